@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds Ardentia.exe and starts it under Wine on $DISPLAY,
+# or on a private Xvfb when there is none. Ctrl-C (or a timeout) stops Wine and the display.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+bash "$root/scripts/setup.sh"
+build="${ARDENTIA_BUILD:-$root/build}"
+cmake -S "$root" -B "$build/win32" -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$build/win32" -j "$(nproc)" --target Ardentia
+if [ -z "${DISPLAY:-}" ]; then
+  numfile="$(mktemp)"
+  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  trap 'kill "$xvfb_pid" 2>/dev/null; rm -f "$numfile"' EXIT
+  for _ in $(seq 100); do [ -s "$numfile" ] && break; sleep 0.05; done
+  export DISPLAY=":$(head -n 1 "$numfile")"
+  echo "Ardentia runs on the private display $DISPLAY."
+  echo "  Screenshot:  DISPLAY=$DISPLAY import -window root shot.png"
+  echo "  Copy a text: echo hello | DISPLAY=$DISPLAY xclip -selection clipboard"
+fi
+# In the background, so that a signal reaches our traps at once; wine-run.sh stops Wine when it ends.
+ARDENTIA_WINE_TIMEOUT="${ARDENTIA_RUN_SECONDS:-2147483}" \
+  bash "$root/scripts/wine-run.sh" --prefix "$build/win32/wineprefix" "$build/win32/src/app/Ardentia.exe" &
+app=$!
+trap 'kill "$app" 2>/dev/null; wait "$app" 2>/dev/null' TERM INT HUP
+wait "$app"

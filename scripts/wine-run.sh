@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Runs one Windows program under Wine so that it can neither hang nor outlive its caller.
+# Usage: wine-run.sh [--prefix DIR] [--timeout SECONDS] [--init] [program.exe args...]
+#   --init   only make sure the prefix exists and is set up, then return
+# - The prefix is private and set up once: no crash dialog (a crash exits instead of waiting for a
+#   click that never comes), Wine draws window frames itself (captions show without a window manager).
+# - Without DISPLAY a private Xvfb is started for this one run.
+# - The program runs under `timeout`; a crash that Wine reports fails the run even when the exit code is 0,
+#   which Wine returns for about one crash in twelve.
+# - A detached watcher stops wineserver and the private Xvfb should this script be killed outright
+#   (CTest kills a test at its TIMEOUT with SIGKILL, so no trap of ours would run).
+set -uo pipefail
+prefix="${WINEPREFIX:-$PWD/wineprefix}"
+limit="${ARDENTIA_WINE_TIMEOUT:-240}"
+init_only=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --prefix) prefix="$2"; shift 2 ;;
+    --timeout) limit="$2"; shift 2 ;;
+    --init) init_only=1; shift ;;
+    *) break ;;
+  esac
+done
+mkdir -p "$prefix"
+prefix="$(cd "$prefix" && pwd)"
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
+
+own_xvfb=""
+watcher=""
+
+# Stops what this run started: Wine first (it needs the display to shut down cleanly), Xvfb last.
+stop_started() {
+  timeout 15 wineserver -k >/dev/null 2>&1
+  [ -n "$own_xvfb" ] && kill "$own_xvfb" 2>/dev/null
+  return 0
+}
+
+start_private_xvfb() {
+  local numfile
+  numfile="$(mktemp)"
+  # Its own session, so a signal to our process group cannot take the display away from Wine first.
+  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+  own_xvfb=$!
+  for _ in $(seq 100); do [ -s "$numfile" ] && break; sleep 0.05; done
+  if [ ! -s "$numfile" ]; then
+    echo "wine-run: Xvfb did not start" >&2
+    rm -f "$numfile"
+    return 1
+  fi
+  export DISPLAY=":$(head -n 1 "$numfile")"
+  rm -f "$numfile"
+}
+
+start_watcher() {
+  setsid bash -c '
+    while kill -0 "$1" 2>/dev/null; do sleep 0.5; done
+    WINEPREFIX="$2" timeout 15 wineserver -k >/dev/null 2>&1
+    [ -n "$3" ] && kill "$3" 2>/dev/null
+    exit 0' wine-run-watcher "$$" "$WINEPREFIX" "$own_xvfb" </dev/null >/dev/null 2>&1 &
+  watcher=$!
+}
+
+init_prefix() {
+  (
+    flock 9
+    [ -f "$WINEPREFIX/.ardentia-ready" ] && exit 0
+    timeout 120 wineboot -i >/dev/null 2>&1
+    timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    timeout 60 wineserver -w
+    # The registry is written to disk when wineserver ends: check the setting that keeps crashes from hanging.
+    if ! grep -qi '"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg"; then
+      echo "wine-run: could not switch off the crash dialog in $WINEPREFIX" >&2
+      exit 1
+    fi
+    touch "$WINEPREFIX/.ardentia-ready"
+  ) 9>"$WINEPREFIX.lock"
+}
+
+if [ -z "${DISPLAY:-}" ]; then start_private_xvfb || exit 1; fi
+start_watcher
+trap 'kill "$watcher" 2>/dev/null; stop_started' EXIT
+trap 'exit 143' TERM INT HUP
+
+init_prefix || exit 1
+[ "$init_only" = 1 ] && exit 0
+[ $# -gt 0 ] || { echo "usage: wine-run.sh [--prefix DIR] [--timeout S] [--init] program.exe [args...]" >&2; exit 2; }
+
+# Output goes to files, not to our caller's pipes: wineserver and whatever the program starts (xclip
+# stays behind to serve the selection) inherit them, and CTest waits until every writer has closed its pipe.
+outlog="$(mktemp)"
+errlog="$(mktemp)"
+timeout -k 5 "$limit" wine "$@" </dev/null >"$outlog" 2>"$errlog"
+rc=$?
+cat "$outlog"
+cat "$errlog" >&2
+rm -f "$outlog"
+if [ "$rc" = 124 ] || [ "$rc" = 137 ]; then
+  echo "wine-run: $1 did not finish within $limit s" >&2
+elif grep -q '^wine: Unhandled' "$errlog"; then
+  echo "wine-run: $1 crashed (exit code $rc)" >&2
+  [ "$rc" = 0 ] && rc=70
+fi
+rm -f "$errlog"
+exit "$rc"
