@@ -90,7 +90,11 @@ init_prefix || exit 1
 # stays behind to serve the selection) inherit them, and CTest waits until every writer has closed its pipe.
 outlog="$(mktemp)"
 errlog="$(mktemp)"
-timeout -k 5 "$limit" wine "$@" </dev/null >"$outlog" 2>"$errlog"
+# In the background, so that a signal to this script is handled at once rather than after the program ends.
+timeout -k 5 "$limit" wine "$@" </dev/null >"$outlog" 2>"$errlog" &
+program=$!
+trap 'kill "$program" 2>/dev/null; exit 143' TERM INT HUP
+wait "$program"
 rc=$?
 cat "$outlog"
 cat "$errlog" >&2
