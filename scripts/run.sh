@@ -9,12 +9,9 @@ cmake -S "$root" -B "$build/win32" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 cmake --build "$build/win32" -j "$(nproc)" --target Ardentia
 if [ -z "${DISPLAY:-}" ]; then
-  numfile="$(mktemp)"
-  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  trap 'kill "$xvfb_pid" 2>/dev/null; rm -f "$numfile"' EXIT
-  for _ in $(seq 100); do [ -s "$numfile" ] && break; sleep 0.05; done
-  export DISPLAY=":$(head -n 1 "$numfile")"
+  . "$root/scripts/xvfb.sh"
+  start_private_xvfb
+  trap 'kill "$XVFB_PID" 2>/dev/null' EXIT
   echo "Ardentia runs on the private display $DISPLAY."
   echo "  Screenshot:  DISPLAY=$DISPLAY import -window root shot.png"
   echo "  Copy a text: echo hello | DISPLAY=$DISPLAY xclip -selection clipboard"

@@ -16,20 +16,17 @@ cmake --build "$build/win32" -j "$jobs"
 set +e
 
 # One private display and one prefix for all Wine tests, so Wine and xclip share one X clipboard.
-numfile="$(mktemp)"
-setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
-xvfb_pid=$!
+. "$root/scripts/xvfb.sh"
+XVFB_PID=""
 export WINEPREFIX="$build/win32/wineprefix"
 cleanup() {
   timeout 15 wineserver -k >/dev/null 2>&1
-  kill "$xvfb_pid" 2>/dev/null
-  rm -f "$numfile"
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  return 0
 }
 trap cleanup EXIT
 trap 'exit 143' TERM INT HUP
-for _ in $(seq 100); do [ -s "$numfile" ] && break; sleep 0.05; done
-[ -s "$numfile" ] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$numfile")"
+start_private_xvfb || exit 1
 bash "$root/scripts/wine-run.sh" --init || { echo "the Wine prefix could not be set up" >&2; exit 1; }
 
 log="$(mktemp)"

@@ -10,6 +10,7 @@
 # - A detached watcher stops wineserver and the private Xvfb should this script be killed outright
 #   (CTest kills a test at its TIMEOUT with SIGKILL, so no trap of ours would run).
 set -uo pipefail
+. "$(dirname "$0")/xvfb.sh"
 prefix="${WINEPREFIX:-$PWD/wineprefix}"
 limit="${ARDENTIA_WINE_TIMEOUT:-240}"
 init_only=0
@@ -33,22 +34,6 @@ stop_started() {
   timeout 15 wineserver -k >/dev/null 2>&1
   [ -n "$own_xvfb" ] && kill "$own_xvfb" 2>/dev/null
   return 0
-}
-
-start_private_xvfb() {
-  local numfile
-  numfile="$(mktemp)"
-  # Its own session, so a signal to our process group cannot take the display away from Wine first.
-  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
-  own_xvfb=$!
-  for _ in $(seq 100); do [ -s "$numfile" ] && break; sleep 0.05; done
-  if [ ! -s "$numfile" ]; then
-    echo "wine-run: Xvfb did not start" >&2
-    rm -f "$numfile"
-    return 1
-  fi
-  export DISPLAY=":$(head -n 1 "$numfile")"
-  rm -f "$numfile"
 }
 
 start_watcher() {
@@ -77,7 +62,7 @@ init_prefix() {
   ) 9>"$WINEPREFIX.lock"
 }
 
-if [ -z "${DISPLAY:-}" ]; then start_private_xvfb || exit 1; fi
+if [ -z "${DISPLAY:-}" ]; then start_private_xvfb || exit 1; own_xvfb=$XVFB_PID; fi
 start_watcher
 trap 'kill "$watcher" 2>/dev/null; stop_started' EXIT
 trap 'exit 143' TERM INT HUP
