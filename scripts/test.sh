@@ -19,12 +19,7 @@ set +e
 . "$root/scripts/xvfb.sh"
 XVFB_PID=""
 export WINEPREFIX="$build/win32/wineprefix"
-cleanup() {
-  timeout 15 wineserver -k >/dev/null 2>&1
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-  return 0
-}
-trap cleanup EXIT
+trap 'stop_wine_then_xvfb "$XVFB_PID"' EXIT
 trap 'exit 143' TERM INT HUP
 start_private_xvfb || exit 1
 bash "$root/scripts/wine-run.sh" --init || { echo "the Wine prefix could not be set up" >&2; exit 1; }

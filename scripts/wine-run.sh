@@ -26,22 +26,15 @@ mkdir -p "$prefix"
 prefix="$(cd "$prefix" && pwd)"
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
 
-own_xvfb=""
+XVFB_PID=""
 watcher=""
-
-# Stops what this run started: Wine first (it needs the display to shut down cleanly), Xvfb last.
-stop_started() {
-  timeout 15 wineserver -k >/dev/null 2>&1
-  [ -n "$own_xvfb" ] && kill "$own_xvfb" 2>/dev/null
-  return 0
-}
 
 start_watcher() {
   setsid bash -c '
     while kill -0 "$1" 2>/dev/null; do sleep 0.5; done
     WINEPREFIX="$2" timeout 15 wineserver -k >/dev/null 2>&1
     [ -n "$3" ] && kill "$3" 2>/dev/null
-    exit 0' wine-run-watcher "$$" "$WINEPREFIX" "$own_xvfb" </dev/null >/dev/null 2>&1 &
+    exit 0' wine-run-watcher "$$" "$WINEPREFIX" "$XVFB_PID" </dev/null >/dev/null 2>&1 &
   watcher=$!
 }
 
@@ -62,9 +55,9 @@ init_prefix() {
   ) 9>"$WINEPREFIX.lock"
 }
 
-if [ -z "${DISPLAY:-}" ]; then start_private_xvfb || exit 1; own_xvfb=$XVFB_PID; fi
+if [ -z "${DISPLAY:-}" ]; then start_private_xvfb || exit 1; fi
 start_watcher
-trap 'kill "$watcher" 2>/dev/null; stop_started' EXIT
+trap 'kill "$watcher" 2>/dev/null; stop_wine_then_xvfb "$XVFB_PID"' EXIT
 trap 'exit 143' TERM INT HUP
 
 init_prefix || exit 1

@@ -15,3 +15,11 @@ start_private_xvfb() {
   export DISPLAY=":$(head -n 1 "$numfile")"
   rm -f "$numfile"
 }
+
+# Stops Wine in $WINEPREFIX first (it needs the display to shut down cleanly), then the Xvfb whose PID is
+# given, if any.
+stop_wine_then_xvfb() {
+  timeout 15 wineserver -k >/dev/null 2>&1
+  [ -n "${1:-}" ] && kill "$1" 2>/dev/null
+  return 0
+}
