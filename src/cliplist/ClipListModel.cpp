@@ -1,0 +1,282 @@
+#include "cliplist/ClipListModel.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace cliplist {
+
+namespace {
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+}  // namespace
+
+ClipListModel::ClipListModel(ClipListSurface& surface) : surface_(surface), items_(1), selected_(1, false) {}
+
+void ClipListModel::AddItem(const std::string& text, int16_t icon, int16_t iconSelected) {
+    // Refused before the spare slot is touched, so a failed add leaves no trace.
+    if (ListCount() >= kMaxCount) throw ClipListError(kErrOverflow, "the list is full");
+    items_.back() = ClipItem{text, icon, iconSelected};
+    selected_.back() = false;
+    items_.emplace_back();
+    selected_.push_back(false);
+    UpdateScrollBar();
+    if (ListCount() <= visibleRows_) surface_.RepaintItem(ListCount() - 1);
+}
+
+void ClipListModel::InsertItem(int index, const std::string& text, int16_t icon, int16_t iconSelected) {
+    // A negative index would leave the store grown but unshifted; refuse it like any other bad index.
+    if (ListCount() == 0 || index > ListCount() || index < 0)
+        throw ClipListError(kErrInvalidIndex, "invalid item index");
+    if (ListCount() >= kMaxCount) throw ClipListError(kErrOverflow, "the list is full");
+    items_.insert(items_.begin() + index, ClipItem{text, icon, iconSelected});
+    selected_.insert(selected_.begin() + index, false);
+    UpdateScrollBar();
+    scrollIntoView_ = false;
+    if (listIndex_ >= 0 && index <= listIndex_) SetListIndex(listIndex_ + 1);
+    surface_.RepaintAll();
+}
+
+void ClipListModel::ModifyItem(int index, const std::optional<std::string>& text, int16_t icon,
+                               int16_t iconSelected) {
+    CheckIndex(index);
+    ClipItem& item = items_[index];
+    if (text) item.text = *text;
+    if (icon > -1) item.icon = icon;
+    if (iconSelected > -1) item.iconSelected = iconSelected;
+    surface_.RepaintItem(index);
+    if (index == listIndex_) surface_.DrawFocus(index);
+}
+
+void ClipListModel::RemoveItem(int index) {
+    if (ListCount() == 0 || index > ListCount() - 1) return;
+    if (index < 0) throw ClipListError(kErrSubscript, "subscript out of range");
+    items_.erase(items_.begin() + index);
+    selected_.erase(selected_.begin() + index);
+    UpdateScrollBar();
+    scrollIntoView_ = false;
+    if (index == listIndex_)
+        SetListIndex(-1);
+    else if (index < listIndex_)
+        SetListIndex(listIndex_ - 1);
+    if (ListCount() < visibleRows_) surface_.ClearSurface();
+    surface_.RepaintAll();
+}
+
+int ClipListModel::FindFirst(const std::string& findString, int startIndex, bool startWith) const {
+    if (ListCount() == 0) throw ClipListError(kErrInvalidIndex, "invalid item index");
+    if (startIndex < 0) throw ClipListError(kErrSubscript, "subscript out of range");
+    const std::string wanted = Lower(findString);
+    for (int i = startIndex; i <= ListCount(); ++i) {
+        const std::string text = Lower(items_[i].text);
+        if (text.empty()) continue;  // an empty text holds nothing, not even the empty string
+        const size_t at = text.find(wanted);
+        if (at == std::string::npos) continue;
+        if (!startWith || at == 0) return i;
+    }
+    return -1;
+}
+
+void ClipListModel::Clear() {
+    if (scrollBarShown_) {
+        scrollBarShown_ = false;
+        surface_.ShowScrollBar(false, visibleRows_);
+    }
+    items_.assign(1, ClipItem{});
+    selected_.assign(1, false);
+    listIndex_ = -1;
+    lastCurrent_ = -1;
+    surface_.SetScrollRange(0);
+    SetScrollPosition(0);
+    surface_.ClearSurface();
+}
+
+void ClipListModel::Order() {
+    const int count = ListCount();
+    if (count < 2) return;
+    const bool descending = orderType_ == 1;
+    // Shell sort on the records only; flags stay where they are and are cleared below.
+    int h = 1;
+    while (h <= count) h = 3 * h + 1;
+    do {
+        h /= 3;
+        for (int i = h; i < count; ++i) {
+            ClipItem taken = items_[i];
+            int j = i;
+            while (j >= h) {
+                const bool greater = items_[j - h].text.compare(taken.text) > 0;
+                if (descending ? greater : !greater) break;
+                items_[j] = items_[j - h];
+                j -= h;
+            }
+            items_[j] = taken;
+        }
+    } while (h != 1);
+    SetListIndex(-1);
+    SetScrollPosition(0);
+    std::fill(selected_.begin(), selected_.end(), false);
+    surface_.RepaintAll();
+}
+
+void ClipListModel::SetListIndex(int value) {
+    if (value > ListCount() - 1 || value < -1) throw ClipListError(kErrInvalidPropertyValue, "invalid ListIndex");
+    surface_.CancelEdit();
+    listIndex_ = (value < 0 || ListCount() == 0) ? -1 : value;
+    if (selectMode_ == 0) {
+        if (lastCurrent_ >= 0 && lastCurrent_ <= ListCount()) selected_[lastCurrent_] = false;
+        if (listIndex_ >= 0) selected_[listIndex_] = true;
+    }
+    if (lastCurrent_ >= 0) surface_.RepaintItem(lastCurrent_);
+    lastCurrent_ = listIndex_;
+    if (listIndex_ >= 0) {
+        surface_.RepaintItem(listIndex_);
+        surface_.DrawFocus(listIndex_);
+    }
+    if (scrollIntoView_) {
+        if (listIndex_ >= 0 && listIndex_ < topIndex_)
+            SetScrollPosition(listIndex_);
+        else if (listIndex_ > topIndex_ + visibleRows_ - 1)
+            SetScrollPosition(listIndex_ - visibleRows_ + 1);
+    } else {
+        scrollIntoView_ = true;
+    }
+    RaiseListIndexChange();
+}
+
+int ClipListModel::SelectedCount() const {
+    return static_cast<int>(std::count(selected_.begin(), selected_.end(), true));
+}
+
+void ClipListModel::CheckIndex(int index) const {
+    if (ListCount() == 0 || index > ListCount()) throw ClipListError(kErrInvalidIndex, "invalid item index");
+    if (index < 0) throw ClipListError(kErrSubscript, "subscript out of range");
+}
+
+const std::string& ClipListModel::ItemText(int index) const {
+    CheckIndex(index);
+    return items_[index].text;
+}
+
+void ClipListModel::SetItemText(int index, const std::string& text) {
+    CheckIndex(index);
+    ModifyItem(index, text);
+}
+
+int16_t ClipListModel::ItemIcon(int index) const {
+    CheckIndex(index);
+    return items_[index].icon;
+}
+
+void ClipListModel::SetItemIcon(int index, int16_t icon) {
+    CheckIndex(index);
+    items_[index].icon = icon;  // stored as given, also negative
+    ModifyItem(index, std::nullopt);
+}
+
+int16_t ClipListModel::ItemIconSelected(int index) const {
+    CheckIndex(index);
+    return items_[index].iconSelected;
+}
+
+void ClipListModel::SetItemIconSelected(int index, int16_t icon) {
+    CheckIndex(index);
+    items_[index].iconSelected = icon;
+    ModifyItem(index, std::nullopt);
+}
+
+bool ClipListModel::ItemSelected(int index) const {
+    CheckIndex(index);
+    return selected_[index];
+}
+
+void ClipListModel::SetItemSelected(int index, bool selected) {
+    CheckIndex(index);
+    if (selectMode_ == 0) {
+        if (selected) SetListIndex(index);
+        return;
+    }
+    selected_[index] = selected;
+    surface_.RepaintItem(index);
+    if (index == listIndex_) surface_.DrawFocus(index);
+}
+
+void ClipListModel::SetSelectMode(int mode, bool atRunTime) {
+    selectMode_ = mode;
+    if (atRunTime && mode == 0 && listIndex_ >= 0) {
+        std::fill(selected_.begin(), selected_.end(), false);
+        selected_[listIndex_] = true;
+        surface_.RepaintItem(listIndex_);
+        surface_.DrawFocus(listIndex_);
+    }
+    UpdateScrollBar();
+    surface_.RepaintAll();
+}
+
+void ClipListModel::SetTopIndex(int value) {
+    if (value < 0 || value > ListCount() - visibleRows_)
+        throw ClipListError(kErrInvalidPropertyValue, "invalid TopIndex");
+    SetScrollPosition(value);
+    RaiseTopIndexChange();
+}
+
+void ClipListModel::SetVisibleRows(int rows) {
+    visibleRows_ = rows < 0 ? 0 : rows;
+    // The size change hides the bar first; UpdateScrollBar shows it again with the new page size.
+    if (scrollBarShown_) {
+        scrollBarShown_ = false;
+        surface_.ShowScrollBar(false, visibleRows_);
+    }
+    UpdateScrollBar();
+}
+
+void ClipListModel::UpdateScrollBar() {
+    if (ListCount() <= visibleRows_) {
+        if (scrollBarShown_) {
+            scrollBarShown_ = false;
+            surface_.ShowScrollBar(false, visibleRows_);
+        }
+    } else if (!scrollBarShown_) {
+        scrollBarShown_ = true;
+        surface_.ShowScrollBar(true, visibleRows_);
+        surface_.RepaintAll();
+    }
+    surface_.SetScrollRange(ScrollMaximum());
+    // A scroll bar keeps its value inside its range: a shrinking range pulls the top row up.
+    const int highest = std::max(0, ScrollMaximum());
+    if (topIndex_ > highest) SetScrollPosition(highest);
+}
+
+void ClipListModel::SetScrollPosition(int value) {
+    value = std::clamp(value, 0, std::max(0, ScrollMaximum()));
+    surface_.SetScrollValue(value);
+    OnScrollBarValue(value);
+}
+
+void ClipListModel::OnScrollBarValue(int value, bool thumbDrag) {
+    topIndex_ = value;
+    if (value != lastScrollPosition_) {
+        lastScrollPosition_ = value;
+        surface_.CancelEdit();
+        surface_.RepaintAll();
+        RaiseScroll();
+        RaiseTopIndexChange();
+    }
+    if (thumbDrag) RaiseScroll();
+}
+
+void ClipListModel::RaiseListIndexChange() {
+    if (events_) events_->ListIndexChange();
+}
+
+void ClipListModel::RaiseScroll() {
+    if (events_) events_->Scroll();
+}
+
+void ClipListModel::RaiseTopIndexChange() {
+    if (events_) events_->TopIndexChange();
+}
+
+}  // namespace cliplist

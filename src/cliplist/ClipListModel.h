@@ -1,0 +1,93 @@
+// The list's items, selection flags, current item and scroll position, with the rules for changing them.
+// No window here: repainting and scrolling go to a ClipListSurface, notifications to ClipListEvents.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cliplist/ClipListError.h"
+#include "cliplist/ClipListEvents.h"
+
+namespace cliplist {
+
+struct ClipItem {
+    std::string text;
+    int16_t icon = 0;          // 1-based image index; 0 or an unknown index draws nothing
+    int16_t iconSelected = 0;  // the same for the selected look
+};
+
+class ClipListModel {
+public:
+    static constexpr int kMaxCount = 32767;
+
+    explicit ClipListModel(ClipListSurface& surface);
+    void SetEvents(ClipListEvents* events) { events_ = events; }
+
+    void AddItem(const std::string& text, int16_t icon = 0, int16_t iconSelected = 0);
+    void InsertItem(int index, const std::string& text, int16_t icon = 0, int16_t iconSelected = 0);
+    // Icons are replaced only when greater than -1; a missing text is left alone.
+    void ModifyItem(int index, const std::optional<std::string>& text, int16_t icon = -1, int16_t iconSelected = -1);
+    void RemoveItem(int index);
+    // Case-insensitive; startWith asks for a prefix, otherwise any occurrence matches. -1 when none does.
+    int FindFirst(const std::string& findString, int startIndex = 0, bool startWith = false) const;
+    void Clear();
+    void Order();
+
+    int ListCount() const { return static_cast<int>(items_.size()) - 1; }
+    int ListIndex() const { return listIndex_; }
+    void SetListIndex(int value);
+    int LastCurrentIndex() const { return lastCurrent_; }
+    int SelectedCount() const;
+
+    // Indexed access; index ListCount addresses the empty spare slot.
+    const std::string& ItemText(int index) const;
+    void SetItemText(int index, const std::string& text);
+    int16_t ItemIcon(int index) const;
+    void SetItemIcon(int index, int16_t icon);
+    int16_t ItemIconSelected(int index) const;
+    void SetItemIconSelected(int index, int16_t icon);
+    bool ItemSelected(int index) const;
+    void SetItemSelected(int index, bool selected);
+
+    int SelectMode() const { return selectMode_; }
+    void SetSelectMode(int mode, bool atRunTime = true);
+    int OrderType() const { return orderType_; }
+    void SetOrderType(int type) { orderType_ = type; }
+
+    bool ScrollIntoView() const { return scrollIntoView_; }
+    int TopIndex() const { return topIndex_; }
+    void SetTopIndex(int value);
+    int VisibleRows() const { return visibleRows_; }
+    // The window reports how many rows fit after a size or font change.
+    void SetVisibleRows(int rows);
+    bool ScrollBarShown() const { return scrollBarShown_; }
+    int ScrollMaximum() const { return ListCount() - visibleRows_; }
+    void UpdateScrollBar();
+    // The scroll bar moved (by the user, or by a value the model set); thumbDrag for its tracking notice.
+    void OnScrollBarValue(int value, bool thumbDrag = false);
+
+private:
+    void CheckIndex(int index) const;  // 381 outside 0..ListCount when the list has items, 9 below 0
+    void SetScrollPosition(int value);
+    void RaiseListIndexChange();
+    void RaiseScroll();
+    void RaiseTopIndexChange();
+
+    ClipListSurface& surface_;
+    ClipListEvents* events_ = nullptr;
+    std::vector<ClipItem> items_;       // always ListCount + 1 slots; the last one is the spare
+    std::vector<bool> selected_;        // parallel to items_
+    int listIndex_ = -1;
+    int lastCurrent_ = -1;
+    bool scrollIntoView_ = true;
+    int selectMode_ = 0;
+    int orderType_ = 0;
+    int visibleRows_ = 0;
+    int topIndex_ = 0;                  // the scroll bar's value
+    int lastScrollPosition_ = 0;
+    bool scrollBarShown_ = false;
+};
+
+}  // namespace cliplist
