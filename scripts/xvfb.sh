@@ -19,7 +19,7 @@ start_private_xvfb() {
 # Stops Wine in $WINEPREFIX first (it needs the display to shut down cleanly), then the Xvfb whose PID is
 # given, if any.
 stop_wine_then_xvfb() {
-  timeout 15 wineserver -k >/dev/null 2>&1
+  timeout 15 wineserver -k >/dev/null 2>&1 || true  # callers may run under set -e
   [ -n "${1:-}" ] && kill "$1" 2>/dev/null
   return 0
 }

@@ -1,0 +1,571 @@
+#include "cliplist/ucClipList.h"
+
+#include <algorithm>
+
+#include "cliplist/OleColor.h"
+#include "cliplist/RowLook.h"
+
+namespace cliplist {
+
+namespace {
+
+const char kControlClass[] = "ArdentiaClipList";
+const char kSurfaceClass[] = "ArdentiaClipListSurface";
+const int kSurfaceId = 1, kScrollBarId = 2, kEditId = 3;
+const int kCustomPointer = 99;
+const DWORD kTintRop = 0x00A000C9;  // destination AND pattern
+
+uint32_t SysColour(int index) { return GetSysColor(index); }
+COLORREF Translate(uint32_t ole) { return TranslateColor(ole, SysColour); }
+
+bool RegisterOnce(const char* name, WNDPROC proc, HCURSOR cursor) {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (GetClassInfoExA(instance, name, &wc)) return true;
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = cursor;
+    wc.lpszClassName = name;
+    return RegisterClassExA(&wc) != 0;
+}
+
+RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+void Fill(HDC dc, const RECT& r, COLORREF colour) {
+    gdi::Brush brush(CreateSolidBrush(colour));
+    FillRect(dc, &r, brush.get());
+}
+
+void Tint(HDC dc, const RECT& r, COLORREF colour) {
+    gdi::Brush brush(CreateSolidBrush(colour));
+    gdi::Selection use(dc, brush.get());
+    PatBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, kTintRop);
+}
+
+void Gradient(HDC dc, const RECT& r, const Vertex16& from, const Vertex16& to, bool vertical) {
+    TRIVERTEX v[2] = {{r.left, r.top, from.red, from.green, from.blue, 0},
+                      {r.right, r.bottom, to.red, to.green, to.blue, 0}};
+    GRADIENT_RECT rect = {0, 1};
+    GradientFill(dc, v, 2, &rect, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
+}
+
+void Box(HDC dc, RECT r, int inset, int radius, COLORREF pen, COLORREF fill) {
+    gdi::Pen p(CreatePen(PS_SOLID, 1, pen));
+    gdi::Brush b(CreateSolidBrush(fill));
+    gdi::Selection usePen(dc, p.get());
+    gdi::Selection useBrush(dc, b.get());
+    InflateRect(&r, -inset, -inset);
+    RoundRect(dc, r.left, r.top, r.right, r.bottom, radius, radius);
+}
+
+void StretchPicture(HDC dc, HBITMAP picture, int top, int width, int height) {
+    BITMAP info;
+    if (!GetObjectA(picture, sizeof(info), &info)) return;
+    gdi::MemoryDC source(dc);
+    gdi::Selection use(source.get(), picture);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, 0, top, width, height, source.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+}
+
+}  // namespace
+
+ucClipList::ucClipList() : model_(*this) {
+    rgbBackNormal_ = Translate(backNormal_);
+    rgbBackSelected_ = Translate(backSelected_);
+    rgbBoxBorder_ = Translate(boxBorder_);
+    rgbFontNormal_ = Translate(fontNormal_);
+    rgbFontSelected_ = Translate(fontSelected_);
+    g1_ = ColorToVertex(Translate(backSelectedG1_));
+    g2_ = ColorToVertex(Translate(backSelectedG2_));
+}
+
+ucClipList::~ucClipList() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool ucClipList::Create(HWND parent, int id, int x, int y, int width, int height) {
+    if (!RegisterOnce(kControlClass, ControlProc, LoadCursor(nullptr, IDC_ARROW)) ||
+        !RegisterOnce(kSurfaceClass, SurfaceProc, nullptr))
+        return false;
+    // The container's font is the ambient font; a parent without one gives the GUI font.
+    HFONT ambient = reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0));
+    if (!ambient) ambient = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (!font_.lfFaceName[0]) GetObjectA(ambient, sizeof(font_), &font_);
+    RecreateFonts();
+    itemHeight_ = TextHeight();
+    HWND created = CreateWindowExA(WS_EX_CLIENTEDGE, kControlClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP |
+                                   WS_CLIPCHILDREN, x, y, width, height, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), this);
+    return created != nullptr;
+}
+
+LRESULT CALLBACK ucClipList::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<ucClipList*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<ucClipList*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = self->picList_ = self->sbVert_ = self->txtEdit_ = nullptr;
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+    return self->HandleControl(msg, wp, lp);
+}
+
+LRESULT CALLBACK ucClipList::SurfaceProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<ucClipList*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        self->picList_ = hwnd;  // needed before CreateWindowEx returns
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<ucClipList*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self || msg == WM_NCDESTROY) {
+        if (msg == WM_NCDESTROY) SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+    return self->HandleSurface(msg, wp, lp);
+}
+
+LRESULT ucClipList::HandleControl(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CREATE: {
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        picList_ = CreateWindowExA(0, kSurfaceClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd_,
+                                   reinterpret_cast<HMENU>(kSurfaceId), instance, this);
+        sbVert_ = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | SBS_VERT, 0, 0, 0, 0, hwnd_,
+                                  reinterpret_cast<HMENU>(kScrollBarId), instance, nullptr);
+        txtEdit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, 0, 0, 0, 0, hwnd_,
+                                   reinterpret_cast<HMENU>(kEditId), instance, nullptr);
+        return (picList_ && sbVert_ && txtEdit_) ? 0 : -1;
+    }
+    case WM_SIZE:
+        SizeChanged();
+        return 0;
+    case WM_VSCROLL:
+        OnVScroll(LOWORD(wp));
+        return 0;
+    case WM_SETFOCUS:
+        ::SetFocus(picList_);
+        return 0;
+    case WM_ENABLE:
+        EnableWindow(sbVert_, static_cast<BOOL>(wp));
+        return 0;
+    }
+    return DefWindowProcA(hwnd_, msg, wp, lp);
+}
+
+LRESULT ucClipList::HandleSurface(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(picList_, &r);
+        Fill(reinterpret_cast<HDC>(wp), r, rgbBackNormal_);
+        return 1;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(picList_, &ps);
+        if (!resizing_) RedrawVisible(dc);
+        EndPaint(picList_, &ps);
+        return 0;
+    }
+    case WM_SETFOCUS:
+        hasFocus_ = true;
+        DrawFocus(model_.ListIndex());
+        return 0;
+    case WM_KILLFOCUS:
+        hasFocus_ = false;
+        RepaintItem(model_.ListIndex());
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (GetFocus() != picList_) ::SetFocus(picList_);
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_SETCURSOR:
+        if (LOWORD(lp) == HTCLIENT && mousePointer_ == kCustomPointer && mouseIcon_) {
+            SetCursor(mouseIcon_);
+            return TRUE;
+        }
+        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+        return TRUE;
+    }
+    return DefWindowProcA(picList_, msg, wp, lp);
+}
+
+int ucClipList::ClientWidth() const {
+    RECT r = {};
+    if (hwnd_) GetClientRect(hwnd_, &r);
+    return r.right;
+}
+
+int ucClipList::TextHeight() const {
+    gdi::WindowDC dc(picList_);
+    gdi::Selection use(dc.get(), rowFont_.get());
+    TEXTMETRICA tm = {};
+    GetTextMetricsA(dc.get(), &tm);
+    return tm.tmHeight > 0 ? tm.tmHeight : 1;
+}
+
+void ucClipList::RecreateFonts() {
+    LOGFONTA plain = font_;
+    plain.lfUnderline = FALSE;
+    rowFont_ = gdi::Font(CreateFontIndirectA(&plain));
+    plain.lfUnderline = TRUE;
+    underlineFont_ = gdi::Font(CreateFontIndirectA(&plain));
+}
+
+void ucClipList::SizeChanged() {
+    if (!hwnd_ || !picList_) return;
+    rowHeight_ = cliplist::RowHeight(itemHeightAuto_, itemHeight_, TextHeight());
+    RECT client, outer;
+    GetClientRect(hwnd_, &client);
+    GetWindowRect(hwnd_, &outer);
+    // A control smaller than one row still shows one rather than collapsing to its border.
+    const int rows = std::max(1, cliplist::VisibleRows(client.bottom, rowHeight_));
+    const int outerHeight = outer.bottom - outer.top;
+    const int snapped = SnapOuterHeight(outerHeight, client.bottom, rows, rowHeight_);
+    if (snapped != outerHeight && !snapping_) {
+        // The nested size change finds the same row count and finishes the layout.
+        snapping_ = true;
+        SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, snapped,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        snapping_ = false;
+        return;
+    }
+    resizing_ = true;
+    MoveWindow(picList_, 0, 0, client.right - RowWidthCut(), client.bottom, FALSE);
+    MoveWindow(sbVert_, client.right - scrollBarWidth_, 0, scrollBarWidth_, client.bottom, FALSE);
+    model_.SetVisibleRows(rows);
+    resizing_ = false;
+    InvalidateRect(picList_, nullptr, TRUE);
+}
+
+void ucClipList::OnVScroll(int code) {
+    SCROLLINFO si = {};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_ALL;
+    GetScrollInfo(sbVert_, SB_CTL, &si);
+    const int highest = std::max(0, model_.ScrollMaximum());
+    int pos = si.nPos;
+    switch (code) {
+    case SB_LINEUP: pos -= 1; break;
+    case SB_LINEDOWN: pos += 1; break;
+    case SB_PAGEUP: pos -= model_.VisibleRows(); break;
+    case SB_PAGEDOWN: pos += model_.VisibleRows(); break;
+    case SB_TOP: pos = 0; break;
+    case SB_BOTTOM: pos = highest; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+    default: return;
+    }
+    pos = std::clamp(pos, 0, highest);
+    SetScrollPos(sbVert_, SB_CTL, pos, TRUE);
+    model_.OnScrollBarValue(pos, code == SB_THUMBTRACK);
+}
+
+Rect ucClipList::RowRect(int row) const {
+    return cliplist::RowRect(row, rowHeight_, ClientWidth(), RowWidthCut());
+}
+
+// ---- what the model asks of the window ----
+
+void ucClipList::RepaintAll() {
+    if (!picList_ || resizing_) return;
+    gdi::WindowDC dc(picList_);
+    RedrawVisible(dc.get());
+}
+
+void ucClipList::RepaintItem(int index) {
+    if (!picList_ || index < 0) return;
+    gdi::WindowDC dc(picList_);
+    DrawItem(dc.get(), index);
+}
+
+void ucClipList::DrawFocus(int index) {
+    if (!picList_) return;
+    gdi::WindowDC dc(picList_);
+    DrawFocusOn(dc.get(), index);
+}
+
+void ucClipList::ClearSurface() {
+    if (!picList_) return;
+    RECT r;
+    GetClientRect(picList_, &r);
+    gdi::WindowDC dc(picList_);
+    Fill(dc.get(), r, rgbBackNormal_);
+}
+
+void ucClipList::ShowScrollBar(bool shown, int largeChange) {
+    if (!sbVert_) return;
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    if (shown) {
+        SCROLLINFO si = {};
+        si.cbSize = sizeof(si);
+        si.fMask = SIF_PAGE;
+        si.nPage = static_cast<UINT>(std::max(1, largeChange));
+        SetScrollInfo(sbVert_, SB_CTL, &si, FALSE);
+        MoveWindow(sbVert_, client.right - scrollBarWidth_, 0, scrollBarWidth_, client.bottom, FALSE);
+    }
+    MoveWindow(picList_, 0, 0, client.right - (shown ? scrollBarWidth_ : 0), client.bottom, FALSE);
+    ShowWindow(sbVert_, shown ? SW_SHOWNA : SW_HIDE);
+}
+
+void ucClipList::SetScrollRange(int maximum) {
+    if (!sbVert_) return;
+    // A proportional thumb: the page is VisibleRows, so positions run from 0 to `maximum`.
+    const int page = std::max(1, model_.VisibleRows());
+    SCROLLINFO si = {};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_RANGE | SIF_PAGE;
+    si.nMax = std::max(0, maximum) + page - 1;
+    si.nPage = static_cast<UINT>(page);
+    SetScrollInfo(sbVert_, SB_CTL, &si, IsWindowVisible(sbVert_));
+}
+
+void ucClipList::SetScrollValue(int value) {
+    if (sbVert_) SetScrollPos(sbVert_, SB_CTL, value, IsWindowVisible(sbVert_));
+}
+
+void ucClipList::CancelEdit() {
+    if (txtEdit_ && IsWindowVisible(txtEdit_)) ShowWindow(txtEdit_, SW_HIDE);
+}
+
+// ---- painting ----
+
+void ucClipList::RedrawVisible(HDC dc) {
+    if (!IsWindowVisible(hwnd_) || model_.ListCount() == 0) return;
+    const int top = model_.TopIndex();
+    for (int i = top; i <= top + model_.VisibleRows() - 1; ++i) DrawItem(dc, i);
+    DrawFocusOn(dc, model_.ListIndex());
+}
+
+void ucClipList::DrawItem(HDC dc, int index) {
+    const int top = model_.TopIndex();
+    if (index < top || index > top + model_.VisibleRows() - 1 || index > model_.ListCount() - 1) return;
+    const int row = index - top;
+    const RECT r = ToRECT(RowRect(row));
+    const bool selected = model_.ItemSelected(index);
+    const RowLook look = LookOfRow(selected, selectModeStyle_, selectionPicture_ != nullptr);
+
+    switch (look.background) {
+    case RowBackground::kNormal:
+    case RowBackground::kTintAfterIcon: Fill(dc, r, rgbBackNormal_); break;
+    case RowBackground::kSelectedFill: Fill(dc, r, rgbBackSelected_); break;
+    case RowBackground::kGradientVertical: Gradient(dc, r, g1_, g2_, true); break;
+    case RowBackground::kGradientHorizontal: Gradient(dc, r, g1_, g2_, false); break;
+    case RowBackground::kBox:
+        Fill(dc, r, rgbBackNormal_);
+        Box(dc, r, boxOffset_, boxRadius_, rgbBoxBorder_, rgbBackSelected_);
+        break;
+    case RowBackground::kPicture: StretchPicture(dc, selectionPicture_, r.top, r.right, rowHeight_); break;
+    case RowBackground::kUntouched: break;
+    }
+    if (look.text == TextColour::kFontNormal) surfaceTextColour_ = rgbFontNormal_;
+    if (look.text == TextColour::kFontSelected) surfaceTextColour_ = rgbFontSelected_;
+
+    PaintIcon(dc, look.selectedIcon ? model_.ItemIconSelected(index) : model_.ItemIcon(index), r.top);
+    if (look.background == RowBackground::kTintAfterIcon) Tint(dc, r, rgbBackSelected_);
+
+    const Rect t = TextRect(row, rowHeight_, ClientWidth(), RowWidthCut(), itemOffset_, itemTextLeft_);
+    RECT textRect = ToRECT(t);
+    const UINT alignments[] = {DT_LEFT, DT_CENTER, DT_RIGHT};
+    const UINT format = wordWrap_ ? (alignments[alignment_ >= 0 && alignment_ <= 2 ? alignment_ : 0] | DT_WORDBREAK)
+                                  : (DT_SINGLELINE | DT_VCENTER);
+    gdi::Selection useFont(dc, look.underline ? underlineFont_.get() : rowFont_.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, surfaceTextColour_);
+    DrawTextA(dc, model_.ItemText(index).c_str(), -1, &textRect, format);
+}
+
+void ucClipList::PaintIcon(HDC dc, int icon, int rowTop) {
+    if (!images_ || icon < 1 || icon > ImageList_GetImageCount(images_)) return;
+    int width = 0, height = 0;
+    ImageList_GetIconSize(images_, &width, &height);
+    const int y = IconTop(rowTop, rowHeight_, height, wordWrap_, itemOffset_);
+    ImageList_Draw(images_, icon - 1, dc, itemOffset_, y, ILD_TRANSPARENT);
+}
+
+void ucClipList::DrawFocusOn(HDC dc, int index) {
+    const int top = model_.TopIndex();
+    if (!focus_ || !hasFocus_ || index < top || index > top + model_.VisibleRows() - 1) return;
+    surfaceTextColour_ = rgbFontNormal_;
+    SetTextColor(dc, surfaceTextColour_);
+    const RECT r = ToRECT(RowRect(index - top));
+    ::DrawFocusRect(dc, &r);
+}
+
+// ---- properties ----
+
+void ucClipList::SetImageList(HIMAGELIST images) {
+    images_ = images;
+    RepaintAll();
+}
+
+void ucClipList::SetBackNormal(uint32_t ole) {
+    backNormal_ = ole;
+    rgbBackNormal_ = Translate(ole);
+    RepaintAll();
+}
+
+void ucClipList::SetBackSelected(uint32_t ole) {
+    backSelected_ = ole;
+    rgbBackSelected_ = Translate(ole);
+    RepaintAll();
+}
+
+void ucClipList::SetBackSelectedG1(uint32_t ole) {
+    const Vertex16 v = ColorToVertex(Translate(ole));  // throws before anything is stored
+    backSelectedG1_ = ole;
+    g1_ = v;
+    RepaintAll();
+}
+
+void ucClipList::SetBackSelectedG2(uint32_t ole) {
+    const Vertex16 v = ColorToVertex(Translate(ole));
+    backSelectedG2_ = ole;
+    g2_ = v;
+    RepaintAll();
+}
+
+void ucClipList::SetBoxBorder(uint32_t ole) {
+    boxBorder_ = ole;
+    rgbBoxBorder_ = Translate(ole);
+    RepaintAll();
+}
+
+void ucClipList::SetFontNormal(uint32_t ole) {
+    fontNormal_ = ole;
+    rgbFontNormal_ = Translate(ole);
+    surfaceTextColour_ = rgbFontNormal_;
+    RepaintAll();
+}
+
+void ucClipList::SetFontSelected(uint32_t ole) {
+    fontSelected_ = ole;
+    rgbFontSelected_ = Translate(ole);
+    RepaintAll();
+}
+
+void ucClipList::SetAlignment(int value) {
+    alignment_ = value;
+    RepaintAll();
+}
+
+void ucClipList::ApplyFrameStyle() {
+    if (!hwnd_) return;
+    LONG style = GetWindowLongA(hwnd_, GWL_STYLE) & ~WS_BORDER;
+    LONG exStyle = GetWindowLongA(hwnd_, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE;
+    if (borderStyle_ == 1) {
+        if (appearance_ == 1)
+            exStyle |= WS_EX_CLIENTEDGE;
+        else
+            style |= WS_BORDER;
+    }
+    SetWindowLongA(hwnd_, GWL_STYLE, style);
+    SetWindowLongA(hwnd_, GWL_EXSTYLE, exStyle);
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void ucClipList::SetAppearance(int value) {
+    appearance_ = value;
+    ApplyFrameStyle();
+}
+
+void ucClipList::SetBorderStyle(int value) {
+    borderStyle_ = value;
+    ApplyFrameStyle();
+}
+
+void ucClipList::SetBoxOffset(int value) {
+    if (value <= rowHeight_ / 2) boxOffset_ = value;
+    RepaintAll();
+}
+
+void ucClipList::SetBoxRadius(int value) {
+    boxRadius_ = value;
+    RepaintAll();
+}
+
+bool ucClipList::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+
+void ucClipList::SetEnabled(bool value) {
+    if (!hwnd_) return;
+    EnableWindow(hwnd_, value);
+    EnableWindow(sbVert_, value);
+}
+
+void ucClipList::SetFocus(bool value) {
+    const bool turnedOn = value && !focus_;
+    focus_ = value;
+    if (turnedOn)
+        DrawFocus(model_.ListIndex());
+    else if (!value)
+        RepaintItem(model_.ListIndex());
+}
+
+void ucClipList::SetFont(const LOGFONTA& font) {
+    font_ = font;
+    RecreateFonts();
+    SizeChanged();
+    RepaintAll();
+}
+
+void ucClipList::SetHoverSelection(bool value) {
+    hoverSelection_ = value;
+    RepaintItem(model_.ListIndex());
+    DrawFocus(model_.ListIndex());
+}
+
+void ucClipList::SetItemHeight(int value) {
+    itemHeight_ = value;
+    SizeChanged();
+    RepaintAll();
+}
+
+void ucClipList::SetItemHeightAuto(bool value) {
+    itemHeightAuto_ = value;
+    SizeChanged();
+    RepaintAll();
+}
+
+void ucClipList::SetItemOffset(int value) {
+    if (value <= rowHeight_) itemOffset_ = value;
+    RepaintAll();
+}
+
+void ucClipList::SetItemTextLeft(int value) {
+    itemTextLeft_ = value;
+    RepaintAll();
+}
+
+void ucClipList::SetScrollBarWidth(int value) {
+    scrollBarWidth_ = ClampScrollBarWidth(value, ClientWidth());
+    SizeChanged();
+}
+
+void ucClipList::SetSelectionPicture(HBITMAP picture) {
+    selectionPicture_ = picture;
+    RepaintAll();
+}
+
+void ucClipList::SetSelectModeStyle(int value) {
+    selectModeStyle_ = value;
+    RepaintAll();
+}
+
+void ucClipList::SetWordWrap(bool value) {
+    wordWrap_ = value;
+    RepaintAll();
+}
+
+}  // namespace cliplist

@@ -1,0 +1,160 @@
+// The clip list as a Win32 child control: a surface (picList) painted row by row, a vertical scroll bar
+// (sbVert) and a hidden edit box (txtEdit). Items and selection live in the model; this class paints,
+// lays out and forwards window input to it.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+
+#include "cliplist/ClipListModel.h"
+#include "cliplist/OleColor.h"
+#include "cliplist/RowGeometry.h"
+#include "common/GdiScope.h"
+
+namespace cliplist {
+
+class ucClipList : private ClipListSurface {
+public:
+    ucClipList();
+    ~ucClipList();
+    ucClipList(const ucClipList&) = delete;
+    ucClipList& operator=(const ucClipList&) = delete;
+
+    // Creates the control window; position and size in the parent's client pixels. Without a font of
+    // its own the control takes the parent's.
+    bool Create(HWND parent, int id, int x, int y, int width, int height);
+    HWND hwnd() const { return hwnd_; }
+    HWND picList() const { return picList_; }
+    HWND sbVert() const { return sbVert_; }
+    HWND txtEdit() const { return txtEdit_; }
+
+    // Items, selection, scrolling: ucClipList1.Model().AddItem(...) and so on.
+    ClipListModel& Model() { return model_; }
+    const ClipListModel& Model() const { return model_; }
+    void SetEvents(ClipListEvents* events) { model_.SetEvents(events); }
+
+    // The image list is the container's; the control only draws from it.
+    void SetImageList(HIMAGELIST images);
+
+    uint32_t BackNormal() const { return backNormal_; }
+    void SetBackNormal(uint32_t ole);
+    uint32_t BackSelected() const { return backSelected_; }
+    void SetBackSelected(uint32_t ole);
+    uint32_t BackSelectedG1() const { return backSelectedG1_; }
+    void SetBackSelectedG1(uint32_t ole);  // ClipListError 5 for a colour beyond six hex digits
+    uint32_t BackSelectedG2() const { return backSelectedG2_; }
+    void SetBackSelectedG2(uint32_t ole);
+    uint32_t BoxBorder() const { return boxBorder_; }
+    void SetBoxBorder(uint32_t ole);
+    uint32_t FontNormal() const { return fontNormal_; }
+    void SetFontNormal(uint32_t ole);
+    uint32_t FontSelected() const { return fontSelected_; }
+    void SetFontSelected(uint32_t ole);
+
+    int Alignment() const { return alignment_; }
+    void SetAlignment(int value);
+    int Appearance() const { return appearance_; }
+    void SetAppearance(int value);
+    int BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(int value);
+    int BoxOffset() const { return boxOffset_; }
+    void SetBoxOffset(int value);
+    int BoxRadius() const { return boxRadius_; }
+    void SetBoxRadius(int value);
+    bool Enabled() const;
+    void SetEnabled(bool value);
+    bool Focus() const { return focus_; }
+    void SetFocus(bool value);
+    LOGFONTA Font() const { return font_; }
+    void SetFont(const LOGFONTA& font);
+    bool HoverSelection() const { return hoverSelection_; }
+    void SetHoverSelection(bool value);
+    int ItemHeight() const { return itemHeight_; }
+    void SetItemHeight(int value);
+    bool ItemHeightAuto() const { return itemHeightAuto_; }
+    void SetItemHeightAuto(bool value);
+    int ItemOffset() const { return itemOffset_; }
+    void SetItemOffset(int value);
+    int ItemTextLeft() const { return itemTextLeft_; }
+    void SetItemTextLeft(int value);
+    HCURSOR MouseIcon() const { return mouseIcon_; }
+    void SetMouseIcon(HCURSOR cursor) { mouseIcon_ = cursor; }
+    int MousePointer() const { return mousePointer_; }
+    void SetMousePointer(int value) { mousePointer_ = value; }
+    int ScrollBarWidth() const { return scrollBarWidth_; }
+    void SetScrollBarWidth(int value);
+    HBITMAP SelectionPicture() const { return selectionPicture_; }
+    void SetSelectionPicture(HBITMAP picture);  // the container keeps owning the bitmap
+    int SelectModeStyle() const { return selectModeStyle_; }
+    void SetSelectModeStyle(int value);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool value);
+
+    int RowHeight() const { return rowHeight_; }
+    int VisibleRows() const { return model_.VisibleRows(); }
+    Rect RowRect(int row) const;
+    bool HasFocus() const { return hasFocus_; }
+
+    // Paints the visible rows onto dc, as the surface's paint notification does.
+    void RedrawVisible(HDC dc);
+
+private:
+    // ClipListSurface: what the model asks of the window.
+    void RepaintAll() override;
+    void RepaintItem(int index) override;
+    void DrawFocus(int index) override;
+    void ClearSurface() override;
+    void ShowScrollBar(bool shown, int largeChange) override;
+    void SetScrollRange(int maximum) override;
+    void SetScrollValue(int value) override;
+    void CancelEdit() override;
+
+    static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK SurfaceProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleControl(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleSurface(UINT msg, WPARAM wp, LPARAM lp);
+
+    void SizeChanged();
+    void OnVScroll(int code);
+    void RecreateFonts();
+    int TextHeight() const;
+    int ClientWidth() const;
+    int RowWidthCut() const { return model_.ScrollBarShown() ? scrollBarWidth_ : 0; }
+    void DrawItem(HDC dc, int index);
+    void DrawFocusOn(HDC dc, int index);
+    void PaintIcon(HDC dc, int icon, int rowTop);
+    void ApplyFrameStyle();
+
+    ClipListModel model_;
+    HWND hwnd_ = nullptr;
+    HWND picList_ = nullptr;
+    HWND sbVert_ = nullptr;
+    HWND txtEdit_ = nullptr;
+    HIMAGELIST images_ = nullptr;
+
+    uint32_t backNormal_ = 0x80000005, backSelected_ = 0x8000000D, backSelectedG1_ = 0x8000000D,
+             backSelectedG2_ = 0x80000005, boxBorder_ = 0x8000000E, fontNormal_ = 0x80000008,
+             fontSelected_ = 0x8000000E;
+    COLORREF rgbBackNormal_, rgbBackSelected_, rgbBoxBorder_, rgbFontNormal_, rgbFontSelected_;
+    Vertex16 g1_{}, g2_{};
+    COLORREF surfaceTextColour_ = 0;  // the colour the last row or focus rectangle used
+
+    int alignment_ = 0, appearance_ = 1, borderStyle_ = 1, boxOffset_ = 1, boxRadius_ = 0;
+    bool focus_ = true, hoverSelection_ = false, itemHeightAuto_ = true, wordWrap_ = true;
+    int itemHeight_ = 0, itemOffset_ = 0, itemTextLeft_ = 2, scrollBarWidth_ = 13;
+    int selectModeStyle_ = 0, mousePointer_ = 0;
+    HCURSOR mouseIcon_ = nullptr;
+    HBITMAP selectionPicture_ = nullptr;
+
+    LOGFONTA font_{};            // m_oFont: the control's own font description
+    gdi::Font rowFont_{nullptr};      // m_oFont with the underline off, as every row starts
+    gdi::Font underlineFont_{nullptr};
+    int rowHeight_ = 1;
+    bool hasFocus_ = false;
+    bool resizing_ = false;
+    bool snapping_ = false;
+};
+
+}  // namespace cliplist

@@ -1,0 +1,14 @@
+// The four clip-kind icons the clip list draws: 1 text, 2 picture, 3 rich text, 4 file list.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+namespace mainwindow {
+
+enum ClipKindIcon { kIconText = 1, kIconPicture = 2, kIconRichText = 3, kIconFileList = 4 };
+
+// 16 by 16 pixel icons drawn at run time; the caller destroys the list with ImageList_Destroy.
+HIMAGELIST CreateClipKindIcons();
+
+}  // namespace mainwindow

@@ -1,0 +1,250 @@
+// Renders the real control under Wine and reads its pixels back.
+#include "cliplist/ucClipList.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "support/win32_wait.h"
+
+namespace cliplist {
+namespace {
+
+const COLORREF kYellow = RGB(255, 255, 0), kMagenta = RGB(255, 0, 255), kRed = RGB(255, 0, 0),
+               kBlue = RGB(0, 0, 255), kGreen = RGB(0, 128, 0), kBlack = RGB(0, 0, 0), kCyan = RGB(0, 255, 255),
+               kOrange = RGB(255, 128, 0);
+
+HWND CreateHost() {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = "ClipListTestHost";
+    RegisterClassExA(&wc);
+    HWND host = CreateWindowExA(0, wc.lpszClassName, "host", WS_POPUP | WS_VISIBLE, 0, 0, 400, 400, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+    SetForegroundWindow(host);
+    return host;
+}
+
+HBITMAP SolidBitmap(COLORREF colour, int w, int h) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    RECT r = {0, 0, w, h};
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(mem, &r, brush);
+    DeleteObject(brush);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return bmp;
+}
+
+class ClipListPixels : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host = CreateHost();
+        LOGFONTA font = {};
+        font.lfHeight = -12;
+        font.lfWeight = FW_BOLD;
+        lstrcpyA(font.lfFaceName, "Arial");
+        list.SetFont(font);
+        ASSERT_TRUE(list.Create(host, 100, 10, 10, 200, 130));
+        list.SetBackNormal(0x0000FFFF);      // yellow, as 0x00BBGGRR
+        list.SetBackSelected(0x00FF00FF);    // magenta
+        list.SetBackSelectedG1(0x000000FF);  // red
+        list.SetBackSelectedG2(0x00FF0000);  // blue
+        list.SetBoxBorder(0x00008000);       // green
+        list.SetFontNormal(0);
+        list.SetFontSelected(0);
+        list.SetItemTextLeft(20);
+        for (int i = 0; i < 3; ++i) list.Model().AddItem("iiiiii");
+        testsupport::PumpFor(50);
+    }
+    void TearDown() override {
+        DestroyWindow(host);
+        if (picture) DeleteObject(picture);
+    }
+    COLORREF Pixel(int x, int y) const {
+        gdi::WindowDC dc(list.picList());
+        return GetPixel(dc.get(), x, y);
+    }
+    bool HasUnderline(const Rect& row) const {
+        for (int y = row.top; y < row.bottom; ++y) {
+            int run = 0;
+            for (int x = 20; x < row.right && run < 12; ++x) run = Pixel(x, y) == kBlack ? run + 1 : 0;
+            if (run >= 12) return true;
+        }
+        return false;
+    }
+    int DarkPixels(int x0, int x1, const Rect& row) const {
+        int n = 0;
+        for (int y = row.top; y < row.bottom; ++y)
+            for (int x = x0; x < x1; ++x) n += Pixel(x, y) == kBlack;
+        return n;
+    }
+
+    HWND host = nullptr;
+    HBITMAP picture = nullptr;
+    ucClipList list;
+};
+
+TEST_F(ClipListPixels, SelectedRowLooksAsItsStyleSays) {
+    picture = SolidBitmap(kCyan, 8, 8);
+    list.Model().SetListIndex(1);
+    const Rect r = list.RowRect(1);
+    const int mid = (r.top + r.bottom) / 2, right = r.right - 3;
+    ASSERT_GT(r.bottom - r.top, 8);
+
+    list.SetSelectModeStyle(0);
+    EXPECT_EQ(Pixel(right, mid), kMagenta);
+    EXPECT_EQ(Pixel(right, list.RowRect(0).top + 2), kYellow) << "unselected row";
+
+    list.SetSelectModeStyle(1);
+    EXPECT_EQ(Pixel(right, mid), kRed) << "yellow AND magenta";
+
+    list.SetSelectModeStyle(2);
+    EXPECT_GT(GetRValue(Pixel(right, r.top)), 200);
+    EXPECT_GT(GetBValue(Pixel(right, r.bottom - 1)), 200);
+    EXPECT_LT(GetBValue(Pixel(right, r.top)), 60);
+
+    list.SetSelectModeStyle(3);
+    EXPECT_GT(GetRValue(Pixel(0, mid)), 200);
+    EXPECT_GT(GetBValue(Pixel(r.right - 1, mid)), 200);
+    EXPECT_LT(GetRValue(Pixel(r.right - 1, mid)), 60);
+
+    list.SetBoxOffset(2);
+    list.SetSelectModeStyle(4);
+    EXPECT_EQ(Pixel(0, r.top), kYellow);
+    EXPECT_EQ(Pixel(2, mid), kGreen);
+    EXPECT_EQ(Pixel(r.right - 6, mid), kMagenta);
+
+    list.SetSelectModeStyle(5);
+    EXPECT_EQ(Pixel(right, mid), kYellow);
+    EXPECT_TRUE(HasUnderline(r));
+    EXPECT_FALSE(HasUnderline(list.RowRect(0)));
+
+    list.SetSelectModeStyle(6);
+    EXPECT_EQ(Pixel(right, mid), kMagenta) << "no picture: as style 0";
+    list.SetSelectionPicture(picture);
+    EXPECT_EQ(Pixel(right, mid), kCyan);
+}
+
+TEST_F(ClipListPixels, UnknownStyleLeavesThePreviousPixels) {
+    list.Model().SetListIndex(1);
+    const Rect r = list.RowRect(1);
+    {
+        gdi::WindowDC dc(list.picList());
+        const RECT patch = {r.right - 10, r.top, r.right, r.bottom};
+        gdi::Brush green(CreateSolidBrush(kGreen));
+        FillRect(dc.get(), &patch, green.get());
+    }
+    list.SetSelectModeStyle(7);
+    list.Model().SetListIndex(1);
+    EXPECT_EQ(Pixel(r.right - 5, (r.top + r.bottom) / 2), kGreen);
+}
+
+TEST_F(ClipListPixels, FocusRectangleNeedsInputFocusAndTheFocusProperty) {
+    list.Model().SetListIndex(0);
+    const Rect r = list.RowRect(0);
+    auto marked = [&] {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y) n += Pixel(0, y) != kMagenta;
+        return n;
+    };
+    EXPECT_EQ(marked(), 0) << "without input focus";
+    SetFocus(list.picList());
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return list.HasFocus(); }, 2000));
+    EXPECT_GT(marked(), 0);
+    list.SetFocus(false);
+    EXPECT_EQ(marked(), 0) << "Focus property off";
+    list.SetFocus(true);
+    EXPECT_GT(marked(), 0);
+    SetFocus(host);
+    testsupport::PumpFor(20);
+    EXPECT_EQ(marked(), 0) << "focus gone";
+}
+
+TEST_F(ClipListPixels, IconsDrawOnlyForIndicesTheImageListHas) {
+    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1);
+    HBITMAP bmp = SolidBitmap(kOrange, 16, 16);
+    ASSERT_EQ(ImageList_AddMasked(images, bmp, kMagenta), 0);
+    DeleteObject(bmp);
+    list.SetImageList(images);
+    const int icons[] = {1, 0, 5};
+    for (int i = 0; i < 3; ++i) list.Model().ModifyItem(i, std::nullopt, static_cast<int16_t>(icons[i]));
+    for (int i = 0; i < 3; ++i) {
+        const int y = list.RowRect(i).top + 4;
+        EXPECT_EQ(Pixel(8, y), icons[i] == 1 ? kOrange : kYellow) << "icon " << icons[i];
+    }
+    list.SetImageList(nullptr);
+    ImageList_Destroy(images);
+}
+
+TEST_F(ClipListPixels, AlignmentAppliesOnlyToWrappedText) {
+    list.SetItemTextLeft(2);
+    const Rect r = list.RowRect(0);
+    const int third = r.right / 3;
+    struct Case {
+        bool wordWrap;
+        int alignment;
+        bool textAtLeft;
+    } cases[] = {{true, 0, true}, {true, 2, false}, {false, 2, true}};
+    for (const Case& c : cases) {
+        list.SetWordWrap(c.wordWrap);
+        list.SetAlignment(c.alignment);
+        EXPECT_EQ(DarkPixels(0, third, r) > 0, c.textAtLeft) << c.wordWrap << "/" << c.alignment;
+        EXPECT_EQ(DarkPixels(2 * third, r.right, r) > 0, !c.textAtLeft) << c.wordWrap << "/" << c.alignment;
+    }
+}
+
+TEST_F(ClipListPixels, ScrollBarComesWithTheFirstItemThatDoesNotFit) {
+    const int rows = list.VisibleRows();
+    RECT client;
+    GetClientRect(list.hwnd(), &client);
+    EXPECT_EQ(client.bottom, rows * list.RowHeight()) << "client is whole rows";
+    while (list.Model().ListCount() < rows) list.Model().AddItem("x");
+    list.Model().SetListIndex(0);
+    EXPECT_FALSE(IsWindowVisible(list.sbVert()));
+    EXPECT_EQ(list.RowRect(0).right, client.right);
+    list.Model().AddItem("one too many");
+    EXPECT_TRUE(IsWindowVisible(list.sbVert()));
+    const Rect r = list.RowRect(0);
+    EXPECT_EQ(r.right, client.right - list.ScrollBarWidth());
+    EXPECT_EQ(Pixel(r.right - 1, r.top + 2), kMagenta);
+    list.Model().RemoveItem(rows);
+    EXPECT_FALSE(IsWindowVisible(list.sbVert()));
+}
+
+TEST_F(ClipListPixels, FontChangeResizesRowsAndSnapsTheHeight) {
+    for (int height : {-10, -20, -31}) {
+        LOGFONTA font = list.Font();
+        font.lfHeight = height;
+        list.SetFont(font);
+        RECT client;
+        GetClientRect(list.hwnd(), &client);
+        EXPECT_GE(list.RowHeight(), -height);
+        EXPECT_EQ(client.bottom, list.VisibleRows() * list.RowHeight()) << height;
+    }
+}
+
+TEST_F(ClipListPixels, PaintingLeavesNoDrawingObjectsBehind) {
+    picture = SolidBitmap(kCyan, 4, 4);
+    list.SetSelectionPicture(picture);
+    list.Model().SetListIndex(1);
+    const int before = gdi::gLiveObjects;
+    for (int round = 0; round < 200; ++round) {
+        list.SetSelectModeStyle(round % 8);
+        list.Model().SetListIndex(round % 3);
+    }
+    EXPECT_EQ(gdi::gLiveObjects, before);
+    HBRUSH probe = CreateSolidBrush(kRed);
+    EXPECT_NE(probe, nullptr);
+    DeleteObject(probe);
+}
+
+}  // namespace
+}  // namespace cliplist
