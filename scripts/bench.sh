@@ -2,11 +2,8 @@
 # Builds the benchmarks and runs each under Wine on a private display; they print their figures.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-bash "$root/scripts/setup.sh"
-build="${ARDENTIA_BUILD:-$root/build}"
-cmake -S "$root" -B "$build/win32" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build "$build/win32" -j "$(nproc)" --target cliplist_bench >/dev/null
+. "$root/scripts/build.sh"
+setup_and_build_win32 cliplist_bench >/dev/null
 . "$root/scripts/xvfb.sh"
 start_private_xvfb
 trap 'stop_wine_then_xvfb "$XVFB_PID"' EXIT

@@ -3,11 +3,8 @@
 # or on a private Xvfb when there is none. Ctrl-C (or a timeout) stops Wine and the display.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-bash "$root/scripts/setup.sh"
-build="${ARDENTIA_BUILD:-$root/build}"
-cmake -S "$root" -B "$build/win32" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build "$build/win32" -j "$(nproc)" --target Ardentia
+. "$root/scripts/build.sh"
+setup_and_build_win32 Ardentia
 if [ -z "${DISPLAY:-}" ]; then
   . "$root/scripts/xvfb.sh"
   start_private_xvfb

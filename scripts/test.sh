@@ -3,16 +3,13 @@
 # ARDENTIA_BUILD picks another build folder; CTEST_ARGS narrows the tests (e.g. "-R units").
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-bash "$root/scripts/setup.sh" || exit 1
 jobs="$(nproc)"
-build="${ARDENTIA_BUILD:-$root/build}"
+. "$root/scripts/build.sh"
 
 set -e
+setup_and_build_win32
 cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$build/native" -j "$jobs"
-cmake -S "$root" -B "$build/win32" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build "$build/win32" -j "$jobs"
 set +e
 
 # One private display and one prefix for all Wine tests, so Wine and xclip share one X clipboard.

@@ -72,15 +72,15 @@ void StretchPicture(HDC dc, HBITMAP picture, int top, int width, int height) {
 
 }  // namespace
 
-ucClipList::ucClipList() : model_(*this) {
-    rgbBackNormal_ = Translate(backNormal_);
-    rgbBackSelected_ = Translate(backSelected_);
-    rgbBoxBorder_ = Translate(boxBorder_);
-    rgbFontNormal_ = Translate(fontNormal_);
-    rgbFontSelected_ = Translate(fontSelected_);
-    g1_ = ColorToVertex(Translate(backSelectedG1_));
-    g2_ = ColorToVertex(Translate(backSelectedG2_));
-}
+ucClipList::ucClipList()
+    : model_(*this),
+      backNormal_{0x80000005, Translate(0x80000005)},
+      backSelected_{0x8000000D, Translate(0x8000000D)},
+      boxBorder_{0x8000000E, Translate(0x8000000E)},
+      fontNormal_{0x80000008, Translate(0x80000008)},
+      fontSelected_{0x8000000E, Translate(0x8000000E)},
+      g1_{0x8000000D, ColorToVertex(Translate(0x8000000D))},
+      g2_{0x80000005, ColorToVertex(Translate(0x80000005))} {}
 
 ucClipList::~ucClipList() {
     if (hwnd_) DestroyWindow(hwnd_);
@@ -165,7 +165,7 @@ LRESULT ucClipList::HandleSurface(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: {
         RECT r;
         GetClientRect(picList_, &r);
-        Fill(reinterpret_cast<HDC>(wp), r, rgbBackNormal_);
+        Fill(reinterpret_cast<HDC>(wp), r, backNormal_.rgb);
         return 1;
     }
     case WM_PAINT: {
@@ -301,7 +301,7 @@ void ucClipList::ClearSurface() {
     RECT r;
     GetClientRect(picList_, &r);
     gdi::WindowDC dc(picList_);
-    Fill(dc.get(), r, rgbBackNormal_);
+    Fill(dc.get(), r, backNormal_.rgb);
 }
 
 void ucClipList::ShowScrollBar(bool shown, int largeChange) {
@@ -359,22 +359,22 @@ void ucClipList::DrawItem(HDC dc, int index) {
 
     switch (look.background) {
     case RowBackground::kNormal:
-    case RowBackground::kTintAfterIcon: Fill(dc, r, rgbBackNormal_); break;
-    case RowBackground::kSelectedFill: Fill(dc, r, rgbBackSelected_); break;
-    case RowBackground::kGradientVertical: Gradient(dc, r, g1_, g2_, true); break;
-    case RowBackground::kGradientHorizontal: Gradient(dc, r, g1_, g2_, false); break;
+    case RowBackground::kTintAfterIcon: Fill(dc, r, backNormal_.rgb); break;
+    case RowBackground::kSelectedFill: Fill(dc, r, backSelected_.rgb); break;
+    case RowBackground::kGradientVertical: Gradient(dc, r, g1_.channels, g2_.channels, true); break;
+    case RowBackground::kGradientHorizontal: Gradient(dc, r, g1_.channels, g2_.channels, false); break;
     case RowBackground::kBox:
-        Fill(dc, r, rgbBackNormal_);
-        Box(dc, r, boxOffset_, boxRadius_, rgbBoxBorder_, rgbBackSelected_);
+        Fill(dc, r, backNormal_.rgb);
+        Box(dc, r, boxOffset_, boxRadius_, boxBorder_.rgb, backSelected_.rgb);
         break;
     case RowBackground::kPicture: StretchPicture(dc, selectionPicture_, r.top, r.right, rowHeight_); break;
     case RowBackground::kUntouched: break;
     }
-    if (look.text == TextColour::kFontNormal) surfaceTextColour_ = rgbFontNormal_;
-    if (look.text == TextColour::kFontSelected) surfaceTextColour_ = rgbFontSelected_;
+    if (look.text == TextColour::kFontNormal) surfaceTextColour_ = fontNormal_.rgb;
+    if (look.text == TextColour::kFontSelected) surfaceTextColour_ = fontSelected_.rgb;
 
     PaintIcon(dc, look.selectedIcon ? model_.ItemIconSelected(index) : model_.ItemIcon(index), r.top);
-    if (look.background == RowBackground::kTintAfterIcon) Tint(dc, r, rgbBackSelected_);
+    if (look.background == RowBackground::kTintAfterIcon) Tint(dc, r, backSelected_.rgb);
 
     const Rect t = TextRect(row, rowHeight_, ClientWidth(), RowWidthCut(), itemOffset_, itemTextLeft_);
     RECT textRect = ToRECT(t);
@@ -398,7 +398,7 @@ void ucClipList::PaintIcon(HDC dc, int icon, int rowTop) {
 void ucClipList::DrawFocusOn(HDC dc, int index) {
     const int top = model_.TopIndex();
     if (!focus_ || !hasFocus_ || index < top || index > top + model_.VisibleRows() - 1) return;
-    surfaceTextColour_ = rgbFontNormal_;
+    surfaceTextColour_ = fontNormal_.rgb;
     SetTextColor(dc, surfaceTextColour_);
     const RECT r = ToRECT(RowRect(index - top));
     ::DrawFocusRect(dc, &r);
@@ -406,60 +406,31 @@ void ucClipList::DrawFocusOn(HDC dc, int index) {
 
 // ---- properties ----
 
-void ucClipList::SetImageList(HIMAGELIST images) {
-    images_ = images;
+void ucClipList::SetImageList(HIMAGELIST images) { StoreAndRepaint(images_, images); }
+
+void ucClipList::SetColour(Colour& colour, uint32_t ole) {
+    colour = Colour{ole, Translate(ole)};
     RepaintAll();
 }
 
-void ucClipList::SetBackNormal(uint32_t ole) {
-    backNormal_ = ole;
-    rgbBackNormal_ = Translate(ole);
+void ucClipList::SetGradientColour(GradientColour& colour, uint32_t ole) {
+    colour = GradientColour{ole, ColorToVertex(Translate(ole))};  // throws before anything is stored
     RepaintAll();
 }
 
-void ucClipList::SetBackSelected(uint32_t ole) {
-    backSelected_ = ole;
-    rgbBackSelected_ = Translate(ole);
-    RepaintAll();
-}
-
-void ucClipList::SetBackSelectedG1(uint32_t ole) {
-    const Vertex16 v = ColorToVertex(Translate(ole));  // throws before anything is stored
-    backSelectedG1_ = ole;
-    g1_ = v;
-    RepaintAll();
-}
-
-void ucClipList::SetBackSelectedG2(uint32_t ole) {
-    const Vertex16 v = ColorToVertex(Translate(ole));
-    backSelectedG2_ = ole;
-    g2_ = v;
-    RepaintAll();
-}
-
-void ucClipList::SetBoxBorder(uint32_t ole) {
-    boxBorder_ = ole;
-    rgbBoxBorder_ = Translate(ole);
-    RepaintAll();
-}
+void ucClipList::SetBackNormal(uint32_t ole) { SetColour(backNormal_, ole); }
+void ucClipList::SetBackSelected(uint32_t ole) { SetColour(backSelected_, ole); }
+void ucClipList::SetBackSelectedG1(uint32_t ole) { SetGradientColour(g1_, ole); }
+void ucClipList::SetBackSelectedG2(uint32_t ole) { SetGradientColour(g2_, ole); }
+void ucClipList::SetBoxBorder(uint32_t ole) { SetColour(boxBorder_, ole); }
+void ucClipList::SetFontSelected(uint32_t ole) { SetColour(fontSelected_, ole); }
 
 void ucClipList::SetFontNormal(uint32_t ole) {
-    fontNormal_ = ole;
-    rgbFontNormal_ = Translate(ole);
-    surfaceTextColour_ = rgbFontNormal_;
-    RepaintAll();
+    surfaceTextColour_ = Translate(ole);
+    SetColour(fontNormal_, ole);
 }
 
-void ucClipList::SetFontSelected(uint32_t ole) {
-    fontSelected_ = ole;
-    rgbFontSelected_ = Translate(ole);
-    RepaintAll();
-}
-
-void ucClipList::SetAlignment(int value) {
-    alignment_ = value;
-    RepaintAll();
-}
+void ucClipList::SetAlignment(int value) { StoreAndRepaint(alignment_, value); }
 
 void ucClipList::ApplyFrameStyle() {
     if (!hwnd_) return;
@@ -491,10 +462,7 @@ void ucClipList::SetBoxOffset(int value) {
     RepaintAll();
 }
 
-void ucClipList::SetBoxRadius(int value) {
-    boxRadius_ = value;
-    RepaintAll();
-}
+void ucClipList::SetBoxRadius(int value) { StoreAndRepaint(boxRadius_, value); }
 
 bool ucClipList::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
 
@@ -543,29 +511,17 @@ void ucClipList::SetItemOffset(int value) {
     RepaintAll();
 }
 
-void ucClipList::SetItemTextLeft(int value) {
-    itemTextLeft_ = value;
-    RepaintAll();
-}
+void ucClipList::SetItemTextLeft(int value) { StoreAndRepaint(itemTextLeft_, value); }
 
 void ucClipList::SetScrollBarWidth(int value) {
     scrollBarWidth_ = ClampScrollBarWidth(value, ClientWidth());
     SizeChanged();
 }
 
-void ucClipList::SetSelectionPicture(HBITMAP picture) {
-    selectionPicture_ = picture;
-    RepaintAll();
-}
+void ucClipList::SetSelectionPicture(HBITMAP picture) { StoreAndRepaint(selectionPicture_, picture); }
 
-void ucClipList::SetSelectModeStyle(int value) {
-    selectModeStyle_ = value;
-    RepaintAll();
-}
+void ucClipList::SetSelectModeStyle(int value) { StoreAndRepaint(selectModeStyle_, value); }
 
-void ucClipList::SetWordWrap(bool value) {
-    wordWrap_ = value;
-    RepaintAll();
-}
+void ucClipList::SetWordWrap(bool value) { StoreAndRepaint(wordWrap_, value); }
 
 }  // namespace cliplist

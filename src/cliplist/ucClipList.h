@@ -38,19 +38,19 @@ public:
     // The image list is the container's; the control only draws from it.
     void SetImageList(HIMAGELIST images);
 
-    uint32_t BackNormal() const { return backNormal_; }
+    uint32_t BackNormal() const { return backNormal_.ole; }
     void SetBackNormal(uint32_t ole);
-    uint32_t BackSelected() const { return backSelected_; }
+    uint32_t BackSelected() const { return backSelected_.ole; }
     void SetBackSelected(uint32_t ole);
-    uint32_t BackSelectedG1() const { return backSelectedG1_; }
+    uint32_t BackSelectedG1() const { return g1_.ole; }
     void SetBackSelectedG1(uint32_t ole);  // ClipListError 5 for a colour beyond six hex digits
-    uint32_t BackSelectedG2() const { return backSelectedG2_; }
+    uint32_t BackSelectedG2() const { return g2_.ole; }
     void SetBackSelectedG2(uint32_t ole);
-    uint32_t BoxBorder() const { return boxBorder_; }
+    uint32_t BoxBorder() const { return boxBorder_.ole; }
     void SetBoxBorder(uint32_t ole);
-    uint32_t FontNormal() const { return fontNormal_; }
+    uint32_t FontNormal() const { return fontNormal_.ole; }
     void SetFontNormal(uint32_t ole);
-    uint32_t FontSelected() const { return fontSelected_; }
+    uint32_t FontSelected() const { return fontSelected_.ole; }
     void SetFontSelected(uint32_t ole);
 
     int Alignment() const { return alignment_; }
@@ -134,11 +134,25 @@ private:
     HWND txtEdit_ = nullptr;
     HIMAGELIST images_ = nullptr;
 
-    uint32_t backNormal_ = 0x80000005, backSelected_ = 0x8000000D, backSelectedG1_ = 0x8000000D,
-             backSelectedG2_ = 0x80000005, boxBorder_ = 0x8000000E, fontNormal_ = 0x80000008,
-             fontSelected_ = 0x8000000E;
-    COLORREF rgbBackNormal_, rgbBackSelected_, rgbBoxBorder_, rgbFontNormal_, rgbFontSelected_;
-    Vertex16 g1_{}, g2_{};
+    // Colours keep the OLE value they were given and its translation, made when set.
+    struct Colour {
+        uint32_t ole;
+        COLORREF rgb;
+    };
+    struct GradientColour {
+        uint32_t ole;
+        Vertex16 channels;
+    };
+    void SetColour(Colour& colour, uint32_t ole);
+    void SetGradientColour(GradientColour& colour, uint32_t ole);
+    template <typename T>
+    void StoreAndRepaint(T& field, T value) {
+        field = value;
+        RepaintAll();
+    }
+
+    Colour backNormal_, backSelected_, boxBorder_, fontNormal_, fontSelected_;
+    GradientColour g1_, g2_;
     COLORREF surfaceTextColour_ = 0;  // the colour the last row or focus rectangle used
 
     int alignment_ = 0, appearance_ = 1, borderStyle_ = 1, boxOffset_ = 1, boxRadius_ = 0;
