@@ -47,6 +47,10 @@ void ClipListModel::ModifyItem(int index, const std::optional<std::string>& text
     if (text) item.text = *text;
     if (icon > -1) item.icon = icon;
     if (iconSelected > -1) item.iconSelected = iconSelected;
+    RepaintEdited(index);
+}
+
+void ClipListModel::RepaintEdited(int index) {
     surface_.RepaintItem(index);
     if (index == listIndex_) surface_.DrawFocus(index);
 }
@@ -162,7 +166,8 @@ const std::string& ClipListModel::ItemText(int index) const {
 
 void ClipListModel::SetItemText(int index, const std::string& text) {
     CheckIndex(index);
-    ModifyItem(index, text);
+    items_[index].text = text;
+    RepaintEdited(index);
 }
 
 int16_t ClipListModel::ItemIcon(int index) const {
@@ -173,7 +178,7 @@ int16_t ClipListModel::ItemIcon(int index) const {
 void ClipListModel::SetItemIcon(int index, int16_t icon) {
     CheckIndex(index);
     items_[index].icon = icon;  // stored as given, also negative
-    ModifyItem(index, std::nullopt);
+    RepaintEdited(index);
 }
 
 int16_t ClipListModel::ItemIconSelected(int index) const {
@@ -184,7 +189,7 @@ int16_t ClipListModel::ItemIconSelected(int index) const {
 void ClipListModel::SetItemIconSelected(int index, int16_t icon) {
     CheckIndex(index);
     items_[index].iconSelected = icon;
-    ModifyItem(index, std::nullopt);
+    RepaintEdited(index);
 }
 
 bool ClipListModel::ItemSelected(int index) const {
@@ -199,8 +204,7 @@ void ClipListModel::SetItemSelected(int index, bool selected) {
         return;
     }
     selected_[index] = selected;
-    surface_.RepaintItem(index);
-    if (index == listIndex_) surface_.DrawFocus(index);
+    RepaintEdited(index);
 }
 
 void ClipListModel::SetSelectMode(int mode, bool atRunTime) {

@@ -70,6 +70,7 @@ public:
 
 private:
     void CheckIndex(int index) const;  // 381 outside 0..ListCount when the list has items, 9 below 0
+    void RepaintEdited(int index);     // the row, and its focus rectangle when it is the current one
     void SetScrollPosition(int value);
     void RaiseListIndexChange();
     void RaiseScroll();

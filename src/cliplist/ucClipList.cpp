@@ -353,7 +353,8 @@ void ucClipList::DrawItem(HDC dc, int index) {
     const int top = model_.TopIndex();
     if (index < top || index > top + model_.VisibleRows() - 1 || index > model_.ListCount() - 1) return;
     const int row = index - top;
-    const RECT r = ToRECT(RowRect(row));
+    const int width = ClientWidth();
+    const RECT r = ToRECT(cliplist::RowRect(row, rowHeight_, width, RowWidthCut()));
     const bool selected = model_.ItemSelected(index);
     const RowLook look = LookOfRow(selected, selectModeStyle_, selectionPicture_ != nullptr);
 
@@ -376,7 +377,7 @@ void ucClipList::DrawItem(HDC dc, int index) {
     PaintIcon(dc, look.selectedIcon ? model_.ItemIconSelected(index) : model_.ItemIcon(index), r.top);
     if (look.background == RowBackground::kTintAfterIcon) Tint(dc, r, backSelected_.rgb);
 
-    const Rect t = TextRect(row, rowHeight_, ClientWidth(), RowWidthCut(), itemOffset_, itemTextLeft_);
+    const Rect t = TextRect(row, rowHeight_, width, RowWidthCut(), itemOffset_, itemTextLeft_);
     RECT textRect = ToRECT(t);
     const UINT alignments[] = {DT_LEFT, DT_CENTER, DT_RIGHT};
     const UINT format = wordWrap_ ? (alignments[alignment_ >= 0 && alignment_ <= 2 ? alignment_ : 0] | DT_WORDBREAK)
