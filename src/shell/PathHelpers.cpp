@@ -1,0 +1,92 @@
+#include "shell/PathHelpers.h"
+
+#include <shlobj.h>
+
+#include "common/DoEvents.h"
+#include "shell/ApplicationTitle.h"
+
+namespace shell {
+
+namespace {
+
+std::string gApplicationTitle = kProductName;
+
+std::string WithBackslash(std::string folder) {
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+std::string PathOfItem(LPITEMIDLIST item) {
+    char path[MAX_PATH + 1] = {};
+    const bool ok = SHGetPathFromIDListA(item, path);
+    CoTaskMemFree(item);
+    return ok ? std::string(path) : std::string();
+}
+
+std::string SpecialFolderPath(int folderId) {
+    LPITEMIDLIST item = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, folderId, &item)) || !item) return "";
+    return PathOfItem(item);
+}
+
+}  // namespace
+
+std::string ProgramFolder() {
+    char path[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    const auto slash = folder.find_last_of('\\');
+    if (slash == std::string::npos) return "";
+    folder.erase(slash);
+    if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+    return folder;
+}
+
+std::string BrowseForFolder(HWND owner, const std::string& prompt) {
+    BROWSEINFOA info = {};
+    info.hwndOwner = owner;
+    info.lpszTitle = prompt.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    LPITEMIDLIST item = SHBrowseForFolderA(&info);
+    if (!item) return "";
+    return PathOfItem(item);
+}
+
+std::string DefaultOutputFolder() {
+    for (int folderId : {CSIDL_DESKTOP, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL}) {
+        const std::string path = SpecialFolderPath(folderId);
+        if (!path.empty()) return WithBackslash(path);
+    }
+    return WithBackslash(ProgramFolder());
+}
+
+bool FileExists(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+           !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void DeleteFiles(const std::string& pathOrPattern) {
+    common::DoEvents();
+    const auto slash = pathOrPattern.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? "" : pathOrPattern.substr(0, slash + 1);
+    WIN32_FIND_DATAA found;
+    HANDLE listing = FindFirstFileA(pathOrPattern.c_str(), &found);
+    if (listing == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((folder + found.cFileName).c_str());
+    } while (FindNextFileA(listing, &found));
+    FindClose(listing);
+}
+
+void SetApplicationTitle() { gApplicationTitle = TrimApplicationTitle(kProductName); }
+
+const std::string& ApplicationTitle() { return gApplicationTitle; }
+
+}  // namespace shell
+

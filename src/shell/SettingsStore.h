@@ -1,0 +1,30 @@
+// The four user options, kept per user in HKEY_CURRENT_USER\Software\<application>\<section>, one
+// string value per key. The key is opened and closed within each call; nothing is cached.
+#pragma once
+
+#include <string>
+
+namespace shell {
+
+const char kSettingsApplication[] = "Kestrovan";
+const char kSettingsSection[] = "Ardentia";
+
+const char kKeyClipboardSwitch[] = "ClipboardSwitch";
+const char kKeyWindowsStartup[] = "Windows Startup";
+const char kKeyMinimized[] = "Minimized";
+const char kKeyOutputFolder[] = "Output Folder";
+const char kOn[] = "On";
+const char kOff[] = "Off";
+
+// The longest value a read accepts; anything longer reads as the default rather than cut short.
+const unsigned kMaxSettingLength = 32767;
+
+// The stored text, or the default when the key is absent, is not a string, or is too long.
+std::string GetSetting(const std::string& key, const std::string& defaultValue);
+// Creates the key on first use. False when the store cannot be written.
+bool SaveSetting(const std::string& key, const std::string& value);
+
+// Only the exact text "On" is on.
+inline bool IsOn(const std::string& value) { return value == kOn; }
+
+}  // namespace shell

@@ -1,0 +1,76 @@
+// One icon in the notification area: its picture, tip and balloon, and the mouse on it turned into
+// events for the host. The control has a small window of its own; the shell's notices reach it there.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "shell/TrayRecord.h"
+
+namespace shell {
+
+class cSysTrayEvents {
+public:
+    virtual ~cSysTrayEvents() = default;
+    virtual void MouseMove(std::int32_t /*id*/) {}
+    virtual void MouseDown(std::int16_t /*button*/, std::int32_t /*id*/) {}
+    virtual void MouseUp(std::int16_t /*button*/, std::int32_t /*id*/) {}
+    virtual void MouseDblClick(std::int16_t /*button*/, std::int32_t /*id*/) {}
+};
+
+using ShellNotifyFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
+// Tests watch the shell requests through this; null restores the real Shell_NotifyIconA.
+void SetShellNotifyForTesting(ShellNotifyFn fn);
+
+const char kDefaultTrayTip[] = "Telnet Server";
+
+class cSysTray {
+public:
+    cSysTray();
+    ~cSysTray();
+    cSysTray(const cSysTray&) = delete;
+    cSysTray& operator=(const cSysTray&) = delete;
+
+    // The control's window, 510 by 510 twips, hidden: it only receives the shell's notices.
+    bool Create(HWND parent, int x, int y);
+    HWND hwnd() const { return hwnd_; }
+    void SetEvents(cSysTrayEvents* events) { events_ = events; }
+
+    HICON TrayIcon() const { return icon_; }
+    void SetTrayIcon(HICON icon);  // ignored unless it is an icon
+    const std::string& TrayTip() const { return tip_; }
+    void SetTrayTip(const std::string& tip);
+    bool InTray() const { return inTray_; }
+    void SetInTray(bool inTray);
+
+    // Shows a balloon from the icon. With showTimer > 0 waits up to that many seconds while handling
+    // messages, ending early when the shell reports the balloon closed; throws std::overflow_error when
+    // the seconds do not fit the shell's milliseconds. showOnce balloons are shown once per control.
+    void ShowBalloon(const std::string& tip, const std::string& title, std::int32_t showTimer = 0,
+                     bool showOnce = false);
+    bool BalloonOpen() const { return balloonOpen_; }
+
+    // The shell's mouse or balloon notice for the icon (called by the tray window procedure).
+    void Callback(UINT shellMessage, UINT id);
+
+private:
+    void Notify(DWORD operation, TrayRecord& record);
+    TrayRecord NewRecord() const;
+
+    HWND hwnd_ = nullptr;
+    cSysTrayEvents* events_ = nullptr;
+    bool inTray_ = false;
+    bool iconAdded_ = false;
+    UINT id_ = 0;
+    std::string tip_ = kDefaultTrayTip;
+    HICON icon_ = nullptr;
+    bool balloonOpen_ = false;
+    std::int32_t balloonsShownOnce_ = 0;
+    // Cleared on destruction, so a balloon wait that outlives the control stops touching it.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+}  // namespace shell

@@ -1,0 +1,35 @@
+#include "shell/mSysTray.h"
+
+#include "shell/TrayRecord.h"
+#include "shell/cSysTray.h"
+
+namespace shell {
+
+namespace {
+WNDPROC gPreviousWindowProc = nullptr;
+}
+
+void AttachTrayProc(HWND owner, cSysTray* control) {
+    gPreviousWindowProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongA(owner, GWL_WNDPROC, LONG(reinterpret_cast<LONG_PTR>(SysTrayWindowProc))));
+    SetWindowLongA(owner, GWL_USERDATA, LONG(reinterpret_cast<LONG_PTR>(control)));
+}
+
+void DetachTrayProc(HWND owner) {
+    if (!gPreviousWindowProc) return;
+    SetWindowLongA(owner, GWL_WNDPROC, LONG(reinterpret_cast<LONG_PTR>(gPreviousWindowProc)));
+    gPreviousWindowProc = nullptr;
+}
+
+LRESULT CALLBACK SysTrayWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Read the slot first: the callback may remove the icon and with it the slot.
+    WNDPROC previous = gPreviousWindowProc;
+    if (message == kTrayCallbackMessage) {
+        if (auto* control = reinterpret_cast<cSysTray*>(GetWindowLongA(hwnd, GWL_USERDATA)))
+            control->Callback(UINT(lParam), UINT(wParam));
+    }
+    if (!previous) return DefWindowProcA(hwnd, message, wParam, lParam);
+    return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+}
+
+}  // namespace shell

@@ -1,0 +1,117 @@
+// File, folder and title helpers on Wine's real file system and shell.
+#include "shell/PathHelpers.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+namespace shell {
+namespace {
+
+class PathHelpersTest : public testing::Test {
+protected:
+    void SetUp() override {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        folder_ = std::string(temp) + "ardentia paths";
+        CreateDirectoryA(folder_.c_str(), nullptr);
+    }
+    void TearDown() override {
+        DeleteFiles(folder_ + "\\*.*");
+        RemoveDirectoryA(folder_.c_str());
+    }
+    std::string Touch(const std::string& name) {
+        const std::string path = folder_ + "\\" + name;
+        HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        EXPECT_NE(f, INVALID_HANDLE_VALUE) << path;
+        CloseHandle(f);
+        return path;
+    }
+    std::string folder_;
+};
+
+TEST_F(PathHelpersTest, ExistenceTestsTellFilesFromFolders) {
+    const std::string file = Touch("a.txt");
+    const struct {
+        std::string path;
+        bool file, folder;
+    } cases[] = {
+        {file, true, false},
+        {folder_, false, true},
+        {folder_ + "\\", false, true},
+        {folder_ + "\\missing.txt", false, false},
+        {"", false, false},
+        {"\\\\?\\bad<>|path", false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FileExists(c.path), c.file) << c.path;
+        EXPECT_EQ(FolderExists(c.path), c.folder) << c.path;
+    }
+}
+
+TEST_F(PathHelpersTest, DeleteFilesTakesPatternsAndIgnoresMisses) {
+    Touch("TXT1.txt");
+    Touch("TXT2.txt");
+    const std::string keep = Touch("other.bmp");
+    CreateDirectoryA((folder_ + "\\TXT.dir").c_str(), nullptr);
+    DeleteFiles(folder_ + "\\TXT*.*");
+    EXPECT_FALSE(FileExists(folder_ + "\\TXT1.txt"));
+    EXPECT_FALSE(FileExists(folder_ + "\\TXT2.txt"));
+    EXPECT_TRUE(FileExists(keep));
+    EXPECT_TRUE(FolderExists(folder_ + "\\TXT.dir"));  // folders are not files
+    RemoveDirectoryA((folder_ + "\\TXT.dir").c_str());
+    DeleteFiles(folder_ + "\\nothing*.*");  // no match: nothing happens, nothing is reported
+    DeleteFiles(folder_ + "\\no such folder\\*.*");
+    EXPECT_TRUE(FileExists(keep));
+}
+
+TEST(PathHelpers, DefaultOutputFolderIsAnExistingFolderWithBackslash) {
+    const std::string folder = DefaultOutputFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '\\');
+    EXPECT_NE(folder.substr(folder.size() - 2), "\\\\");
+    EXPECT_TRUE(FolderExists(folder)) << folder;
+}
+
+TEST(PathHelpers, ProgramFolderHoldsThisProgramAndTitleIsTheProductName) {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string folder = ProgramFolder();
+    EXPECT_EQ(std::string(self).rfind(folder + "\\", 0), 0u) << self;
+    SetApplicationTitle();
+    EXPECT_EQ(ApplicationTitle(), "Ardentia");
+}
+
+// The picker is a real dialog; a second thread cancels it once it shows.
+TEST(PathHelpers, CancelledFolderPickerGivesEmptyText) {
+    std::atomic<bool> stop{false};
+    std::atomic<bool> cancelled{false};
+    const DWORD pid = GetCurrentProcessId();
+    std::thread canceller([&] {
+        while (!stop) {
+            HWND dialog = nullptr;
+            while ((dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr)) != nullptr) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(dialog, &owner);
+                if (owner == pid && IsWindowVisible(dialog)) {
+                    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                    cancelled = true;
+                }
+            }
+            Sleep(100);
+        }
+    });
+    CoInitialize(nullptr);
+    const std::string chosen = BrowseForFolder(nullptr, "Please select folder:");
+    stop = true;
+    canceller.join();
+    CoUninitialize();
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(chosen, "");
+}
+
+}  // namespace
+}  // namespace shell

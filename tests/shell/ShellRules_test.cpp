@@ -1,0 +1,174 @@
+// Rules of the shell helpers that need no Win32: title trimming, the start-up entry's data, the tray
+// record byte by byte, the tray notice table and the skin file.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+#include "shell/ApplicationTitle.h"
+#include "shell/Skin.h"
+#include "shell/StartupEntry.h"
+#include "shell/TrayRecord.h"
+
+namespace shell {
+namespace {
+
+TEST(ApplicationTitle, DropsTheLastWordAtLeastOnceAndUntilShort) {
+    const std::string fortyFive = std::string(30, 'a') + " " + std::string(9, 'b') + " cc dd";
+    const struct {
+        std::string name, title;
+    } cases[] = {
+        {"Ardentia", "Ardentia"},                  // no space: stays whole
+        {"Ardentia Clipboard Manager", "Ardentia Clipboard"},  // short: one word dropped
+        {fortyFive, std::string(30, 'a') + " " + std::string(9, 'b')},  // 46 -> 43 -> 40
+        {std::string(50, 'x') + " y", std::string(50, 'x')},  // no more spaces: stops long
+        {"trailing ", "trailing"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TrimApplicationTitle(c.name), c.title) << c.name;
+}
+
+TEST(StartupEntry, DataJoinsFolderAndNameWithOneBackslash) {
+    EXPECT_EQ(StartupEntryData("C:\\", "Ardentia.exe"), "C:\\Ardentia.exe");
+    EXPECT_EQ(StartupEntryData("C:\\Program Files\\Ardentia", "Ardentia.exe"),
+              "C:\\Program Files\\Ardentia\\Ardentia.exe");  // spaces, no quotes
+    EXPECT_EQ(StartupEntryData("D:\\Tools\\", "a b.exe"), "D:\\Tools\\a b.exe");
+    EXPECT_STREQ(kRunKeyPath, "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN\\");
+}
+
+std::string FieldText(const TrayRecord& r, TrayField f) {
+    return std::string(reinterpret_cast<const char*>(r.Bytes()) + f.offset, f.length);
+}
+
+TEST(TrayRecord, FreshRecordHoldsOnlySizeWindowAndId) {
+    TrayRecord r(0x00012345, 7);
+    EXPECT_EQ(r.Number(kFieldSize), 488u);
+    EXPECT_EQ(r.Number(kFieldWindow), 0x00012345u);
+    EXPECT_EQ(r.Number(kFieldId), 7u);
+    EXPECT_EQ(r.Bytes()[0], 0xE8);  // little-endian 488
+    EXPECT_EQ(r.Bytes()[1], 0x01);
+    for (std::uint32_t i = 12; i < kTrayRecordSize; ++i) ASSERT_EQ(r.Bytes()[i], 0) << "byte " << i;
+}
+
+TEST(TrayRecord, TextFieldsAreCutTerminatedAndSpacePadded) {
+    const struct {
+        TrayField field;
+        void (*fill)(TrayRecord&, const std::string&);
+    } fields[] = {
+        {kFieldTip, [](TrayRecord& r, const std::string& s) { r.SetTip(s); }},
+        {kFieldInfo, [](TrayRecord& r, const std::string& s) { r.SetInfo("", s, 0); }},
+        {kFieldInfoTitle, [](TrayRecord& r, const std::string& s) { r.SetInfo(s, "", 0); }},
+    };
+    for (const auto& f : fields) {
+        for (std::uint32_t length : {0u, 5u, f.field.length - 2, f.field.length - 1, f.field.length, f.field.length + 40}) {
+            TrayRecord r(1, 0);
+            f.fill(r, std::string(length, 'T'));
+            const std::string bytes = FieldText(r, f.field);
+            const std::uint32_t kept = std::min(length, f.field.length - 1);
+            EXPECT_EQ(bytes.substr(0, kept), std::string(kept, 'T')) << f.field.offset << "/" << length;
+            EXPECT_EQ(bytes[kept], '\0');
+            EXPECT_EQ(bytes.substr(kept + 1), std::string(f.field.length - kept - 1, ' '));
+        }
+    }
+}
+
+TEST(TrayRecord, FlagsFollowTheFieldsSet) {
+    TrayRecord add(1, 0);
+    add.SetIcon(0xABCD);
+    add.SetTip("Ardentia");
+    add.SetCallbackMessage(kTrayCallbackMessage);
+    EXPECT_EQ(add.Flags(), std::uint32_t(kNifIcon | kNifTip | kNifMessage));
+    EXPECT_EQ(add.Number(kFieldCallback), 1125u);
+    EXPECT_EQ(add.Number(kFieldIcon), 0xABCDu);
+
+    TrayRecord balloon(1, 0);
+    balloon.SetInfo("Title", "Text", 5000);
+    EXPECT_EQ(balloon.Flags(), std::uint32_t(kNifInfo));
+    EXPECT_EQ(balloon.Number(kFieldTimeout), 5000u);
+    EXPECT_EQ(balloon.Number(kFieldInfoFlags), 0u);
+    EXPECT_EQ(FieldText(balloon, kFieldTip), std::string(128, '\0'));  // untouched
+}
+
+TEST(TrayRecord, BalloonTimeoutRefusesToWrap) {
+    EXPECT_EQ(BalloonTimeoutMs(0), 0u);
+    EXPECT_EQ(BalloonTimeoutMs(-3), 0u);
+    EXPECT_EQ(BalloonTimeoutMs(5), 5000u);
+    EXPECT_EQ(BalloonTimeoutMs(2147483), 2147483000u);
+    EXPECT_THROW(BalloonTimeoutMs(2147484), std::overflow_error);
+    EXPECT_THROW(BalloonTimeoutMs(2147483647), std::overflow_error);
+}
+
+TEST(TrayRecord, ShellNoticesMapToEvents) {
+    const struct {
+        std::uint32_t message;
+        TrayNotice notice;
+        short button;
+    } cases[] = {
+        {512, TrayNotice::kMouseMove, 0},     {513, TrayNotice::kMouseDown, 1},
+        {514, TrayNotice::kMouseUp, 1},       {515, TrayNotice::kMouseDblClick, 1},
+        {516, TrayNotice::kMouseDown, 2},     {517, TrayNotice::kMouseUp, 2},
+        {518, TrayNotice::kMouseDblClick, 2}, {519, TrayNotice::kNone, 0},  // middle button ignored
+        {1027, TrayNotice::kBalloonClosed, 0}, {1028, TrayNotice::kBalloonClosed, 0},
+        {1029, TrayNotice::kBalloonClosed, 0}, {1030, TrayNotice::kNone, 0},
+    };
+    for (const auto& c : cases) {
+        const TrayDispatch d = DispatchTrayNotice(c.message);
+        EXPECT_EQ(d.notice, c.notice) << c.message;
+        EXPECT_EQ(d.button, c.button) << c.message;
+    }
+}
+
+TEST(Skin, RecolourRuleAndFilePlace) {
+    for (ControlKind k : {ControlKind::kWindow, ControlKind::kLabel, ControlKind::kOptionButton,
+                          ControlKind::kCheckBox, ControlKind::kFrame})
+        EXPECT_TRUE(TakesSkinBackground(k));
+    for (ControlKind k : {ControlKind::kTextBox, ControlKind::kList, ControlKind::kButton, ControlKind::kPicture})
+        EXPECT_FALSE(TakesSkinBackground(k));
+    EXPECT_EQ(SkinFilePath("C:\\Apps\\Ardentia"), "C:\\Apps\\Ardentia\\x\\o.cjs");
+    EXPECT_EQ(SkinFilePath("C:\\"), "C:\\x\\o.cjs");
+}
+
+TEST(Skin, FileTextParsesOrNamesTheBadLine) {
+    const SkinColours c = ParseSkin("# blue\r\nFace = 3366CC\r\n\r\nText=ffffff\r\nOther=000000\r\n");
+    EXPECT_EQ(c.face, 0xCC6633u);  // stored as 0x00BBGGRR
+    EXPECT_TRUE(c.hasText);
+    EXPECT_EQ(c.text, 0xFFFFFFu);
+    EXPECT_FALSE(ParseSkin("Face=000000").hasText);
+
+    const struct {
+        const char* text;
+        const char* message;
+    } bad[] = {
+        {"Face=12345", "line 1"}, {"\nFace=GG0000", "line 2"}, {"Face", "line 1"}, {"Text=000000", "no Face"}, {"", "no Face"},
+    };
+    for (const auto& b : bad) {
+        try {
+            ParseSkin(b.text);
+            ADD_FAILURE() << "accepted: " << b.text;
+        } catch (const SkinError& e) {
+            EXPECT_NE(std::string(e.what()).find(b.message), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST(Skin, FaceColourStandsForButtonFaceOnlyOnceApplied) {
+    SkinFramework skin;
+    std::uint32_t rgb = 0;
+    EXPECT_THROW(skin.LoadSkin("/no/such/skin.cjs", ""), SkinError);
+    const std::string path = testing::TempDir() + "skin_test.cjs";
+    std::ofstream(path) << "Face=102030\n";
+    skin.LoadSkin(path, "");
+    std::remove(path.c_str());
+    skin.SetSkinControls(true);
+    EXPECT_FALSE(skin.Resolve(kSkinBackground, rgb));  // loaded, not yet switched on and applied
+    skin.SetFlags(skin.Flags() | 1);
+    skin.ApplyWindow(0x1234);
+    ASSERT_TRUE(skin.Resolve(kSkinBackground, rgb));
+    EXPECT_EQ(rgb, 0x302010u);
+    EXPECT_FALSE(skin.Resolve(0x80000005, rgb));  // other system colours are not the skin's
+    EXPECT_FALSE(skin.TextColour(rgb));
+}
+
+}  // namespace
+}  // namespace shell

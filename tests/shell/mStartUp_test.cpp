@@ -1,0 +1,102 @@
+// The start-with-Windows entry in Wine's real machine-wide Run key.
+#include "shell/mStartUp.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "shell/PathHelpers.h"
+#include "shell/StartupEntry.h"
+
+namespace shell {
+namespace {
+
+struct RunValue {
+    bool present = false;
+    DWORD type = 0;
+    std::string data;
+};
+
+RunValue ReadRunValue(const std::string& name) {
+    RunValue value;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
+    char data[1024] = {};
+    DWORD bytes = sizeof(data) - 1;
+    value.present = RegQueryValueExA(key, name.c_str(), nullptr, &value.type, reinterpret_cast<BYTE*>(data), &bytes) ==
+                    ERROR_SUCCESS;
+    value.data = data;
+    RegCloseKey(key);
+    return value;
+}
+
+DWORD RunValueCount() {
+    HKEY key = nullptr;
+    DWORD count = 0;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
+                     nullptr);
+    RegCloseKey(key);
+    return count;
+}
+
+class StartUpTest : public testing::Test {
+protected:
+    void SetUp() override {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        folder_ = std::string(temp) + "ardentia start up";
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        CreateDirectoryA((folder_ + "\\none").c_str(), nullptr);
+        HANDLE f = CreateFileA((folder_ + "\\My App.exe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(f, INVALID_HANDLE_VALUE);
+        CloseHandle(f);
+    }
+    void TearDown() override {
+        RemoveStartupEntryFor(folder_);
+        DeleteFileA((folder_ + "\\My App.exe").c_str());
+        RemoveDirectoryA((folder_ + "\\none").c_str());
+        RemoveDirectoryA(folder_.c_str());
+    }
+    std::string folder_;
+};
+
+TEST_F(StartUpTest, AddWritesNameAndPathRemoveDeletesIt) {
+    const DWORD before = RunValueCount();
+    for (int tick = 0; tick < 2; ++tick) {  // tick, clear, tick: one value each time
+        AddStartupEntryFor(folder_);
+        const RunValue v = ReadRunValue("My App.exe");
+        ASSERT_TRUE(v.present);
+        EXPECT_EQ(v.type, DWORD(REG_SZ));
+        EXPECT_EQ(v.data, folder_ + "\\My App.exe");
+        EXPECT_EQ(RunValueCount(), before + 1);
+        if (tick == 0) {
+            RemoveStartupEntryFor(folder_);
+            EXPECT_FALSE(ReadRunValue("My App.exe").present);
+            EXPECT_EQ(RunValueCount(), before);
+        }
+    }
+    RemoveStartupEntryFor(folder_);
+    RemoveStartupEntryFor(folder_);  // removing a missing value is harmless
+    EXPECT_EQ(RunValueCount(), before);
+}
+
+TEST_F(StartUpTest, FolderWithoutExecutableChangesNothing) {
+    const DWORD before = RunValueCount();
+    EXPECT_EQ(FirstExecutableIn(folder_ + "\\none"), "");
+    AddStartupEntryFor(folder_ + "\\none");
+    EXPECT_EQ(RunValueCount(), before);
+}
+
+TEST_F(StartUpTest, RunningProgramRegistersTheFirstExecutableOfItsFolder) {
+    const std::string exe = FirstExecutableIn(ProgramFolder());
+    ASSERT_FALSE(exe.empty());
+    AddStartupEntry();
+    EXPECT_EQ(ReadRunValue(exe).data, StartupEntryData(ProgramFolder(), exe));
+    RemoveStartupEntry();
+    EXPECT_FALSE(ReadRunValue(exe).present);
+}
+
+}  // namespace
+}  // namespace shell
