@@ -92,4 +92,17 @@ bool SkinFramework::TextColour(std::uint32_t& rgb) const {
     return true;
 }
 
+bool RunSkinStep(SkinFramework& skin, const std::string& skinPath, bool skinFileExists, std::uintptr_t window,
+                 const std::vector<SkinnedControl>& controls) {
+    if (!skinFileExists) return false;
+    for (const SkinnedControl& control : controls)
+        if (TakesSkinBackground(control.kind)) *control.backColour = kSkinBackground;
+    skin.LoadSkin(skinPath, "");
+    skin.SetFlags(skin.Flags() | 1);
+    skin.SetSkinFrames(true);
+    skin.SetSkinControls(true);
+    skin.ApplyWindow(window);
+    return true;
+}
+
 }  // namespace shell

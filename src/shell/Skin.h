@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace shell {
 
@@ -58,5 +59,17 @@ private:
     bool controls_ = false;
     std::uintptr_t window_ = 0;
 };
+
+// A control of the main window as the skin step sees it: its kind and its background OLE colour.
+struct SkinnedControl {
+    ControlKind kind;
+    std::uint32_t* backColour;
+};
+
+// The start-up skin step: without the skin file nothing changes and false is returned. With it, the
+// qualifying backgrounds become the button-face colour, then the skin is loaded, switched on and
+// applied to the window. A bad skin file throws SkinError after the recolouring, for the caller to report.
+bool RunSkinStep(SkinFramework& skin, const std::string& skinPath, bool skinFileExists, std::uintptr_t window,
+                 const std::vector<SkinnedControl>& controls);
 
 }  // namespace shell

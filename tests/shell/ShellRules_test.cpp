@@ -152,22 +152,34 @@ TEST(Skin, FileTextParsesOrNamesTheBadLine) {
     }
 }
 
-TEST(Skin, FaceColourStandsForButtonFaceOnlyOnceApplied) {
+TEST(Skin, StepRecoloursOnlyWithTheFileAndKeepsTextBoxesAndLists) {
+    std::uint32_t window = 0xFFFFFF, label = 0xFFFFFF, check = 0x00FF00, text = 0xFFFFFF, list = 0x123456;
+    const std::vector<SkinnedControl> controls = {{ControlKind::kWindow, &window},
+                                                  {ControlKind::kLabel, &label},
+                                                  {ControlKind::kCheckBox, &check},
+                                                  {ControlKind::kTextBox, &text},
+                                                  {ControlKind::kList, &list}};
     SkinFramework skin;
     std::uint32_t rgb = 0;
-    EXPECT_THROW(skin.LoadSkin("/no/such/skin.cjs", ""), SkinError);
+    EXPECT_FALSE(RunSkinStep(skin, "/no/such/o.cjs", false, 0x1234, controls));
+    EXPECT_EQ(window, 0xFFFFFFu);
+    EXPECT_EQ(check, 0x00FF00u);
+    EXPECT_FALSE(skin.Resolve(kSkinBackground, rgb));
+
     const std::string path = testing::TempDir() + "skin_test.cjs";
     std::ofstream(path) << "Face=102030\n";
-    skin.LoadSkin(path, "");
+    EXPECT_TRUE(RunSkinStep(skin, path, true, 0x1234, controls));
     std::remove(path.c_str());
-    skin.SetSkinControls(true);
-    EXPECT_FALSE(skin.Resolve(kSkinBackground, rgb));  // loaded, not yet switched on and applied
-    skin.SetFlags(skin.Flags() | 1);
-    skin.ApplyWindow(0x1234);
+    for (std::uint32_t c : {window, label, check}) EXPECT_EQ(c, kSkinBackground);
+    EXPECT_EQ(text, 0xFFFFFFu);
+    EXPECT_EQ(list, 0x123456u);
     ASSERT_TRUE(skin.Resolve(kSkinBackground, rgb));
     EXPECT_EQ(rgb, 0x302010u);
     EXPECT_FALSE(skin.Resolve(0x80000005, rgb));  // other system colours are not the skin's
     EXPECT_FALSE(skin.TextColour(rgb));
+
+    SkinFramework unreadable;  // a listed but unreadable file is an error for the caller to report
+    EXPECT_THROW(RunSkinStep(unreadable, "/no/such/o.cjs", true, 0x1234, controls), SkinError);
 }
 
 }  // namespace
