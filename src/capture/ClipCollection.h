@@ -1,0 +1,74 @@
+// The clip collection's bookkeeping: kinds, tags, labels, the tag table and the holder counters.
+// A clip lives in three places that move together: a list item, a tag at the item's position, and
+// a holder named by the tag. The holders themselves are Win32 objects (ClipHolders).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace capture {
+
+const int kMaxClips = 25;
+const int kTagSlots = 51;
+const std::size_t kLabelLength = 40;
+
+const char kKindText[] = "TXT";
+const char kKindPicture[] = "PIC";
+const char kKindRichText[] = "RTF";
+const char kKindFileList[] = "FIL";
+const char kPictureLabel[] = "<Graphic Image Clip>";
+
+// Format-mask weights of the clipboard formats the capture knows; a file list alone makes mask 15.
+enum FormatWeight { kMaskText = 1, kMaskBitmap = 2, kMaskDib = 4, kMaskRichText = 8, kMaskFileList = 15 };
+
+// Text and file-list clips share the text holders and their counter.
+enum class HolderFamily { kText, kPicture, kRichText, kNone };
+
+// The clip kind a format mask stands for, or "" when nothing is captured. Mask 15 is a file list;
+// contents that offer all four formats at once are told apart by the caller (see KindForFormats).
+std::string KindForMask(int mask);
+// Kind for the formats on offer: the file list only when none of the four others is there, and the
+// four together (which add up to the file-list mask) as rich text.
+std::string KindForFormats(bool text, bool bitmap, bool dib, bool richText, bool fileList);
+
+HolderFamily FamilyOfKind(const std::string& kind);
+std::int16_t IconOfKind(const std::string& kind);
+
+std::string MakeTag(const std::string& kind, int holderIndex);
+// The first three characters, compared exactly by every caller.
+std::string TagKind(const std::string& tag);
+// The number from the fourth character on; 0 when there is none or it does not fit 16 bits.
+std::int16_t TagHolderIndex(const std::string& tag);
+
+// 40 characters and "..." when longer; for text clips a leading " &" gets "&&" in front.
+std::string ListLabel(const std::string& text, bool ampersandRule);
+
+// The text up to its first NUL.
+std::string TrimAtNull(const std::string& text);
+
+class ClipCollection {
+public:
+    const std::string& Tag(int slot) const;  // "" outside the table
+    void SetTag(int slot, const std::string& tag);
+
+    // The holder index the next clip of this family takes: the family's counter, unless a live clip
+    // (one of the first liveCount slots) of the family already holds it, which can happen only after
+    // the counter wrapped past 32767; then the next index no live clip holds.
+    std::int16_t NextHolderIndex(HolderFamily family, int liveCount) const;
+    // After storing a clip at holderIndex: the counter moves past it, from 32767 back to 0.
+    void Advance(HolderFamily family, std::int16_t holderIndex);
+    std::int16_t Counter(HolderFamily family) const;
+    void ResetCounters();
+
+    // Takes slot index out, moving the slots above it (up to liveCount) down by one; returns its tag.
+    std::string RemoveTag(int slot, int liveCount);
+
+private:
+    bool HeldByLiveClip(HolderFamily family, std::int16_t index, int liveCount) const;
+
+    std::array<std::string, kTagSlots + 1> tags_{};  // one spare slot: the shift reads slot 51
+    std::array<std::int16_t, 3> counters_{};
+};
+
+}  // namespace capture

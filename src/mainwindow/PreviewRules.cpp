@@ -1,0 +1,65 @@
+#include "mainwindow/PreviewRules.h"
+
+#include "capture/ClipCollection.h"
+
+namespace mainwindow {
+
+namespace {
+
+std::string HeadWithoutLeadingSpaces(const std::string& text, std::size_t length) {
+    const std::string head = text.substr(0, length);
+    const auto first = head.find_first_not_of(' ');
+    return first == std::string::npos ? "" : head.substr(first);
+}
+
+}  // namespace
+
+bool LooksLikeWebAddress(const std::string& text) {
+    const std::string h = HeadWithoutLeadingSpaces(text, 7);
+    if (h == "http://") return true;
+    if (h == "<http:/" && text.find(' ') == std::string::npos) return true;
+    return HeadWithoutLeadingSpaces(text, 4) == "www.";
+}
+
+std::string InfoPrefix(const std::string& kind, const std::string& text) {
+    if (kind == capture::kKindPicture) return "Picture Clip - Item";
+    if (kind == capture::kKindFileList) return "Copy Files - Item";
+    if (kind == capture::kKindText) return LooksLikeWebAddress(text) ? "Web Address - Item" : "Text Clip - Item";
+    if (kind == capture::kKindRichText)
+        return LooksLikeWebAddress(text) ? "Web Address - Item" : "Rich Text Clip - Item";
+    return "";
+}
+
+std::string InfoLine(const std::string& prefix, int position, int count) {
+    return prefix + " " + std::to_string(position + 1) + " of " + std::to_string(count);
+}
+
+ImageFit FitPicture(float fw, float fh, float pw, float ph) {
+    ImageFit fit{0, 0, pw, ph, false};
+    if (fh <= ph || fw <= pw) {
+        fit.stretch = true;
+        if (pw <= ph) {
+            fit.height = fh;
+            fit.width = fit.width / (ph / fit.height);
+            if (fw < fit.width) {
+                fit.width = fw;
+                fit.height = ph / (pw / fit.width);
+            }
+        } else {
+            fit.width = fw;
+            fit.height = fit.height / (pw / fit.width);
+            if (fh < fit.height) {
+                fit.height = fh;
+                fit.width = pw / (ph / fit.height);
+            }
+        }
+        fit.left = fw / 2 - fit.width / 2;
+        fit.top = fh / 2 - fit.height / 2;
+    } else {
+        fit.top = (fh - ph) / 2 + 150;
+        fit.left = (fw - pw) / 2 + 200;
+    }
+    return fit;
+}
+
+}  // namespace mainwindow

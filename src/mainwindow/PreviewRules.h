@@ -1,0 +1,25 @@
+// What the preview shows for a clip, without Win32: the information line, the web-address test of
+// that line, and the fit of a picture into the preview frame.
+#pragma once
+
+#include <string>
+
+namespace mainwindow {
+
+// Leading spaces of the first seven (or four) characters do not count; case does.
+bool LooksLikeWebAddress(const std::string& text);
+
+// The prefix for a clip of this kind whose preview text is text; "" for an unknown kind.
+std::string InfoPrefix(const std::string& kind, const std::string& text);
+// "<prefix> <position + 1> of <count>"
+std::string InfoLine(const std::string& prefix, int position, int count);
+
+// Where the preview image goes inside its frame. The frame is in twips and the picture in HIMETRIC;
+// the numbers are combined as they are, in single precision, as the preview has always done.
+struct ImageFit {
+    float left, top, width, height;
+    bool stretch;
+};
+ImageFit FitPicture(float frameWidth, float frameHeight, float pictureWidth, float pictureHeight);
+
+}  // namespace mainwindow

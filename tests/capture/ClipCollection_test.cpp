@@ -1,0 +1,99 @@
+#include "capture/ClipCollection.h"
+
+#include <gtest/gtest.h>
+
+namespace capture {
+namespace {
+
+TEST(ClipKinds, FormatsChooseTheKind) {
+    const struct {
+        bool text, bitmap, dib, rtf, files;
+        const char* kind;
+    } cases[] = {
+        {true, false, false, false, false, "TXT"},  {false, true, false, false, false, "PIC"},
+        {false, false, true, false, false, "PIC"},  {false, true, true, false, false, "PIC"},
+        {false, false, false, true, false, "RTF"},  {true, false, false, true, false, "RTF"},
+        {false, false, false, false, true, "FIL"},  {true, false, false, false, true, "TXT"},  // text wins over files
+        {true, true, false, false, false, ""},      {true, false, true, false, false, ""},
+        {true, true, true, false, false, ""},       {false, true, false, true, false, ""},
+        {false, false, false, false, false, ""},    {true, true, true, true, false, "RTF"},  // all four: rich text
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(KindForFormats(c.text, c.bitmap, c.dib, c.rtf, c.files), c.kind)
+            << c.text << c.bitmap << c.dib << c.rtf << c.files;
+    EXPECT_EQ(KindForMask(15), "FIL");
+    EXPECT_EQ(IconOfKind("TXT"), 1);
+    EXPECT_EQ(IconOfKind("PIC"), 2);
+    EXPECT_EQ(IconOfKind("RTF"), 3);
+    EXPECT_EQ(IconOfKind("FIL"), 4);
+}
+
+TEST(ClipTags, TagsNameKindAndHolder) {
+    EXPECT_EQ(MakeTag("PIC", 12), "PIC12");
+    const struct {
+        const char* tag;
+        const char* kind;
+        int index;
+    } cases[] = {{"TXT0", "TXT", 0}, {"PIC12", "PIC", 12}, {"RTF32767", "RTF", 32767}, {"RTF32768", "RTF", 0},
+                 {"", "", 0},       {"txt3", "txt", 3},   {"FIL7x", "FIL", 7}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(TagKind(c.tag), c.kind) << c.tag;
+        EXPECT_EQ(TagHolderIndex(c.tag), c.index) << c.tag;
+    }
+    EXPECT_EQ(TrimAtNull(std::string("C:\\a\0junk", 9)), "C:\\a");
+    EXPECT_EQ(TrimAtNull("whole"), "whole");
+}
+
+TEST(ClipTags, LabelsAreShortenedAndAmpersandsKeptForText) {
+    const std::string forty(40, 'x');
+    EXPECT_EQ(ListLabel(forty, true), forty);
+    EXPECT_EQ(ListLabel(forty + "y", true), forty + "...");
+    EXPECT_EQ(ListLabel(" & co", true), "&& & co");
+    EXPECT_EQ(ListLabel(" & co", false), " & co");
+    EXPECT_EQ(ListLabel("", true), "");
+}
+
+TEST(ClipCollection, TextAndFileListShareTheTextCounter) {
+    ClipCollection c;
+    const char* kinds[] = {"TXT", "FIL", "TXT", "PIC", "RTF"};
+    const char* tags[] = {"TXT0", "FIL1", "TXT2", "PIC0", "RTF0"};
+    for (int i = 0; i < 5; ++i) {
+        const HolderFamily family = FamilyOfKind(kinds[i]);
+        const std::int16_t index = c.NextHolderIndex(family, i);
+        c.SetTag(i, MakeTag(kinds[i], index));
+        c.Advance(family, index);
+        EXPECT_EQ(c.Tag(i), tags[i]);
+    }
+    c.ResetCounters();
+    EXPECT_EQ(c.Counter(HolderFamily::kText), 0);
+}
+
+TEST(ClipCollection, RemovingTheOldestShiftsTheTableDown) {
+    ClipCollection c;
+    for (int i = 0; i < 26; ++i) c.SetTag(i, MakeTag("TXT", i));
+    EXPECT_EQ(c.RemoveTag(0, 26), "TXT0");
+    EXPECT_EQ(c.Tag(0), "TXT1");
+    EXPECT_EQ(c.Tag(24), "TXT25");
+    EXPECT_EQ(c.Tag(25), "");
+    EXPECT_EQ(c.Tag(51), "");  // outside the table
+    c.SetTag(50, "PIC1");
+    EXPECT_EQ(c.RemoveTag(3, 51), "TXT4");  // a full table shifts without reading past its end
+    EXPECT_EQ(c.Tag(49), "PIC1");
+    EXPECT_EQ(c.Tag(50), "");
+}
+
+TEST(ClipCollection, CounterWrapsWithoutSharingAHolder) {
+    ClipCollection c;
+    // 25 live text clips holding 32743..32767, the counter just wrapped to 0; one live clip at 0 too.
+    c.SetTag(0, "TXT0");
+    for (int i = 1; i < 25; ++i) c.SetTag(i, MakeTag("TXT", 32743 + i));
+    c.Advance(HolderFamily::kText, 32767);
+    EXPECT_EQ(c.Counter(HolderFamily::kText), 0);
+    EXPECT_EQ(c.NextHolderIndex(HolderFamily::kText, 25), 1);           // 0 is taken by a live clip
+    EXPECT_EQ(c.NextHolderIndex(HolderFamily::kPicture, 25), 0);         // other families are separate
+    c.SetTag(0, "PIC0");
+    EXPECT_EQ(c.NextHolderIndex(HolderFamily::kText, 25), 0);
+}
+
+}  // namespace
+}  // namespace capture

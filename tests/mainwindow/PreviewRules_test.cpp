@@ -1,0 +1,62 @@
+#include "mainwindow/PreviewRules.h"
+
+#include <gtest/gtest.h>
+
+#include "mainwindow/ErrorReportText.h"
+
+namespace mainwindow {
+namespace {
+
+TEST(PreviewRules, InfoLineNamesKindPositionAndCount) {
+    const struct {
+        const char* kind;
+        const char* text;
+        const char* prefix;
+    } cases[] = {
+        {"TXT", "www.example.org", "Web Address - Item"},
+        {"TXT", "http://a b c", "Web Address - Item"},
+        {"TXT", " http://x", "Text Clip - Item"},  // a leading space pushes the address out of the head
+        {"TXT", "<http://x.org>", "Web Address - Item"},
+        {"TXT", "<http://x.org> more", "Text Clip - Item"},  // the bracketed form must have no space
+        {"TXT", " www.x", "Text Clip - Item"},
+        {"TXT", "HTTP://X", "Text Clip - Item"},
+        {"RTF", "www.x", "Web Address - Item"},
+        {"RTF", "formatted", "Rich Text Clip - Item"},
+        {"FIL", "www.x", "Copy Files - Item"},
+        {"PIC", "", "Picture Clip - Item"},
+        {"", "", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(InfoPrefix(c.kind, c.text), c.prefix) << c.kind << " " << c.text;
+    EXPECT_EQ(InfoLine("Text Clip - Item", 0, 1), "Text Clip - Item 1 of 1");
+    EXPECT_EQ(InfoLine("Copy Files - Item", 24, 25), "Copy Files - Item 25 of 25");
+}
+
+TEST(PreviewRules, PictureFitsTheFrame) {
+    const struct {
+        float pw, ph;
+        ImageFit fit;
+    } cases[] = {
+        {100, 100, {2647.5f, 1772.5f, 100, 100, false}},             // small: centred, offset, natural size
+        {4995, 1000, {0, 1172.5f, 4995, 1000, true}},                // as wide as the frame: stretched to it
+        {9990, 3345, {0, 836.25f, 4995, 1672.5f, true}},             // wide
+        {2000, 6690, {1997.5f, 0, 1000, 3345, true}},                // tall
+        {5000, 4000, {406.875f, 0, 4181.25f, 3345, true}},          // wide but too tall once fitted
+    };
+    for (const auto& c : cases) {
+        const ImageFit f = FitPicture(4995, 3345, c.pw, c.ph);
+        EXPECT_FLOAT_EQ(f.left, c.fit.left) << c.pw << "x" << c.ph;
+        EXPECT_FLOAT_EQ(f.top, c.fit.top) << c.pw << "x" << c.ph;
+        EXPECT_FLOAT_EQ(f.width, c.fit.width) << c.pw << "x" << c.ph;
+        EXPECT_FLOAT_EQ(f.height, c.fit.height) << c.pw << "x" << c.ph;
+        EXPECT_EQ(f.stretch, c.fit.stretch);
+    }
+}
+
+TEST(ErrorReportText, NamesRoutineAndLine) {
+    EXPECT_EQ(ErrorReportText("File not found", "Form_Load", 8),
+              "File not found\r\nin Ardentix2016/11/03.Form1.Form_Load at line 8\r\r"
+              "Please email screenshot of this message to support@ardentia.example");
+}
+
+}  // namespace
+}  // namespace mainwindow
