@@ -67,4 +67,33 @@ HIMAGELIST CreateClipKindIcons() {
     return images;
 }
 
+HICON CreateAppIcon(int size) {
+    gdi::WindowDC screen(nullptr);
+    gdi::Bitmap colour(CreateCompatibleBitmap(screen.get(), size, size));
+    gdi::Bitmap mask(CreateBitmap(size, size, 1, 1, nullptr));
+    if (!colour || !mask) return nullptr;
+    {
+        gdi::MemoryDC dc(screen.get());
+        gdi::Selection use(dc.get(), colour.get());
+        Fill(dc.get(), 0, 0, size, size, RGB(20, 70, 170));
+        gdi::Font font(CreateFontA(-size * 7 / 8, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, ANTIALIASED_QUALITY, 0,
+                                   "Arial"));
+        gdi::Selection useFont(dc.get(), font.get());
+        SetBkMode(dc.get(), TRANSPARENT);
+        SetTextColor(dc.get(), RGB(255, 255, 255));
+        RECT all = {0, 0, size, size};
+        DrawTextA(dc.get(), "K", 1, &all, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    {
+        gdi::MemoryDC dc(screen.get());
+        gdi::Selection use(dc.get(), mask.get());
+        PatBlt(dc.get(), 0, 0, size, size, BLACKNESS);  // opaque everywhere
+    }
+    ICONINFO info = {};
+    info.fIcon = TRUE;
+    info.hbmMask = mask.get();
+    info.hbmColor = colour.get();
+    return CreateIconIndirect(&info);
+}
+
 }  // namespace mainwindow

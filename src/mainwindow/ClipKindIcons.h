@@ -11,4 +11,7 @@ enum ClipKindIcon { kIconText = 1, kIconPicture = 2, kIconRichText = 3, kIconFil
 // 16 by 16 pixel icons drawn at run time; the caller destroys the list with ImageList_Destroy.
 HIMAGELIST CreateClipKindIcons();
 
+// The application icon, a white K on blue, size by size pixels; the caller destroys it with DestroyIcon.
+HICON CreateAppIcon(int size);
+
 }  // namespace mainwindow

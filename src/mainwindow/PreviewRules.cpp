@@ -1,5 +1,7 @@
 #include "mainwindow/PreviewRules.h"
 
+#include <algorithm>
+
 #include "capture/ClipCollection.h"
 
 namespace mainwindow {
@@ -28,6 +30,31 @@ std::string InfoPrefix(const std::string& kind, const std::string& text) {
     if (kind == capture::kKindRichText)
         return LooksLikeWebAddress(text) ? "Web Address - Item" : "Rich Text Clip - Item";
     return "";
+}
+
+std::string PreviewText(const std::string& text) {
+    std::string shown;
+    shown.reserve(std::min(text.size(), kPreviewLimit) + 64);
+    std::size_t taken = 0;
+    std::size_t lineLength = 0;
+    for (; taken < text.size() && taken < kPreviewLimit; ++taken) {
+        const char c = text[taken];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && taken + 1 < text.size() && text[taken + 1] == '\n') ++taken;
+            shown += "\r\n";
+            lineLength = 0;
+            continue;
+        }
+        if (lineLength == kPreviewLineLength) {
+            shown += "\r\n";
+            lineLength = 0;
+        }
+        shown += c;
+        ++lineLength;
+    }
+    if (taken < text.size())
+        shown += "\r\n\r\n(The preview shows the start of this clip: " + std::to_string(text.size()) + " characters in all.)";
+    return shown;
 }
 
 std::string InfoLine(const std::string& prefix, int position, int count) {

@@ -31,6 +31,17 @@ TEST(PreviewRules, InfoLineNamesKindPositionAndCount) {
     EXPECT_EQ(InfoLine("Copy Files - Item", 24, 25), "Copy Files - Item 25 of 25");
 }
 
+TEST(PreviewRules, PreviewTextIsBoundedAndBrokenIntoLines) {
+    EXPECT_EQ(PreviewText("a\nb\r\nc\rd"), "a\r\nb\r\nc\r\nd");
+    const std::string longLine(kPreviewLineLength + 5, 'x');
+    EXPECT_EQ(PreviewText(longLine), std::string(kPreviewLineLength, 'x') + "\r\n" + "xxxxx");
+    const std::string huge(10 * kPreviewLimit, 'y');
+    const std::string shown = PreviewText(huge);
+    EXPECT_LT(shown.size(), kPreviewLimit + kPreviewLimit / kPreviewLineLength * 2 + 100);
+    EXPECT_NE(shown.find(std::to_string(huge.size()) + " characters in all"), std::string::npos);
+    EXPECT_EQ(PreviewText(std::string(kPreviewLimit, 'z')).find("in all"), std::string::npos);  // exactly fits
+}
+
 TEST(PreviewRules, PictureFitsTheFrame) {
     const struct {
         float pw, ph;

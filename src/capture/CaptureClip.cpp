@@ -1,0 +1,105 @@
+#include "capture/CaptureClip.h"
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+#include "capture/ClipboardAccess.h"
+#include "capture/ClipboardMonitor.h"
+#include "capture/ClipboardRewrite.h"
+#include "capture/mClip.h"
+#include "cliplist/ucClipList.h"
+#include "common/DoEvents.h"
+
+namespace capture {
+
+namespace {
+
+// A failing step is skipped; the capture goes on with the next one.
+template <typename Step>
+void Skip(Step step) {
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
+std::string ChooseKind(HWND window) {
+    const std::string kind = KindForFormats(
+        IsClipboardFormatAvailable(CF_TEXT), IsClipboardFormatAvailable(CF_BITMAP), IsClipboardFormatAvailable(CF_DIB),
+        IsClipboardFormatAvailable(RichTextFormat()), IsClipboardFormatAvailable(CF_HDROP));
+    if (kind == kKindFileList) FileListToText(window);
+    return kind;
+}
+
+// The clipboard's text, or the holder's old text when the read fails.
+void FillText(std::string* holder, UINT format, HWND window) {
+    if (!holder) return;
+    if (auto text = ReadClipboardText(window, format)) *holder = std::move(*text);
+}
+
+void StoreClip(CaptureHost& host, const std::string& kind) {
+    auto& list = host.ClipList().Model();
+    ClipCollection& tags = ClipTags();
+    ClipHolders& holders = Holders();
+    HWND window = host.MainWindow();
+    const int position = list.ListCount();
+    const HolderFamily family = FamilyOfKind(kind);
+    const std::int16_t index = tags.NextHolderIndex(family, position);
+    const std::int16_t icon = IconOfKind(kind);
+
+    Skip([&] { tags.SetTag(position, MakeTag(kind, index)); });
+    if (kind == kKindPicture) {
+        Skip([&] { list.AddItem(kPictureLabel, icon, icon); });
+        common::DoEvents();
+        Skip([&] { holders.Create(family, index); });
+        Skip([&] { holders.SetPicture(index, ReadClipboardBitmap(window)); });
+        Skip([&] { host.ShowPreviewPicture(holders.Picture(index)); });
+    } else if (kind == kKindRichText) {
+        Skip([&] { holders.Create(family, index); });
+        Skip([&] {
+            RichTextHolder* box = holders.RichText(index);
+            if (!box) return;
+            if (auto markup = ReadClipboardText(window, RichTextFormat())) box->SetMarkup(*markup);
+            list.AddItem(ListLabel(box->PlainText(), false), icon, icon);
+        });
+        Skip([&] {
+            if (auto text = ReadClipboardText(window, CF_TEXT)) host.ShowPreviewText(*text);
+        });
+    } else {  // text and file list: the file list is text by now
+        Skip([&] { holders.Create(family, index); });
+        std::string* text = holders.Text(index);
+        Skip([&] { FillText(text, CF_TEXT, window); });
+        Skip([&] { list.AddItem(ListLabel(text ? *text : "", kind == kKindText), icon, icon); });
+        Skip([&] { host.ShowPreviewText(text ? *text : ""); });
+    }
+    tags.Advance(family, index);
+}
+
+}  // namespace
+
+void CaptureClip() {
+    if (SelfWrite()) return;
+    CaptureHost* host = Host();
+    if (!host) return;
+    SetCaptureSuppressed(true);
+    std::string kind;
+    Skip([&] { kind = ChooseKind(host->MainWindow()); });
+    if (kind.empty()) {
+        SetCaptureSuppressed(false);
+        return;
+    }
+    StoreClip(*host, kind);
+    auto& list = host->ClipList().Model();
+    Skip([&] {
+        if (list.ListCount() > kMaxClips) RemoveOldestClip();
+    });
+    Skip([&] { host->HideEmptyPanel(); });
+    Skip([&] { list.SetListIndex(list.ListCount() - 1); });
+    Skip([&] { RepostCurrentClip(); });
+    SetCaptureSuppressed(false);
+    common::DoEvents();
+}
+
+}  // namespace capture

@@ -1,0 +1,43 @@
+// The holders that keep the clips' contents, by family and holder index. Text lives in memory (text
+// controls take minutes for one long line); rich text in hidden RichEdit boxes; pictures as bitmaps.
+// Element 0 of each family lives as long as the holders; others are created and released per clip.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "capture/ClipCollection.h"
+#include "capture/RichTextHolder.h"
+#include "common/GdiScope.h"
+
+namespace capture {
+
+class ClipHolders {
+public:
+    // Creates element 0 of each family; rich-text boxes are hidden children of parent.
+    bool Init(HWND parent);
+    void Clear();  // releases everything, element 0 included (window teardown)
+
+    // False when the holder already exists, as creating a holder twice fails; element 0 always exists.
+    bool Create(HolderFamily family, std::int16_t index);
+    void Release(HolderFamily family, std::int16_t index);  // index 0 is never released
+    bool Exists(HolderFamily family, std::int16_t index) const;
+
+    // Null or empty when the holder does not exist.
+    std::string* Text(std::int16_t index);
+    RichTextHolder* RichText(std::int16_t index);
+    HBITMAP Picture(std::int16_t index) const;
+    void SetPicture(std::int16_t index, HBITMAP bitmap);  // takes ownership
+
+private:
+    HWND parent_ = nullptr;
+    std::map<std::int16_t, std::string> text_;
+    std::map<std::int16_t, std::unique_ptr<RichTextHolder>> rich_;
+    std::map<std::int16_t, gdi::Bitmap> pictures_;
+};
+
+}  // namespace capture

@@ -1,0 +1,88 @@
+#include "capture/ClipboardAccess.h"
+
+#include <cstring>
+
+namespace capture {
+
+namespace {
+
+struct ClipboardSession {
+    bool open;
+    explicit ClipboardSession(HWND owner) : open(OpenClipboardRetrying(owner)) {}
+    ~ClipboardSession() {
+        if (open) CloseClipboard();
+    }
+};
+
+HBITMAP CopyBitmap(HBITMAP bitmap) {
+    return bitmap ? static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0)) : nullptr;
+}
+
+}  // namespace
+
+bool OpenClipboardRetrying(HWND owner) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (OpenClipboard(owner)) return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+UINT RichTextFormat() {
+    static const UINT format = RegisterClipboardFormatA("Rich Text Format");
+    return format;
+}
+
+std::optional<std::string> ReadClipboardText(HWND owner, UINT format) {
+    ClipboardSession session(owner);
+    if (!session.open) return std::nullopt;
+    HANDLE data = GetClipboardData(format);
+    if (!data) return std::nullopt;
+    const SIZE_T size = GlobalSize(data);
+    const char* bytes = static_cast<const char*>(GlobalLock(data));
+    if (!bytes) return std::nullopt;
+    const void* end = std::memchr(bytes, '\0', size);
+    std::string text(bytes, end ? static_cast<const char*>(end) - bytes : size);
+    GlobalUnlock(data);
+    return text;
+}
+
+HBITMAP ReadClipboardBitmap(HWND owner) {
+    ClipboardSession session(owner);
+    if (!session.open) return nullptr;
+    return CopyBitmap(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)));
+}
+
+bool WriteClipboardText(HWND owner, const std::string& text) {
+    ClipboardSession session(owner);
+    if (!session.open || !EmptyClipboard()) return false;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (!block) return false;
+    char* bytes = static_cast<char*>(GlobalLock(block));
+    std::memcpy(bytes, text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    if (!SetClipboardData(CF_TEXT, block)) {
+        GlobalFree(block);
+        return false;
+    }
+    return true;
+}
+
+bool WriteClipboardBitmap(HWND owner, HBITMAP bitmap) {
+    ClipboardSession session(owner);
+    if (!session.open || !EmptyClipboard()) return false;
+    HBITMAP copy = CopyBitmap(bitmap);
+    if (!copy) return false;
+    if (!SetClipboardData(CF_BITMAP, copy)) {
+        DeleteObject(copy);
+        return false;
+    }
+    return true;
+}
+
+bool EmptyTheClipboard(HWND owner) {
+    ClipboardSession session(owner);
+    return session.open && EmptyClipboard();
+}
+
+}  // namespace capture

@@ -1,0 +1,62 @@
+#include "capture/ClipboardMonitor.h"
+
+#include "capture/CaptureClip.h"
+
+namespace capture {
+
+namespace {
+bool gManagerOn = false;
+bool gCaptureSuppressed = false;
+bool gSelfWrite = false;
+HWND gNextViewer = nullptr;
+WNDPROC gPreviousWindowProc = nullptr;
+}  // namespace
+
+bool ManagerOn() { return gManagerOn; }
+void SetManagerOn(bool on) { gManagerOn = on; }
+bool CaptureSuppressed() { return gCaptureSuppressed; }
+void SetCaptureSuppressed(bool suppressed) { gCaptureSuppressed = suppressed; }
+bool SelfWrite() { return gSelfWrite; }
+void SetSelfWrite(bool selfWrite) { gSelfWrite = selfWrite; }
+HWND NextViewer() { return gNextViewer; }
+
+void AttachMonitor(HWND window) {
+    const auto current = reinterpret_cast<WNDPROC>(GetWindowLongA(window, GWL_WNDPROC));
+    // Saving ClipWindowProc as its own predecessor would make every message loop forever.
+    if (current == ClipWindowProc) return;
+    gPreviousWindowProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongA(window, GWL_WNDPROC, LONG(reinterpret_cast<LONG_PTR>(ClipWindowProc))));
+}
+
+void DetachMonitor(HWND window) {
+    if (!gPreviousWindowProc) return;
+    SetWindowLongA(window, GWL_WNDPROC, LONG(reinterpret_cast<LONG_PTR>(gPreviousWindowProc)));
+}
+
+void JoinChain(HWND window) {
+    AttachMonitor(window);
+    gNextViewer = SetClipboardViewer(window);
+}
+
+void LeaveChain(HWND window) {
+    ChangeClipboardChain(window, gNextViewer);
+    DetachMonitor(window);
+}
+
+LRESULT CALLBACK ClipWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = gPreviousWindowProc ? CallWindowProcA(gPreviousWindowProc, hwnd, message, wParam, lParam)
+                                               : DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message == WM_CHANGECBCHAIN) {
+        if (reinterpret_cast<HWND>(wParam) == gNextViewer) gNextViewer = reinterpret_cast<HWND>(lParam);
+        if (gNextViewer) SendMessageA(gNextViewer, WM_CHANGECBCHAIN, wParam, lParam);
+        return result;
+    }
+    if (message == WM_DRAWCLIPBOARD && !gCaptureSuppressed && gManagerOn) {
+        CaptureClip();
+        // The capture rejoins the chain, so the next viewer is read afresh.
+        if (gNextViewer) SendMessageA(gNextViewer, WM_DRAWCLIPBOARD, wParam, lParam);
+    }
+    return result;
+}
+
+}  // namespace capture

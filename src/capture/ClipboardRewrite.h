@@ -1,0 +1,16 @@
+// The capture's own clipboard writes: a copied file list becomes text, and a new clip goes back on the
+// clipboard in the program's form while the main window is outside the viewer chain.
+#pragma once
+
+#include <windows.h>
+
+namespace capture {
+
+// Replaces a file list on the clipboard by its paths, each followed by CR LF.
+void FileListToText(HWND owner);
+
+// Writes the current clip back. Whatever fails in the write, the monitor is attached again and the
+// window rejoins the chain, so the program never stays deaf to later copies.
+void RepostCurrentClip();
+
+}  // namespace capture

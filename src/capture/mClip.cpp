@@ -1,0 +1,42 @@
+#include "capture/mClip.h"
+
+#include "cliplist/ucClipList.h"
+
+namespace capture {
+
+namespace {
+CaptureHost* gHost = nullptr;
+ClipCollection gTags;
+ClipHolders gHolders;
+}  // namespace
+
+void SetCaptureHost(CaptureHost* host) { gHost = host; }
+CaptureHost* Host() { return gHost; }
+ClipCollection& ClipTags() { return gTags; }
+ClipHolders& Holders() { return gHolders; }
+
+void RemoveOldestClip() {
+    if (!gHost) return;
+    auto& list = gHost->ClipList().Model();
+    const std::string tag = gTags.Tag(0);
+    const std::int16_t index = TagHolderIndex(tag);
+    if (index > 0) gHolders.Release(FamilyOfKind(TagKind(tag)), index);
+    gTags.RemoveTag(0, list.ListCount());
+    list.RemoveItem(0);
+}
+
+std::string ClipText(const std::string& tag) {
+    const std::string kind = TagKind(tag);
+    const std::int16_t index = TagHolderIndex(tag);
+    if (kind == kKindText || kind == kKindFileList) {
+        const std::string* text = gHolders.Text(index);
+        return text ? *text : "";
+    }
+    if (kind == kKindRichText) {
+        const RichTextHolder* box = gHolders.RichText(index);
+        return box ? box->PlainText() : "";
+    }
+    return "";
+}
+
+}  // namespace capture

@@ -1,0 +1,43 @@
+// The program's one clip collection: the tag table with its counters, the holders, and the window
+// parts the capture fills, which the main window hands over at start-up.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "capture/ClipCollection.h"
+#include "capture/ClipHolders.h"
+
+namespace cliplist {
+class ucClipList;
+}
+
+namespace capture {
+
+// What the capture needs from the main window.
+class CaptureHost {
+public:
+    virtual ~CaptureHost() = default;
+    virtual HWND MainWindow() const = 0;
+    virtual cliplist::ucClipList& ClipList() = 0;
+    virtual void ShowPreviewText(const std::string& text) = 0;
+    // Shows the picture unstretched, then fits it into the preview frame.
+    virtual void ShowPreviewPicture(HBITMAP picture) = 0;
+    virtual void HideEmptyPanel() = 0;
+};
+
+void SetCaptureHost(CaptureHost* host);
+CaptureHost* Host();
+
+ClipCollection& ClipTags();
+ClipHolders& Holders();
+
+// Removes list item 0 with its tag and holder.
+void RemoveOldestClip();
+
+// The plain text of a clip as the preview and the label see it: text and file-list holders as they
+// are, rich text without its formatting; "" for pictures and missing holders.
+std::string ClipText(const std::string& tag);
+
+}  // namespace capture

@@ -1,0 +1,27 @@
+#include "mainwindow/ErrorReport.h"
+
+#include "mainwindow/ErrorReportText.h"
+
+namespace mainwindow {
+
+namespace {
+
+int RealMessageBox(HWND owner, const std::string& text, const std::string& title, UINT style) {
+    return MessageBoxA(owner, text.c_str(), title.c_str(), style);
+}
+
+MessageBoxFn gMessageBox = RealMessageBox;
+
+}  // namespace
+
+void SetMessageBoxForTesting(MessageBoxFn fn) { gMessageBox = fn ? fn : RealMessageBox; }
+
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& title, UINT style) {
+    return gMessageBox(owner, text, title, style);
+}
+
+void ErrorReport::Show(int line, const std::string& description) const {
+    ShowMessageBox(owner_, ErrorReportText(description, routine_, line), kErrorReportTitle, MB_ICONEXCLAMATION);
+}
+
+}  // namespace mainwindow

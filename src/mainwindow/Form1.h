@@ -1,0 +1,136 @@
+// The program's only working window: the clip list, the preview, the options and buttons, the tray
+// icon and the clip holders. It hands the capture what it needs through CaptureHost.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "capture/mClip.h"
+#include "cliplist/ClipListEvents.h"
+#include "cliplist/ucClipList.h"
+#include "common/GdiScope.h"
+#include "mainwindow/PictureView.h"
+#include "shell/Skin.h"
+#include "shell/cSysTray.h"
+
+namespace mainwindow {
+
+const char kProductCaption[] = "Ardentia";
+const char kManagerOnCaption[] = "Turn Clipboard Manager On";
+const char kManagerOffCaption[] = "Turn Clipboard Manager Off";
+
+// True when another copy of the program already runs; asked once per process.
+bool AnotherInstanceRuns();
+
+// The hourglass set by long operations; the hover cursor never replaces it.
+void SetHourglass(bool on);
+bool Hourglass();
+
+class Form1 : public capture::CaptureHost, private cliplist::ClipListEvents, private shell::cSysTrayEvents {
+public:
+    Form1();
+    ~Form1() override;
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    // Creates the window and its controls and runs the start-up steps. False when another instance
+    // runs (nothing is created then) or the window cannot be made. quitOnClose ends the message loop
+    // when the window closes.
+    bool Load(bool quitOnClose);
+    // Shows the window, minimised (and so into the tray) when "Start in system tray" is ticked.
+    void Show();
+
+    HWND hwnd() const { return hwnd_; }
+    bool InTray() const { return inTray_; }
+    shell::cSysTray& Tray() { return cSysTray1_; }
+    HWND lblInfo() const { return lblInfo_; }
+    HWND Text1() const { return text1_; }
+    HWND Text2() const { return text2_; }
+    HWND Picture1() const { return picture1_; }
+    HWND PictureClipLabel() const { return picClipLabel_; }
+    HWND PushButton2() const { return pushButton2_; }
+    HWND Check4() const { return check4_; }
+    HWND Check8() const { return check8_; }
+    const PictureView& Image1() const { return image1_; }
+
+    // Fits the picture shown by Image1 into the preview frame.
+    void Reset_Image();
+
+    // CaptureHost
+    HWND MainWindow() const override { return hwnd_; }
+    cliplist::ucClipList& ClipList() override { return ucClipList1_; }
+    void ShowPreviewText(const std::string& text) override;
+    void ShowPreviewPicture(HBITMAP picture) override;
+    void HideEmptyPanel() override;
+
+    // The option handlers, as a click runs them.
+    void PushButton2_Click();
+    void Check4_Click();
+    void Check8_Click();
+    void Text2_Change();
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    bool CreateControls();
+    HWND Child(const char* cls, const char* text, DWORD style, HWND parent, int id, int left, int top, int width,
+               int height, std::uint32_t backColour = 0);
+    HWND Panel(HWND parent, int left, int top, int width, int height, std::uint32_t backColour);
+    HWND Frame(const char* caption, int left, int top, int width, int height);
+    void AddTooltip(HWND tool, const char* text);
+    int Px(double twips) const;
+
+    void Form_Load();
+    void SkinStep();
+    void MinimiseToTray();
+    void RestoreFromTray();
+    void Form_Unload();
+    bool OnSetCursor(HWND over);
+    LRESULT ControlColours(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    COLORREF Resolve(std::uint32_t ole) const;
+    HBRUSH BrushFor(COLORREF colour);
+    void SetBackColour(HWND control, std::uint32_t ole);
+
+    // ClipListEvents
+    void ListIndexChange() override;
+    void ShowCurrentClip();
+    // cSysTrayEvents
+    void MouseUp(std::int16_t button, std::int32_t id) override;
+
+    HWND hwnd_ = nullptr;
+    bool quitOnClose_ = false;
+    bool loading_ = false;
+    bool inTray_ = false;
+    bool startMinimised_ = false;
+    int dpi_ = 96;
+
+    HWND pushButton1_ = nullptr, pushButton2_ = nullptr, pushButton3_ = nullptr, pushButton5_ = nullptr,
+         pushButton7_ = nullptr;
+    HWND frame1_ = nullptr, frame2_ = nullptr, check4_ = nullptr, check8_ = nullptr, text2_ = nullptr;
+    HWND picture3_ = nullptr, text1_ = nullptr, picture1_ = nullptr;
+    HWND picClipLabel_ = nullptr, lblClipEmpty_ = nullptr, lblInfo_ = nullptr;
+    HWND tooltips_ = nullptr;
+    PictureView image1_;
+    cliplist::ucClipList ucClipList1_;
+    HIMAGELIST imageList1_ = nullptr;
+    shell::cSysTray cSysTray1_;
+    shell::SkinFramework skinFramework1_;
+    HICON appIcon_ = nullptr;
+    HICON appIconSmall_ = nullptr;
+    HCURSOR handCursor_ = nullptr;
+    HCURSOR listCursor_ = nullptr;
+    gdi::Font font_{nullptr};
+
+    std::uint32_t formBackColour_ = shell::kSkinBackground;
+    std::map<HWND, std::uint32_t> backColours_;
+    std::map<COLORREF, gdi::Brush> brushes_;
+};
+
+}  // namespace mainwindow

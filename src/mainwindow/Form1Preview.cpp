@@ -1,0 +1,76 @@
+// The preview of the current clip: text, file lists and rich text in Text1, pictures fitted into Picture1.
+#include <windows.h>
+
+#include "capture/ClipboardMonitor.h"
+#include "common/units.h"
+#include "mainwindow/ErrorReport.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/PreviewRules.h"
+
+namespace mainwindow {
+
+namespace {
+const float kFrameWidthTwips = 4995;
+const float kFrameHeightTwips = 3345;
+}  // namespace
+
+void Form1::ShowPreviewText(const std::string& text) { SetWindowTextA(text1_, PreviewText(text).c_str()); }
+
+void Form1::ShowPreviewPicture(HBITMAP picture) {
+    image1_.SetStretch(false);
+    image1_.SetPicture(picture);
+    Reset_Image();
+}
+
+void Form1::HideEmptyPanel() { ShowWindow(picClipLabel_, SW_HIDE); }
+
+void Form1::Reset_Image() {
+    capture::SetCaptureSuppressed(true);
+    ShowWindow(image1_.hwnd(), SW_HIDE);
+    image1_.SetStretch(false);
+    BITMAP info;
+    if (image1_.Picture() && GetObject(image1_.Picture(), sizeof(info), &info)) {
+        const float pw = float(units::PixelsToHimetric(info.bmWidth, dpi_));
+        const float ph = float(units::PixelsToHimetric(info.bmHeight, dpi_));
+        const ImageFit fit = FitPicture(kFrameWidthTwips, kFrameHeightTwips, pw, ph);
+        image1_.SetStretch(fit.stretch);
+        // Unstretched, the image takes the picture's own size.
+        const int width = fit.stretch ? Px(fit.width) : info.bmWidth;
+        const int height = fit.stretch ? Px(fit.height) : info.bmHeight;
+        MoveWindow(image1_.hwnd(), Px(fit.left), Px(fit.top), width, height, TRUE);
+        ShowWindow(image1_.hwnd(), SW_SHOW);
+    }
+    capture::SetCaptureSuppressed(false);
+}
+
+void Form1::ListIndexChange() {
+    ErrorReport step(hwnd_, "ucClipList1_ListIndexChange");
+    step(1, [&] { ShowCurrentClip(); });
+}
+
+void Form1::ShowCurrentClip() {
+    if (!IsWindowVisible(hwnd_)) return;
+    SetBackColour(text1_, 0x00FFFFFF);
+    const auto& list = ucClipList1_.Model();
+    ShowWindow(picClipLabel_, list.ListCount() < 1 ? SW_SHOW : SW_HIDE);
+    const int position = list.ListIndex() < 0 ? 0 : list.ListIndex();
+    if (!IsIconic(hwnd_) && position > 0 && IsWindowVisible(hwnd_)) SetForegroundWindow(hwnd_);
+
+    const std::string tag = capture::ClipTags().Tag(position);
+    const std::string kind = capture::TagKind(tag);
+    if (kind == capture::kKindPicture) {
+        image1_.SetPicture(capture::Holders().Picture(capture::TagHolderIndex(tag)));
+        Reset_Image();
+        ShowWindow(picture1_, SW_SHOW);
+        ShowWindow(text1_, SW_HIDE);
+    } else if (kind == capture::kKindText || kind == capture::kKindFileList || kind == capture::kKindRichText) {
+        ShowPreviewText(capture::ClipText(tag));
+        ShowWindow(picture1_, SW_HIDE);
+        ShowWindow(text1_, SW_SHOW);
+    } else {
+        return;
+    }
+    SetWindowTextA(lblInfo_, InfoLine(InfoPrefix(kind, capture::ClipText(tag)), position, list.ListCount()).c_str());
+}
+
+}  // namespace mainwindow
