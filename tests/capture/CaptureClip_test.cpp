@@ -1,0 +1,284 @@
+// The capture against the real clipboard and viewer chain: copies from the X side (xclip) and from a
+// peer thread become clips; the clipboard afterwards holds the program's own form of the clip.
+#include "capture/CaptureClip.h"
+
+#include <gtest/gtest.h>
+#include <ole2.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "capture/ClipboardAccess.h"
+#include "capture/ClipboardMonitor.h"
+#include "capture/mClip.h"
+#include "cliplist/ucClipList.h"
+#include "support/clipboard_peer.h"
+
+namespace capture {
+namespace {
+
+using testsupport::PeerCopy;
+
+// The capture's view of a window: a hidden top-level window with a clip list.
+class TestHost : public CaptureHost {
+public:
+    HWND window = nullptr;
+    cliplist::ucClipList list;
+    std::string previewText;
+    HBITMAP previewPicture = nullptr;
+    std::function<void()> onPreviewText;
+
+    HWND MainWindow() const override { return window; }
+    cliplist::ucClipList& ClipList() override { return list; }
+    void ShowPreviewText(const std::string& text) override {
+        previewText = text;
+        if (onPreviewText) onPreviewText();
+    }
+    void ShowPreviewPicture(HBITMAP picture) override { previewPicture = picture; }
+    void HideEmptyPanel() override {}
+};
+
+class CaptureTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { OleInitialize(nullptr); }
+
+    void SetUp() override {
+        host_.window = CreateWindowA("STATIC", "capture host", WS_POPUP, 0, 0, 300, 300, nullptr, nullptr, nullptr,
+                                     nullptr);
+        ASSERT_TRUE(host_.window);
+        ASSERT_TRUE(host_.list.Create(host_.window, 1, 0, 0, 200, 200));
+        ASSERT_TRUE(Holders().Init(host_.window));
+        SetCaptureHost(&host_);
+    }
+    // Joins the chain as the main window does at start-up: what is on the clipboard now is not captured.
+    void Join() {
+        firstBefore_ = GetClipboardViewer();
+        SetManagerOn(true);
+        SetCaptureSuppressed(true);
+        JoinChain(host_.window);
+        SetCaptureSuppressed(false);
+    }
+    void TearDown() override {
+        ChangeClipboardChain(host_.window, NextViewer());
+        DetachMonitor(host_.window);
+        SetManagerOn(false);
+        SetCaptureHost(nullptr);
+        Holders().Clear();
+        ClipTags() = ClipCollection();
+        DestroyWindow(host_.window);
+    }
+
+    int Count() { return host_.list.Model().ListCount(); }
+    bool CopyText(const std::string& text, int expectCount) {
+        return PeerCopy([&] { testsupport::OfferText(CF_TEXT, text); }, [&] { return Count() == expectCount; });
+    }
+    std::string ClipboardText(UINT format = CF_TEXT) { return ReadClipboardText(host_.window, format).value_or("<none>"); }
+
+    TestHost host_;
+    HWND firstBefore_ = nullptr;
+};
+
+TEST_F(CaptureTest, TextFromXAndFromAPeerBecomesTextClips) {
+    Join();
+    ASSERT_TRUE(testsupport::CopyWithXclip("copied on the X side"));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, 5000));
+    EXPECT_EQ(ClipTags().Tag(0), "TXT0");
+    EXPECT_EQ(host_.list.Model().ItemText(0), "copied on the X side");
+    EXPECT_EQ(host_.list.Model().ItemIcon(0), 1);
+
+    const UINT privateFormat = RegisterClipboardFormatA("Ardentia Test Private");
+    const std::string longText = "A peer's text that runs on past forty characters";
+    ASSERT_TRUE(PeerCopy(
+        [&] {
+            testsupport::OfferText(CF_TEXT, longText);
+            testsupport::OfferText(privateFormat, "private");
+        },
+        [&] { return Count() == 2; }));
+    EXPECT_EQ(ClipTags().Tag(1), "TXT1");
+    EXPECT_EQ(host_.list.Model().ItemText(1), longText.substr(0, 40) + "...");
+    EXPECT_EQ(host_.list.Model().ListIndex(), 1);
+    EXPECT_EQ(host_.previewText, longText);
+    // Written back as the program's own: only the text is left.
+    EXPECT_EQ(ClipboardText(), longText);
+    EXPECT_FALSE(IsClipboardFormatAvailable(privateFormat));
+    EXPECT_EQ(GetClipboardViewer(), host_.window);
+    EXPECT_EQ(NextViewer(), firstBefore_);
+    EXPECT_FALSE(SelfWrite());
+    EXPECT_FALSE(CaptureSuppressed());
+}
+
+TEST_F(CaptureTest, RichTextIsHeldByTheRichEditAndCopiedBackInBothFormats) {
+    Join();
+    const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Plain and \\b bold\\b0  words\\par}";
+    ASSERT_TRUE(PeerCopy(
+        [&] {
+            testsupport::OfferText(RichTextFormat(), rtf);
+            testsupport::OfferText(CF_TEXT, "Plain and bold words");
+        },
+        [&] { return Count() == 1; }));
+    EXPECT_EQ(ClipTags().Tag(0), "RTF0");
+    EXPECT_EQ(host_.list.Model().ItemText(0), "Plain and bold words");
+    EXPECT_EQ(host_.list.Model().ItemIcon(0), 3);
+    // The RichEdit renders its copy on request: keep dispatching while reading it.
+    std::string text, markup;
+    testsupport::PumpUntil(
+        [&] {
+            text = ClipboardText();
+            markup = ClipboardText(RichTextFormat());
+            return text.find("bold") != std::string::npos && markup.find("\\b") != std::string::npos;
+        },
+        3000);
+    EXPECT_NE(text.find("Plain and bold words"), std::string::npos) << text;
+    EXPECT_NE(markup.find("bold"), std::string::npos) << markup;
+}
+
+COLORREF Checker(int x, int y) { return (x / 4 + y / 4) % 2 ? RGB(200, 30, 30) : RGB(20, 40, 220); }
+
+TEST_F(CaptureTest, PicturesFromABitmapOrADibComeBackAsTheSameBitmap) {
+    Join();
+    ASSERT_TRUE(PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(40, 30, Checker)); },
+                         [&] { return Count() == 1; }));
+    EXPECT_EQ(ClipTags().Tag(0), "PIC0");
+    EXPECT_EQ(host_.list.Model().ItemText(0), "<Graphic Image Clip>");
+    EXPECT_EQ(host_.list.Model().ItemIcon(0), 2);
+    EXPECT_EQ(host_.previewPicture, Holders().Picture(0));
+    HBITMAP back = nullptr;
+    ASSERT_TRUE(OpenClipboardRetrying(host_.window));
+    back = static_cast<HBITMAP>(CopyImage(GetClipboardData(CF_BITMAP), IMAGE_BITMAP, 0, 0, 0));
+    CloseClipboard();
+    ASSERT_TRUE(back);
+    BITMAP info;
+    GetObject(back, sizeof(info), &info);
+    EXPECT_EQ(info.bmWidth, 40);
+    EXPECT_EQ(info.bmHeight, 30);
+    for (int p : {0, 5, 17, 29}) EXPECT_EQ(testsupport::PixelOf(back, p, p), Checker(p, p)) << p;
+    DeleteObject(back);
+
+    // Only a device-independent bitmap on offer.
+    HBITMAP source = testsupport::MakeBitmap(8, 8, Checker);
+    std::string dib(sizeof(BITMAPINFOHEADER) + 8 * 8 * 4, '\0');
+    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(&dib[0]);
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biWidth = 8;
+    header->biHeight = 8;
+    header->biPlanes = 1;
+    header->biBitCount = 32;
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, source, 0, 8, &dib[sizeof(BITMAPINFOHEADER)], reinterpret_cast<BITMAPINFO*>(header), DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(source);
+    ASSERT_TRUE(PeerCopy([&] { SetClipboardData(CF_DIB, testsupport::GlobalBytes(dib.data(), dib.size())); },
+                         [&] { return Count() == 2; }));
+    EXPECT_EQ(ClipTags().Tag(1), "PIC1");
+    EXPECT_EQ(testsupport::PixelOf(Holders().Picture(1), 5, 1), Checker(5, 1));
+}
+
+TEST_F(CaptureTest, FileListsBecomeTextAndShareTheTextCounter) {
+    Join();
+    ASSERT_TRUE(CopyText("first", 1));
+    ASSERT_TRUE(PeerCopy([] { testsupport::OfferFiles({"C:\\a.txt", "C:\\folder with space\\b.doc", "D:\\c"}); },
+                         [&] { return Count() == 2; }));
+    const std::string lines = "C:\\a.txt\r\nC:\\folder with space\\b.doc\r\nD:\\c\r\n";
+    EXPECT_EQ(ClipTags().Tag(1), "FIL1");
+    EXPECT_EQ(*Holders().Text(1), lines);
+    EXPECT_EQ(host_.list.Model().ItemIcon(1), 4);
+    EXPECT_EQ(ClipboardText(), lines);
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_HDROP));
+    ASSERT_TRUE(CopyText("third", 3));
+    EXPECT_EQ(ClipTags().Tag(2), "TXT2");
+}
+
+TEST_F(CaptureTest, TextWithAPictureIsNotCapturedButStillPassedOn) {
+    testsupport::TestViewer peer;
+    peer.Join();
+    Join();
+    EXPECT_EQ(NextViewer(), peer.hwnd);
+    const int drawsBefore = peer.draws;
+    ASSERT_TRUE(PeerCopy(
+        [] {
+            testsupport::OfferText(CF_TEXT, "text and picture");
+            SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(4, 4, Checker));
+        },
+        [&] { return peer.draws > drawsBefore; }));
+    EXPECT_EQ(Count(), 0);
+    EXPECT_FALSE(CaptureSuppressed());
+    ChangeClipboardChain(host_.window, NextViewer());  // leave before the peer does
+    DetachMonitor(host_.window);
+}
+
+TEST_F(CaptureTest, TheTwentySixthClipEvictsTheOldest) {
+    Join();
+    for (int i = 0; i < 26; ++i)
+        ASSERT_TRUE(CopyText("clip " + std::to_string(i), i < 25 ? i + 1 : 25) ||
+                    host_.list.Model().ItemText(24) == "clip 25") << i;
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return host_.list.Model().ItemText(24) == "clip 25"; }, 3000));
+    EXPECT_EQ(Count(), 25);
+    EXPECT_EQ(host_.list.Model().ItemText(0), "clip 1");
+    EXPECT_EQ(host_.list.Model().ListIndex(), 24);
+    EXPECT_EQ(ClipTags().Tag(0), "TXT1");
+    EXPECT_EQ(ClipTags().Tag(24), "TXT25");
+    EXPECT_EQ(ClipTags().Tag(25), "");
+    EXPECT_FALSE(Holders().Exists(HolderFamily::kText, 1) && *Holders().Text(1) != "clip 1");
+    EXPECT_TRUE(Holders().Exists(HolderFamily::kText, 0));  // element 0 is never released
+}
+
+TEST_F(CaptureTest, StartingInTheChainLeavesTheCurrentClipboardAlone) {
+    ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(CF_TEXT, "already there"); }, [] { return true; }));
+    Join();
+    testsupport::PumpFor(300);
+    EXPECT_EQ(Count(), 0);
+    ASSERT_TRUE(CopyText("next copy", 1));
+}
+
+TEST_F(CaptureTest, AViewerLeavingBehindUsIsBridged) {
+    testsupport::TestViewer a, b;
+    a.Join();
+    b.Join();
+    Join();
+    ASSERT_EQ(NextViewer(), b.hwnd);
+    b.Leave();
+    EXPECT_EQ(NextViewer(), a.hwnd);
+    const int drawsBefore = a.draws;
+    ASSERT_TRUE(CopyText("after the bridge", 1));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return a.draws > drawsBefore; }, 2000));
+    ChangeClipboardChain(host_.window, NextViewer());
+    DetachMonitor(host_.window);
+}
+
+TEST_F(CaptureTest, AClipboardHeldOpenDoesNotLeaveUsOutsideTheChain) {
+    Join();
+    // While the capture runs, a peer takes the clipboard and keeps it for a second.
+    std::atomic<bool> holding{false}, released{false};
+    bool started = false;
+    std::thread holder;
+    host_.onPreviewText = [&] {
+        if (started) return;
+        started = true;
+        holder = std::thread([&] {
+            HWND owner = CreateWindowA("STATIC", "holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+            if (OpenClipboard(owner)) {
+                holding = true;
+                Sleep(1000);
+                CloseClipboard();
+            }
+            DestroyWindow(owner);
+            released = true;
+        });
+        while (!holding && !released) Sleep(5);
+    };
+    const bool copied = CopyText("held", 1);
+    testsupport::PumpUntil([&] { return bool(released); }, 3000);
+    if (holder.joinable()) holder.join();
+    ASSERT_TRUE(copied);
+    EXPECT_TRUE(holding);
+    EXPECT_EQ(GetClipboardViewer(), host_.window);
+    EXPECT_FALSE(SelfWrite());
+    // Wine may report the holder's close as a change too; what counts is that the next copy is seen.
+    const int before = Count();
+    ASSERT_TRUE(CopyText("and the next one", before + 1));
+    EXPECT_EQ(host_.list.Model().ItemText(before), "and the next one");
+}
+
+}  // namespace
+}  // namespace capture

@@ -1,0 +1,131 @@
+// Another program's side of the clipboard, played by test code: a peer that copies (from its own
+// thread, so the window under test keeps its message loop) and a plain viewer in the chain.
+#pragma once
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/win32_wait.h"
+
+namespace testsupport {
+
+inline HGLOBAL GlobalBytes(const void* data, SIZE_T size) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    std::memcpy(GlobalLock(block), data, size);
+    GlobalUnlock(block);
+    return block;
+}
+
+inline void OfferText(UINT format, const std::string& text) {
+    SetClipboardData(format, GlobalBytes(text.c_str(), text.size() + 1));
+}
+
+// A CF_HDROP of ANSI paths.
+inline void OfferFiles(const std::vector<std::string>& paths) {
+    std::string list;
+    for (const auto& p : paths) list += p + '\0';
+    list += '\0';
+    DROPFILES header = {};
+    header.pFiles = sizeof(header);
+    std::string block(reinterpret_cast<const char*>(&header), sizeof(header));
+    block += list;
+    SetClipboardData(CF_HDROP, GlobalBytes(block.data(), block.size()));
+}
+
+// A width x height bitmap whose pixel (x, y) is colour(x, y).
+inline HBITMAP MakeBitmap(int width, int height, COLORREF (*colour)(int, int)) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) SetPixel(dc, x, y, colour(x, y));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+inline COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const COLORREF c = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+// Copies from a thread of its own: open, empty, fill, close. The caller's thread keeps dispatching
+// messages until the copy is done and done() holds.
+template <typename Done>
+bool PeerCopy(const std::function<void()>& fill, Done done, DWORD timeoutMs = 5000) {
+    std::atomic<bool> copied{false};
+    std::thread peer([&] {
+        // The clipboard needs an owner window for SetClipboardData to succeed.
+        HWND owner = CreateWindowA("STATIC", "peer", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        for (int attempt = 0; attempt < 100 && !OpenClipboard(owner); ++attempt) Sleep(10);
+        EmptyClipboard();
+        fill();
+        CloseClipboard();
+        DestroyWindow(owner);
+        copied = true;
+    });
+    const bool ok = PumpUntil([&] { return copied && done(); }, timeoutMs);
+    PumpUntil([&] { return bool(copied); }, 5000);
+    peer.join();
+    return ok;
+}
+
+// A plain viewer in the clipboard chain that counts the change notices it is given.
+struct TestViewer {
+    HWND hwnd = nullptr;
+    HWND next = nullptr;
+    int draws = 0;
+
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        auto* self = reinterpret_cast<TestViewer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (self && msg == WM_DRAWCLIPBOARD) {
+            ++self->draws;
+            if (self->next) SendMessageA(self->next, msg, wp, lp);
+            return 0;
+        }
+        if (self && msg == WM_CHANGECBCHAIN) {
+            if (reinterpret_cast<HWND>(wp) == self->next)
+                self->next = reinterpret_cast<HWND>(lp);
+            else if (self->next)
+                SendMessageA(self->next, msg, wp, lp);
+            return 0;
+        }
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+
+    void Join() {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "ArdentiaTestPeerViewer";
+        RegisterClassA(&wc);
+        hwnd = CreateWindowA(wc.lpszClassName, "peer viewer", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
+                             nullptr);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        next = SetClipboardViewer(hwnd);
+    }
+    void Leave() {
+        if (!hwnd) return;
+        ChangeClipboardChain(hwnd, next);
+        DestroyWindow(hwnd);
+        hwnd = nullptr;
+    }
+    ~TestViewer() { Leave(); }
+};
+
+}  // namespace testsupport
