@@ -1,4 +1,4 @@
-// Starts the real Ardentia.exe, finds its window and closes it as a user would.
+// Starts the real Ardentia.exe as a user would: it captures a copy, refuses a second instance and closes.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -36,23 +36,73 @@ HWND FindAppWindow(DWORD pid) {
     return search.found;
 }
 
-TEST(AppStart, ShowsCaptionedWindowAndExitsCleanlyOnClose) {
+struct Started {
+    PROCESS_INFORMATION pi{};
+    bool ok = false;
+    ~Started() {
+        if (!ok) return;
+        if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+};
+
+void Start(Started& app) {
     std::string cmd = "\"" + WindowsPath(ARDENTIA_EXE) + "\"";
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        << cmd << " error " << GetLastError();
-    HWND app = nullptr;
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return (app = FindAppWindow(pi.dwProcessId)) != nullptr; }, 15000));
-    if (app) PostMessageA(app, WM_CLOSE, 0, 0);
+    app.ok = CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &app.pi);
+    ASSERT_TRUE(app.ok) << cmd << " error " << GetLastError();
+}
 
-    DWORD exitCode = STILL_ACTIVE;
-    if (WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &exitCode);
-    else TerminateProcess(pi.hProcess, 1);
-    EXPECT_EQ(exitCode, 0u);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+DWORD ExitCodeWithin(Started& app, DWORD ms) {
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(app.pi.hProcess, ms) == WAIT_OBJECT_0) GetExitCodeProcess(app.pi.hProcess, &code);
+    return code;
+}
+
+BOOL CALLBACK FindInfoLine(HWND child, LPARAM lp) {
+    char text[128] = "";
+    GetWindowTextA(child, text, sizeof(text));
+    if (std::string(text).find(" - Item ") != std::string::npos) {
+        *reinterpret_cast<std::string*>(lp) = text;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::string InfoLine(HWND app) {
+    std::string line;
+    EnumChildWindows(app, FindInfoLine, reinterpret_cast<LPARAM>(&line));
+    return line;
+}
+
+// A copy made on the X side becomes the first clip of the real program; a second start leaves quietly.
+TEST(AppStart, CapturesACopyRefusesASecondInstanceAndClosesCleanly) {
+    HKEY settings = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Kestrovan\\Ardentia", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &settings, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(settings, "ClipboardSwitch", 0, REG_SZ, reinterpret_cast<const BYTE*>("On"), 3);
+    RegCloseKey(settings);
+
+    Started app;
+    Start(app);
+    HWND window = nullptr;
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return (window = FindAppWindow(app.pi.dwProcessId)) != nullptr; }, 15000));
+
+    ASSERT_TRUE(testsupport::CopyWithXclip("copied while Ardentia runs"));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return InfoLine(window) == "Text Clip - Item 1 of 1"; }, 10000))
+        << InfoLine(window);
+
+    Started second;
+    Start(second);
+    EXPECT_EQ(ExitCodeWithin(second, 10000), 0u);
+    EXPECT_EQ(FindAppWindow(second.pi.dwProcessId), nullptr);
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(ExitCodeWithin(app, 10000), 0u);
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kestrovan\\Ardentia");
 }
 
 }  // namespace
