@@ -3,7 +3,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 . "$root/scripts/build.sh"
-setup_and_build_win32 cliplist_bench >/dev/null
+setup_and_build_win32 >/dev/null
 . "$root/scripts/xvfb.sh"
 start_private_xvfb
 trap 'stop_wine_then_xvfb "$XVFB_PID"' EXIT
@@ -11,5 +11,5 @@ export WINEPREFIX="$build/win32/wineprefix"
 bash "$root/scripts/wine-run.sh" --prefix "$WINEPREFIX" --init
 for bench in "$build"/win32/bench/*.exe; do
   echo "== $(basename "$bench")"
-  ARDENTIA_WINE_TIMEOUT=120 bash "$root/scripts/wine-run.sh" --prefix "$WINEPREFIX" "$bench"
+  ARDENTIA_WINE_TIMEOUT=600 bash "$root/scripts/wine-run.sh" --prefix "$WINEPREFIX" "$bench"
 done

@@ -128,6 +128,7 @@ private:
     HCURSOR listCursor_ = nullptr;
     gdi::Font font_{nullptr};
 
+    std::string shownPreview_;
     std::uint32_t formBackColour_ = shell::kSkinBackground;
     std::map<HWND, std::uint32_t> backColours_;
     std::map<COLORREF, gdi::Brush> brushes_;

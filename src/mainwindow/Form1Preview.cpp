@@ -14,7 +14,14 @@ const float kFrameWidthTwips = 4995;
 const float kFrameHeightTwips = 3345;
 }  // namespace
 
-void Form1::ShowPreviewText(const std::string& text) { SetWindowTextA(text1_, PreviewText(text).c_str()); }
+// The capture and the selection change that follows it show the same text: set it once, as a text
+// control takes its time over every line it lays out.
+void Form1::ShowPreviewText(const std::string& text) {
+    std::string shown = PreviewText(text);
+    if (shown == shownPreview_) return;
+    SetWindowTextA(text1_, shown.c_str());
+    shownPreview_ = std::move(shown);
+}
 
 void Form1::ShowPreviewPicture(HBITMAP picture) {
     image1_.SetStretch(false);
