@@ -4,6 +4,7 @@
 
 #include "cliplist/OleColor.h"
 #include "cliplist/RowLook.h"
+#include "common/WindowClass.h"
 
 namespace cliplist {
 
@@ -17,20 +18,6 @@ const DWORD kTintRop = 0x00A000C9;  // destination AND pattern
 
 uint32_t SysColour(int index) { return GetSysColor(index); }
 COLORREF Translate(uint32_t ole) { return TranslateColor(ole, SysColour); }
-
-bool RegisterOnce(const char* name, WNDPROC proc, HCURSOR cursor) {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof(wc);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (GetClassInfoExA(instance, name, &wc)) return true;
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hCursor = cursor;
-    wc.lpszClassName = name;
-    return RegisterClassExA(&wc) != 0;
-}
 
 RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
@@ -87,8 +74,8 @@ ucClipList::~ucClipList() {
 }
 
 bool ucClipList::Create(HWND parent, int id, int x, int y, int width, int height) {
-    if (!RegisterOnce(kControlClass, ControlProc, LoadCursor(nullptr, IDC_ARROW)) ||
-        !RegisterOnce(kSurfaceClass, SurfaceProc, nullptr))
+    if (!common::RegisterClassOnce(kControlClass, ControlProc, LoadCursor(nullptr, IDC_ARROW), CS_DBLCLKS) ||
+        !common::RegisterClassOnce(kSurfaceClass, SurfaceProc, nullptr, CS_DBLCLKS))
         return false;
     // The container's font is the ambient font; a parent without one gives the GUI font.
     HFONT ambient = reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0));
@@ -103,15 +90,9 @@ bool ucClipList::Create(HWND parent, int id, int x, int y, int width, int height
 }
 
 LRESULT CALLBACK ucClipList::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<ucClipList*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<ucClipList*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = common::WindowOwner<ucClipList>(hwnd, msg, lp, [&](ucClipList* owner) { owner->hwnd_ = hwnd; });
     if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = self->picList_ = self->sbVert_ = self->txtEdit_ = nullptr;
         return DefWindowProcA(hwnd, msg, wp, lp);
     }
@@ -119,16 +100,9 @@ LRESULT CALLBACK ucClipList::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
 }
 
 LRESULT CALLBACK ucClipList::SurfaceProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<ucClipList*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        self->picList_ = hwnd;  // needed before CreateWindowEx returns
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<ucClipList*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self || msg == WM_NCDESTROY) {
-        if (msg == WM_NCDESTROY) SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    }
+    // The surface handle is needed before CreateWindowEx returns.
+    auto* self = common::WindowOwner<ucClipList>(hwnd, msg, lp, [&](ucClipList* owner) { owner->picList_ = hwnd; });
+    if (!self || msg == WM_NCDESTROY) return DefWindowProcA(hwnd, msg, wp, lp);
     return self->HandleSurface(msg, wp, lp);
 }
 

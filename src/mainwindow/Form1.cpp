@@ -5,6 +5,7 @@
 
 #include "capture/ClipboardMonitor.h"
 #include "common/DoEvents.h"
+#include "common/WindowClass.h"
 #include "common/units.h"
 #include "mainwindow/ClipKindIcons.h"
 #include "mainwindow/ErrorReport.h"
@@ -42,19 +43,6 @@ enum ControlId {
 };
 
 bool gHourglass = false;
-
-bool RegisterClassOnce(const char* name, WNDPROC proc, HBRUSH background) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc = {};
-    if (GetClassInfoExA(instance, name, &wc)) return true;
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = background;
-    wc.lpszClassName = name;
-    return RegisterClassExA(&wc) != 0;
-}
 
 void SetText(HWND control, const std::string& text) { SetWindowTextA(control, text.c_str()); }
 
@@ -99,7 +87,7 @@ int Form1::Px(double twips) const { return int(twips * dpi_ / units::kTwipsPerIn
 bool Form1::Load(bool quitOnClose) {
     if (AnotherInstanceRuns()) return false;
     quitOnClose_ = quitOnClose;
-    if (!RegisterClassOnce(kClassName, WindowProc, nullptr) || !RegisterClassOnce(kPanelClass, PanelProc, nullptr))
+    if (!common::RegisterClassOnce(kClassName, WindowProc) || !common::RegisterClassOnce(kPanelClass, PanelProc))
         return false;
     HDC screen = GetDC(nullptr);
     dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
@@ -384,15 +372,9 @@ LRESULT CALLBACK Form1::PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 }
 
 LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created = reinterpret_cast<Form1*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        created->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = common::WindowOwner<Form1>(hwnd, message, lParam, [&](Form1* owner) { owner->hwnd_ = hwnd; });
     if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }

@@ -1,6 +1,7 @@
 #include "mainwindow/PictureView.h"
 
 #include "common/GdiScope.h"
+#include "common/WindowClass.h"
 
 namespace mainwindow {
 
@@ -9,17 +10,9 @@ const char kClassName[] = "ArdentiaPictureView";
 }
 
 bool PictureView::Create(HWND parent, int x, int y, int width, int height) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc = {};
-    if (!GetClassInfoExA(instance, kClassName, &wc)) {
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.lpszClassName = kClassName;
-        if (!RegisterClassExA(&wc)) return false;
-    }
-    hwnd_ = CreateWindowExA(0, kClassName, "", WS_CHILD, x, y, width, height, parent, nullptr, instance, this);
+    if (!common::RegisterClassOnce(kClassName, WindowProc)) return false;
+    hwnd_ = CreateWindowExA(0, kClassName, "", WS_CHILD, x, y, width, height, parent, nullptr, GetModuleHandleA(nullptr),
+                            this);
     return hwnd_ != nullptr;
 }
 
@@ -50,10 +43,7 @@ void PictureView::Paint(HDC dc) const {
 }
 
 LRESULT CALLBACK PictureView::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    auto* self = reinterpret_cast<PictureView*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = common::WindowOwner<PictureView>(hwnd, message, lParam, [](PictureView*) {});
     if (message == WM_PAINT && self) {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
@@ -61,7 +51,6 @@ LRESULT CALLBACK PictureView::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
         EndPaint(hwnd, &ps);
         return 0;
     }
-    if (message == WM_NCDESTROY) SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 

@@ -1,6 +1,7 @@
 #include "shell/cSysTray.h"
 
 #include "common/DoEvents.h"
+#include "common/WindowClass.h"
 #include "common/units.h"
 #include "shell/mSysTray.h"
 
@@ -12,16 +13,6 @@ const char kClassName[] = "ArdentiaSysTray";
 const int kControlTwips = 510;
 
 ShellNotifyFn gShellNotify = Shell_NotifyIconA;
-
-bool RegisterTrayClass(HINSTANCE instance) {
-    WNDCLASSEXA wc = {};
-    if (GetClassInfoExA(instance, kClassName, &wc)) return true;
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = instance;
-    wc.lpszClassName = kClassName;
-    return RegisterClassExA(&wc) != 0;
-}
 
 bool IsIcon(HICON icon) {
     ICONINFO info;
@@ -45,7 +36,7 @@ cSysTray::~cSysTray() {
 
 bool cSysTray::Create(HWND parent, int x, int y) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (!RegisterTrayClass(instance)) return false;
+    if (!common::RegisterClassOnce(kClassName, DefWindowProcA)) return false;
     HDC screen = GetDC(nullptr);
     const int size = units::TwipsToPixels(kControlTwips, GetDeviceCaps(screen, LOGPIXELSY));
     ReleaseDC(nullptr, screen);
