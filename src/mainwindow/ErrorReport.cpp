@@ -21,6 +21,10 @@ int ShowMessageBox(HWND owner, const std::string& text, const std::string& title
 }
 
 void ErrorReport::Show(int line, const std::string& description) const {
+    if (bare_) {
+        ShowMessageBox(owner_, description, routine_, MB_OK);
+        return;
+    }
     ShowMessageBox(owner_, ErrorReportText(description, routine_, line), kErrorReportTitle, MB_ICONEXCLAMATION);
 }
 

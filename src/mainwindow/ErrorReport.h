@@ -17,6 +17,12 @@ int ShowMessageBox(HWND owner, const std::string& text, const std::string& title
 class ErrorReport {
 public:
     ErrorReport(HWND owner, std::string routine) : owner_(owner), routine_(std::move(routine)) {}
+    // A report that shows only the error's text under its own title, with an OK button.
+    static ErrorReport Bare(HWND owner, std::string title) {
+        ErrorReport report(owner, std::move(title));
+        report.bare_ = true;
+        return report;
+    }
 
     template <typename Statement>
     void operator()(int line, Statement statement) {
@@ -33,7 +39,8 @@ private:
     void Show(int line, const std::string& description) const;
 
     HWND owner_;
-    std::string routine_;
+    std::string routine_;  // the title of a bare report
+    bool bare_ = false;
 };
 
 }  // namespace mainwindow

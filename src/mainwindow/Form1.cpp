@@ -188,6 +188,8 @@ bool Form1::CreateControls() {
 
     tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd_,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetWindowSubclass(text1_, Text1Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+    image1_.onPress = [this](int button) { Image1_MouseDown(button); };
     AddTooltip(text1_, kPreviewTip);
     AddTooltip(image1_.hwnd(), kPreviewTip);
 
@@ -349,6 +351,18 @@ LRESULT Form1::ControlColours(HDC dc, HWND control, UINT message, WPARAM wParam,
     return reinterpret_cast<LRESULT>(BrushFor(back));
 }
 
+// The work of opening happens on the press, before the edit control sees it.
+LRESULT CALLBACK Form1::Text1Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+    auto* form = reinterpret_cast<Form1*>(self);
+    if (message == WM_LBUTTONDOWN) form->Text1_MouseDown(1);
+    if (message == WM_RBUTTONDOWN) form->Text1_MouseDown(2);
+    if (message == WM_MBUTTONDOWN) form->Text1_MouseDown(4);
+    // The right button means "Open with" here; the edit control's own menu would follow it.
+    if (message == WM_CONTEXTMENU) return 0;
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, Text1Proc, 1);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 LRESULT CALLBACK Form1::PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND root = GetAncestor(hwnd, GA_ROOT);
     switch (message) {
@@ -402,8 +416,20 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
+                case kIdPushButton1:
+                    if (HIWORD(wParam) == BN_CLICKED) PushButton1_Click();
+                    return 0;
                 case kIdPushButton2:
                     if (HIWORD(wParam) == BN_CLICKED) PushButton2_Click();
+                    return 0;
+                case kIdPushButton3:
+                    if (HIWORD(wParam) == BN_CLICKED) PushButton3_Click();
+                    return 0;
+                case kIdPushButton5:
+                    if (HIWORD(wParam) == BN_CLICKED) PushButton5_Click();
+                    return 0;
+                case kIdPushButton7:
+                    if (HIWORD(wParam) == BN_CLICKED) PushButton7_Click();
                     return 0;
                 case kIdCheck4:
                     if (HIWORD(wParam) == BN_CLICKED) Check4_Click();

@@ -53,7 +53,10 @@ public:
     HWND Text2() const { return text2_; }
     HWND Picture1() const { return picture1_; }
     HWND PictureClipLabel() const { return picClipLabel_; }
+    HWND PushButton1() const { return pushButton1_; }
     HWND PushButton2() const { return pushButton2_; }
+    HWND PushButton3() const { return pushButton3_; }
+    HWND PushButton5() const { return pushButton5_; }
     HWND Check4() const { return check4_; }
     HWND Check8() const { return check8_; }
     const PictureView& Image1() const { return image1_; }
@@ -73,6 +76,14 @@ public:
     void Check4_Click();
     void Check8_Click();
     void Text2_Change();
+    void PushButton1_Click();
+    void PushButton3_Click();
+    void PushButton5_Click();
+    void PushButton7_Click();
+    void Text1_MouseDown(int button);
+    void Image1_MouseDown(int button);
+    void DeleteClip();
+    void DeleteAll();
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -88,6 +99,9 @@ private:
     int Px(double twips) const;
 
     void Form_Load();
+    void ClearPreview();
+    static LRESULT CALLBACK Text1Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                      DWORD_PTR self);
     void SkinStep();
     void MinimiseToTray();
     void RestoreFromTray();

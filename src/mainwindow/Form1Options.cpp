@@ -1,6 +1,9 @@
 // The manager switch and the options that persist: start with Windows, start in the tray, output folder.
 #include <windows.h>
 
+#include <stdexcept>
+#include <string>
+
 #include "capture/ClipboardMonitor.h"
 #include "common/DoEvents.h"
 #include "mainwindow/ErrorReport.h"
@@ -20,6 +23,10 @@ std::string Caption(HWND control) {
 
 bool Ticked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
+void Save(const char* key, const std::string& value) {
+    if (!shell::SaveSetting(key, value)) throw std::runtime_error(std::string("The setting \"") + key + "\" could not be saved");
+}
+
 }  // namespace
 
 void Form1::PushButton2_Click() {
@@ -34,7 +41,7 @@ void Form1::PushButton2_Click() {
         step(5, [&] {
             if (IsWindowVisible(hwnd_)) ::SetFocus(ucClipList1_.picList());
         });
-        step(6, [&] { shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn); });
+        step(6, [&] { Save(shell::kKeyClipboardSwitch, shell::kOn); });
     } else if (caption == kManagerOffCaption) {
         step(7, [&] { SetWindowTextA(pushButton2_, kManagerOnCaption); });
         step(8, [&] { capture::SetManagerOn(false); });
@@ -42,28 +49,33 @@ void Form1::PushButton2_Click() {
         step(10, [&] {
             if (IsWindowVisible(hwnd_)) ::SetFocus(ucClipList1_.picList());
         });
-        step(11, [&] { shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOff); });
+        step(11, [&] { Save(shell::kKeyClipboardSwitch, shell::kOff); });
     }
 }
 
 void Form1::Check4_Click() {
     if (loading_) return;
+    ErrorReport step(hwnd_, "Check4_Click");
     if (Ticked(check4_)) {
-        ShowWindow(check8_, SW_SHOW);
-        shell::SaveSetting(shell::kKeyWindowsStartup, shell::kOn);
-        shell::AddStartupEntry();
+        step(2, [&] { ShowWindow(check8_, SW_SHOW); });
+        step(3, [&] { Save(shell::kKeyWindowsStartup, shell::kOn); });
+        step(4, [&] { shell::AddStartupEntry(); });
     } else {
-        if (Ticked(check8_)) {
+        step(5, [&] {
+            if (!Ticked(check8_)) return;
             SendMessageA(check8_, BM_SETCHECK, BST_UNCHECKED, 0);
             Check8_Click();
-        }
-        ShowWindow(check8_, SW_HIDE);
-        shell::SaveSetting(shell::kKeyWindowsStartup, shell::kOff);
-        shell::RemoveStartupEntry();
+        });
+        step(6, [&] { ShowWindow(check8_, SW_HIDE); });
+        step(7, [&] { Save(shell::kKeyWindowsStartup, shell::kOff); });
+        step(8, [&] { shell::RemoveStartupEntry(); });
     }
 }
 
-void Form1::Check8_Click() { shell::SaveSetting(shell::kKeyMinimized, Ticked(check8_) ? shell::kOn : shell::kOff); }
+void Form1::Check8_Click() {
+    ErrorReport step(hwnd_, "Check8_Click");
+    step(1, [&] { Save(shell::kKeyMinimized, Ticked(check8_) ? shell::kOn : shell::kOff); });
+}
 
 void Form1::Text2_Change() {
     const int length = GetWindowTextLengthA(text2_);

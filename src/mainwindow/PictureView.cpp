@@ -51,6 +51,11 @@ LRESULT CALLBACK PictureView::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
         EndPaint(hwnd, &ps);
         return 0;
     }
+    if (self && self->onPress) {
+        if (message == WM_LBUTTONDOWN) self->onPress(1);
+        if (message == WM_RBUTTONDOWN) self->onPress(2);
+        if (message == WM_MBUTTONDOWN) self->onPress(4);
+    }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 

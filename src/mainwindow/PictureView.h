@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace mainwindow {
 
 class PictureView {
@@ -13,6 +15,8 @@ public:
     void SetPicture(HBITMAP picture);
     bool Stretch() const { return stretch_; }
     void SetStretch(bool stretch);
+    // Told of a mouse-button press on the picture: 1 left, 2 right, 4 middle.
+    std::function<void(int button)> onPress;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -60,6 +60,15 @@ std::string DefaultOutputFolder() {
     return WithBackslash(ProgramFolder());
 }
 
+std::string TempFolder() {
+    char buffer[MAX_PATH + 1] = {};
+    DWORD length = GetEnvironmentVariableA("TEMP", buffer, sizeof(buffer));
+    if (length == 0 || length >= sizeof(buffer)) length = GetTempPathA(sizeof(buffer), buffer);
+    std::string folder = length > 0 && length < sizeof(buffer) ? std::string(buffer, length) : ProgramFolder();
+    while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    return folder;
+}
+
 bool FileExists(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&

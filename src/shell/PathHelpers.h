@@ -19,6 +19,10 @@ std::string BrowseForFolder(HWND owner, const std::string& prompt);
 // folder, then the program folder.
 std::string DefaultOutputFolder();
 
+// The TEMP folder without a trailing backslash. Without a TEMP variable: the system's temporary
+// folder, then the program folder, never the root of the current drive.
+std::string TempFolder();
+
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 

@@ -1,99 +1,9 @@
-// The main window in this process, against the real registry, clipboard and chain; message boxes and
-// the tray's shell requests are answered through their seams.
-#include "mainwindow/Form1.h"
-
-#include <gtest/gtest.h>
-#include <ole2.h>
-
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "capture/ClipboardMonitor.h"
-#include "mainwindow/ErrorReport.h"
-#include "shell/PathHelpers.h"
-#include "shell/SettingsStore.h"
-#include "shell/TrayRecord.h"
-#include "shell/mStartUp.h"
-#include "support/clipboard_peer.h"
+// Start-up, the preview of copies, the tray, and the options of the main window.
+#include "mainwindow/Form1Fixture.h"
 
 namespace mainwindow {
+namespace testing_form {
 namespace {
-
-const char kSection[] = "Software\\Kestrovan\\Ardentia";
-
-struct Box {
-    std::string text, title;
-};
-std::vector<Box> gBoxes;
-int RecordBox(HWND, const std::string& text, const std::string& title, UINT) {
-    gBoxes.push_back({text, title});
-    return IDOK;
-}
-
-struct TrayRequest {
-    DWORD operation;
-    std::uint32_t flags;
-    std::string info;
-};
-std::vector<TrayRequest> gTray;
-BOOL WINAPI RecordTray(DWORD operation, PNOTIFYICONDATAA data) {
-    shell::TrayRecord record(0, 0);
-    std::copy_n(reinterpret_cast<const std::uint8_t*>(data), shell::kTrayRecordSize, record.Bytes());
-    gTray.push_back({operation, record.Flags(), reinterpret_cast<const char*>(record.Bytes() + shell::kFieldInfo.offset)});
-    return TRUE;
-}
-
-std::string Text(HWND control) {
-    char text[512] = {};
-    GetWindowTextA(control, text, sizeof(text));
-    return text;
-}
-
-bool Ticked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-bool StoredKey(const char* key) {
-    HKEY section = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSection, 0, KEY_READ, &section) != ERROR_SUCCESS) return false;
-    const bool found = RegQueryValueExA(section, key, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    RegCloseKey(section);
-    return found;
-}
-
-class Form1Test : public testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        OleInitialize(nullptr);
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
-        InitCommonControlsEx(&controls);
-        SetMessageBoxForTesting(RecordBox);
-        shell::SetShellNotifyForTesting(RecordTray);
-    }
-    void SetUp() override {
-        RegDeleteKeyA(HKEY_CURRENT_USER, kSection);
-        gBoxes.clear();
-        gTray.clear();
-    }
-    void TearDown() override {
-        form_.reset();
-        testsupport::PumpFor(50);
-        RegDeleteKeyA(HKEY_CURRENT_USER, kSection);
-    }
-    void Start() {
-        form_ = std::make_unique<Form1>();
-        ASSERT_TRUE(form_->Load(false));
-        form_->Show();
-        testsupport::PumpFor(200);
-    }
-    int Count() { return form_->ClipList().Model().ListCount(); }
-    int Balloons() {
-        int n = 0;
-        for (const auto& r : gTray) n += (r.flags & shell::kNifInfo) && !r.info.empty();
-        return n;
-    }
-
-    std::unique_ptr<Form1> form_;
-};
 
 TEST_F(Form1Test, AFreshProfileStartsOffWithTheDesktopAsOutputFolder) {
     Start();
@@ -221,4 +131,5 @@ TEST_F(Form1Test, StartWithWindowsBoxKeepsSettingAndEntryInStep) {
 }
 
 }  // namespace
+}  // namespace testing_form
 }  // namespace mainwindow

@@ -1,0 +1,84 @@
+#include "mainwindow/ClipFiles.h"
+
+#include <cstdio>
+#include <stdexcept>
+#include <vector>
+
+#include "capture/mClip.h"
+
+namespace mainwindow {
+
+namespace {
+
+struct File {
+    std::FILE* f;
+    explicit File(const std::string& path) : f(std::fopen(path.c_str(), "wb")) {
+        if (!f) throw std::runtime_error("Cannot write the file " + path);
+    }
+    ~File() {
+        if (f) std::fclose(f);
+    }
+    void Write(const void* data, std::size_t size, const std::string& path) {
+        if (size && std::fwrite(data, 1, size, f) != size) throw std::runtime_error("Cannot write the file " + path);
+    }
+    void Close(const std::string& path) {
+        const int closed = std::fclose(f);
+        f = nullptr;
+        if (closed != 0) throw std::runtime_error("Cannot write the file " + path);
+    }
+};
+
+}  // namespace
+
+void WriteTextFile(const std::string& path, const std::string& text) {
+    File file(path);
+    file.Write(text.data(), text.size(), path);
+    file.Write("\r\n", 2, path);
+    file.Close(path);
+}
+
+void WriteBitmapFile(const std::string& path, HBITMAP picture) {
+    BITMAP info;
+    if (!picture || !GetObject(picture, sizeof(info), &info)) throw std::runtime_error("There is no picture to save");
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof(header);
+    header.biWidth = info.bmWidth;
+    header.biHeight = info.bmHeight;  // bottom-up rows, as bitmap files keep them
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    const DWORD stride = (DWORD(info.bmWidth) * 3 + 3) & ~3u;
+    header.biSizeImage = stride * DWORD(info.bmHeight);
+    std::vector<BYTE> rows(header.biSizeImage);
+    HDC screen = GetDC(nullptr);
+    const int got = GetDIBits(screen, picture, 0, UINT(info.bmHeight), rows.data(),
+                              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (got != info.bmHeight) throw std::runtime_error("The picture cannot be read for " + path);
+
+    BITMAPFILEHEADER fileHeader = {};
+    fileHeader.bfType = 0x4D42;  // "BM"
+    fileHeader.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    fileHeader.bfSize = fileHeader.bfOffBits + header.biSizeImage;
+    File file(path);
+    file.Write(&fileHeader, sizeof(fileHeader), path);
+    file.Write(&header, sizeof(header), path);
+    file.Write(rows.data(), rows.size(), path);
+    file.Close(path);
+}
+
+void WriteClipFile(const std::string& path, const std::string& tag) {
+    const std::string kind = capture::TagKind(tag);
+    const std::int16_t index = capture::TagHolderIndex(tag);
+    capture::ClipHolders& holders = capture::Holders();
+    if (kind == capture::kKindText || kind == capture::kKindFileList) {
+        if (const std::string* text = holders.Text(index)) WriteTextFile(path, *text);
+    } else if (kind == capture::kKindRichText) {
+        if (const capture::RichTextHolder* box = holders.RichText(index))
+            if (!box->SaveToFile(path)) throw std::runtime_error("Cannot write the file " + path);
+    } else if (kind == capture::kKindPicture) {
+        WriteBitmapFile(path, holders.Picture(index));
+    }
+}
+
+}  // namespace mainwindow

@@ -1,0 +1,16 @@
+// Writing a clip's contents to a file: text with a closing CR LF, rich text as RTF, pictures as
+// 24-bit Windows bitmap files. Each throws std::runtime_error naming the file when it cannot write.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace mainwindow {
+
+void WriteTextFile(const std::string& path, const std::string& text);
+void WriteBitmapFile(const std::string& path, HBITMAP picture);
+// By the tag's kind, from its holder; an unknown kind or a missing holder writes nothing.
+void WriteClipFile(const std::string& path, const std::string& tag);
+
+}  // namespace mainwindow

@@ -1,0 +1,194 @@
+// The commands on the clips: delete one or all, save them all to the output folder, open one.
+#include <windows.h>
+
+#include <stdexcept>
+
+#include "capture/ClipboardMonitor.h"
+#include "mainwindow/ClipFiles.h"
+#include "mainwindow/ErrorReport.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/Launch.h"
+#include "mainwindow/OpenRules.h"
+#include "shell/PathHelpers.h"
+
+namespace mainwindow {
+
+namespace {
+
+const char kNothingOnClipboard[] = "Nothing on Clipboard";
+
+bool Confirmed(HWND owner, const char* question) {
+    return ShowMessageBox(owner, question, shell::ApplicationTitle(), MB_YESNO) == IDYES;
+}
+
+void Tell(HWND owner, const std::string& text) { ShowMessageBox(owner, text, shell::ApplicationTitle(), MB_OK); }
+
+// Removes the temporary files that opening clips leaves in TEMP, and nothing else.
+void RemoveOwnTempFiles() {
+    const std::string folder = shell::TempFolder() + "\\";
+    WIN32_FIND_DATAA found;
+    HANDLE listing = FindFirstFileA((folder + "TEMP*").c_str(), &found);
+    if (listing == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsOwnTempFileName(found.cFileName))
+            DeleteFileA((folder + found.cFileName).c_str());
+    } while (FindNextFileA(listing, &found));
+    FindClose(listing);
+}
+
+void ReleaseHolderOf(const std::string& tag) {
+    const std::int16_t index = capture::TagHolderIndex(tag);
+    if (index > 0) capture::Holders().Release(capture::FamilyOfKind(capture::TagKind(tag)), index);
+}
+
+}  // namespace
+
+void Form1::ClearPreview() {
+    ShowWindow(text1_, SW_HIDE);
+    ShowWindow(picture1_, SW_HIDE);
+    SetWindowTextA(lblInfo_, kNothingOnClipboard);
+}
+
+void Form1::PushButton1_Click() {
+    ErrorReport step(hwnd_, "PushButton1_Click");
+    step(1, [&] {
+        if (Confirmed(hwnd_, "Are you sure you wish to delete this clipboard entry?")) DeleteClip();
+    });
+}
+
+void Form1::DeleteClip() {
+    ErrorReport step = ErrorReport::Bare(hwnd_, "Tessel Error!");
+    auto& list = ucClipList1_.Model();
+    capture::SetCaptureSuppressed(true);
+    const int position = list.ListIndex();
+    if (position < 0) {
+        capture::SetCaptureSuppressed(false);
+        return;
+    }
+    std::string tag;
+    step(3, [&] { tag = capture::ClipTags().Tag(position); });
+    step(4, [&] { ReleaseHolderOf(tag); });
+    step(5, [&] { capture::ClipTags().RemoveTag(position, list.ListCount()); });
+    step(6, [&] {
+        if (position == 0) ClearPreview();
+    });
+    step(7, [&] { list.RemoveItem(position); });
+    step(8, [&] { list.SetListIndex(list.ListCount() - 1); });
+    step(9, [&] { ShowWindow(picClipLabel_, list.ListCount() < 1 ? SW_SHOW : SW_HIDE); });
+    step(10, [&] { ::SetFocus(ucClipList1_.picList()); });
+    capture::SetCaptureSuppressed(false);
+}
+
+void Form1::PushButton3_Click() {
+    ErrorReport step(hwnd_, "PushButton3_Click");
+    step(1, [&] {
+        if (ucClipList1_.Model().ListCount() == 0) return;
+        if (Confirmed(hwnd_, "Are you sure you wish to delete all clipboard entries entry?")) DeleteAll();
+    });
+}
+
+void Form1::DeleteAll() {
+    ErrorReport step(hwnd_, "DeleteAll");
+    auto& list = ucClipList1_.Model();
+    capture::SetCaptureSuppressed(true);
+    step(2, [&] {
+        for (int i = 0; i < list.ListCount(); ++i) {
+            ReleaseHolderOf(capture::ClipTags().Tag(i));
+            capture::ClipTags().SetTag(i, "");
+        }
+    });
+    step(3, [&] { RemoveOwnTempFiles(); });
+    step(4, [&] { list.Clear(); });
+    step(5, [&] { capture::ClipTags().ResetCounters(); });
+    step(6, [&] {
+        ClearPreview();
+        ShowWindow(picClipLabel_, SW_SHOW);
+    });
+    capture::SetCaptureSuppressed(false);
+}
+
+void Form1::PushButton5_Click() {
+    ErrorReport step(hwnd_, "PushButton5_Click");
+    char folderText[MAX_PATH * 4] = {};
+    GetWindowTextA(text2_, folderText, sizeof(folderText));
+    const std::string folder = folderText;
+    if (!shell::FolderExists(folder)) {
+        Tell(hwnd_, "Folder does not exist. Please select another folder.");
+        return;
+    }
+    SetHourglass(true);
+    int failed = 0;
+    const auto& list = ucClipList1_.Model();
+    for (int i = 0; i < list.ListCount(); ++i) {
+        const std::string tag = capture::ClipTags().Tag(i);
+        const std::string extension = SavedExtension(capture::TagKind(tag));
+        if (extension.empty()) continue;
+        bool written = false;
+        step(3, [&] {
+            WriteClipFile(folder + tag + extension, tag);
+            written = true;
+        });
+        if (!written) ++failed;
+    }
+    SetHourglass(false);
+    // "Done." only when every clip reached its file.
+    if (failed == 0)
+        Tell(hwnd_, "Done.");
+    else
+        Tell(hwnd_, std::to_string(failed) + (failed == 1 ? " clip" : " clips") + " could not be saved.");
+}
+
+void Form1::PushButton7_Click() {
+    ErrorReport step(hwnd_, "PushButton7_Click");
+    step(1, [&] {
+        std::string chosen = shell::BrowseForFolder(hwnd_, "Please select folder:");
+        if (chosen.empty()) return;
+        if (chosen.back() != '\\') chosen += '\\';
+        SetWindowTextA(text2_, chosen.c_str());
+    });
+}
+
+void Form1::Text1_MouseDown(int button) {
+    ErrorReport step(hwnd_, "Text1_MouseDown");
+    step(1, [&] {
+        const int position = ucClipList1_.Model().ListIndex();
+        if (position < 0) return;
+        const std::string tag = capture::ClipTags().Tag(position);
+        const std::string kind = capture::TagKind(tag);
+        if (kind != capture::kKindText && kind != capture::kKindFileList && kind != capture::kKindRichText) return;
+        SetHourglass(true);
+        struct Pointer {
+            ~Pointer() { SetHourglass(false); }
+        } restore;
+        const std::string text = capture::ClipText(tag);
+        std::string target;
+        if (IsWebAddressToOpen(text)) {
+            target = WebTarget(text);
+        } else {
+            target = TempFilePath(shell::TempFolder(), position, TempExtension(kind));
+            WriteClipFile(target, tag);
+        }
+        if (button == 1) OpenTarget(target);
+        if (button == 2) OpenTargetWith(target);
+    });
+}
+
+void Form1::Image1_MouseDown(int button) {
+    ErrorReport step(hwnd_, "Image1_MouseDown");
+    step(1, [&] {
+        const int position = ucClipList1_.Model().ListIndex();
+        if (position < 0) return;
+        const std::string tag = capture::ClipTags().Tag(position);
+        if (capture::TagKind(tag) != capture::kKindPicture) return;
+        SetHourglass(true);
+        struct Pointer {
+            ~Pointer() { SetHourglass(false); }
+        } restore;
+        const std::string target = TempFilePath(shell::TempFolder(), position, TempExtension(capture::kKindPicture));
+        WriteClipFile(target, tag);
+        if (button == 1) OpenTarget(target);
+        if (button == 2) OpenTargetWith(target);
+    });
+}
+
+}  // namespace mainwindow

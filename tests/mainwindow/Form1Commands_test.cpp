@@ -1,0 +1,237 @@
+// The commands of the main window: the manager switch, deleting, saving results and opening clips.
+#include <fstream>
+#include <sstream>
+
+#include "capture/ClipCollection.h"
+#include "capture/ClipboardAccess.h"
+#include "capture/RichTextHolder.h"
+#include "capture/mClip.h"
+#include "mainwindow/Form1Fixture.h"
+
+namespace mainwindow {
+namespace testing_form {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void Touch(const std::string& path) { std::ofstream(path, std::ios::binary) << "x"; }
+
+std::vector<std::string> Tags(int count) {
+    std::vector<std::string> tags;
+    for (int i = 0; i < count; ++i) tags.push_back(capture::ClipTags().Tag(i));
+    return tags;
+}
+
+class CommandsTest : public Form1Test {
+protected:
+    // Starts with the manager on; the start-up report of the missing hand cursor is not this test's.
+    void StartOn(bool on = true) {
+        if (on) shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
+        Start();
+        gBoxes.clear();
+    }
+    // A folder on the Linux side, so that Linux tools can read what was written.
+    std::string OutputFolder() {
+        testsupport::RunUnixShell("rm -rf /tmp/ardentia_out && mkdir -p /tmp/ardentia_out");
+        testsupport::PumpUntil([] { return shell::FolderExists("Z:\\tmp\\ardentia_out"); }, 5000);
+        return "Z:\\tmp\\ardentia_out\\";
+    }
+};
+
+TEST_F(CommandsTest, ManagerSwitchCapturesAtOnceAndStoresItsCaption) {
+    ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "waiting"); }, [] { return true; }));
+    StartOn(false);
+    Click(form_->PushButton2());
+    EXPECT_EQ(Count(), 1);  // what was on the clipboard
+    EXPECT_EQ(Text(form_->PushButton2()), kManagerOffCaption);
+    EXPECT_EQ(shell::GetSetting(shell::kKeyClipboardSwitch, ""), "On");
+    EXPECT_EQ(GetClipboardViewer(), form_->hwnd());
+
+    Click(form_->PushButton2());
+    EXPECT_EQ(Text(form_->PushButton2()), kManagerOnCaption);
+    EXPECT_EQ(shell::GetSetting(shell::kKeyClipboardSwitch, ""), "Off");
+    EXPECT_NE(GetClipboardViewer(), form_->hwnd());
+    ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "unseen"); }, [] { return true; }));
+    testsupport::PumpFor(200);
+    EXPECT_EQ(Count(), 1);
+}
+
+TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
+    StartOn();
+    for (const char* text : {"a", "b", "c", "d"}) ASSERT_TRUE(CopyText(text));
+    auto& list = form_->ClipList().Model();
+
+    list.SetListIndex(1);
+    gAnswer = IDNO;
+    Click(form_->PushButton1());
+    EXPECT_EQ(Count(), 4);
+    ASSERT_EQ(gBoxes.size(), 1u);
+    EXPECT_EQ(gBoxes[0].text, "Are you sure you wish to delete this clipboard entry?");
+    EXPECT_EQ(gBoxes[0].style, UINT(MB_YESNO));
+
+    gAnswer = IDYES;
+    Click(form_->PushButton1());  // the middle one
+    EXPECT_EQ(Tags(3), (std::vector<std::string>{"TXT0", "TXT2", "TXT3"}));
+    EXPECT_FALSE(capture::Holders().Exists(capture::HolderFamily::kText, 1));
+    EXPECT_EQ(list.ListIndex(), 2);
+    EXPECT_EQ(Text(form_->lblInfo()), "Text Clip - Item 3 of 3");
+
+    list.SetListIndex(0);
+    Click(form_->PushButton1());  // the oldest: the preview moves to the newest
+    EXPECT_EQ(Tags(2), (std::vector<std::string>{"TXT2", "TXT3"}));
+    EXPECT_EQ(Text(form_->lblInfo()), "Text Clip - Item 2 of 2");
+    EXPECT_EQ(Text(form_->Text1()), "d");
+
+    list.SetListIndex(-1);
+    const std::size_t asked = gBoxes.size();
+    Click(form_->PushButton1());  // nothing current: asked, nothing changes
+    EXPECT_EQ(gBoxes.size(), asked + 1);
+    EXPECT_EQ(Count(), 2);
+    EXPECT_FALSE(capture::CaptureSuppressed());
+
+    list.SetListIndex(1);
+    Click(form_->PushButton1());
+    list.SetListIndex(0);
+    Click(form_->PushButton1());  // the only one
+    EXPECT_EQ(Count(), 0);
+    EXPECT_EQ(list.ListIndex(), -1);
+    EXPECT_TRUE(IsWindowVisible(form_->PictureClipLabel()));
+    EXPECT_EQ(Text(form_->lblInfo()), "Nothing on Clipboard");
+    ASSERT_TRUE(CopyText("still captured"));
+    EXPECT_EQ(capture::ClipTags().Tag(0), "TXT4");
+}
+
+TEST_F(CommandsTest, DeleteAllRestartsTagsAndRemovesOnlyOurTemporaryFiles) {
+    StartOn();
+    Click(form_->PushButton3());
+    EXPECT_TRUE(gBoxes.empty());  // nothing to delete, nothing asked
+
+    const std::string temp = shell::TempFolder() + "\\";
+    for (const char* name : {"TEMP3.TXT", "TEMP12.BMP", "TEMPLATE.DOC", "TEMP.TXT", "TEMP4.TXT.keep"})
+        Touch(temp + name);
+    ASSERT_TRUE(CopyText("one"));
+    ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferFiles({"C:\\x.txt"}); }, [&] { return Count() == 2; }));
+    Click(form_->PushButton3());
+    ASSERT_EQ(gBoxes.size(), 1u);
+    EXPECT_EQ(gBoxes[0].text, "Are you sure you wish to delete all clipboard entries entry?");
+    EXPECT_EQ(Count(), 0);
+    EXPECT_TRUE(IsWindowVisible(form_->PictureClipLabel()));
+    EXPECT_EQ(Text(form_->lblInfo()), "Nothing on Clipboard");
+    EXPECT_FALSE(shell::FileExists(temp + "TEMP3.TXT"));
+    EXPECT_FALSE(shell::FileExists(temp + "TEMP12.BMP"));
+    for (const char* name : {"TEMPLATE.DOC", "TEMP.TXT", "TEMP4.TXT.keep"}) {
+        EXPECT_TRUE(shell::FileExists(temp + name)) << name;
+        DeleteFileA((temp + name).c_str());
+    }
+    ASSERT_TRUE(CopyText("again"));
+    EXPECT_EQ(capture::ClipTags().Tag(0), "TXT0");
+}
+
+COLORREF Stripes(int x, int) { return x % 2 ? RGB(255, 0, 0) : RGB(0, 0, 255); }
+
+TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {
+    StartOn();
+    const std::string folder = OutputFolder();
+    SetWindowTextA(form_->Text2(), folder.c_str());
+    Click(form_->PushButton5());
+    ASSERT_EQ(gBoxes.size(), 1u);
+    EXPECT_EQ(gBoxes[0].text, "Done.");  // an empty list writes nothing
+
+    for (const std::string& bad : {folder + "missing\\", folder.substr(0, folder.size() - 1) + "\\..\\ardentia_out\\x"}) {
+        SetWindowTextA(form_->Text2(), bad.c_str());
+        gBoxes.clear();
+        Click(form_->PushButton5());
+        ASSERT_EQ(gBoxes.size(), 1u) << bad;
+        EXPECT_EQ(gBoxes[0].text, "Folder does not exist. Please select another folder.");
+    }
+
+    ASSERT_TRUE(CopyText("plain"));
+    const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Rich \\b text\\b0\\par}";
+    ASSERT_TRUE(testsupport::PeerCopy(
+        [&] {
+            testsupport::OfferText(capture::RichTextFormat(), rtf);
+            testsupport::OfferText(CF_TEXT, "Rich text");
+        },
+        [&] { return Count() == 2; }));
+    ASSERT_TRUE(testsupport::PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(40, 30, Stripes)); },
+                                      [&] { return Count() == 3; }));
+    SetWindowTextA(form_->Text2(), folder.c_str());
+    gBoxes.clear();
+    Click(form_->PushButton5());
+    ASSERT_EQ(gBoxes.size(), 1u);
+    EXPECT_EQ(gBoxes[0].text, "Done.");
+    EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT0.txt"), "plain\r\n");
+    capture::RichTextHolder reload;
+    ASSERT_TRUE(reload.Create(form_->hwnd()));
+    reload.SetMarkup(ReadFile("/tmp/ardentia_out/RTF0.rtf"));
+    EXPECT_EQ(reload.PlainText(), "Rich text");
+    // Another program reads the bitmap file: ImageMagick on the Linux side.
+    testsupport::RunUnixShell("identify -format '%wx%h' /tmp/ardentia_out/PIC0.bmp > /tmp/ardentia_out/size");
+    std::string size;
+    testsupport::PumpUntil([&] { return !(size = ReadFile("/tmp/ardentia_out/size")).empty(); }, 10000);
+    EXPECT_EQ(size, "40x30");
+
+    // A folder where a file should go: that clip fails, the others are written, no "Done.".
+    DeleteFileA("Z:\\tmp\\ardentia_out\\TXT0.txt");
+    CreateDirectoryA("Z:\\tmp\\ardentia_out\\TXT0.txt", nullptr);
+    gBoxes.clear();
+    Click(form_->PushButton5());
+    ASSERT_EQ(gBoxes.size(), 2u);
+    EXPECT_EQ(gBoxes[0].title, "Application Error");
+    EXPECT_NE(gBoxes[0].text.find("PushButton5_Click"), std::string::npos);
+    EXPECT_EQ(gBoxes[1].text, "1 clip could not be saved.");
+    testsupport::RunUnixShell("rm -rf /tmp/ardentia_out");
+}
+
+TEST_F(CommandsTest, OpeningLaunchesAddressesAndTemporaryFiles) {
+    StartOn();
+    const std::string temp = shell::TempFolder();
+    auto press = [&](HWND target, UINT message) {
+        SendMessageA(target, message, 0, MAKELPARAM(5, 5));
+        SendMessageA(target, message + 1, 0, MAKELPARAM(5, 5));
+    };
+
+    ASSERT_TRUE(CopyText("<http://example.org/a>"));
+    press(form_->Text1(), WM_LBUTTONDOWN);
+    ASSERT_EQ(gLaunches.size(), 1u);
+    EXPECT_FALSE(gLaunches[0].openWith);
+    EXPECT_EQ(gLaunches[0].target, "http://example.org/a");
+
+    ASSERT_TRUE(CopyText("http://example.org with a space"));
+    press(form_->Text1(), WM_RBUTTONDOWN);
+    const std::string file = temp + "\\TEMP1.TXT";
+    ASSERT_EQ(gLaunches.size(), 2u);
+    EXPECT_TRUE(gLaunches[1].openWith);
+    EXPECT_EQ(gLaunches[1].target, file);
+    EXPECT_EQ(ReadFile(file), "http://example.org with a space\r\n");
+
+    form_->ClipList().Model().SetListIndex(1);
+    form_->DeleteClip();
+    ASSERT_TRUE(CopyText("another clip at position 1"));
+    press(form_->Text1(), WM_LBUTTONDOWN);
+    EXPECT_EQ(ReadFile(file), "another clip at position 1\r\n");  // the same position overwrites
+
+    ASSERT_TRUE(testsupport::PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(8, 6, Stripes)); },
+                                      [&] { return Count() == 3; }));
+    press(form_->Image1().hwnd(), WM_RBUTTONDOWN);
+    ASSERT_EQ(gLaunches.size(), 4u);
+    EXPECT_TRUE(gLaunches[3].openWith);
+    EXPECT_EQ(gLaunches[3].target, temp + "\\TEMP2.BMP");
+    EXPECT_EQ(ReadFile(temp + "\\TEMP2.BMP").substr(0, 2), "BM");
+
+    form_->ClipList().Model().SetListIndex(-1);
+    press(form_->Text1(), WM_LBUTTONDOWN);  // nothing current: nothing opens
+    EXPECT_EQ(gLaunches.size(), 4u);
+    EXPECT_TRUE(gBoxes.empty() || gBoxes.back().title != "Application Error");
+    EXPECT_FALSE(Hourglass());
+    for (const char* name : {"\\TEMP1.TXT", "\\TEMP2.BMP"}) DeleteFileA((temp + name).c_str());
+}
+
+}  // namespace
+}  // namespace testing_form
+}  // namespace mainwindow

@@ -1,0 +1,118 @@
+// The main window in this process, against the real registry, clipboard and chain; message boxes,
+// launches and the tray's shell requests are answered and recorded through their seams.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <ole2.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "capture/ClipboardMonitor.h"
+#include "mainwindow/ErrorReport.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/Launch.h"
+#include "shell/PathHelpers.h"
+#include "shell/SettingsStore.h"
+#include "shell/TrayRecord.h"
+#include "shell/mStartUp.h"
+#include "support/clipboard_peer.h"
+
+namespace mainwindow {
+namespace testing_form {
+
+const char kSection[] = "Software\\Kestrovan\\Ardentia";
+
+struct Box {
+    std::string text, title;
+    UINT style;
+};
+inline std::vector<Box> gBoxes;
+inline int gAnswer = IDYES;
+inline int RecordBox(HWND, const std::string& text, const std::string& title, UINT style) {
+    gBoxes.push_back({text, title, style});
+    return gAnswer;
+}
+
+struct Launch {
+    bool openWith;
+    std::string target;
+};
+inline std::vector<Launch> gLaunches;
+inline void RecordLaunch(bool openWith, const std::string& target) { gLaunches.push_back({openWith, target}); }
+
+struct TrayRequest {
+    DWORD operation;
+    std::uint32_t flags;
+    std::string info;
+};
+inline std::vector<TrayRequest> gTray;
+inline BOOL WINAPI RecordTray(DWORD operation, PNOTIFYICONDATAA data) {
+    shell::TrayRecord record(0, 0);
+    std::copy_n(reinterpret_cast<const std::uint8_t*>(data), shell::kTrayRecordSize, record.Bytes());
+    gTray.push_back({operation, record.Flags(), reinterpret_cast<const char*>(record.Bytes() + shell::kFieldInfo.offset)});
+    return TRUE;
+}
+
+inline std::string Text(HWND control) {
+    char text[512] = {};
+    GetWindowTextA(control, text, sizeof(text));
+    return text;
+}
+
+inline bool Ticked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+inline bool StoredKey(const char* key) {
+    HKEY section = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSection, 0, KEY_READ, &section) != ERROR_SUCCESS) return false;
+    const bool found = RegQueryValueExA(section, key, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    RegCloseKey(section);
+    return found;
+}
+
+class Form1Test : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        OleInitialize(nullptr);
+        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&controls);
+        SetMessageBoxForTesting(RecordBox);
+        SetLaunchForTesting(RecordLaunch);
+        shell::SetShellNotifyForTesting(RecordTray);
+    }
+    void SetUp() override {
+        RegDeleteKeyA(HKEY_CURRENT_USER, kSection);
+        gBoxes.clear();
+        gTray.clear();
+        gLaunches.clear();
+        gAnswer = IDYES;
+    }
+    void TearDown() override {
+        form_.reset();
+        testsupport::PumpFor(50);
+        RegDeleteKeyA(HKEY_CURRENT_USER, kSection);
+    }
+    void Start() {
+        form_ = std::make_unique<Form1>();
+        ASSERT_TRUE(form_->Load(false));
+        form_->Show();
+        testsupport::PumpFor(200);
+    }
+    int Count() { return form_->ClipList().Model().ListCount(); }
+    bool CopyText(const std::string& text) {
+        const int wanted = Count() + 1;
+        return testsupport::PeerCopy([&] { testsupport::OfferText(CF_TEXT, text); }, [&] { return Count() == wanted; });
+    }
+    void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
+    int Balloons() {
+        int n = 0;
+        for (const auto& r : gTray) n += (r.flags & shell::kNifInfo) && !r.info.empty();
+        return n;
+    }
+
+    std::unique_ptr<Form1> form_;
+};
+
+}  // namespace testing_form
+}  // namespace mainwindow

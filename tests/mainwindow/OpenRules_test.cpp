@@ -1,0 +1,45 @@
+#include "mainwindow/OpenRules.h"
+
+#include <gtest/gtest.h>
+
+namespace mainwindow {
+namespace {
+
+TEST(OpenRules, OnlyAddressesWithoutSpacesAreOpenedAsAddresses) {
+    const struct {
+        std::string text;
+        bool address;
+        std::string target;
+    } cases[] = {
+        {"http://example.org", true, "http://example.org"},
+        {"<http://example.org/a>", true, "http://example.org/a"},
+        {std::string("<http://x.org>\0junk", 19), true, "http://x.org"},  // cut at the NUL first
+        {"www.example.org", true, "www.example.org"},
+        {"http://example.org with space", false, ""},
+        {"<http://a b>", false, ""},
+        {" www.x", false, ""},
+        {"ftp://x", false, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsWebAddressToOpen(c.text), c.address) << c.text;
+        if (c.address) {
+            EXPECT_EQ(WebTarget(c.text), c.target) << c.text;
+        }
+    }
+    EXPECT_EQ(WebTarget("<"), "");
+}
+
+TEST(OpenRules, TemporaryFilesAreNamedAndRecognisedStrictly) {
+    EXPECT_EQ(TempFilePath("C:\\Temp", 3, ".TXT"), "C:\\Temp\\TEMP3.TXT");
+    for (const char* own : {"TEMP0.TXT", "TEMP24.RTF", "TEMP3.BMP"}) EXPECT_TRUE(IsOwnTempFileName(own)) << own;
+    for (const char* other : {"TEMPLATE.DOC", "TEMP.TXT", "TEMP3.txt", "TEMP3.DOC", "TEMPX.TXT", "temp3.TXT", "TEMP3.TXT.bak",
+                              "MYTEMP3.TXT"})
+        EXPECT_FALSE(IsOwnTempFileName(other)) << other;
+    EXPECT_EQ(SavedExtension("FIL"), ".txt");
+    EXPECT_EQ(SavedExtension("RTF"), ".rtf");
+    EXPECT_EQ(TempExtension("PIC"), ".BMP");
+    EXPECT_EQ(SavedExtension("XYZ"), "");
+}
+
+}  // namespace
+}  // namespace mainwindow
