@@ -57,6 +57,7 @@ public:
     HWND PushButton2() const { return pushButton2_; }
     HWND PushButton3() const { return pushButton3_; }
     HWND PushButton5() const { return pushButton5_; }
+    HWND PushButton7() const { return pushButton7_; }
     HWND Check4() const { return check4_; }
     HWND Check8() const { return check8_; }
     const PictureView& Image1() const { return image1_; }

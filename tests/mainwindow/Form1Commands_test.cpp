@@ -1,5 +1,7 @@
 // The commands of the main window: the manager switch, deleting, saving results and opening clips.
+#include <atomic>
 #include <fstream>
+#include <thread>
 #include <sstream>
 
 #include "capture/ClipCollection.h"
@@ -25,6 +27,13 @@ std::vector<std::string> Tags(int count) {
     std::vector<std::string> tags;
     for (int i = 0; i < count; ++i) tags.push_back(capture::ClipTags().Tag(i));
     return tags;
+}
+
+BOOL CALLBACK FindPrompt(HWND child, LPARAM out) {
+    char text[64] = {};
+    GetWindowTextA(child, text, sizeof(text));
+    if (std::string(text) == "Please select folder:") *reinterpret_cast<std::string*>(out) = text;
+    return TRUE;
 }
 
 class CommandsTest : public Form1Test {
@@ -186,6 +195,27 @@ TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {
     EXPECT_NE(gBoxes[0].text.find("PushButton5_Click"), std::string::npos);
     EXPECT_EQ(gBoxes[1].text, "1 clip could not be saved.");
     testsupport::RunUnixShell("rm -rf /tmp/ardentia_out");
+}
+
+TEST_F(CommandsTest, CancellingTheFolderPickerKeepsTheOutputFolder) {
+    StartOn(false);
+    SetWindowTextA(form_->Text2(), "C:\\kept\\");
+    std::atomic<bool> stop{false};
+    std::string prompt;
+    std::thread canceller([&] {
+        for (; !stop; Sleep(50)) {
+            HWND dialog = FindWindowA("#32770", nullptr);
+            if (!dialog || !IsWindowVisible(dialog)) continue;
+            EnumChildWindows(dialog, FindPrompt, reinterpret_cast<LPARAM>(&prompt));
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+    });
+    Click(form_->PushButton7());
+    stop = true;
+    canceller.join();
+    EXPECT_EQ(prompt, "Please select folder:");
+    EXPECT_EQ(Text(form_->Text2()), "C:\\kept\\");
+    EXPECT_EQ(shell::GetSetting(shell::kKeyOutputFolder, ""), "C:\\kept\\");
 }
 
 TEST_F(CommandsTest, OpeningLaunchesAddressesAndTemporaryFiles) {

@@ -123,6 +123,7 @@ TEST_F(Form1Test, StartWithWindowsBoxKeepsSettingAndEntryInStep) {
     EXPECT_EQ(shell::GetSetting(shell::kKeyMinimized, ""), "Off");
     EXPECT_FALSE(Ticked(form_->Check8()));
     EXPECT_FALSE(IsWindowVisible(form_->Check8()));
+    EXPECT_FALSE(entryPresent());
     SendMessageA(form_->Check4(), BM_CLICK, 0, 0);  // tick
     EXPECT_EQ(shell::GetSetting(shell::kKeyWindowsStartup, ""), "On");
     EXPECT_TRUE(entryPresent());
