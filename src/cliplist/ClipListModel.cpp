@@ -207,6 +207,12 @@ void ClipListModel::SetItemSelected(int index, bool selected) {
     RepaintEdited(index);
 }
 
+void ClipListModel::SetFlag(int index, bool selected) {
+    CheckIndex(index);
+    selected_[index] = selected;
+    RepaintEdited(index);
+}
+
 void ClipListModel::SetSelectMode(int mode, bool atRunTime) {
     selectMode_ = mode;
     if (atRunTime && mode == 0 && listIndex_ >= 0) {
@@ -263,6 +269,7 @@ void ClipListModel::OnScrollBarValue(int value, bool thumbDrag) {
     topIndex_ = value;
     if (value != lastScrollPosition_) {
         lastScrollPosition_ = value;
+        lastMouseY_ = -1;
         surface_.CancelEdit();
         surface_.RepaintAll();
         RaiseScroll();

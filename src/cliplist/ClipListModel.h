@@ -24,6 +24,8 @@ public:
 
     explicit ClipListModel(ClipListSurface& surface);
     void SetEvents(ClipListEvents* events) { events_ = events; }
+    // Where notifications go; a model without a container raises them into the void.
+    ClipListEvents& Events() { return events_ ? *events_ : noEvents_; }
 
     void AddItem(const std::string& text, int16_t icon = 0, int16_t iconSelected = 0);
     void InsertItem(int index, const std::string& text, int16_t icon = 0, int16_t iconSelected = 0);
@@ -50,6 +52,8 @@ public:
     void SetItemIconSelected(int index, int16_t icon);
     bool ItemSelected(int index) const;
     void SetItemSelected(int index, bool selected);
+    // Writes the flag itself and repaints its row, whatever the SelectMode (mouse and key rules).
+    void SetFlag(int index, bool selected);
 
     int SelectMode() const { return selectMode_; }
     void SetSelectMode(int mode, bool atRunTime = true);
@@ -67,6 +71,12 @@ public:
     void UpdateScrollBar();
     // The scroll bar moved (by the user, or by a value the model set); thumbDrag for its tracking notice.
     void OnScrollBarValue(int value, bool thumbDrag = false);
+    // Scrolls to value, kept inside the scroll range (the mouse wheel).
+    void ScrollTo(int value) { SetScrollPosition(value); }
+
+    // The vertical pointer position of the last press or handled move; -1 for no row. Any scroll forgets it.
+    float LastMouseY() const { return lastMouseY_; }
+    void SetLastMouseY(float y) { lastMouseY_ = y; }
 
 private:
     void CheckIndex(int index) const;  // 381 outside 0..ListCount when the list has items, 9 below 0
@@ -78,6 +88,8 @@ private:
 
     ClipListSurface& surface_;
     ClipListEvents* events_ = nullptr;
+    struct NoEvents final : ClipListEvents {};
+    NoEvents noEvents_;
     std::vector<ClipItem> items_;       // always ListCount + 1 slots; the last one is the spare
     std::vector<bool> selected_;        // parallel to items_
     int listIndex_ = -1;
@@ -89,6 +101,7 @@ private:
     int topIndex_ = 0;                  // the scroll bar's value
     int lastScrollPosition_ = 0;
     bool scrollBarShown_ = false;
+    float lastMouseY_ = -1;
 };
 
 }  // namespace cliplist

@@ -7,7 +7,9 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <memory>
 
+#include "cliplist/ClipListInput.h"
 #include "cliplist/ClipListModel.h"
 #include "cliplist/OleColor.h"
 #include "cliplist/RowGeometry.h"
@@ -32,6 +34,7 @@ public:
 
     // Items, selection, scrolling: ucClipList1.Model().AddItem(...) and so on.
     ClipListModel& Model() { return model_; }
+    ClipListInput& Input() { return input_; }
     const ClipListModel& Model() const { return model_; }
     void SetEvents(ClipListEvents* events) { model_.SetEvents(events); }
 
@@ -126,8 +129,17 @@ private:
     void DrawFocusOn(HDC dc, int index);
     void PaintIcon(HDC dc, int icon, int rowTop);
     void ApplyFrameStyle();
+    bool HandleInput(UINT msg, WPARAM wp, LPARAM lp);
+    void RunAutoScroll();
+    void OnMouseWheel(int delta);
 
     ClipListModel model_;
+    ClipListInput input_{model_};
+    bool autoScrolling_ = false;
+    bool keyPreview_ = true;  // off while the in-place editor has the keys
+    int wheelRemainder_ = 0;
+    // Cleared on destruction, so a loop that handles messages notices when the control is gone.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     HWND hwnd_ = nullptr;
     HWND picList_ = nullptr;
     HWND sbVert_ = nullptr;

@@ -1,0 +1,125 @@
+#include "cliplist/ClipListInput.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace cliplist {
+
+void ClipListInput::KeyDown(int keyCode, int shift) {
+    const int count = model_.ListCount();
+    const int current = model_.ListIndex();
+    const int page = model_.VisibleRows();
+    if (count > 0 && current >= 0) {
+        switch (keyCode) {
+            case kKeyUp:
+                if (current > 0) model_.SetListIndex(current - 1);
+                break;
+            case kKeyDown:
+                if (current < count - 1) model_.SetListIndex(current + 1);
+                break;
+            case kKeyPageUp:
+                model_.SetListIndex(current > page ? current - page : 0);
+                break;
+            case kKeyPageDown:
+                model_.SetListIndex(current < count - page - 1 ? current + page : count - 1);
+                break;
+            case kKeyHome:
+                model_.SetListIndex(0);
+                break;
+            case kKeyEnd:
+                model_.SetListIndex(count - 1);
+                break;
+            case kKeySpace:
+                if (model_.SelectMode() != 0) model_.SetFlag(current, !model_.ItemSelected(current));
+                model_.Events().Click();
+                break;
+            default:
+                break;
+        }
+    }
+    model_.Events().KeyDown(keyCode, shift);
+}
+
+int ClipListInput::RowAt(float y) const {
+    return int(std::floor(y / float(rowHeight_ > 0 ? rowHeight_ : 1)));
+}
+
+void ClipListInput::MouseDown(int button, int shift, float x, float y) {
+    if (button != kRightButton) {
+        const int index = RowAt(y) + model_.TopIndex();
+        if (index >= 0 && index < model_.ListCount()) {
+            if (model_.SelectMode() == 0) {
+                model_.SetFlag(index, true);
+            } else if (model_.SelectMode() == 1) {
+                model_.SetFlag(index, !model_.ItemSelected(index));
+                dragState_ = model_.ItemSelected(index);
+            }
+            model_.SetLastMouseY(y);
+            model_.SetListIndex(index);
+        }
+        buttonDown_ = true;
+    }
+    model_.Events().MouseDown(button, shift, x, y);
+}
+
+AutoScroll ClipListInput::MouseMove(int button, int shift, float x, float y) {
+    pointerY_ = int(std::lround(y));
+    AutoScroll wanted = AutoScroll::kNone;
+    if (y < 0) {
+        wanted = buttonDown_ ? AutoScroll::kUp : AutoScroll::kNone;
+    } else if (y <= float(clientHeight_)) {
+        const int row = pointerY_ / (rowHeight_ > 0 ? rowHeight_ : 1);
+        const float last = model_.LastMouseY();
+        const int lastRow = last < 0 ? -1 : int(std::lround(last)) / (rowHeight_ > 0 ? rowHeight_ : 1);
+        if (row != lastRow && (hoverSelection_ || button != 0)) {
+            const int index = row + model_.TopIndex();
+            if (index >= 0 && index < model_.ListCount()) {
+                model_.SetFlag(index, dragState_);
+                model_.SetListIndex(index);
+                model_.SetLastMouseY(y);
+            }
+        }
+    } else {
+        wanted = buttonDown_ ? AutoScroll::kDown : AutoScroll::kNone;
+    }
+    model_.Events().MouseMove(button, shift, x, y);
+    return wanted;
+}
+
+void ClipListInput::MouseUp(int button, int shift, float x, float y) {
+    buttonDown_ = false;
+    dragState_ = true;
+    model_.Events().MouseUp(button, shift, x, y);
+}
+
+void ClipListInput::Click() {
+    if (model_.ListIndex() >= 0) model_.Events().Click();
+}
+
+void ClipListInput::DblClick() {
+    if (model_.ListIndex() >= 0) model_.Events().DblClick();
+}
+
+AutoScroll ClipListInput::PendingAutoScroll() const {
+    if (!buttonDown_) return AutoScroll::kNone;
+    if (pointerY_ < 0) return AutoScroll::kUp;
+    if (pointerY_ > clientHeight_ - 1) return AutoScroll::kDown;
+    return AutoScroll::kNone;
+}
+
+int ClipListInput::AutoScrollInterval(AutoScroll direction) const {
+    const int interval = direction == AutoScroll::kUp ? 20 * pointerY_ + 500
+                                                      : 500 - (pointerY_ - (clientHeight_ - 1)) * 20;
+    return std::max(40, interval);
+}
+
+void ClipListInput::AutoScrollStep(AutoScroll direction) {
+    const int current = model_.ListIndex();
+    if (current < 0) return;  // without a current item the loop waits without moving
+    const int next = direction == AutoScroll::kUp ? current - 1 : current + 1;
+    if (next < 0 || next > model_.ListCount() - 1) return;
+    if (model_.SelectMode() == 1) model_.SetFlag(next, dragState_);
+    model_.SetListIndex(next);
+}
+
+}  // namespace cliplist

@@ -1,0 +1,153 @@
+// The keyboard and mouse rules, against the model and a recording surface (rows of 10 pixels).
+#include "cliplist/ClipListInput.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace cliplist {
+namespace {
+
+class Log : public ClipListSurface, public ClipListEvents {
+public:
+    std::vector<std::string> events;
+    void RepaintAll() override {}
+    void RepaintItem(int) override {}
+    void DrawFocus(int) override {}
+    void ClearSurface() override {}
+    void ShowScrollBar(bool, int) override {}
+    void SetScrollRange(int) override {}
+    void SetScrollValue(int) override {}
+    void CancelEdit() override {}
+    void ListIndexChange() override { events.push_back("ListIndexChange"); }
+    void Click() override { events.push_back("Click"); }
+    void KeyDown(int key, int) override { events.push_back("KeyDown " + std::to_string(key)); }
+    void MouseDown(int b, int, float, float) override { events.push_back("MouseDown " + std::to_string(b)); }
+};
+
+class InputTest : public ::testing::Test {
+protected:
+    InputTest() {
+        list.SetEvents(&log);
+        list.SetVisibleRows(5);
+        for (int i = 0; i < 20; ++i) list.AddItem("item" + std::to_string(i));
+        input.SetRowHeight(10);
+        input.SetClientHeight(50);
+        log.events.clear();
+    }
+    std::vector<int> Selected() const {
+        std::vector<int> s;
+        for (int i = 0; i < list.ListCount(); ++i)
+            if (list.ItemSelected(i)) s.push_back(i);
+        return s;
+    }
+    Log log;
+    ClipListModel list{log};
+    ClipListInput input{list};
+};
+
+TEST_F(InputTest, ChangesOfTheCurrentItemAreReportedBeforeTheirCause) {
+    input.MouseDown(kLeftButton, 0, 3, 25);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"ListIndexChange", "MouseDown 1"}));
+    EXPECT_EQ(list.ListIndex(), 2);
+    log.events.clear();
+    input.KeyDown(kKeyDown, 0);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"ListIndexChange", "KeyDown 40"}));
+}
+
+TEST_F(InputTest, KeysMoveTheCurrentItem) {
+    const struct {
+        int from, key, to;
+    } cases[] = {
+        {-1, kKeyDown, -1}, {-1, kKeyHome, -1}, {-1, kKeyEnd, -1},  // nothing current: nothing moves
+        {0, kKeyUp, 0},     {3, kKeyUp, 2},     {19, kKeyDown, 19}, {3, kKeyDown, 4},
+        {7, kKeyPageUp, 2}, {5, kKeyPageUp, 0}, {3, kKeyPageDown, 8}, {14, kKeyPageDown, 19},
+        {13, kKeyPageDown, 18}, {9, kKeyHome, 0}, {2, kKeyEnd, 19},
+    };
+    for (const auto& c : cases) {
+        list.SetListIndex(c.from);
+        log.events.clear();
+        input.KeyDown(c.key, 0);
+        EXPECT_EQ(list.ListIndex(), c.to) << c.from << " key " << c.key;
+        EXPECT_EQ(log.events.back(), "KeyDown " + std::to_string(c.key));
+    }
+}
+
+TEST_F(InputTest, SpaceTogglesOnlyOutsideSelectMode0ButAlwaysClicks) {
+    list.SetListIndex(4);
+    log.events.clear();
+    input.KeyDown(kKeySpace, 0);
+    EXPECT_EQ(Selected(), (std::vector<int>{4}));
+    EXPECT_EQ(log.events, (std::vector<std::string>{"Click", "KeyDown 32"}));
+    list.SetSelectMode(1);
+    input.KeyDown(kKeySpace, 0);
+    EXPECT_FALSE(list.ItemSelected(4));
+}
+
+TEST_F(InputTest, RightPressSelectsNothingButARightDragDoes) {
+    list.SetListIndex(0);
+    input.MouseDown(kRightButton, 0, 3, 25);
+    EXPECT_EQ(list.ListIndex(), 0);
+    EXPECT_FALSE(input.ButtonDown());
+    input.MouseMove(kRightButton, 0, 3, 35);
+    EXPECT_EQ(list.ListIndex(), 3);
+}
+
+TEST_F(InputTest, APressBelowTheItemsStillStartsADrag) {
+    list.Clear();
+    list.AddItem("a");
+    list.AddItem("b");
+    input.MouseDown(kLeftButton, 0, 3, 45);
+    EXPECT_EQ(list.ListIndex(), -1);
+    EXPECT_TRUE(input.ButtonDown());
+    input.MouseMove(kLeftButton, 0, 3, 12);
+    EXPECT_EQ(list.ListIndex(), 1);
+    input.MouseMove(0, 0, 3, 2);  // without a button and without hover selection: nothing
+    EXPECT_EQ(list.ListIndex(), 1);
+    input.SetHoverSelection(true);
+    input.MouseMove(0, 0, 3, 2);
+    EXPECT_EQ(list.ListIndex(), 0);
+}
+
+TEST_F(InputTest, SelectMode1DragWritesThePressedItemsNewFlag) {
+    list.SetSelectMode(1);
+    input.MouseDown(kLeftButton, 0, 3, 5);  // item 0 becomes selected: the drag selects
+    EXPECT_TRUE(input.DragState());
+    input.MouseMove(kLeftButton, 0, 3, 15);
+    input.MouseMove(kLeftButton, 0, 3, 25);
+    EXPECT_EQ(Selected(), (std::vector<int>{0, 1, 2}));
+    input.MouseUp(kLeftButton, 0, 3, 25);
+    input.MouseDown(kLeftButton, 0, 3, 15);  // item 1 becomes clear: the drag clears
+    EXPECT_FALSE(input.DragState());
+    input.MouseMove(kLeftButton, 0, 3, 25);
+    EXPECT_EQ(Selected(), (std::vector<int>{0}));
+    input.MouseUp(kLeftButton, 0, 3, 25);
+    EXPECT_TRUE(input.DragState());
+}
+
+TEST_F(InputTest, HoldingOutsideTheListAsksForAutoScrollAtTheDistancesSpeed) {
+    EXPECT_EQ(input.MouseMove(kLeftButton, 0, 3, -1), AutoScroll::kNone);  // no press: no scrolling
+    input.MouseDown(kLeftButton, 0, 3, 25);
+    const struct {
+        float y;
+        AutoScroll direction;
+        int interval;
+    } cases[] = {{-1, AutoScroll::kUp, 480}, {-10, AutoScroll::kUp, 300}, {-30, AutoScroll::kUp, 40},
+                 {50, AutoScroll::kDown, 480}, {51, AutoScroll::kDown, 460}, {80, AutoScroll::kDown, 40}};
+    for (const auto& c : cases) {
+        input.MouseMove(kLeftButton, 0, 3, c.y);
+        EXPECT_EQ(input.PendingAutoScroll(), c.direction) << c.y;
+        EXPECT_EQ(input.AutoScrollInterval(c.direction), c.interval) << c.y;
+    }
+    input.MouseMove(kLeftButton, 0, 3, -30);
+    for (int i = 0; i < 5; ++i) input.AutoScrollStep(AutoScroll::kUp);
+    EXPECT_EQ(list.ListIndex(), 0);
+    EXPECT_EQ(list.TopIndex(), 0);
+    input.MouseUp(kLeftButton, 0, 3, -30);
+    EXPECT_EQ(input.PendingAutoScroll(), AutoScroll::kNone);
+}
+
+}  // namespace
+}  // namespace cliplist

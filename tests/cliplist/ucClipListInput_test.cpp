@@ -1,0 +1,129 @@
+// The real control fed real input messages: auto-scroll while the button is held above the list,
+// the thumb drag of its scroll bar, keys and the wheel.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cliplist/ucClipList.h"
+#include "support/win32_wait.h"
+
+namespace cliplist {
+namespace {
+
+struct Events : ClipListEvents {
+    std::vector<std::string> log;
+    std::vector<DWORD> changeTimes;
+    void ListIndexChange() override { changeTimes.push_back(GetTickCount()); }
+    void Scroll() override { log.push_back("Scroll"); }
+    void TopIndexChange() override { log.push_back("TopIndexChange"); }
+};
+
+class ClipListInputWin : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr,
+                               nullptr, nullptr);
+        SetForegroundWindow(host);
+        ASSERT_TRUE(list.Create(host, 1, 20, 20, 200, 150));
+        list.SetEvents(&events);
+        for (int i = 0; i < 40; ++i) list.Model().AddItem("item " + std::to_string(i));
+        testsupport::PumpFor(50);
+    }
+    void TearDown() override { DestroyWindow(host); }
+    LPARAM At(int x, int y) { return MAKELPARAM(short(x), short(y)); }
+
+    HWND host = nullptr;
+    ucClipList list;
+    Events events;
+};
+
+TEST_F(ClipListInputWin, HoldingTheButtonAboveTheListMovesUpEvery40MsUntilTheFirstItem) {
+    auto& model = list.Model();
+    model.SetListIndex(12);
+    const int top = model.TopIndex();
+    ASSERT_GT(top, 0);
+    SendMessageA(list.picList(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 2));
+    ASSERT_EQ(model.ListIndex(), top);
+    events.changeTimes.clear();
+    // The loop runs inside the move; a second thread lets go once the first item is reached.
+    std::atomic<bool> released{false};
+    std::thread user([&] {
+        const DWORD start = GetTickCount();
+        while (model.ListIndex() != 0 && GetTickCount() - start < 5000) Sleep(5);
+        PostMessageA(list.picList(), WM_LBUTTONUP, 0, At(5, -30));
+        released = true;
+    });
+    SendMessageA(list.picList(), WM_MOUSEMOVE, MK_LBUTTON, At(5, -30));
+    user.join();
+    EXPECT_TRUE(released);
+    EXPECT_EQ(model.ListIndex(), 0);
+    EXPECT_EQ(model.TopIndex(), 0);
+    ASSERT_EQ(int(events.changeTimes.size()), top);
+    const DWORD spent = events.changeTimes.back() - events.changeTimes.front();
+    const double average = double(spent) / double(top - 1);
+    EXPECT_GE(average, 38.0);
+    EXPECT_LE(average, 80.0);
+    // Released: nothing moves any more.
+    const std::size_t changes = events.changeTimes.size();
+    testsupport::PumpFor(200);
+    EXPECT_EQ(events.changeTimes.size(), changes);
+    EXPECT_FALSE(list.Input().ButtonDown());
+}
+
+TEST_F(ClipListInputWin, DraggingTheThumbRaisesScrollAroundEachTopIndexChange) {
+    RECT bar;
+    GetWindowRect(list.sbVert(), &bar);
+    const int x = (bar.left + bar.right) / 2;
+    const int y = bar.top + GetSystemMetrics(SM_CYVSCROLL) + 4;  // on the thumb, just below the arrow
+    auto input = [](int px, int py, DWORD flags) {
+        INPUT in = {};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = px * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        in.mi.dy = py * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
+        SendInput(1, &in, sizeof(in));
+        Sleep(30);
+    };
+    std::thread user([&] {
+        input(x, y, 0);
+        input(x, y, MOUSEEVENTF_LEFTDOWN);
+        for (int step = 1; step <= 6; ++step) input(x, y + step * 8, 0);
+        input(x, y + 48, MOUSEEVENTF_LEFTUP);
+    });
+    testsupport::PumpFor(1200);
+    user.join();
+    testsupport::PumpFor(100);
+    const auto& log = events.log;
+    int changes = 0;
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        if (log[i] != "TopIndexChange") continue;
+        ++changes;
+        ASSERT_GT(i, 0u);
+        ASSERT_LT(i + 1, log.size());
+        EXPECT_EQ(log[i - 1], "Scroll");
+        EXPECT_EQ(log[i + 1], "Scroll");
+    }
+    EXPECT_GT(changes, 1);
+    EXPECT_GT(list.Model().TopIndex(), 0);
+}
+
+TEST_F(ClipListInputWin, KeysAndTheWheelReachTheList) {
+    auto& model = list.Model();
+    SendMessageA(list.picList(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(model.ListIndex(), -1);  // nothing current yet
+    SendMessageA(list.picList(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 2));
+    SendMessageA(list.picList(), WM_LBUTTONUP, 0, At(5, 2));
+    SendMessageA(list.picList(), WM_KEYDOWN, VK_END, 0);
+    EXPECT_EQ(model.ListIndex(), 39);
+    SendMessageA(list.picList(), WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_EQ(model.TopIndex(), 0);
+    SendMessageA(list.picList(), WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-WHEEL_DELTA)), At(30, 30));
+    EXPECT_EQ(model.TopIndex(), 3);
+    EXPECT_EQ(model.ListIndex(), 0);  // the wheel scrolls, it does not select
+}
+
+}  // namespace
+}  // namespace cliplist
