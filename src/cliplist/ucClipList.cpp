@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <cmath>
+
 #include <algorithm>
 
 #include "cliplist/OleColor.h"
@@ -75,6 +77,8 @@ ucClipList::ucClipList()
 ucClipList::~ucClipList() {
     *alive_ = false;
     if (hwnd_) DestroyWindow(hwnd_);
+    if (ownedSelectionPicture_) DeleteObject(ownedSelectionPicture_);
+    if (ownedMouseIcon_) DestroyCursor(ownedMouseIcon_);
 }
 
 bool ucClipList::Create(HWND parent, int id, int x, int y, int width, int height) {
@@ -571,6 +575,7 @@ void ucClipList::SetFocus(bool value) {
 
 void ucClipList::SetFont(const LOGFONTA& font) {
     font_ = font;
+    fontSpec_ = FontSpecOf(font);
     RecreateFonts();
     SizeChanged();
     RepaintAll();
@@ -607,7 +612,139 @@ void ucClipList::SetScrollBarWidth(int value) {
     SizeChanged();
 }
 
-void ucClipList::SetSelectionPicture(HBITMAP picture) { StoreAndRepaint(selectionPicture_, picture); }
+void ucClipList::SetSelectionPicture(HBITMAP picture) {
+    selectionPictureRef_.clear();
+    StoreAndRepaint(selectionPicture_, picture);
+}
+
+namespace {
+
+int ScreenDpi() {
+    gdi::WindowDC screen(nullptr);
+    return GetDeviceCaps(screen.get(), LOGPIXELSY);
+}
+
+std::string FileOf(const std::string& reference) {
+    return reference.rfind("file:", 0) == 0 ? reference.substr(5) : std::string();
+}
+
+}  // namespace
+
+common::FontSpec ucClipList::FontSpecOf(const LOGFONTA& font) const {
+    common::FontSpec spec;
+    spec.name = font.lfFaceName;
+    const int height = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
+    spec.points = std::round(height * 72.0 / ScreenDpi() * 4) / 4;  // to the quarter point
+    spec.weight = font.lfWeight;
+    spec.italic = font.lfItalic != 0;
+    spec.underline = font.lfUnderline != 0;
+    spec.strikethrough = font.lfStrikeOut != 0;
+    return spec;
+}
+
+LOGFONTA ucClipList::LogFontOf(const common::FontSpec& spec) const {
+    LOGFONTA font = {};
+    font.lfHeight = -int(std::lround(spec.points * ScreenDpi() / 72.0));
+    font.lfWeight = spec.weight;
+    font.lfItalic = spec.italic;
+    font.lfUnderline = spec.underline;
+    font.lfStrikeOut = spec.strikethrough;
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(font.lfFaceName, spec.name.c_str(), LF_FACESIZE);
+    return font;
+}
+
+void ucClipList::ReadProperties(const common::PropertyBag& bag, const common::FontSpec& ambientFont) {
+    const ClipListProperties p = ReadClipListProperties(bag, ambientFont);
+    const ClipListProperties defaults;
+    appearance_ = p.appearance;
+    borderStyle_ = p.borderStyle;
+    ApplyFrameStyle();
+    if (hwnd_) EnableWindow(hwnd_, p.enabled);
+    scrollBarWidth_ = p.scrollBarWidth;
+    fontSpec_ = p.font;
+    font_ = LogFontOf(p.font);
+    RecreateFonts();
+    SetColour(fontNormal_, p.fontNormal);
+    SetColour(fontSelected_, p.fontSelected);
+    SetColour(backNormal_, p.backNormal);
+    SetColour(backSelected_, p.backSelected);
+    // A stored gradient colour that is no colour at all reads as its default.
+    try {
+        SetGradientColour(g1_, p.backSelectedG1);
+    } catch (const ClipListError&) {
+        SetGradientColour(g1_, defaults.backSelectedG1);
+    }
+    try {
+        SetGradientColour(g2_, p.backSelectedG2);
+    } catch (const ClipListError&) {
+        SetGradientColour(g2_, defaults.backSelectedG2);
+    }
+    SetColour(boxBorder_, p.boxBorder);
+    boxOffset_ = p.boxOffset;
+    boxRadius_ = p.boxRadius;
+    alignment_ = p.alignment;
+    focus_ = p.focus;
+    hoverSelection_ = p.hoverSelection;
+    input_.SetHoverSelection(p.hoverSelection);
+    wordWrap_ = p.wordWrap;
+    itemOffset_ = p.itemOffset;
+    itemHeightAuto_ = p.itemHeightAuto;
+    itemTextLeft_ = p.itemTextLeft;
+    model_.SetOrderType(p.orderType);
+    if (ownedSelectionPicture_) DeleteObject(ownedSelectionPicture_);
+    ownedSelectionPicture_ = FileOf(p.selectionPicture).empty()
+                                 ? nullptr
+                                 : static_cast<HBITMAP>(LoadImageA(nullptr, FileOf(p.selectionPicture).c_str(),
+                                                                   IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    selectionPicture_ = ownedSelectionPicture_;
+    selectionPictureRef_ = ownedSelectionPicture_ ? p.selectionPicture : "";
+    model_.SetSelectMode(p.selectMode, false);
+    selectModeStyle_ = p.selectModeStyle;
+    mousePointer_ = p.mousePointer;
+    if (ownedMouseIcon_) DestroyCursor(ownedMouseIcon_);
+    ownedMouseIcon_ = FileOf(p.mouseIcon).empty() ? nullptr : LoadCursorFromFileA(FileOf(p.mouseIcon).c_str());
+    mouseIcon_ = ownedMouseIcon_;
+    mouseIconRef_ = ownedMouseIcon_ ? p.mouseIcon : "";
+    const int textHeight = TextHeight();
+    itemHeight_ = p.itemHeight < textHeight ? textHeight : p.itemHeight;
+    model_.SetListIndex(-1);
+    SizeChanged();
+    RepaintAll();
+}
+
+void ucClipList::WriteProperties(common::PropertyBag& bag, const common::FontSpec& ambientFont) const {
+    ClipListProperties p;
+    p.appearance = std::int16_t(appearance_);
+    p.borderStyle = std::int16_t(borderStyle_);
+    p.enabled = Enabled();
+    p.scrollBarWidth = std::int16_t(scrollBarWidth_);
+    p.font = fontSpec_;
+    p.fontNormal = fontNormal_.ole;
+    p.fontSelected = fontSelected_.ole;
+    p.backNormal = backNormal_.ole;
+    p.backSelected = backSelected_.ole;
+    p.backSelectedG1 = g1_.ole;
+    p.backSelectedG2 = g2_.ole;
+    p.boxBorder = boxBorder_.ole;
+    p.boxOffset = std::int16_t(boxOffset_);
+    p.boxRadius = std::int16_t(boxRadius_);
+    p.alignment = alignment_;
+    p.focus = focus_;
+    p.hoverSelection = hoverSelection_;
+    p.wordWrap = wordWrap_;
+    p.itemHeight = std::int16_t(itemHeight_);
+    p.itemHeightAuto = itemHeightAuto_;
+    p.itemOffset = std::int16_t(itemOffset_);
+    p.itemTextLeft = std::int16_t(itemTextLeft_);
+    p.orderType = model_.OrderType();
+    p.selectionPicture = selectionPictureRef_;
+    p.selectMode = model_.SelectMode();
+    p.selectModeStyle = selectModeStyle_;
+    p.mousePointer = std::int16_t(mousePointer_);
+    p.mouseIcon = mouseIconRef_;
+    WriteClipListProperties(p, ambientFont, bag);
+}
 
 void ucClipList::SetSelectModeStyle(int value) { StoreAndRepaint(selectModeStyle_, value); }
 

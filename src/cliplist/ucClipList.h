@@ -11,6 +11,7 @@
 
 #include "cliplist/ClipListInput.h"
 #include "cliplist/ClipListModel.h"
+#include "cliplist/ClipListProperties.h"
 #include "cliplist/OleColor.h"
 #include "cliplist/RowGeometry.h"
 #include "common/GdiScope.h"
@@ -83,7 +84,10 @@ public:
     int ItemTextLeft() const { return itemTextLeft_; }
     void SetItemTextLeft(int value);
     HCURSOR MouseIcon() const { return mouseIcon_; }
-    void SetMouseIcon(HCURSOR cursor) { mouseIcon_ = cursor; }
+    void SetMouseIcon(HCURSOR cursor) {
+        mouseIcon_ = cursor;
+        mouseIconRef_.clear();
+    }
     int MousePointer() const { return mousePointer_; }
     void SetMousePointer(int value) { mousePointer_ = value; }
     int ScrollBarWidth() const { return scrollBarWidth_; }
@@ -99,6 +103,12 @@ public:
     int VisibleRows() const { return model_.VisibleRows(); }
     Rect RowRect(int row) const;
     bool HasFocus() const { return hasFocus_; }
+
+    // The persisted set: reading stores the values as they are (no clamping) and raises a stored
+    // ItemHeight below the font's text height to that height; writing leaves out the defaults.
+    // Pictures are read from "file:" references; a reference that does not load is none.
+    void ReadProperties(const common::PropertyBag& bag, const common::FontSpec& ambientFont);
+    void WriteProperties(common::PropertyBag& bag, const common::FontSpec& ambientFont) const;
 
     // Paints the visible rows onto dc, as the surface's paint notification does.
     void RedrawVisible(HDC dc);
@@ -174,7 +184,14 @@ private:
     HCURSOR mouseIcon_ = nullptr;
     HBITMAP selectionPicture_ = nullptr;
 
+    common::FontSpec FontSpecOf(const LOGFONTA& font) const;
+    LOGFONTA LogFontOf(const common::FontSpec& font) const;
+    std::string selectionPictureRef_, mouseIconRef_;
+    HBITMAP ownedSelectionPicture_ = nullptr;
+    HCURSOR ownedMouseIcon_ = nullptr;
+
     LOGFONTA font_{};            // m_oFont: the control's own font description
+    common::FontSpec fontSpec_;  // the same in points, as stored: pixels do not give points back exactly
     gdi::Font rowFont_{nullptr};      // m_oFont with the underline off, as every row starts
     gdi::Font underlineFont_{nullptr};
     int rowHeight_ = 1;

@@ -5,6 +5,7 @@
 
 #include "capture/ClipboardMonitor.h"
 #include "common/DoEvents.h"
+#include "common/PropertyBag.h"
 #include "common/WindowClass.h"
 #include "common/units.h"
 #include "mainwindow/ClipKindIcons.h"
@@ -25,6 +26,8 @@ const char kPreviewTip[] = " Left Click to Open - Right Click to Open with... ";
 const char kEmptyListText[] = "Clipboard is empty.\r\nCopy or cut to collect items.";
 const char kBalloonText[] =
     "has been minimized to the system tray.\r\nClick on the blue 'K' icon (K for Kestrovan) to bring the software back.";
+// The clip list's stored settings; the labels start right of the 16-pixel kind icons.
+const char kClipList1Properties[] = "Font=Arial;9;700;0;0;0\nItemHeight=15\nItemTextLeft=20\n";
 const int kClientWidthTwips = 8040;
 const int kClientHeightTwips = 7305;
 // The holders sit right of the client area in the design; ours are hidden and need no place.
@@ -143,9 +146,10 @@ void Form1::AddTooltip(HWND tool, const char* text) {
 }
 
 bool Form1::CreateControls() {
+    const common::FontSpec ambient;
     LOGFONTA face = {};
-    face.lfHeight = -MulDiv(8, dpi_, 72);
-    lstrcpyA(face.lfFaceName, "Tahoma");
+    face.lfHeight = -MulDiv(int(ambient.points), dpi_, 72);
+    lstrcpynA(face.lfFaceName, ambient.name.c_str(), LF_FACESIZE);
     font_ = gdi::Font(CreateFontIndirectA(&face));
 
     pushButton2_ = Child("BUTTON", kManagerOnCaption, BS_PUSHBUTTON, hwnd_, kIdPushButton2, 120, 120, 7800, 405);
@@ -155,13 +159,8 @@ bool Form1::CreateControls() {
     check8_ = Child("BUTTON", "Start in system tray", BS_AUTOCHECKBOX | WS_TABSTOP, frame1_, kIdCheck8, 4200, 300, 1980,
                     285, kWhite);
 
-    LOGFONTA listFace = {};
-    listFace.lfHeight = -MulDiv(9, dpi_, 72);
-    listFace.lfWeight = FW_BOLD;
-    lstrcpyA(listFace.lfFaceName, "Arial");
-    ucClipList1_.SetFont(listFace);
     if (!ucClipList1_.Create(hwnd_, kIdClipList, Px(120), Px(1440), Px(2535), Px(3435))) return false;
-    ucClipList1_.SetItemTextLeft(20);
+    ucClipList1_.ReadProperties(common::PropertyBag::Parse(kClipList1Properties), common::FontSpec());
     SetWindowLongA(ucClipList1_.hwnd(), GWL_STYLE, GetWindowLongA(ucClipList1_.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS);
     ucClipList1_.SetEvents(this);
     picClipLabel_ = Panel(hwnd_, 180, 1650, 2355, 1905, kWhite);

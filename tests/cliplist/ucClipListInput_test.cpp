@@ -125,5 +125,27 @@ TEST_F(ClipListInputWin, KeysAndTheWheelReachTheList) {
     EXPECT_EQ(model.ListIndex(), 0);  // the wheel scrolls, it does not select
 }
 
+TEST_F(ClipListInputWin, StoredSettingsAreReadAsTheyAreAndWrittenWithoutDefaults) {
+    const common::FontSpec ambient;
+    list.ReadProperties(common::PropertyBag::Parse("Font=Arial;11;700;0;0;0\nItemHeight=5\nScrollBarWidth=4\n"
+                                                   "BackSelectedG1=0x7F000000\nBoxRadius=lots\nWordWrap=False\n"),
+                        ambient);
+    EXPECT_EQ(list.ScrollBarWidth(), 4);  // not clamped when read
+    EXPECT_GE(list.ItemHeight(), 14);     // raised to the font's text height
+    EXPECT_EQ(list.BackSelectedG1(), 0x8000000Du);  // no colour: its default
+    EXPECT_EQ(list.BoxRadius(), 0);
+    EXPECT_FALSE(list.WordWrap());
+    EXPECT_EQ(list.Font().lfWeight, 700);
+    EXPECT_EQ(list.Model().ListIndex(), -1);
+
+    common::PropertyBag written;
+    list.WriteProperties(written, ambient);
+    EXPECT_EQ(written.Keys(), (std::vector<std::string>{"ScrollBarWidth", "Font", "WordWrap", "ItemHeight"}));
+    EXPECT_EQ(written.GetInt16("ItemHeight", 0), list.ItemHeight());
+    EXPECT_EQ(written.GetFont("Font", ambient).points, 11);
+    list.SetScrollBarWidth(4);
+    EXPECT_EQ(list.ScrollBarWidth(), 9);  // assigning clamps
+}
+
 }  // namespace
 }  // namespace cliplist
