@@ -1,6 +1,7 @@
 #include "cliplist/ucClipList.h"
 
 #include <windowsx.h>
+#include <commctrl.h>
 
 #include <cmath>
 
@@ -138,6 +139,13 @@ LRESULT ucClipList::HandleControl(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ENABLE:
         EnableWindow(sbVert_, static_cast<BOOL>(wp));
         return 0;
+    case WM_CTLCOLOREDIT:
+        if (reinterpret_cast<HWND>(lp) == txtEdit_ && editBrush_) {
+            SetBkColor(reinterpret_cast<HDC>(wp), editBack_);
+            SetTextColor(reinterpret_cast<HDC>(wp), editText_);
+            return reinterpret_cast<LRESULT>(editBrush_.get());
+        }
+        break;
     }
     return DefWindowProcA(hwnd_, msg, wp, lp);
 }
@@ -427,8 +435,95 @@ void ucClipList::SetScrollValue(int value) {
     if (sbVert_) SetScrollPos(sbVert_, SB_CTL, value, IsWindowVisible(sbVert_));
 }
 
-void ucClipList::CancelEdit() {
-    if (txtEdit_ && IsWindowVisible(txtEdit_)) ShowWindow(txtEdit_, SW_HIDE);
+void ucClipList::CancelEdit() { CloseEdit(false); }
+
+void ucClipList::StartEdit() {
+    const int current = model_.ListIndex();
+    if (current < 0 || !hwnd_) return;
+    // A current item outside the visible rows has no row to cover: bring it into view first.
+    const int top = model_.TopIndex(), rows = std::max(1, model_.VisibleRows());
+    if (current < top)
+        model_.ScrollTo(current);
+    else if (current > top + rows - 1)
+        model_.ScrollTo(current - rows + 1);
+    const int r = current - model_.TopIndex();
+
+    keyPreview_ = false;
+    if (txtEdit_) DestroyWindow(txtEdit_);
+    DWORD style = WS_CHILD;
+    if (wordWrap_) {
+        style |= ES_MULTILINE | ES_AUTOVSCROLL | (alignment_ == 2 ? ES_CENTER : alignment_ == 1 ? ES_RIGHT : ES_LEFT);
+    } else {
+        style |= ES_AUTOHSCROLL | ES_LEFT;
+    }
+    const int left = itemTextLeft_ + itemOffset_;
+    const int width = RowRect(r).right - itemTextLeft_ - 2 * itemOffset_;
+    const int textHeight = TextHeight();
+    const int top_ = wordWrap_ ? r * rowHeight_ + itemOffset_ : r * rowHeight_ + (rowHeight_ - textHeight) / 2;
+    const int height = wordWrap_ ? rowHeight_ - 2 * itemOffset_ : textHeight;
+    txtEdit_ = CreateWindowExA(0, "EDIT", "", style, left, top_, std::max(1, width), std::max(1, height), hwnd_,
+                               reinterpret_cast<HMENU>(kEditId), GetModuleHandleA(nullptr), nullptr);
+    if (!txtEdit_) {
+        keyPreview_ = true;
+        return;
+    }
+    SetWindowSubclass(txtEdit_, EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    SendMessageA(txtEdit_, WM_SETFONT, reinterpret_cast<WPARAM>(rowFont_.get()), FALSE);
+    const bool selectedLook = model_.ItemSelected(current) && selectModeStyle_ != 5;
+    editBack_ = selectedLook ? backSelected_.rgb : backNormal_.rgb;
+    editText_ = selectedLook ? fontSelected_.rgb : fontNormal_.rgb;
+    editBrush_ = gdi::Brush(CreateSolidBrush(editBack_));
+    const std::string& text = model_.ItemText(current);
+    SetWindowTextA(txtEdit_, text.c_str());
+    SendMessageA(txtEdit_, EM_SETSEL, 0, LPARAM(text.size()));
+    SetWindowPos(txtEdit_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    editing_ = true;
+    ::SetFocus(txtEdit_);
+}
+
+void ucClipList::EndEdit(bool modify) {
+    if (editing_) CloseEdit(modify);
+}
+
+void ucClipList::CloseEdit(bool keepText) {
+    if (!editing_) return;
+    editing_ = false;  // first: hiding moves the focus, and the lost focus would close again
+    if (keepText) {
+        const int length = GetWindowTextLengthA(txtEdit_);
+        std::string text(std::size_t(length) + 1, '\0');
+        text.resize(std::size_t(GetWindowTextA(txtEdit_, &text[0], length + 1)));
+        if (model_.ListIndex() >= 0) model_.SetItemText(model_.ListIndex(), text);
+    }
+    const bool hadFocus = GetFocus() == txtEdit_;
+    ShowWindow(txtEdit_, SW_HIDE);
+    keyPreview_ = true;
+    if (hadFocus) ::SetFocus(picList_);
+    RepaintAll();
+}
+
+LRESULT CALLBACK ucClipList::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+    auto* list = reinterpret_cast<ucClipList*>(self);
+    switch (msg) {
+    case WM_GETDLGCODE:
+        return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+    case WM_CHAR:
+        if (wp == 13 || (wp == 10 && !list->wordWrap_)) {
+            list->CloseEdit(true);
+            return 0;
+        }
+        if (wp == 27) {
+            list->CloseEdit(false);
+            return 0;
+        }
+        break;
+    case WM_KILLFOCUS:
+        list->CloseEdit(false);
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, EditProc, 1);
+        break;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 // ---- painting ----

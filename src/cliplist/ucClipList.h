@@ -104,6 +104,13 @@ public:
     Rect RowRect(int row) const;
     bool HasFocus() const { return hasFocus_; }
 
+    // In-place editing of the current item's text. StartEdit lays the edit box over the current row
+    // (scrolling it into view first); Enter (and Ctrl+Enter without word-wrap) keeps the text, Escape,
+    // a lost focus, a scroll or a new current item discard it. EndEdit(true) keeps it too.
+    void StartEdit();
+    void EndEdit(bool modify = false);
+    bool Editing() const { return editing_; }
+
     // The persisted set: reading stores the values as they are (no clamping) and raises a stored
     // ItemHeight below the font's text height to that height; writing leaves out the defaults.
     // Pictures are read from "file:" references; a reference that does not load is none.
@@ -140,6 +147,8 @@ private:
     void PaintIcon(HDC dc, int icon, int rowTop);
     void ApplyFrameStyle();
     bool HandleInput(UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
+    void CloseEdit(bool keepText);
     void RunAutoScroll();
     void OnMouseWheel(int delta);
 
@@ -147,6 +156,9 @@ private:
     ClipListInput input_{model_};
     bool autoScrolling_ = false;
     bool keyPreview_ = true;  // off while the in-place editor has the keys
+    bool editing_ = false;
+    COLORREF editBack_ = 0, editText_ = 0;
+    gdi::Brush editBrush_{nullptr};
     int wheelRemainder_ = 0;
     // Cleared on destruction, so a loop that handles messages notices when the control is gone.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -125,6 +125,63 @@ TEST_F(ClipListInputWin, KeysAndTheWheelReachTheList) {
     EXPECT_EQ(model.ListIndex(), 0);  // the wheel scrolls, it does not select
 }
 
+TEST_F(ClipListInputWin, InPlaceEditingKeepsOnlyWhatIsCommitted) {
+    auto& model = list.Model();
+    list.StartEdit();  // nothing current
+    EXPECT_FALSE(list.Editing());
+    list.EndEdit(true);  // nothing open
+    EXPECT_FALSE(list.Editing());
+
+    model.SetListIndex(30);
+    model.ScrollTo(0);
+    list.StartEdit();  // scrolled into view first
+    ASSERT_TRUE(list.Editing());
+    EXPECT_LE(model.TopIndex(), 30);
+    EXPECT_GE(model.TopIndex() + model.VisibleRows() - 1, 30);
+    EXPECT_TRUE(IsWindowVisible(list.txtEdit()));
+    char shown[64] = {};
+    GetWindowTextA(list.txtEdit(), shown, sizeof(shown));
+    EXPECT_STREQ(shown, "item 30");
+    SetWindowTextA(list.txtEdit(), "typed");
+    SendMessageA(list.txtEdit(), WM_CHAR, 27, 0);
+    EXPECT_FALSE(list.Editing());
+    EXPECT_EQ(model.ItemText(30), "item 30");
+
+    list.StartEdit();
+    SetWindowTextA(list.txtEdit(), "new text");
+    SendMessageA(list.txtEdit(), WM_CHAR, 13, 0);
+    EXPECT_EQ(model.ItemText(30), "new text");
+    SendMessageA(list.picList(), WM_KEYDOWN, VK_UP, 0);  // the list has its keys back
+    EXPECT_EQ(model.ListIndex(), 29);
+
+    list.StartEdit();
+    SetWindowTextA(list.txtEdit(), "dropped");
+    SendMessageA(list.picList(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 2));  // a click into the list
+    SendMessageA(list.picList(), WM_LBUTTONUP, 0, At(5, 2));
+    EXPECT_FALSE(list.Editing());
+    EXPECT_EQ(model.ItemText(29), "item 29");
+    EXPECT_EQ(model.ListIndex(), model.TopIndex());
+}
+
+TEST_F(ClipListInputWin, TheEditBoxTakesTheRowsColours) {
+    list.SetBackNormal(0x00FFFF00);
+    list.SetBackSelected(0x000000FF);
+    list.Model().SetListIndex(0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    const struct {
+        int style;
+        COLORREF back;
+    } cases[] = {{0, RGB(255, 0, 0)}, {5, RGB(0, 255, 255)}};  // style 5 draws selected rows plainly
+    for (const auto& c : cases) {
+        list.SetSelectModeStyle(c.style);
+        list.StartEdit();
+        SendMessageA(list.hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(list.txtEdit()));
+        EXPECT_EQ(GetBkColor(dc), c.back) << c.style;
+        list.EndEdit();
+    }
+    DeleteDC(dc);
+}
+
 TEST_F(ClipListInputWin, StoredSettingsAreReadAsTheyAreAndWrittenWithoutDefaults) {
     const common::FontSpec ambient;
     list.ReadProperties(common::PropertyBag::Parse("Font=Arial;11;700;0;0;0\nItemHeight=5\nScrollBarWidth=4\n"
