@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 
 namespace shell {
 namespace {
@@ -83,34 +81,6 @@ TEST(PathHelpers, ProgramFolderHoldsThisProgramAndTitleIsTheProductName) {
     EXPECT_EQ(std::string(self).rfind(folder + "\\", 0), 0u) << self;
     SetApplicationTitle();
     EXPECT_EQ(ApplicationTitle(), "Ardentia");
-}
-
-// The picker is a real dialog; a second thread cancels it once it shows.
-TEST(PathHelpers, CancelledFolderPickerGivesEmptyText) {
-    std::atomic<bool> stop{false};
-    std::atomic<bool> cancelled{false};
-    const DWORD pid = GetCurrentProcessId();
-    std::thread canceller([&] {
-        while (!stop) {
-            HWND dialog = nullptr;
-            while ((dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr)) != nullptr) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(dialog, &owner);
-                if (owner == pid && IsWindowVisible(dialog)) {
-                    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-                    cancelled = true;
-                }
-            }
-            Sleep(100);
-        }
-    });
-    CoInitialize(nullptr);
-    const std::string chosen = BrowseForFolder(nullptr, "Please select folder:");
-    stop = true;
-    canceller.join();
-    CoUninitialize();
-    EXPECT_TRUE(cancelled);
-    EXPECT_EQ(chosen, "");
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "shell/PathHelpers.h"
 #include "shell/StartupEntry.h"
 
 namespace shell {
@@ -87,15 +86,6 @@ TEST_F(StartUpTest, FolderWithoutExecutableChangesNothing) {
     EXPECT_EQ(FirstExecutableIn(folder_ + "\\none"), "");
     AddStartupEntryFor(folder_ + "\\none");
     EXPECT_EQ(RunValueCount(), before);
-}
-
-TEST_F(StartUpTest, RunningProgramRegistersTheFirstExecutableOfItsFolder) {
-    const std::string exe = FirstExecutableIn(ProgramFolder());
-    ASSERT_FALSE(exe.empty());
-    AddStartupEntry();
-    EXPECT_EQ(ReadRunValue(exe).data, StartupEntryData(ProgramFolder(), exe));
-    RemoveStartupEntry();
-    EXPECT_FALSE(ReadRunValue(exe).present);
 }
 
 }  // namespace
