@@ -8,6 +8,7 @@
 #include "capture/ClipboardAccess.h"
 #include "capture/ClipboardMonitor.h"
 #include "capture/ClipboardRewrite.h"
+#include "capture/SecretMarkers.h"
 #include "capture/mClip.h"
 #include "cliplist/ucClipList.h"
 #include "common/DoEvents.h"
@@ -23,6 +24,18 @@ void Skip(Step step) {
         step();
     } catch (const std::exception&) {
     }
+}
+
+bool CopyIsSecret(HWND window) {
+    static const UINT exclude = RegisterClipboardFormatA(kExcludeFormat);
+    static const UINT viewerIgnore = RegisterClipboardFormatA(kViewerIgnoreFormat);
+    static const UINT history = RegisterClipboardFormatA(kHistoryFormat);
+    SecretMarkers markers;
+    markers.exclude = IsClipboardFormatAvailable(exclude);
+    markers.viewerIgnore = IsClipboardFormatAvailable(viewerIgnore);
+    markers.historyFlag = IsClipboardFormatAvailable(history);
+    if (markers.historyFlag) markers.historyValue = ReadClipboardBytes(window, history);
+    return MarkedSecret(markers);
 }
 
 std::string ChooseKind(HWND window) {
@@ -85,7 +98,10 @@ void CaptureClip() {
     if (!host) return;
     SetCaptureSuppressed(true);
     std::string kind;
-    Skip([&] { kind = ChooseKind(host->MainWindow()); });
+    // A secret is left exactly as its program put it: no kind, no clip, no write-back.
+    bool secret = true;
+    Skip([&] { secret = CopyIsSecret(host->MainWindow()); });
+    if (!secret) Skip([&] { kind = ChooseKind(host->MainWindow()); });
     if (kind.empty()) {
         SetCaptureSuppressed(false);
         return;

@@ -47,6 +47,20 @@ std::optional<std::string> ReadClipboardText(HWND owner, UINT format) {
     return text;
 }
 
+std::optional<std::string> ReadClipboardBytes(HWND owner, UINT format) {
+    ClipboardSession session(owner);
+    if (!session.open) return std::nullopt;
+    HANDLE data = GetClipboardData(format);
+    if (!data) return std::nullopt;
+    const SIZE_T size = GlobalSize(data);
+    if (size == 0) return std::string();
+    const char* bytes = static_cast<const char*>(GlobalLock(data));
+    if (!bytes) return std::nullopt;
+    std::string copy(bytes, size);
+    GlobalUnlock(data);
+    return copy;
+}
+
 HBITMAP ReadClipboardBitmap(HWND owner) {
     ClipboardSession session(owner);
     if (!session.open) return nullptr;

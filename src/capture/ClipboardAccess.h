@@ -16,6 +16,8 @@ UINT RichTextFormat();
 // The text of a text-like format (CF_TEXT, rich text), cut at its NUL or at the end of its block;
 // nothing when the clipboard cannot be opened or does not offer the format.
 std::optional<std::string> ReadClipboardText(HWND owner, UINT format);
+// The raw bytes of a format, as large as its memory block; nothing when it cannot be read.
+std::optional<std::string> ReadClipboardBytes(HWND owner, UINT format);
 // A copy of the bitmap on offer (the system makes one from a device-independent bitmap), or null.
 HBITMAP ReadClipboardBitmap(HWND owner);
 

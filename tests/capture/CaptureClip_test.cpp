@@ -207,6 +207,44 @@ TEST_F(CaptureTest, TextWithAPictureIsNotCapturedButStillPassedOn) {
     DetachMonitor(host_.window);
 }
 
+TEST_F(CaptureTest, CopiesMarkedSecretStayOutAndOnTheClipboardAsTheyWere) {
+    Join();
+    const struct {
+        const char* marker;
+        std::string value;
+        bool captured;
+    } cases[] = {
+        {"ExcludeClipboardContentFromMonitorProcessing", std::string(1, '\0'), false},
+        {"Clipboard Viewer Ignore", std::string(1, '\0'), false},
+        {"CanIncludeInClipboardHistory", std::string(4, '\0'), false},
+        {"CanIncludeInClipboardHistory", std::string("\x01\x00", 2), false},
+        {"CanIncludeInClipboardHistory", std::string(), false},
+        {"CanIncludeInClipboardHistory", std::string("\x01\x00\x00\x00", 4), true},
+    };
+    for (const auto& c : cases) {
+        const int before = Count();
+        const UINT marker = RegisterClipboardFormatA(c.marker);
+        ASSERT_TRUE(PeerCopy(
+            [&] {
+                testsupport::OfferText(CF_TEXT, "secret 1234");
+                // An empty value needs a fixed block: a movable one of no bytes is refused.
+                HGLOBAL block = c.value.empty() ? GlobalAlloc(GMEM_FIXED, 0)
+                                                : testsupport::GlobalBytes(c.value.data(), c.value.size());
+                SetClipboardData(marker, block);
+            },
+            [] { return true; }));
+        testsupport::PumpFor(200);
+        EXPECT_EQ(Count(), before + (c.captured ? 1 : 0)) << c.marker << " " << c.value.size();
+        EXPECT_EQ(ClipboardText(), "secret 1234");
+        EXPECT_FALSE(CaptureSuppressed());
+        if (c.captured) continue;
+        EXPECT_TRUE(IsClipboardFormatAvailable(marker)) << c.marker;  // left as the peer put it
+        EXPECT_NE(host_.previewText, "secret 1234");
+    }
+    const int before = Count();
+    ASSERT_TRUE(CopyText("ordinary", before + 1));
+}
+
 TEST_F(CaptureTest, TheTwentySixthClipEvictsTheOldest) {
     Join();
     for (int i = 0; i < 26; ++i)

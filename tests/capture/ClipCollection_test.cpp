@@ -1,5 +1,7 @@
 #include "capture/ClipCollection.h"
 
+#include "capture/SecretMarkers.h"
+
 #include <gtest/gtest.h>
 
 namespace capture {
@@ -93,6 +95,26 @@ TEST(ClipCollection, CounterWrapsWithoutSharingAHolder) {
     EXPECT_EQ(c.NextHolderIndex(HolderFamily::kPicture, 25), 0);         // other families are separate
     c.SetTag(0, "PIC0");
     EXPECT_EQ(c.NextHolderIndex(HolderFamily::kText, 25), 0);
+}
+
+TEST(SecretMarkers, OnlyAnExplicitOneLetsAMarkedCopyIn) {
+    const std::string one("\x01\x00\x00\x00", 4), zero(4, '\0');
+    const struct {
+        SecretMarkers markers;
+        bool secret;
+    } cases[] = {
+        {{false, false, false, std::nullopt}, false},
+        {{true, false, false, std::nullopt}, true},
+        {{false, true, false, std::nullopt}, true},
+        {{false, false, true, one}, false},
+        {{false, false, true, one + "pad"}, false},
+        {{false, false, true, zero}, true},
+        {{false, false, true, std::string("\x01\x00", 2)}, true},  // malformed: kept out
+        {{false, false, true, std::string()}, true},
+        {{false, false, true, std::nullopt}, true},  // unreadable
+        {{true, false, true, one}, true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(MarkedSecret(c.markers), c.secret);
 }
 
 }  // namespace
