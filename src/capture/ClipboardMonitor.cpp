@@ -10,6 +10,20 @@ bool gCaptureSuppressed = false;
 bool gSelfWrite = false;
 HWND gNextViewer = nullptr;
 WNDPROC gPreviousWindowProc = nullptr;
+const DWORD kNoSequence = 0xFFFFFFFF;
+DWORD gChainDelivered = kNoSequence;
+DWORD gHandled = kNoSequence;
+
+// Captures unless the clipboard still holds what the last capture left: a late notice about a change
+// already handled is neither captured again nor passed round a chain that may now loop through us.
+bool CaptureAndPassOn(WPARAM wParam, LPARAM lParam) {
+    if (GetClipboardSequenceNumber() == gHandled) return false;
+    CaptureClip();
+    gHandled = GetClipboardSequenceNumber();
+    // The capture rejoins the chain, so the next viewer is read afresh.
+    if (gNextViewer) SendMessageA(gNextViewer, WM_DRAWCLIPBOARD, wParam, lParam);
+    return true;
+}
 }  // namespace
 
 bool ManagerOn() { return gManagerOn; }
@@ -34,6 +48,8 @@ void DetachMonitor(HWND window) {
 }
 
 void JoinChain(HWND window) {
+    // Whoever joins wants what is on the clipboard now, even if a capture left it there.
+    gHandled = kNoSequence;
     AttachMonitor(window);
     gNextViewer = SetClipboardViewer(window);
 }
@@ -51,12 +67,26 @@ LRESULT CALLBACK ClipWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         if (gNextViewer) SendMessageA(gNextViewer, WM_CHANGECBCHAIN, wParam, lParam);
         return result;
     }
-    if (message == WM_DRAWCLIPBOARD && !gCaptureSuppressed && gManagerOn) {
-        CaptureClip();
-        // The capture rejoins the chain, so the next viewer is read afresh.
-        if (gNextViewer) SendMessageA(gNextViewer, WM_DRAWCLIPBOARD, wParam, lParam);
+    if (message == WM_DRAWCLIPBOARD) {
+        gChainDelivered = GetClipboardSequenceNumber();
+        if (!gCaptureSuppressed && gManagerOn) CaptureAndPassOn(wParam, lParam);
     }
     return result;
+}
+
+DWORD ChainDeliveredSequence() { return gChainDelivered; }
+DWORD HandledSequence() { return gHandled; }
+
+void RepairChain(HWND window) {
+    const HWND oldNext = gNextViewer;
+    gCaptureSuppressed = true;
+    ChangeClipboardChain(window, oldNext);
+    AttachMonitor(window);
+    const HWND head = SetClipboardViewer(window);
+    gNextViewer = (head && !IsWindow(head)) ? oldNext : head;
+    gCaptureSuppressed = false;
+    gChainDelivered = GetClipboardSequenceNumber();
+    CaptureAndPassOn(0, 0);
 }
 
 }  // namespace capture

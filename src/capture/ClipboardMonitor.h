@@ -28,4 +28,14 @@ void LeaveChain(HWND window);
 
 LRESULT CALLBACK ClipWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The clipboard sequence number the chain last told us of, and the one the last capture left (after its
+// own write-back). A change notice for the handled number is not captured again.
+DWORD ChainDeliveredSequence();
+DWORD HandledSequence();
+
+// Puts the window back at the head of the chain when the chain ahead of it is broken: leaves properly
+// first, so that a live viewer ahead relinks around it, and keeps the old next viewer when the head
+// the system reports is gone. Then captures the change and passes it on, as a notice would have.
+void RepairChain(HWND window);
+
 }  // namespace capture

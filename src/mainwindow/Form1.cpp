@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "capture/ChainWatchdog.h"
 #include "capture/ClipboardMonitor.h"
 #include "common/DoEvents.h"
 #include "common/PropertyBag.h"
@@ -235,6 +236,7 @@ void Form1::Form_Load() {
         if (capture::ManagerOn()) {
             capture::SetCaptureSuppressed(true);
             capture::JoinChain(hwnd_);
+            capture::StartWatchdog(hwnd_);
             SetText(pushButton2_, kManagerOffCaption);
         } else {
             SetText(pushButton2_, kManagerOnCaption);
@@ -301,6 +303,7 @@ void Form1::MouseUp(std::int16_t, std::int32_t) { RestoreFromTray(); }
 
 void Form1::Form_Unload() {
     cSysTray1_.SetInTray(false);
+    capture::StopWatchdog();
     ChangeClipboardChain(hwnd_, capture::NextViewer());
     capture::DetachMonitor(hwnd_);
     common::DoEvents();

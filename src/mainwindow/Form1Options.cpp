@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "capture/ChainWatchdog.h"
 #include "capture/ClipboardMonitor.h"
 #include "common/DoEvents.h"
 #include "mainwindow/ErrorReport.h"
@@ -36,7 +37,10 @@ void Form1::PushButton2_Click() {
         step(1, [&] { SetWindowTextA(pushButton2_, kManagerOffCaption); });
         step(2, [&] { capture::SetManagerOn(true); });
         // No suppression: what is on the clipboard now becomes a clip.
-        step(3, [&] { capture::JoinChain(hwnd_); });
+        step(3, [&] {
+            capture::JoinChain(hwnd_);
+            capture::StartWatchdog(hwnd_);
+        });
         step(4, [&] { common::DoEvents(); });
         step(5, [&] {
             if (IsWindowVisible(hwnd_)) ::SetFocus(ucClipList1_.picList());
@@ -45,7 +49,10 @@ void Form1::PushButton2_Click() {
     } else if (caption == kManagerOffCaption) {
         step(7, [&] { SetWindowTextA(pushButton2_, kManagerOnCaption); });
         step(8, [&] { capture::SetManagerOn(false); });
-        step(9, [&] { capture::LeaveChain(hwnd_); });
+        step(9, [&] {
+            capture::StopWatchdog();
+            capture::LeaveChain(hwnd_);
+        });
         step(10, [&] {
             if (IsWindowVisible(hwnd_)) ::SetFocus(ucClipList1_.picList());
         });

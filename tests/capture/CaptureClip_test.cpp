@@ -2,82 +2,14 @@
 // peer thread become clips; the clipboard afterwards holds the program's own form of the clip.
 #include "capture/CaptureClip.h"
 
-#include <gtest/gtest.h>
-#include <ole2.h>
-
 #include <atomic>
-#include <string>
 #include <thread>
 
-#include "capture/ClipboardAccess.h"
-#include "capture/ClipboardMonitor.h"
-#include "capture/mClip.h"
-#include "cliplist/ucClipList.h"
-#include "support/clipboard_peer.h"
+#include "capture/CaptureFixture.h"
 
 namespace capture {
+namespace testing_capture {
 namespace {
-
-using testsupport::PeerCopy;
-
-// The capture's view of a window: a hidden top-level window with a clip list.
-class TestHost : public CaptureHost {
-public:
-    HWND window = nullptr;
-    cliplist::ucClipList list;
-    std::string previewText;
-    HBITMAP previewPicture = nullptr;
-    std::function<void()> onPreviewText;
-
-    HWND MainWindow() const override { return window; }
-    cliplist::ucClipList& ClipList() override { return list; }
-    void ShowPreviewText(const std::string& text) override {
-        previewText = text;
-        if (onPreviewText) onPreviewText();
-    }
-    void ShowPreviewPicture(HBITMAP picture) override { previewPicture = picture; }
-    void HideEmptyPanel() override {}
-};
-
-class CaptureTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() { OleInitialize(nullptr); }
-
-    void SetUp() override {
-        host_.window = CreateWindowA("STATIC", "capture host", WS_POPUP, 0, 0, 300, 300, nullptr, nullptr, nullptr,
-                                     nullptr);
-        ASSERT_TRUE(host_.window);
-        ASSERT_TRUE(host_.list.Create(host_.window, 1, 0, 0, 200, 200));
-        ASSERT_TRUE(Holders().Init(host_.window));
-        SetCaptureHost(&host_);
-    }
-    // Joins the chain as the main window does at start-up: what is on the clipboard now is not captured.
-    void Join() {
-        firstBefore_ = GetClipboardViewer();
-        SetManagerOn(true);
-        SetCaptureSuppressed(true);
-        JoinChain(host_.window);
-        SetCaptureSuppressed(false);
-    }
-    void TearDown() override {
-        ChangeClipboardChain(host_.window, NextViewer());
-        DetachMonitor(host_.window);
-        SetManagerOn(false);
-        SetCaptureHost(nullptr);
-        Holders().Clear();
-        ClipTags() = ClipCollection();
-        DestroyWindow(host_.window);
-    }
-
-    int Count() { return host_.list.Model().ListCount(); }
-    bool CopyText(const std::string& text, int expectCount) {
-        return PeerCopy([&] { testsupport::OfferText(CF_TEXT, text); }, [&] { return Count() == expectCount; });
-    }
-    std::string ClipboardText(UINT format = CF_TEXT) { return ReadClipboardText(host_.window, format).value_or("<none>"); }
-
-    TestHost host_;
-    HWND firstBefore_ = nullptr;
-};
 
 TEST_F(CaptureTest, TextFromXAndFromAPeerBecomesTextClips) {
     Join();
@@ -319,4 +251,5 @@ TEST_F(CaptureTest, AClipboardHeldOpenDoesNotLeaveUsOutsideTheChain) {
 }
 
 }  // namespace
+}  // namespace testing_capture
 }  // namespace capture

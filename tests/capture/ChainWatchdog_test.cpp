@@ -1,0 +1,108 @@
+// The chain repairs itself around a viewer ahead of us that was killed or that swallows notices, and
+// changes nothing for a healthy chain.
+#include "capture/ChainWatchdog.h"
+
+#include "capture/CaptureFixture.h"
+
+namespace capture {
+namespace testing_capture {
+namespace {
+
+std::string WindowsPath(std::string unixPath) {
+    for (char& c : unixPath)
+        if (c == '/') c = '\\';
+    return "Z:" + unixPath;
+}
+
+// Another program that joins the chain after us, and so stands ahead of us.
+struct HelperViewer {
+    PROCESS_INFORMATION pi{};
+    explicit HelperViewer(const char* mode) {
+        std::string cmd = "\"" + WindowsPath(HELPER_VIEWER_EXE) + "\" " + mode;
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    }
+    bool Joined(HWND behind) {
+        return testsupport::PumpUntil(
+            [&] {
+                HWND head = GetClipboardViewer();
+                return head && head != behind;
+            },
+            10000);
+    }
+    void Kill() {
+        TerminateProcess(pi.hProcess, 1);
+        WaitForSingleObject(pi.hProcess, 5000);
+    }
+    ~HelperViewer() {
+        if (pi.hProcess) {
+            Kill();
+            CloseHandle(pi.hProcess);
+            CloseHandle(pi.hThread);
+        }
+    }
+};
+
+class WatchdogTest : public CaptureTest {
+protected:
+    void JoinWatched() {
+        Join();
+        ASSERT_TRUE(StartWatchdog(host_.window));
+    }
+};
+
+TEST_F(WatchdogTest, AViewerKilledAheadOfUsDoesNotStopTheHistory) {
+    JoinWatched();
+    HelperViewer helper("pass");
+    ASSERT_TRUE(helper.Joined(host_.window));
+    helper.Kill();
+    const DWORD start = GetTickCount();
+    ASSERT_TRUE(CopyText("after the kill", 1));
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    EXPECT_EQ(GetClipboardViewer(), host_.window);
+    ASSERT_TRUE(CopyText("and on", 2));
+}
+
+TEST_F(WatchdogTest, AViewerThatSwallowsNoticesStillLetsEveryCopyInOnce) {
+    JoinWatched();
+    HelperViewer helper("swallow");
+    ASSERT_TRUE(helper.Joined(host_.window));
+    for (int i = 1; i <= 5; ++i) {
+        ASSERT_TRUE(CopyText("swallowed " + std::to_string(i), i)) << i;
+        testsupport::PumpFor(150);
+        EXPECT_EQ(Count(), i) << "captured twice";
+    }
+}
+
+TEST_F(WatchdogTest, AHealthyChainCapturesEachCopyOnceAndPassesEveryNoticeOn) {
+    testsupport::TestViewer after;
+    after.Join();
+    JoinWatched();
+    for (int i = 0; i < 100; ++i) {
+        const int before = ClipTags().Counter(HolderFamily::kText);
+        ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_TEXT, "copy " + std::to_string(i)); },
+                             [&] { return ClipTags().Counter(HolderFamily::kText) == before + 1; }))
+            << i;
+    }
+    testsupport::PumpFor(200);
+    EXPECT_EQ(ClipTags().Counter(HolderFamily::kText), 100);  // each copy stored once
+    EXPECT_EQ(host_.list.Model().ItemText(24), "copy 99");
+    EXPECT_GE(after.draws, 100);
+    ChangeClipboardChain(host_.window, NextViewer());
+    DetachMonitor(host_.window);
+}
+
+TEST_F(WatchdogTest, SleepsWhileNothingChanges) {
+    JoinWatched();
+    testsupport::PumpFor(300);
+    const unsigned before = WatchdogMessageCount();
+    testsupport::PumpFor(10000);
+    EXPECT_EQ(WatchdogMessageCount(), before);
+    StopWatchdog();
+    EXPECT_FALSE(WatchdogRunning());
+}
+
+}  // namespace
+}  // namespace testing_capture
+}  // namespace capture
