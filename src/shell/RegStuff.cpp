@@ -9,6 +9,8 @@ namespace shell {
 
 namespace {
 
+RegOpenKeyFn gRegOpenKey = RegOpenKeyExA;
+
 bool ParseDword(const std::string& text, DWORD& value) {
     if (text.empty()) return false;
     char* end = nullptr;
@@ -33,10 +35,12 @@ LONG WriteRegistryValue(HKEY key, const std::string& name, DWORD type, const std
     return 0;
 }
 
+void SetRegOpenKeyForTesting(RegOpenKeyFn fn) { gRegOpenKey = fn ? fn : RegOpenKeyExA; }
+
 LONG SaveRegistryValue(HKEY hive, const std::string& keyPath, const std::string& name, const std::string& data,
                        DWORD type) {
     HKEY key = nullptr;
-    const LONG opened = RegOpenKeyExA(hive, keyPath.c_str(), 0, kRunKeyAccess, &key);
+    const LONG opened = gRegOpenKey(hive, keyPath.c_str(), 0, kRunKeyAccess, &key);
     if (opened != ERROR_SUCCESS) return opened;
     const LONG written = WriteRegistryValue(key, name, type, data);
     RegCloseKey(key);
@@ -45,7 +49,7 @@ LONG SaveRegistryValue(HKEY hive, const std::string& keyPath, const std::string&
 
 LONG DeleteRegistryValue(HKEY hive, const std::string& keyPath, const std::string& name) {
     HKEY key = nullptr;
-    const LONG opened = RegOpenKeyExA(hive, keyPath.c_str(), 0, kRunKeyAccess, &key);
+    const LONG opened = gRegOpenKey(hive, keyPath.c_str(), 0, kRunKeyAccess, &key);
     if (opened != ERROR_SUCCESS) return opened;
     const LONG deleted = RegDeleteValueA(key, name.c_str());
     RegCloseKey(key);

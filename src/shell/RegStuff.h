@@ -15,4 +15,8 @@ LONG SaveRegistryValue(HKEY hive, const std::string& keyPath, const std::string&
                        DWORD type);
 LONG DeleteRegistryValue(HKEY hive, const std::string& keyPath, const std::string& name);
 
+// Tests stand in for RegOpenKeyExA here, to see how the callers take a key they may not open.
+using RegOpenKeyFn = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
+void SetRegOpenKeyForTesting(RegOpenKeyFn fn);  // null restores the real one
+
 }  // namespace shell

@@ -19,16 +19,39 @@ std::string FirstExecutableIn(const std::string& programFolder) {
     return found.cFileName;
 }
 
+// A standard user may not write the machine-wide key; the same value then goes under the user's own
+// Run key, so that a ticked box always means the program starts with Windows.
 void AddStartupEntryFor(const std::string& programFolder) {
     const std::string exe = FirstExecutableIn(programFolder);
     if (exe.empty()) return;
-    SaveRegistryValue(HKEY_LOCAL_MACHINE, kRunKeyPath, exe, StartupEntryData(programFolder, exe), REG_SZ);
+    const std::string data = StartupEntryData(programFolder, exe);
+    if (SaveRegistryValue(HKEY_LOCAL_MACHINE, kRunKeyPath, exe, data, REG_SZ) == ERROR_SUCCESS) return;
+    HKEY userRun = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &userRun, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    WriteRegistryValue(userRun, exe, REG_SZ, data);
+    RegCloseKey(userRun);
 }
 
 void RemoveStartupEntryFor(const std::string& programFolder) {
     const std::string exe = FirstExecutableIn(programFolder);
     if (exe.empty()) return;
     DeleteRegistryValue(HKEY_LOCAL_MACHINE, kRunKeyPath, exe);
+    DeleteRegistryValue(HKEY_CURRENT_USER, kRunKeyPath, exe);
+}
+
+bool StartupEntryPresent(const std::string& programFolder) {
+    const std::string exe = FirstExecutableIn(programFolder);
+    if (exe.empty()) return false;
+    for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        HKEY run = nullptr;
+        if (RegOpenKeyExA(hive, kRunKeyPath, 0, KEY_QUERY_VALUE, &run) != ERROR_SUCCESS) continue;
+        const bool found = RegQueryValueExA(run, exe.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+        RegCloseKey(run);
+        if (found) return true;
+    }
+    return false;
 }
 
 void AddStartupEntry() { AddStartupEntryFor(ProgramFolder()); }

@@ -1,5 +1,6 @@
 // The start-with-Windows entry: a value in the machine-wide Run key naming the first "*.exe" of the
-// program folder. Failures (no rights to the machine-wide key, no executable) leave things as they are.
+// program folder, or in the user's Run key where the machine-wide one may not be written. Other
+// failures (no executable, no key at all) leave things as they are.
 #pragma once
 
 #include <string>
@@ -12,6 +13,9 @@ void RemoveStartupEntry();
 // The same for a given program folder; the two above use the running program's folder.
 void AddStartupEntryFor(const std::string& programFolder);
 void RemoveStartupEntryFor(const std::string& programFolder);
+
+// Whether the entry is in the machine-wide or the user's Run key.
+bool StartupEntryPresent(const std::string& programFolder);
 
 // The first name the listing of folder\*.exe returns, or empty.
 std::string FirstExecutableIn(const std::string& programFolder);

@@ -100,16 +100,7 @@ TEST_F(Form1Test, StartingInTheTrayShowsTheBalloonOnceAndTheIconRestores) {
 }
 
 TEST_F(Form1Test, StartWithWindowsBoxKeepsSettingAndEntryInStep) {
-    const std::string exe = shell::FirstExecutableIn(shell::ProgramFolder());
-    auto entryPresent = [&] {
-        HKEY run = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN\\", 0, KEY_READ,
-                          &run) != ERROR_SUCCESS)
-            return false;
-        const bool found = RegQueryValueExA(run, exe.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-        RegCloseKey(run);
-        return found;
-    };
+    auto entryPresent = [] { return shell::StartupEntryPresent(shell::ProgramFolder()); };
     shell::RemoveStartupEntry();
     shell::SaveSetting(shell::kKeyWindowsStartup, shell::kOn);
     Start();

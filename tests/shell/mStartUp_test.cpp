@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "shell/RegStuff.h"
 #include "shell/StartupEntry.h"
 
 namespace shell {
@@ -17,10 +18,10 @@ struct RunValue {
     std::string data;
 };
 
-RunValue ReadRunValue(const std::string& name) {
+RunValue ReadRunValue(const std::string& name, HKEY hive = HKEY_LOCAL_MACHINE) {
     RunValue value;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
+    if (RegOpenKeyExA(hive, kRunKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
     char data[1024] = {};
     DWORD bytes = sizeof(data) - 1;
     value.present = RegQueryValueExA(key, name.c_str(), nullptr, &value.type, reinterpret_cast<BYTE*>(data), &bytes) ==
@@ -53,6 +54,7 @@ protected:
         CloseHandle(f);
     }
     void TearDown() override {
+        SetRegOpenKeyForTesting(nullptr);
         RemoveStartupEntryFor(folder_);
         DeleteFileA((folder_ + "\\My App.exe").c_str());
         RemoveDirectoryA((folder_ + "\\none").c_str());
@@ -86,6 +88,24 @@ TEST_F(StartUpTest, FolderWithoutExecutableChangesNothing) {
     EXPECT_EQ(FirstExecutableIn(folder_ + "\\none"), "");
     AddStartupEntryFor(folder_ + "\\none");
     EXPECT_EQ(RunValueCount(), before);
+}
+
+LONG WINAPI MachineKeyDenied(HKEY hive, LPCSTR path, DWORD options, REGSAM access, PHKEY key) {
+    if (hive == HKEY_LOCAL_MACHINE) return ERROR_ACCESS_DENIED;
+    return RegOpenKeyExA(hive, path, options, access, key);
+}
+
+TEST_F(StartUpTest, AStandardUserGetsTheEntryInTheirOwnRunKey) {
+    SetRegOpenKeyForTesting(MachineKeyDenied);
+    AddStartupEntryFor(folder_);
+    EXPECT_FALSE(ReadRunValue("My App.exe").present);
+    const RunValue user = ReadRunValue("My App.exe", HKEY_CURRENT_USER);
+    EXPECT_TRUE(user.present);
+    EXPECT_EQ(user.data, folder_ + "\\My App.exe");
+    EXPECT_TRUE(StartupEntryPresent(folder_));
+    RemoveStartupEntryFor(folder_);
+    EXPECT_FALSE(StartupEntryPresent(folder_));
+    SetRegOpenKeyForTesting(nullptr);
 }
 
 }  // namespace
