@@ -55,6 +55,14 @@ BOOL CALLBACK CloseOtherWindow(HWND other, LPARAM main) {
     return TRUE;
 }
 
+// The program's own icon resource; a host without it (a test program) gets the same icon drawn.
+HICON LoadAppIcon(int size) {
+    if (HICON icon = static_cast<HICON>(
+            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, 0)))
+        return icon;
+    return CreateAppIcon(size);
+}
+
 bool Ticked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 }  // namespace
@@ -208,8 +216,8 @@ void Form1::Form_Load() {
     step(3, [&] { loading_ = true; });
     step(4, [&] {
         SetText(hwnd_, kProductCaption);
-        appIcon_ = CreateAppIcon(GetSystemMetrics(SM_CXICON));
-        appIconSmall_ = CreateAppIcon(GetSystemMetrics(SM_CXSMICON));
+        appIcon_ = LoadAppIcon(GetSystemMetrics(SM_CXICON));
+        appIconSmall_ = LoadAppIcon(GetSystemMetrics(SM_CXSMICON));
         SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon_));
         SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIconSmall_));
     });

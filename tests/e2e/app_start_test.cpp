@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "support/win32_wait.h"
 
@@ -103,6 +104,42 @@ TEST(AppStart, CapturesACopyRefusesASecondInstanceAndClosesCleanly) {
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(ExitCodeWithin(app, 10000), 0u);
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kestrovan\\Ardentia");
+}
+
+std::string VersionString(const std::vector<char>& info, const char* name) {
+    char* value = nullptr;
+    UINT length = 0;
+    const std::string path = std::string("\\StringFileInfo\\040904B0\\") + name;
+    if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || !value) return "";
+    return std::string(value);
+}
+
+TEST(AppResources, VersionAndIconAreInTheProgram) {
+    const std::string exe = WindowsPath(ARDENTIA_EXE);
+    DWORD ignored = 0;
+    std::vector<char> info(GetFileVersionInfoSizeA(exe.c_str(), &ignored));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, DWORD(info.size()), info.data()));
+    EXPECT_EQ(VersionString(info, "ProductName"), "Ardentia");
+    EXPECT_EQ(VersionString(info, "CompanyName"), "Kestrovan");
+    EXPECT_EQ(VersionString(info, "FileVersion"), ARDENTIA_VERSION);
+    EXPECT_EQ(VersionString(info, "ProductVersion"), ARDENTIA_VERSION);
+
+    HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(module);
+    for (int size : {16, 32, 48}) {
+        HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, 0));
+        ASSERT_TRUE(icon) << size;
+        ICONINFO parts = {};
+        ASSERT_TRUE(GetIconInfo(icon, &parts));
+        BITMAP colour = {};
+        GetObject(parts.hbmColor, sizeof(colour), &colour);
+        EXPECT_EQ(colour.bmWidth, size);
+        DeleteObject(parts.hbmColor);
+        DeleteObject(parts.hbmMask);
+        DestroyIcon(icon);
+    }
+    FreeLibrary(module);
 }
 
 }  // namespace
