@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine so that it can neither hang nor outlive its caller.
-# Usage: wine-run.sh [--prefix DIR] [--timeout SECONDS] [--init] [program.exe args...]
+# Usage: wine-run.sh [--prefix DIR] [--timeout SECONDS] [--dpi N] [--init] [program.exe args...]
 #   --init   only make sure the prefix exists and is set up, then return
+#   --dpi N  a prefix whose screen has N dots per inch (set when the prefix is made)
 # - The prefix is private and set up once: no crash dialog (a crash exits instead of waiting for a
 #   click that never comes), Wine draws window frames itself (captions show without a window manager).
 # - Without DISPLAY a private Xvfb is started for this one run.
@@ -14,9 +15,11 @@ set -uo pipefail
 prefix="${WINEPREFIX:-$PWD/wineprefix}"
 limit="${ARDENTIA_WINE_TIMEOUT:-240}"
 init_only=0
+dpi=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --prefix) prefix="$2"; shift 2 ;;
+    --dpi) dpi="$2"; shift 2 ;;
     --timeout) limit="$2"; shift 2 ;;
     --init) init_only=1; shift ;;
     *) break ;;
@@ -45,6 +48,9 @@ init_prefix() {
     timeout 120 wineboot -i >/dev/null 2>&1
     timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    if [ -n "$dpi" ]; then
+      timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    fi
     timeout 60 wineserver -w
     # The registry is written to disk when wineserver ends: check the setting that keeps crashes from hanging.
     if ! grep -qi '"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg"; then

@@ -49,6 +49,7 @@ public:
     bool InTray() const { return inTray_; }
     shell::cSysTray& Tray() { return cSysTray1_; }
     HWND lblInfo() const { return lblInfo_; }
+    HWND ClipListWindow() const { return ucClipList1_.hwnd(); }
     HWND Text1() const { return text1_; }
     HWND Text2() const { return text2_; }
     HWND Picture1() const { return picture1_; }

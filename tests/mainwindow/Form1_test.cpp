@@ -122,6 +122,47 @@ TEST_F(Form1Test, StartWithWindowsBoxKeepsSettingAndEntryInStep) {
     shell::RemoveStartupEntry();
 }
 
+struct Placed {
+    HWND control;
+    RECT rect;  // in the window's client coordinates
+};
+
+// The controls a user sees and uses, not the panels that hold them.
+std::vector<Placed> VisibleControls(const Form1& form) {
+    std::vector<Placed> placed;
+    for (HWND control : {form.PushButton1(), form.PushButton2(), form.PushButton3(), form.PushButton5(),
+                         form.PushButton7(), form.Check4(), form.Check8(), form.Text2(), form.Text1(),
+                         form.lblInfo(), form.ClipListWindow()}) {
+        RECT r;
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        placed.push_back({control, r});
+    }
+    return placed;
+}
+
+// Run at 96 dpi here, and at 120 dpi in a prefix of its own (form1_layout_120dpi).
+TEST_F(Form1Test, LayoutKeepsEveryControlInsideTheWindowAndApart) {
+    Start();
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    RECT client;
+    GetClientRect(form_->hwnd(), &client);
+    EXPECT_NEAR(client.right, 8040 * dpi / 1440, 1) << dpi;
+    const std::vector<Placed> placed = VisibleControls(*form_);
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        const RECT& a = placed[i].rect;
+        EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= client.right && a.bottom <= client.bottom)
+            << Text(placed[i].control) << " at " << dpi << " dpi";
+        for (std::size_t j = i + 1; j < placed.size(); ++j) {
+            RECT overlap;
+            EXPECT_FALSE(IntersectRect(&overlap, &a, &placed[j].rect))
+                << Text(placed[i].control) << " / " << Text(placed[j].control) << " at " << dpi << " dpi";
+        }
+    }
+}
+
 }  // namespace
 }  // namespace testing_form
 }  // namespace mainwindow
