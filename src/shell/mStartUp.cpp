@@ -21,8 +21,22 @@ std::string FirstExecutableIn(const std::string& programFolder) {
 
 // A standard user may not write the machine-wide key; the same value then goes under the user's own
 // Run key, so that a ticked box always means the program starts with Windows.
+namespace {
+
+// The running program names itself; the folder listing decides only for another folder. Installed, the
+// folder also holds the uninstaller, and the listing order is the file system's: it may come first.
+std::string ExecutableFor(const std::string& programFolder) {
+    char path[MAX_PATH + 1] = {};
+    const std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    const auto slash = self.find_last_of('\\');
+    if (slash != std::string::npos && ProgramFolder() == programFolder) return self.substr(slash + 1);
+    return FirstExecutableIn(programFolder);
+}
+
+}  // namespace
+
 void AddStartupEntryFor(const std::string& programFolder) {
-    const std::string exe = FirstExecutableIn(programFolder);
+    const std::string exe = ExecutableFor(programFolder);
     if (exe.empty()) return;
     const std::string data = StartupEntryData(programFolder, exe);
     if (SaveRegistryValue(HKEY_LOCAL_MACHINE, kRunKeyPath, exe, data, REG_SZ) == ERROR_SUCCESS) return;
@@ -35,14 +49,14 @@ void AddStartupEntryFor(const std::string& programFolder) {
 }
 
 void RemoveStartupEntryFor(const std::string& programFolder) {
-    const std::string exe = FirstExecutableIn(programFolder);
+    const std::string exe = ExecutableFor(programFolder);
     if (exe.empty()) return;
     DeleteRegistryValue(HKEY_LOCAL_MACHINE, kRunKeyPath, exe);
     DeleteRegistryValue(HKEY_CURRENT_USER, kRunKeyPath, exe);
 }
 
 bool StartupEntryPresent(const std::string& programFolder) {
-    const std::string exe = FirstExecutableIn(programFolder);
+    const std::string exe = ExecutableFor(programFolder);
     if (exe.empty()) return false;
     for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
         HKEY run = nullptr;

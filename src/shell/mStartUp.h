@@ -1,5 +1,5 @@
-// The start-with-Windows entry: a value in the machine-wide Run key naming the first "*.exe" of the
-// program folder, or in the user's Run key where the machine-wide one may not be written. Other
+// The start-with-Windows entry: a value in the machine-wide Run key naming the running program (for
+// another folder, the first "*.exe" its listing returns), or in the user's Run key where the machine-wide one may not be written. Other
 // failures (no executable, no key at all) leave things as they are.
 #pragma once
 

@@ -48,8 +48,15 @@ struct Started {
     }
 };
 
+// The program under test: the build's own, or an installed one named by ARDENTIA_EXE_PATH.
+std::string ProgramPath() {
+    char installed[MAX_PATH] = {};
+    if (GetEnvironmentVariableA("ARDENTIA_EXE_PATH", installed, MAX_PATH)) return installed;
+    return WindowsPath(ARDENTIA_EXE);
+}
+
 void Start(Started& app) {
-    std::string cmd = "\"" + WindowsPath(ARDENTIA_EXE) + "\"";
+    std::string cmd = "\"" + ProgramPath() + "\"";
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     app.ok = CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &app.pi);
@@ -115,7 +122,7 @@ std::string VersionString(const std::vector<char>& info, const char* name) {
 }
 
 TEST(AppResources, VersionAndIconAreInTheProgram) {
-    const std::string exe = WindowsPath(ARDENTIA_EXE);
+    const std::string exe = ProgramPath();
     DWORD ignored = 0;
     std::vector<char> info(GetFileVersionInfoSizeA(exe.c_str(), &ignored));
     ASSERT_FALSE(info.empty());

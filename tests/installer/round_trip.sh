@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Installs Ardentia silently into a fresh Wine prefix, checks what the installer left, runs the
+# installed program through the end-to-end test, then uninstalls silently and checks what is gone
+# and what stays (the user's saved results and settings).
+# Usage: round_trip.sh SETUP.exe APP_START_TEST.exe PREFIX
+set -uo pipefail
+setup="$1" e2e="$2" prefix="$3"
+here="$(cd "$(dirname "$0")" && pwd)"
+runner="$here/../../scripts/wine-run.sh"
+fail=0
+check() {  # check DESCRIPTION COMMAND...
+  local what="$1"; shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; fail=1; fi
+}
+run() { ARDENTIA_WINE_TIMEOUT=60 bash "$runner" --prefix "$prefix" "$@"; }
+reg_has() { run reg query "$1" ${2:+/v "$2"} >/dev/null 2>&1; }
+reg_gone() { ! reg_has "$@"; }
+
+trap 'WINEPREFIX="$prefix" timeout 15 wineserver -k >/dev/null 2>&1' EXIT
+rm -rf "$prefix" "$prefix.lock"
+bash "$runner" --prefix "$prefix" --init || { echo "FAILED: the prefix could not be made"; exit 1; }
+user="$prefix/drive_c/users/$(id -un)"
+app="$user/AppData/Local/Programs/Ardentia"
+menu="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Ardentia/Ardentia.lnk"
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Ardentia'
+
+run "$setup" /S
+check "the program and its cursor are installed" test -f "$app/Ardentia.exe" -a -f "$app/HAND-M.CUR"
+check "the uninstaller is installed" test -f "$app/Uninstall.exe"
+check "the Start menu shortcut exists" test -f "$menu"
+check "the uninstall entry exists" reg_has "$uninstall_key" DisplayName
+
+ARDENTIA_EXE_PATH='C:\users\'"$(id -un)"'\AppData\Local\Programs\Ardentia\Ardentia.exe' run "$e2e"
+check "the installed program captures a copy" test $? -eq 0
+
+# What the user keeps: a saved result and a setting; and a start-up value the program wrote.
+mkdir -p "$user/Documents/Ardentia results" && echo saved > "$user/Documents/Ardentia results/TXT0.txt"
+run reg add 'HKCU\Software\Kestrovan\Ardentia' /v "Output Folder" /t REG_SZ /d 'C:\results\' /f >/dev/null
+run reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Ardentia.exe /t REG_SZ /d x /f >/dev/null
+
+# The uninstaller copies itself away and returns at once, so it runs outside the runner (which would
+# stop Wine as soon as the first copy returned); its work is waited for here.
+WINEPREFIX="$prefix" WINEDEBUG=-all timeout 60 wine "$app/Uninstall.exe" /S
+for _ in $(seq 1 60); do [ -e "$app/Ardentia.exe" ] || [ -e "$app/Uninstall.exe" ] || break; sleep 0.5; done
+WINEPREFIX="$prefix" timeout 30 wineserver -w
+check "the program's files are gone" test ! -e "$app/Ardentia.exe" -a ! -e "$app/HAND-M.CUR" -a ! -e "$app/Uninstall.exe"
+check "the shortcut is gone" test ! -e "$menu"
+check "the uninstall entry is gone" reg_gone "$uninstall_key"
+check "the start-up value is gone" reg_gone 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' Ardentia.exe
+check "the saved results stay" test -f "$user/Documents/Ardentia results/TXT0.txt"
+check "the settings stay" reg_has 'HKCU\Software\Kestrovan\Ardentia' "Output Folder"
+
+# Asked to, the uninstaller takes the settings too.
+run "$setup" /S
+WINEPREFIX="$prefix" WINEDEBUG=-all timeout 60 wine "$app/Uninstall.exe" /S /REMOVESETTINGS
+for _ in $(seq 1 60); do [ -e "$app/Uninstall.exe" ] || break; sleep 0.5; done
+WINEPREFIX="$prefix" timeout 30 wineserver -w
+check "asked to, the settings go too" reg_gone 'HKCU\Software\Kestrovan\Ardentia'
+exit $fail
