@@ -1,5 +1,6 @@
 #include "capture/ClipboardAccess.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace capture {
@@ -33,20 +34,6 @@ UINT RichTextFormat() {
     return format;
 }
 
-std::optional<std::string> ReadClipboardText(HWND owner, UINT format) {
-    ClipboardSession session(owner);
-    if (!session.open) return std::nullopt;
-    HANDLE data = GetClipboardData(format);
-    if (!data) return std::nullopt;
-    const SIZE_T size = GlobalSize(data);
-    const char* bytes = static_cast<const char*>(GlobalLock(data));
-    if (!bytes) return std::nullopt;
-    const void* end = std::memchr(bytes, '\0', size);
-    std::string text(bytes, end ? static_cast<const char*>(end) - bytes : size);
-    GlobalUnlock(data);
-    return text;
-}
-
 std::optional<std::string> ReadClipboardBytes(HWND owner, UINT format) {
     ClipboardSession session(owner);
     if (!session.open) return std::nullopt;
@@ -59,6 +46,12 @@ std::optional<std::string> ReadClipboardBytes(HWND owner, UINT format) {
     std::string copy(bytes, size);
     GlobalUnlock(data);
     return copy;
+}
+
+std::optional<std::string> ReadClipboardText(HWND owner, UINT format) {
+    std::optional<std::string> text = ReadClipboardBytes(owner, format);
+    if (text) text->erase(std::min(text->find('\0'), text->size()));
+    return text;
 }
 
 HBITMAP ReadClipboardBitmap(HWND owner) {

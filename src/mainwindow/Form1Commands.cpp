@@ -36,6 +36,18 @@ void RemoveOwnTempFiles() {
     FindClose(listing);
 }
 
+// The hourglass for as long as an opening takes, however it ends.
+struct HourglassScope {
+    HourglassScope() { SetHourglass(true); }
+    ~HourglassScope() { SetHourglass(false); }
+};
+
+// Left opens with the associated program, right asks which program; other buttons open nothing.
+void OpenWithButton(int button, const std::string& target) {
+    if (button == 1) OpenTarget(target);
+    if (button == 2) OpenTargetWith(target);
+}
+
 void ReleaseHolderOf(const std::string& tag) {
     const std::int16_t index = capture::TagHolderIndex(tag);
     if (index > 0) capture::Holders().Release(capture::FamilyOfKind(capture::TagKind(tag)), index);
@@ -156,10 +168,7 @@ void Form1::Text1_MouseDown(int button) {
         const std::string tag = capture::ClipTags().Tag(position);
         const std::string kind = capture::TagKind(tag);
         if (kind != capture::kKindText && kind != capture::kKindFileList && kind != capture::kKindRichText) return;
-        SetHourglass(true);
-        struct Pointer {
-            ~Pointer() { SetHourglass(false); }
-        } restore;
+        HourglassScope hourglass;
         const std::string text = capture::ClipText(tag);
         std::string target;
         if (IsWebAddressToOpen(text)) {
@@ -168,8 +177,7 @@ void Form1::Text1_MouseDown(int button) {
             target = TempFilePath(shell::TempFolder(), position, TempExtension(kind));
             WriteClipFile(target, tag);
         }
-        if (button == 1) OpenTarget(target);
-        if (button == 2) OpenTargetWith(target);
+        OpenWithButton(button, target);
     });
 }
 
@@ -180,14 +188,10 @@ void Form1::Image1_MouseDown(int button) {
         if (position < 0) return;
         const std::string tag = capture::ClipTags().Tag(position);
         if (capture::TagKind(tag) != capture::kKindPicture) return;
-        SetHourglass(true);
-        struct Pointer {
-            ~Pointer() { SetHourglass(false); }
-        } restore;
+        HourglassScope hourglass;
         const std::string target = TempFilePath(shell::TempFolder(), position, TempExtension(capture::kKindPicture));
         WriteClipFile(target, tag);
-        if (button == 1) OpenTarget(target);
-        if (button == 2) OpenTargetWith(target);
+        OpenWithButton(button, target);
     });
 }
 

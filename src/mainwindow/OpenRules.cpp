@@ -3,18 +3,9 @@
 #include <cctype>
 
 #include "capture/ClipCollection.h"
+#include "mainwindow/PreviewRules.h"
 
 namespace mainwindow {
-
-namespace {
-
-std::string HeadWithoutLeadingSpaces(const std::string& text, std::size_t length) {
-    const std::string head = text.substr(0, length);
-    const auto first = head.find_first_not_of(' ');
-    return first == std::string::npos ? "" : head.substr(first);
-}
-
-}  // namespace
 
 bool IsWebAddressToOpen(const std::string& text) {
     if (text.find(' ') != std::string::npos) return false;

@@ -6,15 +6,11 @@
 
 namespace mainwindow {
 
-namespace {
-
 std::string HeadWithoutLeadingSpaces(const std::string& text, std::size_t length) {
     const std::string head = text.substr(0, length);
     const auto first = head.find_first_not_of(' ');
     return first == std::string::npos ? "" : head.substr(first);
 }
-
-}  // namespace
 
 bool LooksLikeWebAddress(const std::string& text) {
     const std::string h = HeadWithoutLeadingSpaces(text, 7);

@@ -6,6 +6,9 @@
 
 namespace mainwindow {
 
+// The first `length` characters of text without their leading spaces: the head the address tests read.
+std::string HeadWithoutLeadingSpaces(const std::string& text, std::size_t length);
+
 // Leading spaces of the first seven (or four) characters do not count; case does.
 bool LooksLikeWebAddress(const std::string& text);
 
