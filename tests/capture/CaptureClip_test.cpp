@@ -193,14 +193,6 @@ TEST_F(CaptureTest, TheTwentySixthClipEvictsTheOldest) {
     EXPECT_TRUE(Holders().Exists(HolderFamily::kText, 0));  // element 0 is never released
 }
 
-TEST_F(CaptureTest, StartingInTheChainLeavesTheCurrentClipboardAlone) {
-    ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(CF_TEXT, "already there"); }, [] { return true; }));
-    Join();
-    testsupport::PumpFor(300);
-    EXPECT_EQ(Count(), 0);
-    ASSERT_TRUE(CopyText("next copy", 1));
-}
-
 TEST_F(CaptureTest, AViewerLeavingBehindUsIsBridged) {
     testsupport::TestViewer a, b;
     a.Join();
