@@ -22,6 +22,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         form.Show();
         MSG msg;
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            // Tab and Shift+Tab walk the window's controls, as in any dialog.
+            if (form.hwnd() && IsDialogMessageA(form.hwnd(), &msg)) continue;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <cmath>
 
@@ -115,7 +116,64 @@ LRESULT CALLBACK ucClipList::SurfaceProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     return self->HandleSurface(msg, wp, lp);
 }
 
+// The standard list-box queries, so that screen readers and scripts can read the clips; the system's
+// accessibility proxy for list boxes asks them to name the list and its items.
+bool ucClipList::AnswerListQuery(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    const int index = int(wp);
+    const bool valid = index >= 0 && index < model_.ListCount();
+    switch (msg) {
+    case LB_GETCOUNT:
+        result = model_.ListCount();
+        return true;
+    case LB_GETCURSEL:
+        result = model_.ListIndex() < 0 ? LB_ERR : model_.ListIndex();
+        return true;
+    case LB_GETTEXTLEN:
+        result = valid ? LRESULT(model_.ItemText(index).size()) : LB_ERR;
+        return true;
+    case LB_GETTEXT:
+        if (!valid || !lp) {
+            result = LB_ERR;
+            return true;
+        }
+        lstrcpyA(reinterpret_cast<char*>(lp), model_.ItemText(index).c_str());
+        result = LRESULT(model_.ItemText(index).size());
+        return true;
+    case LB_SETCURSEL:
+        if (index < -1 || index >= model_.ListCount()) {
+            result = LB_ERR;
+            return true;
+        }
+        model_.SetListIndex(index);
+        result = index;
+        return true;
+    case LB_GETSEL:
+        result = valid ? LRESULT(model_.ItemSelected(index)) : LB_ERR;
+        return true;
+    case LB_GETTOPINDEX:
+        result = model_.TopIndex();
+        return true;
+    case LB_GETITEMHEIGHT:
+        result = rowHeight_;
+        return true;
+    case WM_GETOBJECT:
+        if (LONG(lp) == OBJID_CLIENT) {
+            IAccessible* proxy = nullptr;
+            if (SUCCEEDED(CreateStdAccessibleProxyA(hwnd_, "ListBox", OBJID_CLIENT, IID_IAccessible,
+                                                    reinterpret_cast<void**>(&proxy)))) {
+                result = LresultFromObject(IID_IAccessible, wp, proxy);
+                proxy->Release();
+                return true;
+            }
+        }
+        return false;
+    }
+    return false;
+}
+
 LRESULT ucClipList::HandleControl(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT answer = 0;
+    if (AnswerListQuery(msg, wp, lp, answer)) return answer;
     switch (msg) {
     case WM_CREATE: {
         HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -152,6 +210,8 @@ LRESULT ucClipList::HandleControl(UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT ucClipList::HandleSurface(UINT msg, WPARAM wp, LPARAM lp) {
     if (HandleInput(msg, wp, lp)) return 0;
+    LRESULT answer = 0;
+    if (msg != WM_GETOBJECT && AnswerListQuery(msg, wp, lp, answer)) return answer;
     switch (msg) {
     case WM_ERASEBKGND: {
         RECT r;

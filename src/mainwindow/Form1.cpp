@@ -133,8 +133,11 @@ HWND Form1::Child(const char* cls, const char* text, DWORD style, HWND parent, i
     return control;
 }
 
+// Panels are control parents, so that Tab walks into the controls they hold.
 HWND Form1::Panel(HWND parent, int left, int top, int width, int height, std::uint32_t backColour) {
-    return Child(kPanelClass, "", WS_CLIPSIBLINGS, parent, 0, left, top, width, height, backColour);
+    HWND panel = Child(kPanelClass, "", WS_CLIPSIBLINGS, parent, 0, left, top, width, height, backColour);
+    SetWindowLongA(panel, GWL_EXSTYLE, GetWindowLongA(panel, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+    return panel;
 }
 
 // A frame is a panel (so that its controls report to this window) with a group box drawn in it.
@@ -161,7 +164,7 @@ bool Form1::CreateControls() {
     lstrcpynA(face.lfFaceName, ambient.name.c_str(), LF_FACESIZE);
     font_ = gdi::Font(CreateFontIndirectA(&face));
 
-    pushButton2_ = Child("BUTTON", kManagerOnCaption, BS_PUSHBUTTON, hwnd_, kIdPushButton2, 120, 120, 7800, 405);
+    pushButton2_ = Child("BUTTON", kManagerOnCaption, BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdPushButton2, 120, 120, 7800, 405);
     frame1_ = Frame("Startup Options", 120, 570, 7800, 735);
     check4_ = Child("BUTTON", "Load this software on Windows startup", BS_AUTOCHECKBOX | WS_TABSTOP, frame1_, kIdCheck4,
                     240, 300, 3930, 285, kWhite);
@@ -170,14 +173,15 @@ bool Form1::CreateControls() {
 
     if (!ucClipList1_.Create(hwnd_, kIdClipList, Px(120), Px(1440), Px(2535), Px(3435))) return false;
     ucClipList1_.ReadProperties(common::PropertyBag::Parse(kClipList1Properties), common::FontSpec());
-    SetWindowLongA(ucClipList1_.hwnd(), GWL_STYLE, GetWindowLongA(ucClipList1_.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS);
+    SetWindowLongA(ucClipList1_.hwnd(), GWL_STYLE,
+                   GetWindowLongA(ucClipList1_.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS | WS_TABSTOP);
     ucClipList1_.SetEvents(this);
     picClipLabel_ = Panel(hwnd_, 180, 1650, 2355, 1905, kWhite);
     lblClipEmpty_ = Child("STATIC", "", SS_CENTER | SS_NOPREFIX, picClipLabel_, 0, 0, 120, 2235, 435, kWhite);
     SetWindowPos(picClipLabel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
     picture3_ = Panel(hwnd_, 2760, 1440, 5160, 3435, shell::kSkinBackground);
-    text1_ = Child("EDIT", "", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER, picture3_, kIdText1,
+    text1_ = Child("EDIT", "", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, picture3_, kIdText1,
                    0, 0, 5055, 3435, kWhite);
     picture1_ = Panel(picture3_, 65, 45, 4995, 3345, shell::kSkinBackground);
     ShowWindow(picture1_, SW_HIDE);
@@ -185,14 +189,14 @@ bool Form1::CreateControls() {
 
     lblInfo_ = Child("STATIC", "Nothing on Clipboard", SS_LEFT | SS_NOPREFIX, hwnd_, 0, 120, 5010, 7800, 255,
                      shell::kSkinBackground);
-    pushButton1_ = Child("BUTTON", "Delete Selected", BS_PUSHBUTTON, hwnd_, kIdPushButton1, 120, 5390, 3840, 405);
-    pushButton3_ = Child("BUTTON", "Delete All", BS_PUSHBUTTON, hwnd_, kIdPushButton3, 4080, 5390, 3840, 405);
+    pushButton1_ = Child("BUTTON", "Delete Selected", BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdPushButton1, 120, 5390, 3840, 405);
+    pushButton3_ = Child("BUTTON", "Delete All", BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdPushButton3, 4080, 5390, 3840, 405);
     frame2_ = Frame("Save Results To This Folder", 120, 5850, 7800, 810);
     text2_ = Child("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, frame2_, kIdText2, 240, 300, 6540, 345,
                    kWindowColour);
-    pushButton7_ = Child("BUTTON", "...", BS_PUSHBUTTON, frame2_, kIdPushButton7, 6840, 300, 720, 345);
+    pushButton7_ = Child("BUTTON", "...", BS_PUSHBUTTON | WS_TABSTOP, frame2_, kIdPushButton7, 6840, 300, 720, 345);
     pushButton5_ =
-        Child("BUTTON", "Save Results As Text / Image", BS_PUSHBUTTON, hwnd_, kIdPushButton5, 120, 6780, 7800, 405);
+        Child("BUTTON", "Save Results As Text / Image", BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdPushButton5, 120, 6780, 7800, 405);
 
     tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd_,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -369,6 +373,9 @@ LRESULT CALLBACK Form1::Text1Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     if (message == WM_MBUTTONDOWN) form->Text1_MouseDown(4);
     // The right button means "Open with" here; the edit control's own menu would follow it.
     if (message == WM_CONTEXTMENU) return 0;
+    // A read-only preview has no use for Tab: let it move on to the next control.
+    if (message == WM_GETDLGCODE)
+        return DefSubclassProc(hwnd, message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
     if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, Text1Proc, 1);
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }

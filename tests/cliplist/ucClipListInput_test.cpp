@@ -2,6 +2,8 @@
 // the thumb drag of its scroll bar, keys and the wheel.
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <atomic>
 #include <string>
 #include <thread>
@@ -180,6 +182,41 @@ TEST_F(ClipListInputWin, TheEditBoxTakesTheRowsColours) {
         list.EndEdit();
     }
     DeleteDC(dc);
+}
+
+TEST_F(ClipListInputWin, AnswersListBoxQueriesAndAccessibilityTools) {
+    HWND h = list.hwnd();
+    EXPECT_EQ(SendMessageA(h, LB_GETCOUNT, 0, 0), 40);
+    EXPECT_EQ(SendMessageA(h, LB_GETCURSEL, 0, 0), LB_ERR);
+    EXPECT_EQ(SendMessageA(h, LB_SETCURSEL, 7, 0), 7);
+    EXPECT_EQ(SendMessageA(list.picList(), LB_GETCURSEL, 0, 0), 7);
+    EXPECT_EQ(SendMessageA(h, LB_GETTEXTLEN, 12, 0), 7);
+    char text[32] = {};
+    EXPECT_EQ(SendMessageA(h, LB_GETTEXT, 12, reinterpret_cast<LPARAM>(text)), 7);
+    EXPECT_STREQ(text, "item 12");
+    EXPECT_EQ(SendMessageA(h, LB_GETTEXTLEN, 40, 0), LB_ERR);
+
+    CoInitialize(nullptr);
+    IAccessible* acc = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(h, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&acc)), S_OK);
+    VARIANT self, role;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VariantInit(&role);
+    EXPECT_EQ(acc->get_accRole(self, &role), S_OK);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_LIST);
+    long children = 0;
+    EXPECT_EQ(acc->get_accChildCount(&children), S_OK);
+    EXPECT_EQ(children, 40);
+    VARIANT child;
+    child.vt = VT_I4;
+    child.lVal = 13;  // children count from 1
+    BSTR name = nullptr;
+    ASSERT_EQ(acc->get_accName(child, &name), S_OK);
+    EXPECT_EQ(std::wstring(name), L"item 12");
+    SysFreeString(name);
+    acc->Release();
+    CoUninitialize();
 }
 
 TEST_F(ClipListInputWin, StoredSettingsAreReadAsTheyAreAndWrittenWithoutDefaults) {

@@ -1,6 +1,8 @@
 // Start-up, the preview of copies, the tray, and the options of the main window.
 #include "mainwindow/Form1Fixture.h"
 
+#include <algorithm>
+
 namespace mainwindow {
 namespace testing_form {
 namespace {
@@ -139,6 +141,27 @@ std::vector<Placed> VisibleControls(const Form1& form) {
         placed.push_back({control, r});
     }
     return placed;
+}
+
+TEST_F(Form1Test, TabReachesEveryControl) {
+    Start();
+    SetForegroundWindow(form_->hwnd());
+    SetFocus(form_->PushButton2());
+    std::vector<HWND> reached;
+    for (int i = 0; i < 20; ++i) {
+        MSG tab = {};
+        tab.hwnd = GetFocus();
+        tab.message = WM_KEYDOWN;
+        tab.wParam = VK_TAB;
+        IsDialogMessageA(form_->hwnd(), &tab);
+        HWND focus = GetFocus();
+        if (GetParent(focus) == form_->ClipListWindow()) focus = form_->ClipListWindow();
+        if (std::find(reached.begin(), reached.end(), focus) == reached.end()) reached.push_back(focus);
+    }
+    for (HWND control : {form_->PushButton1(), form_->PushButton2(), form_->PushButton3(), form_->PushButton5(),
+                         form_->PushButton7(), form_->Check4(), form_->Check8(), form_->Text2(), form_->Text1(),
+                         form_->ClipListWindow()})
+        EXPECT_NE(std::find(reached.begin(), reached.end(), control), reached.end()) << Text(control);
 }
 
 // Run at 96 dpi here, and at 120 dpi in a prefix of its own (form1_layout_120dpi).
