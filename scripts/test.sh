@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds natively and for Windows, and runs every test.
-# ARDENTIA_BUILD picks another build folder; CTEST_ARGS narrows the tests (e.g. "-R units").
+# ARDENTIA_BUILD picks another build folder; CTEST_ARGS narrows the tests (e.g. "-R units");
+# ARDENTIA_FUZZ_SECONDS sets how long each fuzz target runs (default 30).
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
@@ -29,10 +30,15 @@ echo "== Windows tests under Wine"
 ctest --test-dir "$build/win32" --output-on-failure ${CTEST_ARGS:-} | tee -a "$log"
 win_rc=${PIPESTATUS[0]}
 
+echo "== fuzzing"
+bash "$root/scripts/fuzz.sh"
+fuzz_rc=$?
+
 # One closing line for both suites: ctest prints "N% tests passed, F tests failed out of T" for each.
 read -r passed failed < <(sed -nE 's/.*tests passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1 \2/p' "$log" |
   awk '{ f += $1; p += $2 - $1 } END { print p + 0, f + 0 }')
 rm -f "$log"
 echo
+[ "$fuzz_rc" = 0 ] && echo "fuzzing: no findings" || echo "fuzzing: FAILED"
 echo "${passed} passed, ${failed} failed"
-[ "$native_rc" = 0 ] && [ "$win_rc" = 0 ]
+[ "$native_rc" = 0 ] && [ "$win_rc" = 0 ] && [ "$fuzz_rc" = 0 ]

@@ -1,0 +1,39 @@
+// Feeds arbitrary clipboard text to the rules that read it: labels, tags, the address tests, the
+// target of an address, the bounded preview, temp-file names. Checks the bounds they promise.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "capture/ClipCollection.h"
+#include "mainwindow/OpenRules.h"
+#include "mainwindow/PreviewRules.h"
+
+namespace {
+void Require(bool condition) {
+    if (!condition) std::abort();
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+
+    for (bool ampersand : {false, true}) {
+        const std::string label = capture::ListLabel(text, ampersand);
+        Require(label.size() <= capture::kLabelLength + 5);
+    }
+    Require(capture::TagHolderIndex(text) >= 0);
+    Require(capture::TagKind(text).size() <= 3);
+    Require(capture::TrimAtNull(text).find('\0') == std::string::npos);
+
+    const bool loose = mainwindow::LooksLikeWebAddress(text);
+    const bool strict = mainwindow::IsWebAddressToOpen(text);
+    Require(!strict || loose || mainwindow::HeadWithoutLeadingSpaces(text, 7) == "<http:/");
+    if (strict) Require(mainwindow::WebTarget(text).size() <= text.size());
+
+    const std::string preview = mainwindow::PreviewText(text);
+    Require(preview.size() <= 2 * mainwindow::kPreviewLimit + 200);
+    for (const char* kind : {"TXT", "RTF", "FIL", "PIC", "???"}) mainwindow::InfoPrefix(kind, text);
+    if (mainwindow::IsOwnTempFileName(text)) Require(text.compare(0, 4, "TEMP") == 0);
+    return 0;
+}
