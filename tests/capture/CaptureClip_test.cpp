@@ -177,6 +177,45 @@ TEST_F(CaptureTest, CopiesMarkedSecretStayOutAndOnTheClipboardAsTheyWere) {
     ASSERT_TRUE(CopyText("ordinary", before + 1));
 }
 
+TEST_F(CaptureTest, BadClipboardDataNeverCrashesNorTouchesTheClipsHeld) {
+    Join();
+    ASSERT_TRUE(CopyText("kept", 1));
+    const struct {
+        const char* what;
+        std::function<void()> offer;
+        std::string label;  // the new clip's label
+    } cases[] = {
+        // The system may take the last byte for the missing NUL; nothing beyond the block is read.
+        {"text without its NUL", [] { SetClipboardData(CF_TEXT, testsupport::GlobalBytes("abc", 3)); }, "ab"},
+        {"malformed rich text",
+         [] {
+             testsupport::OfferText(RichTextFormat(), "{\\rtf1 never closed \\b\\b\\b {{{{");
+             testsupport::OfferText(CF_TEXT, "plain");
+         },
+         ""},
+        {"a file list of no files", [] { testsupport::OfferFiles({}); }, ""},
+        // Offered for later rendering by a program that is gone when asked: nothing to read, nothing kept.
+        {"text never rendered", [] { SetClipboardData(CF_TEXT, nullptr); }, ""},
+    };
+    for (const auto& c : cases) {
+        const int before = Count();
+        ASSERT_TRUE(PeerCopy(c.offer, [] { return true; })) << c.what;
+        testsupport::PumpFor(300);
+        if (c.label != "") {
+            ASSERT_EQ(Count(), before + 1) << c.what;
+            EXPECT_EQ(host_.list.Model().ItemText(before).substr(0, 2), c.label) << c.what;
+            EXPECT_LE(host_.list.Model().ItemText(before).size(), 3u);
+        }
+        EXPECT_EQ(*Holders().Text(0), "kept") << c.what;
+        EXPECT_EQ(host_.list.Model().ItemText(0), "kept");
+        EXPECT_FALSE(CaptureSuppressed());
+    }
+    EXPECT_EQ(ClipTags().Tag(2), "RTF0");
+    EXPECT_EQ(*Holders().Text(2), "");  // the empty file list
+    const int before = Count();
+    ASSERT_TRUE(CopyText("still working", before + 1));
+}
+
 TEST_F(CaptureTest, TheTwentySixthClipEvictsTheOldest) {
     Join();
     for (int i = 0; i < 26; ++i)
