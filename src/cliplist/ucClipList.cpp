@@ -786,26 +786,26 @@ std::string FileOf(const std::string& reference) {
 }  // namespace
 
 common::FontSpec ucClipList::FontSpecOf(const LOGFONTA& font) const {
-    common::FontSpec spec;
-    spec.name = font.lfFaceName;
+    common::FontSpec described;
+    described.name = font.lfFaceName;
     const int height = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
-    spec.points = std::round(height * 72.0 / ScreenDpi() * 4) / 4;  // to the quarter point
-    spec.weight = font.lfWeight;
-    spec.italic = font.lfItalic != 0;
-    spec.underline = font.lfUnderline != 0;
-    spec.strikethrough = font.lfStrikeOut != 0;
-    return spec;
+    described.points = std::round(height * 72.0 / ScreenDpi() * 4) / 4;  // to the quarter point
+    described.weight = font.lfWeight;
+    described.italic = font.lfItalic != 0;
+    described.underline = font.lfUnderline != 0;
+    described.strikethrough = font.lfStrikeOut != 0;
+    return described;
 }
 
-LOGFONTA ucClipList::LogFontOf(const common::FontSpec& spec) const {
+LOGFONTA ucClipList::LogFontOf(const common::FontSpec& described) const {
     LOGFONTA font = {};
-    font.lfHeight = -int(std::lround(spec.points * ScreenDpi() / 72.0));
-    font.lfWeight = spec.weight;
-    font.lfItalic = spec.italic;
-    font.lfUnderline = spec.underline;
-    font.lfStrikeOut = spec.strikethrough;
+    font.lfHeight = -int(std::lround(described.points * ScreenDpi() / 72.0));
+    font.lfWeight = described.weight;
+    font.lfItalic = described.italic;
+    font.lfUnderline = described.underline;
+    font.lfStrikeOut = described.strikethrough;
     font.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(font.lfFaceName, spec.name.c_str(), LF_FACESIZE);
+    lstrcpynA(font.lfFaceName, described.name.c_str(), LF_FACESIZE);
     return font;
 }
 
