@@ -5,6 +5,7 @@
 #include <exception>
 #include <string>
 
+#include "capture/ClipLimits.h"
 #include "capture/ClipboardAccess.h"
 #include "capture/ClipboardMonitor.h"
 #include "capture/ClipboardRewrite.h"
@@ -44,6 +45,17 @@ std::string ChooseKind(HWND window) {
         IsClipboardFormatAvailable(RichTextFormat()), IsClipboardFormatAvailable(CF_HDROP));
     if (kind == kKindFileList) FileListToText(window);
     return kind;
+}
+
+// Why a copy of this kind is too large to keep, or "".
+std::string Refusal(const std::string& kind, HWND window) {
+    if (kind == kKindPicture) {
+        std::uint64_t width = 0, height = 0;
+        return ClipboardPictureSize(window, width, height) ? TooLargeForPicture(width, height) : "";
+    }
+    const UINT format = kind == kKindRichText ? RichTextFormat() : CF_TEXT;
+    const std::optional<std::uint64_t> bytes = ClipboardDataSize(window, format);
+    return bytes ? TooLargeForText(*bytes) : "";
 }
 
 // The clipboard's text, or the holder's old text when the read fails.
@@ -102,7 +114,10 @@ void CaptureClip() {
     bool secret = true;
     Skip([&] { secret = CopyIsSecret(host->MainWindow()); });
     if (!secret) Skip([&] { kind = ChooseKind(host->MainWindow()); });
-    if (kind.empty()) {
+    std::string refusal;
+    if (!kind.empty()) Skip([&] { refusal = Refusal(kind, host->MainWindow()); });
+    if (!refusal.empty()) Skip([&] { host->ReportRefusedClip(refusal); });
+    if (kind.empty() || !refusal.empty()) {
         SetCaptureSuppressed(false);
         return;
     }

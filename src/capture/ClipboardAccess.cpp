@@ -54,6 +54,37 @@ std::optional<std::string> ReadClipboardText(HWND owner, UINT format) {
     return text;
 }
 
+std::optional<std::uint64_t> ClipboardDataSize(HWND owner, UINT format) {
+    ClipboardSession session(owner);
+    if (!session.open) return std::nullopt;
+    HANDLE data = GetClipboardData(format);
+    if (!data) return std::nullopt;
+    return std::uint64_t(GlobalSize(data));
+}
+
+bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& height) {
+    ClipboardSession session(owner);
+    if (!session.open) return false;
+    if (IsClipboardFormatAvailable(CF_DIB)) {
+        HANDLE data = GetClipboardData(CF_DIB);
+        if (data && GlobalSize(data) >= sizeof(BITMAPINFOHEADER)) {
+            const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(data));
+            if (header) {
+                width = std::uint64_t(header->biWidth < 0 ? -std::int64_t(header->biWidth) : header->biWidth);
+                height = std::uint64_t(header->biHeight < 0 ? -std::int64_t(header->biHeight) : header->biHeight);
+                GlobalUnlock(data);
+                return true;
+            }
+        }
+    }
+    BITMAP info;
+    HANDLE bitmap = GetClipboardData(CF_BITMAP);
+    if (!bitmap || !GetObject(bitmap, sizeof(info), &info)) return false;
+    width = std::uint64_t(info.bmWidth);
+    height = std::uint64_t(info.bmHeight);
+    return true;
+}
+
 HBITMAP ReadClipboardBitmap(HWND owner) {
     ClipboardSession session(owner);
     if (!session.open) return nullptr;

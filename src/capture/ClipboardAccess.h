@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -18,6 +19,11 @@ UINT RichTextFormat();
 std::optional<std::string> ReadClipboardText(HWND owner, UINT format);
 // The raw bytes of a format, as large as its memory block; nothing when it cannot be read.
 std::optional<std::string> ReadClipboardBytes(HWND owner, UINT format);
+// The size of a format's memory block, without copying it.
+std::optional<std::uint64_t> ClipboardDataSize(HWND owner, UINT format);
+// The pixel size of the picture on offer, read from the device-independent bitmap's header when there is
+// one (so that no bitmap is made just to be measured).
+bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& height);
 // A copy of the bitmap on offer (the system makes one from a device-independent bitmap), or null.
 HBITMAP ReadClipboardBitmap(HWND owner);
 

@@ -25,6 +25,8 @@ public:
     // Shows the picture unstretched, then fits it into the preview frame.
     virtual void ShowPreviewPicture(HBITMAP picture) = 0;
     virtual void HideEmptyPanel() = 0;
+    // A copy was not kept; the message says why, for the information line.
+    virtual void ReportRefusedClip(const std::string& message) = 0;
 };
 
 void SetCaptureHost(CaptureHost* host);

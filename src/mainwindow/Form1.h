@@ -72,6 +72,7 @@ public:
     void ShowPreviewText(const std::string& text) override;
     void ShowPreviewPicture(HBITMAP picture) override;
     void HideEmptyPanel() override;
+    void ReportRefusedClip(const std::string& message) override;
 
     // The option handlers, as a click runs them.
     void PushButton2_Click();

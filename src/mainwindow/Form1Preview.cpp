@@ -31,6 +31,8 @@ void Form1::ShowPreviewPicture(HBITMAP picture) {
 
 void Form1::HideEmptyPanel() { ShowWindow(picClipLabel_, SW_HIDE); }
 
+void Form1::ReportRefusedClip(const std::string& message) { SetWindowTextA(lblInfo_, message.c_str()); }
+
 void Form1::Reset_Image() {
     capture::SetCaptureSuppressed(true);
     ShowWindow(image1_.hwnd(), SW_HIDE);

@@ -216,6 +216,34 @@ TEST_F(CaptureTest, BadClipboardDataNeverCrashesNorTouchesTheClipsHeld) {
     ASSERT_TRUE(CopyText("still working", before + 1));
 }
 
+TEST_F(CaptureTest, OversizedCopiesAreNotKeptAndTheUserIsTold) {
+    Join();
+    ASSERT_TRUE(CopyText("kept", 1));
+    // 17 MB of text, and a 1-bit picture of 8000 x 8000: 8 MB as offered, 256 MB once made a bitmap.
+    const std::string huge(17u << 20, 'h');
+    ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_TEXT, huge); }, [&] { return !host_.refused.empty(); },
+                         20000));
+    EXPECT_NE(host_.refused.find("17.0 MB of text"), std::string::npos) << host_.refused;
+    EXPECT_EQ(Count(), 1);
+    EXPECT_EQ(ClipboardText().size(), huge.size());  // the copy stays on the clipboard as it was
+
+    host_.refused.clear();
+    const int width = 8000, height = 8000;
+    std::string dib(sizeof(BITMAPINFOHEADER) + 2 * sizeof(RGBQUAD) + std::size_t(width / 8) * height, '\0');
+    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(&dib[0]);
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biWidth = width;
+    header->biHeight = height;
+    header->biPlanes = 1;
+    header->biBitCount = 1;
+    ASSERT_TRUE(PeerCopy([&] { SetClipboardData(CF_DIB, testsupport::GlobalBytes(dib.data(), dib.size())); },
+                         [&] { return !host_.refused.empty(); }, 20000));
+    EXPECT_NE(host_.refused.find("8000 x 8000"), std::string::npos) << host_.refused;
+    EXPECT_EQ(Count(), 1);
+    EXPECT_EQ(*Holders().Text(0), "kept");
+    ASSERT_TRUE(CopyText("small again", 2));
+}
+
 TEST_F(CaptureTest, TheTwentySixthClipEvictsTheOldest) {
     Join();
     for (int i = 0; i < 26; ++i)

@@ -37,6 +37,8 @@ public:
     }
     void ShowPreviewPicture(HBITMAP picture) override { previewPicture = picture; }
     void HideEmptyPanel() override {}
+    std::string refused;
+    void ReportRefusedClip(const std::string& message) override { refused = message; }
 };
 
 class CaptureTest : public testing::Test {

@@ -1,5 +1,6 @@
 #include "capture/ClipCollection.h"
 
+#include "capture/ClipLimits.h"
 #include "capture/SecretMarkers.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +96,15 @@ TEST(ClipCollection, CounterWrapsWithoutSharingAHolder) {
     EXPECT_EQ(c.NextHolderIndex(HolderFamily::kPicture, 25), 0);         // other families are separate
     c.SetTag(0, "PIC0");
     EXPECT_EQ(c.NextHolderIndex(HolderFamily::kText, 25), 0);
+}
+
+TEST(ClipLimits, OversizedCopiesAreNamedForTheUser) {
+    EXPECT_EQ(TooLargeForText(16u << 20), "");
+    EXPECT_EQ(TooLargeForText((50u << 20) + 1),
+              "Not kept: the copy holds 50.0 MB of text, more than the 16.0 MB a clip may hold");
+    EXPECT_EQ(TooLargeForPicture(4000, 4000), "");
+    EXPECT_EQ(TooLargeForPicture(8000, 8000),
+              "Not kept: the picture is 8000 x 8000 pixels, more than the 16 million a clip may hold");
 }
 
 TEST(SecretMarkers, OnlyAnExplicitOneLetsAMarkedCopyIn) {

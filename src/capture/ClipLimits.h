@@ -1,0 +1,18 @@
+// How large one clip may be. The program is 32-bit: a few oversized clips, each held while it is read
+// and again while it is written back, would exhaust its address space. A copy over the limit is not
+// kept, and the user is told why.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace capture {
+
+const std::uint64_t kMaxClipBytes = 16ull << 20;         // text, rich-text markup, file lists
+const std::uint64_t kMaxPicturePixels = 16ull * 1000 * 1000;  // about 4000 x 4000
+
+// The message for the information line when a copy is too large, or "" when it may be kept.
+std::string TooLargeForText(std::uint64_t bytes);
+std::string TooLargeForPicture(std::uint64_t width, std::uint64_t height);
+
+}  // namespace capture
