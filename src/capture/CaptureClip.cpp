@@ -104,10 +104,10 @@ void StoreClip(CaptureHost& host, const std::string& kind) {
 
 }  // namespace
 
-void CaptureClip() {
-    if (SelfWrite()) return;
+DWORD CaptureClip() {
+    if (SelfWrite()) return GetClipboardSequenceNumber();
     CaptureHost* host = Host();
-    if (!host) return;
+    if (!host) return GetClipboardSequenceNumber();
     SetCaptureSuppressed(true);
     std::string kind;
     // A secret is left exactly as its program put it: no kind, no clip, no write-back.
@@ -117,9 +117,11 @@ void CaptureClip() {
     std::string refusal;
     if (!kind.empty()) Skip([&] { refusal = Refusal(kind, host->MainWindow()); });
     if (!refusal.empty()) Skip([&] { host->ReportRefusedClip(refusal); });
+    // What is read from here on: a file list has already become its text.
+    const DWORD read = GetClipboardSequenceNumber();
     if (kind.empty() || !refusal.empty()) {
         SetCaptureSuppressed(false);
-        return;
+        return read;
     }
     StoreClip(*host, kind);
     auto& list = host->ClipList().Model();
@@ -128,9 +130,11 @@ void CaptureClip() {
     });
     Skip([&] { host->HideEmptyPanel(); });
     Skip([&] { list.SetListIndex(list.ListCount() - 1); });
-    Skip([&] { RepostCurrentClip(); });
+    DWORD left = read;
+    Skip([&] { left = RepostCurrentClip(read); });
     SetCaptureSuppressed(false);
     common::DoEvents();
+    return left;
 }
 
 }  // namespace capture

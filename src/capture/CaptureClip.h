@@ -2,8 +2,12 @@
 // and writes it back. A step that fails is skipped and the capture goes on.
 #pragma once
 
+#include <windows.h>
+
 namespace capture {
 
-void CaptureClip();
+// Returns the clipboard sequence number the capture leaves behind: that of its own write-back, or that
+// of the contents it read when it wrote nothing; a different number afterwards means a newer copy.
+DWORD CaptureClip();
 
 }  // namespace capture

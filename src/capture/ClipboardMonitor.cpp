@@ -16,10 +16,12 @@ DWORD gHandled = kNoSequence;
 
 // Captures unless the clipboard still holds what the last capture left: a late notice about a change
 // already handled is neither captured again nor passed round a chain that may now loop through us.
+// A copy made while a capture runs is not announced again (the notices were suppressed), so it is
+// captured right after, a few rounds at most: a program copying without pause gets coalesced.
 bool CaptureAndPassOn(WPARAM wParam, LPARAM lParam) {
     if (GetClipboardSequenceNumber() == gHandled) return false;
-    CaptureClip();
-    gHandled = GetClipboardSequenceNumber();
+    for (int round = 0; round < 3 && GetClipboardSequenceNumber() != gHandled; ++round)
+        gHandled = CaptureClip();
     // The capture rejoins the chain, so the next viewer is read afresh.
     if (gNextViewer) SendMessageA(gNextViewer, WM_DRAWCLIPBOARD, wParam, lParam);
     return true;

@@ -56,9 +56,9 @@ void WriteClipBack(HWND window, const std::string& tag) {
 
 }  // namespace
 
-void RepostCurrentClip() {
+DWORD RepostCurrentClip(DWORD readSequence) {
     CaptureHost* host = Host();
-    if (!host) return;
+    if (!host) return readSequence;
     const int current = host->ClipList().Model().ListIndex();
     const std::string tag = ClipTags().Tag(current < 0 ? 0 : current);
     HWND window = host->MainWindow();
@@ -66,14 +66,19 @@ void RepostCurrentClip() {
     SetCaptureSuppressed(true);
     LeaveChain(window);
     common::DoEvents();
-    try {
-        WriteClipBack(window, tag);
-    } catch (...) {
-        // The write is lost; rejoining the chain below matters more.
+    DWORD left = readSequence;
+    if (GetClipboardSequenceNumber() == readSequence) {
+        try {
+            WriteClipBack(window, tag);
+        } catch (...) {
+            // The write is lost; rejoining the chain below matters more.
+        }
+        left = GetClipboardSequenceNumber();
     }
     JoinChain(window);
     common::DoEvents();
     SetSelfWrite(false);
+    return left;
 }
 
 }  // namespace capture

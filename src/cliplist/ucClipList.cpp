@@ -93,8 +93,10 @@ bool ucClipList::Create(HWND parent, int id, int x, int y, int width, int height
     if (!font_.lfFaceName[0]) GetObjectA(ambient, sizeof(font_), &font_);
     RecreateFonts();
     itemHeight_ = TextHeight();
+    // LBS_HASSTRINGS tells the system that list-box queries from other processes carry text, so it
+    // carries the text across.
     HWND created = CreateWindowExA(WS_EX_CLIENTEDGE, kControlClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP |
-                                   WS_CLIPCHILDREN, x, y, width, height, parent,
+                                   WS_CLIPCHILDREN | LBS_HASSTRINGS, x, y, width, height, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), this);
     return created != nullptr;
 }
@@ -177,7 +179,7 @@ LRESULT ucClipList::HandleControl(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE: {
         HINSTANCE instance = GetModuleHandleA(nullptr);
-        picList_ = CreateWindowExA(0, kSurfaceClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd_,
+        picList_ = CreateWindowExA(0, kSurfaceClass, "", WS_CHILD | WS_VISIBLE | LBS_HASSTRINGS, 0, 0, 0, 0, hwnd_,
                                    reinterpret_cast<HMENU>(kSurfaceId), instance, this);
         sbVert_ = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | SBS_VERT, 0, 0, 0, 0, hwnd_,
                                   reinterpret_cast<HMENU>(kScrollBarId), instance, nullptr);

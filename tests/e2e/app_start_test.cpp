@@ -5,99 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "support/win32_wait.h"
+#include "e2e/RealApp.h"
 
 namespace {
 
-std::string WindowsPath(std::string unixPath) {
-    for (char& c : unixPath)
-        if (c == '/') c = '\\';
-    return "Z:" + unixPath;
-}
-
-struct WindowSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK MatchAppWindow(HWND hwnd, LPARAM lp) {
-    auto* search = reinterpret_cast<WindowSearch*>(lp);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    char caption[64] = "";
-    GetWindowTextA(hwnd, caption, sizeof(caption));
-    if (owner != search->pid || !IsWindowVisible(hwnd) || std::string(caption) != "Ardentia") return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
-HWND FindAppWindow(DWORD pid) {
-    WindowSearch search = {pid, nullptr};
-    EnumWindows(MatchAppWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-struct Started {
-    PROCESS_INFORMATION pi{};
-    bool ok = false;
-    ~Started() {
-        if (!ok) return;
-        if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-};
-
-// The program under test: the build's own, or an installed one named by ARDENTIA_EXE_PATH.
-std::string ProgramPath() {
-    char installed[MAX_PATH] = {};
-    if (GetEnvironmentVariableA("ARDENTIA_EXE_PATH", installed, MAX_PATH)) return installed;
-    return WindowsPath(ARDENTIA_EXE);
-}
-
-void Start(Started& app) {
-    std::string cmd = "\"" + ProgramPath() + "\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    app.ok = CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &app.pi);
-    ASSERT_TRUE(app.ok) << cmd << " error " << GetLastError();
-}
-
-DWORD ExitCodeWithin(Started& app, DWORD ms) {
-    DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(app.pi.hProcess, ms) == WAIT_OBJECT_0) GetExitCodeProcess(app.pi.hProcess, &code);
-    return code;
-}
-
-BOOL CALLBACK FindInfoLine(HWND child, LPARAM lp) {
-    char text[128] = "";
-    GetWindowTextA(child, text, sizeof(text));
-    if (std::string(text).find(" - Item ") != std::string::npos) {
-        *reinterpret_cast<std::string*>(lp) = text;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-std::string InfoLine(HWND app) {
-    std::string line;
-    EnumChildWindows(app, FindInfoLine, reinterpret_cast<LPARAM>(&line));
-    return line;
-}
-
+using namespace realapp;
 // A copy made on the X side becomes the first clip of the real program; a second start leaves quietly.
 TEST(AppStart, CapturesACopyRefusesASecondInstanceAndClosesCleanly) {
-    HKEY settings = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Kestrovan\\Ardentia", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &settings, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(settings, "ClipboardSwitch", 0, REG_SZ, reinterpret_cast<const BYTE*>("On"), 3);
-    RegCloseKey(settings);
-
     Started app;
-    Start(app);
-    HWND window = nullptr;
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return (window = FindAppWindow(app.pi.dwProcessId)) != nullptr; }, 15000));
+    const HWND window = StartWithManagerOn(app);
+    ASSERT_TRUE(window);
 
     ASSERT_TRUE(testsupport::CopyWithXclip("copied while Ardentia runs"));
     EXPECT_TRUE(testsupport::PumpUntil([&] { return InfoLine(window) == "Text Clip - Item 1 of 1"; }, 10000))

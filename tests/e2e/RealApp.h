@@ -1,0 +1,106 @@
+// The real Ardentia.exe seen from outside: starting it, finding its window and reading what it shows.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "support/win32_wait.h"
+
+namespace realapp {
+
+inline std::string WindowsPath(std::string unixPath) {
+    for (char& c : unixPath)
+        if (c == '/') c = '\\';
+    return "Z:" + unixPath;
+}
+
+struct WindowSearch {
+    DWORD pid;
+    HWND found;
+};
+
+inline BOOL CALLBACK MatchAppWindow(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<WindowSearch*>(lp);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    char caption[64] = "";
+    GetWindowTextA(hwnd, caption, sizeof(caption));
+    if (owner != search->pid || !IsWindowVisible(hwnd) || std::string(caption) != "Ardentia") return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+inline HWND FindAppWindow(DWORD pid) {
+    WindowSearch search = {pid, nullptr};
+    EnumWindows(MatchAppWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+struct Started {
+    PROCESS_INFORMATION pi{};
+    bool ok = false;
+    ~Started() {
+        if (!ok) return;
+        if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+};
+
+// The program under test: the build's own, or an installed one named by ARDENTIA_EXE_PATH.
+inline std::string ProgramPath() {
+    char installed[MAX_PATH] = {};
+    if (GetEnvironmentVariableA("ARDENTIA_EXE_PATH", installed, MAX_PATH)) return installed;
+    return WindowsPath(ARDENTIA_EXE);
+}
+
+inline void Start(Started& app) {
+    std::string cmd = "\"" + ProgramPath() + "\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    app.ok = CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &app.pi);
+    ASSERT_TRUE(app.ok) << cmd << " error " << GetLastError();
+}
+
+inline DWORD ExitCodeWithin(Started& app, DWORD ms) {
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(app.pi.hProcess, ms) == WAIT_OBJECT_0) GetExitCodeProcess(app.pi.hProcess, &code);
+    return code;
+}
+
+inline BOOL CALLBACK FindInfoLine(HWND child, LPARAM lp) {
+    char text[128] = "";
+    GetWindowTextA(child, text, sizeof(text));
+    const std::string line = text;
+    if (line.find(" - Item ") != std::string::npos || line.rfind("Not kept:", 0) == 0 ||
+        line == "Nothing on Clipboard") {
+        *reinterpret_cast<std::string*>(lp) = text;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+inline std::string InfoLine(HWND app) {
+    std::string line;
+    EnumChildWindows(app, FindInfoLine, reinterpret_cast<LPARAM>(&line));
+    return line;
+}
+
+
+// Starts the program with the clipboard manager switched on and waits for its window.
+inline HWND StartWithManagerOn(Started& app) {
+    HKEY settings = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Kestrovan\\Ardentia", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &settings, nullptr) == ERROR_SUCCESS) {
+        RegSetValueExA(settings, "ClipboardSwitch", 0, REG_SZ, reinterpret_cast<const BYTE*>("On"), 3);
+        RegCloseKey(settings);
+    }
+    Start(app);
+    HWND window = nullptr;
+    testsupport::PumpUntil([&] { return (window = FindAppWindow(app.pi.dwProcessId)) != nullptr; }, 15000);
+    return window;
+}
+
+}  // namespace realapp

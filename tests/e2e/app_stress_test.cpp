@@ -1,0 +1,117 @@
+// Drives the real Ardentia.exe hard from another program: a burst of copies as fast as they can be
+// made, copies too large to keep, and a long file list. It must neither hang nor crash, keep its place
+// in the chain, and go on capturing.
+#include <cstdio>
+
+#include "e2e/RealApp.h"
+#include "support/clipboard_peer.h"
+
+namespace {
+
+using namespace realapp;
+
+BOOL CALLBACK FindList(HWND child, LPARAM out) {
+    char cls[64] = {};
+    GetClassNameA(child, cls, sizeof(cls));
+    if (std::string(cls) != "ArdentiaClipList") return TRUE;
+    *reinterpret_cast<HWND*>(out) = child;
+    return FALSE;
+}
+
+// The text preview (the multi-line edit): what the newest capture showed.
+BOOL CALLBACK FindPreview(HWND child, LPARAM out) {
+    char cls[16] = {};
+    GetClassNameA(child, cls, sizeof(cls));
+    if (lstrcmpiA(cls, "Edit") != 0 || !(GetWindowLongA(child, GWL_STYLE) & ES_MULTILINE)) return TRUE;
+    *reinterpret_cast<HWND*>(out) = child;
+    return FALSE;
+}
+
+std::string WindowText(HWND control) {
+    char text[256] = {};
+    SendMessageA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// Answers within a second: the window is handling its messages.
+bool Responsive(HWND window) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored) != 0;
+}
+
+class AppStress : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = StartWithManagerOn(app);
+        ASSERT_TRUE(window);
+        EnumChildWindows(window, FindList, reinterpret_cast<LPARAM>(&list));
+        EnumChildWindows(window, FindPreview, reinterpret_cast<LPARAM>(&preview));
+        ASSERT_TRUE(list && preview);
+    }
+    void TearDown() override {
+        if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+        ExitCodeWithin(app, 10000);
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kestrovan\\Ardentia");
+    }
+    bool Alive() { return WaitForSingleObject(app.pi.hProcess, 0) == WAIT_TIMEOUT; }
+    int Count() { return int(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
+    bool StillCaptures(const std::string& text) {
+        return testsupport::PeerCopy([&] { testsupport::OfferText(CF_TEXT, text); },
+                                     [&] { return WindowText(preview) == text; }, 10000);
+    }
+
+    Started app;
+    HWND window = nullptr;
+    HWND list = nullptr;
+    HWND preview = nullptr;
+};
+
+TEST_F(AppStress, ABurstOfAThousandCopiesLeavesItCapturingAndFirstInTheChain) {
+    std::atomic<bool> done{false};
+    std::thread peer([&] {
+        HWND owner = CreateWindowA("STATIC", "burst", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        for (int i = 0; i < 1000; ++i) {
+            // A program that copies also answers its messages (emptying the clipboard asks it to let go).
+            MSG m;
+            while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+            if (!OpenClipboard(owner)) continue;
+            EmptyClipboard();
+            testsupport::OfferText(CF_TEXT, "burst " + std::to_string(i));
+            CloseClipboard();
+        }
+        DestroyWindow(owner);
+        done = true;
+    });
+    testsupport::PumpUntil([&] { return bool(done); }, 120000);
+    peer.join();
+    testsupport::PumpFor(2000);
+    ASSERT_TRUE(Alive());
+    EXPECT_TRUE(Responsive(window));
+    EXPECT_LE(Count(), 25);
+    EXPECT_EQ(GetClipboardViewer(), window);
+    std::printf("burst: %d clips held, the newest \"%s\", the information line \"%s\"\n", Count(),
+                WindowText(preview).c_str(), InfoLine(window).c_str());
+    EXPECT_TRUE(StillCaptures("after the burst"));
+}
+
+TEST_F(AppStress, HugeCopiesAreRefusedOrHeldWithoutStallingTheWindow) {
+    ASSERT_TRUE(StillCaptures("before"));
+    const std::string huge(50u << 20, 'x');
+    testsupport::PeerCopy([&] { testsupport::OfferText(CF_TEXT, huge); },
+                          [&] { return InfoLine(window).rfind("Not kept:", 0) == 0; }, 30000);
+    EXPECT_NE(InfoLine(window).find("50.0 MB of text"), std::string::npos) << InfoLine(window);
+    EXPECT_TRUE(Responsive(window));
+
+    std::vector<std::string> paths;
+    for (int i = 0; i < 10000; ++i) paths.push_back("C:\\data\\folder " + std::to_string(i / 100) + "\\file" +
+                                                    std::to_string(i) + ".txt");
+    const int before = Count();
+    testsupport::PeerCopy([&] { testsupport::OfferFiles(paths); }, [&] { return Count() == before + 1; }, 30000);
+    EXPECT_EQ(Count(), before + 1);
+    EXPECT_EQ(InfoLine(window), "Copy Files - Item " + std::to_string(before + 1) + " of " + std::to_string(before + 1));
+    EXPECT_TRUE(Responsive(window));
+    ASSERT_TRUE(Alive());
+    EXPECT_TRUE(StillCaptures("after the huge ones"));
+}
+
+}  // namespace
