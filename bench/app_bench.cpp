@@ -9,19 +9,13 @@
 #include <cstdio>
 #include <string>
 
+#include "BenchClock.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/Form1.h"
 #include "shell/SettingsStore.h"
 #include "support/clipboard_peer.h"
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return double(c.QuadPart) * 1000.0 / double(f.QuadPart);
-}
 
 double CpuMs(HANDLE process) {
     FILETIME created, exited, kernel, user;

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "BenchClock.h"
 #include "capture/ClipboardMonitor.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/Form1.h"
@@ -18,13 +19,6 @@
 #include "support/clipboard_peer.h"
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return double(c.QuadPart) * 1000.0 / double(f.QuadPart);
-}
 
 int NoBox(HWND, const std::string&, const std::string&, UINT) { return IDOK; }
 

@@ -5,17 +5,11 @@
 #include <cstdio>
 #include <string>
 
+#include "BenchClock.h"
 #include "cliplist/ucClipList.h"
 #include "mainwindow/ClipKindIcons.h"
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
 
 void Pump() {
     MSG msg;

@@ -2,18 +2,12 @@
 // target of an address, the bounded preview, temp-file names. Checks the bounds they promise.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
+#include "FuzzRequire.h"
 #include "capture/ClipCollection.h"
 #include "mainwindow/OpenRules.h"
 #include "mainwindow/PreviewRules.h"
-
-namespace {
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

@@ -2,18 +2,12 @@
 // reader: nothing may crash, and what the bag writes back reads the same.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
+#include "FuzzRequire.h"
 #include "cliplist/ClipListProperties.h"
 #include "common/PropertyBag.h"
 #include "shell/Skin.h"
-
-namespace {
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/WindowText.h"
+
 namespace capture {
 
 namespace {
@@ -70,13 +72,7 @@ std::string RichTextHolder::Markup() const {
     return rtf;
 }
 
-std::string RichTextHolder::PlainText() const {
-    const int length = GetWindowTextLengthA(hwnd_);
-    if (length <= 0) return "";
-    std::string text(std::size_t(length) + 1, '\0');
-    text.resize(std::size_t(GetWindowTextA(hwnd_, &text[0], length + 1)));
-    return text;
-}
+std::string RichTextHolder::PlainText() const { return common::WindowText(hwnd_); }
 
 void RichTextHolder::SelectAll() {
     CHARRANGE range{0, -1};

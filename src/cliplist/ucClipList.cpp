@@ -12,6 +12,7 @@
 #include "cliplist/RowLook.h"
 #include "common/DoEvents.h"
 #include "common/WindowClass.h"
+#include "common/WindowText.h"
 
 namespace cliplist {
 
@@ -551,10 +552,7 @@ void ucClipList::CloseEdit(bool keepText) {
     if (!editing_) return;
     editing_ = false;  // first: hiding moves the focus, and the lost focus would close again
     if (keepText) {
-        const int length = GetWindowTextLengthA(txtEdit_);
-        std::string text(std::size_t(length) + 1, '\0');
-        text.resize(std::size_t(GetWindowTextA(txtEdit_, &text[0], length + 1)));
-        if (model_.ListIndex() >= 0) model_.SetItemText(model_.ListIndex(), text);
+        if (model_.ListIndex() >= 0) model_.SetItemText(model_.ListIndex(), common::WindowText(txtEdit_));
     }
     const bool hadFocus = GetFocus() == txtEdit_;
     ShowWindow(txtEdit_, SW_HIDE);

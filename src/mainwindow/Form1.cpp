@@ -8,6 +8,7 @@
 #include "common/DoEvents.h"
 #include "common/PropertyBag.h"
 #include "common/WindowClass.h"
+#include "common/WindowText.h"
 #include "common/units.h"
 #include "mainwindow/ClipKindIcons.h"
 #include "mainwindow/ErrorReport.h"
@@ -63,7 +64,6 @@ HICON LoadAppIcon(int size) {
     return CreateAppIcon(size);
 }
 
-bool Ticked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 }  // namespace
 
@@ -270,7 +270,7 @@ void Form1::Form_Load() {
         SendMessageA(check8_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
         if (on) Check8_Click();
     });
-    step(16, [&] { startMinimised_ = Ticked(check8_); });
+    step(16, [&] { startMinimised_ = common::IsTicked(check8_); });
     step(17, [&] { loading_ = false; });
     step(18, [&] { SetBackColour(lblInfo_, kWhite); });
     step(19, [&] { SetText(text2_, shell::GetSetting(shell::kKeyOutputFolder, shell::DefaultOutputFolder())); });

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "capture/ClipboardMonitor.h"
+#include "common/WindowText.h"
 #include "mainwindow/ClipFiles.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/Form1.h"
@@ -121,9 +122,7 @@ void Form1::DeleteAll() {
 
 void Form1::PushButton5_Click() {
     ErrorReport step(hwnd_, "PushButton5_Click");
-    char folderText[MAX_PATH * 4] = {};
-    GetWindowTextA(text2_, folderText, sizeof(folderText));
-    const std::string folder = folderText;
+    const std::string folder = common::WindowText(text2_);
     if (!shell::FolderExists(folder)) {
         Tell(hwnd_, "Folder does not exist. Please select another folder.");
         return;

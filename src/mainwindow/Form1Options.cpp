@@ -7,6 +7,7 @@
 #include "capture/ChainWatchdog.h"
 #include "capture/ClipboardMonitor.h"
 #include "common/DoEvents.h"
+#include "common/WindowText.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/Form1.h"
 #include "shell/SettingsStore.h"
@@ -16,14 +17,6 @@ namespace mainwindow {
 
 namespace {
 
-std::string Caption(HWND control) {
-    char text[64] = {};
-    GetWindowTextA(control, text, sizeof(text));
-    return text;
-}
-
-bool Ticked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
 void Save(const char* key, const std::string& value) {
     if (!shell::SaveSetting(key, value)) throw std::runtime_error(std::string("The setting \"") + key + "\" could not be saved");
 }
@@ -32,7 +25,7 @@ void Save(const char* key, const std::string& value) {
 
 void Form1::PushButton2_Click() {
     ErrorReport step(hwnd_, "PushButton2_Click");
-    const std::string caption = Caption(pushButton2_);
+    const std::string caption = common::WindowText(pushButton2_);
     if (caption == kManagerOnCaption) {
         step(1, [&] { SetWindowTextA(pushButton2_, kManagerOffCaption); });
         step(2, [&] { capture::SetManagerOn(true); });
@@ -63,13 +56,13 @@ void Form1::PushButton2_Click() {
 void Form1::Check4_Click() {
     if (loading_) return;
     ErrorReport step(hwnd_, "Check4_Click");
-    if (Ticked(check4_)) {
+    if (common::IsTicked(check4_)) {
         step(2, [&] { ShowWindow(check8_, SW_SHOW); });
         step(3, [&] { Save(shell::kKeyWindowsStartup, shell::kOn); });
         step(4, [&] { shell::AddStartupEntry(); });
     } else {
         step(5, [&] {
-            if (!Ticked(check8_)) return;
+            if (!common::IsTicked(check8_)) return;
             SendMessageA(check8_, BM_SETCHECK, BST_UNCHECKED, 0);
             Check8_Click();
         });
@@ -81,14 +74,9 @@ void Form1::Check4_Click() {
 
 void Form1::Check8_Click() {
     ErrorReport step(hwnd_, "Check8_Click");
-    step(1, [&] { Save(shell::kKeyMinimized, Ticked(check8_) ? shell::kOn : shell::kOff); });
+    step(1, [&] { Save(shell::kKeyMinimized, common::IsTicked(check8_) ? shell::kOn : shell::kOff); });
 }
 
-void Form1::Text2_Change() {
-    const int length = GetWindowTextLengthA(text2_);
-    std::string text(std::size_t(length) + 1, '\0');
-    text.resize(std::size_t(GetWindowTextA(text2_, &text[0], length + 1)));
-    shell::SaveSetting(shell::kKeyOutputFolder, text);
-}
+void Form1::Text2_Change() { shell::SaveSetting(shell::kKeyOutputFolder, common::WindowText(text2_)); }
 
 }  // namespace mainwindow

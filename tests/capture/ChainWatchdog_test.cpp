@@ -8,11 +8,7 @@ namespace capture {
 namespace testing_capture {
 namespace {
 
-std::string WindowsPath(std::string unixPath) {
-    for (char& c : unixPath)
-        if (c == '/') c = '\\';
-    return "Z:" + unixPath;
-}
+using testsupport::WindowsPath;
 
 // Another program that joins the chain after us, and so stands ahead of us.
 struct HelperViewer {

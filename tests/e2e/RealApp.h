@@ -10,11 +10,7 @@
 
 namespace realapp {
 
-inline std::string WindowsPath(std::string unixPath) {
-    for (char& c : unixPath)
-        if (c == '/') c = '\\';
-    return "Z:" + unixPath;
-}
+using testsupport::WindowsPath;
 
 struct WindowSearch {
     DWORD pid;

@@ -27,6 +27,13 @@ inline void PumpFor(DWORD ms) {
     PumpUntil([] { return false; }, ms);
 }
 
+// The path Wine gives a Unix path (its Z: drive is the Unix root).
+inline std::string WindowsPath(std::string unixPath) {
+    for (char& c : unixPath)
+        if (c == '/') c = '\\';
+    return "Z:" + unixPath;
+}
+
 // Starts a Unix command line under /bin/sh (Wine runs Unix programs given by absolute path).
 // There is no process handle to wait on: callers wait for the command's effect.
 inline bool RunUnixShell(const std::string& script) {
