@@ -40,7 +40,6 @@ public:
 
     bool ButtonDown() const { return buttonDown_; }
     bool DragState() const { return dragState_; }
-    int PointerY() const { return pointerY_; }
 
 private:
     int RowAt(float y) const;

@@ -46,7 +46,6 @@ public:
     void ApplyWindow(std::uintptr_t window);
 
     bool Applied() const { return window_ != 0 && (flags_ & 1) != 0 && loaded_; }
-    bool SkinsFrames() const { return Applied() && frames_; }
     // The skin's face colour stands for the button-face system colour once applied; other colours pass.
     bool Resolve(std::uint32_t oleColour, std::uint32_t& rgb) const;
     bool TextColour(std::uint32_t& rgb) const;
