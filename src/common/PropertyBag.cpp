@@ -92,29 +92,30 @@ std::vector<std::string> PropertyBag::Keys() const {
     return keys;
 }
 
-std::int16_t PropertyBag::GetInt16(const std::string& key, std::int16_t defaultValue) const {
+namespace {
+
+// A stored number of type T: absent, unreadable or out of T's range gives the default.
+template <typename T>
+T ReadNumber(const std::string* text, T defaultValue) {
     long long value = 0;
-    const std::string* text = Find(key);
-    if (!text || !ParseInteger(*text, value) || value < std::numeric_limits<std::int16_t>::min() ||
-        value > std::numeric_limits<std::int16_t>::max())
+    if (!text || !ParseInteger(*text, value) || value < static_cast<long long>(std::numeric_limits<T>::min()) ||
+        value > static_cast<long long>(std::numeric_limits<T>::max()))
         return defaultValue;
-    return std::int16_t(value);
+    return T(value);
+}
+
+}  // namespace
+
+std::int16_t PropertyBag::GetInt16(const std::string& key, std::int16_t defaultValue) const {
+    return ReadNumber(Find(key), defaultValue);
 }
 
 std::int32_t PropertyBag::GetInt32(const std::string& key, std::int32_t defaultValue) const {
-    long long value = 0;
-    const std::string* text = Find(key);
-    if (!text || !ParseInteger(*text, value) || value < std::numeric_limits<std::int32_t>::min() ||
-        value > std::numeric_limits<std::int32_t>::max())
-        return defaultValue;
-    return std::int32_t(value);
+    return ReadNumber(Find(key), defaultValue);
 }
 
 std::uint32_t PropertyBag::GetColour(const std::string& key, std::uint32_t defaultValue) const {
-    long long value = 0;
-    const std::string* text = Find(key);
-    if (!text || !ParseInteger(*text, value) || value < 0 || value > 0xFFFFFFFFLL) return defaultValue;
-    return std::uint32_t(value);
+    return ReadNumber(Find(key), defaultValue);
 }
 
 bool PropertyBag::GetBool(const std::string& key, bool defaultValue) const {
