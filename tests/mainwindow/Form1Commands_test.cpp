@@ -29,6 +29,27 @@ std::vector<std::string> Tags(int count) {
     return tags;
 }
 
+// Files under root last written at or after since, leaving out the trees named in skip.
+void CollectWrittenSince(const std::string& root, const FILETIME& since, const std::vector<std::string>& skip,
+                         std::vector<std::string>& written) {
+    for (const auto& s : skip)
+        if (lstrcmpiA(root.c_str(), s.c_str()) == 0) return;
+    WIN32_FIND_DATAA found;
+    HANDLE listing = FindFirstFileA((root + "\\*").c_str(), &found);
+    if (listing == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                CollectWrittenSince(root + "\\" + name, since, skip, written);
+        } else if (CompareFileTime(&found.ftLastWriteTime, &since) >= 0) {
+            written.push_back(root + "\\" + name);
+        }
+    } while (FindNextFileA(listing, &found));
+    FindClose(listing);
+}
+
 BOOL CALLBACK FindPrompt(HWND child, LPARAM out) {
     char text[64] = {};
     GetWindowTextA(child, text, sizeof(text));
@@ -194,6 +215,51 @@ TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {
     EXPECT_EQ(gBoxes[0].title, "Application Error");
     EXPECT_NE(gBoxes[0].text.find("PushButton5_Click"), std::string::npos);
     EXPECT_EQ(gBoxes[1].text, "1 clip could not be saved.");
+    testsupport::RunUnixShell("rm -rf /tmp/ardentia_out");
+}
+
+TEST_F(CommandsTest, OpeningAndSavingWriteOnlyIntoTempAndTheOutputFolder) {
+    StartOn();
+    const std::string temp = shell::TempFolder();
+    const std::string folder = OutputFolder();
+    SetWindowTextA(form_->Text2(), folder.c_str());
+    FILETIME start;
+    GetSystemTimeAsFileTime(&start);
+    ASSERT_TRUE(CopyText("plain words"));
+    ASSERT_TRUE(testsupport::PeerCopy(
+        [] {
+            testsupport::OfferText(capture::RichTextFormat(), "{\\rtf1\\ansi \\b Rich\\b0\\par}");
+            testsupport::OfferText(CF_TEXT, "Rich");
+        },
+        [&] { return Count() == 2; }));
+    ASSERT_TRUE(testsupport::PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(8, 6, Stripes)); },
+                                      [&] { return Count() == 3; }));
+    for (int position = 0; position < 3; ++position) {
+        form_->ClipList().Model().SetListIndex(position);
+        HWND face = position == 2 ? form_->Image1().hwnd() : form_->Text1();
+        SendMessageA(face, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
+        SendMessageA(face, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    }
+    ASSERT_EQ(gLaunches.size(), 3u);
+    Click(form_->PushButton5());
+    ASSERT_EQ(gBoxes.size(), 1u);
+    EXPECT_EQ(gBoxes[0].text, "Done.");
+
+    // The Windows side (the prefix's C: drive) and the program's own folder; the output folder is on the
+    // Unix side, so any file there outside it would be ours too.
+    std::vector<std::string> written, outside;
+    for (const std::string root : {std::string("C:"), shell::ProgramFolder()}) {
+        std::string trimmed = root;
+        while (trimmed.size() > 2 && trimmed.back() == '\\') trimmed.pop_back();
+        CollectWrittenSince(trimmed, start, {temp}, outside);
+    }
+    CollectWrittenSince(temp, start, {}, written);
+    EXPECT_TRUE(outside.empty()) << outside.front();
+    EXPECT_EQ(written.size(), 3u);  // TEMP0.TXT, TEMP1.RTF, TEMP2.BMP
+    std::vector<std::string> saved;
+    CollectWrittenSince("Z:\\tmp\\ardentia_out", start, {}, saved);
+    EXPECT_EQ(saved.size(), 3u);
+    for (const auto& file : written) DeleteFileA(file.c_str());
     testsupport::RunUnixShell("rm -rf /tmp/ardentia_out");
 }
 
