@@ -3,7 +3,7 @@
 # A second run checks and returns within seconds.
 set -euo pipefail
 pkgs=(cmake make g++ googletest g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386
-      xvfb xauth xclip xdotool imagemagick nsis clang libclang-rt-14-dev)
+      xvfb xauth xclip xdotool imagemagick nsis clang libclang-rt-14-dev python3)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")

@@ -114,4 +114,21 @@ TEST_F(AppStress, HugeCopiesAreRefusedOrHeldWithoutStallingTheWindow) {
     EXPECT_TRUE(StillCaptures("after the huge ones"));
 }
 
+// An 8000 x 8000 picture copied on the X side: Wine turns the BMP into a 256 MB DIB on request.
+TEST_F(AppStress, AHugePictureFromXIsRefusedAndTheClipsStay) {
+    ASSERT_TRUE(StillCaptures("kept through the picture"));
+    const int before = Count();
+    ASSERT_TRUE(testsupport::RunUnixShell(
+        std::string("python3 ") + SOLID_BMP_SCRIPT + " 8000 8000 /tmp/ardentia_huge.bmp && "
+        "xclip -selection clipboard -t image/bmp -i /tmp/ardentia_huge.bmp; rm -f /tmp/ardentia_huge.bmp"));
+    const std::string refused = "Not kept: the picture is 8000 x 8000 pixels, more than the 16 million a clip may hold";
+    testsupport::PumpUntil([&] { return InfoLine(window) == refused; }, 90000);
+    EXPECT_EQ(InfoLine(window), refused);
+    EXPECT_TRUE(Responsive(window));
+    EXPECT_EQ(Count(), before);
+    EXPECT_EQ(WindowText(preview), "kept through the picture");
+    ASSERT_TRUE(Alive());
+    EXPECT_TRUE(StillCaptures("after the huge picture"));
+}
+
 }  // namespace
