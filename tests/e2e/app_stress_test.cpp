@@ -55,6 +55,16 @@ protected:
     }
     bool Alive() { return WaitForSingleObject(app.pi.hProcess, 0) == WAIT_TIMEOUT; }
     int Count() { return int(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
+    // The list read as a screen reader or script would. Wine hands an ANSI caller from another process
+    // the UTF-16 reply unconverted, so the query is made in UTF-16.
+    std::string ListText(int index) {
+        wchar_t text[256] = {};
+        if (SendMessageW(list, LB_GETTEXTLEN, index, 0) >= 256) return "<too long>";
+        SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
+        char narrow[512] = {};
+        WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow), nullptr, nullptr);
+        return narrow;
+    }
     bool StillCaptures(const std::string& text) {
         return testsupport::PeerCopy([&] { testsupport::OfferText(CF_TEXT, text); },
                                      [&] { return WindowText(preview) == text; }, 10000);
@@ -92,6 +102,8 @@ TEST_F(AppStress, ABurstOfAThousandCopiesLeavesItCapturingAndFirstInTheChain) {
     std::printf("burst: %d clips held, the newest \"%s\", the information line \"%s\"\n", Count(),
                 WindowText(preview).c_str(), InfoLine(window).c_str());
     EXPECT_TRUE(StillCaptures("after the burst"));
+    EXPECT_EQ(ListText(Count() - 1), "after the burst");
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), Count() - 1);
 }
 
 TEST_F(AppStress, HugeCopiesAreRefusedOrHeldWithoutStallingTheWindow) {
