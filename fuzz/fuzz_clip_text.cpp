@@ -1,11 +1,13 @@
 // Feeds arbitrary clipboard text to the rules that read it: labels, tags, the address tests, the
-// target of an address, the bounded preview, temp-file names. Checks the bounds they promise.
+// target of an address, the bounded preview, temp-file names, a copied file list's block. Checks the
+// bounds they promise.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "FuzzRequire.h"
 #include "capture/ClipCollection.h"
+#include "capture/DropFiles.h"
 #include "mainwindow/OpenRules.h"
 #include "mainwindow/PreviewRules.h"
 
@@ -29,5 +31,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(preview.size() <= 2 * mainwindow::kPreviewLimit + 200);
     for (const char* kind : {"TXT", "RTF", "FIL", "PIC", "???"}) mainwindow::InfoPrefix(kind, text);
     if (mainwindow::IsOwnTempFileName(text)) Require(text.compare(0, 4, "TEMP") == 0);
+
+    std::size_t listed = 0;
+    const capture::DropNames files = capture::ParseDropFiles(text);
+    for (const std::string& name : files.names) {
+        Require(!name.empty() && (!files.wide || name.size() % 2 == 0));
+        if (!files.wide) Require(name.find('\0') == std::string::npos);
+        listed += name.size() + 1;
+    }
+    Require(listed <= text.size());
     return 0;
 }

@@ -51,7 +51,8 @@ std::string ChooseKind(HWND window) {
 std::string Refusal(const std::string& kind, HWND window) {
     if (kind == kKindPicture) {
         std::uint64_t width = 0, height = 0;
-        return ClipboardPictureSize(window, width, height) ? TooLargeForPicture(width, height) : "";
+        bool complete = true;
+        return ClipboardPictureSize(window, width, height, complete) ? PictureRefusal(width, height, complete) : "";
     }
     const UINT format = kind == kKindRichText ? RichTextFormat() : CF_TEXT;
     const std::optional<std::uint64_t> bytes = ClipboardDataSize(window, format);

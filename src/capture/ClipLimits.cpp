@@ -1,6 +1,7 @@
 #include "capture/ClipLimits.h"
 
 #include <cstdio>
+#include <limits>
 
 namespace capture {
 
@@ -24,6 +25,31 @@ std::string TooLargeForPicture(std::uint64_t width, std::uint64_t height) {
     if (width * height <= kMaxPicturePixels) return "";
     return "Not kept: the picture is " + std::to_string(width) + " x " + std::to_string(height) +
            " pixels, more than the 16 million a clip may hold";
+}
+
+std::uint64_t DibBytesNeeded(const DibHeader& header) {
+    const std::uint64_t kSaturated = std::numeric_limits<std::uint64_t>::max();
+    const std::uint32_t kRgb = 0, kBitfields = 3, kAlphaBitfields = 6;
+    std::uint64_t colours = header.colorsUsed;
+    if (colours == 0 && header.bitCount > 0 && header.bitCount <= 8) colours = 1ull << header.bitCount;
+    std::uint64_t needed = std::uint64_t(header.size) + 4 * colours;
+    const bool uncompressed =
+        header.compression == kRgb || header.compression == kBitfields || header.compression == kAlphaBitfields;
+    if (header.size == 40 && header.compression == kBitfields) needed += 12;  // the three colour masks
+    if (header.size == 40 && header.compression == kAlphaBitfields) needed += 16;
+    if (!uncompressed) return needed + header.sizeImage;
+    if (header.width < 0) return kSaturated;  // no picture has a negative width
+    const std::uint64_t width = std::uint64_t(header.width);
+    const std::uint64_t height = header.height < 0 ? std::uint64_t(-std::int64_t(header.height)) : header.height;
+    const std::uint64_t stride = (width * header.bitCount + 31) / 32 * 4;
+    if (height != 0 && stride > (kSaturated - needed) / height) return kSaturated;
+    return needed + stride * height;
+}
+
+std::string PictureRefusal(std::uint64_t width, std::uint64_t height, bool complete) {
+    const std::string tooLarge = TooLargeForPicture(width, height);
+    if (!tooLarge.empty() || complete) return tooLarge;
+    return "Not kept: the picture on the clipboard is incomplete";
 }
 
 }  // namespace capture

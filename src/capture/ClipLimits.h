@@ -15,4 +15,19 @@ const std::uint64_t kMaxPicturePixels = 16ull * 1000 * 1000;  // about 4000 x 40
 std::string TooLargeForText(std::uint64_t bytes);
 std::string TooLargeForPicture(std::uint64_t width, std::uint64_t height);
 
+// The fields of a device-independent bitmap's header that fix how many bytes its block must hold.
+struct DibHeader {
+    std::uint32_t size = 40;
+    std::int32_t width = 0, height = 0;
+    std::uint16_t bitCount = 0;
+    std::uint32_t compression = 0, sizeImage = 0, colorsUsed = 0;
+};
+
+// Header, colour table and pixels; saturates rather than wraps for absurd dimensions.
+std::uint64_t DibBytesNeeded(const DibHeader& header);
+
+// Why a picture is not kept, or "": too large, or a block shorter than its header says (the system
+// would read past the block to make a bitmap of it).
+std::string PictureRefusal(std::uint64_t width, std::uint64_t height, bool complete);
+
 }  // namespace capture

@@ -1,4 +1,5 @@
 #include "capture/ClipboardAccess.h"
+#include "capture/ClipLimits.h"
 
 #include <algorithm>
 #include <cstring>
@@ -62,19 +63,33 @@ std::optional<std::uint64_t> ClipboardDataSize(HWND owner, UINT format) {
     return std::uint64_t(GlobalSize(data));
 }
 
-bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& height) {
+bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& height, bool& complete) {
     ClipboardSession session(owner);
     if (!session.open) return false;
+    complete = true;
     if (IsClipboardFormatAvailable(CF_DIB)) {
         HANDLE data = GetClipboardData(CF_DIB);
-        if (data && GlobalSize(data) >= sizeof(BITMAPINFOHEADER)) {
+        const SIZE_T blockBytes = data ? GlobalSize(data) : 0;
+        if (blockBytes >= sizeof(BITMAPINFOHEADER)) {
             const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(data));
             if (header) {
                 width = std::uint64_t(header->biWidth < 0 ? -std::int64_t(header->biWidth) : header->biWidth);
                 height = std::uint64_t(header->biHeight < 0 ? -std::int64_t(header->biHeight) : header->biHeight);
+                DibHeader fields;
+                fields.size = header->biSize;
+                fields.width = header->biWidth;
+                fields.height = header->biHeight;
+                fields.bitCount = header->biBitCount;
+                fields.compression = header->biCompression;
+                fields.sizeImage = header->biSizeImage;
+                fields.colorsUsed = header->biClrUsed;
+                complete = blockBytes >= DibBytesNeeded(fields);
                 GlobalUnlock(data);
                 return true;
             }
+        } else if (data) {
+            complete = false;  // not even a whole header
+            return true;
         }
     }
     BITMAP info;

@@ -23,7 +23,7 @@ std::optional<std::string> ReadClipboardBytes(HWND owner, UINT format);
 std::optional<std::uint64_t> ClipboardDataSize(HWND owner, UINT format);
 // The pixel size of the picture on offer, read from the device-independent bitmap's header when there is
 // one (so that no bitmap is made just to be measured).
-bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& height);
+bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& height, bool& complete);
 // A copy of the bitmap on offer (the system makes one from a device-independent bitmap), or null.
 HBITMAP ReadClipboardBitmap(HWND owner);
 

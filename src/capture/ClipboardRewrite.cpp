@@ -1,12 +1,12 @@
 #include "capture/ClipboardRewrite.h"
 
-#include <shellapi.h>
-
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "capture/ClipboardAccess.h"
 #include "capture/ClipboardMonitor.h"
+#include "capture/DropFiles.h"
 #include "capture/mClip.h"
 #include "cliplist/ucClipList.h"
 #include "common/DoEvents.h"
@@ -15,18 +15,20 @@ namespace capture {
 
 void FileListToText(HWND owner) {
     std::string paths;
-    if (OpenClipboardRetrying(owner)) {
-        if (HDROP files = static_cast<HDROP>(GetClipboardData(CF_HDROP))) {
-            const UINT count = DragQueryFileA(files, 0xFFFFFFFF, nullptr, 0);
-            for (UINT i = 0; i < count; ++i) {
-                const UINT length = DragQueryFileA(files, i, nullptr, 0);
-                if (length == 0) continue;
-                std::vector<char> buffer(length + 1, ' ');
-                if (DragQueryFileA(files, i, buffer.data(), length + 1) > 0)
-                    paths += TrimAtNull(std::string(buffer.data(), buffer.size())) + "\r\n";
+    if (const auto block = ReadClipboardBytes(owner, CF_HDROP)) {
+        const DropNames list = ParseDropFiles(*block);
+        for (const std::string& name : list.names) {
+            if (!list.wide) {
+                paths += name + "\r\n";
+                continue;
             }
+            std::wstring wide(name.size() / 2, L'\0');
+            std::memcpy(&wide[0], name.data(), wide.size() * sizeof(wchar_t));
+            const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+            std::string narrow(std::size_t(length), '\0');
+            WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), &narrow[0], length, nullptr, nullptr);
+            paths += narrow + "\r\n";
         }
-        CloseClipboard();
     }
     WriteClipboardText(owner, paths);
 }

@@ -180,38 +180,59 @@ TEST_F(CaptureTest, CopiesMarkedSecretStayOutAndOnTheClipboardAsTheyWere) {
 TEST_F(CaptureTest, BadClipboardDataNeverCrashesNorTouchesTheClipsHeld) {
     Join();
     ASSERT_TRUE(CopyText("kept", 1));
+    const std::string incomplete = "Not kept: the picture on the clipboard is incomplete";
     const struct {
         const char* what;
         std::function<void()> offer;
-        std::string label;  // the new clip's label
+        const char* kept;  // the new clip's held text, or null when nothing may be kept
+        std::string refused;
     } cases[] = {
-        // The system may take the last byte for the missing NUL; nothing beyond the block is read.
-        {"text without its NUL", [] { SetClipboardData(CF_TEXT, testsupport::GlobalBytes("abc", 3)); }, "ab"},
+        // Nothing beyond the block is read.
+        {"text without its NUL", [] { SetClipboardData(CF_TEXT, testsupport::GlobalBytes("abc", 3)); }, "ab", ""},
         {"malformed rich text",
          [] {
              testsupport::OfferText(RichTextFormat(), "{\\rtf1 never closed \\b\\b\\b {{{{");
              testsupport::OfferText(CF_TEXT, "plain");
          },
-         ""},
-        {"a file list of no files", [] { testsupport::OfferFiles({}); }, ""},
+         "never closed ", ""},  // the RichEdit reads what it can
+        {"a file list of no files", [] { testsupport::OfferFiles({}); }, "", ""},
+        {"a file list whose names lie past its block",
+         [] {
+             DROPFILES header = {};
+             header.pFiles = 4096;
+             SetClipboardData(CF_HDROP, testsupport::GlobalBytes(&header, sizeof(header)));
+         },
+         "", ""},
+        {"a picture shorter than its header claims",
+         [] {
+             BITMAPINFOHEADER header = {};
+             header.biSize = sizeof(header);
+             header.biWidth = 300;
+             header.biHeight = 200;
+             header.biPlanes = 1;
+             header.biBitCount = 24;
+             SetClipboardData(CF_DIB, testsupport::GlobalBytes(&header, sizeof(header)));
+         },
+         nullptr, incomplete},
         // Offered for later rendering by a program that is gone when asked: nothing to read, nothing kept.
-        {"text never rendered", [] { SetClipboardData(CF_TEXT, nullptr); }, ""},
+        {"text never rendered", [] { SetClipboardData(CF_TEXT, nullptr); }, nullptr, ""},
     };
     for (const auto& c : cases) {
         const int before = Count();
+        host_.refused.clear();
         ASSERT_TRUE(PeerCopy(c.offer, [] { return true; })) << c.what;
         testsupport::PumpFor(300);
-        if (c.label != "") {
-            ASSERT_EQ(Count(), before + 1) << c.what;
-            EXPECT_EQ(host_.list.Model().ItemText(before).substr(0, 2), c.label) << c.what;
-            EXPECT_LE(host_.list.Model().ItemText(before).size(), 3u);
+        ASSERT_EQ(Count(), before + (c.kept ? 1 : 0)) << c.what;
+        if (c.kept) {
+            const std::string held = ClipText(ClipTags().Tag(before)), kept = c.kept;
+            EXPECT_EQ(held.substr(0, kept.size()), kept) << c.what;
+            EXPECT_LE(held.size(), kept.size() + 1) << c.what;  // "abc" or "ab", as the system reads it
         }
+        EXPECT_EQ(host_.refused, c.refused) << c.what;
         EXPECT_EQ(*Holders().Text(0), "kept") << c.what;
         EXPECT_EQ(host_.list.Model().ItemText(0), "kept");
         EXPECT_FALSE(CaptureSuppressed());
     }
-    EXPECT_EQ(ClipTags().Tag(2), "RTF0");
-    EXPECT_EQ(*Holders().Text(2), "");  // the empty file list
     const int before = Count();
     ASSERT_TRUE(CopyText("still working", before + 1));
 }

@@ -1,9 +1,12 @@
 #include "capture/ClipCollection.h"
 
 #include "capture/ClipLimits.h"
+#include "capture/DropFiles.h"
 #include "capture/SecretMarkers.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdint>
 
 namespace capture {
 namespace {
@@ -105,6 +108,56 @@ TEST(ClipLimits, OversizedCopiesAreNamedForTheUser) {
     EXPECT_EQ(TooLargeForPicture(4000, 4000), "");
     EXPECT_EQ(TooLargeForPicture(8000, 8000),
               "Not kept: the picture is 8000 x 8000 pixels, more than the 16 million a clip may hold");
+    EXPECT_EQ(PictureRefusal(8000, 8000, false), TooLargeForPicture(8000, 8000));  // the size is named first
+    EXPECT_EQ(PictureRefusal(30, 20, false), "Not kept: the picture on the clipboard is incomplete");
+    EXPECT_EQ(PictureRefusal(30, 20, true), "");
+}
+
+TEST(ClipLimits, APictureBlockMustHoldHeaderColoursAndEveryRow) {
+    const struct {
+        DibHeader header;
+        std::uint64_t needed;
+    } cases[] = {
+        {{40, 3, 2, 24, 0, 0, 0}, 40 + 12 * 2},             // rows padded to 4 bytes
+        {{40, -3, -2, 24, 0, 0, 0}, UINT64_MAX},            // a negative width is no picture
+        {{40, 3, -2, 24, 0, 0, 0}, 40 + 12 * 2},            // top-down rows
+        {{40, 10, 10, 1, 0, 0, 0}, 40 + 2 * 4 + 4 * 10},    // two colours
+        {{40, 10, 10, 8, 0, 0, 16}, 40 + 16 * 4 + 12 * 10}, // colours used
+        {{40, 5, 5, 32, 3, 0, 0}, 40 + 12 + 20 * 5},        // three masks
+        {{124, 5, 5, 32, 3, 0, 0}, 124 + 20 * 5},           // masks inside a larger header
+        {{40, 100, 100, 8, 1, 777, 0}, 40 + 256 * 4 + 777}, // run-length: the stated size
+        {{40, 0x7fffffff, 0x7fffffff, 32, 0, 0, 0}, 40 + 8589934588ull * 2147483647ull},  // near the top, no wrap
+        {{40, 0x7fffffff, 0x7fffffff, 65535, 0, 0, 0}, UINT64_MAX},  // saturates
+    };
+    for (const auto& c : cases) EXPECT_EQ(DibBytesNeeded(c.header), c.needed) << c.header.width << " " << c.header.bitCount;
+}
+
+// A DROPFILES block: the offset of the names, a point, two flags (the last: wide names).
+std::string DropBlock(std::uint32_t offset, bool wide, const std::string& names) {
+    std::string block(20, '\0');
+    for (int i = 0; i < 4; ++i) block[i] = char(offset >> (8 * i));
+    block[16] = wide;
+    return block + names;
+}
+
+TEST(DropFiles, NamesEndInsideTheBlockOrAreLeftOut) {
+    const std::string z(1, '\0');
+    const struct {
+        const char* what;
+        std::string block;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"two names", DropBlock(20, false, "C:\\a.txt" + z + "D:\\b" + z + z), {"C:\\a.txt", "D:\\b"}},
+        {"wide names", DropBlock(20, true, std::string("a\0b\0\0\0c\0\0\0\0\0", 12)), {std::string("a\0b\0", 4), std::string("c\0", 2)}},
+        {"no final empty name", DropBlock(20, false, "x" + z), {"x"}},
+        {"a name cut off by the block's end", DropBlock(20, false, "x" + z + "cut"), {"x"}},
+        {"names past the block", DropBlock(4096, false, "x" + z + z), {}},
+        {"an offset far beyond", DropBlock(0xFFFFFFFFu, true, "x" + z + z), {}},
+        {"a wide name cut mid-character", DropBlock(20, true, std::string("a\0b", 3)), {}},
+        {"a block shorter than its header", std::string(19, '\0'), {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseDropFiles(c.block).names, c.names) << c.what;
+    EXPECT_TRUE(ParseDropFiles(DropBlock(20, true, "")).wide);
 }
 
 TEST(SecretMarkers, OnlyAnExplicitOneLetsAMarkedCopyIn) {

@@ -248,7 +248,7 @@ TEST_F(CommandsTest, OpeningAndSavingWriteOnlyIntoTempAndTheOutputFolder) {
     // The Windows side (the prefix's C: drive) and the program's own folder; the output folder is on the
     // Unix side, so any file there outside it would be ours too.
     std::vector<std::string> written, outside;
-    for (const std::string root : {std::string("C:"), shell::ProgramFolder()}) {
+    for (const std::string& root : {std::string("C:"), shell::ProgramFolder()}) {
         std::string trimmed = root;
         while (trimmed.size() > 2 && trimmed.back() == '\\') trimmed.pop_back();
         CollectWrittenSince(trimmed, start, {temp}, outside);
