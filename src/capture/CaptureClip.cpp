@@ -105,10 +105,16 @@ void StoreClip(CaptureHost& host, const std::string& kind) {
 
 }  // namespace
 
+void ReportClipboardHeld() {
+    if (CaptureHost* host = Host()) host->ReportRefusedClip("Not kept: another program kept the clipboard open");
+}
+
 DWORD CaptureClip() {
     if (SelfWrite()) return GetClipboardSequenceNumber();
     CaptureHost* host = Host();
     if (!host) return GetClipboardSequenceNumber();
+    // Every read would come back empty: better to try again than to keep an empty clip.
+    if (!ClipboardOpenable(host->MainWindow())) return kClipboardBusy;
     SetCaptureSuppressed(true);
     std::string kind;
     // A secret is left exactly as its program put it: no kind, no clip, no write-back.

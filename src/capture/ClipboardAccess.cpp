@@ -100,6 +100,8 @@ bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& heigh
     return true;
 }
 
+bool ClipboardOpenable(HWND owner) { return ClipboardSession(owner).open; }
+
 HBITMAP ReadClipboardBitmap(HWND owner) {
     ClipboardSession session(owner);
     if (!session.open) return nullptr;

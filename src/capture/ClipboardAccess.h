@@ -24,6 +24,8 @@ std::optional<std::uint64_t> ClipboardDataSize(HWND owner, UINT format);
 // The pixel size of the picture on offer, read from the device-independent bitmap's header when there is
 // one (so that no bitmap is made just to be measured).
 bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& height, bool& complete);
+// Whether the clipboard can be opened now (another program may be holding it open).
+bool ClipboardOpenable(HWND owner);
 // A copy of the bitmap on offer (the system makes one from a device-independent bitmap), or null.
 HBITMAP ReadClipboardBitmap(HWND owner);
 

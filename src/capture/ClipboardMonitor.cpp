@@ -13,15 +13,37 @@ WNDPROC gPreviousWindowProc = nullptr;
 const DWORD kNoSequence = 0xFFFFFFFF;
 DWORD gChainDelivered = kNoSequence;
 DWORD gHandled = kNoSequence;
+// While another program holds the clipboard open, the capture is tried again on a timer, for 10 s.
+const UINT_PTR kRetryTimer = 0xC11B;
+const UINT kRetryMs = 250;
+const int kRetryLimit = 40;
+int gRetries = 0;
 
 // Captures unless the clipboard still holds what the last capture left: a late notice about a change
 // already handled is neither captured again nor passed round a chain that may now loop through us.
 // A copy made while a capture runs is not announced again (the notices were suppressed), so it is
 // captured right after, a few rounds at most: a program copying without pause gets coalesced.
-bool CaptureAndPassOn(WPARAM wParam, LPARAM lParam) {
+void CaptureRounds(HWND window) {
+    for (int round = 0; round < 3 && GetClipboardSequenceNumber() != gHandled; ++round) {
+        const DWORD left = CaptureClip();
+        if (left == kClipboardBusy) {
+            if (++gRetries <= kRetryLimit) {
+                SetTimer(window, kRetryTimer, kRetryMs, nullptr);
+                return;
+            }
+            ReportClipboardHeld();
+            gHandled = GetClipboardSequenceNumber();
+            break;
+        }
+        gHandled = left;
+    }
+    gRetries = 0;
+    KillTimer(window, kRetryTimer);
+}
+
+bool CaptureAndPassOn(HWND window, WPARAM wParam, LPARAM lParam) {
     if (GetClipboardSequenceNumber() == gHandled) return false;
-    for (int round = 0; round < 3 && GetClipboardSequenceNumber() != gHandled; ++round)
-        gHandled = CaptureClip();
+    CaptureRounds(window);
     // The capture rejoins the chain, so the next viewer is read afresh.
     if (gNextViewer) SendMessageA(gNextViewer, WM_DRAWCLIPBOARD, wParam, lParam);
     return true;
@@ -57,6 +79,8 @@ void JoinChain(HWND window) {
 }
 
 void LeaveChain(HWND window) {
+    KillTimer(window, kRetryTimer);
+    gRetries = 0;
     ChangeClipboardChain(window, gNextViewer);
     DetachMonitor(window);
 }
@@ -71,7 +95,12 @@ LRESULT CALLBACK ClipWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     }
     if (message == WM_DRAWCLIPBOARD) {
         gChainDelivered = GetClipboardSequenceNumber();
-        if (!gCaptureSuppressed && gManagerOn) CaptureAndPassOn(wParam, lParam);
+        if (!gCaptureSuppressed && gManagerOn) CaptureAndPassOn(hwnd, wParam, lParam);
+    }
+    if (message == WM_TIMER && wParam == kRetryTimer) {
+        KillTimer(hwnd, kRetryTimer);
+        // The notice went on when it came; only the capture is owed.
+        if (!gCaptureSuppressed && gManagerOn && GetClipboardSequenceNumber() != gHandled) CaptureRounds(hwnd);
     }
     return result;
 }
@@ -88,7 +117,7 @@ void RepairChain(HWND window) {
     gNextViewer = (head && !IsWindow(head)) ? oldNext : head;
     gCaptureSuppressed = false;
     gChainDelivered = GetClipboardSequenceNumber();
-    CaptureAndPassOn(0, 0);
+    CaptureAndPassOn(window, 0, 0);
 }
 
 }  // namespace capture

@@ -126,6 +126,35 @@ TEST_F(AppStress, HugeCopiesAreRefusedOrHeldWithoutStallingTheWindow) {
     EXPECT_TRUE(StillCaptures("after the huge ones"));
 }
 
+// A viewer ahead of the program opens the clipboard on a change, passes the notice on and keeps the
+// clipboard open for 2 s: the program must wait for it, stay responsive, and then take the copy.
+TEST_F(AppStress, AClipboardHeldOpenForTwoSecondsDelaysButDoesNotStopCapturing) {
+    ASSERT_TRUE(StillCaptures("before the hold"));
+    const int before = Count();
+    testsupport::TestViewer ahead;
+    ahead.Join();
+    ahead.holdMs = 2000;
+    std::atomic<bool> copied{false};
+    bool answered = true;
+    std::thread pinger([&] {
+        while (!copied) answered = Responsive(window) && answered;
+    });
+    testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "copied then held"); },
+                          [&] { return WindowText(preview) == "copied then held"; }, 10000);
+    copied = true;
+    pinger.join();
+    EXPECT_EQ(ahead.holdMs, 0u);  // the hold took place
+    EXPECT_TRUE(answered);
+    // One clip, the copy itself, never an empty one for the read that could not be made.
+    EXPECT_EQ(WindowText(preview), "copied then held");
+    EXPECT_EQ(Count(), before + 1);
+    EXPECT_EQ(ListText(Count() - 1), "copied then held");
+    ahead.Leave();
+    EXPECT_EQ(GetClipboardViewer(), window);
+    ASSERT_TRUE(Alive());
+    EXPECT_TRUE(StillCaptures("after the hold"));
+}
+
 // An 8000 x 8000 picture copied on the X side: Wine turns the BMP into a 256 MB DIB on request.
 TEST_F(AppStress, AHugePictureFromXIsRefusedAndTheClipsStay) {
     ASSERT_TRUE(StillCaptures("kept through the picture"));
@@ -140,7 +169,7 @@ TEST_F(AppStress, AHugePictureFromXIsRefusedAndTheClipsStay) {
     EXPECT_EQ(Count(), before);
     EXPECT_EQ(WindowText(preview), "kept through the picture");
     ASSERT_TRUE(Alive());
-    EXPECT_TRUE(StillCaptures("after the huge picture"));
+    EXPECT_TRUE(StillCaptures("after the huge picture")) << InfoLine(window) << " / " << WindowText(preview);
 }
 
 }  // namespace

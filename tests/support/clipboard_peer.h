@@ -72,7 +72,8 @@ bool PeerCopy(const std::function<void()>& fill, Done done, DWORD timeoutMs = 50
     std::thread peer([&] {
         // The clipboard needs an owner window for SetClipboardData to succeed.
         HWND owner = CreateWindowA("STATIC", "peer", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-        for (int attempt = 0; attempt < 100 && !OpenClipboard(owner); ++attempt) Sleep(10);
+        // Another program (Wine's own clipboard bridge, rendering a large picture) may hold it a while.
+        for (int attempt = 0; attempt < 500 && !OpenClipboard(owner); ++attempt) Sleep(10);
         EmptyClipboard();
         fill();
         CloseClipboard();
@@ -85,17 +86,25 @@ bool PeerCopy(const std::function<void()>& fill, Done done, DWORD timeoutMs = 50
     return ok;
 }
 
-// A plain viewer in the clipboard chain that counts the change notices it is given.
+// A plain viewer in the clipboard chain that counts the change notices it is given. With holdMs set, it
+// opens the clipboard on the next notice, passes the notice on and keeps the clipboard that long.
 struct TestViewer {
     HWND hwnd = nullptr;
     HWND next = nullptr;
     int draws = 0;
+    DWORD holdMs = 0;
 
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         auto* self = reinterpret_cast<TestViewer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
         if (self && msg == WM_DRAWCLIPBOARD) {
             ++self->draws;
+            const bool hold = self->holdMs && OpenClipboard(hwnd);
             if (self->next) SendMessageA(self->next, msg, wp, lp);
+            if (hold) {
+                Sleep(self->holdMs);
+                self->holdMs = 0;
+                CloseClipboard();
+            }
             return 0;
         }
         if (self && msg == WM_CHANGECBCHAIN) {
