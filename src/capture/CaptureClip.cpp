@@ -113,8 +113,6 @@ DWORD CaptureClip() {
     if (SelfWrite()) return GetClipboardSequenceNumber();
     CaptureHost* host = Host();
     if (!host) return GetClipboardSequenceNumber();
-    // Every read would come back empty: better to try again than to keep an empty clip.
-    if (!ClipboardOpenable(host->MainWindow())) return kClipboardBusy;
     SetCaptureSuppressed(true);
     std::string kind;
     // A secret is left exactly as its program put it: no kind, no clip, no write-back.
@@ -123,6 +121,11 @@ DWORD CaptureClip() {
     if (!secret) Skip([&] { kind = ChooseKind(host->MainWindow()); });
     std::string refusal;
     if (!kind.empty()) Skip([&] { refusal = Refusal(kind, host->MainWindow()); });
+    // The first read found another program holding the clipboard: try again rather than keep an empty clip.
+    if (!kind.empty() && LastOpenFailed()) {
+        SetCaptureSuppressed(false);
+        return kClipboardBusy;
+    }
     if (!refusal.empty()) Skip([&] { host->ReportRefusedClip(refusal); });
     // What is read from here on: a file list has already become its text.
     const DWORD read = GetClipboardSequenceNumber();

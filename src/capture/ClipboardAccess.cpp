@@ -8,9 +8,11 @@ namespace capture {
 
 namespace {
 
+bool gLastOpenFailed = false;
+
 struct ClipboardSession {
     bool open;
-    explicit ClipboardSession(HWND owner) : open(OpenClipboardRetrying(owner)) {}
+    explicit ClipboardSession(HWND owner) : open(OpenClipboardRetrying(owner)) { gLastOpenFailed = !open; }
     ~ClipboardSession() {
         if (open) CloseClipboard();
     }
@@ -29,6 +31,8 @@ bool OpenClipboardRetrying(HWND owner) {
     }
     return false;
 }
+
+bool LastOpenFailed() { return gLastOpenFailed; }
 
 UINT RichTextFormat() {
     static const UINT format = RegisterClipboardFormatA("Rich Text Format");
@@ -99,8 +103,6 @@ bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& heigh
     height = std::uint64_t(info.bmHeight);
     return true;
 }
-
-bool ClipboardOpenable(HWND owner) { return ClipboardSession(owner).open; }
 
 HBITMAP ReadClipboardBitmap(HWND owner) {
     ClipboardSession session(owner);

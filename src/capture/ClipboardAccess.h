@@ -13,6 +13,8 @@ namespace capture {
 // Up to 10 tries, 20 ms apart.
 bool OpenClipboardRetrying(HWND owner);
 UINT RichTextFormat();
+// Whether the last of the reads and writes here found the clipboard held open by another program.
+bool LastOpenFailed();
 
 // The text of a text-like format (CF_TEXT, rich text), cut at its NUL or at the end of its block;
 // nothing when the clipboard cannot be opened or does not offer the format.
@@ -24,8 +26,6 @@ std::optional<std::uint64_t> ClipboardDataSize(HWND owner, UINT format);
 // The pixel size of the picture on offer, read from the device-independent bitmap's header when there is
 // one (so that no bitmap is made just to be measured).
 bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& height, bool& complete);
-// Whether the clipboard can be opened now (another program may be holding it open).
-bool ClipboardOpenable(HWND owner);
 // A copy of the bitmap on offer (the system makes one from a device-independent bitmap), or null.
 HBITMAP ReadClipboardBitmap(HWND owner);
 

@@ -3,42 +3,13 @@
 #include "capture/ChainWatchdog.h"
 
 #include "capture/CaptureFixture.h"
+#include "support/helper_viewer.h"
 
 namespace capture {
 namespace testing_capture {
 namespace {
 
-using testsupport::WindowsPath;
-
-// Another program that joins the chain after us, and so stands ahead of us.
-struct HelperViewer {
-    PROCESS_INFORMATION pi{};
-    explicit HelperViewer(const char* mode) {
-        std::string cmd = "\"" + WindowsPath(HELPER_VIEWER_EXE) + "\" " + mode;
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-    }
-    bool Joined(HWND behind) {
-        return testsupport::PumpUntil(
-            [&] {
-                HWND head = GetClipboardViewer();
-                return head && head != behind;
-            },
-            10000);
-    }
-    void Kill() {
-        TerminateProcess(pi.hProcess, 1);
-        WaitForSingleObject(pi.hProcess, 5000);
-    }
-    ~HelperViewer() {
-        if (pi.hProcess) {
-            Kill();
-            CloseHandle(pi.hProcess);
-            CloseHandle(pi.hThread);
-        }
-    }
-};
+using testsupport::HelperViewer;
 
 class WatchdogTest : public CaptureTest {
 protected:

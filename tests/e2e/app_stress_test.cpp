@@ -5,6 +5,7 @@
 
 #include "e2e/RealApp.h"
 #include "support/clipboard_peer.h"
+#include "support/helper_viewer.h"
 
 namespace {
 
@@ -153,6 +154,21 @@ TEST_F(AppStress, AClipboardHeldOpenForTwoSecondsDelaysButDoesNotStopCapturing) 
     EXPECT_EQ(GetClipboardViewer(), window);
     ASSERT_TRUE(Alive());
     EXPECT_TRUE(StillCaptures("after the hold"));
+}
+
+// Another program joins the chain and is killed there without leaving it: first while it stands ahead
+// of this one, then behind it (each capture rejoins the chain, so the helper falls behind).
+TEST_F(AppStress, AViewerKilledInTheChainDoesNotStopCapturing) {
+    for (const char* where : {"ahead", "behind"}) {
+        testsupport::HelperViewer helper("pass");
+        ASSERT_TRUE(helper.Joined(window)) << where;
+        if (std::string(where) == "behind") ASSERT_TRUE(StillCaptures("through the helper"));
+        helper.Kill();
+        EXPECT_TRUE(StillCaptures(std::string("after the kill ") + where));
+        // The preview shows before the write-back, for which the program steps out of the chain.
+        EXPECT_TRUE(testsupport::PumpUntil([&] { return GetClipboardViewer() == window; }, 2000)) << where;
+        EXPECT_TRUE(StillCaptures(std::string("and on ") + where));
+    }
 }
 
 // An 8000 x 8000 picture copied on the X side: Wine turns the BMP into a 256 MB DIB on request.
