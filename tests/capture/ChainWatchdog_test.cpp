@@ -1,5 +1,5 @@
-// The chain repairs itself around a viewer ahead of us that was killed or that swallows notices, and
-// changes nothing for a healthy chain.
+// The chain repairs itself around a viewer ahead of us that swallows notices, and changes nothing for a
+// healthy chain (a viewer killed ahead of the program is the stress test's).
 #include "capture/ChainWatchdog.h"
 
 #include "capture/CaptureFixture.h"
@@ -18,18 +18,6 @@ protected:
         ASSERT_TRUE(StartWatchdog(host_.window));
     }
 };
-
-TEST_F(WatchdogTest, AViewerKilledAheadOfUsDoesNotStopTheHistory) {
-    JoinWatched();
-    HelperViewer helper("pass");
-    ASSERT_TRUE(helper.Joined(host_.window));
-    helper.Kill();
-    const DWORD start = GetTickCount();
-    ASSERT_TRUE(CopyText("after the kill", 1));
-    EXPECT_LT(GetTickCount() - start, 1000u);
-    EXPECT_EQ(GetClipboardViewer(), host_.window);
-    ASSERT_TRUE(CopyText("and on", 2));
-}
 
 TEST_F(WatchdogTest, AViewerThatSwallowsNoticesStillLetsEveryCopyInOnce) {
     JoinWatched();
