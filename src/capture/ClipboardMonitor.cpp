@@ -16,8 +16,9 @@ DWORD gHandled = kNoSequence;
 // While another program holds the clipboard open, the capture is tried again on a timer, for 10 s.
 const UINT_PTR kRetryTimer = 0xC11B;
 const UINT kRetryMs = 250;
-const int kRetryLimit = 40;
-int gRetries = 0;
+const DWORD kRetryForMs = 10000;
+bool gRetrying = false;
+DWORD gBusySince = 0;
 
 // Captures unless the clipboard still holds what the last capture left: a late notice about a change
 // already handled is neither captured again nor passed round a chain that may now loop through us.
@@ -27,7 +28,11 @@ void CaptureRounds(HWND window) {
     for (int round = 0; round < 3 && GetClipboardSequenceNumber() != gHandled; ++round) {
         const DWORD left = CaptureClip();
         if (left == kClipboardBusy) {
-            if (++gRetries <= kRetryLimit) {
+            if (!gRetrying) {
+                gRetrying = true;
+                gBusySince = GetTickCount();
+            }
+            if (GetTickCount() - gBusySince < kRetryForMs) {
                 SetTimer(window, kRetryTimer, kRetryMs, nullptr);
                 return;
             }
@@ -37,7 +42,7 @@ void CaptureRounds(HWND window) {
         }
         gHandled = left;
     }
-    gRetries = 0;
+    gRetrying = false;
     KillTimer(window, kRetryTimer);
 }
 
@@ -80,7 +85,7 @@ void JoinChain(HWND window) {
 
 void LeaveChain(HWND window) {
     KillTimer(window, kRetryTimer);
-    gRetries = 0;
+    gRetrying = false;
     ChangeClipboardChain(window, gNextViewer);
     DetachMonitor(window);
 }

@@ -2,6 +2,9 @@
 // peer thread become clips; the clipboard afterwards holds the program's own form of the clip.
 #include "capture/CaptureClip.h"
 
+#include <atomic>
+#include <thread>
+
 #include "capture/CaptureFixture.h"
 
 namespace capture {
@@ -232,6 +235,35 @@ TEST_F(CaptureTest, BadClipboardDataNeverCrashesNorTouchesTheClipsHeld) {
     }
     const int before = Count();
     ASSERT_TRUE(CopyText("still working", before + 1));
+}
+
+// A program copies and keeps the clipboard open before we are told: we try again for 10 s, then say so.
+TEST_F(CaptureTest, AClipboardHeldTooLongIsReportedAndTheClipsStay) {
+    Join();
+    ASSERT_TRUE(CopyText("kept", 1));
+    // Our write-back made us the owner, whom emptying the clipboard asks first: hand it to a peer.
+    SetCaptureSuppressed(true);
+    ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(CF_TEXT, "handed over"); }, [] { return true; }));
+    SetCaptureSuppressed(false);
+    std::atomic<bool> held{false};
+    std::thread holder([&] {
+        HWND owner = CreateWindowA("STATIC", "holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        for (int attempt = 0; attempt < 500 && !OpenClipboard(owner); ++attempt) Sleep(10);
+        EmptyClipboard();
+        testsupport::OfferText(CF_TEXT, "never read");
+        CloseClipboard();
+        held = OpenClipboard(owner);  // before this thread's notice is handled: our queue is not served yet
+        Sleep(12000);
+        CloseClipboard();
+        DestroyWindow(owner);
+    });
+    for (int waited = 0; waited < 2000 && !held; waited += 5) Sleep(5);
+    EXPECT_TRUE(held);
+    testsupport::PumpUntil([&] { return !host_.refused.empty(); }, 15000);
+    EXPECT_EQ(host_.refused, "Not kept: another program kept the clipboard open");
+    EXPECT_EQ(Count(), 1);
+    holder.join();
+    ASSERT_TRUE(CopyText("free again", 2));
 }
 
 TEST_F(CaptureTest, OversizedCopiesAreNotKeptAndTheUserIsTold) {
