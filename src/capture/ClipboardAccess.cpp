@@ -2,6 +2,7 @@
 #include "capture/ClipLimits.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace capture {
@@ -77,8 +78,6 @@ bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& heigh
         if (blockBytes >= sizeof(BITMAPINFOHEADER)) {
             const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(data));
             if (header) {
-                width = std::uint64_t(header->biWidth < 0 ? -std::int64_t(header->biWidth) : header->biWidth);
-                height = std::uint64_t(header->biHeight < 0 ? -std::int64_t(header->biHeight) : header->biHeight);
                 DibHeader fields;
                 fields.size = header->biSize;
                 fields.width = header->biWidth;
@@ -89,6 +88,8 @@ bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& heigh
                 fields.colorsUsed = header->biClrUsed;
                 complete = blockBytes >= DibBytesNeeded(fields);
                 GlobalUnlock(data);
+                width = std::uint64_t(std::abs(std::int64_t(fields.width)));
+                height = std::uint64_t(std::abs(std::int64_t(fields.height)));
                 return true;
             }
         } else if (data) {

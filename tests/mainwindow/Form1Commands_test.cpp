@@ -94,12 +94,12 @@ TEST_F(CommandsTest, ManagerSwitchCapturesAtOnceAndStoresItsCaption) {
     StartOn(false);
     Click(form_->PushButton2());
     EXPECT_EQ(Count(), 1);  // what was on the clipboard
-    EXPECT_EQ(Text(form_->PushButton2()), kManagerOffCaption);
+    EXPECT_EQ(WindowText(form_->PushButton2()), kManagerOffCaption);
     EXPECT_EQ(shell::GetSetting(shell::kKeyClipboardSwitch, ""), "On");
     EXPECT_EQ(GetClipboardViewer(), form_->hwnd());
 
     Click(form_->PushButton2());
-    EXPECT_EQ(Text(form_->PushButton2()), kManagerOnCaption);
+    EXPECT_EQ(WindowText(form_->PushButton2()), kManagerOnCaption);
     EXPECT_EQ(shell::GetSetting(shell::kKeyClipboardSwitch, ""), "Off");
     EXPECT_NE(GetClipboardViewer(), form_->hwnd());
     ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "unseen"); }, [] { return true; }));
@@ -125,13 +125,13 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
     EXPECT_EQ(Tags(3), (std::vector<std::string>{"TXT0", "TXT2", "TXT3"}));
     EXPECT_FALSE(capture::Holders().Exists(capture::HolderFamily::kText, 1));
     EXPECT_EQ(list.ListIndex(), 2);
-    EXPECT_EQ(Text(form_->lblInfo()), "Text Clip - Item 3 of 3");
+    EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 3 of 3");
 
     list.SetListIndex(0);
     Click(form_->PushButton1());  // the oldest: the preview moves to the newest
     EXPECT_EQ(Tags(2), (std::vector<std::string>{"TXT2", "TXT3"}));
-    EXPECT_EQ(Text(form_->lblInfo()), "Text Clip - Item 2 of 2");
-    EXPECT_EQ(Text(form_->Text1()), "d");
+    EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 2 of 2");
+    EXPECT_EQ(WindowText(form_->Text1()), "d");
 
     list.SetListIndex(-1);
     const std::size_t asked = gBoxes.size();
@@ -147,7 +147,7 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
     EXPECT_EQ(Count(), 0);
     EXPECT_EQ(list.ListIndex(), -1);
     EXPECT_TRUE(IsWindowVisible(form_->PictureClipLabel()));
-    EXPECT_EQ(Text(form_->lblInfo()), "Nothing on Clipboard");
+    EXPECT_EQ(WindowText(form_->lblInfo()), "Nothing on Clipboard");
     ASSERT_TRUE(CopyText("still captured"));
     EXPECT_EQ(capture::ClipTags().Tag(0), "TXT4");
 }
@@ -167,7 +167,7 @@ TEST_F(CommandsTest, DeleteAllRestartsTagsAndRemovesOnlyOurTemporaryFiles) {
     EXPECT_EQ(gBoxes[0].text, "Are you sure you wish to delete all clipboard entries entry?");
     EXPECT_EQ(Count(), 0);
     EXPECT_TRUE(IsWindowVisible(form_->PictureClipLabel()));
-    EXPECT_EQ(Text(form_->lblInfo()), "Nothing on Clipboard");
+    EXPECT_EQ(WindowText(form_->lblInfo()), "Nothing on Clipboard");
     EXPECT_FALSE(shell::FileExists(temp + "TEMP3.TXT"));
     EXPECT_FALSE(shell::FileExists(temp + "TEMP12.BMP"));
     for (const char* name : {"TEMPLATE.DOC", "TEMP.TXT", "TEMP4.TXT.keep"}) {
@@ -251,7 +251,7 @@ TEST_F(CommandsTest, CancellingTheFolderPickerKeepsTheOutputFolder) {
     stop = true;
     canceller.join();
     EXPECT_EQ(prompt, "Please select folder:");
-    EXPECT_EQ(Text(form_->Text2()), "C:\\kept\\");
+    EXPECT_EQ(WindowText(form_->Text2()), "C:\\kept\\");
     EXPECT_EQ(shell::GetSetting(shell::kKeyOutputFolder, ""), "C:\\kept\\");
 }
 

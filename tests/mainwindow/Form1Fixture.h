@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "capture/ClipboardMonitor.h"
+#include "common/WindowText.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Launch.h"
@@ -55,13 +56,8 @@ inline BOOL WINAPI RecordTray(DWORD operation, PNOTIFYICONDATAA data) {
     return TRUE;
 }
 
-inline std::string Text(HWND control) {
-    char text[512] = {};
-    GetWindowTextA(control, text, sizeof(text));
-    return text;
-}
-
-inline bool Ticked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+using common::IsTicked;
+using common::WindowText;
 
 inline bool StoredKey(const char* key) {
     HKEY section = nullptr;

@@ -9,16 +9,16 @@ namespace {
 
 TEST_F(Form1Test, AFreshProfileStartsOffWithTheDesktopAsOutputFolder) {
     Start();
-    EXPECT_EQ(Text(form_->PushButton2()), kManagerOnCaption);
-    EXPECT_FALSE(Ticked(form_->Check4()));
-    EXPECT_FALSE(Ticked(form_->Check8()));
+    EXPECT_EQ(WindowText(form_->PushButton2()), kManagerOnCaption);
+    EXPECT_FALSE(IsTicked(form_->Check4()));
+    EXPECT_FALSE(IsTicked(form_->Check8()));
     EXPECT_TRUE(IsWindowVisible(form_->Check8()));
-    EXPECT_EQ(Text(form_->Text2()), shell::DefaultOutputFolder());
+    EXPECT_EQ(WindowText(form_->Text2()), shell::DefaultOutputFolder());
     EXPECT_EQ(shell::GetSetting(shell::kKeyOutputFolder, ""), shell::DefaultOutputFolder());
     for (const char* key : {shell::kKeyClipboardSwitch, shell::kKeyWindowsStartup, shell::kKeyMinimized})
         EXPECT_FALSE(StoredKey(key)) << key;
     EXPECT_TRUE(IsWindowVisible(form_->PictureClipLabel()));
-    EXPECT_EQ(Text(form_->lblInfo()), "Nothing on Clipboard");
+    EXPECT_EQ(WindowText(form_->lblInfo()), "Nothing on Clipboard");
     EXPECT_NE(GetClipboardViewer(), form_->hwnd());
     // No hand cursor beside this test program: the unguarded second load is reported, once.
     ASSERT_EQ(gBoxes.size(), 1u);
@@ -34,7 +34,7 @@ TEST_F(Form1Test, OnlyTheExactOnStartsTheManager) {
     for (const char* value : {"on", "ON", "Off", "yes"}) {
         shell::SaveSetting(shell::kKeyClipboardSwitch, value);
         Start();
-        EXPECT_EQ(Text(form_->PushButton2()), kManagerOnCaption) << value;
+        EXPECT_EQ(WindowText(form_->PushButton2()), kManagerOnCaption) << value;
         EXPECT_FALSE(capture::ManagerOn()) << value;
         form_.reset();
     }
@@ -46,20 +46,20 @@ TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot
     ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "there before"); }, [] { return true; }));
     shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
     Start();
-    EXPECT_EQ(Text(form_->PushButton2()), kManagerOffCaption);
+    EXPECT_EQ(WindowText(form_->PushButton2()), kManagerOffCaption);
     EXPECT_EQ(GetClipboardViewer(), form_->hwnd());
     testsupport::PumpFor(300);
     EXPECT_EQ(Count(), 0);
 
     ASSERT_TRUE(testsupport::CopyWithXclip("www.example.org"));
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, 5000));
-    EXPECT_EQ(Text(form_->lblInfo()), "Web Address - Item 1 of 1");
-    EXPECT_EQ(Text(form_->Text1()), "www.example.org");
+    EXPECT_EQ(WindowText(form_->lblInfo()), "Web Address - Item 1 of 1");
+    EXPECT_EQ(WindowText(form_->Text1()), "www.example.org");
     EXPECT_FALSE(IsWindowVisible(form_->PictureClipLabel()));
 
     ASSERT_TRUE(testsupport::PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(10, 10, Grey)); },
                                       [&] { return Count() == 2; }));
-    EXPECT_EQ(Text(form_->lblInfo()), "Picture Clip - Item 2 of 2");
+    EXPECT_EQ(WindowText(form_->lblInfo()), "Picture Clip - Item 2 of 2");
     EXPECT_TRUE(IsWindowVisible(form_->Picture1()));
     EXPECT_FALSE(IsWindowVisible(form_->Text1()));
     // 10 px at 96 dpi is 265 HIMETRIC: unstretched at ((4995 - 265) / 2 + 200, (3345 - 265) / 2 + 150) twips.
@@ -80,7 +80,7 @@ TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot
 TEST_F(Form1Test, StartingInTheTrayShowsTheBalloonOnceAndTheIconRestores) {
     shell::SaveSetting(shell::kKeyMinimized, shell::kOn);
     Start();  // the balloon waits its 5 seconds: no shell here reports it closed
-    EXPECT_TRUE(Ticked(form_->Check8()));
+    EXPECT_TRUE(IsTicked(form_->Check8()));
     EXPECT_FALSE(IsWindowVisible(form_->hwnd()));
     EXPECT_TRUE(form_->InTray());
     EXPECT_EQ(gTray.at(0).operation, DWORD(NIM_ADD));
@@ -106,7 +106,7 @@ TEST_F(Form1Test, StartWithWindowsBoxKeepsSettingAndEntryInStep) {
     shell::RemoveStartupEntry();
     shell::SaveSetting(shell::kKeyWindowsStartup, shell::kOn);
     Start();
-    EXPECT_TRUE(Ticked(form_->Check4()));
+    EXPECT_TRUE(IsTicked(form_->Check4()));
     EXPECT_FALSE(entryPresent());  // restoring the tick adds nothing
 
     SendMessageA(form_->Check8(), BM_CLICK, 0, 0);
@@ -114,7 +114,7 @@ TEST_F(Form1Test, StartWithWindowsBoxKeepsSettingAndEntryInStep) {
     SendMessageA(form_->Check4(), BM_CLICK, 0, 0);  // clear
     EXPECT_EQ(shell::GetSetting(shell::kKeyWindowsStartup, ""), "Off");
     EXPECT_EQ(shell::GetSetting(shell::kKeyMinimized, ""), "Off");
-    EXPECT_FALSE(Ticked(form_->Check8()));
+    EXPECT_FALSE(IsTicked(form_->Check8()));
     EXPECT_FALSE(IsWindowVisible(form_->Check8()));
     EXPECT_FALSE(entryPresent());
     SendMessageA(form_->Check4(), BM_CLICK, 0, 0);  // tick
@@ -161,7 +161,7 @@ TEST_F(Form1Test, TabReachesEveryControl) {
     for (HWND control : {form_->PushButton1(), form_->PushButton2(), form_->PushButton3(), form_->PushButton5(),
                          form_->PushButton7(), form_->Check4(), form_->Check8(), form_->Text2(), form_->Text1(),
                          form_->ClipListWindow()})
-        EXPECT_NE(std::find(reached.begin(), reached.end(), control), reached.end()) << Text(control);
+        EXPECT_NE(std::find(reached.begin(), reached.end(), control), reached.end()) << WindowText(control);
 }
 
 // Run at 96 dpi here, and at 120 dpi in a prefix of its own (form1_layout_120dpi).
@@ -177,11 +177,11 @@ TEST_F(Form1Test, LayoutKeepsEveryControlInsideTheWindowAndApart) {
     for (std::size_t i = 0; i < placed.size(); ++i) {
         const RECT& a = placed[i].rect;
         EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= client.right && a.bottom <= client.bottom)
-            << Text(placed[i].control) << " at " << dpi << " dpi";
+            << WindowText(placed[i].control) << " at " << dpi << " dpi";
         for (std::size_t j = i + 1; j < placed.size(); ++j) {
             RECT overlap;
             EXPECT_FALSE(IntersectRect(&overlap, &a, &placed[j].rect))
-                << Text(placed[i].control) << " / " << Text(placed[j].control) << " at " << dpi << " dpi";
+                << WindowText(placed[i].control) << " / " << WindowText(placed[j].control) << " at " << dpi << " dpi";
         }
     }
 }
