@@ -11,6 +11,7 @@
 #include "capture/ClipboardRewrite.h"
 #include "capture/SecretMarkers.h"
 #include "capture/mClip.h"
+#include "common/GdiScope.h"
 #include "cliplist/ucClipList.h"
 #include "common/DoEvents.h"
 
@@ -39,68 +40,99 @@ bool CopyIsSecret(HWND window) {
     return MarkedSecret(markers);
 }
 
-std::string ChooseKind(HWND window) {
-    const std::string kind = KindForFormats(
-        IsClipboardFormatAvailable(CF_TEXT), IsClipboardFormatAvailable(CF_BITMAP), IsClipboardFormatAvailable(CF_DIB),
-        IsClipboardFormatAvailable(RichTextFormat()), IsClipboardFormatAvailable(CF_HDROP));
-    if (kind == kKindFileList) FileListToText(window);
-    return kind;
+std::string ChooseKind() {
+    return KindForFormats(IsClipboardFormatAvailable(CF_TEXT), IsClipboardFormatAvailable(CF_BITMAP),
+                          IsClipboardFormatAvailable(CF_DIB), IsClipboardFormatAvailable(RichTextFormat()),
+                          IsClipboardFormatAvailable(CF_HDROP));
 }
 
-// Why a copy of this kind is too large to keep, or "".
+// Why a copy of this kind is too large to keep, or "". Text is measured in the format its source
+// offered: asking for a converted one would make the system build it first.
 std::string Refusal(const std::string& kind, HWND window) {
     if (kind == kKindPicture) {
         std::uint64_t width = 0, height = 0;
         bool complete = true;
         return ClipboardPictureSize(window, width, height, complete) ? PictureRefusal(width, height, complete) : "";
     }
-    const UINT format = kind == kKindRichText ? RichTextFormat() : CF_TEXT;
+    UINT format = RichTextFormat();
+    if (kind == kKindFileList) format = CF_HDROP;
+    if (kind == kKindText) format = OfferedTextFormat(window);
+    if (!format) return "";
     const std::optional<std::uint64_t> bytes = ClipboardDataSize(window, format);
     return bytes ? TooLargeForText(*bytes) : "";
 }
 
-// The clipboard's text, or the holder's old text when the read fails.
-void FillText(std::string* holder, UINT format, HWND window) {
-    if (!holder) return;
-    if (auto text = ReadClipboardText(window, format)) *holder = std::move(*text);
+// What a copy holds, read before anything is stored: a clip is added only when its data came.
+struct CopiedData {
+    std::string text;    // text, the file list's paths, or the rich text's plain text
+    std::string markup;  // rich text
+    gdi::Bitmap picture{nullptr};
+};
+
+bool ReadCopy(const std::string& kind, HWND window, CopiedData& copy) {
+    if (kind == kKindPicture) {
+        copy.picture = gdi::Bitmap(ReadClipboardBitmap(window));
+        return copy.picture.get() != nullptr;
+    }
+    if (kind == kKindFileList) {
+        auto paths = ReadFileListText(window);
+        if (!paths || paths->empty()) return false;
+        copy.text = std::move(*paths);
+        return true;
+    }
+    if (kind == kKindRichText) {
+        auto markup = ReadClipboardText(window, RichTextFormat());
+        if (!markup || markup->empty()) return false;
+        copy.markup = std::move(*markup);
+        copy.text = ReadClipboardUnicodeText(window).value_or("");
+        return true;
+    }
+    auto text = ReadClipboardUnicodeText(window);
+    if (!text) return false;
+    copy.text = std::move(*text);
+    return true;
 }
 
-void StoreClip(CaptureHost& host, const std::string& kind) {
+bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
     auto& list = host.ClipList().Model();
     ClipCollection& tags = ClipTags();
     ClipHolders& holders = Holders();
-    HWND window = host.MainWindow();
     const int position = list.ListCount();
     const HolderFamily family = FamilyOfKind(kind);
     const std::int16_t index = tags.NextHolderIndex(family, position);
     const std::int16_t icon = IconOfKind(kind);
 
-    Skip([&] { tags.SetTag(position, MakeTag(kind, index)); });
+    holders.Create(family, index);  // fails for element 0 and for a holder left over, which is then filled
+    std::string label;
     if (kind == kKindPicture) {
-        Skip([&] { list.AddItem(kPictureLabel, icon, icon); });
-        common::DoEvents();
-        Skip([&] { holders.Create(family, index); });
-        Skip([&] { holders.SetPicture(index, ReadClipboardBitmap(window)); });
-        Skip([&] { host.ShowPreviewPicture(holders.Picture(index)); });
+        if (!holders.Exists(family, index)) return false;
+        holders.SetPicture(index, copy.picture.release());
+        label = kPictureLabel;
     } else if (kind == kKindRichText) {
-        Skip([&] { holders.Create(family, index); });
-        Skip([&] {
-            RichTextHolder* box = holders.RichText(index);
-            if (!box) return;
-            if (auto markup = ReadClipboardText(window, RichTextFormat())) box->SetMarkup(*markup);
-            list.AddItem(ListLabel(box->PlainText(), false), icon, icon);
-        });
-        Skip([&] {
-            if (auto text = ReadClipboardText(window, CF_TEXT)) host.ShowPreviewText(*text);
-        });
-    } else {  // text and file list: the file list is text by now
-        Skip([&] { holders.Create(family, index); });
+        RichTextHolder* box = holders.RichText(index);
+        if (!box || !box->SetMarkup(copy.markup)) return false;
+        label = ListLabel(box->PlainText(), false);
+        if (copy.text.empty()) copy.text = box->PlainText();
+    } else {
         std::string* text = holders.Text(index);
-        Skip([&] { FillText(text, CF_TEXT, window); });
-        Skip([&] { list.AddItem(ListLabel(text ? *text : "", kind == kKindText), icon, icon); });
-        Skip([&] { host.ShowPreviewText(text ? *text : ""); });
+        if (!text) return false;
+        *text = copy.text;
+        label = ListLabel(copy.text, kind == kKindText);
+    }
+    tags.SetTag(position, MakeTag(kind, index));
+    try {
+        list.AddItem(label, icon, icon);
+    } catch (const std::exception&) {
+        tags.SetTag(position, "");
+        if (index > 0) holders.Release(family, index);
+        return false;
     }
     tags.Advance(family, index);
+    if (kind == kKindPicture)
+        Skip([&] { host.ShowPreviewPicture(holders.Picture(index)); });
+    else
+        Skip([&] { host.ShowPreviewText(copy.text); });
+    return true;
 }
 
 }  // namespace
@@ -114,26 +146,28 @@ DWORD CaptureClip() {
     CaptureHost* host = Host();
     if (!host) return GetClipboardSequenceNumber();
     SetCaptureSuppressed(true);
+    HWND window = host->MainWindow();
     std::string kind;
-    // A secret is left exactly as its program put it: no kind, no clip, no write-back.
+    // A secret is left exactly as its program put it: no kind, no clip.
     bool secret = true;
-    Skip([&] { secret = CopyIsSecret(host->MainWindow()); });
-    if (!secret) Skip([&] { kind = ChooseKind(host->MainWindow()); });
+    Skip([&] { secret = CopyIsSecret(window); });
+    if (!secret) Skip([&] { kind = ChooseKind(); });
     std::string refusal;
-    if (!kind.empty()) Skip([&] { refusal = Refusal(kind, host->MainWindow()); });
+    if (!kind.empty()) Skip([&] { refusal = Refusal(kind, window); });
     // The first read found another program holding the clipboard: try again rather than keep an empty clip.
     if (!kind.empty() && LastOpenFailed()) {
         SetCaptureSuppressed(false);
         return kClipboardBusy;
     }
     if (!refusal.empty()) Skip([&] { host->ReportRefusedClip(refusal); });
-    // What is read from here on: a file list has already become its text.
     const DWORD read = GetClipboardSequenceNumber();
-    if (kind.empty() || !refusal.empty()) {
+    CopiedData copy;
+    bool stored = false;
+    if (!kind.empty() && refusal.empty()) Skip([&] { stored = ReadCopy(kind, window, copy) && StoreClip(*host, kind, copy); });
+    if (!stored) {
         SetCaptureSuppressed(false);
         return read;
     }
-    StoreClip(*host, kind);
     auto& list = host->ClipList().Model();
     Skip([&] {
         if (list.ListCount() > kMaxClips) RemoveOldestClip();
@@ -141,7 +175,10 @@ DWORD CaptureClip() {
     Skip([&] { host->HideEmptyPanel(); });
     Skip([&] { list.SetListIndex(list.ListCount() - 1); });
     DWORD left = read;
-    Skip([&] { left = RepostCurrentClip(read); });
+    if (kind == kKindFileList) Skip([&] { left = OfferFilesWithText(read, copy.text); });
+    // Marked handled before pending messages run: a notice still queued for this copy must not
+    // capture it a second time.
+    MarkHandled(left);
     SetCaptureSuppressed(false);
     common::DoEvents();
     return left;

@@ -1,12 +1,12 @@
-// Turns the clipboard's contents into a clip: decides the kind, stores it, keeps 25, makes it current
-// and writes it back. A step that fails is skipped and the capture goes on.
+// Turns the clipboard's contents into a clip: decides the kind, reads it, stores it, keeps 25 and makes
+// it current. The clipboard is left as its source put it; only a file list gains its paths as text.
 #pragma once
 
 #include <windows.h>
 
 namespace capture {
 
-// Returns the clipboard sequence number the capture leaves behind: that of its own write-back, or that
+// Returns the clipboard sequence number the capture leaves behind: that of its own write (file lists), or that
 // of the contents it read when it wrote nothing; a different number afterwards means a newer copy.
 // kClipboardBusy when another program held the clipboard open throughout: nothing was read or stored.
 DWORD CaptureClip();

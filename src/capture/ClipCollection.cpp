@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "common/Utf8.h"
+
 namespace capture {
 
 std::string KindForMask(int mask) {
@@ -56,7 +58,7 @@ std::int16_t TagHolderIndex(const std::string& tag) {
 }
 
 std::string ListLabel(const std::string& text, bool ampersandRule) {
-    std::string label = text.size() > kLabelLength ? text.substr(0, kLabelLength) + "..." : text;
+    std::string label = common::CodePointCount(text) > kLabelLength ? common::Utf8Prefix(text, kLabelLength) + "..." : text;
     if (ampersandRule && label.compare(0, 2, " &") == 0) label = "&&" + label;
     return label;
 }

@@ -41,7 +41,7 @@ std::string TagKind(const std::string& tag);
 // The number from the fourth character on; 0 when there is none or it does not fit 16 bits.
 std::int16_t TagHolderIndex(const std::string& tag);
 
-// 40 characters and "..." when longer; for text clips a leading " &" gets "&&" in front.
+// 40 characters (code points) and "..." when longer; for text clips a leading " &" gets "&&" in front.
 std::string ListLabel(const std::string& text, bool ampersandRule);
 
 // The text up to its first NUL.

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/WindowText.h"
+
 namespace capture {
 
 namespace {
@@ -21,6 +23,48 @@ struct ClipboardSession {
 
 HBITMAP CopyBitmap(HBITMAP bitmap) {
     return bitmap ? static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0)) : nullptr;
+}
+
+// The block of an open clipboard's format, copied; nothing when it is not there or cannot be locked.
+std::optional<std::string> BlockBytes(UINT format) {
+    HANDLE data = GetClipboardData(format);
+    if (!data) return std::nullopt;
+    const SIZE_T size = GlobalSize(data);
+    if (size == 0) return std::string();
+    const char* bytes = static_cast<const char*>(GlobalLock(data));
+    if (!bytes) return std::nullopt;
+    std::string copy(bytes, size);
+    GlobalUnlock(data);
+    return copy;
+}
+
+// Formats whose handle is not a memory block: the system owns or frees them differently.
+bool HeldInMemory(UINT format) {
+    switch (format) {
+        case CF_BITMAP:
+        case CF_METAFILEPICT:
+        case CF_PALETTE:
+        case CF_ENHMETAFILE:
+        case CF_OWNERDISPLAY:
+        case CF_DSPBITMAP:
+        case CF_DSPMETAFILEPICT:
+        case CF_DSPENHMETAFILE: return false;
+        default: return !(format >= CF_PRIVATEFIRST && format <= CF_GDIOBJLAST);
+    }
+}
+
+HGLOBAL GlobalCopy(const std::string& bytes) {
+    // A zero-byte movable block is refused by SetClipboardData; a fixed one is taken.
+    HGLOBAL block = GlobalAlloc(bytes.empty() ? GMEM_FIXED : GMEM_MOVEABLE, bytes.size());
+    if (!block || bytes.empty()) return block;
+    void* to = GlobalLock(block);
+    if (!to) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    std::memcpy(to, bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    return block;
 }
 
 }  // namespace
@@ -43,15 +87,36 @@ UINT RichTextFormat() {
 std::optional<std::string> ReadClipboardBytes(HWND owner, UINT format) {
     ClipboardSession session(owner);
     if (!session.open) return std::nullopt;
-    HANDLE data = GetClipboardData(format);
-    if (!data) return std::nullopt;
-    const SIZE_T size = GlobalSize(data);
-    if (size == 0) return std::string();
-    const char* bytes = static_cast<const char*>(GlobalLock(data));
-    if (!bytes) return std::nullopt;
-    std::string copy(bytes, size);
-    GlobalUnlock(data);
-    return copy;
+    return BlockBytes(format);
+}
+
+std::optional<std::string> ReadClipboardUnicodeText(HWND owner) {
+    ClipboardSession session(owner);
+    if (!session.open) return std::nullopt;
+    if (IsClipboardFormatAvailable(CF_UNICODETEXT)) {
+        if (auto block = BlockBytes(CF_UNICODETEXT)) {
+            std::size_t units = block->size() / 2;
+            const auto* text = reinterpret_cast<const wchar_t*>(block->data());
+            units = std::find(text, text + units, L'\0') - text;
+            return common::Narrow(text, units);
+        }
+    }
+    auto block = BlockBytes(CF_TEXT);
+    if (!block) return std::nullopt;
+    block->erase(std::min(block->find('\0'), block->size()));
+    if (block->empty()) return std::string();
+    const int length = MultiByteToWideChar(CP_ACP, 0, block->data(), int(block->size()), nullptr, 0);
+    std::wstring wide(std::size_t(length > 0 ? length : 0), L'\0');
+    if (length > 0) MultiByteToWideChar(CP_ACP, 0, block->data(), int(block->size()), &wide[0], length);
+    return common::Narrow(wide);
+}
+
+UINT OfferedTextFormat(HWND owner) {
+    ClipboardSession session(owner);
+    if (!session.open) return 0;
+    for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format))
+        if (format == CF_UNICODETEXT || format == CF_TEXT || format == CF_OEMTEXT) return format;
+    return 0;
 }
 
 std::optional<std::string> ReadClipboardText(HWND owner, UINT format) {
@@ -111,36 +176,31 @@ HBITMAP ReadClipboardBitmap(HWND owner) {
     return CopyBitmap(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)));
 }
 
-bool WriteClipboardText(HWND owner, const std::string& text) {
+bool OfferAgainWith(HWND owner, const ClipFormats& added) {
     ClipboardSession session(owner);
-    if (!session.open || !EmptyClipboard()) return false;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (!block) return false;
-    char* bytes = static_cast<char*>(GlobalLock(block));
-    std::memcpy(bytes, text.c_str(), text.size() + 1);
-    GlobalUnlock(block);
-    if (!SetClipboardData(CF_TEXT, block)) {
-        GlobalFree(block);
-        return false;
+    if (!session.open) return false;
+    ClipFormats offered;
+    for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
+        const bool replaced = std::any_of(added.begin(), added.end(), [&](const ClipFormat& a) { return a.format == format; });
+        if (replaced || !HeldInMemory(format)) continue;
+        if (auto bytes = BlockBytes(format)) offered.push_back({format, std::move(*bytes)});
     }
-    return true;
+    offered.insert(offered.end(), added.begin(), added.end());
+    if (!EmptyClipboard()) return false;
+    bool all = true;
+    for (const ClipFormat& item : offered) {
+        HGLOBAL block = GlobalCopy(item.bytes);
+        if (!block || !SetClipboardData(item.format, block)) {
+            if (block) GlobalFree(block);
+            all = false;
+        }
+    }
+    return all;
 }
 
-bool WriteClipboardBitmap(HWND owner, HBITMAP bitmap) {
-    ClipboardSession session(owner);
-    if (!session.open || !EmptyClipboard()) return false;
-    HBITMAP copy = CopyBitmap(bitmap);
-    if (!copy) return false;
-    if (!SetClipboardData(CF_BITMAP, copy)) {
-        DeleteObject(copy);
-        return false;
-    }
-    return true;
-}
-
-bool EmptyTheClipboard(HWND owner) {
-    ClipboardSession session(owner);
-    return session.open && EmptyClipboard();
+ClipFormat UnicodeTextFormat(const std::string& utf8) {
+    const std::wstring wide = common::Widen(utf8);
+    return {CF_UNICODETEXT, std::string(reinterpret_cast<const char*>(wide.c_str()), (wide.size() + 1) * sizeof(wchar_t))};
 }
 
 }  // namespace capture

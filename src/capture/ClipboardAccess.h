@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace capture {
 
@@ -16,7 +17,21 @@ UINT RichTextFormat();
 // Whether the last of the reads and writes here found the clipboard held open by another program.
 bool LastOpenFailed();
 
-// The text of a text-like format (CF_TEXT, rich text), cut at its NUL or at the end of its block;
+// One clipboard format and the bytes of its memory block.
+struct ClipFormat {
+    UINT format;
+    std::string bytes;
+};
+using ClipFormats = std::vector<ClipFormat>;
+
+// The text on offer in UTF-8: CF_UNICODETEXT, or CF_TEXT in the ANSI code page where no Unicode text
+// comes; cut at its NUL or at the end of its block. Nothing when no text can be read.
+std::optional<std::string> ReadClipboardUnicodeText(HWND owner);
+// The text format the source itself offered (the first listed; the system lists what it converts to
+// after it), or 0. Its block is what a size check may ask for without making the system convert.
+UINT OfferedTextFormat(HWND owner);
+
+// The text of a byte-text format (rich text, CF_TEXT), cut at its NUL or at the end of its block;
 // nothing when the clipboard cannot be opened or does not offer the format.
 std::optional<std::string> ReadClipboardText(HWND owner, UINT format);
 // The raw bytes of a format, as large as its memory block; nothing when it cannot be read.
@@ -29,9 +44,12 @@ bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& heigh
 // A copy of the bitmap on offer (the system makes one from a device-independent bitmap), or null.
 HBITMAP ReadClipboardBitmap(HWND owner);
 
-// Each empties the clipboard and puts one item on it.
-bool WriteClipboardText(HWND owner, const std::string& text);
-bool WriteClipboardBitmap(HWND owner, HBITMAP bitmap);  // a copy; the caller keeps its bitmap
-bool EmptyTheClipboard(HWND owner);
+// In one opening of the clipboard: copies every format held in a memory block, empties it, offers
+// those formats again byte for byte and then `added` (replacing a format of the same number). Formats
+// that are GDI or metafile handles are not memory blocks and are not offered again. False when the
+// clipboard cannot be opened or a format cannot be offered.
+bool OfferAgainWith(HWND owner, const ClipFormats& added);
+// The bytes of UTF-8 text as a CF_UNICODETEXT block holds them, with the closing NUL.
+ClipFormat UnicodeTextFormat(const std::string& utf8);
 
 }  // namespace capture

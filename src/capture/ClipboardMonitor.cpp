@@ -112,6 +112,7 @@ LRESULT CALLBACK ClipWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 DWORD ChainDeliveredSequence() { return gChainDelivered; }
 DWORD HandledSequence() { return gHandled; }
+void MarkHandled(DWORD sequence) { gHandled = sequence; }
 
 void RepairChain(HWND window) {
     const HWND oldNext = gNextViewer;

@@ -32,6 +32,8 @@ LRESULT CALLBACK ClipWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 // own write-back). A change notice for the handled number is not captured again.
 DWORD ChainDeliveredSequence();
 DWORD HandledSequence();
+// The capture has dealt with the clipboard as it stands at this sequence number.
+void MarkHandled(DWORD sequence);
 
 // Puts the window back at the head of the chain when the chain ahead of it is broken: leaves properly
 // first, so that a live viewer ahead relinks around it, and keeps the old next viewer when the head

@@ -1,68 +1,40 @@
 #include "capture/ClipboardRewrite.h"
 
-#include <cstring>
-#include <string>
-#include <vector>
+#include <optional>
 
 #include "capture/ClipboardAccess.h"
 #include "capture/ClipboardMonitor.h"
 #include "capture/DropFiles.h"
 #include "capture/mClip.h"
-#include "cliplist/ucClipList.h"
 #include "common/DoEvents.h"
+#include "common/WindowText.h"
 
 namespace capture {
 
-void FileListToText(HWND owner) {
-    std::string paths;
-    if (const auto block = ReadClipboardBytes(owner, CF_HDROP)) {
-        const DropNames list = ParseDropFiles(*block);
-        for (const std::string& name : list.names) {
-            if (!list.wide) {
-                paths += name + "\r\n";
-                continue;
-            }
-            std::wstring wide(name.size() / 2, L'\0');
-            std::memcpy(&wide[0], name.data(), wide.size() * sizeof(wchar_t));
-            const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
-            std::string narrow(std::size_t(length), '\0');
-            WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), &narrow[0], length, nullptr, nullptr);
-            paths += narrow + "\r\n";
-        }
-    }
-    WriteClipboardText(owner, paths);
-}
-
 namespace {
 
-void WriteClipBack(HWND window, const std::string& tag) {
-    const std::string kind = TagKind(tag);
-    const std::int16_t index = TagHolderIndex(tag);
-    if (kind == kKindPicture) {
-        if (HBITMAP picture = Holders().Picture(index))
-            WriteClipboardBitmap(window, picture);
-        else
-            EmptyTheClipboard(window);
-    } else if (kind == kKindText) {
-        const std::string* text = Holders().Text(index);
-        WriteClipboardText(window, text ? *text : "");
-    } else if (kind == kKindRichText) {
-        EmptyTheClipboard(window);
-        if (RichTextHolder* box = Holders().RichText(index)) {
-            box->SelectAll();
-            box->Copy();
-        }
-    }
-    // A file list is already on the clipboard as the text it was turned into.
+std::string NameToUtf8(const std::string& name, bool wide) {
+    if (wide) return common::Narrow(reinterpret_cast<const wchar_t*>(name.data()), name.size() / 2);
+    const int length = MultiByteToWideChar(CP_ACP, 0, name.data(), int(name.size()), nullptr, 0);
+    std::wstring converted(std::size_t(length > 0 ? length : 0), L'\0');
+    if (length > 0) MultiByteToWideChar(CP_ACP, 0, name.data(), int(name.size()), &converted[0], length);
+    return common::Narrow(converted);
 }
 
 }  // namespace
 
-DWORD RepostCurrentClip(DWORD readSequence) {
+std::optional<std::string> ReadFileListText(HWND owner) {
+    const auto block = ReadClipboardBytes(owner, CF_HDROP);
+    if (!block) return std::nullopt;
+    const DropNames list = ParseDropFiles(*block);
+    std::string paths;
+    for (const std::string& name : list.names) paths += NameToUtf8(name, list.wide) + "\r\n";
+    return paths;
+}
+
+DWORD OfferFilesWithText(DWORD readSequence, const std::string& paths) {
     CaptureHost* host = Host();
     if (!host) return readSequence;
-    const int current = host->ClipList().Model().ListIndex();
-    const std::string tag = ClipTags().Tag(current < 0 ? 0 : current);
     HWND window = host->MainWindow();
     SetSelfWrite(true);
     SetCaptureSuppressed(true);
@@ -71,9 +43,9 @@ DWORD RepostCurrentClip(DWORD readSequence) {
     DWORD left = readSequence;
     if (GetClipboardSequenceNumber() == readSequence) {
         try {
-            WriteClipBack(window, tag);
+            OfferAgainWith(window, {UnicodeTextFormat(paths)});
         } catch (...) {
-            // The write is lost; rejoining the chain below matters more.
+            // The text is not added; rejoining the chain below matters more.
         }
         left = GetClipboardSequenceNumber();
     }

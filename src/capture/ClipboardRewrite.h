@@ -1,19 +1,23 @@
-// The capture's own clipboard writes: a copied file list becomes text, and a new clip goes back on the
-// clipboard in the program's form while the main window is outside the viewer chain.
+// The capture's one clipboard write: a copied file list keeps every format its source offered and
+// gains its paths as text, so it pastes as files into a folder and as paths into an editor.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 namespace capture {
 
-// Replaces a file list on the clipboard by its paths, each followed by CR LF.
-void FileListToText(HWND owner);
+// The paths of the file list on the clipboard, in UTF-8, each followed by CR LF; nothing when there is
+// no file list to read.
+std::optional<std::string> ReadFileListText(HWND owner);
 
-// Writes the current clip back. Whatever fails in the write, the monitor is attached again and the
-// window rejoins the chain, so the program never stays deaf to later copies. When another program has
-// copied since the capture read the clipboard (its sequence number is no longer `readSequence`), the
-// newer copy is left in place instead of being overwritten. Returns the sequence number the clipboard
-// holds afterwards if the write-back went there, or readSequence when it was left alone.
-DWORD RepostCurrentClip(DWORD readSequence);
+// Offers the file list again with `paths` added as Unicode text, while the window is outside the viewer
+// chain so that the change is not taken for a new copy. Whatever fails, the monitor is attached again
+// and the window rejoins the chain. A newer copy made since the capture read the clipboard (its sequence
+// number is no longer `readSequence`) is left in place. Returns the sequence number the clipboard holds
+// afterwards if the write went there, or readSequence when it was left alone.
+DWORD OfferFilesWithText(DWORD readSequence, const std::string& paths);
 
 }  // namespace capture

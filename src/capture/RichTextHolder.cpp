@@ -46,7 +46,7 @@ RichTextHolder::~RichTextHolder() {
 bool RichTextHolder::Create(HWND parent) {
     static const HMODULE library = LoadLibraryA("riched20.dll");
     if (!library) return false;
-    hwnd_ = CreateWindowExA(0, RICHEDIT_CLASSA, "", WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL, 0, 0,
+    hwnd_ = CreateWindowExW(0, RICHEDIT_CLASSW, L"", WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL, 0, 0,
                             100, 100, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) return false;
     SendMessageA(hwnd_, EM_SETTARGETDEVICE, 0, 1);
@@ -72,7 +72,7 @@ std::string RichTextHolder::Markup() const {
     return rtf;
 }
 
-std::string RichTextHolder::PlainText() const { return common::WindowText(hwnd_); }
+std::string RichTextHolder::PlainText() const { return common::WindowText(hwnd_); }  // UTF-8 from the wide box
 
 void RichTextHolder::SelectAll() {
     CHARRANGE range{0, -1};
@@ -82,7 +82,7 @@ void RichTextHolder::SelectAll() {
 void RichTextHolder::Copy() const { SendMessageA(hwnd_, WM_COPY, 0, 0); }
 
 bool RichTextHolder::SaveToFile(const std::string& path) const {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::FILE* file = _wfopen(common::Widen(path).c_str(), L"wb");
     if (!file) return false;
     EDITSTREAM stream = {};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(file);

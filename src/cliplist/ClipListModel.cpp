@@ -1,18 +1,10 @@
 #include "cliplist/ClipListModel.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "common/Utf8.h"
 
 namespace cliplist {
-
-namespace {
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-}  // namespace
 
 ClipListModel::ClipListModel(ClipListSurface& surface) : surface_(surface), items_(1), selected_(1, false) {}
 
@@ -73,9 +65,9 @@ void ClipListModel::RemoveItem(int index) {
 int ClipListModel::FindFirst(const std::string& findString, int startIndex, bool startWith) const {
     if (ListCount() == 0) throw ClipListError(kErrInvalidIndex, "invalid item index");
     if (startIndex < 0) throw ClipListError(kErrSubscript, "subscript out of range");
-    const std::string wanted = Lower(findString);
+    const std::string wanted = common::FoldCase(findString);
     for (int i = startIndex; i <= ListCount(); ++i) {
-        const std::string text = Lower(items_[i].text);
+        const std::string text = common::FoldCase(items_[i].text);
         if (text.empty()) continue;  // an empty text holds nothing, not even the empty string
         const size_t at = text.find(wanted);
         if (at == std::string::npos) continue;

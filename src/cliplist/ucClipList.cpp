@@ -18,8 +18,8 @@ namespace cliplist {
 
 namespace {
 
-const char kControlClass[] = "ArdentiaClipList";
-const char kSurfaceClass[] = "ArdentiaClipListSurface";
+const wchar_t kControlClass[] = L"ArdentiaClipList";
+const wchar_t kSurfaceClass[] = L"ArdentiaClipListSurface";
 const int kSurfaceId = 1, kScrollBarId = 2, kEditId = 3;
 const int kCustomPointer = 99;
 const DWORD kTintRop = 0x00A000C9;  // destination AND pattern
@@ -85,8 +85,8 @@ ucClipList::~ucClipList() {
 }
 
 bool ucClipList::Create(HWND parent, int id, int x, int y, int width, int height) {
-    if (!common::RegisterClassOnce(kControlClass, ControlProc, LoadCursor(nullptr, IDC_ARROW), CS_DBLCLKS) ||
-        !common::RegisterClassOnce(kSurfaceClass, SurfaceProc, nullptr, CS_DBLCLKS))
+    if (!common::RegisterUnicodeClassOnce(kControlClass, ControlProc, LoadCursor(nullptr, IDC_ARROW), CS_DBLCLKS) ||
+        !common::RegisterUnicodeClassOnce(kSurfaceClass, SurfaceProc, nullptr, CS_DBLCLKS))
         return false;
     // The container's font is the ambient font; a parent without one gives the GUI font.
     HFONT ambient = reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0));
@@ -96,7 +96,7 @@ bool ucClipList::Create(HWND parent, int id, int x, int y, int width, int height
     itemHeight_ = TextHeight();
     // LBS_HASSTRINGS tells the system that list-box queries from other processes carry text, so it
     // carries the text across.
-    HWND created = CreateWindowExA(WS_EX_CLIENTEDGE, kControlClass, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP |
+    HWND created = CreateWindowExW(WS_EX_CLIENTEDGE, kControlClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP |
                                    WS_CLIPCHILDREN | LBS_HASSTRINGS, x, y, width, height, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), this);
     return created != nullptr;
@@ -104,10 +104,10 @@ bool ucClipList::Create(HWND parent, int id, int x, int y, int width, int height
 
 LRESULT CALLBACK ucClipList::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = common::WindowOwner<ucClipList>(hwnd, msg, lp, [&](ucClipList* owner) { owner->hwnd_ = hwnd; });
-    if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         self->hwnd_ = self->picList_ = self->sbVert_ = self->txtEdit_ = nullptr;
-        return DefWindowProcA(hwnd, msg, wp, lp);
+        return DefWindowProcW(hwnd, msg, wp, lp);
     }
     return self->HandleControl(msg, wp, lp);
 }
@@ -115,7 +115,7 @@ LRESULT CALLBACK ucClipList::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
 LRESULT CALLBACK ucClipList::SurfaceProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     // The surface handle is needed before CreateWindowEx returns.
     auto* self = common::WindowOwner<ucClipList>(hwnd, msg, lp, [&](ucClipList* owner) { owner->picList_ = hwnd; });
-    if (!self || msg == WM_NCDESTROY) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (!self || msg == WM_NCDESTROY) return DefWindowProcW(hwnd, msg, wp, lp);
     return self->HandleSurface(msg, wp, lp);
 }
 
@@ -131,17 +131,20 @@ bool ucClipList::AnswerListQuery(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
     case LB_GETCURSEL:
         result = model_.ListIndex() < 0 ? LB_ERR : model_.ListIndex();
         return true;
-    case LB_GETTEXTLEN:
-        result = valid ? LRESULT(model_.ItemText(index).size()) : LB_ERR;
+    case LB_GETTEXTLEN:  // UTF-16 units: this is a Unicode window
+        result = valid ? LRESULT(common::Widen(model_.ItemText(index)).size()) : LB_ERR;
         return true;
     case LB_GETTEXT:
         if (!valid || !lp) {
             result = LB_ERR;
             return true;
         }
-        lstrcpyA(reinterpret_cast<char*>(lp), model_.ItemText(index).c_str());
-        result = LRESULT(model_.ItemText(index).size());
+    {
+        const std::wstring text = common::Widen(model_.ItemText(index));
+        lstrcpyW(reinterpret_cast<wchar_t*>(lp), text.c_str());
+        result = LRESULT(text.size());
         return true;
+    }
     case LB_SETCURSEL:
         if (index < -1 || index >= model_.ListCount()) {
             result = LB_ERR;
@@ -180,11 +183,11 @@ LRESULT ucClipList::HandleControl(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE: {
         HINSTANCE instance = GetModuleHandleA(nullptr);
-        picList_ = CreateWindowExA(0, kSurfaceClass, "", WS_CHILD | WS_VISIBLE | LBS_HASSTRINGS, 0, 0, 0, 0, hwnd_,
+        picList_ = CreateWindowExW(0, kSurfaceClass, L"", WS_CHILD | WS_VISIBLE | LBS_HASSTRINGS, 0, 0, 0, 0, hwnd_,
                                    reinterpret_cast<HMENU>(kSurfaceId), instance, this);
-        sbVert_ = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | SBS_VERT, 0, 0, 0, 0, hwnd_,
+        sbVert_ = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | SBS_VERT, 0, 0, 0, 0, hwnd_,
                                   reinterpret_cast<HMENU>(kScrollBarId), instance, nullptr);
-        txtEdit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, 0, 0, 0, 0, hwnd_,
+        txtEdit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, 0, 0, 0, 0, hwnd_,
                                    reinterpret_cast<HMENU>(kEditId), instance, nullptr);
         return (picList_ && sbVert_ && txtEdit_) ? 0 : -1;
     }
@@ -208,7 +211,7 @@ LRESULT ucClipList::HandleControl(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     }
-    return DefWindowProcA(hwnd_, msg, wp, lp);
+    return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
 LRESULT ucClipList::HandleSurface(UINT msg, WPARAM wp, LPARAM lp) {
@@ -247,7 +250,7 @@ LRESULT ucClipList::HandleSurface(UINT msg, WPARAM wp, LPARAM lp) {
         SetCursor(LoadCursor(nullptr, IDC_ARROW));
         return TRUE;
     }
-    return DefWindowProcA(picList_, msg, wp, lp);
+    return DefWindowProcW(picList_, msg, wp, lp);
 }
 
 namespace {
@@ -524,7 +527,7 @@ void ucClipList::StartEdit() {
     const int textHeight = TextHeight();
     const int top_ = wordWrap_ ? r * rowHeight_ + itemOffset_ : r * rowHeight_ + (rowHeight_ - textHeight) / 2;
     const int height = wordWrap_ ? rowHeight_ - 2 * itemOffset_ : textHeight;
-    txtEdit_ = CreateWindowExA(0, "EDIT", "", style, left, top_, std::max(1, width), std::max(1, height), hwnd_,
+    txtEdit_ = CreateWindowExW(0, L"EDIT", L"", style, left, top_, std::max(1, width), std::max(1, height), hwnd_,
                                reinterpret_cast<HMENU>(kEditId), GetModuleHandleA(nullptr), nullptr);
     if (!txtEdit_) {
         keyPreview_ = true;
@@ -537,8 +540,8 @@ void ucClipList::StartEdit() {
     editText_ = selectedLook ? fontSelected_.rgb : fontNormal_.rgb;
     editBrush_ = gdi::Brush(CreateSolidBrush(editBack_));
     const std::string& text = model_.ItemText(current);
-    SetWindowTextA(txtEdit_, text.c_str());
-    SendMessageA(txtEdit_, EM_SETSEL, 0, LPARAM(text.size()));
+    common::SetWindowTextUtf8(txtEdit_, text);
+    SendMessageA(txtEdit_, EM_SETSEL, 0, -1);
     SetWindowPos(txtEdit_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     editing_ = true;
     ::SetFocus(txtEdit_);
@@ -631,7 +634,8 @@ void ucClipList::DrawItem(HDC dc, int index) {
     gdi::Selection useFont(dc, look.underline ? underlineFont_.get() : rowFont_.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, surfaceTextColour_);
-    DrawTextA(dc, model_.ItemText(index).c_str(), -1, &textRect, format);
+    const std::wstring text = common::Widen(model_.ItemText(index));
+    DrawTextW(dc, text.c_str(), int(text.size()), &textRect, format);
 }
 
 void ucClipList::PaintIcon(HDC dc, int icon, int rowTop) {

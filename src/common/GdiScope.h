@@ -28,6 +28,13 @@ public:
     }
     Handle get() const { return h_; }
     explicit operator bool() const { return h_ != nullptr; }
+    // Hands the object to another owner.
+    Handle release() {
+        if (h_) --gLiveObjects;
+        Handle h = h_;
+        h_ = nullptr;
+        return h;
+    }
     void reset() {
         if (h_) {
             DeleteObject(h_);

@@ -22,6 +22,22 @@ inline bool RegisterClassOnce(const char* name, WNDPROC proc, HCURSOR cursor = L
     return RegisterClassExA(&wc) != 0;
 }
 
+// The same for a Unicode class: its windows take and give text in UTF-16.
+inline bool RegisterUnicodeClassOnce(const wchar_t* name, WNDPROC proc, HCURSOR cursor = LoadCursor(nullptr, IDC_ARROW),
+                                     UINT style = 0) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    if (GetClassInfoExW(instance, name, &wc)) return true;
+    wc.cbSize = sizeof(wc);
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = cursor;
+    wc.lpszClassName = name;
+    return RegisterClassExW(&wc) != 0;
+}
+
 // The object passed as lpCreateParams is kept in the window's user data from WM_NCCREATE until
 // WM_NCDESTROY; onCreate sees it first so it can remember its handle.
 template <typename T, typename OnCreate>

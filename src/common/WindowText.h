@@ -1,19 +1,36 @@
-// Reading what a control shows, written once for every window that asks.
+// The Win32 seam for text: the program keeps UTF-8, windows and files are spoken to in UTF-16.
+// Widen and Narrow are the one pair of conversions; the rest is written once for every window.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "common/Utf8.h"
+
 namespace common {
+
+inline std::wstring Widen(const std::string& utf8) {
+    const std::u16string wide = Utf8ToUtf16(utf8);
+    return std::wstring(wide.begin(), wide.end());
+}
+
+inline std::string Narrow(const wchar_t* wide, std::size_t count) {
+    return Utf16ToUtf8(reinterpret_cast<const char16_t*>(wide), count);
+}
+inline std::string Narrow(const std::wstring& wide) { return Narrow(wide.data(), wide.size()); }
 
 // The whole text of a window, however long.
 inline std::string WindowText(HWND window) {
-    const int length = GetWindowTextLengthA(window);
+    const int length = GetWindowTextLengthW(window);
     if (length <= 0) return "";
-    std::string text(std::size_t(length) + 1, '\0');
-    text.resize(std::size_t(GetWindowTextA(window, &text[0], length + 1)));
-    return text;
+    std::wstring text(std::size_t(length) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(window, &text[0], length + 1)));
+    return Narrow(text);
+}
+
+inline bool SetWindowTextUtf8(HWND window, const std::string& text) {
+    return SetWindowTextW(window, Widen(text).c_str()) != FALSE;
 }
 
 inline bool IsTicked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }

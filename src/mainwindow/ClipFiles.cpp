@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "capture/mClip.h"
+#include "common/WindowText.h"
 
 namespace mainwindow {
 
@@ -12,7 +13,7 @@ namespace {
 
 struct File {
     std::FILE* f;
-    explicit File(const std::string& path) : f(std::fopen(path.c_str(), "wb")) {
+    explicit File(const std::string& path) : f(_wfopen(common::Widen(path).c_str(), L"wb")) {
         if (!f) throw std::runtime_error("Cannot write the file " + path);
     }
     ~File() {

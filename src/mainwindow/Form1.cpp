@@ -49,7 +49,7 @@ enum ControlId {
 
 bool gHourglass = false;
 
-void SetText(HWND control, const std::string& text) { SetWindowTextA(control, text.c_str()); }
+void SetText(HWND control, const std::string& text) { common::SetWindowTextUtf8(control, text); }
 
 BOOL CALLBACK CloseOtherWindow(HWND other, LPARAM main) {
     if (other != reinterpret_cast<HWND>(main) && IsWindowVisible(other)) PostMessageA(other, WM_CLOSE, 0, 0);
@@ -123,9 +123,10 @@ void Form1::Show() {
 
 HWND Form1::Child(const char* cls, const char* text, DWORD style, HWND parent, int id, int left, int top, int width,
                   int height, std::uint32_t backColour) {
-    HWND control = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, Px(left), Px(top), Px(width),
-                                   Px(height), parent, reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr),
-                                   nullptr);
+    // Unicode windows, so that the preview, the information line and the folder box hold every character.
+    HWND control = CreateWindowExW(0, common::Widen(cls).c_str(), common::Widen(text).c_str(),
+                                   WS_CHILD | WS_VISIBLE | style, Px(left), Px(top), Px(width), Px(height), parent,
+                                   reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
     if (control) {
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         if (backColour) SetBackColour(control, backColour);
@@ -227,14 +228,14 @@ void Form1::Form_Load() {
     });
     step(5, [&] { shell::SetApplicationTitle(); });
     step(6, [&] {
-        if (shell::FileExists(cursorFile)) handCursor_ = LoadCursorFromFileA(cursorFile.c_str());
+        if (shell::FileExists(cursorFile)) handCursor_ = LoadCursorFromFileW(common::Widen(cursorFile).c_str());
     });
     step(7, [&] {
         imageList1_ = CreateClipKindIcons();
         ucClipList1_.SetImageList(imageList1_);
     });
     step(8, [&] {
-        listCursor_ = LoadCursorFromFileA(cursorFile.c_str());
+        listCursor_ = LoadCursorFromFileW(common::Widen(cursorFile).c_str());
         if (!listCursor_) throw std::runtime_error("File not found: '" + cursorFile + "'");
         ucClipList1_.SetMouseIcon(listCursor_);
     });

@@ -27,13 +27,14 @@ void Tell(HWND owner, const std::string& text) { ShowMessageBox(owner, text, she
 // Removes the temporary files that opening clips leaves in TEMP, and nothing else.
 void RemoveOwnTempFiles() {
     const std::string folder = shell::TempFolder() + "\\";
-    WIN32_FIND_DATAA found;
-    HANDLE listing = FindFirstFileA((folder + "TEMP*").c_str(), &found);
+    const std::wstring wideFolder = common::Widen(folder);
+    WIN32_FIND_DATAW found;
+    HANDLE listing = FindFirstFileW((wideFolder + L"TEMP*").c_str(), &found);
     if (listing == INVALID_HANDLE_VALUE) return;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsOwnTempFileName(found.cFileName))
-            DeleteFileA((folder + found.cFileName).c_str());
-    } while (FindNextFileA(listing, &found));
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsOwnTempFileName(common::Narrow(found.cFileName)))
+            DeleteFileW((wideFolder + found.cFileName).c_str());
+    } while (FindNextFileW(listing, &found));
     FindClose(listing);
 }
 
@@ -59,7 +60,7 @@ void ReleaseHolderOf(const std::string& tag) {
 void Form1::ClearPreview() {
     ShowWindow(text1_, SW_HIDE);
     ShowWindow(picture1_, SW_HIDE);
-    SetWindowTextA(lblInfo_, kNothingOnClipboard);
+    common::SetWindowTextUtf8(lblInfo_, kNothingOnClipboard);
 }
 
 void Form1::PushButton1_Click() {
@@ -155,7 +156,7 @@ void Form1::PushButton7_Click() {
         std::string chosen = shell::BrowseForFolder(hwnd_, "Please select folder:");
         if (chosen.empty()) return;
         if (chosen.back() != '\\') chosen += '\\';
-        SetWindowTextA(text2_, chosen.c_str());
+        common::SetWindowTextUtf8(text2_, chosen);
     });
 }
 

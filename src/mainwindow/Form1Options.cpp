@@ -27,7 +27,7 @@ void Form1::PushButton2_Click() {
     ErrorReport step(hwnd_, "PushButton2_Click");
     const std::string caption = common::WindowText(pushButton2_);
     if (caption == kManagerOnCaption) {
-        step(1, [&] { SetWindowTextA(pushButton2_, kManagerOffCaption); });
+        step(1, [&] { common::SetWindowTextUtf8(pushButton2_, kManagerOffCaption); });
         step(2, [&] { capture::SetManagerOn(true); });
         // No suppression: what is on the clipboard now becomes a clip.
         step(3, [&] {
@@ -40,7 +40,7 @@ void Form1::PushButton2_Click() {
         });
         step(6, [&] { Save(shell::kKeyClipboardSwitch, shell::kOn); });
     } else if (caption == kManagerOffCaption) {
-        step(7, [&] { SetWindowTextA(pushButton2_, kManagerOnCaption); });
+        step(7, [&] { common::SetWindowTextUtf8(pushButton2_, kManagerOnCaption); });
         step(8, [&] { capture::SetManagerOn(false); });
         step(9, [&] {
             capture::StopWatchdog();

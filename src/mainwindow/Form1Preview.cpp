@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "capture/ClipboardMonitor.h"
+#include "common/WindowText.h"
 #include "common/units.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/Form1.h"
@@ -19,7 +20,7 @@ const float kFrameHeightTwips = 3345;
 void Form1::ShowPreviewText(const std::string& text) {
     std::string shown = PreviewText(text);
     if (shown == shownPreview_) return;
-    SetWindowTextA(text1_, shown.c_str());
+    common::SetWindowTextUtf8(text1_, shown);
     shownPreview_ = std::move(shown);
 }
 
@@ -31,7 +32,7 @@ void Form1::ShowPreviewPicture(HBITMAP picture) {
 
 void Form1::HideEmptyPanel() { ShowWindow(picClipLabel_, SW_HIDE); }
 
-void Form1::ReportRefusedClip(const std::string& message) { SetWindowTextA(lblInfo_, message.c_str()); }
+void Form1::ReportRefusedClip(const std::string& message) { common::SetWindowTextUtf8(lblInfo_, message); }
 
 void Form1::Reset_Image() {
     capture::SetCaptureSuppressed(true);
@@ -63,23 +64,25 @@ void Form1::ShowCurrentClip() {
     const auto& list = ucClipList1_.Model();
     ShowWindow(picClipLabel_, list.ListCount() < 1 ? SW_SHOW : SW_HIDE);
     const int position = list.ListIndex() < 0 ? 0 : list.ListIndex();
-    if (!IsIconic(hwnd_) && position > 0 && IsWindowVisible(hwnd_)) SetForegroundWindow(hwnd_);
+    // No focus is taken here: a capture runs while the user works in another program.
 
     const std::string tag = capture::ClipTags().Tag(position);
     const std::string kind = capture::TagKind(tag);
-    if (kind == capture::kKindPicture) {
+    const bool picture = kind == capture::kKindPicture;
+    if (!picture && kind != capture::kKindText && kind != capture::kKindFileList && kind != capture::kKindRichText) return;
+    const std::string text = capture::ClipText(tag);
+    // The line first: it names the new clip at once, before the preview lays out its text.
+    common::SetWindowTextUtf8(lblInfo_, InfoLine(InfoPrefix(kind, text), position, list.ListCount()));
+    if (picture) {
         image1_.SetPicture(capture::Holders().Picture(capture::TagHolderIndex(tag)));
         Reset_Image();
         ShowWindow(picture1_, SW_SHOW);
         ShowWindow(text1_, SW_HIDE);
-    } else if (kind == capture::kKindText || kind == capture::kKindFileList || kind == capture::kKindRichText) {
-        ShowPreviewText(capture::ClipText(tag));
+    } else {
+        ShowPreviewText(text);
         ShowWindow(picture1_, SW_HIDE);
         ShowWindow(text1_, SW_SHOW);
-    } else {
-        return;
     }
-    SetWindowTextA(lblInfo_, InfoLine(InfoPrefix(kind, capture::ClipText(tag)), position, list.ListCount()).c_str());
 }
 
 }  // namespace mainwindow

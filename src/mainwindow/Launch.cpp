@@ -3,16 +3,24 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "common/WindowText.h"
+
 namespace mainwindow {
 
 namespace {
 
 void RealLaunch(bool openWith, const std::string& target) {
     if (openWith) {
-        const std::string command = "rundll32 shell32.dll,OpenAs_RunDLL " + target;
-        WinExec(command.c_str(), SW_SHOWNORMAL);
+        std::wstring command = L"rundll32 shell32.dll,OpenAs_RunDLL " + common::Widen(target);
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process = {};
+        if (CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
     } else {
-        ShellExecuteA(nullptr, nullptr, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(nullptr, nullptr, common::Widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "capture/ClipCollection.h"
+#include "common/Utf8.h"
 
 namespace mainwindow {
 
@@ -29,11 +30,13 @@ std::string InfoPrefix(const std::string& kind, const std::string& text) {
 }
 
 std::string PreviewText(const std::string& text) {
+    const auto continues = [&](std::size_t at) { return (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80; };
     std::string shown;
     shown.reserve(std::min(text.size(), kPreviewLimit) + 64);
     std::size_t taken = 0;
     std::size_t lineLength = 0;
-    for (; taken < text.size() && taken < kPreviewLimit; ++taken) {
+    // Breaks and the cut fall between characters, never inside one.
+    for (; taken < text.size() && (taken < kPreviewLimit || continues(taken)); ++taken) {
         const char c = text[taken];
         if (c == '\r' || c == '\n') {
             if (c == '\r' && taken + 1 < text.size() && text[taken + 1] == '\n') ++taken;
@@ -41,15 +44,16 @@ std::string PreviewText(const std::string& text) {
             lineLength = 0;
             continue;
         }
-        if (lineLength == kPreviewLineLength) {
+        if (lineLength >= kPreviewLineLength && !continues(taken)) {
             shown += "\r\n";
             lineLength = 0;
         }
         shown += c;
-        ++lineLength;
+        if (!continues(taken)) ++lineLength;
     }
     if (taken < text.size())
-        shown += "\r\n\r\n(The preview shows the start of this clip: " + std::to_string(text.size()) + " characters in all.)";
+        shown += "\r\n\r\n(The preview shows the start of this clip: " + std::to_string(common::CodePointCount(text)) +
+                 " characters in all.)";
     return shown;
 }
 

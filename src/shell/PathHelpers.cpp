@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "common/DoEvents.h"
+#include "common/WindowText.h"
 #include "shell/ApplicationTitle.h"
 
 namespace shell {
@@ -17,10 +18,10 @@ std::string WithBackslash(std::string folder) {
 }
 
 std::string PathOfItem(LPITEMIDLIST item) {
-    char path[MAX_PATH + 1] = {};
-    const bool ok = SHGetPathFromIDListA(item, path);
+    wchar_t path[MAX_PATH + 1] = {};
+    const bool ok = SHGetPathFromIDListW(item, path);
     CoTaskMemFree(item);
-    return ok ? std::string(path) : std::string();
+    return ok ? common::Narrow(std::wstring(path)) : std::string();
 }
 
 std::string SpecialFolderPath(int folderId) {
@@ -32,9 +33,9 @@ std::string SpecialFolderPath(int folderId) {
 }  // namespace
 
 std::string ProgramFolder() {
-    char path[MAX_PATH + 1] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::string folder = common::Narrow(path, length);
     const auto slash = folder.find_last_of('\\');
     if (slash == std::string::npos) return "";
     folder.erase(slash);
@@ -43,11 +44,12 @@ std::string ProgramFolder() {
 }
 
 std::string BrowseForFolder(HWND owner, const std::string& prompt) {
-    BROWSEINFOA info = {};
+    const std::wstring title = common::Widen(prompt);
+    BROWSEINFOW info = {};
     info.hwndOwner = owner;
-    info.lpszTitle = prompt.c_str();
+    info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST item = SHBrowseForFolderA(&info);
+    LPITEMIDLIST item = SHBrowseForFolderW(&info);
     if (!item) return "";
     return PathOfItem(item);
 }
@@ -61,22 +63,23 @@ std::string DefaultOutputFolder() {
 }
 
 std::string TempFolder() {
-    char buffer[MAX_PATH + 1] = {};
-    DWORD length = GetEnvironmentVariableA("TEMP", buffer, sizeof(buffer));
-    if (length == 0 || length >= sizeof(buffer)) length = GetTempPathA(sizeof(buffer), buffer);
-    std::string folder = length > 0 && length < sizeof(buffer) ? std::string(buffer, length) : ProgramFolder();
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const DWORD capacity = MAX_PATH + 1;
+    DWORD length = GetEnvironmentVariableW(L"TEMP", buffer, capacity);
+    if (length == 0 || length >= capacity) length = GetTempPathW(capacity, buffer);
+    std::string folder = length > 0 && length < capacity ? common::Narrow(buffer, length) : ProgramFolder();
     while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
     return folder;
 }
 
 bool FileExists(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+    return GetFileAttributesExW(common::Widen(path).c_str(), GetFileExInfoStandard, &data) &&
            !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool FolderExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(common::Widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -84,12 +87,13 @@ void DeleteFiles(const std::string& pathOrPattern) {
     common::DoEvents();
     const auto slash = pathOrPattern.find_last_of("\\/");
     const std::string folder = slash == std::string::npos ? "" : pathOrPattern.substr(0, slash + 1);
-    WIN32_FIND_DATAA found;
-    HANDLE listing = FindFirstFileA(pathOrPattern.c_str(), &found);
+    const std::wstring wideFolder = common::Widen(folder);
+    WIN32_FIND_DATAW found;
+    HANDLE listing = FindFirstFileW(common::Widen(pathOrPattern).c_str(), &found);
     if (listing == INVALID_HANDLE_VALUE) return;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((folder + found.cFileName).c_str());
-    } while (FindNextFileA(listing, &found));
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((wideFolder + found.cFileName).c_str());
+    } while (FindNextFileW(listing, &found));
     FindClose(listing);
 }
 

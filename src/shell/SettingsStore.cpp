@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "common/WindowText.h"
+
 namespace shell {
 
 namespace {
@@ -19,23 +21,25 @@ struct KeyCloser {
 
 }  // namespace
 
+// Values are UTF-16 in the registry and UTF-8 here, so a folder with any character in its name is kept.
 std::string GetSetting(const std::string& key, const std::string& defaultValue) {
     HKEY section = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, SectionPath().c_str(), 0, KEY_QUERY_VALUE, &section) != ERROR_SUCCESS)
         return defaultValue;
     KeyCloser closer{section};
+    const std::wstring name = common::Widen(key);
     DWORD type = 0;
     DWORD bytes = 0;
-    if (RegQueryValueExA(section, key.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
-        type != REG_SZ || bytes > kMaxSettingLength + 1)
+    if (RegQueryValueExW(section, name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS || type != REG_SZ ||
+        bytes > 2 * (kMaxSettingLength + 1))
         return defaultValue;
-    // One spare byte: a value written without its NUL still reads as a terminated text.
-    std::vector<char> data(bytes + 1, '\0');
-    if (RegQueryValueExA(section, key.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &bytes) !=
+    // One spare character: a value written without its NUL still reads as a terminated text.
+    std::vector<wchar_t> data(bytes / 2 + 2, L'\0');
+    if (RegQueryValueExW(section, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &bytes) !=
             ERROR_SUCCESS ||
         type != REG_SZ)
         return defaultValue;
-    return std::string(data.data());
+    return common::Narrow(std::wstring(data.data()));
 }
 
 bool SaveSetting(const std::string& key, const std::string& value) {
@@ -44,8 +48,9 @@ bool SaveSetting(const std::string& key, const std::string& value) {
                         nullptr) != ERROR_SUCCESS)
         return false;
     KeyCloser closer{section};
-    return RegSetValueExA(section, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          DWORD(value.size() + 1)) == ERROR_SUCCESS;
+    const std::wstring wide = common::Widen(value);
+    return RegSetValueExW(section, common::Widen(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                          DWORD((wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 }  // namespace shell

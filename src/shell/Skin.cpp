@@ -1,6 +1,7 @@
 #include "shell/Skin.h"
 
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -70,7 +71,7 @@ SkinColours ParseSkin(const std::string& fileText) {
 }
 
 void SkinFramework::LoadSkin(const std::string& path, const std::string& /*ini*/) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);  // UTF-8 path, wide on Windows
     if (!in) throw SkinError("The skin file " + path + " cannot be read");
     std::ostringstream text;
     text << in.rdbuf();

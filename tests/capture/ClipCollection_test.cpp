@@ -57,6 +57,9 @@ TEST(ClipTags, LabelsAreShortenedAndAmpersandsKeptForText) {
     EXPECT_EQ(ListLabel(" & co", true), "&& & co");
     EXPECT_EQ(ListLabel(" & co", false), " & co");
     EXPECT_EQ(ListLabel("", true), "");
+    const std::string cjk40 = [] { std::string s; for (int i = 0; i < 40; ++i) s += "日"; return s; }();
+    EXPECT_EQ(ListLabel(cjk40, true), cjk40);  // 40 characters, not 40 bytes
+    EXPECT_EQ(ListLabel(cjk40 + "本", true), cjk40 + "...");
 }
 
 TEST(ClipCollection, TextAndFileListShareTheTextCounter) {

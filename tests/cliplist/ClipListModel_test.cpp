@@ -265,7 +265,10 @@ TEST_F(ClipListModelTest, OrderAgreesWithAReferenceSortOnManyItems) {
 }
 
 TEST_F(ClipListModelTest, FindFirstIgnoresCaseAndCanAskForAPrefix) {
-    for (const char* t : {"cab", "Abc", "xyz", "ABD"}) list.AddItem(t);
+    for (const char* t : {"cab", "Abc", "xyz", "ABD", "Grüße ПРИВЕТ"}) list.AddItem(t);
+    EXPECT_EQ(list.FindFirst("GRÜSSE"), -1);  // folding, not transliteration
+    EXPECT_EQ(list.FindFirst("GRÜẞE"), -1);
+    EXPECT_EQ(list.FindFirst("grÜße привет"), 4);
     EXPECT_EQ(list.FindFirst("ab", 0, true), 1);
     EXPECT_EQ(list.FindFirst("ab", 2, true), 3);
     EXPECT_EQ(list.FindFirst("ab"), 0);  // any occurrence

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/Utf8.h"
 #include "mainwindow/ErrorReportText.h"
 
 namespace mainwindow {
@@ -40,6 +41,13 @@ TEST(PreviewRules, PreviewTextIsBoundedAndBrokenIntoLines) {
     EXPECT_LT(shown.size(), kPreviewLimit + kPreviewLimit / kPreviewLineLength * 2 + 100);
     EXPECT_NE(shown.find(std::to_string(huge.size()) + " characters in all"), std::string::npos);
     EXPECT_EQ(PreviewText(std::string(kPreviewLimit, 'z')).find("in all"), std::string::npos);  // exactly fits
+    // Breaks and the cut never split a character: 3-byte characters across line and limit boundaries.
+    std::string cjk;
+    while (cjk.size() < 2 * kPreviewLimit) cjk += "日";
+    const std::string cut = PreviewText("x" + cjk);
+    EXPECT_EQ(common::Utf16ToUtf8(common::Utf8ToUtf16(cut)), cut);
+    EXPECT_EQ(cut.find("\r\n"), 1 + 3 * (kPreviewLineLength - 1));
+    EXPECT_NE(cut.find(std::to_string(1 + cjk.size() / 3) + " characters in all"), std::string::npos);
 }
 
 TEST(PreviewRules, PictureFitsTheFrame) {
