@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 #include <string>
 
 #include "capture/ClipLimits.h"
@@ -11,6 +12,7 @@
 #include "capture/ClipboardRewrite.h"
 #include "capture/SecretMarkers.h"
 #include "capture/mClip.h"
+#include "capture/PngPicture.h"
 #include "common/GdiScope.h"
 #include "cliplist/ucClipList.h"
 #include "common/DoEvents.h"
@@ -41,9 +43,36 @@ bool CopyIsSecret(HWND window) {
 }
 
 std::string ChooseKind() {
-    return KindForFormats(IsClipboardFormatAvailable(CF_TEXT), IsClipboardFormatAvailable(CF_BITMAP),
-                          IsClipboardFormatAvailable(CF_DIB), IsClipboardFormatAvailable(RichTextFormat()),
-                          IsClipboardFormatAvailable(CF_HDROP));
+    const bool text = IsClipboardFormatAvailable(CF_TEXT), richText = IsClipboardFormatAvailable(RichTextFormat()),
+               files = IsClipboardFormatAvailable(CF_HDROP);
+    const std::string kind = KindForFormats(text, IsClipboardFormatAvailable(CF_BITMAP),
+                                            IsClipboardFormatAvailable(CF_DIB), richText, files);
+    // A picture offered only as PNG is a picture like any other.
+    if (kind.empty() && !text && !richText && !files && IsClipboardFormatAvailable(PngFormat())) return kKindPicture;
+    return kind;
+}
+
+// What tells one copy from another: its kind and the data a clip keeps of it. Pictures are not
+// compared (hashing their pixels would cost as much as the capture).
+struct Fingerprint {
+    std::string newestTag;  // the newest clip when this copy was seen
+    std::size_t hash = 0;
+    bool valid = false;
+};
+Fingerprint gLastSeen;
+
+Fingerprint FingerprintOf(const std::string& kind, const std::string& data, const std::string& newestTag) {
+    if (kind == kKindPicture || kind.empty()) return {};
+    return {newestTag, std::hash<std::string>{}(data) ^ std::hash<std::string>{}(kind), true};
+}
+
+std::string NewestTag(CaptureHost& host) {
+    const int count = host.ClipList().Model().ListCount();
+    return count > 0 ? ClipTags().Tag(count - 1) : std::string();
+}
+
+bool SameAsLastSeen(const Fingerprint& copy) {
+    return copy.valid && gLastSeen.valid && copy.hash == gLastSeen.hash && copy.newestTag == gLastSeen.newestTag;
 }
 
 // Why a copy of this kind is too large to keep, or "". Text is measured in the format its source
@@ -110,7 +139,9 @@ bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
         label = kPictureLabel;
     } else if (kind == kKindRichText) {
         RichTextHolder* box = holders.RichText(index);
-        if (!box || !box->SetMarkup(copy.markup)) return false;
+        if (!box) return false;
+        // Malformed markup still gives what the box could read; markup that gives nothing is no clip.
+        if (!box->SetMarkup(copy.markup) && box->PlainText().empty()) return false;
         label = ListLabel(box->PlainText(), false);
         if (copy.text.empty()) copy.text = box->PlainText();
     } else {
@@ -137,6 +168,22 @@ bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
 
 }  // namespace
 
+void RememberClipboardAsSeen() {
+    CaptureHost* host = Host();
+    if (!host) return;
+    HWND window = host->MainWindow();
+    // Opening makes Wine import the X selection now rather than announce it as a change later.
+    if (OpenClipboardRetrying(window)) CloseClipboard();
+    gLastSeen = {};
+    Skip([&] {
+        const std::string kind = ChooseKind();
+        if (kind.empty() || kind == kKindPicture || !Refusal(kind, window).empty()) return;
+        CopiedData copy;
+        if (ReadCopy(kind, window, copy))
+            gLastSeen = FingerprintOf(kind, kind == kKindRichText ? copy.markup : copy.text, NewestTag(*host));
+    });
+}
+
 void ReportClipboardHeld() {
     if (CaptureHost* host = Host()) host->ReportRefusedClip("Not kept: another program kept the clipboard open");
 }
@@ -160,27 +207,35 @@ DWORD CaptureClip() {
         return kClipboardBusy;
     }
     if (!refusal.empty()) Skip([&] { host->ReportRefusedClip(refusal); });
-    const DWORD read = GetClipboardSequenceNumber();
+    const DWORD readSequence = GetClipboardSequenceNumber();
     CopiedData copy;
-    bool stored = false;
-    if (!kind.empty() && refusal.empty()) Skip([&] { stored = ReadCopy(kind, window, copy) && StoreClip(*host, kind, copy); });
-    if (!stored) {
-        SetCaptureSuppressed(false);
-        return read;
-    }
-    auto& list = host->ClipList().Model();
-    Skip([&] {
-        if (list.ListCount() > kMaxClips) RemoveOldestClip();
+    bool read = false, stored = false;
+    if (!kind.empty() && refusal.empty()) Skip([&] {
+        read = ReadCopy(kind, window, copy);
+        if (!read) return;
+        const std::string& data = kind == kKindRichText ? copy.markup : copy.text;
+        // The same copy announced again (Wine importing the X selection late, a program copying twice)
+        // is no new clip.
+        if (SameAsLastSeen(FingerprintOf(kind, data, NewestTag(*host)))) return;
+        stored = StoreClip(*host, kind, copy);
+        if (stored) gLastSeen = FingerprintOf(kind, data, NewestTag(*host));
     });
-    Skip([&] { host->HideEmptyPanel(); });
-    Skip([&] { list.SetListIndex(list.ListCount() - 1); });
-    DWORD left = read;
-    if (kind == kKindFileList) Skip([&] { left = OfferFilesWithText(read, copy.text); });
+    if (stored) {
+        auto& list = host->ClipList().Model();
+        Skip([&] {
+            if (list.ListCount() > kMaxClips) RemoveOldestClip();
+        });
+        Skip([&] { host->HideEmptyPanel(); });
+        Skip([&] { list.SetListIndex(list.ListCount() - 1); });
+    }
+    DWORD left = readSequence;
+    // Files copied again still get their paths as text, even when they make no new clip.
+    if (read && kind == kKindFileList) Skip([&] { left = OfferFilesWithText(readSequence, copy.text); });
     // Marked handled before pending messages run: a notice still queued for this copy must not
     // capture it a second time.
     MarkHandled(left);
     SetCaptureSuppressed(false);
-    common::DoEvents();
+    if (stored) common::DoEvents();
     return left;
 }
 

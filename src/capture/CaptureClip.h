@@ -12,6 +12,10 @@ namespace capture {
 DWORD CaptureClip();
 const DWORD kClipboardBusy = 0xFFFFFFFE;
 
+// Takes note of what the clipboard holds now, before joining the chain with captures suppressed: a
+// later notice of the same contents (Wine imports the X side's copies late) adds no clip.
+void RememberClipboardAsSeen();
+
 // Tells the user that a copy was lost to a program that kept the clipboard open.
 void ReportClipboardHeld();
 

@@ -27,6 +27,19 @@ std::string TooLargeForPicture(std::uint64_t width, std::uint64_t height) {
            " pixels, more than the 16 million a clip may hold";
 }
 
+bool PngSize(const std::string& png, std::uint64_t& width, std::uint64_t& height) {
+    static const char kSignature[] = "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR";
+    if (png.size() < 24 || png.compare(0, 16, std::string(kSignature, 16)) != 0) return false;
+    const auto number = [&](std::size_t at) {
+        std::uint64_t n = 0;
+        for (std::size_t i = 0; i < 4; ++i) n = (n << 8) | static_cast<unsigned char>(png[at + i]);
+        return n;
+    };
+    width = number(16);
+    height = number(20);
+    return true;
+}
+
 std::uint64_t DibBytesNeeded(const DibHeader& header) {
     const std::uint64_t kSaturated = std::numeric_limits<std::uint64_t>::max();
     const std::uint32_t kRgb = 0, kBitfields = 3, kAlphaBitfields = 6;

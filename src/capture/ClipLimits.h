@@ -26,6 +26,9 @@ struct DibHeader {
 // Header, colour table and pixels; saturates rather than wraps for absurd dimensions.
 std::uint64_t DibBytesNeeded(const DibHeader& header);
 
+// The pixel size a PNG's header states; false when the bytes do not start like a PNG.
+bool PngSize(const std::string& png, std::uint64_t& width, std::uint64_t& height);
+
 // Why a picture is not kept, or "": too large, or a block shorter than its header says (the system
 // would read past the block to make a bitmap of it).
 std::string PictureRefusal(std::uint64_t width, std::uint64_t height, bool complete);

@@ -1,5 +1,6 @@
 #include "capture/ClipboardAccess.h"
 #include "capture/ClipLimits.h"
+#include "capture/PngPicture.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -162,6 +163,12 @@ bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& heigh
             return true;
         }
     }
+    if (!IsClipboardFormatAvailable(CF_BITMAP)) {
+        const auto png = BlockBytes(PngFormat());
+        if (!png) return false;
+        complete = PngSize(*png, width, height);  // the codec is not asked to read what is not a PNG
+        return true;
+    }
     BITMAP info;
     HANDLE bitmap = GetClipboardData(CF_BITMAP);
     if (!bitmap || !GetObject(bitmap, sizeof(info), &info)) return false;
@@ -173,7 +180,9 @@ bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& heigh
 HBITMAP ReadClipboardBitmap(HWND owner) {
     ClipboardSession session(owner);
     if (!session.open) return nullptr;
-    return CopyBitmap(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)));
+    if (IsClipboardFormatAvailable(CF_BITMAP)) return CopyBitmap(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)));
+    const auto png = BlockBytes(PngFormat());
+    return png ? DecodePng(*png) : nullptr;
 }
 
 bool OfferAgainWith(HWND owner, const ClipFormats& added) {

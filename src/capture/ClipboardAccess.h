@@ -41,7 +41,8 @@ std::optional<std::uint64_t> ClipboardDataSize(HWND owner, UINT format);
 // The pixel size of the picture on offer, read from the device-independent bitmap's header when there is
 // one (so that no bitmap is made just to be measured).
 bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& height, bool& complete);
-// A copy of the bitmap on offer (the system makes one from a device-independent bitmap), or null.
+// A copy of the bitmap on offer (the system makes one from a device-independent bitmap), or the
+// decoded PNG where only a PNG is offered; null when there is no picture to read.
 HBITMAP ReadClipboardBitmap(HWND owner);
 
 // In one opening of the clipboard: copies every format held in a memory block, empties it, offers

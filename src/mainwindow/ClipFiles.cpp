@@ -31,10 +31,26 @@ struct File {
 
 }  // namespace
 
+// Text the ANSI code page holds exactly is written in it, as editors have always read such files;
+// any other text as UTF-8 with a byte-order mark, so that editors read every character right.
+std::string TextFileBytes(const std::string& text) {
+    const std::wstring wide = common::Widen(text + "\r\n");
+    BOOL lost = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), int(wide.size()), nullptr, 0,
+                                           nullptr, &lost);
+    if (!lost && length >= 0) {
+        std::string ansi(std::size_t(length), '\0');
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), int(wide.size()), &ansi[0], length, nullptr,
+                            &lost);
+        if (!lost) return ansi;
+    }
+    return "\xEF\xBB\xBF" + text + "\r\n";
+}
+
 void WriteTextFile(const std::string& path, const std::string& text) {
+    const std::string bytes = TextFileBytes(text);
     File file(path);
-    file.Write(text.data(), text.size(), path);
-    file.Write("\r\n", 2, path);
+    file.Write(bytes.data(), bytes.size(), path);
     file.Close(path);
 }
 

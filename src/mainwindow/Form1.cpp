@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "capture/ChainWatchdog.h"
+#include "capture/CaptureClip.h"
 #include "capture/ClipboardMonitor.h"
 #include "common/DoEvents.h"
 #include "common/PropertyBag.h"
@@ -248,6 +249,7 @@ void Form1::Form_Load() {
     step(11, [&] {
         if (capture::ManagerOn()) {
             capture::SetCaptureSuppressed(true);
+            capture::RememberClipboardAsSeen();
             capture::JoinChain(hwnd_);
             capture::StartWatchdog(hwnd_);
             SetText(pushButton2_, kManagerOffCaption);

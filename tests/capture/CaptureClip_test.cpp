@@ -1,73 +1,91 @@
 // The capture against the real clipboard and viewer chain: copies from the X side (xclip) and from a
-// peer thread become clips; the clipboard afterwards holds the program's own form of the clip.
+// peer thread become clips; the clipboard afterwards holds what the source put there.
 #include "capture/CaptureClip.h"
 
 #include <atomic>
 #include <thread>
 
 #include "capture/CaptureFixture.h"
+#include "common/WindowText.h"
 
 namespace capture {
 namespace testing_capture {
 namespace {
 
-TEST_F(CaptureTest, TextFromXAndFromAPeerBecomesTextClips) {
-    Join();
-    ASSERT_TRUE(testsupport::CopyWithXclip("copied on the X side"));
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, 5000));
-    EXPECT_EQ(ClipTags().Tag(0), "TXT0");
-    EXPECT_EQ(host_.list.Model().ItemText(0), "copied on the X side");
-    EXPECT_EQ(host_.list.Model().ItemIcon(0), 1);
+const std::string kUnicode = "Grüße 日本 ✓ € Привет שלום 😀";
+const std::wstring kUnicodeWide = L"Grüße 日本 ✓ € Привет שלום \U0001F600";
 
+// Every character arrives, and the clipboard keeps exactly what the source put there: its owner and
+// every format, byte for byte.
+TEST_F(CaptureTest, UnicodeTextWithOtherFormatsIsCapturedAndLeftAsItWas) {
+    Join();
+    const UINT html = RegisterClipboardFormatA("HTML Format");
     const UINT privateFormat = RegisterClipboardFormatA("Ardentia Test Private");
-    const std::string longText = "A peer's text that runs on past forty characters";
+    HWND owner = CreateWindowA("STATIC", "peer owner", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    const std::wstring longWide = kUnicodeWide + L" and a tail that runs well past forty characters";
     ASSERT_TRUE(PeerCopy(
         [&] {
-            testsupport::OfferText(CF_TEXT, longText);
-            testsupport::OfferText(privateFormat, "private");
+            testsupport::OfferWide(CF_UNICODETEXT, longWide);
+            testsupport::OfferText(html, "Version:0.9\r\n<b>Grüße</b>");
+            SetClipboardData(privateFormat, testsupport::GlobalBytes("\x01\x00\xFFprivate", 10));
         },
-        [&] { return Count() == 2; }));
-    EXPECT_EQ(ClipTags().Tag(1), "TXT1");
-    EXPECT_EQ(host_.list.Model().ItemText(1), longText.substr(0, 40) + "...");
-    EXPECT_EQ(host_.list.Model().ListIndex(), 1);
+        [&] { return Count() == 1; }, 5000, owner));
+    const auto offered = testsupport::ClipboardBlocks(host_.window);
+    testsupport::PumpFor(300);  // anything the capture might still do to the clipboard
+    EXPECT_EQ(testsupport::ClipboardBlocks(host_.window), offered);
+    EXPECT_EQ(GetClipboardOwner(), owner);
+    const std::string longText = common::Narrow(longWide);
+    EXPECT_EQ(*Holders().Text(0), longText);
+    EXPECT_EQ(host_.list.Model().ItemText(0), common::Utf8Prefix(longText, 40) + "...");
     EXPECT_EQ(host_.previewText, longText);
-    // Written back as the program's own: only the text is left.
-    EXPECT_EQ(ClipboardText(), longText);
-    EXPECT_FALSE(IsClipboardFormatAvailable(privateFormat));
+    EXPECT_EQ(host_.list.Model().ListIndex(), 0);
     EXPECT_EQ(GetClipboardViewer(), host_.window);
     EXPECT_EQ(NextViewer(), firstBefore_);
     EXPECT_FALSE(SelfWrite());
     EXPECT_FALSE(CaptureSuppressed());
+    DestroyWindow(owner);
+
+    // From the X side: the X clipboard still gives the very bytes that were copied.
+    ASSERT_TRUE(testsupport::CopyUtf8WithXclip(kUnicode));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, 5000));
+    EXPECT_EQ(host_.list.Model().ItemText(1), kUnicode);
+    EXPECT_EQ(ClipTags().Tag(1), "TXT1");
+    EXPECT_EQ(host_.list.Model().ItemIcon(1), 1);
+    std::string back;
+    ASSERT_TRUE(testsupport::ReadWithXclip(back));
+    EXPECT_EQ(back, kUnicode);
 }
 
-TEST_F(CaptureTest, RichTextIsHeldByTheRichEditAndCopiedBackInBothFormats) {
+TEST_F(CaptureTest, TextOnTheClipboardBeforeJoiningIsNotCaptured) {
+    ASSERT_TRUE(testsupport::CopyUtf8WithXclip("there before the start"));
+    // Wait until Wine offers it, then join as the program starts.
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return ReadClipboardUnicodeText(host_.window) == std::string("there before the start"); }, 5000));
     Join();
-    const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Plain and \\b bold\\b0  words\\par}";
+    testsupport::PumpFor(1500);
+    EXPECT_EQ(Count(), 0);
+    ASSERT_TRUE(CopyText("after the start", 1));
+}
+
+TEST_F(CaptureTest, RichTextIsHeldByTheRichEditAndLeftOnTheClipboard) {
+    Join();
+    const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Plain and \\b bold\\b0  words \\u26085?\\par}";
     ASSERT_TRUE(PeerCopy(
         [&] {
             testsupport::OfferText(RichTextFormat(), rtf);
-            testsupport::OfferText(CF_TEXT, "Plain and bold words");
+            testsupport::OfferWide(CF_UNICODETEXT, L"Plain and bold words 日");
         },
         [&] { return Count() == 1; }));
     EXPECT_EQ(ClipTags().Tag(0), "RTF0");
-    EXPECT_EQ(host_.list.Model().ItemText(0), "Plain and bold words");
+    EXPECT_EQ(host_.list.Model().ItemText(0), "Plain and bold words 日");
     EXPECT_EQ(host_.list.Model().ItemIcon(0), 3);
-    // The RichEdit renders its copy on request: keep dispatching while reading it.
-    std::string text, markup;
-    testsupport::PumpUntil(
-        [&] {
-            text = ClipboardText();
-            markup = ClipboardText(RichTextFormat());
-            return text.find("bold") != std::string::npos && markup.find("\\b") != std::string::npos;
-        },
-        3000);
-    EXPECT_NE(text.find("Plain and bold words"), std::string::npos) << text;
-    EXPECT_NE(markup.find("bold"), std::string::npos) << markup;
+    EXPECT_EQ(host_.previewText, "Plain and bold words 日");
+    EXPECT_NE(Holders().RichText(0)->Markup().find("bold"), std::string::npos);
+    EXPECT_EQ(ClipboardText(RichTextFormat()), rtf);
 }
 
 COLORREF Checker(int x, int y) { return (x / 4 + y / 4) % 2 ? RGB(200, 30, 30) : RGB(20, 40, 220); }
 
-TEST_F(CaptureTest, PicturesFromABitmapOrADibComeBackAsTheSameBitmap) {
+TEST_F(CaptureTest, PicturesFromABitmapOrADibAreHeldPixelForPixel) {
     Join();
     ASSERT_TRUE(PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(40, 30, Checker)); },
                          [&] { return Count() == 1; }));
@@ -75,17 +93,11 @@ TEST_F(CaptureTest, PicturesFromABitmapOrADibComeBackAsTheSameBitmap) {
     EXPECT_EQ(host_.list.Model().ItemText(0), "<Graphic Image Clip>");
     EXPECT_EQ(host_.list.Model().ItemIcon(0), 2);
     EXPECT_EQ(host_.previewPicture, Holders().Picture(0));
-    HBITMAP back = nullptr;
-    ASSERT_TRUE(OpenClipboardRetrying(host_.window));
-    back = static_cast<HBITMAP>(CopyImage(GetClipboardData(CF_BITMAP), IMAGE_BITMAP, 0, 0, 0));
-    CloseClipboard();
-    ASSERT_TRUE(back);
     BITMAP info;
-    GetObject(back, sizeof(info), &info);
+    ASSERT_TRUE(GetObject(Holders().Picture(0), sizeof(info), &info));
     EXPECT_EQ(info.bmWidth, 40);
     EXPECT_EQ(info.bmHeight, 30);
-    for (int p : {0, 5, 17, 29}) EXPECT_EQ(testsupport::PixelOf(back, p, p), Checker(p, p)) << p;
-    DeleteObject(back);
+    for (int p : {0, 5, 17, 29}) EXPECT_EQ(testsupport::PixelOf(Holders().Picture(0), p, p), Checker(p, p)) << p;
 
     // Only a device-independent bitmap on offer.
     HBITMAP source = testsupport::MakeBitmap(8, 8, Checker);
@@ -104,21 +116,74 @@ TEST_F(CaptureTest, PicturesFromABitmapOrADibComeBackAsTheSameBitmap) {
                          [&] { return Count() == 2; }));
     EXPECT_EQ(ClipTags().Tag(1), "PIC1");
     EXPECT_EQ(testsupport::PixelOf(Holders().Picture(1), 5, 1), Checker(5, 1));
+    EXPECT_EQ(ReadClipboardBytes(host_.window, CF_DIB).value_or("").substr(0, dib.size()), dib);  // left as offered
 }
 
-TEST_F(CaptureTest, FileListsBecomeTextAndShareTheTextCounter) {
+// Cut files stay files with their drop effect, and gain their paths as text.
+TEST_F(CaptureTest, FileListsStayFilesAndGainTheirPathsAsText) {
     Join();
     ASSERT_TRUE(CopyText("first", 1));
-    ASSERT_TRUE(PeerCopy([] { testsupport::OfferFiles({"C:\\a.txt", "C:\\folder with space\\b.doc", "D:\\c"}); },
-                         [&] { return Count() == 2; }));
-    const std::string lines = "C:\\a.txt\r\nC:\\folder with space\\b.doc\r\nD:\\c\r\n";
+    const UINT dropEffect = RegisterClipboardFormatA("Preferred DropEffect");
+    const UINT privateFormat = RegisterClipboardFormatA("Ardentia Test Shell Private");
+    const std::vector<std::wstring> names = {L"C:\\a.txt", L"C:\\folder with space\\Grüße 日本.doc", L"D:\\c"};
+    const std::string drop = testsupport::WideDropFiles(names);
+    const DWORD move = DROPEFFECT_MOVE;
+    ASSERT_TRUE(PeerCopy(
+        [&] {
+            SetClipboardData(CF_HDROP, testsupport::GlobalBytes(drop.data(), drop.size()));
+            SetClipboardData(dropEffect, testsupport::GlobalBytes(&move, sizeof(move)));
+            SetClipboardData(privateFormat, testsupport::GlobalBytes("shell", 5));
+        },
+        [&] { return Count() == 2; }));
+    const std::string lines = "C:\\a.txt\r\nC:\\folder with space\\Grüße 日本.doc\r\nD:\\c\r\n";
     EXPECT_EQ(ClipTags().Tag(1), "FIL1");
     EXPECT_EQ(*Holders().Text(1), lines);
     EXPECT_EQ(host_.list.Model().ItemIcon(1), 4);
-    EXPECT_EQ(ClipboardText(), lines);
-    EXPECT_FALSE(IsClipboardFormatAvailable(CF_HDROP));
+    EXPECT_EQ(ReadClipboardUnicodeText(host_.window), lines);
+    EXPECT_EQ(ReadClipboardBytes(host_.window, CF_HDROP), drop);
+    EXPECT_EQ(ReadClipboardBytes(host_.window, dropEffect), std::string(reinterpret_cast<const char*>(&move), 4));
+    EXPECT_EQ(ReadClipboardBytes(host_.window, privateFormat), "shell");
+    ASSERT_TRUE(OpenClipboardRetrying(host_.window));
+    HDROP files = static_cast<HDROP>(GetClipboardData(CF_HDROP));
+    ASSERT_EQ(DragQueryFileW(files, 0xFFFFFFFF, nullptr, 0), 3u);
+    wchar_t second[MAX_PATH] = {};
+    DragQueryFileW(files, 1, second, MAX_PATH);
+    CloseClipboard();
+    EXPECT_EQ(std::wstring(second), names[1]);
+    EXPECT_EQ(GetClipboardViewer(), host_.window);
+    testsupport::PumpFor(300);
+    EXPECT_EQ(Count(), 2);  // the added text is not a new copy
     ASSERT_TRUE(CopyText("third", 3));
     EXPECT_EQ(ClipTags().Tag(2), "TXT2");
+}
+
+// Linux programs offer pictures as PNG only; the X side still reads the very PNG back.
+TEST_F(CaptureTest, APictureOfferedOnlyAsPngIsAPictureClip) {
+    Join();
+    const std::string png = "/tmp/ardentia_png_" + std::to_string(GetCurrentProcessId()) + ".png";
+    ASSERT_TRUE(testsupport::RunUnixShell("convert -size 37x23 xc:'#3366CC' " + png + " && xclip -selection clipboard -t image/png -i " + png));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, 10000));
+    EXPECT_EQ(ClipTags().Tag(0), "PIC0");
+    BITMAP info;
+    ASSERT_TRUE(GetObject(Holders().Picture(0), sizeof(info), &info));
+    EXPECT_EQ(info.bmWidth, 37);
+    EXPECT_EQ(info.bmHeight, 23);
+    EXPECT_EQ(testsupport::PixelOf(Holders().Picture(0), 36, 22), RGB(0x33, 0x66, 0xCC));
+    std::string offered, back;
+    ASSERT_TRUE(testsupport::ReadWholeFile(testsupport::WindowsPath(png), offered));
+    ASSERT_TRUE(testsupport::ReadWithXclip(back, "image/png"));
+    EXPECT_EQ(back, offered);
+    DeleteFileA(testsupport::WindowsPath(png).c_str());
+}
+
+TEST_F(CaptureTest, TheSameCopyTwiceInARowIsOneClip) {
+    Join();
+    ASSERT_TRUE(CopyText("same", 1));
+    ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(CF_TEXT, "same"); }, [] { return true; }));
+    testsupport::PumpFor(300);
+    EXPECT_EQ(Count(), 1);
+    ASSERT_TRUE(CopyText("other", 2));
+    ASSERT_TRUE(CopyText("same", 3));  // not the newest any more: a clip again
 }
 
 TEST_F(CaptureTest, TextWithAPictureIsNotCapturedButStillPassedOn) {
@@ -195,14 +260,14 @@ TEST_F(CaptureTest, BadClipboardDataNeverCrashesNorTouchesTheClipsHeld) {
              testsupport::OfferText(CF_TEXT, "plain");
          },
          "never closed ", ""},  // the RichEdit reads what it can
-        {"a file list of no files", [] { testsupport::OfferFiles({}); }, "", ""},
+        {"a file list of no files", [] { testsupport::OfferFiles({}); }, nullptr, ""},
         {"a file list whose names lie past its block",
          [] {
              DROPFILES header = {};
              header.pFiles = 4096;
              SetClipboardData(CF_HDROP, testsupport::GlobalBytes(&header, sizeof(header)));
          },
-         "", ""},
+         nullptr, ""},
         {"a picture shorter than its header claims",
          [] {
              BITMAPINFOHEADER header = {};
@@ -241,10 +306,6 @@ TEST_F(CaptureTest, BadClipboardDataNeverCrashesNorTouchesTheClipsHeld) {
 TEST_F(CaptureTest, AClipboardHeldTooLongIsReportedAndTheClipsStay) {
     Join();
     ASSERT_TRUE(CopyText("kept", 1));
-    // Our write-back made us the owner, whom emptying the clipboard asks first: hand it to a peer.
-    SetCaptureSuppressed(true);
-    ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(CF_TEXT, "handed over"); }, [] { return true; }));
-    SetCaptureSuppressed(false);
     std::atomic<bool> held{false};
     std::thread holder([&] {
         HWND owner = CreateWindowA("STATIC", "holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);

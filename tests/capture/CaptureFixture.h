@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "capture/CaptureClip.h"
 #include "capture/ChainWatchdog.h"
 #include "capture/ClipboardAccess.h"
 #include "capture/ClipboardMonitor.h"
@@ -58,6 +59,7 @@ protected:
         firstBefore_ = GetClipboardViewer();
         SetManagerOn(true);
         SetCaptureSuppressed(true);
+        RememberClipboardAsSeen();
         JoinChain(host_.window);
         SetCaptureSuppressed(false);
     }

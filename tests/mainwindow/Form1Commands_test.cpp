@@ -211,7 +211,7 @@ TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {
     Click(form_->PushButton5());
     ASSERT_EQ(gBoxes.size(), 1u);
     EXPECT_EQ(gBoxes[0].text, "Done.");
-    EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT0.txt"), "plain\r\n");
+    EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT0.txt"), "plain\r\n");  // ANSI holds it: written as ever
     capture::RichTextHolder reload;
     ASSERT_TRUE(reload.Create(form_->hwnd()));
     reload.SetMarkup(ReadFile("/tmp/ardentia_out/RTF0.rtf"));
@@ -276,6 +276,16 @@ TEST_F(CommandsTest, OpeningLaunchesAddressesAndTemporaryFiles) {
     EXPECT_TRUE(gLaunches[1].openWith);
     EXPECT_EQ(gLaunches[1].target, file);
     EXPECT_EQ(ReadFile(file), "http://example.org with a space\r\n");
+
+    // Text the ANSI code page cannot hold is written as UTF-8 with a byte-order mark.
+    ASSERT_TRUE(testsupport::CopyUtf8WithXclip("Grüße 日本 😀"));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 3; }, 5000));
+    press(form_->Text1(), WM_RBUTTONDOWN);
+    EXPECT_EQ(gLaunches.back().target, temp + "\\TEMP2.TXT");
+    EXPECT_EQ(ReadFile(temp + "\\TEMP2.TXT"), "\xEF\xBB\xBFGrüße 日本 😀\r\n");
+    DeleteFileA((temp + "\\TEMP2.TXT").c_str());
+    form_->DeleteClip();
+    gLaunches.pop_back();
 
     form_->ClipList().Model().SetListIndex(1);
     form_->DeleteClip();

@@ -71,6 +71,21 @@ TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot
     EXPECT_EQ(image.right - image.left, 10);
     EXPECT_FALSE(form_->Image1().Stretch());
 
+    // Every character reaches the label, the preview and the line; the user's window keeps the focus.
+    HWND other = CreateWindowA("STATIC", "user's program", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                               nullptr, nullptr);
+    SetForegroundWindow(other);
+    ASSERT_TRUE(testsupport::CopyUtf8WithXclip("Grüße 日本 ✓ € Привет שלום 😀"));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 3; }, 5000));
+    EXPECT_EQ(form_->ClipList().Model().ItemText(2), "Grüße 日本 ✓ € Привет שלום 😀");
+    EXPECT_EQ(WindowText(form_->Text1()), "Grüße 日本 ✓ € Привет שלום 😀");
+    EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 3 of 3");
+    wchar_t label[64] = {};
+    SendMessageW(form_->ClipListWindow(), LB_GETTEXT, 2, reinterpret_cast<LPARAM>(label));
+    EXPECT_EQ(std::wstring(label), L"Grüße 日本 ✓ € Привет שלום \U0001F600");
+    EXPECT_EQ(GetForegroundWindow(), other);
+    DestroyWindow(other);
+
     const HWND window = form_->hwnd();
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));

@@ -27,6 +27,38 @@ inline void OfferText(UINT format, const std::string& text) {
     SetClipboardData(format, GlobalBytes(text.c_str(), text.size() + 1));
 }
 
+// Every memory-block format on the clipboard with its bytes, in the order listed.
+inline std::vector<std::pair<UINT, std::string>> ClipboardBlocks(HWND opener) {
+    std::vector<std::pair<UINT, std::string>> blocks;
+    for (int attempt = 0; attempt < 200 && !OpenClipboard(opener); ++attempt) Sleep(10);
+    for (UINT f = EnumClipboardFormats(0); f; f = EnumClipboardFormats(f)) {
+        if (f == CF_BITMAP || f == CF_ENHMETAFILE || f == CF_METAFILEPICT || f == CF_PALETTE) continue;
+        HANDLE data = GetClipboardData(f);
+        const char* bytes = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+        blocks.emplace_back(f, bytes ? std::string(bytes, GlobalSize(data)) : std::string("<unreadable>"));
+        if (bytes) GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return blocks;
+}
+
+inline void OfferWide(UINT format, const std::wstring& text) {
+    SetClipboardData(format, GlobalBytes(text.c_str(), (text.size() + 1) * sizeof(wchar_t)));
+}
+
+// A CF_HDROP of UTF-16 paths.
+inline std::string WideDropFiles(const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const auto& p : paths) list += p + L'\0';
+    list += L'\0';
+    DROPFILES header = {};
+    header.pFiles = sizeof(header);
+    header.fWide = TRUE;
+    std::string block(reinterpret_cast<const char*>(&header), sizeof(header));
+    block.append(reinterpret_cast<const char*>(list.data()), list.size() * sizeof(wchar_t));
+    return block;
+}
+
 // A CF_HDROP of ANSI paths.
 inline void OfferFiles(const std::vector<std::string>& paths) {
     std::string list;
@@ -66,18 +98,20 @@ inline COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
 
 // Copies from a thread of its own: open, empty, fill, close. The caller's thread keeps dispatching
 // messages until the copy is done and done() holds.
+// With keptOwner, that window (made by the caller, so it outlives the peer) owns the copy.
 template <typename Done>
-bool PeerCopy(const std::function<void()>& fill, Done done, DWORD timeoutMs = 5000) {
+bool PeerCopy(const std::function<void()>& fill, Done done, DWORD timeoutMs = 5000, HWND keptOwner = nullptr) {
     std::atomic<bool> copied{false};
     std::thread peer([&] {
         // The clipboard needs an owner window for SetClipboardData to succeed.
-        HWND owner = CreateWindowA("STATIC", "peer", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        HWND owner = keptOwner ? keptOwner
+                               : CreateWindowA("STATIC", "peer", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
         // Another program (Wine's own clipboard bridge, rendering a large picture) may hold it a while.
         for (int attempt = 0; attempt < 500 && !OpenClipboard(owner); ++attempt) Sleep(10);
         EmptyClipboard();
         fill();
         CloseClipboard();
-        DestroyWindow(owner);
+        if (!keptOwner) DestroyWindow(owner);
         copied = true;
     });
     const bool ok = PumpUntil([&] { return copied && done(); }, timeoutMs);

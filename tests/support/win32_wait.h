@@ -52,4 +52,38 @@ inline bool CopyWithXclip(const std::string& text) {
     return RunUnixShell("printf %s '" + text + "' | xclip -selection clipboard");
 }
 
+inline bool ReadWholeFile(const std::string& path, std::string& out) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    out.assign(GetFileSize(h, nullptr), '\0');
+    DWORD read = 0;
+    const bool ok = out.empty() || ReadFile(h, &out[0], DWORD(out.size()), &read, nullptr);
+    CloseHandle(h);
+    return ok && read == out.size();
+}
+
+// The X clipboard's bytes as an X program reads them (xclip -o), through a file the test then reads;
+// nothing when xclip gives nothing within the time.
+inline bool ReadWithXclip(std::string& out, const std::string& target = "", DWORD timeoutMs = 5000) {
+    const std::string file = "/tmp/ardentia_xclip_out_" + std::to_string(GetCurrentProcessId());
+    DeleteFileA(WindowsPath(file).c_str());
+    RunUnixShell("xclip -o -selection clipboard " + (target.empty() ? "" : "-t " + target) + " > " + file + ".part && mv " + file + ".part " + file);
+    const std::string path = WindowsPath(file);
+    if (!PumpUntil([&] { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs)) return false;
+    const bool ok = ReadWholeFile(path, out);
+    DeleteFileA(path.c_str());
+    return ok;
+}
+
+// Copies UTF-8 bytes on the X side: written to a file first, as a command line is ANSI on the way.
+inline bool CopyUtf8WithXclip(const std::string& utf8) {
+    const std::string file = "/tmp/ardentia_xclip_in_" + std::to_string(GetCurrentProcessId());
+    HANDLE h = CreateFileA(WindowsPath(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    WriteFile(h, utf8.data(), DWORD(utf8.size()), &written, nullptr);
+    CloseHandle(h);
+    return written == utf8.size() && RunUnixShell("xclip -selection clipboard -i " + file + "; rm -f " + file);
+}
+
 }  // namespace testsupport
