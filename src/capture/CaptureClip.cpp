@@ -86,7 +86,8 @@ std::string Refusal(const std::string& kind, HWND window) {
     UINT format = RichTextFormat();
     if (kind == kKindFileList) format = CF_HDROP;
     if (kind == kKindText) format = OfferedTextFormat(window);
-    if (!format) return "";
+    // Unicode text is measured as it is read (ReadCopy).
+    if (!format || format == CF_UNICODETEXT) return "";
     const std::optional<std::uint64_t> bytes = ClipboardDataSize(window, format);
     return bytes ? TooLargeForText(*bytes) : "";
 }
@@ -98,7 +99,9 @@ struct CopiedData {
     gdi::Bitmap picture{nullptr};
 };
 
-bool ReadCopy(const std::string& kind, HWND window, CopiedData& copy) {
+// False when nothing could be read, or when the text turned out too large (refusal then says why).
+bool ReadCopy(const std::string& kind, HWND window, CopiedData& copy, std::string& refusal) {
+    std::uint64_t blockBytes = 0;
     if (kind == kKindPicture) {
         copy.picture = gdi::Bitmap(ReadClipboardBitmap(window));
         return copy.picture.get() != nullptr;
@@ -113,10 +116,11 @@ bool ReadCopy(const std::string& kind, HWND window, CopiedData& copy) {
         auto markup = ReadClipboardText(window, RichTextFormat());
         if (!markup || markup->empty()) return false;
         copy.markup = std::move(*markup);
-        copy.text = ReadClipboardUnicodeText(window).value_or("");
+        copy.text = ReadClipboardUnicodeText(window, kMaxClipBytes, blockBytes).value_or("");
         return true;
     }
-    auto text = ReadClipboardUnicodeText(window);
+    auto text = ReadClipboardUnicodeText(window, kMaxClipBytes, blockBytes);
+    refusal = TooLargeForText(blockBytes);
     if (!text) return false;
     copy.text = std::move(*text);
     return true;
@@ -147,8 +151,12 @@ bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
     } else {
         std::string* text = holders.Text(index);
         if (!text) return false;
-        *text = copy.text;
-        label = ListLabel(copy.text, kind == kKindText);
+        // Text moves into its holder (megabytes are not copied); a file list's paths are still to be offered.
+        if (kind == kKindText)
+            *text = std::move(copy.text);
+        else
+            *text = copy.text;
+        label = ListLabel(*text, kind == kKindText);
     }
     tags.SetTag(position, MakeTag(kind, index));
     try {
@@ -162,7 +170,7 @@ bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
     if (kind == kKindPicture)
         Skip([&] { host.ShowPreviewPicture(holders.Picture(index)); });
     else
-        Skip([&] { host.ShowPreviewText(copy.text); });
+        Skip([&] { host.ShowPreviewText(kind == kKindRichText ? copy.text : *holders.Text(index)); });
     return true;
 }
 
@@ -179,7 +187,8 @@ void RememberClipboardAsSeen() {
         const std::string kind = ChooseKind();
         if (kind.empty() || kind == kKindPicture || !Refusal(kind, window).empty()) return;
         CopiedData copy;
-        if (ReadCopy(kind, window, copy))
+        std::string tooLarge;
+        if (ReadCopy(kind, window, copy, tooLarge))
             gLastSeen = FingerprintOf(kind, kind == kKindRichText ? copy.markup : copy.text, NewestTag(*host));
     });
 }
@@ -211,14 +220,16 @@ DWORD CaptureClip() {
     CopiedData copy;
     bool read = false, stored = false;
     if (!kind.empty() && refusal.empty()) Skip([&] {
-        read = ReadCopy(kind, window, copy);
+        read = ReadCopy(kind, window, copy, refusal);
+        if (!refusal.empty()) host->ReportRefusedClip(refusal);
         if (!read) return;
-        const std::string& data = kind == kKindRichText ? copy.markup : copy.text;
         // The same copy announced again (Wine importing the X selection late, a program copying twice)
         // is no new clip.
-        if (SameAsLastSeen(FingerprintOf(kind, data, NewestTag(*host)))) return;
+        Fingerprint seen = FingerprintOf(kind, kind == kKindRichText ? copy.markup : copy.text, NewestTag(*host));
+        if (SameAsLastSeen(seen)) return;
         stored = StoreClip(*host, kind, copy);
-        if (stored) gLastSeen = FingerprintOf(kind, data, NewestTag(*host));
+        seen.newestTag = NewestTag(*host);
+        if (stored) gLastSeen = seen;
     });
     if (stored) {
         auto& list = host->ClipList().Model();

@@ -27,8 +27,7 @@ HBITMAP CopyBitmap(HBITMAP bitmap) {
 }
 
 // The block of an open clipboard's format, copied; nothing when it is not there or cannot be locked.
-std::optional<std::string> BlockBytes(UINT format) {
-    HANDLE data = GetClipboardData(format);
+std::optional<std::string> BlockBytes(HANDLE data) {
     if (!data) return std::nullopt;
     const SIZE_T size = GlobalSize(data);
     if (size == 0) return std::string();
@@ -38,6 +37,8 @@ std::optional<std::string> BlockBytes(UINT format) {
     GlobalUnlock(data);
     return copy;
 }
+
+std::optional<std::string> BlockBytes(UINT format) { return BlockBytes(GetClipboardData(format)); }
 
 // Formats whose handle is not a memory block: the system owns or frees them differently.
 bool HeldInMemory(UINT format) {
@@ -91,11 +92,18 @@ std::optional<std::string> ReadClipboardBytes(HWND owner, UINT format) {
     return BlockBytes(format);
 }
 
-std::optional<std::string> ReadClipboardUnicodeText(HWND owner) {
+std::optional<std::string> ReadClipboardUnicodeText(HWND owner, std::uint64_t maxBytes, std::uint64_t& blockBytes) {
     ClipboardSession session(owner);
+    blockBytes = 0;
     if (!session.open) return std::nullopt;
     if (IsClipboardFormatAvailable(CF_UNICODETEXT)) {
-        if (auto block = BlockBytes(CF_UNICODETEXT)) {
+        // Measured and read in one go: under Wine every GetClipboardData carries the whole block over.
+        HANDLE data = GetClipboardData(CF_UNICODETEXT);
+        if (data && GlobalSize(data) > maxBytes) {
+            blockBytes = GlobalSize(data);
+            return std::nullopt;
+        }
+        if (auto block = BlockBytes(data)) {
             std::size_t units = block->size() / 2;
             const auto* text = reinterpret_cast<const wchar_t*>(block->data());
             units = std::find(text, text + units, L'\0') - text;

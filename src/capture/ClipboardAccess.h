@@ -26,7 +26,8 @@ using ClipFormats = std::vector<ClipFormat>;
 
 // The text on offer in UTF-8: CF_UNICODETEXT, or CF_TEXT in the ANSI code page where no Unicode text
 // comes; cut at its NUL or at the end of its block. Nothing when no text can be read.
-std::optional<std::string> ReadClipboardUnicodeText(HWND owner);
+// A block over maxBytes is not read: blockBytes then says how large it was.
+std::optional<std::string> ReadClipboardUnicodeText(HWND owner, std::uint64_t maxBytes, std::uint64_t& blockBytes);
 // The text format the source itself offered (the first listed; the system lists what it converts to
 // after it), or 0. Its block is what a size check may ask for without making the system convert.
 UINT OfferedTextFormat(HWND owner);

@@ -20,7 +20,12 @@ const float kFrameHeightTwips = 3345;
 void Form1::ShowPreviewText(const std::string& text) {
     std::string shown = PreviewText(text);
     if (shown == shownPreview_) return;
+    // A shown box with a scroll bar lays its text out inside the call (milliseconds even for a line);
+    // hidden, it only takes the text and lays it out when it paints.
+    const bool shownBox = IsWindowVisible(text1_);
+    if (shownBox) ShowWindow(text1_, SW_HIDE);
     common::SetWindowTextUtf8(text1_, shown);
+    if (shownBox) ShowWindow(text1_, SW_SHOW);
     shownPreview_ = std::move(shown);
 }
 
@@ -70,16 +75,18 @@ void Form1::ShowCurrentClip() {
     const std::string kind = capture::TagKind(tag);
     const bool picture = kind == capture::kKindPicture;
     if (!picture && kind != capture::kKindText && kind != capture::kKindFileList && kind != capture::kKindRichText) return;
-    const std::string text = capture::ClipText(tag);
+    const std::string* held = kind == capture::kKindRichText ? nullptr : capture::Holders().Text(capture::TagHolderIndex(tag));
+    const std::string text = held || picture ? std::string() : capture::ClipText(tag);  // no copy of a held text
+    const std::string& shownText = held ? *held : text;
     // The line first: it names the new clip at once, before the preview lays out its text.
-    common::SetWindowTextUtf8(lblInfo_, InfoLine(InfoPrefix(kind, text), position, list.ListCount()));
+    common::SetWindowTextUtf8(lblInfo_, InfoLine(InfoPrefix(kind, shownText), position, list.ListCount()));
     if (picture) {
         image1_.SetPicture(capture::Holders().Picture(capture::TagHolderIndex(tag)));
         Reset_Image();
         ShowWindow(picture1_, SW_SHOW);
         ShowWindow(text1_, SW_HIDE);
     } else {
-        ShowPreviewText(text);
+        ShowPreviewText(shownText);
         ShowWindow(picture1_, SW_HIDE);
         ShowWindow(text1_, SW_SHOW);
     }

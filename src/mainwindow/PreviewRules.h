@@ -14,7 +14,7 @@ bool LooksLikeWebAddress(const std::string& text);
 
 // The text preview shows at most this much, in lines of at most kPreviewLineLength: text controls
 // take seconds, even minutes, for one long line. Line ends become CR LF so that the control breaks them.
-const std::size_t kPreviewLimit = 32768;
+const std::size_t kPreviewLimit = 8192;
 const std::size_t kPreviewLineLength = 256;
 std::string PreviewText(const std::string& text);
 

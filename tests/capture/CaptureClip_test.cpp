@@ -59,7 +59,7 @@ TEST_F(CaptureTest, UnicodeTextWithOtherFormatsIsCapturedAndLeftAsItWas) {
 TEST_F(CaptureTest, TextOnTheClipboardBeforeJoiningIsNotCaptured) {
     ASSERT_TRUE(testsupport::CopyUtf8WithXclip("there before the start"));
     // Wait until Wine offers it, then join as the program starts.
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return ReadClipboardUnicodeText(host_.window) == std::string("there before the start"); }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return UnicodeText() == std::string("there before the start"); }, 5000));
     Join();
     testsupport::PumpFor(1500);
     EXPECT_EQ(Count(), 0);
@@ -139,7 +139,7 @@ TEST_F(CaptureTest, FileListsStayFilesAndGainTheirPathsAsText) {
     EXPECT_EQ(ClipTags().Tag(1), "FIL1");
     EXPECT_EQ(*Holders().Text(1), lines);
     EXPECT_EQ(host_.list.Model().ItemIcon(1), 4);
-    EXPECT_EQ(ReadClipboardUnicodeText(host_.window), lines);
+    EXPECT_EQ(UnicodeText(), lines);
     EXPECT_EQ(ReadClipboardBytes(host_.window, CF_HDROP), drop);
     EXPECT_EQ(ReadClipboardBytes(host_.window, dropEffect), std::string(reinterpret_cast<const char*>(&move), 4));
     EXPECT_EQ(ReadClipboardBytes(host_.window, privateFormat), "shell");

@@ -78,6 +78,10 @@ protected:
     bool CopyText(const std::string& text, int expectCount) {
         return PeerCopy([&] { testsupport::OfferText(CF_TEXT, text); }, [&] { return Count() == expectCount; });
     }
+    std::optional<std::string> UnicodeText() {
+        std::uint64_t tooLarge = 0;
+        return ReadClipboardUnicodeText(host_.window, 1u << 30, tooLarge);
+    }
     std::string ClipboardText(UINT format = CF_TEXT) { return ReadClipboardText(host_.window, format).value_or("<none>"); }
 
     TestHost host_;
