@@ -8,23 +8,27 @@
 #include "FuzzRequire.h"
 #include "capture/ClipCollection.h"
 #include "capture/DropFiles.h"
+#include "common/Utf8.h"
 #include "mainwindow/OpenRules.h"
 #include "mainwindow/PreviewRules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
 
-    for (bool ampersand : {false, true}) {
-        const std::string label = capture::ListLabel(text, ampersand);
-        Require(label.size() <= capture::kLabelLength + 5);
-    }
+    const std::string label = capture::ListLabel(text);
+    Require(label.size() <= 4 * capture::kLabelLength + 3 && label.size() <= text.size() + 3);
+    // Conversions at the Win32 seam never throw and give valid UTF-8 back.
+    const std::string decoded = common::Utf16ToUtf8(common::Utf8ToUtf16(text));
+    Require(common::Utf16ToUtf8(common::Utf8ToUtf16(decoded)) == decoded);
+    Require(common::FoldCase(decoded).size() <= 2 * decoded.size());
     Require(capture::TagHolderIndex(text) >= 0);
     Require(capture::TagKind(text).size() <= 3);
     Require(capture::TrimAtNull(text).find('\0') == std::string::npos);
 
     const bool loose = mainwindow::LooksLikeWebAddress(text);
     const bool strict = mainwindow::IsWebAddressToOpen(text);
-    Require(!strict || loose || mainwindow::HeadWithoutLeadingSpaces(text, 7) == "<http:/");
+    Require(!strict || loose || mainwindow::HeadWithoutLeadingSpaces(text, 7) == "<http:/" ||
+            mainwindow::HeadWithoutLeadingSpaces(text, 8) == "<https:/");
     if (strict) Require(mainwindow::WebTarget(text).size() <= text.size());
 
     const std::string preview = mainwindow::PreviewText(text);

@@ -14,8 +14,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     int exitCode = 0;
     {
         mainwindow::Form1 form;
-        // A second start ends here without a word; so does a window that cannot be made.
+        // A second start shows the running copy's window and ends; so does a window that cannot be made.
         if (!form.Load(true)) {
+            if (mainwindow::AnotherInstanceRuns()) mainwindow::ActivateRunningInstance();
             OleUninitialize();
             return 0;
         }

@@ -146,7 +146,7 @@ bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
         if (!box) return false;
         // Malformed markup still gives what the box could read; markup that gives nothing is no clip.
         if (!box->SetMarkup(copy.markup) && box->PlainText().empty()) return false;
-        label = ListLabel(box->PlainText(), false);
+        label = ListLabel(box->PlainText());
         if (copy.text.empty()) copy.text = box->PlainText();
     } else {
         std::string* text = holders.Text(index);
@@ -156,7 +156,7 @@ bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
             *text = std::move(copy.text);
         else
             *text = copy.text;
-        label = ListLabel(*text, kind == kKindText);
+        label = ListLabel(*text);
     }
     tags.SetTag(position, MakeTag(kind, index));
     try {

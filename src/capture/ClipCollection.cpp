@@ -57,10 +57,9 @@ std::int16_t TagHolderIndex(const std::string& tag) {
     return std::int16_t(value);
 }
 
-std::string ListLabel(const std::string& text, bool ampersandRule) {
-    std::string label = common::CodePointCount(text) > kLabelLength ? common::Utf8Prefix(text, kLabelLength) + "..." : text;
-    if (ampersandRule && label.compare(0, 2, " &") == 0) label = "&&" + label;
-    return label;
+std::string ListLabel(const std::string& text) {
+    const std::string head = common::Utf8Prefix(text, kLabelLength);
+    return head.size() < text.size() ? head + "..." : text;
 }
 
 std::string TrimAtNull(const std::string& text) { return text.substr(0, text.find('\0')); }

@@ -41,8 +41,8 @@ std::string TagKind(const std::string& tag);
 // The number from the fourth character on; 0 when there is none or it does not fit 16 bits.
 std::int16_t TagHolderIndex(const std::string& tag);
 
-// 40 characters (code points) and "..." when longer; for text clips a leading " &" gets "&&" in front.
-std::string ListLabel(const std::string& text, bool ampersandRule);
+// 40 characters (code points) and "..." when longer; drawn as it is (an ampersand is no prefix).
+std::string ListLabel(const std::string& text);
 
 // The text up to its first NUL.
 std::string TrimAtNull(const std::string& text);

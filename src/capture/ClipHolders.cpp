@@ -14,6 +14,7 @@ bool ClipHolders::Init(HWND parent) {
 }
 
 void ClipHolders::Clear() {
+    for (const auto& picture : pictures_) Releasing(picture.second.get());
     text_.clear();
     rich_.clear();
     pictures_.clear();
@@ -47,7 +48,10 @@ void ClipHolders::Release(HolderFamily family, std::int16_t index) {
     if (index <= 0) return;
     switch (family) {
         case HolderFamily::kText: text_.erase(index); break;
-        case HolderFamily::kPicture: pictures_.erase(index); break;
+        case HolderFamily::kPicture:
+            if (pictures_.count(index)) Releasing(pictures_.at(index).get());
+            pictures_.erase(index);
+            break;
         case HolderFamily::kRichText: rich_.erase(index); break;
         default: break;
     }
@@ -74,6 +78,7 @@ void ClipHolders::SetPicture(std::int16_t index, HBITMAP bitmap) {
         DeleteObject(bitmap);
         return;
     }
+    Releasing(it->second.get());
     it->second = gdi::Bitmap(bitmap);
 }
 

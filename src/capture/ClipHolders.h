@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -33,7 +34,14 @@ public:
     HBITMAP Picture(std::int16_t index) const;
     void SetPicture(std::int16_t index, HBITMAP bitmap);  // takes ownership
 
+    // Told of every picture just before it is deleted, so that whoever shows it lets go first.
+    std::function<void(HBITMAP)> onPictureReleasing;
+
 private:
+    void Releasing(HBITMAP picture) const {
+        if (picture && onPictureReleasing) onPictureReleasing(picture);
+    }
+
     HWND parent_ = nullptr;
     std::map<std::int16_t, std::string> text_;
     std::map<std::int16_t, std::unique_ptr<RichTextHolder>> rich_;

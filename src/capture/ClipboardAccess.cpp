@@ -193,9 +193,10 @@ HBITMAP ReadClipboardBitmap(HWND owner) {
     return png ? DecodePng(*png) : nullptr;
 }
 
-bool OfferAgainWith(HWND owner, const ClipFormats& added) {
+bool OfferAgainWith(HWND owner, const ClipFormats& added, DWORD readSequence) {
     ClipboardSession session(owner);
-    if (!session.open) return false;
+    // Checked while the clipboard is held open: nobody can copy between the check and the write.
+    if (!session.open || GetClipboardSequenceNumber() != readSequence) return false;
     ClipFormats offered;
     for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
         const bool replaced = std::any_of(added.begin(), added.end(), [&](const ClipFormat& a) { return a.format == format; });

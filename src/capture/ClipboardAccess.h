@@ -49,8 +49,9 @@ HBITMAP ReadClipboardBitmap(HWND owner);
 // In one opening of the clipboard: copies every format held in a memory block, empties it, offers
 // those formats again byte for byte and then `added` (replacing a format of the same number). Formats
 // that are GDI or metafile handles are not memory blocks and are not offered again. False when the
-// clipboard cannot be opened or a format cannot be offered.
-bool OfferAgainWith(HWND owner, const ClipFormats& added);
+// clipboard cannot be opened, a format cannot be offered, or the clipboard no longer holds what was read
+// (its sequence number is not `readSequence` once it is open): a newer copy is never touched.
+bool OfferAgainWith(HWND owner, const ClipFormats& added, DWORD readSequence);
 // The bytes of UTF-8 text as a CF_UNICODETEXT block holds them, with the closing NUL.
 ClipFormat UnicodeTextFormat(const std::string& utf8);
 

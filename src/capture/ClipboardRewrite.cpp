@@ -41,13 +41,10 @@ DWORD OfferFilesWithText(DWORD readSequence, const std::string& paths) {
     LeaveChain(window);
     common::DoEvents();
     DWORD left = readSequence;
-    if (GetClipboardSequenceNumber() == readSequence) {
-        try {
-            OfferAgainWith(window, {UnicodeTextFormat(paths)});
-        } catch (...) {
-            // The text is not added; rejoining the chain below matters more.
-        }
-        left = GetClipboardSequenceNumber();
+    try {
+        if (OfferAgainWith(window, {UnicodeTextFormat(paths)}, readSequence)) left = GetClipboardSequenceNumber();
+    } catch (...) {
+        // The text is not added; rejoining the chain below matters more.
     }
     JoinChain(window);
     common::DoEvents();

@@ -9,7 +9,11 @@ void ClipListInput::KeyDown(int keyCode, int shift) {
     const int count = model_.ListCount();
     const int current = model_.ListIndex();
     const int page = model_.VisibleRows();
-    if (count > 0 && current >= 0) {
+    if (count > 0 && current < 0) {
+        // A keyboard user enters a list with no current item.
+        if (keyCode == kKeyDown || keyCode == kKeyHome || keyCode == kKeySpace) model_.SetListIndex(0);
+        if (keyCode == kKeyUp || keyCode == kKeyEnd) model_.SetListIndex(count - 1);
+    } else if (count > 0) {
         switch (keyCode) {
             case kKeyUp:
                 if (current > 0) model_.SetListIndex(current - 1);

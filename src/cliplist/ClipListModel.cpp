@@ -26,9 +26,10 @@ void ClipListModel::InsertItem(int index, const std::string& text, int16_t icon,
     if (ListCount() >= kMaxCount) throw ClipListError(kErrOverflow, "the list is full");
     items_.insert(items_.begin() + index, ClipItem{text, icon, iconSelected});
     selected_.insert(selected_.begin() + index, false);
-    UpdateScrollBar();
+    // The current item moves first, so that handlers of the scrolling below see where it is.
     scrollIntoView_ = false;
     if (listIndex_ >= 0 && index <= listIndex_) SetListIndex(listIndex_ + 1);
+    UpdateScrollBar();
     surface_.RepaintAll();
 }
 
@@ -52,12 +53,12 @@ void ClipListModel::RemoveItem(int index) {
     if (index < 0) throw ClipListError(kErrSubscript, "subscript out of range");
     items_.erase(items_.begin() + index);
     selected_.erase(selected_.begin() + index);
-    UpdateScrollBar();
     scrollIntoView_ = false;
     if (index == listIndex_)
         SetListIndex(-1);
     else if (index < listIndex_)
         SetListIndex(listIndex_ - 1);
+    UpdateScrollBar();
     if (ListCount() < visibleRows_) surface_.ClearSurface();
     surface_.RepaintAll();
 }

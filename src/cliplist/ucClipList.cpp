@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include <algorithm>
+#include <cstring>
 
 #include "cliplist/OleColor.h"
 #include "cliplist/RowLook.h"
@@ -140,8 +141,9 @@ bool ucClipList::AnswerListQuery(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
             return true;
         }
     {
+        // Exactly the length LB_GETTEXTLEN gave and a NUL: the caller sized its buffer by that.
         const std::wstring text = common::Widen(model_.ItemText(index));
-        lstrcpyW(reinterpret_cast<wchar_t*>(lp), text.c_str());
+        std::memcpy(reinterpret_cast<wchar_t*>(lp), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
         result = LRESULT(text.size());
         return true;
     }
@@ -174,6 +176,11 @@ bool ucClipList::AnswerListQuery(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
         }
         return false;
     }
+    // Any other list-box query is one this list does not answer: say so, as a list box would.
+    if (msg >= LB_ADDSTRING && msg <= 0x01B2 /* LB_GETLISTBOXINFO */) {
+        result = LB_ERR;
+        return true;
+    }
     return false;
 }
 
@@ -183,7 +190,8 @@ LRESULT ucClipList::HandleControl(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE: {
         HINSTANCE instance = GetModuleHandleA(nullptr);
-        picList_ = CreateWindowExW(0, kSurfaceClass, L"", WS_CHILD | WS_VISIBLE | LBS_HASSTRINGS, 0, 0, 0, 0, hwnd_,
+        // WS_CLIPSIBLINGS: the rows are not painted over an open edit box.
+        picList_ = CreateWindowExW(0, kSurfaceClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | LBS_HASSTRINGS, 0, 0, 0, 0, hwnd_,
                                    reinterpret_cast<HMENU>(kSurfaceId), instance, this);
         sbVert_ = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | SBS_VERT, 0, 0, 0, 0, hwnd_,
                                   reinterpret_cast<HMENU>(kScrollBarId), instance, nullptr);
@@ -217,7 +225,8 @@ LRESULT ucClipList::HandleControl(UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT ucClipList::HandleSurface(UINT msg, WPARAM wp, LPARAM lp) {
     if (HandleInput(msg, wp, lp)) return 0;
     LRESULT answer = 0;
-    if (msg != WM_GETOBJECT && AnswerListQuery(msg, wp, lp, answer)) return answer;
+    // The surface holds the focus, so a screen reader following it asks here: it gets the list.
+    if (AnswerListQuery(msg, wp, lp, answer)) return answer;
     switch (msg) {
     case WM_ERASEBKGND: {
         RECT r;
@@ -240,9 +249,17 @@ LRESULT ucClipList::HandleSurface(UINT msg, WPARAM wp, LPARAM lp) {
         hasFocus_ = false;
         RepaintItem(model_.ListIndex());
         return 0;
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETDLGCODE: {
+        // Enter and Escape reach KeyDown instead of the dialog manager; Tab still moves on.
+        const MSG* pending = reinterpret_cast<const MSG*>(lp);
+        const bool enterOrEscape = pending && (pending->message == WM_KEYDOWN || pending->message == WM_CHAR) &&
+                                   (pending->wParam == VK_RETURN || pending->wParam == VK_ESCAPE);
+        return DLGC_WANTARROWS | DLGC_WANTCHARS | (enterOrEscape ? DLGC_WANTMESSAGE : 0);
+    }
     case WM_SETCURSOR:
+        // The container decides first, as with any child window: its hourglass wins over our pointer.
+        if (HWND container = GetParent(hwnd_))
+            if (SendMessageW(container, WM_SETCURSOR, wp, lp)) return TRUE;
         if (LOWORD(lp) == HTCLIENT && mousePointer_ == kCustomPointer && mouseIcon_) {
             SetCursor(mouseIcon_);
             return TRUE;
@@ -293,8 +310,13 @@ bool ucClipList::HandleInput(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MBUTTONDBLCLK:
         if (GetFocus() != picList_) ::SetFocus(picList_);
         SetCapture(picList_);
+        // The second press of a double-click is no new press: the first already selected and clicked.
+        if (msg == WM_LBUTTONDBLCLK) {
+            input_.DblClick();
+            clickAfterDblClick_ = false;
+            return true;
+        }
         input_.MouseDown(PressedButton(msg), ShiftOf(wp), x, y);
-        if (msg == WM_LBUTTONDBLCLK) input_.DblClick();
         return true;
     case WM_MOUSEMOVE:
         if (input_.MouseMove(ButtonsOf(wp), ShiftOf(wp), x, y) != AutoScroll::kNone) RunAutoScroll();
@@ -305,7 +327,8 @@ bool ucClipList::HandleInput(UINT msg, WPARAM wp, LPARAM lp) {
         const int remaining = ButtonsOf(wp);
         if (!remaining && GetCapture() == picList_) ReleaseCapture();
         input_.MouseUp(PressedButton(msg), ShiftOf(wp), x, y);
-        if (msg == WM_LBUTTONUP) input_.Click();
+        if (msg == WM_LBUTTONUP && clickAfterDblClick_) input_.Click();
+        clickAfterDblClick_ = true;
         return true;
     }
     case WM_CAPTURECHANGED:
@@ -381,7 +404,10 @@ int ucClipList::TextHeight() const {
 void ucClipList::RecreateFonts() {
     LOGFONTA plain = font_;
     plain.lfUnderline = FALSE;
-    rowFont_ = gdi::Font(CreateFontIndirectA(&plain));
+    gdi::Font row(CreateFontIndirectA(&plain));
+    // An open edit box still draws with the old font: it takes the new one before the old is deleted.
+    if (editing_ && txtEdit_) SendMessageA(txtEdit_, WM_SETFONT, reinterpret_cast<WPARAM>(row.get()), TRUE);
+    rowFont_ = std::move(row);
     plain.lfUnderline = TRUE;
     underlineFont_ = gdi::Font(CreateFontIndirectA(&plain));
 }
@@ -518,7 +544,7 @@ void ucClipList::StartEdit() {
     if (txtEdit_) DestroyWindow(txtEdit_);
     DWORD style = WS_CHILD;
     if (wordWrap_) {
-        style |= ES_MULTILINE | ES_AUTOVSCROLL | (alignment_ == 2 ? ES_CENTER : alignment_ == 1 ? ES_RIGHT : ES_LEFT);
+        style |= ES_MULTILINE | ES_AUTOVSCROLL | (alignment_ == 1 ? ES_CENTER : alignment_ == 2 ? ES_RIGHT : ES_LEFT);
     } else {
         style |= ES_AUTOHSCROLL | ES_LEFT;
     }
@@ -635,7 +661,8 @@ void ucClipList::DrawItem(HDC dc, int index) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, surfaceTextColour_);
     const std::wstring text = common::Widen(model_.ItemText(index));
-    DrawTextW(dc, text.c_str(), int(text.size()), &textRect, format);
+    // Labels are the clips' own text: "R&D" shows an ampersand, not an underlined D.
+    DrawTextW(dc, text.c_str(), int(text.size()), &textRect, format | DT_NOPREFIX);
 }
 
 void ucClipList::PaintIcon(HDC dc, int icon, int rowTop) {

@@ -158,6 +158,7 @@ private:
     bool autoScrolling_ = false;
     bool keyPreview_ = true;  // off while the in-place editor has the keys
     bool editing_ = false;
+    bool clickAfterDblClick_ = true;  // false from a double-click's second press to its release
     COLORREF editBack_ = 0, editText_ = 0;
     gdi::Brush editBrush_{nullptr};
     int wheelRemainder_ = 0;

@@ -112,7 +112,7 @@ std::string Utf16ToUtf8(const char16_t* units, std::size_t count) {
 
 std::size_t CodePointCount(const std::string& utf8) {
     // Every byte but a continuation byte starts a character: a plain count, fast over megabytes.
-    // (For malformed input this counts each stray byte once, as decoding does.)
+    // Meant for the program's own text, which is valid UTF-8 (stray continuation bytes are not counted).
     std::size_t count = 0;
     for (const char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     return count;

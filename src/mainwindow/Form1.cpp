@@ -68,6 +68,21 @@ HICON LoadAppIcon(int size) {
 
 }  // namespace
 
+UINT ActivateMessage() {
+    static const UINT message = RegisterWindowMessageA("Kestrovan.Ardentia.Activate");
+    return message;
+}
+
+bool ActivateRunningInstance() {
+    HWND running = FindWindowA(kClassName, nullptr);
+    if (!running) return false;
+    // This process was just started by the user, so it may hand the foreground on.
+    DWORD process = 0;
+    GetWindowThreadProcessId(running, &process);
+    AllowSetForegroundWindow(process);
+    return PostMessageA(running, ActivateMessage(), 0, 0) != FALSE;
+}
+
 bool AnotherInstanceRuns() {
     static const bool existed = [] {
         CreateMutexA(nullptr, FALSE, "Kestrovan.Ardentia.SingleInstance");
@@ -208,6 +223,10 @@ bool Form1::CreateControls() {
     AddTooltip(image1_.hwnd(), kPreviewTip);
 
     if (!capture::Holders().Init(hwnd_)) return false;
+    // The preview draws a holder's bitmap: it lets go before the holder deletes it.
+    capture::Holders().onPictureReleasing = [this](HBITMAP picture) {
+        if (image1_.Picture() == picture) image1_.SetPicture(nullptr);
+    };
     if (!cSysTray1_.Create(hwnd_, 0, 0)) return false;
     cSysTray1_.SetEvents(this);
     capture::SetCaptureHost(this);
@@ -301,9 +320,11 @@ void Form1::SkinStep() {
 }
 
 void Form1::MinimiseToTray() {
+    // The icon first: without it a hidden window could never be brought back, so it stays minimised.
+    cSysTray1_.SetInTray(true);
+    if (!cSysTray1_.InTray()) return;
     ShowWindow(hwnd_, SW_HIDE);
     inTray_ = true;
-    cSysTray1_.SetInTray(true);
     cSysTray1_.ShowBalloon(kBalloonText, kProductCaption, 5, true);
 }
 
@@ -312,11 +333,22 @@ void Form1::RestoreFromTray() {
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     inTray_ = false;
+    // What happened while hidden is shown as a selection change would show it.
+    ShowCurrentClip();
+}
+
+void Form1::BringToFront() {
+    if (inTray_ || !IsWindowVisible(hwnd_) || IsIconic(hwnd_)) {
+        RestoreFromTray();
+        return;
+    }
+    SetForegroundWindow(hwnd_);
 }
 
 void Form1::MouseUp(std::int16_t, std::int32_t) { RestoreFromTray(); }
 
 void Form1::Form_Unload() {
+    cSysTray1_.EndBalloonWait();
     cSysTray1_.SetInTray(false);
     capture::StopWatchdog();
     ChangeClipboardChain(hwnd_, capture::NextViewer());
@@ -430,6 +462,8 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                                   lParam);
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
+            // The list asks first and chooses its own pointer unless this window set one.
+            if (reinterpret_cast<HWND>(wParam) == ucClipList1_.picList()) return FALSE;
             break;
         case WM_SIZE:
             if (wParam == SIZE_MINIMIZED && !inTray_) MinimiseToTray();
@@ -469,10 +503,19 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             capture::SetCaptureHost(nullptr);
             capture::Holders().Clear();
+            capture::Holders().onPictureReleasing = nullptr;
             capture::ClipTags() = capture::ClipCollection();
             capture::SetManagerOn(false);
             if (quitOnClose_) PostQuitMessage(0);
             return 0;
+    }
+    if (message == shell::TaskbarCreatedMessage()) {
+        cSysTray1_.TaskbarCreated();
+        return 0;
+    }
+    if (message == ActivateMessage()) {
+        BringToFront();
+        return 0;
     }
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }

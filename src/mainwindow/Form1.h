@@ -26,6 +26,9 @@ const char kManagerOffCaption[] = "Turn Clipboard Manager Off";
 
 // True when another copy of the program already runs; asked once per process.
 bool AnotherInstanceRuns();
+// Asks the running copy to show its window in front (restored from the tray); false when none answers.
+bool ActivateRunningInstance();
+UINT ActivateMessage();
 
 // The hourglass set by long operations; the hover cursor never replaces it.
 void SetHourglass(bool on);
@@ -108,6 +111,7 @@ private:
     void SkinStep();
     void MinimiseToTray();
     void RestoreFromTray();
+    void BringToFront();
     void Form_Unload();
     bool OnSetCursor(HWND over);
     LRESULT ControlColours(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);

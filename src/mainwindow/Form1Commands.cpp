@@ -122,32 +122,35 @@ void Form1::DeleteAll() {
 }
 
 void Form1::PushButton5_Click() {
-    ErrorReport step(hwnd_, "PushButton5_Click");
-    const std::string folder = common::WindowText(text2_);
+    std::string folder = common::WindowText(text2_);
     if (!shell::FolderExists(folder)) {
         Tell(hwnd_, "Folder does not exist. Please select another folder.");
         return;
     }
+    // A folder typed without its closing backslash still means inside it.
+    if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
     SetHourglass(true);
     int failed = 0;
+    std::string firstReason;
     const auto& list = ucClipList1_.Model();
     for (int i = 0; i < list.ListCount(); ++i) {
         const std::string tag = capture::ClipTags().Tag(i);
         const std::string extension = SavedExtension(capture::TagKind(tag));
         if (extension.empty()) continue;
-        bool written = false;
-        step(3, [&] {
-            WriteClipFile(folder + tag + extension, tag);
-            written = true;
-        });
-        if (!written) ++failed;
+        try {
+            // Earlier results are never overwritten: tags restart after Delete All.
+            WriteClipFile(FreeFileName(folder, tag, extension, shell::FileExists), tag);
+        } catch (const std::exception& error) {
+            if (++failed == 1) firstReason = error.what();
+        }
     }
     SetHourglass(false);
-    // "Done." only when every clip reached its file.
+    // "Done." only when every clip reached its file; failures are told once, with the first reason.
     if (failed == 0)
         Tell(hwnd_, "Done.");
     else
-        Tell(hwnd_, std::to_string(failed) + (failed == 1 ? " clip" : " clips") + " could not be saved.");
+        Tell(hwnd_, std::to_string(failed) + (failed == 1 ? " clip" : " clips") + " could not be saved.\n\n" +
+                        firstReason);
 }
 
 void Form1::PushButton7_Click() {

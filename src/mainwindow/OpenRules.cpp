@@ -7,15 +7,30 @@
 
 namespace mainwindow {
 
+namespace {
+
+// One trailing line end does not count: copying a whole line brings it along.
+std::string WithoutTrailingLineEnd(const std::string& text) {
+    std::string t = capture::TrimAtNull(text);
+    if (!t.empty() && t.back() == '\n') t.pop_back();
+    if (!t.empty() && t.back() == '\r') t.pop_back();
+    return t;
+}
+
+bool StartsWith(const std::string& text, const char* head) { return text.rfind(head, 0) == 0; }
+
+}  // namespace
+
 bool IsWebAddressToOpen(const std::string& text) {
-    if (text.find(' ') != std::string::npos) return false;
-    const std::string h = HeadWithoutLeadingSpaces(text, 7);
-    return h == "http://" || h == "<http:/" || HeadWithoutLeadingSpaces(text, 4) == "www.";
+    const std::string t = WithoutTrailingLineEnd(text);
+    if (t.find_first_of(" \t\r\n") != std::string::npos) return false;
+    return StartsWith(t, "http://") || StartsWith(t, "https://") || StartsWith(t, "<http:/") ||
+           StartsWith(t, "<https:/") || StartsWith(t, "www.");
 }
 
 std::string WebTarget(const std::string& address) {
-    if (address.empty() || address[0] != '<') return address;
-    const std::string cut = capture::TrimAtNull(address);
+    const std::string cut = WithoutTrailingLineEnd(address);
+    if (cut.empty() || cut[0] != '<') return cut;
     return cut.size() < 2 ? "" : cut.substr(1, cut.size() - 2);
 }
 
@@ -30,6 +45,13 @@ bool IsOwnTempFileName(const std::string& name) {
         if (!std::isdigit(static_cast<unsigned char>(name[i]))) return false;
     const std::string extension = name.substr(dot);
     return extension == ".TXT" || extension == ".RTF" || extension == ".BMP";
+}
+
+std::string FreeFileName(const std::string& folder, const std::string& stem, const std::string& extension,
+                         bool (*exists)(const std::string&)) {
+    std::string path = folder + stem + extension;
+    for (int n = 2; exists(path) && n < 100000; ++n) path = folder + stem + " (" + std::to_string(n) + ")" + extension;
+    return path;
 }
 
 std::string SavedExtension(const std::string& kind) {

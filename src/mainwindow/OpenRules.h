@@ -6,16 +6,21 @@
 
 namespace mainwindow {
 
-// No space anywhere, and it starts with "http://", "<http:/" or "www." (leading spaces of the head
-// do not count).
+// One address and nothing else: no white space anywhere but one trailing line end, and it starts with
+// "http://", "https://", "<http:/", "<https:/" or "www.".
 bool IsWebAddressToOpen(const std::string& text);
-// A bracketed address loses its brackets (after a cut at its first NUL); others stay as they are.
+// The address without its trailing line end; a bracketed address also loses its brackets (after a cut
+// at its first NUL).
 std::string WebTarget(const std::string& address);
 
 // "<folder>\TEMP<position><extension>"
 std::string TempFilePath(const std::string& tempFolder, int position, const std::string& extension);
 // True only for the names TempFilePath makes: "TEMP", digits, then ".TXT", ".RTF" or ".BMP".
 bool IsOwnTempFileName(const std::string& name);
+
+// "<folder><stem><extension>", or the first of "<stem> (2)", "<stem> (3)", ... that does not exist yet.
+std::string FreeFileName(const std::string& folder, const std::string& stem, const std::string& extension,
+                         bool (*exists)(const std::string&));
 
 // The file extension that saving gives a clip kind ("" for an unknown kind), and for opening.
 std::string SavedExtension(const std::string& kind);

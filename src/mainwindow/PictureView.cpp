@@ -10,7 +10,8 @@ const char kClassName[] = "ArdentiaPictureView";
 }
 
 bool PictureView::Create(HWND parent, int x, int y, int width, int height) {
-    if (!common::RegisterClassOnce(kClassName, WindowProc)) return false;
+    // Double-clicks: the second press of one arrives as a double-click, which opens nothing again.
+    if (!common::RegisterClassOnce(kClassName, WindowProc, LoadCursor(nullptr, IDC_ARROW), CS_DBLCLKS)) return false;
     hwnd_ = CreateWindowExA(0, kClassName, "", WS_CHILD, x, y, width, height, parent, nullptr, GetModuleHandleA(nullptr),
                             this);
     return hwnd_ != nullptr;

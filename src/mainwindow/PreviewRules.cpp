@@ -15,8 +15,9 @@ std::string HeadWithoutLeadingSpaces(const std::string& text, std::size_t length
 
 bool LooksLikeWebAddress(const std::string& text) {
     const std::string h = HeadWithoutLeadingSpaces(text, 7);
-    if (h == "http://") return true;
-    if (h == "<http:/" && text.find(' ') == std::string::npos) return true;
+    if (h == "http://" || HeadWithoutLeadingSpaces(text, 8) == "https://") return true;
+    if ((h == "<http:/" || HeadWithoutLeadingSpaces(text, 8) == "<https:/") && text.find(' ') == std::string::npos)
+        return true;
     return HeadWithoutLeadingSpaces(text, 4) == "www.";
 }
 

@@ -9,7 +9,8 @@ namespace mainwindow {
 // The first `length` characters of text without their leading spaces: the head the address tests read.
 std::string HeadWithoutLeadingSpaces(const std::string& text, std::size_t length);
 
-// Leading spaces of the first seven (or four) characters do not count; case does.
+// "http://", "https://", "<http:/" or "<https:/" (these two without a space), or "www."; leading spaces of
+// the head do not count; case does.
 bool LooksLikeWebAddress(const std::string& text);
 
 // The text preview shows at most this much, in lines of at most kPreviewLineLength: text controls

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "common/WindowText.h"
 #include "shell/StartupEntry.h"
 
 namespace shell {
@@ -24,9 +25,12 @@ bool ParseDword(const std::string& text, DWORD& value) {
 }  // namespace
 
 LONG WriteRegistryValue(HKEY key, const std::string& name, DWORD type, const std::string& data) {
-    if (type == REG_SZ)
-        return RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                              DWORD(data.size()));
+    if (type == REG_SZ) {
+        // UTF-16 with its closing NUL, as readers of the Run key expect.
+        const std::wstring wide = common::Widen(data);
+        return RegSetValueExW(key, common::Widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                              DWORD((wide.size() + 1) * sizeof(wchar_t)));
+    }
     if (type == REG_DWORD) {
         DWORD number = 0;
         if (!ParseDword(data, number)) return ERROR_INVALID_DATA;
@@ -51,7 +55,7 @@ LONG DeleteRegistryValue(HKEY hive, const std::string& keyPath, const std::strin
     HKEY key = nullptr;
     const LONG opened = gRegOpenKey(hive, keyPath.c_str(), 0, kRunKeyAccess, &key);
     if (opened != ERROR_SUCCESS) return opened;
-    const LONG deleted = RegDeleteValueA(key, name.c_str());
+    const LONG deleted = RegDeleteValueW(key, common::Widen(name).c_str());
     RegCloseKey(key);
     return deleted;
 }

@@ -96,9 +96,10 @@ bool SkinFramework::TextColour(std::uint32_t& rgb) const {
 bool RunSkinStep(SkinFramework& skin, const std::string& skinPath, bool skinFileExists, std::uintptr_t window,
                  const std::vector<SkinnedControl>& controls) {
     if (!skinFileExists) return false;
+    // Read first: a file that cannot be read or parsed leaves every control its designed colour.
+    skin.LoadSkin(skinPath, "");
     for (const SkinnedControl& control : controls)
         if (TakesSkinBackground(control.kind)) *control.backColour = kSkinBackground;
-    skin.LoadSkin(skinPath, "");
     skin.SetFlags(skin.Flags() | 1);
     skin.SetSkinFrames(true);
     skin.SetSkinControls(true);

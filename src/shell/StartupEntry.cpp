@@ -5,7 +5,8 @@ namespace shell {
 std::string StartupEntryData(const std::string& programFolder, const std::string& exeName) {
     std::string data = programFolder;
     if (data.empty() || data.back() != '\\') data += '\\';
-    return data + exeName;
+    // Quoted: a folder with a space (any per-user install under "C:\Users\First Last") is still one path.
+    return "\"" + data + exeName + "\"";
 }
 
 }  // namespace shell

@@ -9,7 +9,7 @@ const char kRunKeyPath[] = "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN\\"
 // Query value, set value, create sub-key, enumerate sub-keys, notify, create link.
 const unsigned long kRunKeyAccess = 63;
 
-// The program folder and the executable's name joined by one backslash; no quotes, no arguments.
+// The program folder and the executable's name joined by one backslash, in double quotes; no arguments.
 std::string StartupEntryData(const std::string& programFolder, const std::string& exeName);
 
 }  // namespace shell

@@ -49,9 +49,26 @@ TrayRecord cSysTray::NewRecord() const {
     return TrayRecord(std::uint32_t(reinterpret_cast<std::uintptr_t>(hwnd_)), id_);
 }
 
-void cSysTray::Notify(DWORD operation, TrayRecord& record) {
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+bool cSysTray::Notify(DWORD operation, TrayRecord& record) {
     // The record is the version-5.0 layout; the shell reads its size from the first field.
-    gShellNotify(operation, reinterpret_cast<PNOTIFYICONDATAA>(record.Bytes()));
+    return gShellNotify(operation, reinterpret_cast<PNOTIFYICONDATAA>(record.Bytes())) != FALSE;
+}
+
+bool cSysTray::AddIcon() {
+    TrayRecord record = NewRecord();
+    if (icon_) record.SetIcon(std::uint32_t(reinterpret_cast<std::uintptr_t>(icon_)));
+    if (!tip_.empty()) record.SetTip(tip_);
+    record.SetCallbackMessage(kTrayCallbackMessage);
+    return Notify(NIM_ADD, record);
+}
+
+void cSysTray::TaskbarCreated() {
+    if (inTray_ && hwnd_) iconAdded_ = AddIcon();
 }
 
 void cSysTray::SetTrayIcon(HICON icon) {
@@ -77,17 +94,20 @@ void cSysTray::SetInTray(bool inTray) {
     if (inTray == inTray_) return;
     if (inTray && hwnd_) {
         AttachTrayProc(hwnd_, this);
-        TrayRecord record = NewRecord();
-        if (icon_) record.SetIcon(std::uint32_t(reinterpret_cast<std::uintptr_t>(icon_)));
-        if (!tip_.empty()) record.SetTip(tip_);
-        record.SetCallbackMessage(kTrayCallbackMessage);
-        Notify(NIM_ADD, record);
-        iconAdded_ = true;
-    } else if (!inTray && iconAdded_) {
-        TrayRecord record = NewRecord();
-        Notify(NIM_DELETE, record);
-        DetachTrayProc(hwnd_);
-        iconAdded_ = false;
+        iconAdded_ = AddIcon();
+        if (!iconAdded_) {
+            // No icon, no way back from a hidden window: the caller must not hide it.
+            DetachTrayProc(hwnd_);
+            return;
+        }
+    } else if (!inTray) {
+        balloonOpen_ = false;
+        if (iconAdded_) {
+            TrayRecord record = NewRecord();
+            Notify(NIM_DELETE, record);
+            DetachTrayProc(hwnd_);
+            iconAdded_ = false;
+        }
     }
     inTray_ = inTray;
 }

@@ -21,6 +21,9 @@ public:
     virtual void MouseDblClick(std::int16_t /*button*/, std::int32_t /*id*/) {}
 };
 
+// The message the shell broadcasts when it makes the taskbar anew.
+UINT TaskbarCreatedMessage();
+
 using ShellNotifyFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
 // Tests watch the shell requests through this; null restores the real Shell_NotifyIconA.
 void SetShellNotifyForTesting(ShellNotifyFn fn);
@@ -44,7 +47,12 @@ public:
     const std::string& TrayTip() const { return tip_; }
     void SetTrayTip(const std::string& tip);
     bool InTray() const { return inTray_; }
+    // Adding asks the shell; when the shell refuses, the control is not in the tray (InTray false).
     void SetInTray(bool inTray);
+    // The taskbar was made anew (the shell restarted): an icon that was shown is added again.
+    void TaskbarCreated();
+    // Ends a balloon wait at once (the program is closing).
+    void EndBalloonWait() { balloonOpen_ = false; }
 
     // Shows a balloon from the icon. With showTimer > 0 waits up to that many seconds while handling
     // messages, ending early when the shell reports the balloon closed; throws std::overflow_error when
@@ -57,7 +65,8 @@ public:
     void Callback(UINT shellMessage, UINT id);
 
 private:
-    void Notify(DWORD operation, TrayRecord& record);
+    bool Notify(DWORD operation, TrayRecord& record);
+    bool AddIcon();
     TrayRecord NewRecord() const;
 
     HWND hwnd_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/WindowText.h"
 #include "shell/PathHelpers.h"
 #include "shell/RegStuff.h"
 #include "shell/StartupEntry.h"
@@ -12,11 +13,11 @@ std::string FirstExecutableIn(const std::string& programFolder) {
     std::string pattern = programFolder;
     if (pattern.empty() || pattern.back() != '\\') pattern += '\\';
     pattern += "*.exe";
-    WIN32_FIND_DATAA found;
-    HANDLE listing = FindFirstFileA(pattern.c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE listing = FindFirstFileW(common::Widen(pattern).c_str(), &found);
     if (listing == INVALID_HANDLE_VALUE) return "";
     FindClose(listing);
-    return found.cFileName;
+    return common::Narrow(std::wstring(found.cFileName));
 }
 
 // A standard user may not write the machine-wide key; the same value then goes under the user's own
@@ -26,8 +27,8 @@ namespace {
 // The running program names itself; the folder listing decides only for another folder. Installed, the
 // folder also holds the uninstaller, and the listing order is the file system's: it may come first.
 std::string ExecutableFor(const std::string& programFolder) {
-    char path[MAX_PATH + 1] = {};
-    const std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    wchar_t path[MAX_PATH + 1] = {};
+    const std::string self = common::Narrow(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
     const auto slash = self.find_last_of('\\');
     if (slash != std::string::npos && ProgramFolder() == programFolder) return self.substr(slash + 1);
     return FirstExecutableIn(programFolder);
@@ -61,7 +62,8 @@ bool StartupEntryPresent(const std::string& programFolder) {
     for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
         HKEY run = nullptr;
         if (RegOpenKeyExA(hive, kRunKeyPath, 0, KEY_QUERY_VALUE, &run) != ERROR_SUCCESS) continue;
-        const bool found = RegQueryValueExA(run, exe.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+        const bool found =
+            RegQueryValueExW(run, common::Widen(exe).c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
         RegCloseKey(run);
         if (found) return true;
     }

@@ -52,14 +52,13 @@ TEST(ClipTags, TagsNameKindAndHolder) {
 
 TEST(ClipTags, LabelsAreShortenedAndAmpersandsKeptForText) {
     const std::string forty(40, 'x');
-    EXPECT_EQ(ListLabel(forty, true), forty);
-    EXPECT_EQ(ListLabel(forty + "y", true), forty + "...");
-    EXPECT_EQ(ListLabel(" & co", true), "&& & co");
-    EXPECT_EQ(ListLabel(" & co", false), " & co");
-    EXPECT_EQ(ListLabel("", true), "");
+    EXPECT_EQ(ListLabel(forty), forty);
+    EXPECT_EQ(ListLabel(forty + "y"), forty + "...");
+    EXPECT_EQ(ListLabel(" & co"), " & co");  // drawn without prefixes: nothing to double
+    EXPECT_EQ(ListLabel(""), "");
     const std::string cjk40 = [] { std::string s; for (int i = 0; i < 40; ++i) s += "日"; return s; }();
-    EXPECT_EQ(ListLabel(cjk40, true), cjk40);  // 40 characters, not 40 bytes
-    EXPECT_EQ(ListLabel(cjk40 + "本", true), cjk40 + "...");
+    EXPECT_EQ(ListLabel(cjk40), cjk40);  // 40 characters, not 40 bytes
+    EXPECT_EQ(ListLabel(cjk40 + "本"), cjk40 + "...");
 }
 
 TEST(ClipCollection, TextAndFileListShareTheTextCounter) {

@@ -61,7 +61,7 @@ TEST_F(InputTest, KeysMoveTheCurrentItem) {
     const struct {
         int from, key, to;
     } cases[] = {
-        {-1, kKeyDown, -1}, {-1, kKeyHome, -1}, {-1, kKeyEnd, -1},  // nothing current: nothing moves
+        {-1, kKeyDown, 0},  {-1, kKeyHome, 0},  {-1, kKeySpace, 0}, {-1, kKeyUp, 19}, {-1, kKeyEnd, 19},  // entering
         {0, kKeyUp, 0},     {3, kKeyUp, 2},     {19, kKeyDown, 19}, {3, kKeyDown, 4},
         {7, kKeyPageUp, 2}, {5, kKeyPageUp, 0}, {3, kKeyPageDown, 8}, {14, kKeyPageDown, 19},
         {13, kKeyPageDown, 18}, {9, kKeyHome, 0}, {2, kKeyEnd, 19},

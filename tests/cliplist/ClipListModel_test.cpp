@@ -24,7 +24,11 @@ public:
     void SetScrollValue(int v) override { log.push_back("value " + std::to_string(v)); }
     void CancelEdit() override {}
     void ListIndexChange() override { log.push_back("ListIndexChange"); }
-    void Scroll() override { log.push_back("Scroll"); }
+    void Scroll() override {
+        log.push_back("Scroll");
+        if (onScroll) onScroll();
+    }
+    std::function<void()> onScroll;
     void TopIndexChange() override { log.push_back("TopIndexChange"); }
     int Count(const std::string& entry) const { return static_cast<int>(std::count(log.begin(), log.end(), entry)); }
 };
@@ -163,6 +167,17 @@ TEST_F(ClipListModelTest, InsertAndRemoveSuppressScrollingForOneAssignment) {
     list.RemoveItem(0);
     EXPECT_EQ(list.ListIndex(), 9);
     EXPECT_EQ(list.TopIndex(), 8);
+}
+
+TEST_F(ClipListModelTest, ScrollingCausedByAnInsertOrRemoveSeesTheCurrentItemAlreadyMoved) {
+    Fill(10, 3);
+    list.SetListIndex(9);
+    std::vector<int> seen;
+    rec.onScroll = [&] { seen.push_back(list.ListIndex()); };
+    list.RemoveItem(0);  // the top clamps from 7 to 6
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back(), 8);
+    rec.onScroll = nullptr;
 }
 
 TEST_F(ClipListModelTest, RemoveItemNotifiesOnlyWhenTheCurrentItemMoves) {

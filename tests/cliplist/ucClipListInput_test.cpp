@@ -21,6 +21,8 @@ struct Events : ClipListEvents {
     void ListIndexChange() override { changeTimes.push_back(GetTickCount()); }
     void Scroll() override { log.push_back("Scroll"); }
     void TopIndexChange() override { log.push_back("TopIndexChange"); }
+    void Click() override { log.push_back("Click"); }
+    void DblClick() override { log.push_back("DblClick"); }
 };
 
 class ClipListInputWin : public ::testing::Test {
@@ -115,9 +117,22 @@ TEST_F(ClipListInputWin, DraggingTheThumbRaisesScrollAroundEachTopIndexChange) {
 TEST_F(ClipListInputWin, KeysAndTheWheelReachTheList) {
     auto& model = list.Model();
     SendMessageA(list.picList(), WM_KEYDOWN, VK_DOWN, 0);
-    EXPECT_EQ(model.ListIndex(), -1);  // nothing current yet
-    SendMessageA(list.picList(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 2));
-    SendMessageA(list.picList(), WM_LBUTTONUP, 0, At(5, 2));
+    EXPECT_EQ(model.ListIndex(), 0);  // a keyboard user enters the list
+    // Enter and Escape are the list's, not the dialog manager's; Tab still moves on.
+    for (WPARAM key : {WPARAM(VK_RETURN), WPARAM(VK_ESCAPE), WPARAM(VK_TAB)}) {
+        MSG pending = {list.picList(), WM_KEYDOWN, key, 0, 0, {0, 0}};
+        const LRESULT code = SendMessageA(list.picList(), WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&pending));
+        EXPECT_EQ((code & DLGC_WANTMESSAGE) != 0, key != VK_TAB) << key;
+    }
+    // A double-click: one Click, one DblClick, and one change of the selection.
+    model.SetSelectMode(1);
+    events.log.clear();
+    const bool before = model.ItemSelected(2);
+    for (UINT m : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        SendMessageA(list.picList(), m, m == WM_LBUTTONUP ? 0 : MK_LBUTTON, At(5, 2 * list.RowHeight() + 2));
+    EXPECT_EQ(events.log, (std::vector<std::string>{"Click", "DblClick"}));
+    EXPECT_NE(model.ItemSelected(2), before);
+    model.SetSelectMode(0);
     SendMessageA(list.picList(), WM_KEYDOWN, VK_END, 0);
     EXPECT_EQ(model.ListIndex(), 39);
     SendMessageA(list.picList(), WM_KEYDOWN, VK_HOME, 0);
@@ -150,9 +165,30 @@ TEST_F(ClipListInputWin, InPlaceEditingKeepsOnlyWhatIsCommitted) {
     EXPECT_EQ(model.ItemText(30), "item 30");
 
     list.StartEdit();
-    SetWindowTextA(list.txtEdit(), "new text");
+    // A font change while editing: the box moves to the new font, none it holds is deleted.
+    LOGFONTA bigger = list.Font();
+    bigger.lfHeight *= 2;
+    list.SetFont(bigger);
+    LOGFONTA held = {};
+    EXPECT_TRUE(GetObjectA(reinterpret_cast<HFONT>(SendMessageA(list.txtEdit(), WM_GETFONT, 0, 0)), sizeof(held), &held));
+    EXPECT_EQ(held.lfHeight, bigger.lfHeight);
+    // Wrapped rows align 1 centre, 2 right; the edit box follows the rows.
+    list.EndEdit(false);
+    list.SetWordWrap(true);
+    for (int alignment : {1, 2}) {
+        list.SetAlignment(alignment);
+        list.StartEdit();
+        const LONG style = GetWindowLongA(list.txtEdit(), GWL_STYLE);
+        EXPECT_EQ(style & (ES_CENTER | ES_RIGHT), alignment == 1 ? ES_CENTER : ES_RIGHT) << alignment;
+        list.EndEdit(false);
+    }
+    list.SetWordWrap(false);
+    list.SetAlignment(0);
+    list.StartEdit();
+    // Unicode both ways.
+    SetWindowTextW(list.txtEdit(), L"new text 日本 ✓");
     SendMessageA(list.txtEdit(), WM_CHAR, 13, 0);
-    EXPECT_EQ(model.ItemText(30), "new text");
+    EXPECT_EQ(model.ItemText(30), "new text 日本 ✓");
     SendMessageA(list.picList(), WM_KEYDOWN, VK_UP, 0);  // the list has its keys back
     EXPECT_EQ(model.ListIndex(), 29);
 
@@ -195,9 +231,20 @@ TEST_F(ClipListInputWin, AnswersListBoxQueriesAndAccessibilityTools) {
     EXPECT_EQ(SendMessageA(h, LB_GETTEXT, 12, reinterpret_cast<LPARAM>(text)), 7);
     EXPECT_STREQ(text, "item 12");
     EXPECT_EQ(SendMessageA(h, LB_GETTEXTLEN, 40, 0), LB_ERR);
+    for (UINT unanswered : {UINT(LB_GETITEMDATA), UINT(LB_FINDSTRING), UINT(LB_GETSELCOUNT)})
+        EXPECT_EQ(SendMessageA(h, unanswered, 0, 0), LB_ERR) << unanswered;
 
     CoInitialize(nullptr);
     IAccessible* acc = nullptr;
+    // The focused surface gives the list's object too, so a screen reader following the focus reaches it.
+    ASSERT_EQ(AccessibleObjectFromWindow(list.picList(), OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&acc)), S_OK);
+    VARIANT whose, itsRole;
+    whose.vt = VT_I4;
+    whose.lVal = CHILDID_SELF;
+    VariantInit(&itsRole);
+    EXPECT_EQ(acc->get_accRole(whose, &itsRole), S_OK);
+    EXPECT_EQ(itsRole.lVal, ROLE_SYSTEM_LIST);
+    acc->Release();
     ASSERT_EQ(AccessibleObjectFromWindow(h, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&acc)), S_OK);
     VARIANT self, role;
     self.vt = VT_I4;

@@ -201,6 +201,17 @@ TEST_F(ClipListPixels, AlignmentAppliesOnlyToWrappedText) {
     }
 }
 
+TEST_F(ClipListPixels, AmpersandsAreDrawnAsTheyAre) {
+    list.Model().ModifyItem(0, std::string("&"));
+    list.Model().ModifyItem(1, std::string("&&"));
+    testsupport::PumpFor(20);
+    const Rect r0 = list.RowRect(0), r1 = list.RowRect(1);
+    const int one = DarkPixels(0, r0.right, r0), two = DarkPixels(0, r1.right, r1);
+    // As prefixes, "&" would draw nothing and "&&" one ampersand.
+    EXPECT_GT(one, 0);
+    EXPECT_GT(two, one * 3 / 2);
+}
+
 TEST_F(ClipListPixels, ScrollBarComesWithTheFirstItemThatDoesNotFit) {
     const int rows = list.VisibleRows();
     RECT client;

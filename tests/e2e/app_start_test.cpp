@@ -10,7 +10,7 @@
 namespace {
 
 using namespace realapp;
-// A copy made on the X side becomes the first clip of the real program; a second start leaves quietly.
+// A copy made on the X side becomes the first clip of the real program; a second start shows it and leaves.
 TEST(AppStart, CapturesACopyRefusesASecondInstanceAndClosesCleanly) {
     Started app;
     const HWND window = StartWithManagerOn(app);
@@ -20,10 +20,14 @@ TEST(AppStart, CapturesACopyRefusesASecondInstanceAndClosesCleanly) {
     EXPECT_TRUE(testsupport::PumpUntil([&] { return InfoLine(window) == "Text Clip - Item 1 of 1"; }, 10000))
         << InfoLine(window);
 
+    // Hidden in the tray, it is brought back by a second start, which then ends.
+    PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !IsWindowVisible(window); }, 10000));
     Started second;
     Start(second);
     EXPECT_EQ(ExitCodeWithin(second, 10000), 0u);
     EXPECT_EQ(FindAppWindow(second.pi.dwProcessId), nullptr);
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return IsWindowVisible(window) && !IsIconic(window); }, 10000));
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(ExitCodeWithin(app, 10000), 0u);

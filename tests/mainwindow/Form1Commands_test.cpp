@@ -89,6 +89,8 @@ protected:
     FILETIME start_{};
 };
 
+COLORREF Stripes(int x, int) { return x % 2 ? RGB(255, 0, 0) : RGB(0, 0, 255); }
+
 TEST_F(CommandsTest, ManagerSwitchCapturesAtOnceAndStoresItsCaption) {
     ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "waiting"); }, [] { return true; }));
     StartOn(false);
@@ -105,6 +107,17 @@ TEST_F(CommandsTest, ManagerSwitchCapturesAtOnceAndStoresItsCaption) {
     ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "unseen"); }, [] { return true; }));
     testsupport::PumpFor(200);
     EXPECT_EQ(Count(), 1);
+
+    // Turned on with an X-side copy waiting: one clip, however often Wine announces it.
+    ASSERT_TRUE(testsupport::CopyUtf8WithXclip("from the X side"));
+    std::uint64_t unused = 0;
+    ASSERT_TRUE(testsupport::PumpUntil(
+        [&] { return capture::ReadClipboardUnicodeText(form_->hwnd(), 1 << 20, unused) == std::string("from the X side"); },
+        5000));
+    Click(form_->PushButton2());
+    testsupport::PumpFor(1500);
+    EXPECT_EQ(Count(), 2);
+    EXPECT_EQ(form_->ClipList().Model().ItemText(1), "from the X side");
 }
 
 TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
@@ -150,6 +163,24 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
     EXPECT_EQ(WindowText(form_->lblInfo()), "Nothing on Clipboard");
     ASSERT_TRUE(CopyText("still captured"));
     EXPECT_EQ(capture::ClipTags().Tag(0), "TXT4");
+
+    // A picture deleted while the window is hidden: the preview lets go of it first. Shown again, the
+    // window shows the current clip, not the one it showed when it hid.
+    for (int pictures = 1; pictures <= 2; ++pictures)
+        ASSERT_TRUE(testsupport::PeerCopy(
+            [&] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(12, 9 + pictures, Stripes)); },
+            [&] { return Count() == 1 + pictures; }));
+    EXPECT_EQ(form_->Image1().Picture(), capture::Holders().Picture(1));
+    PostMessageA(form_->Tray().hwnd(), shell::kTrayCallbackMessage, 0, 1028);  // the balloon closes at once
+    ShowWindow(form_->hwnd(), SW_MINIMIZE);
+    ASSERT_TRUE(form_->InTray());
+    form_->DeleteClip();
+    EXPECT_EQ(form_->Image1().Picture(), nullptr);
+    form_->ClipList().Model().SetListIndex(0);
+    SendMessageA(form_->Tray().hwnd(), shell::kTrayCallbackMessage, 0, WM_LBUTTONUP);
+    EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 1 of 2");
+    EXPECT_TRUE(IsWindowVisible(form_->Text1()));
+    EXPECT_EQ(WindowText(form_->Text1()), "still captured");
 }
 
 TEST_F(CommandsTest, DeleteAllRestartsTagsAndRemovesOnlyOurTemporaryFiles) {
@@ -178,7 +209,6 @@ TEST_F(CommandsTest, DeleteAllRestartsTagsAndRemovesOnlyOurTemporaryFiles) {
     EXPECT_EQ(capture::ClipTags().Tag(0), "TXT0");
 }
 
-COLORREF Stripes(int x, int) { return x % 2 ? RGB(255, 0, 0) : RGB(0, 0, 255); }
 
 TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {
     StartOn();
@@ -222,15 +252,25 @@ TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {
     testsupport::PumpUntil([&] { return !(size = ReadFile("/tmp/ardentia_out/size")).empty(); }, 10000);
     EXPECT_EQ(size, "40x30");
 
-    // A folder where a file should go: that clip fails, the others are written, no "Done.".
-    DeleteFileA("Z:\\tmp\\ardentia_out\\TXT0.txt");
-    CreateDirectoryA("Z:\\tmp\\ardentia_out\\TXT0.txt", nullptr);
+    // After Delete All the tags start again: the next save finds free names, and a folder typed without
+    // its backslash is saved into.
+    form_->DeleteAll();
+    ASSERT_TRUE(CopyText("after delete all"));
+    SetWindowTextA(form_->Text2(), folder.substr(0, folder.size() - 1).c_str());
     gBoxes.clear();
     Click(form_->PushButton5());
-    ASSERT_EQ(gBoxes.size(), 2u);
-    EXPECT_EQ(gBoxes[0].title, "Application Error");
-    EXPECT_NE(gBoxes[0].text.find("PushButton5_Click"), std::string::npos);
-    EXPECT_EQ(gBoxes[1].text, "1 clip could not be saved.");
+    ASSERT_EQ(gBoxes.size(), 1u);
+    EXPECT_EQ(gBoxes[0].text, "Done.");
+    EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT0.txt"), "plain\r\n");
+    EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT0 (2).txt"), "after delete all\r\n");
+
+    // A folder where a file should go: that clip fails, the user is told once, with the reason.
+    CreateDirectoryA("Z:\\tmp\\ardentia_out\\TXT0 (3).txt", nullptr);
+    gBoxes.clear();
+    Click(form_->PushButton5());
+    ASSERT_EQ(gBoxes.size(), 1u);
+    EXPECT_EQ(gBoxes[0].text.rfind("1 clip could not be saved.", 0), 0u) << gBoxes[0].text;
+    EXPECT_NE(gBoxes[0].text.find("TXT0 (3).txt"), std::string::npos) << gBoxes[0].text;
     testsupport::RunUnixShell("rm -rf /tmp/ardentia_out");
 }
 
@@ -300,6 +340,23 @@ TEST_F(CommandsTest, OpeningLaunchesAddressesAndTemporaryFiles) {
     EXPECT_TRUE(gLaunches[3].openWith);
     EXPECT_EQ(gLaunches[3].target, temp + "\\TEMP2.BMP");
     EXPECT_EQ(ReadFile(temp + "\\TEMP2.BMP").substr(0, 2), "BM");
+
+    // A real double-click on the picture opens it once.
+    RECT image;
+    GetWindowRect(form_->Image1().hwnd(), &image);
+    SetForegroundWindow(form_->hwnd());
+    INPUT clicks[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        clicks[i].type = INPUT_MOUSE;
+        clicks[i].mi.dx = (image.left + 3) * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        clicks[i].mi.dy = (image.top + 3) * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        clicks[i].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | (i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN);
+    }
+    SendInput(4, clicks, sizeof(INPUT));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return gLaunches.size() > 4; }, 3000));
+    testsupport::PumpFor(500);
+    EXPECT_EQ(gLaunches.size(), 5u);
+    gLaunches.pop_back();
 
     form_->ClipList().Model().SetListIndex(-1);
     press(form_->Text1(), WM_LBUTTONDOWN);  // nothing current: nothing opens

@@ -49,11 +49,12 @@ struct TrayRequest {
     std::string info;
 };
 inline std::vector<TrayRequest> gTray;
+inline bool gShellRefusesIcons = false;  // a shell that is not running yet
 inline BOOL WINAPI RecordTray(DWORD operation, PNOTIFYICONDATAA data) {
     shell::TrayRecord record(0, 0);
     std::copy_n(reinterpret_cast<const std::uint8_t*>(data), shell::kTrayRecordSize, record.Bytes());
     gTray.push_back({operation, record.Flags(), reinterpret_cast<const char*>(record.Bytes() + shell::kFieldInfo.offset)});
-    return TRUE;
+    return !(operation == NIM_ADD && gShellRefusesIcons);
 }
 
 using common::IsTicked;
@@ -81,6 +82,7 @@ protected:
         RegDeleteKeyA(HKEY_CURRENT_USER, kSection);
         gBoxes.clear();
         gTray.clear();
+        gShellRefusesIcons = false;
         gLaunches.clear();
         gAnswer = IDYES;
     }

@@ -92,6 +92,18 @@ TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot
     EXPECT_NE(GetClipboardViewer(), window);
 }
 
+TEST_F(Form1Test, TheHourglassWinsOverTheList) {
+    Start();
+    HWND surface = form_->ClipList().picList();
+    const LPARAM hit = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+    SetHourglass(true);
+    SendMessageA(surface, WM_SETCURSOR, WPARAM(surface), hit);
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_WAIT));
+    SetHourglass(false);
+    SendMessageA(surface, WM_SETCURSOR, WPARAM(surface), hit);
+    EXPECT_NE(GetCursor(), LoadCursor(nullptr, IDC_WAIT));
+}
+
 TEST_F(Form1Test, StartingInTheTrayShowsTheBalloonOnceAndTheIconRestores) {
     shell::SaveSetting(shell::kKeyMinimized, shell::kOn);
     Start();  // the balloon waits its 5 seconds: no shell here reports it closed
@@ -111,9 +123,28 @@ TEST_F(Form1Test, StartingInTheTrayShowsTheBalloonOnceAndTheIconRestores) {
     int adds = 0;
     for (const auto& r : gTray) adds += r.operation == NIM_ADD;
     EXPECT_EQ(adds, 1);  // the icon stayed in the tray
+    SendMessageA(form_->hwnd(), shell::TaskbarCreatedMessage(), 0, 0);  // the shell restarted
+    EXPECT_EQ(gTray.back().operation, DWORD(NIM_ADD));
 
     form_.reset();
     EXPECT_EQ(gTray.back().operation, DWORD(NIM_DELETE));
+
+    // Closing during the balloon's wait ends the wait at once.
+    form_ = std::make_unique<Form1>();
+    ASSERT_TRUE(form_->Load(false));
+    PostMessageA(form_->hwnd(), WM_CLOSE, 0, 0);
+    const DWORD started = GetTickCount();
+    form_->Show();
+    EXPECT_LT(GetTickCount() - started, 2000u);
+    EXPECT_FALSE(IsWindow(form_->hwnd()));
+    form_.reset();
+
+    // A shell that refuses the icon: the window stays on the taskbar, minimised, not hidden for good.
+    gShellRefusesIcons = true;
+    Start();
+    EXPECT_TRUE(IsWindowVisible(form_->hwnd()));
+    EXPECT_TRUE(IsIconic(form_->hwnd()));
+    EXPECT_FALSE(form_->InTray());
 }
 
 TEST_F(Form1Test, StartWithWindowsBoxKeepsSettingAndEntryInStep) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace mainwindow {
 namespace {
 
@@ -19,6 +21,13 @@ TEST(OpenRules, OnlyAddressesWithoutSpacesAreOpenedAsAddresses) {
         {"<http://a b>", false, ""},
         {" www.x", false, ""},
         {"ftp://x", false, ""},
+        {"https://example.org/?a=1&b=2", true, "https://example.org/?a=1&b=2"},
+        {"<https://example.org>", true, "https://example.org"},
+        {"https://example.org\r\n", true, "https://example.org"},  // a copied line brings its end
+        {"http://a.org\n", true, "http://a.org"},
+        {"http://a.org\r\nhttp://b.org", false, ""},
+        {"http://a.org\tx", false, ""},
+        {"http://a.org ", false, ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(IsWebAddressToOpen(c.text), c.address) << c.text;
@@ -39,6 +48,11 @@ TEST(OpenRules, TemporaryFilesAreNamedAndRecognisedStrictly) {
     EXPECT_EQ(SavedExtension("RTF"), ".rtf");
     EXPECT_EQ(TempExtension("PIC"), ".BMP");
     EXPECT_EQ(SavedExtension("XYZ"), "");
+    static std::set<std::string> taken;
+    taken = {"D:\\r\\TXT0.txt", "D:\\r\\TXT0 (2).txt"};
+    auto exists = [](const std::string& p) { return taken.count(p) > 0; };
+    EXPECT_EQ(FreeFileName("D:\\r\\", "TXT0", ".txt", exists), "D:\\r\\TXT0 (3).txt");
+    EXPECT_EQ(FreeFileName("D:\\r\\", "TXT1", ".txt", exists), "D:\\r\\TXT1.txt");
 }
 
 }  // namespace

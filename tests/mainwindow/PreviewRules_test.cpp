@@ -18,6 +18,8 @@ TEST(PreviewRules, InfoLineNamesKindPositionAndCount) {
         {"TXT", "http://a b c", "Web Address - Item"},
         {"TXT", " http://x", "Text Clip - Item"},  // a leading space pushes the address out of the head
         {"TXT", "<http://x.org>", "Web Address - Item"},
+        {"TXT", "https://x.org", "Web Address - Item"},
+        {"RTF", "<https://x.org>", "Web Address - Item"},
         {"TXT", "<http://x.org> more", "Text Clip - Item"},  // the bracketed form must have no space
         {"TXT", " www.x", "Text Clip - Item"},
         {"TXT", "HTTP://X", "Text Clip - Item"},

@@ -29,11 +29,11 @@ TEST(ApplicationTitle, DropsTheLastWordAtLeastOnceAndUntilShort) {
     for (const auto& c : cases) EXPECT_EQ(TrimApplicationTitle(c.name), c.title) << c.name;
 }
 
-TEST(StartupEntry, DataJoinsFolderAndNameWithOneBackslash) {
-    EXPECT_EQ(StartupEntryData("C:\\", "Ardentia.exe"), "C:\\Ardentia.exe");
+TEST(StartupEntry, DataIsTheQuotedPathJoinedWithOneBackslash) {
+    EXPECT_EQ(StartupEntryData("C:\\", "Ardentia.exe"), "\"C:\\Ardentia.exe\"");
     EXPECT_EQ(StartupEntryData("C:\\Program Files\\Ardentia", "Ardentia.exe"),
-              "C:\\Program Files\\Ardentia\\Ardentia.exe");  // spaces, no quotes
-    EXPECT_EQ(StartupEntryData("D:\\Tools\\", "a b.exe"), "D:\\Tools\\a b.exe");
+              "\"C:\\Program Files\\Ardentia\\Ardentia.exe\"");  // one path, spaces and all
+    EXPECT_EQ(StartupEntryData("D:\\Tools\\", "a b.exe"), "\"D:\\Tools\\a b.exe\"");
     EXPECT_STREQ(kRunKeyPath, "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN\\");
 }
 
@@ -178,8 +178,16 @@ TEST(Skin, StepRecoloursOnlyWithTheFileAndKeepsTextBoxesAndLists) {
     EXPECT_FALSE(skin.Resolve(0x80000005, rgb));  // other system colours are not the skin's
     EXPECT_FALSE(skin.TextColour(rgb));
 
-    SkinFramework unreadable;  // a listed but unreadable file is an error for the caller to report
-    EXPECT_THROW(RunSkinStep(unreadable, "/no/such/o.cjs", true, 0x1234, controls), SkinError);
+    // A listed file that cannot be read or parsed is an error for the caller to report, and no control
+    // has changed colour.
+    window = label = check = 0xFFFFFF;
+    std::ofstream(path) << "Text=000000\n";  // no Face
+    for (const std::string& bad : {std::string("/no/such/o.cjs"), path}) {
+        SkinFramework unreadable;
+        EXPECT_THROW(RunSkinStep(unreadable, bad, true, 0x1234, controls), SkinError) << bad;
+        for (std::uint32_t c : {window, label, check}) EXPECT_EQ(c, 0xFFFFFFu) << bad;
+    }
+    std::remove(path.c_str());
 }
 
 }  // namespace

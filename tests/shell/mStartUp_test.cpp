@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "common/WindowText.h"
 #include "shell/RegStuff.h"
 #include "shell/StartupEntry.h"
 
@@ -16,17 +17,20 @@ struct RunValue {
     bool present = false;
     DWORD type = 0;
     std::string data;
+    bool terminated = false;
 };
 
+// Read as UTF-16; `terminated` says the stored bytes end with the NUL.
 RunValue ReadRunValue(const std::string& name, HKEY hive = HKEY_LOCAL_MACHINE) {
     RunValue value;
     HKEY key = nullptr;
     if (RegOpenKeyExA(hive, kRunKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
-    char data[1024] = {};
-    DWORD bytes = sizeof(data) - 1;
-    value.present = RegQueryValueExA(key, name.c_str(), nullptr, &value.type, reinterpret_cast<BYTE*>(data), &bytes) ==
-                    ERROR_SUCCESS;
-    value.data = data;
+    wchar_t data[1024] = {};
+    DWORD bytes = sizeof(data) - 2;
+    value.present = RegQueryValueExW(key, common::Widen(name).c_str(), nullptr, &value.type,
+                                     reinterpret_cast<BYTE*>(data), &bytes) == ERROR_SUCCESS;
+    value.data = common::Narrow(std::wstring(data));
+    value.terminated = bytes == (value.data.size() + 1) * sizeof(wchar_t) && data[bytes / 2 - 1] == 0;
     RegCloseKey(key);
     return value;
 }
@@ -70,7 +74,8 @@ TEST_F(StartUpTest, AddWritesNameAndPathRemoveDeletesIt) {
         const RunValue v = ReadRunValue("My App.exe");
         ASSERT_TRUE(v.present);
         EXPECT_EQ(v.type, DWORD(REG_SZ));
-        EXPECT_EQ(v.data, folder_ + "\\My App.exe");
+        EXPECT_EQ(v.data, "\"" + folder_ + "\\My App.exe\"");
+        EXPECT_TRUE(v.terminated);
         EXPECT_EQ(RunValueCount(), before + 1);
         if (tick == 0) {
             RemoveStartupEntryFor(folder_);
@@ -81,6 +86,17 @@ TEST_F(StartUpTest, AddWritesNameAndPathRemoveDeletesIt) {
     RemoveStartupEntryFor(folder_);
     RemoveStartupEntryFor(folder_);  // removing a missing value is harmless
     EXPECT_EQ(RunValueCount(), before);
+
+    // An older unquoted value of ours is recognised, replaced when ticked and removed when cleared.
+    for (bool tick : {true, false}) {
+        ASSERT_EQ(SaveRegistryValue(HKEY_LOCAL_MACHINE, kRunKeyPath, "My App.exe", folder_ + "\\My App.exe", REG_SZ), 0);
+        EXPECT_TRUE(StartupEntryPresent(folder_));
+        if (tick) AddStartupEntryFor(folder_); else RemoveStartupEntryFor(folder_);
+        EXPECT_EQ(ReadRunValue("My App.exe").present, tick);
+        if (tick) EXPECT_EQ(ReadRunValue("My App.exe").data, "\"" + folder_ + "\\My App.exe\"");
+        EXPECT_EQ(RunValueCount(), before + (tick ? 1 : 0));
+        RemoveStartupEntryFor(folder_);
+    }
 }
 
 TEST_F(StartUpTest, FolderWithoutExecutableChangesNothing) {
@@ -101,7 +117,7 @@ TEST_F(StartUpTest, AStandardUserGetsTheEntryInTheirOwnRunKey) {
     EXPECT_FALSE(ReadRunValue("My App.exe").present);
     const RunValue user = ReadRunValue("My App.exe", HKEY_CURRENT_USER);
     EXPECT_TRUE(user.present);
-    EXPECT_EQ(user.data, folder_ + "\\My App.exe");
+    EXPECT_EQ(user.data, "\"" + folder_ + "\\My App.exe\"");
     EXPECT_TRUE(StartupEntryPresent(folder_));
     RemoveStartupEntryFor(folder_);
     EXPECT_FALSE(StartupEntryPresent(folder_));
