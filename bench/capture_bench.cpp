@@ -44,30 +44,15 @@ HBITMAP BigPicture() {
 
 // The least a history can do: in the viewer chain, copy the data into memory, name the item in a label.
 struct MinimalHistory {
-    HWND window = nullptr, label = nullptr, next = nullptr;
+    testsupport::TestViewer viewer;
+    HWND label = nullptr;
     bool on = false;
     int items = 0;
     std::vector<std::wstring> texts;
     std::vector<HBITMAP> pictures;
 
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-        auto* self = reinterpret_cast<MinimalHistory*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (self && msg == WM_DRAWCLIPBOARD) {
-            if (self->on) self->Capture();
-            if (self->next) SendMessageA(self->next, msg, wp, lp);
-            return 0;
-        }
-        if (self && msg == WM_CHANGECBCHAIN) {
-            if (reinterpret_cast<HWND>(wp) == self->next)
-                self->next = reinterpret_cast<HWND>(lp);
-            else if (self->next)
-                SendMessageA(self->next, msg, wp, lp);
-            return 0;
-        }
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    }
     void Capture() {
-        if (!OpenClipboard(window)) return;
+        if (!on || !OpenClipboard(viewer.hwnd)) return;
         if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
             const wchar_t* text = static_cast<const wchar_t*>(GlobalLock(data));
             texts.emplace_back(text, wcsnlen(text, GlobalSize(data) / 2));
@@ -79,20 +64,13 @@ struct MinimalHistory {
         SetWindowTextA(label, ("Item " + std::to_string(++items)).c_str());
     }
     void Join() {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "ArdentiaMinimalHistory";
-        RegisterClassA(&wc);
-        window = CreateWindowA(wc.lpszClassName, "minimal", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 80, nullptr,
-                               nullptr, wc.hInstance, nullptr);
-        label = CreateWindowA("STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 180, 20, window, nullptr, wc.hInstance, nullptr);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        next = SetClipboardViewer(window);
+        viewer.onDraw = [this] { Capture(); };
+        viewer.Join();
+        label = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 180, 20, nullptr, nullptr, nullptr, nullptr);
     }
     void Release() {
-        ChangeClipboardChain(window, next);
-        DestroyWindow(window);
+        viewer.Leave();
+        DestroyWindow(label);
         for (HBITMAP b : pictures) DeleteObject(b);
     }
 };

@@ -5,17 +5,18 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "capture/ClipLimits.h"
 #include "capture/ClipboardAccess.h"
 #include "capture/ClipboardMonitor.h"
 #include "capture/ClipboardRewrite.h"
+#include "capture/CopyFingerprint.h"
 #include "capture/SecretMarkers.h"
 #include "capture/mClip.h"
 #include "capture/PngPicture.h"
 #include "common/GdiScope.h"
 #include "cliplist/ucClipList.h"
-#include "common/DoEvents.h"
 
 namespace capture {
 
@@ -52,18 +53,13 @@ std::string ChooseKind() {
     return kind;
 }
 
-// What tells one copy from another: its kind and the data a clip keeps of it. Pictures are not
-// compared (hashing their pixels would cost as much as the capture).
-struct Fingerprint {
-    std::string newestTag;  // the newest clip when this copy was seen
-    std::size_t hash = 0;
-    bool valid = false;
-};
-Fingerprint gLastSeen;
-
-Fingerprint FingerprintOf(const std::string& kind, const std::string& data, const std::string& newestTag) {
-    if (kind == kKindPicture || kind.empty()) return {};
-    return {newestTag, std::hash<std::string>{}(data) ^ std::hash<std::string>{}(kind), true};
+// The formats besides the text or picture that a clip of this kind keeps, to paste as it was copied.
+std::vector<UINT> KeptFormatsOf(const std::string& kind) {
+    if (kind == kKindText) return {HtmlFormat()};
+    if (kind == kKindRichText) return {RichTextFormat(), HtmlFormat()};
+    if (kind == kKindPicture) return {PngFormat()};
+    if (kind == kKindFileList) return {CF_HDROP, DropEffectFormat()};
+    return {};
 }
 
 std::string NewestTag(CaptureHost& host) {
@@ -71,9 +67,6 @@ std::string NewestTag(CaptureHost& host) {
     return count > 0 ? ClipTags().Tag(count - 1) : std::string();
 }
 
-bool SameAsLastSeen(const Fingerprint& copy) {
-    return copy.valid && gLastSeen.valid && copy.hash == gLastSeen.hash && copy.newestTag == gLastSeen.newestTag;
-}
 
 // Why a copy of this kind is too large to keep, or "". Text is measured in the format its source
 // offered: asking for a converted one would make the system build it first.
@@ -97,7 +90,18 @@ struct CopiedData {
     std::string text;    // text, the file list's paths, or the rich text's plain text
     std::string markup;  // rich text
     gdi::Bitmap picture{nullptr};
+    ClipFormats kept;    // the other formats the clip keeps
 };
+
+std::vector<const std::string*> KeptBytes(const ClipFormats& kept) {
+    std::vector<const std::string*> bytes;
+    for (const ClipFormat& format : kept) bytes.push_back(&format.bytes);
+    return bytes;
+}
+
+Fingerprint FingerprintOfCopy(const std::string& kind, const CopiedData& copy, const std::string& newestTag) {
+    return FingerprintOf(kind, kind == kKindRichText ? copy.markup : copy.text, KeptBytes(copy.kept), newestTag);
+}
 
 // False when nothing could be read, or when the text turned out too large (refusal then says why).
 bool ReadCopy(const std::string& kind, HWND window, CopiedData& copy, std::string& refusal) {
@@ -124,6 +128,16 @@ bool ReadCopy(const std::string& kind, HWND window, CopiedData& copy, std::strin
     if (!text) return false;
     copy.text = std::move(*text);
     return true;
+}
+
+// The copy's other formats; the limit holds for the whole clip. False (and why) when it is too large.
+bool ReadKept(const std::string& kind, HWND window, CopiedData& copy, std::string& refusal) {
+    copy.kept = ReadFormats(window, KeptFormatsOf(kind));
+    if (kind == kKindPicture) return true;  // a PNG beside its picture is smaller than the pixels counted
+    std::uint64_t total = copy.text.size();
+    for (const ClipFormat& format : copy.kept) total += format.bytes.size();
+    refusal = TooLargeForText(total);
+    return refusal.empty();
 }
 
 bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
@@ -158,6 +172,7 @@ bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
             *text = copy.text;
         label = ListLabel(*text);
     }
+    if (ClipFormats* kept = holders.Kept(family, index)) *kept = std::move(copy.kept);
     tags.SetTag(position, MakeTag(kind, index));
     try {
         list.AddItem(label, icon, icon);
@@ -182,14 +197,14 @@ void RememberClipboardAsSeen() {
     HWND window = host->MainWindow();
     // Opening makes Wine import the X selection now rather than announce it as a change later.
     if (OpenClipboardRetrying(window)) CloseClipboard();
-    gLastSeen = {};
+    ForgetSeen();
     Skip([&] {
         const std::string kind = ChooseKind();
         if (kind.empty() || kind == kKindPicture || !Refusal(kind, window).empty()) return;
         CopiedData copy;
         std::string tooLarge;
-        if (ReadCopy(kind, window, copy, tooLarge))
-            gLastSeen = FingerprintOf(kind, kind == kKindRichText ? copy.markup : copy.text, NewestTag(*host));
+        if (ReadCopy(kind, window, copy, tooLarge) && ReadKept(kind, window, copy, tooLarge))
+            RememberSeen(FingerprintOfCopy(kind, copy, NewestTag(*host)));
     });
 }
 
@@ -220,16 +235,16 @@ DWORD CaptureClip() {
     CopiedData copy;
     bool read = false, stored = false;
     if (!kind.empty() && refusal.empty()) Skip([&] {
-        read = ReadCopy(kind, window, copy, refusal);
+        read = ReadCopy(kind, window, copy, refusal) && ReadKept(kind, window, copy, refusal);
         if (!refusal.empty()) host->ReportRefusedClip(refusal);
         if (!read) return;
         // The same copy announced again (Wine importing the X selection late, a program copying twice)
         // is no new clip.
-        Fingerprint seen = FingerprintOf(kind, kind == kKindRichText ? copy.markup : copy.text, NewestTag(*host));
+        Fingerprint seen = FingerprintOfCopy(kind, copy, NewestTag(*host));
         if (SameAsLastSeen(seen)) return;
         stored = StoreClip(*host, kind, copy);
         seen.newestTag = NewestTag(*host);
-        if (stored) gLastSeen = seen;
+        if (stored) RememberSeen(seen);
     });
     if (stored) {
         auto& list = host->ClipList().Model();
@@ -242,11 +257,10 @@ DWORD CaptureClip() {
     DWORD left = readSequence;
     // Files copied again still get their paths as text, even when they make no new clip.
     if (read && kind == kKindFileList) Skip([&] { left = OfferFilesWithText(readSequence, copy.text); });
-    // Marked handled before pending messages run: a notice still queued for this copy must not
-    // capture it a second time.
+    // No messages are pumped here: a notice that came meanwhile is handled by the message loop once this
+    // capture is over, never by a capture nested inside it (a burst of copies nested them dozens deep).
     MarkHandled(left);
     SetCaptureSuppressed(false);
-    if (stored) common::DoEvents();
     return left;
 }
 

@@ -17,6 +17,7 @@ void ClipHolders::Clear() {
     for (const auto& picture : pictures_) Releasing(picture.second.get());
     text_.clear();
     rich_.clear();
+    kept_.clear();
     pictures_.clear();
 }
 
@@ -46,6 +47,7 @@ bool ClipHolders::Create(HolderFamily family, std::int16_t index) {
 
 void ClipHolders::Release(HolderFamily family, std::int16_t index) {
     if (index <= 0) return;
+    kept_.erase({family, index});
     switch (family) {
         case HolderFamily::kText: text_.erase(index); break;
         case HolderFamily::kPicture:
@@ -55,6 +57,11 @@ void ClipHolders::Release(HolderFamily family, std::int16_t index) {
         case HolderFamily::kRichText: rich_.erase(index); break;
         default: break;
     }
+}
+
+ClipFormats* ClipHolders::Kept(HolderFamily family, std::int16_t index) {
+    if (!Exists(family, index)) return nullptr;
+    return &kept_[{family, index}];
 }
 
 std::string* ClipHolders::Text(std::int16_t index) {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "capture/ClipCollection.h"
+#include "capture/ClipboardAccess.h"
 #include "capture/RichTextHolder.h"
 #include "common/GdiScope.h"
 
@@ -34,6 +35,10 @@ public:
     HBITMAP Picture(std::int16_t index) const;
     void SetPicture(std::int16_t index, HBITMAP bitmap);  // takes ownership
 
+    // The other formats the copy offered, kept so that the clip pastes as it was copied; released with
+    // the holder. Null when the holder does not exist.
+    ClipFormats* Kept(HolderFamily family, std::int16_t index);
+
     // Told of every picture just before it is deleted, so that whoever shows it lets go first.
     std::function<void(HBITMAP)> onPictureReleasing;
 
@@ -46,6 +51,7 @@ private:
     std::map<std::int16_t, std::string> text_;
     std::map<std::int16_t, std::unique_ptr<RichTextHolder>> rich_;
     std::map<std::int16_t, gdi::Bitmap> pictures_;
+    std::map<std::pair<HolderFamily, std::int16_t>, ClipFormats> kept_;
 };
 
 }  // namespace capture

@@ -216,6 +216,46 @@ bool OfferAgainWith(HWND owner, const ClipFormats& added, DWORD readSequence) {
     return all;
 }
 
+ClipFormats ReadFormats(HWND owner, const std::vector<UINT>& wanted) {
+    ClipFormats found;
+    ClipboardSession session(owner);
+    if (!session.open) return found;
+    for (UINT format : wanted)
+        if (HeldInMemory(format) && IsClipboardFormatAvailable(format))
+            if (auto bytes = BlockBytes(format)) found.push_back({format, std::move(*bytes)});
+    return found;
+}
+
+bool WriteClipboard(HWND owner, const ClipFormats& formats, HBITMAP bitmap) {
+    ClipboardSession session(owner);
+    if (!session.open || !EmptyClipboard()) return false;
+    int offered = 0;
+    for (const ClipFormat& item : formats) {
+        HGLOBAL block = GlobalCopy(item.bytes);
+        if (block && SetClipboardData(item.format, block))
+            ++offered;
+        else if (block)
+            GlobalFree(block);
+    }
+    if (HBITMAP copy = CopyBitmap(bitmap)) {
+        if (SetClipboardData(CF_BITMAP, copy))
+            ++offered;
+        else
+            DeleteObject(copy);
+    }
+    return offered > 0;
+}
+
+UINT HtmlFormat() {
+    static const UINT format = RegisterClipboardFormatA("HTML Format");
+    return format;
+}
+
+UINT DropEffectFormat() {
+    static const UINT format = RegisterClipboardFormatA("Preferred DropEffect");
+    return format;
+}
+
 ClipFormat UnicodeTextFormat(const std::string& utf8) {
     const std::wstring wide = common::Widen(utf8);
     return {CF_UNICODETEXT, std::string(reinterpret_cast<const char*>(wide.c_str()), (wide.size() + 1) * sizeof(wchar_t))};

@@ -52,6 +52,14 @@ HBITMAP ReadClipboardBitmap(HWND owner);
 // clipboard cannot be opened, a format cannot be offered, or the clipboard no longer holds what was read
 // (its sequence number is not `readSequence` once it is open): a newer copy is never touched.
 bool OfferAgainWith(HWND owner, const ClipFormats& added, DWORD readSequence);
+// Those of `wanted` that are on offer and held in memory, with their bytes, in one opening.
+ClipFormats ReadFormats(HWND owner, const std::vector<UINT>& wanted);
+// Empties the clipboard and offers `formats`, and a copy of `bitmap` when there is one. False when the
+// clipboard cannot be opened or nothing could be offered.
+bool WriteClipboard(HWND owner, const ClipFormats& formats, HBITMAP bitmap);
+UINT HtmlFormat();
+UINT DropEffectFormat();
+
 // The bytes of UTF-8 text as a CF_UNICODETEXT block holds them, with the closing NUL.
 ClipFormat UnicodeTextFormat(const std::string& utf8);
 

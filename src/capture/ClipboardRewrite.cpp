@@ -1,5 +1,6 @@
 #include "capture/ClipboardRewrite.h"
 
+#include <functional>
 #include <optional>
 
 #include "capture/ClipboardAccess.h"
@@ -32,24 +33,30 @@ std::optional<std::string> ReadFileListText(HWND owner) {
     return paths;
 }
 
-DWORD OfferFilesWithText(DWORD readSequence, const std::string& paths) {
+DWORD WriteOutsideChain(DWORD unchanged, const std::function<bool(HWND)>& write) {
     CaptureHost* host = Host();
-    if (!host) return readSequence;
+    if (!host) return unchanged;
     HWND window = host->MainWindow();
     SetSelfWrite(true);
     SetCaptureSuppressed(true);
     LeaveChain(window);
     common::DoEvents();
-    DWORD left = readSequence;
+    DWORD left = unchanged;
     try {
-        if (OfferAgainWith(window, {UnicodeTextFormat(paths)}, readSequence)) left = GetClipboardSequenceNumber();
+        if (write(window)) left = GetClipboardSequenceNumber();
     } catch (...) {
-        // The text is not added; rejoining the chain below matters more.
+        // The write is lost; rejoining the chain below matters more.
     }
     JoinChain(window);
     common::DoEvents();
     SetSelfWrite(false);
     return left;
+}
+
+DWORD OfferFilesWithText(DWORD readSequence, const std::string& paths) {
+    return WriteOutsideChain(readSequence, [&](HWND window) {
+        return OfferAgainWith(window, {UnicodeTextFormat(paths)}, readSequence);
+    });
 }
 
 }  // namespace capture

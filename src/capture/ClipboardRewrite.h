@@ -1,9 +1,11 @@
-// The capture's one clipboard write: a copied file list keeps every format its source offered and
-// gains its paths as text, so it pastes as files into a folder and as paths into an editor.
+// The program's own clipboard writes. The capture writes once: a copied file list keeps every format its
+// source offered and gains its paths as text, so it pastes as files into a folder and as paths into an
+// editor. Putting a clip back writes what the clip kept.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -12,6 +14,12 @@ namespace capture {
 // The paths of the file list on the clipboard, in UTF-8, each followed by CR LF; nothing when there is
 // no file list to read.
 std::optional<std::string> ReadFileListText(HWND owner);
+
+// Runs `write` while the window is outside the viewer chain and marked as writing, so that the change
+// is not taken for a new copy; then attaches the monitor again and rejoins the chain, whatever failed.
+// Returns the sequence number after the write, or `unchanged` when write returned false. Leaves
+// captures suppressed: the caller ends that.
+DWORD WriteOutsideChain(DWORD unchanged, const std::function<bool(HWND)>& write);
 
 // Offers the file list again with `paths` added as Unicode text, while the window is outside the viewer
 // chain so that the change is not taken for a new copy. Whatever fails, the monitor is attached again

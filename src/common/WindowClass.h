@@ -6,36 +6,35 @@
 
 namespace common {
 
-// Registers the class unless this module already has it.
-inline bool RegisterClassOnce(const char* name, WNDPROC proc, HCURSOR cursor = LoadCursor(nullptr, IDC_ARROW),
-                              UINT style = 0) {
+namespace detail {
+
+template <typename WindowClass, typename Char, typename GetInfo, typename Register>
+bool RegisterOnce(const Char* name, WNDPROC proc, HCURSOR cursor, UINT style, GetInfo getInfo, Register registerClass) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc = {};
+    WindowClass wc = {};
     wc.cbSize = sizeof(wc);
-    if (GetClassInfoExA(instance, name, &wc)) return true;
+    if (getInfo(instance, name, &wc)) return true;
     wc.cbSize = sizeof(wc);
     wc.style = style;
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
     wc.hCursor = cursor;
     wc.lpszClassName = name;
-    return RegisterClassExA(&wc) != 0;
+    return registerClass(&wc) != 0;
+}
+
+}  // namespace detail
+
+// Registers the class unless this module already has it.
+inline bool RegisterClassOnce(const char* name, WNDPROC proc, HCURSOR cursor = LoadCursor(nullptr, IDC_ARROW),
+                              UINT style = 0) {
+    return detail::RegisterOnce<WNDCLASSEXA>(name, proc, cursor, style, GetClassInfoExA, RegisterClassExA);
 }
 
 // The same for a Unicode class: its windows take and give text in UTF-16.
 inline bool RegisterUnicodeClassOnce(const wchar_t* name, WNDPROC proc, HCURSOR cursor = LoadCursor(nullptr, IDC_ARROW),
                                      UINT style = 0) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    if (GetClassInfoExW(instance, name, &wc)) return true;
-    wc.cbSize = sizeof(wc);
-    wc.style = style;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hCursor = cursor;
-    wc.lpszClassName = name;
-    return RegisterClassExW(&wc) != 0;
+    return detail::RegisterOnce<WNDCLASSEXW>(name, proc, cursor, style, GetClassInfoExW, RegisterClassExW);
 }
 
 // The object passed as lpCreateParams is kept in the window's user data from WM_NCCREATE until

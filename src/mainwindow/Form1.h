@@ -119,8 +119,13 @@ private:
     HBRUSH BrushFor(COLORREF colour);
     void SetBackColour(HWND control, std::uint32_t ole);
 
+    // Puts the current clip back on the clipboard as it was copied and makes it the newest.
+    void PutCurrentClipBack();
+
     // ClipListEvents
     void ListIndexChange() override;
+    void DblClick() override;
+    void KeyDown(int keyCode, int shift) override;
     void ShowCurrentClip();
     // cSysTrayEvents
     void MouseUp(std::int16_t button, std::int32_t id) override;

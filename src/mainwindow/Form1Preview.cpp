@@ -1,7 +1,9 @@
-// The preview of the current clip: text, file lists and rich text in Text1, pictures fitted into Picture1.
+// The preview of the current clip (text, file lists and rich text in Text1, pictures fitted into
+// Picture1), and putting it back on the clipboard from the list (double-click or Enter).
 #include <windows.h>
 
 #include "capture/ClipboardMonitor.h"
+#include "capture/PutBack.h"
 #include "common/WindowText.h"
 #include "common/units.h"
 #include "mainwindow/ErrorReport.h"
@@ -61,6 +63,26 @@ void Form1::Reset_Image() {
 void Form1::ListIndexChange() {
     ErrorReport step(hwnd_, "ucClipList1_ListIndexChange");
     step(1, [&] { ShowCurrentClip(); });
+}
+
+void Form1::DblClick() { PutCurrentClipBack(); }
+
+void Form1::KeyDown(int keyCode, int) {
+    if (keyCode == VK_RETURN) PutCurrentClipBack();
+}
+
+void Form1::PutCurrentClipBack() {
+    const int position = ucClipList1_.Model().ListIndex();
+    if (position < 0) return;
+    if (!capture::PutClipBack(position)) {
+        common::SetWindowTextUtf8(lblInfo_, "Not put back: another program holds the clipboard");
+        return;
+    }
+    const auto& list = ucClipList1_.Model();
+    const std::string tag = capture::ClipTags().Tag(list.ListIndex());
+    common::SetWindowTextUtf8(lblInfo_, InfoLine(InfoPrefix(capture::TagKind(tag), capture::ClipText(tag)),
+                                                 list.ListIndex(), list.ListCount()) +
+                                            " - on the clipboard");
 }
 
 void Form1::ShowCurrentClip() {

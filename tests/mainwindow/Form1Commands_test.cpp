@@ -120,6 +120,68 @@ TEST_F(CommandsTest, ManagerSwitchCapturesAtOnceAndStoresItsCaption) {
     EXPECT_EQ(form_->ClipList().Model().ItemText(1), "from the X side");
 }
 
+// Enter or a double-click on an older clip: it goes back with every format it kept, becomes the newest,
+// and the program's own write adds no clip.
+TEST_F(CommandsTest, AnOlderClipGoesBackWithEveryFormatAndBecomesTheNewest) {
+    StartOn();
+    const UINT html = RegisterClipboardFormatA("HTML Format"), dropEffect = RegisterClipboardFormatA("Preferred DropEffect");
+    const std::string rtf = "{\\rtf1\\ansi Rich \\b text\\b0\\par}", htmlBytes = "Version:0.9\r\n<b>Gr\xC3\xBC\xC3\x9F""e</b>";
+    const std::string drop = testsupport::WideDropFiles({L"C:\\a.txt", L"C:\\b 日本.doc"});
+    const DWORD move = DROPEFFECT_MOVE;
+    ASSERT_TRUE(testsupport::PeerCopy([&] { testsupport::OfferWide(CF_UNICODETEXT, L"Grüße 日本"); testsupport::OfferText(html, htmlBytes); },
+                                      [&] { return Count() == 1; }));
+    ASSERT_TRUE(testsupport::PeerCopy([&] { testsupport::OfferText(capture::RichTextFormat(), rtf); testsupport::OfferText(CF_TEXT, "Rich text"); },
+                                      [&] { return Count() == 2; }));
+    ASSERT_TRUE(testsupport::PeerCopy(
+        [&] {
+            SetClipboardData(CF_HDROP, testsupport::GlobalBytes(drop.data(), drop.size()));
+            SetClipboardData(dropEffect, testsupport::GlobalBytes(&move, sizeof(move)));
+        },
+        [&] { return Count() == 3; }));
+    const std::string pngPath = "/tmp/ardentia_putback.png";
+    ASSERT_TRUE(testsupport::RunUnixShell("convert -size 5x4 xc:'#102030' " + pngPath + " && xclip -selection clipboard -t image/png -i " + pngPath));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 4; }, 10000));
+    std::string png;
+    ASSERT_TRUE(testsupport::ReadWholeFile(testsupport::WindowsPath(pngPath), png));
+    ASSERT_TRUE(CopyText("newest"));
+
+    auto& list = form_->ClipList().Model();
+    auto bytes = [&](UINT format) { return capture::ReadClipboardBytes(form_->hwnd(), format).value_or("<none>"); };
+    auto putBack = [&](int position, bool byEnter) {
+        list.SetListIndex(position);
+        HWND surface = form_->ClipList().picList();
+        if (byEnter) {
+            SendMessageA(surface, WM_KEYDOWN, VK_RETURN, 0);
+        } else {
+            const LPARAM at = MAKELPARAM(30, (position - list.TopIndex()) * form_->ClipList().RowHeight() + 3);
+            for (UINT m : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) SendMessageA(surface, m, 0, at);
+        }
+        testsupport::PumpFor(300);
+        EXPECT_EQ(Count(), 5) << "no clip for our own write";
+        EXPECT_EQ(list.ListIndex(), 4);
+        EXPECT_NE(WindowText(form_->lblInfo()).find("Item 5 of 5 - on the clipboard"), std::string::npos)
+            << WindowText(form_->lblInfo());
+    };
+    putBack(0, true);  // the text with its HTML
+    EXPECT_EQ(list.ItemText(4), "Grüße 日本");
+    EXPECT_EQ(capture::ClipTags().Tag(4), "TXT0");
+    EXPECT_EQ(bytes(CF_UNICODETEXT), std::string(reinterpret_cast<const char*>(L"Grüße 日本"), sizeof(L"Grüße 日本")));
+    EXPECT_EQ(bytes(html), htmlBytes + std::string(1, '\0'));
+    putBack(0, false);  // the rich text
+    EXPECT_EQ(capture::ClipTags().Tag(4), "RTF0");
+    EXPECT_EQ(bytes(capture::RichTextFormat()), rtf + std::string(1, '\0'));
+    putBack(0, true);  // the files: still files, still a move
+    EXPECT_EQ(capture::ClipTags().Tag(4), "FIL1");
+    EXPECT_EQ(bytes(CF_HDROP), drop);
+    EXPECT_EQ(bytes(dropEffect), std::string(reinterpret_cast<const char*>(&move), 4));
+    putBack(0, false);  // the picture, with its PNG
+    EXPECT_EQ(capture::ClipTags().Tag(4), "PIC0");
+    EXPECT_EQ(bytes(RegisterClipboardFormatA("PNG")), png);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+    EXPECT_EQ(list.ItemText(0), "newest");
+    DeleteFileA(testsupport::WindowsPath(pngPath).c_str());
+}
+
 TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
     StartOn();
     for (const char* text : {"a", "b", "c", "d"}) ASSERT_TRUE(CopyText(text));

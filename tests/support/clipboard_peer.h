@@ -106,8 +106,9 @@ bool PeerCopy(const std::function<void()>& fill, Done done, DWORD timeoutMs = 50
         // The clipboard needs an owner window for SetClipboardData to succeed.
         HWND owner = keptOwner ? keptOwner
                                : CreateWindowA("STATIC", "peer", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-        // Another program (Wine's own clipboard bridge, rendering a large picture) may hold it a while.
-        for (int attempt = 0; attempt < 500 && !OpenClipboard(owner); ++attempt) Sleep(10);
+        // Another program (Wine's own clipboard bridge, rendering a large picture on a busy machine) may
+        // hold it a while.
+        for (int attempt = 0; attempt < 2000 && !OpenClipboard(owner); ++attempt) Sleep(10);
         EmptyClipboard();
         fill();
         CloseClipboard();
@@ -127,11 +128,13 @@ struct TestViewer {
     HWND next = nullptr;
     int draws = 0;
     DWORD holdMs = 0;
+    std::function<void()> onDraw;  // runs on each notice, before it is passed on
 
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         auto* self = reinterpret_cast<TestViewer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
         if (self && msg == WM_DRAWCLIPBOARD) {
             ++self->draws;
+            if (self->onDraw) self->onDraw();
             const bool hold = self->holdMs && OpenClipboard(hwnd);
             if (self->next) SendMessageA(self->next, msg, wp, lp);
             if (hold) {
