@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchForm.h"
 #include "capture/ClipboardMonitor.h"
 #include "common/WindowText.h"
 #include "mainwindow/ErrorReport.h"
@@ -22,8 +23,6 @@
 #include "support/clipboard_peer.h"
 
 namespace {
-
-int NoBox(HWND, const std::string&, const std::string&, UINT) { return IDOK; }
 
 HBITMAP BigPicture() {
     HDC screen = GetDC(nullptr);
@@ -82,14 +81,8 @@ bool EndsWith(const std::string& text, const std::string& end) {
 }  // namespace
 
 int main() {
-    OleInitialize(nullptr);
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    mainwindow::SetMessageBoxForTesting(NoBox);
-    shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
     mainwindow::Form1 form;
-    if (!form.Load(false)) return 1;
-    form.Show();
+    if (!StartBenchForm(form)) return 1;
     testsupport::PumpFor(300);
     MinimalHistory minimal;
     minimal.Join();

@@ -3,9 +3,11 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <cstring>
+
 #include "mainwindow/Form1.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     // The rich-text holders copy through the OLE clipboard.
     if (FAILED(OleInitialize(nullptr))) return 1;
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
@@ -16,17 +18,22 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         mainwindow::Form1 form;
         // A second start shows the running copy's window and ends; so does a window that cannot be made.
         if (!form.Load(true)) {
-            if (mainwindow::AnotherInstanceRuns()) mainwindow::ActivateRunningInstance();
+            // "/popup" asks the running copy for its history popup (a desktop shortcut on Linux, where Wine
+            // sees global hotkeys only while one of its own windows has the focus).
+            const bool popup = commandLine && std::strstr(commandLine, "/popup");
+            if (mainwindow::AnotherInstanceRuns())
+                mainwindow::ActivateRunningInstance(popup ? mainwindow::kActivatePopup : 0);
             OleUninitialize();
             return 0;
         }
         form.Show();
         MSG msg;
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        // A Unicode loop: typed characters reach the Unicode windows whole, not through the ANSI code page.
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
             // Tab and Shift+Tab walk the window's controls, as in any dialog.
-            if (form.hwnd() && IsDialogMessageA(form.hwnd(), &msg)) continue;
+            if (form.hwnd() && IsDialogMessageW(form.hwnd(), &msg)) continue;
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         exitCode = int(msg.wParam);
     }

@@ -257,6 +257,9 @@ DWORD CaptureClip() {
     DWORD left = readSequence;
     // Files copied again still get their paths as text, even when they make no new clip.
     if (read && kind == kKindFileList) Skip([&] { left = OfferFilesWithText(readSequence, copy.text); });
+    // Nothing known on offer may be a copy still being put together: the notice can come before its
+    // program closes the clipboard, under the sequence number it will keep. The next notice looks again.
+    if (kind.empty() && !secret) left = kLookAgain;
     // No messages are pumped here: a notice that came meanwhile is handled by the message loop once this
     // capture is over, never by a capture nested inside it (a burst of copies nested them dozens deep).
     MarkHandled(left);

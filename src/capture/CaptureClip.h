@@ -9,8 +9,10 @@ namespace capture {
 // Returns the clipboard sequence number the capture leaves behind: that of its own write (file lists), or that
 // of the contents it read when it wrote nothing; a different number afterwards means a newer copy.
 // kClipboardBusy when another program held the clipboard open throughout: nothing was read or stored.
+// kLookAgain when nothing known was on offer: a later notice of the same number is looked at again.
 DWORD CaptureClip();
 const DWORD kClipboardBusy = 0xFFFFFFFE;
+const DWORD kLookAgain = 0xFFFFFFFF;
 
 // Takes note of what the clipboard holds now, before joining the chain with captures suppressed: a
 // later notice of the same contents (Wine imports the X side's copies late) adds no clip.

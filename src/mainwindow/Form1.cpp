@@ -73,14 +73,14 @@ UINT ActivateMessage() {
     return message;
 }
 
-bool ActivateRunningInstance() {
+bool ActivateRunningInstance(WPARAM what) {
     HWND running = FindWindowA(kClassName, nullptr);
     if (!running) return false;
     // This process was just started by the user, so it may hand the foreground on.
     DWORD process = 0;
     GetWindowThreadProcessId(running, &process);
     AllowSetForegroundWindow(process);
-    return PostMessageA(running, ActivateMessage(), 0, 0) != FALSE;
+    return PostMessageA(running, ActivateMessage(), what, 0) != FALSE;
 }
 
 bool AnotherInstanceRuns() {
@@ -223,6 +223,7 @@ bool Form1::CreateControls() {
     AddTooltip(image1_.hwnd(), kPreviewTip);
 
     if (!capture::Holders().Init(hwnd_)) return false;
+
     // The preview draws a holder's bitmap: it lets go before the holder deletes it.
     capture::Holders().onPictureReleasing = [this](HBITMAP picture) {
         if (image1_.Picture() == picture) image1_.SetPicture(nullptr);
@@ -296,6 +297,7 @@ void Form1::Form_Load() {
     step(17, [&] { loading_ = false; });
     step(18, [&] { SetBackColour(lblInfo_, kWhite); });
     step(19, [&] { SetText(text2_, shell::GetSetting(shell::kKeyOutputFolder, shell::DefaultOutputFolder())); });
+    step(20, [&] { RegisterPopupHotkey(); });
 }
 
 void Form1::SkinStep() {
@@ -348,6 +350,8 @@ void Form1::BringToFront() {
 void Form1::MouseUp(std::int16_t, std::int32_t) { RestoreFromTray(); }
 
 void Form1::Form_Unload() {
+    if (hotkeyRegistered_) UnregisterHotKey(hwnd_, kPopupHotkeyId);
+    popup_.Close();
     cSysTray1_.EndBalloonWait();
     cSysTray1_.SetInTray(false);
     capture::StopWatchdog();
@@ -514,7 +518,14 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (message == ActivateMessage()) {
-        BringToFront();
+        if (wParam == kActivatePopup)
+            OpenPopup();
+        else
+            BringToFront();
+        return 0;
+    }
+    if (message == WM_HOTKEY) {
+        OpenPopup();
         return 0;
     }
     return DefWindowProcA(hwnd_, message, wParam, lParam);

@@ -14,6 +14,7 @@
 #include "cliplist/ClipListEvents.h"
 #include "cliplist/ucClipList.h"
 #include "common/GdiScope.h"
+#include "mainwindow/HistoryPopup.h"
 #include "mainwindow/PictureView.h"
 #include "shell/Skin.h"
 #include "shell/cSysTray.h"
@@ -26,8 +27,10 @@ const char kManagerOffCaption[] = "Turn Clipboard Manager Off";
 
 // True when another copy of the program already runs; asked once per process.
 bool AnotherInstanceRuns();
-// Asks the running copy to show its window in front (restored from the tray); false when none answers.
-bool ActivateRunningInstance();
+// Asks the running copy to show its window in front (restored from the tray), or with kActivatePopup to
+// open its history popup; false when none answers.
+const WPARAM kActivatePopup = 1;
+bool ActivateRunningInstance(WPARAM what = 0);
 UINT ActivateMessage();
 
 // The hourglass set by long operations; the hover cursor never replaces it.
@@ -90,6 +93,11 @@ public:
     void Image1_MouseDown(int button);
     void DeleteClip();
     void DeleteAll();
+    // Puts the current clip back on the clipboard as it was copied and makes it the newest.
+    void PutCurrentClipBack();
+    // Opens the history popup for the window now in front (the hotkey, or a second start with /popup).
+    void OpenPopup();
+    HistoryPopup& Popup() { return popup_; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -112,6 +120,10 @@ private:
     void MinimiseToTray();
     void RestoreFromTray();
     void BringToFront();
+    void RegisterPopupHotkey();
+    std::vector<PopupItem> PopupItems() const;
+    void PasteFromPopup(int position, bool plainText);
+    void ShowOnClipboard();
     void Form_Unload();
     bool OnSetCursor(HWND over);
     LRESULT ControlColours(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
@@ -119,8 +131,6 @@ private:
     HBRUSH BrushFor(COLORREF colour);
     void SetBackColour(HWND control, std::uint32_t ole);
 
-    // Puts the current clip back on the clipboard as it was copied and makes it the newest.
-    void PutCurrentClipBack();
 
     // ClipListEvents
     void ListIndexChange() override;
@@ -144,6 +154,10 @@ private:
     HWND picClipLabel_ = nullptr, lblClipEmpty_ = nullptr, lblInfo_ = nullptr;
     HWND tooltips_ = nullptr;
     PictureView image1_;
+    static const int kPopupHotkeyId = 1;
+    HistoryPopup popup_;
+    HWND popupReturnTo_ = nullptr;
+    bool hotkeyRegistered_ = false;
     cliplist::ucClipList ucClipList1_;
     HIMAGELIST imageList1_ = nullptr;
     shell::cSysTray cSysTray1_;

@@ -78,11 +78,7 @@ void Form1::PutCurrentClipBack() {
         common::SetWindowTextUtf8(lblInfo_, "Not put back: another program holds the clipboard");
         return;
     }
-    const auto& list = ucClipList1_.Model();
-    const std::string tag = capture::ClipTags().Tag(list.ListIndex());
-    common::SetWindowTextUtf8(lblInfo_, InfoLine(InfoPrefix(capture::TagKind(tag), capture::ClipText(tag)),
-                                                 list.ListIndex(), list.ListCount()) +
-                                            " - on the clipboard");
+    ShowOnClipboard();
 }
 
 void Form1::ShowCurrentClip() {

@@ -13,6 +13,7 @@ const char kKeyClipboardSwitch[] = "ClipboardSwitch";
 const char kKeyWindowsStartup[] = "Windows Startup";
 const char kKeyMinimized[] = "Minimized";
 const char kKeyOutputFolder[] = "Output Folder";
+const char kKeyHotkey[] = "Hotkey";  // the popup's, as "Ctrl+Alt+H"
 const char kOn[] = "On";
 const char kOff[] = "Off";
 

@@ -13,9 +13,9 @@ bool PumpUntil(Done done, DWORD timeout_ms) {
     const DWORD start = GetTickCount();
     for (;;) {
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         if (done()) return true;
         if (GetTickCount() - start >= timeout_ms) return false;
@@ -62,12 +62,11 @@ inline bool ReadWholeFile(const std::string& path, std::string& out) {
     return ok && read == out.size();
 }
 
-// The X clipboard's bytes as an X program reads them (xclip -o), through a file the test then reads;
-// nothing when xclip gives nothing within the time.
-inline bool ReadWithXclip(std::string& out, const std::string& target = "", DWORD timeoutMs = 5000) {
-    const std::string file = "/tmp/ardentia_xclip_out_" + std::to_string(GetCurrentProcessId());
+// What a Unix command prints, through a file the test then reads; false when it gives nothing in time.
+inline bool UnixOutput(const std::string& command, std::string& out, DWORD timeoutMs = 5000) {
+    const std::string file = "/tmp/ardentia_unix_out_" + std::to_string(GetCurrentProcessId());
     DeleteFileA(WindowsPath(file).c_str());
-    RunUnixShell("xclip -o -selection clipboard " + (target.empty() ? "" : "-t " + target) + " > " + file + ".part && mv " + file + ".part " + file);
+    RunUnixShell(command + " > " + file + ".part && mv " + file + ".part " + file);
     const std::string path = WindowsPath(file);
     if (!PumpUntil([&] { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeoutMs)) return false;
     const bool ok = ReadWholeFile(path, out);
@@ -75,15 +74,27 @@ inline bool ReadWithXclip(std::string& out, const std::string& target = "", DWOR
     return ok;
 }
 
-// Copies UTF-8 bytes on the X side: written to a file first, as a command line is ANSI on the way.
-inline bool CopyUtf8WithXclip(const std::string& utf8) {
-    const std::string file = "/tmp/ardentia_xclip_in_" + std::to_string(GetCurrentProcessId());
+// The X clipboard's bytes as an X program reads them (xclip -o).
+inline bool ReadWithXclip(std::string& out, const std::string& target = "", DWORD timeoutMs = 5000) {
+    return UnixOutput("xclip -o -selection clipboard" + (target.empty() ? std::string() : " -t " + target), out, timeoutMs);
+}
+
+// Hands UTF-8 bytes to a Unix command through a file, as a command line is ANSI on the way: `command`
+// gets the file's path appended, and the file is removed after it.
+inline bool RunWithUtf8File(const std::string& command, const std::string& utf8) {
+    static int serial = 0;
+    const std::string file = "/tmp/ardentia_utf8_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
     HANDLE h = CreateFileA(WindowsPath(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     WriteFile(h, utf8.data(), DWORD(utf8.size()), &written, nullptr);
     CloseHandle(h);
-    return written == utf8.size() && RunUnixShell("xclip -selection clipboard -i " + file + "; rm -f " + file);
+    return written == utf8.size() && RunUnixShell(command + " " + file + "; rm -f " + file);
+}
+
+// Copies UTF-8 bytes on the X side.
+inline bool CopyUtf8WithXclip(const std::string& utf8) {
+    return RunWithUtf8File("xclip -selection clipboard -i", utf8);
 }
 
 }  // namespace testsupport

@@ -1,0 +1,26 @@
+// The real main window as the benchmarks run it: COM and common controls ready, message boxes answered,
+// the manager on, shown.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <string>
+
+#include "mainwindow/ErrorReport.h"
+#include "mainwindow/Form1.h"
+#include "shell/SettingsStore.h"
+
+inline int AnswerOk(HWND, const std::string&, const std::string&, UINT) { return IDOK; }
+
+inline bool StartBenchForm(mainwindow::Form1& form) {
+    OleInitialize(nullptr);
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    mainwindow::SetMessageBoxForTesting(AnswerOk);
+    shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
+    if (!form.Load(false)) return false;
+    form.Show();
+    return true;
+}

@@ -1,0 +1,83 @@
+// The history popup as the main window runs it: the hotkey, the clips it lists, and what a choice does.
+#include <windows.h>
+
+#include "capture/ClipboardMonitor.h"
+#include "capture/PutBack.h"
+#include "common/WindowText.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/PasteKeys.h"
+#include "mainwindow/PreviewRules.h"
+#include "shell/SettingsStore.h"
+
+namespace mainwindow {
+
+// Made once the kind icons exist; a hotkey that cannot be had is told in the information line, not a box.
+void Form1::RegisterPopupHotkey() {
+    if (!popup_.hwnd()) {
+        if (!popup_.Create(imageList1_)) return;
+        popup_.onChoose = [this](int position, bool plainText) { PasteFromPopup(position, plainText); };
+        popup_.onDelete = [this](int position) {
+            ucClipList1_.Model().SetListIndex(position);
+            DeleteClip();
+            popup_.Update(PopupItems());
+        };
+        popup_.onDismiss = [this] { ReturnFocusTo(popupReturnTo_); };
+    }
+    if (hotkeyRegistered_) UnregisterHotKey(hwnd_, kPopupHotkeyId);
+    const std::string wanted = shell::GetSetting(shell::kKeyHotkey, kDefaultHotkey);
+    std::optional<Hotkey> hotkey = ParseHotkey(wanted);
+    const std::string name = hotkey ? wanted : kDefaultHotkey;
+    if (!hotkey) hotkey = ParseHotkey(kDefaultHotkey);
+    hotkeyRegistered_ = RegisterHotKey(hwnd_, kPopupHotkeyId, hotkey->modifiers, hotkey->key);
+    if (!hotkeyRegistered_)
+        common::SetWindowTextUtf8(lblInfo_, "The hotkey " + name + " is taken by another program: start Ardentia with "
+                                            "/popup, or choose another in the settings");
+    else if (!ParseHotkey(wanted))
+        common::SetWindowTextUtf8(lblInfo_, "The hotkey \"" + wanted + "\" is not one Ardentia knows: " + name + " is used");
+}
+
+std::vector<PopupItem> Form1::PopupItems() const {
+    std::vector<PopupItem> items;
+    const auto& list = ucClipList1_.Model();
+    for (int i = 0; i < list.ListCount(); ++i) {
+        const std::string tag = capture::ClipTags().Tag(i);
+        PopupItem item{i, list.ItemText(i), list.ItemIcon(i), {capture::TagKind(tag), "", 0, 0}};
+        if (item.clip.kind == capture::kKindPicture) {
+            BITMAP info;
+            if (HBITMAP picture = capture::Holders().Picture(capture::TagHolderIndex(tag)))
+                if (GetObject(picture, sizeof(info), &info)) item.clip.width = info.bmWidth, item.clip.height = info.bmHeight;
+        } else {
+            item.clip.text = capture::ClipText(tag).substr(0, kSearchedBytes);
+        }
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+void Form1::OpenPopup() {
+    HWND front = GetForegroundWindow();
+    // Asked again while open, or from our own window: the window to return to stays what it was.
+    if (front && front != popup_.hwnd()) popupReturnTo_ = front;
+    popup_.Open(PopupItems());
+}
+
+void Form1::ShowOnClipboard() {
+    const auto& list = ucClipList1_.Model();
+    const std::string tag = capture::ClipTags().Tag(list.ListIndex());
+    common::SetWindowTextUtf8(lblInfo_, InfoLine(InfoPrefix(capture::TagKind(tag), capture::ClipText(tag)),
+                                                 list.ListIndex(), list.ListCount()) +
+                                            " - on the clipboard");
+}
+
+void Form1::PasteFromPopup(int position, bool plainText) {
+    popup_.Close();
+    if (!capture::PutClipBack(position, plainText)) {
+        common::SetWindowTextUtf8(lblInfo_, "Not put back: another program holds the clipboard");
+        ReturnFocusTo(popupReturnTo_);
+        return;
+    }
+    ShowOnClipboard();
+    PasteInto(popupReturnTo_);
+}
+
+}  // namespace mainwindow

@@ -1,0 +1,146 @@
+#include "mainwindow/HistoryPopup.h"
+
+#include "common/PropertyBag.h"
+#include "common/WindowClass.h"
+#include "common/WindowText.h"
+
+namespace mainwindow {
+
+namespace {
+const wchar_t kClassName[] = L"ArdentiaHistoryPopup";
+const int kWidth = 320, kHeight = 380, kFilterHeight = 24;
+}  // namespace
+
+bool HistoryPopup::Create(HIMAGELIST kindIcons) {
+    if (!common::RegisterUnicodeClassOnce(kClassName, WindowProc)) return false;
+    hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Ardentia history", WS_POPUP | WS_BORDER, 0, 0,
+                            kWidth, kHeight, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    if (!hwnd_) return false;
+    filter_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, kWidth - 2,
+                              kFilterHeight, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!filter_ || !list_.Create(hwnd_, 1, 0, kFilterHeight, kWidth - 2, kHeight - kFilterHeight - 2)) return false;
+    SendMessageW(filter_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    SetWindowSubclass(filter_, FilterProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    list_.ReadProperties(common::PropertyBag::Parse("ItemHeight=18\nItemTextLeft=22\n"), common::FontSpec());
+    list_.SetImageList(kindIcons);
+    list_.SetEvents(this);
+    return true;
+}
+
+void HistoryPopup::Open(std::vector<PopupItem> items) {
+    items_ = std::move(items);
+    SetWindowTextW(filter_, L"");
+    Refilter();
+    POINT pointer = {0, 0};
+    GetCursorPos(&pointer);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const PopupPlace at = PlacePopup(pointer.x, pointer.y, kWidth, kHeight, work.left, work.top, work.right, work.bottom);
+    SetWindowPos(hwnd_, HWND_TOPMOST, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    open_ = true;
+    SetForegroundWindow(hwnd_);
+    SetFocus(filter_);
+}
+
+void HistoryPopup::Update(std::vector<PopupItem> items) {
+    items_ = std::move(items);
+    Refilter();
+}
+
+void HistoryPopup::Close() {
+    if (!open_) return;
+    open_ = false;  // first: hiding deactivates, which would dismiss again
+    ShowWindow(hwnd_, SW_HIDE);
+}
+
+void HistoryPopup::Refilter() {
+    std::vector<PopupClip> clips;
+    for (const PopupItem& item : items_) clips.push_back(item.clip);
+    const std::vector<int> matching = ShownClips(clips, common::WindowText(filter_));
+    shown_.clear();
+    auto& model = list_.Model();
+    model.Clear();
+    for (int index : matching) {
+        const PopupItem& item = items_[std::size_t(index)];
+        shown_.push_back(item.position);
+        model.AddItem(item.label, item.icon, item.icon);
+    }
+    if (!shown_.empty()) model.SetListIndex(0);
+}
+
+int HistoryPopup::Chosen() const {
+    const int row = list_.Model().ListIndex();
+    return row >= 0 && row < int(shown_.size()) ? shown_[std::size_t(row)] : -1;
+}
+
+void HistoryPopup::Dismiss() {
+    Close();
+    if (onDismiss) onDismiss();
+}
+
+void HistoryPopup::DblClick() {
+    const int position = Chosen();
+    if (position >= 0 && onChoose) onChoose(position, false);
+}
+
+// The filter box has the keyboard; the keys that move and choose act on the list instead.
+bool HistoryPopup::FilterKey(WPARAM key) {
+    auto& model = list_.Model();
+    const int count = model.ListCount(), row = model.ListIndex(), page = std::max(1, model.VisibleRows() - 1);
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    switch (key) {
+        case VK_UP: if (row > 0) model.SetListIndex(row - 1); return true;
+        case VK_DOWN: if (row + 1 < count) model.SetListIndex(row + 1); return true;
+        case VK_PRIOR: if (count) model.SetListIndex(std::max(0, row - page)); return true;
+        case VK_NEXT: if (count) model.SetListIndex(std::min(count - 1, row + page)); return true;
+        case VK_HOME: if (count) model.SetListIndex(0); return true;
+        case VK_END: if (count) model.SetListIndex(count - 1); return true;
+        case VK_ESCAPE: Dismiss(); return true;
+        case VK_RETURN:
+            if (Chosen() >= 0 && onChoose) onChoose(Chosen(), shift);
+            return true;
+        case VK_DELETE:
+            if (Chosen() >= 0 && onDelete) {
+                const int keep = row;
+                onDelete(Chosen());
+                if (model.ListCount() > 0) model.SetListIndex(std::min(keep, model.ListCount() - 1));
+            }
+            return true;
+        default: break;
+    }
+    // 1-9 pick the n-th clip shown while nothing is typed; once typing has begun they are text.
+    if (key >= '1' && key <= '9' && GetWindowTextLengthW(filter_) == 0 && !shift) {
+        const std::size_t n = key - '1';
+        if (n < shown_.size() && onChoose) onChoose(shown_[n], false);
+        return true;
+    }
+    return false;
+}
+
+LRESULT CALLBACK HistoryPopup::FilterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR self) {
+    auto* popup = reinterpret_cast<HistoryPopup*>(self);
+    if (message == WM_KEYDOWN && popup->FilterKey(wParam)) return 0;
+    // The keys handled above also arrive as characters: they are no text.
+    if (message == WM_CHAR && (wParam == '\r' || wParam == 27 || (wParam >= '1' && wParam <= '9' && GetWindowTextLengthW(hwnd) == 0)))
+        return 0;
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, FilterProc, 1);
+    const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    if (message == WM_CHAR) popup->Refilter();  // Backspace included: it widens the list again
+    return result;
+}
+
+LRESULT CALLBACK HistoryPopup::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = common::WindowOwner<HistoryPopup>(hwnd, message, lParam, [&](HistoryPopup* owner) { owner->hwnd_ = hwnd; });
+    if (self) {
+        // A click elsewhere closes it, as Escape does.
+        if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE && self->open_) self->Dismiss();
+        if (message == WM_SETFOCUS) SetFocus(self->filter_);
+        if (message == WM_NCDESTROY) self->hwnd_ = nullptr;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace mainwindow

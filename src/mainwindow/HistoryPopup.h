@@ -1,0 +1,66 @@
+// The history popup a hotkey opens at the pointer: a filter box over the clips, newest first. It only
+// shows and chooses; its owner puts a clip back, pastes it or deletes it.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <vector>
+
+#include "cliplist/ClipListEvents.h"
+#include "cliplist/ucClipList.h"
+#include "mainwindow/PopupRules.h"
+
+namespace mainwindow {
+
+// One clip as the popup lists it: where it is in the main list, its label and icon, what search sees.
+struct PopupItem {
+    int position;
+    std::string label;
+    std::int16_t icon;
+    PopupClip clip;
+};
+
+class HistoryPopup : private cliplist::ClipListEvents {
+public:
+    bool Create(HIMAGELIST kindIcons);
+    HWND hwnd() const { return hwnd_; }
+    HWND FilterBox() const { return filter_; }
+    cliplist::ucClipList& List() { return list_; }
+    bool IsOpen() const { return open_; }
+
+    // Opens at the pointer with these clips (oldest first, as the main list holds them).
+    void Open(std::vector<PopupItem> items);
+    // The clips changed while it is open (one was deleted): the filter stays.
+    void Update(std::vector<PopupItem> items);
+    // Hides the popup; the owner decides where the focus goes.
+    void Close();
+    // The positions now shown, newest first.
+    const std::vector<int>& Shown() const { return shown_; }
+
+    // Enter (plainText false) or Shift+Enter (true) on a clip, or a digit 1-9 on an empty filter.
+    std::function<void(int position, bool plainText)> onChoose;
+    std::function<void(int position)> onDelete;
+    // Escape, or a click elsewhere.
+    std::function<void()> onDismiss;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK FilterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
+    bool FilterKey(WPARAM key);
+    void Refilter();
+    int Chosen() const;  // the main-list position of the current row, or -1
+    void Dismiss();
+    // ClipListEvents: a double-click on a row chooses it
+    void DblClick() override;
+
+    HWND hwnd_ = nullptr;
+    HWND filter_ = nullptr;
+    cliplist::ucClipList list_;
+    std::vector<PopupItem> items_;
+    std::vector<int> shown_;
+    bool open_ = false;
+};
+
+}  // namespace mainwindow

@@ -1,0 +1,88 @@
+#include "mainwindow/PopupRules.h"
+
+#include <cctype>
+
+#include "capture/ClipCollection.h"
+#include "common/Utf8.h"
+
+namespace mainwindow {
+
+namespace {
+
+std::string SearchedText(const PopupClip& clip) {
+    if (clip.kind == capture::kKindPicture) {
+        const std::string w = std::to_string(clip.width), h = std::to_string(clip.height);
+        return "picture " + w + " x " + h + " " + w + "x" + h;
+    }
+    return common::Utf8Prefix(clip.text.substr(0, kSearchedBytes), kSearchedBytes);
+}
+
+std::optional<unsigned> KeyCode(const std::string& name) {
+    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))
+        return unsigned(std::toupper(static_cast<unsigned char>(name[0])));
+    if (name.size() >= 2 && name[0] == 'F') {
+        const std::string digits = name.substr(1);
+        if (digits.find_first_not_of("0123456789") == std::string::npos && digits.size() <= 2) {
+            const int n = std::stoi(digits);
+            if (n >= 1 && n <= 24) return unsigned(0x70 + n - 1);
+        }
+    }
+    const struct {
+        const char* name;
+        unsigned code;
+    } named[] = {{"SPACE", 0x20}, {"INSERT", 0x2D}, {"HOME", 0x24}, {"END", 0x23}, {"PAUSE", 0x13}};
+    for (const auto& n : named)
+        if (name == n.name) return n.code;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::vector<int> ShownClips(const std::vector<PopupClip>& clips, const std::string& query) {
+    const std::string wanted = common::FoldCase(query);
+    std::vector<int> shown;
+    for (int i = int(clips.size()) - 1; i >= 0; --i)
+        if (wanted.empty() || common::FoldCase(SearchedText(clips[std::size_t(i)])).find(wanted) != std::string::npos)
+            shown.push_back(i);
+    return shown;
+}
+
+PopupPlace PlacePopup(int x, int y, int width, int height, int workLeft, int workTop, int workRight, int workBottom) {
+    const auto fit = [](int at, int size, int low, int high) {
+        if (at + size > high) at = high - size;
+        return at < low ? low : at;
+    };
+    return {fit(x, width, workLeft, workRight), fit(y, height, workTop, workBottom)};
+}
+
+std::optional<Hotkey> ParseHotkey(const std::string& text) {
+    Hotkey hotkey;
+    std::string part;
+    bool haveKey = false;
+    for (std::size_t at = 0; at <= text.size(); ++at) {
+        if (at < text.size() && text[at] != '+') {
+            if (!std::isspace(static_cast<unsigned char>(text[at])))
+                part += char(std::toupper(static_cast<unsigned char>(text[at])));
+            continue;
+        }
+        if (part == "CTRL" || part == "CONTROL")
+            hotkey.modifiers |= kModControl;
+        else if (part == "ALT")
+            hotkey.modifiers |= kModAlt;
+        else if (part == "SHIFT")
+            hotkey.modifiers |= kModShift;
+        else if (part == "WIN")
+            hotkey.modifiers |= kModWin;
+        else if (auto key = KeyCode(part); key && !haveKey) {
+            hotkey.key = *key;
+            haveKey = true;
+        } else {
+            return std::nullopt;
+        }
+        part.clear();
+    }
+    if (!haveKey || hotkey.modifiers == 0) return std::nullopt;
+    return hotkey;
+}
+
+}  // namespace mainwindow

@@ -1,0 +1,45 @@
+// What the history popup shows and which hotkey opens it, without Win32.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mainwindow {
+
+// A clip as the popup's search sees it: its kind and text, or a picture's size.
+struct PopupClip {
+    std::string kind;
+    std::string text;
+    std::uint64_t width = 0, height = 0;
+};
+
+// The positions in `clips` (oldest first, as the list holds them) that match `query`, newest first. Case
+// does not count, for any letter; a picture matches "picture" and its size ("4000 x 3000", "4000x3000").
+// Only the first kSearchedBytes of a text are searched, so that typing stays quick over megabytes.
+const std::size_t kSearchedBytes = 64 * 1024;
+std::vector<int> ShownClips(const std::vector<PopupClip>& clips, const std::string& query);
+
+// Where a popup of this size opens for a pointer at (x, y): its top left at the pointer, moved inside the
+// work area of the pointer's monitor (left, top, right, bottom), its top left kept inside when it is larger.
+struct PopupPlace {
+    int left, top;
+};
+PopupPlace PlacePopup(int x, int y, int width, int height, int workLeft, int workTop, int workRight, int workBottom);
+
+// A global hotkey: modifier bits as RegisterHotKey takes them and a virtual-key code.
+const unsigned kModAlt = 1, kModControl = 2, kModShift = 4, kModWin = 8;
+struct Hotkey {
+    unsigned modifiers = 0;
+    unsigned key = 0;
+    bool operator==(const Hotkey& o) const { return modifiers == o.modifiers && key == o.key; }
+};
+// Ctrl+Alt+H: no common program uses it (Ctrl+Shift+V pastes plain text and Ctrl+Alt+V opens Paste
+// Special in many programs; Win+V is the system's own history).
+const char kDefaultHotkey[] = "Ctrl+Alt+H";
+// "Ctrl+Alt+H", "Shift+Win+F9", "Ctrl+Shift+Insert": modifiers and one key, in any case; nothing when the
+// text names no key, an unknown one, or no modifier (a bare key would be taken from every program).
+std::optional<Hotkey> ParseHotkey(const std::string& text);
+
+}  // namespace mainwindow

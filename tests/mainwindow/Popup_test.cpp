@@ -1,0 +1,131 @@
+// The history popup against real key presses from the X side: the hotkey, typing to filter, Enter and
+// Shift+Enter pasting into the program the user was in, Escape giving the focus back.
+#include "mainwindow/Form1Fixture.h"
+
+#include <commctrl.h>
+
+#include "capture/ClipboardAccess.h"
+
+namespace mainwindow {
+namespace testing_form {
+namespace {
+
+// The user's program: a window with a multi-line edit box that takes the focus whenever the window is
+// activated, as an editor does.
+struct Target {
+    HWND window = nullptr, edit = nullptr;
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR edit) {
+        if (message == WM_SETFOCUS) {
+            SetFocus(reinterpret_cast<HWND>(edit));
+            return 0;
+        }
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+    Target() {
+        window = CreateWindowExW(0, L"STATIC", L"Ardentia paste target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 300, 400,
+                                 200, nullptr, nullptr, nullptr, nullptr);
+        edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 380, 150, window, nullptr,
+                               nullptr, nullptr);
+        SetWindowSubclass(window, Proc, 1, reinterpret_cast<DWORD_PTR>(edit));
+    }
+    ~Target() {
+        RemoveWindowSubclass(window, Proc, 1);
+        DestroyWindow(window);
+    }
+    void Focus() {
+        SetForegroundWindow(window);
+        SetFocus(edit);
+        testsupport::PumpUntil([&] { return GetFocus() == edit; }, 2000);
+    }
+    std::string Text() const { return WindowText(edit); }
+};
+
+bool X(const std::string& xdotool) { return testsupport::RunUnixShell("xdotool " + xdotool); }
+
+// The hotkey, pressed on the X side while the target has the focus; true once the popup is open and has
+// the X keyboard focus, so that typing reaches it.
+bool PressHotkey(Form1& form) {
+    if (!X("search --name 'Ardentia paste target' windowfocus --sync sleep 0.2 key ctrl+alt+h") ||
+        !testsupport::PumpUntil([&] { return form.Popup().IsOpen(); }, 5000))
+        return false;
+    std::string focused;
+    return testsupport::PumpUntil(
+        [&] { return testsupport::UnixOutput("xdotool getwindowfocus getwindowname", focused) && focused == "Ardentia history\n"; },
+        5000);
+}
+
+std::string ModifiersDown() {
+    std::string down;
+    for (int key : {VK_CONTROL, VK_SHIFT, VK_MENU, VK_LWIN})
+        if (GetAsyncKeyState(key) & 0x8000) down += std::to_string(key) + " ";
+    return down;
+}
+
+bool NoModifierDown() {
+    for (int key : {VK_CONTROL, VK_SHIFT, VK_MENU, VK_LWIN})
+        if (GetAsyncKeyState(key) & 0x8000) return false;
+    return true;
+}
+
+TEST_F(Form1Test, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
+    shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
+    Start();
+    auto CopyText = [&](const std::string& text) { return Form1Test::CopyText(text); };
+    ASSERT_TRUE(CopyText("alpha one"));
+    ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferWide(CF_UNICODETEXT, L"Grüße 日本 beta"); },
+                                      [&] { return Count() == 2; }));
+    ASSERT_TRUE(testsupport::PeerCopy(
+        [] {
+            testsupport::OfferText(capture::RichTextFormat(), "{\\rtf1\\ansi Rich \\b bold\\b0\\par}");
+            testsupport::OfferText(CF_TEXT, "Rich bold");
+        },
+        [&] { return Count() == 3; }));
+    ASSERT_TRUE(CopyText("gamma"));
+    Target target;
+    target.Focus();
+
+    // The hotkey, pressed on the X side while a Wine window has the focus.
+    ASSERT_TRUE(PressHotkey(*form_));
+    EXPECT_EQ(form_->Popup().Shown(), (std::vector<int>{3, 2, 1, 0}));
+    ASSERT_TRUE(X("type --delay 50 'beta'"));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return WindowText(form_->Popup().FilterBox()) == "beta"; }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().Shown() == std::vector<int>{1}; }, 5000))
+        << form_->Popup().Shown().size() << " filter [" << WindowText(form_->Popup().FilterBox()) << "] focus " << (GetFocus() == form_->Popup().FilterBox());
+    ASSERT_TRUE(X("key Return"));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return target.Text() == "Grüße 日本 beta"; }, 8000)) << target.Text();
+    EXPECT_FALSE(form_->Popup().IsOpen());
+    EXPECT_EQ(form_->ClipList().Model().ItemText(3), "Grüße 日本 beta");  // now the newest
+    testsupport::PumpUntil(NoModifierDown, 2000);
+    EXPECT_TRUE(NoModifierDown()) << ModifiersDown();
+
+    // Escape: the focus goes back, nothing is pasted. Opened this time as a second start with /popup does.
+    SetWindowTextW(target.edit, L"");
+    target.Focus();
+    PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, 5000));
+    ASSERT_TRUE(X("key Escape"));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !form_->Popup().IsOpen(); }, 5000));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return GetForegroundWindow() == target.window; }, 2000));
+    testsupport::PumpFor(300);
+    EXPECT_EQ(target.Text(), "");
+
+    // Shift+Enter: the rich clip's plain text only.
+    target.Focus();
+    PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, 5000));
+    for (char c : std::string("rich")) SendMessageW(form_->Popup().FilterBox(), WM_CHAR, WPARAM(c), 0);
+    EXPECT_EQ(form_->Popup().Shown(), (std::vector<int>{1}));  // moved down one by the first paste
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(form_->Popup().FilterBox(), WM_KEYDOWN, VK_RETURN, 0);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return target.Text() == "Rich bold"; }, 8000)) << target.Text();
+    EXPECT_FALSE(IsClipboardFormatAvailable(capture::RichTextFormat()));
+}
+
+}  // namespace
+}  // namespace testing_form
+}  // namespace mainwindow
