@@ -52,8 +52,8 @@ inline std::string ProgramPath() {
     return WindowsPath(ARDENTIA_EXE);
 }
 
-inline void Start(Started& app) {
-    std::string cmd = "\"" + ProgramPath() + "\"";
+inline void Start(Started& app, const std::string& arguments = "") {
+    std::string cmd = "\"" + ProgramPath() + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     app.ok = CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &app.pi);

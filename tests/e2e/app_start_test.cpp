@@ -29,6 +29,17 @@ TEST(AppStart, CapturesACopyRefusesASecondInstanceAndClosesCleanly) {
     EXPECT_EQ(FindAppWindow(second.pi.dwProcessId), nullptr);
     EXPECT_TRUE(testsupport::PumpUntil([&] { return IsWindowVisible(window) && !IsIconic(window); }, 10000));
 
+    // "/popup" opens the running copy's history popup instead.
+    Started third;
+    Start(third, "/popup");
+    EXPECT_EQ(ExitCodeWithin(third, 10000), 0u);
+    EXPECT_TRUE(testsupport::PumpUntil(
+        [] {
+            HWND popup = FindWindowW(L"ArdentiaHistoryPopup", nullptr);
+            return popup && IsWindowVisible(popup);
+        },
+        10000));
+
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(ExitCodeWithin(app, 10000), 0u);
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kestrovan\\Ardentia");

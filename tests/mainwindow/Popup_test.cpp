@@ -126,6 +126,25 @@ TEST_F(Form1Test, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
     EXPECT_FALSE(IsClipboardFormatAvailable(capture::RichTextFormat()));
 }
 
+// A hotkey another program holds is told in the information line; the popup still opens from a hidden window.
+TEST_F(Form1Test, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
+    HWND other = CreateWindowA("STATIC", "holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(RegisterHotKey(other, 7, MOD_CONTROL | MOD_ALT, 'H'));
+    Start();
+    EXPECT_NE(WindowText(form_->lblInfo()).find("The hotkey Ctrl+Alt+H is taken"), std::string::npos)
+        << WindowText(form_->lblInfo());
+    UnregisterHotKey(other, 7);
+    DestroyWindow(other);
+
+    PostMessageA(form_->Tray().hwnd(), shell::kTrayCallbackMessage, 0, 1028);  // the balloon closes at once
+    ShowWindow(form_->hwnd(), SW_MINIMIZE);
+    ASSERT_TRUE(form_->InTray());
+    PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, 5000));
+    SendMessageW(form_->Popup().FilterBox(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(form_->Popup().IsOpen());
+}
+
 }  // namespace
 }  // namespace testing_form
 }  // namespace mainwindow
