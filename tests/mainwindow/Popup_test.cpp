@@ -130,6 +130,7 @@ TEST_F(Form1Test, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
 TEST_F(Form1Test, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
     HWND other = CreateWindowA("STATIC", "holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_TRUE(RegisterHotKey(other, 7, MOD_CONTROL | MOD_ALT, 'H'));
+    shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
     Start();
     EXPECT_NE(WindowText(form_->lblInfo()).find("The hotkey Ctrl+Alt+H is taken"), std::string::npos)
         << WindowText(form_->lblInfo());
@@ -139,10 +140,29 @@ TEST_F(Form1Test, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
     PostMessageA(form_->Tray().hwnd(), shell::kTrayCallbackMessage, 0, 1028);  // the balloon closes at once
     ShowWindow(form_->hwnd(), SW_MINIMIZE);
     ASSERT_TRUE(form_->InTray());
+    for (const char* text : {"one", "two", "three", "four"}) ASSERT_TRUE(CopyText(text));
+    gBoxes.clear();
     PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, 5000));
-    SendMessageW(form_->Popup().FilterBox(), WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, 5000));
+    // The moving keys act on the list while the filter box keeps the keyboard.
+    HWND box = form_->Popup().FilterBox();
+    auto& rows = form_->Popup().List().Model();
+    const struct {
+        WPARAM key;
+        int row;
+    } moves[] = {{VK_END, 3}, {VK_UP, 2}, {VK_HOME, 0}, {VK_DOWN, 1}, {VK_NEXT, 3}, {VK_PRIOR, 0}};
+    for (const auto& m : moves) {
+        SendMessageW(box, WM_KEYDOWN, m.key, 0);
+        EXPECT_EQ(rows.ListIndex(), m.row) << m.key;
+    }
+    SendMessageW(box, WM_KEYDOWN, VK_DOWN, 0);
+    SendMessageW(box, WM_KEYDOWN, VK_DELETE, 0);  // "three", shown second: gone without a question
+    EXPECT_EQ(Count(), 3);
+    EXPECT_EQ(form_->Popup().Shown(), (std::vector<int>{2, 1, 0}));
+    EXPECT_TRUE(gBoxes.empty());
+    SendMessageW(box, WM_KEYDOWN, '3', 0);  // the third shown, "one", goes back and becomes the newest
     EXPECT_FALSE(form_->Popup().IsOpen());
+    EXPECT_EQ(form_->ClipList().Model().ItemText(2), "one");
 }
 
 }  // namespace
