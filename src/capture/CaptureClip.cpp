@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <new>
 #include <functional>
 #include <string>
 #include <vector>
@@ -52,6 +53,8 @@ std::string ChooseKind() {
     if (kind.empty() && !text && !richText && !files && IsClipboardFormatAvailable(PngFormat())) return kKindPicture;
     return kind;
 }
+
+const char kNoMemoryForPicture[] = "Not kept: there was not enough memory to hold the picture";
 
 // The formats besides the text or picture that a clip of this kind keeps, to paste as it was copied.
 std::vector<UINT> KeptFormatsOf(const std::string& kind) {
@@ -107,7 +110,10 @@ Fingerprint FingerprintOfCopy(const std::string& kind, const CopiedData& copy, c
 bool ReadCopy(const std::string& kind, HWND window, CopiedData& copy, std::string& refusal) {
     std::uint64_t blockBytes = 0;
     if (kind == kKindPicture) {
-        copy.picture = gdi::Bitmap(ReadClipboardBitmap(window));
+        bool couldNotHold = false;
+        copy.picture = gdi::Bitmap(ReadClipboardBitmap(window, &couldNotHold));
+        // A picture that was there but could not be held is said so; one never rendered is skipped quietly.
+        if (couldNotHold) refusal = kNoMemoryForPicture;
         return copy.picture.get() != nullptr;
     }
     if (kind == kKindFileList) {
@@ -235,7 +241,13 @@ DWORD CaptureClip() {
     CopiedData copy;
     bool read = false, stored = false;
     if (!kind.empty() && refusal.empty()) Skip([&] {
-        read = ReadCopy(kind, window, copy, refusal) && ReadKept(kind, window, copy, refusal);
+        try {
+            read = ReadCopy(kind, window, copy, refusal) && ReadKept(kind, window, copy, refusal);
+        } catch (const std::bad_alloc&) {
+            read = false;
+            refusal = "Not kept: there was not enough memory to hold the copy";
+        }
+
         if (!refusal.empty()) host->ReportRefusedClip(refusal);
         if (!read) return;
         // The same copy announced again (Wine importing the X selection late, a program copying twice)

@@ -185,12 +185,27 @@ bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& heigh
     return true;
 }
 
-HBITMAP ReadClipboardBitmap(HWND owner) {
+namespace {
+bool gPictureHoldFails = false;
+}  // namespace
+
+void SetPictureHoldFailsForTesting(bool fails) { gPictureHoldFails = fails; }
+
+HBITMAP ReadClipboardBitmap(HWND owner, bool* couldNotHold) {
     ClipboardSession session(owner);
     if (!session.open) return nullptr;
-    if (IsClipboardFormatAvailable(CF_BITMAP)) return CopyBitmap(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)));
-    const auto png = BlockBytes(PngFormat());
-    return png ? DecodePng(*png) : nullptr;
+    HBITMAP copy = nullptr;
+    bool offered = false;
+    if (IsClipboardFormatAvailable(CF_BITMAP)) {
+        HBITMAP source = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+        offered = source != nullptr;
+        if (source && !gPictureHoldFails) copy = CopyBitmap(source);
+    } else if (const auto png = BlockBytes(PngFormat())) {
+        offered = true;
+        if (!gPictureHoldFails) copy = DecodePng(*png);
+    }
+    if (couldNotHold) *couldNotHold = offered && !copy;
+    return copy;
 }
 
 bool OfferAgainWith(HWND owner, const ClipFormats& added, DWORD readSequence) {

@@ -44,7 +44,10 @@ std::optional<std::uint64_t> ClipboardDataSize(HWND owner, UINT format);
 bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& height, bool& complete);
 // A copy of the bitmap on offer (the system makes one from a device-independent bitmap), or the
 // decoded PNG where only a PNG is offered; null when there is no picture to read.
-HBITMAP ReadClipboardBitmap(HWND owner);
+// couldNotHold, when given, says whether a picture was there but could not be copied or decoded.
+HBITMAP ReadClipboardBitmap(HWND owner, bool* couldNotHold = nullptr);
+// Tests make the bitmap copy (or the codec) fail, as a full address space or GDI table would.
+void SetPictureHoldFailsForTesting(bool fails);
 
 // In one opening of the clipboard: copies every format held in a memory block, empties it, offers
 // those formats again byte for byte and then `added` (replacing a format of the same number). Formats

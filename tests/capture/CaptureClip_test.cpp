@@ -176,6 +176,21 @@ TEST_F(CaptureTest, APictureOfferedOnlyAsPngIsAPictureClip) {
     DeleteFileA(testsupport::WindowsPath(png).c_str());
 }
 
+// A picture the program cannot hold (no memory, no bitmap from the system, a failing codec): no clip, the
+// user is told, the next copy is captured.
+TEST_F(CaptureTest, APictureThatCannotBeHeldIsNoClipAndTheUserIsTold) {
+    Join();
+    ASSERT_TRUE(CopyText("kept", 1));
+    SetPictureHoldFailsForTesting(true);
+    ASSERT_TRUE(PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(30, 20, Checker)); },
+                         [&] { return !host_.refused.empty(); }));
+    SetPictureHoldFailsForTesting(false);
+    EXPECT_EQ(host_.refused, "Not kept: there was not enough memory to hold the picture");
+    EXPECT_EQ(Count(), 1);
+    ASSERT_TRUE(PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(30, 20, Checker)); },
+                         [&] { return Count() == 2; }));
+}
+
 TEST_F(CaptureTest, TheSameCopyTwiceInARowIsOneClip) {
     Join();
     ASSERT_TRUE(CopyText("same", 1));

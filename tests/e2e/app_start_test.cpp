@@ -79,6 +79,14 @@ TEST(AppResources, VersionAndIconAreInTheProgram) {
         DestroyIcon(icon);
     }
     FreeLibrary(module);
+
+    // Large-address-aware: 4 GB of address space on a 64-bit system.
+    std::string image;
+    ASSERT_TRUE(testsupport::ReadWholeFile(exe, image));
+    ASSERT_GT(image.size(), 0x200u);
+    const std::uint32_t pe = *reinterpret_cast<const std::uint32_t*>(&image[0x3C]);
+    const std::uint16_t characteristics = *reinterpret_cast<const std::uint16_t*>(&image[pe + 4 + 18]);
+    EXPECT_TRUE(characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
 }
 
 }  // namespace
