@@ -269,9 +269,11 @@ DWORD CaptureClip() {
     DWORD left = readSequence;
     // Files copied again still get their paths as text, even when they make no new clip.
     if (read && kind == kKindFileList) Skip([&] { left = OfferFilesWithText(readSequence, copy.text); });
-    // Nothing known on offer may be a copy still being put together: the notice can come before its
-    // program closes the clipboard, under the sequence number it will keep. The next notice looks again.
-    if (kind.empty() && !secret) left = kLookAgain;
+    // Nothing known on offer, or nothing readable, may be a copy still being put together: the notice can
+    // come before its program closes the clipboard, under the sequence number it will keep, while the
+    // formats listed are still the last copy's. The next notice looks again; a clipboard held open is
+    // tried again on the timer.
+    if (!secret && refusal.empty() && (kind.empty() || !read)) left = LastOpenFailed() ? kClipboardBusy : kLookAgain;
     // No messages are pumped here: a notice that came meanwhile is handled by the message loop once this
     // capture is over, never by a capture nested inside it (a burst of copies nested them dozens deep).
     MarkHandled(left);
