@@ -82,12 +82,15 @@ wait "$program"
 rc=$?
 cat "$outlog"
 cat "$errlog" >&2
-rm -f "$outlog"
 if [ "$rc" = 124 ] || [ "$rc" = 137 ]; then
   echo "wine-run: $1 did not finish within $limit s" >&2
 elif grep -q '^wine: Unhandled' "$errlog"; then
   echo "wine-run: $1 crashed (exit code $rc)" >&2
   [ "$rc" = 0 ] && rc=70
+elif [ "$rc" = 0 ] && grep -q '^Running main() from' "$outlog" && ! grep -q '^\[  PASSED  \]' "$outlog"; then
+  # A test program that vanished in the middle of a test, with exit code 0 and no report, has not passed.
+  echo "wine-run: $1 ended before its tests finished" >&2
+  rc=70
 fi
-rm -f "$errlog"
+rm -f "$outlog" "$errlog"
 exit "$rc"

@@ -318,6 +318,8 @@ TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {
     // its backslash is saved into.
     form_->DeleteAll();
     ASSERT_TRUE(CopyText("after delete all"));
+    ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferWide(CF_UNICODETEXT, L"Grüße 日本 ✓ €"); },
+                                      [&] { return Count() == 2; }));
     SetWindowTextA(form_->Text2(), folder.substr(0, folder.size() - 1).c_str());
     gBoxes.clear();
     Click(form_->PushButton5());
@@ -325,6 +327,7 @@ TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {
     EXPECT_EQ(gBoxes[0].text, "Done.");
     EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT0.txt"), "plain\r\n");
     EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT0 (2).txt"), "after delete all\r\n");
+    EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT1.txt"), "\xEF\xBB\xBFGrüße 日本 ✓ €\r\n");  // UTF-8 with its BOM
 
     // A folder where a file should go: that clip fails, the user is told once, with the reason.
     CreateDirectoryA("Z:\\tmp\\ardentia_out\\TXT0 (3).txt", nullptr);
