@@ -80,6 +80,10 @@ program=$!
 trap 'kill "$program" 2>/dev/null; exit 143' TERM INT HUP
 wait "$program"
 rc=$?
+# The launcher can end before the Windows program: when the program starts a Unix command (xclip), Wine may
+# hand the launcher's process over to it. Wait for every Wine process of the prefix, so that the whole
+# report is in the log before it is read.
+if [ "$rc" != 124 ] && [ "$rc" != 137 ]; then timeout "$limit" wineserver -w >/dev/null 2>&1; fi
 cat "$outlog"
 cat "$errlog" >&2
 if [ "$rc" = 124 ] || [ "$rc" = 137 ]; then
@@ -87,10 +91,14 @@ if [ "$rc" = 124 ] || [ "$rc" = 137 ]; then
 elif grep -q '^wine: Unhandled' "$errlog"; then
   echo "wine-run: $1 crashed (exit code $rc)" >&2
   [ "$rc" = 0 ] && rc=70
-elif [ "$rc" = 0 ] && grep -q '^Running main() from' "$outlog" && ! grep -q '^\[  PASSED  \]' "$outlog"; then
-  # A test program that vanished in the middle of a test, with exit code 0 and no report, has not passed.
-  echo "wine-run: $1 ended before its tests finished" >&2
-  rc=70
+elif grep -q '^Running main() from' "$outlog"; then
+  # A test program is judged by its own report: the launcher's exit code may not be the program's.
+  if grep -q '^\[  FAILED  \]' "$outlog"; then
+    [ "$rc" = 0 ] && rc=1
+  elif ! grep -q '^\[  PASSED  \]' "$outlog"; then
+    echo "wine-run: $1 ended before its tests finished" >&2
+    rc=70
+  fi
 fi
 rm -f "$outlog" "$errlog"
 exit "$rc"

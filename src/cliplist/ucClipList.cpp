@@ -165,9 +165,11 @@ bool ucClipList::AnswerListQuery(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
         result = rowHeight_;
         return true;
     case WM_GETOBJECT:
-        if (LONG(lp) == OBJID_CLIENT) {
+        // Wine 8 has the proxy only as a stub that ends the process when called: there the system's own
+        // answer stands.
+        if (LONG(lp) == OBJID_CLIENT && HasStdAccessibleProxy()) {
             IAccessible* proxy = nullptr;
-            if (SUCCEEDED(CreateStdAccessibleProxyA(hwnd_, "ListBox", OBJID_CLIENT, IID_IAccessible,
+            if (SUCCEEDED(CreateStdAccessibleProxyW(hwnd_, L"ListBox", OBJID_CLIENT, IID_IAccessible,
                                                     reinterpret_cast<void**>(&proxy)))) {
                 result = LresultFromObject(IID_IAccessible, wp, proxy);
                 proxy->Release();
@@ -182,6 +184,11 @@ bool ucClipList::AnswerListQuery(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
         return true;
     }
     return false;
+}
+
+bool ucClipList::HasStdAccessibleProxy() {
+    static const bool has = !GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
+    return has;
 }
 
 LRESULT ucClipList::HandleControl(UINT msg, WPARAM wp, LPARAM lp) {

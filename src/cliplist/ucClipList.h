@@ -147,6 +147,7 @@ private:
     void PaintIcon(HDC dc, int icon, int rowTop);
     void ApplyFrameStyle();
     bool HandleInput(UINT msg, WPARAM wp, LPARAM lp);
+    static bool HasStdAccessibleProxy();
     bool AnswerListQuery(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
     void CloseEdit(bool keepText);

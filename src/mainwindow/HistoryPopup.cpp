@@ -11,6 +11,10 @@ const wchar_t kClassName[] = L"ArdentiaHistoryPopup";
 const int kWidth = 320, kHeight = 380, kFilterHeight = 24;
 }  // namespace
 
+HistoryPopup::~HistoryPopup() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
 bool HistoryPopup::Create(HIMAGELIST kindIcons) {
     if (!common::RegisterUnicodeClassOnce(kClassName, WindowProc)) return false;
     hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Ardentia history", WS_POPUP | WS_BORDER, 0, 0,

@@ -24,6 +24,13 @@ struct PopupItem {
 
 class HistoryPopup : private cliplist::ClipListEvents {
 public:
+    HistoryPopup() = default;
+    // The window goes with the object: left behind, it would reach a destroyed object when the
+    // program ends.
+    ~HistoryPopup();
+    HistoryPopup(const HistoryPopup&) = delete;
+    HistoryPopup& operator=(const HistoryPopup&) = delete;
+
     bool Create(HIMAGELIST kindIcons);
     HWND hwnd() const { return hwnd_; }
     HWND FilterBox() const { return filter_; }
