@@ -45,13 +45,9 @@ bool CopyIsSecret(HWND window) {
 }
 
 std::string ChooseKind() {
-    const bool text = IsClipboardFormatAvailable(CF_TEXT), richText = IsClipboardFormatAvailable(RichTextFormat()),
-               files = IsClipboardFormatAvailable(CF_HDROP);
-    const std::string kind = KindForFormats(text, IsClipboardFormatAvailable(CF_BITMAP),
-                                            IsClipboardFormatAvailable(CF_DIB), richText, files);
-    // A picture offered only as PNG is a picture like any other.
-    if (kind.empty() && !text && !richText && !files && IsClipboardFormatAvailable(PngFormat())) return kKindPicture;
-    return kind;
+    return KindForFormats(IsClipboardFormatAvailable(CF_TEXT), IsClipboardFormatAvailable(CF_BITMAP),
+                          IsClipboardFormatAvailable(CF_DIB), IsClipboardFormatAvailable(RichTextFormat()),
+                          IsClipboardFormatAvailable(CF_HDROP), IsClipboardFormatAvailable(PngFormat()));
 }
 
 const char kNoMemoryForPicture[] = "Not kept: there was not enough memory to hold the picture";
@@ -96,14 +92,8 @@ struct CopiedData {
     ClipFormats kept;    // the other formats the clip keeps
 };
 
-std::vector<const std::string*> KeptBytes(const ClipFormats& kept) {
-    std::vector<const std::string*> bytes;
-    for (const ClipFormat& format : kept) bytes.push_back(&format.bytes);
-    return bytes;
-}
-
 Fingerprint FingerprintOfCopy(const std::string& kind, const CopiedData& copy, const std::string& newestTag) {
-    return FingerprintOf(kind, kind == kKindRichText ? copy.markup : copy.text, KeptBytes(copy.kept), newestTag);
+    return FingerprintOf(kind, kind == kKindRichText ? copy.markup : copy.text, BytesOf(copy.kept), newestTag);
 }
 
 // False when nothing could be read, or when the text turned out too large (refusal then says why).
@@ -165,9 +155,11 @@ bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
         RichTextHolder* box = holders.RichText(index);
         if (!box) return false;
         // Malformed markup still gives what the box could read; markup that gives nothing is no clip.
-        if (!box->SetMarkup(copy.markup) && box->PlainText().empty()) return false;
-        label = ListLabel(box->PlainText());
-        if (copy.text.empty()) copy.text = box->PlainText();
+        const bool whole = box->SetMarkup(copy.markup);
+        const std::string plain = box->PlainText();
+        if (!whole && plain.empty()) return false;
+        label = ListLabel(plain);
+        if (copy.text.empty()) copy.text = plain;
     } else {
         std::string* text = holders.Text(index);
         if (!text) return false;

@@ -20,11 +20,11 @@ std::string KindForMask(int mask) {
     }
 }
 
-std::string KindForFormats(bool text, bool bitmap, bool dib, bool richText, bool fileList) {
+std::string KindForFormats(bool text, bool bitmap, bool dib, bool richText, bool fileList, bool png) {
     const int mask = (text ? kMaskText : 0) + (bitmap ? kMaskBitmap : 0) + (dib ? kMaskDib : 0) +
                      (richText ? kMaskRichText : 0);
     if (mask == kMaskText + kMaskBitmap + kMaskDib + kMaskRichText) return kKindRichText;
-    if (mask == 0) return fileList ? kKindFileList : "";
+    if (mask == 0) return fileList ? kKindFileList : png ? kKindPicture : "";
     return KindForMask(mask);
 }
 

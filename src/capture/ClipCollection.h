@@ -29,8 +29,9 @@ enum class HolderFamily { kText, kPicture, kRichText, kNone };
 // contents that offer all four formats at once are told apart by the caller (see KindForFormats).
 std::string KindForMask(int mask);
 // Kind for the formats on offer: the file list only when none of the four others is there, and the
-// four together (which add up to the file-list mask) as rich text.
-std::string KindForFormats(bool text, bool bitmap, bool dib, bool richText, bool fileList);
+// four together (which add up to the file-list mask) as rich text. A picture offered only as PNG, with
+// nothing else the capture knows, is a picture like any other.
+std::string KindForFormats(bool text, bool bitmap, bool dib, bool richText, bool fileList, bool png = false);
 
 HolderFamily FamilyOfKind(const std::string& kind);
 std::int16_t IconOfKind(const std::string& kind);

@@ -51,8 +51,10 @@ void ClipHolders::Release(HolderFamily family, std::int16_t index) {
     switch (family) {
         case HolderFamily::kText: text_.erase(index); break;
         case HolderFamily::kPicture:
-            if (pictures_.count(index)) Releasing(pictures_.at(index).get());
-            pictures_.erase(index);
+            if (auto it = pictures_.find(index); it != pictures_.end()) {
+                Releasing(it->second.get());
+                pictures_.erase(it);
+            }
             break;
         case HolderFamily::kRichText: rich_.erase(index); break;
         default: break;

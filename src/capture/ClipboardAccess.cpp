@@ -112,12 +112,7 @@ std::optional<std::string> ReadClipboardUnicodeText(HWND owner, std::uint64_t ma
     }
     auto block = BlockBytes(CF_TEXT);
     if (!block) return std::nullopt;
-    block->erase(std::min(block->find('\0'), block->size()));
-    if (block->empty()) return std::string();
-    const int length = MultiByteToWideChar(CP_ACP, 0, block->data(), int(block->size()), nullptr, 0);
-    std::wstring wide(std::size_t(length > 0 ? length : 0), L'\0');
-    if (length > 0) MultiByteToWideChar(CP_ACP, 0, block->data(), int(block->size()), &wide[0], length);
-    return common::Narrow(wide);
+    return common::FromAnsi(block->data(), std::min(block->find('\0'), block->size()));
 }
 
 UINT OfferedTextFormat(HWND owner) {

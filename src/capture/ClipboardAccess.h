@@ -24,6 +24,13 @@ struct ClipFormat {
 };
 using ClipFormats = std::vector<ClipFormat>;
 
+// The bytes of each format, in order, as a fingerprint of a copy takes them.
+inline std::vector<const std::string*> BytesOf(const ClipFormats& formats) {
+    std::vector<const std::string*> bytes;
+    for (const ClipFormat& format : formats) bytes.push_back(&format.bytes);
+    return bytes;
+}
+
 // The text on offer in UTF-8: CF_UNICODETEXT, or CF_TEXT in the ANSI code page where no Unicode text
 // comes; cut at its NUL or at the end of its block. Nothing when no text can be read.
 // A block over maxBytes is not read: blockBytes then says how large it was.

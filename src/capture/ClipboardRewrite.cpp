@@ -16,10 +16,7 @@ namespace {
 
 std::string NameToUtf8(const std::string& name, bool wide) {
     if (wide) return common::Narrow(reinterpret_cast<const wchar_t*>(name.data()), name.size() / 2);
-    const int length = MultiByteToWideChar(CP_ACP, 0, name.data(), int(name.size()), nullptr, 0);
-    std::wstring converted(std::size_t(length > 0 ? length : 0), L'\0');
-    if (length > 0) MultiByteToWideChar(CP_ACP, 0, name.data(), int(name.size()), &converted[0], length);
-    return common::Narrow(converted);
+    return common::FromAnsi(name.data(), name.size());
 }
 
 }  // namespace

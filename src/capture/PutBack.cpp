@@ -15,16 +15,6 @@ namespace capture {
 
 namespace {
 
-// The text a clip pastes as: the held text, or a rich-text clip's plain text.
-std::string TextOf(const std::string& kind, std::int16_t index) {
-    if (kind == kKindRichText) {
-        const RichTextHolder* box = Holders().RichText(index);
-        return box ? box->PlainText() : std::string();
-    }
-    const std::string* text = Holders().Text(index);
-    return text ? *text : std::string();
-}
-
 // Moves the clip at `position` to the end of the list, tag and all; its holder stays where it is.
 void MakeNewest(cliplist::ClipListModel& list, int position) {
     const int last = list.ListCount() - 1;
@@ -56,7 +46,7 @@ bool PutClipBack(int position, bool plainTextOnly) {
         if (plainTextOnly) return false;
         picture = Holders().Picture(index);
     } else {
-        text = TextOf(kind, index);
+        text = ClipText(tag);
         formats.push_back(UnicodeTextFormat(text));
     }
     const ClipFormats* kept = Holders().Kept(family, index);
@@ -70,9 +60,8 @@ bool PutClipBack(int position, bool plainTextOnly) {
     if (written) {
         MakeNewest(list, position);
         // The program's own write is no new copy, however the notice of it arrives.
-        std::vector<const std::string*> keptBytes;
-        if (kept && !plainTextOnly)
-            for (const ClipFormat& format : *kept) keptBytes.push_back(&format.bytes);
+        const std::vector<const std::string*> keptBytes = kept && !plainTextOnly ? BytesOf(*kept)
+                                                                                 : std::vector<const std::string*>();
         // As a capture of what was written would see it: plain text is a text copy; rich text is its markup.
         const bool rich = kind == kKindRichText && !plainTextOnly && !keptBytes.empty();
         RememberSeen(FingerprintOf(plainTextOnly ? kKindText : kind, rich ? *keptBytes.front() : text, keptBytes, tag));

@@ -1,5 +1,6 @@
 // The Win32 seam for text: the program keeps UTF-8, windows and files are spoken to in UTF-16.
-// Widen and Narrow are the one pair of conversions; the rest is written once for every window.
+// Widen and Narrow are the one pair of conversions (FromAnsi for what comes in the ANSI code page); the
+// rest is written once for every window.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +20,14 @@ inline std::string Narrow(const wchar_t* wide, std::size_t count) {
     return Utf16ToUtf8(reinterpret_cast<const char16_t*>(wide), count);
 }
 inline std::string Narrow(const std::wstring& wide) { return Narrow(wide.data(), wide.size()); }
+
+// Text in the system's ANSI code page (what older programs hand over) as UTF-8.
+inline std::string FromAnsi(const char* ansi, std::size_t count) {
+    const int length = count ? MultiByteToWideChar(CP_ACP, 0, ansi, int(count), nullptr, 0) : 0;
+    std::wstring wide(std::size_t(length > 0 ? length : 0), L'\0');
+    if (length > 0) MultiByteToWideChar(CP_ACP, 0, ansi, int(count), &wide[0], length);
+    return Narrow(wide);
+}
 
 // The whole text of a window, however long.
 inline std::string WindowText(HWND window) {

@@ -123,7 +123,8 @@ private:
     void RegisterPopupHotkey();
     std::vector<PopupItem> PopupItems() const;
     void PasteFromPopup(int position, bool plainText);
-    void ShowOnClipboard();
+    // Puts the clip back (plain text only, if asked) and tells the information line how it went.
+    bool PutBack(int position, bool plainText);
     void Form_Unload();
     bool OnSetCursor(HWND over);
     LRESULT ControlColours(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);

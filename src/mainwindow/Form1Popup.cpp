@@ -41,15 +41,15 @@ std::vector<PopupItem> Form1::PopupItems() const {
     const auto& list = ucClipList1_.Model();
     for (int i = 0; i < list.ListCount(); ++i) {
         const std::string tag = capture::ClipTags().Tag(i);
-        PopupItem item{i, list.ItemText(i), list.ItemIcon(i), {capture::TagKind(tag), "", 0, 0}};
-        if (item.clip.kind == capture::kKindPicture) {
+        PopupClip clip{capture::TagKind(tag), "", 0, 0};
+        if (clip.kind == capture::kKindPicture) {
             BITMAP info;
             if (HBITMAP picture = capture::Holders().Picture(capture::TagHolderIndex(tag)))
-                if (GetObject(picture, sizeof(info), &info)) item.clip.width = info.bmWidth, item.clip.height = info.bmHeight;
+                if (GetObject(picture, sizeof(info), &info)) clip.width = info.bmWidth, clip.height = info.bmHeight;
         } else {
-            item.clip.text = capture::ClipText(tag).substr(0, kSearchedBytes);
+            clip.text = capture::ClipText(tag);
         }
-        items.push_back(std::move(item));
+        items.push_back({i, list.ItemText(i), list.ItemIcon(i), SearchKey(clip)});
     }
     return items;
 }
@@ -61,23 +61,25 @@ void Form1::OpenPopup() {
     popup_.Open(PopupItems());
 }
 
-void Form1::ShowOnClipboard() {
+bool Form1::PutBack(int position, bool plainText) {
+    if (!capture::PutClipBack(position, plainText)) {
+        common::SetWindowTextUtf8(lblInfo_, "Not put back: another program holds the clipboard");
+        return false;
+    }
     const auto& list = ucClipList1_.Model();
     const std::string tag = capture::ClipTags().Tag(list.ListIndex());
     common::SetWindowTextUtf8(lblInfo_, InfoLine(InfoPrefix(capture::TagKind(tag), capture::ClipText(tag)),
                                                  list.ListIndex(), list.ListCount()) +
                                             " - on the clipboard");
+    return true;
 }
 
 void Form1::PasteFromPopup(int position, bool plainText) {
     popup_.Close();
-    if (!capture::PutClipBack(position, plainText)) {
-        common::SetWindowTextUtf8(lblInfo_, "Not put back: another program holds the clipboard");
+    if (PutBack(position, plainText))
+        PasteInto(popupReturnTo_);
+    else
         ReturnFocusTo(popupReturnTo_);
-        return;
-    }
-    ShowOnClipboard();
-    PasteInto(popupReturnTo_);
 }
 
 }  // namespace mainwindow

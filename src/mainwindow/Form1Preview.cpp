@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "capture/ClipboardMonitor.h"
-#include "capture/PutBack.h"
 #include "common/WindowText.h"
 #include "common/units.h"
 #include "mainwindow/ErrorReport.h"
@@ -73,12 +72,7 @@ void Form1::KeyDown(int keyCode, int) {
 
 void Form1::PutCurrentClipBack() {
     const int position = ucClipList1_.Model().ListIndex();
-    if (position < 0) return;
-    if (!capture::PutClipBack(position)) {
-        common::SetWindowTextUtf8(lblInfo_, "Not put back: another program holds the clipboard");
-        return;
-    }
-    ShowOnClipboard();
+    if (position >= 0) PutBack(position, false);
 }
 
 void Form1::ShowCurrentClip() {

@@ -60,9 +60,10 @@ void HistoryPopup::Close() {
 }
 
 void HistoryPopup::Refilter() {
-    std::vector<PopupClip> clips;
-    for (const PopupItem& item : items_) clips.push_back(item.clip);
-    const std::vector<int> matching = ShownClips(clips, common::WindowText(filter_));
+    std::vector<std::string> keys;
+    keys.reserve(items_.size());
+    for (const PopupItem& item : items_) keys.push_back(item.searchKey);
+    const std::vector<int> matching = ShownClips(keys, common::WindowText(filter_));
     shown_.clear();
     auto& model = list_.Model();
     model.Clear();

@@ -14,12 +14,13 @@
 
 namespace mainwindow {
 
-// One clip as the popup lists it: where it is in the main list, its label and icon, what search sees.
+// One clip as the popup lists it: where it is in the main list, its label and icon, what search reads
+// of it (SearchKey).
 struct PopupItem {
     int position;
     std::string label;
     std::int16_t icon;
-    PopupClip clip;
+    std::string searchKey;
 };
 
 class HistoryPopup : private cliplist::ClipListEvents {

@@ -9,14 +9,6 @@ namespace mainwindow {
 
 namespace {
 
-std::string SearchedText(const PopupClip& clip) {
-    if (clip.kind == capture::kKindPicture) {
-        const std::string w = std::to_string(clip.width), h = std::to_string(clip.height);
-        return "picture " + w + " x " + h + " " + w + "x" + h;
-    }
-    return common::Utf8Prefix(clip.text.substr(0, kSearchedBytes), kSearchedBytes);
-}
-
 std::optional<unsigned> KeyCode(const std::string& name) {
     if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))
         return unsigned(std::toupper(static_cast<unsigned char>(name[0])));
@@ -38,12 +30,19 @@ std::optional<unsigned> KeyCode(const std::string& name) {
 
 }  // namespace
 
-std::vector<int> ShownClips(const std::vector<PopupClip>& clips, const std::string& query) {
+std::string SearchKey(const PopupClip& clip) {
+    if (clip.kind == capture::kKindPicture) {
+        const std::string w = std::to_string(clip.width), h = std::to_string(clip.height);
+        return "picture " + w + " x " + h + " " + w + "x" + h;
+    }
+    return common::FoldCase(clip.text.substr(0, kSearchedBytes));
+}
+
+std::vector<int> ShownClips(const std::vector<std::string>& keys, const std::string& query) {
     const std::string wanted = common::FoldCase(query);
     std::vector<int> shown;
-    for (int i = int(clips.size()) - 1; i >= 0; --i)
-        if (wanted.empty() || common::FoldCase(SearchedText(clips[std::size_t(i)])).find(wanted) != std::string::npos)
-            shown.push_back(i);
+    for (int i = int(keys.size()) - 1; i >= 0; --i)
+        if (keys[std::size_t(i)].find(wanted) != std::string::npos) shown.push_back(i);
     return shown;
 }
 

@@ -15,11 +15,14 @@ struct PopupClip {
     std::uint64_t width = 0, height = 0;
 };
 
-// The positions in `clips` (oldest first, as the list holds them) that match `query`, newest first. Case
-// does not count, for any letter; a picture matches "picture" and its size ("4000 x 3000", "4000x3000").
-// Only the first kSearchedBytes of a text are searched, so that typing stays quick over megabytes.
+// What the search reads of a clip, with case folded for any letter, made once per clip: the first
+// kSearchedBytes of a text (typing stays quick over megabytes), or for a picture "picture" and its size
+// ("4000 x 3000", "4000x3000").
 const std::size_t kSearchedBytes = 64 * 1024;
-std::vector<int> ShownClips(const std::vector<PopupClip>& clips, const std::string& query);
+std::string SearchKey(const PopupClip& clip);
+// The positions in `keys` (oldest first, as the list holds the clips) that contain `query`, case
+// folded, newest first.
+std::vector<int> ShownClips(const std::vector<std::string>& keys, const std::string& query);
 
 // Where a popup of this size opens for a pointer at (x, y): its top left at the pointer, moved inside the
 // work area of the pointer's monitor (left, top, right, bottom), its top left kept inside when it is larger.

@@ -27,6 +27,11 @@ TEST(ClipKinds, FormatsChooseTheKind) {
     for (const auto& c : cases)
         EXPECT_EQ(KindForFormats(c.text, c.bitmap, c.dib, c.rtf, c.files), c.kind)
             << c.text << c.bitmap << c.dib << c.rtf << c.files;
+    // A PNG alone is a picture; beside anything else the capture knows, that decides.
+    EXPECT_EQ(KindForFormats(false, false, false, false, false, true), "PIC");
+    EXPECT_EQ(KindForFormats(true, false, false, false, false, true), "TXT");
+    EXPECT_EQ(KindForFormats(false, false, false, false, true, true), "FIL");
+    EXPECT_EQ(KindForFormats(false, false, false, true, false, true), "RTF");
     EXPECT_EQ(KindForMask(15), "FIL");
     EXPECT_EQ(IconOfKind("TXT"), 1);
     EXPECT_EQ(IconOfKind("PIC"), 2);

@@ -15,7 +15,9 @@ TEST(PopupRules, TypingFiltersNewestFirstForEveryLetterAndPictureSizes) {
         {"", {4, 3, 2, 1, 0}}, {"köln", {4, 0}},   {"GRÜSSE", {}}, {"grüße", {0}},  {"ПРИВЕТ", {2}},
         {"picture", {1}},      {"4000x3000", {1}}, {"3000", {1}},  {"q3.XLSX", {3}}, {"nothing", {}},
     };
-    for (const auto& c : cases) EXPECT_EQ(ShownClips(clips, c.query), c.shown) << c.query;
+    std::vector<std::string> keys;
+    for (const PopupClip& clip : clips) keys.push_back(SearchKey(clip));
+    for (const auto& c : cases) EXPECT_EQ(ShownClips(keys, c.query), c.shown) << c.query;
 }
 
 TEST(PopupRules, HotkeysNeedAModifierAndOneKnownKey) {
