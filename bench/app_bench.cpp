@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
-#include <psapi.h>
 
 #include <cstdio>
 #include <string>
@@ -14,6 +13,7 @@
 #include "mainwindow/Form1.h"
 #include "shell/SettingsStore.h"
 #include "support/clipboard_peer.h"
+#include "support/process_memory.h"
 
 namespace {
 
@@ -22,15 +22,6 @@ double CpuMs(HANDLE process) {
     GetProcessTimes(process, &created, &exited, &kernel, &user);
     auto ms = [](const FILETIME& t) { return double((ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4; };
     return ms(kernel) + ms(user);
-}
-
-// Committed private memory; Wine leaves PrivateUsage at 0 but keeps PagefileUsage, the same figure.
-double PrivateMb() {
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
-    counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters));
-    const SIZE_T bytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
-    return double(bytes) / (1024.0 * 1024.0);
 }
 
 struct Found {
@@ -81,12 +72,12 @@ int NoBox(HWND, const std::string&, const std::string&, UINT) { return IDOK; }
 void MemoryWith25Clips() {
     mainwindow::SetMessageBoxForTesting(NoBox);
     shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
-    const double before = PrivateMb();
+    const double before = testsupport::PrivateMb();
     mainwindow::Form1 form;
     if (!form.Load(false)) return;
     form.Show();
     testsupport::PumpFor(300);
-    const double empty = PrivateMb();
+    const double empty = testsupport::PrivateMb();
     for (int i = 0; i < 25; ++i) {
         const std::string text = std::to_string(i) + std::string(1 << 20, 'm');
         const int wanted = i + 1;
@@ -94,7 +85,7 @@ void MemoryWith25Clips() {
                               [&] { return form.ClipList().Model().ListCount() == wanted; }, 20000);
     }
     testsupport::PumpFor(300);
-    const double full = PrivateMb();
+    const double full = testsupport::PrivateMb();
     std::printf("private memory, window only:  %8.1f MB\n", empty - before);
     std::printf("25 text clips of 1 MB:        %8.1f MB (%.2f MB a clip)\n", full - empty, (full - empty) / 25);
 }

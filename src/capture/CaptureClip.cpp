@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <exception>
 #include <new>
 #include <functional>
@@ -11,8 +12,10 @@
 #include "capture/ClipLimits.h"
 #include "capture/ClipboardAccess.h"
 #include "capture/ClipboardMonitor.h"
+#include "capture/ClipboardPicture.h"
 #include "capture/ClipboardRewrite.h"
 #include "capture/CopyFingerprint.h"
+#include "capture/HistoryBudget.h"
 #include "capture/SecretMarkers.h"
 #include "capture/mClip.h"
 #include "capture/PngPicture.h"
@@ -49,8 +52,6 @@ std::string ChooseKind() {
                           IsClipboardFormatAvailable(CF_DIB), IsClipboardFormatAvailable(RichTextFormat()),
                           IsClipboardFormatAvailable(CF_HDROP), IsClipboardFormatAvailable(PngFormat()));
 }
-
-const char kNoMemoryForPicture[] = "Not kept: there was not enough memory to hold the picture";
 
 // The formats besides the text or picture that a clip of this kind keeps, to paste as it was copied.
 std::vector<UINT> KeptFormatsOf(const std::string& kind) {
@@ -92,6 +93,20 @@ struct CopiedData {
     ClipFormats kept;    // the other formats the clip keeps
 };
 
+bool KeepsPng(const ClipFormats& kept) {
+    return std::any_of(kept.begin(), kept.end(), [](const ClipFormat& f) { return f.format == PngFormat(); });
+}
+
+// What holding the copy will cost, as the budget counts it: a picture's pixels until it is compressed.
+std::uint64_t HeldBytesOfCopy(const CopiedData& copy) {
+    std::uint64_t bytes = copy.text.size() + copy.markup.size();
+    for (const ClipFormat& format : copy.kept) bytes += format.bytes.size();
+    BITMAP info;
+    if (copy.picture && !KeepsPng(copy.kept) && GetObject(copy.picture.get(), sizeof(info), &info))
+        bytes += std::uint64_t(info.bmWidth) * std::uint64_t(info.bmHeight) * 4;
+    return bytes;
+}
+
 Fingerprint FingerprintOfCopy(const std::string& kind, const CopiedData& copy, const std::string& newestTag) {
     return FingerprintOf(kind, kind == kKindRichText ? copy.markup : copy.text, BytesOf(copy.kept), newestTag);
 }
@@ -100,10 +115,8 @@ Fingerprint FingerprintOfCopy(const std::string& kind, const CopiedData& copy, c
 bool ReadCopy(const std::string& kind, HWND window, CopiedData& copy, std::string& refusal) {
     std::uint64_t blockBytes = 0;
     if (kind == kKindPicture) {
-        bool couldNotHold = false;
-        copy.picture = gdi::Bitmap(ReadClipboardBitmap(window, &couldNotHold));
         // A picture that was there but could not be held is said so; one never rendered is skipped quietly.
-        if (couldNotHold) refusal = kNoMemoryForPicture;
+        copy.picture = gdi::Bitmap(ReadClipboardBitmap(window, &refusal));
         return copy.picture.get() != nullptr;
     }
     if (kind == kKindFileList) {
@@ -148,8 +161,7 @@ bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
     holders.Create(family, index);  // fails for element 0 and for a holder left over, which is then filled
     std::string label;
     if (kind == kKindPicture) {
-        if (!holders.Exists(family, index)) return false;
-        holders.SetPicture(index, copy.picture.release());
+        if (!holders.Pictures().Set(index, copy.picture.release(), KeepsPng(copy.kept))) return false;
         label = kPictureLabel;
     } else if (kind == kKindRichText) {
         RichTextHolder* box = holders.RichText(index);
@@ -176,7 +188,7 @@ bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
         list.AddItem(label, icon, icon);
     } catch (const std::exception&) {
         tags.SetTag(position, "");
-        if (index > 0) holders.Release(family, index);
+        holders.Release(family, index);
         return false;
     }
     tags.Advance(family, index);
@@ -242,6 +254,12 @@ DWORD CaptureClip() {
 
         if (!refusal.empty()) host->ReportRefusedClip(refusal);
         if (!read) return;
+        refusal = TooLargeForBudget(HeldBytesOfCopy(copy), HistoryBudget());
+        if (!refusal.empty()) {
+            host->ReportRefusedClip(refusal);
+            read = false;
+            return;
+        }
         // The same copy announced again (Wine importing the X selection late, a program copying twice)
         // is no new clip.
         Fingerprint seen = FingerprintOfCopy(kind, copy, NewestTag(*host));
@@ -254,6 +272,7 @@ DWORD CaptureClip() {
         auto& list = host->ClipList().Model();
         Skip([&] {
             if (list.ListCount() > kMaxClips) RemoveOldestClip();
+            EvictOverBudget();
         });
         Skip([&] { host->HideEmptyPanel(); });
         Skip([&] { list.SetListIndex(list.ListCount() - 1); });

@@ -1,12 +1,24 @@
 #include "capture/ClipHolders.h"
 
+#include "capture/PngPicture.h"
+
 namespace capture {
 
 bool ClipHolders::Init(HWND parent) {
     parent_ = parent;
     Clear();
+    pictures_.onReleasing = [this](HBITMAP picture) {
+        if (picture && onPictureReleasing) onPictureReleasing(picture);
+    };
+    pictures_.sourcePngOf = [this](std::int16_t index) -> const std::string* {
+        auto it = kept_.find({HolderFamily::kPicture, index});
+        if (it == kept_.end()) return nullptr;
+        for (const ClipFormat& format : it->second)
+            if (format.format == PngFormat()) return &format.bytes;
+        return nullptr;
+    };
     text_[0];
-    pictures_.emplace(0, gdi::Bitmap(nullptr));
+    pictures_.Create(0);
     auto box = std::make_unique<RichTextHolder>();
     if (!box->Create(parent)) return false;
     rich_[0] = std::move(box);
@@ -14,17 +26,16 @@ bool ClipHolders::Init(HWND parent) {
 }
 
 void ClipHolders::Clear() {
-    for (const auto& picture : pictures_) Releasing(picture.second.get());
+    pictures_.Clear();
     text_.clear();
     rich_.clear();
     kept_.clear();
-    pictures_.clear();
 }
 
 bool ClipHolders::Exists(HolderFamily family, std::int16_t index) const {
     switch (family) {
         case HolderFamily::kText: return text_.count(index) != 0;
-        case HolderFamily::kPicture: return pictures_.count(index) != 0;
+        case HolderFamily::kPicture: return pictures_.Exists(index);
         case HolderFamily::kRichText: return rich_.count(index) != 0;
         default: return false;
     }
@@ -34,7 +45,7 @@ bool ClipHolders::Create(HolderFamily family, std::int16_t index) {
     if (Exists(family, index)) return false;
     switch (family) {
         case HolderFamily::kText: text_[index]; return true;
-        case HolderFamily::kPicture: pictures_.emplace(index, gdi::Bitmap(nullptr)); return true;
+        case HolderFamily::kPicture: return pictures_.Create(index);
         case HolderFamily::kRichText: {
             auto box = std::make_unique<RichTextHolder>();
             if (!box->Create(parent_)) return false;
@@ -46,19 +57,18 @@ bool ClipHolders::Create(HolderFamily family, std::int16_t index) {
 }
 
 void ClipHolders::Release(HolderFamily family, std::int16_t index) {
-    if (index <= 0) return;
-    kept_.erase({family, index});
+    if (index < 0) return;
     switch (family) {
         case HolderFamily::kText: text_.erase(index); break;
-        case HolderFamily::kPicture:
-            if (auto it = pictures_.find(index); it != pictures_.end()) {
-                Releasing(it->second.get());
-                pictures_.erase(it);
-            }
+        case HolderFamily::kPicture: pictures_.Release(index); break;
+        case HolderFamily::kRichText:
+            if (index > 0) rich_.erase(index);
+            else if (rich_.count(0)) rich_[0]->SetMarkup("");
             break;
-        case HolderFamily::kRichText: rich_.erase(index); break;
         default: break;
     }
+    if (index == 0) Create(family, 0);  // element 0 lives on, emptied
+    kept_.erase({family, index});  // after the picture, whose source PNG may be among them
 }
 
 ClipFormats* ClipHolders::Kept(HolderFamily family, std::int16_t index) {
@@ -76,19 +86,18 @@ RichTextHolder* ClipHolders::RichText(std::int16_t index) {
     return it == rich_.end() ? nullptr : it->second.get();
 }
 
-HBITMAP ClipHolders::Picture(std::int16_t index) const {
-    auto it = pictures_.find(index);
-    return it == pictures_.end() ? nullptr : it->second.get();
-}
-
-void ClipHolders::SetPicture(std::int16_t index, HBITMAP bitmap) {
-    auto it = pictures_.find(index);
-    if (it == pictures_.end()) {
-        DeleteObject(bitmap);
-        return;
+std::uint64_t ClipHolders::HeldBytes(HolderFamily family, std::int16_t index) {
+    if (!Exists(family, index)) return 0;
+    std::uint64_t bytes = 0;
+    if (auto it = kept_.find({family, index}); it != kept_.end())
+        for (const ClipFormat& format : it->second) bytes += format.bytes.size();
+    switch (family) {
+        case HolderFamily::kText: return bytes + text_[index].size();
+        case HolderFamily::kPicture: return bytes + pictures_.Bytes(index);
+        // The box's own text; its markup is among the kept formats.
+        case HolderFamily::kRichText: return bytes + 2 * std::uint64_t(GetWindowTextLengthW(rich_[index]->hwnd()));
+        default: return bytes;
     }
-    Releasing(it->second.get());
-    it->second = gdi::Bitmap(bitmap);
 }
 
 }  // namespace capture

@@ -1,5 +1,5 @@
 // The holders that keep the clips' contents, by family and holder index. Text lives in memory (text
-// controls take minutes for one long line); rich text in hidden RichEdit boxes; pictures as bitmaps.
+// controls take minutes for one long line); rich text in hidden RichEdit boxes; pictures compressed.
 // Element 0 of each family lives as long as the holders; others are created and released per clip.
 #pragma once
 
@@ -13,6 +13,7 @@
 
 #include "capture/ClipCollection.h"
 #include "capture/ClipboardAccess.h"
+#include "capture/PictureHolders.h"
 #include "capture/RichTextHolder.h"
 #include "common/GdiScope.h"
 
@@ -26,14 +27,18 @@ public:
 
     // False when the holder already exists, as creating a holder twice fails; element 0 always exists.
     bool Create(HolderFamily family, std::int16_t index);
-    void Release(HolderFamily family, std::int16_t index);  // index 0 is never released
+    void Release(HolderFamily family, std::int16_t index);  // element 0 is emptied instead
     bool Exists(HolderFamily family, std::int16_t index) const;
 
     // Null or empty when the holder does not exist.
     std::string* Text(std::int16_t index);
     RichTextHolder* RichText(std::int16_t index);
-    HBITMAP Picture(std::int16_t index) const;
-    void SetPicture(std::int16_t index, HBITMAP bitmap);  // takes ownership
+    PictureHolders& Pictures() { return pictures_; }
+    // The picture to show (one at a time); see PictureHolders.
+    HBITMAP Picture(std::int16_t index) { return pictures_.Shown(index); }
+
+    // What a clip's holder keeps, in bytes, for the history's memory budget.
+    std::uint64_t HeldBytes(HolderFamily family, std::int16_t index);
 
     // The other formats the copy offered, kept so that the clip pastes as it was copied; released with
     // the holder. Null when the holder does not exist.
@@ -43,14 +48,10 @@ public:
     std::function<void(HBITMAP)> onPictureReleasing;
 
 private:
-    void Releasing(HBITMAP picture) const {
-        if (picture && onPictureReleasing) onPictureReleasing(picture);
-    }
-
     HWND parent_ = nullptr;
     std::map<std::int16_t, std::string> text_;
     std::map<std::int16_t, std::unique_ptr<RichTextHolder>> rich_;
-    std::map<std::int16_t, gdi::Bitmap> pictures_;
+    PictureHolders pictures_;
     std::map<std::pair<HolderFamily, std::int16_t>, ClipFormats> kept_;
 };
 

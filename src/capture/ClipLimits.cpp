@@ -15,6 +15,27 @@ std::string Megabytes(std::uint64_t bytes) {
 
 }  // namespace
 
+std::uint64_t HistoryBudgetFromSetting(const std::string& megabytes) {
+    if (megabytes.empty() || megabytes.size() > 4 || megabytes.find_first_not_of("0123456789") != std::string::npos)
+        return kDefaultHistoryBudget;
+    const std::uint64_t value = std::stoull(megabytes);
+    return value >= 1 && value <= 3072 ? value << 20 : kDefaultHistoryBudget;
+}
+
+std::size_t OldestToEvict(const std::vector<std::uint64_t>& oldestFirst, std::uint64_t budget) {
+    std::uint64_t total = 0;
+    for (std::uint64_t bytes : oldestFirst) total += bytes;
+    std::size_t evicted = 0;
+    while (total > budget && evicted + 1 < oldestFirst.size()) total -= oldestFirst[evicted++];
+    return evicted;
+}
+
+std::string TooLargeForBudget(std::uint64_t bytes, std::uint64_t budget) {
+    if (bytes <= budget) return "";
+    return "Not kept: the copy needs " + Megabytes(bytes) + ", more than the " + Megabytes(budget) +
+           " the history may hold";
+}
+
 std::string TooLargeForText(std::uint64_t bytes) {
     if (bytes <= kMaxClipBytes) return "";
     return "Not kept: the copy holds " + Megabytes(bytes) + " of text, more than the " + Megabytes(kMaxClipBytes) +
@@ -40,16 +61,24 @@ bool PngSize(const std::string& png, std::uint64_t& width, std::uint64_t& height
     return true;
 }
 
-std::uint64_t DibBytesNeeded(const DibHeader& header) {
-    const std::uint64_t kSaturated = std::numeric_limits<std::uint64_t>::max();
-    const std::uint32_t kRgb = 0, kBitfields = 3, kAlphaBitfields = 6;
+namespace {
+const std::uint32_t kRgb = 0, kBitfields = 3, kAlphaBitfields = 6;
+}
+
+std::uint64_t DibPixelOffset(const DibHeader& header) {
     std::uint64_t colours = header.colorsUsed;
     if (colours == 0 && header.bitCount > 0 && header.bitCount <= 8) colours = 1ull << header.bitCount;
-    std::uint64_t needed = std::uint64_t(header.size) + 4 * colours;
+    std::uint64_t offset = std::uint64_t(header.size) + 4 * colours;
+    if (header.size == 40 && header.compression == kBitfields) offset += 12;  // the three colour masks
+    if (header.size == 40 && header.compression == kAlphaBitfields) offset += 16;
+    return offset;
+}
+
+std::uint64_t DibBytesNeeded(const DibHeader& header) {
+    const std::uint64_t kSaturated = std::numeric_limits<std::uint64_t>::max();
+    const std::uint64_t needed = DibPixelOffset(header);
     const bool uncompressed =
         header.compression == kRgb || header.compression == kBitfields || header.compression == kAlphaBitfields;
-    if (header.size == 40 && header.compression == kBitfields) needed += 12;  // the three colour masks
-    if (header.size == 40 && header.compression == kAlphaBitfields) needed += 16;
     if (!uncompressed) return needed + header.sizeImage;
     if (header.width < 0) return kSaturated;  // no picture has a negative width
     const std::uint64_t width = std::uint64_t(header.width);

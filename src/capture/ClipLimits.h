@@ -5,11 +5,22 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace capture {
 
 const std::uint64_t kMaxClipBytes = 16ull << 20;         // text, rich-text markup, file lists
 const std::uint64_t kMaxPicturePixels = 16ull * 1000 * 1000;  // about 4000 x 4000
+
+// What the whole history may hold, unless the settings say otherwise: text, kept formats, pictures as held.
+const std::uint64_t kDefaultHistoryBudget = 256ull << 20;
+
+// The budget a stored setting asks for, in whole megabytes (1 to 3072); the default for anything else.
+std::uint64_t HistoryBudgetFromSetting(const std::string& megabytes);
+// How many of the oldest clips (sizes given oldest first, the newest last) must go for the rest to fit
+// the budget. The newest clip never goes: a copy larger than the budget is refused before it is stored.
+std::size_t OldestToEvict(const std::vector<std::uint64_t>& oldestFirst, std::uint64_t budget);
+std::string TooLargeForBudget(std::uint64_t bytes, std::uint64_t budget);
 
 // The message for the information line when a copy is too large, or "" when it may be kept.
 std::string TooLargeForText(std::uint64_t bytes);
@@ -23,6 +34,8 @@ struct DibHeader {
     std::uint32_t compression = 0, sizeImage = 0, colorsUsed = 0;
 };
 
+// Where the pixels start: after the header, the colour masks and the colour table.
+std::uint64_t DibPixelOffset(const DibHeader& header);
 // Header, colour table and pixels; saturates rather than wraps for absurd dimensions.
 std::uint64_t DibBytesNeeded(const DibHeader& header);
 

@@ -14,19 +14,18 @@ namespace {
 
 bool gLastOpenFailed = false;
 
-struct ClipboardSession {
-    bool open;
-    explicit ClipboardSession(HWND owner) : open(OpenClipboardRetrying(owner)) { gLastOpenFailed = !open; }
-    ~ClipboardSession() {
-        if (open) CloseClipboard();
-    }
-};
-
 HBITMAP CopyBitmap(HBITMAP bitmap) {
     return bitmap ? static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0)) : nullptr;
 }
 
-// The block of an open clipboard's format, copied; nothing when it is not there or cannot be locked.
+}  // namespace
+
+ClipboardSession::ClipboardSession(HWND owner) : open(OpenClipboardRetrying(owner)) { gLastOpenFailed = !open; }
+
+ClipboardSession::~ClipboardSession() {
+    if (open) CloseClipboard();
+}
+
 std::optional<std::string> BlockBytes(HANDLE data) {
     if (!data) return std::nullopt;
     const SIZE_T size = GlobalSize(data);
@@ -39,6 +38,8 @@ std::optional<std::string> BlockBytes(HANDLE data) {
 }
 
 std::optional<std::string> BlockBytes(UINT format) { return BlockBytes(GetClipboardData(format)); }
+
+namespace {
 
 // Formats whose handle is not a memory block: the system owns or frees them differently.
 bool HeldInMemory(UINT format) {
@@ -135,72 +136,6 @@ std::optional<std::uint64_t> ClipboardDataSize(HWND owner, UINT format) {
     HANDLE data = GetClipboardData(format);
     if (!data) return std::nullopt;
     return std::uint64_t(GlobalSize(data));
-}
-
-bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& height, bool& complete) {
-    ClipboardSession session(owner);
-    if (!session.open) return false;
-    complete = true;
-    if (IsClipboardFormatAvailable(CF_DIB)) {
-        HANDLE data = GetClipboardData(CF_DIB);
-        const SIZE_T blockBytes = data ? GlobalSize(data) : 0;
-        if (blockBytes >= sizeof(BITMAPINFOHEADER)) {
-            const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(data));
-            if (header) {
-                DibHeader fields;
-                fields.size = header->biSize;
-                fields.width = header->biWidth;
-                fields.height = header->biHeight;
-                fields.bitCount = header->biBitCount;
-                fields.compression = header->biCompression;
-                fields.sizeImage = header->biSizeImage;
-                fields.colorsUsed = header->biClrUsed;
-                complete = blockBytes >= DibBytesNeeded(fields);
-                GlobalUnlock(data);
-                width = std::uint64_t(std::abs(std::int64_t(fields.width)));
-                height = std::uint64_t(std::abs(std::int64_t(fields.height)));
-                return true;
-            }
-        } else if (data) {
-            complete = false;  // not even a whole header
-            return true;
-        }
-    }
-    if (!IsClipboardFormatAvailable(CF_BITMAP)) {
-        const auto png = BlockBytes(PngFormat());
-        if (!png) return false;
-        complete = PngSize(*png, width, height);  // the codec is not asked to read what is not a PNG
-        return true;
-    }
-    BITMAP info;
-    HANDLE bitmap = GetClipboardData(CF_BITMAP);
-    if (!bitmap || !GetObject(bitmap, sizeof(info), &info)) return false;
-    width = std::uint64_t(info.bmWidth);
-    height = std::uint64_t(info.bmHeight);
-    return true;
-}
-
-namespace {
-bool gPictureHoldFails = false;
-}  // namespace
-
-void SetPictureHoldFailsForTesting(bool fails) { gPictureHoldFails = fails; }
-
-HBITMAP ReadClipboardBitmap(HWND owner, bool* couldNotHold) {
-    ClipboardSession session(owner);
-    if (!session.open) return nullptr;
-    HBITMAP copy = nullptr;
-    bool offered = false;
-    if (IsClipboardFormatAvailable(CF_BITMAP)) {
-        HBITMAP source = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
-        offered = source != nullptr;
-        if (source && !gPictureHoldFails) copy = CopyBitmap(source);
-    } else if (const auto png = BlockBytes(PngFormat())) {
-        offered = true;
-        if (!gPictureHoldFails) copy = DecodePng(*png);
-    }
-    if (couldNotHold) *couldNotHold = offered && !copy;
-    return copy;
 }
 
 bool OfferAgainWith(HWND owner, const ClipFormats& added, DWORD readSequence) {

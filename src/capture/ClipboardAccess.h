@@ -13,6 +13,18 @@ namespace capture {
 
 // Up to 10 tries, 20 ms apart.
 bool OpenClipboardRetrying(HWND owner);
+
+// The clipboard opened (retrying) for a scope; LastOpenFailed tells whether it could be.
+struct ClipboardSession {
+    const bool open;
+    explicit ClipboardSession(HWND owner);
+    ~ClipboardSession();
+    ClipboardSession(const ClipboardSession&) = delete;
+    ClipboardSession& operator=(const ClipboardSession&) = delete;
+};
+// The block of a format on the open clipboard, copied; nothing when it is not there or cannot be locked.
+std::optional<std::string> BlockBytes(UINT format);
+std::optional<std::string> BlockBytes(HANDLE data);
 UINT RichTextFormat();
 // Whether the last of the reads and writes here found the clipboard held open by another program.
 bool LastOpenFailed();
@@ -46,16 +58,6 @@ std::optional<std::string> ReadClipboardText(HWND owner, UINT format);
 std::optional<std::string> ReadClipboardBytes(HWND owner, UINT format);
 // The size of a format's memory block, without copying it.
 std::optional<std::uint64_t> ClipboardDataSize(HWND owner, UINT format);
-// The pixel size of the picture on offer, read from the device-independent bitmap's header when there is
-// one (so that no bitmap is made just to be measured).
-bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& height, bool& complete);
-// A copy of the bitmap on offer (the system makes one from a device-independent bitmap), or the
-// decoded PNG where only a PNG is offered; null when there is no picture to read.
-// couldNotHold, when given, says whether a picture was there but could not be copied or decoded.
-HBITMAP ReadClipboardBitmap(HWND owner, bool* couldNotHold = nullptr);
-// Tests make the bitmap copy (or the codec) fail, as a full address space or GDI table would.
-void SetPictureHoldFailsForTesting(bool fails);
-
 // In one opening of the clipboard: copies every format held in a memory block, empties it, offers
 // those formats again byte for byte and then `added` (replacing a format of the same number). Formats
 // that are GDI or metafile handles are not memory blocks and are not offered again. False when the

@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <wincodec.h>
 
+#include <atomic>
 #include <cstring>
 
 namespace capture {
@@ -27,7 +28,16 @@ struct ComScope {
     }
 };
 
+bool CreateFactory(ComPtr<IWICImagingFactory>& factory) {
+    return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                      reinterpret_cast<void**>(&factory)));
+}
+
+std::atomic<bool> gCodecFails{false};
+
 }  // namespace
+
+void SetPngCodecFailsForTesting(bool fails) { gCodecFails = fails; }
 
 UINT PngFormat() {
     static const UINT format = RegisterClipboardFormatA("PNG");
@@ -35,12 +45,10 @@ UINT PngFormat() {
 }
 
 HBITMAP DecodePng(const std::string& png) {
-    if (png.empty()) return nullptr;
+    if (png.empty() || gCodecFails) return nullptr;
     ComScope com;
     ComPtr<IWICImagingFactory> factory;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void**>(&factory))))
-        return nullptr;
+    if (!CreateFactory(factory)) return nullptr;
     ComPtr<IWICStream> stream;
     if (FAILED(factory->CreateStream(&stream)) ||
         FAILED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(png.data())), DWORD(png.size()))))
@@ -73,6 +81,52 @@ HBITMAP DecodePng(const std::string& png) {
         return nullptr;
     }
     return bitmap;
+}
+
+std::optional<std::string> EncodePng(const void* pixels, unsigned width, unsigned height) {
+    if (!pixels || width == 0 || height == 0 || gCodecFails) return std::nullopt;
+    ComScope com;
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IStream> stream;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    ComPtr<IPropertyBag2> options;
+    if (!CreateFactory(factory) || FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) ||
+        FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) ||
+        FAILED(encoder->Initialize(stream.p, WICBitmapEncoderNoCache)) ||
+        FAILED(encoder->CreateNewFrame(&frame, &options)) || FAILED(frame->Initialize(options.p)) ||
+        FAILED(frame->SetSize(width, height)))
+        return std::nullopt;
+    // The fourth byte of a captured pixel is not alpha (bitmaps read from the clipboard leave it 0).
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGR;
+    const UINT stride = width * 4;
+    auto* rows = static_cast<BYTE*>(const_cast<void*>(pixels));
+    if (FAILED(frame->SetPixelFormat(&format))) return std::nullopt;
+    if (IsEqualGUID(format, GUID_WICPixelFormat32bppBGR)) {
+        // In bands, so that the encoder never needs a second copy of the whole picture.
+        const UINT band = 256;
+        for (UINT top = 0; top < height; top += band) {
+            const UINT lines = top + band > height ? height - top : band;
+            if (FAILED(frame->WritePixels(lines, stride, stride * lines, rows + std::size_t(top) * stride)))
+                return std::nullopt;
+        }
+    } else {
+        ComPtr<IWICBitmap> source;
+        if (FAILED(factory->CreateBitmapFromMemory(width, height, GUID_WICPixelFormat32bppBGR, stride,
+                                                   stride * height, rows, &source)) ||
+            FAILED(frame->WriteSource(source.p, nullptr)))
+            return std::nullopt;
+    }
+    if (FAILED(frame->Commit()) || FAILED(encoder->Commit())) return std::nullopt;
+    HGLOBAL block = nullptr;
+    STATSTG stat = {};
+    if (FAILED(GetHGlobalFromStream(stream.p, &block)) || FAILED(stream->Stat(&stat, STATFLAG_NONAME)))
+        return std::nullopt;
+    const void* bytes = GlobalLock(block);
+    if (!bytes) return std::nullopt;
+    std::string png(static_cast<const char*>(bytes), std::size_t(stat.cbSize.QuadPart));
+    GlobalUnlock(block);
+    return png;
 }
 
 }  // namespace capture

@@ -1,9 +1,10 @@
-// Pictures offered only as PNG (what Linux programs hand Wine, and many Windows programs offer):
-// decoded with the system's imaging codecs into a bitmap the picture holders keep.
+// PNG through the system's imaging codecs: pictures offered only as PNG (what Linux programs hand Wine,
+// and many Windows programs offer) are decoded, and pictures are held compressed as PNG.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace capture {
@@ -12,5 +13,10 @@ UINT PngFormat();
 
 // A 32-bit top-down bitmap of the picture, or null when the codec cannot read it.
 HBITMAP DecodePng(const std::string& png);
+// A PNG of 32-bit top-down pixels whose fourth byte is ignored; nothing when the codec fails.
+// Safe on any thread.
+std::optional<std::string> EncodePng(const void* pixels, unsigned width, unsigned height);
+// Tests make the codec fail, both ways.
+void SetPngCodecFailsForTesting(bool fails);
 
 }  // namespace capture

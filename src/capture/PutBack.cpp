@@ -40,11 +40,10 @@ bool PutClipBack(int position, bool plainTextOnly) {
     const HolderFamily family = FamilyOfKind(kind);
 
     ClipFormats formats;
-    HBITMAP picture = nullptr;
+    const bool picture = kind == kKindPicture;
     std::string text;
-    if (kind == kKindPicture) {
+    if (picture) {
         if (plainTextOnly) return false;
-        picture = Holders().Picture(index);
     } else {
         text = ClipText(tag);
         formats.push_back(UnicodeTextFormat(text));
@@ -54,8 +53,13 @@ bool PutClipBack(int position, bool plainTextOnly) {
     if (formats.empty() && !picture) return false;
 
     const DWORD before = GetClipboardSequenceNumber();
-    const DWORD left =
-        WriteOutsideChain(before, [&](HWND window) { return WriteClipboard(window, formats, picture); });
+    const auto write = [&](HWND window) {
+        if (!picture) return WriteClipboard(window, formats, nullptr);
+        bool written = false;
+        Holders().Pictures().Use(index, [&](HBITMAP pixels) { written = WriteClipboard(window, formats, pixels); });
+        return written;
+    };
+    const DWORD left = WriteOutsideChain(before, write);
     const bool written = left != before;
     if (written) {
         MakeNewest(list, position);

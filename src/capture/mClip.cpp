@@ -20,7 +20,7 @@ void RemoveOldestClip() {
     auto& list = gHost->ClipList().Model();
     const std::string tag = gTags.Tag(0);
     const std::int16_t index = TagHolderIndex(tag);
-    if (index > 0) gHolders.Release(FamilyOfKind(TagKind(tag)), index);
+    gHolders.Release(FamilyOfKind(TagKind(tag)), index);
     gTags.RemoveTag(0, list.ListCount());
     list.RemoveItem(0);
 }

@@ -94,7 +94,9 @@ void WriteClipFile(const std::string& path, const std::string& tag) {
         if (const capture::RichTextHolder* box = holders.RichText(index))
             if (!box->SaveToFile(path)) throw std::runtime_error("Cannot write the file " + path);
     } else if (kind == capture::kKindPicture) {
-        WriteBitmapFile(path, holders.Picture(index));
+        // An older picture is decoded for the save alone; the one shown stays shown.
+        if (!holders.Pictures().Use(index, [&](HBITMAP picture) { WriteBitmapFile(path, picture); }))
+            throw std::runtime_error("There is no picture to save");
     }
 }
 

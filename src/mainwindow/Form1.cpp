@@ -6,6 +6,8 @@
 #include "capture/ChainWatchdog.h"
 #include "capture/CaptureClip.h"
 #include "capture/ClipboardMonitor.h"
+#include "capture/ClipLimits.h"
+#include "capture/HistoryBudget.h"
 #include "common/DoEvents.h"
 #include "common/PropertyBag.h"
 #include "common/WindowClass.h"
@@ -262,6 +264,7 @@ void Form1::Form_Load() {
     });
     step(9, [&] { SetText(lblClipEmpty_, kEmptyListText); });
     step(10, [&] {
+        capture::SetHistoryBudget(capture::HistoryBudgetFromSetting(shell::GetSetting(shell::kKeyHistoryBudget, "")));
         const std::string value = shell::GetSetting(shell::kKeyClipboardSwitch, shell::kOff);
         if (value == shell::kOff) capture::SetManagerOn(false);
         if (value == shell::kOn) capture::SetManagerOn(true);

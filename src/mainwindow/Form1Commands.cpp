@@ -52,7 +52,7 @@ void OpenWithButton(int button, const std::string& target) {
 
 void ReleaseHolderOf(const std::string& tag) {
     const std::int16_t index = capture::TagHolderIndex(tag);
-    if (index > 0) capture::Holders().Release(capture::FamilyOfKind(capture::TagKind(tag)), index);
+    capture::Holders().Release(capture::FamilyOfKind(capture::TagKind(tag)), index);
 }
 
 }  // namespace

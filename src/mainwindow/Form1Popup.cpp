@@ -43,9 +43,9 @@ std::vector<PopupItem> Form1::PopupItems() const {
         const std::string tag = capture::ClipTags().Tag(i);
         PopupClip clip{capture::TagKind(tag), "", 0, 0};
         if (clip.kind == capture::kKindPicture) {
-            BITMAP info;
-            if (HBITMAP picture = capture::Holders().Picture(capture::TagHolderIndex(tag)))
-                if (GetObject(picture, sizeof(info), &info)) clip.width = info.bmWidth, clip.height = info.bmHeight;
+            unsigned width = 0, height = 0;
+            if (capture::Holders().Pictures().Size(capture::TagHolderIndex(tag), width, height))
+                clip.width = width, clip.height = height;
         } else {
             clip.text = capture::ClipText(tag);
         }

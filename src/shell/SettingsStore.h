@@ -1,4 +1,4 @@
-// The four user options, kept per user in HKEY_CURRENT_USER\Software\<application>\<section>, one
+// The user options, kept per user in HKEY_CURRENT_USER\Software\<application>\<section>, one
 // string value per key. The key is opened and closed within each call; nothing is cached.
 #pragma once
 
@@ -14,6 +14,7 @@ const char kKeyWindowsStartup[] = "Windows Startup";
 const char kKeyMinimized[] = "Minimized";
 const char kKeyOutputFolder[] = "Output Folder";
 const char kKeyHotkey[] = "Hotkey";  // the popup's, as "Ctrl+Alt+H"
+const char kKeyHistoryBudget[] = "History Budget MB";  // what the history may hold, in megabytes
 const char kOn[] = "On";
 const char kOff[] = "Off";
 

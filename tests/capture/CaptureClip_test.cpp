@@ -117,6 +117,25 @@ TEST_F(CaptureTest, PicturesFromABitmapOrADibAreHeldPixelForPixel) {
     EXPECT_EQ(ClipTags().Tag(1), "PIC1");
     EXPECT_EQ(testsupport::PixelOf(Holders().Picture(1), 5, 1), Checker(5, 1));
     EXPECT_EQ(ReadClipboardBytes(host_.window, CF_DIB).value_or("").substr(0, dib.size()), dib);  // left as offered
+
+    // Held compressed once the background work is done; shown again, the older picture is decoded whole.
+    Holders().Pictures().FinishCompressing();
+    EXPECT_LT(Holders().HeldBytes(HolderFamily::kPicture, 0), 40u * 30 * 4 / 4);
+    for (int p : {0, 5, 17, 29}) EXPECT_EQ(testsupport::PixelOf(Holders().Picture(0), p, p), Checker(p, p)) << p;
+}
+
+TEST_F(CaptureTest, TheHistoryStaysWithinItsBudgetAndRefusesACopyLargerThanItAll) {
+    Join();
+    SetHistoryBudget(3u << 20);
+    const std::size_t size = 900u << 10;
+    for (int i = 1; i <= 4; ++i) ASSERT_TRUE(CopyText(std::string(size, char('0' + i)), std::min(i, 3))) << i;
+    EXPECT_EQ(Holders().Text(TagHolderIndex(ClipTags().Tag(0)))->front(), '2');  // the oldest went
+    EXPECT_LE(HistoryBytes(), 3u << 20);
+    ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(CF_TEXT, std::string(4u << 20, 'x')); },
+                         [&] { return !host_.refused.empty(); }));
+    EXPECT_EQ(host_.refused, "Not kept: the copy needs 4.0 MB, more than the 3.0 MB the history may hold");
+    ASSERT_EQ(Count(), 3);
+    for (int p = 0; p < 3; ++p) EXPECT_EQ(*Holders().Text(TagHolderIndex(ClipTags().Tag(p))), std::string(size, char('2' + p)));
 }
 
 // Cut files stay files with their drop effect, and gain their paths as text.
@@ -176,19 +195,55 @@ TEST_F(CaptureTest, APictureOfferedOnlyAsPngIsAPictureClip) {
     DeleteFileA(testsupport::WindowsPath(png).c_str());
 }
 
-// A picture the program cannot hold (no memory, no bitmap from the system, a failing codec): no clip, the
-// user is told, the next copy is captured.
+// A picture the program cannot hold (no memory, no bitmap from the system, a codec that cannot read it): no
+// clip, the user is told, the next copy is captured. One the codec cannot compress is kept as it came.
 TEST_F(CaptureTest, APictureThatCannotBeHeldIsNoClipAndTheUserIsTold) {
     Join();
     ASSERT_TRUE(CopyText("kept", 1));
-    SetPictureHoldFailsForTesting(true);
-    ASSERT_TRUE(PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(30, 20, Checker)); },
-                         [&] { return !host_.refused.empty(); }));
-    SetPictureHoldFailsForTesting(false);
-    EXPECT_EQ(host_.refused, "Not kept: there was not enough memory to hold the picture");
-    EXPECT_EQ(Count(), 1);
+    std::string png;
+    HBITMAP pixels = testsupport::MakeBitmap(30, 20, Checker);
+    {
+        std::vector<DWORD> rows(30 * 20);
+        BITMAPINFO top = {};
+        top.bmiHeader = {sizeof(BITMAPINFOHEADER), 30, -20, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        HDC screen = GetDC(nullptr);
+        GetDIBits(screen, pixels, 0, 20, rows.data(), &top, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screen);
+        png = EncodePng(rows.data(), 30, 20).value_or("");
+    }
+    DeleteObject(pixels);
+    ASSERT_FALSE(png.empty());
+    const struct {
+        void (*fail)(bool);
+        bool pngOnly;
+        const char* told;
+    } cases[] = {
+        {SetPictureHoldFailsForTesting, false, "Not kept: there was not enough memory to hold the picture"},
+        {SetPictureHoldFailsForTesting, true, "Not kept: there was not enough memory to hold the picture"},
+        {SetPngCodecFailsForTesting, true, "Not kept: the picture could not be decoded"},
+    };
+    for (const auto& c : cases) {
+        host_.refused.clear();
+        c.fail(true);
+        ASSERT_TRUE(PeerCopy(
+            [&] {
+                if (c.pngOnly) testsupport::OfferText(PngFormat(), png);
+                else SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(30, 20, Checker));
+            },
+            [&] { return !host_.refused.empty(); }))
+            << c.told;
+        c.fail(false);
+        EXPECT_EQ(host_.refused, c.told);
+        EXPECT_EQ(Count(), 1);
+    }
+    SetPngCodecFailsForTesting(true);
     ASSERT_TRUE(PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(30, 20, Checker)); },
                          [&] { return Count() == 2; }));
+    Holders().Pictures().FinishCompressing();
+    SetPngCodecFailsForTesting(false);
+    EXPECT_EQ(Holders().HeldBytes(HolderFamily::kPicture, 0), 30u * 20 * 4);  // its pixels, counted whole
+    ASSERT_TRUE(CopyText("after", 3));
+    EXPECT_EQ(testsupport::PixelOf(Holders().Picture(0), 7, 3), Checker(7, 3));
 }
 
 TEST_F(CaptureTest, TheSameCopyTwiceInARowIsOneClip) {

@@ -11,6 +11,10 @@
 #include "capture/CaptureClip.h"
 #include "capture/ChainWatchdog.h"
 #include "capture/ClipboardAccess.h"
+#include "capture/ClipboardPicture.h"
+#include "capture/ClipLimits.h"
+#include "capture/HistoryBudget.h"
+#include "capture/PngPicture.h"
 #include "capture/ClipboardMonitor.h"
 #include "capture/mClip.h"
 #include "cliplist/ucClipList.h"
@@ -69,6 +73,9 @@ protected:
         DetachMonitor(host_.window);
         SetManagerOn(false);
         SetCaptureHost(nullptr);
+        SetHistoryBudget(kDefaultHistoryBudget);
+        SetPictureHoldFailsForTesting(false);
+        SetPngCodecFailsForTesting(false);
         Holders().Clear();
         ClipTags() = ClipCollection();
         DestroyWindow(host_.window);

@@ -118,6 +118,30 @@ TEST(ClipLimits, OversizedCopiesAreNamedForTheUser) {
     EXPECT_EQ(PictureRefusal(8000, 8000, false), TooLargeForPicture(8000, 8000));  // the size is named first
     EXPECT_EQ(PictureRefusal(30, 20, false), "Not kept: the picture on the clipboard is incomplete");
     EXPECT_EQ(PictureRefusal(30, 20, true), "");
+    EXPECT_EQ(TooLargeForBudget(256u << 20, 256u << 20), "");
+    EXPECT_EQ(TooLargeForBudget(300u << 20, 256u << 20),
+              "Not kept: the copy needs 300.0 MB, more than the 256.0 MB the history may hold");
+}
+
+TEST(ClipLimits, TheBudgetComesFromTheSettingsAndEvictsTheOldestFirst) {
+    const std::uint64_t mb = 1u << 20;
+    for (const auto& [stored, budget] : std::vector<std::pair<std::string, std::uint64_t>>{
+             {"", 256 * mb}, {"512", 512 * mb}, {"1", mb}, {"3072", 3072 * mb}, {"0", 256 * mb},
+             {"3073", 256 * mb}, {"-5", 256 * mb}, {"64 MB", 256 * mb}, {"99999999999999999999", 256 * mb}})
+        EXPECT_EQ(HistoryBudgetFromSetting(stored), budget) << stored;
+    const struct {
+        std::vector<std::uint64_t> oldestFirst;
+        std::uint64_t budget;
+        std::size_t evicted;
+    } cases[] = {
+        {{}, 10, 0},
+        {{3, 3, 4}, 10, 0},          // exactly full
+        {{3, 3, 5}, 10, 1},          // one over: the oldest goes
+        {{1, 1, 1, 9}, 10, 2},       // as many as it takes, oldest first
+        {{5, 20}, 10, 1},            // never the newest, even when it alone is over
+        {{50, 1, 1}, 10, 1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(OldestToEvict(c.oldestFirst, c.budget), c.evicted) << c.oldestFirst.size();
 }
 
 TEST(ClipLimits, APictureBlockMustHoldHeaderColoursAndEveryRow) {

@@ -97,6 +97,18 @@ protected:
         form_->Show();
         testsupport::PumpFor(200);
     }
+    // Starts with the manager on; the start-up report of the missing hand cursor is not this test's.
+    void StartOn(bool on = true) {
+        if (on) shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
+        Start();
+        gBoxes.clear();
+    }
+    // An empty folder on the Linux side, so that Linux tools can read what was written.
+    std::string OutputFolder() {
+        testsupport::RunUnixShell("rm -rf /tmp/ardentia_out && mkdir -p /tmp/ardentia_out");
+        testsupport::PumpUntil([] { return shell::FolderExists("Z:\\tmp\\ardentia_out"); }, 5000);
+        return "Z:\\tmp\\ardentia_out\\";
+    }
     int Count() { return form_->ClipList().Model().ListCount(); }
     bool CopyText(const std::string& text) {
         const int wanted = Count() + 1;

@@ -1,0 +1,106 @@
+// Prints what picture clips cost: for screenshot-like pictures (text on white) and banded ones, the pixels
+// against the bytes the history holds per clip, the time the background compression takes per picture,
+// and the private memory of a main window holding them. Run it under Wine on a display: scripts/bench.sh.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "BenchClock.h"
+#include "BenchForm.h"
+#include "capture/HistoryBudget.h"
+#include "capture/mClip.h"
+#include "common/WindowText.h"
+#include "support/clipboard_peer.h"
+#include "support/process_memory.h"
+
+namespace {
+
+// A document-like screen: lines of text on white, a coloured bar, numbered so that every one differs.
+HBITMAP Screenshot(int width, int height, int serial) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all = {0, 0, width, height};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    HBRUSH bar = CreateSolidBrush(RGB(40 + serial * 7 % 200, 90, 160));
+    RECT top = {0, 0, width, 60};
+    FillRect(dc, &top, bar);
+    DeleteObject(bar);
+    for (int y = 80, line = 0; y < height; y += 18, ++line) {
+        const std::string text = "Screen " + std::to_string(serial) + ", line " + std::to_string(line) +
+                                 ": a clipboard history keeps what was copied, every character and format.";
+        for (int x = 20; x < width; x += 900) TextOutA(dc, x + (line * 13) % 60, y, text.c_str(), int(text.size()));
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+HBITMAP Bands(int width, int height, int serial) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    for (int band = 0; band < 30; ++band) {
+        HBRUSH brush = CreateSolidBrush(RGB(band * 8, 255 - band * 8, serial * 9 % 256));
+        RECT r = {0, band * height / 30, width, (band + 1) * height / 30};
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+}  // namespace
+
+int main() {
+    mainwindow::Form1 form;
+    if (!StartBenchForm(form)) return 1;
+    testsupport::PumpFor(300);
+    const double baseline = testsupport::PrivateMb();
+    struct Case {
+        const char* name;
+        int width, height, copies;
+        HBITMAP (*make)(int, int, int);
+    } cases[] = {
+        {"screenshot 3840x2160", 3840, 2160, 10, Screenshot},
+        {"bands 4000x3000", 4000, 3000, 10, Bands},
+    };
+    std::printf("%-22s %10s %12s %12s %13s %14s\n", "picture", "pixels MB", "held KB", "capture ms", "compress ms",
+                "private MB");
+    int serial = 0;
+    for (const Case& c : cases) {
+        double captureMs = 0, compressMs = 0;
+        for (int i = 0; i < c.copies; ++i) {
+            HBITMAP picture = c.make(c.width, c.height, ++serial);
+            const int count = form.ClipList().Model().ListCount();
+            const std::string named = " " + std::to_string(count + 1) + " of ";
+            const double start = Now();
+            testsupport::PeerCopy([&] { SetClipboardData(CF_BITMAP, picture); },
+                                  [&] { return common::WindowText(form.lblInfo()).find(named) != std::string::npos; },
+                                  60000);
+            const double shown = Now();
+            capture::Holders().Pictures().FinishCompressing();
+            captureMs += shown - start;
+            compressMs += Now() - shown;
+        }
+        std::uint64_t held = 0;
+        const auto& list = form.ClipList().Model();
+        for (int p = list.ListCount() - c.copies; p < list.ListCount(); ++p) {
+            const std::string tag = capture::ClipTags().Tag(p);
+            held += capture::Holders().HeldBytes(capture::FamilyOfKind(capture::TagKind(tag)), capture::TagHolderIndex(tag));
+        }
+        std::printf("%-22s %10.1f %12.1f %12.1f %13.1f %14.1f\n", c.name, c.width * double(c.height) * 4 / 1048576.0,
+                    double(held) / c.copies / 1024.0, captureMs / c.copies, compressMs / c.copies,
+                    testsupport::PrivateMb() - baseline);
+        std::fflush(stdout);
+    }
+    std::printf("history holds %.1f MB in %d clips (budget %.0f MB)\n", capture::HistoryBytes() / 1048576.0,
+                form.ClipList().Model().ListCount(), capture::HistoryBudget() / 1048576.0);
+    return 0;
+}

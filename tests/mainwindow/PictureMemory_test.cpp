@@ -1,0 +1,115 @@
+// A history of large pictures, copied one after another as fast as each is captured: every picture is
+// kept whole (its preview and its saved file), the process stays within the history's budget plus a
+// margin, and no copy is lost.
+#include <set>
+#include <sstream>
+
+#include "capture/HistoryBudget.h"
+#include "capture/mClip.h"
+#include "mainwindow/Form1Fixture.h"
+#include "support/process_memory.h"
+
+namespace mainwindow {
+namespace testing_form {
+namespace {
+
+// A 24-bit bottom-up device-independent bitmap, top half one colour and bottom half another, so that
+// a picture turned upside down or mixed up with another shows.
+std::string TwoToneDib(int width, int height, COLORREF top, COLORREF bottom) {
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    const int stride = (width * 3 + 3) & ~3;
+    std::string block(sizeof(header) + std::size_t(stride) * height, '\0');
+    std::memcpy(&block[0], &header, sizeof(header));
+    for (int row = 0; row < height; ++row) {  // row 0 is the bottom line
+        const COLORREF c = row < height / 2 ? bottom : top;
+        char* line = &block[sizeof(header) + std::size_t(row) * stride];
+        for (int x = 0; x < width; ++x) {
+            line[3 * x] = char(GetBValue(c));
+            line[3 * x + 1] = char(GetGValue(c));
+            line[3 * x + 2] = char(GetRValue(c));
+        }
+    }
+    return block;
+}
+
+std::string Hex(COLORREF c) {
+    char text[8];
+    std::snprintf(text, sizeof(text), "%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+    return text;
+}
+
+class PictureMemoryTest : public Form1Test {};
+
+TEST_F(PictureMemoryTest, LargePicturesAreKeptWholeWithinTheBudget) {
+    StartOn();
+    const double limitMb = double(capture::HistoryBudget() >> 20) + 100;
+    struct Round {
+        int width, height, copies;
+    } rounds[] = {{4000, 4000, 30}, {3840, 2160, 25}};
+    for (const Round& round : rounds) {
+        form_->DeleteAll();
+        std::vector<std::pair<COLORREF, COLORREF>> copied;
+        double mostMb = 0;
+        for (int i = 0; i < round.copies; ++i) {
+            const COLORREF top = RGB(i * 8, round.width % 256, 200), bottom = RGB(60, i * 8, 255 - i * 8);
+            const std::string dib = TwoToneDib(round.width, round.height, top, bottom);
+            const std::string newest = Count() ? capture::ClipTags().Tag(Count() - 1) : "";
+            ASSERT_TRUE(testsupport::PeerCopy([&] { testsupport::OfferText(CF_DIB, dib); },
+                                              [&] { return Count() && capture::ClipTags().Tag(Count() - 1) != newest; },
+                                              60000))
+                << "copy " << i << " of " << round.width << " x " << round.height << ": "
+                << WindowText(form_->lblInfo());
+            copied.emplace_back(top, bottom);
+            mostMb = std::max(mostMb, testsupport::PrivateMb());
+        }
+        capture::Holders().Pictures().FinishCompressing();
+        mostMb = std::max(mostMb, testsupport::PrivateMb());
+        EXPECT_LT(mostMb, limitMb) << round.width << " x " << round.height;
+        RecordProperty("most_private_mb_" + std::to_string(round.width), int(mostMb));
+        ASSERT_EQ(Count(), std::min(round.copies, 25));
+        EXPECT_LE(capture::HistoryBytes(), capture::HistoryBudget());
+
+        // Each clip, newest last, is the copy made in its turn: shown at its size, right side up.
+        const std::size_t first = copied.size() - std::size_t(Count());
+        for (int p = 0; p < Count(); ++p) {
+            form_->ClipList().Model().SetListIndex(p);
+            HBITMAP shown = form_->Image1().Picture();
+            BITMAP info = {};
+            ASSERT_TRUE(shown && GetObject(shown, sizeof(info), &info)) << p;
+            EXPECT_EQ(info.bmWidth, round.width);
+            EXPECT_EQ(info.bmHeight, round.height);
+            EXPECT_EQ(testsupport::PixelOf(shown, 5, 5), copied[first + p].first) << p;
+            EXPECT_EQ(testsupport::PixelOf(shown, 5, round.height - 5), copied[first + p].second) << p;
+        }
+
+        // Saved and read back by another program: ImageMagick on the Linux side.
+        const std::string folder = OutputFolder();
+        SetWindowTextA(form_->Text2(), folder.c_str());
+        gBoxes.clear();
+        Click(form_->PushButton5());
+        ASSERT_EQ(gBoxes.size(), 1u);
+        EXPECT_EQ(gBoxes[0].text, "Done.");
+        std::string listing;
+        ASSERT_TRUE(testsupport::UnixOutput(
+            "for f in /tmp/ardentia_out/*.bmp; do convert \"$f\" -format '%w %h %[hex:p{5,5}] %[hex:p{5," +
+                std::to_string(round.height - 5) + "}]\\n' info:; done",
+            listing, 120000));
+        std::multiset<std::string> saved, expected;
+        std::istringstream lines(listing);
+        for (std::string line; std::getline(lines, line);) saved.insert(line);
+        for (std::size_t i = first; i < copied.size(); ++i)
+            expected.insert(std::to_string(round.width) + " " + std::to_string(round.height) + " " +
+                            Hex(copied[i].first) + " " + Hex(copied[i].second));
+        EXPECT_EQ(saved, expected);
+        testsupport::RunUnixShell("rm -rf /tmp/ardentia_out");
+    }
+}
+
+}  // namespace
+}  // namespace testing_form
+}  // namespace mainwindow
