@@ -1,7 +1,7 @@
-// Prints the capture latency of the real main window: from a peer's copy until the clip is in the list
-// and the information line names it (the window answers again by then: it runs on this thread), for
-// UTF-16 texts of 1 KB, 1 MB and 10 MB and a 4000 x 3000 picture, beside a minimal history that only
-// copies the same data into memory and names the new item in a label, in the same run. Best of 3.
+// Prints the capture latency of the real main window: from a peer's copy until the clip is in the list,
+// the information line names it and the window has painted (it answers again by then: it runs on this
+// thread), for UTF-16 texts of 1 KB, 1 MB and 10 MB and a 4000 x 3000 picture, beside a minimal history
+// that only copies the same data into memory and names the new item in a label, in the same run. Best of 3.
 // Run it under Wine on a display: scripts/bench.sh.
 #include <windows.h>
 #include <commctrl.h>
@@ -119,6 +119,7 @@ int main() {
             double start = Now();
             testsupport::PeerCopy(
                 c.offer, [&] { return EndsWith(common::WindowText(form.lblInfo()), named); }, 60000);
+            RedrawWindow(form.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);  // what the user sees
             capture = std::min(capture, Now() - start);
             testsupport::PumpFor(100);
             // One history at a time: the window keeps its place in the chain but captures nothing.
@@ -127,6 +128,7 @@ int main() {
             const std::string item = "Item " + std::to_string(minimal.items + 1);
             start = Now();
             testsupport::PeerCopy(c.offer, [&] { return common::WindowText(minimal.label) == item; }, 60000);
+            RedrawWindow(minimal.label, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
             bare = std::min(bare, Now() - start);
             minimal.on = false;
             capture::SetManagerOn(true);

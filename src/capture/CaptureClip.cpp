@@ -71,11 +71,7 @@ std::string NewestTag(CaptureHost& host) {
 // Why a copy of this kind is too large to keep, or "". Text is measured in the format its source
 // offered: asking for a converted one would make the system build it first.
 std::string Refusal(const std::string& kind, HWND window) {
-    if (kind == kKindPicture) {
-        std::uint64_t width = 0, height = 0;
-        bool complete = true;
-        return ClipboardPictureSize(window, width, height, complete) ? PictureRefusal(width, height, complete) : "";
-    }
+    if (kind == kKindPicture) return "";  // measured as it is read (ReadClipboardBitmap)
     UINT format = RichTextFormat();
     if (kind == kKindFileList) format = CF_HDROP;
     if (kind == kKindText) format = OfferedTextFormat(window);

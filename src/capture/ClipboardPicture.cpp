@@ -42,19 +42,25 @@ HBITMAP NewSection(LONG width, LONG height, void** bits) {
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
-// The device-independent bitmap on the open clipboard, converted by the system into a new section.
-// Null when it is not there, incomplete, or in a form the system cannot convert.
-HBITMAP SectionFromDib(HANDLE block) {
-    const SIZE_T blockBytes = block ? GlobalSize(block) : 0;
-    if (blockBytes < sizeof(BITMAPINFOHEADER)) return nullptr;
-    const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(block));
-    if (!header) return nullptr;
-    HBITMAP section = nullptr;
+const char kNoMemory[] = "Not kept: there was not enough memory to hold the picture";
+
+// The device-independent bitmap on the open clipboard, converted by the system into a new section. Null
+// and why when it is too large, incomplete or cannot be held; null alone when the system cannot convert it.
+HBITMAP SectionFromDib(HANDLE block, std::string& why) {
+    const SIZE_T blockBytes = GlobalSize(block);
+    const auto* header = blockBytes >= sizeof(BITMAPINFOHEADER) ? static_cast<const BITMAPINFOHEADER*>(GlobalLock(block)) : nullptr;
+    if (!header) {
+        why = PictureRefusal(0, 0, false);
+        return nullptr;
+    }
     const DibHeader fields = FieldsOf(*header);
     const LONG height = header->biHeight < 0 ? -header->biHeight : header->biHeight;
+    why = PictureRefusal(std::uint64_t(std::abs(std::int64_t(fields.width))), std::uint64_t(height),
+                         blockBytes >= DibBytesNeeded(fields));
     void* bits = nullptr;
-    // Checked again here: the clipboard may have changed since the size was checked.
-    if (blockBytes >= DibBytesNeeded(fields) && (section = NewSection(header->biWidth, height, &bits))) {
+    HBITMAP section = why.empty() ? NewSection(header->biWidth, height, &bits) : nullptr;
+    if (why.empty() && !section) why = kNoMemory;
+    if (section) {
         const char* pixels = reinterpret_cast<const char*>(header) + DibPixelOffset(fields);
         HDC screen = GetDC(nullptr);
         const int rows = SetDIBits(screen, section, 0, UINT(height), pixels, reinterpret_cast<const BITMAPINFO*>(header),
@@ -90,67 +96,33 @@ HBITMAP SectionFromBitmap(HBITMAP source) {
 
 void SetPictureHoldFailsForTesting(bool fails) { gPictureHoldFails = fails; }
 
-bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& height, bool& complete) {
-    ClipboardSession session(owner);
-    if (!session.open) return false;
-    complete = true;
-    if (IsClipboardFormatAvailable(CF_DIB)) {
-        HANDLE data = GetClipboardData(CF_DIB);
-        const SIZE_T blockBytes = data ? GlobalSize(data) : 0;
-        if (blockBytes >= sizeof(BITMAPINFOHEADER)) {
-            const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(data));
-            if (header) {
-                const DibHeader fields = FieldsOf(*header);
-                complete = blockBytes >= DibBytesNeeded(fields);
-                GlobalUnlock(data);
-                width = std::uint64_t(std::abs(std::int64_t(fields.width)));
-                height = std::uint64_t(std::abs(std::int64_t(fields.height)));
-                return true;
-            }
-        } else if (data) {
-            complete = false;  // not even a whole header
-            return true;
-        }
-    }
-    if (!IsClipboardFormatAvailable(CF_BITMAP)) {
-        const auto png = BlockBytes(PngFormat());
-        if (!png) return false;
-        complete = PngSize(*png, width, height);  // the codec is not asked to read what is not a PNG
-        return true;
-    }
-    BITMAP info;
-    HANDLE bitmap = GetClipboardData(CF_BITMAP);
-    if (!bitmap || !GetObject(bitmap, sizeof(info), &info)) return false;
-    width = std::uint64_t(info.bmWidth);
-    height = std::uint64_t(info.bmHeight);
-    return true;
-}
-
 HBITMAP ReadClipboardBitmap(HWND owner, std::string* whyNot) {
     ClipboardSession session(owner);
     if (!session.open) return nullptr;
+    std::string why;
     HBITMAP pixels = nullptr;
-    bool offered = false, decoded = false;
-    // The device-independent bitmap is read directly: asking for the bitmap would make the system build
-    // one more full copy of the pixels.
-    if (IsClipboardFormatAvailable(CF_DIB)) {
-        HANDLE block = GetClipboardData(CF_DIB);
-        offered = block != nullptr;
-        pixels = SectionFromDib(block);
-    }
-    if (!pixels && IsClipboardFormatAvailable(CF_BITMAP)) {
-        HBITMAP source = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
-        offered = offered || source != nullptr;
-        pixels = SectionFromBitmap(source);
-    } else if (!pixels && !offered) {
-        if (const auto png = BlockBytes(PngFormat())) {
-            offered = decoded = true;
-            if (!gPictureHoldFails) pixels = DecodePng(*png);
+    // The size is checked on the very block that is then read: under Wine every GetClipboardData carries
+    // the whole block over. The device-independent bitmap is read directly, as asking for the bitmap would
+    // make the system build one more full copy of the pixels.
+    HANDLE block = IsClipboardFormatAvailable(CF_DIB) ? GetClipboardData(CF_DIB) : nullptr;
+    if (block) pixels = SectionFromDib(block, why);
+    if (!pixels && why.empty()) {
+        if (IsClipboardFormatAvailable(CF_BITMAP)) {
+            HBITMAP source = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+            BITMAP info;
+            if (source && GetObject(source, sizeof(info), &info)) {
+                why = TooLargeForPicture(std::uint64_t(info.bmWidth), std::uint64_t(info.bmHeight));
+                if (why.empty() && !(pixels = SectionFromBitmap(source))) why = kNoMemory;
+            }
+        } else if (const auto png = BlockBytes(PngFormat())) {
+            std::uint64_t width = 0, height = 0;
+            why = PictureRefusal(width, height, PngSize(*png, width, height));  // the codec reads only a PNG
+            if (why.empty()) why = TooLargeForPicture(width, height);
+            if (why.empty() && !(pixels = gPictureHoldFails ? nullptr : DecodePng(*png)))
+                why = gPictureHoldFails ? kNoMemory : "Not kept: the picture could not be decoded";
         }
     }
-    if (whyNot && offered && !pixels)
-        *whyNot = decoded && !gPictureHoldFails ? "Not kept: the picture could not be decoded"
-                                                : "Not kept: there was not enough memory to hold the picture";
+    if (whyNot) *whyNot = why;
     return pixels;
 }
 

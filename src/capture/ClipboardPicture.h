@@ -1,4 +1,4 @@
-// Reading the picture on offer: its size first, from the headers, then its pixels.
+// Reading the picture on offer: its size, from the headers, before its pixels.
 #pragma once
 
 #include <windows.h>
@@ -8,12 +8,10 @@
 
 namespace capture {
 
-// The pixel size of the picture on offer, read from the device-independent bitmap's header when there is
-// one (so that no bitmap is made just to be measured).
-bool ClipboardPictureSize(HWND owner, std::uint64_t& width, std::uint64_t& height, bool& complete);
 // The picture on offer as a 32-bit top-down DIB section (the pixels the holders compress): from the
 // device-independent bitmap, the bitmap, or the PNG where only a PNG is offered. Null when there is no
-// picture to read; whyNot, when given, says why when one was there but could not be held.
+// picture to read; whyNot, when given, says why when one was there but is too large, incomplete or could
+// not be held.
 HBITMAP ReadClipboardBitmap(HWND owner, std::string* whyNot = nullptr);
 // Tests make holding the pixels fail, as a full address space or GDI table would.
 void SetPictureHoldFailsForTesting(bool fails);

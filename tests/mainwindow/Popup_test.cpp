@@ -89,8 +89,9 @@ TEST_F(Form1Test, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
     // The hotkey, pressed on the X side while a Wine window has the focus.
     ASSERT_TRUE(PressHotkey(*form_));
     EXPECT_EQ(form_->Popup().Shown(), (std::vector<int>{3, 2, 1, 0}));
-    ASSERT_TRUE(X("type --delay 50 'beta'"));
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return WindowText(form_->Popup().FilterBox()) == "beta"; }, 5000));
+    ASSERT_TRUE(testsupport::RunWithUtf8File("xdotool type --delay 50 --file", "üße"));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return WindowText(form_->Popup().FilterBox()) == "üße"; }, 5000))
+        << WindowText(form_->Popup().FilterBox());
     ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().Shown() == std::vector<int>{1}; }, 5000))
         << form_->Popup().Shown().size() << " filter [" << WindowText(form_->Popup().FilterBox()) << "] focus " << (GetFocus() == form_->Popup().FilterBox());
     ASSERT_TRUE(X("key Return"));
