@@ -28,14 +28,14 @@ class ClipListSurface {
 public:
     virtual void RepaintAll() = 0;
     virtual void RepaintItem(int index) = 0;
-    virtual void DrawFocus(int index) = 0;
+    virtual void DrawFocusRect(int index) = 0;
     virtual void ClearSurface() = 0;
     // Shows or hides the scroll bar and narrows or widens the rows to match.
     virtual void ShowScrollBar(bool shown, int largeChange) = 0;
     virtual void SetScrollRange(int maximum) = 0;
     virtual void SetScrollValue(int value) = 0;
     // Closes the in-place edit box without keeping its text, if it is open.
-    virtual void CancelEdit() = 0;
+    virtual void DiscardEdit() = 0;
 
 protected:
     ~ClipListSurface() = default;

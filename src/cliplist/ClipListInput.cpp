@@ -34,7 +34,7 @@ void ClipListInput::KeyDown(int keyCode, int shift) {
                 model_.SetListIndex(count - 1);
                 break;
             case kKeySpace:
-                if (model_.SelectMode() != 0) model_.SetFlag(current, !model_.ItemSelected(current));
+                if (model_.SelectMode() != 0) windowSide_.WriteSelectionFlag(current, !model_.ItemSelected(current));
                 model_.Events().Click();
                 break;
             default:
@@ -53,12 +53,12 @@ void ClipListInput::MouseDown(int button, int shift, float x, float y) {
         const int index = RowAt(y) + model_.TopIndex();
         if (index >= 0 && index < model_.ListCount()) {
             if (model_.SelectMode() == 0) {
-                model_.SetFlag(index, true);
+                windowSide_.WriteSelectionFlag(index, true);
             } else if (model_.SelectMode() == 1) {
-                model_.SetFlag(index, !model_.ItemSelected(index));
+                windowSide_.WriteSelectionFlag(index, !model_.ItemSelected(index));
                 dragState_ = model_.ItemSelected(index);
             }
-            model_.SetLastMouseY(y);
+            windowSide_.SetLastMouseY(y);
             model_.SetListIndex(index);
         }
         buttonDown_ = true;
@@ -73,14 +73,14 @@ AutoScroll ClipListInput::MouseMove(int button, int shift, float x, float y) {
         wanted = buttonDown_ ? AutoScroll::kUp : AutoScroll::kNone;
     } else if (y <= float(clientHeight_)) {
         const int row = pointerY_ / (rowHeight_ > 0 ? rowHeight_ : 1);
-        const float last = model_.LastMouseY();
+        const float last = windowSide_.LastMouseY();
         const int lastRow = last < 0 ? -1 : int(std::lround(last)) / (rowHeight_ > 0 ? rowHeight_ : 1);
         if (row != lastRow && (hoverSelection_ || button != 0)) {
             const int index = row + model_.TopIndex();
             if (index >= 0 && index < model_.ListCount()) {
-                model_.SetFlag(index, dragState_);
+                windowSide_.WriteSelectionFlag(index, dragState_);
                 model_.SetListIndex(index);
-                model_.SetLastMouseY(y);
+                windowSide_.SetLastMouseY(y);
             }
         }
     } else {
@@ -122,7 +122,7 @@ void ClipListInput::AutoScrollStep(AutoScroll direction) {
     if (current < 0) return;  // without a current item the loop waits without moving
     const int next = direction == AutoScroll::kUp ? current - 1 : current + 1;
     if (next < 0 || next > model_.ListCount() - 1) return;
-    if (model_.SelectMode() == 1) model_.SetFlag(next, dragState_);
+    if (model_.SelectMode() == 1) windowSide_.WriteSelectionFlag(next, dragState_);
     model_.SetListIndex(next);
 }
 

@@ -14,7 +14,7 @@ enum class AutoScroll { kNone, kUp, kDown };
 
 class ClipListInput {
 public:
-    explicit ClipListInput(ClipListModel& model) : model_(model) {}
+    explicit ClipListInput(ClipListModel& model) : model_(model), windowSide_(model) {}
 
     // Geometry and options the window keeps up to date.
     void SetRowHeight(int pixels) { rowHeight_ = pixels; }
@@ -45,6 +45,7 @@ private:
     int RowAt(float y) const;
 
     ClipListModel& model_;
+    ClipListModel::WindowSide windowSide_;
     int rowHeight_ = 1;
     int clientHeight_ = 0;
     bool hoverSelection_ = false;

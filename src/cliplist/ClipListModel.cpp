@@ -45,7 +45,7 @@ void ClipListModel::ModifyItem(int index, const std::optional<std::string>& text
 
 void ClipListModel::RepaintEdited(int index) {
     surface_.RepaintItem(index);
-    if (index == listIndex_) surface_.DrawFocus(index);
+    if (index == listIndex_) surface_.DrawFocusRect(index);
 }
 
 void ClipListModel::RemoveItem(int index) {
@@ -87,7 +87,7 @@ void ClipListModel::Clear() {
     listIndex_ = -1;
     lastCurrent_ = -1;
     surface_.SetScrollRange(0);
-    SetScrollPosition(0);
+    ScrollTo(0);
     surface_.ClearSurface();
 }
 
@@ -113,14 +113,14 @@ void ClipListModel::Order() {
         }
     } while (h != 1);
     SetListIndex(-1);
-    SetScrollPosition(0);
+    ScrollTo(0);
     std::fill(selected_.begin(), selected_.end(), false);
     surface_.RepaintAll();
 }
 
 void ClipListModel::SetListIndex(int value) {
     if (value > ListCount() - 1 || value < -1) throw ClipListError(kErrInvalidPropertyValue, "invalid ListIndex");
-    surface_.CancelEdit();
+    surface_.DiscardEdit();
     listIndex_ = (value < 0 || ListCount() == 0) ? -1 : value;
     if (selectMode_ == 0) {
         if (lastCurrent_ >= 0 && lastCurrent_ <= ListCount()) selected_[lastCurrent_] = false;
@@ -130,13 +130,13 @@ void ClipListModel::SetListIndex(int value) {
     lastCurrent_ = listIndex_;
     if (listIndex_ >= 0) {
         surface_.RepaintItem(listIndex_);
-        surface_.DrawFocus(listIndex_);
+        surface_.DrawFocusRect(listIndex_);
     }
     if (scrollIntoView_) {
         if (listIndex_ >= 0 && listIndex_ < topIndex_)
-            SetScrollPosition(listIndex_);
+            ScrollTo(listIndex_);
         else if (listIndex_ > topIndex_ + visibleRows_ - 1)
-            SetScrollPosition(listIndex_ - visibleRows_ + 1);
+            ScrollTo(listIndex_ - visibleRows_ + 1);
     } else {
         scrollIntoView_ = true;
     }
@@ -200,7 +200,7 @@ void ClipListModel::SetItemSelected(int index, bool selected) {
     RepaintEdited(index);
 }
 
-void ClipListModel::SetFlag(int index, bool selected) {
+void ClipListModel::WriteSelectionFlag(int index, bool selected) {
     CheckIndex(index);
     selected_[index] = selected;
     RepaintEdited(index);
@@ -212,7 +212,7 @@ void ClipListModel::SetSelectMode(int mode, bool atRunTime) {
         std::fill(selected_.begin(), selected_.end(), false);
         selected_[listIndex_] = true;
         surface_.RepaintItem(listIndex_);
-        surface_.DrawFocus(listIndex_);
+        surface_.DrawFocusRect(listIndex_);
     }
     UpdateScrollBar();
     surface_.RepaintAll();
@@ -221,7 +221,7 @@ void ClipListModel::SetSelectMode(int mode, bool atRunTime) {
 void ClipListModel::SetTopIndex(int value) {
     if (value < 0 || value > ListCount() - visibleRows_)
         throw ClipListError(kErrInvalidPropertyValue, "invalid TopIndex");
-    SetScrollPosition(value);
+    ScrollTo(value);
     RaiseTopIndexChange();
 }
 
@@ -249,21 +249,21 @@ void ClipListModel::UpdateScrollBar() {
     surface_.SetScrollRange(ScrollMaximum());
     // A scroll bar keeps its value inside its range: a shrinking range pulls the top row up.
     const int highest = std::max(0, ScrollMaximum());
-    if (topIndex_ > highest) SetScrollPosition(highest);
+    if (topIndex_ > highest) ScrollTo(highest);
 }
 
-void ClipListModel::SetScrollPosition(int value) {
+void ClipListModel::ScrollTo(int value) {
     value = std::clamp(value, 0, std::max(0, ScrollMaximum()));
     surface_.SetScrollValue(value);
-    OnScrollBarValue(value);
+    ScrollBarMoved(value, false);
 }
 
-void ClipListModel::OnScrollBarValue(int value, bool thumbDrag) {
+void ClipListModel::ScrollBarMoved(int value, bool thumbDrag) {
     topIndex_ = value;
     if (value != lastScrollPosition_) {
         lastScrollPosition_ = value;
         lastMouseY_ = -1;
-        surface_.CancelEdit();
+        surface_.DiscardEdit();
         surface_.RepaintAll();
         RaiseScroll();
         RaiseTopIndexChange();

@@ -40,7 +40,6 @@ public:
     int ListCount() const { return static_cast<int>(items_.size()) - 1; }
     int ListIndex() const { return listIndex_; }
     void SetListIndex(int value);
-    int LastCurrentIndex() const { return lastCurrent_; }
     int SelectedCount() const;
 
     // Indexed access; index ListCount addresses the empty spare slot.
@@ -51,9 +50,8 @@ public:
     int16_t ItemIconSelected(int index) const;
     void SetItemIconSelected(int index, int16_t icon);
     bool ItemSelected(int index) const;
+    // As the container sets it: with SelectMode 0 selecting an item makes it the current one.
     void SetItemSelected(int index, bool selected);
-    // Writes the flag itself and repaints its row, whatever the SelectMode (mouse and key rules).
-    void SetFlag(int index, bool selected);
 
     int SelectMode() const { return selectMode_; }
     void SetSelectMode(int mode, bool atRunTime = true);
@@ -62,26 +60,24 @@ public:
 
     bool ScrollIntoView() const { return scrollIntoView_; }
     int TopIndex() const { return topIndex_; }
+    // The property: a value outside the scroll range is an error (380).
     void SetTopIndex(int value);
+    // Scrolls to value, kept inside the scroll range (the mouse wheel, bringing a row into view).
+    void ScrollTo(int value);
     int VisibleRows() const { return visibleRows_; }
-    // The window reports how many rows fit after a size or font change.
-    void SetVisibleRows(int rows);
     bool ScrollBarShown() const { return scrollBarShown_; }
     int ScrollMaximum() const { return ListCount() - visibleRows_; }
-    void UpdateScrollBar();
-    // The scroll bar moved (by the user, or by a value the model set); thumbDrag for its tracking notice.
-    void OnScrollBarValue(int value, bool thumbDrag = false);
-    // Scrolls to value, kept inside the scroll range (the mouse wheel).
-    void ScrollTo(int value) { SetScrollPosition(value); }
 
-    // The vertical pointer position of the last press or handled move; -1 for no row. Any scroll forgets it.
-    float LastMouseY() const { return lastMouseY_; }
-    void SetLastMouseY(float y) { lastMouseY_ = y; }
+    // What only the list's own window and its input rules change; the container has no use for it.
+    class WindowSide;
 
 private:
     void CheckIndex(int index) const;  // 381 outside 0..ListCount when the list has items, 9 below 0
     void RepaintEdited(int index);     // the row, and its focus rectangle when it is the current one
-    void SetScrollPosition(int value);
+    void UpdateScrollBar();
+    void SetVisibleRows(int rows);
+    void ScrollBarMoved(int value, bool thumbDrag);
+    void WriteSelectionFlag(int index, bool selected);
     void RaiseListIndexChange();
     void RaiseScroll();
     void RaiseTopIndexChange();
@@ -93,7 +89,7 @@ private:
     std::vector<ClipItem> items_;       // always ListCount + 1 slots; the last one is the spare
     std::vector<bool> selected_;        // parallel to items_
     int listIndex_ = -1;
-    int lastCurrent_ = -1;
+    int lastCurrent_ = -1;              // the current item before the last change, to repaint it
     bool scrollIntoView_ = true;
     int selectMode_ = 0;
     int orderType_ = 0;
@@ -102,6 +98,23 @@ private:
     int lastScrollPosition_ = 0;
     bool scrollBarShown_ = false;
     float lastMouseY_ = -1;
+};
+
+class ClipListModel::WindowSide {
+public:
+    explicit WindowSide(ClipListModel& model) : model_(model) {}
+    // How many rows fit, after a size or font change.
+    void SetVisibleRows(int rows) { model_.SetVisibleRows(rows); }
+    // The scroll bar moved (by the user, or to a value the model set); thumbDrag for its tracking notice.
+    void ScrollBarMoved(int value, bool thumbDrag = false) { model_.ScrollBarMoved(value, thumbDrag); }
+    // Writes the flag itself and repaints its row, whatever the SelectMode (the mouse and key rules).
+    void WriteSelectionFlag(int index, bool selected) { model_.WriteSelectionFlag(index, selected); }
+    // The vertical pointer position of the last press or handled move; -1 for no row. Any scroll forgets it.
+    float LastMouseY() const { return model_.lastMouseY_; }
+    void SetLastMouseY(float y) { model_.lastMouseY_ = y; }
+
+private:
+    ClipListModel& model_;
 };
 
 }  // namespace cliplist

@@ -27,11 +27,6 @@ Rect TextRect(int row, int rowHeight, int clientWidth, int scrollBarWidth, int i
                 (row + 1) * rowHeight - itemOffset};
 }
 
-int RowAtY(float y, int rowHeight) {
-    if (rowHeight <= 0) return 0;
-    return static_cast<int>(std::floor(y / static_cast<float>(rowHeight)));
-}
-
 int IconTop(int rowTop, int rowHeight, int imageHeight, bool wordWrap, int itemOffset) {
     if (wordWrap) return rowTop + itemOffset;
     return rowTop + (rowHeight - imageHeight) / 2;

@@ -23,9 +23,6 @@ int SnapOuterHeight(int outerHeight, int clientHeight, int visibleRows, int rowH
 Rect RowRect(int row, int rowHeight, int clientWidth, int scrollBarWidth);
 Rect TextRect(int row, int rowHeight, int clientWidth, int scrollBarWidth, int itemOffset, int itemTextLeft);
 
-// Row under a vertical position on the surface (rounded towards minus infinity).
-int RowAtY(float y, int rowHeight);
-
 // Icons sit at the row's vertical centre on single-line rows and at the text's top on wrapped rows.
 int IconTop(int rowTop, int rowHeight, int imageHeight, bool wordWrap, int itemOffset);
 

@@ -12,8 +12,10 @@
 #include "cliplist/ClipListInput.h"
 #include "cliplist/ClipListModel.h"
 #include "cliplist/ClipListProperties.h"
+#include "cliplist/InPlaceEditor.h"
 #include "cliplist/OleColor.h"
 #include "cliplist/RowGeometry.h"
+#include "cliplist/RowPainter.h"
 #include "common/GdiScope.h"
 
 namespace cliplist {
@@ -31,7 +33,7 @@ public:
     HWND hwnd() const { return hwnd_; }
     HWND picList() const { return picList_; }
     HWND sbVert() const { return sbVert_; }
-    HWND txtEdit() const { return txtEdit_; }
+    HWND txtEdit() const { return editor_.Box(); }
 
     // Items, selection, scrolling: ucClipList1.Model().AddItem(...) and so on.
     ClipListModel& Model() { return model_; }
@@ -46,9 +48,9 @@ public:
     void SetBackNormal(uint32_t ole);
     uint32_t BackSelected() const { return backSelected_.ole; }
     void SetBackSelected(uint32_t ole);
-    uint32_t BackSelectedG1() const { return g1_.ole; }
+    uint32_t BackSelectedG1() const { return gradientFrom_.ole; }
     void SetBackSelectedG1(uint32_t ole);  // ClipListError 5 for a colour beyond six hex digits
-    uint32_t BackSelectedG2() const { return g2_.ole; }
+    uint32_t BackSelectedG2() const { return gradientTo_.ole; }
     void SetBackSelectedG2(uint32_t ole);
     uint32_t BoxBorder() const { return boxBorder_.ole; }
     void SetBoxBorder(uint32_t ole);
@@ -69,8 +71,9 @@ public:
     void SetBoxRadius(int value);
     bool Enabled() const;
     void SetEnabled(bool value);
-    bool Focus() const { return focus_; }
-    void SetFocus(bool value);
+    // The persisted "Focus" property: whether the current row shows a focus rectangle.
+    bool ShowsFocusRect() const { return showsFocusRect_; }
+    void SetShowsFocusRect(bool value);
     LOGFONTA Font() const { return font_; }
     void SetFont(const LOGFONTA& font);
     bool HoverSelection() const { return hoverSelection_; }
@@ -102,14 +105,14 @@ public:
     int RowHeight() const { return rowHeight_; }
     int VisibleRows() const { return model_.VisibleRows(); }
     Rect RowRect(int row) const;
-    bool HasFocus() const { return hasFocus_; }
+    bool HasFocus() const { return surfaceHasFocus_; }
 
     // In-place editing of the current item's text. StartEdit lays the edit box over the current row
     // (scrolling it into view first); Enter (and Ctrl+Enter without word-wrap) keeps the text, Escape,
     // a lost focus, a scroll or a new current item discard it. EndEdit(true) keeps it too.
     void StartEdit();
-    void EndEdit(bool modify = false);
-    bool Editing() const { return editing_; }
+    void EndEdit(bool keepText = false);
+    bool Editing() const { return editor_.IsOpen(); }
 
     // The persisted set: reading stores the values as they are (no clamping) and raises a stored
     // ItemHeight below the font's text height to that height; writing leaves out the defaults.
@@ -124,51 +127,58 @@ private:
     // ClipListSurface: what the model asks of the window.
     void RepaintAll() override;
     void RepaintItem(int index) override;
-    void DrawFocus(int index) override;
+    void DrawFocusRect(int index) override;
     void ClearSurface() override;
     void ShowScrollBar(bool shown, int largeChange) override;
     void SetScrollRange(int maximum) override;
     void SetScrollValue(int value) override;
-    void CancelEdit() override;
+    void DiscardEdit() override;
 
+    // The window and its dispatch (ucClipList.cpp).
     static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK SurfaceProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleControl(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleSurface(UINT msg, WPARAM wp, LPARAM lp);
+    RowAppearance LookOfRows() const;
+    void PaintItem(HDC dc, int index);
+    void PaintFocusOn(HDC dc, int index);
+    void EditClosed(bool keepText, const std::string& text, bool hadFocus);
 
+    // Layout and scrolling (ucClipListLayout.cpp).
     void SizeChanged();
     void OnVScroll(int code);
     void RecreateFonts();
     int TextHeight() const;
     int ClientWidth() const;
-    int RowWidthCut() const { return model_.ScrollBarShown() ? scrollBarWidth_ : 0; }
-    void DrawItem(HDC dc, int index);
-    void DrawFocusOn(HDC dc, int index);
-    void PaintIcon(HDC dc, int icon, int rowTop);
-    void ApplyFrameStyle();
+    int WidthTakenByScrollBar() const { return model_.ScrollBarShown() ? scrollBarWidth_ : 0; }
+
+    // Mouse, keys and wheel (ucClipListInput.cpp).
     bool HandleInput(UINT msg, WPARAM wp, LPARAM lp);
-    static bool HasStdAccessibleProxy();
-    bool AnswerListQuery(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
-    static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
-    void CloseEdit(bool keepText);
     void RunAutoScroll();
     void OnMouseWheel(int delta);
 
+    // Answers for screen readers and scripts (ucClipListAccess.cpp).
+    static bool HasStdAccessibleProxy();
+    bool AnswerAssistiveQuery(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+    // Properties and persistence (ucClipListProperties.cpp).
+    void ApplyFrameStyle();
+    common::FontSpec FontSpecOf(const LOGFONTA& font) const;
+    LOGFONTA LogFontOf(const common::FontSpec& font) const;
+
     ClipListModel model_;
+    ClipListModel::WindowSide modelWindowSide_{model_};
     ClipListInput input_{model_};
+    InPlaceEditor editor_;
     bool autoScrolling_ = false;
-    bool keyPreview_ = true;  // off while the in-place editor has the keys
-    bool editing_ = false;
+    bool keysGoToList_ = true;  // off while the in-place editor has the keys
     bool clickAfterDblClick_ = true;  // false from a double-click's second press to its release
-    COLORREF editBack_ = 0, editText_ = 0;
-    gdi::Brush editBrush_{nullptr};
     int wheelRemainder_ = 0;
     // Cleared on destruction, so a loop that handles messages notices when the control is gone.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     HWND hwnd_ = nullptr;
     HWND picList_ = nullptr;
     HWND sbVert_ = nullptr;
-    HWND txtEdit_ = nullptr;
     HIMAGELIST images_ = nullptr;
 
     // Colours keep the OLE value they were given and its translation, made when set.
@@ -189,30 +199,28 @@ private:
     }
 
     Colour backNormal_, backSelected_, boxBorder_, fontNormal_, fontSelected_;
-    GradientColour g1_, g2_;
-    COLORREF surfaceTextColour_ = 0;  // the colour the last row or focus rectangle used
+    GradientColour gradientFrom_, gradientTo_;
+    COLORREF carriedTextColour_ = 0;  // the colour the last row or focus rectangle used; some looks keep it
 
     int alignment_ = 0, appearance_ = 1, borderStyle_ = 1, boxOffset_ = 1, boxRadius_ = 0;
-    bool focus_ = true, hoverSelection_ = false, itemHeightAuto_ = true, wordWrap_ = true;
+    bool showsFocusRect_ = true, hoverSelection_ = false, itemHeightAuto_ = true, wordWrap_ = true;
     int itemHeight_ = 0, itemOffset_ = 0, itemTextLeft_ = 2, scrollBarWidth_ = 13;
     int selectModeStyle_ = 0, mousePointer_ = 0;
     HCURSOR mouseIcon_ = nullptr;
     HBITMAP selectionPicture_ = nullptr;
 
-    common::FontSpec FontSpecOf(const LOGFONTA& font) const;
-    LOGFONTA LogFontOf(const common::FontSpec& font) const;
     std::string selectionPictureRef_, mouseIconRef_;
     HBITMAP ownedSelectionPicture_ = nullptr;
     HCURSOR ownedMouseIcon_ = nullptr;
 
-    LOGFONTA font_{};            // m_oFont: the control's own font description
+    LOGFONTA font_{};            // the control's own font description
     common::FontSpec fontSpec_;  // the same in points, as stored: pixels do not give points back exactly
-    gdi::Font rowFont_{nullptr};      // m_oFont with the underline off, as every row starts
+    gdi::Font rowFont_{nullptr};      // font_ with the underline off, as every row starts
     gdi::Font underlineFont_{nullptr};
     int rowHeight_ = 1;
-    bool hasFocus_ = false;
+    bool surfaceHasFocus_ = false;
     bool resizing_ = false;
-    bool snapping_ = false;
+    bool snappingHeightToRows_ = false;
 };
 
 }  // namespace cliplist

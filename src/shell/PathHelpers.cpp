@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include "common/DoEvents.h"
 #include "common/WindowText.h"
 #include "shell/ApplicationTitle.h"
 
@@ -81,20 +80,6 @@ bool FileExists(const std::string& path) {
 bool FolderExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(common::Widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-void DeleteFiles(const std::string& pathOrPattern) {
-    common::DoEvents();
-    const auto slash = pathOrPattern.find_last_of("\\/");
-    const std::string folder = slash == std::string::npos ? "" : pathOrPattern.substr(0, slash + 1);
-    const std::wstring wideFolder = common::Widen(folder);
-    WIN32_FIND_DATAW found;
-    HANDLE listing = FindFirstFileW(common::Widen(pathOrPattern).c_str(), &found);
-    if (listing == INVALID_HANDLE_VALUE) return;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((wideFolder + found.cFileName).c_str());
-    } while (FindNextFileW(listing, &found));
-    FindClose(listing);
 }
 
 void SetApplicationTitle() { gApplicationTitle = TrimApplicationTitle(kProductName); }

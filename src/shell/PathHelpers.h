@@ -26,9 +26,6 @@ std::string TempFolder();
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 
-// Handles pending messages first, then deletes every file the path or pattern names; errors are ignored.
-void DeleteFiles(const std::string& pathOrPattern);
-
 void SetApplicationTitle();
 const std::string& ApplicationTitle();
 

@@ -15,12 +15,12 @@ public:
     std::vector<std::string> events;
     void RepaintAll() override {}
     void RepaintItem(int) override {}
-    void DrawFocus(int) override {}
+    void DrawFocusRect(int) override {}
     void ClearSurface() override {}
     void ShowScrollBar(bool, int) override {}
     void SetScrollRange(int) override {}
     void SetScrollValue(int) override {}
-    void CancelEdit() override {}
+    void DiscardEdit() override {}
     void ListIndexChange() override { events.push_back("ListIndexChange"); }
     void Click() override { events.push_back("Click"); }
     void KeyDown(int key, int) override { events.push_back("KeyDown " + std::to_string(key)); }
@@ -31,7 +31,7 @@ class InputTest : public ::testing::Test {
 protected:
     InputTest() {
         list.SetEvents(&log);
-        list.SetVisibleRows(5);
+        ClipListModel::WindowSide(list).SetVisibleRows(5);
         for (int i = 0; i < 20; ++i) list.AddItem("item" + std::to_string(i));
         input.SetRowHeight(10);
         input.SetClientHeight(50);

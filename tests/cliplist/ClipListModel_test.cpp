@@ -15,14 +15,14 @@ public:
     std::vector<std::string> log;
     void RepaintAll() override { log.push_back("all"); }
     void RepaintItem(int i) override { log.push_back("item " + std::to_string(i)); }
-    void DrawFocus(int i) override { log.push_back("focus " + std::to_string(i)); }
+    void DrawFocusRect(int i) override { log.push_back("focus " + std::to_string(i)); }
     void ClearSurface() override { log.push_back("clear"); }
     void ShowScrollBar(bool shown, int page) override {
         log.push_back(std::string(shown ? "bar on " : "bar off ") + std::to_string(page));
     }
     void SetScrollRange(int) override {}
     void SetScrollValue(int v) override { log.push_back("value " + std::to_string(v)); }
-    void CancelEdit() override {}
+    void DiscardEdit() override {}
     void ListIndexChange() override { log.push_back("ListIndexChange"); }
     void Scroll() override {
         log.push_back("Scroll");
@@ -37,7 +37,7 @@ class ClipListModelTest : public ::testing::Test {
 protected:
     ClipListModelTest() { list.SetEvents(&rec); }
     void Fill(int n, int visibleRows = 100) {
-        list.SetVisibleRows(visibleRows);
+        ClipListModel::WindowSide(list).SetVisibleRows(visibleRows);
         for (int i = 0; i < n; ++i) list.AddItem("item" + std::to_string(i), 1, 2);
         rec.log.clear();
     }
@@ -60,7 +60,7 @@ int ErrorOf(const std::function<void()>& f) {
 }
 
 TEST_F(ClipListModelTest, EmptyListRejectsEveryIndexedAccess) {
-    list.SetVisibleRows(5);
+    ClipListModel::WindowSide(list).SetVisibleRows(5);
     EXPECT_EQ(list.ListCount(), 0);
     EXPECT_EQ(list.ListIndex(), -1);
     EXPECT_EQ(list.SelectedCount(), 0);
@@ -108,7 +108,7 @@ TEST_F(ClipListModelTest, BadIndicesOnAFilledListLeaveItUnchanged) {
 }
 
 TEST_F(ClipListModelTest, FullListRefusesMoreWithoutTouchingTheSpareSlot) {
-    list.SetVisibleRows(10);
+    ClipListModel::WindowSide(list).SetVisibleRows(10);
     for (int i = 0; i < ClipListModel::kMaxCount; ++i) list.AddItem("x");
     EXPECT_EQ(ErrorOf([&] { list.AddItem("overflow"); }), kErrOverflow);
     EXPECT_EQ(ErrorOf([&] { list.InsertItem(0, "overflow"); }), kErrOverflow);
@@ -199,7 +199,7 @@ TEST_F(ClipListModelTest, RemoveItemNotifiesOnlyWhenTheCurrentItemMoves) {
 }
 
 TEST_F(ClipListModelTest, AddRepaintsOneRowUntilTheScrollBarAppears) {
-    list.SetVisibleRows(2);
+    ClipListModel::WindowSide(list).SetVisibleRows(2);
     list.AddItem("a");
     list.AddItem("b");
     EXPECT_EQ(rec.log, (std::vector<std::string>{"item 0", "item 1"}));
@@ -219,20 +219,20 @@ TEST_F(ClipListModelTest, AddRepaintsOneRowUntilTheScrollBarAppears) {
     EXPECT_EQ(rec.Count("TopIndexChange"), 1);
     // A taller window can show every row: the bar goes; a shorter one brings it back.
     list.AddItem("c");
-    list.SetVisibleRows(3);
+    ClipListModel::WindowSide(list).SetVisibleRows(3);
     EXPECT_FALSE(list.ScrollBarShown());
-    list.SetVisibleRows(1);
+    ClipListModel::WindowSide(list).SetVisibleRows(1);
     EXPECT_TRUE(list.ScrollBarShown());
 }
 
 TEST_F(ClipListModelTest, ScrollBarMovesRaiseScrollAndTopIndexChange) {
     Fill(10, 3);
-    list.OnScrollBarValue(2);
+    ClipListModel::WindowSide(list).ScrollBarMoved(2);
     EXPECT_EQ(rec.log, (std::vector<std::string>{"all", "Scroll", "TopIndexChange"}));
     rec.log.clear();
-    list.OnScrollBarValue(2);
+    ClipListModel::WindowSide(list).ScrollBarMoved(2);
     EXPECT_TRUE(rec.log.empty());
-    list.OnScrollBarValue(4, true);  // the thumb drag raises Scroll once more
+    ClipListModel::WindowSide(list).ScrollBarMoved(4, true);  // the thumb drag raises Scroll once more
     EXPECT_EQ(rec.log, (std::vector<std::string>{"all", "Scroll", "TopIndexChange", "Scroll"}));
     rec.log.clear();
     list.SetTopIndex(4);  // unchanged value still raises TopIndexChange
@@ -328,7 +328,6 @@ TEST_F(ClipListModelTest, ClearEmptiesWithoutNotifyingTheContainer) {
     list.Clear();
     EXPECT_EQ(list.ListCount(), 0);
     EXPECT_EQ(list.ListIndex(), -1);
-    EXPECT_EQ(list.LastCurrentIndex(), -1);
     EXPECT_FALSE(list.ScrollBarShown());
     EXPECT_EQ(rec.Count("ListIndexChange"), 0);
     EXPECT_EQ(rec.log.back(), "clear");

@@ -34,12 +34,7 @@ TEST(RowGeometry, RectanglesNarrowForTheScrollBar) {
     EXPECT_EQ(TextRect(1, 15, 200, 13, 3, 2), (Rect{5, 18, 184, 27}));
 }
 
-TEST(RowGeometry, PointsToRowsAndIconPlacement) {
-    const struct {
-        float y;
-        int row;
-    } rows[] = {{0.f, 0}, {14.9f, 0}, {15.f, 1}, {-0.5f, -1}, {-15.f, -1}, {-15.5f, -2}};
-    for (const auto& c : rows) EXPECT_EQ(RowAtY(c.y, 15), c.row) << c.y;
+TEST(RowGeometry, IconPlacement) {
     EXPECT_EQ(IconTop(30, 20, 16, false, 3), 32);
     EXPECT_EQ(IconTop(30, 20, 16, true, 3), 33);
     EXPECT_EQ(IconTop(30, 15, 16, false, 0), 30);  // taller image: truncated towards zero

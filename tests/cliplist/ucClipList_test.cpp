@@ -159,9 +159,9 @@ TEST_F(ClipListPixels, FocusRectangleNeedsInputFocusAndTheFocusProperty) {
     SetFocus(list.picList());
     ASSERT_TRUE(testsupport::PumpUntil([&] { return list.HasFocus(); }, 2000));
     EXPECT_GT(marked(), 0);
-    list.SetFocus(false);
+    list.SetShowsFocusRect(false);
     EXPECT_EQ(marked(), 0) << "Focus property off";
-    list.SetFocus(true);
+    list.SetShowsFocusRect(true);
     EXPECT_GT(marked(), 0);
     SetFocus(host);
     testsupport::PumpFor(20);

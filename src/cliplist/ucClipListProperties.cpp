@@ -1,0 +1,266 @@
+#include "cliplist/ucClipList.h"
+
+#include <cmath>
+
+namespace cliplist {
+
+namespace {
+
+uint32_t SysColour(int index) { return GetSysColor(index); }
+COLORREF Translate(uint32_t ole) { return TranslateColor(ole, SysColour); }
+
+}  // namespace
+
+void ucClipList::SetImageList(HIMAGELIST images) { StoreAndRepaint(images_, images); }
+
+void ucClipList::SetColour(Colour& colour, uint32_t ole) {
+    colour = Colour{ole, Translate(ole)};
+    RepaintAll();
+}
+
+void ucClipList::SetGradientColour(GradientColour& colour, uint32_t ole) {
+    colour = GradientColour{ole, ColorToVertex(Translate(ole))};  // throws before anything is stored
+    RepaintAll();
+}
+
+void ucClipList::SetBackNormal(uint32_t ole) { SetColour(backNormal_, ole); }
+void ucClipList::SetBackSelected(uint32_t ole) { SetColour(backSelected_, ole); }
+void ucClipList::SetBackSelectedG1(uint32_t ole) { SetGradientColour(gradientFrom_, ole); }
+void ucClipList::SetBackSelectedG2(uint32_t ole) { SetGradientColour(gradientTo_, ole); }
+void ucClipList::SetBoxBorder(uint32_t ole) { SetColour(boxBorder_, ole); }
+void ucClipList::SetFontSelected(uint32_t ole) { SetColour(fontSelected_, ole); }
+
+void ucClipList::SetFontNormal(uint32_t ole) {
+    carriedTextColour_ = Translate(ole);
+    SetColour(fontNormal_, ole);
+}
+
+void ucClipList::SetAlignment(int value) { StoreAndRepaint(alignment_, value); }
+
+void ucClipList::ApplyFrameStyle() {
+    if (!hwnd_) return;
+    LONG style = GetWindowLongA(hwnd_, GWL_STYLE) & ~WS_BORDER;
+    LONG exStyle = GetWindowLongA(hwnd_, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE;
+    if (borderStyle_ == 1) {
+        if (appearance_ == 1)
+            exStyle |= WS_EX_CLIENTEDGE;
+        else
+            style |= WS_BORDER;
+    }
+    SetWindowLongA(hwnd_, GWL_STYLE, style);
+    SetWindowLongA(hwnd_, GWL_EXSTYLE, exStyle);
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void ucClipList::SetAppearance(int value) {
+    appearance_ = value;
+    ApplyFrameStyle();
+}
+
+void ucClipList::SetBorderStyle(int value) {
+    borderStyle_ = value;
+    ApplyFrameStyle();
+}
+
+void ucClipList::SetBoxOffset(int value) {
+    if (value <= rowHeight_ / 2) boxOffset_ = value;
+    RepaintAll();
+}
+
+void ucClipList::SetBoxRadius(int value) { StoreAndRepaint(boxRadius_, value); }
+
+bool ucClipList::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+
+void ucClipList::SetEnabled(bool value) {
+    if (!hwnd_) return;
+    EnableWindow(hwnd_, value);
+    EnableWindow(sbVert_, value);
+}
+
+void ucClipList::SetShowsFocusRect(bool value) {
+    const bool turnedOn = value && !showsFocusRect_;
+    showsFocusRect_ = value;
+    if (turnedOn)
+        DrawFocusRect(model_.ListIndex());
+    else if (!value)
+        RepaintItem(model_.ListIndex());
+}
+
+void ucClipList::SetFont(const LOGFONTA& font) {
+    font_ = font;
+    fontSpec_ = FontSpecOf(font);
+    RecreateFonts();
+    SizeChanged();
+    RepaintAll();
+}
+
+void ucClipList::SetHoverSelection(bool value) {
+    hoverSelection_ = value;
+    input_.SetHoverSelection(value);
+    RepaintItem(model_.ListIndex());
+    DrawFocusRect(model_.ListIndex());
+}
+
+void ucClipList::SetItemHeight(int value) {
+    itemHeight_ = value;
+    SizeChanged();
+    RepaintAll();
+}
+
+void ucClipList::SetItemHeightAuto(bool value) {
+    itemHeightAuto_ = value;
+    SizeChanged();
+    RepaintAll();
+}
+
+void ucClipList::SetItemOffset(int value) {
+    if (value <= rowHeight_) itemOffset_ = value;
+    RepaintAll();
+}
+
+void ucClipList::SetItemTextLeft(int value) { StoreAndRepaint(itemTextLeft_, value); }
+
+void ucClipList::SetScrollBarWidth(int value) {
+    scrollBarWidth_ = ClampScrollBarWidth(value, ClientWidth());
+    SizeChanged();
+}
+
+void ucClipList::SetSelectionPicture(HBITMAP picture) {
+    selectionPictureRef_.clear();
+    StoreAndRepaint(selectionPicture_, picture);
+}
+
+namespace {
+
+int ScreenDpi() {
+    gdi::WindowDC screen(nullptr);
+    return GetDeviceCaps(screen.get(), LOGPIXELSY);
+}
+
+std::string PathOfFileReference(const std::string& reference) {
+    return reference.rfind("file:", 0) == 0 ? reference.substr(5) : std::string();
+}
+
+}  // namespace
+
+common::FontSpec ucClipList::FontSpecOf(const LOGFONTA& font) const {
+    common::FontSpec described;
+    described.name = font.lfFaceName;
+    const int height = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
+    described.points = std::round(height * 72.0 / ScreenDpi() * 4) / 4;  // to the quarter point
+    described.weight = font.lfWeight;
+    described.italic = font.lfItalic != 0;
+    described.underline = font.lfUnderline != 0;
+    described.strikethrough = font.lfStrikeOut != 0;
+    return described;
+}
+
+LOGFONTA ucClipList::LogFontOf(const common::FontSpec& described) const {
+    LOGFONTA font = {};
+    font.lfHeight = -int(std::lround(described.points * ScreenDpi() / 72.0));
+    font.lfWeight = described.weight;
+    font.lfItalic = described.italic;
+    font.lfUnderline = described.underline;
+    font.lfStrikeOut = described.strikethrough;
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(font.lfFaceName, described.name.c_str(), LF_FACESIZE);
+    return font;
+}
+
+void ucClipList::ReadProperties(const common::PropertyBag& bag, const common::FontSpec& ambientFont) {
+    const ClipListProperties p = ReadClipListProperties(bag, ambientFont);
+    const ClipListProperties defaults;
+    appearance_ = p.appearance;
+    borderStyle_ = p.borderStyle;
+    ApplyFrameStyle();
+    if (hwnd_) EnableWindow(hwnd_, p.enabled);
+    scrollBarWidth_ = p.scrollBarWidth;
+    fontSpec_ = p.font;
+    font_ = LogFontOf(p.font);
+    RecreateFonts();
+    SetColour(fontNormal_, p.fontNormal);
+    SetColour(fontSelected_, p.fontSelected);
+    SetColour(backNormal_, p.backNormal);
+    SetColour(backSelected_, p.backSelected);
+    // A stored gradient colour that is no colour at all reads as its default.
+    try {
+        SetGradientColour(gradientFrom_, p.backSelectedG1);
+    } catch (const ClipListError&) {
+        SetGradientColour(gradientFrom_, defaults.backSelectedG1);
+    }
+    try {
+        SetGradientColour(gradientTo_, p.backSelectedG2);
+    } catch (const ClipListError&) {
+        SetGradientColour(gradientTo_, defaults.backSelectedG2);
+    }
+    SetColour(boxBorder_, p.boxBorder);
+    boxOffset_ = p.boxOffset;
+    boxRadius_ = p.boxRadius;
+    alignment_ = p.alignment;
+    showsFocusRect_ = p.focus;
+    hoverSelection_ = p.hoverSelection;
+    input_.SetHoverSelection(p.hoverSelection);
+    wordWrap_ = p.wordWrap;
+    itemOffset_ = p.itemOffset;
+    itemHeightAuto_ = p.itemHeightAuto;
+    itemTextLeft_ = p.itemTextLeft;
+    model_.SetOrderType(p.orderType);
+    if (ownedSelectionPicture_) DeleteObject(ownedSelectionPicture_);
+    ownedSelectionPicture_ = PathOfFileReference(p.selectionPicture).empty()
+                                 ? nullptr
+                                 : static_cast<HBITMAP>(LoadImageA(nullptr, PathOfFileReference(p.selectionPicture).c_str(),
+                                                                   IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    selectionPicture_ = ownedSelectionPicture_;
+    selectionPictureRef_ = ownedSelectionPicture_ ? p.selectionPicture : "";
+    model_.SetSelectMode(p.selectMode, false);
+    selectModeStyle_ = p.selectModeStyle;
+    mousePointer_ = p.mousePointer;
+    if (ownedMouseIcon_) DestroyCursor(ownedMouseIcon_);
+    ownedMouseIcon_ = PathOfFileReference(p.mouseIcon).empty() ? nullptr : LoadCursorFromFileA(PathOfFileReference(p.mouseIcon).c_str());
+    mouseIcon_ = ownedMouseIcon_;
+    mouseIconRef_ = ownedMouseIcon_ ? p.mouseIcon : "";
+    const int textHeight = TextHeight();
+    itemHeight_ = p.itemHeight < textHeight ? textHeight : p.itemHeight;
+    model_.SetListIndex(-1);
+    SizeChanged();
+    RepaintAll();
+}
+
+void ucClipList::WriteProperties(common::PropertyBag& bag, const common::FontSpec& ambientFont) const {
+    ClipListProperties p;
+    p.appearance = std::int16_t(appearance_);
+    p.borderStyle = std::int16_t(borderStyle_);
+    p.enabled = Enabled();
+    p.scrollBarWidth = std::int16_t(scrollBarWidth_);
+    p.font = fontSpec_;
+    p.fontNormal = fontNormal_.ole;
+    p.fontSelected = fontSelected_.ole;
+    p.backNormal = backNormal_.ole;
+    p.backSelected = backSelected_.ole;
+    p.backSelectedG1 = gradientFrom_.ole;
+    p.backSelectedG2 = gradientTo_.ole;
+    p.boxBorder = boxBorder_.ole;
+    p.boxOffset = std::int16_t(boxOffset_);
+    p.boxRadius = std::int16_t(boxRadius_);
+    p.alignment = alignment_;
+    p.focus = showsFocusRect_;
+    p.hoverSelection = hoverSelection_;
+    p.wordWrap = wordWrap_;
+    p.itemHeight = std::int16_t(itemHeight_);
+    p.itemHeightAuto = itemHeightAuto_;
+    p.itemOffset = std::int16_t(itemOffset_);
+    p.itemTextLeft = std::int16_t(itemTextLeft_);
+    p.orderType = model_.OrderType();
+    p.selectionPicture = selectionPictureRef_;
+    p.selectMode = model_.SelectMode();
+    p.selectModeStyle = selectModeStyle_;
+    p.mousePointer = std::int16_t(mousePointer_);
+    p.mouseIcon = mouseIconRef_;
+    WriteClipListProperties(p, ambientFont, bag);
+}
+
+void ucClipList::SetSelectModeStyle(int value) { StoreAndRepaint(selectModeStyle_, value); }
+
+void ucClipList::SetWordWrap(bool value) { StoreAndRepaint(wordWrap_, value); }
+
+}  // namespace cliplist
