@@ -15,6 +15,7 @@
 
 #include "BenchClock.h"
 #include "BenchForm.h"
+#include "BenchPictures.h"
 #include "capture/ClipboardMonitor.h"
 #include "common/WindowText.h"
 #include "mainwindow/ErrorReport.h"
@@ -23,23 +24,6 @@
 #include "support/clipboard_peer.h"
 
 namespace {
-
-HBITMAP BigPicture() {
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 4000, 3000);
-    HDC dc = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    for (int band = 0; band < 30; ++band) {
-        HBRUSH brush = CreateSolidBrush(RGB(band * 8, 255 - band * 8, 128));
-        RECT r = {0, band * 100, 4000, band * 100 + 100};
-        FillRect(dc, &r, brush);
-        DeleteObject(brush);
-    }
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return bitmap;
-}
 
 // The least a history can do: in the viewer chain, copy the data into memory, name the item in a label.
 struct MinimalHistory {
@@ -87,7 +71,7 @@ int main() {
     MinimalHistory minimal;
     minimal.Join();
 
-    HBITMAP picture = BigPicture();
+    HBITMAP picture = BandedPicture(4000, 3000, 14);
     // Every copy differs, as real ones do: lines of 80 characters starting with a running number.
     int serial = 0;
     auto Text = [&](std::size_t bytes) {
