@@ -1,5 +1,6 @@
 // Rules of the shell helpers that need no Win32: title trimming, the start-up entry's data, the tray
-// record byte by byte, the tray notice table and the skin file.
+// record's text fields, the tray notice table and the skin file. The record as a whole is checked where
+// the tray control sends it (cSysTray_test).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -41,16 +42,6 @@ std::string FieldText(const TrayRecord& r, TrayField f) {
     return std::string(reinterpret_cast<const char*>(r.Bytes()) + f.offset, f.length);
 }
 
-TEST(TrayRecord, FreshRecordHoldsOnlySizeWindowAndId) {
-    TrayRecord r(0x00012345, 7);
-    EXPECT_EQ(r.Number(kFieldSize), 488u);
-    EXPECT_EQ(r.Number(kFieldWindow), 0x00012345u);
-    EXPECT_EQ(r.Number(kFieldId), 7u);
-    EXPECT_EQ(r.Bytes()[0], 0xE8);  // little-endian 488
-    EXPECT_EQ(r.Bytes()[1], 0x01);
-    for (std::uint32_t i = 12; i < kTrayRecordSize; ++i) ASSERT_EQ(r.Bytes()[i], 0) << "byte " << i;
-}
-
 TEST(TrayRecord, TextFieldsAreCutTerminatedAndSpacePadded) {
     const struct {
         TrayField field;
@@ -71,23 +62,6 @@ TEST(TrayRecord, TextFieldsAreCutTerminatedAndSpacePadded) {
             EXPECT_EQ(bytes.substr(kept + 1), std::string(f.field.length - kept - 1, ' '));
         }
     }
-}
-
-TEST(TrayRecord, FlagsFollowTheFieldsSet) {
-    TrayRecord add(1, 0);
-    add.SetIcon(0xABCD);
-    add.SetTip("Ardentia");
-    add.SetCallbackMessage(kTrayCallbackMessage);
-    EXPECT_EQ(add.Flags(), std::uint32_t(kNifIcon | kNifTip | kNifMessage));
-    EXPECT_EQ(add.Number(kFieldCallback), 1125u);
-    EXPECT_EQ(add.Number(kFieldIcon), 0xABCDu);
-
-    TrayRecord balloon(1, 0);
-    balloon.SetInfo("Title", "Text", 5000);
-    EXPECT_EQ(balloon.Flags(), std::uint32_t(kNifInfo));
-    EXPECT_EQ(balloon.Number(kFieldTimeout), 5000u);
-    EXPECT_EQ(balloon.Number(kFieldInfoFlags), 0u);
-    EXPECT_EQ(FieldText(balloon, kFieldTip), std::string(128, '\0'));  // untouched
 }
 
 TEST(TrayRecord, BalloonTimeoutRefusesToWrap) {
