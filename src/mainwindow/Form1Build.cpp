@@ -1,0 +1,221 @@
+// The main window's making: its controls, the start-up steps and the skin.
+#include "mainwindow/Form1.h"
+
+#include <stdexcept>
+#include <vector>
+
+#include "capture/ChainWatchdog.h"
+#include "capture/CaptureClip.h"
+#include "capture/ClipboardMonitor.h"
+#include "capture/ClipLimits.h"
+#include "capture/HistoryBudget.h"
+#include "common/PropertyBag.h"
+#include "common/WindowText.h"
+#include "mainwindow/ClipKindIcons.h"
+#include "mainwindow/ErrorReport.h"
+#include "mainwindow/Form1Parts.h"
+#include "shell/PathHelpers.h"
+#include "shell/SettingsStore.h"
+
+namespace mainwindow {
+
+using namespace form1;
+
+namespace {
+
+// The program's own icon resource; a host without it (a test program) gets the same icon drawn.
+HICON LoadAppIcon(int size) {
+    if (HICON icon = static_cast<HICON>(
+            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, 0)))
+        return icon;
+    return CreateAppIcon(size);
+}
+
+}  // namespace
+
+HWND Form1::Child(const char* cls, const char* text, DWORD style, HWND parent, int id, int left, int top, int width,
+                  int height, std::uint32_t backColour) {
+    // Unicode windows, so that the preview, the information line and the folder box hold every character.
+    HWND control = CreateWindowExW(0, common::Widen(cls).c_str(), common::Widen(text).c_str(),
+                                   WS_CHILD | WS_VISIBLE | style, Px(left), Px(top), Px(width), Px(height), parent,
+                                   reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
+    if (control) {
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        if (backColour) SetBackColour(control, backColour);
+    }
+    return control;
+}
+
+// Panels are control parents, so that Tab walks into the controls they hold.
+HWND Form1::Panel(HWND parent, int left, int top, int width, int height, std::uint32_t backColour) {
+    HWND panel = Child(kPanelClass, "", WS_CLIPSIBLINGS, parent, 0, left, top, width, height, backColour);
+    SetWindowLongA(panel, GWL_EXSTYLE, GetWindowLongA(panel, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+    return panel;
+}
+
+// A frame is a panel (so that its controls report to this window) with a group box drawn in it.
+HWND Form1::Frame(const char* caption, int left, int top, int width, int height) {
+    HWND panel = Panel(hwnd_, left, top, width, height, kWhite);
+    Child("BUTTON", caption, BS_GROUPBOX, panel, 0, 0, 0, width, height, kWhite);
+    return panel;
+}
+
+void Form1::AddTooltip(HWND tool, const char* text) {
+    TOOLINFOA info = {};
+    info.cbSize = TTTOOLINFOA_V1_SIZE;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = hwnd_;
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = const_cast<char*>(text);
+    SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+bool Form1::CreateControls() {
+    const common::FontSpec ambient;
+    LOGFONTA face = {};
+    face.lfHeight = -MulDiv(int(ambient.points), dpi_, 72);
+    lstrcpynA(face.lfFaceName, ambient.name.c_str(), LF_FACESIZE);
+    font_ = gdi::Font(CreateFontIndirectA(&face));
+
+    pushButton2_ = Child("BUTTON", kManagerOnCaption, BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdPushButton2, 120, 120, 7800, 405);
+    frame1_ = Frame("Startup Options", 120, 570, 7800, 735);
+    check4_ = Child("BUTTON", "Load this software on Windows startup", BS_AUTOCHECKBOX | WS_TABSTOP, frame1_, kIdCheck4,
+                    240, 300, 3930, 285, kWhite);
+    check8_ = Child("BUTTON", "Start in system tray", BS_AUTOCHECKBOX | WS_TABSTOP, frame1_, kIdCheck8, 4200, 300, 1980,
+                    285, kWhite);
+
+    if (!ucClipList1_.Create(hwnd_, kIdClipList, Px(120), Px(1440), Px(2535), Px(3435))) return false;
+    ucClipList1_.ReadProperties(common::PropertyBag::Parse(kClipList1Properties), common::FontSpec());
+    SetWindowLongA(ucClipList1_.hwnd(), GWL_STYLE,
+                   GetWindowLongA(ucClipList1_.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS | WS_TABSTOP);
+    ucClipList1_.SetEvents(this);
+    picClipLabel_ = Panel(hwnd_, 180, 1650, 2355, 1905, kWhite);
+    lblClipEmpty_ = Child("STATIC", "", SS_CENTER | SS_NOPREFIX, picClipLabel_, 0, 0, 120, 2235, 435, kWhite);
+    SetWindowPos(picClipLabel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+    picture3_ = Panel(hwnd_, 2760, 1440, 5160, 3435, shell::kSkinBackground);
+    text1_ = Child("EDIT", "", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, picture3_, kIdText1,
+                   0, 0, 5055, 3435, kWhite);
+    picture1_ = Panel(picture3_, 65, 45, 4995, 3345, shell::kSkinBackground);
+    ShowWindow(picture1_, SW_HIDE);
+    if (!image1_.Create(picture1_, Px(135), Px(225), Px(2190), Px(1485))) return false;
+
+    lblInfo_ = Child("STATIC", "Nothing on Clipboard", SS_LEFT | SS_NOPREFIX, hwnd_, 0, 120, 5010, 7800, 255,
+                     shell::kSkinBackground);
+    pushButton1_ = Child("BUTTON", "Delete Selected", BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdPushButton1, 120, 5390, 3840, 405);
+    pushButton3_ = Child("BUTTON", "Delete All", BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdPushButton3, 4080, 5390, 3840, 405);
+    frame2_ = Frame("Save Results To This Folder", 120, 5850, 7800, 810);
+    text2_ = Child("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, frame2_, kIdText2, 240, 300, 6540, 345,
+                   kWindowColour);
+    pushButton7_ = Child("BUTTON", "...", BS_PUSHBUTTON | WS_TABSTOP, frame2_, kIdPushButton7, 6840, 300, 720, 345);
+    pushButton5_ =
+        Child("BUTTON", "Save Results As Text / Image", BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdPushButton5, 120, 6780, 7800, 405);
+
+    tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd_,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetWindowSubclass(text1_, Text1Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+    image1_.onPress = [this](int button) { Image1_MouseDown(button); };
+    AddTooltip(text1_, kPreviewTip);
+    AddTooltip(image1_.hwnd(), kPreviewTip);
+
+    if (!capture::Holders().Init(hwnd_)) return false;
+
+    // The preview draws a holder's bitmap: it lets go before the holder deletes it.
+    capture::Holders().onPictureReleasing = [this](HBITMAP picture) {
+        if (image1_.Picture() == picture) image1_.SetPicture(nullptr);
+    };
+    if (!cSysTray1_.Create(hwnd_, 0, 0)) return false;
+    cSysTray1_.SetEvents(this);
+    capture::SetCaptureHost(this);
+    return pushButton1_ && pushButton2_ && pushButton3_ && pushButton5_ && pushButton7_ && check4_ && check8_ &&
+           text1_ && text2_ && lblInfo_ && lblClipEmpty_;
+}
+
+void Form1::Form_Load() {
+    ErrorReport step(hwnd_, "Form_Load");
+    const std::string cursorFile = shell::ProgramFolder() + kHandCursorFile;
+    step(2, [&] { SkinStep(); });
+    step(3, [&] { loading_ = true; });
+    step(4, [&] {
+        SetText(hwnd_, kProductCaption);
+        appIcon_ = LoadAppIcon(GetSystemMetrics(SM_CXICON));
+        appIconSmall_ = LoadAppIcon(GetSystemMetrics(SM_CXSMICON));
+        SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon_));
+        SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIconSmall_));
+    });
+    step(5, [&] { shell::SetApplicationTitle(); });
+    step(6, [&] {
+        if (shell::FileExists(cursorFile)) handCursor_ = LoadCursorFromFileW(common::Widen(cursorFile).c_str());
+    });
+    step(7, [&] {
+        imageList1_ = CreateClipKindIcons();
+        ucClipList1_.SetImageList(imageList1_);
+    });
+    step(8, [&] {
+        listCursor_ = LoadCursorFromFileW(common::Widen(cursorFile).c_str());
+        if (!listCursor_) throw std::runtime_error("File not found: '" + cursorFile + "'");
+        ucClipList1_.SetMouseIcon(listCursor_);
+    });
+    step(9, [&] { SetText(lblClipEmpty_, kEmptyListText); });
+    step(10, [&] {
+        capture::SetHistoryBudget(capture::HistoryBudgetFromSetting(shell::GetSetting(shell::kKeyHistoryBudget, "")));
+        const std::string value = shell::GetSetting(shell::kKeyClipboardSwitch, shell::kOff);
+        if (value == shell::kOff) capture::SetManagerOn(false);
+        if (value == shell::kOn) capture::SetManagerOn(true);
+    });
+    step(11, [&] {
+        if (capture::ManagerOn()) {
+            capture::SetCaptureSuppressed(true);
+            capture::RememberClipboardAsSeen();
+            capture::JoinChain(hwnd_);
+            capture::StartWatchdog(hwnd_);
+            SetText(pushButton2_, kManagerOffCaption);
+        } else {
+            SetText(pushButton2_, kManagerOnCaption);
+        }
+    });
+    step(12, [&] { capture::SetCaptureSuppressed(false); });
+    step(13, [&] {
+        cSysTray1_.SetTrayTip(kProductCaption);
+        cSysTray1_.SetTrayIcon(appIconSmall_);
+        cSysTray1_.SetInTray(false);
+    });
+    step(14, [&] {
+        const bool on = shell::IsOn(shell::GetSetting(shell::kKeyWindowsStartup, shell::kOff));
+        SendMessageA(check4_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+        if (on) Check4_Click();  // the loading guard keeps the start-up entry as it is
+    });
+    step(15, [&] {
+        const bool on = shell::IsOn(shell::GetSetting(shell::kKeyMinimized, shell::kOff));
+        SendMessageA(check8_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+        if (on) Check8_Click();
+    });
+    step(16, [&] { startMinimised_ = common::IsTicked(check8_); });
+    step(17, [&] { loading_ = false; });
+    step(18, [&] { SetBackColour(lblInfo_, kWhite); });
+    step(19, [&] { SetText(text2_, shell::GetSetting(shell::kKeyOutputFolder, shell::DefaultOutputFolder())); });
+    step(20, [&] { RegisterPopupHotkey(); });
+}
+
+void Form1::SkinStep() {
+    const std::string path = shell::SkinFilePath(shell::ProgramFolder());
+    std::vector<shell::SkinnedControl> controls = {{shell::ControlKind::kWindow, &formBackColour_}};
+    const std::pair<HWND, shell::ControlKind> kinds[] = {
+        {lblInfo_, shell::ControlKind::kLabel},       {lblClipEmpty_, shell::ControlKind::kLabel},
+        {check4_, shell::ControlKind::kCheckBox},     {check8_, shell::ControlKind::kCheckBox},
+        {frame1_, shell::ControlKind::kFrame},        {frame2_, shell::ControlKind::kFrame},
+        {text1_, shell::ControlKind::kTextBox},       {text2_, shell::ControlKind::kTextBox},
+        {picClipLabel_, shell::ControlKind::kPicture}, {picture3_, shell::ControlKind::kPicture},
+        {picture1_, shell::ControlKind::kPicture},
+    };
+    for (const auto& k : kinds) controls.push_back({k.second, &backColours_[k.first]});
+    // The group boxes drawn inside the frames follow their frame.
+    if (shell::RunSkinStep(skinFramework1_, path, shell::FileExists(path),
+                           reinterpret_cast<std::uintptr_t>(hwnd_), controls)) {
+        for (HWND frame : {frame1_, frame2_})
+            SetBackColour(GetWindow(frame, GW_CHILD), backColours_[frame]);
+        InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+}
+
+}  // namespace mainwindow

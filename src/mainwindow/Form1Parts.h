@@ -1,0 +1,46 @@
+// What the main window's files share: its class names, colours, texts and control ids.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "common/WindowText.h"
+
+namespace mainwindow {
+namespace form1 {
+
+
+inline constexpr char kClassName[] = "ArdentiaForm1";
+const char kPanelClass[] = "ArdentiaPanel";
+const char kHandCursorFile[] = "\\HAND-M.CUR";
+const std::uint32_t kWhite = 0x00FFFFFF;
+const std::uint32_t kWindowColour = 0x80000005;
+const char kPreviewTip[] = " Left Click to Open - Right Click to Open with... ";
+const char kEmptyListText[] = "Clipboard is empty.\r\nCopy or cut to collect items.";
+const char kBalloonText[] =
+    "has been minimized to the system tray.\r\nClick on the blue 'K' icon (K for Kestrovan) to bring the software back.";
+// The clip list's stored settings; the labels start right of the 16-pixel kind icons.
+const char kClipList1Properties[] = "Font=Arial;9;700;0;0;0\nItemHeight=15\nItemTextLeft=20\n";
+const int kClientWidthTwips = 8040;
+const int kClientHeightTwips = 7305;
+// The holders sit right of the client area in the design; ours are hidden and need no place.
+
+enum ControlId {
+    kIdPushButton1 = 101,
+    kIdPushButton2,
+    kIdPushButton3,
+    kIdPushButton5,
+    kIdPushButton7,
+    kIdCheck4,
+    kIdCheck8,
+    kIdText2,
+    kIdText1,
+    kIdClipList,
+};
+
+inline void SetText(HWND control, const std::string& text) { common::SetWindowTextUtf8(control, text); }
+
+}  // namespace form1
+}  // namespace mainwindow
