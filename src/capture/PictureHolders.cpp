@@ -125,6 +125,12 @@ std::uint64_t PictureHolders::Bytes(std::int16_t index) {
     return held.png.size() + pixels;
 }
 
+bool PictureHolders::Compressing() const {
+    for (const auto& entry : held_)
+        if (entry.second.compressing) return true;
+    return false;
+}
+
 void PictureHolders::FinishCompressing() {
     compressor_.WaitUntilIdle();
     CollectFinished();

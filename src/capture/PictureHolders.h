@@ -36,6 +36,7 @@ public:
     // What the picture costs to hold: its PNG, and its pixels while they are held.
     std::uint64_t Bytes(std::int16_t index);
     void FinishCompressing();  // waits for the background work and takes in its results
+    bool Compressing() const;  // whether a picture still waits for its compressed form
 
     std::function<const std::string*(std::int16_t)> sourcePngOf;  // the PNG a clip kept from its source
     std::function<void(HBITMAP)> onReleasing;                    // told before a shown bitmap is deleted

@@ -136,6 +136,17 @@ TEST_F(CaptureTest, TheHistoryStaysWithinItsBudgetAndRefusesACopyLargerThanItAll
     EXPECT_EQ(host_.refused, "Not kept: the copy needs 4.0 MB, more than the 3.0 MB the history may hold");
     ASSERT_EQ(Count(), 3);
     for (int p = 0; p < 3; ++p) EXPECT_EQ(*Holders().Text(TagHolderIndex(ClipTags().Tag(p))), std::string(size, char('2' + p)));
+
+    // A picture's pixels (1.9 MB here) would bring the history over; once compressed they do not: nothing goes.
+    SetHistoryBudget(4u << 20);
+    std::string dib(sizeof(BITMAPINFOHEADER) + 800 * 600 * 3, '\0');
+    *reinterpret_cast<BITMAPINFOHEADER*>(&dib[0]) = {sizeof(BITMAPINFOHEADER), 800, 600, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    for (std::size_t i = sizeof(BITMAPINFOHEADER); i < dib.size(); ++i) dib[i] = char((i / 12) % 2 ? 200 : 20);
+    ASSERT_TRUE(PeerCopy([&] { SetClipboardData(CF_DIB, testsupport::GlobalBytes(dib.data(), dib.size())); },
+                         [&] { return TagKind(ClipTags().Tag(Count() - 1)) == kKindPicture; }, 20000));
+    ASSERT_EQ(Count(), 4);
+    EXPECT_EQ(Holders().Text(TagHolderIndex(ClipTags().Tag(0)))->front(), '2');
+    EXPECT_LE(HistoryBytes(), 4u << 20);
 }
 
 // Cut files stay files with their drop effect, and gain their paths as text.
