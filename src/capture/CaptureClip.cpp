@@ -86,6 +86,7 @@ struct CopiedData {
     std::string text;    // text, the file list's paths, or the rich text's plain text
     std::string markup;  // rich text
     gdi::Bitmap picture{nullptr};
+    std::string png;     // the picture's own PNG, when it had to be made during the capture
     ClipFormats kept;    // the other formats the clip keeps
 };
 
@@ -98,9 +99,20 @@ std::uint64_t HeldBytesOfCopy(const CopiedData& copy) {
     std::uint64_t bytes = copy.text.size() + copy.markup.size();
     for (const ClipFormat& format : copy.kept) bytes += format.bytes.size();
     BITMAP info;
-    if (copy.picture && !KeepsPng(copy.kept) && GetObject(copy.picture.get(), sizeof(info), &info))
+    if (!copy.png.empty())
+        bytes += copy.png.size();
+    else if (copy.picture && !KeepsPng(copy.kept) && GetObject(copy.picture.get(), sizeof(info), &info))
         bytes += std::uint64_t(info.bmWidth) * std::uint64_t(info.bmHeight) * 4;
     return bytes;
+}
+
+// Why a copy is too large for the history, or "". A picture whose pixels alone are over the budget is
+// judged by its PNG, made now: a screenshot's pixels are many times what it is held as.
+std::string OverBudget(CopiedData& copy) {
+    std::string why = TooLargeForBudget(HeldBytesOfCopy(copy), HistoryBudget());
+    if (why.empty() || !copy.picture || KeepsPng(copy.kept)) return why;
+    copy.png = EncodeSectionPng(copy.picture.get()).value_or("");
+    return copy.png.empty() ? why : TooLargeForBudget(HeldBytesOfCopy(copy), HistoryBudget());
 }
 
 Fingerprint FingerprintOfCopy(const std::string& kind, const CopiedData& copy, const std::string& newestTag) {
@@ -157,7 +169,8 @@ bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
     holders.Create(family, index);  // fails for element 0 and for a holder left over, which is then filled
     std::string label;
     if (kind == kKindPicture) {
-        if (!holders.Pictures().Set(index, copy.picture.release(), KeepsPng(copy.kept))) return false;
+        if (!holders.Pictures().Set(index, copy.picture.release(), KeepsPng(copy.kept), std::move(copy.png)))
+            return false;
         label = kPictureLabel;
     } else if (kind == kKindRichText) {
         RichTextHolder* box = holders.RichText(index);
@@ -250,7 +263,7 @@ DWORD CaptureClip() {
 
         if (!refusal.empty()) host->ReportRefusedClip(refusal);
         if (!read) return;
-        refusal = TooLargeForBudget(HeldBytesOfCopy(copy), HistoryBudget());
+        refusal = OverBudget(copy);
         if (!refusal.empty()) {
             host->ReportRefusedClip(refusal);
             read = false;

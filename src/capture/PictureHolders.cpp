@@ -32,7 +32,7 @@ void PictureHolders::Clear() {
     shown_ = -1;
 }
 
-bool PictureHolders::Set(std::int16_t index, HBITMAP pixels, bool sourcePngKept) {
+bool PictureHolders::Set(std::int16_t index, HBITMAP pixels, bool sourcePngKept, std::string png) {
     CollectFinished();
     auto it = held_.find(index);
     DIBSECTION section = {};
@@ -47,9 +47,9 @@ bool PictureHolders::Set(std::int16_t index, HBITMAP pixels, bool sourcePngKept)
     held.width = unsigned(section.dsBm.bmWidth);
     held.height = unsigned(section.dsBm.bmHeight);
     held.pixels = std::make_shared<gdi::Bitmap>(pixels);
-    held.png.clear();
+    held.png = std::move(png);
     held.sourcePng = sourcePngKept;
-    held.compressing = !sourcePngKept;
+    held.compressing = !sourcePngKept && held.png.empty();
     if (held.compressing)
         compressor_.Submit({held.id, held.pixels, section.dsBm.bmBits, held.width, held.height, std::nullopt});
     return true;

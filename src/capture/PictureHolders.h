@@ -25,9 +25,9 @@ public:
     void Release(std::int16_t index);
     void Clear();
 
-    // Takes a 32-bit top-down DIB section. Unless sourcePng holds the picture already, it is compressed
-    // in the background. False (and the bitmap deleted) when the holder does not exist.
-    bool Set(std::int16_t index, HBITMAP pixels, bool sourcePngKept);
+    // Takes a 32-bit top-down DIB section. Unless the source's PNG is kept or the picture's own PNG is
+    // given, it is compressed in the background. False (and the bitmap deleted) when the holder does not exist.
+    bool Set(std::int16_t index, HBITMAP pixels, bool sourcePngKept, std::string png = {});
     // The picture to show, decoded when needed; the one shown before is let go. Null when it cannot be.
     HBITMAP Shown(std::int16_t index);
     bool Size(std::int16_t index, unsigned& width, unsigned& height) const;

@@ -129,4 +129,11 @@ std::optional<std::string> EncodePng(const void* pixels, unsigned width, unsigne
     return png;
 }
 
+std::optional<std::string> EncodeSectionPng(HBITMAP section) {
+    DIBSECTION dib = {};
+    if (!section || GetObject(section, sizeof(dib), &dib) != sizeof(dib) || dib.dsBm.bmBitsPixel != 32)
+        return std::nullopt;
+    return EncodePng(dib.dsBm.bmBits, unsigned(dib.dsBm.bmWidth), unsigned(dib.dsBm.bmHeight));
+}
+
 }  // namespace capture

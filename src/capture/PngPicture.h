@@ -16,6 +16,8 @@ HBITMAP DecodePng(const std::string& png);
 // A PNG of 32-bit top-down pixels whose fourth byte is ignored; nothing when the codec fails.
 // Safe on any thread.
 std::optional<std::string> EncodePng(const void* pixels, unsigned width, unsigned height);
+// The same for a 32-bit top-down DIB section; nothing when it is none.
+std::optional<std::string> EncodeSectionPng(HBITMAP section);
 // Tests make the codec fail, both ways.
 void SetPngCodecFailsForTesting(bool fails);
 

@@ -147,6 +147,15 @@ TEST_F(CaptureTest, TheHistoryStaysWithinItsBudgetAndRefusesACopyLargerThanItAll
     ASSERT_EQ(Count(), 4);
     EXPECT_EQ(Holders().Text(TagHolderIndex(ClipTags().Tag(0)))->front(), '2');
     EXPECT_LE(HistoryBytes(), 4u << 20);
+    // Its pixels alone over the whole budget: judged by what it is held as, it is kept.
+    SetHistoryBudget(1u << 20);
+    host_.refused.clear();
+    dib[sizeof(BITMAPINFOHEADER)] = 1;  // another copy
+    ASSERT_TRUE(PeerCopy([&] { SetClipboardData(CF_DIB, testsupport::GlobalBytes(dib.data(), dib.size())); },
+                         [&] { return ClipTags().Tag(Count() - 1) != "PIC0" || !host_.refused.empty(); }, 20000));
+    EXPECT_EQ(host_.refused, "");
+    EXPECT_EQ(ClipTags().Tag(Count() - 1), "PIC1");
+    EXPECT_LE(HistoryBytes(), 1u << 20);
 }
 
 // Cut files stay files with their drop effect, and gain their paths as text.
