@@ -11,8 +11,7 @@
 namespace mainwindow {
 namespace form1 {
 
-
-inline constexpr char kClassName[] = "ArdentiaForm1";
+const char kClassName[] = "ArdentiaForm1";
 const char kPanelClass[] = "ArdentiaPanel";
 const char kHandCursorFile[] = "\\HAND-M.CUR";
 const std::uint32_t kWhite = 0x00FFFFFF;
@@ -25,7 +24,6 @@ const char kBalloonText[] =
 const char kClipList1Properties[] = "Font=Arial;9;700;0;0;0\nItemHeight=15\nItemTextLeft=20\n";
 const int kClientWidthTwips = 8040;
 const int kClientHeightTwips = 7305;
-// The holders sit right of the client area in the design; ours are hidden and need no place.
 
 enum ControlId {
     kIdPushButton1 = 101,
