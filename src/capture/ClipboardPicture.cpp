@@ -24,22 +24,9 @@ DibHeader FieldsOf(const BITMAPINFOHEADER& header) {
     return fields;
 }
 
-BITMAPINFO TopDown32(LONG width, LONG height) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
-// An empty 32-bit top-down section of the given size, and where its pixels are.
+// A new held-picture section; none while tests make holding fail.
 HBITMAP NewSection(LONG width, LONG height, void** bits) {
-    if (gPictureHoldFails || width <= 0 || height <= 0) return nullptr;
-    const BITMAPINFO info = TopDown32(width, height);
-    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+    return gPictureHoldFails ? nullptr : NewPixelSection(width, height, bits);
 }
 
 const char kNoMemory[] = "Not kept: there was not enough memory to hold the picture";
@@ -81,7 +68,7 @@ HBITMAP SectionFromBitmap(HBITMAP source) {
     void* bits = nullptr;
     HBITMAP section = NewSection(info.bmWidth, info.bmHeight, &bits);
     if (!section) return nullptr;
-    BITMAPINFO format = TopDown32(info.bmWidth, info.bmHeight);
+    BITMAPINFO format = PixelSectionInfo(info.bmWidth, info.bmHeight);
     HDC screen = GetDC(nullptr);
     const int rows = GetDIBits(screen, source, 0, UINT(info.bmHeight), bits, &format, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
@@ -116,8 +103,8 @@ HBITMAP ReadClipboardBitmap(HWND owner, std::string* whyNot) {
             }
         } else if (const auto png = BlockBytes(PngFormat())) {
             std::uint64_t width = 0, height = 0;
-            why = PictureRefusal(width, height, PngSize(*png, width, height));  // the codec reads only a PNG
-            if (why.empty()) why = TooLargeForPicture(width, height);
+            const bool isPng = PngSize(*png, width, height);  // the codec is asked to read only a PNG
+            why = PictureRefusal(width, height, isPng);
             if (why.empty() && !(pixels = gPictureHoldFails ? nullptr : DecodePng(*png)))
                 why = gPictureHoldFails ? kNoMemory : "Not kept: the picture could not be decoded";
         }

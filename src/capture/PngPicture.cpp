@@ -39,6 +39,23 @@ std::atomic<bool> gCodecFails{false};
 
 void SetPngCodecFailsForTesting(bool fails) { gCodecFails = fails; }
 
+BITMAPINFO PixelSectionInfo(LONG width, LONG height) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down, as the codec gives its rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+HBITMAP NewPixelSection(LONG width, LONG height, void** bits) {
+    if (width <= 0 || height <= 0) return nullptr;
+    const BITMAPINFO info = PixelSectionInfo(width, height);
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 UINT PngFormat() {
     static const UINT format = RegisterClipboardFormatA("PNG");
     return format;
@@ -65,15 +82,8 @@ HBITMAP DecodePng(const std::string& png) {
     if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 || width > 0x7FFF * 4 ||
         height > 0x7FFF * 4)
         return nullptr;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = LONG(width);
-    info.bmiHeader.biHeight = -LONG(height);  // top-down, as the codec gives its rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = NewPixelSection(LONG(width), LONG(height), &bits);
     if (!bitmap) return nullptr;
     const UINT stride = width * 4;
     if (FAILED(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {

@@ -11,6 +11,11 @@ namespace capture {
 
 UINT PngFormat();
 
+// The form every held picture's pixels take: 32 bits a pixel, rows top-down. The header for it, and a new
+// empty section of it with where its pixels are (null when it cannot be made).
+BITMAPINFO PixelSectionInfo(LONG width, LONG height);
+HBITMAP NewPixelSection(LONG width, LONG height, void** bits);
+
 // A 32-bit top-down bitmap of the picture, or null when the codec cannot read it.
 HBITMAP DecodePng(const std::string& png);
 // A PNG of 32-bit top-down pixels whose fourth byte is ignored; nothing when the codec fails.
