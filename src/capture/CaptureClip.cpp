@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <exception>
 #include <new>
 #include <functional>
@@ -90,9 +89,7 @@ struct CopiedData {
     ClipFormats kept;    // the other formats the clip keeps
 };
 
-bool KeepsPng(const ClipFormats& kept) {
-    return std::any_of(kept.begin(), kept.end(), [](const ClipFormat& f) { return f.format == PngFormat(); });
-}
+bool KeepsPng(const ClipFormats& kept) { return FindFormat(kept, PngFormat()) != nullptr; }
 
 // What holding the copy will cost, as the budget counts it: a picture's pixels until it is compressed.
 std::uint64_t HeldBytesOfCopy(const CopiedData& copy) {

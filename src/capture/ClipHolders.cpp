@@ -12,10 +12,8 @@ bool ClipHolders::Init(HWND parent) {
     };
     pictures_.sourcePngOf = [this](std::int16_t index) -> const std::string* {
         auto it = kept_.find({HolderFamily::kPicture, index});
-        if (it == kept_.end()) return nullptr;
-        for (const ClipFormat& format : it->second)
-            if (format.format == PngFormat()) return &format.bytes;
-        return nullptr;
+        const ClipFormat* png = it == kept_.end() ? nullptr : FindFormat(it->second, PngFormat());
+        return png ? &png->bytes : nullptr;
     };
     text_[0];
     pictures_.Create(0);

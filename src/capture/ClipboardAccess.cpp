@@ -144,8 +144,7 @@ bool OfferAgainWith(HWND owner, const ClipFormats& added, DWORD readSequence) {
     if (!session.open || GetClipboardSequenceNumber() != readSequence) return false;
     ClipFormats offered;
     for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
-        const bool replaced = std::any_of(added.begin(), added.end(), [&](const ClipFormat& a) { return a.format == format; });
-        if (replaced || !HeldInMemory(format)) continue;
+        if (FindFormat(added, format) || !HeldInMemory(format)) continue;
         if (auto bytes = BlockBytes(format)) offered.push_back({format, std::move(*bytes)});
     }
     offered.insert(offered.end(), added.begin(), added.end());

@@ -36,6 +36,13 @@ struct ClipFormat {
 };
 using ClipFormats = std::vector<ClipFormat>;
 
+// The entry of `format` among `formats`, or null.
+inline const ClipFormat* FindFormat(const ClipFormats& formats, UINT format) {
+    for (const ClipFormat& entry : formats)
+        if (entry.format == format) return &entry;
+    return nullptr;
+}
+
 // The bytes of each format, in order, as a fingerprint of a copy takes them.
 inline std::vector<const std::string*> BytesOf(const ClipFormats& formats) {
     std::vector<const std::string*> bytes;

@@ -39,9 +39,12 @@ std::uint64_t HistoryBytes() {
 void EvictOverBudget() {
     // A picture counts its full pixels until it is compressed. Rather than let older clips go for pixels
     // about to shrink, the compression is awaited first, and only when the history would be over budget.
-    if (OldestToEvict(ClipBytesOldestFirst(), gBudget) > 0 && Holders().Pictures().Compressing())
+    std::size_t over = OldestToEvict(ClipBytesOldestFirst(), gBudget);
+    if (over > 0 && Holders().Pictures().Compressing()) {
         Holders().Pictures().FinishCompressing();
-    for (std::size_t n = OldestToEvict(ClipBytesOldestFirst(), gBudget); n > 0; --n) RemoveOldestClip();
+        over = OldestToEvict(ClipBytesOldestFirst(), gBudget);
+    }
+    for (; over > 0; --over) RemoveOldestClip();
 }
 
 }  // namespace capture
