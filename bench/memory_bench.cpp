@@ -19,25 +19,19 @@ namespace {
 
 // A document-like screen: lines of text on white, a coloured bar, numbered so that every one differs.
 HBITMAP Screenshot(int width, int height, int serial) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HDC dc = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT all = {0, 0, width, height};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    HBRUSH bar = CreateSolidBrush(RGB(40 + serial * 7 % 200, 90, 160));
-    RECT top = {0, 0, width, 60};
-    FillRect(dc, &top, bar);
-    DeleteObject(bar);
-    for (int y = 80, line = 0; y < height; y += 18, ++line) {
-        const std::string text = "Screen " + std::to_string(serial) + ", line " + std::to_string(line) +
-                                 ": a clipboard history keeps what was copied, every character and format.";
-        for (int x = 20; x < width; x += 900) TextOutA(dc, x + (line * 13) % 60, y, text.c_str(), int(text.size()));
-    }
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return bitmap;
+    return testsupport::PaintedBitmap(width, height, [&](HDC dc) {
+        RECT all = {0, 0, width, height};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        HBRUSH bar = CreateSolidBrush(RGB(40 + serial * 7 % 200, 90, 160));
+        RECT top = {0, 0, width, 60};
+        FillRect(dc, &top, bar);
+        DeleteObject(bar);
+        for (int y = 80, line = 0; y < height; y += 18, ++line) {
+            const std::string text = "Screen " + std::to_string(serial) + ", line " + std::to_string(line) +
+                                     ": a clipboard history keeps what was copied, every character and format.";
+            for (int x = 20; x < width; x += 900) TextOutA(dc, x + (line * 13) % 60, y, text.c_str(), int(text.size()));
+        }
+    });
 }
 
 }  // namespace

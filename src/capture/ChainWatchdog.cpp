@@ -21,7 +21,8 @@ ListenerFn Listener(const char* name) {
     return user32 ? reinterpret_cast<ListenerFn>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
 }
 
-// True when the chain has told us of this change, or it is one we handled (our own write-back).
+// True when the chain has told us of this change, or it is one we handled (our own write: a put-back, files
+// offered again).
 bool Delivered(DWORD sequence) { return sequence == ChainDeliveredSequence() || sequence == HandledSequence(); }
 
 void OnClipboardUpdate() {

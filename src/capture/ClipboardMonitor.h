@@ -29,7 +29,8 @@ void LeaveChain(HWND window);
 LRESULT CALLBACK ClipWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The clipboard sequence number the chain last told us of, and the one the last capture left (after its
-// own write-back). A change notice for the handled number is not captured again.
+// own write, such as files offered again with their paths). A change notice for the handled number is not
+// captured again.
 DWORD ChainDeliveredSequence();
 DWORD HandledSequence();
 // The capture has dealt with the clipboard as it stands at this sequence number.

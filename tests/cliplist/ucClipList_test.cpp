@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "support/painted_bitmap.h"
 #include "support/win32_wait.h"
 
 namespace cliplist {
@@ -29,18 +30,12 @@ HWND CreateHost() {
 }
 
 HBITMAP SolidBitmap(COLORREF colour, int w, int h) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-    HDC mem = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    RECT r = {0, 0, w, h};
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(mem, &r, brush);
-    DeleteObject(brush);
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return bmp;
+    return testsupport::PaintedBitmap(w, h, [&](HDC dc) {
+        RECT r = {0, 0, w, h};
+        HBRUSH brush = CreateSolidBrush(colour);
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+    });
 }
 
 class ClipListPixels : public ::testing::Test {

@@ -162,10 +162,12 @@ TEST_F(AppStress, AViewerKilledInTheChainDoesNotStopCapturing) {
     for (const char* where : {"ahead", "behind"}) {
         testsupport::HelperViewer helper("pass");
         ASSERT_TRUE(helper.Joined(window)) << where;
-        if (std::string(where) == "behind") ASSERT_TRUE(StillCaptures("through the helper"));
+        if (std::string(where) == "behind") {
+            ASSERT_TRUE(StillCaptures("through the helper"));
+        }
         helper.Kill();
         EXPECT_TRUE(StillCaptures(std::string("after the kill ") + where));
-        // The preview shows before the write-back, for which the program steps out of the chain.
+        // The program is first in the chain again, ahead of the dead helper's place.
         EXPECT_TRUE(testsupport::PumpUntil([&] { return GetClipboardViewer() == window; }, 2000)) << where;
         EXPECT_TRUE(StillCaptures(std::string("and on ") + where));
     }

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/painted_bitmap.h"
 #include "support/win32_wait.h"
 
 namespace testsupport {
@@ -73,16 +74,10 @@ inline void OfferFiles(const std::vector<std::string>& paths) {
 
 // A width x height bitmap whose pixel (x, y) is colour(x, y).
 inline HBITMAP MakeBitmap(int width, int height, COLORREF (*colour)(int, int)) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HDC dc = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) SetPixel(dc, x, y, colour(x, y));
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return bitmap;
+    return PaintedBitmap(width, height, [&](HDC dc) {
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) SetPixel(dc, x, y, colour(x, y));
+    });
 }
 
 inline COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
