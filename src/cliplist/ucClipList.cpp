@@ -13,9 +13,6 @@ const wchar_t kSurfaceClass[] = L"ArdentiaClipListSurface";
 const int kSurfaceId = 1, kScrollBarId = 2, kEditId = 3;
 const int kCustomPointer = 99;
 
-uint32_t SysColour(int index) { return GetSysColor(index); }
-COLORREF Translate(uint32_t ole) { return TranslateColor(ole, SysColour); }
-
 }  // namespace
 
 ucClipList::ucClipList()

@@ -190,6 +190,7 @@ private:
         uint32_t ole;
         Vertex16 channels;
     };
+    static COLORREF Translate(uint32_t ole);  // an OLE colour, system colours looked up
     void SetColour(Colour& colour, uint32_t ole);
     void SetGradientColour(GradientColour& colour, uint32_t ole);
     template <typename T>

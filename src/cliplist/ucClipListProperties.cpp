@@ -5,11 +5,10 @@
 namespace cliplist {
 
 namespace {
-
 uint32_t SysColour(int index) { return GetSysColor(index); }
-COLORREF Translate(uint32_t ole) { return TranslateColor(ole, SysColour); }
-
 }  // namespace
+
+COLORREF ucClipList::Translate(uint32_t ole) { return TranslateColor(ole, SysColour); }
 
 void ucClipList::SetImageList(HIMAGELIST images) { StoreAndRepaint(images_, images); }
 
