@@ -130,6 +130,7 @@ TEST_F(CaptureTest, TheHistoryStaysWithinItsBudgetAndRefusesACopyLargerThanItAll
     const std::size_t size = 900u << 10;
     for (int i = 1; i <= 4; ++i) ASSERT_TRUE(CopyText(std::string(size, char('0' + i)), std::min(i, 3))) << i;
     EXPECT_EQ(Holders().Text(TagHolderIndex(ClipTags().Tag(0)))->front(), '2');  // the oldest went
+    EXPECT_EQ(Holders().HeldBytes(HolderFamily::kText, 0), 0u);  // and its holder, element 0, let its text go
     EXPECT_LE(HistoryBytes(), 3u << 20);
     ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(CF_TEXT, std::string(4u << 20, 'x')); },
                          [&] { return !host_.refused.empty(); }));

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "capture/HistoryBudget.h"
+
 namespace mainwindow {
 namespace testing_form {
 namespace {
@@ -45,7 +47,9 @@ COLORREF Grey(int, int) { return RGB(128, 128, 128); }
 TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot) {
     ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "there before"); }, [] { return true; }));
     shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
+    shell::SaveSetting(shell::kKeyHistoryBudget, "64");
     Start();
+    EXPECT_EQ(capture::HistoryBudget(), 64u << 20);
     EXPECT_EQ(WindowText(form_->PushButton2()), kManagerOffCaption);
     EXPECT_EQ(GetClipboardViewer(), form_->hwnd());
     testsupport::PumpFor(300);
