@@ -1,63 +1,18 @@
 // The keyboard and mouse rules, against the model and a recording surface (rows of 10 pixels).
-#include "cliplist/ClipListInput.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
+#include "cliplist/ClipListFixture.h"
 
 namespace cliplist {
 namespace {
 
-class Log : public ClipListSurface, public ClipListEvents {
-public:
-    std::vector<std::string> events;
-    void RepaintAll() override {}
-    void RepaintItem(int) override {}
-    void DrawFocusRect(int) override {}
-    void ClearSurface() override {}
-    void ShowScrollBar(bool, int) override {}
-    void SetScrollRange(int) override {}
-    void SetScrollValue(int) override {}
-    void DiscardEdit() override {}
-    void ListIndexChange() override { events.push_back("ListIndexChange"); }
-    void Click() override { events.push_back("Click"); }
-    void KeyDown(int key, int) override { events.push_back("KeyDown " + std::to_string(key)); }
-    void MouseDown(int b, int, float, float) override { events.push_back("MouseDown " + std::to_string(b)); }
-};
-
-class InputTest : public ::testing::Test {
+class InputTest : public ClipListTest {
 protected:
-    InputTest() {
-        list.SetEvents(&log);
-        ClipListModel::WindowSide(list).SetVisibleRows(5);
-        for (int i = 0; i < 20; ++i) list.AddItem("item" + std::to_string(i));
-        input.SetRowHeight(10);
-        input.SetClientHeight(50);
-        log.events.clear();
-    }
-    std::vector<int> Selected() const {
-        std::vector<int> s;
-        for (int i = 0; i < list.ListCount(); ++i)
-            if (list.ItemSelected(i)) s.push_back(i);
-        return s;
-    }
-    Log log;
-    ClipListModel list{log};
-    ClipListInput input{list};
+    InputTest() { Fill(20, 5); }
 };
 
-TEST_F(InputTest, ChangesOfTheCurrentItemAreReportedBeforeTheirCause) {
+TEST_F(InputTest, KeysMoveTheCurrentItemAndAreReportedAfterTheChangeTheyCause) {
     input.MouseDown(kLeftButton, 0, 3, 25);
-    EXPECT_EQ(log.events, (std::vector<std::string>{"ListIndexChange", "MouseDown 1"}));
+    EXPECT_EQ(rec.Events(), (std::vector<std::string>{"ListIndexChange", "MouseDown 1"}));
     EXPECT_EQ(list.ListIndex(), 2);
-    log.events.clear();
-    input.KeyDown(kKeyDown, 0);
-    EXPECT_EQ(log.events, (std::vector<std::string>{"ListIndexChange", "KeyDown 40"}));
-}
-
-TEST_F(InputTest, KeysMoveTheCurrentItem) {
     const struct {
         int from, key, to;
     } cases[] = {
@@ -68,34 +23,35 @@ TEST_F(InputTest, KeysMoveTheCurrentItem) {
     };
     for (const auto& c : cases) {
         list.SetListIndex(c.from);
-        log.events.clear();
+        rec.log.clear();
         input.KeyDown(c.key, 0);
         EXPECT_EQ(list.ListIndex(), c.to) << c.from << " key " << c.key;
-        EXPECT_EQ(log.events.back(), "KeyDown " + std::to_string(c.key));
+        const std::string key = "KeyDown " + std::to_string(c.key);
+        const auto events = rec.Events();
+        EXPECT_EQ(events.back(), key);
+        if (c.from != c.to) EXPECT_EQ(events.end()[-2], "ListIndexChange") << c.from << " key " << c.key;
     }
 }
 
 TEST_F(InputTest, SpaceTogglesOnlyOutsideSelectMode0ButAlwaysClicks) {
     list.SetListIndex(4);
-    log.events.clear();
+    rec.log.clear();
     input.KeyDown(kKeySpace, 0);
     EXPECT_EQ(Selected(), (std::vector<int>{4}));
-    EXPECT_EQ(log.events, (std::vector<std::string>{"Click", "KeyDown 32"}));
+    EXPECT_EQ(rec.Events(), (std::vector<std::string>{"Click", "KeyDown 32"}));
     list.SetSelectMode(1);
     input.KeyDown(kKeySpace, 0);
     EXPECT_FALSE(list.ItemSelected(4));
 }
 
-TEST_F(InputTest, RightPressSelectsNothingButARightDragDoes) {
+TEST_F(InputTest, RightPressSelectsNothingButADragOrHoverDoesEvenFromBelowTheItems) {
     list.SetListIndex(0);
     input.MouseDown(kRightButton, 0, 3, 25);
     EXPECT_EQ(list.ListIndex(), 0);
     EXPECT_FALSE(input.ButtonDown());
     input.MouseMove(kRightButton, 0, 3, 35);
     EXPECT_EQ(list.ListIndex(), 3);
-}
 
-TEST_F(InputTest, APressBelowTheItemsStillStartsADrag) {
     list.Clear();
     list.AddItem("a");
     list.AddItem("b");

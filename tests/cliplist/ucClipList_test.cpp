@@ -1,12 +1,6 @@
 // Renders the real control under Wine and reads its pixels back.
-#include "cliplist/ucClipList.h"
-
-#include <gtest/gtest.h>
-
-#include <memory>
-
+#include "cliplist/ucClipListFixture.h"
 #include "support/painted_bitmap.h"
-#include "support/win32_wait.h"
 
 namespace cliplist {
 namespace {
@@ -14,20 +8,6 @@ namespace {
 const COLORREF kYellow = RGB(255, 255, 0), kMagenta = RGB(255, 0, 255), kRed = RGB(255, 0, 0),
                kBlue = RGB(0, 0, 255), kGreen = RGB(0, 128, 0), kBlack = RGB(0, 0, 0), kCyan = RGB(0, 255, 255),
                kOrange = RGB(255, 128, 0);
-
-HWND CreateHost() {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = "ClipListTestHost";
-    RegisterClassExA(&wc);
-    HWND host = CreateWindowExA(0, wc.lpszClassName, "host", WS_POPUP | WS_VISIBLE, 0, 0, 400, 400, nullptr, nullptr,
-                                wc.hInstance, nullptr);
-    SetForegroundWindow(host);
-    return host;
-}
 
 HBITMAP SolidBitmap(COLORREF colour, int w, int h) {
     return testsupport::PaintedBitmap(w, h, [&](HDC dc) {
@@ -38,16 +18,15 @@ HBITMAP SolidBitmap(COLORREF colour, int w, int h) {
     });
 }
 
-class ClipListPixels : public ::testing::Test {
+class ClipListPixels : public ucClipListTest {
 protected:
     void SetUp() override {
-        host = CreateHost();
+        Make(10, 10, 200, 130, 0);
         LOGFONTA font = {};
         font.lfHeight = -12;
         font.lfWeight = FW_BOLD;
         lstrcpyA(font.lfFaceName, "Arial");
         list.SetFont(font);
-        ASSERT_TRUE(list.Create(host, 100, 10, 10, 200, 130));
         list.SetBackNormal(0x0000FFFF);      // yellow, as 0x00BBGGRR
         list.SetBackSelected(0x00FF00FF);    // magenta
         list.SetBackSelectedG1(0x000000FF);  // red
@@ -60,7 +39,7 @@ protected:
         testsupport::PumpFor(50);
     }
     void TearDown() override {
-        DestroyWindow(host);
+        ucClipListTest::TearDown();
         if (picture) DeleteObject(picture);
     }
     COLORREF Pixel(int x, int y) const {
@@ -82,9 +61,7 @@ protected:
         return n;
     }
 
-    HWND host = nullptr;
     HBITMAP picture = nullptr;
-    ucClipList list;
 };
 
 TEST_F(ClipListPixels, SelectedRowLooksAsItsStyleSays) {
@@ -126,20 +103,9 @@ TEST_F(ClipListPixels, SelectedRowLooksAsItsStyleSays) {
     EXPECT_EQ(Pixel(right, mid), kMagenta) << "no picture: as style 0";
     list.SetSelectionPicture(picture);
     EXPECT_EQ(Pixel(right, mid), kCyan);
-}
-
-TEST_F(ClipListPixels, UnknownStyleLeavesThePreviousPixels) {
+    list.SetSelectModeStyle(7);  // unknown: the row keeps what was drawn before
     list.Model().SetListIndex(1);
-    const Rect r = list.RowRect(1);
-    {
-        gdi::WindowDC dc(list.picList());
-        const RECT patch = {r.right - 10, r.top, r.right, r.bottom};
-        gdi::Brush green(CreateSolidBrush(kGreen));
-        FillRect(dc.get(), &patch, green.get());
-    }
-    list.SetSelectModeStyle(7);
-    list.Model().SetListIndex(1);
-    EXPECT_EQ(Pixel(r.right - 5, (r.top + r.bottom) / 2), kGreen);
+    EXPECT_EQ(Pixel(right, mid), kCyan);
 }
 
 TEST_F(ClipListPixels, FocusRectangleNeedsInputFocusAndTheFocusProperty) {
