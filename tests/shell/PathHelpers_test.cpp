@@ -9,60 +9,35 @@
 namespace shell {
 namespace {
 
-class PathHelpersTest : public testing::Test {
-protected:
-    void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "ardentia paths";
-        CreateDirectoryA(folder_.c_str(), nullptr);
-    }
-    void TearDown() override {
-        DeleteFileA((folder_ + "\\a.txt").c_str());
-        RemoveDirectoryA(folder_.c_str());
-    }
-    std::string Touch(const std::string& name) {
-        const std::string path = folder_ + "\\" + name;
-        HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        EXPECT_NE(f, INVALID_HANDLE_VALUE) << path;
-        CloseHandle(f);
-        return path;
-    }
-    std::string folder_;
-};
-
-TEST_F(PathHelpersTest, ExistenceTestsTellFilesFromFolders) {
-    const std::string file = Touch("a.txt");
+TEST(PathHelpers, FilesFoldersAndTheProgramsOwnPlaces) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "ardentia paths", file = folder + "\\a.txt";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CloseHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     const struct {
         std::string path;
         bool file, folder;
     } cases[] = {
-        {file, true, false},
-        {folder_, false, true},
-        {folder_ + "\\", false, true},
-        {folder_ + "\\missing.txt", false, false},
-        {"", false, false},
-        {"\\\\?\\bad<>|path", false, false},
+        {file, true, false}, {folder, false, true}, {folder + "\\", false, true}, {folder + "\\missing.txt", false, false},
+        {"", false, false},  {"\\\\?\\bad<>|path", false, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FileExists(c.path), c.file) << c.path;
         EXPECT_EQ(FolderExists(c.path), c.folder) << c.path;
     }
-}
+    DeleteFileA(file.c_str());
+    RemoveDirectoryA(folder.c_str());
 
-TEST(PathHelpers, DefaultOutputFolderIsAnExistingFolderWithBackslash) {
-    const std::string folder = DefaultOutputFolder();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.back(), '\\');
-    EXPECT_NE(folder.substr(folder.size() - 2), "\\\\");
-    EXPECT_TRUE(FolderExists(folder)) << folder;
-}
+    const std::string output = DefaultOutputFolder();  // an existing folder, with one backslash at the end
+    ASSERT_GT(output.size(), 2u);
+    EXPECT_EQ(output.back(), '\\');
+    EXPECT_NE(output[output.size() - 2], '\\');
+    EXPECT_TRUE(FolderExists(output)) << output;
 
-TEST(PathHelpers, ProgramFolderHoldsThisProgramAndTitleIsTheProductName) {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    const std::string folder = ProgramFolder();
-    EXPECT_EQ(std::string(self).rfind(folder + "\\", 0), 0u) << self;
+    EXPECT_EQ(std::string(self).rfind(ProgramFolder() + "\\", 0), 0u) << self;
     SetApplicationTitle();
     EXPECT_EQ(ApplicationTitle(), "Ardentia");
 }

@@ -11,53 +11,41 @@ namespace {
 
 const char kSection[] = "Software\\Kestrovan\\Ardentia";
 
-class SettingsStoreTest : public testing::Test {
-protected:
-    void SetUp() override { RegDeleteKeyA(HKEY_CURRENT_USER, kSection); }
-    void TearDown() override { RegDeleteKeyA(HKEY_CURRENT_USER, kSection); }
+void PutRaw(const char* name, DWORD type, const void* data, DWORD bytes) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSection, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), bytes), ERROR_SUCCESS);
+    RegCloseKey(key);
+}
 
-    static void PutRaw(const char* name, DWORD type, const void* data, DWORD bytes) {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSection, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), bytes), ERROR_SUCCESS);
-        RegCloseKey(key);
-    }
-};
-
-TEST_F(SettingsStoreTest, AbsentKeyGivesTheDefaultAndWritesNothing) {
+TEST(SettingsStore, ReadsBackWhatWasSavedAndOddValuesAsTheDefault) {
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSection);
     EXPECT_EQ(GetSetting(kKeyClipboardSwitch, kOff), "Off");
     HKEY key = nullptr;
-    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kSection, 0, KEY_READ, &key), ERROR_SUCCESS);
-}
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kSection, 0, KEY_READ, &key), ERROR_SUCCESS);  // reading wrote nothing
+    for (const char* text : {"C:\\a folder\\ ", "on", ""}) {
+        ASSERT_TRUE(SaveSetting(kKeyOutputFolder, text));
+        EXPECT_EQ(GetSetting(kKeyOutputFolder, "x"), text);
+    }
 
-TEST_F(SettingsStoreTest, SavedTextReadsBackExactly) {
-    ASSERT_TRUE(SaveSetting(kKeyOutputFolder, "C:\\a folder\\ "));
-    ASSERT_TRUE(SaveSetting(kKeyClipboardSwitch, "on"));
-    EXPECT_EQ(GetSetting(kKeyOutputFolder, "x"), "C:\\a folder\\ ");
-    EXPECT_EQ(GetSetting(kKeyClipboardSwitch, kOff), "on");
-    EXPECT_FALSE(IsOn(GetSetting(kKeyClipboardSwitch, kOff)));
-    ASSERT_TRUE(SaveSetting(kKeyClipboardSwitch, kOn));
-    EXPECT_TRUE(IsOn(GetSetting(kKeyClipboardSwitch, kOff)));
-    ASSERT_TRUE(SaveSetting(kKeyOutputFolder, ""));
-    EXPECT_EQ(GetSetting(kKeyOutputFolder, "x"), "");
-}
-
-TEST_F(SettingsStoreTest, OddStoredValuesReadAsTheDefault) {
     const DWORD number = 1;
-    PutRaw(kKeyMinimized, REG_DWORD, &number, sizeof(number));
-    EXPECT_EQ(GetSetting(kKeyMinimized, kOff), "Off");
-
-    const std::string tooLong(kMaxSettingLength + 1, 'x');
-    PutRaw(kKeyOutputFolder, REG_SZ, tooLong.c_str(), DWORD(tooLong.size() + 1));
-    EXPECT_EQ(GetSetting(kKeyOutputFolder, "default"), "default");
-
-    const std::string longest(kMaxSettingLength, 'y');
-    PutRaw(kKeyOutputFolder, REG_SZ, longest.c_str(), DWORD(longest.size() + 1));
-    EXPECT_EQ(GetSetting(kKeyOutputFolder, "default"), longest);
-
-    PutRaw(kKeyWindowsStartup, REG_SZ, "On", 2);  // written without its NUL by another program
-    EXPECT_EQ(GetSetting(kKeyWindowsStartup, kOff), "On");
+    const std::string tooLong(kMaxSettingLength + 1, 'x'), longest(kMaxSettingLength, 'y');
+    const struct {
+        DWORD type;
+        std::string bytes;
+        std::string read;
+    } stored[] = {
+        {REG_DWORD, std::string(reinterpret_cast<const char*>(&number), 4), "default"},
+        {REG_SZ, tooLong + '\0', "default"},
+        {REG_SZ, longest + '\0', longest},
+        {REG_SZ, "On", "On"},  // written without its NUL by another program
+    };
+    for (const auto& s : stored) {
+        PutRaw(kKeyMinimized, s.type, s.bytes.data(), DWORD(s.bytes.size()));
+        EXPECT_EQ(GetSetting(kKeyMinimized, "default"), s.read) << s.bytes.size();
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSection);
 }
 
 }  // namespace

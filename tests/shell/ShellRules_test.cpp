@@ -93,17 +93,9 @@ TEST(TrayRecord, ShellNoticesMapToEvents) {
     }
 }
 
-TEST(Skin, RecolourRuleAndFilePlace) {
-    for (ControlKind k : {ControlKind::kWindow, ControlKind::kLabel, ControlKind::kOptionButton,
-                          ControlKind::kCheckBox, ControlKind::kFrame})
-        EXPECT_TRUE(TakesSkinBackground(k));
-    for (ControlKind k : {ControlKind::kTextBox, ControlKind::kList, ControlKind::kButton, ControlKind::kPicture})
-        EXPECT_FALSE(TakesSkinBackground(k));
+TEST(Skin, FileTextParsesOrNamesTheBadLine) {
     EXPECT_EQ(SkinFilePath("C:\\Apps\\Ardentia"), "C:\\Apps\\Ardentia\\x\\o.cjs");
     EXPECT_EQ(SkinFilePath("C:\\"), "C:\\x\\o.cjs");
-}
-
-TEST(Skin, FileTextParsesOrNamesTheBadLine) {
     const SkinColours c = ParseSkin("# blue\r\nFace = 3366CC\r\n\r\nText=ffffff\r\nOther=000000\r\n");
     EXPECT_EQ(c.face, 0xCC6633u);  // stored as 0x00BBGGRR
     EXPECT_TRUE(c.hasText);

@@ -68,13 +68,16 @@ protected:
 TEST_F(SysTrayTest, InTrayAddsOnceAndRemovesOnce) {
     const LONG_PTR ownProc = GetWindowLongA(tray_->hwnd(), GWL_WNDPROC);
     tray_->SetInTray(false);  // never added: only the flag
-    EXPECT_TRUE(gRequests.empty());
+    tray_->SetTrayTip("");
+    tray_->SetInTray(true);  // an empty tip: added without one
+    EXPECT_EQ(gRequests.at(0).record.Flags(), std::uint32_t(kNifIcon | kNifMessage));
+    tray_->SetInTray(false);
     tray_->SetTrayTip("Ardentia");  // not in the tray: only stored
-    EXPECT_TRUE(gRequests.empty());
+    ASSERT_EQ(gRequests.size(), 2u);
     tray_->SetInTray(true);
     tray_->SetInTray(true);
-    ASSERT_EQ(Count(NIM_ADD), 1);
-    const TrayRecord& add = gRequests[0].record;
+    ASSERT_EQ(Count(NIM_ADD), 2);
+    const TrayRecord& add = gRequests.back().record;
     EXPECT_EQ(add.Number(kFieldSize), 488u);
     EXPECT_EQ(add.Flags(), std::uint32_t(kNifIcon | kNifTip | kNifMessage));
     EXPECT_EQ(add.Number(kFieldCallback), 1125u);
@@ -89,18 +92,13 @@ TEST_F(SysTrayTest, InTrayAddsOnceAndRemovesOnce) {
 
     tray_->SetInTray(false);
     tray_->SetInTray(false);
-    EXPECT_EQ(Count(NIM_DELETE), 1);
+    EXPECT_EQ(Count(NIM_DELETE), 2);
     EXPECT_EQ(gRequests.back().record.Flags(), 0u);
     EXPECT_EQ(GetWindowLongA(tray_->hwnd(), GWL_WNDPROC), ownProc);
-}
-
-TEST_F(SysTrayTest, EmptyTipAddsWithoutTipAndDestructionRemovesTheIcon) {
-    tray_->SetTrayTip("");
     tray_->SetInTray(true);
-    EXPECT_EQ(gRequests.at(0).record.Flags(), std::uint32_t(kNifIcon | kNifMessage));
-    delete tray_;
+    delete tray_;  // destruction takes the icon away
     tray_ = nullptr;
-    EXPECT_EQ(Count(NIM_DELETE), 1);
+    EXPECT_EQ(Count(NIM_DELETE), 3);
 }
 
 TEST_F(SysTrayTest, ShellNoticesBecomeMouseEvents) {
@@ -114,10 +112,9 @@ TEST_F(SysTrayTest, ShellNoticesBecomeMouseEvents) {
     EXPECT_EQ(events_.seen.size(), expected.size());
 }
 
-TEST_F(SysTrayTest, ShowOnceBalloonIsShownOnce) {
+TEST_F(SysTrayTest, BalloonsShowOnceAndWaitUntilTimeOrTheShellClosesThem) {
     tray_->SetInTray(true);
-    tray_->ShowBalloon("first", "Ardentia", 0, true);
-    tray_->ShowBalloon("second", "Ardentia", 0, true);
+    for (const char* text : {"first", "second"}) tray_->ShowBalloon(text, "Ardentia", 0, true);
     tray_->ShowBalloon("always", "Ardentia", 0, false);
     tray_->ShowBalloon("third", "Ardentia", 0, true);
     ASSERT_EQ(Count(NIM_MODIFY), 2);
@@ -126,10 +123,7 @@ TEST_F(SysTrayTest, ShowOnceBalloonIsShownOnce) {
     EXPECT_EQ(gRequests[2].record.Number(kFieldTimeout), 0u);
     EXPECT_THROW(tray_->ShowBalloon("too long", "", 2147484, false), std::overflow_error);
     EXPECT_EQ(Count(NIM_MODIFY), 2);
-}
 
-TEST_F(SysTrayTest, BalloonWaitEndsOnTimeOrWhenTheShellClosesIt) {
-    tray_->SetInTray(true);
     DWORD start = GetTickCount();
     tray_->ShowBalloon("waits", "Ardentia", 1);
     const DWORD waited = GetTickCount() - start;

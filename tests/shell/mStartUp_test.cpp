@@ -97,11 +97,7 @@ TEST_F(StartUpTest, AddWritesNameAndPathRemoveDeletesIt) {
         EXPECT_EQ(RunValueCount(), before + (tick ? 1 : 0));
         RemoveStartupEntryFor(folder_);
     }
-}
-
-TEST_F(StartUpTest, FolderWithoutExecutableChangesNothing) {
-    const DWORD before = RunValueCount();
-    EXPECT_EQ(FirstExecutableIn(folder_ + "\\none"), "");
+    EXPECT_EQ(FirstExecutableIn(folder_ + "\\none"), "");  // a folder without a program changes nothing
     AddStartupEntryFor(folder_ + "\\none");
     EXPECT_EQ(RunValueCount(), before);
 }
