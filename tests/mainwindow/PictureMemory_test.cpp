@@ -13,30 +13,6 @@ namespace mainwindow {
 namespace testing_form {
 namespace {
 
-// A 24-bit bottom-up device-independent bitmap, top half one colour and bottom half another, so that
-// a picture turned upside down or mixed up with another shows.
-std::string TwoToneDib(int width, int height, COLORREF top, COLORREF bottom) {
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof(header);
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    const int stride = (width * 3 + 3) & ~3;
-    std::string block(sizeof(header) + std::size_t(stride) * height, '\0');
-    std::memcpy(&block[0], &header, sizeof(header));
-    for (int row = 0; row < height; ++row) {  // row 0 is the bottom line
-        const COLORREF c = row < height / 2 ? bottom : top;
-        char* line = &block[sizeof(header) + std::size_t(row) * stride];
-        for (int x = 0; x < width; ++x) {
-            line[3 * x] = char(GetBValue(c));
-            line[3 * x + 1] = char(GetGValue(c));
-            line[3 * x + 2] = char(GetRValue(c));
-        }
-    }
-    return block;
-}
-
 std::string Hex(COLORREF c) {
     char text[8];
     std::snprintf(text, sizeof(text), "%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
@@ -57,7 +33,9 @@ TEST_F(PictureMemoryTest, LargePicturesAreKeptWholeWithinTheBudget) {
         double mostMb = 0;
         for (int i = 0; i < round.copies; ++i) {
             const COLORREF top = RGB(i * 8, round.width % 256, 200), bottom = RGB(60, i * 8, 255 - i * 8);
-            const std::string dib = TwoToneDib(round.width, round.height, top, bottom);
+            // Top and bottom halves in different colours: a picture upside down or mixed up with another shows.
+            const std::string dib = testsupport::Dib(round.width, round.height, 24,
+                                                     [&](int, int y) { return y < round.height / 2 ? top : bottom; });
             const std::string newest = Count() ? capture::ClipTags().Tag(Count() - 1) : "";
             ASSERT_TRUE(testsupport::PeerCopy([&] { testsupport::OfferText(CF_DIB, dib); },
                                               [&] { return Count() && capture::ClipTags().Tag(Count() - 1) != newest; },

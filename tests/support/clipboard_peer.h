@@ -80,6 +80,26 @@ inline HBITMAP MakeBitmap(int width, int height, COLORREF (*colour)(int, int)) {
     });
 }
 
+// A bottom-up device-independent bitmap of 24 or 32 bits whose pixel (x, y), counted from the top, is
+// colour(x, y).
+template <typename Colour>
+std::string Dib(int width, int height, int bits, Colour colour) {
+    const BITMAPINFOHEADER header = {sizeof(header), width, height, 1, WORD(bits), BI_RGB, 0, 0, 0, 0, 0};
+    const std::size_t stride = (std::size_t(width) * bits / 8 + 3) & ~std::size_t(3);
+    std::string block(sizeof(header) + stride * height, '\0');
+    std::memcpy(&block[0], &header, sizeof(header));
+    for (int y = 0; y < height; ++y) {
+        char* pixel = &block[sizeof(header) + stride * (height - 1 - y)];
+        for (int x = 0; x < width; ++x, pixel += bits / 8) {
+            const COLORREF c = colour(x, y);
+            pixel[0] = char(GetBValue(c));
+            pixel[1] = char(GetGValue(c));
+            pixel[2] = char(GetRValue(c));
+        }
+    }
+    return block;
+}
+
 inline COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
