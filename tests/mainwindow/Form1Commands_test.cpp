@@ -116,16 +116,12 @@ TEST_F(CommandsTest, AnOlderClipGoesBackWithEveryFormatAndBecomesTheNewest) {
     const std::string rtf = "{\\rtf1\\ansi Rich \\b text\\b0\\par}", htmlBytes = "Version:0.9\r\n<b>Gr\xC3\xBC\xC3\x9F""e</b>";
     const std::string drop = testsupport::WideDropFiles({L"C:\\a.txt", L"C:\\b 日本.doc"});
     const DWORD move = DROPEFFECT_MOVE;
-    ASSERT_TRUE(testsupport::PeerCopy([&] { testsupport::OfferWide(CF_UNICODETEXT, L"Grüße 日本"); testsupport::OfferText(html, htmlBytes); },
-                                      [&] { return Count() == 1; }));
-    ASSERT_TRUE(testsupport::PeerCopy([&] { testsupport::OfferText(capture::RichTextFormat(), rtf); testsupport::OfferText(CF_TEXT, "Rich text"); },
-                                      [&] { return Count() == 2; }));
-    ASSERT_TRUE(testsupport::PeerCopy(
-        [&] {
-            SetClipboardData(CF_HDROP, testsupport::GlobalBytes(drop.data(), drop.size()));
-            SetClipboardData(dropEffect, testsupport::GlobalBytes(&move, sizeof(move)));
-        },
-        [&] { return Count() == 3; }));
+    ASSERT_TRUE(Copy([&] { testsupport::OfferWide(CF_UNICODETEXT, L"Grüße 日本"); testsupport::OfferText(html, htmlBytes); }));
+    ASSERT_TRUE(CopyRich(rtf, "Rich text"));
+    ASSERT_TRUE(Copy([&] {
+        SetClipboardData(CF_HDROP, testsupport::GlobalBytes(drop.data(), drop.size()));
+        SetClipboardData(dropEffect, testsupport::GlobalBytes(&move, sizeof(move)));
+    }));
     const std::string pngPath = "/tmp/ardentia_putback.png";
     ASSERT_TRUE(testsupport::RunUnixShell("convert -size 5x4 xc:'#102030' " + pngPath + " && xclip -selection clipboard -t image/png -i " + pngPath));
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 4; }, 10000));
@@ -216,10 +212,7 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
 
     // A picture deleted while the window is hidden: the preview lets go of it first. Shown again, the
     // window shows the current clip, not the one it showed when it hid.
-    for (int pictures = 1; pictures <= 2; ++pictures)
-        ASSERT_TRUE(testsupport::PeerCopy(
-            [&] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(12, 9 + pictures, Stripes)); },
-            [&] { return Count() == 1 + pictures; }));
+    for (int pictures = 1; pictures <= 2; ++pictures) ASSERT_TRUE(CopyPicture(12, 9 + pictures, Stripes));
     EXPECT_EQ(form_->Image1().Picture(), capture::Holders().Picture(1));
     PostMessageA(form_->Tray().hwnd(), shell::kTrayCallbackMessage, 0, 1028);  // the balloon closes at once
     ShowWindow(form_->hwnd(), SW_MINIMIZE);
@@ -242,7 +235,7 @@ TEST_F(CommandsTest, DeleteAllRestartsTagsAndRemovesOnlyOurTemporaryFiles) {
     for (const char* name : {"TEMP3.TXT", "TEMP12.BMP", "TEMPLATE.DOC", "TEMP.TXT", "TEMP4.TXT.keep"})
         Touch(temp + name);
     ASSERT_TRUE(CopyText("one"));
-    ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferFiles({"C:\\x.txt"}); }, [&] { return Count() == 2; }));
+    ASSERT_TRUE(Copy([] { testsupport::OfferFiles({"C:\\x.txt"}); }));
     Click(form_->PushButton3());
     ASSERT_EQ(gBoxes.size(), 1u);
     EXPECT_EQ(gBoxes[0].text, "Are you sure you wish to delete all clipboard entries entry?");
@@ -263,34 +256,14 @@ TEST_F(CommandsTest, DeleteAllRestartsTagsAndRemovesOnlyOurTemporaryFiles) {
 TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {
     StartOn();
     const std::string folder = OutputFolder();
-    SetWindowTextA(form_->Text2(), folder.c_str());
-    Click(form_->PushButton5());
-    ASSERT_EQ(gBoxes.size(), 1u);
-    EXPECT_EQ(gBoxes[0].text, "Done.");  // an empty list writes nothing
-
-    for (const std::string& bad : {folder + "missing\\", folder.substr(0, folder.size() - 1) + "\\..\\ardentia_out\\x"}) {
-        SetWindowTextA(form_->Text2(), bad.c_str());
-        gBoxes.clear();
-        Click(form_->PushButton5());
-        ASSERT_EQ(gBoxes.size(), 1u) << bad;
-        EXPECT_EQ(gBoxes[0].text, "Folder does not exist. Please select another folder.");
-    }
+    EXPECT_EQ(Save(folder), "Done.");  // an empty list writes nothing
+    for (const std::string& bad : {folder + "missing\\", folder.substr(0, folder.size() - 1) + "\\..\\ardentia_out\\x"})
+        EXPECT_EQ(Save(bad), "Folder does not exist. Please select another folder.") << bad;
 
     ASSERT_TRUE(CopyText("plain"));
-    const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Rich \\b text\\b0\\par}";
-    ASSERT_TRUE(testsupport::PeerCopy(
-        [&] {
-            testsupport::OfferText(capture::RichTextFormat(), rtf);
-            testsupport::OfferText(CF_TEXT, "Rich text");
-        },
-        [&] { return Count() == 2; }));
-    ASSERT_TRUE(testsupport::PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(40, 30, Stripes)); },
-                                      [&] { return Count() == 3; }));
-    SetWindowTextA(form_->Text2(), folder.c_str());
-    gBoxes.clear();
-    Click(form_->PushButton5());
-    ASSERT_EQ(gBoxes.size(), 1u);
-    EXPECT_EQ(gBoxes[0].text, "Done.");
+    ASSERT_TRUE(CopyRich("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Rich \\b text\\b0\\par}", "Rich text"));
+    ASSERT_TRUE(CopyPicture(40, 30, Stripes));
+    EXPECT_EQ(Save(folder), "Done.");
     EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT0.txt"), "plain\r\n");  // ANSI holds it: written as ever
     capture::RichTextHolder reload;
     ASSERT_TRUE(reload.Create(form_->hwnd()));
@@ -306,24 +279,17 @@ TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {
     // its backslash is saved into.
     form_->DeleteAll();
     ASSERT_TRUE(CopyText("after delete all"));
-    ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferWide(CF_UNICODETEXT, L"Grüße 日本 ✓ €"); },
-                                      [&] { return Count() == 2; }));
-    SetWindowTextA(form_->Text2(), folder.substr(0, folder.size() - 1).c_str());
-    gBoxes.clear();
-    Click(form_->PushButton5());
-    ASSERT_EQ(gBoxes.size(), 1u);
-    EXPECT_EQ(gBoxes[0].text, "Done.");
+    ASSERT_TRUE(CopyWide(L"Grüße 日本 ✓ €"));
+    EXPECT_EQ(Save(folder.substr(0, folder.size() - 1)), "Done.");
     EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT0.txt"), "plain\r\n");
     EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT0 (2).txt"), "after delete all\r\n");
     EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT1.txt"), "\xEF\xBB\xBFGrüße 日本 ✓ €\r\n");  // UTF-8 with its BOM
 
     // A folder where a file should go: that clip fails, the user is told once, with the reason.
     CreateDirectoryA("Z:\\tmp\\ardentia_out\\TXT0 (3).txt", nullptr);
-    gBoxes.clear();
-    Click(form_->PushButton5());
-    ASSERT_EQ(gBoxes.size(), 1u);
-    EXPECT_EQ(gBoxes[0].text.rfind("1 clip could not be saved.", 0), 0u) << gBoxes[0].text;
-    EXPECT_NE(gBoxes[0].text.find("TXT0 (3).txt"), std::string::npos) << gBoxes[0].text;
+    const std::string told = Save(folder);
+    EXPECT_EQ(told.rfind("1 clip could not be saved.", 0), 0u) << told;
+    EXPECT_NE(told.find("TXT0 (3).txt"), std::string::npos) << told;
     testsupport::RunUnixShell("rm -rf /tmp/ardentia_out");
 }
 
@@ -371,8 +337,7 @@ TEST_F(CommandsTest, OpeningLaunchesAddressesAndTemporaryFiles) {
     EXPECT_EQ(ReadFile(file), "http://example.org with a space\r\n");
 
     // Text the ANSI code page cannot hold is written as UTF-8 with a byte-order mark.
-    ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferWide(CF_UNICODETEXT, L"Grüße 日本 \U0001F600"); },
-                                      [&] { return Count() == 3; }));
+    ASSERT_TRUE(CopyWide(L"Grüße 日本 \U0001F600"));
     press(form_->Text1(), WM_RBUTTONDOWN);
     EXPECT_EQ(gLaunches.back().target, temp + "\\TEMP2.TXT");
     EXPECT_EQ(ReadFile(temp + "\\TEMP2.TXT"), "\xEF\xBB\xBFGrüße 日本 😀\r\n");
@@ -386,8 +351,7 @@ TEST_F(CommandsTest, OpeningLaunchesAddressesAndTemporaryFiles) {
     press(form_->Text1(), WM_LBUTTONDOWN);
     EXPECT_EQ(ReadFile(file), "another clip at position 1\r\n");  // the same position overwrites
 
-    ASSERT_TRUE(testsupport::PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(8, 6, Stripes)); },
-                                      [&] { return Count() == 3; }));
+    ASSERT_TRUE(CopyPicture(8, 6, Stripes));
     press(form_->Image1().hwnd(), WM_RBUTTONDOWN);
     ASSERT_EQ(gLaunches.size(), 4u);
     EXPECT_TRUE(gLaunches[3].openWith);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "capture/ClipboardAccess.h"
 #include "capture/ClipboardMonitor.h"
 #include "common/WindowText.h"
 #include "mainwindow/ErrorReport.h"
@@ -110,9 +111,28 @@ protected:
         return "Z:\\tmp\\ardentia_out\\";
     }
     int Count() { return form_->ClipList().Model().ListCount(); }
-    bool CopyText(const std::string& text) {
+    // Another program copies; true once that copy is one more clip.
+    bool Copy(const std::function<void()>& fill) {
         const int wanted = Count() + 1;
-        return testsupport::PeerCopy([&] { testsupport::OfferText(CF_TEXT, text); }, [&] { return Count() == wanted; });
+        return testsupport::PeerCopy(fill, [&] { return Count() == wanted; });
+    }
+    bool CopyText(const std::string& text) { return Copy([&] { testsupport::OfferText(CF_TEXT, text); }); }
+    bool CopyWide(const std::wstring& text) { return Copy([&] { testsupport::OfferWide(CF_UNICODETEXT, text); }); }
+    bool CopyRich(const std::string& rtf, const std::string& plain) {
+        return Copy([&] {
+            testsupport::OfferText(capture::RichTextFormat(), rtf);
+            testsupport::OfferText(CF_TEXT, plain);
+        });
+    }
+    bool CopyPicture(int width, int height, COLORREF (*colour)(int, int)) {
+        return Copy([&] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(width, height, colour)); });
+    }
+    // Saves the clips into folder; the one message the user was shown.
+    std::string Save(const std::string& folder) {
+        SetWindowTextA(form_->Text2(), folder.c_str());
+        gBoxes.clear();
+        Click(form_->PushButton5());
+        return gBoxes.size() == 1 ? gBoxes[0].text : std::to_string(gBoxes.size()) + " messages";
     }
     void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
     int Balloons() {

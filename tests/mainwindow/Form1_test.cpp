@@ -61,8 +61,7 @@ TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot
     EXPECT_EQ(WindowText(form_->Text1()), "www.example.org");
     EXPECT_FALSE(IsWindowVisible(form_->PictureClipLabel()));
 
-    ASSERT_TRUE(testsupport::PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(10, 10, Grey)); },
-                                      [&] { return Count() == 2; }));
+    ASSERT_TRUE(CopyPicture(10, 10, Grey));
     EXPECT_EQ(WindowText(form_->lblInfo()), "Picture Clip - Item 2 of 2");
     EXPECT_TRUE(IsWindowVisible(form_->Picture1()));
     EXPECT_FALSE(IsWindowVisible(form_->Text1()));

@@ -66,12 +66,7 @@ TEST_F(PictureMemoryTest, LargePicturesAreKeptWholeWithinTheBudget) {
         }
 
         // Saved and read back by another program: ImageMagick on the Linux side.
-        const std::string folder = OutputFolder();
-        SetWindowTextA(form_->Text2(), folder.c_str());
-        gBoxes.clear();
-        Click(form_->PushButton5());
-        ASSERT_EQ(gBoxes.size(), 1u);
-        EXPECT_EQ(gBoxes[0].text, "Done.");
+        EXPECT_EQ(Save(OutputFolder()), "Done.");
         std::string listing;
         ASSERT_TRUE(testsupport::UnixOutput(
             "for f in /tmp/ardentia_out/*.bmp; do convert \"$f\" -format '%w %h %[hex:p{5,5}] %[hex:p{5," +
