@@ -56,33 +56,6 @@ TEST_F(CaptureTest, UnicodeTextWithOtherFormatsIsCapturedAndLeftAsItWas) {
     EXPECT_EQ(back, kUnicode);
 }
 
-TEST_F(CaptureTest, TextOnTheClipboardBeforeJoiningIsNotCaptured) {
-    ASSERT_TRUE(testsupport::CopyUtf8WithXclip("there before the start"));
-    // Wait until Wine offers it, then join as the program starts.
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return UnicodeText() == std::string("there before the start"); }, 5000));
-    Join();
-    testsupport::PumpFor(1500);
-    EXPECT_EQ(Count(), 0);
-    ASSERT_TRUE(CopyText("after the start", 1));
-}
-
-TEST_F(CaptureTest, RichTextIsHeldByTheRichEditAndLeftOnTheClipboard) {
-    Join();
-    const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Plain and \\b bold\\b0  words \\u26085?\\par}";
-    ASSERT_TRUE(PeerCopy(
-        [&] {
-            testsupport::OfferText(RichTextFormat(), rtf);
-            testsupport::OfferWide(CF_UNICODETEXT, L"Plain and bold words 日");
-        },
-        [&] { return Count() == 1; }));
-    EXPECT_EQ(ClipTags().Tag(0), "RTF0");
-    EXPECT_EQ(host_.list.Model().ItemText(0), "Plain and bold words 日");
-    EXPECT_EQ(host_.list.Model().ItemIcon(0), 3);
-    EXPECT_EQ(host_.previewText, "Plain and bold words 日");
-    EXPECT_NE(Holders().RichText(0)->Markup().find("bold"), std::string::npos);
-    EXPECT_EQ(ClipboardText(RichTextFormat()), rtf);
-}
-
 COLORREF Checker(int x, int y) { return (x / 4 + y / 4) % 2 ? RGB(200, 30, 30) : RGB(20, 40, 220); }
 
 TEST_F(CaptureTest, PicturesFromABitmapOrADibAreHeldPixelForPixel) {
