@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "common/WindowText.h"
 
 #include "support/win32_wait.h"
 
@@ -66,24 +69,34 @@ inline DWORD ExitCodeWithin(Started& app, DWORD ms) {
     return code;
 }
 
-inline BOOL CALLBACK FindInfoLine(HWND child, LPARAM lp) {
-    char text[128] = "";
-    GetWindowTextA(child, text, sizeof(text));
-    const std::string line = text;
-    if (line.find(" - Item ") != std::string::npos || line.rfind("Not kept:", 0) == 0 ||
-        line == "Nothing on Clipboard") {
-        *reinterpret_cast<std::string*>(lp) = text;
-        return FALSE;
-    }
+inline BOOL CALLBACK CollectChild(HWND child, LPARAM out) {
+    reinterpret_cast<std::vector<HWND>*>(out)->push_back(child);
     return TRUE;
 }
 
-inline std::string InfoLine(HWND app) {
-    std::string line;
-    EnumChildWindows(app, FindInfoLine, reinterpret_cast<LPARAM>(&line));
-    return line;
+// The first child window of parent for which match(child, its class name) holds.
+template <typename Match>
+HWND FindChild(HWND parent, Match match) {
+    std::vector<HWND> children;
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
+    for (HWND child : children) {
+        char cls[64] = {};
+        GetClassNameA(child, cls, sizeof(cls));
+        if (match(child, std::string(cls))) return child;
+    }
+    return nullptr;
 }
 
+// The information line: the label that names a clip's place, a refusal or the empty list.
+inline std::string InfoLine(HWND app) {
+    auto isInfo = [](HWND child, const std::string&) {
+        const std::string line = common::WindowText(child);
+        return line.find(" - Item ") != std::string::npos || line.rfind("Not kept:", 0) == 0 ||
+               line == "Nothing on Clipboard";
+    };
+    HWND line = FindChild(app, isInfo);
+    return line ? common::WindowText(line) : "";
+}
 
 // Starts the program with the clipboard manager switched on and waits for its window.
 inline HWND StartWithManagerOn(Started& app) {

@@ -11,23 +11,7 @@ namespace {
 
 using namespace realapp;
 
-BOOL CALLBACK FindList(HWND child, LPARAM out) {
-    char cls[64] = {};
-    GetClassNameA(child, cls, sizeof(cls));
-    if (std::string(cls) != "ArdentiaClipList") return TRUE;
-    *reinterpret_cast<HWND*>(out) = child;
-    return FALSE;
-}
-
-// The text preview (the multi-line edit): what the newest capture showed.
-BOOL CALLBACK FindPreview(HWND child, LPARAM out) {
-    char cls[16] = {};
-    GetClassNameA(child, cls, sizeof(cls));
-    if (lstrcmpiA(cls, "Edit") != 0 || !(GetWindowLongA(child, GWL_STYLE) & ES_MULTILINE)) return TRUE;
-    *reinterpret_cast<HWND*>(out) = child;
-    return FALSE;
-}
-
+// Another process's edit box gives its text only when asked by message.
 std::string WindowText(HWND control) {
     char text[256] = {};
     SendMessageA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
@@ -45,8 +29,11 @@ protected:
     void SetUp() override {
         window = StartWithManagerOn(app);
         ASSERT_TRUE(window);
-        EnumChildWindows(window, FindList, reinterpret_cast<LPARAM>(&list));
-        EnumChildWindows(window, FindPreview, reinterpret_cast<LPARAM>(&preview));
+        list = FindChild(window, [](HWND, const std::string& cls) { return cls == "ArdentiaClipList"; });
+        // The text preview (the multi-line edit): what the newest capture showed.
+        preview = FindChild(window, [](HWND child, const std::string& cls) {
+            return lstrcmpiA(cls.c_str(), "Edit") == 0 && (GetWindowLongA(child, GWL_STYLE) & ES_MULTILINE);
+        });
         ASSERT_TRUE(list && preview);
     }
     void TearDown() override {
