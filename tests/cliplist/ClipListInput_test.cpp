@@ -27,9 +27,11 @@ TEST_F(InputTest, KeysMoveTheCurrentItemAndAreReportedAfterTheChangeTheyCause) {
         input.KeyDown(c.key, 0);
         EXPECT_EQ(list.ListIndex(), c.to) << c.from << " key " << c.key;
         const std::string key = "KeyDown " + std::to_string(c.key);
-        const auto events = rec.Events();
-        EXPECT_EQ(events.back(), key);
-        if (c.from != c.to) EXPECT_EQ(events.end()[-2], "ListIndexChange") << c.from << " key " << c.key;
+        // A change scrolls first when it must; the change is told, then the key.
+        std::vector<std::string> told = {key}, events = rec.Events();
+        if (c.from != c.to) told.insert(told.begin(), "ListIndexChange");
+        events.erase(events.begin(), events.end() - std::min(events.size(), told.size()));
+        EXPECT_EQ(events, told) << c.from << " key " << c.key;
     }
 }
 
