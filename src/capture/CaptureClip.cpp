@@ -286,6 +286,7 @@ DWORD CaptureClip() {
     DWORD left = readSequence;
     // Files copied again still get their paths as text, even when they make no new clip.
     if (read && kind == kKindFileList) Skip([&] { left = OfferFilesWithText(readSequence, copy.text); });
+    if (left != readSequence) RememberClipboardAsSeen();  // the paths added make it a text copy now
     // Nothing known on offer, or nothing readable, may be a copy still being put together: the notice can
     // come before its program closes the clipboard, under the sequence number it will keep, while the
     // formats listed are still the last copy's. The next notice looks again; a clipboard held open is

@@ -14,8 +14,9 @@ DWORD CaptureClip();
 const DWORD kClipboardBusy = 0xFFFFFFFE;
 const DWORD kLookAgain = 0xFFFFFFFF;
 
-// Takes note of what the clipboard holds now, before joining the chain with captures suppressed: a
-// later notice of the same contents (Wine imports the X side's copies late) adds no clip.
+// Takes note of what the clipboard holds now, read as a capture would read it: a later notice of the same
+// contents adds no clip. Called before joining the chain (Wine imports the X side's copies late) and after
+// each of the program's own writes (announced again, they are no new copy).
 void RememberClipboardAsSeen();
 
 // Tells the user that a copy was lost to a program that kept the clipboard open.

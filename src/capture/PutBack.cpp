@@ -4,10 +4,10 @@
 
 #include <string>
 
+#include "capture/CaptureClip.h"
 #include "capture/ClipboardAccess.h"
 #include "capture/ClipboardMonitor.h"
 #include "capture/ClipboardRewrite.h"
-#include "capture/CopyFingerprint.h"
 #include "capture/mClip.h"
 #include "cliplist/ucClipList.h"
 
@@ -39,18 +39,12 @@ bool PutClipBack(int position, bool plainTextOnly) {
     const std::int16_t index = TagHolderIndex(tag);
     const HolderFamily family = FamilyOfKind(kind);
 
-    ClipFormats formats;
     const bool picture = kind == kKindPicture;
-    std::string text;
-    if (picture) {
-        if (plainTextOnly) return false;
-    } else {
-        text = ClipText(tag);
-        formats.push_back(UnicodeTextFormat(text));
-    }
+    if (picture && plainTextOnly) return false;
+    ClipFormats formats;
+    if (!picture) formats.push_back(UnicodeTextFormat(ClipText(tag)));
     const ClipFormats* kept = Holders().Kept(family, index);
     if (kept && !plainTextOnly) formats.insert(formats.end(), kept->begin(), kept->end());
-    if (formats.empty() && !picture) return false;
 
     const DWORD before = GetClipboardSequenceNumber();
     const auto write = [&](HWND window) {
@@ -63,12 +57,7 @@ bool PutClipBack(int position, bool plainTextOnly) {
     const bool written = left != before;
     if (written) {
         MakeNewest(list, position);
-        // The program's own write is no new copy, however the notice of it arrives.
-        const std::vector<const std::string*> keptBytes = kept && !plainTextOnly ? BytesOf(*kept)
-                                                                                 : std::vector<const std::string*>();
-        // As a capture of what was written would see it: plain text is a text copy; rich text is its markup.
-        const bool rich = kind == kKindRichText && !plainTextOnly && !keptBytes.empty();
-        RememberSeen(FingerprintOf(plainTextOnly ? kKindText : kind, rich ? *keptBytes.front() : text, keptBytes, tag));
+        RememberClipboardAsSeen();  // after MakeNewest: the same contents under this newest clip
         MarkHandled(left);
         list.SetListIndex(list.ListCount() - 1);
     }

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "capture/ClipCollection.h"
+#include "capture/CaptureClip.h"
 #include "capture/ClipboardAccess.h"
 #include "capture/RichTextHolder.h"
 #include "capture/mClip.h"
@@ -141,6 +142,8 @@ TEST_F(CommandsTest, AnOlderClipGoesBackWithEveryFormatAndBecomesTheNewest) {
             for (UINT m : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) SendMessageA(surface, m, 0, at);
         }
         testsupport::PumpFor(300);
+        // Announced again, as Wine's bridge may: a picture is not compared, so only the others are asked.
+        if (capture::TagKind(capture::ClipTags().Tag(4)) != capture::kKindPicture) capture::CaptureClip();
         EXPECT_EQ(Count(), 5) << "no clip for our own write";
         EXPECT_EQ(list.ListIndex(), 4);
         EXPECT_NE(WindowText(form_->lblInfo()).find("Item 5 of 5 - on the clipboard"), std::string::npos)
