@@ -93,7 +93,7 @@ bool KeepsPng(const ClipFormats& kept) { return FindFormat(kept, PngFormat()) !=
 
 // What holding the copy will cost, as the budget counts it: a picture's pixels until it is compressed.
 std::uint64_t HeldBytesOfCopy(const CopiedData& copy) {
-    std::uint64_t bytes = copy.text.size() + copy.markup.size();
+    std::uint64_t bytes = copy.text.size();  // rich text's markup is among the kept formats
     for (const ClipFormat& format : copy.kept) bytes += format.bytes.size();
     BITMAP info;
     if (!copy.png.empty())
@@ -116,38 +116,36 @@ Fingerprint FingerprintOfCopy(const std::string& kind, const CopiedData& copy, c
     return FingerprintOf(kind, kind == kKindRichText ? copy.markup : copy.text, BytesOf(copy.kept), newestTag);
 }
 
-// False when nothing could be read, or when the text turned out too large (refusal then says why).
+// False when nothing could be read, or when the copy turned out too large (refusal then says why). The
+// formats the clip keeps are read in one opening, and the kind's own format among them (rich text, a file
+// list, a picture's PNG) is taken from there rather than carried over a second time. Plain text comes
+// first, so that a copy too large for a clip is refused before its other formats are fetched.
 bool ReadCopy(const std::string& kind, HWND window, CopiedData& copy, std::string& refusal) {
     std::uint64_t blockBytes = 0;
+    if (kind == kKindText) {
+        auto text = ReadClipboardUnicodeText(window, kMaxClipBytes, blockBytes);
+        refusal = TooLargeForText(blockBytes);
+        if (!text) return false;
+        copy.text = std::move(*text);
+    }
+    copy.kept = ReadFormats(window, KeptFormatsOf(kind));
     if (kind == kKindPicture) {
         // A picture that was there but could not be held is said so; one never rendered is skipped quietly.
-        copy.picture = gdi::Bitmap(ReadClipboardBitmap(window, &refusal));
+        const ClipFormat* png = FindFormat(copy.kept, PngFormat());
+        copy.picture = gdi::Bitmap(ReadClipboardBitmap(window, &refusal, png ? &png->bytes : nullptr));
         return copy.picture.get() != nullptr;
     }
     if (kind == kKindFileList) {
-        auto paths = ReadFileListText(window);
-        if (!paths || paths->empty()) return false;
-        copy.text = std::move(*paths);
-        return true;
-    }
-    if (kind == kKindRichText) {
-        auto markup = ReadClipboardText(window, RichTextFormat());
-        if (!markup || markup->empty()) return false;
-        copy.markup = std::move(*markup);
+        const ClipFormat* drop = FindFormat(copy.kept, CF_HDROP);
+        copy.text = drop ? FileListText(drop->bytes) : "";
+        if (copy.text.empty()) return false;
+    } else if (kind == kKindRichText) {
+        const ClipFormat* rtf = FindFormat(copy.kept, RichTextFormat());
+        copy.markup = rtf ? TrimAtNull(rtf->bytes) : "";
+        if (copy.markup.empty()) return false;
         copy.text = ReadClipboardUnicodeText(window, kMaxClipBytes, blockBytes).value_or("");
-        return true;
     }
-    auto text = ReadClipboardUnicodeText(window, kMaxClipBytes, blockBytes);
-    refusal = TooLargeForText(blockBytes);
-    if (!text) return false;
-    copy.text = std::move(*text);
-    return true;
-}
-
-// The copy's other formats; the limit holds for the whole clip. False (and why) when it is too large.
-bool ReadKept(const std::string& kind, HWND window, CopiedData& copy, std::string& refusal) {
-    copy.kept = ReadFormats(window, KeptFormatsOf(kind));
-    if (kind == kKindPicture) return true;  // a PNG beside its picture is smaller than the pixels counted
+    // The limit holds for the whole clip: its text and the formats kept with it.
     std::uint64_t total = copy.text.size();
     for (const ClipFormat& format : copy.kept) total += format.bytes.size();
     refusal = TooLargeForText(total);
@@ -219,8 +217,7 @@ void RememberClipboardAsSeen() {
         if (kind.empty() || kind == kKindPicture || !Refusal(kind, window).empty()) return;
         CopiedData copy;
         std::string tooLarge;
-        if (ReadCopy(kind, window, copy, tooLarge) && ReadKept(kind, window, copy, tooLarge))
-            RememberSeen(FingerprintOfCopy(kind, copy, NewestTag(*host)));
+        if (ReadCopy(kind, window, copy, tooLarge)) RememberSeen(FingerprintOfCopy(kind, copy, NewestTag(*host)));
     });
 }
 
@@ -252,7 +249,7 @@ DWORD CaptureClip() {
     bool read = false, stored = false;
     if (!kind.empty() && refusal.empty()) Skip([&] {
         try {
-            read = ReadCopy(kind, window, copy, refusal) && ReadKept(kind, window, copy, refusal);
+            read = ReadCopy(kind, window, copy, refusal);
         } catch (const std::bad_alloc&) {
             read = false;
             refusal = "Not kept: there was not enough memory to hold the copy";

@@ -21,10 +21,8 @@ std::string NameToUtf8(const std::string& name, bool wide) {
 
 }  // namespace
 
-std::optional<std::string> ReadFileListText(HWND owner) {
-    const auto block = ReadClipboardBytes(owner, CF_HDROP);
-    if (!block) return std::nullopt;
-    const DropNames list = ParseDropFiles(*block);
+std::string FileListText(const std::string& dropFiles) {
+    const DropNames list = ParseDropFiles(dropFiles);
     std::string paths;
     for (const std::string& name : list.names) paths += NameToUtf8(name, list.wide) + "\r\n";
     return paths;

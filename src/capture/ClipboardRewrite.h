@@ -6,14 +6,12 @@
 #include <windows.h>
 
 #include <functional>
-#include <optional>
 #include <string>
 
 namespace capture {
 
-// The paths of the file list on the clipboard, in UTF-8, each followed by CR LF; nothing when there is
-// no file list to read.
-std::optional<std::string> ReadFileListText(HWND owner);
+// The paths of a file list's block (CF_HDROP) in UTF-8, each followed by CR LF; "" when it names none.
+std::string FileListText(const std::string& dropFiles);
 
 // Runs `write` while the window is outside the viewer chain and marked as writing, so that the change
 // is not taken for a new copy; then attaches the monitor again and rejoins the chain, whatever failed.

@@ -116,6 +116,13 @@ TEST_F(CaptureTest, TheHistoryStaysWithinItsBudgetAndRefusesACopyLargerThanItAll
     EXPECT_EQ(host_.refused, "");
     EXPECT_EQ(ClipTags().Tag(Count() - 1), "PIC1");
     EXPECT_LE(HistoryBytes(), 1u << 20);
+    // Rich text counts its markup once, as one of the formats it keeps: 720 KB of it fits in 1 MB.
+    std::string rtf = "{\\rtf1 ";
+    for (int i = 0; i < 120000; ++i) rtf += "\\b\\b0 ";
+    ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(RichTextFormat(), rtf + "bold}"); },
+                         [&] { return ClipTags().Tag(Count() - 1) != "PIC1" || !host_.refused.empty(); }, 20000));
+    EXPECT_EQ(host_.refused, "");
+    EXPECT_EQ(ClipText(ClipTags().Tag(Count() - 1)), "bold");
 }
 
 // Cut files stay files with their drop effect, and gain their paths as text.
