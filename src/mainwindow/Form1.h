@@ -132,7 +132,6 @@ private:
     HBRUSH BrushFor(COLORREF colour);
     void SetBackColour(HWND control, std::uint32_t ole);
 
-
     // ClipListEvents
     void ListIndexChange() override;
     void DblClick() override;

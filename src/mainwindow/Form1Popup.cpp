@@ -26,13 +26,14 @@ void Form1::RegisterPopupHotkey() {
     if (hotkeyRegistered_) UnregisterHotKey(hwnd_, kPopupHotkeyId);
     const std::string wanted = shell::GetSetting(shell::kKeyHotkey, kDefaultHotkey);
     std::optional<Hotkey> hotkey = ParseHotkey(wanted);
-    const std::string name = hotkey ? wanted : kDefaultHotkey;
-    if (!hotkey) hotkey = ParseHotkey(kDefaultHotkey);
+    const bool known = hotkey.has_value();
+    const std::string name = known ? wanted : kDefaultHotkey;
+    if (!known) hotkey = ParseHotkey(kDefaultHotkey);
     hotkeyRegistered_ = RegisterHotKey(hwnd_, kPopupHotkeyId, hotkey->modifiers, hotkey->key);
     if (!hotkeyRegistered_)
         common::SetWindowTextUtf8(lblInfo_, "The hotkey " + name + " is taken by another program: start Ardentia with "
                                             "/popup, or choose another in the settings");
-    else if (!ParseHotkey(wanted))
+    else if (!known)
         common::SetWindowTextUtf8(lblInfo_, "The hotkey \"" + wanted + "\" is not one Ardentia knows: " + name + " is used");
 }
 
