@@ -42,6 +42,12 @@ TEST_F(Form1Test, OnlyTheExactOnStartsTheManager) {
     }
 }
 
+TEST_F(Form1Test, AnUnknownHotkeySettingIsToldAndTheDefaultServes) {
+    shell::SaveSetting(shell::kKeyHotkey, "Ctrl+Banana");
+    Start();
+    EXPECT_EQ(WindowText(form_->lblInfo()), "The hotkey \"Ctrl+Banana\" is not one Ardentia knows: Ctrl+Alt+H is used");
+}
+
 COLORREF Grey(int, int) { return RGB(128, 128, 128); }
 
 TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot) {
