@@ -9,6 +9,7 @@
 #include <string>
 
 #include "BenchClock.h"
+#include "BenchForm.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/Form1.h"
 #include "shell/SettingsStore.h"
@@ -67,15 +68,10 @@ void StartUpAndIdle(const std::string& exe) {
     CloseHandle(pi.hProcess);
 }
 
-int NoBox(HWND, const std::string&, const std::string&, UINT) { return IDOK; }
-
 void MemoryWith25Clips() {
-    mainwindow::SetMessageBoxForTesting(NoBox);
-    shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
     const double before = testsupport::PrivateMb();
     mainwindow::Form1 form;
-    if (!form.Load(false)) return;
-    form.Show();
+    if (!StartBenchForm(form)) return;
     testsupport::PumpFor(300);
     const double empty = testsupport::PrivateMb();
     for (int i = 0; i < 25; ++i) {
