@@ -61,11 +61,7 @@ std::string ModifiersDown() {
     return down;
 }
 
-bool NoModifierDown() {
-    for (int key : {VK_CONTROL, VK_SHIFT, VK_MENU, VK_LWIN})
-        if (GetAsyncKeyState(key) & 0x8000) return false;
-    return true;
-}
+bool NoModifierDown() { return ModifiersDown().empty(); }
 
 TEST_F(Form1Test, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
     shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
