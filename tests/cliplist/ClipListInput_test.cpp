@@ -46,7 +46,7 @@ TEST_F(InputTest, SpaceTogglesOnlyOutsideSelectMode0ButAlwaysClicks) {
     EXPECT_FALSE(list.ItemSelected(4));
 }
 
-TEST_F(InputTest, RightPressSelectsNothingButADragOrHoverDoesEvenFromBelowTheItems) {
+TEST_F(InputTest, RightPressSelectsNothingButADragDoesEvenFromBelowTheItems) {
     list.SetListIndex(0);
     input.MouseDown(kRightButton, 0, 3, 25);
     EXPECT_EQ(list.ListIndex(), 0);
@@ -64,25 +64,6 @@ TEST_F(InputTest, RightPressSelectsNothingButADragOrHoverDoesEvenFromBelowTheIte
     EXPECT_EQ(list.ListIndex(), 1);
     input.MouseMove(0, 0, 3, 2);  // without a button and without hover selection: nothing
     EXPECT_EQ(list.ListIndex(), 1);
-    input.SetHoverSelection(true);
-    input.MouseMove(0, 0, 3, 2);
-    EXPECT_EQ(list.ListIndex(), 0);
-}
-
-TEST_F(InputTest, SelectMode1DragWritesThePressedItemsNewFlag) {
-    list.SetSelectMode(1);
-    input.MouseDown(kLeftButton, 0, 3, 5);  // item 0 becomes selected: the drag selects
-    EXPECT_TRUE(input.DragState());
-    input.MouseMove(kLeftButton, 0, 3, 15);
-    input.MouseMove(kLeftButton, 0, 3, 25);
-    EXPECT_EQ(Selected(), (std::vector<int>{0, 1, 2}));
-    input.MouseUp(kLeftButton, 0, 3, 25);
-    input.MouseDown(kLeftButton, 0, 3, 15);  // item 1 becomes clear: the drag clears
-    EXPECT_FALSE(input.DragState());
-    input.MouseMove(kLeftButton, 0, 3, 25);
-    EXPECT_EQ(Selected(), (std::vector<int>{0}));
-    input.MouseUp(kLeftButton, 0, 3, 25);
-    EXPECT_TRUE(input.DragState());
 }
 
 TEST_F(InputTest, HoldingOutsideTheListAsksForAutoScrollAtTheDistancesSpeed) {

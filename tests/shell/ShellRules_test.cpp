@@ -1,16 +1,14 @@
-// Rules of the shell helpers that need no Win32: title trimming, the start-up entry's data, the tray
-// record's text fields, the tray notice table and the skin file. The record as a whole is checked where
-// the tray control sends it (cSysTray_test).
+// Rules of the shell helpers that need no Win32: title trimming, the tray record's text fields and the
+// skin file. The record as a whole, its notices and balloon times are checked where the tray control
+// sends and receives them (cSysTray_test); the start-up entry's data where it is written (mStartUp_test).
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
-#include <stdexcept>
 #include <string>
 
 #include "shell/ApplicationTitle.h"
 #include "shell/Skin.h"
-#include "shell/StartupEntry.h"
 #include "shell/TrayRecord.h"
 
 namespace shell {
@@ -28,14 +26,6 @@ TEST(ApplicationTitle, DropsTheLastWordAtLeastOnceAndUntilShort) {
         {"trailing ", "trailing"},
     };
     for (const auto& c : cases) EXPECT_EQ(TrimApplicationTitle(c.name), c.title) << c.name;
-}
-
-TEST(StartupEntry, DataIsTheQuotedPathJoinedWithOneBackslash) {
-    EXPECT_EQ(StartupEntryData("C:\\", "Ardentia.exe"), "\"C:\\Ardentia.exe\"");
-    EXPECT_EQ(StartupEntryData("C:\\Program Files\\Ardentia", "Ardentia.exe"),
-              "\"C:\\Program Files\\Ardentia\\Ardentia.exe\"");  // one path, spaces and all
-    EXPECT_EQ(StartupEntryData("D:\\Tools\\", "a b.exe"), "\"D:\\Tools\\a b.exe\"");
-    EXPECT_STREQ(kRunKeyPath, "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN\\");
 }
 
 std::string FieldText(const TrayRecord& r, TrayField f) {
@@ -61,35 +51,6 @@ TEST(TrayRecord, TextFieldsAreCutTerminatedAndSpacePadded) {
             EXPECT_EQ(bytes[kept], '\0');
             EXPECT_EQ(bytes.substr(kept + 1), std::string(f.field.length - kept - 1, ' '));
         }
-    }
-}
-
-TEST(TrayRecord, BalloonTimeoutRefusesToWrap) {
-    EXPECT_EQ(BalloonTimeoutMs(0), 0u);
-    EXPECT_EQ(BalloonTimeoutMs(-3), 0u);
-    EXPECT_EQ(BalloonTimeoutMs(5), 5000u);
-    EXPECT_EQ(BalloonTimeoutMs(2147483), 2147483000u);
-    EXPECT_THROW(BalloonTimeoutMs(2147484), std::overflow_error);
-    EXPECT_THROW(BalloonTimeoutMs(2147483647), std::overflow_error);
-}
-
-TEST(TrayRecord, ShellNoticesMapToEvents) {
-    const struct {
-        std::uint32_t message;
-        TrayNotice notice;
-        short button;
-    } cases[] = {
-        {512, TrayNotice::kMouseMove, 0},     {513, TrayNotice::kMouseDown, 1},
-        {514, TrayNotice::kMouseUp, 1},       {515, TrayNotice::kMouseDblClick, 1},
-        {516, TrayNotice::kMouseDown, 2},     {517, TrayNotice::kMouseUp, 2},
-        {518, TrayNotice::kMouseDblClick, 2}, {519, TrayNotice::kNone, 0},  // middle button ignored
-        {1027, TrayNotice::kBalloonClosed, 0}, {1028, TrayNotice::kBalloonClosed, 0},
-        {1029, TrayNotice::kBalloonClosed, 0}, {1030, TrayNotice::kNone, 0},
-    };
-    for (const auto& c : cases) {
-        const TrayDispatch d = DispatchTrayNotice(c.message);
-        EXPECT_EQ(d.notice, c.notice) << c.message;
-        EXPECT_EQ(d.button, c.button) << c.message;
     }
 }
 
