@@ -220,8 +220,7 @@ TEST_F(CaptureTest, APictureThatCannotBeHeldIsNoClipAndTheUserIsTold) {
 TEST_F(CaptureTest, TheSameCopyTwiceInARowIsOneClip) {
     Join();
     ASSERT_TRUE(CopyText("same", 1));
-    ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(CF_TEXT, "same"); }, [] { return true; }));
-    testsupport::PumpFor(300);
+    ASSERT_TRUE(CopyAndSettle([] { testsupport::OfferText(CF_TEXT, "same"); }));
     EXPECT_EQ(Count(), 1);
     ASSERT_TRUE(CopyText("other", 2));
     ASSERT_TRUE(CopyText("same", 3));  // not the newest any more: a clip again
@@ -262,16 +261,14 @@ TEST_F(CaptureTest, CopiesMarkedSecretStayOutAndOnTheClipboardAsTheyWere) {
     for (const auto& c : cases) {
         const int before = Count();
         const UINT marker = RegisterClipboardFormatA(c.marker);
-        ASSERT_TRUE(PeerCopy(
+        ASSERT_TRUE(CopyAndSettle(
             [&] {
                 testsupport::OfferText(CF_TEXT, "secret 1234");
                 // An empty value needs a fixed block: a movable one of no bytes is refused.
                 HGLOBAL block = c.value.empty() ? GlobalAlloc(GMEM_FIXED, 0)
                                                 : testsupport::GlobalBytes(c.value.data(), c.value.size());
                 SetClipboardData(marker, block);
-            },
-            [] { return true; }));
-        testsupport::PumpFor(200);
+            }));
         EXPECT_EQ(Count(), before + (c.captured ? 1 : 0)) << c.marker << " " << c.value.size();
         EXPECT_EQ(ClipboardText(), "secret 1234");
         EXPECT_FALSE(CaptureSuppressed());
@@ -327,8 +324,7 @@ TEST_F(CaptureTest, BadClipboardDataNeverCrashesNorTouchesTheClipsHeld) {
     for (const auto& c : cases) {
         const int before = Count();
         host_.refused.clear();
-        ASSERT_TRUE(PeerCopy(c.offer, [] { return true; })) << c.what;
-        testsupport::PumpFor(300);
+        ASSERT_TRUE(CopyAndSettle(c.offer)) << c.what;
         ASSERT_EQ(Count(), before + (c.kept ? 1 : 0)) << c.what;
         if (c.kept) {
             const std::string held = ClipText(ClipTags().Tag(before)), kept = c.kept;
