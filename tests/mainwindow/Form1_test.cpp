@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "capture/CaptureClip.h"
 #include "capture/HistoryBudget.h"
 
 namespace mainwindow {
@@ -59,6 +60,7 @@ TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot
     EXPECT_EQ(WindowText(form_->PushButton2()), kManagerOffCaption);
     EXPECT_EQ(GetClipboardViewer(), form_->hwnd());
     testsupport::PumpFor(300);
+    capture::CaptureClip();  // announced again, as Wine's bridge may: still the starting clipboard
     EXPECT_EQ(Count(), 0);
 
     ASSERT_TRUE(testsupport::CopyWithXclip("www.example.org"));
