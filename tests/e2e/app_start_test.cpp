@@ -17,7 +17,7 @@ TEST(AppStart, CapturesACopyRefusesASecondInstanceAndClosesCleanly) {
     const HWND window = StartWithManagerOn(app);
     ASSERT_TRUE(window);
 
-    ASSERT_TRUE(testsupport::CopyWithXclip("copied while Ardentia runs"));
+    ASSERT_TRUE(testsupport::CopyUtf8WithXclip("copied while Ardentia runs"));
     EXPECT_TRUE(testsupport::PumpUntil([&] { return InfoLine(window) == "Text Clip - Item 1 of 1"; }, 10000))
         << InfoLine(window);
 

@@ -63,7 +63,7 @@ TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot
     capture::CaptureClip();  // announced again, as Wine's bridge may: still the starting clipboard
     EXPECT_EQ(Count(), 0);
 
-    ASSERT_TRUE(testsupport::CopyWithXclip("www.example.org"));
+    ASSERT_TRUE(testsupport::CopyUtf8WithXclip("www.example.org"));
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, 5000));
     EXPECT_EQ(WindowText(form_->lblInfo()), "Web Address - Item 1 of 1");
     EXPECT_EQ(WindowText(form_->Text1()), "www.example.org");

@@ -47,11 +47,6 @@ inline bool RunUnixShell(const std::string& script) {
     return true;
 }
 
-// Puts text on the X clipboard from outside Wine, as another program would.
-inline bool CopyWithXclip(const std::string& text) {
-    return RunUnixShell("printf %s '" + text + "' | xclip -selection clipboard");
-}
-
 inline bool ReadWholeFile(const std::string& path, std::string& out) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
@@ -79,9 +74,9 @@ inline bool ReadWithXclip(std::string& out, const std::string& target = "", DWOR
     return UnixOutput("xclip -o -selection clipboard" + (target.empty() ? std::string() : " -t " + target), out, timeoutMs);
 }
 
-// Hands UTF-8 bytes to a Unix command through a file, as a command line is ANSI on the way: `command`
-// gets the file's path appended, and the file is removed after it.
-inline bool RunWithUtf8File(const std::string& command, const std::string& utf8) {
+// Puts UTF-8 text on the X clipboard from outside Wine, as another program would. The bytes go through
+// a file: a command line is ANSI on the way.
+inline bool CopyUtf8WithXclip(const std::string& utf8) {
     static int serial = 0;
     const std::string file = "/tmp/ardentia_utf8_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
     HANDLE h = CreateFileA(WindowsPath(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -89,12 +84,7 @@ inline bool RunWithUtf8File(const std::string& command, const std::string& utf8)
     DWORD written = 0;
     WriteFile(h, utf8.data(), DWORD(utf8.size()), &written, nullptr);
     CloseHandle(h);
-    return written == utf8.size() && RunUnixShell(command + " " + file + "; rm -f " + file);
-}
-
-// Copies UTF-8 bytes on the X side.
-inline bool CopyUtf8WithXclip(const std::string& utf8) {
-    return RunWithUtf8File("xclip -selection clipboard -i", utf8);
+    return written == utf8.size() && RunUnixShell("xclip -selection clipboard -i " + file + "; rm -f " + file);
 }
 
 }  // namespace testsupport
