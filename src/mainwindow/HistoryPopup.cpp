@@ -140,8 +140,8 @@ LRESULT CALLBACK HistoryPopup::FilterProc(HWND hwnd, UINT message, WPARAM wParam
 LRESULT CALLBACK HistoryPopup::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = common::WindowOwner<HistoryPopup>(hwnd, message, lParam, [&](HistoryPopup* owner) { owner->hwnd_ = hwnd; });
     if (self) {
-        // A click elsewhere closes it, as Escape does.
-        if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE && self->open_) self->Dismiss();
+        // A click elsewhere closes it and leaves the focus where it went.
+        if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) self->Close();
         if (message == WM_SETFOCUS) SetFocus(self->filter_);
         if (message == WM_NCDESTROY) self->hwnd_ = nullptr;
     }

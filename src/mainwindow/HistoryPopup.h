@@ -50,7 +50,7 @@ public:
     // Enter (plainText false) or Shift+Enter (true) on a clip, or a digit 1-9 on an empty filter.
     std::function<void(int position, bool plainText)> onChoose;
     std::function<void(int position)> onDelete;
-    // Escape, or a click elsewhere.
+    // Escape. A click elsewhere only closes the popup: the focus stays where the user clicked.
     std::function<void()> onDismiss;
 
 private:

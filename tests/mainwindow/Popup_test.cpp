@@ -4,6 +4,9 @@
 
 #include <commctrl.h>
 
+#include <atomic>
+#include <thread>
+
 #include "capture/ClipboardAccess.h"
 
 namespace mainwindow {
@@ -97,6 +100,25 @@ TEST_F(Form1Test, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
     EXPECT_TRUE(testsupport::PumpUntil([&] { return GetForegroundWindow() == target.window; }, 2000));
     testsupport::PumpFor(300);
     EXPECT_EQ(target.Text(), "");
+
+    // A click into another window closes it and leaves the focus there.
+    PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, 5000));
+    std::atomic<HWND> other{nullptr};
+    std::thread program([&] {  // another program's window, activated from the X side as a click does
+        HWND w = CreateWindowA("STATIC", "clicked", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+        other = w;
+        MSG m;
+        while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
+        DestroyWindow(w);
+    });
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return other.load() != nullptr; }, 5000));
+    X("search --name '^clicked$' windowactivate --sync");
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return !form_->Popup().IsOpen(); }, 5000));
+    testsupport::PumpFor(500);
+    EXPECT_EQ(GetForegroundWindow(), other.load());
+    PostMessageA(other, WM_QUIT, 0, 0);
+    program.join();
 
     // Shift+Enter: the rich clip's plain text only.
     target.Focus();
