@@ -34,7 +34,10 @@ DWORD WriteOutsideChain(DWORD unchanged, const std::function<bool(HWND)>& write)
     HWND window = host->MainWindow();
     SetSelfWrite(true);
     SetCaptureSuppressed(true);
-    LeaveChain(window);
+    // With the manager off the window is not in the chain, and must not join it: it would hold back the
+    // notices of the viewers after it.
+    const bool inChain = ManagerOn();
+    if (inChain) LeaveChain(window);
     common::DoEvents();
     DWORD left = unchanged;
     try {
@@ -42,7 +45,7 @@ DWORD WriteOutsideChain(DWORD unchanged, const std::function<bool(HWND)>& write)
     } catch (...) {
         // The write is lost; rejoining the chain below matters more.
     }
-    JoinChain(window);
+    if (inChain) JoinChain(window);
     common::DoEvents();
     SetSelfWrite(false);
     return left;

@@ -14,7 +14,8 @@ namespace capture {
 std::string FileListText(const std::string& dropFiles);
 
 // Runs `write` while the window is outside the viewer chain and marked as writing, so that the change
-// is not taken for a new copy; then attaches the monitor again and rejoins the chain, whatever failed.
+// is not taken for a new copy; then attaches the monitor again and rejoins the chain, whatever failed,
+// when the manager is on (off, the window stays out of the chain).
 // Returns the sequence number after the write, or `unchanged` when write returned false. Leaves
 // captures suppressed: the caller ends that.
 DWORD WriteOutsideChain(DWORD unchanged, const std::function<bool(HWND)>& write);

@@ -179,6 +179,7 @@ TEST_F(Form1Test, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
     EXPECT_FALSE(form_->Popup().IsOpen());
     EXPECT_EQ(form_->ClipList().Model().ItemText(2), "one");
     EXPECT_EQ(capture::ReadClipboardText(form_->hwnd(), CF_TEXT).value_or(""), "one");
+    EXPECT_NE(GetClipboardViewer(), form_->hwnd());  // off, it stays out of the chain
 }
 
 }  // namespace
