@@ -40,7 +40,7 @@ bool PutClipBack(int position, bool plainTextOnly) {
     const HolderFamily family = FamilyOfKind(kind);
 
     const bool picture = kind == kKindPicture;
-    if (picture && plainTextOnly) return false;
+    if (picture) plainTextOnly = false;  // a picture has no plain form: it goes back whole
     ClipFormats formats;
     if (!picture) formats.push_back(UnicodeTextFormat(ClipText(tag)));
     const ClipFormats* kept = Holders().Kept(family, index);

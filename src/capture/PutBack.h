@@ -5,7 +5,7 @@
 namespace capture {
 
 // False when there is no such clip or the clipboard could not be written (another program holds it).
-// With plainTextOnly, only the clip's text is offered (a picture then has nothing to offer).
+// With plainTextOnly, only the clip's text is offered; a picture, which has no plain form, goes back whole.
 bool PutClipBack(int position, bool plainTextOnly = false);
 
 }  // namespace capture

@@ -132,11 +132,14 @@ TEST_F(CommandsTest, AnOlderClipGoesBackWithEveryFormatAndBecomesTheNewest) {
 
     auto& list = form_->ClipList().Model();
     auto bytes = [&](UINT format) { return capture::ReadClipboardBytes(form_->hwnd(), format).value_or("<none>"); };
-    auto putBack = [&](int position, bool byEnter) {
+    enum How { kEnter, kDoubleClick, kPopupPlain };
+    auto putBack = [&](int position, How how) {
         list.SetListIndex(position);
         HWND surface = form_->ClipList().picList();
-        if (byEnter) {
+        if (how == kEnter) {
             SendMessageA(surface, WM_KEYDOWN, VK_RETURN, 0);
+        } else if (how == kPopupPlain) {
+            form_->Popup().onChoose(position, true);  // Shift+Enter in the popup
         } else {
             const LPARAM at = MAKELPARAM(30, (position - list.TopIndex()) * form_->ClipList().RowHeight() + 3);
             for (UINT m : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) SendMessageA(surface, m, 0, at);
@@ -149,19 +152,19 @@ TEST_F(CommandsTest, AnOlderClipGoesBackWithEveryFormatAndBecomesTheNewest) {
         EXPECT_NE(WindowText(form_->lblInfo()).find("Item 5 of 5 - on the clipboard"), std::string::npos)
             << WindowText(form_->lblInfo());
     };
-    putBack(0, true);  // the text with its HTML
+    putBack(0, kEnter);  // the text with its HTML
     EXPECT_EQ(list.ItemText(4), "Grüße 日本");
     EXPECT_EQ(capture::ClipTags().Tag(4), "TXT0");
     EXPECT_EQ(bytes(CF_UNICODETEXT), std::string(reinterpret_cast<const char*>(L"Grüße 日本"), sizeof(L"Grüße 日本")));
     EXPECT_EQ(bytes(html), htmlBytes + std::string(1, '\0'));
-    putBack(0, false);  // the rich text
+    putBack(0, kDoubleClick);  // the rich text
     EXPECT_EQ(capture::ClipTags().Tag(4), "RTF0");
     EXPECT_EQ(bytes(capture::RichTextFormat()), rtf + std::string(1, '\0'));
-    putBack(0, true);  // the files: still files, still a move
+    putBack(0, kEnter);  // the files: still files, still a move
     EXPECT_EQ(capture::ClipTags().Tag(4), "FIL1");
     EXPECT_EQ(bytes(CF_HDROP), drop);
     EXPECT_EQ(bytes(dropEffect), std::string(reinterpret_cast<const char*>(&move), 4));
-    putBack(0, false);  // the picture, with its PNG
+    putBack(0, kPopupPlain);  // the picture, with its PNG: it has no plain form to give
     EXPECT_EQ(capture::ClipTags().Tag(4), "PIC0");
     EXPECT_EQ(bytes(RegisterClipboardFormatA("PNG")), png);
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
