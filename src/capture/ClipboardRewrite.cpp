@@ -34,8 +34,8 @@ DWORD WriteOutsideChain(DWORD unchanged, const std::function<bool(HWND)>& write)
     HWND window = host->MainWindow();
     SetSelfWrite(true);
     SetCaptureSuppressed(true);
-    // With the manager off the window is not in the chain, and must not join it: it would hold back the
-    // notices of the viewers after it.
+    // With the manager off the window is not in the chain and stays out of it: off, its monitor neither
+    // captures nor passes a notice on.
     const bool inChain = ManagerOn();
     if (inChain) LeaveChain(window);
     common::DoEvents();
