@@ -115,7 +115,9 @@ bool HistoryPopup::FilterKey(WPARAM key) {
             return true;
         default: break;
     }
-    // 1-9 pick the n-th clip shown while nothing is typed; once typing has begun they are text.
+    // 1-9, on the keypad too, pick the n-th clip shown while nothing is typed; once typing has begun they
+    // are text.
+    if (key >= VK_NUMPAD1 && key <= VK_NUMPAD9) key = '1' + (key - VK_NUMPAD1);
     if (key >= '1' && key <= '9' && GetWindowTextLengthW(filter_) == 0 && !shift) {
         const std::size_t n = key - '1';
         if (n < shown_.size() && onChoose) onChoose(shown_[n], false);

@@ -175,7 +175,7 @@ TEST_F(Form1Test, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
     EXPECT_EQ(Count(), 3);
     EXPECT_EQ(form_->Popup().Shown(), (std::vector<int>{2, 1, 0}));
     EXPECT_TRUE(gBoxes.empty());
-    SendMessageW(box, WM_KEYDOWN, '3', 0);  // the third shown, "one", goes back and becomes the newest
+    SendMessageW(box, WM_KEYDOWN, VK_NUMPAD3, 0);  // 3 on the keypad: the third shown, "one", goes back as the newest
     EXPECT_FALSE(form_->Popup().IsOpen());
     EXPECT_EQ(form_->ClipList().Model().ItemText(2), "one");
     EXPECT_EQ(capture::ReadClipboardText(form_->hwnd(), CF_TEXT).value_or(""), "one");
