@@ -106,13 +106,18 @@ bool HistoryPopup::FilterKey(WPARAM key) {
         case VK_RETURN:
             if (Chosen() >= 0 && onChoose) onChoose(Chosen(), shift);
             return true;
-        case VK_DELETE:
+        case VK_DELETE: {
+            // Text after the caret, or a selection: the key is the filter's, as in any text box.
+            DWORD from = 0, to = 0;
+            SendMessageW(filter_, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+            if (from != to || int(to) < GetWindowTextLengthW(filter_)) return false;
             if (Chosen() >= 0 && onDelete) {
                 const int keep = row;
                 onDelete(Chosen());
                 if (model.ListCount() > 0) model.SetListIndex(std::min(keep, model.ListCount() - 1));
             }
             return true;
+        }
         default: break;
     }
     // 1-9, on the keypad too, pick the n-th clip shown while nothing is typed; once typing has begun they
@@ -135,7 +140,8 @@ LRESULT CALLBACK HistoryPopup::FilterProc(HWND hwnd, UINT message, WPARAM wParam
         return 0;
     if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, FilterProc, 1);
     const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-    if (message == WM_CHAR) popup->Refilter();  // Backspace included: it widens the list again
+    // Backspace and Delete included: they widen the list again.
+    if (message == WM_CHAR || (message == WM_KEYDOWN && wParam == VK_DELETE)) popup->Refilter();
     return result;
 }
 

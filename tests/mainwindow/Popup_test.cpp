@@ -170,8 +170,16 @@ TEST_F(Form1Test, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
         SendMessageW(box, WM_KEYDOWN, m.key, 0);
         EXPECT_EQ(rows.ListIndex(), m.row) << m.key;
     }
+    // With text after the caret, Delete edits the filter, and the list follows it.
+    for (char c : std::string("ne")) SendMessageW(box, WM_CHAR, WPARAM(c), 0);
+    SendMessageW(box, EM_SETSEL, 0, 0);
+    SendMessageW(box, WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(Count(), 4);
+    EXPECT_EQ(form_->Popup().Shown(), (std::vector<int>{2, 0})) << WindowText(box);
+    SendMessageW(box, EM_SETSEL, 0, -1);
+    SendMessageW(box, WM_CHAR, VK_BACK, 0);
     SendMessageW(box, WM_KEYDOWN, VK_DOWN, 0);
-    SendMessageW(box, WM_KEYDOWN, VK_DELETE, 0);  // "three", shown second: gone without a question
+    SendMessageW(box, WM_KEYDOWN, VK_DELETE, 0);  // nothing after the caret: "three", shown second, goes without a question
     EXPECT_EQ(Count(), 3);
     EXPECT_EQ(form_->Popup().Shown(), (std::vector<int>{2, 1, 0}));
     EXPECT_TRUE(gBoxes.empty());
