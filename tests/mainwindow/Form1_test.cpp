@@ -218,6 +218,17 @@ TEST_F(Form1Test, LayoutKeepsEveryControlInsideTheWindowAndApart) {
     RECT client;
     GetClientRect(form_->hwnd(), &client);
     EXPECT_NEAR(client.right, 8040 * dpi / 1440, 1) << dpi;
+    // The empty list's words, wrapped in the font used, fit their label.
+    HWND empty = GetWindow(form_->PictureClipLabel(), GW_CHILD);
+    RECT label, needed;
+    GetClientRect(empty, &label);
+    needed = label;
+    HDC dc = GetDC(empty);
+    HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(empty, WM_GETFONT, 0, 0)));
+    DrawTextW(dc, common::Widen(WindowText(empty)).c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
+    SelectObject(dc, font);
+    ReleaseDC(empty, dc);
+    EXPECT_LE(needed.bottom, label.bottom) << WindowText(empty) << " at " << dpi << " dpi";
     const std::vector<Placed> placed = VisibleControls(*form_);
     for (std::size_t i = 0; i < placed.size(); ++i) {
         const RECT& a = placed[i].rect;
