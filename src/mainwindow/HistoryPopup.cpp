@@ -153,6 +153,13 @@ LRESULT CALLBACK HistoryPopup::WindowProc(HWND hwnd, UINT message, WPARAM wParam
         if (message == WM_SETFOCUS) SetFocus(self->filter_);
         if (message == WM_NCDESTROY) self->hwnd_ = nullptr;
     }
+    // The list keeps to whole rows: the strip below its last row is the window's, painted as the list's.
+    if (message == WM_ERASEBKGND) {
+        RECT all;
+        GetClientRect(hwnd, &all);
+        FillRect(reinterpret_cast<HDC>(wParam), &all, GetSysColorBrush(COLOR_WINDOW));
+        return 1;
+    }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 

@@ -159,6 +159,14 @@ TEST_F(Form1Test, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
     gBoxes.clear();
     PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
     ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, 5000));
+    // Painted to its last pixel: below the list's whole rows too.
+    HWND popup = form_->Popup().hwnd();
+    RECT client;
+    GetClientRect(popup, &client);
+    RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HDC dc = GetDC(popup);
+    EXPECT_EQ(GetPixel(dc, client.right / 2, client.bottom - 2), GetSysColor(COLOR_WINDOW));
+    ReleaseDC(popup, dc);
     // The moving keys act on the list while the filter box keeps the keyboard.
     HWND box = form_->Popup().FilterBox();
     auto& rows = form_->Popup().List().Model();
