@@ -90,7 +90,8 @@ bool Form1::CreateControls() {
                    GetWindowLongA(ucClipList1_.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS | WS_TABSTOP);
     ucClipList1_.SetEvents(this);
     picClipLabel_ = Panel(hwnd_, 180, 1650, 2355, 1905, kWhite);
-    lblClipEmpty_ = Child("STATIC", "", SS_CENTER | SS_NOPREFIX, picClipLabel_, 0, 0, 120, 2235, 675, kWhite);  // room for a third line: the font here wraps the text
+    // Room for a third line: the font here wraps the text once more than the designed one.
+    lblClipEmpty_ = Child("STATIC", "", SS_CENTER | SS_NOPREFIX, picClipLabel_, 0, 0, 120, 2235, 675, kWhite);
     SetWindowPos(picClipLabel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
     picture3_ = Panel(hwnd_, 2760, 1440, 5160, 3435, shell::kSkinBackground);
