@@ -1,5 +1,6 @@
 #include "mainwindow/ErrorReport.h"
 
+#include "common/WindowText.h"
 #include "mainwindow/ErrorReportText.h"
 
 namespace mainwindow {
@@ -7,7 +8,7 @@ namespace mainwindow {
 namespace {
 
 int RealMessageBox(HWND owner, const std::string& text, const std::string& title, UINT style) {
-    return MessageBoxA(owner, text.c_str(), title.c_str(), style);
+    return MessageBoxW(owner, common::Widen(text).c_str(), common::Widen(title).c_str(), style);
 }
 
 MessageBoxFn gMessageBox = RealMessageBox;

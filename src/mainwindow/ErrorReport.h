@@ -11,7 +11,7 @@ namespace mainwindow {
 
 // Shows a message box; tests answer it through SetMessageBoxForTesting.
 using MessageBoxFn = int (*)(HWND owner, const std::string& text, const std::string& title, UINT style);
-void SetMessageBoxForTesting(MessageBoxFn fn);  // null restores the real MessageBoxA
+void SetMessageBoxForTesting(MessageBoxFn fn);  // null restores the real message box
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& title, UINT style);
 
 class ErrorReport {

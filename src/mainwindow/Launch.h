@@ -5,7 +5,7 @@
 
 namespace mainwindow {
 
-void OpenTarget(const std::string& target);      // ShellExecuteA, normal window
+void OpenTarget(const std::string& target);      // ShellExecuteW, normal window
 void OpenTargetWith(const std::string& target);  // rundll32 shell32.dll,OpenAs_RunDLL <target>
 
 // Tests record what would be started instead; null restores the real launch.

@@ -51,13 +51,6 @@ void CollectWrittenSince(const std::string& root, const FILETIME& since, const s
     FindClose(listing);
 }
 
-BOOL CALLBACK FindPrompt(HWND child, LPARAM out) {
-    char text[64] = {};
-    GetWindowTextA(child, text, sizeof(text));
-    if (std::string(text) == "Please select folder:") *reinterpret_cast<std::string*>(out) = text;
-    return TRUE;
-}
-
 class CommandsTest : public Form1Test {
 protected:
     void SetUp() override {
@@ -302,20 +295,9 @@ TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {
 TEST_F(CommandsTest, CancellingTheFolderPickerKeepsTheOutputFolder) {
     StartOn(false);
     SetWindowTextA(form_->Text2(), "C:\\kept\\");
-    std::atomic<bool> stop{false};
-    std::string prompt;
-    std::thread canceller([&] {
-        for (; !stop; Sleep(50)) {
-            HWND dialog = FindWindowA("#32770", nullptr);
-            if (!dialog || !IsWindowVisible(dialog)) continue;
-            EnumChildWindows(dialog, FindPrompt, reinterpret_cast<LPARAM>(&prompt));
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        }
-    });
+    DialogUser user(IDCANCEL);
     Click(form_->PushButton7());
-    stop = true;
-    canceller.join();
-    EXPECT_EQ(prompt, "Please select folder:");
+    EXPECT_TRUE(Showed(user.Texts(), L"Please select folder:"));
     EXPECT_EQ(WindowText(form_->Text2()), "C:\\kept\\");
     EXPECT_EQ(shell::GetSetting(shell::kKeyOutputFolder, ""), "C:\\kept\\");
 }

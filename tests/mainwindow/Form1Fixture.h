@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 #include <ole2.h>
 
+#include <algorithm>
+#include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "capture/ClipboardAccess.h"
@@ -56,6 +59,43 @@ inline BOOL WINAPI RecordTray(DWORD operation, PNOTIFYICONDATAA data) {
     std::copy_n(reinterpret_cast<const std::uint8_t*>(data), shell::kTrayRecordSize, record.Bytes());
     gTray.push_back({operation, record.Flags(), reinterpret_cast<const char*>(record.Bytes() + shell::kFieldInfo.offset)});
     return !(operation == NIM_ADD && gShellRefusesIcons);
+}
+
+// A user in front of the system's own dialogs (a real message box, the folder picker): from a thread of
+// its own it reads the texts of each dialog that opens, in UTF-16, and answers it.
+class DialogUser {
+public:
+    explicit DialogUser(WPARAM answer) : answer_(answer), thread_([this] { Run(); }) {}
+    ~DialogUser() { Texts(); }
+    // What the dialogs showed, once the user has stopped.
+    std::vector<std::wstring> Texts() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        return texts_;
+    }
+
+private:
+    static BOOL CALLBACK Read(HWND child, LPARAM out) {
+        wchar_t text[256] = {};
+        if (GetWindowTextW(child, text, 256) > 0) reinterpret_cast<std::vector<std::wstring>*>(out)->push_back(text);
+        return TRUE;
+    }
+    void Run() {
+        for (; !stop_; Sleep(20)) {
+            HWND dialog = FindWindowW(L"#32770", nullptr);
+            if (!dialog || !IsWindowVisible(dialog)) continue;
+            EnumChildWindows(dialog, Read, reinterpret_cast<LPARAM>(&texts_));
+            PostMessageW(dialog, WM_COMMAND, answer_, 0);
+        }
+    }
+    WPARAM answer_;
+    std::atomic<bool> stop_{false};
+    std::vector<std::wstring> texts_;
+    std::thread thread_;
+};
+
+inline bool Showed(const std::vector<std::wstring>& texts, const std::wstring& text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
 using common::IsTicked;

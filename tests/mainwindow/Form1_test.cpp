@@ -49,6 +49,15 @@ TEST_F(Form1Test, AnUnknownHotkeySettingIsToldAndTheDefaultServes) {
     EXPECT_EQ(WindowText(form_->lblInfo()), "The hotkey \"Ctrl+Banana\" is not one Ardentia knows: Ctrl+Alt+H is used");
 }
 
+// The system's message box, not the seam: it shows every character it is given.
+TEST_F(Form1Test, MessagesShowEveryCharacter) {
+    DialogUser user(IDOK);
+    SetMessageBoxForTesting(nullptr);
+    ShowMessageBox(nullptr, "1 clip could not be saved: Z:\\Grüße 日本 ✓\\TXT0.txt", "Ardentia", MB_OK);
+    SetMessageBoxForTesting(RecordBox);
+    EXPECT_TRUE(Showed(user.Texts(), L"1 clip could not be saved: Z:\\Grüße 日本 ✓\\TXT0.txt"));
+}
+
 COLORREF Grey(int, int) { return RGB(128, 128, 128); }
 
 TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot) {
