@@ -141,6 +141,19 @@ TEST_F(ClipListInputWin, InPlaceEditingKeepsOnlyWhatIsCommitted) {
     LOGFONTA held = {};
     EXPECT_TRUE(GetObjectA(reinterpret_cast<HFONT>(SendMessageA(list.txtEdit(), WM_GETFONT, 0, 0)), sizeof(held), &held));
     EXPECT_EQ(held.lfHeight, bigger.lfHeight);
+    // Wrapped rows align 1 centre, 2 right; the edit box follows the rows.
+    list.EndEdit(false);
+    list.SetWordWrap(true);
+    for (int alignment : {1, 2}) {
+        list.SetAlignment(alignment);
+        list.StartEdit();
+        const LONG style = GetWindowLongA(list.txtEdit(), GWL_STYLE);
+        EXPECT_EQ(style & (ES_CENTER | ES_RIGHT), alignment == 1 ? ES_CENTER : ES_RIGHT) << alignment;
+        list.EndEdit(false);
+    }
+    list.SetWordWrap(false);
+    list.SetAlignment(0);
+    list.StartEdit();
     // Unicode both ways.
     SetWindowTextW(list.txtEdit(), L"new text 日本 ✓");
     SendMessageA(list.txtEdit(), WM_CHAR, 13, 0);

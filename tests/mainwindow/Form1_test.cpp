@@ -112,6 +112,18 @@ TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot
     EXPECT_NE(GetClipboardViewer(), window);
 }
 
+TEST_F(Form1Test, TheHourglassWinsOverTheList) {
+    Start();
+    HWND surface = form_->ClipList().picList();
+    const LPARAM hit = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+    SetHourglass(true);
+    SendMessageA(surface, WM_SETCURSOR, WPARAM(surface), hit);
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_WAIT));
+    SetHourglass(false);
+    SendMessageA(surface, WM_SETCURSOR, WPARAM(surface), hit);
+    EXPECT_NE(GetCursor(), LoadCursor(nullptr, IDC_WAIT));
+}
+
 TEST_F(Form1Test, StartingInTheTrayShowsTheBalloonOnceAndTheIconRestores) {
     shell::SaveSetting(shell::kKeyMinimized, shell::kOn);
     Start();  // the balloon waits its 5 seconds: no shell here reports it closed
