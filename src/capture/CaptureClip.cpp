@@ -118,7 +118,7 @@ Fingerprint FingerprintOfCopy(const std::string& kind, const CopiedData& copy, c
 
 // False when nothing could be read, or when the copy turned out too large (refusal then says why). The
 // formats the clip keeps are read in one opening, and the kind's own format among them (rich text, a file
-// list, a picture's PNG) is taken from there rather than carried over a second time. Plain text comes
+// list) is taken from there rather than carried over a second time. Plain text comes
 // first, so that a copy too large for a clip is refused before its other formats are fetched.
 bool ReadCopy(const std::string& kind, HWND window, CopiedData& copy, std::string& refusal) {
     std::uint64_t blockBytes = 0;
@@ -128,13 +128,15 @@ bool ReadCopy(const std::string& kind, HWND window, CopiedData& copy, std::strin
         if (!text) return false;
         copy.text = std::move(*text);
     }
-    copy.kept = ReadFormats(window, KeptFormatsOf(kind));
     if (kind == kKindPicture) {
         // A picture that was there but could not be held is said so; one never rendered is skipped quietly.
-        const ClipFormat* png = FindFormat(copy.kept, PngFormat());
-        copy.picture = gdi::Bitmap(ReadClipboardBitmap(window, &refusal, png ? &png->bytes : nullptr));
+        copy.picture = gdi::Bitmap(ReadClipboardBitmap(window, &refusal));
+        // Its PNG after its pixels: under Wine, opening the clipboard again lets go of the copy of the pixels
+        // that the first reading made (read the other way round, the process held one more picture).
+        copy.kept = ReadFormats(window, KeptFormatsOf(kind));
         return copy.picture.get() != nullptr;
     }
+    copy.kept = ReadFormats(window, KeptFormatsOf(kind));
     if (kind == kKindFileList) {
         const ClipFormat* drop = FindFormat(copy.kept, CF_HDROP);
         copy.text = drop ? FileListText(drop->bytes) : "";

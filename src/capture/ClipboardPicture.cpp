@@ -1,7 +1,6 @@
 #include "capture/ClipboardPicture.h"
 
 #include <cstdlib>
-#include <optional>
 
 #include "capture/ClipLimits.h"
 #include "capture/ClipboardAccess.h"
@@ -84,18 +83,11 @@ HBITMAP SectionFromBitmap(HBITMAP source) {
 
 void SetPictureHoldFailsForTesting(bool fails) { gPictureHoldFails = fails; }
 
-HBITMAP ReadClipboardBitmap(HWND owner, std::string* whyNot, const std::string* offeredPng) {
+HBITMAP ReadClipboardBitmap(HWND owner, std::string* whyNot) {
     ClipboardSession session(owner);
     if (!session.open) return nullptr;
     std::string why;
     HBITMAP pixels = nullptr;
-    // The PNG where it is the picture: the caller's copy, or read here.
-    std::optional<std::string> readPng;
-    const auto pngOnOffer = [&]() -> const std::string* {
-        if (offeredPng) return offeredPng;
-        readPng = BlockBytes(PngFormat());
-        return readPng ? &*readPng : nullptr;
-    };
     // The size is checked on the very block that is then read: under Wine every GetClipboardData carries
     // the whole block over. The device-independent bitmap is read directly, as asking for the bitmap would
     // make the system build one more full copy of the pixels.
@@ -109,7 +101,7 @@ HBITMAP ReadClipboardBitmap(HWND owner, std::string* whyNot, const std::string* 
                 why = TooLargeForPicture(std::uint64_t(info.bmWidth), std::uint64_t(info.bmHeight));
                 if (why.empty() && !(pixels = SectionFromBitmap(source))) why = kNoMemory;
             }
-        } else if (const std::string* png = pngOnOffer()) {
+        } else if (const auto png = BlockBytes(PngFormat())) {
             std::uint64_t width = 0, height = 0;
             const bool isPng = PngSize(*png, width, height);  // the codec is asked to read only a PNG
             why = PictureRefusal(width, height, isPng);
