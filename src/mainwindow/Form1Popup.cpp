@@ -50,7 +50,7 @@ std::vector<PopupItem> Form1::PopupItems() const {
         } else {
             clip.text = capture::ClipText(tag);
         }
-        items.push_back({i, list.ItemText(i), list.ItemIcon(i), SearchKey(clip)});
+        items.push_back({i, list.ItemText(i), list.ItemIcon(i), SearchKey(clip), tag});
     }
     return items;
 }

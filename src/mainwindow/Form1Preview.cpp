@@ -62,6 +62,10 @@ void Form1::Reset_Image() {
 void Form1::ListIndexChange() {
     ErrorReport step(hwnd_, "ucClipList1_ListIndexChange");
     step(1, [&] { ShowCurrentClip(); });
+    // A capture (or a deletion) while the popup is open: its rows follow the clips' new positions.
+    step(2, [&] {
+        if (popup_.IsOpen()) popup_.Update(PopupItems());
+    });
 }
 
 void Form1::DblClick() { PutCurrentClipBack(); }

@@ -49,8 +49,12 @@ void HistoryPopup::Open(std::vector<PopupItem> items) {
 }
 
 void HistoryPopup::Update(std::vector<PopupItem> items) {
+    const int chosen = Chosen();
+    const std::string keep = chosen >= 0 && chosen < int(items_.size()) ? items_[std::size_t(chosen)].id : "";
     items_ = std::move(items);
     Refilter();
+    for (std::size_t row = 0; row < shown_.size() && !keep.empty(); ++row)
+        if (items_[std::size_t(shown_[row])].id == keep) list_.Model().SetListIndex(int(row));
 }
 
 void HistoryPopup::Close() {

@@ -15,12 +15,13 @@
 namespace mainwindow {
 
 // One clip as the popup lists it: where it is in the main list, its label and icon, what search reads
-// of it (SearchKey).
+// of it (SearchKey), and what names it while positions shift (its tag).
 struct PopupItem {
     int position;
     std::string label;
     std::int16_t icon;
     std::string searchKey;
+    std::string id;
 };
 
 class HistoryPopup : private cliplist::ClipListEvents {
@@ -40,7 +41,8 @@ public:
 
     // Opens at the pointer with these clips (oldest first, as the main list holds them).
     void Open(std::vector<PopupItem> items);
-    // The clips changed while it is open (one was deleted): the filter stays.
+    // The clips changed while it is open (one was deleted, or captured and the oldest let go): the filter
+    // stays, and so does the clip chosen where it is still shown.
     void Update(std::vector<PopupItem> items);
     // Hides the popup; the owner decides where the focus goes.
     void Close();

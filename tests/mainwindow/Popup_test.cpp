@@ -198,6 +198,21 @@ TEST_F(Form1Test, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
     EXPECT_NE(GetClipboardViewer(), form_->hwnd());  // off, it stays out of the chain
 }
 
+// A copy captured while the popup is open, the oldest clip going to make room for it, does not change
+// which clip the row chosen puts back.
+TEST_F(Form1Test, APopupChoiceSurvivesACaptureWhileItIsOpen) {
+    StartOn();
+    for (int i = 0; i < 25; ++i) ASSERT_TRUE(CopyText("clip " + std::to_string(i)));
+    PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, 5000));
+    HWND box = form_->Popup().FilterBox();
+    SendMessageW(box, WM_KEYDOWN, VK_DOWN, 0);  // "clip 23"
+    ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "newest"); },
+                                      [&] { return form_->ClipList().Model().ItemText(24) == "newest"; }));
+    SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(capture::ReadClipboardText(form_->hwnd(), CF_TEXT).value_or(""), "clip 23");
+}
+
 }  // namespace
 }  // namespace testing_form
 }  // namespace mainwindow
