@@ -66,7 +66,18 @@ void Form1::ClearPreview() {
 void Form1::PushButton1_Click() {
     ErrorReport step(hwnd_, "PushButton1_Click");
     step(1, [&] {
-        if (Confirmed(hwnd_, "Are you sure you wish to delete this clipboard entry?")) DeleteClip();
+        auto& list = ucClipList1_.Model();
+        const int asked = list.ListIndex();
+        const std::string tag = asked >= 0 ? capture::ClipTags().Tag(asked) : "";
+        // Asked even with nothing current; then nothing is deleted.
+        if (!Confirmed(hwnd_, "Are you sure you wish to delete this clipboard entry?") || tag.empty()) return;
+        // A copy captured while the question was up made the new clip current, and may have let the oldest
+        // go: the clip deleted is the one asked about, wherever it is now.
+        int now = list.ListCount() - 1;
+        while (now >= 0 && capture::ClipTags().Tag(now) != tag) --now;
+        if (now < 0) return;
+        if (now != list.ListIndex()) list.SetListIndex(now);
+        DeleteClip();
     });
 }
 

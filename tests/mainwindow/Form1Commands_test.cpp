@@ -225,6 +225,26 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
     EXPECT_EQ(WindowText(form_->Text1()), "still captured");
 }
 
+// While the question is up, another program copies: the clip asked about is the one deleted, not the
+// new one the capture made current.
+int AnswerYesAfterACopy(HWND, const std::string&, const std::string&, UINT) {
+    testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "copied meanwhile"); },
+                          [] { return capture::HandledSequence() == GetClipboardSequenceNumber(); });
+    return IDYES;
+}
+
+TEST_F(CommandsTest, DeletingTakesTheClipAskedAboutThoughACopyLandsDuringTheQuestion) {
+    StartOn();
+    for (const char* text : {"a", "b"}) ASSERT_TRUE(CopyText(text));
+    form_->ClipList().Model().SetListIndex(0);
+    SetMessageBoxForTesting(AnswerYesAfterACopy);
+    Click(form_->PushButton1());
+    SetMessageBoxForTesting(RecordBox);
+    ASSERT_EQ(Count(), 2);
+    EXPECT_EQ(form_->ClipList().Model().ItemText(0), "b");
+    EXPECT_EQ(form_->ClipList().Model().ItemText(1), "copied meanwhile");
+}
+
 TEST_F(CommandsTest, DeleteAllRestartsTagsAndRemovesOnlyOurTemporaryFiles) {
     StartOn();
     Click(form_->PushButton3());
