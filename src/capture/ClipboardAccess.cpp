@@ -124,12 +124,6 @@ UINT OfferedTextFormat(HWND owner) {
     return 0;
 }
 
-std::optional<std::string> ReadClipboardText(HWND owner, UINT format) {
-    std::optional<std::string> text = ReadClipboardBytes(owner, format);
-    if (text) text->erase(std::min(text->find('\0'), text->size()));
-    return text;
-}
-
 std::optional<std::uint64_t> ClipboardDataSize(HWND owner, UINT format) {
     ClipboardSession session(owner);
     if (!session.open) return std::nullopt;

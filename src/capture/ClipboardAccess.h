@@ -58,9 +58,6 @@ std::optional<std::string> ReadClipboardUnicodeText(HWND owner, std::uint64_t ma
 // after it), or 0. Its block is what a size check may ask for without making the system convert.
 UINT OfferedTextFormat(HWND owner);
 
-// The text of a byte-text format (rich text, CF_TEXT), cut at its NUL or at the end of its block;
-// nothing when the clipboard cannot be opened or does not offer the format.
-std::optional<std::string> ReadClipboardText(HWND owner, UINT format);
 // The raw bytes of a format, as large as its memory block; nothing when it cannot be read.
 std::optional<std::string> ReadClipboardBytes(HWND owner, UINT format);
 // The size of a format's memory block, without copying it.

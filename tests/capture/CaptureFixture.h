@@ -98,7 +98,10 @@ protected:
         std::uint64_t tooLarge = 0;
         return ReadClipboardUnicodeText(host_.window, 1u << 30, tooLarge);
     }
-    std::string ClipboardText(UINT format = CF_TEXT) { return ReadClipboardText(host_.window, format).value_or("<none>"); }
+    std::string ClipboardText(UINT format = CF_TEXT) {
+        const auto bytes = ReadClipboardBytes(host_.window, format);
+        return bytes ? TrimAtNull(*bytes) : "<none>";
+    }
 
     TestHost host_;
     HWND firstBefore_ = nullptr;

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "capture/ClipCollection.h"
 #include "capture/ClipboardAccess.h"
 #include "capture/ClipboardMonitor.h"
 #include "common/WindowText.h"
@@ -151,6 +152,7 @@ protected:
         return "Z:\\tmp\\ardentia_out\\";
     }
     int Count() { return form_->ClipList().Model().ListCount(); }
+    std::string ClipboardText() { return capture::TrimAtNull(capture::ReadClipboardBytes(form_->hwnd(), CF_TEXT).value_or("")); }
     // Another program copies; true once that copy is one more clip.
     bool Copy(const std::function<void()>& fill) {
         const int wanted = Count() + 1;

@@ -194,7 +194,7 @@ TEST_F(Form1Test, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
     SendMessageW(box, WM_KEYDOWN, VK_NUMPAD3, 0);  // 3 on the keypad: the third shown, "one", goes back as the newest
     EXPECT_FALSE(form_->Popup().IsOpen());
     EXPECT_EQ(form_->ClipList().Model().ItemText(2), "one");
-    EXPECT_EQ(capture::ReadClipboardText(form_->hwnd(), CF_TEXT).value_or(""), "one");
+    EXPECT_EQ(ClipboardText(), "one");
     EXPECT_NE(GetClipboardViewer(), form_->hwnd());  // off, it stays out of the chain
 }
 
@@ -210,7 +210,7 @@ TEST_F(Form1Test, APopupChoiceSurvivesACaptureWhileItIsOpen) {
     ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "newest"); },
                                       [&] { return form_->ClipList().Model().ItemText(24) == "newest"; }));
     SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_EQ(capture::ReadClipboardText(form_->hwnd(), CF_TEXT).value_or(""), "clip 23");
+    EXPECT_EQ(ClipboardText(), "clip 23");
 }
 
 }  // namespace
