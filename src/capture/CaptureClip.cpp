@@ -148,9 +148,7 @@ bool ReadCopy(const std::string& kind, HWND window, CopiedData& copy, std::strin
         copy.text = ReadClipboardUnicodeText(window, kMaxClipBytes, blockBytes).value_or("");
     }
     // The limit holds for the whole clip: its text and the formats kept with it.
-    std::uint64_t total = copy.text.size();
-    for (const ClipFormat& format : copy.kept) total += format.bytes.size();
-    refusal = TooLargeForText(total);
+    refusal = TooLargeForText(HeldBytesOfCopy(copy));
     return refusal.empty();
 }
 
