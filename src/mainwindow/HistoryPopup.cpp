@@ -32,7 +32,7 @@ bool HistoryPopup::Create(HIMAGELIST kindIcons) {
 }
 
 void HistoryPopup::Open(std::vector<PopupItem> items) {
-    items_ = std::move(items);
+    TakeItems(std::move(items));
     SetWindowTextW(filter_, L"");
     Refilter();
     POINT pointer = {0, 0};
@@ -51,7 +51,7 @@ void HistoryPopup::Open(std::vector<PopupItem> items) {
 void HistoryPopup::Update(std::vector<PopupItem> items) {
     const int chosen = Chosen();
     const std::string keep = chosen >= 0 && chosen < int(items_.size()) ? items_[std::size_t(chosen)].id : "";
-    items_ = std::move(items);
+    TakeItems(std::move(items));
     Refilter();
     for (std::size_t row = 0; row < shown_.size() && !keep.empty(); ++row)
         if (items_[std::size_t(shown_[row])].id == keep) list_.Model().SetListIndex(int(row));
@@ -63,11 +63,14 @@ void HistoryPopup::Close() {
     ShowWindow(hwnd_, SW_HIDE);
 }
 
+void HistoryPopup::TakeItems(std::vector<PopupItem> items) {
+    items_ = std::move(items);
+    keys_.clear();
+    for (PopupItem& item : items_) keys_.push_back(std::move(item.searchKey));
+}
+
 void HistoryPopup::Refilter() {
-    std::vector<std::string> keys;
-    keys.reserve(items_.size());
-    for (const PopupItem& item : items_) keys.push_back(item.searchKey);
-    const std::vector<int> matching = ShownClips(keys, common::WindowText(filter_));
+    const std::vector<int> matching = ShownClips(keys_, common::WindowText(filter_));
     shown_.clear();
     auto& model = list_.Model();
     model.Clear();

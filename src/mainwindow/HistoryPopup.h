@@ -59,6 +59,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK FilterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
     bool FilterKey(WPARAM key);
+    void TakeItems(std::vector<PopupItem> items);
     void Refilter();
     int Chosen() const;  // the main-list position of the current row, or -1
     void Dismiss();
@@ -69,6 +70,7 @@ private:
     HWND filter_ = nullptr;
     cliplist::ucClipList list_;
     std::vector<PopupItem> items_;
+    std::vector<std::string> keys_;  // the items' search keys, moved out of them once, searched on every key
     std::vector<int> shown_;
     bool open_ = false;
 };
