@@ -1,10 +1,14 @@
 ; Per-user installer for Ardentia: no administrator rights, installs under the user's local programs
 ; folder, adds a Start menu shortcut and an entry in the user's list of installed programs.
 ; makensis -DVERSION=x.y.z -DPROGRAM_DIR=<folder with Ardentia.exe and HAND-M.CUR> -DICON_FILE=<.ico>
-;          -DOUT_FILE=<setup.exe> Ardentia.nsi
+;          -DOUT_FILE=<setup.exe> [-DWIN64_PROGRAM] Ardentia.nsi
+; With WIN64_PROGRAM the installer is itself a 64-bit program and installs the 64-bit build.
 ; Silent: Setup.exe /S, Uninstall.exe /S. The uninstaller keeps the settings unless
 ; "Remove my settings" is ticked (interactive) or /REMOVESETTINGS is given (silent).
 Unicode true
+!ifdef WIN64_PROGRAM
+Target amd64-unicode
+!endif
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
 
@@ -61,9 +65,14 @@ Section "un.Ardentia" SecProgram
   Delete "$SMPROGRAMS\Ardentia\Ardentia.lnk"
   RMDir "$SMPROGRAMS\Ardentia"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
-  ; The start-with-Windows values the program wrote; the machine-wide one only where the user may.
+  ; The start-with-Windows values the program wrote; the machine-wide one only where the user may, in both
+  ; registry views: the 32-bit build writes the 32-bit one, and an upgrade may have left its value there.
   DeleteRegValue HKCU "${RUN_KEY}" "Ardentia.exe"
+  SetRegView 64
   DeleteRegValue HKLM "${RUN_KEY}" "Ardentia.exe"
+  SetRegView 32
+  DeleteRegValue HKLM "${RUN_KEY}" "Ardentia.exe"
+  SetRegView default
 SectionEnd
 
 Section /o "un.Remove my settings" SecSettings

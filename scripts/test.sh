@@ -1,44 +1,69 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds natively and for Windows, and runs every test.
+# Sets up the machine, builds natively and for 64-bit and 32-bit Windows, and runs every test: the Windows
+# tests of the 64-bit build always, those of the 32-bit build where this machine executes 32-bit code.
 # ARDENTIA_BUILD picks another build folder; CTEST_ARGS narrows the tests (e.g. "-R units");
-# ARDENTIA_FUZZ_SECONDS sets how long each fuzz target runs (default 30).
+# ARDENTIA_FUZZ_SECONDS sets how long each fuzz target runs (default 30); ARDENTIA_64BIT_ONLY=1 runs the
+# 64-bit Windows tests only, as on a machine that cannot execute 32-bit code.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
 . "$root/scripts/build.sh"
 
 set -e
-setup_and_build_win32
+for arch in win64 win32; do setup_and_build_windows "$arch"; done
+pack_portable_zip
 cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$build/native" -j "$jobs"
 set +e
 
-# One private display and one prefix for all Wine tests, so Wine and xclip share one X clipboard.
+read -r -a test_arches <<<"$(windows_arches)"
+
+# One private display for all Wine tests, so Wine and xclip share one X clipboard; a prefix per build.
 . "$root/scripts/xvfb.sh"
 XVFB_PID=""
-export WINEPREFIX="$build/win32/wineprefix"
-trap 'stop_wine_then_xvfb "$XVFB_PID"' EXIT
+stop_all() {
+  for arch in "${test_arches[@]}"; do WINEPREFIX="$build/$arch/wineprefix" timeout 15 wineserver -k >/dev/null 2>&1; done
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  return 0
+}
+trap stop_all EXIT
 trap 'exit 143' TERM INT HUP
 start_private_xvfb || exit 1
-bash "$root/scripts/wine-run.sh" --init || { echo "the Wine prefix could not be set up" >&2; exit 1; }
 
 log="$(mktemp)"
 echo "== native tests"
 ctest --test-dir "$build/native" --output-on-failure -j "$jobs" ${CTEST_ARGS:-} | tee "$log"
 native_rc=${PIPESTATUS[0]}
-echo "== Windows tests under Wine"
-ctest --test-dir "$build/win32" --output-on-failure ${CTEST_ARGS:-} | tee -a "$log"
-win_rc=${PIPESTATUS[0]}
+win_rc=0
+for arch in "${test_arches[@]}"; do
+  echo "== Windows tests under Wine: $arch"
+  if ! bash "$root/scripts/wine-run.sh" --prefix "$build/$arch/wineprefix" --arch "$arch" --init; then
+    echo "the $arch Wine prefix could not be set up" >&2
+    win_rc=1
+    continue
+  fi
+  WINEPREFIX="$build/$arch/wineprefix" ctest --test-dir "$build/$arch" --output-on-failure ${CTEST_ARGS:-} | tee -a "$log"
+  [ "${PIPESTATUS[0]}" = 0 ] || win_rc=1
+done
+skipped=""
+if [ "${#test_arches[@]}" = 1 ]; then
+  if [ "${ARDENTIA_64BIT_ONLY:-0}" = 1 ]; then
+    skipped="32-bit Windows tests: skipped, ARDENTIA_64BIT_ONLY=1"
+  else
+    skipped="32-bit Windows tests: skipped, this machine cannot execute 32-bit code"
+  fi
+fi
 
 echo "== fuzzing"
 bash "$root/scripts/fuzz.sh"
 fuzz_rc=$?
 
-# One closing line for both suites: ctest prints "N% tests passed, F tests failed out of T" for each.
+# One closing line for every suite that ran: ctest prints "N% tests passed, F tests failed out of T" for each.
 read -r passed failed < <(sed -nE 's/.*tests passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1 \2/p' "$log" |
   awk '{ f += $1; p += $2 - $1 } END { print p + 0, f + 0 }')
 rm -f "$log"
 echo
+[ -n "$skipped" ] && echo "$skipped"
 [ "$fuzz_rc" = 0 ] && echo "fuzzing: no findings" || echo "fuzzing: FAILED"
 echo "${passed} passed, ${failed} failed"
 [ "$native_rc" = 0 ] && [ "$win_rc" = 0 ] && [ "$fuzz_rc" = 0 ]

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine so that it can neither hang nor outlive its caller.
-# Usage: wine-run.sh [--prefix DIR] [--timeout SECONDS] [--dpi N] [--init] [program.exe args...]
+# Usage: wine-run.sh [--prefix DIR] [--arch win64|win32] [--timeout SECONDS] [--dpi N] [--init] [program.exe args...]
+#   --arch   the prefix's kind (default $ARDENTIA_WINE_ARCH, else win64): a 64-bit prefix runs under
+#            Wine's 64-bit loader, a 32-bit one under the 32-bit loader
 #   --init   only make sure the prefix exists and is set up, then return
 #   --dpi N  a prefix whose screen has N dots per inch (set when the prefix is made)
 # - The prefix is private and set up once: no crash dialog (a crash exits instead of waiting for a
@@ -12,14 +14,17 @@
 #   (CTest kills a test at its TIMEOUT with SIGKILL, so no trap of ours would run).
 set -uo pipefail
 . "$(dirname "$0")/xvfb.sh"
+. "$(dirname "$0")/arch.sh"
 prefix="${WINEPREFIX:-$PWD/wineprefix}"
 limit="${ARDENTIA_WINE_TIMEOUT:-240}"
 init_only=0
 dpi=""
+arch="${ARDENTIA_WINE_ARCH:-win64}"
 while [ $# -gt 0 ]; do
   case "$1" in
     --prefix) prefix="$2"; shift 2 ;;
     --dpi) dpi="$2"; shift 2 ;;
+    --arch) arch="$2"; shift 2 ;;
     --timeout) limit="$2"; shift 2 ;;
     --init) init_only=1; shift ;;
     *) break ;;
@@ -27,7 +32,8 @@ while [ $# -gt 0 ]; do
 done
 mkdir -p "$prefix"
 prefix="$(cd "$prefix" && pwd)"
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
+wine="$(wine_loader "$arch")"
+export WINEPREFIX="$prefix" WINEARCH="$arch" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
 
 XVFB_PID=""
 watcher=""
@@ -45,11 +51,11 @@ init_prefix() {
   (
     flock 9
     [ -f "$WINEPREFIX/.ardentia-ready" ] && exit 0
-    timeout 120 wineboot -i >/dev/null 2>&1
-    timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    timeout 120 "$wine" wineboot -i >/dev/null 2>&1
+    timeout 60 "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    timeout 60 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     if [ -n "$dpi" ]; then
-      timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+      timeout 60 "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
     fi
     timeout 60 wineserver -w
     # The registry is written to disk when wineserver ends: check the setting that keeps crashes from hanging.
@@ -68,14 +74,14 @@ trap 'exit 143' TERM INT HUP
 
 init_prefix || exit 1
 [ "$init_only" = 1 ] && exit 0
-[ $# -gt 0 ] || { echo "usage: wine-run.sh [--prefix DIR] [--timeout S] [--init] program.exe [args...]" >&2; exit 2; }
+[ $# -gt 0 ] || { echo "usage: wine-run.sh [--prefix DIR] [--arch win64|win32] [--timeout S] [--init] program.exe [args...]" >&2; exit 2; }
 
 # Output goes to files, not to our caller's pipes: wineserver and whatever the program starts (xclip
 # stays behind to serve the selection) inherit them, and CTest waits until every writer has closed its pipe.
 outlog="$(mktemp)"
 errlog="$(mktemp)"
 # In the background, so that a signal to this script is handled at once rather than after the program ends.
-timeout -k 5 "$limit" wine "$@" </dev/null >"$outlog" 2>"$errlog" &
+timeout -k 5 "$limit" "$wine" "$@" </dev/null >"$outlog" 2>"$errlog" &
 program=$!
 trap 'kill "$program" 2>/dev/null; exit 143' TERM INT HUP
 wait "$program"

@@ -64,16 +64,16 @@ void SetSelfWrite(bool selfWrite) { gSelfWrite = selfWrite; }
 HWND NextViewer() { return gNextViewer; }
 
 void AttachMonitor(HWND window) {
-    const auto current = reinterpret_cast<WNDPROC>(GetWindowLongA(window, GWL_WNDPROC));
+    const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
     // Saving ClipWindowProc as its own predecessor would make every message loop forever.
     if (current == ClipWindowProc) return;
     gPreviousWindowProc =
-        reinterpret_cast<WNDPROC>(SetWindowLongA(window, GWL_WNDPROC, LONG(reinterpret_cast<LONG_PTR>(ClipWindowProc))));
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClipWindowProc)));
 }
 
 void DetachMonitor(HWND window) {
     if (!gPreviousWindowProc) return;
-    SetWindowLongA(window, GWL_WNDPROC, LONG(reinterpret_cast<LONG_PTR>(gPreviousWindowProc)));
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gPreviousWindowProc));
 }
 
 void JoinChain(HWND window) {

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstring>
 
+#include "capture/ClipLimits.h"
+
 namespace capture {
 
 namespace {
@@ -61,8 +63,23 @@ UINT PngFormat() {
     return format;
 }
 
+namespace {
+
+// A picture within the limit; the product is taken in 64 bits, so no size wraps into a small one.
+bool WithinPictureLimit(std::uint64_t width, std::uint64_t height) {
+    return width > 0 && height > 0 && TooLargeForPicture(width, height).empty();
+}
+
+}  // namespace
+
 HBITMAP DecodePng(const std::string& png) {
-    if (png.empty() || gCodecFails) return nullptr;
+    const std::uint64_t bytes = png.size();
+    if (bytes == 0 || bytes > MAXDWORD || gCodecFails) return nullptr;  // the stream takes a DWORD length
+    // The size the PNG declares is checked before the codec decodes a pixel: a small block may ask for
+    // gigabytes, and a 64-bit program has no address-space ceiling to stop it.
+    std::uint64_t declaredWidth = 0, declaredHeight = 0;
+    if (!PngSize(png, declaredWidth, declaredHeight) || !WithinPictureLimit(declaredWidth, declaredHeight))
+        return nullptr;
     ComScope com;
     ComPtr<IWICImagingFactory> factory;
     if (!CreateFactory(factory)) return nullptr;
@@ -79,14 +96,12 @@ HBITMAP DecodePng(const std::string& png) {
                                      WICBitmapPaletteTypeCustom)))
         return nullptr;
     UINT width = 0, height = 0;
-    if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 || width > 0x7FFF * 4 ||
-        height > 0x7FFF * 4)
-        return nullptr;
+    if (FAILED(converter->GetSize(&width, &height)) || !WithinPictureLimit(width, height)) return nullptr;
     void* bits = nullptr;
     HBITMAP bitmap = NewPixelSection(LONG(width), LONG(height), &bits);
     if (!bitmap) return nullptr;
-    const UINT stride = width * 4;
-    if (FAILED(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
+    const UINT stride = width * 4;  // both within the limit: the whole picture is under 64 MB
+    if (FAILED(converter->CopyPixels(nullptr, stride, UINT(std::uint64_t(stride) * height), static_cast<BYTE*>(bits)))) {
         DeleteObject(bitmap);
         return nullptr;
     }

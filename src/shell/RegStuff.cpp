@@ -42,18 +42,18 @@ LONG WriteRegistryValue(HKEY key, const std::string& name, DWORD type, const std
 void SetRegOpenKeyForTesting(RegOpenKeyFn fn) { gRegOpenKey = fn ? fn : RegOpenKeyExA; }
 
 LONG SaveRegistryValue(HKEY hive, const std::string& keyPath, const std::string& name, const std::string& data,
-                       DWORD type) {
+                       DWORD type, REGSAM view) {
     HKEY key = nullptr;
-    const LONG opened = gRegOpenKey(hive, keyPath.c_str(), 0, kRunKeyAccess, &key);
+    const LONG opened = gRegOpenKey(hive, keyPath.c_str(), 0, kRunKeyAccess | view, &key);
     if (opened != ERROR_SUCCESS) return opened;
     const LONG written = WriteRegistryValue(key, name, type, data);
     RegCloseKey(key);
     return written;
 }
 
-LONG DeleteRegistryValue(HKEY hive, const std::string& keyPath, const std::string& name) {
+LONG DeleteRegistryValue(HKEY hive, const std::string& keyPath, const std::string& name, REGSAM view) {
     HKEY key = nullptr;
-    const LONG opened = gRegOpenKey(hive, keyPath.c_str(), 0, kRunKeyAccess, &key);
+    const LONG opened = gRegOpenKey(hive, keyPath.c_str(), 0, kRunKeyAccess | view, &key);
     if (opened != ERROR_SUCCESS) return opened;
     const LONG deleted = RegDeleteValueW(key, common::Widen(name).c_str());
     RegCloseKey(key);

@@ -1,5 +1,7 @@
 #include "shell/cSysTray.h"
 
+#include <algorithm>
+
 #include "common/DoEvents.h"
 #include "common/WindowClass.h"
 #include "common/units.h"
@@ -12,7 +14,14 @@ namespace {
 const char kClassName[] = "ArdentiaSysTray";
 const int kControlTwips = 510;
 
-ShellNotifyFn gShellNotify = Shell_NotifyIconA;
+ShellNotifyFn gShellNotify = Shell_NotifyIconW;
+
+template <std::size_t N>
+void PutText(wchar_t (&field)[N], const std::string& utf8) {
+    const std::u16string text = TrayFieldText(utf8, N);
+    std::copy(text.begin(), text.end(), field);
+    field[text.size()] = L'\0';
+}
 
 bool IsIcon(HICON icon) {
     ICONINFO info;
@@ -22,9 +31,18 @@ bool IsIcon(HICON icon) {
     return info.fIcon != FALSE;
 }
 
+// Balloon title and text, the timeout in milliseconds; no balloon icon is asked for.
+void SetBalloon(NOTIFYICONDATAW& record, const std::string& title, const std::string& text, UINT timeoutMs) {
+    record.uFlags |= NIF_INFO;
+    PutText(record.szInfoTitle, title);
+    PutText(record.szInfo, text);
+    record.uTimeout = timeoutMs;
+    record.dwInfoFlags = 0;
+}
+
 }  // namespace
 
-void SetShellNotifyForTesting(ShellNotifyFn fn) { gShellNotify = fn ? fn : Shell_NotifyIconA; }
+void SetShellNotifyForTesting(ShellNotifyFn fn) { gShellNotify = fn ? fn : Shell_NotifyIconW; }
 
 cSysTray::cSysTray() : icon_(LoadIconA(nullptr, IDI_APPLICATION)) {}
 
@@ -45,8 +63,12 @@ bool cSysTray::Create(HWND parent, int x, int y) {
     return hwnd_ != nullptr;
 }
 
-TrayRecord cSysTray::NewRecord() const {
-    return TrayRecord(std::uint32_t(reinterpret_cast<std::uintptr_t>(hwnd_)), id_);
+NOTIFYICONDATAW cSysTray::NewRecord() const {
+    NOTIFYICONDATAW record = {};
+    record.cbSize = sizeof(record);
+    record.hWnd = hwnd_;
+    record.uID = id_;
+    return record;
 }
 
 UINT TaskbarCreatedMessage() {
@@ -54,16 +76,20 @@ UINT TaskbarCreatedMessage() {
     return message;
 }
 
-bool cSysTray::Notify(DWORD operation, TrayRecord& record) {
-    // The record is the version-5.0 layout; the shell reads its size from the first field.
-    return gShellNotify(operation, reinterpret_cast<PNOTIFYICONDATAA>(record.Bytes())) != FALSE;
-}
+bool cSysTray::Notify(DWORD operation, NOTIFYICONDATAW& record) { return gShellNotify(operation, &record) != FALSE; }
 
 bool cSysTray::AddIcon() {
-    TrayRecord record = NewRecord();
-    if (icon_) record.SetIcon(std::uint32_t(reinterpret_cast<std::uintptr_t>(icon_)));
-    if (!tip_.empty()) record.SetTip(tip_);
-    record.SetCallbackMessage(kTrayCallbackMessage);
+    NOTIFYICONDATAW record = NewRecord();
+    record.uFlags = NIF_MESSAGE;
+    record.uCallbackMessage = kTrayCallbackMessage;
+    if (icon_) {
+        record.uFlags |= NIF_ICON;
+        record.hIcon = icon_;
+    }
+    if (!tip_.empty()) {
+        record.uFlags |= NIF_TIP;
+        PutText(record.szTip, tip_);
+    }
     return Notify(NIM_ADD, record);
 }
 
@@ -74,8 +100,9 @@ void cSysTray::TaskbarCreated() {
 void cSysTray::SetTrayIcon(HICON icon) {
     if (!IsIcon(icon)) return;
     if (iconAdded_) {
-        TrayRecord record = NewRecord();
-        record.SetIcon(std::uint32_t(reinterpret_cast<std::uintptr_t>(icon)));
+        NOTIFYICONDATAW record = NewRecord();
+        record.uFlags = NIF_ICON;
+        record.hIcon = icon;
         Notify(NIM_MODIFY, record);
     }
     icon_ = icon;
@@ -83,8 +110,9 @@ void cSysTray::SetTrayIcon(HICON icon) {
 
 void cSysTray::SetTrayTip(const std::string& tip) {
     if (iconAdded_) {
-        TrayRecord record = NewRecord();
-        record.SetTip(tip);
+        NOTIFYICONDATAW record = NewRecord();
+        record.uFlags = NIF_TIP;
+        PutText(record.szTip, tip);
         Notify(NIM_MODIFY, record);
     }
     tip_ = tip;
@@ -103,7 +131,7 @@ void cSysTray::SetInTray(bool inTray) {
     } else if (!inTray) {
         balloonOpen_ = false;
         if (iconAdded_) {
-            TrayRecord record = NewRecord();
+            NOTIFYICONDATAW record = NewRecord();
             Notify(NIM_DELETE, record);
             DetachTrayProc(hwnd_);
             iconAdded_ = false;
@@ -114,8 +142,8 @@ void cSysTray::SetInTray(bool inTray) {
 
 void cSysTray::ShowBalloon(const std::string& tip, const std::string& title, std::int32_t showTimer, bool showOnce) {
     if (showOnce && balloonsShownOnce_ >= 1) return;
-    TrayRecord record = NewRecord();
-    record.SetInfo(title, tip, BalloonTimeoutMs(showTimer));
+    NOTIFYICONDATAW record = NewRecord();
+    SetBalloon(record, title, tip, BalloonTimeoutMs(showTimer));
     Notify(NIM_MODIFY, record);
     balloonOpen_ = true;
     if (showOnce) ++balloonsShownOnce_;
@@ -130,8 +158,8 @@ void cSysTray::ShowBalloon(const std::string& tip, const std::string& title, std
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     }
     if (!*alive || !balloonOpen_) return;
-    TrayRecord hide = NewRecord();
-    hide.SetInfo("", "", 0);
+    NOTIFYICONDATAW hide = NewRecord();
+    SetBalloon(hide, "", "", 0);
     Notify(NIM_MODIFY, hide);
 }
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/TrayRecord.h"
+#include "shell/TrayRules.h"
 
 namespace shell {
 
@@ -24,8 +24,8 @@ public:
 // The message the shell broadcasts when it makes the taskbar anew.
 UINT TaskbarCreatedMessage();
 
-using ShellNotifyFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
-// Tests watch the shell requests through this; null restores the real Shell_NotifyIconA.
+using ShellNotifyFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
+// Tests watch the shell requests through this; null restores the real Shell_NotifyIconW.
 void SetShellNotifyForTesting(ShellNotifyFn fn);
 
 const char kDefaultTrayTip[] = "Telnet Server";
@@ -65,9 +65,11 @@ public:
     void Callback(UINT shellMessage, UINT id);
 
 private:
-    bool Notify(DWORD operation, TrayRecord& record);
+    bool Notify(DWORD operation, NOTIFYICONDATAW& record);
     bool AddIcon();
-    TrayRecord NewRecord() const;
+    // The system's own record, sized by the headers that build this program: every request names the
+    // window and the icon with full-width handles.
+    NOTIFYICONDATAW NewRecord() const;
 
     HWND hwnd_ = nullptr;
     cSysTrayEvents* events_ = nullptr;

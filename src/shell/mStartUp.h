@@ -14,7 +14,7 @@ void RemoveStartupEntry();
 void AddStartupEntryFor(const std::string& programFolder);
 void RemoveStartupEntryFor(const std::string& programFolder);
 
-// Whether the entry is in the machine-wide or the user's Run key.
+// Whether the entry is in the machine-wide (either registry view) or the user's Run key.
 bool StartupEntryPresent(const std::string& programFolder);
 
 // The first name the listing of folder\*.exe returns, or empty.

@@ -1,6 +1,6 @@
 #include "shell/mSysTray.h"
 
-#include "shell/TrayRecord.h"
+#include "shell/TrayRules.h"
 #include "shell/cSysTray.h"
 
 namespace shell {
@@ -11,13 +11,13 @@ WNDPROC gPreviousWindowProc = nullptr;
 
 void AttachTrayProc(HWND owner, cSysTray* control) {
     gPreviousWindowProc =
-        reinterpret_cast<WNDPROC>(SetWindowLongA(owner, GWL_WNDPROC, LONG(reinterpret_cast<LONG_PTR>(SysTrayWindowProc))));
-    SetWindowLongA(owner, GWL_USERDATA, LONG(reinterpret_cast<LONG_PTR>(control)));
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SysTrayWindowProc)));
+    SetWindowLongPtrA(owner, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
 }
 
 void DetachTrayProc(HWND owner) {
     if (!gPreviousWindowProc) return;
-    SetWindowLongA(owner, GWL_WNDPROC, LONG(reinterpret_cast<LONG_PTR>(gPreviousWindowProc)));
+    SetWindowLongPtrA(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gPreviousWindowProc));
     gPreviousWindowProc = nullptr;
 }
 
@@ -25,7 +25,7 @@ LRESULT CALLBACK SysTrayWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
     // Read the slot first: the callback may remove the icon and with it the slot.
     WNDPROC previous = gPreviousWindowProc;
     if (message == kTrayCallbackMessage) {
-        if (auto* control = reinterpret_cast<cSysTray*>(GetWindowLongA(hwnd, GWL_USERDATA)))
+        if (auto* control = reinterpret_cast<cSysTray*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)))
             control->Callback(UINT(lParam), UINT(wParam));
     }
     if (!previous) return DefWindowProcA(hwnd, message, wParam, lParam);

@@ -217,6 +217,19 @@ TEST_F(CaptureTest, APictureThatCannotBeHeldIsNoClipAndTheUserIsTold) {
     EXPECT_EQ(testsupport::PixelOf(Holders().Picture(0), 7, 3), Checker(7, 3));
 }
 
+// Showing, saving or putting back a picture decodes its PNG: one that declares more pixels than a clip may
+// hold is never decoded, however it came (kept beside a bitmap, say); one within the limit is.
+TEST(PngDecode, OnlyPicturesWithinTheLimitAreDecoded) {
+    const std::vector<DWORD> blank(std::size_t(16001) * 1001);  // 16,017,001 pixels
+    const std::string tooLarge = EncodePng(blank.data(), 16001, 1001).value_or("");
+    ASSERT_FALSE(tooLarge.empty());
+    EXPECT_EQ(DecodePng(tooLarge), nullptr);
+    const std::string withinLimit = EncodePng(blank.data(), 4000, 4000).value_or("");
+    HBITMAP decoded = DecodePng(withinLimit);
+    EXPECT_NE(decoded, nullptr);
+    DeleteObject(decoded);
+}
+
 TEST_F(CaptureTest, TheSameCopyTwiceInARowIsOneClip) {
     Join();
     ASSERT_TRUE(CopyText("same", 1));

@@ -76,13 +76,21 @@ TEST(AppResources, VersionAndIconAreInTheProgram) {
     EXPECT_TRUE(sizes.count(16) && sizes.count(32) && sizes.count(48)) << sizes.size() << " sizes";
     FreeLibrary(module);
 
-    // Large-address-aware: 4 GB of address space on a 64-bit system.
+    // The program is of this build's kind: x64 from the 64-bit build; from the 32-bit one, x86 and
+    // large-address-aware (4 GB of address space on a 64-bit system).
     std::string image;
     ASSERT_TRUE(testsupport::ReadWholeFile(exe, image));
     ASSERT_GT(image.size(), 0x200u);
-    const std::uint32_t pe = *reinterpret_cast<const std::uint32_t*>(&image[0x3C]);
-    const std::uint16_t characteristics = *reinterpret_cast<const std::uint16_t*>(&image[pe + 4 + 18]);
-    EXPECT_TRUE(characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
+    ASSERT_LT(std::size_t(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS), image.size());
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image.data() + dos->e_lfanew);
+    ASSERT_EQ(nt->Signature, DWORD(IMAGE_NT_SIGNATURE));
+    if (sizeof(void*) == 8) {
+        EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64);
+    } else {
+        EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
+        EXPECT_TRUE(nt->FileHeader.Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE);
+    }
 }
 
 }  // namespace

@@ -21,7 +21,7 @@
 #include "mainwindow/Launch.h"
 #include "shell/PathHelpers.h"
 #include "shell/SettingsStore.h"
-#include "shell/TrayRecord.h"
+#include "shell/TrayRules.h"
 #include "shell/mStartUp.h"
 #include "support/clipboard_peer.h"
 
@@ -55,10 +55,8 @@ struct TrayRequest {
 };
 inline std::vector<TrayRequest> gTray;
 inline bool gShellRefusesIcons = false;  // a shell that is not running yet
-inline BOOL WINAPI RecordTray(DWORD operation, PNOTIFYICONDATAA data) {
-    shell::TrayRecord record(0, 0);
-    std::copy_n(reinterpret_cast<const std::uint8_t*>(data), shell::kTrayRecordSize, record.Bytes());
-    gTray.push_back({operation, record.Flags(), reinterpret_cast<const char*>(record.Bytes() + shell::kFieldInfo.offset)});
+inline BOOL WINAPI RecordTray(DWORD operation, PNOTIFYICONDATAW data) {
+    gTray.push_back({operation, data->uFlags, common::Narrow(data->szInfo, wcslen(data->szInfo))});
     return !(operation == NIM_ADD && gShellRefusesIcons);
 }
 
@@ -179,7 +177,7 @@ protected:
     void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
     int Balloons() {
         int n = 0;
-        for (const auto& r : gTray) n += (r.flags & shell::kNifInfo) && !r.info.empty();
+        for (const auto& r : gTray) n += (r.flags & NIF_INFO) && !r.info.empty();
         return n;
     }
 

@@ -167,7 +167,12 @@ TEST_F(Form1Test, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
     HDC dc = GetDC(popup);
     EXPECT_EQ(GetPixel(dc, client.right / 2, client.bottom - 2), GetSysColor(COLOR_WINDOW));
     ReleaseDC(popup, dc);
-    // The moving keys act on the list while the filter box keeps the keyboard.
+    // The moving keys act on the list while the filter box keeps the keyboard. No modifier is held: one left
+    // "down" for this thread by an earlier test's Shift+Enter would make Delete delete leftwards.
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = keys[VK_CONTROL] = keys[VK_MENU] = 0;
+    SetKeyboardState(keys);
     HWND box = form_->Popup().FilterBox();
     auto& rows = form_->Popup().List().Model();
     const struct {

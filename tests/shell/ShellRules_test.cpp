@@ -1,6 +1,6 @@
-// Rules of the shell helpers that need no Win32: title trimming, the tray record's text fields and the
-// skin file. The record as a whole, its notices and balloon times are checked where the tray control
-// sends and receives them (cSysTray_test); the start-up entry's data where it is written (mStartUp_test).
+// Rules of the shell helpers that need no Win32: title trimming, the tray's text fields and the skin
+// file. The record as a whole, its notices and balloon times are checked where the tray control sends
+// and receives them (cSysTray_test); the start-up entry's data where it is written (mStartUp_test).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,7 +9,7 @@
 
 #include "shell/ApplicationTitle.h"
 #include "shell/Skin.h"
-#include "shell/TrayRecord.h"
+#include "shell/TrayRules.h"
 
 namespace shell {
 namespace {
@@ -28,30 +28,23 @@ TEST(ApplicationTitle, DropsTheLastWordAtLeastOnceAndUntilShort) {
     for (const auto& c : cases) EXPECT_EQ(TrimApplicationTitle(c.name), c.title) << c.name;
 }
 
-std::string FieldText(const TrayRecord& r, TrayField f) {
-    return std::string(reinterpret_cast<const char*>(r.Bytes()) + f.offset, f.length);
-}
-
-TEST(TrayRecord, TextFieldsAreCutTerminatedAndSpacePadded) {
+// Each shell field holds its text and a NUL; a character outside the BMP is kept whole or left out whole.
+TEST(TrayFieldText, CutsToTheFieldAndNeverHalvesASurrogatePair) {
     const struct {
-        TrayField field;
-        void (*fill)(TrayRecord&, const std::string&);
-    } fields[] = {
-        {kFieldTip, [](TrayRecord& r, const std::string& s) { r.SetTip(s); }},
-        {kFieldInfo, [](TrayRecord& r, const std::string& s) { r.SetInfo("", s, 0); }},
-        {kFieldInfoTitle, [](TrayRecord& r, const std::string& s) { r.SetInfo(s, "", 0); }},
+        std::string text;
+        std::size_t units;
+        std::u16string expected;
+    } cases[] = {
+        {"", 128, u""},
+        {"abc", 4, u"abc"},
+        {"abcd", 4, u"abc"},
+        {std::string(200, 'T'), 128, std::u16string(127, u'T')},
+        {"Grüße 日本 ✓", 128, u"Grüße 日本 ✓"},
+        {"a\xF0\x9F\x98\x80", 4, u"a\U0001F600"},  // two units and the NUL: fits
+        {"a\xF0\x9F\x98\x80", 3, u"a"},             // the pair would be cut: left out
+        {"abc", 0, u""},
     };
-    for (const auto& f : fields) {
-        for (std::uint32_t length : {0u, 5u, f.field.length - 2, f.field.length - 1, f.field.length, f.field.length + 40}) {
-            TrayRecord r(1, 0);
-            f.fill(r, std::string(length, 'T'));
-            const std::string bytes = FieldText(r, f.field);
-            const std::uint32_t kept = std::min(length, f.field.length - 1);
-            EXPECT_EQ(bytes.substr(0, kept), std::string(kept, 'T')) << f.field.offset << "/" << length;
-            EXPECT_EQ(bytes[kept], '\0');
-            EXPECT_EQ(bytes.substr(kept + 1), std::string(f.field.length - kept - 1, ' '));
-        }
-    }
+    for (const auto& c : cases) EXPECT_EQ(TrayFieldText(c.text, c.units), c.expected) << c.text << "/" << c.units;
 }
 
 TEST(Skin, FileTextParsesOrNamesTheBadLine) {

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "shell/TrayRecord.h"
 #include "support/win32_wait.h"
 
 namespace shell {
@@ -17,14 +16,12 @@ namespace {
 
 struct Request {
     DWORD operation;
-    TrayRecord record{0, 0};
+    NOTIFYICONDATAW record;
 };
 std::vector<Request> gRequests;
 
-BOOL WINAPI RecordRequest(DWORD operation, PNOTIFYICONDATAA data) {
-    Request r{operation};
-    std::copy_n(reinterpret_cast<const std::uint8_t*>(data), kTrayRecordSize, r.record.Bytes());
-    gRequests.push_back(r);
+BOOL WINAPI RecordRequest(DWORD operation, PNOTIFYICONDATAW data) {
+    gRequests.push_back({operation, *data});
     return TRUE;
 }
 
@@ -66,26 +63,30 @@ protected:
 };
 
 TEST_F(SysTrayTest, InTrayAddsOnceAndRemovesOnce) {
-    const LONG_PTR ownProc = GetWindowLongA(tray_->hwnd(), GWL_WNDPROC);
+    const LONG_PTR ownProc = GetWindowLongPtrA(tray_->hwnd(), GWLP_WNDPROC);
     tray_->SetInTray(false);  // never added: only the flag
     tray_->SetTrayTip("");
     tray_->SetInTray(true);  // an empty tip: added without one
-    EXPECT_EQ(gRequests.at(0).record.Flags(), std::uint32_t(kNifIcon | kNifMessage));
+    EXPECT_EQ(gRequests.at(0).record.uFlags, UINT(NIF_ICON | NIF_MESSAGE));
     tray_->SetInTray(false);
     tray_->SetTrayTip("Ardentia");  // not in the tray: only stored
     ASSERT_EQ(gRequests.size(), 2u);
     tray_->SetInTray(true);
     tray_->SetInTray(true);
     ASSERT_EQ(Count(NIM_ADD), 2);
-    const TrayRecord& add = gRequests.back().record;
-    EXPECT_EQ(add.Number(kFieldSize), 488u);
-    EXPECT_EQ(add.Flags(), std::uint32_t(kNifIcon | kNifTip | kNifMessage));
-    EXPECT_EQ(add.Number(kFieldCallback), 1125u);
-    EXPECT_STREQ(reinterpret_cast<const char*>(add.Bytes() + kFieldTip.offset), "Ardentia");
-    EXPECT_NE(GetWindowLongA(tray_->hwnd(), GWL_WNDPROC), ownProc);
+    // The system's record as this build lays it out, with full-width handles.
+    const NOTIFYICONDATAW& add = gRequests.back().record;
+    EXPECT_EQ(add.cbSize, DWORD(sizeof(NOTIFYICONDATAW)));
+    EXPECT_EQ(add.hWnd, tray_->hwnd());
+    EXPECT_EQ(add.hIcon, tray_->TrayIcon());
+    EXPECT_EQ(add.uFlags, UINT(NIF_ICON | NIF_TIP | NIF_MESSAGE));
+    EXPECT_EQ(add.uCallbackMessage, 1125u);
+    EXPECT_STREQ(add.szTip, L"Ardentia");
+    EXPECT_NE(GetWindowLongPtrA(tray_->hwnd(), GWLP_WNDPROC), ownProc);
 
-    tray_->SetTrayTip("Other");  // in the tray: modified at once
+    tray_->SetTrayTip("Grüße 日本 ✓");  // in the tray: modified at once, every character kept
     EXPECT_EQ(Count(NIM_MODIFY), 1);
+    EXPECT_STREQ(gRequests.back().record.szTip, L"Grüße 日本 ✓");
     tray_->SetTrayIcon(nullptr);  // not an icon: ignored
     tray_->SetTrayIcon(reinterpret_cast<HICON>(LoadCursorA(nullptr, IDC_ARROW)));
     EXPECT_EQ(Count(NIM_MODIFY), 1);
@@ -93,8 +94,9 @@ TEST_F(SysTrayTest, InTrayAddsOnceAndRemovesOnce) {
     tray_->SetInTray(false);
     tray_->SetInTray(false);
     EXPECT_EQ(Count(NIM_DELETE), 2);
-    EXPECT_EQ(gRequests.back().record.Flags(), 0u);
-    EXPECT_EQ(GetWindowLongA(tray_->hwnd(), GWL_WNDPROC), ownProc);
+    EXPECT_EQ(gRequests.back().record.uFlags, 0u);
+    EXPECT_EQ(gRequests.back().record.hWnd, tray_->hwnd());
+    EXPECT_EQ(GetWindowLongPtrA(tray_->hwnd(), GWLP_WNDPROC), ownProc);
     tray_->SetInTray(true);
     delete tray_;  // destruction takes the icon away
     tray_ = nullptr;
@@ -118,9 +120,10 @@ TEST_F(SysTrayTest, BalloonsShowOnceAndWaitUntilTimeOrTheShellClosesThem) {
     tray_->ShowBalloon("always", "Ardentia", 0, false);
     tray_->ShowBalloon("third", "Ardentia", 0, true);
     ASSERT_EQ(Count(NIM_MODIFY), 2);
-    EXPECT_STREQ(reinterpret_cast<const char*>(gRequests[1].record.Bytes() + kFieldInfo.offset), "first");
-    EXPECT_STREQ(reinterpret_cast<const char*>(gRequests[2].record.Bytes() + kFieldInfo.offset), "always");
-    EXPECT_EQ(gRequests[2].record.Number(kFieldTimeout), 0u);
+    EXPECT_STREQ(gRequests[1].record.szInfo, L"first");
+    EXPECT_STREQ(gRequests[2].record.szInfo, L"always");
+    EXPECT_STREQ(gRequests[2].record.szInfoTitle, L"Ardentia");
+    EXPECT_EQ(gRequests[2].record.uTimeout, 0u);
     EXPECT_THROW(tray_->ShowBalloon("too long", "", 2147484, false), std::overflow_error);
     EXPECT_EQ(Count(NIM_MODIFY), 2);
 
@@ -130,8 +133,8 @@ TEST_F(SysTrayTest, BalloonsShowOnceAndWaitUntilTimeOrTheShellClosesThem) {
     EXPECT_GE(waited, 950u);
     EXPECT_LT(waited, 3000u);
     // Time ran out: the balloon is hidden with empty texts.
-    EXPECT_EQ(gRequests.back().record.Flags(), std::uint32_t(kNifInfo));
-    EXPECT_EQ(gRequests.back().record.Bytes()[kFieldInfo.offset], 0);
+    EXPECT_EQ(gRequests.back().record.uFlags, UINT(NIF_INFO));
+    EXPECT_STREQ(gRequests.back().record.szInfo, L"");
 
     const size_t before = gRequests.size();
     PostMessageA(tray_->hwnd(), kTrayCallbackMessage, 0, 1028);
@@ -142,16 +145,26 @@ TEST_F(SysTrayTest, BalloonsShowOnceAndWaitUntilTimeOrTheShellClosesThem) {
     EXPECT_EQ(gRequests.size(), before + 1);  // no hide request after the shell closed it
 }
 
-// The real shell takes the 488-byte record as built.
+// The real shell finds the icon by the window and identifier of each request: added, changed and removed.
+std::vector<BOOL> gShellAnswers;
+BOOL WINAPI AskTheShell(DWORD operation, PNOTIFYICONDATAW data) {
+    gShellAnswers.push_back(Shell_NotifyIconW(operation, data));
+    return gShellAnswers.back();
+}
+
 TEST(SysTrayShell, RealShellAcceptsTheRecord) {
     HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    TrayRecord add(std::uint32_t(reinterpret_cast<std::uintptr_t>(owner)), 0);
-    add.SetIcon(std::uint32_t(reinterpret_cast<std::uintptr_t>(LoadIconA(nullptr, IDI_APPLICATION))));
-    add.SetTip("Ardentia");
-    add.SetCallbackMessage(kTrayCallbackMessage);
-    EXPECT_TRUE(Shell_NotifyIconA(NIM_ADD, reinterpret_cast<PNOTIFYICONDATAA>(add.Bytes())));
-    TrayRecord remove(std::uint32_t(reinterpret_cast<std::uintptr_t>(owner)), 0);
-    EXPECT_TRUE(Shell_NotifyIconA(NIM_DELETE, reinterpret_cast<PNOTIFYICONDATAA>(remove.Bytes())));
+    ASSERT_TRUE(owner);
+    SetShellNotifyForTesting(AskTheShell);
+    {
+        cSysTray tray;
+        ASSERT_TRUE(tray.Create(owner, 0, 0));
+        tray.SetInTray(true);
+        tray.SetTrayTip("Ardentia ✓");
+        tray.SetInTray(false);
+    }
+    SetShellNotifyForTesting(nullptr);
+    EXPECT_EQ(gShellAnswers, (std::vector<BOOL>{TRUE, TRUE, TRUE}));
     DestroyWindow(owner);
 }
 

@@ -21,10 +21,10 @@ struct RunValue {
 };
 
 // Read as UTF-16; `terminated` says the stored bytes end with the NUL.
-RunValue ReadRunValue(const std::string& name, HKEY hive = HKEY_LOCAL_MACHINE) {
+RunValue ReadRunValue(const std::string& name, HKEY hive = HKEY_LOCAL_MACHINE, REGSAM view = 0) {
     RunValue value;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(hive, kRunKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
+    if (RegOpenKeyExA(hive, kRunKeyPath, 0, KEY_READ | view, &key) != ERROR_SUCCESS) return value;
     wchar_t data[1024] = {};
     DWORD bytes = sizeof(data) - 2;
     value.present = RegQueryValueExW(key, common::Widen(name).c_str(), nullptr, &value.type,
@@ -93,7 +93,9 @@ TEST_F(StartUpTest, AddWritesNameAndPathRemoveDeletesIt) {
         EXPECT_TRUE(StartupEntryPresent(folder_));
         if (tick) AddStartupEntryFor(folder_); else RemoveStartupEntryFor(folder_);
         EXPECT_EQ(ReadRunValue("My App.exe").present, tick);
-        if (tick) EXPECT_EQ(ReadRunValue("My App.exe").data, "\"" + folder_ + "\\My App.exe\"");
+        if (tick) {
+            EXPECT_EQ(ReadRunValue("My App.exe").data, "\"" + folder_ + "\\My App.exe\"");
+        }
         EXPECT_EQ(RunValueCount(), before + (tick ? 1 : 0));
         RemoveStartupEntryFor(folder_);
     }
@@ -118,6 +120,24 @@ TEST_F(StartUpTest, AStandardUserGetsTheEntryInTheirOwnRunKey) {
     RemoveStartupEntryFor(folder_);
     EXPECT_FALSE(StartupEntryPresent(folder_));
     SetRegOpenKeyForTesting(nullptr);
+}
+
+// The machine-wide view the other build writes: the 32-bit one for this 64-bit program, and back.
+TEST_F(StartUpTest, AValueTheOtherBuildLeftIsFoundAndNeverLeftBehind) {
+    const REGSAM other = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+    BOOL wow64 = FALSE;
+    if (sizeof(void*) == 4 && !(IsWow64Process(GetCurrentProcess(), &wow64) && wow64))
+        GTEST_SKIP() << "32-bit Windows: the machine-wide key has one view";
+    for (bool tick : {true, false}) {
+        ASSERT_EQ(SaveRegistryValue(HKEY_LOCAL_MACHINE, kRunKeyPath, "My App.exe", "\"old\"", REG_SZ, other), 0);
+        ASSERT_FALSE(ReadRunValue("My App.exe").present);  // a view of its own
+        EXPECT_TRUE(StartupEntryPresent(folder_));
+        if (tick) AddStartupEntryFor(folder_); else RemoveStartupEntryFor(folder_);
+        EXPECT_FALSE(ReadRunValue("My App.exe", HKEY_LOCAL_MACHINE, other).present) << tick;
+        EXPECT_EQ(ReadRunValue("My App.exe").present, tick);
+        EXPECT_EQ(StartupEntryPresent(folder_), tick);
+        RemoveStartupEntryFor(folder_);
+    }
 }
 
 }  // namespace
