@@ -36,10 +36,10 @@ int main() {
                                 nullptr, wc.hInstance, nullptr);
     HIMAGELIST icons = mainwindow::CreateClipKindIcons();
     cliplist::ucClipList list;
-    LOGFONTA font = {};
+    LOGFONTW font = {};
     font.lfHeight = -12;
     font.lfWeight = FW_BOLD;
-    lstrcpyA(font.lfFaceName, "Arial");
+    lstrcpyW(font.lfFaceName, L"Arial");
     list.SetFont(font);
     if (!host || !icons || !list.Create(host, 1, 8, 96, 169, 229)) {
         std::printf("set-up failed (error %lu)\n", GetLastError());

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <exception>
 #include <new>
 #include <functional>
@@ -52,13 +54,14 @@ std::string ChooseKind() {
                           IsClipboardFormatAvailable(CF_HDROP), IsClipboardFormatAvailable(PngFormat()));
 }
 
-// The formats besides the text or picture that a clip of this kind keeps, to paste as it was copied.
+// The formats besides its text or picture that a clip keeps, to paste as it was copied: every one of them
+// that was offered, whatever kind the clip is shown as (a file manager's copy may offer files and text
+// together). A rich text clip keeps its source's Unicode text too: that, not the rich-edit box's reading
+// of the markup, is its plain text.
 std::vector<UINT> KeptFormatsOf(const std::string& kind) {
-    if (kind == kKindText) return {HtmlFormat()};
-    if (kind == kKindRichText) return {RichTextFormat(), HtmlFormat()};
-    if (kind == kKindPicture) return {PngFormat()};
-    if (kind == kKindFileList) return {CF_HDROP, DropEffectFormat()};
-    return {};
+    std::vector<UINT> kept = {RichTextFormat(), HtmlFormat(), PngFormat(), CF_HDROP, DropEffectFormat()};
+    if (kind == kKindRichText) kept.push_back(CF_UNICODETEXT);
+    return kept;
 }
 
 std::string NewestTag(CaptureHost& host) {
@@ -91,9 +94,24 @@ struct CopiedData {
 
 bool KeepsPng(const ClipFormats& kept) { return FindFormat(kept, PngFormat()) != nullptr; }
 
+// Showing, saving and putting back decode a picture's kept PNG: one whose header does not describe the
+// picture read, or describes more than a clip may hold, is left out. The clip stays; its PNG is made later.
+void DropPngUnlikeThePicture(CopiedData& copy) {
+    const auto png = std::find_if(copy.kept.begin(), copy.kept.end(),
+                                  [](const ClipFormat& item) { return item.format == PngFormat(); });
+    if (png == copy.kept.end()) return;
+    std::uint64_t width = 0, height = 0;
+    BITMAP info = {};
+    const bool same = PngSize(png->bytes, width, height) && TooLargeForPicture(width, height).empty() &&
+                      GetObject(copy.picture.get(), sizeof(info), &info) && width == std::uint64_t(info.bmWidth) &&
+                      height == std::uint64_t(std::abs(info.bmHeight));
+    if (!same) copy.kept.erase(png);
+}
+
 // What holding the copy will cost, as the budget counts it: a picture's pixels until it is compressed.
 std::uint64_t HeldBytesOfCopy(const CopiedData& copy) {
-    std::uint64_t bytes = copy.text.size();  // rich text's markup is among the kept formats
+    // Rich text's markup and plain text are among the kept formats.
+    std::uint64_t bytes = copy.markup.empty() ? copy.text.size() : 0;
     for (const ClipFormat& format : copy.kept) bytes += format.bytes.size();
     BITMAP info;
     if (!copy.png.empty())
@@ -134,7 +152,9 @@ bool ReadCopy(const std::string& kind, HWND window, CopiedData& copy, std::strin
         // Its PNG after its pixels: under Wine, opening the clipboard again lets go of the copy of the pixels
         // that the first reading made (read the other way round, the process held one more picture).
         copy.kept = ReadFormats(window, KeptFormatsOf(kind));
-        return copy.picture.get() != nullptr;
+        if (!copy.picture) return false;
+        DropPngUnlikeThePicture(copy);
+        return true;
     }
     copy.kept = ReadFormats(window, KeptFormatsOf(kind));
     if (kind == kKindFileList) {
@@ -145,7 +165,8 @@ bool ReadCopy(const std::string& kind, HWND window, CopiedData& copy, std::strin
         const ClipFormat* rtf = FindFormat(copy.kept, RichTextFormat());
         copy.markup = rtf ? TrimAtNull(rtf->bytes) : "";
         if (copy.markup.empty()) return false;
-        copy.text = ReadClipboardUnicodeText(window, kMaxClipBytes, blockBytes).value_or("");
+        const ClipFormat* unicode = FindFormat(copy.kept, CF_UNICODETEXT);
+        copy.text = unicode ? Utf8OfUnicodeBlock(unicode->bytes) : "";
     }
     // The limit holds for the whole clip: its text and the formats kept with it.
     refusal = TooLargeForText(HeldBytesOfCopy(copy));
@@ -174,8 +195,8 @@ bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
         const bool whole = box->SetMarkup(copy.markup);
         const std::string plain = box->PlainText();
         if (!whole && plain.empty()) return false;
-        label = ListLabel(plain);
         if (copy.text.empty()) copy.text = plain;
+        label = ListLabel(copy.text);
     } else {
         std::string* text = holders.Text(index);
         if (!text) return false;

@@ -93,23 +93,32 @@ std::optional<std::string> ReadClipboardBytes(HWND owner, UINT format) {
     return BlockBytes(format);
 }
 
+namespace {
+
+// The text format the source offered: the first listed (the system lists those it converts to last).
+UINT FirstTextFormatOnOffer() {
+    for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format))
+        if (format == CF_UNICODETEXT || format == CF_TEXT || format == CF_OEMTEXT) return format;
+    return 0;
+}
+
+}  // namespace
+
 std::optional<std::string> ReadClipboardUnicodeText(HWND owner, std::uint64_t maxBytes, std::uint64_t& blockBytes) {
     ClipboardSession session(owner);
     blockBytes = 0;
     if (!session.open) return std::nullopt;
     if (IsClipboardFormatAvailable(CF_UNICODETEXT)) {
+        // A copy counts as what its source offered: text offered as ANSI takes up to twice its bytes in
+        // the system's Unicode conversion (one UTF-16 unit for each byte at most).
+        const std::uint64_t perOfferedByte = FirstTextFormatOnOffer() == CF_UNICODETEXT ? 1 : 2;
         // Measured and read in one go: under Wine every GetClipboardData carries the whole block over.
         HANDLE data = GetClipboardData(CF_UNICODETEXT);
-        if (data && GlobalSize(data) > maxBytes) {
-            blockBytes = GlobalSize(data);
+        if (data && GlobalSize(data) > maxBytes * perOfferedByte) {
+            blockBytes = GlobalSize(data) / perOfferedByte;
             return std::nullopt;
         }
-        if (auto block = BlockBytes(data)) {
-            std::size_t units = block->size() / 2;
-            const auto* text = reinterpret_cast<const wchar_t*>(block->data());
-            units = std::find(text, text + units, L'\0') - text;
-            return common::Narrow(text, units);
-        }
+        if (auto block = BlockBytes(data)) return Utf8OfUnicodeBlock(*block);
     }
     auto block = BlockBytes(CF_TEXT);
     if (!block) return std::nullopt;
@@ -118,10 +127,7 @@ std::optional<std::string> ReadClipboardUnicodeText(HWND owner, std::uint64_t ma
 
 UINT OfferedTextFormat(HWND owner) {
     ClipboardSession session(owner);
-    if (!session.open) return 0;
-    for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format))
-        if (format == CF_UNICODETEXT || format == CF_TEXT || format == CF_OEMTEXT) return format;
-    return 0;
+    return session.open ? FirstTextFormatOnOffer() : 0;
 }
 
 std::optional<std::uint64_t> ClipboardDataSize(HWND owner, UINT format) {
@@ -192,6 +198,12 @@ UINT HtmlFormat() {
 UINT DropEffectFormat() {
     static const UINT format = RegisterClipboardFormatA("Preferred DropEffect");
     return format;
+}
+
+std::string Utf8OfUnicodeBlock(const std::string& block) {
+    std::wstring units(block.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(&units[0], block.data(), units.size() * sizeof(wchar_t));  // the block may be unaligned
+    return common::Narrow(units.c_str(), std::min(units.size(), units.find(L'\0')));
 }
 
 ClipFormat UnicodeTextFormat(const std::string& utf8) {

@@ -78,5 +78,7 @@ UINT DropEffectFormat();
 
 // The bytes of UTF-8 text as a CF_UNICODETEXT block holds them, with the closing NUL.
 ClipFormat UnicodeTextFormat(const std::string& utf8);
+// And back: the text of a CF_UNICODETEXT block in UTF-8, cut at its NUL or at the end of the block.
+std::string Utf8OfUnicodeBlock(const std::string& block);
 
 }  // namespace capture

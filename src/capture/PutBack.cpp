@@ -42,9 +42,11 @@ bool PutClipBack(int position, bool plainTextOnly) {
     const bool picture = kind == kKindPicture;
     if (picture) plainTextOnly = false;  // a picture has no plain form: it goes back whole
     ClipFormats formats;
-    if (!picture) formats.push_back(UnicodeTextFormat(ClipText(tag)));
     const ClipFormats* kept = Holders().Kept(family, index);
-    if (kept && !plainTextOnly) formats.insert(formats.end(), kept->begin(), kept->end());
+    if (plainTextOnly) kept = nullptr;
+    // The plain text, unless the source's own Unicode text goes back among the kept formats.
+    if (!picture && !(kept && FindFormat(*kept, CF_UNICODETEXT))) formats.push_back(UnicodeTextFormat(ClipText(tag)));
+    if (kept) formats.insert(formats.end(), kept->begin(), kept->end());
 
     const DWORD before = GetClipboardSequenceNumber();
     const auto write = [&](HWND window) {

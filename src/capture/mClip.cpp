@@ -1,5 +1,6 @@
 #include "capture/mClip.h"
 
+#include "capture/ClipboardAccess.h"
 #include "cliplist/ucClipList.h"
 
 namespace capture {
@@ -33,6 +34,9 @@ std::string ClipText(const std::string& tag) {
         return text ? *text : "";
     }
     if (kind == kKindRichText) {
+        // The source's own plain text where it offered one; the box's reading of the markup otherwise.
+        if (const ClipFormats* kept = gHolders.Kept(HolderFamily::kRichText, index))
+            if (const ClipFormat* unicode = FindFormat(*kept, CF_UNICODETEXT)) return Utf8OfUnicodeBlock(unicode->bytes);
         const RichTextHolder* box = gHolders.RichText(index);
         return box ? box->PlainText() : "";
     }

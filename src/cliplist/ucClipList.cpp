@@ -41,7 +41,7 @@ bool ucClipList::Create(HWND parent, int id, int x, int y, int width, int height
     // The container's font is the ambient font; a parent without one gives the GUI font.
     HFONT ambient = reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0));
     if (!ambient) ambient = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    if (!font_.lfFaceName[0]) GetObjectA(ambient, sizeof(font_), &font_);
+    if (!font_.lfFaceName[0]) GetObjectW(ambient, sizeof(font_), &font_);
     RecreateFonts();
     itemHeight_ = TextHeight();
     // LBS_HASSTRINGS tells the system that list-box queries from other processes carry text, so it

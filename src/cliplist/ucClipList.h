@@ -74,8 +74,8 @@ public:
     // The persisted "Focus" property: whether the current row shows a focus rectangle.
     bool ShowsFocusRect() const { return showsFocusRect_; }
     void SetShowsFocusRect(bool value);
-    LOGFONTA Font() const { return font_; }
-    void SetFont(const LOGFONTA& font);
+    LOGFONTW Font() const { return font_; }
+    void SetFont(const LOGFONTW& font);
     bool HoverSelection() const { return hoverSelection_; }
     void SetHoverSelection(bool value);
     int ItemHeight() const { return itemHeight_; }
@@ -163,8 +163,8 @@ private:
 
     // Properties and persistence (ucClipListProperties.cpp).
     void ApplyFrameStyle();
-    common::FontSpec FontSpecOf(const LOGFONTA& font) const;
-    LOGFONTA LogFontOf(const common::FontSpec& font) const;
+    common::FontSpec FontSpecOf(const LOGFONTW& font) const;
+    LOGFONTW LogFontOf(const common::FontSpec& font) const;
 
     ClipListModel model_;
     ClipListModel::WindowSide modelWindowSide_{model_};
@@ -214,7 +214,7 @@ private:
     HBITMAP ownedSelectionPicture_ = nullptr;
     HCURSOR ownedMouseIcon_ = nullptr;
 
-    LOGFONTA font_{};            // the control's own font description
+    LOGFONTW font_{};            // the control's own font description
     common::FontSpec fontSpec_;  // the same in points, as stored: pixels do not give points back exactly
     gdi::Font rowFont_{nullptr};      // font_ with the underline off, as every row starts
     gdi::Font underlineFont_{nullptr};

@@ -19,14 +19,14 @@ int ucClipList::TextHeight() const {
 }
 
 void ucClipList::RecreateFonts() {
-    LOGFONTA plain = font_;
+    LOGFONTW plain = font_;
     plain.lfUnderline = FALSE;
-    gdi::Font row(CreateFontIndirectA(&plain));
+    gdi::Font row(CreateFontIndirectW(&plain));
     // An open edit box takes the new font before the old one is deleted.
     editor_.TakeFont(row.get());
     rowFont_ = std::move(row);
     plain.lfUnderline = TRUE;
-    underlineFont_ = gdi::Font(CreateFontIndirectA(&plain));
+    underlineFont_ = gdi::Font(CreateFontIndirectW(&plain));
 }
 
 void ucClipList::SizeChanged() {

@@ -1,6 +1,9 @@
 #include "cliplist/ucClipList.h"
 
 #include <cmath>
+#include <cwchar>
+
+#include "common/WindowText.h"
 
 namespace cliplist {
 
@@ -85,7 +88,7 @@ void ucClipList::SetShowsFocusRect(bool value) {
         RepaintItem(model_.ListIndex());
 }
 
-void ucClipList::SetFont(const LOGFONTA& font) {
+void ucClipList::SetFont(const LOGFONTW& font) {
     font_ = font;
     fontSpec_ = FontSpecOf(font);
     RecreateFonts();
@@ -142,9 +145,9 @@ std::string PathOfFileReference(const std::string& reference) {
 
 }  // namespace
 
-common::FontSpec ucClipList::FontSpecOf(const LOGFONTA& font) const {
+common::FontSpec ucClipList::FontSpecOf(const LOGFONTW& font) const {
     common::FontSpec described;
-    described.name = font.lfFaceName;
+    described.name = common::Narrow(font.lfFaceName, wcsnlen(font.lfFaceName, LF_FACESIZE));
     const int height = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
     described.points = std::round(height * 72.0 / ScreenDpi() * 4) / 4;  // to the quarter point
     described.weight = font.lfWeight;
@@ -154,15 +157,15 @@ common::FontSpec ucClipList::FontSpecOf(const LOGFONTA& font) const {
     return described;
 }
 
-LOGFONTA ucClipList::LogFontOf(const common::FontSpec& described) const {
-    LOGFONTA font = {};
+LOGFONTW ucClipList::LogFontOf(const common::FontSpec& described) const {
+    LOGFONTW font = {};
     font.lfHeight = -int(std::lround(described.points * ScreenDpi() / 72.0));
     font.lfWeight = described.weight;
     font.lfItalic = described.italic;
     font.lfUnderline = described.underline;
     font.lfStrikeOut = described.strikethrough;
     font.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(font.lfFaceName, described.name.c_str(), LF_FACESIZE);
+    lstrcpynW(font.lfFaceName, common::Widen(described.name).c_str(), LF_FACESIZE);
     return font;
 }
 
@@ -207,7 +210,7 @@ void ucClipList::ReadProperties(const common::PropertyBag& bag, const common::Fo
     if (ownedSelectionPicture_) DeleteObject(ownedSelectionPicture_);
     ownedSelectionPicture_ = PathOfFileReference(p.selectionPicture).empty()
                                  ? nullptr
-                                 : static_cast<HBITMAP>(LoadImageA(nullptr, PathOfFileReference(p.selectionPicture).c_str(),
+                                 : static_cast<HBITMAP>(LoadImageW(nullptr, common::Widen(PathOfFileReference(p.selectionPicture)).c_str(),
                                                                    IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     selectionPicture_ = ownedSelectionPicture_;
     selectionPictureRef_ = ownedSelectionPicture_ ? p.selectionPicture : "";
@@ -215,7 +218,7 @@ void ucClipList::ReadProperties(const common::PropertyBag& bag, const common::Fo
     selectModeStyle_ = p.selectModeStyle;
     mousePointer_ = p.mousePointer;
     if (ownedMouseIcon_) DestroyCursor(ownedMouseIcon_);
-    ownedMouseIcon_ = PathOfFileReference(p.mouseIcon).empty() ? nullptr : LoadCursorFromFileA(PathOfFileReference(p.mouseIcon).c_str());
+    ownedMouseIcon_ = PathOfFileReference(p.mouseIcon).empty() ? nullptr : LoadCursorFromFileW(common::Widen(PathOfFileReference(p.mouseIcon)).c_str());
     mouseIcon_ = ownedMouseIcon_;
     mouseIconRef_ = ownedMouseIcon_ ? p.mouseIcon : "";
     const int textHeight = TextHeight();

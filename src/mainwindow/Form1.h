@@ -123,6 +123,7 @@ private:
     void RegisterPopupHotkey();
     std::vector<PopupItem> PopupItems() const;
     void PasteFromPopup(int position, bool plainText);
+    bool IsOwnWindow(HWND window) const;
     // Puts the clip back (plain text only, if asked) and tells the information line how it went.
     bool PutBack(int position, bool plainText);
     void Form_Unload();

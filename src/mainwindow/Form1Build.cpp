@@ -72,10 +72,10 @@ void Form1::AddTooltip(HWND tool, const char* text) {
 
 bool Form1::CreateControls() {
     const common::FontSpec ambient;
-    LOGFONTA face = {};
+    LOGFONTW face = {};
     face.lfHeight = -MulDiv(int(ambient.points), dpi_, 72);
-    lstrcpynA(face.lfFaceName, ambient.name.c_str(), LF_FACESIZE);
-    font_ = gdi::Font(CreateFontIndirectA(&face));
+    lstrcpynW(face.lfFaceName, common::Widen(ambient.name).c_str(), LF_FACESIZE);
+    font_ = gdi::Font(CreateFontIndirectW(&face));
 
     pushButton2_ = Child("BUTTON", kManagerOnCaption, BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdPushButton2, 120, 120, 7800, 405);
     frame1_ = Frame("Startup Options", 120, 570, 7800, 735);

@@ -75,12 +75,22 @@ bool Form1::PutBack(int position, bool plainText) {
     return true;
 }
 
+bool Form1::IsOwnWindow(HWND window) const {
+    return window && (window == popup_.hwnd() || GetAncestor(window, GA_ROOTOWNER) == hwnd_);
+}
+
 void Form1::PasteFromPopup(int position, bool plainText) {
     popup_.Close();
-    if (PutBack(position, plainText))
+    const bool put = PutBack(position, plainText);
+    // Opened from one of Ardentia's own windows (the main window, a box it shows), a Ctrl+V would paste
+    // into Ardentia itself, into the folder box say: the clip only goes on the clipboard, and the
+    // information line says so.
+    if (put && !IsOwnWindow(popupReturnTo_)) {
         PasteInto(popupReturnTo_);
-    else
-        ReturnFocusTo(popupReturnTo_);
+        return;
+    }
+    if (put) common::SetWindowTextUtf8(lblInfo_, common::WindowText(lblInfo_) + ", ready to paste where you want it");
+    ReturnFocusTo(popupReturnTo_);
 }
 
 }  // namespace mainwindow

@@ -76,8 +76,8 @@ void HistoryPopup::Refilter() {
     model.Clear();
     for (int index : matching) {
         const PopupItem& item = items_[std::size_t(index)];
+        model.AddItem(NumberedLabel(shown_.size(), item.label), item.icon, item.icon);
         shown_.push_back(item.position);
-        model.AddItem(item.label, item.icon, item.icon);
     }
     if (!shown_.empty()) model.SetListIndex(0);
 }
@@ -127,10 +127,9 @@ bool HistoryPopup::FilterKey(WPARAM key) {
         }
         default: break;
     }
-    // 1-9, on the keypad too, pick the n-th clip shown while nothing is typed; once typing has begun they
-    // are text.
-    if (key >= VK_NUMPAD1 && key <= VK_NUMPAD9) key = '1' + (key - VK_NUMPAD1);
-    if (key >= '1' && key <= '9' && GetWindowTextLengthW(filter_) == 0 && !shift) {
+    // Ctrl+1 to Ctrl+9 pick the row with that number; plain digits are search text like any other
+    // character ("2024" finds a date).
+    if (key >= '1' && key <= '9' && GetKeyState(VK_CONTROL) < 0) {
         const std::size_t n = key - '1';
         if (n < shown_.size() && onChoose) onChoose(shown_[n], false);
         return true;
@@ -143,8 +142,7 @@ LRESULT CALLBACK HistoryPopup::FilterProc(HWND hwnd, UINT message, WPARAM wParam
     auto* popup = reinterpret_cast<HistoryPopup*>(self);
     if (message == WM_KEYDOWN && popup->FilterKey(wParam)) return 0;
     // The keys handled above also arrive as characters: they are no text.
-    if (message == WM_CHAR && (wParam == '\r' || wParam == 27 || (wParam >= '1' && wParam <= '9' && GetWindowTextLengthW(hwnd) == 0)))
-        return 0;
+    if (message == WM_CHAR && (wParam == '\r' || wParam == 27)) return 0;
     if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, FilterProc, 1);
     const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
     // Backspace and Delete included: they widen the list again.

@@ -84,4 +84,8 @@ std::optional<Hotkey> ParseHotkey(const std::string& text) {
     return hotkey;
 }
 
+std::string NumberedLabel(std::size_t row, const std::string& label) {
+    return row < 9 ? std::to_string(row + 1) + "  " + label : label;
+}
+
 }  // namespace mainwindow

@@ -24,6 +24,9 @@ std::string SearchKey(const PopupClip& clip);
 // folded, newest first.
 std::vector<int> ShownClips(const std::vector<std::string>& keys, const std::string& query);
 
+// A row's label in the popup: the first nine rows carry the number that Ctrl+number picks.
+std::string NumberedLabel(std::size_t row, const std::string& label);
+
 // Where a popup of this size opens for a pointer at (x, y): its top left at the pointer, moved inside the
 // work area of the pointer's monitor (left, top, right, bottom), its top left kept inside when it is larger.
 struct PopupPlace {

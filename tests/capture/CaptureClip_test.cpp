@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "capture/CaptureFixture.h"
+#include "capture/PutBack.h"
 #include "common/WindowText.h"
 
 namespace capture {
@@ -123,6 +124,89 @@ TEST_F(CaptureTest, TheHistoryStaysWithinItsBudgetAndRefusesACopyLargerThanItAll
                          [&] { return ClipTags().Tag(Count() - 1) != "PIC1" || !host_.refused.empty(); }, 20000));
     EXPECT_EQ(host_.refused, "");
     EXPECT_EQ(ClipText(ClipTags().Tag(Count() - 1)), "bold");
+}
+
+// A copy is measured as its source offered it: 12 MB of ANSI text is kept though the system's Unicode form
+// of it takes 24 MB; 17 MB is refused.
+TEST_F(CaptureTest, AnsiTextIsMeasuredAsItWasOffered) {
+    Join();
+    ASSERT_TRUE(CopyText(std::string(12u << 20, 'a'), 1)) << host_.refused;
+    EXPECT_EQ(Holders().Text(TagHolderIndex(ClipTags().Tag(0)))->size(), 12u << 20);
+    ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(CF_TEXT, std::string(17u << 20, 'b')); },
+                         [&] { return !host_.refused.empty(); }));
+    EXPECT_EQ(host_.refused, "Not kept: the copy holds 17.0 MB of text, more than the 16.0 MB a clip may hold");
+    EXPECT_EQ(Count(), 1);
+}
+
+// Every format on the list of those a clip keeps stays with it, whatever kind it is shown as, and goes back
+// as it came: a rich text clip's plain text is the one its source offered, not the rich-edit box's reading
+// of the markup; a file manager's copy of files with their paths as text keeps its files.
+TEST_F(CaptureTest, EveryFormatOfferedIsKeptWhateverKindTheClipIs) {
+    Join();
+    const std::wstring offered = kUnicodeWide + L" as the source wrote it";
+    ASSERT_TRUE(PeerCopy(
+        [&] {
+            testsupport::OfferText(RichTextFormat(), "{\\rtf1\\ansi markup \\b read\\b0 apart\\par}");
+            testsupport::OfferWide(CF_UNICODETEXT, offered);
+        },
+        [&] { return Count() == 1; }));
+    const std::string rich = ClipTags().Tag(0);
+    ASSERT_EQ(TagKind(rich), kKindRichText);
+    EXPECT_EQ(ClipText(rich), common::Narrow(offered));
+    EXPECT_EQ(host_.previewText, common::Narrow(offered));
+
+    const UINT dropEffect = RegisterClipboardFormatA("Preferred DropEffect");
+    const std::string drop = testsupport::WideDropFiles({L"C:\\Grüße.txt"});
+    const DWORD move = DROPEFFECT_MOVE;
+    ASSERT_TRUE(PeerCopy(
+        [&] {
+            SetClipboardData(CF_HDROP, testsupport::GlobalBytes(drop.data(), drop.size()));
+            SetClipboardData(dropEffect, testsupport::GlobalBytes(&move, sizeof(move)));
+            testsupport::OfferWide(CF_UNICODETEXT, L"C:\\Grüße.txt");
+        },
+        [&] { return Count() == 2; }));
+    EXPECT_EQ(TagKind(ClipTags().Tag(1)), kKindText);
+
+    ASSERT_TRUE(PutClipBack(0, false));  // the rich clip, now the newest
+    EXPECT_EQ(UnicodeText(), common::Narrow(offered));
+    EXPECT_EQ(ClipboardText(RichTextFormat()), "{\\rtf1\\ansi markup \\b read\\b0 apart\\par}");
+    ASSERT_TRUE(PutClipBack(1, true));  // its plain text only
+    EXPECT_EQ(UnicodeText(), common::Narrow(offered));
+    EXPECT_FALSE(IsClipboardFormatAvailable(RichTextFormat()));
+    ASSERT_TRUE(PutClipBack(0, false));  // the files with their text
+    EXPECT_EQ(ReadClipboardBytes(host_.window, CF_HDROP), drop);
+    EXPECT_EQ(ReadClipboardBytes(host_.window, dropEffect), std::string(reinterpret_cast<const char*>(&move), 4));
+    EXPECT_EQ(UnicodeText(), "C:\\Grüße.txt");
+}
+
+// A PNG offered beside a bitmap is kept only when its header describes that picture within the limit:
+// showing, saving and putting back decode it. One that does not is left out, and the clip kept.
+TEST_F(CaptureTest, APngBesideABitmapIsKeptOnlyWhenItDescribesThatPicture) {
+    Join();
+    const std::vector<DWORD> blue(30 * 20, 0x3366CC);
+    const std::string png = EncodePng(blue.data(), 30, 20).value_or("");
+    ASSERT_FALSE(png.empty());
+    std::string huge = png, other = png;
+    huge.replace(16, 8, std::string("\0\0\x75\x30\0\0\x75\x30", 8));  // 30000 x 30000
+    other[19] = 31;                                                     // 31 x 20
+    const struct {
+        const std::string* png;
+        bool kept;
+    } cases[] = {{&png, true}, {&huge, false}, {&other, false}};
+    for (const auto& c : cases) {
+        const int wanted = Count() + 1;
+        ASSERT_TRUE(PeerCopy(
+            [&] {
+                SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(30, 20, Checker));
+                testsupport::OfferText(PngFormat(), *c.png);
+            },
+            [&] { return Count() == wanted; }));
+        const ClipFormats* kept = Holders().Kept(HolderFamily::kPicture, TagHolderIndex(ClipTags().Tag(wanted - 1)));
+        ASSERT_TRUE(kept);
+        EXPECT_EQ(FindFormat(*kept, PngFormat()) != nullptr, c.kept) << wanted;
+        ASSERT_TRUE(PutClipBack(wanted - 1, false));
+        EXPECT_EQ(ReadClipboardBytes(host_.window, PngFormat()).has_value(), c.kept) << wanted;
+    }
 }
 
 // Cut files stay files with their drop effect, and gain their paths as text.
@@ -309,7 +393,7 @@ TEST_F(CaptureTest, BadClipboardDataNeverCrashesNorTouchesTheClipsHeld) {
              testsupport::OfferText(RichTextFormat(), "{\\rtf1 never closed \\b\\b\\b {{{{");
              testsupport::OfferText(CF_TEXT, "plain");
          },
-         "never closed ", ""},  // the RichEdit reads what it can
+         "plain", ""},  // kept for what the RichEdit can read of it; its text is the source's
         {"a file list of no files", [] { testsupport::OfferFiles({}); }, nullptr, ""},
         {"a file list whose names lie past its block",
          [] {

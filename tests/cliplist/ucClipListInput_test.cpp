@@ -4,6 +4,8 @@
 #include <thread>
 
 #include "cliplist/ucClipListFixture.h"
+#include "common/WindowText.h"
+#include "support/clipboard_peer.h"
 
 namespace cliplist {
 namespace {
@@ -136,11 +138,11 @@ TEST_F(ClipListInputWin, InPlaceEditingKeepsOnlyWhatIsCommitted) {
 
     list.StartEdit();
     // A font change while editing: the box moves to the new font, none it holds is deleted.
-    LOGFONTA bigger = list.Font();
+    LOGFONTW bigger = list.Font();
     bigger.lfHeight *= 2;
     list.SetFont(bigger);
-    LOGFONTA held = {};
-    EXPECT_TRUE(GetObjectA(reinterpret_cast<HFONT>(SendMessageA(list.txtEdit(), WM_GETFONT, 0, 0)), sizeof(held), &held));
+    LOGFONTW held = {};
+    EXPECT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageA(list.txtEdit(), WM_GETFONT, 0, 0)), sizeof(held), &held));
     EXPECT_EQ(held.lfHeight, bigger.lfHeight);
     // Wrapped rows align 1 centre, 2 right; the edit box follows the rows.
     list.EndEdit(false);
@@ -192,11 +194,27 @@ TEST_F(ClipListInputWin, AnswersListBoxQueriesAndAccessibilityTools) {
     EXPECT_EQ(SendMessageA(h, WM_GETOBJECT, 0, LPARAM(OBJID_CLIENT)), 0);
 }
 
+// Settings beyond ASCII too: a face name and a picture's path.
 TEST_F(ClipListInputWin, StoredSettingsAreReadAsTheyAreAndWrittenWithoutDefaults) {
     const common::FontSpec ambient;
-    list.ReadProperties(common::PropertyBag::Parse("Font=Arial;11;700;0;0;0\nItemHeight=5\nScrollBarWidth=4\n"
-                                                   "BackSelectedG1=0x7F000000\nBoxRadius=lots\nWordWrap=False\n"),
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::string picture = common::Narrow(std::wstring(temp) + L"Grüße 日本.bmp");
+    const std::string dib = testsupport::Dib(4, 4, 24, [](int, int) { return RGB(1, 2, 3); });
+    BITMAPFILEHEADER header = {0x4D42, DWORD(sizeof(header) + dib.size()), 0, 0, DWORD(sizeof(header) + sizeof(BITMAPINFOHEADER))};
+    const std::string file = std::string(reinterpret_cast<const char*>(&header), sizeof(header)) + dib;
+    HANDLE out = CreateFileW(common::Widen(picture).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(out, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(out, file.data(), DWORD(file.size()), &written, nullptr);
+    CloseHandle(out);
+    list.ReadProperties(common::PropertyBag::Parse("Font=微软雅黑;11;700;0;0;0\nItemHeight=5\nScrollBarWidth=4\n"
+                                                   "BackSelectedG1=0x7F000000\nBoxRadius=lots\nWordWrap=False\n"
+                                                   "SelectionPicture=file:" + picture + "\n"),
                         ambient);
+    DeleteFileW(common::Widen(picture).c_str());
+    EXPECT_TRUE(list.SelectionPicture());
+    EXPECT_STREQ(list.Font().lfFaceName, L"微软雅黑");
     EXPECT_EQ(list.ScrollBarWidth(), 4);  // not clamped when read
     EXPECT_GE(list.ItemHeight(), 14);     // raised to the font's text height
     EXPECT_EQ(list.BackSelectedG1(), 0x8000000Du);  // no colour: its default
@@ -205,11 +223,13 @@ TEST_F(ClipListInputWin, StoredSettingsAreReadAsTheyAreAndWrittenWithoutDefaults
     EXPECT_EQ(list.Font().lfWeight, 700);
     EXPECT_EQ(list.Model().ListIndex(), -1);
 
-    common::PropertyBag written;
-    list.WriteProperties(written, ambient);
-    EXPECT_EQ(written.Keys(), (std::vector<std::string>{"ScrollBarWidth", "Font", "WordWrap", "ItemHeight"}));
-    EXPECT_EQ(written.GetInt16("ItemHeight", 0), list.ItemHeight());
-    EXPECT_EQ(written.GetFont("Font", ambient).points, 11);
+    common::PropertyBag stored;
+    list.WriteProperties(stored, ambient);
+    EXPECT_EQ(stored.Keys(),
+              (std::vector<std::string>{"ScrollBarWidth", "Font", "WordWrap", "ItemHeight", "SelectionPicture"}));
+    EXPECT_EQ(stored.GetInt16("ItemHeight", 0), list.ItemHeight());
+    EXPECT_EQ(stored.GetFont("Font", ambient).points, 11);
+    EXPECT_EQ(stored.GetFont("Font", ambient).name, "微软雅黑");
     list.SetScrollBarWidth(4);
     EXPECT_EQ(list.ScrollBarWidth(), 9);  // assigning clamps
 }

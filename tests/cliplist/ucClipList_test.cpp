@@ -22,10 +22,10 @@ class ClipListPixels : public ucClipListTest {
 protected:
     void SetUp() override {
         Make(10, 10, 200, 130, 0);
-        LOGFONTA font = {};
+        LOGFONTW font = {};
         font.lfHeight = -12;
         font.lfWeight = FW_BOLD;
-        lstrcpyA(font.lfFaceName, "Arial");
+        lstrcpyW(font.lfFaceName, L"Arial");
         list.SetFont(font);
         list.SetBackNormal(0x0000FFFF);      // yellow, as 0x00BBGGRR
         list.SetBackSelected(0x00FF00FF);    // magenta

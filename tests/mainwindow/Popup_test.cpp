@@ -139,6 +139,25 @@ TEST_F(Form1Test, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
     EXPECT_TRUE(NoModifierDown()) << ModifiersDown();
 }
 
+// Opened from Ardentia's own window with the folder box focused, a choice goes on the clipboard, the
+// information line says so, and nothing is pasted: a Ctrl+V there would replace the saved folder.
+TEST_F(Form1Test, AChoiceMadeFromArdentiasOwnWindowOnlyGoesOnTheClipboard) {
+    StartOn();
+    ASSERT_TRUE(CopyText("not into the folder box"));
+    const std::string folder = WindowText(form_->Text2());
+    SetForegroundWindow(form_->hwnd());
+    SetFocus(form_->Text2());
+    PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, 5000));
+    SendMessageW(form_->Popup().FilterBox(), WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return GetForegroundWindow() == form_->hwnd(); }, 5000));
+    EXPECT_EQ(ClipboardText(), "not into the folder box");
+    EXPECT_NE(WindowText(form_->lblInfo()).find("on the clipboard, ready to paste where you want it"), std::string::npos)
+        << WindowText(form_->lblInfo());
+    testsupport::PumpFor(300);
+    EXPECT_EQ(WindowText(form_->Text2()), folder);
+}
+
 // A hotkey another program holds is told in the information line; the popup still opens from a hidden window.
 TEST_F(Form1Test, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
     HWND other = CreateWindowA("STATIC", "holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
@@ -196,7 +215,21 @@ TEST_F(Form1Test, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
     EXPECT_EQ(Count(), 3);
     EXPECT_EQ(form_->Popup().Shown(), (std::vector<int>{2, 1, 0}));
     EXPECT_TRUE(gBoxes.empty());
-    SendMessageW(box, WM_KEYDOWN, VK_NUMPAD3, 0);  // 3 on the keypad: the third shown, "one", goes back as the newest
+    // Digits are search text, on the keypad too: they narrow the list and choose nothing.
+    for (WPARAM key : {WPARAM('2'), WPARAM(VK_NUMPAD2)}) {
+        SendMessageW(box, WM_KEYDOWN, key, 0);
+        SendMessageW(box, WM_CHAR, '2', 0);
+        EXPECT_TRUE(form_->Popup().IsOpen()) << key;
+        EXPECT_TRUE(form_->Popup().Shown().empty()) << key;
+        SendMessageW(box, WM_CHAR, VK_BACK, 0);
+    }
+    // The first nine rows show the number that Ctrl picks them by.
+    EXPECT_EQ(form_->Popup().List().Model().ItemText(2), "3  one");
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(box, WM_KEYDOWN, '3', 0);  // Ctrl+3: the third shown, "one", goes back as the newest
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
     EXPECT_FALSE(form_->Popup().IsOpen());
     EXPECT_EQ(form_->ClipList().Model().ItemText(2), "one");
     EXPECT_EQ(ClipboardText(), "one");
