@@ -35,7 +35,11 @@ struct MinimalHistory {
     std::vector<HBITMAP> pictures;
 
     void Capture() {
-        if (!on || !OpenClipboard(viewer.hwnd)) return;
+        if (!on) return;
+        // As any history must: the copying program may still hold the clipboard for a moment.
+        bool open = false;
+        for (int tries = 0; tries < 400 && !(open = OpenClipboard(viewer.hwnd)); ++tries) Sleep(5);
+        if (!open) return;
         if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
             const wchar_t* text = static_cast<const wchar_t*>(GlobalLock(data));
             texts.emplace_back(text, wcsnlen(text, GlobalSize(data) / 2));

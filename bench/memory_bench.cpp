@@ -34,6 +34,40 @@ HBITMAP Screenshot(int width, int height, int serial) {
     });
 }
 
+// Copies of 4000 x 4000 pictures made by another program (picture_peer, beside this one), as a bitmap or as a
+// memory block: what the process holds afterwards beyond what it held before, in MB.
+double CopiesFromAnotherProgram(mainwindow::Form1& form, const char* format, int copies, int& serial) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string peer = self;
+    peer = peer.substr(0, peer.find_last_of('\\') + 1) + "picture_peer.exe";
+    const double before = testsupport::PrivateMb();
+    PROCESS_INFORMATION running = {};
+    for (int i = 0; i < copies; ++i) {
+        const auto& list = form.ClipList().Model();
+        const std::string newest = capture::ClipTags().Tag(list.ListCount() - 1);
+        std::string command = "\"" + peer + "\" 4000 4000 " + std::to_string(++serial) + " " + format;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION started = {};
+        if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+            return -1;
+        testsupport::PumpUntil([&] { return capture::ClipTags().Tag(list.ListCount() - 1) != newest; }, 60000);
+        capture::Holders().Pictures().FinishCompressing();
+        // The program before it has seen its copy replaced, and ends.
+        if (running.hProcess) {
+            WaitForSingleObject(running.hProcess, 10000);
+            CloseHandle(running.hProcess);
+            CloseHandle(running.hThread);
+        }
+        running = started;
+    }
+    TerminateProcess(running.hProcess, 0);
+    CloseHandle(running.hProcess);
+    CloseHandle(running.hThread);
+    return testsupport::PrivateMb() - before;
+}
+
 }  // namespace
 
 int main() {
@@ -89,6 +123,14 @@ int main() {
         showMs += Now() - start;
     }
     std::printf("showing an older picture (decoded, then painted): %.1f ms\n", showMs / shows);
+    // Under Wine, a bitmap another program offers is imported into this process; a memory block is copied.
+    const int copies = 12;
+    for (const char* format : {"dib", "bitmap"}) {
+        const double grew = CopiesFromAnotherProgram(form, format, copies, serial);
+        std::printf("%d copies of 4000x4000 from another program as %-6s: private memory %+.1f MB\n", copies,
+                    format, grew);
+        std::fflush(stdout);
+    }
     std::printf("history holds %.1f MB in %d clips (budget %.0f MB)\n", capture::HistoryBytes() / 1048576.0,
                 form.ClipList().Model().ListCount(), capture::HistoryBudget() / 1048576.0);
     return 0;

@@ -11,7 +11,7 @@ trap 'stop_wine_then_xvfb "$XVFB_PID"' EXIT
 export WINEPREFIX="$build/win64/wineprefix"
 bash "$root/scripts/wine-run.sh" --prefix "$WINEPREFIX" --arch win64 --init
 exe="Z:$(echo "$build/win64/src/app/Ardentia.exe" | tr / '\\')"
-for bench in "$build"/win64/bench/*.exe; do
+for bench in "$build"/win64/bench/*_bench.exe; do
   echo "== $(basename "$bench")"
   # app_bench also starts the real program, named as Windows sees it.
   ARDENTIA_WINE_TIMEOUT=600 bash "$root/scripts/wine-run.sh" --prefix "$WINEPREFIX" --arch win64 "$bench" "$exe"
