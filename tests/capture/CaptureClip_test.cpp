@@ -441,7 +441,7 @@ TEST_F(CaptureTest, BadClipboardDataNeverCrashesNorTouchesTheClipsHeld) {
 TEST_F(CaptureTest, AClipboardHeldTooLongIsReportedAndTheClipsStay) {
     Join();
     ASSERT_TRUE(CopyText("kept", 1));
-    std::atomic<bool> held{false};
+    std::atomic<bool> held{false}, release{false};
     std::thread holder([&] {
         HWND owner = CreateWindowA("STATIC", "holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
         for (int attempt = 0; attempt < 500 && !OpenClipboard(owner); ++attempt) Sleep(10);
@@ -449,13 +449,15 @@ TEST_F(CaptureTest, AClipboardHeldTooLongIsReportedAndTheClipsStay) {
         testsupport::OfferText(CF_TEXT, "never read");
         CloseClipboard();
         held = OpenClipboard(owner);  // before this thread's notice is handled: our queue is not served yet
-        Sleep(12000);
+        // Held until the capture has given up, however late a busy machine let it start trying.
+        for (int waited = 0; waited < 30000 && !release; waited += 10) Sleep(10);
         CloseClipboard();
         DestroyWindow(owner);
     });
     for (int waited = 0; waited < 2000 && !held; waited += 5) Sleep(5);
     EXPECT_TRUE(held);
-    testsupport::PumpUntil([&] { return !host_.refused.empty(); }, 15000);
+    testsupport::PumpUntil([&] { return !host_.refused.empty(); }, 25000);
+    release = true;
     EXPECT_EQ(host_.refused, "Not kept: another program kept the clipboard open");
     EXPECT_EQ(Count(), 1);
     holder.join();
