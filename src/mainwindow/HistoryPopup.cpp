@@ -128,8 +128,8 @@ bool HistoryPopup::FilterKey(WPARAM key) {
         default: break;
     }
     // Ctrl+1 to Ctrl+9 pick the row with that number; plain digits are search text like any other
-    // character ("2024" finds a date).
-    if (key >= '1' && key <= '9' && GetKeyState(VK_CONTROL) < 0) {
+    // character ("2024" finds a date). Ctrl with Alt is AltGr, which types characters on many layouts.
+    if (key >= '1' && key <= '9' && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
         const std::size_t n = key - '1';
         if (n < shown_.size() && onChoose) onChoose(shown_[n], false);
         return true;
