@@ -8,12 +8,14 @@
 
 #include "BenchClock.h"
 #include "BenchForm.h"
-#include "BenchPictures.h"
+#include "support/banded_picture.h"
 #include "capture/HistoryBudget.h"
+#include "capture/PictureReaderProcess.h"
 #include "capture/mClip.h"
 #include "common/WindowText.h"
 #include "support/clipboard_peer.h"
 #include "support/process_memory.h"
+#include "support/win32_wait.h"
 
 namespace {
 
@@ -71,6 +73,9 @@ double CopiesFromAnotherProgram(mainwindow::Form1& form, const char* format, int
 }  // namespace
 
 int main() {
+    // As the program does: a bitmap from another program is read by a process of its own.
+    const std::string program = testsupport::WindowsPath(ARDENTIA_EXE);
+    capture::SetPictureReaderProgram(std::wstring(program.begin(), program.end()));
     mainwindow::Form1 form;
     if (!StartBenchForm(form)) return 1;
     testsupport::PumpFor(300);
@@ -81,7 +86,7 @@ int main() {
         HBITMAP (*make)(int, int, int);
     } cases[] = {
         {"screenshot 3840x2160", 3840, 2160, 10, Screenshot},
-        {"bands 4000x3000", 4000, 3000, 10, BandedPicture},
+        {"bands 4000x3000", 4000, 3000, 10, testsupport::BandedPicture},
     };
     std::printf("%-22s %10s %12s %12s %13s %14s\n", "picture", "pixels MB", "held KB", "capture ms", "compress ms",
                 "private MB");

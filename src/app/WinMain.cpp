@@ -4,10 +4,16 @@
 #include <ole2.h>
 
 #include <cstring>
+#include <cwchar>
 
+#include "capture/PictureReaderProcess.h"
 #include "mainwindow/Form1.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    // Started by itself to read one picture, the program does that alone.
+    if (std::wcsstr(GetCommandLineW(), capture::kPictureReaderSwitch)) return capture::RunPictureReader();
+    wchar_t self[MAX_PATH] = {};
+    if (GetModuleFileNameW(nullptr, self, MAX_PATH) < MAX_PATH) capture::SetPictureReaderProgram(self);
     // The rich-text holders copy through the OLE clipboard.
     if (FAILED(OleInitialize(nullptr))) return 1;
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};

@@ -4,6 +4,7 @@
 
 #include "capture/ClipLimits.h"
 #include "capture/ClipboardAccess.h"
+#include "capture/PictureReaderProcess.h"
 #include "capture/PngPicture.h"
 
 namespace capture {
@@ -79,13 +80,8 @@ HBITMAP SectionFromBitmap(HBITMAP source) {
     return section;
 }
 
-}  // namespace
-
-void SetPictureHoldFailsForTesting(bool fails) { gPictureHoldFails = fails; }
-
-HBITMAP ReadClipboardBitmap(HWND owner, std::string* whyNot) {
-    ClipboardSession session(owner);
-    if (!session.open) return nullptr;
+// The picture on the open clipboard, read in this process.
+HBITMAP ReadOpenClipboardBitmap(std::string* whyNot) {
     std::string why;
     HBITMAP pixels = nullptr;
     // The size is checked on the very block that is then read: under Wine every GetClipboardData carries
@@ -111,6 +107,31 @@ HBITMAP ReadClipboardBitmap(HWND owner, std::string* whyNot) {
     }
     if (whyNot) *whyNot = why;
     return pixels;
+}
+
+}  // namespace
+
+void SetPictureHoldFailsForTesting(bool fails) { gPictureHoldFails = fails; }
+
+HBITMAP ReadClipboardBitmap(HWND owner, std::string* whyNot) {
+    DWORD sequence = 0;
+    {
+        ClipboardSession session(owner);
+        if (!session.open) return nullptr;
+        if (!NeedsPictureReader()) return ReadOpenClipboardBitmap(whyNot);
+        sequence = GetClipboardSequenceNumber();
+    }
+    ReaderResult result = ReadPictureInReader(sequence);
+    if (!result.served) {
+        ClipboardSession again(owner);
+        return again.open ? ReadOpenClipboardBitmap(whyNot) : nullptr;
+    }
+    if (result.pixels && gPictureHoldFails) {
+        DeleteObject(result.pixels);
+        result = {true, nullptr, kNoMemory};
+    }
+    if (whyNot) *whyNot = result.why;
+    return result.pixels;
 }
 
 }  // namespace capture

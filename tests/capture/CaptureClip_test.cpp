@@ -6,6 +6,8 @@
 #include <thread>
 
 #include "capture/CaptureFixture.h"
+#include "capture/PictureReaderProcess.h"
+#include "support/banded_picture.h"
 #include "capture/PutBack.h"
 #include "common/WindowText.h"
 
@@ -84,6 +86,60 @@ TEST_F(CaptureTest, PicturesFromABitmapOrADibAreHeldPixelForPixel) {
     Holders().Pictures().FinishCompressing();
     EXPECT_LT(Holders().HeldBytes(HolderFamily::kPicture, 0), 40u * 30 * 4 / 4);
     for (int p : {0, 5, 17, 29}) EXPECT_EQ(testsupport::PixelOf(Holders().Picture(0), p, p), Checker(p, p)) << p;
+}
+
+// Under Wine, a bitmap another program offers stays in the process that imports it: such a picture is read
+// by a process of the program's own that then ends. Its pixels come over whole; without the reader, or from this process, the picture is read here; a reader that is too slow
+// or a picture too large is no clip, and the next copy is taken as ever.
+TEST_F(CaptureTest, ABitmapFromAnotherProgramIsReadByAReaderProcessThatEnds) {
+    Join();
+    const std::string built = testsupport::WindowsPath(ARDENTIA_EXE);
+    const std::wstring program(built.begin(), built.end());
+    const struct {
+        std::wstring program;
+        bool fromHere;
+        DWORD deadlineMs;
+        int width;
+        bool readThere;
+        const char* told;
+    } cases[] = {
+        {program, false, 20000, 60, true, ""},
+        {program, true, 20000, 60, false, ""},
+        {L"Z:\\nowhere\\Ardentia.exe", false, 20000, 60, false, ""},
+        {program, false, 0, 60, false, "Not kept: the picture could not be read"},
+        {program, false, 20000, 4100, false,
+         "Not kept: the picture is 4100 x 4000 pixels, more than the 16 million a clip may hold"},
+    };
+    int serial = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.told) + (c.fromHere ? " from here" : "") + (c.readThere ? " read there" : ""));
+        SetPictureReaderProgram(c.program);
+        SetReaderDeadlineForTesting(c.deadlineMs);
+        host_.refused.clear();
+        const int before = Count(), height = c.width > 60 ? 4000 : 30, readBefore = PicturesReadInReaders();
+        auto Copied = [&] { return Count() > before || !host_.refused.empty(); };
+        if (c.fromHere)
+            ASSERT_TRUE(PeerCopy([&] { SetClipboardData(CF_BITMAP, testsupport::BandedPicture(c.width, height, ++serial)); },
+                                 Copied, 30000, host_.window));
+        else
+            ASSERT_TRUE(testsupport::StartPicturePeer(PICTURE_PEER_EXE, c.width, height, ++serial) &&
+                        testsupport::PumpUntil(Copied, 30000));
+        EXPECT_EQ(host_.refused, c.told);
+        if (*c.told) {
+            EXPECT_EQ(Count(), before);
+            continue;
+        }
+        ASSERT_EQ(Count(), before + 1);
+        HBITMAP held = Holders().Picture(TagHolderIndex(ClipTags().Tag(before)));
+        DIBSECTION section = {};
+        ASSERT_EQ(GetObject(held, sizeof(section), &section), int(sizeof(section)));
+        EXPECT_EQ(PicturesReadInReaders() - readBefore, c.readThere ? 1 : 0);
+        EXPECT_EQ(section.dsBm.bmWidth, c.width);
+        for (int band : {0, 7, 29})
+            EXPECT_EQ(testsupport::PixelOf(held, 3, band * height / 30), testsupport::BandColour(band, serial)) << band;
+    }
+    SetPictureReaderProgram(L"");
+    SetReaderDeadlineForTesting(10000);
 }
 
 TEST_F(CaptureTest, TheHistoryStaysWithinItsBudgetAndRefusesACopyLargerThanItAll) {

@@ -4,6 +4,9 @@
 #include <cstdio>
 
 #include "e2e/RealApp.h"
+#include <psapi.h>
+
+#include "support/banded_picture.h"
 #include "support/clipboard_peer.h"
 #include "support/helper_viewer.h"
 
@@ -112,6 +115,33 @@ TEST_F(AppStress, HugeCopiesAreRefusedOrHeldWithoutStallingTheWindow) {
     EXPECT_TRUE(Responsive(window));
     ASSERT_TRUE(Alive());
     EXPECT_TRUE(StillCaptures("after the huge ones"));
+}
+
+// Under Wine, a bitmap another program offers would stay in the process that reads it, about twice its
+// pixels a copy: the program's memory must not grow with each such picture. Each is still a clip.
+TEST_F(AppStress, PicturesAnotherProgramOffersAsBitmapsDoNotGrowIt) {
+    const auto PrivateMb = [&] {
+        PROCESS_MEMORY_COUNTERS counters = {};
+        counters.cb = sizeof(counters);
+        GetProcessMemoryInfo(app.pi.hProcess, &counters, sizeof(counters));
+        return double(counters.PagefileUsage) / 1048576.0;
+    };
+    int serial = 0;
+    const auto CopyPicture = [&] {
+        const int before = Count();
+        return testsupport::StartPicturePeer(PICTURE_PEER_EXE, 4000, 4000, ++serial) &&
+               testsupport::PumpUntil([&] { return Count() == before + 1; }, 60000);
+    };
+    ASSERT_TRUE(CopyPicture());  // the first shown picture's pixels are held as any shown picture's
+    const double before = PrivateMb();
+    ASSERT_GT(before, 0.0);
+    const int copies = 8;
+    for (int i = 0; i < copies; ++i) ASSERT_TRUE(CopyPicture()) << i;
+    // Once imported in-process, these held 120 MB more a copy.
+    EXPECT_LT(PrivateMb() - before, 150.0) << before;
+    std::printf("private memory: %.0f MB, then %.0f MB after %d copies\n", before, PrivateMb(), copies);
+    EXPECT_EQ(ListText(Count() - 1), "<Graphic Image Clip>");
+    EXPECT_TRUE(StillCaptures("after the pictures"));
 }
 
 // A viewer ahead of the program opens the clipboard on a change, passes the notice on and keeps the

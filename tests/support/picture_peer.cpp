@@ -1,20 +1,23 @@
 // Another Windows program that copies one picture: `picture_peer WIDTH HEIGHT SERIAL bitmap|dib`. It puts a
 // banded picture on the clipboard as CF_BITMAP (a GDI bitmap the reader's process must import) or as
-// CF_DIB (a memory block), then serves it until another program takes the clipboard, or 60 s pass.
+// CF_DIB (a memory block), then serves it until another program takes the clipboard, or 60 s pass. The
+// moment of the copy goes to the shared block kCopiedAtName, where a benchmark that made it reads it.
+// Tests and benchmarks start it.
 #include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "BenchPictures.h"
+#include "support/banded_picture.h"
+#include "support/peer_clock.h"
 
 int main(int argc, char** argv) {
     if (argc != 5) return 2;
     const int width = std::atoi(argv[1]), height = std::atoi(argv[2]), serial = std::atoi(argv[3]);
     const bool asDib = std::strcmp(argv[4], "dib") == 0;
     HWND owner = CreateWindowA("STATIC", "picture peer", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    HBITMAP picture = BandedPicture(width, height, serial);
+    HBITMAP picture = testsupport::BandedPicture(width, height, serial);
     if (!owner || !picture || !OpenClipboard(owner)) return 1;
     EmptyClipboard();
     HANDLE offered = picture;
@@ -34,6 +37,7 @@ int main(int argc, char** argv) {
     }
     SetClipboardData(asDib ? CF_DIB : CF_BITMAP, offered);
     CloseClipboard();
+    testsupport::MarkCopiedNow();
     // The clipboard owner serves what was put there while it lives; it goes once another program copies.
     const DWORD start = GetTickCount();
     while (GetClipboardOwner() == owner && GetTickCount() - start < 60000) {

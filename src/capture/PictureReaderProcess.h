@@ -1,0 +1,41 @@
+// A picture another program offers as a GDI bitmap, read by a short-lived process of our own. Under
+// Wine, the process that imports another process's bitmap keeps about twice its pixels for good,
+// whatever it asks for; a reader process that ends gives that memory back. One reader waits, started
+// ahead of time, so the copy does not wait for a process to start; each serves one picture and ends.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace capture {
+
+// The program that serves as reader, started with kPictureReaderSwitch; none (the default) reads every
+// picture in this process. The program itself names its own file; tests name the built program.
+void SetPictureReaderProgram(const std::wstring& path);
+extern const wchar_t kPictureReaderSwitch[];
+// Whether the picture on the open clipboard should go through a reader: under Wine, offered as a bitmap
+// (not a device-independent one) by another process.
+bool NeedsPictureReader();
+// Starts the waiting reader if there is none and a program is named.
+void PrepareReaderProcess();
+
+// What a reader made of the picture on offer.
+struct ReaderResult {
+    bool served = false;    // false: no reader could be used, so the caller reads it itself
+    HBITMAP pixels = nullptr;  // 32-bit top-down section, or null with why
+    std::string why;
+};
+// Has the waiting reader read the picture on offer; the clipboard must not be open here. Sequence is
+// the clipboard's when the copy was seen: a picture from a newer copy is not taken for it.
+ReaderResult ReadPictureInReader(DWORD sequence);
+
+// The reader's side: serves one request on its standard input and output. Returns the exit code.
+int RunPictureReader();
+
+// How many pictures readers have given this process.
+int PicturesReadInReaders();
+// Tests make the reader take longer than the caller waits, as a source that never renders would.
+void SetReaderDeadlineForTesting(DWORD ms);
+
+}  // namespace capture
