@@ -66,7 +66,7 @@ std::optional<ClipFileHeader> ReadHeader(Reader& in, const std::string& bytes, C
         return std::nullopt;
     }
     ClipFileHeader header;
-    if (!in.Number(headerBytes, 4)) return std::nullopt;
+    if (!in.Number(header.fileBytes, 8) || !in.Number(headerBytes, 4)) return std::nullopt;
     const std::size_t headerEnd = in.At() + std::size_t(std::min<std::uint64_t>(headerBytes, bytes.size()));
     if (!in.Number(kindBytes, 1) || !in.Bytes(header.kind, kindBytes) || !in.Number(header.capturedAtMs, 8) ||
         !in.Number(flags, 4) || !in.Number(labelBytes, 4) || !in.Bytes(header.label, labelBytes))
@@ -94,6 +94,8 @@ std::string WriteClipFile(const ClipFileContents& clip) {
 
     std::string out(kMagic, sizeof(kMagic));
     PutNumber(out, kClipFileVersion, 4);
+    const std::size_t lengthAt = out.size();
+    PutNumber(out, 0, 8);  // the whole file's length, known once it is all written
     PutNumber(out, header.size(), 4);
     out += header;
     PutNumber(out, clip.formats.size(), 4);
@@ -103,6 +105,9 @@ std::string WriteClipFile(const ClipFileContents& clip) {
         PutNumber(out, format.bytes.size(), 8);
         out += format.bytes;
     }
+    std::string length;
+    PutNumber(length, out.size() + 8, 8);
+    out.replace(lengthAt, 8, length);
     PutNumber(out, Checksum(out.data(), out.size()), 8);
     return out;
 }
@@ -119,6 +124,10 @@ std::optional<ClipFileContents> ReadClipFile(const std::string& file, ClipFileEr
     ClipFileContents clip;
     auto header = ReadHeader(in, file, error);
     if (!header) return std::nullopt;
+    if (header->fileBytes != file.size()) {
+        error = header->fileBytes > file.size() ? ClipFileError::kTruncated : ClipFileError::kDamaged;
+        return std::nullopt;
+    }
     clip.header = std::move(*header);
     error = ClipFileError::kTruncated;
     std::uint64_t count = 0;

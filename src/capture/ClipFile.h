@@ -27,6 +27,7 @@ struct ClipFileHeader {
     std::uint64_t capturedAtMs = 0;   // milliseconds since 1970-01-01 UTC
     bool pinned = false;
     std::string label;                // UTF-8, as the list shows it
+    std::uint64_t fileBytes = 0;      // read: how long the writer made the whole file (not compared)
     bool operator==(const ClipFileHeader& o) const {
         return kind == o.kind && capturedAtMs == o.capturedAtMs && pinned == o.pinned && label == o.label;
     }

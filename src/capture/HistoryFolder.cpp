@@ -1,0 +1,138 @@
+#include "capture/HistoryFolder.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace capture {
+
+namespace {
+
+const char kClipExtension[] = ".clip";
+const char kUnfinishedExtension[] = ".part";
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+std::FILE* OpenForWriting(const std::filesystem::path& file) {
+#ifdef _WIN32
+    return _wfopen(file.c_str(), L"wb");
+#else
+    return std::fopen(file.c_str(), "wb");
+#endif
+}
+
+// Asks the system to put what was written on the disk itself, not only in its cache.
+bool FlushToDisk(std::FILE* file) {
+    if (std::fflush(file) != 0) return false;
+#ifdef _WIN32
+    return _commit(_fileno(file)) == 0;
+#else
+    return fsync(fileno(file)) == 0;
+#endif
+}
+
+// A whole number of digits only, within [low, high]; nothing otherwise.
+bool SettingNumber(const std::string& text, std::uint64_t low, std::uint64_t high, std::uint64_t& value) {
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    value = std::stoull(text);
+    return value >= low && value <= high;
+}
+
+}  // namespace
+
+std::string ClipFileName(std::uint64_t capturedAtMs, const std::string& fileBytes) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : fileBytes) hash = (hash ^ c) * 1099511628211ull;
+    char name[64];
+    std::snprintf(name, sizeof(name), "%013llu-%016llx%s", static_cast<unsigned long long>(capturedAtMs),
+                  static_cast<unsigned long long>(hash), kClipExtension);
+    return name;
+}
+
+bool IsClipFileName(const std::string& name) { return EndsWith(name, kClipExtension); }
+
+bool WriteFileWhole(const std::filesystem::path& file, const std::string& bytes) {
+    std::filesystem::path unfinished = file;
+    unfinished += kUnfinishedExtension;
+    std::FILE* out = OpenForWriting(unfinished);
+    if (!out) return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && FlushToDisk(out);
+    const bool closed = std::fclose(out) == 0;
+    std::error_code ignored;
+    if (written && closed) {
+        std::error_code renamed;
+        std::filesystem::rename(unfinished, file, renamed);
+        // The same name holds the same bytes (it is made from them): a file already there is this one.
+        if (!renamed || std::filesystem::exists(file, ignored)) {
+            std::filesystem::remove(unfinished, ignored);
+            return true;
+        }
+    }
+    std::filesystem::remove(unfinished, ignored);
+    return false;
+}
+
+HistoryListing ListHistoryFolder(const std::filesystem::path& folder) {
+    HistoryListing listing;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::filesystem::path& path = it->path();
+        if (!IsClipFileName(path.filename().u8string())) continue;
+        std::error_code sized;
+        const std::uint64_t bytes = it->file_size(sized);
+        std::string leading(kClipFileHeaderRead, '\0');
+        std::ifstream in(path, std::ios::binary);
+        in.read(&leading[0], std::streamsize(leading.size()));
+        leading.resize(std::size_t(in.gcount()));
+        ClipFileError why = ClipFileError::kNone;
+        const auto header = sized ? std::nullopt : ReadClipFileHeader(leading, why);
+        // The length the writer gave the file tells one cut short without reading it all.
+        if (header && header->fileBytes == bytes)
+            listing.clips.push_back({path, *header, bytes});
+        else
+            ++listing.damaged;
+    }
+    std::sort(listing.clips.begin(), listing.clips.end(), [](const StoredClip& a, const StoredClip& b) {
+        if (a.header.capturedAtMs != b.header.capturedAtMs) return a.header.capturedAtMs < b.header.capturedAtMs;
+        return a.file.filename() < b.file.filename();
+    });
+    return listing;
+}
+
+std::string DamagedFilesLine(int damaged) {
+    if (damaged <= 0) return "";
+    return std::to_string(damaged) + (damaged == 1 ? " damaged clip file skipped" : " damaged clip files skipped");
+}
+
+HistoryLimits HistoryLimitsFromSettings(const std::string& size, const std::string& diskMegabytes) {
+    HistoryLimits limits;
+    std::uint64_t value = 0;
+    if (SettingNumber(size, 1, 10000, value)) limits.clips = std::size_t(value);
+    if (SettingNumber(diskMegabytes, 1, 1048576, value)) limits.diskBytes = value << 20;
+    return limits;
+}
+
+std::vector<std::size_t> ClipsToRemove(const std::vector<StoredClip>& oldestFirst, const HistoryLimits& limits) {
+    std::size_t count = oldestFirst.size();
+    std::uint64_t bytes = 0;
+    for (const StoredClip& clip : oldestFirst) bytes += clip.bytes;
+    std::vector<std::size_t> removed;
+    for (std::size_t i = 0; i < oldestFirst.size() && (count > limits.clips || bytes > limits.diskBytes); ++i) {
+        if (oldestFirst[i].header.pinned) continue;
+        removed.push_back(i);
+        --count;
+        bytes -= oldestFirst[i].bytes;
+    }
+    return removed;
+}
+
+}  // namespace capture

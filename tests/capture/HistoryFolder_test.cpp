@@ -1,0 +1,128 @@
+// The history folder against a real folder: files are written whole, listed in the order captured with
+// every file that is not a whole clip file counted once, and trimmed oldest unpinned first.
+#include "capture/HistoryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "capture/ClipCollection.h"
+
+namespace capture {
+namespace {
+
+namespace fs = std::filesystem;
+
+class HistoryFolderTest : public testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("ardentia-history-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+    // A clip file as the store writes it.
+    fs::path Store(std::uint64_t at, const std::string& label, bool pinned = false) {
+        ClipFileContents clip;
+        clip.header = {kKindText, at, pinned, label};
+        clip.formats = {{"#13", label}};
+        const std::string bytes = WriteClipFile(clip);
+        const fs::path file = folder_ / ClipFileName(at, bytes);
+        EXPECT_TRUE(WriteFileWhole(file, bytes));
+        return file;
+    }
+    void Put(const std::string& name, const std::string& bytes) {
+        std::ofstream(folder_ / name, std::ios::binary) << bytes;
+    }
+    fs::path folder_;
+};
+
+TEST_F(HistoryFolderTest, ClipsAreListedAsCapturedAndAnythingElseIsCountedOnceAndLeft) {
+    Store(1700000000300, "third");
+    const fs::path first = Store(1700000000100, "first");
+    Store(1700000000200, "Grüße 日本");
+    std::ifstream in(first, std::ios::binary);
+    const std::string whole{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ClipFileContents newer;
+    newer.header = {kKindText, 1, false, "from a later version"};
+    std::string later = WriteClipFile(newer);
+    later[8] = 2;
+    const struct {
+        const char* name;
+        std::string bytes;
+    } others[] = {
+        {"0000000000001-cut.clip", whole.substr(0, whole.size() / 2)},
+        {"0000000000002-empty.clip", ""},
+        {"0000000000003-newer.clip", later},
+        {"0000000000004-theirs.clip", "%PDF-1.7"},
+        {"0000000000005-left.clip.part", whole.substr(0, 10)},  // not a clip file: not counted
+        {"notes.txt", "not ours, not a clip file"},
+    };
+    for (const auto& other : others) Put(other.name, other.bytes);
+
+    const HistoryListing listing = ListHistoryFolder(folder_);
+    ASSERT_EQ(listing.clips.size(), 3u);
+    EXPECT_EQ(listing.clips[0].header.label, "first");
+    EXPECT_EQ(listing.clips[1].header.label, "Grüße 日本");
+    EXPECT_EQ(listing.clips[2].header.label, "third");
+    EXPECT_EQ(listing.clips[0].bytes, whole.size());
+    EXPECT_EQ(listing.damaged, 4);
+    EXPECT_EQ(DamagedFilesLine(listing.damaged), "4 damaged clip files skipped");
+    EXPECT_EQ(DamagedFilesLine(1), "1 damaged clip file skipped");
+    EXPECT_EQ(DamagedFilesLine(0), "");
+    for (const auto& other : others) EXPECT_TRUE(fs::exists(folder_ / other.name)) << other.name;
+    EXPECT_TRUE(ListHistoryFolder(folder_ / "missing").clips.empty());
+}
+
+TEST_F(HistoryFolderTest, AFileIsWrittenWholeUnderItsNameOrNotAtAll) {
+    const fs::path file = Store(1700000000000, "once");
+    EXPECT_EQ(fs::file_size(file), ListHistoryFolder(folder_).clips.at(0).bytes);
+    // The same clip again has the same name: writing it again keeps one file.
+    Store(1700000000000, "once");
+    std::size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(folder_)) files += entry.is_regular_file();
+    EXPECT_EQ(files, 1u);
+    EXPECT_NE(ClipFileName(1700000000000, "a"), ClipFileName(1700000000000, "b"));
+    EXPECT_TRUE(IsClipFileName(ClipFileName(1, "a")));
+    // A folder that cannot be written leaves no file behind.
+    EXPECT_FALSE(WriteFileWhole(folder_ / "no such folder" / "x.clip", "bytes"));
+    EXPECT_FALSE(fs::exists(folder_ / "no such folder"));
+}
+
+TEST(HistoryLimits, SettingsAndTrimmingOldestUnpinnedFirst) {
+    const struct {
+        const char* size;
+        const char* disk;
+        std::size_t clips;
+        std::uint64_t diskBytes;
+    } settings[] = {
+        {"", "", 25, 1024ull << 20},           {"500", "64", 500, 64ull << 20},
+        {"10000", "1048576", 10000, 1ull << 40}, {"10001", "0", 25, 1024ull << 20},
+        {"-5", "12MB", 25, 1024ull << 20},      {"0", "99999999999", 25, 1024ull << 20},
+    };
+    for (const auto& s : settings) {
+        const HistoryLimits limits = HistoryLimitsFromSettings(s.size, s.disk);
+        EXPECT_EQ(limits.clips, s.clips) << s.size;
+        EXPECT_EQ(limits.diskBytes, s.diskBytes) << s.disk;
+    }
+    // Five clips of 100 bytes, oldest first; the second is pinned.
+    std::vector<StoredClip> clips(5);
+    for (std::size_t i = 0; i < clips.size(); ++i) clips[i].bytes = 100;
+    clips[1].header.pinned = true;
+    const struct {
+        std::size_t count;
+        std::uint64_t bytes;
+        std::vector<std::size_t> removed;
+    } trims[] = {
+        {5, 500, {}},
+        {3, 500, {0, 2}},        // the pinned one stays though older
+        {5, 250, {0, 2, 3}},     // bytes decide
+        {1, 100000, {0, 2, 3, 4}},  // pinned clips stay beyond the limit
+    };
+    for (const auto& t : trims) EXPECT_EQ(ClipsToRemove(clips, {t.count, t.bytes}), t.removed) << t.count << " " << t.bytes;
+}
+
+}  // namespace
+}  // namespace capture
