@@ -16,6 +16,7 @@
 #include "capture/ClipboardPicture.h"
 #include "capture/ClipboardRewrite.h"
 #include "capture/CopyFingerprint.h"
+#include "capture/HistoryStore.h"
 #include "capture/HistoryBudget.h"
 #include "capture/SecretMarkers.h"
 #include "capture/mClip.h"
@@ -267,7 +268,7 @@ DWORD CaptureClip() {
     if (!refusal.empty()) Skip([&] { host->ReportRefusedClip(refusal); });
     const DWORD readSequence = GetClipboardSequenceNumber();
     CopiedData copy;
-    bool read = false, stored = false;
+    bool read = false, stored = false, moved = false;
     if (!kind.empty() && refusal.empty()) Skip([&] {
         try {
             read = ReadCopy(kind, window, copy, refusal);
@@ -288,9 +289,17 @@ DWORD CaptureClip() {
         // is no new clip.
         Fingerprint seen = FingerprintOfCopy(kind, copy, NewestTag(*host));
         if (SameAsLastSeen(seen)) return;
-        stored = StoreClip(*host, kind, copy);
+        // A copy of what an older clip holds makes that clip the newest, as using it again would: one
+        // clip for one content.
+        const int older = FindClipHolding(kind, copy.text, copy.kept);
+        if (older >= 0) {
+            MakeNewest(older);
+            moved = true;
+        } else {
+            stored = StoreClip(*host, kind, copy);
+        }
         seen.newestTag = NewestTag(*host);
-        if (stored) RememberSeen(seen);
+        if (stored || moved) RememberSeen(seen);
     });
     if (stored) {
         auto& list = host->ClipList().Model();
@@ -301,6 +310,8 @@ DWORD CaptureClip() {
         Skip([&] { host->HideEmptyPanel(); });
         Skip([&] { list.SetListIndex(list.ListCount() - 1); });
     }
+    if (moved) Skip([&] { host->ClipList().Model().SetListIndex(host->ClipList().Model().ListCount() - 1); });
+    if (stored || moved) QueueClipForHistory(window, NewestTag(*host));
     DWORD left = readSequence;
     // Files copied again still get their paths as text, even when they make no new clip.
     if (read && kind == kKindFileList) Skip([&] { left = OfferFilesWithText(readSequence, copy.text); });

@@ -67,6 +67,7 @@ void ClipHolders::Release(HolderFamily family, std::int16_t index) {
     }
     if (index == 0) Create(family, 0);  // element 0 lives on, emptied
     kept_.erase({family, index});  // after the picture, whose source PNG may be among them
+    if (onReleased) onReleased(family, index);
 }
 
 ClipFormats* ClipHolders::Kept(HolderFamily family, std::int16_t index) {

@@ -44,6 +44,9 @@ public:
     // the holder. Null when the holder does not exist.
     ClipFormats* Kept(HolderFamily family, std::int16_t index);
 
+    // Told of every holder let go with its clip (not of those Clear lets go at exit).
+    std::function<void(HolderFamily, std::int16_t)> onReleased;
+
     // Told of every picture just before it is deleted, so that whoever shows it lets go first.
     std::function<void(HBITMAP)> onPictureReleasing;
 

@@ -55,6 +55,32 @@ bool PictureHolders::Set(std::int16_t index, HBITMAP pixels, bool sourcePngKept,
     return true;
 }
 
+bool PictureHolders::SetCompressed(std::int16_t index, unsigned width, unsigned height, bool sourcePngKept,
+                                   std::string png) {
+    CollectFinished();
+    auto it = held_.find(index);
+    if (it == held_.end() || width == 0 || height == 0) return false;
+    Held& held = it->second;
+    DropPixels(held);
+    held.id = nextId_++;
+    held.width = width;
+    held.height = height;
+    held.png = std::move(png);
+    held.sourcePng = sourcePngKept;
+    held.compressing = false;
+    return PngOf(index, held) != nullptr;
+}
+
+bool PictureHolders::PngReady(std::int16_t index, const std::string*& png) {
+    CollectFinished();
+    auto it = held_.find(index);
+    png = nullptr;
+    if (it == held_.end()) return true;
+    if (it->second.compressing) return false;
+    png = PngOf(index, it->second);
+    return true;
+}
+
 const std::string* PictureHolders::PngOf(std::int16_t index, const Held& held) const {
     if (held.sourcePng) return sourcePngOf ? sourcePngOf(index) : nullptr;
     return held.png.empty() ? nullptr : &held.png;

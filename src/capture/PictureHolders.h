@@ -28,6 +28,11 @@ public:
     // Takes a 32-bit top-down DIB section. Unless the source's PNG is kept or the picture's own PNG is
     // given, it is compressed in the background. False (and the bitmap deleted) when the holder does not exist.
     bool Set(std::int16_t index, HBITMAP pixels, bool sourcePngKept, std::string png = {});
+    // A picture known by its PNG alone (one read back from the disk): decoded when it is first used.
+    bool SetCompressed(std::int16_t index, unsigned width, unsigned height, bool sourcePngKept, std::string png = {});
+    // False while the picture waits for its compressed form; then png is its PNG, or null when it has none
+    // (the codec failed: it is held as pixels).
+    bool PngReady(std::int16_t index, const std::string*& png);
     // The picture to show, decoded when needed; the one shown before is let go. Null when it cannot be.
     HBITMAP Shown(std::int16_t index);
     bool Size(std::int16_t index, unsigned& width, unsigned& height) const;

@@ -8,26 +8,11 @@
 #include "capture/ClipboardAccess.h"
 #include "capture/ClipboardMonitor.h"
 #include "capture/ClipboardRewrite.h"
+#include "capture/HistoryStore.h"
 #include "capture/mClip.h"
 #include "cliplist/ucClipList.h"
 
 namespace capture {
-
-namespace {
-
-// Moves the clip at `position` to the end of the list, tag and all; its holder stays where it is.
-void MakeNewest(cliplist::ClipListModel& list, int position) {
-    const int last = list.ListCount() - 1;
-    if (position == last) return;
-    const std::string label = list.ItemText(position);
-    const std::int16_t icon = list.ItemIcon(position), iconSelected = list.ItemIconSelected(position);
-    const std::string tag = ClipTags().RemoveTag(position, list.ListCount());
-    list.RemoveItem(position);
-    ClipTags().SetTag(last, tag);
-    list.AddItem(label, icon, iconSelected);
-}
-
-}  // namespace
 
 bool PutClipBack(int position, bool plainTextOnly) {
     CaptureHost* host = Host();
@@ -58,7 +43,8 @@ bool PutClipBack(int position, bool plainTextOnly) {
     const DWORD left = WriteOutsideChain(before, write);
     const bool written = left != before;
     if (written) {
-        MakeNewest(list, position);
+        MakeNewest(position);
+        QueueClipForHistory(host->MainWindow(), ClipTags().Tag(list.ListCount() - 1));
         RememberClipboardAsSeen();  // after MakeNewest: the same contents under this newest clip
         MarkHandled(left);
         list.SetListIndex(list.ListCount() - 1);

@@ -26,6 +26,39 @@ void RemoveOldestClip() {
     list.RemoveItem(0);
 }
 
+void MakeNewest(int position) {
+    if (!gHost) return;
+    auto& list = gHost->ClipList().Model();
+    const int last = list.ListCount() - 1;
+    if (position < 0 || position >= last) return;
+    const std::string label = list.ItemText(position);
+    const std::int16_t icon = list.ItemIcon(position), iconSelected = list.ItemIconSelected(position);
+    const std::string tag = gTags.RemoveTag(position, list.ListCount());
+    list.RemoveItem(position);
+    gTags.SetTag(last, tag);
+    list.AddItem(label, icon, iconSelected);
+}
+
+int FindClipHolding(const std::string& kind, const std::string& text, const ClipFormats& kept) {
+    if (!gHost || kind == kKindPicture) return -1;
+    const HolderFamily family = FamilyOfKind(kind);
+    const int count = gHost->ClipList().Model().ListCount();
+    for (int position = count - 1; position >= 0; --position) {
+        const std::string tag = gTags.Tag(position);
+        if (TagKind(tag) != kind) continue;
+        const std::int16_t index = TagHolderIndex(tag);
+        const ClipFormats* held = gHolders.Kept(family, index);
+        if (!held || held->size() != kept.size()) continue;
+        bool same = true;
+        for (std::size_t i = 0; same && i < kept.size(); ++i)
+            same = (*held)[i].format == kept[i].format && (*held)[i].bytes == kept[i].bytes;
+        // A rich text clip's kept formats hold its markup and text; the others' text is held apart.
+        const std::string* heldText = kind == kKindRichText ? &text : gHolders.Text(index);
+        if (same && heldText && *heldText == text) return position;
+    }
+    return -1;
+}
+
 std::string ClipText(const std::string& tag) {
     const std::string kind = TagKind(tag);
     const std::int16_t index = TagHolderIndex(tag);

@@ -37,6 +37,11 @@ ClipHolders& Holders();
 
 // Removes list item 0 with its tag and holder.
 void RemoveOldestClip();
+// Moves the clip at `position` to the end of the list, tag and all; its holder stays where it is.
+void MakeNewest(int position);
+// The position of a clip that holds exactly this copy (its kind, its text, every kept format byte for
+// byte), or -1. Pictures are not compared: their pixels would cost as much as the capture.
+int FindClipHolding(const std::string& kind, const std::string& text, const ClipFormats& kept);
 
 // The plain text of a clip as the preview and the label see it: text and file-list holders as they
 // are, rich text without its formatting; "" for pictures and missing holders.

@@ -370,13 +370,27 @@ TEST(PngDecode, OnlyPicturesWithinTheLimitAreDecoded) {
     DeleteObject(decoded);
 }
 
-TEST_F(CaptureTest, TheSameCopyTwiceInARowIsOneClip) {
+// One clip for one content: the same copy again, newest or older, makes its clip the newest (holder and
+// all) instead of a second row; the same text with another format is another content.
+TEST_F(CaptureTest, TheSameCopyAgainIsOneClipMadeNewest) {
     Join();
     ASSERT_TRUE(CopyText("same", 1));
     ASSERT_TRUE(CopyAndSettle([] { testsupport::OfferText(CF_TEXT, "same"); }));
     EXPECT_EQ(Count(), 1);
     ASSERT_TRUE(CopyText("other", 2));
-    ASSERT_TRUE(CopyText("same", 3));  // not the newest any more: a clip again
+    const std::string sameTag = ClipTags().Tag(0);
+    ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(CF_TEXT, "same"); }, [&] { return ClipTags().Tag(1) == sameTag; }));
+    EXPECT_EQ(Count(), 2);
+    EXPECT_EQ(host_.list.Model().ItemText(1), "same");
+    EXPECT_EQ(host_.list.Model().ListIndex(), 1);
+    EXPECT_EQ(ClipboardText(), "same");  // the copy stays on the clipboard as it was
+    ASSERT_TRUE(PeerCopy(
+        [] {
+            testsupport::OfferText(CF_TEXT, "other");
+            testsupport::OfferText(HtmlFormat(), "Version:0.9\r\n<b>other</b>");
+        },
+        [&] { return Count() == 3; }));
+    EXPECT_EQ(host_.list.Model().ItemText(0), "other");
 }
 
 TEST_F(CaptureTest, TextWithAPictureIsNotCapturedButStillPassedOn) {

@@ -1,0 +1,198 @@
+#include "capture/HistoryStore.h"
+
+#include <shlobj.h>
+
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "capture/ClipFile.h"
+#include "capture/HistoryFolder.h"
+#include "capture/HistoryStoreFiles.h"
+#include "capture/mClip.h"
+#include "cliplist/ucClipList.h"
+#include "common/WindowText.h"
+
+namespace capture {
+
+namespace {
+
+const UINT_PTR kWriteTimer = 0x4853;  // "HS"
+
+// Writes and deletes, in the order asked, on a thread of their own: the window never waits for the disk.
+class DiskWorker {
+public:
+    void Start() {
+        if (thread_.joinable()) return;
+        stopping_ = false;
+        thread_ = std::thread([this] { Run(); });
+    }
+    void Stop() {
+        if (!thread_.joinable()) return;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stopping_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    void Write(std::filesystem::path file, std::string bytes) { Push({std::move(file), std::move(bytes), false}); }
+    void Delete(std::filesystem::path file) { Push({std::move(file), {}, true}); }
+    void Flush() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return jobs_.empty() && !busy_; });
+    }
+
+private:
+    struct Job {
+        std::filesystem::path file;
+        std::string bytes;
+        bool remove;
+    };
+    void Push(Job job) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            jobs_.push_back(std::move(job));
+        }
+        changed_.notify_all();
+    }
+    void Run() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+            if (jobs_.empty()) return;  // stopping, with everything done
+            Job job = std::move(jobs_.front());
+            jobs_.pop_front();
+            busy_ = true;
+            lock.unlock();
+            std::error_code ignored;
+            if (job.remove) std::filesystem::remove(job.file, ignored);
+            else WriteFileWhole(job.file, job.bytes);  // a folder that cannot be written keeps the clip in memory only
+            lock.lock();
+            busy_ = false;
+            changed_.notify_all();
+        }
+    }
+    std::thread thread_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Job> jobs_;
+    bool busy_ = false;
+    bool stopping_ = false;
+};
+
+// What the store knows of a live clip: when it was captured, and its file once written.
+struct Entry {
+    std::string tag;
+    std::uint64_t capturedAtMs = 0;
+    bool queued = false;
+    std::filesystem::path file;
+};
+
+std::filesystem::path gFolder;
+bool gOpen = false;
+DiskWorker gWorker;
+std::map<std::pair<HolderFamily, std::int16_t>, Entry> gEntries;
+
+std::uint64_t NowMs() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const std::uint64_t ticks = (std::uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return ticks / 10000 - 11644473600000ull;  // from 1601 in 100 ns to 1970 in ms
+}
+
+std::pair<HolderFamily, std::int16_t> KeyOf(const std::string& tag) {
+    return {FamilyOfKind(TagKind(tag)), TagHolderIndex(tag)};
+}
+
+// The label the list shows for the clip with this tag, or "" when it is no longer listed.
+std::string LabelOf(const std::string& tag) {
+    auto& list = Host()->ClipList().Model();
+    for (int position = list.ListCount() - 1; position >= 0; --position)
+        if (ClipTags().Tag(position) == tag) return list.ItemText(position);
+    return "";
+}
+
+void Forget(HolderFamily family, std::int16_t index) {
+    auto it = gEntries.find({family, index});
+    if (it == gEntries.end()) return;
+    if (!it->second.file.empty()) gWorker.Delete(it->second.file);
+    gEntries.erase(it);
+}
+
+void CALLBACK WriteOnTimer(HWND window, UINT, UINT_PTR id, DWORD) {
+    if (!WriteQueuedClips()) KillTimer(window, id);
+}
+
+}  // namespace
+
+std::filesystem::path DefaultHistoryFolder() {
+    wchar_t local[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local))) return {};
+    return std::filesystem::path(local) / L"Ardentia" / L"History";
+}
+
+void OpenHistoryStore(const std::filesystem::path& folder) {
+    CloseHistoryStore();
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    gFolder = folder;
+    gOpen = true;
+    gWorker.Start();
+    Holders().onReleased = [](HolderFamily family, std::int16_t index) { Forget(family, index); };
+}
+
+void CloseHistoryStore() {
+    if (!gOpen) return;
+    WriteQueuedClips();
+    gWorker.Stop();
+    Holders().onReleased = nullptr;
+    gEntries.clear();
+    gOpen = false;
+}
+
+const std::filesystem::path& HistoryFolder() { return gFolder; }
+
+void QueueClipForHistory(HWND window, const std::string& tag) {
+    if (!gOpen) return;
+    Entry& entry = gEntries[KeyOf(tag)];
+    // A clip made newest again is written anew under its new time; its older file goes.
+    if (!entry.file.empty()) gWorker.Delete(entry.file);
+    entry = {tag, NowMs(), true, {}};
+    SetTimer(window, kWriteTimer, 10, WriteOnTimer);
+}
+
+bool WriteQueuedClips() {
+    bool waiting = false;
+    for (auto& [key, entry] : gEntries) {
+        if (!entry.queued) continue;
+        std::optional<ClipFileContents> contents;
+        if (!ContentsOfClip(entry.tag, contents)) {
+            waiting = true;  // its picture is still being compressed
+            continue;
+        }
+        entry.queued = false;
+        if (!contents) continue;  // nothing that could be written: the clip stays in memory only
+        contents->header.capturedAtMs = entry.capturedAtMs;
+        contents->header.label = LabelOf(entry.tag);
+        const std::string bytes = WriteClipFile(*contents);
+        entry.file = gFolder / ClipFileName(entry.capturedAtMs, bytes);
+        gWorker.Write(entry.file, bytes);
+    }
+    return waiting;
+}
+
+void FlushHistoryWrites() {
+    while (WriteQueuedClips()) Holders().Pictures().FinishCompressing();
+    gWorker.Flush();
+}
+
+void NoteRestoredClip(const std::string& tag, std::uint64_t capturedAtMs, const std::filesystem::path& file) {
+    gEntries[KeyOf(tag)] = {tag, capturedAtMs, false, file};
+}
+
+void DeleteStoredFile(const std::filesystem::path& file) { gWorker.Delete(file); }
+
+}  // namespace capture

@@ -1,0 +1,153 @@
+#include "capture/HistoryStoreFiles.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "capture/ClipLimits.h"
+#include "capture/ClipboardAccess.h"
+#include "capture/ClipboardRewrite.h"
+#include "capture/HistoryFolder.h"
+#include "capture/HistoryStore.h"
+#include "capture/PngPicture.h"
+#include "capture/mClip.h"
+#include "cliplist/ucClipList.h"
+#include "common/WindowText.h"
+
+namespace capture {
+
+namespace {
+
+bool ReadWholeFile(const std::filesystem::path& file, std::string& bytes) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+}  // namespace
+
+std::string StoredFormatName(UINT format) {
+    if (format < 0xC000) return "#" + std::to_string(format);
+    wchar_t name[256] = {};
+    const int length = GetClipboardFormatNameW(format, name, 256);
+    return length > 0 ? common::Narrow(name, std::size_t(length)) : "";
+}
+
+UINT FormatOfStoredName(const std::string& name) {
+    if (name.empty() || name == kPictureEntryName) return 0;
+    if (name[0] == '#') {
+        if (name.size() < 2 || name.size() > 6 || name.find_first_not_of("0123456789", 1) != std::string::npos) return 0;
+        const unsigned long number = std::stoul(name.substr(1));
+        return number > 0 && number < 0xC000 ? UINT(number) : 0;
+    }
+    return RegisterClipboardFormatW(common::Widen(name).c_str());
+}
+
+bool ContentsOfClip(const std::string& tag, std::optional<ClipFileContents>& contents) {
+    contents.reset();
+    const std::string kind = TagKind(tag);
+    const std::int16_t index = TagHolderIndex(tag);
+    const HolderFamily family = FamilyOfKind(kind);
+    ClipFileContents clip;
+    clip.header.kind = kind;
+    if (kind == kKindPicture) {
+        const std::string* png = nullptr;
+        if (!Holders().Pictures().PngReady(index, png)) return false;
+        if (!png) return true;
+        // The source's PNG is among the kept formats; the picture's own is written apart.
+        const ClipFormats* kept = Holders().Kept(family, index);
+        if (!kept || !FindFormat(*kept, PngFormat())) clip.formats.push_back({kPictureEntryName, *png});
+    } else if (kind == kKindText) {
+        const std::string* text = Holders().Text(index);
+        if (!text) return true;
+        clip.formats.push_back({StoredFormatName(CF_UNICODETEXT), UnicodeTextFormat(*text).bytes});
+    }
+    if (const ClipFormats* kept = Holders().Kept(family, index))
+        for (const ClipFormat& format : *kept) {
+            const std::string name = StoredFormatName(format.format);
+            if (!name.empty()) clip.formats.push_back({name, format.bytes});
+        }
+    if (!clip.formats.empty()) contents = std::move(clip);
+    return true;
+}
+
+bool AddClipFromFile(const ClipFileContents& clip, std::string& tag) {
+    CaptureHost* host = Host();
+    const std::string& kind = clip.header.kind;
+    const HolderFamily family = FamilyOfKind(kind);
+    if (!host || family == HolderFamily::kNone) return false;
+    ClipFormats kept;
+    std::string text, picture;
+    for (const StoredFormat& stored : clip.formats) {
+        if (stored.name == kPictureEntryName) picture = stored.bytes;
+        const UINT format = FormatOfStoredName(stored.name);
+        // A text clip's text is held apart from the formats it keeps; a rich text clip keeps its source's.
+        if (format == CF_UNICODETEXT && kind == kKindText) text = Utf8OfUnicodeBlock(stored.bytes);
+        else if (format) kept.push_back({format, stored.bytes});
+    }
+    const ClipFormat* png = FindFormat(kept, PngFormat());
+    const ClipFormat* rtf = FindFormat(kept, RichTextFormat());
+    const ClipFormat* drop = FindFormat(kept, CF_HDROP);
+    if (kind == kKindFileList) text = drop ? FileListText(drop->bytes) : "";
+    std::uint64_t width = 0, height = 0;
+    const std::string& pictureBytes = png ? png->bytes : picture;
+    if (kind == kKindPicture &&
+        (!PngSize(pictureBytes, width, height) || !TooLargeForPicture(width, height).empty()))
+        return false;
+    if ((kind == kKindText || kind == kKindFileList) && text.empty()) return false;
+    if (kind == kKindRichText && !rtf) return false;
+
+    auto& list = host->ClipList().Model();
+    const int position = list.ListCount();
+    const std::int16_t index = ClipTags().NextHolderIndex(family, position);
+    Holders().Create(family, index);
+    bool held = false;
+    if (kind == kKindPicture) {
+        held = Holders().Pictures().SetCompressed(index, unsigned(width), unsigned(height), png != nullptr,
+                                                  png ? std::string() : picture);
+    } else if (kind == kKindRichText) {
+        RichTextHolder* box = Holders().RichText(index);
+        held = box && (box->SetMarkup(TrimAtNull(rtf->bytes)) || !box->PlainText().empty());
+    } else if (std::string* holder = Holders().Text(index)) {
+        *holder = text;
+        held = true;
+    }
+    if (ClipFormats* keptHere = Holders().Kept(family, index)) *keptHere = std::move(kept);
+    if (!held) {
+        Holders().Release(family, index);
+        return false;
+    }
+    tag = MakeTag(kind, index);
+    ClipTags().SetTag(position, tag);
+    const std::int16_t icon = IconOfKind(kind);
+    list.AddItem(clip.header.label, icon, icon);
+    ClipTags().Advance(family, index);
+    return true;
+}
+
+std::string RestoreHistory(int maxClips) {
+    HistoryListing listing = ListHistoryFolder(HistoryFolder());
+    // What is beyond the limits goes now, oldest unpinned first, as it would have gone while running.
+    HistoryLimits limits;
+    limits.clips = std::size_t(maxClips > 0 ? maxClips : 1);
+    const std::vector<std::size_t> removed = ClipsToRemove(listing.clips, limits);
+    std::vector<bool> gone(listing.clips.size(), false);
+    for (std::size_t i : removed) {
+        gone[i] = true;
+        DeleteStoredFile(listing.clips[i].file);
+    }
+    int damaged = listing.damaged;
+    for (std::size_t i = 0; i < listing.clips.size(); ++i) {
+        if (gone[i]) continue;
+        std::string bytes, tag;
+        ClipFileError error = ClipFileError::kNone;
+        const auto clip = ReadWholeFile(listing.clips[i].file, bytes) ? ReadClipFile(bytes, error) : std::nullopt;
+        if (clip && AddClipFromFile(*clip, tag))
+            NoteRestoredClip(tag, clip->header.capturedAtMs, listing.clips[i].file);
+        else
+            ++damaged;
+    }
+    return DamagedFilesLine(damaged);
+}
+
+}  // namespace capture

@@ -1,0 +1,140 @@
+// The history on disk against the real clipboard and a real folder: clips of every kind come back after
+// a restart and paste byte for byte as they were copied; a clip let go takes its file with it; files
+// that are not whole clips are skipped and counted.
+#include "capture/HistoryStore.h"
+
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "capture/CaptureFixture.h"
+#include "capture/HistoryFolder.h"
+#include "capture/PutBack.h"
+
+namespace capture {
+namespace testing_capture {
+namespace {
+
+namespace fs = std::filesystem;
+
+COLORREF Checker(int x, int y) { return (x / 4 + y / 4) % 2 ? RGB(200, 30, 30) : RGB(20, 40, 220); }
+
+class HistoryStoreTest : public CaptureTest {
+protected:
+    void SetUp() override {
+        CaptureTest::SetUp();
+        folder_ = fs::path(L"Z:\\tmp") / (L"ardentia-store-" + std::to_wstring(GetCurrentProcessId()));
+        fs::remove_all(folder_);
+        OpenHistoryStore(folder_);
+    }
+    void TearDown() override {
+        CloseHistoryStore();
+        fs::remove_all(folder_);
+        CaptureTest::TearDown();
+    }
+    std::size_t FilesOnDisk() {
+        FlushHistoryWrites();
+        return ListHistoryFolder(folder_).clips.size();
+    }
+    // The program ends (its holders cleared, its files kept) and starts again on the same folder.
+    std::string Restart() {
+        CloseHistoryStore();
+        Holders().Clear();
+        EXPECT_TRUE(Holders().Init(host_.window));
+        ClipTags() = ClipCollection();
+        host_.list.Model().Clear();
+        OpenHistoryStore(folder_);
+        return RestoreHistory(kMaxClips);
+    }
+    // Every format on the clipboard, as another program would read it.
+    std::map<UINT, std::string> ClipboardFormats(const std::vector<UINT>& formats) {
+        std::map<UINT, std::string> read;
+        for (UINT format : formats)
+            if (auto bytes = ReadClipboardBytes(host_.window, format)) read[format] = *bytes;
+        return read;
+    }
+    fs::path folder_;
+};
+
+TEST_F(HistoryStoreTest, EveryKindComesBackAfterARestartAndPastesAsItWasCopied) {
+    Join();
+    const UINT html = HtmlFormat(), rtf = RichTextFormat(), dropEffect = DropEffectFormat();
+    const std::string page = "Version:0.9\r\n<b>Grüße</b>";
+    const std::string markup = "{\\rtf1\\ansi Gr\\u252?\\u223?e {\\b bold}}";
+    const std::string drop = testsupport::WideDropFiles({L"C:\\a.txt", L"C:\\Grüße 日本.doc"});
+    const DWORD move = DROPEFFECT_MOVE;
+    const struct {
+        std::function<void()> offer;
+        std::vector<UINT> formats;  // what is compared after the restart
+    } copies[] = {
+        {[&] {
+             testsupport::OfferWide(CF_UNICODETEXT, L"Grüße 日本 \U0001F600");
+             testsupport::OfferText(html, page);
+         },
+         {CF_UNICODETEXT, html}},
+        {[&] {
+             testsupport::OfferText(rtf, markup);
+             testsupport::OfferWide(CF_UNICODETEXT, L"Grüße bold");
+         },
+         {rtf, CF_UNICODETEXT}},
+        {[] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(40, 30, Checker)); }, {}},
+        {[&] {
+             SetClipboardData(CF_HDROP, testsupport::GlobalBytes(drop.data(), drop.size()));
+             SetClipboardData(dropEffect, testsupport::GlobalBytes(&move, sizeof(move)));
+         },
+         {CF_HDROP, dropEffect}},
+    };
+    std::vector<std::map<UINT, std::string>> copied;
+    for (const auto& copy : copies) {
+        const int before = Count();
+        ASSERT_TRUE(PeerCopy(copy.offer, [&] { return Count() == before + 1; }));
+        copied.push_back(ClipboardFormats(copy.formats));
+    }
+    std::vector<std::string> labels;
+    for (int i = 0; i < Count(); ++i) labels.push_back(host_.list.Model().ItemText(i));
+    EXPECT_EQ(FilesOnDisk(), std::size(copies));
+
+    EXPECT_EQ(Restart(), "");
+    ASSERT_EQ(Count(), int(std::size(copies)));
+    for (int i = 0; i < Count(); ++i) EXPECT_EQ(host_.list.Model().ItemText(i), labels[std::size_t(i)]) << i;
+    for (int i = 0; i < Count(); ++i) {
+        EXPECT_TRUE(PutClipBack(0));  // the oldest each time: they come round in their order
+        EXPECT_EQ(ClipboardFormats(copies[std::size_t(i)].formats), copied[std::size_t(i)]) << i;
+    }
+    // The picture put back is the picture copied.
+    const int picture = 2;
+    EXPECT_EQ(TagKind(ClipTags().Tag(picture)), kKindPicture);
+    ASSERT_TRUE(PutClipBack(picture));
+    const auto dib = ReadClipboardBytes(host_.window, CF_DIB);
+    ASSERT_TRUE(dib);
+    EXPECT_EQ(reinterpret_cast<const BITMAPINFOHEADER*>(dib->data())->biWidth, 40);
+    EXPECT_EQ(testsupport::PixelOf(Holders().Picture(TagHolderIndex(ClipTags().Tag(Count() - 1))), 5, 7), Checker(5, 7));
+    // Made newest again, each clip was written anew: still one file a clip.
+    EXPECT_EQ(FilesOnDisk(), std::size(copies));
+}
+
+TEST_F(HistoryStoreTest, AClipLetGoTakesItsFileAndFilesNotWholeAreSkippedAndCounted) {
+    Join();
+    ASSERT_TRUE(CopyText("first", 1));
+    ASSERT_TRUE(CopyText("second", 2));
+    ASSERT_EQ(FilesOnDisk(), 2u);
+    RemoveOldestClip();
+    EXPECT_EQ(FilesOnDisk(), 1u);
+
+    std::ifstream in(ListHistoryFolder(folder_).clips.at(0).file, std::ios::binary);
+    const std::string whole{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    in.close();
+    std::ofstream(folder_ / "0000000000001-cut.clip", std::ios::binary) << whole.substr(0, whole.size() - 3);
+    std::ofstream(folder_ / "0000000000002-theirs.clip", std::ios::binary) << "not a clip";
+    std::string flipped = whole;
+    flipped[flipped.size() - 12] ^= 0x20;
+    std::ofstream(folder_ / "0000000000003-flipped.clip", std::ios::binary) << flipped;
+    EXPECT_EQ(Restart(), "3 damaged clip files skipped");
+    ASSERT_EQ(Count(), 1);
+    EXPECT_EQ(host_.list.Model().ItemText(0), "second");
+    EXPECT_TRUE(fs::exists(folder_ / "0000000000002-theirs.clip"));  // left where it is
+}
+
+}  // namespace
+}  // namespace testing_capture
+}  // namespace capture
