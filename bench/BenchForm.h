@@ -6,8 +6,10 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <filesystem>
 #include <string>
 
+#include "capture/HistoryStore.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/Form1.h"
 #include "shell/SettingsStore.h"
@@ -20,6 +22,7 @@ inline bool StartBenchForm(mainwindow::Form1& form) {
     InitCommonControlsEx(&controls);
     mainwindow::SetMessageBoxForTesting(AnswerOk);
     shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
+    std::filesystem::remove_all(capture::DefaultHistoryFolder());  // the figures are for a history kept on disk from empty
     if (!form.Load(false)) return false;
     form.Show();
     return true;

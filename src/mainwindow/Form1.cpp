@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "capture/HistoryStore.h"
 #include "capture/ChainWatchdog.h"
 #include "capture/ClipboardMonitor.h"
 #include "common/DoEvents.h"
@@ -93,6 +94,11 @@ bool Form1::Load(bool quitOnClose) {
 
 void Form1::Show() {
     ShowWindow(hwnd_, startMinimised_ ? SW_SHOWMINIMIZED : SW_SHOWNORMAL);
+    // The clips kept from the last run are shown as a selection would show them; the files skipped
+    // are said once, in place of the newest clip's line.
+    if (IsWindowVisible(hwnd_) && ucClipList1_.Model().ListCount() > 0) ShowCurrentClip();
+    if (!historyNote_.empty()) common::SetWindowTextUtf8(lblInfo_, historyNote_);
+    historyNote_.clear();
     if (IsWindowVisible(hwnd_)) UpdateWindow(hwnd_);
 }
 
@@ -280,6 +286,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             DestroyWindow(hwnd_);
             return 0;
         case WM_DESTROY:
+            capture::CloseHistoryStore();  // its files stay for the next start
             capture::SetCaptureHost(nullptr);
             capture::Holders().Clear();
             capture::Holders().onPictureReleasing = nullptr;

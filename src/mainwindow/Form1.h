@@ -117,6 +117,8 @@ private:
     static LRESULT CALLBACK Text1Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR self);
     void SkinStep();
+    void RestoreKeptHistory();
+    std::string historyNote_;  // what start-up skipped of the history on disk, said once shown
     void MinimiseToTray();
     void RestoreFromTray();
     void BringToFront();

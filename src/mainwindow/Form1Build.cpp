@@ -1,9 +1,11 @@
 // The main window's making: its controls, the start-up steps and the skin.
 #include "mainwindow/Form1.h"
 
+#include <filesystem>
 #include <stdexcept>
 #include <vector>
 
+#include "capture/HistoryStore.h"
 #include "capture/ChainWatchdog.h"
 #include "capture/CaptureClip.h"
 #include "capture/ClipboardMonitor.h"
@@ -196,6 +198,22 @@ void Form1::Form_Load() {
     step(18, [&] { SetBackColour(lblInfo_, kWhite); });
     step(19, [&] { SetText(text2_, shell::GetSetting(shell::kKeyOutputFolder, shell::DefaultOutputFolder())); });
     step(20, [&] { RegisterPopupHotkey(); });
+    step(21, [&] { RestoreKeptHistory(); });
+}
+
+// The clips kept on disk come back, in the order they were captured, the newest current; the files
+// that could not be read are counted for the information line (Show).
+void Form1::RestoreKeptHistory() {
+    if (shell::GetSetting(shell::kKeyRememberHistory, shell::kOn) == shell::kOff) return;
+    const std::string folder = shell::GetSetting(shell::kKeyHistoryFolder, "");
+    capture::OpenHistoryStore(folder.empty() ? capture::DefaultHistoryFolder()
+                                             : std::filesystem::path(common::Widen(folder)));
+    historyNote_ = capture::RestoreHistory(capture::kMaxClips);
+    auto& list = ucClipList1_.Model();
+    if (list.ListCount() > 0) {
+        list.SetListIndex(list.ListCount() - 1);
+        HideEmptyPanel();
+    }
 }
 
 void Form1::SkinStep() {

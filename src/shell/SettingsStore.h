@@ -15,6 +15,8 @@ const char kKeyMinimized[] = "Minimized";
 const char kKeyOutputFolder[] = "Output Folder";
 const char kKeyHotkey[] = "Hotkey";  // the popup's, as "Ctrl+Alt+H"
 const char kKeyHistoryBudget[] = "History Budget MB";  // what the history may hold, in megabytes
+const char kKeyHistoryFolder[] = "History Folder";      // where the history is kept on disk
+const char kKeyRememberHistory[] = "Remember History";  // "Off": the history lasts until the program ends
 const char kOn[] = "On";
 const char kOff[] = "Off";
 

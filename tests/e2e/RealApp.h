@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,10 @@ inline HWND StartWithManagerOn(Started& app) {
     if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Kestrovan\\Ardentia", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                         &settings, nullptr) == ERROR_SUCCESS) {
         RegSetValueExA(settings, "ClipboardSwitch", 0, REG_SZ, reinterpret_cast<const BYTE*>("On"), 3);
+        // Every start begins with an empty history of its own.
+        const char history[] = "Z:\\tmp\\ardentia-e2e-history";
+        std::filesystem::remove_all(history);
+        RegSetValueExA(settings, "History Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(history), sizeof(history));
         RegCloseKey(settings);
     }
     Start(app);

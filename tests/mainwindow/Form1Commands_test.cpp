@@ -57,14 +57,16 @@ protected:
         Form1Test::SetUp();
         GetSystemTimeAsFileTime(&start_);
     }
-    // Whatever a command did, it wrote nothing outside TEMP and the output folder: nothing on the
-    // Windows side (the output folders here are on the Unix side) and nothing beside the program.
+    // Whatever a command did, it wrote nothing outside TEMP, the history folder and the output folder:
+    // nothing on the Windows side (the output folders here are on the Unix side) and nothing beside the program.
     void TearDown() override {
         Form1Test::TearDown();
         std::vector<std::string> outside;
         for (std::string root : {std::string("C:"), shell::ProgramFolder()}) {
             while (root.size() > 2 && root.back() == '\\') root.pop_back();
-            CollectWrittenSince(root, start_, {shell::TempFolder()}, outside);
+            const std::string history = capture::DefaultHistoryFolder().u8string();
+            CollectWrittenSince(root, start_, {shell::TempFolder(), history, history.substr(0, history.rfind('\\'))},
+                                outside);
         }
         EXPECT_TRUE(outside.empty()) << outside.front();
     }

@@ -7,12 +7,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "capture/ClipCollection.h"
+#include "capture/HistoryStore.h"
 #include "capture/ClipboardAccess.h"
 #include "capture/ClipboardMonitor.h"
 #include "common/WindowText.h"
@@ -120,6 +122,7 @@ protected:
     }
     void SetUp() override {
         RegDeleteKeyA(HKEY_CURRENT_USER, kSection);
+        std::filesystem::remove_all(capture::DefaultHistoryFolder());  // every test starts with no history
         gBoxes.clear();
         gTray.clear();
         gShellRefusesIcons = false;
@@ -130,6 +133,7 @@ protected:
         form_.reset();
         testsupport::PumpFor(50);
         RegDeleteKeyA(HKEY_CURRENT_USER, kSection);
+        std::filesystem::remove_all(capture::DefaultHistoryFolder());
     }
     void Start() {
         form_ = std::make_unique<Form1>();
