@@ -100,15 +100,19 @@ inline std::string InfoLine(HWND app) {
 }
 
 // Starts the program with the clipboard manager switched on and waits for its window.
+// Where the program under test keeps its history: a folder of this test process's own.
+inline std::string HistoryFolder() { return "Z:\\tmp\\ardentia-e2e-history-" + std::to_string(GetCurrentProcessId()); }
+
 inline HWND StartWithManagerOn(Started& app) {
     HKEY settings = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Kestrovan\\Ardentia", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                         &settings, nullptr) == ERROR_SUCCESS) {
         RegSetValueExA(settings, "ClipboardSwitch", 0, REG_SZ, reinterpret_cast<const BYTE*>("On"), 3);
         // Every start begins with an empty history of its own.
-        const char history[] = "Z:\\tmp\\ardentia-e2e-history";
+        const std::string history = HistoryFolder();
         std::filesystem::remove_all(history);
-        RegSetValueExA(settings, "History Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(history), sizeof(history));
+        RegSetValueExA(settings, "History Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(history.c_str()),
+                       DWORD(history.size() + 1));
         RegCloseKey(settings);
     }
     Start(app);

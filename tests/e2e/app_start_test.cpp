@@ -69,6 +69,7 @@ TEST(AppStart, CapturesACopyRefusesASecondInstanceAndClosesCleanly) {
     PostMessageA(revived, WM_CLOSE, 0, 0);
     EXPECT_EQ(ExitCodeWithin(afterKill, 10000), 0u);
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kestrovan\\Ardentia");
+    std::filesystem::remove_all(HistoryFolder());
 }
 
 std::string VersionString(const std::vector<char>& info, const char* name) {

@@ -43,6 +43,7 @@ protected:
         if (window) PostMessageA(window, WM_CLOSE, 0, 0);
         ExitCodeWithin(app, 10000);
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kestrovan\\Ardentia");
+        std::filesystem::remove_all(HistoryFolder());
     }
     bool Alive() { return WaitForSingleObject(app.pi.hProcess, 0) == WAIT_TIMEOUT; }
     int Count() { return int(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
