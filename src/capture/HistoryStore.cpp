@@ -24,6 +24,7 @@ const UINT_PTR kWriteTimer = 0x4853;  // "HS"
 // Writes and deletes, in the order asked, on a thread of their own: the window never waits for the disk.
 class DiskWorker {
 public:
+    ~DiskWorker() { Stop(); }  // a program that ends without closing the store still finishes its writes
     void Start() {
         if (thread_.joinable()) return;
         stopping_ = false;
