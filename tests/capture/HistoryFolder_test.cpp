@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
 
@@ -17,8 +18,10 @@ namespace fs = std::filesystem;
 class HistoryFolderTest : public testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("ardentia-history-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        // Runs of these tests on one machine (native and under Wine, at once) each take a folder of their own.
+        const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+        folder_ = fs::temp_directory_path() / ("ardentia-history-" + std::to_string(now) + "-" +
+                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder_);
         fs::create_directories(folder_);
     }

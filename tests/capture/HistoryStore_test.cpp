@@ -23,7 +23,9 @@ class HistoryStoreTest : public CaptureTest {
 protected:
     void SetUp() override {
         CaptureTest::SetUp();
-        folder_ = fs::path(L"Z:\\tmp") / (L"ardentia-store-" + std::to_wstring(GetCurrentProcessId()));
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);  // Wine numbers processes afresh in each prefix: the time tells runs apart
+        folder_ = fs::path(L"Z:\\tmp") / (L"ardentia-store-" + std::to_wstring(now.QuadPart));
         fs::remove_all(folder_);
         OpenHistoryStore(folder_);
     }

@@ -100,8 +100,17 @@ inline std::string InfoLine(HWND app) {
 }
 
 // Starts the program with the clipboard manager switched on and waits for its window.
-// Where the program under test keeps its history: a folder of this test process's own.
-inline std::string HistoryFolder() { return "Z:\\tmp\\ardentia-e2e-history-" + std::to_string(GetCurrentProcessId()); }
+// Where the program under test keeps its history: a folder of this test process's own. Wine numbers
+// processes afresh in each prefix, so the time it started tells runs on one machine apart.
+inline std::string HistoryFolder() {
+    static const std::string folder = [] {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        return "Z:\\tmp\\ardentia-e2e-history-" + std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(now.QuadPart);
+    }();
+    return folder;
+}
 
 inline HWND StartWithManagerOn(Started& app) {
     HKEY settings = nullptr;
