@@ -302,15 +302,13 @@ DWORD CaptureClip() {
         if (stored || moved) RememberSeen(seen);
     });
     if (stored) {
-        auto& list = host->ClipList().Model();
         Skip([&] {
-            if (list.ListCount() > kMaxClips) RemoveOldestClip();
+            RemoveClipsOverLimit();
             EvictOverBudget();
         });
         Skip([&] { host->HideEmptyPanel(); });
-        Skip([&] { list.SetListIndex(list.ListCount() - 1); });
     }
-    if (moved) Skip([&] { host->ClipList().Model().SetListIndex(host->ClipList().Model().ListCount() - 1); });
+    if (stored || moved) Skip([&] { host->ClipList().Model().SetListIndex(host->ClipList().Model().ListCount() - 1); });
     if (stored || moved) QueueClipForHistory(window, NewestTag(*host));
     DWORD left = readSequence;
     // Files copied again still get their paths as text, even when they make no new clip.

@@ -1,5 +1,6 @@
 #include "capture/ClipCollection.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
@@ -66,21 +67,24 @@ std::string TrimAtNull(const std::string& text) { return text.substr(0, text.fin
 
 const std::string& ClipCollection::Tag(int slot) const {
     static const std::string kEmpty;
-    return slot >= 0 && slot < kTagSlots ? tags_[slot] : kEmpty;
+    return slot >= 0 && slot < int(tags_.size()) && slot < kTagSlots ? tags_[slot] : kEmpty;
 }
 
 void ClipCollection::SetTag(int slot, const std::string& tag) {
-    if (slot >= 0 && slot < kTagSlots) tags_[slot] = tag;
+    if (slot < 0 || slot >= kTagSlots) return;
+    if (slot + 1 >= int(tags_.size())) tags_.resize(std::size_t(slot) + 2);
+    tags_[slot] = tag;
 }
 
 bool ClipCollection::HeldByLiveClip(HolderFamily family, std::int16_t index, int liveCount) const {
-    for (int slot = 0; slot < liveCount && slot < kTagSlots; ++slot)
+    for (int slot = 0; slot < liveCount && slot < int(tags_.size()); ++slot)
         if (FamilyOfKind(TagKind(tags_[slot])) == family && TagHolderIndex(tags_[slot]) == index) return true;
     return false;
 }
 
 std::int16_t ClipCollection::NextHolderIndex(HolderFamily family, int liveCount) const {
     std::int16_t index = Counter(family);
+    if (family == HolderFamily::kNone || !wrapped_[int(family)]) return index;
     // At most kTagSlots clips are live, so a free index is always near.
     while (HeldByLiveClip(family, index, liveCount))
         index = index == std::numeric_limits<std::int16_t>::max() ? 0 : std::int16_t(index + 1);
@@ -89,6 +93,7 @@ std::int16_t ClipCollection::NextHolderIndex(HolderFamily family, int liveCount)
 
 void ClipCollection::Advance(HolderFamily family, std::int16_t holderIndex) {
     if (family == HolderFamily::kNone) return;
+    if (holderIndex == std::numeric_limits<std::int16_t>::max()) wrapped_[int(family)] = true;
     counters_[int(family)] =
         holderIndex == std::numeric_limits<std::int16_t>::max() ? 0 : std::int16_t(holderIndex + 1);
 }
@@ -97,13 +102,17 @@ std::int16_t ClipCollection::Counter(HolderFamily family) const {
     return family == HolderFamily::kNone ? 0 : counters_[int(family)];
 }
 
-void ClipCollection::ResetCounters() { counters_.fill(0); }
+void ClipCollection::ResetCounters(bool clipsRemain) {
+    counters_.fill(0);
+    wrapped_.fill(clipsRemain);
+}
 
 std::string ClipCollection::RemoveTag(int slot, int liveCount) {
-    if (slot < 0 || slot >= kTagSlots) return "";
+    if (slot < 0 || slot >= int(tags_.size()) || slot >= kTagSlots) return "";
     const std::string removed = tags_[slot];
-    for (int i = slot; i < liveCount && i < kTagSlots; ++i) tags_[i] = tags_[i + 1];
-    if (liveCount >= slot && liveCount < kTagSlots) tags_[liveCount] = "";
+    const int end = std::min(liveCount, int(tags_.size()) - 1);
+    for (int i = slot; i < end; ++i) tags_[i] = std::move(tags_[i + 1]);
+    if (end >= slot) tags_[end] = "";
     return removed;
 }
 

@@ -4,13 +4,15 @@
 #pragma once
 
 #include <array>
+#include <vector>
 #include <cstdint>
 #include <string>
 
 namespace capture {
 
-const int kMaxClips = 25;
-const int kTagSlots = 51;
+const int kMaxClips = 25;             // the history's size unless the settings say otherwise
+const int kMaxHistoryClips = 10000;   // the most the settings may ask for, and the most clips pinned
+const int kTagSlots = 2 * kMaxHistoryClips + 1;  // the history, its pins past the limit, and a new clip
 const std::size_t kLabelLength = 40;
 
 const char kKindText[] = "TXT";
@@ -60,7 +62,8 @@ public:
     // After storing a clip at holderIndex: the counter moves past it, from 32767 back to 0.
     void Advance(HolderFamily family, std::int16_t holderIndex);
     std::int16_t Counter(HolderFamily family) const;
-    void ResetCounters();
+    // Back to 0; with clips still live (pinned ones after Delete All) new indices are checked against them.
+    void ResetCounters(bool clipsRemain = false);
 
     // Takes slot index out, moving the slots above it (up to liveCount) down by one; returns its tag.
     std::string RemoveTag(int slot, int liveCount);
@@ -68,8 +71,11 @@ public:
 private:
     bool HeldByLiveClip(HolderFamily family, std::int16_t index, int liveCount) const;
 
-    std::array<std::string, kTagSlots + 1> tags_{};  // one spare slot: the shift reads slot 51
+    std::vector<std::string> tags_;  // grown as clips come, up to kTagSlots and a spare the shift reads
     std::array<std::int16_t, 3> counters_{};
+    // Until a family's counter wraps, every live clip of it holds an index below the counter: the
+    // counter itself is free without a look through the table (thousands of clips at start-up).
+    std::array<bool, 3> wrapped_{};
 };
 
 }  // namespace capture

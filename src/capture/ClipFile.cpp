@@ -14,12 +14,15 @@ void PutNumber(std::string& out, std::uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out += char((value >> (8 * i)) & 0xFF);
 }
 
-// FNV-1a, 64 bits: enough to tell a damaged file from a whole one.
+}  // namespace
+
 std::uint64_t Checksum(const char* data, std::size_t size) {
     std::uint64_t hash = 14695981039346656037ull;
     for (std::size_t i = 0; i < size; ++i) hash = (hash ^ static_cast<unsigned char>(data[i])) * 1099511628211ull;
     return hash;
 }
+
+namespace {
 
 // Reads little-endian numbers and byte runs, and says when the bytes ran out instead of reading past them.
 class Reader {

@@ -40,6 +40,9 @@ struct ClipFileContents {
 
 enum class ClipFileError { kNone, kNotOurs, kNewerVersion, kTruncated, kDamaged };
 
+// FNV-1a, 64 bits: enough to tell a damaged file from a whole one, and to name a file by what it holds.
+std::uint64_t Checksum(const char* data, std::size_t size);
+
 std::string WriteClipFile(const ClipFileContents& clip);
 
 // The header alone, from as many leading bytes of the file as are at hand (kClipFileHeaderRead suffice

@@ -22,11 +22,16 @@ std::uint64_t HistoryBudgetFromSetting(const std::string& megabytes) {
     return value >= 1 && value <= 3072 ? value << 20 : kDefaultHistoryBudget;
 }
 
-std::size_t OldestToEvict(const std::vector<std::uint64_t>& oldestFirst, std::uint64_t budget) {
+std::vector<std::size_t> ClipsToEvict(const std::vector<std::uint64_t>& oldestFirst, const std::vector<bool>& pinned,
+                                      std::uint64_t budget) {
     std::uint64_t total = 0;
     for (std::uint64_t bytes : oldestFirst) total += bytes;
-    std::size_t evicted = 0;
-    while (total > budget && evicted + 1 < oldestFirst.size()) total -= oldestFirst[evicted++];
+    std::vector<std::size_t> evicted;
+    for (std::size_t i = 0; total > budget && i + 1 < oldestFirst.size(); ++i) {
+        if (i < pinned.size() && pinned[i]) continue;
+        total -= oldestFirst[i];
+        evicted.push_back(i);
+    }
     return evicted;
 }
 

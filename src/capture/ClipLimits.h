@@ -17,9 +17,11 @@ const std::uint64_t kDefaultHistoryBudget = 256ull << 20;
 
 // The budget a stored setting asks for, in whole megabytes (1 to 3072); the default for anything else.
 std::uint64_t HistoryBudgetFromSetting(const std::string& megabytes);
-// How many of the oldest clips (sizes given oldest first, the newest last) must go for the rest to fit
-// the budget. The newest clip never goes: a copy larger than the budget is refused before it is stored.
-std::size_t OldestToEvict(const std::vector<std::uint64_t>& oldestFirst, std::uint64_t budget);
+// Which clips (sizes given oldest first, the newest last) must go for the rest to fit the budget, oldest
+// first. The newest never goes (a copy larger than the budget is refused before it is stored), nor a
+// pinned one, even when the pinned alone pass the budget.
+std::vector<std::size_t> ClipsToEvict(const std::vector<std::uint64_t>& oldestFirst, const std::vector<bool>& pinned,
+                                      std::uint64_t budget);
 std::string TooLargeForBudget(std::uint64_t bytes, std::uint64_t budget);
 
 // The message for the information line when a copy is too large, or "" when it may be kept.

@@ -33,6 +33,7 @@ bool LastOpenFailed();
 struct ClipFormat {
     UINT format;
     std::string bytes;
+    bool operator==(const ClipFormat& o) const { return format == o.format && bytes == o.bytes; }
 };
 using ClipFormats = std::vector<ClipFormat>;
 

@@ -24,6 +24,14 @@ std::vector<std::uint64_t> ClipBytesOldestFirst() {
     return sizes;
 }
 
+std::vector<bool> PinnedOldestFirst() {
+    std::vector<bool> pinned;
+    if (CaptureHost* host = Host())
+        for (int position = 0; position < host->ClipList().Model().ListCount(); ++position)
+            pinned.push_back(host->ClipList().Model().ItemPinned(position));
+    return pinned;
+}
+
 }  // namespace
 
 void SetHistoryBudget(std::uint64_t bytes) { gBudget = bytes; }
@@ -39,12 +47,13 @@ std::uint64_t HistoryBytes() {
 void EvictOverBudget() {
     // A picture counts its full pixels until it is compressed. Rather than let older clips go for pixels
     // about to shrink, the compression is awaited first, and only when the history would be over budget.
-    std::size_t over = OldestToEvict(ClipBytesOldestFirst(), gBudget);
-    if (over > 0 && Holders().Pictures().Compressing()) {
+    std::vector<std::size_t> over = ClipsToEvict(ClipBytesOldestFirst(), PinnedOldestFirst(), gBudget);
+    if (!over.empty() && Holders().Pictures().Compressing()) {
         Holders().Pictures().FinishCompressing();
-        over = OldestToEvict(ClipBytesOldestFirst(), gBudget);
+        over = ClipsToEvict(ClipBytesOldestFirst(), PinnedOldestFirst(), gBudget);
     }
-    for (; over > 0; --over) RemoveOldestClip();
+    // Newest first, so that the positions still to go stay where they were.
+    for (auto it = over.rbegin(); it != over.rend(); ++it) RemoveClip(int(*it));
 }
 
 }  // namespace capture

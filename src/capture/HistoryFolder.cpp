@@ -50,8 +50,7 @@ bool SettingNumber(const std::string& text, std::uint64_t low, std::uint64_t hig
 }  // namespace
 
 std::string ClipFileName(std::uint64_t capturedAtMs, const std::string& fileBytes) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : fileBytes) hash = (hash ^ c) * 1099511628211ull;
+    const std::uint64_t hash = Checksum(fileBytes.data(), fileBytes.size());
     char name[64];
     std::snprintf(name, sizeof(name), "%013llu-%016llx%s", static_cast<unsigned long long>(capturedAtMs),
                   static_cast<unsigned long long>(hash), kClipExtension);

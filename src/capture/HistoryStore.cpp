@@ -84,16 +84,21 @@ private:
     bool stopping_ = false;
 };
 
-// What the store knows of a live clip: when it was captured, and its file once written.
+// What the store knows of a live clip: when it was captured, and its file once written. A file written
+// anew (pinned, made newest) replaces the previous one only once it is on the disk.
 struct Entry {
     std::string tag;
     std::uint64_t capturedAtMs = 0;
     bool queued = false;
     std::filesystem::path file;
+    std::uint64_t fileBytes = 0;
+    std::filesystem::path previous;
 };
 
 std::filesystem::path gFolder;
 bool gOpen = false;
+bool gRemember = true;
+std::uint64_t gDiskBytes = HistoryLimits{}.diskBytes;
 DiskWorker gWorker;
 std::map<std::pair<HolderFamily, std::int16_t>, Entry> gEntries;
 
@@ -108,23 +113,63 @@ std::pair<HolderFamily, std::int16_t> KeyOf(const std::string& tag) {
     return {FamilyOfKind(TagKind(tag)), TagHolderIndex(tag)};
 }
 
-// The label the list shows for the clip with this tag, or "" when it is no longer listed.
-std::string LabelOf(const std::string& tag) {
-    auto& list = Host()->ClipList().Model();
-    for (int position = list.ListCount() - 1; position >= 0; --position)
-        if (ClipTags().Tag(position) == tag) return list.ItemText(position);
-    return "";
+// The list position of the clip with this tag, or -1 when it is no longer listed.
+int PositionOf(const std::string& tag) {
+    const int count = Host() ? Host()->ClipList().Model().ListCount() : 0;
+    for (int position = count - 1; position >= 0; --position)
+        if (ClipTags().Tag(position) == tag) return position;
+    return -1;
+}
+
+void DeleteFiles(Entry& entry) {
+    for (std::filesystem::path* file : {&entry.file, &entry.previous})
+        if (!file->empty()) gWorker.Delete(*file);
+    entry.file.clear();
+    entry.previous.clear();
+    entry.fileBytes = 0;
 }
 
 void Forget(HolderFamily family, std::int16_t index) {
     auto it = gEntries.find({family, index});
     if (it == gEntries.end()) return;
-    if (!it->second.file.empty()) gWorker.Delete(it->second.file);
+    DeleteFiles(it->second);
     gEntries.erase(it);
 }
 
 void CALLBACK WriteOnTimer(HWND window, UINT, UINT_PTR id, DWORD) {
     if (!WriteQueuedClips()) KillTimer(window, id);
+}
+
+void Queue(HWND window, const std::string& tag, bool newTime) {
+    if (!gOpen) return;
+    Entry& entry = gEntries[KeyOf(tag)];
+    if (!entry.previous.empty()) gWorker.Delete(entry.previous);  // an earlier rewrite never got written
+    entry.previous = entry.file;
+    entry.file.clear();
+    entry.tag = tag;
+    if (newTime || entry.capturedAtMs == 0) entry.capturedAtMs = NowMs();
+    entry.queued = true;
+    SetTimer(window, kWriteTimer, 10, WriteOnTimer);
+}
+
+// When the files pass "History Disk MB", the oldest unpinned clips go, files and all.
+void TrimToDiskLimit() {
+    auto& list = Host()->ClipList().Model();
+    std::vector<StoredClip> oldestFirst;
+    for (int position = 0; position < list.ListCount(); ++position) {
+        StoredClip clip;
+        const auto it = gEntries.find(KeyOf(ClipTags().Tag(position)));
+        clip.bytes = it == gEntries.end() ? 0 : it->second.fileBytes;
+        clip.header.pinned = list.ItemPinned(position);
+        oldestFirst.push_back(clip);
+    }
+    HistoryLimits limits;
+    limits.clips = std::size_t(kTagSlots);
+    limits.diskBytes = gDiskBytes;
+    const std::vector<std::size_t> removed = ClipsToRemove(oldestFirst, limits);
+    // Newest first, so that the positions still to go stay where they were; the newest clip stays.
+    for (auto it = removed.rbegin(); it != removed.rend(); ++it)
+        if (int(*it) < list.ListCount() - 1) RemoveClip(int(*it));
 }
 
 }  // namespace
@@ -156,32 +201,50 @@ void CloseHistoryStore() {
 
 const std::filesystem::path& HistoryFolder() { return gFolder; }
 
-void QueueClipForHistory(HWND window, const std::string& tag) {
-    if (!gOpen) return;
-    Entry& entry = gEntries[KeyOf(tag)];
-    // A clip made newest again is written anew under its new time; its older file goes.
-    if (!entry.file.empty()) gWorker.Delete(entry.file);
-    entry = {tag, NowMs(), true, {}};
-    SetTimer(window, kWriteTimer, 10, WriteOnTimer);
+void SetHistoryDiskLimit(std::uint64_t bytes) { gDiskBytes = bytes; }
+
+void SetRememberHistory(bool remember) { gRemember = remember; }
+bool RememberHistory() { return gRemember; }
+
+// A clip made newest again is written anew under its new time; its older file goes.
+void QueueClipForHistory(HWND window, const std::string& tag) { Queue(window, tag, true); }
+void QueueClipRewrite(HWND window, const std::string& tag) { Queue(window, tag, false); }
+
+void QueueEveryClip(HWND window) {
+    if (!Host()) return;
+    for (int position = 0; position < Host()->ClipList().Model().ListCount(); ++position)
+        QueueClipRewrite(window, ClipTags().Tag(position));
 }
 
 bool WriteQueuedClips() {
-    bool waiting = false;
+    bool waiting = false, written = false;
     for (auto& [key, entry] : gEntries) {
         if (!entry.queued) continue;
+        const int position = PositionOf(entry.tag);
+        const bool pinned = position >= 0 && Host()->ClipList().Model().ItemPinned(position);
         std::optional<ClipFileContents> contents;
-        if (!ContentsOfClip(entry.tag, contents)) {
+        // Unremembered history keeps only its pins on the disk.
+        if ((gRemember || pinned) && !ContentsOfClip(entry.tag, contents)) {
             waiting = true;  // its picture is still being compressed
             continue;
         }
         entry.queued = false;
-        if (!contents) continue;  // nothing that could be written: the clip stays in memory only
+        if (!contents || position < 0) {  // the clip stays in memory only
+            DeleteFiles(entry);
+            continue;
+        }
         contents->header.capturedAtMs = entry.capturedAtMs;
-        contents->header.label = LabelOf(entry.tag);
+        contents->header.label = Host()->ClipList().Model().ItemText(position);
+        contents->header.pinned = pinned;
         const std::string bytes = WriteClipFile(*contents);
         entry.file = gFolder / ClipFileName(entry.capturedAtMs, bytes);
+        entry.fileBytes = bytes.size();
         gWorker.Write(entry.file, bytes);
+        if (!entry.previous.empty() && entry.previous != entry.file) gWorker.Delete(entry.previous);
+        entry.previous.clear();
+        written = true;
     }
+    if (written) TrimToDiskLimit();
     return waiting;
 }
 
@@ -190,8 +253,9 @@ void FlushHistoryWrites() {
     gWorker.Flush();
 }
 
-void NoteRestoredClip(const std::string& tag, std::uint64_t capturedAtMs, const std::filesystem::path& file) {
-    gEntries[KeyOf(tag)] = {tag, capturedAtMs, false, file};
+void NoteRestoredClip(const std::string& tag, std::uint64_t capturedAtMs, const std::filesystem::path& file,
+                      std::uint64_t fileBytes) {
+    gEntries[KeyOf(tag)] = {tag, capturedAtMs, false, file, fileBytes, {}};
 }
 
 void DeleteStoredFile(const std::filesystem::path& file) { gWorker.Delete(file); }

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 
+#include "capture/HistoryFolder.h"
+
 namespace capture {
 
 // %LOCALAPPDATA%\Ardentia\History.
@@ -20,16 +22,27 @@ void OpenHistoryStore(const std::filesystem::path& folder);
 void CloseHistoryStore();  // waits for the writes under way
 const std::filesystem::path& HistoryFolder();
 
-// A new clip, at its list position: written once the window is idle. window receives the timer that writes it.
+// "History Disk MB": past it, the oldest unpinned clips go.
+void SetHistoryDiskLimit(std::uint64_t bytes);
+// "Remember History": off, only pinned clips are written (and a clip unpinned loses its file).
+void SetRememberHistory(bool remember);
+bool RememberHistory();
+
+// A new clip, or one made newest again, at its list position: written under the time of now once the
+// window is idle. window receives the timer that writes it.
 void QueueClipForHistory(HWND window, const std::string& tag);
+// The same clip written again (pinned or unpinned), under the time it was captured.
+void QueueClipRewrite(HWND window, const std::string& tag);
+// Every listed clip written again: after Remember History is switched on.
+void QueueEveryClip(HWND window);
 // Writes what is queued and can be written; true while some is still waiting (a picture compressing).
 bool WriteQueuedClips();
 // Waits until every file queued so far is on the disk or deleted.
 void FlushHistoryWrites();
 
-// Adds the newest maxClips clips of the folder to the list, oldest first. Returns what the information
-// line says of the files skipped ("" for none).
-std::string RestoreHistory(int maxClips);
+// Adds the clips of the folder to the list, oldest first, as many as the limits let stay (the others'
+// files go, oldest unpinned first). Returns what the information line says of the files skipped.
+std::string RestoreHistory(const HistoryLimits& limits);
 
 // A clipboard format's name in a clip file ("#13", "HTML Format") and back; 0 when it cannot be.
 std::string StoredFormatName(UINT format);

@@ -121,15 +121,14 @@ bool AddClipFromFile(const ClipFileContents& clip, std::string& tag) {
     ClipTags().SetTag(position, tag);
     const std::int16_t icon = IconOfKind(kind);
     list.AddItem(clip.header.label, icon, icon);
+    list.SetItemPinned(position, clip.header.pinned);
     ClipTags().Advance(family, index);
     return true;
 }
 
-std::string RestoreHistory(int maxClips) {
-    HistoryListing listing = ListHistoryFolder(HistoryFolder());
+std::string RestoreHistory(const HistoryLimits& limits) {
+    const HistoryListing listing = ListHistoryFolder(HistoryFolder());
     // What is beyond the limits goes now, oldest unpinned first, as it would have gone while running.
-    HistoryLimits limits;
-    limits.clips = std::size_t(maxClips > 0 ? maxClips : 1);
     const std::vector<std::size_t> removed = ClipsToRemove(listing.clips, limits);
     std::vector<bool> gone(listing.clips.size(), false);
     for (std::size_t i : removed) {
@@ -143,7 +142,7 @@ std::string RestoreHistory(int maxClips) {
         ClipFileError error = ClipFileError::kNone;
         const auto clip = ReadWholeFile(listing.clips[i].file, bytes) ? ReadClipFile(bytes, error) : std::nullopt;
         if (clip && AddClipFromFile(*clip, tag))
-            NoteRestoredClip(tag, clip->header.capturedAtMs, listing.clips[i].file);
+            NoteRestoredClip(tag, clip->header.capturedAtMs, listing.clips[i].file, bytes.size());
         else
             ++damaged;
     }

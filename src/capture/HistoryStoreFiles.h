@@ -22,7 +22,8 @@ bool ContentsOfClip(const std::string& tag, std::optional<ClipFileContents>& con
 bool AddClipFromFile(const ClipFileContents& clip, std::string& tag);
 
 // The store's own records (HistoryStore.cpp).
-void NoteRestoredClip(const std::string& tag, std::uint64_t capturedAtMs, const std::filesystem::path& file);
+void NoteRestoredClip(const std::string& tag, std::uint64_t capturedAtMs, const std::filesystem::path& file,
+                      std::uint64_t fileBytes);
 void DeleteStoredFile(const std::filesystem::path& file);
 
 }  // namespace capture

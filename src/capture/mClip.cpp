@@ -1,5 +1,7 @@
 #include "capture/mClip.h"
 
+#include <algorithm>
+
 #include "capture/ClipboardAccess.h"
 #include "cliplist/ucClipList.h"
 
@@ -9,6 +11,7 @@ namespace {
 CaptureHost* gHost = nullptr;
 ClipCollection gTags;
 ClipHolders gHolders;
+int gHistorySize = kMaxClips;
 }  // namespace
 
 void SetCaptureHost(CaptureHost* host) { gHost = host; }
@@ -16,14 +19,35 @@ CaptureHost* Host() { return gHost; }
 ClipCollection& ClipTags() { return gTags; }
 ClipHolders& Holders() { return gHolders; }
 
-void RemoveOldestClip() {
+void SetHistorySize(int clips) { gHistorySize = std::clamp(clips, 1, kMaxHistoryClips); }
+int HistorySize() { return gHistorySize; }
+
+void RemoveClip(int position) {
     if (!gHost) return;
     auto& list = gHost->ClipList().Model();
-    const std::string tag = gTags.Tag(0);
-    const std::int16_t index = TagHolderIndex(tag);
-    gHolders.Release(FamilyOfKind(TagKind(tag)), index);
-    gTags.RemoveTag(0, list.ListCount());
-    list.RemoveItem(0);
+    if (position < 0 || position >= list.ListCount()) return;
+    const std::string tag = gTags.Tag(position);
+    gHolders.Release(FamilyOfKind(TagKind(tag)), TagHolderIndex(tag));
+    gTags.RemoveTag(position, list.ListCount());
+    list.RemoveItem(position);
+}
+
+int OldestUnpinnedClip() {
+    if (!gHost) return -1;
+    const auto& list = gHost->ClipList().Model();
+    // The newest clip is never the one to go: it is the copy just made.
+    for (int position = 0; position < list.ListCount() - 1; ++position)
+        if (!list.ItemPinned(position)) return position;
+    return -1;
+}
+
+void RemoveClipsOverLimit() {
+    if (!gHost) return;
+    while (gHost->ClipList().Model().ListCount() > gHistorySize) {
+        const int oldest = OldestUnpinnedClip();
+        if (oldest < 0) return;
+        RemoveClip(oldest);
+    }
 }
 
 void MakeNewest(int position) {
@@ -33,10 +57,12 @@ void MakeNewest(int position) {
     if (position < 0 || position >= last) return;
     const std::string label = list.ItemText(position);
     const std::int16_t icon = list.ItemIcon(position), iconSelected = list.ItemIconSelected(position);
+    const bool pinned = list.ItemPinned(position);
     const std::string tag = gTags.RemoveTag(position, list.ListCount());
     list.RemoveItem(position);
     gTags.SetTag(last, tag);
     list.AddItem(label, icon, iconSelected);
+    list.SetItemPinned(last, pinned);
 }
 
 int FindClipHolding(const std::string& kind, const std::string& text, const ClipFormats& kept) {
@@ -48,13 +74,10 @@ int FindClipHolding(const std::string& kind, const std::string& text, const Clip
         if (TagKind(tag) != kind) continue;
         const std::int16_t index = TagHolderIndex(tag);
         const ClipFormats* held = gHolders.Kept(family, index);
-        if (!held || held->size() != kept.size()) continue;
-        bool same = true;
-        for (std::size_t i = 0; same && i < kept.size(); ++i)
-            same = (*held)[i].format == kept[i].format && (*held)[i].bytes == kept[i].bytes;
+        if (!held || *held != kept) continue;
         // A rich text clip's kept formats hold its markup and text; the others' text is held apart.
         const std::string* heldText = kind == kKindRichText ? &text : gHolders.Text(index);
-        if (same && heldText && *heldText == text) return position;
+        if (heldText && *heldText == text) return position;
     }
     return -1;
 }

@@ -35,8 +35,16 @@ CaptureHost* Host();
 ClipCollection& ClipTags();
 ClipHolders& Holders();
 
-// Removes list item 0 with its tag and holder.
-void RemoveOldestClip();
+// How many clips the history keeps ("History Size"), 1 to kMaxHistoryClips; pinned ones count too.
+void SetHistorySize(int clips);
+int HistorySize();
+
+// Removes the clip at a list position with its tag and holder (and its file, through the holders).
+void RemoveClip(int position);
+// The oldest clip that may go to make room: not pinned, not the newest; -1 when there is none.
+int OldestUnpinnedClip();
+// Removes the oldest unpinned clips while the list holds more than the history's size.
+void RemoveClipsOverLimit();
 // Moves the clip at `position` to the end of the list, tag and all; its holder stays where it is.
 void MakeNewest(int position);
 // The position of a clip that holds exactly this copy (its kind, its text, every kept format byte for

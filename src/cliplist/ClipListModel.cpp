@@ -185,6 +185,17 @@ void ClipListModel::SetItemIconSelected(int index, int16_t icon) {
     RepaintEdited(index);
 }
 
+bool ClipListModel::ItemPinned(int index) const {
+    CheckIndex(index);
+    return items_[index].pinned;
+}
+
+void ClipListModel::SetItemPinned(int index, bool pinned) {
+    CheckIndex(index);
+    items_[index].pinned = pinned;
+    RepaintEdited(index);
+}
+
 bool ClipListModel::ItemSelected(int index) const {
     CheckIndex(index);
     return selected_[index];

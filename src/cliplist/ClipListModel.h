@@ -16,6 +16,7 @@ struct ClipItem {
     std::string text;
     int16_t icon = 0;          // 1-based image index; 0 or an unknown index draws nothing
     int16_t iconSelected = 0;  // the same for the selected look
+    bool pinned = false;       // drawn as a pin at the row's end
 };
 
 class ClipListModel {
@@ -49,6 +50,8 @@ public:
     void SetItemIcon(int index, int16_t icon);
     int16_t ItemIconSelected(int index) const;
     void SetItemIconSelected(int index, int16_t icon);
+    bool ItemPinned(int index) const;
+    void SetItemPinned(int index, bool pinned);
     bool ItemSelected(int index) const;
     // As the container sets it: with SelectMode 0 selecting an item makes it the current one.
     void SetItemSelected(int index, bool selected);

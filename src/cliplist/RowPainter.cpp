@@ -1,5 +1,7 @@
 #include "cliplist/RowPainter.h"
 
+#include <algorithm>
+
 #include "cliplist/RowGeometry.h"
 #include "cliplist/RowLook.h"
 #include "common/GdiScope.h"
@@ -52,6 +54,21 @@ void PaintIcon(HDC dc, const RowAppearance& look, int icon, int rowTop) {
     ImageList_Draw(look.images, icon - 1, dc, look.itemOffset, y, ILD_TRANSPARENT);
 }
 
+// A pin at the row's right end, in the text's colour: a round head and its needle. Returns its left edge.
+int PaintPin(HDC dc, const RECT& text, COLORREF colour) {
+    const int size = std::max(7, int(std::min<LONG>(text.bottom - text.top, 16)) * 2 / 3);
+    const int right = text.right - 2, top = text.top + (text.bottom - text.top - size) / 2;
+    const int head = size * 3 / 5;
+    gdi::Pen pen(CreatePen(PS_SOLID, std::max(1, size / 8), colour));
+    gdi::Brush brush(CreateSolidBrush(colour));
+    gdi::Selection usePen(dc, pen.get());
+    gdi::Selection useBrush(dc, brush.get());
+    Ellipse(dc, right - head, top, right, top + head);
+    MoveToEx(dc, right - head / 2, top + head / 2, nullptr);
+    LineTo(dc, right - size, top + size);
+    return right - size - 2;
+}
+
 }  // namespace
 
 void FillWith(HDC dc, const RECT& r, COLORREF colour) {
@@ -90,6 +107,7 @@ void PaintRow(HDC dc, const RowAppearance& look, const RowToPaint& row, COLORREF
     gdi::Selection useFont(dc, rowLook.underline ? look.underlineFont : look.font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, carriedTextColour);
+    if (row.pinned) textRect.right = std::max(textRect.left, LONG(PaintPin(dc, textRect, carriedTextColour)));
     const std::wstring text = common::Widen(row.text);
     // Labels are the clips' own text: "R&D" shows an ampersand, not an underlined D.
     DrawTextW(dc, text.c_str(), int(text.size()), &textRect, format | DT_NOPREFIX);

@@ -29,6 +29,7 @@ struct RowToPaint {
     bool selected;
     const std::string& text;
     int icon, iconSelected;
+    bool pinned = false;
 };
 
 // Some looks keep the text colour the previous row or focus rectangle used: carried holds it between calls.

@@ -255,7 +255,8 @@ void ucClipList::PaintItem(HDC dc, int index) {
     const int top = model_.TopIndex();
     if (index < top || index > top + model_.VisibleRows() - 1 || index > model_.ListCount() - 1) return;
     const RowToPaint row{index - top,          ClientWidth(),         WidthTakenByScrollBar(), model_.ItemSelected(index),
-                         model_.ItemText(index), model_.ItemIcon(index), model_.ItemIconSelected(index)};
+                         model_.ItemText(index), model_.ItemIcon(index), model_.ItemIconSelected(index),
+                         model_.ItemPinned(index)};
     PaintRow(dc, LookOfRows(), row, carriedTextColour_);
 }
 

@@ -276,6 +276,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 case kIdCheck8:
                     if (HIWORD(wParam) == BN_CLICKED) Check8_Click();
                     return 0;
+                case kIdCheckRemember:
+                    if (HIWORD(wParam) == BN_CLICKED) CheckRemember_Click();
+                    return 0;
                 case kIdText2:
                     if (HIWORD(wParam) == EN_CHANGE) Text2_Change();
                     return 0;

@@ -67,6 +67,7 @@ public:
     HWND PushButton7() const { return pushButton7_; }
     HWND Check4() const { return check4_; }
     HWND Check8() const { return check8_; }
+    HWND CheckRemember() const { return checkRemember_; }
     const PictureView& Image1() const { return image1_; }
 
     // Fits the picture shown by Image1 into the preview frame.
@@ -84,6 +85,7 @@ public:
     void PushButton2_Click();
     void Check4_Click();
     void Check8_Click();
+    void CheckRemember_Click();
     void Text2_Change();
     void PushButton1_Click();
     void PushButton3_Click();
@@ -95,6 +97,8 @@ public:
     void DeleteAll();
     // Puts the current clip back on the clipboard as it was copied and makes it the newest.
     void PutCurrentClipBack();
+    // Pins the clip at this list position, or unpins it; its file is written again.
+    void TogglePin(int position);
     // Opens the history popup for the window now in front (the hotkey, or a second start with /popup).
     void OpenPopup();
     HistoryPopup& Popup() { return popup_; }
@@ -139,6 +143,8 @@ private:
     void ListIndexChange() override;
     void DblClick() override;
     void KeyDown(int keyCode, int shift) override;
+    void MouseUp(int button, int shift, float x, float y) override;
+    void ShowClipMenu();
     void ShowCurrentClip();
     // cSysTrayEvents
     void MouseUp(std::int16_t button, std::int32_t id) override;
@@ -153,6 +159,7 @@ private:
     HWND pushButton1_ = nullptr, pushButton2_ = nullptr, pushButton3_ = nullptr, pushButton5_ = nullptr,
          pushButton7_ = nullptr;
     HWND frame1_ = nullptr, frame2_ = nullptr, check4_ = nullptr, check8_ = nullptr, text2_ = nullptr;
+    HWND checkRemember_ = nullptr;
     HWND picture3_ = nullptr, text1_ = nullptr, picture1_ = nullptr;
     HWND picClipLabel_ = nullptr, lblClipEmpty_ = nullptr, lblInfo_ = nullptr;
     HWND tooltips_ = nullptr;

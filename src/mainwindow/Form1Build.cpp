@@ -79,7 +79,10 @@ bool Form1::CreateControls() {
     lstrcpynW(face.lfFaceName, common::Widen(ambient.name).c_str(), LF_FACESIZE);
     font_ = gdi::Font(CreateFontIndirectW(&face));
 
-    pushButton2_ = Child("BUTTON", kManagerOnCaption, BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdPushButton2, 120, 120, 7800, 405);
+    pushButton2_ = Child("BUTTON", kManagerOnCaption, BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdPushButton2, 120, 120, 5520, 405);
+    // Beside the switch it belongs with: what the manager collects, and whether it lasts.
+    checkRemember_ = Child("BUTTON", "Remember History", BS_AUTOCHECKBOX | WS_TABSTOP, hwnd_, kIdCheckRemember, 5790,
+                           180, 2130, 285, shell::kSkinBackground);
     frame1_ = Frame("Startup Options", 120, 570, 7800, 735);
     check4_ = Child("BUTTON", "Load this software on Windows startup", BS_AUTOCHECKBOX | WS_TABSTOP, frame1_, kIdCheck4,
                     240, 300, 3930, 285, kWhite);
@@ -131,6 +134,7 @@ bool Form1::CreateControls() {
     cSysTray1_.SetEvents(this);
     capture::SetCaptureHost(this);
     return pushButton1_ && pushButton2_ && pushButton3_ && pushButton5_ && pushButton7_ && check4_ && check8_ &&
+           checkRemember_ &&
            text1_ && text2_ && lblInfo_ && lblClipEmpty_;
 }
 
@@ -201,27 +205,13 @@ void Form1::Form_Load() {
     step(21, [&] { RestoreKeptHistory(); });
 }
 
-// The clips kept on disk come back, in the order they were captured, the newest current; the files
-// that could not be read are counted for the information line (Show).
-void Form1::RestoreKeptHistory() {
-    if (shell::GetSetting(shell::kKeyRememberHistory, shell::kOn) == shell::kOff) return;
-    const std::string folder = shell::GetSetting(shell::kKeyHistoryFolder, "");
-    capture::OpenHistoryStore(folder.empty() ? capture::DefaultHistoryFolder()
-                                             : std::filesystem::path(common::Widen(folder)));
-    historyNote_ = capture::RestoreHistory(capture::kMaxClips);
-    auto& list = ucClipList1_.Model();
-    if (list.ListCount() > 0) {
-        list.SetListIndex(list.ListCount() - 1);
-        HideEmptyPanel();
-    }
-}
-
 void Form1::SkinStep() {
     const std::string path = shell::SkinFilePath(shell::ProgramFolder());
     std::vector<shell::SkinnedControl> controls = {{shell::ControlKind::kWindow, &formBackColour_}};
     const std::pair<HWND, shell::ControlKind> kinds[] = {
         {lblInfo_, shell::ControlKind::kLabel},       {lblClipEmpty_, shell::ControlKind::kLabel},
         {check4_, shell::ControlKind::kCheckBox},     {check8_, shell::ControlKind::kCheckBox},
+        {checkRemember_, shell::ControlKind::kCheckBox},
         {frame1_, shell::ControlKind::kFrame},        {frame2_, shell::ControlKind::kFrame},
         {text1_, shell::ControlKind::kTextBox},       {text2_, shell::ControlKind::kTextBox},
         {picClipLabel_, shell::ControlKind::kPicture}, {picture3_, shell::ControlKind::kPicture},

@@ -8,21 +8,19 @@
 #include "mainwindow/ClipFiles.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/Form1.h"
+#include "mainwindow/Form1Parts.h"
 #include "mainwindow/Launch.h"
 #include "mainwindow/OpenRules.h"
 #include "shell/PathHelpers.h"
 
 namespace mainwindow {
 
+using form1::Confirmed;
+using form1::Tell;
+
 namespace {
 
 const char kNothingOnClipboard[] = "Nothing on Clipboard";
-
-bool Confirmed(HWND owner, const char* question) {
-    return ShowMessageBox(owner, question, shell::ApplicationTitle(), MB_YESNO) == IDYES;
-}
-
-void Tell(HWND owner, const std::string& text) { ShowMessageBox(owner, text, shell::ApplicationTitle(), MB_OK); }
 
 // Removes the temporary files that opening clips leaves in TEMP, and nothing else.
 void RemoveOwnTempFiles() {
@@ -57,6 +55,16 @@ void ReleaseHolderOf(const std::string& tag) {
 
 }  // namespace
 
+namespace form1 {
+
+bool Confirmed(HWND owner, const std::string& question) {
+    return ShowMessageBox(owner, question, shell::ApplicationTitle(), MB_YESNO) == IDYES;
+}
+
+void Tell(HWND owner, const std::string& text) { ShowMessageBox(owner, text, shell::ApplicationTitle(), MB_OK); }
+
+}  // namespace form1
+
 void Form1::ClearPreview() {
     ShowWindow(text1_, SW_HIDE);
     ShowWindow(picture1_, SW_HIDE);
@@ -68,6 +76,10 @@ void Form1::PushButton1_Click() {
     step(1, [&] {
         auto& list = ucClipList1_.Model();
         const int asked = list.ListIndex();
+        if (asked >= 0 && asked < list.ListCount() && list.ItemPinned(asked)) {
+            Tell(hwnd_, "\"" + list.ItemText(asked) + "\" is pinned: unpin it (Ctrl+P) to delete it.");
+            return;
+        }
         const std::string tag = asked >= 0 ? capture::ClipTags().Tag(asked) : "";
         // Asked even with nothing current; then nothing is deleted.
         if (!Confirmed(hwnd_, "Are you sure you wish to delete this clipboard entry?") || tag.empty()) return;
@@ -107,8 +119,18 @@ void Form1::DeleteClip() {
 void Form1::PushButton3_Click() {
     ErrorReport step(hwnd_, "PushButton3_Click");
     step(1, [&] {
-        if (ucClipList1_.Model().ListCount() == 0) return;
-        if (Confirmed(hwnd_, "Are you sure you wish to delete all clipboard entries entry?")) DeleteAll();
+        const auto& list = ucClipList1_.Model();
+        if (list.ListCount() == 0) return;
+        int pinned = 0;
+        for (int i = 0; i < list.ListCount(); ++i) pinned += list.ItemPinned(i) ? 1 : 0;
+        const std::string stay = pinned == 1 ? "The pinned clip stays." : "The " + std::to_string(pinned) + " pinned clips stay.";
+        if (pinned == list.ListCount()) {
+            Tell(hwnd_, "Every clip is pinned: unpin a clip (Ctrl+P) to delete it.");
+            return;
+        }
+        if (Confirmed(hwnd_, pinned ? "Are you sure you wish to delete all unpinned clipboard entries? " + stay
+                                    : "Are you sure you wish to delete all clipboard entries entry?"))
+            DeleteAll();
     });
 }
 
@@ -116,16 +138,28 @@ void Form1::DeleteAll() {
     ErrorReport step(hwnd_, "DeleteAll");
     auto& list = ucClipList1_.Model();
     capture::SetCaptureSuppressed(true);
+    // Pinned clips stay, in their order.
     step(2, [&] {
-        for (int i = 0; i < list.ListCount(); ++i) {
+        for (int i = list.ListCount() - 1; i >= 0; --i) {
+            if (list.ItemPinned(i)) continue;
             ReleaseHolderOf(capture::ClipTags().Tag(i));
-            capture::ClipTags().SetTag(i, "");
+            capture::ClipTags().RemoveTag(i, list.ListCount());
+            list.RemoveItem(i);
         }
     });
-    step(3, [&] { RemoveOwnTempFiles(); });
-    step(4, [&] { list.Clear(); });
-    step(5, [&] { capture::ClipTags().ResetCounters(); });
+    const bool pinsStay = list.ListCount() > 0;
+    step(3, [&] {
+        if (!pinsStay) RemoveOwnTempFiles();
+    });
+    step(4, [&] {
+        if (!pinsStay) list.Clear();
+    });
+    step(5, [&] { capture::ClipTags().ResetCounters(pinsStay); });
     step(6, [&] {
+        if (pinsStay) {
+            list.SetListIndex(list.ListCount() - 1);
+            return;
+        }
         ClearPreview();
         ShowWindow(picClipLabel_, SW_SHOW);
     });

@@ -36,7 +36,12 @@ enum ControlId {
     kIdText2,
     kIdText1,
     kIdClipList,
+    kIdCheckRemember,
 };
+
+// Questions and notices, through the program's message box (tests answer it).
+bool Confirmed(HWND owner, const std::string& question);
+void Tell(HWND owner, const std::string& text);
 
 inline void SetText(HWND control, const std::string& text) { common::SetWindowTextUtf8(control, text); }
 

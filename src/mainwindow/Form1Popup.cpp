@@ -17,8 +17,17 @@ void Form1::RegisterPopupHotkey() {
         if (!popup_.Create(imageList1_)) return;
         popup_.onChoose = [this](int position, bool plainText) { PasteFromPopup(position, plainText); };
         popup_.onDelete = [this](int position) {
+            // A pinned clip is not deleted from here: a box would close the popup. Unpinned first, it goes.
+            if (ucClipList1_.Model().ItemPinned(position)) {
+                MessageBeep(MB_ICONWARNING);
+                return;
+            }
             ucClipList1_.Model().SetListIndex(position);
             DeleteClip();
+            popup_.Update(PopupItems());
+        };
+        popup_.onPin = [this](int position) {
+            TogglePin(position);
             popup_.Update(PopupItems());
         };
         popup_.onDismiss = [this] { ReturnFocusTo(popupReturnTo_); };
@@ -50,7 +59,7 @@ std::vector<PopupItem> Form1::PopupItems() const {
         } else {
             clip.text = capture::ClipText(tag);
         }
-        items.push_back({i, list.ItemText(i), list.ItemIcon(i), SearchKey(clip), tag});
+        items.push_back({i, list.ItemText(i), list.ItemIcon(i), SearchKey(clip), tag, list.ItemPinned(i)});
     }
     return items;
 }

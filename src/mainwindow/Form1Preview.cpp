@@ -70,8 +70,9 @@ void Form1::ListIndexChange() {
 
 void Form1::DblClick() { PutCurrentClipBack(); }
 
-void Form1::KeyDown(int keyCode, int) {
+void Form1::KeyDown(int keyCode, int shift) {
     if (keyCode == VK_RETURN) PutCurrentClipBack();
+    if (keyCode == 'P' && shift == 2) TogglePin(ucClipList1_.Model().ListIndex());  // Ctrl alone
 }
 
 void Form1::PutCurrentClipBack() {

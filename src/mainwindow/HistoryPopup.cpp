@@ -77,6 +77,7 @@ void HistoryPopup::Refilter() {
     for (int index : matching) {
         const PopupItem& item = items_[std::size_t(index)];
         model.AddItem(NumberedLabel(shown_.size(), item.label), item.icon, item.icon);
+        model.SetItemPinned(model.ListCount() - 1, item.pinned);
         shown_.push_back(item.position);
     }
     if (!shown_.empty()) model.SetListIndex(0);
@@ -129,7 +130,12 @@ bool HistoryPopup::FilterKey(WPARAM key) {
     }
     // Ctrl+1 to Ctrl+9 pick the row with that number; plain digits are search text like any other
     // character ("2024" finds a date). Ctrl with Alt is AltGr, which types characters on many layouts.
-    if (key >= '1' && key <= '9' && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
+    if (key == 'P' && ctrl) {
+        if (Chosen() >= 0 && onPin) onPin(Chosen());
+        return true;
+    }
+    if (key >= '1' && key <= '9' && ctrl) {
         const std::size_t n = key - '1';
         if (n < shown_.size() && onChoose) onChoose(shown_[n], false);
         return true;
@@ -142,7 +148,7 @@ LRESULT CALLBACK HistoryPopup::FilterProc(HWND hwnd, UINT message, WPARAM wParam
     auto* popup = reinterpret_cast<HistoryPopup*>(self);
     if (message == WM_KEYDOWN && popup->FilterKey(wParam)) return 0;
     // The keys handled above also arrive as characters: they are no text.
-    if (message == WM_CHAR && (wParam == '\r' || wParam == 27)) return 0;
+    if (message == WM_CHAR && (wParam == '\r' || wParam == 27 || wParam == 0x10)) return 0;  // 0x10: Ctrl+P
     if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, FilterProc, 1);
     const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
     // Backspace and Delete included: they widen the list again.

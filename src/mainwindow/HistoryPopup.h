@@ -22,6 +22,7 @@ struct PopupItem {
     std::int16_t icon;
     std::string searchKey;
     std::string id;
+    bool pinned = false;
 };
 
 class HistoryPopup : private cliplist::ClipListEvents {
@@ -52,6 +53,7 @@ public:
     // Enter (plainText false) or Shift+Enter (true) on a clip, or a digit 1-9 on an empty filter.
     std::function<void(int position, bool plainText)> onChoose;
     std::function<void(int position)> onDelete;
+    std::function<void(int position)> onPin;  // Ctrl+P
     // Escape. A click elsewhere only closes the popup: the focus stays where the user clicked.
     std::function<void()> onDismiss;
 

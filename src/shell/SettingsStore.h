@@ -16,7 +16,9 @@ const char kKeyOutputFolder[] = "Output Folder";
 const char kKeyHotkey[] = "Hotkey";  // the popup's, as "Ctrl+Alt+H"
 const char kKeyHistoryBudget[] = "History Budget MB";  // what the history may hold, in megabytes
 const char kKeyHistoryFolder[] = "History Folder";      // where the history is kept on disk
-const char kKeyRememberHistory[] = "Remember History";  // "Off": the history lasts until the program ends
+const char kKeyRememberHistory[] = "Remember History";  // "Off": only pinned clips are kept on disk
+const char kKeyHistorySize[] = "History Size";          // how many clips the history keeps
+const char kKeyHistoryDisk[] = "History Disk MB";       // what its files may take on the disk
 const char kOn[] = "On";
 const char kOff[] = "Off";
 

@@ -67,11 +67,14 @@ TEST(ClipCollection, RemovingTheOldestShiftsTheTableDown) {
     EXPECT_EQ(c.Tag(0), "TXT1");
     EXPECT_EQ(c.Tag(24), "TXT25");
     EXPECT_EQ(c.Tag(25), "");
-    EXPECT_EQ(c.Tag(51), "");  // outside the table
-    c.SetTag(50, "PIC1");
-    EXPECT_EQ(c.RemoveTag(3, 51), "TXT4");  // a full table shifts without reading past its end
-    EXPECT_EQ(c.Tag(49), "PIC1");
-    EXPECT_EQ(c.Tag(50), "");
+    EXPECT_EQ(c.Tag(kTagSlots), "");  // outside the table
+    c.SetTag(kTagSlots, "PIC9");
+    EXPECT_EQ(c.Tag(kTagSlots), "");
+    c.SetTag(kTagSlots - 1, "PIC1");
+    EXPECT_EQ(c.RemoveTag(3, kTagSlots), "TXT4");  // a full table shifts without reading past its end
+    EXPECT_EQ(c.Tag(kTagSlots - 2), "PIC1");
+    EXPECT_EQ(c.Tag(kTagSlots - 1), "");
+    EXPECT_EQ(c.RemoveTag(kTagSlots + 5, kTagSlots), "");
 }
 
 TEST(ClipCollection, CounterWrapsWithoutSharingAHolder) {
@@ -85,6 +88,12 @@ TEST(ClipCollection, CounterWrapsWithoutSharingAHolder) {
     EXPECT_EQ(c.NextHolderIndex(HolderFamily::kPicture, 25), 0);         // other families are separate
     c.SetTag(0, "PIC0");
     EXPECT_EQ(c.NextHolderIndex(HolderFamily::kText, 25), 0);
+    // Counters reset while clips stay (pinned ones after Delete All) step past the indices still held.
+    c.ResetCounters(true);
+    c.SetTag(0, "TXT0");
+    EXPECT_EQ(c.NextHolderIndex(HolderFamily::kText, 25), 1);
+    c.ResetCounters();
+    EXPECT_EQ(c.NextHolderIndex(HolderFamily::kText, 0), 0);
 }
 
 // The messages themselves are read where the capture refuses a copy; here, the limits are inclusive.
@@ -102,17 +111,21 @@ TEST(ClipLimits, LimitsAreInclusiveAndTheBudgetEvictsTheOldestFirst) {
         EXPECT_EQ(HistoryBudgetFromSetting(stored), budget) << stored;
     const struct {
         std::vector<std::uint64_t> oldestFirst;
+        std::vector<bool> pinned;
         std::uint64_t budget;
-        std::size_t evicted;
+        std::vector<std::size_t> evicted;
     } cases[] = {
-        {{}, 10, 0},
-        {{3, 3, 4}, 10, 0},          // exactly full
-        {{3, 3, 5}, 10, 1},          // one over: the oldest goes
-        {{1, 1, 1, 9}, 10, 2},       // as many as it takes, oldest first
-        {{5, 20}, 10, 1},            // never the newest, even when it alone is over
-        {{50, 1, 1}, 10, 1},
+        {{}, {}, 10, {}},
+        {{3, 3, 4}, {}, 10, {}},                   // exactly full
+        {{3, 3, 5}, {}, 10, {0}},                  // one over: the oldest goes
+        {{1, 1, 1, 9}, {}, 10, {0, 1}},            // as many as it takes, oldest first
+        {{5, 20}, {}, 10, {0}},                    // never the newest, even when it alone is over
+        {{50, 1, 1}, {}, 10, {0}},
+        {{3, 3, 5}, {true}, 10, {1}},              // a pinned clip is passed over
+        {{20, 1, 1}, {true, false}, 10, {1}},      // even when the pinned alone pass the budget
     };
-    for (const auto& c : cases) EXPECT_EQ(OldestToEvict(c.oldestFirst, c.budget), c.evicted) << c.oldestFirst.size();
+    for (const auto& c : cases)
+        EXPECT_EQ(ClipsToEvict(c.oldestFirst, c.pinned, c.budget), c.evicted) << c.oldestFirst.size();
 }
 
 TEST(ClipLimits, APictureBlockMustHoldHeaderColoursAndEveryRow) {

@@ -30,6 +30,9 @@ protected:
         OpenHistoryStore(folder_);
     }
     void TearDown() override {
+        SetHistorySize(kMaxClips);
+        SetHistoryDiskLimit(HistoryLimits{}.diskBytes);
+        SetRememberHistory(true);
         CloseHistoryStore();
         fs::remove_all(folder_);
         CaptureTest::TearDown();
@@ -46,7 +49,7 @@ protected:
         ClipTags() = ClipCollection();
         host_.list.Model().Clear();
         OpenHistoryStore(folder_);
-        return RestoreHistory(kMaxClips);
+        return RestoreHistory(HistoryLimits{});
     }
     // Every format on the clipboard, as another program would read it.
     std::map<UINT, std::string> ClipboardFormats(const std::vector<UINT>& formats) {
@@ -120,7 +123,7 @@ TEST_F(HistoryStoreTest, AClipLetGoTakesItsFileAndFilesNotWholeAreSkippedAndCoun
     ASSERT_TRUE(CopyText("first", 1));
     ASSERT_TRUE(CopyText("second", 2));
     ASSERT_EQ(FilesOnDisk(), 2u);
-    RemoveOldestClip();
+    RemoveClip(0);
     EXPECT_EQ(FilesOnDisk(), 1u);
 
     std::ifstream in(ListHistoryFolder(folder_).clips.at(0).file, std::ios::binary);
@@ -135,6 +138,45 @@ TEST_F(HistoryStoreTest, AClipLetGoTakesItsFileAndFilesNotWholeAreSkippedAndCoun
     ASSERT_EQ(Count(), 1);
     EXPECT_EQ(host_.list.Model().ItemText(0), "second");
     EXPECT_TRUE(fs::exists(folder_ / "0000000000002-theirs.clip"));  // left where it is
+}
+
+TEST_F(HistoryStoreTest, PinsOutlastEveryLimitAndARestartAndAreAllAForgetfulHistoryKeeps) {
+    Join();
+    auto& list = host_.list.Model();
+    const auto labels = [&] {
+        std::string all;
+        for (int i = 0; i < list.ListCount(); ++i) all += list.ItemText(i) + (list.ItemPinned(i) ? "*" : "") + " ";
+        return all;
+    };
+    // The count stays at the limit: the copy is seen when it is the newest.
+    const auto copy = [&](const std::string& text) {
+        return PeerCopy([&] { testsupport::OfferText(CF_TEXT, text); },
+                        [&] { return list.ListCount() > 0 && list.ItemText(list.ListCount() - 1) == text; });
+    };
+    ASSERT_TRUE(copy("clip a"));
+    list.SetItemPinned(0, true);
+    QueueClipRewrite(host_.window, ClipTags().Tag(0));
+    ASSERT_EQ(FilesOnDisk(), 1u);
+    SetHistorySize(3);
+    for (const char* text : {"clip b", "clip c", "clip d", "clip e"}) ASSERT_TRUE(copy(text));
+    EXPECT_EQ(labels(), "clip a* clip d clip e ");  // by count: the oldest unpinned went
+    EXPECT_EQ(FilesOnDisk(), 3u);
+    // By disk: a limit of two and a half files' bytes keeps the pin and the newest.
+    SetHistoryDiskLimit(ListHistoryFolder(folder_).clips.at(0).bytes * 5 / 2);
+    ASSERT_TRUE(copy("clip f"));
+    EXPECT_EQ(FilesOnDisk(), 2u);
+    EXPECT_EQ(labels(), "clip a* clip f ");
+
+    EXPECT_EQ(Restart(), "");
+    EXPECT_EQ(labels(), "clip a* clip f ");
+    // Not remembered: a new clip is not written, and the unpinned already stored go when asked.
+    SetRememberHistory(false);
+    ASSERT_TRUE(copy("clip g"));
+    EXPECT_EQ(FilesOnDisk(), 2u);
+    QueueEveryClip(host_.window);
+    EXPECT_EQ(FilesOnDisk(), 1u);
+    EXPECT_EQ(Restart(), "");
+    EXPECT_EQ(labels(), "clip a* ");
 }
 
 }  // namespace

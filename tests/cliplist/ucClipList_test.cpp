@@ -134,6 +134,18 @@ TEST_F(ClipListPixels, IconsDrawOnlyForIndicesTheImageListHas) {
     ImageList_Destroy(images);
 }
 
+TEST_F(ClipListPixels, APinnedRowShowsAPinAtItsEnd) {
+    list.Model().SetItemPinned(1, true);
+    testsupport::PumpFor(20);
+    const Rect plain = list.RowRect(0), pinned = list.RowRect(1);
+    const int end = pinned.right - 20;  // past the short labels
+    EXPECT_GT(DarkPixels(end, pinned.right, pinned), 10);
+    EXPECT_EQ(DarkPixels(end, plain.right, plain), 0);
+    list.Model().SetItemPinned(1, false);
+    testsupport::PumpFor(20);
+    EXPECT_EQ(DarkPixels(0, pinned.right, pinned), DarkPixels(0, plain.right, plain));
+}
+
 TEST_F(ClipListPixels, AmpersandsAreDrawnAsTheyAre) {
     list.Model().ModifyItem(0, std::string("&"));
     list.Model().ModifyItem(1, std::string("&&"));

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "capture/ClipCollection.h"
+#include "capture/HistoryFolder.h"
 #include "capture/HistoryStore.h"
 #include "capture/ClipboardAccess.h"
 #include "capture/ClipboardMonitor.h"

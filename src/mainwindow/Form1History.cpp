@@ -1,0 +1,113 @@
+// The history as the main window keeps it: what start-up brings back from the disk, pins, the list's
+// menu, and whether the history is remembered at all.
+#include <windows.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "capture/HistoryFolder.h"
+#include "capture/HistoryStore.h"
+#include "capture/mClip.h"
+#include "common/WindowText.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/Form1Parts.h"
+#include "shell/SettingsStore.h"
+
+namespace mainwindow {
+
+using form1::Confirmed;
+using form1::Tell;
+
+namespace {
+
+enum MenuCommand { kMenuPin = 1, kMenuPutBack, kMenuDelete };
+
+int PinnedCount(const cliplist::ClipListModel& list) {
+    int pinned = 0;
+    for (int i = 0; i < list.ListCount(); ++i) pinned += list.ItemPinned(i) ? 1 : 0;
+    return pinned;
+}
+
+}  // namespace
+
+// The clips kept on disk come back, in the order they were captured, the newest current; the files
+// that could not be read are counted for the information line (Show).
+void Form1::RestoreKeptHistory() {
+    const capture::HistoryLimits limits = capture::HistoryLimitsFromSettings(
+        shell::GetSetting(shell::kKeyHistorySize, ""), shell::GetSetting(shell::kKeyHistoryDisk, ""));
+    capture::SetHistorySize(int(limits.clips));
+    capture::SetHistoryDiskLimit(limits.diskBytes);
+    capture::SetRememberHistory(shell::GetSetting(shell::kKeyRememberHistory, shell::kOn) != shell::kOff);
+    SendMessageW(checkRemember_, BM_SETCHECK, capture::RememberHistory() ? BST_CHECKED : BST_UNCHECKED, 0);
+    // Opened even when the history is not remembered: pinned clips are.
+    const std::string folder = shell::GetSetting(shell::kKeyHistoryFolder, "");
+    capture::OpenHistoryStore(folder.empty() ? capture::DefaultHistoryFolder()
+                                             : std::filesystem::path(common::Widen(folder)));
+    historyNote_ = capture::RestoreHistory(limits);
+    auto& list = ucClipList1_.Model();
+    if (list.ListCount() > 0) {
+        list.SetListIndex(list.ListCount() - 1);
+        HideEmptyPanel();
+    }
+}
+
+void Form1::TogglePin(int position) {
+    auto& list = ucClipList1_.Model();
+    if (position < 0 || position >= list.ListCount()) return;
+    const bool pin = !list.ItemPinned(position);
+    // Pinned clips are never let go: their number is bounded as the history is.
+    if (pin && PinnedCount(list) >= capture::kMaxHistoryClips) {
+        Tell(hwnd_, "At most " + std::to_string(capture::kMaxHistoryClips) + " clips can be pinned.");
+        return;
+    }
+    list.SetItemPinned(position, pin);
+    capture::QueueClipRewrite(hwnd_, capture::ClipTags().Tag(position));
+    // Unpinned, it counts against the history's size again.
+    if (!pin) capture::RemoveClipsOverLimit();
+}
+
+void Form1::MouseUp(int button, int, float, float y) {
+    if (button != 2) return;
+    auto& list = ucClipList1_.Model();
+    const int row = list.TopIndex() + int(y) / std::max(1, ucClipList1_.RowHeight());
+    if (row < 0 || row >= list.ListCount()) return;
+    list.SetListIndex(row);
+    ShowClipMenu();
+}
+
+void Form1::ShowClipMenu() {
+    auto& list = ucClipList1_.Model();
+    const int position = list.ListIndex();
+    if (position < 0) return;
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, kMenuPutBack, L"Put back on the clipboard\tEnter");
+    AppendMenuW(menu, MF_STRING, kMenuPin, list.ItemPinned(position) ? L"Unpin\tCtrl+P" : L"Pin\tCtrl+P");
+    AppendMenuW(menu, MF_STRING, kMenuDelete, L"Delete");
+    POINT at;
+    GetCursorPos(&at);
+    const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
+    DestroyMenu(menu);
+    // The list may have changed while the menu was open: act on the clip it was opened for.
+    if (list.ListIndex() != position) return;
+    if (chosen == kMenuPutBack) PutCurrentClipBack();
+    if (chosen == kMenuPin) TogglePin(position);
+    if (chosen == kMenuDelete) PushButton1_Click();
+}
+
+void Form1::CheckRemember_Click() {
+    const bool remember = common::IsTicked(checkRemember_);
+    if (remember == capture::RememberHistory()) return;
+    shell::SaveSetting(shell::kKeyRememberHistory, remember ? shell::kOn : shell::kOff);
+    capture::SetRememberHistory(remember);
+    const auto& list = ucClipList1_.Model();
+    const int unpinned = list.ListCount() - PinnedCount(list);
+    // Switched on, every clip is written; switched off, the files of the unpinned go only when asked.
+    if (remember || (unpinned > 0 &&
+                     Confirmed(hwnd_, "Delete the " + std::to_string(unpinned) +
+                                          " unpinned clips already stored on disk? They stay in the list until "
+                                          "the program ends; pinned clips stay stored.")))
+        capture::QueueEveryClip(hwnd_);
+}
+
+}  // namespace mainwindow
