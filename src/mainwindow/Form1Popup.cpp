@@ -6,6 +6,7 @@
 #include "common/WindowText.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/PasteKeys.h"
+#include "mainwindow/PopupRules.h"
 #include "mainwindow/PreviewRules.h"
 #include "shell/SettingsStore.h"
 

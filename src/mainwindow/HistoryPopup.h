@@ -8,24 +8,11 @@
 #include <functional>
 #include <vector>
 
-#include "cliplist/ClipListEvents.h"
-#include "cliplist/ucClipList.h"
-#include "mainwindow/PopupRules.h"
+#include "mainwindow/FilteredClips.h"
 
 namespace mainwindow {
 
-// One clip as the popup lists it: where it is in the main list, its label and icon, what search reads
-// of it (SearchKey), and what names it while positions shift (its tag).
-struct PopupItem {
-    int position;
-    std::string label;
-    std::int16_t icon;
-    std::string searchKey;
-    std::string id;
-    bool pinned = false;
-};
-
-class HistoryPopup : private cliplist::ClipListEvents {
+class HistoryPopup {
 public:
     HistoryPopup() = default;
     // The window goes with the object: left behind, it would reach a destroyed object when the
@@ -36,8 +23,8 @@ public:
 
     bool Create(HIMAGELIST kindIcons);
     HWND hwnd() const { return hwnd_; }
-    HWND FilterBox() const { return filter_; }
-    cliplist::ucClipList& List() { return list_; }
+    HWND FilterBox() const { return clips_.FilterBox(); }
+    cliplist::ucClipList& List() { return clips_.List(); }
     bool IsOpen() const { return open_; }
 
     // Opens at the pointer with these clips (oldest first, as the main list holds them).
@@ -48,7 +35,7 @@ public:
     // Hides the popup; the owner decides where the focus goes.
     void Close();
     // The positions now shown, newest first.
-    const std::vector<int>& Shown() const { return shown_; }
+    const std::vector<int>& Shown() const { return clips_.Shown(); }
 
     // Enter (plainText false) or Shift+Enter (true) on a clip, or a digit 1-9 on an empty filter.
     std::function<void(int position, bool plainText)> onChoose;
@@ -59,21 +46,10 @@ public:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK FilterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
-    bool FilterKey(WPARAM key);
-    void TakeItems(std::vector<PopupItem> items);
-    void Refilter();
-    int Chosen() const;  // the main-list position of the current row, or -1
     void Dismiss();
-    // ClipListEvents: a double-click on a row chooses it
-    void DblClick() override;
 
     HWND hwnd_ = nullptr;
-    HWND filter_ = nullptr;
-    cliplist::ucClipList list_;
-    std::vector<PopupItem> items_;
-    std::vector<std::string> keys_;  // the items' search keys, moved out of them once, searched on every key
-    std::vector<int> shown_;
+    FilteredClips clips_;
     bool open_ = false;
 };
 

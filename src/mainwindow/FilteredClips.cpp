@@ -1,0 +1,147 @@
+#include "mainwindow/FilteredClips.h"
+
+#include <algorithm>
+
+#include "common/PropertyBag.h"
+#include "common/WindowText.h"
+#include "mainwindow/PopupRules.h"
+
+namespace mainwindow {
+
+namespace {
+const int kFilterHeight = 24;
+}  // namespace
+
+bool FilteredClips::Create(HWND parent, const RECT& area, HIMAGELIST kindIcons, const std::string& listProperties,
+                           bool numbered) {
+    numbered_ = numbered;
+    const int width = area.right - area.left;
+    filter_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                              area.left, area.top, width, kFilterHeight, parent, nullptr, GetModuleHandleW(nullptr),
+                              nullptr);
+    if (!filter_ ||
+        !list_.Create(parent, 1, area.left, area.top + kFilterHeight, width, area.bottom - area.top - kFilterHeight))
+        return false;
+    SendMessageW(filter_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    SetWindowSubclass(filter_, FilterProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    list_.ReadProperties(common::PropertyBag::Parse(listProperties), common::FontSpec());
+    list_.SetImageList(kindIcons);
+    list_.SetEvents(this);
+    return true;
+}
+
+void FilteredClips::Place(const RECT& filterBox, const RECT& list) {
+    MoveWindow(filter_, filterBox.left, filterBox.top, filterBox.right - filterBox.left, filterBox.bottom - filterBox.top,
+               TRUE);
+    MoveWindow(list_.hwnd(), list.left, list.top, list.right - list.left, list.bottom - list.top, TRUE);
+}
+
+void FilteredClips::SetItems(std::vector<PopupItem> items) {
+    const int chosen = Chosen();
+    std::string keep;
+    for (const PopupItem& item : items_)
+        if (item.position == chosen) keep = item.id;
+    items_ = std::move(items);
+    keys_.clear();
+    for (PopupItem& item : items_) keys_.push_back(std::move(item.searchKey));
+    Refilter();
+    for (std::size_t row = 0; row < shown_.size() && !keep.empty(); ++row)
+        if (items_[std::size_t(shown_[row])].id == keep) list_.Model().SetListIndex(int(row));
+}
+
+void FilteredClips::ClearFilter() {
+    SetWindowTextW(filter_, L"");
+    Refilter();
+}
+
+void FilteredClips::Refilter() {
+    const std::vector<int> matching = ShownClips(keys_, common::WindowText(filter_));
+    shown_.clear();
+    auto& model = list_.Model();
+    refilling_ = true;  // the rows made here choose nothing
+    model.Clear();
+    for (int index : matching) {
+        const PopupItem& item = items_[std::size_t(index)];
+        model.AddItem(numbered_ ? NumberedLabel(shown_.size(), item.label) : item.label, item.icon, item.icon);
+        model.SetItemPinned(model.ListCount() - 1, item.pinned);
+        shown_.push_back(item.position);
+    }
+    if (!shown_.empty()) model.SetListIndex(0);
+    refilling_ = false;
+    if (onFilterChanged) onFilterChanged();
+}
+
+int FilteredClips::Chosen() const {
+    const int row = list_.Model().ListIndex();
+    return row >= 0 && row < int(shown_.size()) ? shown_[std::size_t(row)] : -1;
+}
+
+void FilteredClips::DblClick() {
+    if (Chosen() >= 0 && onChoose) onChoose(Chosen(), false);
+}
+
+void FilteredClips::ListIndexChange() {
+    if (!refilling_ && Chosen() >= 0 && onSelect) onSelect(Chosen());
+}
+
+// The filter box has the keyboard; the keys that move and choose act on the list instead.
+bool FilteredClips::FilterKey(WPARAM key) {
+    auto& model = list_.Model();
+    const int count = model.ListCount(), row = model.ListIndex(), page = std::max(1, model.VisibleRows() - 1);
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    switch (key) {
+        case VK_UP: if (row > 0) model.SetListIndex(row - 1); return true;
+        case VK_DOWN: if (row + 1 < count) model.SetListIndex(row + 1); return true;
+        case VK_PRIOR: if (count) model.SetListIndex(std::max(0, row - page)); return true;
+        case VK_NEXT: if (count) model.SetListIndex(std::min(count - 1, row + page)); return true;
+        case VK_HOME: if (count) model.SetListIndex(0); return true;
+        case VK_END: if (count) model.SetListIndex(count - 1); return true;
+        case VK_ESCAPE:
+            if (onEscape) onEscape();
+            return true;
+        case VK_RETURN:
+            if (Chosen() >= 0 && onChoose) onChoose(Chosen(), shift);
+            return true;
+        case VK_DELETE: {
+            // Text after the caret, or a selection: the key is the filter's, as in any text box.
+            DWORD from = 0, to = 0;
+            SendMessageW(filter_, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+            if (from != to || int(to) < GetWindowTextLengthW(filter_)) return false;
+            if (Chosen() >= 0 && onDelete) {
+                const int keep = row;
+                onDelete(Chosen());
+                if (model.ListCount() > 0) model.SetListIndex(std::min(keep, model.ListCount() - 1));
+            }
+            return true;
+        }
+        default: break;
+    }
+    // Ctrl+1 to Ctrl+9 pick the row with that number; plain digits are search text like any other
+    // character ("2024" finds a date). Ctrl with Alt is AltGr, which types characters on many layouts.
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
+    if (key == 'P' && ctrl) {
+        if (Chosen() >= 0 && onPin) onPin(Chosen());
+        return true;
+    }
+    if (numbered_ && key >= '1' && key <= '9' && ctrl) {
+        const std::size_t n = key - '1';
+        if (n < shown_.size() && onChoose) onChoose(shown_[n], false);
+        return true;
+    }
+    return false;
+}
+
+LRESULT CALLBACK FilteredClips::FilterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR self) {
+    auto* clips = reinterpret_cast<FilteredClips*>(self);
+    if (message == WM_KEYDOWN && clips->FilterKey(wParam)) return 0;
+    // The keys handled above also arrive as characters: they are no text. 0x10 is Ctrl+P.
+    if (message == WM_CHAR && (wParam == '\r' || wParam == 27 || wParam == 0x10)) return 0;
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, FilterProc, 1);
+    const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    // Backspace and Delete included: they widen the list again.
+    if (message == WM_CHAR || (message == WM_KEYDOWN && wParam == VK_DELETE)) clips->Refilter();
+    return result;
+}
+
+}  // namespace mainwindow

@@ -1,0 +1,73 @@
+// A filter box over a list of clips: typing narrows the list to the clips that hold the text (any part,
+// any case; "picture" and sizes for pictures), newest first. The keys that move and choose act on the
+// list while the box keeps the keyboard. The history popup shows one in a window of its own, the main
+// window one over its clip list while a search is typed.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cliplist/ClipListEvents.h"
+#include "cliplist/ucClipList.h"
+
+namespace mainwindow {
+
+// One clip as the filter lists it: where it is in the main list, its label and icon, what search reads
+// of it (SearchKey), and what names it while positions shift (its tag).
+struct PopupItem {
+    int position;
+    std::string label;
+    std::int16_t icon;
+    std::string searchKey;
+    std::string id;
+    bool pinned = false;
+};
+
+class FilteredClips : private cliplist::ClipListEvents {
+public:
+    // The box across the top of area, the list below it; numbered rows carry the number Ctrl picks them by.
+    bool Create(HWND parent, const RECT& area, HIMAGELIST kindIcons, const std::string& listProperties, bool numbered);
+    void Place(const RECT& filterBox, const RECT& list);
+    HWND FilterBox() const { return filter_; }
+    cliplist::ucClipList& List() { return list_; }
+    const cliplist::ucClipList& List() const { return list_; }
+
+    // The clips (oldest first, as the main list holds them). The filter stays, and so does the clip
+    // chosen where it is still shown.
+    void SetItems(std::vector<PopupItem> items);
+    // Empties the box; the list shows every clip again.
+    void ClearFilter();
+    bool Filtering() const { return GetWindowTextLengthW(filter_) > 0; }
+    // The positions now shown, newest first, and the main-list position of the current row (or -1).
+    const std::vector<int>& Shown() const { return shown_; }
+    int Chosen() const;
+
+    // Enter (plainText false), Shift+Enter (true), a double-click, or Ctrl+1 to Ctrl+9 on a numbered list.
+    std::function<void(int position, bool plainText)> onChoose;
+    std::function<void(int position)> onDelete;    // Delete with nothing after the caret
+    std::function<void(int position)> onPin;       // Ctrl+P
+    std::function<void(int position)> onSelect;    // the current row changed
+    std::function<void()> onEscape;
+    std::function<void()> onFilterChanged;         // after the list follows what was typed
+
+private:
+    static LRESULT CALLBACK FilterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
+    bool FilterKey(WPARAM key);
+    void Refilter();
+    void DblClick() override;
+    void ListIndexChange() override;
+
+    HWND filter_ = nullptr;
+    cliplist::ucClipList list_;
+    bool numbered_ = true;
+    bool refilling_ = false;
+    std::vector<PopupItem> items_;
+    std::vector<std::string> keys_;  // the items' search keys, moved out of them once, searched on every key
+    std::vector<int> shown_;
+};
+
+}  // namespace mainwindow
