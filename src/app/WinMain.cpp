@@ -36,6 +36,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
         MSG msg;
         // A Unicode loop: typed characters reach the Unicode windows whole, not through the ANSI code page.
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            // Ctrl+F searches from anywhere in the window.
+            if (msg.message == WM_KEYDOWN && msg.wParam == 'F' && GetKeyState(VK_CONTROL) < 0 && form.hwnd() &&
+                IsChild(form.hwnd(), msg.hwnd)) {
+                form.FocusSearch();
+                continue;
+            }
             // Tab and Shift+Tab walk the window's controls, as in any dialog.
             if (form.hwnd() && IsDialogMessageW(form.hwnd(), &msg)) continue;
             TranslateMessage(&msg);

@@ -8,19 +8,15 @@
 
 namespace mainwindow {
 
-namespace {
-const int kFilterHeight = 24;
-}  // namespace
-
-bool FilteredClips::Create(HWND parent, const RECT& area, HIMAGELIST kindIcons, const std::string& listProperties,
-                           bool numbered) {
+bool FilteredClips::Create(HWND parent, const RECT& area, int filterHeight, HIMAGELIST kindIcons,
+                           const std::string& listProperties, bool numbered) {
     numbered_ = numbered;
     const int width = area.right - area.left;
     filter_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                              area.left, area.top, width, kFilterHeight, parent, nullptr, GetModuleHandleW(nullptr),
+                              area.left, area.top, width, filterHeight, parent, nullptr, GetModuleHandleW(nullptr),
                               nullptr);
     if (!filter_ ||
-        !list_.Create(parent, 1, area.left, area.top + kFilterHeight, width, area.bottom - area.top - kFilterHeight))
+        !list_.Create(parent, 1, area.left, area.top + filterHeight, width, area.bottom - area.top - filterHeight))
         return false;
     SendMessageW(filter_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     SetWindowSubclass(filter_, FilterProc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -28,12 +24,6 @@ bool FilteredClips::Create(HWND parent, const RECT& area, HIMAGELIST kindIcons, 
     list_.SetImageList(kindIcons);
     list_.SetEvents(this);
     return true;
-}
-
-void FilteredClips::Place(const RECT& filterBox, const RECT& list) {
-    MoveWindow(filter_, filterBox.left, filterBox.top, filterBox.right - filterBox.left, filterBox.bottom - filterBox.top,
-               TRUE);
-    MoveWindow(list_.hwnd(), list.left, list.top, list.right - list.left, list.bottom - list.top, TRUE);
 }
 
 void FilteredClips::SetItems(std::vector<PopupItem> items) {
@@ -69,6 +59,7 @@ void FilteredClips::Refilter() {
     if (!shown_.empty()) model.SetListIndex(0);
     refilling_ = false;
     if (onFilterChanged) onFilterChanged();
+    if (Filtering() && Chosen() >= 0 && onSelect) onSelect(Chosen());  // the preview follows the first found
 }
 
 int FilteredClips::Chosen() const {
@@ -82,6 +73,14 @@ void FilteredClips::DblClick() {
 
 void FilteredClips::ListIndexChange() {
     if (!refilling_ && Chosen() >= 0 && onSelect) onSelect(Chosen());
+}
+
+void FilteredClips::KeyDown(int keyCode, int shift) {
+    const int position = Chosen();
+    if (keyCode == VK_ESCAPE && onEscape) onEscape();
+    if (position < 0) return;
+    if (keyCode == VK_RETURN && onChoose) onChoose(position, shift == 1);
+    if (keyCode == 'P' && shift == 2 && onPin) onPin(position);  // Ctrl alone
 }
 
 // The filter box has the keyboard; the keys that move and choose act on the list instead.
@@ -134,6 +133,14 @@ bool FilteredClips::FilterKey(WPARAM key) {
 LRESULT CALLBACK FilteredClips::FilterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                            DWORD_PTR self) {
     auto* clips = reinterpret_cast<FilteredClips*>(self);
+    // In a window that walks its controls as a dialog does, Enter and Escape would go to the window.
+    if (message == WM_GETDLGCODE) {
+        const auto* asked = reinterpret_cast<const MSG*>(lParam);
+        const LRESULT code = DefSubclassProc(hwnd, message, wParam, lParam);
+        if (asked && asked->message == WM_KEYDOWN && (asked->wParam == VK_RETURN || asked->wParam == VK_ESCAPE))
+            return code | DLGC_WANTALLKEYS;
+        return code;
+    }
     if (message == WM_KEYDOWN && clips->FilterKey(wParam)) return 0;
     // The keys handled above also arrive as characters: they are no text. 0x10 is Ctrl+P.
     if (message == WM_CHAR && (wParam == '\r' || wParam == 27 || wParam == 0x10)) return 0;

@@ -29,9 +29,10 @@ struct PopupItem {
 
 class FilteredClips : private cliplist::ClipListEvents {
 public:
-    // The box across the top of area, the list below it; numbered rows carry the number Ctrl picks them by.
-    bool Create(HWND parent, const RECT& area, HIMAGELIST kindIcons, const std::string& listProperties, bool numbered);
-    void Place(const RECT& filterBox, const RECT& list);
+    // The box across the top of area, filterHeight tall, the list below it; numbered rows carry the number
+    // Ctrl picks them by.
+    bool Create(HWND parent, const RECT& area, int filterHeight, HIMAGELIST kindIcons, const std::string& listProperties,
+                bool numbered);
     HWND FilterBox() const { return filter_; }
     cliplist::ucClipList& List() { return list_; }
     const cliplist::ucClipList& List() const { return list_; }
@@ -60,6 +61,8 @@ private:
     void Refilter();
     void DblClick() override;
     void ListIndexChange() override;
+    // The list itself has the keyboard (it was clicked): the same keys choose, pin and leave.
+    void KeyDown(int keyCode, int shift) override;
 
     HWND filter_ = nullptr;
     cliplist::ucClipList list_;

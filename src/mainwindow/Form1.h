@@ -14,6 +14,7 @@
 #include "cliplist/ClipListEvents.h"
 #include "cliplist/ucClipList.h"
 #include "common/GdiScope.h"
+#include "mainwindow/FilteredClips.h"
 #include "mainwindow/HistoryPopup.h"
 #include "mainwindow/PictureView.h"
 #include "shell/Skin.h"
@@ -68,6 +69,10 @@ public:
     HWND Check4() const { return check4_; }
     HWND Check8() const { return check8_; }
     HWND CheckRemember() const { return checkRemember_; }
+    HWND SearchBox() const { return search_.FilterBox(); }
+    FilteredClips& Search() { return search_; }
+    // Ctrl+F: the search box, its text selected.
+    void FocusSearch();
     const PictureView& Image1() const { return image1_; }
 
     // Fits the picture shown by Image1 into the preview frame.
@@ -122,6 +127,10 @@ private:
                                       DWORD_PTR self);
     void SkinStep();
     void RestoreKeptHistory();
+    bool CreateSearch(const RECT& area, int boxHeight);
+    void SearchChanged();
+    // The clips changed (captured, deleted, pinned, put back): a search under way reads them again.
+    void RefreshSearch();
     std::string historyNote_;  // what start-up skipped of the history on disk, said once shown
     void MinimiseToTray();
     void RestoreFromTray();
@@ -166,6 +175,9 @@ private:
     PictureView image1_;
     static const int kPopupHotkeyId = 1;
     HistoryPopup popup_;
+    FilteredClips search_;
+    bool searchStale_ = true;
+    bool choosingFromSearch_ = false;
     HWND popupReturnTo_ = nullptr;
     bool hotkeyRegistered_ = false;
     cliplist::ucClipList ucClipList1_;

@@ -89,12 +89,18 @@ bool Form1::CreateControls() {
     check8_ = Child("BUTTON", "Start in system tray", BS_AUTOCHECKBOX | WS_TABSTOP, frame1_, kIdCheck8, 4200, 300, 1980,
                     285, kWhite);
 
-    if (!ucClipList1_.Create(hwnd_, kIdClipList, Px(120), Px(1440), Px(2535), Px(3435))) return false;
+    // The search box across the top of the list's place, the list (or while searching, what was found) below.
+    const int searchHeight = Px(360);
+    const RECT listPlace{Px(120), Px(1440), Px(120) + Px(2535), Px(1440) + Px(3435)};
+    if (!ucClipList1_.Create(hwnd_, kIdClipList, listPlace.left, listPlace.top + searchHeight, Px(2535),
+                             Px(3435) - searchHeight))
+        return false;
     ucClipList1_.ReadProperties(common::PropertyBag::Parse(kClipList1Properties), common::FontSpec());
     SetWindowLongA(ucClipList1_.hwnd(), GWL_STYLE,
                    GetWindowLongA(ucClipList1_.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS | WS_TABSTOP);
     ucClipList1_.SetEvents(this);
-    picClipLabel_ = Panel(hwnd_, 180, 1650, 2355, 1905, kWhite);
+    if (!CreateSearch(listPlace, searchHeight)) return false;
+    picClipLabel_ = Panel(hwnd_, 180, 2010, 2355, 1905, kWhite);
     // Room for a third line: the font here wraps the text once more than the designed one.
     lblClipEmpty_ = Child("STATIC", "", SS_CENTER | SS_NOPREFIX, picClipLabel_, 0, 0, 120, 2235, 675, kWhite);
     SetWindowPos(picClipLabel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -157,6 +163,7 @@ void Form1::Form_Load() {
     step(7, [&] {
         imageList1_ = CreateClipKindIcons();
         ucClipList1_.SetImageList(imageList1_);
+        search_.List().SetImageList(imageList1_);
     });
     step(8, [&] {
         listCursor_ = LoadCursorFromFileW(common::Widen(cursorFile).c_str());

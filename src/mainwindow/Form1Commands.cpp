@@ -112,7 +112,7 @@ void Form1::DeleteClip() {
     step(7, [&] { list.RemoveItem(position); });
     step(8, [&] { list.SetListIndex(list.ListCount() - 1); });
     step(9, [&] { ShowWindow(picClipLabel_, list.ListCount() < 1 ? SW_SHOW : SW_HIDE); });
-    step(10, [&] { ::SetFocus(ucClipList1_.picList()); });
+    step(10, [&] { ::SetFocus(search_.Filtering() ? search_.FilterBox() : ucClipList1_.picList()); });
     capture::SetCaptureSuppressed(false);
 }
 

@@ -65,6 +65,7 @@ void Form1::ListIndexChange() {
     // A capture (or a deletion) while the popup is open: its rows follow the clips' new positions.
     step(2, [&] {
         if (popup_.IsOpen()) popup_.Update(PopupItems());
+        RefreshSearch();
     });
 }
 
@@ -73,6 +74,7 @@ void Form1::DblClick() { PutCurrentClipBack(); }
 void Form1::KeyDown(int keyCode, int shift) {
     if (keyCode == VK_RETURN) PutCurrentClipBack();
     if (keyCode == 'P' && shift == 2) TogglePin(ucClipList1_.Model().ListIndex());  // Ctrl alone
+    if (keyCode == 'F' && shift == 2) FocusSearch();
 }
 
 void Form1::PutCurrentClipBack() {

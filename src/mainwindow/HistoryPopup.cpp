@@ -7,7 +7,7 @@ namespace mainwindow {
 
 namespace {
 const wchar_t kClassName[] = L"ArdentiaHistoryPopup";
-const int kWidth = 320, kHeight = 380;
+const int kWidth = 320, kHeight = 380, kFilterHeight = 24;
 }  // namespace
 
 HistoryPopup::~HistoryPopup() {
@@ -19,7 +19,7 @@ bool HistoryPopup::Create(HIMAGELIST kindIcons) {
     hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Ardentia history", WS_POPUP | WS_BORDER, 0, 0,
                             kWidth, kHeight, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (!hwnd_) return false;
-    if (!clips_.Create(hwnd_, RECT{0, 0, kWidth - 2, kHeight - 2}, kindIcons, "ItemHeight=18\nItemTextLeft=22\n", true))
+    if (!clips_.Create(hwnd_, RECT{0, 0, kWidth - 2, kHeight - 2}, kFilterHeight, kindIcons, "ItemHeight=18\nItemTextLeft=22\n", true))
         return false;
     clips_.onChoose = [this](int position, bool plainText) {
         if (onChoose) onChoose(position, plainText);

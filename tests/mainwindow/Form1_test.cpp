@@ -200,7 +200,7 @@ std::vector<Placed> VisibleControls(const Form1& form) {
     std::vector<Placed> placed;
     for (HWND control : {form.PushButton1(), form.PushButton2(), form.PushButton3(), form.PushButton5(),
                          form.PushButton7(), form.Check4(), form.Check8(), form.CheckRemember(), form.Text2(),
-                         form.Text1(), form.lblInfo(), form.ClipListWindow()}) {
+                         form.Text1(), form.lblInfo(), form.ClipListWindow(), form.SearchBox()}) {
         RECT r;
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&r), 2);
@@ -226,7 +226,7 @@ TEST_F(Form1Test, TabReachesEveryControl) {
     }
     for (HWND control : {form_->PushButton1(), form_->PushButton2(), form_->PushButton3(), form_->PushButton5(),
                          form_->PushButton7(), form_->Check4(), form_->Check8(), form_->CheckRemember(),
-                         form_->Text2(), form_->Text1(), form_->ClipListWindow()})
+                         form_->Text2(), form_->Text1(), form_->ClipListWindow(), form_->SearchBox()})
         EXPECT_NE(std::find(reached.begin(), reached.end(), control), reached.end()) << WindowText(control);
 }
 

@@ -1,0 +1,66 @@
+// The search above the main list. While a text is typed, a list of the clips that hold it takes the
+// clip list's place, newest first; a row chosen there is shown in the preview, and Enter, a double-click,
+// Ctrl+P and Delete act on the clip it stands for. Escape empties the box and brings the whole list back.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "mainwindow/Form1.h"
+#include "mainwindow/Form1Parts.h"
+
+namespace mainwindow {
+
+using namespace form1;
+
+bool Form1::CreateSearch(const RECT& area, int boxHeight) {
+    if (!search_.Create(hwnd_, area, boxHeight, nullptr, kClipList1Properties, false)) return false;
+    SendMessageW(search_.FilterBox(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    SendMessageW(search_.FilterBox(), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"Search (Ctrl+F)"));
+    ShowWindow(search_.List().hwnd(), SW_HIDE);
+    search_.onFilterChanged = [this] { SearchChanged(); };
+    search_.onSelect = [this](int position) {
+        choosingFromSearch_ = true;
+        ucClipList1_.Model().SetListIndex(position);
+        choosingFromSearch_ = false;
+    };
+    search_.onChoose = [this](int position, bool plainText) { PutBack(position, plainText); };
+    search_.onDelete = [this](int position) {
+        ucClipList1_.Model().SetListIndex(position);
+        PushButton1_Click();
+    };
+    search_.onPin = [this](int position) {
+        TogglePin(position);
+        RefreshSearch();
+    };
+    search_.onEscape = [this] {
+        search_.ClearFilter();
+        ::SetFocus(ucClipList1_.picList());
+    };
+    return true;
+}
+
+void Form1::FocusSearch() {
+    ::SetFocus(search_.FilterBox());
+    SendMessageW(search_.FilterBox(), EM_SETSEL, 0, -1);
+}
+
+// The search reads the clips when it starts and follows them while it lasts; idle, it reads nothing.
+void Form1::SearchChanged() {
+    const bool searching = search_.Filtering();
+    if (searching && searchStale_) {
+        searchStale_ = false;
+        search_.SetItems(PopupItems());  // filters again, and comes back here
+        return;
+    }
+    if (!searching) searchStale_ = true;
+    ShowWindow(search_.List().hwnd(), searching ? SW_SHOW : SW_HIDE);
+    ShowWindow(ucClipList1_.hwnd(), searching ? SW_HIDE : SW_SHOW);
+    ShowWindow(picClipLabel_, !searching && ucClipList1_.Model().ListCount() < 1 ? SW_SHOW : SW_HIDE);
+}
+
+void Form1::RefreshSearch() {
+    if (choosingFromSearch_) return;
+    if (search_.Filtering()) search_.SetItems(PopupItems());
+    else searchStale_ = true;
+}
+
+}  // namespace mainwindow
