@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "capture/ClipLimits.h"
+#include "capture/HistoryStore.h"
 #include "capture/mClip.h"
 #include "cliplist/ucClipList.h"
 
@@ -24,12 +25,16 @@ std::vector<std::uint64_t> ClipBytesOldestFirst() {
     return sizes;
 }
 
-std::vector<bool> PinnedOldestFirst() {
-    std::vector<bool> pinned;
+// The clips passed over: those on the disk only (they hold nothing), and pinned ones with no file to go
+// back to.
+std::vector<bool> MustStayOldestFirst() {
+    std::vector<bool> stay;
     if (CaptureHost* host = Host())
-        for (int position = 0; position < host->ClipList().Model().ListCount(); ++position)
-            pinned.push_back(host->ClipList().Model().ItemPinned(position));
-    return pinned;
+        for (int position = 0; position < host->ClipList().Model().ListCount(); ++position) {
+            const std::string tag = ClipTags().Tag(position);
+            stay.push_back(!ClipHeld(tag) || (host->ClipList().Model().ItemPinned(position) && !StoredOnDisk(tag)));
+        }
+    return stay;
 }
 
 }  // namespace
@@ -47,13 +52,15 @@ std::uint64_t HistoryBytes() {
 void EvictOverBudget() {
     // A picture counts its full pixels until it is compressed. Rather than let older clips go for pixels
     // about to shrink, the compression is awaited first, and only when the history would be over budget.
-    std::vector<std::size_t> over = ClipsToEvict(ClipBytesOldestFirst(), PinnedOldestFirst(), gBudget);
+    std::vector<std::size_t> over = ClipsToEvict(ClipBytesOldestFirst(), MustStayOldestFirst(), gBudget);
     if (!over.empty() && Holders().Pictures().Compressing()) {
         Holders().Pictures().FinishCompressing();
-        over = ClipsToEvict(ClipBytesOldestFirst(), PinnedOldestFirst(), gBudget);
+        over = ClipsToEvict(ClipBytesOldestFirst(), MustStayOldestFirst(), gBudget);
     }
-    // Newest first, so that the positions still to go stay where they were.
-    for (auto it = over.rbegin(); it != over.rend(); ++it) RemoveClip(int(*it));
+    // Newest first, so that the positions still to go stay where they were. A clip its file holds whole
+    // only goes back to the disk, pinned or not; the others go.
+    for (auto it = over.rbegin(); it != over.rend(); ++it)
+        if (!UnloadClip(ClipTags().Tag(int(*it)))) RemoveClip(int(*it));
 }
 
 }  // namespace capture

@@ -93,6 +93,11 @@ struct Entry {
     std::filesystem::path file;
     std::uint64_t fileBytes = 0;
     std::filesystem::path previous;
+    bool loaded = true;  // its holder holds it; a clip listed from its file's header is read when used
+    // What search reads of it while it is not held, read from its file once.
+    bool searchRead = false;
+    std::string searchText;
+    unsigned width = 0, height = 0;
 };
 
 std::filesystem::path gFolder;
@@ -101,6 +106,7 @@ bool gRemember = true;
 std::uint64_t gDiskBytes = HistoryLimits{}.diskBytes;
 DiskWorker gWorker;
 std::map<std::pair<HolderFamily, std::int16_t>, Entry> gEntries;
+bool gKeepingFiles = false;  // a holder let go to free memory: its clip stays, and so does its file
 
 std::uint64_t NowMs() {
     FILETIME now;
@@ -130,6 +136,7 @@ void DeleteFiles(Entry& entry) {
 }
 
 void Forget(HolderFamily family, std::int16_t index) {
+    if (gKeepingFiles) return;
     auto it = gEntries.find({family, index});
     if (it == gEntries.end()) return;
     DeleteFiles(it->second);
@@ -142,6 +149,8 @@ void CALLBACK WriteOnTimer(HWND window, UINT, UINT_PTR id, DWORD) {
 
 void Queue(HWND window, const std::string& tag, bool newTime) {
     if (!gOpen) return;
+    // A clip listed from its file is read before it is written again; one that cannot be is left alone.
+    if (!LoadClip(tag)) return;
     Entry& entry = gEntries[KeyOf(tag)];
     if (!entry.previous.empty()) gWorker.Delete(entry.previous);  // an earlier rewrite never got written
     entry.previous = entry.file;
@@ -150,6 +159,25 @@ void Queue(HWND window, const std::string& tag, bool newTime) {
     if (newTime || entry.capturedAtMs == 0) entry.capturedAtMs = NowMs();
     entry.queued = true;
     SetTimer(window, kWriteTimer, 10, WriteOnTimer);
+}
+
+bool OnDisk(const Entry& entry) { return !entry.file.empty() && !entry.queued; }
+
+void ReleaseKeepingFile(const std::pair<HolderFamily, std::int16_t>& key) {
+    gKeepingFiles = true;
+    Holders().Release(key.first, key.second);
+    gKeepingFiles = false;
+}
+
+// At most kClipsHeldInMemory clips read back from their files stay held: the oldest go back to the disk.
+void UnloadBeyondLimit(const std::string& keep) {
+    int held = 0;
+    for (const auto& [key, entry] : gEntries) held += entry.loaded && OnDisk(entry) ? 1 : 0;
+    const auto& list = Host()->ClipList().Model();
+    for (int position = 0; position < list.ListCount() && held > kClipsHeldInMemory; ++position) {
+        const std::string tag = ClipTags().Tag(position);
+        if (tag != keep && UnloadClip(tag)) --held;
+    }
 }
 
 // When the files pass "History Disk MB", the oldest unpinned clips go, files and all.
@@ -210,10 +238,16 @@ bool RememberHistory() { return gRemember; }
 void QueueClipForHistory(HWND window, const std::string& tag) { Queue(window, tag, true); }
 void QueueClipRewrite(HWND window, const std::string& tag) { Queue(window, tag, false); }
 
-void QueueEveryClip(HWND window) {
+void QueueHistoryChoice(HWND window) {
     if (!Host()) return;
-    for (int position = 0; position < Host()->ClipList().Model().ListCount(); ++position)
-        QueueClipRewrite(window, ClipTags().Tag(position));
+    const auto& list = Host()->ClipList().Model();
+    for (int position = 0; position < list.ListCount(); ++position) {
+        const std::string tag = ClipTags().Tag(position);
+        const auto it = gEntries.find(KeyOf(tag));
+        const bool stored = it != gEntries.end() && !it->second.file.empty();
+        // Remembered: what has no file yet is written. Not: the unpinned are read back and their files go.
+        if (gRemember ? !stored : !list.ItemPinned(position) && stored) QueueClipRewrite(window, tag);
+    }
 }
 
 bool WriteQueuedClips() {
@@ -244,8 +278,70 @@ bool WriteQueuedClips() {
         entry.previous.clear();
         written = true;
     }
-    if (written) TrimToDiskLimit();
+    if (written) {
+        TrimToDiskLimit();
+        const int newest = Host()->ClipList().Model().ListCount() - 1;
+        UnloadBeyondLimit(ClipTags().Tag(newest));
+    }
     return waiting;
+}
+
+bool LoadClip(const std::string& tag) {
+    const auto key = KeyOf(tag);
+    const auto it = gEntries.find(key);
+    if (it == gEntries.end() || it->second.loaded) return true;  // held since it was captured, or read already
+    std::optional<ClipFileContents> clip;
+    if (!ReadStoredClip(it->second.file, clip) || clip->header.kind != TagKind(tag) ||
+        !FillHolderFromFile(*clip, key.second)) {
+        ReleaseKeepingFile(key);
+        return false;
+    }
+    it->second.loaded = true;
+    UnloadBeyondLimit(tag);
+    return true;
+}
+
+bool UseClip(const std::string& tag) {
+    if (LoadClip(tag)) return true;
+    // Its file was whole when listed but is damaged now: the clip goes, the file stays where it is.
+    for (int position = Host() ? Host()->ClipList().Model().ListCount() - 1 : -1; position >= 0; --position)
+        if (ClipTags().Tag(position) == tag) DropDamagedClip(position);
+    if (Host()) Host()->ReportRefusedClip(DamagedFilesLine(1));
+    return false;
+}
+
+bool UnloadClip(const std::string& tag) {
+    const auto key = KeyOf(tag);
+    const auto it = gEntries.find(key);
+    if (it == gEntries.end() || !it->second.loaded || !OnDisk(it->second)) return false;
+    it->second.loaded = false;
+    ReleaseKeepingFile(key);
+    return true;
+}
+
+bool StoredClipSearchText(const std::string& tag, std::string& text, unsigned& width, unsigned& height) {
+    const auto it = gEntries.find(KeyOf(tag));
+    if (it == gEntries.end() || it->second.loaded) return false;
+    Entry& entry = it->second;
+    if (!entry.searchRead) {
+        std::optional<ClipFileContents> clip;
+        if (ReadStoredClip(entry.file, clip)) SearchTextOfFile(*clip, entry.searchText, entry.width, entry.height);
+        entry.searchRead = true;  // a damaged file is told when the clip is used
+    }
+    text = entry.searchText;
+    width = entry.width;
+    height = entry.height;
+    return true;
+}
+
+bool StoredOnDisk(const std::string& tag) {
+    const auto it = gEntries.find(KeyOf(tag));
+    return it != gEntries.end() && OnDisk(it->second);
+}
+
+bool ClipHeld(const std::string& tag) {
+    const auto it = gEntries.find(KeyOf(tag));
+    return it == gEntries.end() || it->second.loaded;
 }
 
 void FlushHistoryWrites() {
@@ -255,7 +351,18 @@ void FlushHistoryWrites() {
 
 void NoteRestoredClip(const std::string& tag, std::uint64_t capturedAtMs, const std::filesystem::path& file,
                       std::uint64_t fileBytes) {
-    gEntries[KeyOf(tag)] = {tag, capturedAtMs, false, file, fileBytes, {}};
+    Entry entry;
+    entry.tag = tag;
+    entry.capturedAtMs = capturedAtMs;
+    entry.file = file;
+    entry.fileBytes = fileBytes;
+    entry.loaded = false;
+    gEntries[KeyOf(tag)] = std::move(entry);
+}
+
+void DropDamagedClip(int position) {
+    gEntries.erase(KeyOf(ClipTags().Tag(position)));  // first: the file is not the clip's to delete
+    RemoveClip(position);
 }
 
 void DeleteStoredFile(const std::filesystem::path& file) { gWorker.Delete(file); }

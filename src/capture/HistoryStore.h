@@ -33,12 +33,32 @@ bool RememberHistory();
 void QueueClipForHistory(HWND window, const std::string& tag);
 // The same clip written again (pinned or unpinned), under the time it was captured.
 void QueueClipRewrite(HWND window, const std::string& tag);
-// Every listed clip written again: after Remember History is switched on.
-void QueueEveryClip(HWND window);
+// After Remember History changed: switched on, every clip without a file is written; switched off, the
+// unpinned clips' files are deleted (the clips stay listed, held in memory).
+void QueueHistoryChoice(HWND window);
 // Writes what is queued and can be written; true while some is still waiting (a picture compressing).
 bool WriteQueuedClips();
 // Waits until every file queued so far is on the disk or deleted.
 void FlushHistoryWrites();
+
+// Clips read back from their files that stay held in memory at most, and how many start-up reads whole.
+const int kClipsHeldInMemory = 100;
+const std::size_t kClipsReadAtStart = 25;
+
+// A clip listed from its file's header is read into its holder; true when it is held (or was never on
+// disk only). Reading a clip may let the oldest read ones go back to the disk.
+bool LoadClip(const std::string& tag);
+// LoadClip before the clip is shown, put back, opened or saved; a file found damaged takes its clip off
+// the list (the file stays) and says so on the information line.
+bool UseClip(const std::string& tag);
+// Lets go of what a clip holds when its file on disk holds it all; false when it cannot.
+bool UnloadClip(const std::string& tag);
+// True when the clip's file on disk holds it whole (written, not waiting to be written again).
+bool StoredOnDisk(const std::string& tag);
+// False for a clip listed from its file and not read yet.
+bool ClipHeld(const std::string& tag);
+// For a clip not held: what search reads of it, from its file (read once); false for a held clip.
+bool StoredClipSearchText(const std::string& tag, std::string& text, unsigned& width, unsigned& height);
 
 // Adds the clips of the folder to the list, oldest first, as many as the limits let stay (the others'
 // files go, oldest unpinned first). Returns what the information line says of the files skipped.

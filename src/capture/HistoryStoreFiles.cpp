@@ -71,11 +71,10 @@ bool ContentsOfClip(const std::string& tag, std::optional<ClipFileContents>& con
     return true;
 }
 
-bool AddClipFromFile(const ClipFileContents& clip, std::string& tag) {
-    CaptureHost* host = Host();
+bool FillHolderFromFile(const ClipFileContents& clip, std::int16_t index) {
     const std::string& kind = clip.header.kind;
     const HolderFamily family = FamilyOfKind(kind);
-    if (!host || family == HolderFamily::kNone) return false;
+    if (family == HolderFamily::kNone) return false;
     ClipFormats kept;
     std::string text, picture;
     for (const StoredFormat& stored : clip.formats) {
@@ -97,9 +96,6 @@ bool AddClipFromFile(const ClipFileContents& clip, std::string& tag) {
     if ((kind == kKindText || kind == kKindFileList) && text.empty()) return false;
     if (kind == kKindRichText && !rtf) return false;
 
-    auto& list = host->ClipList().Model();
-    const int position = list.ListCount();
-    const std::int16_t index = ClipTags().NextHolderIndex(family, position);
     Holders().Create(family, index);
     bool held = false;
     if (kind == kKindPicture) {
@@ -113,20 +109,44 @@ bool AddClipFromFile(const ClipFileContents& clip, std::string& tag) {
         held = true;
     }
     if (ClipFormats* keptHere = Holders().Kept(family, index)) *keptHere = std::move(kept);
-    if (!held) {
-        Holders().Release(family, index);
-        return false;
+    return held;
+}
+
+void SearchTextOfFile(const ClipFileContents& clip, std::string& text, unsigned& width, unsigned& height) {
+    text.clear();
+    width = height = 0;
+    for (const StoredFormat& stored : clip.formats) {
+        const UINT format = FormatOfStoredName(stored.name);
+        if (format == CF_UNICODETEXT) text = Utf8OfUnicodeBlock(stored.bytes.substr(0, 2 * kStoredSearchChars));
+        if (format == CF_HDROP && text.empty()) text = FileListText(stored.bytes);
+        std::uint64_t w = 0, h = 0;
+        if ((stored.name == kPictureEntryName || format == PngFormat()) && PngSize(stored.bytes, w, h))
+            width = unsigned(w), height = unsigned(h);
     }
-    tag = MakeTag(kind, index);
+}
+
+std::string AddListedClip(const ClipFileHeader& header) {
+    auto& list = Host()->ClipList().Model();
+    const int position = list.ListCount();
+    const HolderFamily family = FamilyOfKind(header.kind);
+    const std::string tag = MakeTag(header.kind, ClipTags().NextHolderIndex(family, position));
     ClipTags().SetTag(position, tag);
-    const std::int16_t icon = IconOfKind(kind);
-    list.AddItem(clip.header.label, icon, icon);
-    list.SetItemPinned(position, clip.header.pinned);
-    ClipTags().Advance(family, index);
-    return true;
+    const std::int16_t icon = IconOfKind(header.kind);
+    list.AddItem(header.label, icon, icon);
+    list.SetItemPinned(position, header.pinned);
+    ClipTags().Advance(family, TagHolderIndex(tag));
+    return tag;
+}
+
+bool ReadStoredClip(const std::filesystem::path& file, std::optional<ClipFileContents>& clip) {
+    std::string bytes;
+    ClipFileError error = ClipFileError::kNone;
+    clip = ReadWholeFile(file, bytes) ? ReadClipFile(bytes, error) : std::nullopt;
+    return clip.has_value();
 }
 
 std::string RestoreHistory(const HistoryLimits& limits) {
+    if (!Host()) return "";
     const HistoryListing listing = ListHistoryFolder(HistoryFolder());
     // What is beyond the limits goes now, oldest unpinned first, as it would have gone while running.
     const std::vector<std::size_t> removed = ClipsToRemove(listing.clips, limits);
@@ -135,17 +155,20 @@ std::string RestoreHistory(const HistoryLimits& limits) {
         gone[i] = true;
         DeleteStoredFile(listing.clips[i].file);
     }
-    int damaged = listing.damaged;
     for (std::size_t i = 0; i < listing.clips.size(); ++i) {
         if (gone[i]) continue;
-        std::string bytes, tag;
-        ClipFileError error = ClipFileError::kNone;
-        const auto clip = ReadWholeFile(listing.clips[i].file, bytes) ? ReadClipFile(bytes, error) : std::nullopt;
-        if (clip && AddClipFromFile(*clip, tag))
-            NoteRestoredClip(tag, clip->header.capturedAtMs, listing.clips[i].file, bytes.size());
-        else
-            ++damaged;
+        const StoredClip& stored = listing.clips[i];
+        const std::string tag = AddListedClip(stored.header);
+        NoteRestoredClip(tag, stored.header.capturedAtMs, stored.file, stored.bytes);
     }
+    // The newest are read whole now, as the window and the popup show them first; the others when used.
+    int damaged = listing.damaged;
+    const int count = Host()->ClipList().Model().ListCount();
+    for (int position = count - 1; position >= 0 && position >= count - int(kClipsReadAtStart); --position)
+        if (!LoadClip(ClipTags().Tag(position))) {
+            DropDamagedClip(position);
+            ++damaged;
+        }
     return DamagedFilesLine(damaged);
 }
 

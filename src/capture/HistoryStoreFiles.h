@@ -18,12 +18,22 @@ const char kPictureEntryName[] = ".picture";
 // The formats of the clip with this tag, as its file holds them (time and label are the caller's). False
 // while its picture is still being compressed; contents empty when there is nothing to write.
 bool ContentsOfClip(const std::string& tag, std::optional<ClipFileContents>& contents);
-// Adds a clip read from its file as the newest of the list; false when the file holds no usable clip.
-bool AddClipFromFile(const ClipFileContents& clip, std::string& tag);
+// Fills the holder at index (created here) with a clip read from its file; false when the file holds no
+// usable clip (the holder may then be half made: the caller releases it).
+bool FillHolderFromFile(const ClipFileContents& clip, std::int16_t index);
+// What search reads of a clip not held: its text (the first kStoredSearchChars), or a picture's size.
+const std::size_t kStoredSearchChars = 64 * 1024;
+void SearchTextOfFile(const ClipFileContents& clip, std::string& text, unsigned& width, unsigned& height);
+// Lists a stored clip as the newest, from its header alone; returns its tag. It holds nothing yet.
+std::string AddListedClip(const ClipFileHeader& header);
+// The whole file, checked; empty when it cannot be read or is not a whole clip file.
+bool ReadStoredClip(const std::filesystem::path& file, std::optional<ClipFileContents>& clip);
 
 // The store's own records (HistoryStore.cpp).
 void NoteRestoredClip(const std::string& tag, std::uint64_t capturedAtMs, const std::filesystem::path& file,
                       std::uint64_t fileBytes);
 void DeleteStoredFile(const std::filesystem::path& file);
+// Takes a clip whose file proved damaged off the list, leaving the file where it is.
+void DropDamagedClip(int position);
 
 }  // namespace capture

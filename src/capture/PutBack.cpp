@@ -20,6 +20,7 @@ bool PutClipBack(int position, bool plainTextOnly) {
     auto& list = host->ClipList().Model();
     if (position < 0 || position >= list.ListCount()) return false;
     const std::string tag = ClipTags().Tag(position);
+    if (!LoadClip(tag)) return false;
     const std::string kind = TagKind(tag);
     const std::int16_t index = TagHolderIndex(tag);
     const HolderFamily family = FamilyOfKind(kind);

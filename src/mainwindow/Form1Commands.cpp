@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "capture/ClipboardMonitor.h"
+#include "capture/HistoryStore.h"
 #include "common/WindowText.h"
 #include "mainwindow/ClipFiles.h"
 #include "mainwindow/ErrorReport.h"
@@ -181,7 +182,11 @@ void Form1::PushButton5_Click() {
     for (int i = 0; i < list.ListCount(); ++i) {
         const std::string tag = capture::ClipTags().Tag(i);
         const std::string extension = SavedExtension(capture::TagKind(tag));
-        if (extension.empty()) continue;
+        // Read from the disk one at a time, as saving goes: a long history never fills the memory.
+        if (extension.empty() || !capture::LoadClip(tag)) {
+            if (!extension.empty() && ++failed == 1) firstReason = "its file in the history is damaged";
+            continue;
+        }
         try {
             // Earlier results are never overwritten: tags restart after Delete All.
             WriteClipFile(FreeFileName(folder, tag, extension, shell::FileExists), tag);
@@ -216,6 +221,7 @@ void Form1::Text1_MouseDown(int button) {
         const std::string tag = capture::ClipTags().Tag(position);
         const std::string kind = capture::TagKind(tag);
         if (kind != capture::kKindText && kind != capture::kKindFileList && kind != capture::kKindRichText) return;
+        if (!capture::UseClip(tag)) return;
         HourglassScope hourglass;
         const std::string text = capture::ClipText(tag);
         std::string target;
@@ -235,7 +241,7 @@ void Form1::Image1_MouseDown(int button) {
         const int position = ucClipList1_.Model().ListIndex();
         if (position < 0) return;
         const std::string tag = capture::ClipTags().Tag(position);
-        if (capture::TagKind(tag) != capture::kKindPicture) return;
+        if (capture::TagKind(tag) != capture::kKindPicture || !capture::UseClip(tag)) return;
         HourglassScope hourglass;
         const std::string target = TempFilePath(shell::TempFolder(), position, TempExtension(capture::kKindPicture));
         WriteClipFile(target, tag);

@@ -107,7 +107,7 @@ void Form1::CheckRemember_Click() {
                      Confirmed(hwnd_, "Delete the " + std::to_string(unpinned) +
                                           " unpinned clips already stored on disk? They stay in the list until "
                                           "the program ends; pinned clips stay stored.")))
-        capture::QueueEveryClip(hwnd_);
+        capture::QueueHistoryChoice(hwnd_);
 }
 
 }  // namespace mainwindow

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "capture/ClipboardMonitor.h"
+#include "capture/HistoryStore.h"
 #include "capture/PutBack.h"
 #include "common/WindowText.h"
 #include "mainwindow/Form1.h"
@@ -53,8 +54,10 @@ std::vector<PopupItem> Form1::PopupItems() const {
     for (int i = 0; i < list.ListCount(); ++i) {
         const std::string tag = capture::ClipTags().Tag(i);
         PopupClip clip{capture::TagKind(tag), "", 0, 0};
-        if (clip.kind == capture::kKindPicture) {
-            unsigned width = 0, height = 0;
+        unsigned width = 0, height = 0;
+        if (capture::StoredClipSearchText(tag, clip.text, width, height)) {  // not held: read from its file
+            clip.width = width, clip.height = height;
+        } else if (clip.kind == capture::kKindPicture) {
             if (capture::Holders().Pictures().Size(capture::TagHolderIndex(tag), width, height))
                 clip.width = width, clip.height = height;
         } else {
@@ -73,6 +76,8 @@ void Form1::OpenPopup() {
 }
 
 bool Form1::PutBack(int position, bool plainText) {
+    // A clip whose file proved damaged is gone, and the line says so.
+    if (position < 0 || !capture::UseClip(capture::ClipTags().Tag(position))) return false;
     if (!capture::PutClipBack(position, plainText)) {
         common::SetWindowTextUtf8(lblInfo_, "Not put back: another program holds the clipboard");
         return false;

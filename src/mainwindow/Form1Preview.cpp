@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "capture/ClipboardMonitor.h"
+#include "capture/HistoryStore.h"
 #include "common/WindowText.h"
 #include "common/units.h"
 #include "mainwindow/ErrorReport.h"
@@ -91,6 +92,7 @@ void Form1::ShowCurrentClip() {
     // No focus is taken here: a capture runs while the user works in another program.
 
     const std::string tag = capture::ClipTags().Tag(position);
+    if (!capture::UseClip(tag)) return;
     const std::string kind = capture::TagKind(tag);
     const bool picture = kind == capture::kKindPicture;
     if (!picture && kind != capture::kKindText && kind != capture::kKindFileList && kind != capture::kKindRichText) return;

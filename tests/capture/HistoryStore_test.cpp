@@ -8,6 +8,8 @@
 #include <map>
 
 #include "capture/CaptureFixture.h"
+#include "capture/HistoryBudget.h"
+#include "capture/ClipLimits.h"
 #include "capture/HistoryFolder.h"
 #include "capture/PutBack.h"
 
@@ -42,14 +44,14 @@ protected:
         return ListHistoryFolder(folder_).clips.size();
     }
     // The program ends (its holders cleared, its files kept) and starts again on the same folder.
-    std::string Restart() {
+    std::string Restart(const HistoryLimits& limits = HistoryLimits{}) {
         CloseHistoryStore();
         Holders().Clear();
         EXPECT_TRUE(Holders().Init(host_.window));
         ClipTags() = ClipCollection();
         host_.list.Model().Clear();
         OpenHistoryStore(folder_);
-        return RestoreHistory(HistoryLimits{});
+        return RestoreHistory(limits);
     }
     // Every format on the clipboard, as another program would read it.
     std::map<UINT, std::string> ClipboardFormats(const std::vector<UINT>& formats) {
@@ -140,6 +142,46 @@ TEST_F(HistoryStoreTest, AClipLetGoTakesItsFileAndFilesNotWholeAreSkippedAndCoun
     EXPECT_TRUE(fs::exists(folder_ / "0000000000002-theirs.clip"));  // left where it is
 }
 
+// Past the newest 25, a restart lists clips from their headers and reads each when it is used; search
+// reads its text from the file; a file damaged since takes its clip off the list when used, and stays;
+// over the memory budget, a clip with its file goes back to the disk instead of going.
+TEST_F(HistoryStoreTest, OlderClipsAreReadWhenUsedAndGoBackToTheDiskWhenMemoryIsShort) {
+    Join();
+    SetHistorySize(100);
+    for (int i = 0; i < 30; ++i) ASSERT_TRUE(CopyText("text " + std::to_string(i), i + 1));
+    ASSERT_EQ(FilesOnDisk(), 30u);
+    HistoryLimits limits;
+    limits.clips = 100;
+    EXPECT_EQ(Restart(limits), "");
+    ASSERT_EQ(Count(), 30);
+    EXPECT_FALSE(ClipHeld(ClipTags().Tag(4)));
+    EXPECT_TRUE(ClipHeld(ClipTags().Tag(5)));
+    std::string text;
+    unsigned width = 0, height = 0;
+    EXPECT_TRUE(StoredClipSearchText(ClipTags().Tag(0), text, width, height));
+    EXPECT_EQ(text, "text 0");
+
+    const fs::path second = ListHistoryFolder(folder_).clips.at(1).file;
+    std::fstream(second, std::ios::in | std::ios::out | std::ios::binary).seekp(-12, std::ios::end).put('!');
+    EXPECT_FALSE(UseClip(ClipTags().Tag(1)));
+    EXPECT_EQ(host_.refused, "1 damaged clip file skipped");
+    ASSERT_EQ(Count(), 29);
+    EXPECT_TRUE(fs::exists(second));
+    EXPECT_EQ(host_.list.Model().ItemText(1), "text 2");
+
+    ASSERT_TRUE(PutClipBack(0));
+    EXPECT_EQ(ClipboardText(), "text 0");
+    EXPECT_TRUE(ClipHeld(ClipTags().Tag(Count() - 1)));
+
+    SetHistoryBudget(HistoryBytes());
+    ASSERT_TRUE(CopyText("one more", 30));
+    EXPECT_LE(HistoryBytes(), HistoryBudget());
+    EXPECT_FALSE(ClipHeld(ClipTags().Tag(1)));  // back on the disk, still listed
+    ASSERT_TRUE(PutClipBack(1));
+    EXPECT_EQ(ClipboardText(), "text 3");
+    SetHistoryBudget(kDefaultHistoryBudget);
+}
+
 TEST_F(HistoryStoreTest, PinsOutlastEveryLimitAndARestartAndAreAllAForgetfulHistoryKeeps) {
     Join();
     auto& list = host_.list.Model();
@@ -173,7 +215,7 @@ TEST_F(HistoryStoreTest, PinsOutlastEveryLimitAndARestartAndAreAllAForgetfulHist
     SetRememberHistory(false);
     ASSERT_TRUE(copy("clip g"));
     EXPECT_EQ(FilesOnDisk(), 2u);
-    QueueEveryClip(host_.window);
+    QueueHistoryChoice(host_.window);
     EXPECT_EQ(FilesOnDisk(), 1u);
     EXPECT_EQ(Restart(), "");
     EXPECT_EQ(labels(), "clip a* ");
