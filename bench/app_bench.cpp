@@ -61,9 +61,10 @@ void StoreClips(int clips) {
     }
 }
 
-void StartUpAndIdle(const std::string& exe, bool idle) {
+void StartUpAndIdle(const std::string& exe, bool idle, const std::string& historySize = "") {
     shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
     shell::SaveSetting(shell::kKeyHistoryFolder, kBenchHistory);
+    shell::SaveSetting(shell::kKeyHistorySize, historySize);
     std::string cmd = "\"" + exe + "\"";
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
@@ -124,7 +125,9 @@ int main(int argc, char** argv) {
         const double start = Now();
         const auto listing = capture::ListHistoryFolder(kBenchHistory);
         std::printf("listing 1,000 stored clips:   %8.1f ms (%zu listed)\n", Now() - start, listing.clips.size());
-        std::printf("with them stored, ");
+        std::printf("History Size 1000, all listed: ");
+        StartUpAndIdle(argv[1], false, "1000");
+        std::printf("History Size 25, 975 deleted: ");
         StartUpAndIdle(argv[1], false);
         std::filesystem::remove_all(kBenchHistory);
         shell::SaveSetting(shell::kKeyHistoryFolder, "");

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
+#include <optional>
+#include <thread>
 #include <system_error>
 
 #ifdef _WIN32
@@ -22,12 +23,26 @@ bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-std::FILE* OpenForWriting(const std::filesystem::path& file) {
+std::FILE* Open(const std::filesystem::path& file, bool writing) {
 #ifdef _WIN32
-    return _wfopen(file.c_str(), L"wb");
+    return _wfopen(file.c_str(), writing ? L"wb" : L"rb");
 #else
-    return std::fopen(file.c_str(), "wb");
+    return std::fopen(file.c_str(), writing ? "wb" : "rb");
 #endif
+}
+
+// The header of one file, if it is a whole clip file of ours by its header and length.
+std::optional<ClipFileHeader> HeaderOf(const std::filesystem::path& path, std::uint64_t bytes) {
+    std::string leading(kClipFileHeaderRead, '\0');
+    std::FILE* in = Open(path, false);
+    if (!in) return std::nullopt;
+    leading.resize(std::fread(&leading[0], 1, leading.size(), in));
+    std::fclose(in);
+    ClipFileError why = ClipFileError::kNone;
+    auto header = ReadClipFileHeader(leading, why);
+    // The length the writer gave the file tells one cut short without reading it all.
+    if (header && header->fileBytes != bytes) header.reset();
+    return header;
 }
 
 // Asks the system to put what was written on the disk itself, not only in its cache.
@@ -62,7 +77,7 @@ bool IsClipFileName(const std::string& name) { return EndsWith(name, kClipExtens
 bool WriteFileWhole(const std::filesystem::path& file, const std::string& bytes) {
     std::filesystem::path unfinished = file;
     unfinished += kUnfinishedExtension;
-    std::FILE* out = OpenForWriting(unfinished);
+    std::FILE* out = Open(unfinished, true);
     if (!out) return false;
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && FlushToDisk(out);
     const bool closed = std::fclose(out) == 0;
@@ -82,23 +97,30 @@ bool WriteFileWhole(const std::filesystem::path& file, const std::string& bytes)
 
 HistoryListing ListHistoryFolder(const std::filesystem::path& folder) {
     HistoryListing listing;
+    std::vector<StoredClip> found;
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::filesystem::path& path = it->path();
-        if (!IsClipFileName(path.filename().u8string())) continue;
+        if (!IsClipFileName(it->path().filename().u8string())) continue;
         std::error_code sized;
         const std::uint64_t bytes = it->file_size(sized);
-        std::string leading(kClipFileHeaderRead, '\0');
-        std::ifstream in(path, std::ios::binary);
-        in.read(&leading[0], std::streamsize(leading.size()));
-        leading.resize(std::size_t(in.gcount()));
-        ClipFileError why = ClipFileError::kNone;
-        const auto header = sized ? std::nullopt : ReadClipFileHeader(leading, why);
-        // The length the writer gave the file tells one cut short without reading it all.
-        if (header && header->fileBytes == bytes)
-            listing.clips.push_back({path, *header, bytes});
-        else
-            ++listing.damaged;
+        found.push_back({it->path(), {}, sized ? ~std::uint64_t(0) : bytes});
+    }
+    // The headers are read by a few threads at once: opening a file is most of the cost, and it waits.
+    std::vector<char> whole(found.size(), 0);
+    const std::size_t threads = std::min<std::size_t>(4, found.size() / 64 + 1);
+    std::vector<std::thread> readers;
+    for (std::size_t t = 0; t < threads; ++t)
+        readers.emplace_back([&, t] {
+            for (std::size_t i = t; i < found.size(); i += threads)
+                if (auto header = HeaderOf(found[i].file, found[i].bytes)) {
+                    found[i].header = std::move(*header);
+                    whole[i] = 1;
+                }
+        });
+    for (std::thread& reader : readers) reader.join();
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        if (whole[i]) listing.clips.push_back(std::move(found[i]));
+        else ++listing.damaged;
     }
     std::sort(listing.clips.begin(), listing.clips.end(), [](const StoredClip& a, const StoredClip& b) {
         if (a.header.capturedAtMs != b.header.capturedAtMs) return a.header.capturedAtMs < b.header.capturedAtMs;
