@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "capture/ClipboardAccess.h"
+#include "capture/HistoryStore.h"
 #include "cliplist/ucClipList.h"
 
 namespace capture {
@@ -72,6 +73,9 @@ int FindClipHolding(const std::string& kind, const std::string& text, const Clip
     for (int position = count - 1; position >= 0; --position) {
         const std::string tag = gTags.Tag(position);
         if (TagKind(tag) != kind) continue;
+        // A clip on the disk only is read when its label matches: most never are.
+        if (!ClipHeld(tag) && (gHost->ClipList().Model().ItemText(position) != ListLabel(text) || !LoadClip(tag)))
+            continue;
         const std::int16_t index = TagHolderIndex(tag);
         const ClipFormats* held = gHolders.Kept(family, index);
         if (!held || *held != kept) continue;

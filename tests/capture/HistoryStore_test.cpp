@@ -174,11 +174,17 @@ TEST_F(HistoryStoreTest, OlderClipsAreReadWhenUsedAndGoBackToTheDiskWhenMemoryIs
     EXPECT_TRUE(ClipHeld(ClipTags().Tag(Count() - 1)));
 
     SetHistoryBudget(HistoryBytes());
+    int held = 0;
+    while (!ClipHeld(ClipTags().Tag(held))) ++held;
+    const std::string tag = ClipTags().Tag(held), label = host_.list.Model().ItemText(held);
     ASSERT_TRUE(CopyText("one more", 30));
     EXPECT_LE(HistoryBytes(), HistoryBudget());
-    EXPECT_FALSE(ClipHeld(ClipTags().Tag(1)));  // back on the disk, still listed
-    ASSERT_TRUE(PutClipBack(1));
-    EXPECT_EQ(ClipboardText(), "text 3");
+    EXPECT_FALSE(ClipHeld(tag));  // back on the disk, still listed
+    EXPECT_EQ(ClipTags().Tag(held), tag);
+    // Copied again, a clip on the disk only is found and made the newest, not listed twice.
+    ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_TEXT, label); },
+                         [&] { return ClipTags().Tag(Count() - 1) == tag; }));
+    EXPECT_EQ(Count(), 30);
     SetHistoryBudget(kDefaultHistoryBudget);
 }
 
