@@ -56,7 +56,7 @@ void StoreClips(int clips) {
         clip.header = {capture::kKindText, 1765000000000ull + std::uint64_t(i) * 1000, false, text};
         clip.formats = {{"#13", capture::UnicodeTextFormat(text).bytes}, {"HTML Format", "Version:0.9\r\n<p>" + text}};
         const std::string bytes = capture::WriteClipFile(clip);
-        capture::WriteFileWhole(std::filesystem::path(kBenchHistory) / capture::ClipFileName(clip.header.capturedAtMs, bytes),
+        capture::WriteFileWhole(std::filesystem::path(kBenchHistory) / capture::ClipFileName({clip.header.capturedAtMs, 1, capture::ContentChecksum(clip.formats)}),
                                 bytes);
     }
 }

@@ -65,6 +65,8 @@ public:
     // Back to 0; with clips still live (pinned ones after Delete All) new indices are checked against them.
     void ResetCounters(bool clipsRemain = false);
 
+    // Puts tag at slot, moving the slots from it (up to liveCount) up by one.
+    void InsertTag(int slot, const std::string& tag, int liveCount);
     // Takes slot index out, moving the slots above it (up to liveCount) down by one; returns its tag.
     std::string RemoveTag(int slot, int liveCount);
 

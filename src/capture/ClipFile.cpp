@@ -16,9 +16,22 @@ void PutNumber(std::string& out, std::uint64_t value, int bytes) {
 
 }  // namespace
 
-std::uint64_t Checksum(const char* data, std::size_t size) {
-    std::uint64_t hash = 14695981039346656037ull;
+std::uint64_t Checksum(const char* data, std::size_t size, std::uint64_t hash) {
     for (std::size_t i = 0; i < size; ++i) hash = (hash ^ static_cast<unsigned char>(data[i])) * 1099511628211ull;
+    return hash;
+}
+
+std::uint64_t ContentChecksum(const std::vector<StoredFormat>& formats) {
+    std::uint64_t hash = kChecksumStart;
+    for (const StoredFormat& format : formats) {
+        // Each part behind its length: "ab" + "c" is not "a" + "bc".
+        for (const std::string* part : {&format.name, &format.bytes}) {
+            std::string length;
+            PutNumber(length, part->size(), 8);
+            hash = Checksum(length.data(), length.size(), hash);
+            hash = Checksum(part->data(), part->size(), hash);
+        }
+    }
     return hash;
 }
 

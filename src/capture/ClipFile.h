@@ -41,7 +41,12 @@ struct ClipFileContents {
 enum class ClipFileError { kNone, kNotOurs, kNewerVersion, kTruncated, kDamaged };
 
 // FNV-1a, 64 bits: enough to tell a damaged file from a whole one, and to name a file by what it holds.
-std::uint64_t Checksum(const char* data, std::size_t size);
+// hash continues an earlier checksum over the bytes before these.
+const std::uint64_t kChecksumStart = 14695981039346656037ull;
+std::uint64_t Checksum(const char* data, std::size_t size, std::uint64_t hash = kChecksumStart);
+
+// What a clip holds, for its file's name: its formats' names and bytes, not its header.
+std::uint64_t ContentChecksum(const std::vector<StoredFormat>& formats);
 
 std::string WriteClipFile(const ClipFileContents& clip);
 

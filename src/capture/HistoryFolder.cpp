@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cctype>
+#include <cstring>
+#include <map>
 #include <optional>
 #include <thread>
 #include <system_error>
@@ -64,12 +67,40 @@ bool SettingNumber(const std::string& text, std::uint64_t low, std::uint64_t hig
 
 }  // namespace
 
-std::string ClipFileName(std::uint64_t capturedAtMs, const std::string& fileBytes) {
-    const std::uint64_t hash = Checksum(fileBytes.data(), fileBytes.size());
+std::string ClipFileName(const ClipFileId& id) {
     char name[64];
-    std::snprintf(name, sizeof(name), "%013llu-%016llx%s", static_cast<unsigned long long>(capturedAtMs),
-                  static_cast<unsigned long long>(hash), kClipExtension);
+    std::snprintf(name, sizeof(name), "%013llu-%08lx-%016llx%s", static_cast<unsigned long long>(id.capturedAtMs),
+                  static_cast<unsigned long>(id.machine), static_cast<unsigned long long>(id.content), kClipExtension);
     return name;
+}
+
+std::optional<ClipFileId> ParseClipFileName(const std::string& name, bool& exact) {
+    exact = false;
+    if (!IsClipFileName(name)) return std::nullopt;
+    const std::string stem = name.substr(0, name.size() - std::strlen(kClipExtension));
+    const auto isHex = [&](std::size_t from, std::size_t count) {
+        return stem.size() >= from + count &&
+               stem.find_first_not_of("0123456789abcdef", from) >= from + count;
+    };
+    if (stem.size() < 13 + 1 + 16 || stem.find_first_not_of("0123456789") != 13 || stem[13] != '-') return std::nullopt;
+    ClipFileId id;
+    id.capturedAtMs = std::stoull(stem.substr(0, 13));
+    std::size_t end = 0;
+    if (isHex(14, 8) && stem.size() > 22 && stem[22] == '-' && isHex(23, 16)) {
+        id.machine = std::uint32_t(std::stoul(stem.substr(14, 8), nullptr, 16));
+        id.content = std::stoull(stem.substr(23, 16), nullptr, 16);
+        end = 39;
+    } else if (isHex(14, 16)) {
+        id.content = std::stoull(stem.substr(14, 16), nullptr, 16);
+        end = 30;
+    } else {
+        return std::nullopt;
+    }
+    // More after the id (" (conflicted copy)", ".sync-conflict-…", " (1)") marks another program's copy;
+    // more hex digits would make it another id altogether.
+    if (stem.size() > end && std::isxdigit(static_cast<unsigned char>(stem[end]))) return std::nullopt;
+    exact = stem.size() == end;
+    return id;
 }
 
 bool IsClipFileName(const std::string& name) { return EndsWith(name, kClipExtension); }
@@ -118,15 +149,45 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder) {
                 }
         });
     for (std::thread& reader : readers) reader.join();
+    // One clip for one id (the exact name before a conflict copy) and one for one content (the newest).
+    std::map<ClipFileId, std::size_t> byId;
+    std::map<std::uint64_t, std::size_t> byContent;
+    std::vector<bool> exact(found.size(), false);
     for (std::size_t i = 0; i < found.size(); ++i) {
-        if (whole[i]) listing.clips.push_back(std::move(found[i]));
-        else ++listing.damaged;
+        if (!whole[i]) {
+            ++listing.damaged;
+            continue;
+        }
+        bool exactName = false;
+        const std::string name = found[i].file.filename().u8string();
+        const auto id = ParseClipFileName(name, exactName);
+        // A whole clip under a name of someone else's making is listed by its header's time.
+        found[i].id = id ? *id : ClipFileId{found[i].header.capturedAtMs, 0, Checksum(name.data(), name.size())};
+        exact[i] = !id || exactName;
+        auto [it, added] = byId.emplace(found[i].id, i);
+        if (!added) {
+            const std::size_t kept = exact[i] && !exact[it->second] ? i : it->second;
+            const std::size_t other = kept == i ? it->second : i;
+            it->second = kept;
+            listing.hidden.push_back(found[other]);
+        }
     }
+    for (const auto& [id, i] : byId) {
+        auto [it, added] = byContent.emplace(id.content, i);
+        if (added) continue;
+        // byId is in time order: this one is newer than the one held.
+        listing.hidden.push_back(found[it->second]);
+        it->second = i;
+    }
+    for (const auto& [content, i] : byContent) listing.clips.push_back(found[i]);
     std::sort(listing.clips.begin(), listing.clips.end(), [](const StoredClip& a, const StoredClip& b) {
-        if (a.header.capturedAtMs != b.header.capturedAtMs) return a.header.capturedAtMs < b.header.capturedAtMs;
-        return a.file.filename() < b.file.filename();
+        return a.id < b.id;
     });
     return listing;
+}
+
+std::size_t PlaceByTime(const std::vector<std::uint64_t>& capturedAtMs, std::uint64_t at) {
+    return std::size_t(std::upper_bound(capturedAtMs.begin(), capturedAtMs.end(), at) - capturedAtMs.begin());
 }
 
 std::string DamagedFilesLine(int damaged) {

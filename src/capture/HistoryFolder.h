@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,10 +13,28 @@
 
 namespace capture {
 
-// A clip's file name: the time it was captured (sortable) and a hash of what it holds, so that a
-// second write of the same clip finds the same name. Temporary files end otherwise and are never listed.
-std::string ClipFileName(std::uint64_t capturedAtMs, const std::string& fileBytes);
+// What a clip file's name says: when the clip was captured (sortable), on which machine, and what it
+// holds (a hash of its formats, not of its header: written again pinned, it keeps its name). Each machine
+// writes only names it alone can make, so machines that share the folder never write the same file.
+struct ClipFileId {
+    std::uint64_t capturedAtMs = 0;
+    std::uint32_t machine = 0;
+    std::uint64_t content = 0;
+    bool operator==(const ClipFileId& o) const {
+        return capturedAtMs == o.capturedAtMs && machine == o.machine && content == o.content;
+    }
+    bool operator<(const ClipFileId& o) const {
+        if (capturedAtMs != o.capturedAtMs) return capturedAtMs < o.capturedAtMs;
+        return machine != o.machine ? machine < o.machine : content < o.content;
+    }
+};
+// "<13-digit time>-<8-hex machine>-<16-hex content>.clip". Temporary files end otherwise and are never listed.
+std::string ClipFileName(const ClipFileId& id);
 bool IsClipFileName(const std::string& name);
+// The id a clip file's name starts with. A file-sync service's second copy of a file ("<name> (conflicted
+// copy).clip", "<name>.sync-conflict-….clip") starts the same way and is no exact name. Names of the
+// first version (time and a 16-hex hash) read as machine 0.
+std::optional<ClipFileId> ParseClipFileName(const std::string& name, bool& exact);
 
 // Writes bytes under a temporary name, flushes them to the disk and only then renames the file into
 // place: after a crash the file is whole or absent. False (and nothing left behind) when it cannot be.
@@ -25,17 +44,25 @@ struct StoredClip {
     std::filesystem::path file;
     ClipFileHeader header;
     std::uint64_t bytes = 0;
+    ClipFileId id;
 };
 
 // What the folder holds, oldest first (by capture time, then name). Files that are not whole clip files
 // of ours (cut short, damaged, newer, another program's) are counted in damaged and left where they are.
+// Of several files with one id (a sync service's conflict copies) the exact name is listed; of several
+// clips with one content (the same copy captured on two machines) the newest: the others are in hidden.
 struct HistoryListing {
     std::vector<StoredClip> clips;
+    std::vector<StoredClip> hidden;
     int damaged = 0;
 };
 HistoryListing ListHistoryFolder(const std::filesystem::path& folder);
 // "1 damaged clip file skipped", "2 damaged clip files skipped"; "" for none.
 std::string DamagedFilesLine(int damaged);
+
+// Where a clip captured at this time goes among clips listed in capture order (times oldest first): after
+// every clip captured at or before it.
+std::size_t PlaceByTime(const std::vector<std::uint64_t>& capturedAtMs, std::uint64_t at);
 
 // How much the history keeps: "History Size" clips (1 to 10,000; 25 unless set) and "History Disk MB"
 // (1 to 1,048,576; 1,024 unless set). Anything else in the settings gives the default.

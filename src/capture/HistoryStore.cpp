@@ -2,13 +2,11 @@
 
 #include <shlobj.h>
 
-#include <condition_variable>
-#include <deque>
 #include <map>
-#include <mutex>
-#include <thread>
+#include <set>
 
 #include "capture/ClipFile.h"
+#include "capture/DiskWorker.h"
 #include "capture/HistoryFolder.h"
 #include "capture/HistoryStoreFiles.h"
 #include "capture/mClip.h"
@@ -21,69 +19,6 @@ namespace {
 
 const UINT_PTR kWriteTimer = 0x4853;  // "HS"
 
-// Writes and deletes, in the order asked, on a thread of their own: the window never waits for the disk.
-class DiskWorker {
-public:
-    ~DiskWorker() { Stop(); }  // a program that ends without closing the store still finishes its writes
-    void Start() {
-        if (thread_.joinable()) return;
-        stopping_ = false;
-        thread_ = std::thread([this] { Run(); });
-    }
-    void Stop() {
-        if (!thread_.joinable()) return;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            stopping_ = true;
-        }
-        changed_.notify_all();
-        thread_.join();
-    }
-    void Write(std::filesystem::path file, std::string bytes) { Push({std::move(file), std::move(bytes), false}); }
-    void Delete(std::filesystem::path file) { Push({std::move(file), {}, true}); }
-    void Flush() {
-        std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [this] { return jobs_.empty() && !busy_; });
-    }
-
-private:
-    struct Job {
-        std::filesystem::path file;
-        std::string bytes;
-        bool remove;
-    };
-    void Push(Job job) {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            jobs_.push_back(std::move(job));
-        }
-        changed_.notify_all();
-    }
-    void Run() {
-        std::unique_lock<std::mutex> lock(mutex_);
-        for (;;) {
-            changed_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
-            if (jobs_.empty()) return;  // stopping, with everything done
-            Job job = std::move(jobs_.front());
-            jobs_.pop_front();
-            busy_ = true;
-            lock.unlock();
-            std::error_code ignored;
-            if (job.remove) std::filesystem::remove(job.file, ignored);
-            else WriteFileWhole(job.file, job.bytes);  // a folder that cannot be written keeps the clip in memory only
-            lock.lock();
-            busy_ = false;
-            changed_.notify_all();
-        }
-    }
-    std::thread thread_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<Job> jobs_;
-    bool busy_ = false;
-    bool stopping_ = false;
-};
-
 // What the store knows of a live clip: when it was captured, and its file once written. A file written
 // anew (pinned, made newest) replaces the previous one only once it is on the disk.
 struct Entry {
@@ -93,6 +28,8 @@ struct Entry {
     std::filesystem::path file;
     std::uint64_t fileBytes = 0;
     std::filesystem::path previous;
+    ClipFileId id;
+    std::uint64_t writeJob = 0;  // the disk worker's number for the write of its file; 0 for a file found at start
     bool loaded = true;  // its holder holds it; a clip listed from its file's header is read when used
     // What search reads of it while it is not held, read from its file once.
     bool searchRead = false;
@@ -103,9 +40,11 @@ struct Entry {
 std::filesystem::path gFolder;
 bool gOpen = false;
 bool gRemember = true;
+std::uint32_t gMachine = 0;
 std::uint64_t gDiskBytes = HistoryLimits{}.diskBytes;
 DiskWorker gWorker;
 std::map<std::pair<HolderFamily, std::int16_t>, Entry> gEntries;
+std::set<ClipFileId> gDeletedHere;  // files this machine deleted: a listing may still show them
 bool gKeepingFiles = false;  // a holder let go to free memory: its clip stays, and so does its file
 
 std::uint64_t NowMs() {
@@ -127,9 +66,15 @@ int PositionOf(const std::string& tag) {
     return -1;
 }
 
+void DeleteFileHere(const std::filesystem::path& file) {
+    bool exact = false;
+    if (const auto id = ParseClipFileName(file.filename().u8string(), exact)) gDeletedHere.insert(*id);
+    gWorker.Delete(file);
+}
+
 void DeleteFiles(Entry& entry) {
     for (std::filesystem::path* file : {&entry.file, &entry.previous})
-        if (!file->empty()) gWorker.Delete(*file);
+        if (!file->empty()) DeleteFileHere(*file);
     entry.file.clear();
     entry.previous.clear();
     entry.fileBytes = 0;
@@ -152,7 +97,7 @@ void Queue(HWND window, const std::string& tag, bool newTime) {
     // A clip listed from its file is read before it is written again; one that cannot be is left alone.
     if (!LoadClip(tag)) return;
     Entry& entry = gEntries[KeyOf(tag)];
-    if (!entry.previous.empty()) gWorker.Delete(entry.previous);  // an earlier rewrite never got written
+    if (!entry.previous.empty()) DeleteFileHere(entry.previous);  // an earlier rewrite never got written
     entry.previous = entry.file;
     entry.file.clear();
     entry.tag = tag;
@@ -232,6 +177,7 @@ const std::filesystem::path& HistoryFolder() { return gFolder; }
 void SetHistoryDiskLimit(std::uint64_t bytes) { gDiskBytes = bytes; }
 
 void SetRememberHistory(bool remember) { gRemember = remember; }
+void SetMachineId(std::uint32_t machine) { gMachine = machine; }
 bool RememberHistory() { return gRemember; }
 
 // A clip made newest again is written anew under its new time; its older file goes.
@@ -271,10 +217,11 @@ bool WriteQueuedClips() {
         contents->header.label = Host()->ClipList().Model().ItemText(position);
         contents->header.pinned = pinned;
         const std::string bytes = WriteClipFile(*contents);
-        entry.file = gFolder / ClipFileName(entry.capturedAtMs, bytes);
+        entry.id = {entry.capturedAtMs, gMachine, ContentChecksum(contents->formats)};
+        entry.file = gFolder / ClipFileName(entry.id);
         entry.fileBytes = bytes.size();
-        gWorker.Write(entry.file, bytes);
-        if (!entry.previous.empty() && entry.previous != entry.file) gWorker.Delete(entry.previous);
+        entry.writeJob = gWorker.Write(entry.file, bytes);
+        if (!entry.previous.empty() && entry.previous != entry.file) DeleteFileHere(entry.previous);
         entry.previous.clear();
         written = true;
     }
@@ -349,15 +296,60 @@ void FlushHistoryWrites() {
     gWorker.Flush();
 }
 
-void NoteRestoredClip(const std::string& tag, std::uint64_t capturedAtMs, const std::filesystem::path& file,
-                      std::uint64_t fileBytes) {
+void NoteRestoredClip(const std::string& tag, const StoredClip& stored) {
     Entry entry;
     entry.tag = tag;
-    entry.capturedAtMs = capturedAtMs;
-    entry.file = file;
-    entry.fileBytes = fileBytes;
+    entry.capturedAtMs = stored.id.capturedAtMs;
+    entry.file = stored.file;
+    entry.fileBytes = stored.bytes;
+    entry.id = stored.id;
     entry.loaded = false;
     gEntries[KeyOf(tag)] = std::move(entry);
+}
+
+std::uint64_t HistoryWritesDone() { return gWorker.Done(); }
+
+std::vector<StoredClipState> StoredClipStates(std::uint64_t writesDoneBefore) {
+    std::vector<StoredClipState> states;
+    const auto& list = Host()->ClipList().Model();
+    for (int position = 0; position < list.ListCount(); ++position) {
+        const auto it = gEntries.find(KeyOf(ClipTags().Tag(position)));
+        if (it == gEntries.end() || it->second.file.empty()) continue;  // not on the disk: no other machine sees it
+        const Entry& entry = it->second;
+        states.push_back({entry.id, position, list.ItemPinned(position), !entry.queued && entry.writeJob <= writesDoneBefore});
+    }
+    return states;
+}
+
+const std::set<ClipFileId>& FilesDeletedHere() { return gDeletedHere; }
+
+int PositionOfStored(const ClipFileId& id) {
+    for (const auto& [key, entry] : gEntries)
+        if (!entry.file.empty() && entry.id == id) return PositionOf(entry.tag);
+    return -1;
+}
+
+void RemoveClipDeletedElsewhere(const ClipFileId& id) {
+    const int position = PositionOfStored(id);
+    if (position < 0) return;
+    gEntries.erase(KeyOf(ClipTags().Tag(position)));  // its file is gone, or is another machine's to keep
+    RemoveClip(position);
+}
+
+void AddClipFromElsewhere(const StoredClip& stored) {
+    std::vector<std::uint64_t> times;
+    const auto& list = Host()->ClipList().Model();
+    for (int position = 0; position < list.ListCount(); ++position) {
+        const auto it = gEntries.find(KeyOf(ClipTags().Tag(position)));
+        times.push_back(it != gEntries.end() ? it->second.capturedAtMs : times.empty() ? 0 : times.back());
+    }
+    const std::string tag = InsertListedClip(stored.header, int(PlaceByTime(times, stored.id.capturedAtMs)));
+    NoteRestoredClip(tag, stored);
+}
+
+void SetPinFromElsewhere(const ClipFileId& id, bool pinned) {
+    const int position = PositionOfStored(id);
+    if (position >= 0) Host()->ClipList().Model().SetItemPinned(position, pinned);
 }
 
 void DropDamagedClip(int position) {
@@ -365,6 +357,6 @@ void DropDamagedClip(int position) {
     RemoveClip(position);
 }
 
-void DeleteStoredFile(const std::filesystem::path& file) { gWorker.Delete(file); }
+void DeleteStoredFile(const std::filesystem::path& file) { DeleteFileHere(file); }
 
 }  // namespace capture

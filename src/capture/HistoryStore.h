@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "capture/HistoryFolder.h"
 
@@ -27,6 +29,8 @@ void SetHistoryDiskLimit(std::uint64_t bytes);
 // "Remember History": off, only pinned clips are written (and a clip unpinned loses its file).
 void SetRememberHistory(bool remember);
 bool RememberHistory();
+// This machine's part of the file names it writes (the settings' "Machine Id").
+void SetMachineId(std::uint32_t machine);
 
 // A new clip, or one made newest again, at its list position: written under the time of now once the
 // window is idle. window receives the timer that writes it.
@@ -63,6 +67,23 @@ bool StoredClipSearchText(const std::string& tag, std::string& text, unsigned& w
 // Adds the clips of the folder to the list, oldest first, as many as the limits let stay (the others'
 // files go, oldest unpinned first). Returns what the information line says of the files skipped.
 std::string RestoreHistory(const HistoryLimits& limits);
+
+// For a history folder other machines write too (historysync): what this machine lists of the folder,
+// settled when its file was written before writesDoneBefore of this program's own writes were done.
+struct StoredClipState {
+    ClipFileId id;
+    int position;
+    bool pinned;
+    bool settled;
+};
+std::uint64_t HistoryWritesDone();
+std::vector<StoredClipState> StoredClipStates(std::uint64_t writesDoneBefore);
+const std::set<ClipFileId>& FilesDeletedHere();
+// What another machine did: a clip whose file it deleted goes (no file is deleted here), a clip it copied
+// comes, listed by its capture time and read when used, and its pin follows.
+void RemoveClipDeletedElsewhere(const ClipFileId& id);
+void AddClipFromElsewhere(const StoredClip& stored);
+void SetPinFromElsewhere(const ClipFileId& id, bool pinned);
 
 // A clipboard format's name in a clip file ("#13", "HTML Format") and back; 0 when it cannot be.
 std::string StoredFormatName(UINT format);

@@ -1,5 +1,6 @@
 #include "capture/HistoryStoreFiles.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -125,14 +126,16 @@ void SearchTextOfFile(const ClipFileContents& clip, std::string& text, unsigned&
     }
 }
 
-std::string AddListedClip(const ClipFileHeader& header) {
+std::string InsertListedClip(const ClipFileHeader& header, int position) {
     auto& list = Host()->ClipList().Model();
-    const int position = list.ListCount();
+    const int count = list.ListCount();
+    position = std::clamp(position, 0, count);
     const HolderFamily family = FamilyOfKind(header.kind);
-    const std::string tag = MakeTag(header.kind, ClipTags().NextHolderIndex(family, position));
-    ClipTags().SetTag(position, tag);
+    const std::string tag = MakeTag(header.kind, ClipTags().NextHolderIndex(family, count));
+    ClipTags().InsertTag(position, tag, count);
     const std::int16_t icon = IconOfKind(header.kind);
-    list.AddItem(header.label, icon, icon);
+    if (position == count) list.AddItem(header.label, icon, icon);
+    else list.InsertItem(position, header.label, icon, icon);
     list.SetItemPinned(position, header.pinned);
     ClipTags().Advance(family, TagHolderIndex(tag));
     return tag;
@@ -158,8 +161,7 @@ std::string RestoreHistory(const HistoryLimits& limits) {
     for (std::size_t i = 0; i < listing.clips.size(); ++i) {
         if (gone[i]) continue;
         const StoredClip& stored = listing.clips[i];
-        const std::string tag = AddListedClip(stored.header);
-        NoteRestoredClip(tag, stored.header.capturedAtMs, stored.file, stored.bytes);
+        NoteRestoredClip(InsertListedClip(stored.header, Host()->ClipList().Model().ListCount()), stored);
     }
     // The newest are read whole now, as the window and the popup show them first; the others when used.
     int damaged = listing.damaged;

@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "capture/ClipFile.h"
+#include "capture/HistoryFolder.h"
 
 namespace capture {
 
@@ -24,14 +26,15 @@ bool FillHolderFromFile(const ClipFileContents& clip, std::int16_t index);
 // What search reads of a clip not held: its text (the first kStoredSearchChars), or a picture's size.
 const std::size_t kStoredSearchChars = 64 * 1024;
 void SearchTextOfFile(const ClipFileContents& clip, std::string& text, unsigned& width, unsigned& height);
-// Lists a stored clip as the newest, from its header alone; returns its tag. It holds nothing yet.
-std::string AddListedClip(const ClipFileHeader& header);
+// Lists a stored clip at a list position (the end when past it), from its header alone; returns its tag.
+// It holds nothing yet.
+std::string InsertListedClip(const ClipFileHeader& header, int position);
+
 // The whole file, checked; empty when it cannot be read or is not a whole clip file.
 bool ReadStoredClip(const std::filesystem::path& file, std::optional<ClipFileContents>& clip);
 
 // The store's own records (HistoryStore.cpp).
-void NoteRestoredClip(const std::string& tag, std::uint64_t capturedAtMs, const std::filesystem::path& file,
-                      std::uint64_t fileBytes);
+void NoteRestoredClip(const std::string& tag, const StoredClip& stored);
 void DeleteStoredFile(const std::filesystem::path& file);
 // Takes a clip whose file proved damaged off the list, leaving the file where it is.
 void DropDamagedClip(int position);

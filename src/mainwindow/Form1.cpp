@@ -12,6 +12,7 @@
 #include "common/units.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/Form1Parts.h"
+#include "sync/HistorySync.h"
 
 namespace mainwindow {
 
@@ -289,6 +290,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             DestroyWindow(hwnd_);
             return 0;
         case WM_DESTROY:
+            historysync::StopHistorySync();
             capture::CloseHistoryStore();  // its files stay for the next start
             capture::SetCaptureHost(nullptr);
             capture::Holders().Clear();
@@ -297,6 +299,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             capture::SetManagerOn(false);
             if (quitOnClose_) PostQuitMessage(0);
             return 0;
+    }
+    if (message == historysync::kFolderListedMessage) {
+        historysync::ApplyFolderListing(lParam);
+        return 0;
     }
     if (message == shell::TaskbarCreatedMessage()) {
         cSysTray1_.TaskbarCreated();

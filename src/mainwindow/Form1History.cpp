@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <cstdio>
+#include <random>
 #include <string>
 
 #include "capture/HistoryFolder.h"
@@ -13,6 +15,7 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/Form1Parts.h"
 #include "shell/SettingsStore.h"
+#include "sync/HistorySync.h"
 
 namespace mainwindow {
 
@@ -22,6 +25,23 @@ using form1::Tell;
 namespace {
 
 enum MenuCommand { kMenuPin = 1, kMenuPutBack, kMenuDelete };
+
+// This machine's part of the history's file names, made once and kept in the settings.
+std::uint32_t MachineId() {
+    const std::string kept = shell::GetSetting(shell::kKeyMachineId, "");
+    if (kept.size() == 8 && kept.find_first_not_of("0123456789abcdef") == std::string::npos)
+        return std::uint32_t(std::stoul(kept, nullptr, 16));
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    std::seed_seq seed{std::uint32_t(now.QuadPart), std::uint32_t(now.QuadPart >> 32), std::uint32_t(GetCurrentProcessId()),
+                       std::uint32_t(GetTickCount()), std::random_device{}()};
+    std::mt19937 random(seed);
+    const std::uint32_t made = random() | 1;  // never 0, which names the files of the first version
+    char text[9];
+    std::snprintf(text, sizeof(text), "%08lx", static_cast<unsigned long>(made));
+    shell::SaveSetting(shell::kKeyMachineId, text);
+    return made;
+}
 
 int PinnedCount(const cliplist::ClipListModel& list) {
     int pinned = 0;
@@ -39,12 +59,15 @@ void Form1::RestoreKeptHistory() {
     capture::SetHistorySize(int(limits.clips));
     capture::SetHistoryDiskLimit(limits.diskBytes);
     capture::SetRememberHistory(shell::GetSetting(shell::kKeyRememberHistory, shell::kOn) != shell::kOff);
+    capture::SetMachineId(MachineId());
     SendMessageW(checkRemember_, BM_SETCHECK, capture::RememberHistory() ? BST_CHECKED : BST_UNCHECKED, 0);
     // Opened even when the history is not remembered: pinned clips are.
     const std::string folder = shell::GetSetting(shell::kKeyHistoryFolder, "");
     capture::OpenHistoryStore(folder.empty() ? capture::DefaultHistoryFolder()
                                              : std::filesystem::path(common::Widen(folder)));
     historyNote_ = capture::RestoreHistory(limits);
+    // Another machine may write the folder too (a file-sync service keeps it alike): what it does shows here.
+    historysync::StartHistorySync(hwnd_);
     auto& list = ucClipList1_.Model();
     if (list.ListCount() > 0) {
         list.SetListIndex(list.ListCount() - 1);

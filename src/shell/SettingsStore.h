@@ -19,6 +19,7 @@ const char kKeyHistoryFolder[] = "History Folder";      // where the history is 
 const char kKeyRememberHistory[] = "Remember History";  // "Off": only pinned clips are kept on disk
 const char kKeyHistorySize[] = "History Size";          // how many clips the history keeps
 const char kKeyHistoryDisk[] = "History Disk MB";       // what its files may take on the disk
+const char kKeyMachineId[] = "Machine Id";              // this machine's part of the history's file names
 const char kOn[] = "On";
 const char kOff[] = "Off";
 

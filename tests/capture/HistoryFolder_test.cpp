@@ -27,12 +27,12 @@ protected:
     }
     void TearDown() override { fs::remove_all(folder_); }
     // A clip file as the store writes it.
-    fs::path Store(std::uint64_t at, const std::string& label, bool pinned = false) {
+    fs::path Store(std::uint64_t at, const std::string& label, std::uint32_t machine = 7) {
         ClipFileContents clip;
-        clip.header = {kKindText, at, pinned, label};
+        clip.header = {kKindText, at, false, label};
         clip.formats = {{"#13", label}};
         const std::string bytes = WriteClipFile(clip);
-        const fs::path file = folder_ / ClipFileName(at, bytes);
+        const fs::path file = folder_ / ClipFileName({at, machine, ContentChecksum(clip.formats)});
         EXPECT_TRUE(WriteFileWhole(file, bytes));
         return file;
     }
@@ -65,8 +65,16 @@ TEST_F(HistoryFolderTest, ClipsAreListedAsCapturedAndAnythingElseIsCountedOnceAn
     };
     for (const auto& other : others) Put(other.name, other.bytes);
 
+    // A sync service's conflict copy of a file, and the same copy captured earlier on another machine: each
+    // clip is listed once, the exact name and the newest capture.
+    const fs::path third = ListHistoryFolder(folder_).clips.at(2).file;
+    fs::copy_file(third, folder_ / (third.stem().u8string() + " (conflicted copy).clip"));
+    Store(1700000000050, "third", 9);
+
     const HistoryListing listing = ListHistoryFolder(folder_);
     ASSERT_EQ(listing.clips.size(), 3u);
+    EXPECT_EQ(listing.clips[2].file, third);
+    EXPECT_EQ(listing.hidden.size(), 2u);
     EXPECT_EQ(listing.clips[0].header.label, "first");
     EXPECT_EQ(listing.clips[1].header.label, "Grüße 日本");
     EXPECT_EQ(listing.clips[2].header.label, "third");
@@ -87,11 +95,55 @@ TEST_F(HistoryFolderTest, AFileIsWrittenWholeUnderItsNameOrNotAtAll) {
     std::size_t files = 0;
     for (const auto& entry : fs::directory_iterator(folder_)) files += entry.is_regular_file();
     EXPECT_EQ(files, 1u);
-    EXPECT_NE(ClipFileName(1700000000000, "a"), ClipFileName(1700000000000, "b"));
-    EXPECT_TRUE(IsClipFileName(ClipFileName(1, "a")));
+    // Written again with another header (pinned now), the same name holds the new bytes.
+    ClipFileContents pinned;
+    pinned.header = {kKindText, 1700000000000, true, "once"};
+    pinned.formats = {{"#13", "once"}};
+    ASSERT_TRUE(WriteFileWhole(file, WriteClipFile(pinned)));
+    EXPECT_TRUE(ListHistoryFolder(folder_).clips.at(0).header.pinned);
     // A folder that cannot be written leaves no file behind.
     EXPECT_FALSE(WriteFileWhole(folder_ / "no such folder" / "x.clip", "bytes"));
     EXPECT_FALSE(fs::exists(folder_ / "no such folder"));
+}
+
+TEST(ClipFileNames, AnIdIsReadFromItsNameAndFromAConflictCopysName) {
+    const ClipFileId id{1700000000123, 0xA1B2C3D4, 0x0123456789abcdefull};
+    const std::string name = ClipFileName(id);
+    EXPECT_EQ(name, "1700000000123-a1b2c3d4-0123456789abcdef.clip");
+    const std::string stem = name.substr(0, name.size() - 5);
+    const struct {
+        std::string name;
+        bool parsed, exact;
+        ClipFileId id;
+    } cases[] = {
+        {name, true, true, id},
+        {stem + " (Ann's conflicted copy 2026-12-08).clip", true, false, id},
+        {stem + ".sync-conflict-20261208-101010-ABCDEFG.clip", true, false, id},
+        {stem + " (1).clip", true, false, id},
+        {"1700000000123-0123456789abcdef.clip", true, true, {1700000000123, 0, 0x0123456789abcdefull}},  // first version
+        {stem + ".clip.part", false, false, {}},
+        {stem + "0.clip", false, false, {}},  // more digits: another name altogether
+        {"170000000012-a1b2c3d4-0123456789abcdef.clip", false, false, {}},
+        {"1700000000123-A1B2C3D4-0123456789abcdef.clip", false, false, {}},
+        {"notes.clip", false, false, {}},
+    };
+    for (const auto& c : cases) {
+        bool exact = true;
+        const auto parsed = ParseClipFileName(c.name, exact);
+        EXPECT_EQ(parsed.has_value(), c.parsed) << c.name;
+        if (parsed) EXPECT_TRUE(*parsed == c.id) << c.name;
+        EXPECT_EQ(exact, c.exact) << c.name;
+    }
+}
+
+TEST(ClipFileNames, AClipFromElsewhereGoesWhereItsCaptureTimePutsIt) {
+    const std::vector<std::uint64_t> times = {10, 20, 20, 30};
+    const struct {
+        std::uint64_t at;
+        std::size_t place;
+    } cases[] = {{5, 0}, {10, 1}, {15, 1}, {20, 3}, {25, 3}, {40, 4}};
+    for (const auto& c : cases) EXPECT_EQ(PlaceByTime(times, c.at), c.place) << c.at;
+    EXPECT_EQ(PlaceByTime({}, 7), 0u);
 }
 
 TEST(HistoryLimits, SettingsAndTrimmingOldestUnpinnedFirst) {

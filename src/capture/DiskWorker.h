@@ -1,0 +1,88 @@
+// Writes and deletes files in the order asked, on a thread of its own, so the window never waits for the
+// disk. Used by the history store.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "capture/HistoryFolder.h"
+
+namespace capture {
+
+class DiskWorker {
+public:
+    ~DiskWorker() { Stop(); }  // a program that ends without closing the store still finishes its writes
+    void Start() {
+        if (thread_.joinable()) return;
+        stopping_ = false;
+        thread_ = std::thread([this] { Run(); });
+    }
+    void Stop() {
+        if (!thread_.joinable()) return;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stopping_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    // Each returns its job's number; Done() is how many jobs are finished, in order.
+    std::uint64_t Write(std::filesystem::path file, std::string bytes) { return Push({std::move(file), std::move(bytes), false}); }
+    std::uint64_t Delete(std::filesystem::path file) { return Push({std::move(file), {}, true}); }
+    std::uint64_t Done() const { return done_; }
+    void Flush() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return jobs_.empty() && !busy_; });
+    }
+
+private:
+    struct Job {
+        std::filesystem::path file;
+        std::string bytes;
+        bool remove;
+    };
+    std::uint64_t Push(Job job) {
+        std::uint64_t number = 0;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            jobs_.push_back(std::move(job));
+            number = ++pushed_;
+        }
+        changed_.notify_all();
+        return number;
+    }
+    void Run() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+            if (jobs_.empty()) return;  // stopping, with everything done
+            Job job = std::move(jobs_.front());
+            jobs_.pop_front();
+            busy_ = true;
+            lock.unlock();
+            std::error_code ignored;
+            if (job.remove) std::filesystem::remove(job.file, ignored);
+            else WriteFileWhole(job.file, job.bytes);  // a folder that cannot be written keeps the clip in memory only
+            lock.lock();
+            ++done_;
+            busy_ = false;
+            changed_.notify_all();
+        }
+    }
+    std::thread thread_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Job> jobs_;
+    bool busy_ = false;
+    bool stopping_ = false;
+    std::uint64_t pushed_ = 0;
+    std::atomic<std::uint64_t> done_{0};
+};
+
+}  // namespace capture

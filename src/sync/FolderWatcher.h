@@ -1,0 +1,46 @@
+// Watches a folder through the system's change notifications (no polling): a moment after the last change
+// of a burst, it lists the folder on its own thread and posts the listing to a window.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "capture/HistoryFolder.h"
+
+namespace historysync {
+
+// What the watcher posts (LPARAM; the receiver takes ownership): the listing, and how many of this
+// program's own writes were done before it began.
+struct FolderListed {
+    capture::HistoryListing listing;
+    std::uint64_t writesDoneBefore = 0;
+};
+
+class FolderWatcher {
+public:
+    FolderWatcher() = default;
+    ~FolderWatcher() { Stop(); }
+    FolderWatcher(const FolderWatcher&) = delete;
+    FolderWatcher& operator=(const FolderWatcher&) = delete;
+
+    // writesDone is read on the watcher's thread just before each listing.
+    bool Start(const std::filesystem::path& folder, HWND window, UINT message, std::function<std::uint64_t()> writesDone);
+    void Stop();
+    bool Running() const { return thread_.joinable(); }
+
+private:
+    void Run(HANDLE change);
+    std::thread thread_;
+    HANDLE stop_ = nullptr;
+    std::filesystem::path folder_;
+    HWND window_ = nullptr;
+    UINT message_ = 0;
+    std::function<std::uint64_t()> writesDone_;
+};
+
+}  // namespace historysync

@@ -1,0 +1,38 @@
+#include "sync/HistorySync.h"
+
+#include <memory>
+
+#include "capture/HistoryStore.h"
+#include "capture/mClip.h"
+#include "sync/FolderMerge.h"
+#include "sync/FolderWatcher.h"
+
+namespace historysync {
+
+namespace {
+FolderWatcher gWatcher;
+}  // namespace
+
+bool StartHistorySync(HWND window) {
+    return gWatcher.Start(capture::HistoryFolder(), window, kFolderListedMessage, [] { return capture::HistoryWritesDone(); });
+}
+
+void StopHistorySync() { gWatcher.Stop(); }
+
+bool HistorySyncRunning() { return gWatcher.Running(); }
+
+void ApplyFolderListing(LPARAM listed) {
+    const std::unique_ptr<FolderListed> taken(reinterpret_cast<FolderListed*>(listed));
+    if (!taken || !capture::Host() || !gWatcher.Running()) return;
+    std::vector<KnownClip> known;
+    for (const capture::StoredClipState& state : capture::StoredClipStates(taken->writesDoneBefore))
+        known.push_back({state.id, state.pinned, state.settled});
+    const FolderChanges changes = ChangesBetween(known, taken->listing, capture::FilesDeletedHere());
+    if (changes.Empty()) return;
+    for (const capture::ClipFileId& id : changes.removed) capture::RemoveClipDeletedElsewhere(id);
+    for (const capture::StoredClip& clip : changes.added) capture::AddClipFromElsewhere(clip);
+    for (const auto& [id, pinned] : changes.repinned) capture::SetPinFromElsewhere(id, pinned);
+    capture::RemoveClipsOverLimit();
+}
+
+}  // namespace historysync
