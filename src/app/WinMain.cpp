@@ -38,7 +38,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
             // Ctrl+F searches from anywhere in the window.
             if (msg.message == WM_KEYDOWN && msg.wParam == 'F' && GetKeyState(VK_CONTROL) < 0 && form.hwnd() &&
-                IsChild(form.hwnd(), msg.hwnd)) {
+                (msg.hwnd == form.hwnd() || IsChild(form.hwnd(), msg.hwnd))) {
                 form.FocusSearch();
                 continue;
             }

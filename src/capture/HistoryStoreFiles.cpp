@@ -98,10 +98,16 @@ bool FillHolderFromFile(const ClipFileContents& clip, std::int16_t index) {
     if (kind == kKindRichText && !rtf) return false;
 
     Holders().Create(family, index);
+    // The formats first: a picture that keeps its source's PNG finds it among them.
+    const bool sourcePng = png != nullptr;
+    ClipFormats* keptHere = Holders().Kept(family, index);
+    if (!keptHere) return false;
+    *keptHere = std::move(kept);
+    rtf = FindFormat(*keptHere, RichTextFormat());
     bool held = false;
     if (kind == kKindPicture) {
-        held = Holders().Pictures().SetCompressed(index, unsigned(width), unsigned(height), png != nullptr,
-                                                  png ? std::string() : picture);
+        held = Holders().Pictures().SetCompressed(index, unsigned(width), unsigned(height), sourcePng,
+                                                  sourcePng ? std::string() : picture);
     } else if (kind == kKindRichText) {
         RichTextHolder* box = Holders().RichText(index);
         held = box && (box->SetMarkup(TrimAtNull(rtf->bytes)) || !box->PlainText().empty());
@@ -109,7 +115,6 @@ bool FillHolderFromFile(const ClipFileContents& clip, std::int16_t index) {
         *holder = text;
         held = true;
     }
-    if (ClipFormats* keptHere = Holders().Kept(family, index)) *keptHere = std::move(kept);
     return held;
 }
 

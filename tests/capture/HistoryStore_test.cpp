@@ -70,6 +70,8 @@ TEST_F(HistoryStoreTest, EveryKindComesBackAfterARestartAndPastesAsItWasCopied) 
     const std::string markup = "{\\rtf1\\ansi Gr\\u252?\\u223?e {\\b bold}}";
     const std::string drop = testsupport::WideDropFiles({L"C:\\a.txt", L"C:\\Grüße 日本.doc"});
     const DWORD move = DROPEFFECT_MOVE;
+    std::vector<std::uint32_t> pixels(7 * 5, 0xFF2060A0u);
+    const std::string png = EncodePng(pixels.data(), 7, 5).value_or("");
     const struct {
         std::function<void()> offer;
         std::vector<UINT> formats;  // what is compared after the restart
@@ -85,6 +87,7 @@ TEST_F(HistoryStoreTest, EveryKindComesBackAfterARestartAndPastesAsItWasCopied) 
          },
          {rtf, CF_UNICODETEXT}},
         {[] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(40, 30, Checker)); }, {}},
+        {[&] { testsupport::OfferText(PngFormat(), png); }, {PngFormat()}},  // the source's own PNG, kept as it was
         {[&] {
              SetClipboardData(CF_HDROP, testsupport::GlobalBytes(drop.data(), drop.size()));
              SetClipboardData(dropEffect, testsupport::GlobalBytes(&move, sizeof(move)));
