@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Two machines sharing one history folder, as a file-sync service would keep it alike: two instances of
+# the program, each in its own Wine prefix on its own X display, with one "History Folder". What one copies
+# the other puts back byte for byte; a pin travels; copies made on both at once are all kept.
+# Usage: two_machines.sh ARDENTIA.exe PREFIX_BASE
+set -uo pipefail
+exe="$1" base="$2"
+here="$(cd "$(dirname "$0")" && pwd)"
+runner="$here/../../scripts/wine-run.sh"
+. "$here/../../scripts/arch.sh"
+. "$here/../../scripts/xvfb.sh"
+wine="$(wine_loader "${ARDENTIA_WINE_ARCH:-win64}")"
+fail=0
+check() {  # check DESCRIPTION COMMAND...
+  local what="$1"; shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; fail=1; fi
+}
+wait_for() {  # wait_for SECONDS COMMAND...: polls until the command succeeds
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do [ $SECONDS -ge $deadline ] && return 1; sleep 0.5; done
+}
+declare -A display xvfb
+on() { local m="$1"; shift; DISPLAY="${display[$m]}" WINEPREFIX="$base-$m" WINEDEBUG=-all "$@"; }
+stop_all() {
+  for m in a b; do WINEPREFIX="$base-$m" timeout 15 wineserver -k >/dev/null 2>&1; kill "${xvfb[$m]:-}" 2>/dev/null; done
+  rm -rf "$shared"
+}
+shared="/tmp/ardentia-shared-$$"
+trap stop_all EXIT
+rm -rf "$shared" && mkdir -p "$shared"
+for m in a b; do
+  rm -rf "$base-$m" "$base-$m.lock"
+  bash "$runner" --prefix "$base-$m" --init || { echo "FAILED: prefix $m could not be made"; exit 1; }
+  start_private_xvfb || exit 1
+  display[$m]="$DISPLAY" xvfb[$m]="$XVFB_PID"
+  key='HKCU\Software\Kestrovan\Ardentia'
+  on "$m" timeout 60 "$wine" reg add "$key" /v ClipboardSwitch /t REG_SZ /d On /f >/dev/null
+  on "$m" timeout 60 "$wine" reg add "$key" /v "History Folder" /t REG_SZ /d "Z:${shared//\//\\}" /f >/dev/null
+  on "$m" timeout 300 "$wine" "$exe" >/dev/null 2>&1 &
+done
+app_window() { on "$1" xdotool search --name '^Ardentia$' 2>/dev/null | head -1; }
+window_of() { [ -n "$(app_window "$1")" ]; }
+for m in a b; do check "machine $m starts" wait_for 60 window_of "$m" || exit 1; done
+
+copy_on() { on "$1" sh -c 'printf "%s" "$0" | timeout 10 xclip -selection clipboard' "$2"; }
+clipboard_of() { on "$1" timeout 10 xclip -o -selection clipboard -t "${2:-UTF8_STRING}" 2>/dev/null; }
+# Puts back, on machine m, the newest clip its search finds for the words, and reads the clipboard there.
+put_back_on() {  # put_back_on MACHINE WORDS
+  local w; w="$(app_window "$1")"
+  on "$1" xdotool windowfocus --sync "$w" key ctrl+f type --delay 30 "$2"
+  on "$1" xdotool key Return key Escape
+}
+# True once machine m puts back a clip found by the words whose text is exactly `want`.
+finds() {  # finds MACHINE WORDS WANT
+  put_back_on "$1" "$2"
+  sleep 0.5
+  [ "$(clipboard_of "$1")" = "$3" ]
+}
+
+text_a='From machine A: Grüße, 日本, and a tab	here'
+copy_on a "$text_a"
+check "a copy on A is put back on B with every character" wait_for 40 finds b "machine A" "$text_a"
+
+convert -size 37x23 xc:'#2a6e9c' -fill '#f0c020' -draw 'rectangle 5,5 20,15' "$shared.png" 2>/dev/null
+on a sh -c 'timeout 10 xclip -selection clipboard -t image/png -i "$0"' "$shared.png"
+picture_back() { finds b picture "" >/dev/null; clipboard_of b image/png > "$shared.back.png"; cmp -s "$shared.png" "$shared.back.png"; }
+check "a PNG copied on A is put back on B byte for byte" wait_for 40 picture_back
+
+# Both copy at the same moment: each keeps the other's clip and its own.
+copy_on a 'at once on A' & first=$!
+copy_on b 'at once on B' & second=$!
+wait "$first" "$second"  # not the programs, which run on
+for m in a b; do
+  check "$m keeps the copy made on A at the same time" wait_for 40 finds "$m" "once on A" 'at once on A'
+  check "$m keeps the copy made on B at the same time" wait_for 40 finds "$m" "once on B" 'at once on B'
+done
+
+# Deleted on A (Delete in its search box, the question answered Yes): gone on B. B's clipboard is set to
+# another clip first, so a search that finds nothing leaves that one there.
+delete_on() {  # delete_on MACHINE WORDS
+  local w; w="$(app_window "$1")"
+  on "$1" xdotool windowfocus --sync "$w" key ctrl+f type --delay 30 "$2"
+  on "$1" xdotool key Delete
+  sleep 1
+  on "$1" xdotool key Return key Escape
+}
+gone_from() { finds "$1" "once on B" 'at once on B' && ! finds "$1" "$2" "$3"; }
+delete_on a "machine A"
+check "a clip deleted on A is gone on A" wait_for 20 gone_from a "machine A" "$text_a"
+check "and gone on B" wait_for 40 gone_from b "machine A" "$text_a"
+rm -f "$shared.png" "$shared.back.png"
+exit $fail
