@@ -251,6 +251,44 @@ TEST_F(Form1Test, APopupChoiceSurvivesACaptureWhileItIsOpen) {
     EXPECT_EQ(ClipboardText(), "clip 23");
 }
 
+// The same search above the main list: Ctrl+F reaches it, typing narrows the list to what was found
+// (newest first) and the preview follows; it follows captures too; Enter puts back; Escape brings the list back.
+TEST_F(Form1Test, TheSearchAboveTheListNarrowsItAndEscapeBringsItBack) {
+    StartOn();
+    for (const char* text : {"Meeting notes", "SELECT name", "more notes"}) ASSERT_TRUE(CopyText(text));
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = keys[VK_MENU] = 0;
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(form_->ClipList().picList(), WM_KEYDOWN, 'F', 0);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    HWND box = form_->SearchBox();
+    EXPECT_EQ(GetFocus(), box);
+    auto& search = form_->Search();
+    for (char c : std::string("NOTES")) SendMessageW(box, WM_CHAR, WPARAM(c), 0);
+    EXPECT_EQ(search.Shown(), (std::vector<int>{2, 0}));
+    EXPECT_TRUE(IsWindowVisible(search.List().hwnd()));
+    EXPECT_FALSE(IsWindowVisible(form_->ClipListWindow()));
+    EXPECT_EQ(WindowText(form_->Text1()), "more notes");
+    SendMessageW(box, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 1 of 3");
+
+    ASSERT_TRUE(CopyText("notes again"));
+    EXPECT_EQ(search.Shown(), (std::vector<int>{3, 2, 0}));
+    EXPECT_EQ(search.Chosen(), 0);  // still the row the user chose
+    SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(ClipboardText(), "Meeting notes");
+    EXPECT_EQ(form_->ClipList().Model().ItemText(3), "Meeting notes");
+
+    SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(WindowText(box), "");
+    EXPECT_TRUE(IsWindowVisible(form_->ClipListWindow()));
+    EXPECT_FALSE(IsWindowVisible(search.List().hwnd()));
+    EXPECT_EQ(Count(), 4);
+}
+
 }  // namespace
 }  // namespace testing_form
 }  // namespace mainwindow
