@@ -34,18 +34,19 @@ std::FILE* Open(const std::filesystem::path& file, bool writing) {
 #endif
 }
 
-// The header of one file, if it is a whole clip file of ours by its header and length.
-std::optional<ClipFileHeader> HeaderOf(const std::filesystem::path& path, std::uint64_t bytes) {
+// The header of one file, when it is a whole clip file of ours by its header and length.
+bool HeaderOf(const std::filesystem::path& path, std::uint64_t bytes, ClipFileHeader& header) {
     std::string leading(kClipFileHeaderRead, '\0');
     std::FILE* in = Open(path, false);
-    if (!in) return std::nullopt;
+    if (!in) return false;
     leading.resize(std::fread(&leading[0], 1, leading.size(), in));
     std::fclose(in);
     ClipFileError why = ClipFileError::kNone;
-    auto header = ReadClipFileHeader(leading, why);
+    const auto read = ReadClipFileHeader(leading, why);
     // The length the writer gave the file tells one cut short without reading it all.
-    if (header && header->fileBytes != bytes) header.reset();
-    return header;
+    if (!read || read->fileBytes != bytes) return false;
+    header = *read;
+    return true;
 }
 
 // Asks the system to put what was written on the disk itself, not only in its cache.
@@ -134,7 +135,10 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder) {
         if (!IsClipFileName(it->path().filename().u8string())) continue;
         std::error_code sized;
         const std::uint64_t bytes = it->file_size(sized);
-        found.push_back({it->path(), {}, sized ? ~std::uint64_t(0) : bytes});
+        StoredClip clip;
+        clip.file = it->path();
+        clip.bytes = sized ? ~std::uint64_t(0) : bytes;
+        found.push_back(std::move(clip));
     }
     // The headers are read by a few threads at once: opening a file is most of the cost, and it waits.
     std::vector<char> whole(found.size(), 0);
@@ -143,10 +147,7 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder) {
     for (std::size_t t = 0; t < threads; ++t)
         readers.emplace_back([&, t] {
             for (std::size_t i = t; i < found.size(); i += threads)
-                if (auto header = HeaderOf(found[i].file, found[i].bytes)) {
-                    found[i].header = std::move(*header);
-                    whole[i] = 1;
-                }
+                whole[i] = HeaderOf(found[i].file, found[i].bytes, found[i].header) ? 1 : 0;
         });
     for (std::thread& reader : readers) reader.join();
     // One clip for one id (the exact name before a conflict copy) and one for one content (the newest).

@@ -131,7 +131,9 @@ TEST(ClipFileNames, AnIdIsReadFromItsNameAndFromAConflictCopysName) {
         bool exact = true;
         const auto parsed = ParseClipFileName(c.name, exact);
         EXPECT_EQ(parsed.has_value(), c.parsed) << c.name;
-        if (parsed) EXPECT_TRUE(*parsed == c.id) << c.name;
+        if (parsed) {
+            EXPECT_TRUE(*parsed == c.id) << c.name;
+        }
         EXPECT_EQ(exact, c.exact) << c.name;
     }
 }
