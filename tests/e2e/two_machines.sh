@@ -27,6 +27,7 @@ stop_all() {
 }
 shared="/tmp/ardentia-shared-$$"
 trap stop_all EXIT
+trap 'exit 1' INT TERM  # ended by a timeout: the EXIT trap still stops Wine and the displays
 rm -rf "$shared" && mkdir -p "$shared"
 for m in a b; do
   rm -rf "$base-$m" "$base-$m.lock"
