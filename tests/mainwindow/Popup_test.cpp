@@ -146,6 +146,8 @@ TEST_F(Form1Test, AChoiceMadeFromArdentiasOwnWindowOnlyGoesOnTheClipboard) {
     ASSERT_TRUE(CopyText("not into the folder box"));
     const std::string folder = WindowText(form_->Text2());
     SetForegroundWindow(form_->hwnd());
+    // The window the popup returns to is the one in front when it opens: Wine brings this one there in its time.
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return GetForegroundWindow() == form_->hwnd(); }, 10000));
     SetFocus(form_->Text2());
     PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
     ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, 5000));
