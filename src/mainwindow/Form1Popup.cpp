@@ -70,8 +70,9 @@ std::vector<PopupItem> Form1::PopupItems() const {
 
 void Form1::OpenPopup() {
     HWND front = GetForegroundWindow();
-    // Asked again while open, or from our own window: the window to return to stays what it was.
-    if (front && front != popup_.hwnd()) popupReturnTo_ = front;
+    // Asked again while open, the window to return to stays what it was. With nothing in front there is
+    // none: never the window an earlier opening returned to.
+    if (!popup_.IsOpen() || (front && front != popup_.hwnd())) popupReturnTo_ = front;
     popup_.Open(PopupItems());
 }
 
@@ -100,12 +101,14 @@ void Form1::PasteFromPopup(int position, bool plainText) {
     // Opened from one of Ardentia's own windows (the main window, a box it shows), a Ctrl+V would paste
     // into Ardentia itself, into the folder box say: the clip only goes on the clipboard, and the
     // information line says so.
-    if (put && !IsOwnWindow(popupReturnTo_)) {
+    // With no window to go back to (none was in front, or it has closed since), the same.
+    const bool returnable = popupReturnTo_ && IsWindow(popupReturnTo_);
+    if (put && returnable && !IsOwnWindow(popupReturnTo_)) {
         PasteInto(popupReturnTo_);
         return;
     }
     if (put) common::SetWindowTextUtf8(lblInfo_, common::WindowText(lblInfo_) + ", ready to paste where you want it");
-    ReturnFocusTo(popupReturnTo_);
+    ReturnFocusTo(returnable ? popupReturnTo_ : IsWindowVisible(hwnd_) ? hwnd_ : nullptr);
 }
 
 }  // namespace mainwindow

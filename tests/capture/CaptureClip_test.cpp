@@ -50,7 +50,7 @@ TEST_F(CaptureTest, UnicodeTextWithOtherFormatsIsCapturedAndLeftAsItWas) {
 
     // From the X side: the X clipboard still gives the very bytes that were copied.
     ASSERT_TRUE(testsupport::CopyUtf8WithXclip(kUnicode));
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, testsupport::kPatientMs));
     EXPECT_EQ(host_.list.Model().ItemText(1), kUnicode);
     EXPECT_EQ(ClipTags().Tag(1), "TXT1");
     EXPECT_EQ(host_.list.Model().ItemIcon(1), 1);
@@ -302,7 +302,7 @@ TEST_F(CaptureTest, APictureOfferedOnlyAsPngIsAPictureClip) {
     Join();
     const std::string png = "/tmp/ardentia_png_" + std::to_string(GetCurrentProcessId()) + ".png";
     ASSERT_TRUE(testsupport::RunUnixShell("convert -size 37x23 xc:'#3366CC' " + png + " && xclip -selection clipboard -t image/png -i " + png));
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, 10000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, testsupport::kPatientMs));
     EXPECT_EQ(ClipTags().Tag(0), "PIC0");
     BITMAP info;
     ASSERT_TRUE(GetObject(Holders().Picture(0), sizeof(info), &info));
@@ -544,7 +544,7 @@ TEST_F(CaptureTest, AViewerLeavingBehindUsIsBridged) {
     EXPECT_EQ(NextViewer(), a.hwnd);
     const int drawsBefore = a.draws;
     ASSERT_TRUE(CopyText("after the bridge", 1));
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return a.draws > drawsBefore; }, 2000));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return a.draws > drawsBefore; }, testsupport::kPatientMs));
     ChangeClipboardChain(host_.window, NextViewer());
     DetachMonitor(host_.window);
 }

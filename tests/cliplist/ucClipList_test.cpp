@@ -107,7 +107,7 @@ TEST_F(ClipListPixels, FocusRectangleNeedsInputFocusAndTheFocusProperty) {
     };
     EXPECT_EQ(marked(), 0) << "without input focus";
     SetFocus(list.picList());
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return list.HasFocus(); }, 2000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return list.HasFocus(); }, testsupport::kPatientMs));
     EXPECT_GT(marked(), 0);
     list.SetShowsFocusRect(false);
     EXPECT_EQ(marked(), 0) << "Focus property off";

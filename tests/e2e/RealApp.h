@@ -126,7 +126,7 @@ inline HWND StartWithManagerOn(Started& app) {
     }
     Start(app);
     HWND window = nullptr;
-    testsupport::PumpUntil([&] { return (window = FindAppWindow(app.pi.dwProcessId)) != nullptr; }, 15000);
+    testsupport::PumpUntil([&] { return (window = FindAppWindow(app.pi.dwProcessId)) != nullptr; }, testsupport::kPatientMs);
     return window;
 }
 

@@ -20,17 +20,17 @@ TEST(AppStart, CapturesACopyRefusesASecondInstanceAndClosesCleanly) {
     ASSERT_TRUE(window);
 
     ASSERT_TRUE(testsupport::CopyUtf8WithXclip("copied while Ardentia runs"));
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return InfoLine(window) == "Text Clip - Item 1 of 1"; }, 10000))
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return InfoLine(window) == "Text Clip - Item 1 of 1"; }, testsupport::kPatientMs))
         << InfoLine(window);
 
     // Hidden in the tray, it is brought back by a second start, which then ends.
     PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return !IsWindowVisible(window); }, 10000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !IsWindowVisible(window); }, testsupport::kPatientMs));
     Started second;
     Start(second);
     EXPECT_EQ(ExitCodeWithin(second, 10000), 0u);
     EXPECT_EQ(FindAppWindow(second.pi.dwProcessId), nullptr);
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return IsWindowVisible(window) && !IsIconic(window); }, 10000));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return IsWindowVisible(window) && !IsIconic(window); }, testsupport::kPatientMs));
 
     // "/popup" opens the running copy's history popup instead.
     Started third;
@@ -40,8 +40,7 @@ TEST(AppStart, CapturesACopyRefusesASecondInstanceAndClosesCleanly) {
         [] {
             HWND popup = FindWindowW(L"ArdentiaHistoryPopup", nullptr);
             return popup && IsWindowVisible(popup);
-        },
-        10000));
+        }, testsupport::kPatientMs));
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(ExitCodeWithin(app, 10000), 0u);
@@ -51,8 +50,8 @@ TEST(AppStart, CapturesACopyRefusesASecondInstanceAndClosesCleanly) {
     Started again;
     Start(again);
     HWND restarted = nullptr;
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return (restarted = FindAppWindow(again.pi.dwProcessId)) != nullptr; }, 15000));
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return InfoLine(restarted) == "Text Clip - Item 1 of 1"; }, 10000))
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return (restarted = FindAppWindow(again.pi.dwProcessId)) != nullptr; }, testsupport::kPatientMs));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return InfoLine(restarted) == "Text Clip - Item 1 of 1"; }, testsupport::kPatientMs))
         << InfoLine(restarted);
     for (int i = 0; i < 20; ++i)
         testsupport::PeerCopy([&] { testsupport::OfferText(CF_TEXT, "burst " + std::to_string(i)); }, [] { return true; });
@@ -61,8 +60,8 @@ TEST(AppStart, CapturesACopyRefusesASecondInstanceAndClosesCleanly) {
     Started afterKill;
     Start(afterKill);
     HWND revived = nullptr;
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return (revived = FindAppWindow(afterKill.pi.dwProcessId)) != nullptr; }, 15000));
-    testsupport::PumpUntil([&] { return InfoLine(revived).find(" - Item ") != std::string::npos; }, 10000);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return (revived = FindAppWindow(afterKill.pi.dwProcessId)) != nullptr; }, testsupport::kPatientMs));
+    testsupport::PumpUntil([&] { return InfoLine(revived).find(" - Item ") != std::string::npos; }, testsupport::kPatientMs);
     const std::string line = InfoLine(revived);
     EXPECT_NE(line.find(" - Item "), std::string::npos) << line;
     EXPECT_EQ(line.find("damaged"), std::string::npos) << line;

@@ -160,7 +160,7 @@ TEST_F(AppStress, AClipboardHeldOpenForTwoSecondsDelaysButDoesNotStopCapturing) 
         while (!copied) answered = Responsive(window) && answered;
     });
     testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "copied then held"); },
-                          [&] { return WindowText(preview) == "copied then held"; }, 10000);
+                          [&] { return WindowText(preview) == "copied then held"; }, testsupport::kPatientMs);
     copied = true;
     pinger.join();
     EXPECT_EQ(ahead.holdMs, 0u);  // the hold took place
@@ -187,7 +187,7 @@ TEST_F(AppStress, AViewerKilledInTheChainDoesNotStopCapturing) {
         helper.Kill();
         EXPECT_TRUE(StillCaptures(std::string("after the kill ") + where));
         // The program is first in the chain again, ahead of the dead helper's place.
-        EXPECT_TRUE(testsupport::PumpUntil([&] { return GetClipboardViewer() == window; }, 2000)) << where;
+        EXPECT_TRUE(testsupport::PumpUntil([&] { return GetClipboardViewer() == window; }, testsupport::kPatientMs)) << where;
         EXPECT_TRUE(StillCaptures(std::string("and on ") + where));
     }
 }

@@ -96,8 +96,7 @@ TEST_F(CommandsTest, ManagerSwitchCapturesAtOnceAndStoresItsCaption) {
     ASSERT_TRUE(testsupport::CopyUtf8WithXclip("from the X side"));
     std::uint64_t unused = 0;
     ASSERT_TRUE(testsupport::PumpUntil(
-        [&] { return capture::ReadClipboardUnicodeText(form_->hwnd(), 1 << 20, unused) == std::string("from the X side"); },
-        5000));
+        [&] { return capture::ReadClipboardUnicodeText(form_->hwnd(), 1 << 20, unused) == std::string("from the X side"); }, testsupport::kPatientMs));
     Click(form_->PushButton2());
     testsupport::PumpFor(1500);
     EXPECT_EQ(Count(), 2);
@@ -120,7 +119,7 @@ TEST_F(CommandsTest, AnOlderClipGoesBackWithEveryFormatAndBecomesTheNewest) {
     }));
     const std::string pngPath = "/tmp/ardentia_putback.png";
     ASSERT_TRUE(testsupport::RunUnixShell("convert -size 5x4 xc:'#102030' " + pngPath + " && xclip -selection clipboard -t image/png -i " + pngPath));
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 4; }, 10000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 4; }, testsupport::kPatientMs));
     std::string png;
     ASSERT_TRUE(testsupport::ReadWholeFile(testsupport::WindowsPath(pngPath), png));
     ASSERT_TRUE(CopyText("newest"));
@@ -321,7 +320,7 @@ TEST_F(CommandsTest, PinnedClipsStayWhenDeletingAndAreAllAForgetfulHistoryKeeps)
     EXPECT_EQ(shell::GetSetting(shell::kKeyRememberHistory, ""), "Off");
     // Unpinned from the popup, the last stored clip loses its file; remembered again, every clip is written.
     form_->OpenPopup();
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));
     EXPECT_TRUE(form_->Popup().List().Model().ItemPinned(2));
     SendMessageW(form_->Popup().FilterBox(), WM_KEYDOWN, VK_END, 0);
     ctrlP(form_->Popup().FilterBox());
@@ -354,7 +353,7 @@ TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {
     // Another program reads the bitmap file: ImageMagick on the Linux side.
     testsupport::RunUnixShell("identify -format '%wx%h' /tmp/ardentia_out/PIC0.bmp > /tmp/ardentia_out/size");
     std::string size;
-    testsupport::PumpUntil([&] { return !(size = ReadFile("/tmp/ardentia_out/size")).empty(); }, 10000);
+    testsupport::PumpUntil([&] { return !(size = ReadFile("/tmp/ardentia_out/size")).empty(); }, testsupport::kPatientMs);
     EXPECT_EQ(size, "40x30");
 
     // After Delete All the tags start again: the next save finds free names, and a folder typed without
@@ -441,7 +440,7 @@ TEST_F(CommandsTest, OpeningLaunchesAddressesAndTemporaryFiles) {
         clicks[i].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | (i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN);
     }
     SendInput(4, clicks, sizeof(INPUT));
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return gLaunches.size() > 4; }, 3000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return gLaunches.size() > 4; }, testsupport::kPatientMs));
     testsupport::PumpFor(500);
     EXPECT_EQ(gLaunches.size(), 5u);
     gLaunches.pop_back();

@@ -151,7 +151,7 @@ protected:
     // An empty folder on the Linux side, so that Linux tools can read what was written.
     std::string OutputFolder() {
         testsupport::RunUnixShell("rm -rf /tmp/ardentia_out && mkdir -p /tmp/ardentia_out");
-        testsupport::PumpUntil([] { return shell::FolderExists("Z:\\tmp\\ardentia_out"); }, 5000);
+        testsupport::PumpUntil([] { return shell::FolderExists("Z:\\tmp\\ardentia_out"); }, testsupport::kPatientMs);
         return "Z:\\tmp\\ardentia_out\\";
     }
     int Count() { return form_->ClipList().Model().ListCount(); }

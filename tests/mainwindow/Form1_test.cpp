@@ -73,7 +73,7 @@ TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot
     EXPECT_EQ(Count(), 0);
 
     ASSERT_TRUE(testsupport::CopyUtf8WithXclip("www.example.org"));
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, testsupport::kPatientMs));
     EXPECT_EQ(WindowText(form_->lblInfo()), "Web Address - Item 1 of 1");
     EXPECT_EQ(WindowText(form_->Text1()), "www.example.org");
     EXPECT_FALSE(IsWindowVisible(form_->PictureClipLabel()));
@@ -96,7 +96,7 @@ TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot
                                nullptr, nullptr);
     SetForegroundWindow(other);
     ASSERT_TRUE(testsupport::CopyUtf8WithXclip("Grüße 日本 ✓ € Привет שלום 😀"));
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 3; }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 3; }, testsupport::kPatientMs));
     EXPECT_EQ(form_->ClipList().Model().ItemText(2), "Grüße 日本 ✓ € Привет שלום 😀");
     EXPECT_EQ(WindowText(form_->Text1()), "Grüße 日本 ✓ € Привет שלום 😀");
     EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 3 of 3");

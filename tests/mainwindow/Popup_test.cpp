@@ -38,7 +38,7 @@ struct Target {
     void Focus() {
         SetForegroundWindow(window);
         SetFocus(edit);
-        testsupport::PumpUntil([&] { return GetFocus() == edit; }, 2000);
+        testsupport::PumpUntil([&] { return GetFocus() == edit; }, testsupport::kPatientMs);
     }
     std::string Text() const { return WindowText(edit); }
 };
@@ -49,12 +49,11 @@ bool X(const std::string& xdotool) { return testsupport::RunUnixShell("xdotool "
 // the X keyboard focus, so that typing reaches it.
 bool PressHotkey(Form1& form) {
     if (!X("search --name 'Ardentia paste target' windowfocus --sync sleep 0.2 key ctrl+alt+h") ||
-        !testsupport::PumpUntil([&] { return form.Popup().IsOpen(); }, 5000))
+        !testsupport::PumpUntil([&] { return form.Popup().IsOpen(); }, testsupport::kPatientMs))
         return false;
     std::string focused;
     return testsupport::PumpUntil(
-        [&] { return testsupport::UnixOutput("xdotool getwindowfocus getwindowname", focused) && focused == "Ardentia history\n"; },
-        5000);
+        [&] { return testsupport::UnixOutput("xdotool getwindowfocus getwindowname", focused) && focused == "Ardentia history\n"; }, testsupport::kPatientMs);
 }
 
 std::string ModifiersDown() {
@@ -80,11 +79,11 @@ TEST_F(Form1Test, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
     ASSERT_TRUE(PressHotkey(*form_));
     EXPECT_EQ(form_->Popup().Shown(), (std::vector<int>{3, 2, 1, 0}));
     ASSERT_TRUE(X("type --delay 50 'beta'"));
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return WindowText(form_->Popup().FilterBox()) == "beta"; }, 5000));
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().Shown() == std::vector<int>{1}; }, 5000))
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return WindowText(form_->Popup().FilterBox()) == "beta"; }, testsupport::kPatientMs));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().Shown() == std::vector<int>{1}; }, testsupport::kPatientMs))
         << form_->Popup().Shown().size() << " filter [" << WindowText(form_->Popup().FilterBox()) << "] focus " << (GetFocus() == form_->Popup().FilterBox());
     ASSERT_TRUE(X("key Return"));
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return target.Text() == "Grüße 日本 beta"; }, 8000)) << target.Text();
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return target.Text() == "Grüße 日本 beta"; }, testsupport::kPatientMs)) << target.Text();
     EXPECT_FALSE(form_->Popup().IsOpen());
     EXPECT_EQ(form_->ClipList().Model().ItemText(3), "Grüße 日本 beta");  // now the newest
     testsupport::PumpUntil(NoModifierDown, 2000);
@@ -94,16 +93,16 @@ TEST_F(Form1Test, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
     SetWindowTextW(target.edit, L"");
     target.Focus();
     PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));
     ASSERT_TRUE(X("key Escape"));
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return !form_->Popup().IsOpen(); }, 5000));
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return GetForegroundWindow() == target.window; }, 2000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !form_->Popup().IsOpen(); }, testsupport::kPatientMs));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return GetForegroundWindow() == target.window; }, testsupport::kPatientMs));
     testsupport::PumpFor(300);
     EXPECT_EQ(target.Text(), "");
 
     // A click into another window closes it and leaves the focus there.
     PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));
     std::atomic<HWND> other{nullptr};
     std::thread program([&] {  // another program's window, activated from the X side as a click does
         HWND w = CreateWindowA("STATIC", "clicked", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
@@ -112,9 +111,9 @@ TEST_F(Form1Test, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
         while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
         DestroyWindow(w);
     });
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return other.load() != nullptr; }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return other.load() != nullptr; }, testsupport::kPatientMs));
     X("search --name '^clicked$' windowactivate --sync");
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return !form_->Popup().IsOpen(); }, 5000));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return !form_->Popup().IsOpen(); }, testsupport::kPatientMs));
     testsupport::PumpFor(500);
     EXPECT_EQ(GetForegroundWindow(), other.load());
     PostMessageA(other, WM_QUIT, 0, 0);
@@ -123,7 +122,7 @@ TEST_F(Form1Test, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
     // Shift+Enter: the rich clip's plain text only.
     target.Focus();
     PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));
     for (char c : std::string("rich")) SendMessageW(form_->Popup().FilterBox(), WM_CHAR, WPARAM(c), 0);
     EXPECT_EQ(form_->Popup().Shown(), (std::vector<int>{1}));  // moved down one by the first paste
     BYTE keys[256];
@@ -133,7 +132,7 @@ TEST_F(Form1Test, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
     SendMessageW(form_->Popup().FilterBox(), WM_KEYDOWN, VK_RETURN, 0);
     keys[VK_SHIFT] = 0;
     SetKeyboardState(keys);
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return target.Text() == "Rich bold"; }, 8000)) << target.Text();
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return target.Text() == "Rich bold"; }, testsupport::kPatientMs)) << target.Text();
     EXPECT_FALSE(IsClipboardFormatAvailable(capture::RichTextFormat()));
     testsupport::PumpUntil(NoModifierDown, 2000);
     EXPECT_TRUE(NoModifierDown()) << ModifiersDown();
@@ -141,23 +140,38 @@ TEST_F(Form1Test, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
 
 // Opened from Ardentia's own window with the folder box focused, a choice goes on the clipboard, the
 // information line says so, and nothing is pasted: a Ctrl+V there would replace the saved folder.
-TEST_F(Form1Test, AChoiceMadeFromArdentiasOwnWindowOnlyGoesOnTheClipboard) {
+TEST_F(Form1Test, AChoiceWithNoOtherWindowToPasteIntoOnlyGoesOnTheClipboard) {
     StartOn();
     ASSERT_TRUE(CopyText("not into the folder box"));
     const std::string folder = WindowText(form_->Text2());
     SetForegroundWindow(form_->hwnd());
     // The window the popup returns to is the one in front when it opens: Wine brings this one there in its time.
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return GetForegroundWindow() == form_->hwnd(); }, 10000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return GetForegroundWindow() == form_->hwnd(); }, testsupport::kPatientMs));
     SetFocus(form_->Text2());
     PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));
     SendMessageW(form_->Popup().FilterBox(), WM_KEYDOWN, VK_RETURN, 0);
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return GetForegroundWindow() == form_->hwnd(); }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return GetForegroundWindow() == form_->hwnd(); }, testsupport::kPatientMs));
     EXPECT_EQ(ClipboardText(), "not into the folder box");
     EXPECT_NE(WindowText(form_->lblInfo()).find("on the clipboard, ready to paste where you want it"), std::string::npos)
         << WindowText(form_->lblInfo());
     testsupport::PumpFor(300);
     EXPECT_EQ(WindowText(form_->Text2()), folder);
+
+    // Opened from a window that closes before the choice: the same, never a Ctrl+V into whatever is in front.
+    ASSERT_TRUE(CopyText("for a window gone"));
+    HWND gone = CreateWindowA("STATIC", "gone", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(gone);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return GetForegroundWindow() == gone; }, testsupport::kPatientMs));
+    PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));
+    DestroyWindow(gone);
+    SendMessageW(form_->Popup().FilterBox(), WM_KEYDOWN, VK_DOWN, 0);
+    SendMessageW(form_->Popup().FilterBox(), WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return GetForegroundWindow() == form_->hwnd(); }, testsupport::kPatientMs));
+    EXPECT_EQ(ClipboardText(), "not into the folder box");
+    EXPECT_NE(WindowText(form_->lblInfo()).find("ready to paste where you want it"), std::string::npos)
+        << WindowText(form_->lblInfo());
 }
 
 // A hotkey another program holds is told in the information line; the popup still opens from a hidden window.
@@ -179,7 +193,7 @@ TEST_F(Form1Test, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
     ASSERT_FALSE(capture::ManagerOn());
     gBoxes.clear();
     PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));
     // Painted to its last pixel: below the list's whole rows too.
     HWND popup = form_->Popup().hwnd();
     RECT client;
@@ -244,7 +258,7 @@ TEST_F(Form1Test, APopupChoiceSurvivesACaptureWhileItIsOpen) {
     StartOn();
     for (int i = 0; i < 25; ++i) ASSERT_TRUE(CopyText("clip " + std::to_string(i)));
     PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, 5000));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));
     HWND box = form_->Popup().FilterBox();
     SendMessageW(box, WM_KEYDOWN, VK_DOWN, 0);  // "clip 23"
     ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "newest"); },

@@ -23,6 +23,10 @@ bool PumpUntil(Done done, DWORD timeout_ms) {
     }
 }
 
+// How long a test waits for something that will happen: a busy two-core CI machine under two Wine builds may
+// take many seconds where a quiet one takes milliseconds, and a wait that succeeds ends at once.
+constexpr DWORD kPatientMs = 30000;
+
 inline void PumpFor(DWORD ms) {
     PumpUntil([] { return false; }, ms);
 }
@@ -58,7 +62,7 @@ inline bool ReadWholeFile(const std::string& path, std::string& out) {
 }
 
 // What a Unix command prints, through a file the test then reads; false when it gives nothing in time.
-inline bool UnixOutput(const std::string& command, std::string& out, DWORD timeoutMs = 5000) {
+inline bool UnixOutput(const std::string& command, std::string& out, DWORD timeoutMs = kPatientMs) {
     const std::string file = "/tmp/ardentia_unix_out_" + std::to_string(GetCurrentProcessId());
     DeleteFileA(WindowsPath(file).c_str());
     RunUnixShell(command + " > " + file + ".part && mv " + file + ".part " + file);
@@ -70,7 +74,7 @@ inline bool UnixOutput(const std::string& command, std::string& out, DWORD timeo
 }
 
 // The X clipboard's bytes as an X program reads them (xclip -o).
-inline bool ReadWithXclip(std::string& out, const std::string& target = "", DWORD timeoutMs = 5000) {
+inline bool ReadWithXclip(std::string& out, const std::string& target = "", DWORD timeoutMs = kPatientMs) {
     return UnixOutput("xclip -o -selection clipboard" + (target.empty() ? std::string() : " -t " + target), out, timeoutMs);
 }
 

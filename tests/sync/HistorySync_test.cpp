@@ -74,7 +74,7 @@ TEST_F(HistorySyncTest, WhatAnotherMachineDoesInTheFolderShowsHereAndOwnWritesCh
     const fs::path later = WriteElsewhere(here + 1000, "copied there later");
     fs::copy_file(later, folder_ / (later.stem().u8string() + " (conflicted copy).clip"));
     std::ofstream(folder_ / "incoming.clip.tmp", std::ios::binary) << "half";
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 3; }, 10000)) << Labels();
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 3; }, testsupport::kPatientMs)) << Labels();
     testsupport::PumpFor(700);
     EXPECT_EQ(Labels(), "copied there first|copied here|copied there later|");
     EXPECT_EQ(GetClipboardSequenceNumber(), HandledSequence());  // the clipboard was not touched
@@ -84,12 +84,11 @@ TEST_F(HistorySyncTest, WhatAnotherMachineDoesInTheFolderShowsHereAndOwnWritesCh
     EXPECT_EQ(*UnicodeText(), "copied there first");
     // Pinned there (written again under its name), then deleted there with its conflict copy.
     WriteElsewhere(here + 1000, "copied there later", true);
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return Labels() == "copied here|copied there later*|copied there first|"; },
-                                       10000))
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Labels() == "copied here|copied there later*|copied there first|"; }, testsupport::kPatientMs))
         << Labels();
     for (const auto& entry : fs::directory_iterator(folder_))
         if (entry.path().filename().u8string().rfind(later.stem().u8string(), 0) == 0) fs::remove(entry.path());
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, 10000)) << Labels();
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, testsupport::kPatientMs)) << Labels();
     // This machine's own capture and its write change nothing else.
     ASSERT_TRUE(CopyText("copied here again", 3));
     FlushHistoryWrites();
