@@ -32,9 +32,12 @@ public:
         changed_.notify_all();
         thread_.join();
     }
-    // Each returns its job's number; Done() is how many jobs are finished, in order.
-    std::uint64_t Write(std::filesystem::path file, std::string bytes) { return Push({std::move(file), std::move(bytes), false}); }
-    std::uint64_t Delete(std::filesystem::path file) { return Push({std::move(file), {}, true}); }
+    // Each returns its job's number; Done() is how many jobs are finished, in order. A clip deleted, or
+    // written again (replacesCopies), takes the older copies of its content with it (RemoveOlderCopies).
+    std::uint64_t Write(std::filesystem::path file, std::string bytes, bool replacesCopies) {
+        return Push({std::move(file), std::move(bytes), false, replacesCopies});
+    }
+    std::uint64_t Delete(std::filesystem::path file) { return Push({std::move(file), {}, true, true}); }
     std::uint64_t Done() const { return done_; }
     void Flush() {
         std::unique_lock<std::mutex> lock(mutex_);
@@ -46,6 +49,7 @@ private:
         std::filesystem::path file;
         std::string bytes;
         bool remove;
+        bool replacesCopies;
     };
     std::uint64_t Push(Job job) {
         std::uint64_t number = 0;
@@ -67,8 +71,10 @@ private:
             busy_ = true;
             lock.unlock();
             std::error_code ignored;
-            if (job.remove) std::filesystem::remove(job.file, ignored);
-            else WriteFileWhole(job.file, job.bytes);  // a folder that cannot be written keeps the clip in memory only
+            // A folder that cannot be written keeps the clip in memory only, and its copies where they are. A
+            // file already gone was deleted elsewhere: what is left of it there is another machine's to keep.
+            const bool done = job.remove ? std::filesystem::remove(job.file, ignored) : WriteFileWhole(job.file, job.bytes);
+            if (done && job.replacesCopies) RemoveOlderCopies(job.file);
             lock.lock();
             ++done_;
             busy_ = false;

@@ -1,6 +1,7 @@
 #include "capture/HistoryFolder.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cctype>
 #include <cstring>
@@ -34,19 +35,32 @@ std::FILE* Open(const std::filesystem::path& file, bool writing) {
 #endif
 }
 
-// The header of one file, when it is a whole clip file of ours by its header and length.
-bool HeaderOf(const std::filesystem::path& path, std::uint64_t bytes, ClipFileHeader& header) {
+// A file shorter than its header says, written to this recently, is taken for one a file-sync service is
+// still bringing: its next change is seen, and it is no damaged file meanwhile.
+const auto kStillArriving = std::chrono::minutes(10);
+
+enum class FileState { kWhole, kArriving, kDamaged };
+
+// Whether a file is a whole clip file of ours by its header and length, and that header when it is.
+FileState HeaderOf(const std::filesystem::path& path, std::uint64_t bytes, ClipFileHeader& header) {
     std::string leading(kClipFileHeaderRead, '\0');
     std::FILE* in = Open(path, false);
-    if (!in) return false;
+    if (!in) return FileState::kDamaged;
     leading.resize(std::fread(&leading[0], 1, leading.size(), in));
     std::fclose(in);
     ClipFileError why = ClipFileError::kNone;
     const auto read = ReadClipFileHeader(leading, why);
+    const bool cutShort = why == ClipFileError::kTruncated || (read && read->fileBytes > bytes);
+    if (cutShort) {
+        std::error_code unknown;
+        const auto written = std::filesystem::last_write_time(path, unknown);
+        const bool recent = !unknown && std::filesystem::file_time_type::clock::now() - written < kStillArriving;
+        return recent ? FileState::kArriving : FileState::kDamaged;
+    }
     // The length the writer gave the file tells one cut short without reading it all.
-    if (!read || read->fileBytes != bytes) return false;
+    if (!read || read->fileBytes != bytes) return FileState::kDamaged;
     header = *read;
-    return true;
+    return FileState::kWhole;
 }
 
 // Asks the system to put what was written on the disk itself, not only in its cache.
@@ -141,13 +155,13 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder) {
         found.push_back(std::move(clip));
     }
     // The headers are read by a few threads at once: opening a file is most of the cost, and it waits.
-    std::vector<char> whole(found.size(), 0);
+    std::vector<FileState> state(found.size(), FileState::kDamaged);
     const std::size_t threads = std::min<std::size_t>(4, found.size() / 64 + 1);
     std::vector<std::thread> readers;
     for (std::size_t t = 0; t < threads; ++t)
         readers.emplace_back([&, t] {
             for (std::size_t i = t; i < found.size(); i += threads)
-                whole[i] = HeaderOf(found[i].file, found[i].bytes, found[i].header) ? 1 : 0;
+                state[i] = HeaderOf(found[i].file, found[i].bytes, found[i].header);
         });
     for (std::thread& reader : readers) reader.join();
     // One clip for one id (the exact name before a conflict copy) and one for one content (the newest).
@@ -155,8 +169,8 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder) {
     std::map<std::uint64_t, std::size_t> byContent;
     std::vector<bool> exact(found.size(), false);
     for (std::size_t i = 0; i < found.size(); ++i) {
-        if (!whole[i]) {
-            ++listing.damaged;
+        if (state[i] != FileState::kWhole) {
+            ++(state[i] == FileState::kArriving ? listing.arriving : listing.damaged);
             continue;
         }
         bool exactName = false;
@@ -170,13 +184,15 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder) {
             const std::size_t kept = exact[i] && !exact[it->second] ? i : it->second;
             const std::size_t other = kept == i ? it->second : i;
             it->second = kept;
+            found[kept].header.pinned |= found[other].header.pinned;
             listing.hidden.push_back(found[other]);
         }
     }
     for (const auto& [id, i] : byId) {
         auto [it, added] = byContent.emplace(id.content, i);
         if (added) continue;
-        // byId is in time order: this one is newer than the one held.
+        // byId is in time order: this one is newer than the one held, and pinned if either is.
+        found[i].header.pinned |= found[it->second].header.pinned;
         listing.hidden.push_back(found[it->second]);
         it->second = i;
     }
@@ -185,6 +201,22 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder) {
         return a.id < b.id;
     });
     return listing;
+}
+
+void RemoveOlderCopies(const std::filesystem::path& file) {
+    bool exact = false;
+    const auto id = ParseClipFileName(file.filename().u8string(), exact);
+    if (!id || !exact) return;
+    std::vector<std::filesystem::path> copies;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(file.parent_path(), error), end; !error && it != end; it.increment(error)) {
+        bool exactName = false;
+        const auto other = ParseClipFileName(it->path().filename().u8string(), exactName);
+        if (other && other->content == id->content && other->capturedAtMs <= id->capturedAtMs &&
+            it->path().filename() != file.filename())
+            copies.push_back(it->path());
+    }
+    for (const auto& copy : copies) std::filesystem::remove(copy, error);
 }
 
 std::size_t PlaceByTime(const std::vector<std::uint64_t>& capturedAtMs, std::uint64_t at) {

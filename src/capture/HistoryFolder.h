@@ -50,13 +50,20 @@ struct StoredClip {
 // What the folder holds, oldest first (by capture time, then name). Files that are not whole clip files
 // of ours (cut short, damaged, newer, another program's) are counted in damaged and left where they are.
 // Of several files with one id (a sync service's conflict copies) the exact name is listed; of several
-// clips with one content (the same copy captured on two machines) the newest: the others are in hidden.
+// clips with one content (the same copy captured on two machines) the newest, pinned when any of them is:
+// the others are in hidden. A file cut short that was written to in the last minutes is one a sync
+// service is still bringing: counted in arriving, not damaged.
 struct HistoryListing {
     std::vector<StoredClip> clips;
     std::vector<StoredClip> hidden;
     int damaged = 0;
+    int arriving = 0;
 };
 HistoryListing ListHistoryFolder(const std::filesystem::path& folder);
+// Deletes the other files of a clip file's content captured no later than it (a sync service's conflict
+// copies, the same copy captured earlier on another machine), so that a clip deleted, pinned or unpinned
+// here does not come back from one of them. The file itself is left as it is.
+void RemoveOlderCopies(const std::filesystem::path& file);
 // "1 damaged clip file skipped", "2 damaged clip files skipped"; "" for none.
 std::string DamagedFilesLine(int damaged);
 

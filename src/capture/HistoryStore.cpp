@@ -220,7 +220,8 @@ bool WriteQueuedClips() {
         entry.id = {entry.capturedAtMs, gMachine, ContentChecksum(contents->formats)};
         entry.file = gFolder / ClipFileName(entry.id);
         entry.fileBytes = bytes.size();
-        entry.writeJob = gWorker.Write(entry.file, bytes);
+        // A clip that had a file (pinned, unpinned, made newest) replaces every older copy of it.
+        entry.writeJob = gWorker.Write(entry.file, bytes, !entry.previous.empty());
         if (!entry.previous.empty() && entry.previous != entry.file) DeleteFileHere(entry.previous);
         entry.previous.clear();
         written = true;

@@ -14,7 +14,7 @@ const UINT kFolderListedMessage = WM_APP + 0x53;
 bool StartHistorySync(HWND window);
 void StopHistorySync();
 bool HistorySyncRunning();
-// Merges a listing the watcher posted (it owns lParam).
-void ApplyFolderListing(LPARAM listed);
+// Merges a listing the watcher posted (it owns lParam); true when the clips changed.
+bool ApplyFolderListing(LPARAM listed);
 
 }  // namespace historysync

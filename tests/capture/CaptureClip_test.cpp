@@ -302,7 +302,18 @@ TEST_F(CaptureTest, APictureOfferedOnlyAsPngIsAPictureClip) {
     Join();
     const std::string png = "/tmp/ardentia_png_" + std::to_string(GetCurrentProcessId()) + ".png";
     ASSERT_TRUE(testsupport::RunUnixShell("convert -size 37x23 xc:'#3366CC' " + png + " && xclip -selection clipboard -t image/png -i " + png));
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, testsupport::kPatientMs));
+    const auto formats = [&] {
+        std::string names;
+        if (!OpenClipboard(host_.window)) return std::string("(not opened)");
+        for (UINT f = EnumClipboardFormats(0); f; f = EnumClipboardFormats(f)) {
+            char name[128] = {};
+            names += (GetClipboardFormatNameA(f, name, sizeof(name)) ? std::string(name) : std::to_string(f)) + " ";
+        }
+        CloseClipboard();
+        return names;
+    };
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, testsupport::kPatientMs))
+        << Count() << " clips; told \"" << host_.refused << "\"; on the clipboard: " << formats();
     EXPECT_EQ(ClipTags().Tag(0), "PIC0");
     BITMAP info;
     ASSERT_TRUE(GetObject(Holders().Picture(0), sizeof(info), &info));

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 #include "capture/ClipCollection.h"
 
@@ -27,9 +28,9 @@ protected:
     }
     void TearDown() override { fs::remove_all(folder_); }
     // A clip file as the store writes it.
-    fs::path Store(std::uint64_t at, const std::string& label, std::uint32_t machine = 7) {
+    fs::path Store(std::uint64_t at, const std::string& label, std::uint32_t machine = 7, bool pinned = false) {
         ClipFileContents clip;
-        clip.header = {kKindText, at, false, label};
+        clip.header = {kKindText, at, pinned, label};
         clip.formats = {{"#13", label}};
         const std::string bytes = WriteClipFile(clip);
         const fs::path file = folder_ / ClipFileName({at, machine, ContentChecksum(clip.formats)});
@@ -64,6 +65,10 @@ TEST_F(HistoryFolderTest, ClipsAreListedAsCapturedAndAnythingElseIsCountedOnceAn
         {"notes.txt", "not ours, not a clip file"},
     };
     for (const auto& other : others) Put(other.name, other.bytes);
+    for (const char* old : {"0000000000001-cut.clip", "0000000000002-empty.clip"})
+        fs::last_write_time(folder_ / old, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    // Cut short but written to just now: a sync service is still bringing it.
+    Put("0000000000006-coming.clip", whole.substr(0, whole.size() - 1));
 
     // A sync service's conflict copy of a file, and the same copy captured earlier on another machine: each
     // clip is listed once, the exact name and the newest capture.
@@ -80,11 +85,32 @@ TEST_F(HistoryFolderTest, ClipsAreListedAsCapturedAndAnythingElseIsCountedOnceAn
     EXPECT_EQ(listing.clips[2].header.label, "third");
     EXPECT_EQ(listing.clips[0].bytes, whole.size());
     EXPECT_EQ(listing.damaged, 4);
+    EXPECT_EQ(listing.arriving, 1);
     EXPECT_EQ(DamagedFilesLine(listing.damaged), "4 damaged clip files skipped");
     EXPECT_EQ(DamagedFilesLine(1), "1 damaged clip file skipped");
     EXPECT_EQ(DamagedFilesLine(0), "");
     for (const auto& other : others) EXPECT_TRUE(fs::exists(folder_ / other.name)) << other.name;
     EXPECT_TRUE(ListHistoryFolder(folder_ / "missing").clips.empty());
+}
+
+// Copies of one content (captured on two machines, a sync service's conflict copy) show as one clip, pinned
+// if any is; a clip deleted or written again here takes its older copies with it, so none comes back.
+TEST_F(HistoryFolderTest, CopiesOfAClipShowAsOneAndGoWithIt) {
+    Store(1700000000100, "same", 9, true);
+    const fs::path kept = Store(1700000000200, "same", 7);
+    fs::copy_file(kept, folder_ / (kept.stem().u8string() + " (conflicted copy).clip"));
+    const fs::path other = Store(1700000000150, "other", 9);
+    HistoryListing listing = ListHistoryFolder(folder_);
+    ASSERT_EQ(listing.clips.size(), 2u);
+    EXPECT_EQ(listing.clips[1].file, kept);
+    EXPECT_TRUE(listing.clips[1].header.pinned);
+    EXPECT_EQ(listing.hidden.size(), 2u);
+
+    const fs::path later = Store(1700000000300, "same", 5);
+    RemoveOlderCopies(kept);
+    std::set<fs::path> left;
+    for (const auto& entry : fs::directory_iterator(folder_)) left.insert(entry.path());
+    EXPECT_EQ(left, (std::set<fs::path>{kept, other, later}));
 }
 
 TEST_F(HistoryFolderTest, AFileIsWrittenWholeUnderItsNameOrNotAtAll) {

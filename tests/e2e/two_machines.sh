@@ -89,5 +89,41 @@ gone_from() { finds "$1" "once on B" 'at once on B' && ! finds "$1" "$2" "$3"; }
 delete_on a "machine A"
 check "a clip deleted on A is gone on A" wait_for 20 gone_from a "machine A" "$text_a"
 check "and gone on B" wait_for 40 gone_from b "machine A" "$text_a"
+
+# Pinned on A (Ctrl+P in its search): pinned on B. B's Delete then only says the clip is pinned, a note with
+# an OK button alone, which an "n" (No, had it asked whether to delete) leaves open. Nothing is deleted.
+boxes_on() { on "$1" xdotool search --onlyvisible --name '^Ardentia$' 2>/dev/null | wc -l; }
+box_open_on() { [ "$(boxes_on "$1")" -ge 2 ]; }
+box_closed_on() { [ "$(boxes_on "$1")" -lt 2 ]; }
+refuses_delete_on() {  # refuses_delete_on MACHINE WORDS
+  local w; w="$(app_window "$1")"
+  on "$1" xdotool windowfocus --sync "$w" key ctrl+f type --delay 30 "$2"
+  on "$1" xdotool key Delete
+  wait_for 20 box_open_on "$1" || return 1
+  on "$1" xdotool key n
+  if wait_for 10 box_closed_on "$1"; then on "$1" xdotool key Escape; return 1; fi
+  on "$1" xdotool key Escape
+  wait_for 20 box_closed_on "$1"
+  on "$1" xdotool key Escape
+}
+w="$(app_window a)"
+on a xdotool windowfocus --sync "$w" key ctrl+f type --delay 30 "once on A"
+on a xdotool key ctrl+p key Escape
+check "a clip pinned on A is pinned on B" wait_for 60 refuses_delete_on b "once on A"
+
+# A sync service's conflict copy of a clip's file is no second clip: deleted on B, the clip is gone from
+# both, with no copy left to bring it back.
+copy_on b 'with a conflict copy'
+file_of() { grep -l -a -F -- "$1" "$shared"/*.clip 2>/dev/null | grep -v conflicted | head -1; }
+arrived() { [ -n "$(file_of 'with a conflict copy')" ]; }
+check "B writes its clip to the folder" wait_for 40 arrived
+original="$(file_of 'with a conflict copy')"
+cp "$original" "${original%.clip} (conflicted copy).clip"
+check "A finds the clip" wait_for 40 finds a "conflict copy" 'with a conflict copy'
+delete_on b "conflict copy"
+check "deleted on B, the clip with a conflict copy is gone on B" wait_for 20 gone_from b "conflict copy" 'with a conflict copy'
+check "and on A" wait_for 40 gone_from a "conflict copy" 'with a conflict copy'
+no_copies_left() { ! ls "$shared" | grep -q "$(basename "${original%.clip}")"; }
+check "and no copy of its file is left" wait_for 20 no_copies_left
 rm -f "$shared.png" "$shared.back.png"
 exit $fail

@@ -44,12 +44,15 @@ protected:
         return 0;
     }
     // A clip as the other machine's Ardentia writes it, arriving through the sync service.
-    fs::path WriteElsewhere(std::uint64_t at, const std::string& text, bool pinned = false) {
+    // cutShort: only so many bytes of it have arrived, under its final name, as some services write.
+    fs::path WriteElsewhere(std::uint64_t at, const std::string& text, bool pinned = false, std::size_t cutShort = 0) {
         ClipFileContents clip;
         clip.header = {kKindText, at, pinned, text};
         clip.formats = {{"#13", UnicodeTextFormat(text).bytes}};
         const fs::path file = folder_ / ClipFileName({at, 0xB0B, ContentChecksum(clip.formats)});
-        EXPECT_TRUE(WriteFileWhole(file, WriteClipFile(clip)));
+        const std::string bytes = WriteClipFile(clip);
+        if (cutShort) std::ofstream(file, std::ios::binary) << bytes.substr(0, bytes.size() - cutShort);
+        else EXPECT_TRUE(WriteFileWhole(file, bytes));
         return file;
     }
     std::string Labels() {
@@ -94,6 +97,14 @@ TEST_F(HistorySyncTest, WhatAnotherMachineDoesInTheFolderShowsHereAndOwnWritesCh
     FlushHistoryWrites();
     testsupport::PumpFor(700);
     EXPECT_EQ(Labels(), "copied here|copied there first|copied here again|");
+
+    // Arriving under its final name: nothing while it is cut short, the clip once it is whole.
+    WriteElsewhere(here + 2000, "arriving", false, 9);
+    testsupport::PumpFor(700);
+    EXPECT_EQ(Count(), 3);
+    WriteElsewhere(here + 2000, "arriving");
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 4; }, testsupport::kPatientMs)) << Labels();
+    EXPECT_NE(Labels().find("arriving|"), std::string::npos) << Labels();
 }
 
 }  // namespace
