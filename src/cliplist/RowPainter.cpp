@@ -102,15 +102,16 @@ void PaintRow(HDC dc, const RowAppearance& look, const RowToPaint& row, COLORREF
         TextRect(row.row, look.rowHeight, row.width, row.scrollBarTakes, look.itemOffset, look.itemTextLeft));
     const UINT alignments[] = {DT_LEFT, DT_CENTER, DT_RIGHT};
     const UINT format = look.wordWrap
-                            ? (alignments[look.alignment >= 0 && look.alignment <= 2 ? look.alignment : 0] | DT_WORDBREAK)
+                            ? (alignments[look.alignment >= 0 && look.alignment <= 2 ? look.alignment : 0] | DT_WORDBREAK | DT_EDITCONTROL)
                             : (DT_SINGLELINE | DT_VCENTER);
     gdi::Selection useFont(dc, rowLook.underline ? look.underlineFont : look.font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, carriedTextColour);
     if (row.pinned) textRect.right = std::max(textRect.left, LONG(PaintPin(dc, textRect, carriedTextColour)));
     const std::wstring text = common::Widen(row.text);
-    // Labels are the clips' own text: "R&D" shows an ampersand, not an underlined D.
-    DrawTextW(dc, text.c_str(), int(text.size()), &textRect, format | DT_NOPREFIX);
+    // Labels are the clips' own text: "R&D" shows an ampersand, not an underlined D. One cut at the row's
+    // end says so with an ellipsis (a wrapped one on its last line that shows).
+    DrawTextW(dc, text.c_str(), int(text.size()), &textRect, format | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 void PaintFocusRect(HDC dc, const RECT& row, COLORREF colour) {

@@ -240,7 +240,8 @@ RowAppearance ucClipList::LookOfRows() const {
     look.itemOffset = itemOffset_;
     look.itemTextLeft = itemTextLeft_;
     look.rowHeight = rowHeight_;
-    look.wordWrap = wordWrap_;
+    // A row one line tall shows one line, cut with an ellipsis, not the first of lines it has no room for.
+    look.wordWrap = wordWrap_ && rowHeight_ >= 2 * TextHeight();
     return look;
 }
 

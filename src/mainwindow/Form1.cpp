@@ -82,7 +82,8 @@ bool Form1::Load(bool quitOnClose) {
     dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
 
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    const DWORD style =
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
     RECT frame = {0, 0, Px(kClientWidthTwips), Px(kClientHeightTwips)};
     AdjustWindowRect(&frame, style, FALSE);
     hwnd_ = CreateWindowExA(0, kClassName, kProductCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -90,11 +91,13 @@ bool Form1::Load(bool quitOnClose) {
                             GetModuleHandleA(nullptr), this);
     if (!hwnd_ || !CreateControls()) return false;
     Form_Load();
+    RestorePlacement();
+    LayOut();
     return true;
 }
 
 void Form1::Show() {
-    ShowWindow(hwnd_, startMinimised_ ? SW_SHOWMINIMIZED : SW_SHOWNORMAL);
+    ShowWindow(hwnd_, startMinimised_ ? SW_SHOWMINIMIZED : restoreMaximised_ ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     // The clips kept from the last run are shown as a selection would show them; the files skipped
     // are said once, in place of the newest clip's line.
     if (IsWindowVisible(hwnd_) && ucClipList1_.Model().ListCount() > 0) ShowCurrentClip();
@@ -132,6 +135,7 @@ void Form1::BringToFront() {
 void Form1::MouseUp(std::int16_t, std::int32_t) { RestoreFromTray(); }
 
 void Form1::Form_Unload() {
+    SavePlacement();
     if (hotkeyRegistered_) UnregisterHotKey(hwnd_, kPopupHotkeyId);
     popup_.Close();
     cSysTray1_.EndBalloonWait();
@@ -248,12 +252,34 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                                   lParam);
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
+            if (reinterpret_cast<HWND>(wParam) == hwnd_ && LOWORD(lParam) == HTCLIENT && OverSplitter()) {
+                SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+                return TRUE;
+            }
             // The list asks first and chooses its own pointer unless this window set one.
             if (reinterpret_cast<HWND>(wParam) == ucClipList1_.picList()) return FALSE;
             break;
         case WM_SIZE:
-            if (wParam == SIZE_MINIMIZED && !inTray_) MinimiseToTray();
+            if (wParam == SIZE_MINIMIZED) {
+                if (!inTray_) MinimiseToTray();
+                return 0;
+            }
+            restoreMaximised_ = wParam == SIZE_MAXIMIZED;
+            LayOut();
+            NoteFrame();
             return 0;
+        case WM_MOVE:
+            NoteFrame();
+            return 0;
+        case WM_GETMINMAXINFO:
+            LimitTrackingSize(*reinterpret_cast<MINMAXINFO*>(lParam));
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONUP:
+        case WM_CAPTURECHANGED:
+            if (SplitterMouse(message, lParam)) return 0;
+            break;
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case kIdPushButton1:
@@ -301,7 +327,11 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
     }
     if (message == historysync::kFolderListedMessage) {
-        historysync::ApplyFolderListing(lParam);
+        // What another machine did changes the clips a search or the popup shows.
+        if (historysync::ApplyFolderListing(lParam)) {
+            RefreshSearch();
+            if (popup_.IsOpen()) popup_.Update(PopupItems());
+        }
         return 0;
     }
     if (message == shell::TaskbarCreatedMessage()) {

@@ -122,6 +122,16 @@ private:
     int Px(double twips) const;
 
     void Form_Load();
+    // Lays the controls out for the client area's size and the splitter's place.
+    void LayOut();
+    void LimitTrackingSize(MINMAXINFO& limits) const;
+    // A press, drag and release on the splitter; false for any other mouse message.
+    bool SplitterMouse(UINT message, LPARAM lParam);
+    bool OverSplitter() const;
+    // The window's restored frame, followed while it moves and kept in the settings when it closes.
+    void NoteFrame();
+    void SavePlacement();
+    void RestorePlacement();
     void ClearPreview();
     static LRESULT CALLBACK Text1Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR self);
@@ -164,6 +174,11 @@ private:
     bool inTray_ = false;
     bool startMinimised_ = false;
     int dpi_ = 96;
+    int listWidth_ = 0;      // pixels; 0 until laid out
+    int splitterGrab_ = -1;  // where in the splitter the pointer holds it while dragged
+    RECT splitter_ = {};
+    RECT normalFrame_ = {};
+    bool restoreMaximised_ = false;
 
     HWND pushButton1_ = nullptr, pushButton2_ = nullptr, pushButton3_ = nullptr, pushButton5_ = nullptr,
          pushButton7_ = nullptr;

@@ -49,7 +49,13 @@ void Form1::Reset_Image() {
     if (image1_.Picture() && GetObject(image1_.Picture(), sizeof(info), &info)) {
         const float pw = float(units::PixelsToHimetric(info.bmWidth, dpi_));
         const float ph = float(units::PixelsToHimetric(info.bmHeight, dpi_));
-        const ImageFit fit = FitPicture(kFrameWidthTwips, kFrameHeightTwips, pw, ph);
+        // The frame as large as the window now makes it; at the designed size, the design's own twips.
+        RECT frame;
+        GetClientRect(picture1_, &frame);
+        const bool designed = frame.right == Px(kFrameWidthTwips) && frame.bottom == Px(kFrameHeightTwips);
+        const float fw = designed ? kFrameWidthTwips : float(units::PixelsToTwips(frame.right, dpi_));
+        const float fh = designed ? kFrameHeightTwips : float(units::PixelsToTwips(frame.bottom, dpi_));
+        const ImageFit fit = FitPicture(fw, fh, pw, ph);
         image1_.SetStretch(fit.stretch);
         // Unstretched, the image takes the picture's own size.
         const int width = fit.stretch ? Px(fit.width) : info.bmWidth;

@@ -146,6 +146,19 @@ TEST_F(ClipListPixels, APinnedRowShowsAPinAtItsEnd) {
     EXPECT_EQ(DarkPixels(0, pinned.right, pinned), DarkPixels(0, plain.right, plain));
 }
 
+// A label too long for its row ends in an ellipsis: at the row's end only dots, low on the line, where a
+// label cut without one would show the tops of its letters.
+TEST_F(ClipListPixels, ALabelThatIsCutEndsInAnEllipsis) {
+    list.Model().ModifyItem(0, std::string(60, 'M'));
+    testsupport::PumpFor(20);
+    const Rect cut = list.RowRect(0);
+    const int mid = (cut.top + cut.bottom) / 2;
+    const Rect upper{cut.left, cut.top, cut.right, mid}, lower{cut.left, mid, cut.right, cut.bottom};
+    EXPECT_EQ(DarkPixels(cut.right - 8, cut.right, upper), 0);
+    EXPECT_GT(DarkPixels(cut.right - 8, cut.right, lower), 0);
+    EXPECT_GT(DarkPixels(cut.right - 40, cut.right - 30, upper), 0);  // the letters before it
+}
+
 TEST_F(ClipListPixels, AmpersandsAreDrawnAsTheyAre) {
     list.Model().ModifyItem(0, std::string("&"));
     list.Model().ModifyItem(1, std::string("&&"));

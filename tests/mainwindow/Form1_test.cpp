@@ -230,12 +230,37 @@ TEST_F(Form1Test, TabReachesEveryControl) {
         EXPECT_NE(std::find(reached.begin(), reached.end(), control), reached.end()) << WindowText(control);
 }
 
-// Run at 96 dpi here, and at 120 dpi in a prefix of its own (form1_layout_120dpi).
+// Every control inside the client area and apart from the others.
+void ExpectLaidOut(const Form1& form, const std::string& where) {
+    RECT client;
+    GetClientRect(form.hwnd(), &client);
+    const std::vector<Placed> placed = VisibleControls(form);
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        const RECT& a = placed[i].rect;
+        EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= client.right && a.bottom <= client.bottom)
+            << WindowText(placed[i].control) << " " << where;
+        for (std::size_t j = i + 1; j < placed.size(); ++j) {
+            RECT overlap;
+            EXPECT_FALSE(IntersectRect(&overlap, &a, &placed[j].rect))
+                << WindowText(placed[i].control) << " / " << WindowText(placed[j].control) << " " << where;
+        }
+    }
+}
+
+int WidthOf(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    return r.right - r.left;
+}
+
+// Run at 96 dpi here, and at 120 dpi in a prefix of its own (form1_layout_120dpi): at the default size, at
+// others given by messages, maximised, and with the splitter dragged.
 TEST_F(Form1Test, LayoutKeepsEveryControlInsideTheWindowAndApart) {
     Start();
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
+    const std::string at = " at " + std::to_string(dpi) + " dpi";
     RECT client;
     GetClientRect(form_->hwnd(), &client);
     EXPECT_NEAR(client.right, 8040 * dpi / 1440, 1) << dpi;
@@ -249,18 +274,66 @@ TEST_F(Form1Test, LayoutKeepsEveryControlInsideTheWindowAndApart) {
     DrawTextW(dc, common::Widen(WindowText(empty)).c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
     SelectObject(dc, font);
     ReleaseDC(empty, dc);
-    EXPECT_LE(needed.bottom, label.bottom) << WindowText(empty) << " at " << dpi << " dpi";
-    const std::vector<Placed> placed = VisibleControls(*form_);
-    for (std::size_t i = 0; i < placed.size(); ++i) {
-        const RECT& a = placed[i].rect;
-        EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= client.right && a.bottom <= client.bottom)
-            << WindowText(placed[i].control) << " at " << dpi << " dpi";
-        for (std::size_t j = i + 1; j < placed.size(); ++j) {
-            RECT overlap;
-            EXPECT_FALSE(IntersectRect(&overlap, &a, &placed[j].rect))
-                << WindowText(placed[i].control) << " / " << WindowText(placed[j].control) << " at " << dpi << " dpi";
-        }
-    }
+    EXPECT_LE(needed.bottom, label.bottom) << WindowText(empty) << at;
+    ExpectLaidOut(*form_, "at the default size" + at);
+
+    RECT frame;
+    GetWindowRect(form_->hwnd(), &frame);
+    const int defaultWidth = frame.right - frame.left, defaultHeight = frame.bottom - frame.top;
+    const int listWidth = WidthOf(form_->ClipListWindow()), previewWidth = WidthOf(form_->Text1());
+    // Smaller than it may be, it stays at its smallest, which is the default width.
+    SetWindowPos(form_->hwnd(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+    GetWindowRect(form_->hwnd(), &frame);
+    EXPECT_EQ(frame.right - frame.left, defaultWidth) << at;
+    EXPECT_LT(frame.bottom - frame.top, defaultHeight) << at;
+    ExpectLaidOut(*form_, "at the smallest" + at);
+    SetWindowPos(form_->hwnd(), nullptr, 0, 0, defaultWidth + 300, defaultHeight + 200, SWP_NOMOVE | SWP_NOZORDER);
+    ExpectLaidOut(*form_, "larger" + at);
+    EXPECT_GT(WidthOf(form_->ClipListWindow()) + WidthOf(form_->Text1()), listWidth + previewWidth + 290) << at;
+    ShowWindow(form_->hwnd(), SW_MAXIMIZE);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return IsZoomed(form_->hwnd()); }, testsupport::kPatientMs));
+    ExpectLaidOut(*form_, "maximised" + at);
+    ShowWindow(form_->hwnd(), SW_RESTORE);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !IsZoomed(form_->hwnd()); }, testsupport::kPatientMs));
+
+    // The splitter, between list and preview, dragged 60 pixels right: the list gains what the preview loses.
+    RECT list;
+    GetWindowRect(form_->ClipListWindow(), &list);
+    MapWindowPoints(nullptr, form_->hwnd(), reinterpret_cast<POINT*>(&list), 2);
+    const int before = WidthOf(form_->ClipListWindow()), beforePreview = WidthOf(form_->Text1());
+    const int x = list.right + 2, y = (list.top + list.bottom) / 2;
+    SendMessageW(form_->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(form_->hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 60, y));
+    SendMessageW(form_->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x + 60, y));
+    EXPECT_EQ(WidthOf(form_->ClipListWindow()), before + 60) << at;
+    EXPECT_EQ(WidthOf(form_->Text1()), beforePreview - 60) << at;
+    ExpectLaidOut(*form_, "with the splitter dragged" + at);
+
+    // Size and splitter come back with the next start.
+    GetWindowRect(form_->hwnd(), &frame);
+    form_.reset();
+    Start();
+    RECT again;
+    GetWindowRect(form_->hwnd(), &again);
+    EXPECT_EQ(again.right - again.left, frame.right - frame.left) << at;
+    EXPECT_EQ(again.bottom - again.top, frame.bottom - frame.top) << at;
+    EXPECT_EQ(WidthOf(form_->ClipListWindow()), before + 60) << at;
+}
+
+// A place kept from a screen that is no longer there (a monitor unplugged) comes back onto this one.
+TEST_F(Form1Test, AWindowKeptOffTheScreenStartsOnIt) {
+    shell::SaveSetting("Window Placement", "9000 7000 600 520 0 2535");
+    Start();
+    RECT frame;
+    GetWindowRect(form_->hwnd(), &frame);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(form_->hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor));
+    RECT on;
+    EXPECT_TRUE(IntersectRect(&on, &frame, &monitor.rcWork));
+    EXPECT_GE(frame.left, monitor.rcWork.left);
+    EXPECT_LE(frame.bottom, monitor.rcWork.bottom);
+    EXPECT_EQ(frame.right - frame.left, 600);
 }
 
 }  // namespace
