@@ -82,6 +82,7 @@ LRESULT ucClipList::HandleControl(UINT msg, WPARAM wp, LPARAM lp) {
         sbVert_ = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | SBS_VERT, 0, 0, 0, 0, hwnd_,
                                   reinterpret_cast<HMENU>(kScrollBarId), instance, nullptr);
         const bool editor = editor_.CreateHidden(hwnd_, kEditId);
+        if (picList_) CreateTip();
         return (picList_ && sbVert_ && editor) ? 0 : -1;
     }
     case WM_SIZE:
@@ -96,6 +97,9 @@ LRESULT ucClipList::HandleControl(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ENABLE:
         EnableWindow(sbVert_, static_cast<BOOL>(wp));
         return 0;
+    case WM_NOTIFY:
+        if (AnswerTip(lp)) return 0;
+        break;
     case WM_CTLCOLOREDIT: {
         LRESULT brush = 0;
         if (editor_.Colours(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp), brush)) return brush;

@@ -120,6 +120,15 @@ public:
     void ReadProperties(const common::PropertyBag& bag, const common::FontSpec& ambientFont);
     void WriteProperties(common::PropertyBag& bag, const common::FontSpec& ambientFont) const;
 
+    // What the tooltip says with the pointer at this height in the rows: a cut label's first line, or the
+    // hint (empty: no tip) anywhere else.
+    void SetHint(const std::string& hint) { hint_ = hint; }
+    std::string TipAt(int y) const;
+    HWND Tip() const { return tip_; }
+    // The item at this height in the rows (-1 for none), and whether its label is too long for its row.
+    int ItemAt(int y) const;
+    bool LabelCut(int index) const;
+
     // Paints the visible rows onto dc, as the surface's paint notification does.
     void RedrawVisible(HDC dc);
 
@@ -143,6 +152,15 @@ private:
     void PaintItem(HDC dc, int index);
     void PaintFocusOn(HDC dc, int index);
     void EditClosed(bool keepText, const std::string& text, bool hadFocus);
+
+    // The tooltip (ucClipListTip.cpp).
+    void CreateTip();
+    bool AnswerTip(LPARAM lp);
+    void FollowTip(int y);
+    HWND tip_ = nullptr;
+    std::string hint_;
+    std::wstring tipText_;
+    int tipRow_ = -1;
 
     // Layout and scrolling (ucClipListLayout.cpp).
     void SizeChanged();

@@ -57,6 +57,7 @@ bool ucClipList::HandleInput(UINT msg, WPARAM wp, LPARAM lp) {
         input_.MouseDown(PressedButton(msg), ShiftOf(wp), x, y);
         return true;
     case WM_MOUSEMOVE:
+        FollowTip(int(y));
         if (input_.MouseMove(ButtonsOf(wp), ShiftOf(wp), x, y) != AutoScroll::kNone) RunAutoScroll();
         return true;
     case WM_LBUTTONUP:

@@ -26,6 +26,12 @@ bool FilteredClips::Create(HWND parent, const RECT& area, int filterHeight, HIMA
     return true;
 }
 
+void FilteredClips::Move(const RECT& area, int filterHeight) {
+    const int width = area.right - area.left;
+    MoveWindow(filter_, area.left, area.top, width, filterHeight, TRUE);
+    MoveWindow(list_.hwnd(), area.left, area.top + filterHeight, width, area.bottom - area.top - filterHeight, TRUE);
+}
+
 void FilteredClips::SetItems(std::vector<PopupItem> items) {
     const int chosen = Chosen();
     std::string keep;

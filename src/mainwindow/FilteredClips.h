@@ -34,6 +34,8 @@ public:
     bool Create(HWND parent, const RECT& area, int filterHeight, HIMAGELIST kindIcons, const std::string& listProperties,
                 bool numbered);
     HWND FilterBox() const { return filter_; }
+    // The box and the list moved to a new area, as Create placed them.
+    void Move(const RECT& area, int filterHeight);
     cliplist::ucClipList& List() { return list_; }
     const cliplist::ucClipList& List() const { return list_; }
 

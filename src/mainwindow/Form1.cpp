@@ -271,6 +271,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOVE:
             NoteFrame();
             return 0;
+        case WM_TIMER:
+            if (wParam != kPreviewTimer) break;
+            FillPreview();
+            return 0;
         case WM_GETMINMAXINFO:
             LimitTrackingSize(*reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;

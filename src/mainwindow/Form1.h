@@ -74,6 +74,8 @@ public:
     // Ctrl+F: the search box, its text selected.
     void FocusSearch();
     const PictureView& Image1() const { return image1_; }
+    // True while the preview waits to be filled after a capture or a selection change.
+    bool PreviewPending() const { return previewPending_; }
 
     // Fits the picture shown by Image1 into the preview frame.
     void Reset_Image();
@@ -146,6 +148,9 @@ private:
     void RestoreFromTray();
     void BringToFront();
     void RegisterPopupHotkey();
+    // The empty list's words, which say whether the manager collects and how to use clips again.
+    void ShowEmptyListText();
+    std::string hotkeyName_;  // the popup's, as registered
     std::vector<PopupItem> PopupItems() const;
     void PasteFromPopup(int position, bool plainText);
     bool IsOwnWindow(HWND window) const;
@@ -164,7 +169,14 @@ private:
     void KeyDown(int keyCode, int shift) override;
     void MouseUp(int button, int shift, float x, float y) override;
     void ShowClipMenu();
+    // The information line at once; the preview on a zero-delay timer (kPreviewTimer).
     void ShowCurrentClip();
+    std::string CurrentTag() const;
+    void SchedulePreview();
+    void FillPreview();
+    void SetPreviewText(const std::string& text);
+    static const UINT_PTR kPreviewTimer = 0x5056;  // "PV"
+    bool previewPending_ = false;
     // cSysTrayEvents
     void MouseUp(std::int16_t button, std::int32_t id) override;
 

@@ -16,6 +16,7 @@
 #include "mainwindow/ClipKindIcons.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/Form1Parts.h"
+#include "mainwindow/UserMessages.h"
 #include "shell/PathHelpers.h"
 #include "shell/SettingsStore.h"
 
@@ -170,7 +171,7 @@ void Form1::Form_Load() {
         if (!listCursor_) throw std::runtime_error("File not found: '" + cursorFile + "'");
         ucClipList1_.SetMouseIcon(listCursor_);
     });
-    step(9, [&] { SetText(lblClipEmpty_, kEmptyListText); });
+    step(9, [&] { ShowEmptyListText(); });
     step(10, [&] {
         capture::SetHistoryBudget(capture::HistoryBudgetFromSetting(shell::GetSetting(shell::kKeyHistoryBudget, "")));
         const std::string value = shell::GetSetting(shell::kKeyClipboardSwitch, shell::kOff);
@@ -206,9 +207,17 @@ void Form1::Form_Load() {
     });
     step(16, [&] { startMinimised_ = common::IsTicked(check8_); });
     step(17, [&] { loading_ = false; });
-    step(18, [&] { SetBackColour(lblInfo_, kWhite); });
+    step(18, [&] {
+        SetBackColour(lblInfo_, kWhite);
+        SetBackColour(text1_, kWhite);  // the preview is white whatever the skin says, as it always showed
+    });
     step(19, [&] { SetText(text2_, shell::GetSetting(shell::kKeyOutputFolder, shell::DefaultOutputFolder())); });
-    step(20, [&] { RegisterPopupHotkey(); });
+    step(20, [&] {
+        RegisterPopupHotkey();
+        ShowEmptyListText();
+        ucClipList1_.SetHint(ClipListTip(hotkeyName_));
+        search_.List().SetHint(ClipListTip(hotkeyName_));
+    });
     step(21, [&] { RestoreKeptHistory(); });
 }
 

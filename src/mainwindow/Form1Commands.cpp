@@ -1,6 +1,7 @@
 // The commands on the clips: delete one or all, save them all to the output folder, open one.
 #include <windows.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "capture/ClipboardMonitor.h"
@@ -12,6 +13,7 @@
 #include "mainwindow/Form1Parts.h"
 #include "mainwindow/Launch.h"
 #include "mainwindow/OpenRules.h"
+#include "mainwindow/UserMessages.h"
 #include "shell/PathHelpers.h"
 
 namespace mainwindow {
@@ -81,9 +83,10 @@ void Form1::PushButton1_Click() {
             Tell(hwnd_, "\"" + list.ItemText(asked) + "\" is pinned: unpin it (Ctrl+P) to delete it.");
             return;
         }
-        const std::string tag = asked >= 0 ? capture::ClipTags().Tag(asked) : "";
-        // Asked even with nothing current; then nothing is deleted.
-        if (!Confirmed(hwnd_, "Are you sure you wish to delete this clipboard entry?") || tag.empty()) return;
+        // Nothing current (an empty list): nothing to ask about.
+        if (asked < 0 || asked >= list.ListCount()) return;
+        const std::string tag = capture::ClipTags().Tag(asked);
+        if (!Confirmed(hwnd_, DeleteClipQuestion(list.ItemText(asked)))) return;
         // A copy captured while the question was up made the new clip current, and may have let the oldest
         // go: the clip deleted is the one asked about, wherever it is now.
         int now = list.ListCount() - 1;
@@ -111,7 +114,7 @@ void Form1::DeleteClip() {
         if (position == 0) ClearPreview();
     });
     step(7, [&] { list.RemoveItem(position); });
-    step(8, [&] { list.SetListIndex(list.ListCount() - 1); });
+    step(8, [&] { list.SetListIndex(std::min(position, list.ListCount() - 1)); });  // the clip that followed
     step(9, [&] { ShowWindow(picClipLabel_, list.ListCount() < 1 ? SW_SHOW : SW_HIDE); });
     step(10, [&] { ::SetFocus(search_.Filtering() ? search_.FilterBox() : ucClipList1_.picList()); });
     capture::SetCaptureSuppressed(false);
@@ -124,14 +127,11 @@ void Form1::PushButton3_Click() {
         if (list.ListCount() == 0) return;
         int pinned = 0;
         for (int i = 0; i < list.ListCount(); ++i) pinned += list.ItemPinned(i) ? 1 : 0;
-        const std::string stay = pinned == 1 ? "The pinned clip stays." : "The " + std::to_string(pinned) + " pinned clips stay.";
         if (pinned == list.ListCount()) {
             Tell(hwnd_, "Every clip is pinned: unpin a clip (Ctrl+P) to delete it.");
             return;
         }
-        if (Confirmed(hwnd_, pinned ? "Are you sure you wish to delete all unpinned clipboard entries? " + stay
-                                    : "Are you sure you wish to delete all clipboard entries entry?"))
-            DeleteAll();
+        if (Confirmed(hwnd_, DeleteAllQuestion(list.ListCount(), pinned))) DeleteAll();
     });
 }
 
@@ -176,7 +176,7 @@ void Form1::PushButton5_Click() {
     // A folder typed without its closing backslash still means inside it.
     if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
     SetHourglass(true);
-    int failed = 0;
+    int failed = 0, written = 0;
     std::string firstReason;
     const auto& list = ucClipList1_.Model();
     for (int i = 0; i < list.ListCount(); ++i) {
@@ -190,17 +190,14 @@ void Form1::PushButton5_Click() {
         try {
             // Earlier results are never overwritten: tags restart after Delete All.
             WriteClipFile(FreeFileName(folder, tag, extension, shell::FileExists), tag);
+            ++written;
         } catch (const std::exception& error) {
             if (++failed == 1) firstReason = error.what();
         }
     }
     SetHourglass(false);
-    // "Done." only when every clip reached its file; failures are told once, with the first reason.
-    if (failed == 0)
-        Tell(hwnd_, "Done.");
-    else
-        Tell(hwnd_, std::to_string(failed) + (failed == 1 ? " clip" : " clips") + " could not be saved.\n\n" +
-                        firstReason);
+    // Where the files went and how many; failures are told once, with the first reason.
+    Tell(hwnd_, SaveReport(written, folder, failed, firstReason));
 }
 
 void Form1::PushButton7_Click() {

@@ -51,6 +51,7 @@ void Form1::PushButton2_Click() {
         });
         step(11, [&] { Save(shell::kKeyClipboardSwitch, shell::kOff); });
     }
+    ShowEmptyListText();
 }
 
 void Form1::Check4_Click() {

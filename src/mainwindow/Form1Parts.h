@@ -17,7 +17,6 @@ const char kHandCursorFile[] = "\\HAND-M.CUR";
 const std::uint32_t kWhite = 0x00FFFFFF;
 const std::uint32_t kWindowColour = 0x80000005;
 const char kPreviewTip[] = " Left Click to Open - Right Click to Open with... ";
-const char kEmptyListText[] = "Clipboard is empty.\r\nCopy or cut to collect items.";
 const char kBalloonText[] =
     "has been minimized to the system tray.\r\nClick on the blue 'K' icon (K for Kestrovan) to bring the software back.";
 // The clip list's stored settings; the labels start right of the 16-pixel kind icons.

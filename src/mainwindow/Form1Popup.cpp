@@ -9,6 +9,7 @@
 #include "mainwindow/PasteKeys.h"
 #include "mainwindow/PopupRules.h"
 #include "mainwindow/PreviewRules.h"
+#include "mainwindow/UserMessages.h"
 #include "shell/SettingsStore.h"
 
 namespace mainwindow {
@@ -41,11 +42,16 @@ void Form1::RegisterPopupHotkey() {
     const std::string name = known ? wanted : kDefaultHotkey;
     if (!known) hotkey = ParseHotkey(kDefaultHotkey);
     hotkeyRegistered_ = RegisterHotKey(hwnd_, kPopupHotkeyId, hotkey->modifiers, hotkey->key);
+    hotkeyName_ = name;
     if (!hotkeyRegistered_)
         common::SetWindowTextUtf8(lblInfo_, "The hotkey " + name + " is taken by another program: start Ardentia with "
                                             "/popup, or choose another in the settings");
     else if (!known)
         common::SetWindowTextUtf8(lblInfo_, "The hotkey \"" + wanted + "\" is not one Ardentia knows: " + name + " is used");
+}
+
+void Form1::ShowEmptyListText() {
+    common::SetWindowTextUtf8(lblClipEmpty_, EmptyListText(capture::ManagerOn(), hotkeyName_.empty() ? kDefaultHotkey : hotkeyName_));
 }
 
 std::vector<PopupItem> Form1::PopupItems() const {

@@ -17,9 +17,20 @@ const float kFrameWidthTwips = 4995;
 const float kFrameHeightTwips = 3345;
 }  // namespace
 
-// The capture and the selection change that follows it show the same text: set it once, as a text
-// control takes its time over every line it lays out.
-void Form1::ShowPreviewText(const std::string& text) {
+// A capture shows its clip through the list's selection change; the preview itself fills later.
+void Form1::ShowPreviewText(const std::string&) { SchedulePreview(); }
+void Form1::ShowPreviewPicture(HBITMAP) { SchedulePreview(); }
+
+// The preview is filled once the window's other messages are handled, never on the capture's path: a
+// multi-line box takes milliseconds to lay out even a short text, and a burst of copies fills it once.
+void Form1::SchedulePreview() {
+    if (previewPending_) return;
+    previewPending_ = true;
+    SetTimer(hwnd_, kPreviewTimer, 0, nullptr);
+}
+
+// Text is set once for the capture and the selection change that follows it.
+void Form1::SetPreviewText(const std::string& text) {
     std::string shown = PreviewText(text);
     if (shown == shownPreview_) return;
     // A shown box with a scroll bar lays its text out inside the call (milliseconds even for a line);
@@ -29,12 +40,6 @@ void Form1::ShowPreviewText(const std::string& text) {
     common::SetWindowTextUtf8(text1_, shown);
     if (shownBox) ShowWindow(text1_, SW_SHOW);
     shownPreview_ = std::move(shown);
-}
-
-void Form1::ShowPreviewPicture(HBITMAP picture) {
-    image1_.SetStretch(false);
-    image1_.SetPicture(picture);
-    Reset_Image();
 }
 
 void Form1::HideEmptyPanel() { ShowWindow(picClipLabel_, SW_HIDE); }
@@ -89,31 +94,45 @@ void Form1::PutCurrentClipBack() {
     if (position >= 0) PutBack(position, false);
 }
 
+// The clip the list stands on, or its first.
+std::string Form1::CurrentTag() const {
+    const int position = ucClipList1_.Model().ListIndex();
+    return capture::ClipTags().Tag(position < 0 ? 0 : position);
+}
+
 void Form1::ShowCurrentClip() {
     if (!IsWindowVisible(hwnd_)) return;
-    SetBackColour(text1_, 0x00FFFFFF);
     const auto& list = ucClipList1_.Model();
     ShowWindow(picClipLabel_, list.ListCount() < 1 ? SW_SHOW : SW_HIDE);
     const int position = list.ListIndex() < 0 ? 0 : list.ListIndex();
     // No focus is taken here: a capture runs while the user works in another program.
-
-    const std::string tag = capture::ClipTags().Tag(position);
+    const std::string tag = CurrentTag();
     if (!capture::UseClip(tag)) return;
     const std::string kind = capture::TagKind(tag);
     const bool picture = kind == capture::kKindPicture;
     if (!picture && kind != capture::kKindText && kind != capture::kKindFileList && kind != capture::kKindRichText) return;
     const std::string* held = kind == capture::kKindRichText ? nullptr : capture::Holders().Text(capture::TagHolderIndex(tag));
     const std::string text = held || picture ? std::string() : capture::ClipText(tag);  // no copy of a held text
-    const std::string& shownText = held ? *held : text;
-    // The line first: it names the new clip at once, before the preview lays out its text.
-    common::SetWindowTextUtf8(lblInfo_, InfoLine(InfoPrefix(kind, shownText), position, list.ListCount()));
-    if (picture) {
+    // The line at once: it names the new clip before the preview lays out its text.
+    common::SetWindowTextUtf8(lblInfo_, InfoLine(InfoPrefix(kind, held ? *held : text), position, list.ListCount()));
+    SchedulePreview();
+}
+
+void Form1::FillPreview() {
+    KillTimer(hwnd_, kPreviewTimer);
+    previewPending_ = false;
+    if (!IsWindowVisible(hwnd_) || ucClipList1_.Model().ListCount() < 1) return;
+    const std::string tag = CurrentTag();
+    if (!capture::ClipHeld(tag) && !capture::UseClip(tag)) return;
+    const std::string kind = capture::TagKind(tag);
+    if (kind == capture::kKindPicture) {
         image1_.SetPicture(capture::Holders().Picture(capture::TagHolderIndex(tag)));
         Reset_Image();
         ShowWindow(picture1_, SW_SHOW);
         ShowWindow(text1_, SW_HIDE);
-    } else {
-        ShowPreviewText(shownText);
+    } else if (kind == capture::kKindText || kind == capture::kKindFileList || kind == capture::kKindRichText) {
+        const std::string* held = kind == capture::kKindRichText ? nullptr : capture::Holders().Text(capture::TagHolderIndex(tag));
+        SetPreviewText(held ? *held : capture::ClipText(tag));
         ShowWindow(picture1_, SW_HIDE);
         ShowWindow(text1_, SW_SHOW);
     }

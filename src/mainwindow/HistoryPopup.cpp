@@ -7,7 +7,7 @@ namespace mainwindow {
 
 namespace {
 const wchar_t kClassName[] = L"ArdentiaHistoryPopup";
-const int kWidth = 320, kHeight = 380, kFilterHeight = 24;
+const int kWidth = 320, kHeight = 380, kFilterHeight = 24;  // the size it is made at, before it fits its rows
 }  // namespace
 
 HistoryPopup::~HistoryPopup() {
@@ -21,6 +21,7 @@ bool HistoryPopup::Create(HIMAGELIST kindIcons) {
     if (!hwnd_) return false;
     if (!clips_.Create(hwnd_, RECT{0, 0, kWidth - 2, kHeight - 2}, kFilterHeight, kindIcons, "ItemHeight=18\nItemTextLeft=22\n", true))
         return false;
+    SendMessageW(clips_.FilterBox(), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"Type to search"));
     clips_.onChoose = [this](int position, bool plainText) {
         if (onChoose) onChoose(position, plainText);
     };
@@ -31,6 +32,12 @@ bool HistoryPopup::Create(HIMAGELIST kindIcons) {
         if (onPin) onPin(position);
     };
     clips_.onEscape = [this] { Dismiss(); };
+    clips_.onFilterChanged = [this] {
+        if (open_) FitToRows();
+    };
+    HDC screen = GetDC(nullptr);
+    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
     return true;
 }
 
@@ -42,15 +49,50 @@ void HistoryPopup::Open(std::vector<PopupItem> items) {
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& work = monitor.rcWork;
-    const PopupPlace at = PlacePopup(pointer.x, pointer.y, kWidth, kHeight, work.left, work.top, work.right, work.bottom);
-    SetWindowPos(hwnd_, HWND_TOPMOST, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    work_ = monitor.rcWork;
+    const PopupSize size = SizeNow();
+    const PopupPlace at =
+        PlacePopup(pointer.x, pointer.y, size.width, size.height, work_.left, work_.top, work_.right, work_.bottom);
+    SetWindowPos(hwnd_, HWND_TOPMOST, at.left, at.top, size.width, size.height, SWP_SHOWWINDOW);
+    LayOutClips();
     open_ = true;
     SetForegroundWindow(hwnd_);
     SetFocus(clips_.FilterBox());
 }
 
-void HistoryPopup::Update(std::vector<PopupItem> items) { clips_.SetItems(std::move(items)); }
+void HistoryPopup::Update(std::vector<PopupItem> items) {
+    clips_.SetItems(std::move(items));
+    if (open_) FitToRows();
+}
+
+PopupSize HistoryPopup::SizeNow() const {
+    const int frame = GetSystemMetrics(SM_CXBORDER);
+    // The list's own border takes from its rows' room.
+    RECT outer, inner;
+    GetWindowRect(clips_.List().hwnd(), &outer);
+    GetClientRect(clips_.List().hwnd(), &inner);
+    const int listFrame = (outer.bottom - outer.top) - inner.bottom;
+    return SizePopup(int(clips_.Shown().size()), clips_.List().RowHeight(), kFilterHeight + listFrame, frame, dpi_,
+                     work_.right - work_.left, work_.bottom - work_.top);
+}
+
+// As tall as the rows shown, its top left where it opened, inside the work area still.
+void HistoryPopup::FitToRows() {
+    const PopupSize size = SizeNow();
+    RECT now;
+    GetWindowRect(hwnd_, &now);
+    if (now.right - now.left == size.width && now.bottom - now.top == size.height) return;
+    const PopupPlace at =
+        PlacePopup(now.left, now.top, size.width, size.height, work_.left, work_.top, work_.right, work_.bottom);
+    SetWindowPos(hwnd_, nullptr, at.left, at.top, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOutClips();
+}
+
+void HistoryPopup::LayOutClips() {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    clips_.Move(client, kFilterHeight);
+}
 
 void HistoryPopup::Close() {
     if (!open_) return;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "mainwindow/FilteredClips.h"
+#include "mainwindow/PopupRules.h"
 
 namespace mainwindow {
 
@@ -47,10 +48,15 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Dismiss();
+    PopupSize SizeNow() const;
+    void FitToRows();
+    void LayOutClips();
 
     HWND hwnd_ = nullptr;
     FilteredClips clips_;
     bool open_ = false;
+    int dpi_ = 96;
+    RECT work_ = {};  // the work area of the monitor it opened on
 };
 
 }  // namespace mainwindow

@@ -14,7 +14,7 @@ const int kSearchHeight = 360;
 const int kListWidth = 2535;             // with the search box above it
 const int kSplitterWidth = 105;          // between list and preview
 const int kBelowList = 2430;             // from the list's bottom to the window's
-const int kMinListHeight = 1800;         // with the search box: a few rows
+const int kMinListHeight = 2400;         // with the search box: a few rows, or the empty list's words
 const int kMinListWidth = 1500, kMinPreviewWidth = 2400;
 
 int Px(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
@@ -66,7 +66,7 @@ MainBoxes LayOutMain(int clientWidth, int clientHeight, int listWidth, int dpi) 
     const int labelTop = Px(570, dpi);
     b.emptyLabel = {margin + Px(60, dpi), placeTop + labelTop, list - Px(180, dpi),
                     std::min(Px(1905, dpi), placeHeight - labelTop - Px(60, dpi))};
-    b.emptyText = At(0, 120, 0, 675, dpi);
+    b.emptyText = At(0, 120, 0, 1200, dpi);  // five lines of how to begin
     b.emptyText.width = b.emptyLabel.width - Px(120, dpi);
     b.splitter = {margin + list, placeTop, SplitterWidth(dpi), placeHeight};
     b.preview = {b.splitter.Right(), placeTop, width - margin - b.splitter.Right(), placeHeight};

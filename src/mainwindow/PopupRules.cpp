@@ -1,5 +1,6 @@
 #include "mainwindow/PopupRules.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "capture/ClipCollection.h"
@@ -52,6 +53,15 @@ PopupPlace PlacePopup(int x, int y, int width, int height, int workLeft, int wor
         return at < low ? low : at;
     };
     return {fit(x, width, workLeft, workRight), fit(y, height, workTop, workBottom)};
+}
+
+PopupSize SizePopup(int rows, int rowHeight, int filterHeight, int frame, int dpi, int workWidth, int workHeight) {
+    const int shown = std::max(1, std::min(rows, kPopupMostRows));
+    // Whole rows only: a part row would leave a strip the list does not paint.
+    const int roomForRows = std::max(rowHeight, workHeight - filterHeight - 2 * frame);
+    const int fitting = std::min(shown, std::max(1, roomForRows / std::max(1, rowHeight)));
+    const int width = std::min((420 * dpi + 48) / 96 + 2 * frame, workWidth);
+    return {width, filterHeight + fitting * rowHeight + 2 * frame};
 }
 
 std::optional<Hotkey> ParseHotkey(const std::string& text) {

@@ -34,6 +34,15 @@ struct PopupPlace {
 };
 PopupPlace PlacePopup(int x, int y, int width, int height, int workLeft, int workTop, int workRight, int workBottom);
 
+// The popup's size for this many rows shown: as tall as its filter box and rows (one at least, kPopupMostRows
+// at most: more scroll), as wide as a comfortable label at this dpi, and never larger than the work area.
+// frame is what its border adds to each side.
+const int kPopupMostRows = 15;
+struct PopupSize {
+    int width, height;
+};
+PopupSize SizePopup(int rows, int rowHeight, int filterHeight, int frame, int dpi, int workWidth, int workHeight);
+
 // A global hotkey: modifier bits as RegisterHotKey takes them and a virtual-key code.
 const unsigned kModAlt = 1, kModControl = 2, kModShift = 4, kModWin = 8;
 struct Hotkey {

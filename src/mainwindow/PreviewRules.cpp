@@ -45,12 +45,16 @@ std::string PreviewText(const std::string& text) {
             lineLength = 0;
             continue;
         }
-        if (lineLength >= kPreviewLineLength && !continues(taken)) {
+        if (lineLength >= kPreviewLongestLine && !continues(taken)) {
             shown += "\r\n";
             lineLength = 0;
         }
         shown += c;
         if (!continues(taken)) ++lineLength;
+        if (c == ' ' && lineLength > kPreviewLineLength) {
+            shown += "\r\n";
+            lineLength = 0;
+        }
     }
     if (taken < text.size())
         shown += "\r\n\r\n(The preview shows the start of this clip: " + std::to_string(common::CodePointCount(text)) +

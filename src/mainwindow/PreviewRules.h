@@ -13,10 +13,13 @@ std::string HeadWithoutLeadingSpaces(const std::string& text, std::size_t length
 // the head do not count; case does.
 bool LooksLikeWebAddress(const std::string& text);
 
-// The text preview shows at most this much, in lines of at most kPreviewLineLength: text controls
-// take seconds, even minutes, for one long line. Line ends become CR LF so that the control breaks them.
+// The text preview shows at most this much, in lines the control is quick with: text controls take
+// seconds, even minutes, for one long line. A line is broken at its first space past kPreviewLineLength
+// (where the box's own wrapping may break it too), or past kPreviewLongestLine anywhere: text without
+// spaces has no better place. Line ends become CR LF so that the control breaks them.
 const std::size_t kPreviewLimit = 8192;
 const std::size_t kPreviewLineLength = 256;
+const std::size_t kPreviewLongestLine = 1024;
 std::string PreviewText(const std::string& text);
 
 // The prefix for a clip of this kind whose preview text is text; "" for an unknown kind.

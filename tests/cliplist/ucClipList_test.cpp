@@ -2,6 +2,8 @@
 #include "cliplist/ucClipListFixture.h"
 #include "support/painted_bitmap.h"
 
+#include <commctrl.h>
+
 namespace cliplist {
 namespace {
 
@@ -157,6 +159,12 @@ TEST_F(ClipListPixels, ALabelThatIsCutEndsInAnEllipsis) {
     EXPECT_EQ(DarkPixels(cut.right - 8, cut.right, upper), 0);
     EXPECT_GT(DarkPixels(cut.right - 8, cut.right, lower), 0);
     EXPECT_GT(DarkPixels(cut.right - 40, cut.right - 30, upper), 0);  // the letters before it
+    // Resting on it, the tip gives the whole label; on a row that fits, or below the rows, the hint.
+    list.SetHint("how to use it");
+    EXPECT_EQ(list.TipAt(cut.top + 2), std::string(60, 'M'));
+    EXPECT_EQ(list.TipAt(list.RowRect(1).top + 2), "how to use it");
+    EXPECT_EQ(list.TipAt(list.RowRect(2).bottom + 40), "how to use it");
+    EXPECT_EQ(SendMessageW(list.Tip(), TTM_GETTOOLCOUNT, 0, 0), 1);
 }
 
 TEST_F(ClipListPixels, AmpersandsAreDrawnAsTheyAre) {

@@ -176,26 +176,27 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
     Click(form_->PushButton1());
     EXPECT_EQ(Count(), 4);
     ASSERT_EQ(gBoxes.size(), 1u);
-    EXPECT_EQ(gBoxes[0].text, "Are you sure you wish to delete this clipboard entry?");
+    EXPECT_EQ(gBoxes[0].text, "Delete the clip \"b\"?");
     EXPECT_EQ(gBoxes[0].style, UINT(MB_YESNO));
 
     gAnswer = IDYES;
-    Click(form_->PushButton1());  // the middle one
+    Click(form_->PushButton1());  // the middle one: the clip that followed it is current
     EXPECT_EQ(Tags(3), (std::vector<std::string>{"TXT0", "TXT2", "TXT3"}));
     EXPECT_FALSE(capture::Holders().Exists(capture::HolderFamily::kText, 1));
-    EXPECT_EQ(list.ListIndex(), 2);
-    EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 3 of 3");
+    EXPECT_EQ(list.ListIndex(), 1);
+    EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 2 of 3");
 
-    list.SetListIndex(0);
-    Click(form_->PushButton1());  // the oldest: the preview moves to the newest
-    EXPECT_EQ(Tags(2), (std::vector<std::string>{"TXT2", "TXT3"}));
+    list.SetListIndex(2);
+    Click(form_->PushButton1());  // the last: the one before it is current
+    EXPECT_EQ(Tags(2), (std::vector<std::string>{"TXT0", "TXT2"}));
     EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 2 of 2");
-    EXPECT_EQ(WindowText(form_->Text1()), "d");
+    SettlePreview();
+    EXPECT_EQ(WindowText(form_->Text1()), "c");
 
     list.SetListIndex(-1);
     const std::size_t asked = gBoxes.size();
-    Click(form_->PushButton1());  // nothing current: asked, nothing changes
-    EXPECT_EQ(gBoxes.size(), asked + 1);
+    Click(form_->PushButton1());  // nothing current: nothing asked, nothing changes
+    EXPECT_EQ(gBoxes.size(), asked);
     EXPECT_EQ(Count(), 2);
     EXPECT_FALSE(capture::CaptureSuppressed());
 
@@ -222,6 +223,7 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
     form_->ClipList().Model().SetListIndex(0);
     SendMessageA(form_->Tray().hwnd(), shell::kTrayCallbackMessage, 0, WM_LBUTTONUP);
     EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 1 of 2");
+    SettlePreview();
     EXPECT_TRUE(IsWindowVisible(form_->Text1()));
     EXPECT_EQ(WindowText(form_->Text1()), "still captured");
 }
@@ -258,7 +260,7 @@ TEST_F(CommandsTest, DeleteAllRestartsTagsAndRemovesOnlyOurTemporaryFiles) {
     ASSERT_TRUE(Copy([] { testsupport::OfferFiles({"C:\\x.txt"}); }));
     Click(form_->PushButton3());
     ASSERT_EQ(gBoxes.size(), 1u);
-    EXPECT_EQ(gBoxes[0].text, "Are you sure you wish to delete all clipboard entries entry?");
+    EXPECT_EQ(gBoxes[0].text, "Delete all 2 clips?");
     EXPECT_EQ(Count(), 0);
     EXPECT_TRUE(IsWindowVisible(form_->PictureClipLabel()));
     EXPECT_EQ(WindowText(form_->lblInfo()), "Nothing on Clipboard");
@@ -305,7 +307,7 @@ TEST_F(CommandsTest, PinnedClipsStayWhenDeletingAndAreAllAForgetfulHistoryKeeps)
     Click(form_->PushButton3());
     ASSERT_EQ(gBoxes.size(), 3u);
     EXPECT_EQ(gBoxes[0].text, "\"b\" is pinned: unpin it (Ctrl+P) to delete it.");
-    EXPECT_EQ(gBoxes[1].text, "Are you sure you wish to delete all unpinned clipboard entries? The pinned clip stays.");
+    EXPECT_EQ(gBoxes[1].text, "Delete the 2 unpinned clips? The pinned clip stays.");
     EXPECT_EQ(gBoxes[2].text, "Every clip is pinned: unpin a clip (Ctrl+P) to delete it.");
     EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 1 of 1");
     for (const char* text : {"d", "e"}) ASSERT_TRUE(CopyText(text));
@@ -337,14 +339,14 @@ TEST_F(CommandsTest, PinnedClipsStayWhenDeletingAndAreAllAForgetfulHistoryKeeps)
 TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {
     StartOn();
     const std::string folder = OutputFolder();
-    EXPECT_EQ(Save(folder), "Done.");  // an empty list writes nothing
+    EXPECT_EQ(Save(folder), "Nothing to save: the list is empty.");
     for (const std::string& bad : {folder + "missing\\", folder.substr(0, folder.size() - 1) + "\\..\\ardentia_out\\x"})
         EXPECT_EQ(Save(bad), "Folder does not exist. Please select another folder.") << bad;
 
     ASSERT_TRUE(CopyText("plain"));
     ASSERT_TRUE(CopyRich("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Rich \\b text\\b0\\par}", "Rich text"));
     ASSERT_TRUE(CopyPicture(40, 30, Stripes));
-    EXPECT_EQ(Save(folder), "Done.");
+    EXPECT_EQ(Save(folder), "3 files written to " + folder);
     EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT0.txt"), "plain\r\n");  // ANSI holds it: written as ever
     capture::RichTextHolder reload;
     ASSERT_TRUE(reload.Create(form_->hwnd()));
@@ -361,7 +363,7 @@ TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {
     form_->DeleteAll();
     ASSERT_TRUE(CopyText("after delete all"));
     ASSERT_TRUE(CopyWide(L"Grüße 日本 ✓ €"));
-    EXPECT_EQ(Save(folder.substr(0, folder.size() - 1)), "Done.");
+    EXPECT_EQ(Save(folder.substr(0, folder.size() - 1)), "2 files written to " + folder);
     EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT0.txt"), "plain\r\n");
     EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT0 (2).txt"), "after delete all\r\n");
     EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT1.txt"), "\xEF\xBB\xBFGrüße 日本 ✓ €\r\n");  // UTF-8 with its BOM
@@ -369,7 +371,7 @@ TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {
     // A folder where a file should go: that clip fails, the user is told once, with the reason.
     CreateDirectoryA("Z:\\tmp\\ardentia_out\\TXT0 (3).txt", nullptr);
     const std::string told = Save(folder);
-    EXPECT_EQ(told.rfind("1 clip could not be saved.", 0), 0u) << told;
+    EXPECT_EQ(told.rfind("1 file written to " + folder + "\n\n1 clip could not be saved: ", 0), 0u) << told;
     EXPECT_NE(told.find("TXT0 (3).txt"), std::string::npos) << told;
     testsupport::RunUnixShell("rm -rf /tmp/ardentia_out");
 }

@@ -159,7 +159,13 @@ protected:
     // Another program copies; true once that copy is one more clip.
     bool Copy(const std::function<void()>& fill) {
         const int wanted = Count() + 1;
-        return testsupport::PeerCopy(fill, [&] { return Count() == wanted; });
+        const bool copied = testsupport::PeerCopy(fill, [&] { return Count() == wanted; });
+        SettlePreview();
+        return copied;
+    }
+    // The preview is filled once the window has handled what came before.
+    void SettlePreview() {
+        testsupport::PumpUntil([&] { return !form_->PreviewPending(); }, testsupport::kPatientMs);
     }
     bool CopyText(const std::string& text) { return Copy([&] { testsupport::OfferText(CF_TEXT, text); }); }
     bool CopyWide(const std::wstring& text) { return Copy([&] { testsupport::OfferWide(CF_UNICODETEXT, text); }); }

@@ -5,6 +5,8 @@
 
 #include "capture/CaptureClip.h"
 #include "capture/HistoryBudget.h"
+#include "mainwindow/PopupRules.h"
+#include "mainwindow/UserMessages.h"
 
 namespace mainwindow {
 namespace testing_form {
@@ -31,6 +33,12 @@ TEST_F(Form1Test, AFreshProfileStartsOffWithTheDesktopAsOutputFolder) {
 
     SetWindowTextA(form_->Text2(), "D:\\typed");
     EXPECT_EQ(shell::GetSetting(shell::kKeyOutputFolder, ""), "D:\\typed");
+
+    // The empty list says whether anything will be collected, and how clips come back.
+    HWND empty = GetWindow(form_->PictureClipLabel(), GW_CHILD);
+    EXPECT_EQ(WindowText(empty), EmptyListText(false, kDefaultHotkey));
+    Click(form_->PushButton2());
+    EXPECT_EQ(WindowText(empty), EmptyListText(true, kDefaultHotkey));
 }
 
 TEST_F(Form1Test, OnlyTheExactOnStartsTheManager) {
@@ -75,6 +83,7 @@ TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot
     ASSERT_TRUE(testsupport::CopyUtf8WithXclip("www.example.org"));
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, testsupport::kPatientMs));
     EXPECT_EQ(WindowText(form_->lblInfo()), "Web Address - Item 1 of 1");
+    SettlePreview();
     EXPECT_EQ(WindowText(form_->Text1()), "www.example.org");
     EXPECT_FALSE(IsWindowVisible(form_->PictureClipLabel()));
 
@@ -97,6 +106,7 @@ TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot
     SetForegroundWindow(other);
     ASSERT_TRUE(testsupport::CopyUtf8WithXclip("Grüße 日本 ✓ € Привет שלום 😀"));
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 3; }, testsupport::kPatientMs));
+    SettlePreview();
     EXPECT_EQ(form_->ClipList().Model().ItemText(2), "Grüße 日本 ✓ € Привет שלום 😀");
     EXPECT_EQ(WindowText(form_->Text1()), "Grüße 日本 ✓ € Привет שלום 😀");
     EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 3 of 3");

@@ -20,6 +20,23 @@ TEST(PopupRules, TypingFiltersNewestFirstForEveryLetterAndPictureSizes) {
     for (const auto& c : cases) EXPECT_EQ(ShownClips(keys, c.query), c.shown) << c.query;
 }
 
+TEST(PopupRules, ThePopupIsAsTallAsTheRowsItShowsWithinTheWorkArea) {
+    const struct {
+        int rows, dpi, workHeight;
+        PopupSize size;
+    } cases[] = {
+        {2, 96, 1000, {422, 24 + 2 * 18 + 2}},   {0, 96, 1000, {422, 24 + 18 + 2}},
+        {40, 96, 1000, {422, 24 + 15 * 18 + 2}}, {40, 192, 1000, {842, 24 + 15 * 18 + 2}},
+        {10, 96, 120, {422, 24 + 5 * 18 + 2}},   {10, 96, 10, {422, 24 + 18 + 2}},
+    };
+    for (const auto& c : cases) {
+        const PopupSize size = SizePopup(c.rows, 18, 24, 1, c.dpi, 1280, c.workHeight);
+        EXPECT_EQ(size.width, c.size.width) << c.rows << " rows at " << c.dpi;
+        EXPECT_EQ(size.height, c.size.height) << c.rows << " rows in " << c.workHeight;
+    }
+    EXPECT_EQ(SizePopup(3, 18, 24, 1, 96, 300, 1000).width, 300);
+}
+
 TEST(PopupRules, HotkeysNeedAModifierAndOneKnownKey) {
     const struct {
         const char* text;

@@ -78,10 +78,21 @@ TEST_F(Form1Test, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
     // The hotkey, pressed on the X side while a Wine window has the focus.
     ASSERT_TRUE(PressHotkey(*form_));
     EXPECT_EQ(form_->Popup().Shown(), (std::vector<int>{3, 2, 1, 0}));
+    // As tall as the rows it shows, with nothing below the last: the filter box, the rows, the border.
+    const auto height = [&] {
+        RECT r;
+        GetWindowRect(form_->Popup().hwnd(), &r);
+        return int(r.bottom - r.top);
+    };
+    const int row = form_->Popup().List().RowHeight(), frame = 2 * GetSystemMetrics(SM_CYBORDER);
+    const int filter = height() - 4 * row - frame;
+    EXPECT_GT(filter, 10);
+    EXPECT_LT(filter, 40);
     ASSERT_TRUE(X("type --delay 50 'beta'"));
     ASSERT_TRUE(testsupport::PumpUntil([&] { return WindowText(form_->Popup().FilterBox()) == "beta"; }, testsupport::kPatientMs));
     ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().Shown() == std::vector<int>{1}; }, testsupport::kPatientMs))
         << form_->Popup().Shown().size() << " filter [" << WindowText(form_->Popup().FilterBox()) << "] focus " << (GetFocus() == form_->Popup().FilterBox());
+    EXPECT_EQ(height(), filter + row + frame);
     ASSERT_TRUE(X("key Return"));
     EXPECT_TRUE(testsupport::PumpUntil([&] { return target.Text() == "Grüße 日本 beta"; }, testsupport::kPatientMs)) << target.Text();
     EXPECT_FALSE(form_->Popup().IsOpen());
@@ -205,14 +216,14 @@ TEST_F(Form1Test, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
     gBoxes.clear();
     PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
     ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));
-    // Painted to its last pixel: below the list's whole rows too.
+    // No strip below the rows: the list reaches the popup's bottom edge, and shows every row it holds.
     HWND popup = form_->Popup().hwnd();
-    RECT client;
+    RECT client, list;
     GetClientRect(popup, &client);
-    RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    HDC dc = GetDC(popup);
-    EXPECT_EQ(GetPixel(dc, client.right / 2, client.bottom - 2), GetSysColor(COLOR_WINDOW));
-    ReleaseDC(popup, dc);
+    GetWindowRect(form_->Popup().List().hwnd(), &list);
+    MapWindowPoints(nullptr, popup, reinterpret_cast<POINT*>(&list), 2);
+    EXPECT_EQ(list.bottom, client.bottom);
+    EXPECT_EQ(form_->Popup().List().VisibleRows(), 4);
     // The moving keys act on the list while the filter box keeps the keyboard. No modifier is held: one left
     // "down" for this thread by an earlier test's Shift+Enter would make Delete delete leftwards.
     BYTE keys[256];
@@ -298,6 +309,7 @@ TEST_F(Form1Test, TheSearchAboveTheListNarrowsItAndEscapeBringsItBack) {
     EXPECT_EQ(search.Shown(), (std::vector<int>{2, 0}));
     EXPECT_TRUE(IsWindowVisible(search.List().hwnd()));
     EXPECT_FALSE(IsWindowVisible(form_->ClipListWindow()));
+    SettlePreview();
     EXPECT_EQ(WindowText(form_->Text1()), "more notes");
     SendMessageW(box, WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 1 of 3");

@@ -36,11 +36,19 @@ TEST(PreviewRules, InfoLineNamesKindPositionAndCount) {
 
 TEST(PreviewRules, PreviewTextIsBoundedAndBrokenIntoLines) {
     EXPECT_EQ(PreviewText("a\nb\r\nc\rd"), "a\r\nb\r\nc\r\nd");
-    const std::string longLine(kPreviewLineLength + 5, 'x');
-    EXPECT_EQ(PreviewText(longLine), std::string(kPreviewLineLength, 'x') + "\r\n" + "xxxxx");
+    // A paragraph breaks only after a space, past kPreviewLineLength; a line without any, where it must.
+    std::string paragraph;
+    while (paragraph.size() < 3000) paragraph += "Lorem ipsum dolor sit amet, consectetur adipiscing, commodo consequat. ";
+    const std::string broken = PreviewText(paragraph);
+    std::size_t lines = 0;
+    for (std::size_t at = broken.find("\r\n"); at != std::string::npos; at = broken.find("\r\n", at + 2), ++lines)
+        EXPECT_EQ(broken[at - 1], ' ') << at;
+    EXPECT_GE(lines, 3000 / (kPreviewLineLength + 80));
+    const std::string longLine(kPreviewLongestLine + 5, 'x');
+    EXPECT_EQ(PreviewText(longLine), std::string(kPreviewLongestLine, 'x') + "\r\n" + "xxxxx");
     const std::string huge(10 * kPreviewLimit, 'y');
     const std::string shown = PreviewText(huge);
-    EXPECT_LT(shown.size(), kPreviewLimit + kPreviewLimit / kPreviewLineLength * 2 + 100);
+    EXPECT_LT(shown.size(), kPreviewLimit + kPreviewLimit / kPreviewLongestLine * 2 + 100);
     EXPECT_NE(shown.find(std::to_string(huge.size()) + " characters in all"), std::string::npos);
     EXPECT_EQ(PreviewText(std::string(kPreviewLimit, 'z')).find("in all"), std::string::npos);  // exactly fits
     // Breaks and the cut never split a character: 3-byte characters across line and limit boundaries.
@@ -48,7 +56,7 @@ TEST(PreviewRules, PreviewTextIsBoundedAndBrokenIntoLines) {
     while (cjk.size() < 2 * kPreviewLimit) cjk += "日";
     const std::string cut = PreviewText("x" + cjk);
     EXPECT_EQ(common::Utf16ToUtf8(common::Utf8ToUtf16(cut)), cut);
-    EXPECT_EQ(cut.find("\r\n"), 1 + 3 * (kPreviewLineLength - 1));
+    EXPECT_EQ(cut.find("\r\n"), 1 + 3 * (kPreviewLongestLine - 1));
     EXPECT_NE(cut.find(std::to_string(1 + cjk.size() / 3) + " characters in all"), std::string::npos);
 }
 
