@@ -108,7 +108,10 @@ void PaintRow(HDC dc, const RowAppearance& look, const RowToPaint& row, COLORREF
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, carriedTextColour);
     if (row.pinned) textRect.right = std::max(textRect.left, LONG(PaintPin(dc, textRect, carriedTextColour)));
-    const std::wstring text = common::Widen(row.text);
+    std::wstring text = common::Widen(row.text);
+    // One line a row: a label of several shows its first, and an ellipsis says more follows.
+    const std::size_t lineEnd = look.wordWrap ? std::wstring::npos : text.find_first_of(L"\r\n");
+    if (lineEnd != std::wstring::npos) text = text.substr(0, lineEnd) + L"\u2026";
     // Labels are the clips' own text: "R&D" shows an ampersand, not an underlined D. One cut at the row's
     // end says so with an ellipsis (a wrapped one on its last line that shows).
     DrawTextW(dc, text.c_str(), int(text.size()), &textRect, format | DT_NOPREFIX | DT_END_ELLIPSIS);

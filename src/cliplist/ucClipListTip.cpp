@@ -30,7 +30,8 @@ int ucClipList::ItemAt(int y) const {
 
 bool ucClipList::LabelCut(int index) const {
     if (index < 0 || index >= model_.ListCount()) return false;
-    const std::wstring text = common::Widen(model_.ItemText(index));
+    const std::string& label = model_.ItemText(index);
+    const std::wstring text = common::Widen(label.substr(0, label.find_first_of("\r\n")));
     gdi::WindowDC dc(picList_);
     gdi::Selection use(dc.get(), rowFont_.get());
     SIZE size = {};

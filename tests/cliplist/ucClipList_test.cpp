@@ -159,6 +159,14 @@ TEST_F(ClipListPixels, ALabelThatIsCutEndsInAnEllipsis) {
     EXPECT_EQ(DarkPixels(cut.right - 8, cut.right, upper), 0);
     EXPECT_GT(DarkPixels(cut.right - 8, cut.right, lower), 0);
     EXPECT_GT(DarkPixels(cut.right - 40, cut.right - 30, upper), 0);  // the letters before it
+    // A label of several lines shows its first and an ellipsis, never its line breaks or what follows.
+    list.Model().ModifyItem(1, "MM\r\n" + std::string(20, 'M'));
+    testsupport::PumpFor(20);
+    const Rect lines = list.RowRect(1);
+    const Rect linesUpper{lines.left, lines.top, lines.right, (lines.top + lines.bottom) / 2};
+    EXPECT_GT(DarkPixels(lines.left, lines.left + 50, linesUpper), 0);
+    EXPECT_EQ(DarkPixels(lines.left + 64, lines.right, linesUpper), 0);
+    list.Model().ModifyItem(1, std::string("iiiiii"));
     // Resting on it, the tip gives the whole label; on a row that fits, or below the rows, the hint.
     list.SetHint("how to use it");
     EXPECT_EQ(list.TipAt(cut.top + 2), std::string(60, 'M'));
