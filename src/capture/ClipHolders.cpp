@@ -24,10 +24,22 @@ bool ClipHolders::Init(HWND parent) {
 }
 
 void ClipHolders::Clear() {
+    scratch_.reset();
     pictures_.Clear();
     text_.clear();
     rich_.clear();
     kept_.clear();
+}
+
+std::string ClipHolders::PlainTextOf(const std::string& rtf) {
+    if (!scratch_) {
+        auto box = std::make_unique<RichTextHolder>();
+        if (!parent_ || !box->Create(parent_)) return {};
+        scratch_ = std::move(box);
+    }
+    std::string text = scratch_->SetMarkup(rtf) ? scratch_->PlainText() : std::string();
+    scratch_->SetMarkup("");  // what it read is not held on
+    return text;
 }
 
 bool ClipHolders::Exists(HolderFamily family, std::int16_t index) const {

@@ -44,6 +44,9 @@ public:
     // the holder. Null when the holder does not exist.
     ClipFormats* Kept(HolderFamily family, std::int16_t index);
 
+    // The plain text of rich text no clip holds (a clip on the disk only, searched), through a box of its own.
+    std::string PlainTextOf(const std::string& rtf);
+
     // Told of every holder let go with its clip (not of those Clear lets go at exit).
     std::function<void(HolderFamily, std::int16_t)> onReleased;
 
@@ -56,6 +59,7 @@ private:
     std::map<std::int16_t, std::unique_ptr<RichTextHolder>> rich_;
     PictureHolders pictures_;
     std::map<std::pair<HolderFamily, std::int16_t>, ClipFormats> kept_;
+    std::unique_ptr<RichTextHolder> scratch_;
 };
 
 }  // namespace capture

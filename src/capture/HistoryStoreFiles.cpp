@@ -12,6 +12,7 @@
 #include "capture/PngPicture.h"
 #include "capture/mClip.h"
 #include "cliplist/ucClipList.h"
+#include "common/Utf8.h"
 #include "common/WindowText.h"
 
 namespace capture {
@@ -121,14 +122,19 @@ bool FillHolderFromFile(const ClipFileContents& clip, std::int16_t index) {
 void SearchTextOfFile(const ClipFileContents& clip, std::string& text, unsigned& width, unsigned& height) {
     text.clear();
     width = height = 0;
+    const std::string* rtf = nullptr;
     for (const StoredFormat& stored : clip.formats) {
         const UINT format = FormatOfStoredName(stored.name);
         if (format == CF_UNICODETEXT) text = Utf8OfUnicodeBlock(stored.bytes.substr(0, 2 * kStoredSearchChars));
         if (format == CF_HDROP && text.empty()) text = FileListText(stored.bytes);
+        if (format == RichTextFormat()) rtf = &stored.bytes;
         std::uint64_t w = 0, h = 0;
         if ((stored.name == kPictureEntryName || format == PngFormat()) && PngSize(stored.bytes, w, h))
             width = unsigned(w), height = unsigned(h);
     }
+    // Rich text its source offered alone (as Linux programs do) has no plain text to read.
+    if (text.empty() && rtf)
+        text = common::Utf8Prefix(Holders().PlainTextOf(TrimAtNull(rtf->substr(0, kStoredSearchRtfBytes))), kStoredSearchChars);
 }
 
 std::string InsertListedClip(const ClipFileHeader& header, int position) {

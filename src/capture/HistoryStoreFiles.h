@@ -25,6 +25,7 @@ bool ContentsOfClip(const std::string& tag, std::optional<ClipFileContents>& con
 bool FillHolderFromFile(const ClipFileContents& clip, std::int16_t index);
 // What search reads of a clip not held: its text (the first kStoredSearchChars), or a picture's size.
 const std::size_t kStoredSearchChars = 64 * 1024;
+const std::size_t kStoredSearchRtfBytes = 1024 * 1024;  // of rich text alone, read through a box: bounded
 void SearchTextOfFile(const ClipFileContents& clip, std::string& text, unsigned& width, unsigned& height);
 // Lists a stored clip at a list position (the end when past it), from its header alone; returns its tag.
 // It holds nothing yet.

@@ -155,7 +155,10 @@ TEST_F(HistoryStoreTest, AClipLetGoTakesItsFileAndFilesNotWholeAreSkippedAndCoun
 TEST_F(HistoryStoreTest, OlderClipsAreReadWhenUsedAndGoBackToTheDiskWhenMemoryIsShort) {
     Join();
     SetHistorySize(100);
-    for (int i = 0; i < 30; ++i) ASSERT_TRUE(CopyText("text " + std::to_string(i), i + 1));
+    // The first is rich text offered alone: its plain text is read through the markup.
+    ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(RichTextFormat(), "{\\rtf1\\ansi rich \\b alone\\b0\\par}"); },
+                         [&] { return Count() == 1; }));
+    for (int i = 1; i < 30; ++i) ASSERT_TRUE(CopyText("text " + std::to_string(i), i + 1));
     ASSERT_EQ(FilesOnDisk(), 30u);
     HistoryLimits limits;
     limits.clips = 100;
@@ -166,7 +169,9 @@ TEST_F(HistoryStoreTest, OlderClipsAreReadWhenUsedAndGoBackToTheDiskWhenMemoryIs
     std::string text;
     unsigned width = 0, height = 0;
     EXPECT_TRUE(StoredClipSearchText(ClipTags().Tag(0), text, width, height));
-    EXPECT_EQ(text, "text 0");
+    EXPECT_EQ(text, "rich alone");
+    EXPECT_TRUE(StoredClipSearchText(ClipTags().Tag(4), text, width, height));
+    EXPECT_EQ(text, "text 4");
 
     const fs::path second = ListHistoryFolder(folder_).clips.at(1).file;
     std::fstream(second, std::ios::in | std::ios::out | std::ios::binary).seekp(-12, std::ios::end).put('!');
@@ -176,8 +181,8 @@ TEST_F(HistoryStoreTest, OlderClipsAreReadWhenUsedAndGoBackToTheDiskWhenMemoryIs
     EXPECT_TRUE(fs::exists(second));
     EXPECT_EQ(host_.list.Model().ItemText(1), "text 2");
 
-    ASSERT_TRUE(PutClipBack(0));
-    EXPECT_EQ(ClipboardText(), "text 0");
+    ASSERT_TRUE(PutClipBack(2));
+    EXPECT_EQ(ClipboardText(), "text 3");
     EXPECT_TRUE(ClipHeld(ClipTags().Tag(Count() - 1)));
 
     SetHistoryBudget(HistoryBytes());

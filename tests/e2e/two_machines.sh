@@ -67,6 +67,12 @@ on a sh -c 'timeout 10 xclip -selection clipboard -t image/png -i "$0"' "$shared
 picture_back() { finds b picture "" >/dev/null; clipboard_of b image/png > "$shared.back.png"; cmp -s "$shared.png" "$shared.back.png"; }
 check "a PNG copied on A is put back on B byte for byte" wait_for 40 picture_back
 
+rtf='{\rtf1\ansi Rich on A: \b bold\b0 and plain\par}'
+on a sh -c 'printf "%s" "$0" | timeout 10 xclip -selection clipboard -t text/rtf' "$rtf"
+rtf_back() { finds b "Rich on A" "Rich on A: boldand plain" && [ "$(clipboard_of b text/rtf)" = "$rtf" ]; }
+check "rich text copied on A is put back on B byte for byte" wait_for 40 rtf_back
+rtf_back || echo "  on B: text '$(clipboard_of b)', rich text '$(clipboard_of b text/rtf)'"
+
 # Both copy at the same moment: each keeps the other's clip and its own.
 copy_on a 'at once on A' & first=$!
 copy_on b 'at once on B' & second=$!
@@ -125,5 +131,21 @@ check "deleted on B, the clip with a conflict copy is gone on B" wait_for 20 gon
 check "and on A" wait_for 40 gone_from a "conflict copy" 'with a conflict copy'
 no_copies_left() { ! ls "$shared" | grep -q "$(basename "${original%.clip}")"; }
 check "and no copy of its file is left" wait_for 20 no_copies_left
-rm -f "$shared.png" "$shared.back.png"
+
+# A file still arriving under its own name (some services write in place): shown nowhere while it is cut
+# short, shown everywhere once whole. Taken out first, its clip leaves both machines.
+arriving="$(file_of 'at once on B')"
+mv "$arriving" "$shared.whole"
+# The pinned 'at once on A' is put back first, so a search that finds nothing leaves that one there.
+gone_everywhere() {
+  for m in a b; do finds "$m" "once on A" 'at once on A' && ! finds "$m" "once on B" 'at once on B' || return 1; done
+}
+check "a clip whose file went is gone from both" wait_for 40 gone_everywhere
+head -c "$(( $(stat -c %s "$shared.whole") - 7 ))" "$shared.whole" > "$arriving"
+sleep 3  # long enough for both watchers to list the folder with the cut file in it
+check "a file cut short is shown on neither machine" gone_everywhere
+cp "$shared.whole" "$arriving"
+check "whole, it is shown on A" wait_for 40 finds a "once on B" 'at once on B'
+check "and on B" wait_for 40 finds b "once on B" 'at once on B'
+rm -f "$shared.png" "$shared.back.png" "$shared.whole"
 exit $fail
