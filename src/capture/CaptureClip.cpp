@@ -227,19 +227,24 @@ bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
 
 }  // namespace
 
-void RememberClipboardAsSeen() {
+void RememberClipboardAsSeen(std::optional<DWORD> written) {
     CaptureHost* host = Host();
     if (!host) return;
     HWND window = host->MainWindow();
     // Opening makes Wine import the X selection now rather than announce it as a change later.
     if (OpenClipboardRetrying(window)) CloseClipboard();
     ForgetSeen();
+    // A copy another program made since the write (its notice came while captures were suppressed) is
+    // a new copy to capture, never one to take for the write announced again.
+    const auto stillOurs = [&] { return !written || GetClipboardSequenceNumber() == *written; };
+    if (!stillOurs()) return;
     Skip([&] {
         const std::string kind = ChooseKind();
         if (kind.empty() || kind == kKindPicture || !Refusal(kind, window).empty()) return;
         CopiedData copy;
         std::string tooLarge;
-        if (ReadCopy(kind, window, copy, tooLarge)) RememberSeen(FingerprintOfCopy(kind, copy, NewestTag(*host)));
+        if (ReadCopy(kind, window, copy, tooLarge) && stillOurs())
+            RememberSeen(FingerprintOfCopy(kind, copy, NewestTag(*host)));
     });
 }
 
@@ -313,7 +318,7 @@ DWORD CaptureClip() {
     DWORD left = readSequence;
     // Files copied again still get their paths as text, even when they make no new clip.
     if (read && kind == kKindFileList) Skip([&] { left = OfferFilesWithText(readSequence, copy.text); });
-    if (left != readSequence) RememberClipboardAsSeen();  // the paths added make it a text copy now
+    if (left != readSequence) RememberClipboardAsSeen(left);  // the paths added make it a text copy now
     // Nothing known on offer, or nothing readable, may be a copy still being put together: the notice can
     // come before its program closes the clipboard, under the sequence number it will keep, while the
     // formats listed are still the last copy's. The next notice looks again; a clipboard held open is

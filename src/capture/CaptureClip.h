@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace capture {
 
 // Returns the clipboard sequence number the capture leaves behind: that of its own write (file lists), or that
@@ -16,8 +18,9 @@ const DWORD kLookAgain = 0xFFFFFFFF;
 
 // Takes note of what the clipboard holds now, read as a capture would read it: a later notice of the same
 // contents adds no clip. Called before joining the chain (Wine imports the X side's copies late) and after
-// each of the program's own writes (announced again, they are no new copy).
-void RememberClipboardAsSeen();
+// each of the program's own writes (announced again, they are no new copy), given the sequence number the
+// write left: a newer copy is then not taken note of.
+void RememberClipboardAsSeen(std::optional<DWORD> written = std::nullopt);
 
 // Tells the user that a copy was lost to a program that kept the clipboard open.
 void ReportClipboardHeld();

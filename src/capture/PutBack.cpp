@@ -46,7 +46,7 @@ bool PutClipBack(int position, bool plainTextOnly) {
     if (written) {
         MakeNewest(position);
         QueueClipForHistory(host->MainWindow(), ClipTags().Tag(list.ListCount() - 1));
-        RememberClipboardAsSeen();  // after MakeNewest: the same contents under this newest clip
+        RememberClipboardAsSeen(left);  // after MakeNewest: the same contents under this newest clip
         MarkHandled(left);
         list.SetListIndex(list.ListCount() - 1);
     }

@@ -115,8 +115,8 @@ TEST_F(AppStress, HugeCopiesAreRefusedOrHeldWithoutStallingTheWindow) {
     EXPECT_EQ(InfoLine(window), "Copy Files - Item " + std::to_string(before + 1) + " of " + std::to_string(before + 1));
     EXPECT_TRUE(Responsive(window));
     ASSERT_TRUE(Alive());
-    // Wine's bridge may still be handing the huge copies to the X side on a busy machine: the next copy waits.
-    EXPECT_TRUE(StillCaptures("after the huge ones", 40000)) << InfoLine(window) << " / " << WindowText(preview);
+    // The next copy may come while the program still adds the list's paths as text: it is captured all the same.
+    EXPECT_TRUE(StillCaptures("after the huge ones", testsupport::kPatientMs)) << InfoLine(window) << " / sequence " << GetClipboardSequenceNumber();
 }
 
 // Under Wine, a bitmap another program offers would stay in the process that reads it, about twice its
