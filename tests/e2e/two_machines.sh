@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Two machines sharing one history folder, as a file-sync service would keep it alike: two instances of
 # the program, each in its own Wine prefix on its own X display, with one "History Folder". What one copies
-# the other puts back byte for byte; a pin travels; copies made on both at once are all kept.
+# the other puts back byte for byte; a delete and a pin travel; copies made on both at once are all kept;
+# conflict copies and files still arriving are neither shown twice nor broken; neither polls; a machine
+# that was off catches up when it starts.
 # Usage: two_machines.sh ARDENTIA.exe PREFIX_BASE
 set -uo pipefail
 exe="$1" base="$2"
@@ -51,6 +53,7 @@ put_back_on() {  # put_back_on MACHINE WORDS
   on "$1" xdotool windowfocus --sync "$w" key ctrl+f type --delay 30 "$2"
   on "$1" xdotool key Return key Escape
 }
+file_of() { grep -l -a -F -- "$1" "$shared"/*.clip 2>/dev/null | grep -v conflicted | head -1; }
 # True once machine m puts back a clip found by the words whose text is exactly `want`.
 finds() {  # finds MACHINE WORDS WANT
   put_back_on "$1" "$2"
@@ -58,8 +61,16 @@ finds() {  # finds MACHINE WORDS WANT
   [ "$(clipboard_of "$1")" = "$3" ]
 }
 
+# What arrives from the other machine is listed without taking this one's clipboard or focus.
+copy_on b 'B holds this'
+check "B keeps its own copy" wait_for 40 finds b "holds this" 'B holds this'
+focus_b="$(on b xdotool getwindowfocus 2>/dev/null)"
 text_a='From machine A: Grüße, 日本, and a tab	here'
 copy_on a "$text_a"
+arrived_from_a() { [ -n "$(file_of 'From machine A')" ]; }
+wait_for 40 arrived_from_a && sleep 3  # B lists a new file within a second or two
+untouched_b() { [ "$(clipboard_of b)" = 'B holds this' ] && [ "$(on b xdotool getwindowfocus 2>/dev/null)" = "$focus_b" ]; }
+check "a clip from A takes neither B's clipboard nor its focus" untouched_b
 check "a copy on A is put back on B with every character" wait_for 40 finds b "machine A" "$text_a"
 
 convert -size 37x23 xc:'#2a6e9c' -fill '#f0c020' -draw 'rectangle 5,5 20,15' "$shared.png" 2>/dev/null
@@ -120,7 +131,6 @@ check "a clip pinned on A is pinned on B" wait_for 60 refuses_delete_on b "once 
 # A sync service's conflict copy of a clip's file is no second clip: deleted on B, the clip is gone from
 # both, with no copy left to bring it back.
 copy_on b 'with a conflict copy'
-file_of() { grep -l -a -F -- "$1" "$shared"/*.clip 2>/dev/null | grep -v conflicted | head -1; }
 arrived() { [ -n "$(file_of 'with a conflict copy')" ]; }
 check "B writes its clip to the folder" wait_for 40 arrived
 original="$(file_of 'with a conflict copy')"
@@ -137,9 +147,8 @@ check "and no copy of its file is left" wait_for 20 no_copies_left
 arriving="$(file_of 'at once on B')"
 mv "$arriving" "$shared.whole"
 # The pinned 'at once on A' is put back first, so a search that finds nothing leaves that one there.
-gone_everywhere() {
-  for m in a b; do finds "$m" "once on A" 'at once on A' && ! finds "$m" "once on B" 'at once on B' || return 1; done
-}
+gone_on() { finds "$1" "once on A" 'at once on A' && ! finds "$1" "once on B" 'at once on B'; }
+gone_everywhere() { gone_on a && gone_on b; }
 check "a clip whose file went is gone from both" wait_for 40 gone_everywhere
 head -c "$(( $(stat -c %s "$shared.whole") - 7 ))" "$shared.whole" > "$arriving"
 sleep 3  # long enough for both watchers to list the folder with the cut file in it
@@ -147,5 +156,36 @@ check "a file cut short is shown on neither machine" gone_everywhere
 cp "$shared.whole" "$arriving"
 check "whole, it is shown on A" wait_for 40 finds a "once on B" 'at once on B'
 check "and on B" wait_for 40 finds b "once on B" 'at once on B'
+
+# Neither polls the folder: each instance, idle, takes little CPU time (one alone took 20-50 ms in 10 s).
+# Wine names a program's Linux process after its file.
+cpu_ticks() {  # cpu_ticks MACHINE: user and system ticks of its program, nothing when it is not running
+  local t=0 n=0 p
+  for p in $(pgrep -x Ardentia.exe); do
+    if tr '\0' '\n' < "/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$base-$1"; then
+      t=$((t + $(awk '{ print $14 + $15 }' "/proc/$p/stat"))) n=$((n + 1))
+    fi
+  done
+  [ "$n" -gt 0 ] && echo "$t"
+}
+idle_ms() { local now; now="$(cpu_ticks "$1")"; [ -n "$now" ] && [ -n "$2" ] && echo $(( (now - $2) * 1000 / $(getconf CLK_TCK) )); }
+sleep 2
+before_a="$(cpu_ticks a)" before_b="$(cpu_ticks b)"
+sleep 10
+idle_a="$(idle_ms a "$before_a")" idle_b="$(idle_ms b "$before_b")"
+echo "CPU time in 10 s idle: A ${idle_a:-not found} ms, B ${idle_b:-not found} ms"
+both_idle() { [ -n "$idle_a" ] && [ -n "$idle_b" ] && [ "$idle_a" -lt 300 ] && [ "$idle_b" -lt 300 ]; }
+check "neither instance polls: under 300 ms of CPU in 10 s idle" both_idle
+
+# A machine that was off catches up when it starts again: what the other copied meanwhile is there, and
+# what the other deleted meanwhile is not.
+on b timeout 15 wineserver -k
+copy_on a 'copied while B was off'
+delete_on a "once on B"
+check "deleted on A while B is off" wait_for 20 gone_on a
+on b timeout 300 "$wine" "$exe" >/dev/null 2>&1 &
+check "B starts again" wait_for 60 window_of b
+check "B has what A copied while it was off" wait_for 40 finds b "B was off" 'copied while B was off'
+check "and not what A deleted meanwhile" wait_for 40 gone_on b
 rm -f "$shared.png" "$shared.back.png" "$shared.whole"
 exit $fail

@@ -300,6 +300,19 @@ TEST_F(Form1Test, LayoutKeepsEveryControlInsideTheWindowAndApart) {
     SetWindowPos(form_->hwnd(), nullptr, 0, 0, defaultWidth + 300, defaultHeight + 200, SWP_NOMOVE | SWP_NOZORDER);
     ExpectLaidOut(*form_, "larger" + at);
     EXPECT_GT(WidthOf(form_->ClipListWindow()) + WidthOf(form_->Text1()), listWidth + previewWidth + 290) << at;
+    // The real sizing border, dragged from the X side by its lower right corner.
+    GetWindowRect(form_->hwnd(), &frame);
+    const RECT unsized = frame;
+    const int cornerX = frame.right - 2, cornerY = frame.bottom - 2;
+    ASSERT_TRUE(testsupport::RunUnixShell(
+        "xdotool mousemove " + std::to_string(cornerX) + " " + std::to_string(cornerY) + " sleep 0.3 mousedown 1 " +
+        "sleep 0.3 mousemove " + std::to_string(cornerX + 90) + " " + std::to_string(cornerY + 60) +
+        " sleep 0.3 mouseup 1"));
+    EXPECT_TRUE(testsupport::PumpUntil([&] {
+        GetWindowRect(form_->hwnd(), &frame);
+        return frame.right == unsized.right + 90 && frame.bottom == unsized.bottom + 60;
+    }, testsupport::kPatientMs)) << frame.right - unsized.right << " x " << frame.bottom - unsized.bottom << at;
+    ExpectLaidOut(*form_, "resized by its border" + at);
     ShowWindow(form_->hwnd(), SW_MAXIMIZE);
     ASSERT_TRUE(testsupport::PumpUntil([&] { return IsZoomed(form_->hwnd()); }, testsupport::kPatientMs));
     ExpectLaidOut(*form_, "maximised" + at);
