@@ -84,6 +84,16 @@ rtf_back() { finds b "Rich on A" "Rich on A: boldand plain" && [ "$(clipboard_of
 check "rich text copied on A is put back on B byte for byte" wait_for 40 rtf_back
 rtf_back || echo "  on B: text '$(clipboard_of b)', rich text '$(clipboard_of b text/rtf)'"
 
+# Files copied in a file manager on A paste as the same files on B.
+echo listed > "$shared.listed.txt"
+uri="file://$shared.listed.txt"
+on a sh -c 'printf "%s\r\n" "$0" | timeout 10 xclip -selection clipboard -t text/uri-list' "$uri"
+# Wine writes every character of a URI percent-encoded: the same file, decoded.
+decoded() { python3 -c 'import sys, urllib.parse; print(urllib.parse.unquote(sys.stdin.read().strip()))'; }
+files_back() { put_back_on b "listed.txt"; sleep 0.5; [ "$(clipboard_of b text/uri-list | decoded)" = "$uri" ]; }
+check "a file list copied on A is put back on B as the same files" wait_for 40 files_back
+files_back || echo "  on B: '$(clipboard_of b text/uri-list)' / '$(clipboard_of b)'"
+
 # Both copy at the same moment: each keeps the other's clip and its own.
 copy_on a 'at once on A' & first=$!
 copy_on b 'at once on B' & second=$!
@@ -187,5 +197,5 @@ on b timeout 300 "$wine" "$exe" >/dev/null 2>&1 &
 check "B starts again" wait_for 60 window_of b
 check "B has what A copied while it was off" wait_for 40 finds b "B was off" 'copied while B was off'
 check "and not what A deleted meanwhile" wait_for 40 gone_on b
-rm -f "$shared.png" "$shared.back.png" "$shared.whole"
+rm -f "$shared.png" "$shared.back.png" "$shared.whole" "$shared.listed.txt"
 exit $fail
