@@ -9,6 +9,10 @@
 
 namespace cliplist {
 
+namespace {
+std::string FirstLine(const std::string& label) { return label.substr(0, label.find_first_of("\r\n")); }
+}  // namespace
+
 void ucClipList::CreateTip() {
     tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0,
                            hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -30,8 +34,7 @@ int ucClipList::ItemAt(int y) const {
 
 bool ucClipList::LabelCut(int index) const {
     if (index < 0 || index >= model_.ListCount()) return false;
-    const std::string& label = model_.ItemText(index);
-    const std::wstring text = common::Widen(label.substr(0, label.find_first_of("\r\n")));
+    const std::wstring text = common::Widen(FirstLine(model_.ItemText(index)));
     gdi::WindowDC dc(picList_);
     gdi::Selection use(dc.get(), rowFont_.get());
     SIZE size = {};
@@ -42,9 +45,7 @@ bool ucClipList::LabelCut(int index) const {
 
 std::string ucClipList::TipAt(int y) const {
     const int index = ItemAt(y);
-    if (!LabelCut(index)) return hint_;
-    const std::string& label = model_.ItemText(index);
-    return label.substr(0, label.find_first_of("\r\n"));
+    return LabelCut(index) ? FirstLine(model_.ItemText(index)) : hint_;
 }
 
 bool ucClipList::AnswerTip(LPARAM lp) {

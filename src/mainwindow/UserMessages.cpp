@@ -1,17 +1,15 @@
 #include "mainwindow/UserMessages.h"
 
+#include "common/Utf8.h"
+
 namespace mainwindow {
 
 namespace {
 
 // At most `most` characters of UTF-8 text, an ellipsis in place of the rest.
 std::string Shortened(const std::string& text, std::size_t most) {
-    std::size_t characters = 0;
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        if ((static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) continue;
-        if (++characters > most) return text.substr(0, at) + "\xE2\x80\xA6";
-    }
-    return text;
+    const std::string kept = common::Utf8Prefix(text, most);
+    return kept.size() < text.size() ? kept + "\xE2\x80\xA6" : text;
 }
 
 std::string Clips(int count, const char* adjective = "") {
