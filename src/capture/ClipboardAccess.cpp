@@ -37,6 +37,28 @@ std::optional<std::string> BlockBytes(HANDLE data) {
     return copy;
 }
 
+namespace {
+
+// Converted straight from the locked block: megabytes are not copied once more on the capture's path.
+std::optional<std::string> Utf8OfUnicodeHandle(HANDLE data) {
+    if (!data) return std::nullopt;
+    const SIZE_T units = GlobalSize(data) / sizeof(wchar_t);
+    if (units == 0) return std::string();
+    const wchar_t* text = static_cast<const wchar_t*>(GlobalLock(data));
+    if (!text) return std::nullopt;
+    std::string utf8;
+    try {
+        utf8 = common::Narrow(text, wcsnlen(text, units));
+    } catch (...) {
+        GlobalUnlock(data);
+        throw;
+    }
+    GlobalUnlock(data);
+    return utf8;
+}
+
+}  // namespace
+
 std::optional<std::string> BlockBytes(UINT format) { return BlockBytes(GetClipboardData(format)); }
 
 namespace {
@@ -118,7 +140,7 @@ std::optional<std::string> ReadClipboardUnicodeText(HWND owner, std::uint64_t ma
             blockBytes = GlobalSize(data) / perOfferedByte;
             return std::nullopt;
         }
-        if (auto block = BlockBytes(data)) return Utf8OfUnicodeBlock(*block);
+        if (auto text = Utf8OfUnicodeHandle(data)) return text;
     }
     auto block = BlockBytes(CF_TEXT);
     if (!block) return std::nullopt;

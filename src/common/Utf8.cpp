@@ -41,22 +41,29 @@ char32_t NextCodePoint(const std::string& s, std::size_t& at) {
     return cp;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
+// Writes the code point's UTF-8 bytes at `to` and returns the end.
+char* PutUtf8(char* to, char32_t cp) {
     if (cp < 0x80) {
-        out += char(cp);
+        *to++ = char(cp);
     } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
+        *to++ = char(0xC0 | (cp >> 6));
+        *to++ = char(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
+        *to++ = char(0xE0 | (cp >> 12));
+        *to++ = char(0x80 | ((cp >> 6) & 0x3F));
+        *to++ = char(0x80 | (cp & 0x3F));
     } else {
-        out += char(0xF0 | (cp >> 18));
-        out += char(0x80 | ((cp >> 12) & 0x3F));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
+        *to++ = char(0xF0 | (cp >> 18));
+        *to++ = char(0x80 | ((cp >> 12) & 0x3F));
+        *to++ = char(0x80 | ((cp >> 6) & 0x3F));
+        *to++ = char(0x80 | (cp & 0x3F));
     }
+    return to;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    char bytes[4];
+    out.append(bytes, PutUtf8(bytes, cp));
 }
 
 char32_t Fold(char32_t c) {
@@ -94,19 +101,35 @@ std::u16string Utf8ToUtf16(const std::string& utf8) {
     return out;
 }
 
+namespace {
+
+// Decodes the code point at `i` and moves past it; a lone surrogate yields U+FFFD.
+char32_t NextUnit(const char16_t* units, std::size_t count, std::size_t& i) {
+    const char32_t cp = units[i++];
+    if (cp < 0xD800 || cp > 0xDFFF) return cp;
+    if (cp <= 0xDBFF && i < count && units[i] >= 0xDC00 && units[i] <= 0xDFFF)
+        return 0x10000 + ((cp - 0xD800) << 10) + (char32_t(units[i++]) - 0xDC00);
+    return kReplacement;
+}
+
+}  // namespace
+
+// Written in place into room for the longest result (a plain count the compiler vectorises: a surrogate pair
+// counted as two three-byte units takes four), then cut to length: megabytes of copied text convert on the
+// capture's path.
 std::string Utf16ToUtf8(const char16_t* units, std::size_t count) {
-    std::string out;
-    out.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        char32_t cp = units[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < count && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (char32_t(units[i + 1]) - 0xDC00);
-            ++i;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = kReplacement;
-        }
-        AppendUtf8(out, cp);
+    std::size_t room = count;
+    for (std::size_t i = 0; i < count; ++i) room += std::size_t(units[i] >= 0x80) + std::size_t(units[i] >= 0x800);
+    std::string out(room, '\0');
+    char* const start = &out[0];
+    char* to = start;
+    for (std::size_t i = 0; i < count;) {
+        if (units[i] < 0x80)
+            *to++ = char(units[i++]);
+        else
+            to = PutUtf8(to, NextUnit(units, count, i));
     }
+    out.resize(std::size_t(to - start));
     return out;
 }
 
