@@ -1,5 +1,7 @@
 #include "capture/RichTextHolder.h"
 
+#include <algorithm>
+
 #include <richedit.h>
 
 #include <cstdio>
@@ -73,6 +75,13 @@ std::string RichTextHolder::Markup() const {
 }
 
 std::string RichTextHolder::PlainText() const { return common::WindowText(hwnd_); }  // UTF-8 from the wide box
+
+std::string RichTextHolder::PlainTextHead(std::size_t characters) const {
+    // Room for a surrogate pair at every character; the cut is made between characters.
+    std::wstring text(std::min<std::size_t>(characters, 1 << 20) * 2 + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(hwnd_, &text[0], int(text.size()))));
+    return common::Utf8Prefix(common::Narrow(text), characters);
+}
 
 void RichTextHolder::SelectAll() {
     CHARRANGE range{0, -1};

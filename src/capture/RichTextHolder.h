@@ -21,6 +21,7 @@ public:
     bool SetMarkup(const std::string& rtf);  // replaces the content
     std::string Markup() const;
     std::string PlainText() const;
+    std::string PlainTextHead(std::size_t characters) const;  // the first characters, without reading the rest
     void SelectAll();
     void Copy() const;                      // puts the selection on the clipboard in the box's formats
     bool SaveToFile(const std::string& path) const;

@@ -5,6 +5,7 @@
 #include "capture/ClipboardAccess.h"
 #include "capture/HistoryStore.h"
 #include "cliplist/ucClipList.h"
+#include "common/Utf8.h"
 
 namespace capture {
 
@@ -101,6 +102,23 @@ std::string ClipText(const std::string& tag) {
         return box ? box->PlainText() : "";
     }
     return "";
+}
+
+std::string ClipTextHead(const std::string& tag, std::size_t characters) {
+    const std::string kind = TagKind(tag);
+    const std::int16_t index = TagHolderIndex(tag);
+    if (kind == kKindText || kind == kKindFileList) {
+        const std::string* text = gHolders.Text(index);
+        return text ? common::Utf8Prefix(*text, characters) : "";
+    }
+    if (kind != kKindRichText) return "";
+    if (const ClipFormats* kept = gHolders.Kept(HolderFamily::kRichText, index))
+        if (const ClipFormat* unicode = FindFormat(*kept, CF_UNICODETEXT)) {
+            const std::size_t bytes = std::min(unicode->bytes.size(), characters * 2 * sizeof(wchar_t));
+            return common::Utf8Prefix(Utf8OfUnicodeBlock(unicode->bytes.substr(0, bytes)), characters);
+        }
+    const RichTextHolder* box = gHolders.RichText(index);
+    return box ? box->PlainTextHead(characters) : "";
 }
 
 }  // namespace capture

@@ -111,10 +111,9 @@ void Form1::ShowCurrentClip() {
     const std::string kind = capture::TagKind(tag);
     const bool picture = kind == capture::kKindPicture;
     if (!picture && kind != capture::kKindText && kind != capture::kKindFileList && kind != capture::kKindRichText) return;
-    const std::string* held = kind == capture::kKindRichText ? nullptr : capture::Holders().Text(capture::TagHolderIndex(tag));
-    const std::string text = held || picture ? std::string() : capture::ClipText(tag);  // no copy of a held text
     // The line at once: it names the new clip before the preview lays out its text.
-    common::SetWindowTextUtf8(lblInfo_, InfoLine(InfoPrefix(kind, held ? *held : text), position, list.ListCount()));
+    const std::string head = picture ? std::string() : capture::ClipTextHead(tag, kInfoTextHead);
+    common::SetWindowTextUtf8(lblInfo_, InfoLine(InfoPrefix(kind, head), position, list.ListCount()));
     SchedulePreview();
 }
 

@@ -22,6 +22,8 @@ const std::size_t kPreviewLineLength = 256;
 const std::size_t kPreviewLongestLine = 1024;
 std::string PreviewText(const std::string& text);
 
+// How much of a clip's text is read to name its kind on the information line: a web address is shorter.
+const std::size_t kInfoTextHead = 4096;
 // The prefix for a clip of this kind whose preview text is text; "" for an unknown kind.
 std::string InfoPrefix(const std::string& kind, const std::string& text);
 // "<prefix> <position + 1> of <count>"

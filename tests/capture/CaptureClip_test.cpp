@@ -180,6 +180,7 @@ TEST_F(CaptureTest, TheHistoryStaysWithinItsBudgetAndRefusesACopyLargerThanItAll
                          [&] { return ClipTags().Tag(Count() - 1) != "PIC1" || !host_.refused.empty(); }, 20000));
     EXPECT_EQ(host_.refused, "");
     EXPECT_EQ(ClipText(ClipTags().Tag(Count() - 1)), "bold");
+    EXPECT_EQ(ClipTextHead(ClipTags().Tag(Count() - 1), 2), "bo");  // read from the rich-edit box
 }
 
 // A copy is measured as its source offered it: 12 MB of ANSI text is kept though the system's Unicode form
@@ -209,6 +210,7 @@ TEST_F(CaptureTest, EveryFormatOfferedIsKeptWhateverKindTheClipIs) {
     const std::string rich = ClipTags().Tag(0);
     ASSERT_EQ(TagKind(rich), kKindRichText);
     EXPECT_EQ(ClipText(rich), common::Narrow(offered));
+    EXPECT_EQ(ClipTextHead(rich, 26), common::Narrow(kUnicodeWide));  // it ends in a surrogate pair
     EXPECT_EQ(host_.previewText, common::Narrow(offered));
 
     const UINT dropEffect = RegisterClipboardFormatA("Preferred DropEffect");
@@ -222,6 +224,7 @@ TEST_F(CaptureTest, EveryFormatOfferedIsKeptWhateverKindTheClipIs) {
         },
         [&] { return Count() == 2; }));
     EXPECT_EQ(TagKind(ClipTags().Tag(1)), kKindText);
+    EXPECT_EQ(ClipTextHead(ClipTags().Tag(1), 6), "C:\\Grü");
 
     ASSERT_TRUE(PutClipBack(0, false));  // the rich clip, now the newest
     EXPECT_EQ(UnicodeText(), common::Narrow(offered));
