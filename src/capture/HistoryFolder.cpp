@@ -141,29 +141,55 @@ bool WriteFileWhole(const std::filesystem::path& file, const std::string& bytes)
     return false;
 }
 
-HistoryListing ListHistoryFolder(const std::filesystem::path& folder) {
+HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCache* cache) {
     HistoryListing listing;
     std::vector<StoredClip> found;
+    std::vector<std::filesystem::file_time_type> written;
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         if (!IsClipFileName(it->path().filename().u8string())) continue;
-        std::error_code sized;
+        std::error_code sized, timed;
         const std::uint64_t bytes = it->file_size(sized);
         StoredClip clip;
         clip.file = it->path();
         clip.bytes = sized ? ~std::uint64_t(0) : bytes;
         found.push_back(std::move(clip));
+        written.push_back(cache ? it->last_write_time(timed) : std::filesystem::file_time_type());
+        if (timed) written.back() = std::filesystem::file_time_type::min();  // never taken for unchanged
+    }
+    // A file the cache knows whole, of the same size and time, has the same header.
+    const auto known = [&](std::size_t i) {
+        if (!cache || written[i] == std::filesystem::file_time_type::min()) return false;
+        const auto it = cache->files.find(found[i].file);
+        if (it == cache->files.end() || it->second.bytes != found[i].bytes || it->second.written != written[i])
+            return false;
+        found[i].header = it->second.header;
+        return true;
+    };
+    std::vector<FileState> state(found.size(), FileState::kDamaged);
+    std::vector<std::size_t> unread;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        if (known(i))
+            state[i] = FileState::kWhole;
+        else
+            unread.push_back(i);
     }
     // The headers are read by a few threads at once: opening a file is most of the cost, and it waits.
-    std::vector<FileState> state(found.size(), FileState::kDamaged);
-    const std::size_t threads = std::min<std::size_t>(4, found.size() / 64 + 1);
+    const std::size_t threads = std::min<std::size_t>(4, unread.size() / 64 + 1);
     std::vector<std::thread> readers;
     for (std::size_t t = 0; t < threads; ++t)
         readers.emplace_back([&, t] {
-            for (std::size_t i = t; i < found.size(); i += threads)
+            for (std::size_t n = t; n < unread.size(); n += threads) {
+                const std::size_t i = unread[n];
                 state[i] = HeaderOf(found[i].file, found[i].bytes, found[i].header);
+            }
         });
     for (std::thread& reader : readers) reader.join();
+    if (cache) {
+        cache->files.clear();
+        for (std::size_t i = 0; i < found.size(); ++i)
+            if (state[i] == FileState::kWhole) cache->files[found[i].file] = {found[i].bytes, written[i], found[i].header};
+    }
     // One clip for one id (the exact name before a conflict copy) and one for one content (the newest).
     std::map<ClipFileId, std::size_t> byId;
     std::map<std::uint64_t, std::size_t> byContent;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,7 +60,18 @@ struct HistoryListing {
     int damaged = 0;
     int arriving = 0;
 };
-HistoryListing ListHistoryFolder(const std::filesystem::path& folder);
+// Headers an earlier listing read: a whole file whose size and time of last change are as they were is
+// not opened again, so that listing a large history after each change reads only what changed. Kept by
+// one lister (a thread) at a time.
+struct HeaderCache {
+    struct Known {
+        std::uint64_t bytes = 0;
+        std::filesystem::file_time_type written;
+        ClipFileHeader header;
+    };
+    std::map<std::filesystem::path, Known> files;
+};
+HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCache* cache = nullptr);
 // Deletes the other files of a clip file's content captured no later than it (a sync service's conflict
 // copies, the same copy captured earlier on another machine), so that a clip deleted, pinned or unpinned
 // here does not come back from one of them. The file itself is left as it is.

@@ -19,6 +19,7 @@ bool FolderWatcher::Start(const std::filesystem::path& folder, HWND window, UINT
         return false;
     }
     folder_ = folder;
+    headers_ = {};
     window_ = window;
     message_ = message;
     writesDone_ = std::move(writesDone);
@@ -45,7 +46,7 @@ void FolderWatcher::Run(HANDLE change) {
         if (WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0) break;
         auto listed = std::make_unique<FolderListed>();
         listed->writesDoneBefore = writesDone_ ? writesDone_() : 0;
-        listed->listing = capture::ListHistoryFolder(folder_);
+        listed->listing = capture::ListHistoryFolder(folder_, &headers_);
         if (PostMessageW(window_, message_, 0, reinterpret_cast<LPARAM>(listed.get()))) listed.release();
     }
 done:

@@ -41,6 +41,7 @@ private:
     HWND window_ = nullptr;
     UINT message_ = 0;
     std::function<std::uint64_t()> writesDone_;
+    capture::HeaderCache headers_;  // the watcher's thread alone uses it
 };
 
 }  // namespace historysync
