@@ -126,6 +126,12 @@ UINT FirstTextFormatOnOffer() {
 
 }  // namespace
 
+UINT FirstPictureFormatOnOffer() {
+    for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format))
+        if (format == CF_BITMAP || format == CF_DIB || format == CF_DIBV5) return format;
+    return 0;
+}
+
 std::optional<std::string> ReadClipboardUnicodeText(HWND owner, std::uint64_t maxBytes, std::uint64_t& blockBytes) {
     ClipboardSession session(owner);
     blockBytes = 0;

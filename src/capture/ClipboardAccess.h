@@ -58,6 +58,8 @@ std::optional<std::string> ReadClipboardUnicodeText(HWND owner, std::uint64_t ma
 // The text format the source itself offered (the first listed; the system lists what it converts to
 // after it), or 0. Its block is what a size check may ask for without making the system convert.
 UINT OfferedTextFormat(HWND owner);
+// The picture format the source itself offered on the open clipboard (CF_BITMAP, CF_DIB or CF_DIBV5), or 0.
+UINT FirstPictureFormatOnOffer();
 
 // The raw bytes of a format, as large as its memory block; nothing when it cannot be read.
 std::optional<std::string> ReadClipboardBytes(HWND owner, UINT format);

@@ -85,9 +85,10 @@ HBITMAP ReadOpenClipboardBitmap(std::string* whyNot) {
     std::string why;
     HBITMAP pixels = nullptr;
     // The size is checked on the very block that is then read: under Wine every GetClipboardData carries
-    // the whole block over. The device-independent bitmap is read directly, as asking for the bitmap would
-    // make the system build one more full copy of the pixels.
-    HANDLE block = IsClipboardFormatAvailable(CF_DIB) ? GetClipboardData(CF_DIB) : nullptr;
+    // the whole block over. The format the source offered is read, as asking for the other would make the
+    // system build one more full copy of the pixels first.
+    const bool bitmapOffered = FirstPictureFormatOnOffer() == CF_BITMAP;
+    HANDLE block = !bitmapOffered && IsClipboardFormatAvailable(CF_DIB) ? GetClipboardData(CF_DIB) : nullptr;
     if (block) pixels = SectionFromDib(block, why);
     if (!pixels && why.empty()) {
         if (IsClipboardFormatAvailable(CF_BITMAP)) {

@@ -4,6 +4,7 @@
 #include <future>
 
 #include "capture/ClipLimits.h"
+#include "capture/ClipboardAccess.h"
 #include "capture/PngPicture.h"
 
 namespace capture {
@@ -248,10 +249,7 @@ bool NeedsPictureReader() {
     DWORD ownerProcess = 0;
     GetWindowThreadProcessId(GetClipboardOwner(), &ownerProcess);
     if (ownerProcess == GetCurrentProcessId()) return false;
-    // The source's own formats come first; what the system converts them to follows.
-    for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format))
-        if (format == CF_BITMAP || format == CF_DIB || format == CF_DIBV5) return format == CF_BITMAP;
-    return false;
+    return FirstPictureFormatOnOffer() == CF_BITMAP;
 }
 
 void PrepareReaderProcess() {
