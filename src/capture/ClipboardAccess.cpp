@@ -235,8 +235,11 @@ std::string Utf8OfUnicodeBlock(const std::string& block) {
 }
 
 ClipFormat UnicodeTextFormat(const std::string& utf8) {
-    const std::wstring wide = common::Widen(utf8);
-    return {CF_UNICODETEXT, std::string(reinterpret_cast<const char*>(wide.c_str()), (wide.size() + 1) * sizeof(wchar_t))};
+    // Converted into the block's own bytes, ending in a null unit: megabytes are not copied once more.
+    std::string bytes((utf8.size() + 1) * sizeof(char16_t), '\0');
+    const std::size_t units = common::Utf8ToUtf16(utf8, reinterpret_cast<char16_t*>(&bytes[0]));
+    bytes.resize((units + 1) * sizeof(char16_t));
+    return {CF_UNICODETEXT, std::move(bytes)};
 }
 
 }  // namespace capture

@@ -86,18 +86,27 @@ char32_t Fold(char32_t c) {
 
 }  // namespace
 
-std::u16string Utf8ToUtf16(const std::string& utf8) {
-    std::u16string out;
-    out.reserve(utf8.size());
+std::size_t Utf8ToUtf16(const std::string& utf8, char16_t* out) {
+    char16_t* to = out;
     for (std::size_t at = 0; at < utf8.size();) {
+        if (static_cast<unsigned char>(utf8[at]) < 0x80) {
+            *to++ = char16_t(utf8[at++]);
+            continue;
+        }
         const char32_t cp = NextCodePoint(utf8, at);
         if (cp < 0x10000) {
-            out += char16_t(cp);
+            *to++ = char16_t(cp);
         } else {
-            out += char16_t(0xD800 + ((cp - 0x10000) >> 10));
-            out += char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
+            *to++ = char16_t(0xD800 + ((cp - 0x10000) >> 10));
+            *to++ = char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
         }
     }
+    return std::size_t(to - out);
+}
+
+std::u16string Utf8ToUtf16(const std::string& utf8) {
+    std::u16string out(utf8.size(), u'\0');
+    out.resize(Utf8ToUtf16(utf8, &out[0]));
     return out;
 }
 

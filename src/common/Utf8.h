@@ -9,6 +9,9 @@
 namespace common {
 
 std::u16string Utf8ToUtf16(const std::string& utf8);
+// Writes the units at `out`, which has room for utf8.size() of them (never more are needed), and returns
+// how many it wrote: megabytes convert without a copy of the result.
+std::size_t Utf8ToUtf16(const std::string& utf8, char16_t* out);
 std::string Utf16ToUtf8(const char16_t* units, std::size_t count);
 inline std::string Utf16ToUtf8(const std::u16string& units) { return Utf16ToUtf8(units.data(), units.size()); }
 

@@ -11,9 +11,12 @@
 
 namespace common {
 
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 units");
+
 inline std::wstring Widen(const std::string& utf8) {
-    const std::u16string wide = Utf8ToUtf16(utf8);
-    return std::wstring(wide.begin(), wide.end());
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(Utf8ToUtf16(utf8, reinterpret_cast<char16_t*>(&wide[0])));
+    return wide;
 }
 
 inline std::string Narrow(const wchar_t* wide, std::size_t count) {
