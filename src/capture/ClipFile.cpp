@@ -98,17 +98,37 @@ std::optional<ClipFileHeader> ReadHeader(Reader& in, const std::string& bytes, C
 
 }  // namespace
 
-std::string WriteClipFile(const ClipFileContents& clip) {
-    const std::string label = clip.header.label.substr(0, kMaxLabelBytes);
+namespace {
+
+std::string HeaderBytes(const ClipFileHeader& clip) {
+    const std::string label = clip.label.substr(0, kMaxLabelBytes);
     std::string header;
-    PutNumber(header, clip.header.kind.size(), 1);
-    header += clip.header.kind.substr(0, 255);
-    PutNumber(header, clip.header.capturedAtMs, 8);
-    PutNumber(header, clip.header.pinned ? kFlagPinned : 0, 4);
+    PutNumber(header, clip.kind.size(), 1);
+    header += clip.kind.substr(0, 255);
+    PutNumber(header, clip.capturedAtMs, 8);
+    PutNumber(header, clip.pinned ? kFlagPinned : 0, 4);
     PutNumber(header, label.size(), 4);
     header += label;
+    return header;
+}
 
+// Magic, version, length, the header's length, the format count; a name's length and a format's; the checksum.
+const std::size_t kFixedBytes = sizeof(kMagic) + 4 + 8 + 4 + 4 + 8;
+const std::size_t kBytesPerFormat = 2 + 8;
+
+}  // namespace
+
+std::uint64_t ClipFileBytes(const ClipFileContents& clip) {
+    std::uint64_t bytes = kFixedBytes + HeaderBytes(clip.header).size();
+    for (const StoredFormat& format : clip.formats)
+        bytes += kBytesPerFormat + std::min<std::size_t>(format.name.size(), 0xFFFF) + format.bytes.size();
+    return bytes;
+}
+
+std::string WriteClipFile(const ClipFileContents& clip) {
+    const std::string header = HeaderBytes(clip.header);
     std::string out(kMagic, sizeof(kMagic));
+    out.reserve(ClipFileBytes(clip));  // megabytes are written once, never moved as the file grows
     PutNumber(out, kClipFileVersion, 4);
     const std::size_t lengthAt = out.size();
     PutNumber(out, 0, 8);  // the whole file's length, known once it is all written
@@ -117,7 +137,7 @@ std::string WriteClipFile(const ClipFileContents& clip) {
     PutNumber(out, clip.formats.size(), 4);
     for (const StoredFormat& format : clip.formats) {
         PutNumber(out, format.name.size(), 2);
-        out += format.name.substr(0, 0xFFFF);
+        out.append(format.name, 0, 0xFFFF);
         PutNumber(out, format.bytes.size(), 8);
         out += format.bytes;
     }

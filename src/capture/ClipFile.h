@@ -49,6 +49,8 @@ std::uint64_t Checksum(const char* data, std::size_t size, std::uint64_t hash = 
 std::uint64_t ContentChecksum(const std::vector<StoredFormat>& formats);
 
 std::string WriteClipFile(const ClipFileContents& clip);
+// How long that file is, worked out without writing it.
+std::uint64_t ClipFileBytes(const ClipFileContents& clip);
 
 // The header alone, from as many leading bytes of the file as are at hand (kClipFileHeaderRead suffice
 // for a label of up to 1 KB); kTruncated when they are too few.

@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "capture/ClipFile.h"
 #include "capture/HistoryFolder.h"
 
 namespace capture {
@@ -34,8 +35,10 @@ public:
     }
     // Each returns its job's number; Done() is how many jobs are finished, in order. A clip deleted, or
     // written again (replacesCopies), takes the older copies of its content with it (RemoveOlderCopies).
-    std::uint64_t Write(std::filesystem::path file, std::string bytes, bool replacesCopies) {
-        return Push({std::move(file), std::move(bytes), false, replacesCopies});
+    // The clip file is made here too: megabytes of a large clip are laid out and checksummed off the window's
+    // thread.
+    std::uint64_t Write(std::filesystem::path file, ClipFileContents contents, bool replacesCopies) {
+        return Push({std::move(file), std::move(contents), false, replacesCopies});
     }
     std::uint64_t Delete(std::filesystem::path file) { return Push({std::move(file), {}, true, true}); }
     std::uint64_t Done() const { return done_; }
@@ -47,7 +50,7 @@ public:
 private:
     struct Job {
         std::filesystem::path file;
-        std::string bytes;
+        ClipFileContents contents;
         bool remove;
         bool replacesCopies;
     };
@@ -73,7 +76,8 @@ private:
             std::error_code ignored;
             // A folder that cannot be written keeps the clip in memory only, and its copies where they are. A
             // file already gone was deleted elsewhere: what is left of it there is another machine's to keep.
-            const bool done = job.remove ? std::filesystem::remove(job.file, ignored) : WriteFileWhole(job.file, job.bytes);
+            const bool done = job.remove ? std::filesystem::remove(job.file, ignored)
+                                         : WriteFileWhole(job.file, WriteClipFile(job.contents));
             if (done && job.replacesCopies) RemoveOlderCopies(job.file);
             lock.lock();
             ++done_;

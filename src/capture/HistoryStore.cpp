@@ -216,12 +216,11 @@ bool WriteQueuedClips() {
         contents->header.capturedAtMs = entry.capturedAtMs;
         contents->header.label = Host()->ClipList().Model().ItemText(position);
         contents->header.pinned = pinned;
-        const std::string bytes = WriteClipFile(*contents);
         entry.id = {entry.capturedAtMs, gMachine, ContentChecksum(contents->formats)};
         entry.file = gFolder / ClipFileName(entry.id);
-        entry.fileBytes = bytes.size();
+        entry.fileBytes = ClipFileBytes(*contents);
         // A clip that had a file (pinned, unpinned, made newest) replaces every older copy of it.
-        entry.writeJob = gWorker.Write(entry.file, bytes, !entry.previous.empty());
+        entry.writeJob = gWorker.Write(entry.file, std::move(*contents), !entry.previous.empty());
         if (!entry.previous.empty() && entry.previous != entry.file) DeleteFileHere(entry.previous);
         entry.previous.clear();
         written = true;

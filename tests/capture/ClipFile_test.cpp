@@ -21,6 +21,7 @@ ClipFileContents Sample() {
 TEST(ClipFile, WhatIsWrittenReadsBackWholeAndItsHeaderAlone) {
     const ClipFileContents clip = Sample();
     const std::string file = WriteClipFile(clip);
+    EXPECT_EQ(ClipFileBytes(clip), file.size());
     ClipFileError error = ClipFileError::kDamaged;
     const auto read = ReadClipFile(file, error);
     ASSERT_TRUE(read);
@@ -34,6 +35,7 @@ TEST(ClipFile, WhatIsWrittenReadsBackWholeAndItsHeaderAlone) {
     ClipFileContents wordy = clip;
     wordy.header.label = std::string(5000, 'w');
     EXPECT_TRUE(ReadClipFileHeader(WriteClipFile(wordy).substr(0, kClipFileHeaderRead), error));
+    EXPECT_EQ(ClipFileBytes(wordy), WriteClipFile(wordy).size());
 }
 
 TEST(ClipFile, AnythingButAWholeFileOfOursIsRefusedWithItsReason) {
