@@ -116,19 +116,23 @@ std::string HeaderBytes(const ClipFileHeader& clip) {
 const std::size_t kFixedBytes = sizeof(kMagic) + 4 + 8 + 4 + 4 + 8;
 const std::size_t kBytesPerFormat = 2 + 8;
 
+std::uint64_t FileBytes(std::size_t headerBytes, const std::vector<StoredFormat>& formats) {
+    std::uint64_t bytes = kFixedBytes + headerBytes;
+    for (const StoredFormat& format : formats)
+        bytes += kBytesPerFormat + std::min<std::size_t>(format.name.size(), 0xFFFF) + format.bytes.size();
+    return bytes;
+}
+
 }  // namespace
 
 std::uint64_t ClipFileBytes(const ClipFileContents& clip) {
-    std::uint64_t bytes = kFixedBytes + HeaderBytes(clip.header).size();
-    for (const StoredFormat& format : clip.formats)
-        bytes += kBytesPerFormat + std::min<std::size_t>(format.name.size(), 0xFFFF) + format.bytes.size();
-    return bytes;
+    return FileBytes(HeaderBytes(clip.header).size(), clip.formats);
 }
 
 std::string WriteClipFile(const ClipFileContents& clip) {
     const std::string header = HeaderBytes(clip.header);
     std::string out(kMagic, sizeof(kMagic));
-    out.reserve(ClipFileBytes(clip));  // megabytes are written once, never moved as the file grows
+    out.reserve(FileBytes(header.size(), clip.formats));  // megabytes are written once, never moved
     PutNumber(out, kClipFileVersion, 4);
     const std::size_t lengthAt = out.size();
     PutNumber(out, 0, 8);  // the whole file's length, known once it is all written

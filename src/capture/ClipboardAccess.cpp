@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "common/WindowText.h"
 
@@ -117,20 +118,18 @@ std::optional<std::string> ReadClipboardBytes(HWND owner, UINT format) {
 
 namespace {
 
-// The text format the source offered: the first listed (the system lists those it converts to last).
-UINT FirstTextFormatOnOffer() {
+// Of these formats, the one the source offered: the first listed (the system lists those it converts to last).
+UINT FirstOnOffer(std::initializer_list<UINT> among) {
     for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format))
-        if (format == CF_UNICODETEXT || format == CF_TEXT || format == CF_OEMTEXT) return format;
+        if (std::find(among.begin(), among.end(), format) != among.end()) return format;
     return 0;
 }
+
+UINT FirstTextFormatOnOffer() { return FirstOnOffer({CF_UNICODETEXT, CF_TEXT, CF_OEMTEXT}); }
 
 }  // namespace
 
-UINT FirstPictureFormatOnOffer() {
-    for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format))
-        if (format == CF_BITMAP || format == CF_DIB || format == CF_DIBV5) return format;
-    return 0;
-}
+UINT FirstPictureFormatOnOffer() { return FirstOnOffer({CF_BITMAP, CF_DIB, CF_DIBV5}); }
 
 std::optional<std::string> ReadClipboardUnicodeText(HWND owner, std::uint64_t maxBytes, std::uint64_t& blockBytes) {
     ClipboardSession session(owner);

@@ -77,8 +77,10 @@ std::string RichTextHolder::Markup() const {
 std::string RichTextHolder::PlainText() const { return common::WindowText(hwnd_); }  // UTF-8 from the wide box
 
 std::string RichTextHolder::PlainTextHead(std::size_t characters) const {
+    const std::size_t length = std::size_t(std::max(GetWindowTextLengthW(hwnd_), 0));
+    if (characters >= length) return PlainText();
     // Room for a surrogate pair at every character; the cut is made between characters.
-    std::wstring text(std::min<std::size_t>(characters, 1 << 20) * 2 + 1, L'\0');
+    std::wstring text(std::min(characters * 2, length) + 1, L'\0');
     text.resize(std::size_t(GetWindowTextW(hwnd_, &text[0], int(text.size()))));
     return common::Utf8Prefix(common::Narrow(text), characters);
 }

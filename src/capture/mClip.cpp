@@ -87,22 +87,7 @@ int FindClipHolding(const std::string& kind, const std::string& text, const Clip
     return -1;
 }
 
-std::string ClipText(const std::string& tag) {
-    const std::string kind = TagKind(tag);
-    const std::int16_t index = TagHolderIndex(tag);
-    if (kind == kKindText || kind == kKindFileList) {
-        const std::string* text = gHolders.Text(index);
-        return text ? *text : "";
-    }
-    if (kind == kKindRichText) {
-        // The source's own plain text where it offered one; the box's reading of the markup otherwise.
-        if (const ClipFormats* kept = gHolders.Kept(HolderFamily::kRichText, index))
-            if (const ClipFormat* unicode = FindFormat(*kept, CF_UNICODETEXT)) return Utf8OfUnicodeBlock(unicode->bytes);
-        const RichTextHolder* box = gHolders.RichText(index);
-        return box ? box->PlainText() : "";
-    }
-    return "";
-}
+std::string ClipText(const std::string& tag) { return ClipTextHead(tag, std::string::npos); }
 
 std::string ClipTextHead(const std::string& tag, std::size_t characters) {
     const std::string kind = TagKind(tag);
@@ -114,9 +99,13 @@ std::string ClipTextHead(const std::string& tag, std::size_t characters) {
     if (kind != kKindRichText) return "";
     if (const ClipFormats* kept = gHolders.Kept(HolderFamily::kRichText, index))
         if (const ClipFormat* unicode = FindFormat(*kept, CF_UNICODETEXT)) {
-            const std::size_t bytes = std::min(unicode->bytes.size(), characters * 2 * sizeof(wchar_t));
-            return common::Utf8Prefix(Utf8OfUnicodeBlock(unicode->bytes.substr(0, bytes)), characters);
+            // The source's own plain text where it offered one: a character takes at most two UTF-16 units.
+            const std::string& block = unicode->bytes;
+            const bool whole = characters >= block.size() / (2 * sizeof(wchar_t));
+            return common::Utf8Prefix(
+                Utf8OfUnicodeBlock(whole ? block : block.substr(0, characters * 2 * sizeof(wchar_t))), characters);
         }
+    // The box's reading of the markup otherwise.
     const RichTextHolder* box = gHolders.RichText(index);
     return box ? box->PlainTextHead(characters) : "";
 }

@@ -151,6 +151,7 @@ std::size_t CodePointCount(const std::string& utf8) {
 }
 
 std::string Utf8Prefix(const std::string& utf8, std::size_t count) {
+    if (count >= utf8.size()) return utf8;  // no character is shorter than a byte
     std::size_t at = 0;
     for (std::size_t n = 0; n < count && at < utf8.size(); ++n) NextCodePoint(utf8, at);
     return utf8.substr(0, at);

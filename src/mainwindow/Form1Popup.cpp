@@ -91,9 +91,9 @@ bool Form1::PutBack(int position, bool plainText) {
     }
     const auto& list = ucClipList1_.Model();
     const std::string tag = capture::ClipTags().Tag(list.ListIndex());
-    common::SetWindowTextUtf8(lblInfo_, InfoLine(InfoPrefix(capture::TagKind(tag), capture::ClipTextHead(tag, kInfoTextHead)),
-                                                 list.ListIndex(), list.ListCount()) +
-                                            " - on the clipboard");
+    const std::string head = capture::ClipTextHead(tag, kInfoTextHead);
+    common::SetWindowTextUtf8(lblInfo_, InfoLine(InfoPrefix(capture::TagKind(tag), head), list.ListIndex(),
+                                                 list.ListCount()) + " - on the clipboard");
     return true;
 }
 

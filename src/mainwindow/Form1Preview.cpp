@@ -112,7 +112,7 @@ void Form1::ShowCurrentClip() {
     const bool picture = kind == capture::kKindPicture;
     if (!picture && kind != capture::kKindText && kind != capture::kKindFileList && kind != capture::kKindRichText) return;
     // The line at once: it names the new clip before the preview lays out its text.
-    const std::string head = picture ? std::string() : capture::ClipTextHead(tag, kInfoTextHead);
+    const std::string head = capture::ClipTextHead(tag, kInfoTextHead);  // "" for a picture
     common::SetWindowTextUtf8(lblInfo_, InfoLine(InfoPrefix(kind, head), position, list.ListCount()));
     SchedulePreview();
 }
