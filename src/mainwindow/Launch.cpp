@@ -11,7 +11,12 @@ namespace {
 
 void RealLaunch(bool openWith, const std::string& target) {
     if (openWith) {
-        std::wstring command = L"rundll32 shell32.dll,OpenAs_RunDLL " + common::Widen(target);
+        // By its full path: a rundll32 beside the program or in the current folder is never the one started.
+        wchar_t system[MAX_PATH] = {};
+        const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) return;
+        std::wstring command = L"\"" + std::wstring(system, length) + L"\\rundll32.exe\" shell32.dll,OpenAs_RunDLL " +
+                               common::Widen(target);
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION process = {};

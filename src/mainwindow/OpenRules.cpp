@@ -1,5 +1,6 @@
 #include "mainwindow/OpenRules.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "capture/ClipCollection.h"
@@ -17,22 +18,59 @@ std::string WithoutTrailingLineEnd(const std::string& text) {
     return t;
 }
 
-bool StartsWith(const std::string& text, const char* head) { return text.rfind(head, 0) == 0; }
+bool StartsWithNoCase(const std::string& text, const char* head) {
+    std::size_t i = 0;
+    for (; head[i]; ++i)
+        if (i >= text.size() || std::tolower(static_cast<unsigned char>(text[i])) != head[i]) return false;
+    return true;
+}
+
+bool IsHostCharacter(unsigned char c) { return std::isalnum(c) || c == '.' || c == '-' || c >= 0x80; }
+
+// What may follow the host: the characters of an address, never a backslash, a quote or white space, which
+// would make the shell look for a file.
+bool IsAddressCharacter(unsigned char c) {
+    if (c >= 0x80 || std::isalnum(c)) return true;
+    static const std::string allowed = "-._~%:/?#[]@!$&'()*+,;=";
+    return allowed.find(char(c)) != std::string::npos;
+}
+
+// host[:port][/path][?query][#fragment], the host made of labels, no ".." step anywhere in the path.
+bool IsHostAndPath(const std::string& rest) {
+    const std::size_t hostEnd = std::min(rest.find_first_of("/?#"), rest.size());
+    std::string host = rest.substr(0, hostEnd);
+    const std::size_t colon = host.find(':');
+    if (colon != std::string::npos) {
+        const std::string port = host.substr(colon + 1);
+        if (port.empty() || port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos) return false;
+        host.resize(colon);
+    }
+    if (host.empty() || host.front() == '.' || host.front() == '-' || host.find("..") != std::string::npos) return false;
+    for (unsigned char c : host)
+        if (!IsHostCharacter(c)) return false;
+    const std::string path = rest.substr(hostEnd);
+    for (unsigned char c : path)
+        if (!IsAddressCharacter(c)) return false;
+    const std::string steps = "/" + path.substr(0, std::min(path.find_first_of("?#"), path.size())) + "/";
+    return steps.find("/../") == std::string::npos && steps.find("/./") == std::string::npos;
+}
 
 }  // namespace
 
-bool IsWebAddressToOpen(const std::string& text) {
-    const std::string t = WithoutTrailingLineEnd(text);
-    if (t.find_first_of(" \t\r\n") != std::string::npos) return false;
-    return StartsWith(t, "http://") || StartsWith(t, "https://") || StartsWith(t, "<http:/") ||
-           StartsWith(t, "<https:/") || StartsWith(t, "www.");
+std::string WebTarget(const std::string& text) {
+    std::string t = WithoutTrailingLineEnd(text);
+    if (!t.empty() && t.front() == '<') {
+        if (t.size() < 2 || t.back() != '>') return "";
+        t = t.substr(1, t.size() - 2);
+    }
+    for (const char* scheme : {"http://", "https://"})
+        if (StartsWithNoCase(t, scheme)) return IsHostAndPath(t.substr(std::string(scheme).size())) ? t : "";
+    // Without its scheme the shell would take it for a file name: it opens as the address it names.
+    if (StartsWithNoCase(t, "www.") && t.size() > 4 && IsHostAndPath(t)) return "http://" + t;
+    return "";
 }
 
-std::string WebTarget(const std::string& address) {
-    const std::string cut = WithoutTrailingLineEnd(address);
-    if (cut.empty() || cut[0] != '<') return cut;
-    return cut.size() < 2 ? "" : cut.substr(1, cut.size() - 2);
-}
+bool IsWebAddressToOpen(const std::string& text) { return !WebTarget(text).empty(); }
 
 std::string TempFilePath(const std::string& tempFolder, int position, const std::string& extension) {
     return tempFolder + "\\TEMP" + std::to_string(position) + extension;

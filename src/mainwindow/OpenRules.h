@@ -6,12 +6,13 @@
 
 namespace mainwindow {
 
-// One address and nothing else: no white space anywhere but one trailing line end, and it starts with
-// "http://", "https://", "<http:/", "<https:/" or "www.".
+// One address and nothing else: "http://" or "https://" (any case, perhaps in angle brackets) or "www.", then a
+// host and a path of address characters with no "..", no backslash and no white space but one trailing line
+// end. Anything else could be taken by the shell for a file to start.
 bool IsWebAddressToOpen(const std::string& text);
-// The address without its trailing line end; a bracketed address also loses its brackets (after a cut
-// at its first NUL).
-std::string WebTarget(const std::string& address);
+// The address to open, with "http://" before a bare "www." (after a cut at its first NUL); "" when the text
+// is not an address to open.
+std::string WebTarget(const std::string& text);
 
 // "<folder>\TEMP<position><extension>"
 std::string TempFilePath(const std::string& tempFolder, int position, const std::string& extension);

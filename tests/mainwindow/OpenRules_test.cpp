@@ -16,7 +16,18 @@ TEST(OpenRules, OnlyAddressesWithoutSpacesAreOpenedAsAddresses) {
         {"http://example.org", true, "http://example.org"},
         {"<http://example.org/a>", true, "http://example.org/a"},
         {std::string("<http://x.org>\0junk", 19), true, "http://x.org"},  // cut at the NUL first
-        {"www.example.org", true, "www.example.org"},
+        {"www.example.org", true, "http://www.example.org"},
+        {"WWW.Example.org/a?b#c", true, "http://WWW.Example.org/a?b#c"},
+        {"www.\\..\\something.exe", false, ""},  // the shell would start it as a file
+        {"www.x.org\\a", false, ""},
+        {"www.x.org/../../a.exe", false, ""},
+        {"www.", false, ""},
+        {"www..exe", false, ""},
+        {"http://x.org:8080/a", true, "http://x.org:8080/a"},
+        {"http://x.org:80a", false, ""},
+        {"http://", false, ""},
+        {"http://x.org/\"a\"", false, ""},
+        {"<http://x.org", false, ""},
         {"http://example.org with space", false, ""},
         {"<http://a b>", false, ""},
         {" www.x", false, ""},
@@ -31,9 +42,7 @@ TEST(OpenRules, OnlyAddressesWithoutSpacesAreOpenedAsAddresses) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(IsWebAddressToOpen(c.text), c.address) << c.text;
-        if (c.address) {
-            EXPECT_EQ(WebTarget(c.text), c.target) << c.text;
-        }
+        EXPECT_EQ(WebTarget(c.text), c.target) << c.text;
     }
     EXPECT_EQ(WebTarget("<"), "");
 }
