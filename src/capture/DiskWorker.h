@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "capture/ClipFile.h"
 #include "capture/HistoryFolder.h"
@@ -42,9 +43,23 @@ public:
     }
     std::uint64_t Delete(std::filesystem::path file) { return Push({std::move(file), {}, true, true}); }
     std::uint64_t Done() const { return done_; }
+    bool Idle() const { return done_ == pushed_; }
     void Flush() {
         std::unique_lock<std::mutex> lock(mutex_);
         changed_.wait(lock, [this] { return jobs_.empty() && !busy_; });
+    }
+    // What became of each job finished since the last call: a file counts as written only once it is whole in
+    // place, and a failed write or delete says why.
+    struct Outcome {
+        std::uint64_t job = 0;
+        std::filesystem::path file;
+        bool remove = false;
+        bool done = false;
+        std::string why;
+    };
+    std::deque<Outcome> TakeOutcomes() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return std::exchange(outcomes_, {});
     }
 
 private:
@@ -53,13 +68,14 @@ private:
         ClipFileContents contents;
         bool remove;
         bool replacesCopies;
+        std::uint64_t number = 0;
     };
     std::uint64_t Push(Job job) {
         std::uint64_t number = 0;
         {
             std::lock_guard<std::mutex> lock(mutex_);
+            number = job.number = ++pushed_;
             jobs_.push_back(std::move(job));
-            number = ++pushed_;
         }
         changed_.notify_all();
         return number;
@@ -73,13 +89,17 @@ private:
             jobs_.pop_front();
             busy_ = true;
             lock.unlock();
-            std::error_code ignored;
-            // A folder that cannot be written keeps the clip in memory only, and its copies where they are. A
-            // file already gone was deleted elsewhere: what is left of it there is another machine's to keep.
-            const bool done = job.remove ? std::filesystem::remove(job.file, ignored)
-                                         : WriteFileWhole(job.file, WriteClipFile(job.contents));
-            if (done && job.replacesCopies) RemoveOlderCopies(job.file);
+            Outcome outcome{job.number, job.file, job.remove, false, {}};
+            // Nothing thrown here may end the program: a job that throws failed, and says what threw.
+            try {
+                outcome.done = job.remove ? RemoveFile(job.file, &outcome.why)
+                                          : WriteFileWhole(job.file, WriteClipFile(job.contents), &outcome.why);
+                if (outcome.done && job.replacesCopies) RemoveOlderCopies(job.file);
+            } catch (const std::exception& error) {
+                outcome.why = error.what();
+            }
             lock.lock();
+            outcomes_.push_back(std::move(outcome));
             ++done_;
             busy_ = false;
             changed_.notify_all();
@@ -91,7 +111,8 @@ private:
     std::deque<Job> jobs_;
     bool busy_ = false;
     bool stopping_ = false;
-    std::uint64_t pushed_ = 0;
+    std::deque<Outcome> outcomes_;
+    std::atomic<std::uint64_t> pushed_{0};
     std::atomic<std::uint64_t> done_{0};
 };
 

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -120,24 +121,62 @@ std::optional<ClipFileId> ParseClipFileName(const std::string& name, bool& exact
 
 bool IsClipFileName(const std::string& name) { return EndsWith(name, kClipExtension); }
 
-bool WriteFileWhole(const std::filesystem::path& file, const std::string& bytes) {
+namespace {
+
+// A sync client, an indexer or a virus scanner holds a file open for a moment: a rename or delete that
+// fails while the folder is there is tried again, waiting longer each time (1.5 s in all).
+template <typename Step>
+bool Retrying(const std::filesystem::path& folder, Step step) {
+    for (int wait = 50;; wait *= 2) {
+        if (step()) return true;
+        std::error_code ignored;
+        if (wait > 800 || !std::filesystem::is_directory(folder, ignored)) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+    }
+}
+
+bool SameBytes(const std::filesystem::path& file, const std::string& bytes) {
+    std::FILE* in = Open(file, false);
+    if (!in) return false;
+    std::string read(bytes.size() + 1, '\0');
+    read.resize(std::fread(&read[0], 1, read.size(), in));
+    std::fclose(in);
+    return read == bytes;
+}
+
+}  // namespace
+
+bool WriteFileWhole(const std::filesystem::path& file, const std::string& bytes, std::string* why) {
     std::filesystem::path unfinished = file;
     unfinished += kUnfinishedExtension;
+    const auto fail = [&](const std::string& reason) {
+        if (why) *why = reason;
+        std::error_code ignored;
+        std::filesystem::remove(unfinished, ignored);
+        return false;
+    };
+    errno = 0;
     std::FILE* out = Open(unfinished, true);
-    if (!out) return false;
+    if (!out) return fail(std::strerror(errno ? errno : EIO));
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && FlushToDisk(out);
     const bool closed = std::fclose(out) == 0;
-    std::error_code ignored;
-    if (written && closed) {
-        std::error_code renamed;
-        std::filesystem::rename(unfinished, file, renamed);
-        // The same name holds the same bytes (it is made from them): a file already there is this one.
-        if (!renamed || std::filesystem::exists(file, ignored)) {
-            std::filesystem::remove(unfinished, ignored);
-            return true;
-        }
+    if (!written || !closed) return fail(std::strerror(errno ? errno : EIO));
+    std::error_code renamed;
+    if (Retrying(file.parent_path(), [&] { return !(std::filesystem::rename(unfinished, file, renamed), renamed); }))
+        return true;
+    // A file of that name that holds these very bytes is this one; any other is not replaced by it.
+    if (SameBytes(file, bytes)) {
+        std::error_code ignored;
+        std::filesystem::remove(unfinished, ignored);
+        return true;
     }
-    std::filesystem::remove(unfinished, ignored);
+    return fail(renamed.message());
+}
+
+bool RemoveFile(const std::filesystem::path& file, std::string* why) {
+    std::error_code error;
+    if (Retrying(file.parent_path(), [&] { return std::filesystem::remove(file, error) || !error; })) return true;
+    if (why) *why = error.message();
     return false;
 }
 

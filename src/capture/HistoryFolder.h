@@ -38,8 +38,12 @@ bool IsClipFileName(const std::string& name);
 std::optional<ClipFileId> ParseClipFileName(const std::string& name, bool& exact);
 
 // Writes bytes under a temporary name, flushes them to the disk and only then renames the file into
-// place: after a crash the file is whole or absent. False (and nothing left behind) when it cannot be.
-bool WriteFileWhole(const std::filesystem::path& file, const std::string& bytes);
+// place, replacing a file of that name in one step: after a crash the file is whole or absent. A file held
+// open by another program is waited for a moment. False (why says why, nothing is left behind) when it
+// cannot be.
+bool WriteFileWhole(const std::filesystem::path& file, const std::string& bytes, std::string* why = nullptr);
+// Deletes a file, waiting a moment for another program that holds it open; true when it is gone (or was).
+bool RemoveFile(const std::filesystem::path& file, std::string* why = nullptr);
 
 struct StoredClip {
     std::filesystem::path file;

@@ -18,6 +18,8 @@ namespace capture {
 namespace {
 
 const UINT_PTR kWriteTimer = 0x4853;  // "HS"
+const UINT_PTR kRetryTimer = 0x4854;
+const UINT kRetryMs = 3000;
 
 // What the store knows of a live clip: when it was captured, and its file once written. A file written
 // anew (pinned, made newest) replaces the previous one only once it is on the disk.
@@ -28,8 +30,11 @@ struct Entry {
     std::filesystem::path file;
     std::uint64_t fileBytes = 0;
     std::filesystem::path previous;
+    std::filesystem::path replaced;  // the file its write replaces, deleted once that write is confirmed
     ClipFileId id;
     std::uint64_t writeJob = 0;  // the disk worker's number for the write of its file; 0 for a file found at start
+    bool written = true;  // the worker said its file is whole in place (or it was found there at start)
+    bool unwritten = false;  // its write failed: written again once the folder can be
     bool loaded = true;  // its holder holds it; a clip listed from its file's header is read when used
     // What search reads of it while it is not held, read from its file once.
     bool searchRead = false;
@@ -46,6 +51,9 @@ DiskWorker gWorker;
 std::map<std::pair<HolderFamily, std::int16_t>, Entry> gEntries;
 std::set<ClipFileId> gDeletedHere;  // files this machine deleted: a listing may still show them
 bool gKeepingFiles = false;  // a holder let go to free memory: its clip stays, and so does its file
+HWND gWindow = nullptr;  // receives the timers that write and that try the folder again
+bool gFolderFailing = false;  // said once on the information line until a write succeeds again
+std::set<std::filesystem::path> gUndeleted;  // files a delete failed on: tried again with the failed writes
 
 std::uint64_t NowMs() {
     FILETIME now;
@@ -73,10 +81,11 @@ void DeleteFileHere(const std::filesystem::path& file) {
 }
 
 void DeleteFiles(Entry& entry) {
-    for (std::filesystem::path* file : {&entry.file, &entry.previous})
+    for (std::filesystem::path* file : {&entry.file, &entry.previous, &entry.replaced})
         if (!file->empty()) DeleteFileHere(*file);
     entry.file.clear();
     entry.previous.clear();
+    entry.replaced.clear();
     entry.fileBytes = 0;
 }
 
@@ -88,8 +97,69 @@ void Forget(HolderFamily family, std::int16_t index) {
     gEntries.erase(it);
 }
 
+void UnloadBeyondLimit(const std::string& keep);
+
+void TakeWriteOutcomes();
+
 void CALLBACK WriteOnTimer(HWND window, UINT, UINT_PTR id, DWORD) {
-    if (!WriteQueuedClips()) KillTimer(window, id);
+    // It runs on while the worker has jobs whose outcome is not taken yet.
+    const bool waiting = WriteQueuedClips();
+    const bool idle = gWorker.Idle();
+    TakeWriteOutcomes();
+    if (!waiting && idle) KillTimer(window, id);
+}
+
+void Queue(HWND window, const std::string& tag, bool newTime);
+
+// Every few seconds while the folder could not be written: the clips whose writes failed are written again
+// and the deletes that failed are tried again, until one write goes through.
+void CALLBACK RetryOnTimer(HWND window, UINT, UINT_PTR id, DWORD) {
+    KillTimer(window, id);
+    std::error_code ignored;
+    std::filesystem::create_directories(gFolder, ignored);
+    for (auto& [key, entry] : gEntries)
+        if (entry.unwritten && PositionOf(entry.tag) >= 0) Queue(window, entry.tag, false);
+    for (const auto& file : std::exchange(gUndeleted, {})) gWorker.Delete(file);
+    SetTimer(window, kWriteTimer, 10, WriteOnTimer);
+}
+
+std::string FailureLine(const DiskWorker::Outcome& outcome) {
+    if (outcome.remove)
+        return "Could not delete " + outcome.file.filename().u8string() + " from the history folder: " + outcome.why;
+    return "History folder " + gFolder.u8string() + " cannot be written (" + outcome.why +
+           "): clips are kept in memory until it can";
+}
+
+// What the worker did: a file whole in place makes its clip one the disk holds (and the file it replaces
+// goes); a write that failed leaves the clip held and without a file, to be written again once the folder
+// can be; either failure is said once.
+void TakeWriteOutcomes() {
+    bool confirmed = false;
+    for (const DiskWorker::Outcome& outcome : gWorker.TakeOutcomes()) {
+        if (!outcome.done) {
+            if (outcome.remove) gUndeleted.insert(outcome.file);
+            if (!gFolderFailing && Host()) Host()->ReportRefusedClip(FailureLine(outcome));
+            gFolderFailing = true;
+            if (gWindow) SetTimer(gWindow, kRetryTimer, kRetryMs, RetryOnTimer);
+        } else if (!outcome.remove) {
+            gFolderFailing = false;
+        }
+        if (outcome.remove) continue;
+        for (auto& [key, entry] : gEntries) {
+            if (entry.writeJob != outcome.job || entry.queued) continue;
+            if (outcome.done) {
+                entry.written = confirmed = true;
+                if (!entry.replaced.empty() && entry.replaced != entry.file) DeleteFileHere(entry.replaced);
+            } else {
+                entry.file.clear();
+                entry.fileBytes = 0;
+                entry.unwritten = true;
+            }
+            entry.replaced.clear();
+        }
+    }
+    const int count = confirmed && Host() ? Host()->ClipList().Model().ListCount() : 0;
+    if (count > 0) UnloadBeyondLimit(ClipTags().Tag(count - 1));
 }
 
 void Queue(HWND window, const std::string& tag, bool newTime) {
@@ -103,10 +173,12 @@ void Queue(HWND window, const std::string& tag, bool newTime) {
     entry.tag = tag;
     if (newTime || entry.capturedAtMs == 0) entry.capturedAtMs = NowMs();
     entry.queued = true;
+    entry.unwritten = false;
+    gWindow = window;
     SetTimer(window, kWriteTimer, 10, WriteOnTimer);
 }
 
-bool OnDisk(const Entry& entry) { return !entry.file.empty() && !entry.queued; }
+bool OnDisk(const Entry& entry) { return !entry.file.empty() && !entry.queued && entry.written; }
 
 void ReleaseKeepingFile(const std::pair<HolderFamily, std::int16_t>& key) {
     gKeepingFiles = true;
@@ -167,8 +239,12 @@ void CloseHistoryStore() {
     if (!gOpen) return;
     WriteQueuedClips();
     gWorker.Stop();
+    TakeWriteOutcomes();
+    if (gWindow) KillTimer(gWindow, kRetryTimer);
     Holders().onReleased = nullptr;
     gEntries.clear();
+    gUndeleted.clear();
+    gFolderFailing = false;
     gOpen = false;
 }
 
@@ -220,9 +296,10 @@ bool WriteQueuedClips() {
         entry.file = gFolder / ClipFileName(entry.id);
         entry.fileBytes = ClipFileBytes(*contents);
         // A clip that had a file (pinned, unpinned, made newest) replaces every older copy of it.
+        entry.written = false;
         entry.writeJob = gWorker.Write(entry.file, std::move(*contents), !entry.previous.empty());
-        if (!entry.previous.empty() && entry.previous != entry.file) DeleteFileHere(entry.previous);
-        entry.previous.clear();
+        if (!entry.replaced.empty() && entry.replaced != entry.file) DeleteFileHere(entry.replaced);
+        entry.replaced = std::exchange(entry.previous, {});
         written = true;
     }
     if (written) {
@@ -294,6 +371,7 @@ bool ClipHeld(const std::string& tag) {
 void FlushHistoryWrites() {
     while (WriteQueuedClips()) Holders().Pictures().FinishCompressing();
     gWorker.Flush();
+    TakeWriteOutcomes();
 }
 
 void NoteRestoredClip(const std::string& tag, const StoredClip& stored) {

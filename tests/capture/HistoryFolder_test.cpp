@@ -166,6 +166,14 @@ TEST_F(HistoryFolderTest, AFileIsWrittenWholeUnderItsNameOrNotAtAll) {
     // A folder that cannot be written leaves no file behind.
     EXPECT_FALSE(WriteFileWhole(folder_ / "no such folder" / "x.clip", "bytes"));
     EXPECT_FALSE(fs::exists(folder_ / "no such folder"));
+    // A rename that cannot be made is no success because something of that name is there, nor is a delete.
+    fs::create_directories(folder_ / "taken.clip" / "inside");
+    std::string why;
+    EXPECT_FALSE(WriteFileWhole(folder_ / "taken.clip", "bytes", &why));
+    EXPECT_FALSE(why.empty());
+    EXPECT_FALSE(fs::exists(folder_ / "taken.clip.part"));
+    EXPECT_FALSE(RemoveFile(folder_ / "taken.clip", &why));
+    EXPECT_TRUE(RemoveFile(folder_ / "never there.clip"));
 }
 
 TEST(ClipFileNames, AnIdIsReadFromItsNameAndFromAConflictCopysName) {

@@ -239,6 +239,39 @@ TEST_F(HistoryStoreTest, PinsOutlastEveryLimitAndARestartAndAreAllAForgetfulHist
     EXPECT_EQ(labels(), "clip a* ");
 }
 
+// A folder that cannot be written (here a file stands where it should be made) keeps every clip in memory,
+// past the 100 that clips read back from files may hold, says so once, and is written once it can be.
+TEST_F(HistoryStoreTest, AFolderThatCannotBeWrittenLosesNoClipAndIsWrittenOnceItCan) {
+    CloseHistoryStore();
+    fs::path blocker = folder_;
+    blocker += L"-blocker";
+    std::ofstream(blocker) << "a file, not a folder";
+    const fs::path unwritable = blocker / L"History";
+    OpenHistoryStore(unwritable);
+    Join();
+    SetHistorySize(200);
+    const int copies = kClipsHeldInMemory + 30;
+    for (int i = 0; i < copies; ++i) ASSERT_TRUE(CopyText("copy " + std::to_string(i), i + 1));
+    FlushHistoryWrites();
+    EXPECT_NE(host_.refused.find("History folder " + unwritable.u8string() + " cannot be written ("), std::string::npos)
+        << host_.refused;
+    EXPECT_FALSE(UnloadClip(ClipTags().Tag(0)));
+    ASSERT_TRUE(PutClipBack(0));
+    EXPECT_EQ(ClipboardText(), "copy 0");
+
+    fs::remove(blocker);
+    EXPECT_TRUE(testsupport::PumpUntil([&] {
+        FlushHistoryWrites();
+        return ListHistoryFolder(unwritable).clips.size() == std::size_t(copies);
+    }, testsupport::kPatientMs));
+    EXPECT_FALSE(ClipHeld(ClipTags().Tag(0)));  // past the 100 held, back on the disk that holds it now
+    ASSERT_TRUE(PutClipBack(0));
+    EXPECT_EQ(ClipboardText(), "copy 1");
+    CloseHistoryStore();
+    fs::remove_all(blocker);
+    OpenHistoryStore(folder_);
+}
+
 }  // namespace
 }  // namespace testing_capture
 }  // namespace capture
