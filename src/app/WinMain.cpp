@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "common/Guarded.h"
 #include "capture/PictureReaderProcess.h"
 #include "mainwindow/Form1.h"
 
@@ -45,7 +46,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
             // Tab and Shift+Tab walk the window's controls, as in any dialog.
             if (form.hwnd() && IsDialogMessageW(form.hwnd(), &msg)) continue;
             TranslateMessage(&msg);
-            DispatchMessageW(&msg);
+            common::Guarded<LRESULT>([&] { return DispatchMessageW(&msg); }, 0);
         }
         exitCode = int(msg.wParam);
     }

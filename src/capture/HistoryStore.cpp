@@ -11,6 +11,7 @@
 #include "capture/HistoryStoreFiles.h"
 #include "capture/mClip.h"
 #include "cliplist/ucClipList.h"
+#include "common/Guarded.h"
 #include "common/WindowText.h"
 
 namespace capture {
@@ -103,18 +104,26 @@ void TakeWriteOutcomes();
 
 void CALLBACK WriteOnTimer(HWND window, UINT, UINT_PTR id, DWORD) {
     // It runs on while the worker has jobs whose outcome is not taken yet.
-    const bool waiting = WriteQueuedClips();
-    const bool idle = gWorker.Idle();
-    TakeWriteOutcomes();
-    if (!waiting && idle) KillTimer(window, id);
+    common::Guarded<bool>([&] {
+        const bool waiting = WriteQueuedClips();
+        const bool idle = gWorker.Idle();
+        TakeWriteOutcomes();
+        if (!waiting && idle) KillTimer(window, id);
+        return true;
+    }, false);
 }
 
 void Queue(HWND window, const std::string& tag, bool newTime);
+void RetryFailedWrites(HWND window);
 
 // Every few seconds while the folder could not be written: the clips whose writes failed are written again
 // and the deletes that failed are tried again, until one write goes through.
 void CALLBACK RetryOnTimer(HWND window, UINT, UINT_PTR id, DWORD) {
     KillTimer(window, id);
+    common::Guarded<bool>([&] { return RetryFailedWrites(window), true; }, false);
+}
+
+void RetryFailedWrites(HWND window) {
     std::error_code ignored;
     std::filesystem::create_directories(gFolder, ignored);
     for (auto& [key, entry] : gEntries)

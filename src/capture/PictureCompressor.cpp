@@ -53,7 +53,12 @@ void PictureCompressor::Run() {
         Job job = std::move(queued_.front());
         queued_.pop_front();
         lock.unlock();
-        job.png = EncodePng(job.bits, job.width, job.height);
+        // A picture that cannot be compressed stays as it is; nothing thrown here may end the program.
+        try {
+            job.png = EncodePng(job.bits, job.width, job.height);
+        } catch (const std::exception&) {
+            job.png.reset();
+        }
         lock.lock();
         finished_.push_back(std::move(job));
         --unfinished_;

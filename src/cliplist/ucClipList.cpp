@@ -1,3 +1,4 @@
+#include "common/Guarded.h"
 #include "cliplist/ucClipList.h"
 
 #include <algorithm>
@@ -60,14 +61,14 @@ LRESULT CALLBACK ucClipList::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
         self->editor_.Forget();
         return DefWindowProcW(hwnd, msg, wp, lp);
     }
-    return self->HandleControl(msg, wp, lp);
+    return common::Guarded<LRESULT>([&] { return self->HandleControl(msg, wp, lp); }, 0);
 }
 
 LRESULT CALLBACK ucClipList::SurfaceProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     // The surface handle is needed before CreateWindowEx returns.
     auto* self = common::WindowOwner<ucClipList>(hwnd, msg, lp, [&](ucClipList* owner) { owner->picList_ = hwnd; });
     if (!self || msg == WM_NCDESTROY) return DefWindowProcW(hwnd, msg, wp, lp);
-    return self->HandleSurface(msg, wp, lp);
+    return common::Guarded<LRESULT>([&] { return self->HandleSurface(msg, wp, lp); }, 0);
 }
 
 LRESULT ucClipList::HandleControl(UINT msg, WPARAM wp, LPARAM lp) {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "common/Guarded.h"
+
 namespace common {
 
 inline void DoEvents() {
@@ -15,7 +17,7 @@ inline void DoEvents() {
             return;
         }
         TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        Guarded<LRESULT>([&] { return DispatchMessageW(&msg); }, 0);
     }
 }
 

@@ -1,3 +1,4 @@
+#include "common/Guarded.h"
 #include "mainwindow/FilteredClips.h"
 
 #include <algorithm>
@@ -147,7 +148,7 @@ LRESULT CALLBACK FilteredClips::FilterProc(HWND hwnd, UINT message, WPARAM wPara
             return code | DLGC_WANTALLKEYS;
         return code;
     }
-    if (message == WM_KEYDOWN && clips->FilterKey(wParam)) return 0;
+    if (message == WM_KEYDOWN && common::Guarded<bool>([&] { return clips->FilterKey(wParam); }, true)) return 0;
     // The keys handled above also arrive as characters: they are no text. 0x10 is Ctrl+P.
     if (message == WM_CHAR && (wParam == '\r' || wParam == 27 || wParam == 0x10)) return 0;
     if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, FilterProc, 1);

@@ -1,3 +1,4 @@
+#include "common/Guarded.h"
 #include "mainwindow/Form1.h"
 
 #include <stdexcept>
@@ -61,7 +62,12 @@ bool Hourglass() { return gHourglass; }
 
 Form1::Form1() = default;
 
+namespace {
+Form1* gFailuresShownBy = nullptr;  // the window whose information line shows what threw
+}  // namespace
+
 Form1::~Form1() {
+    if (gFailuresShownBy == this) common::FailureReporter() = nullptr;
     // Closing, not just destroying: the window must leave the viewer chain and take its icon along.
     if (hwnd_) SendMessageA(hwnd_, WM_CLOSE, 0, 0);
     if (imageList1_) ImageList_Destroy(imageList1_);
@@ -76,6 +82,11 @@ int Form1::Px(double twips) const { return int(twips * dpi_ / units::kTwipsPerIn
 bool Form1::Load(bool quitOnClose) {
     if (AnotherInstanceRuns()) return false;
     quitOnClose_ = quitOnClose;
+    // What threw anywhere in the program is said on the information line of its one window.
+    gFailuresShownBy = this;
+    common::FailureReporter() = [](const std::string& what) {
+        if (gFailuresShownBy) gFailuresShownBy->ReportRefusedClip("Not done: " + what);
+    };
     if (!common::RegisterClassOnce(kClassName, WindowProc) || !common::RegisterClassOnce(kPanelClass, PanelProc))
         return false;
     HDC screen = GetDC(nullptr);
@@ -193,9 +204,8 @@ LRESULT Form1::ControlColours(HDC dc, HWND control, UINT message, WPARAM wParam,
 // The work of opening happens on the press, before the edit control sees it.
 LRESULT CALLBACK Form1::Text1Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
     auto* form = reinterpret_cast<Form1*>(self);
-    if (message == WM_LBUTTONDOWN) form->Text1_MouseDown(1);
-    if (message == WM_RBUTTONDOWN) form->Text1_MouseDown(2);
-    if (message == WM_MBUTTONDOWN) form->Text1_MouseDown(4);
+    const int button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : message == WM_MBUTTONDOWN ? 4 : 0;
+    if (button) common::Guarded<bool>([&] { return form->Text1_MouseDown(button), true; }, false);
     // The right button means "Open with" here; the edit control's own menu would follow it.
     if (message == WM_CONTEXTMENU) return 0;
     // A read-only preview has no use for Tab: let it move on to the next control.
@@ -234,7 +244,7 @@ LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
         self->hwnd_ = nullptr;
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
-    return self->HandleMessage(message, wParam, lParam);
+    return common::Guarded<LRESULT>([&] { return self->HandleMessage(message, wParam, lParam); }, 0);
 }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -333,6 +343,14 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == historysync::kFolderListedMessage) {
         // What another machine did changes the clips a search or the popup shows.
         if (historysync::ApplyFolderListing(lParam)) {
+            // As after a capture: the empty list's words go, the rows paint, the line and the current clip
+            // follow; a list that had none stands on the newest. Neither the clipboard nor the focus moves.
+            auto& list = ucClipList1_.Model();
+            if (list.ListCount() > 0 && list.ListIndex() < 0)
+                list.SetListIndex(list.ListCount() - 1);
+            else
+                ShowCurrentClip();
+            InvalidateRect(ucClipList1_.picList(), nullptr, TRUE);
             RefreshSearch();
             if (popup_.IsOpen()) popup_.Update(PopupItems());
         }

@@ -1,3 +1,4 @@
+#include "common/Guarded.h"
 #include "mainwindow/HistoryPopup.h"
 
 #include "common/WindowClass.h"
@@ -109,7 +110,8 @@ LRESULT CALLBACK HistoryPopup::WindowProc(HWND hwnd, UINT message, WPARAM wParam
     auto* self = common::WindowOwner<HistoryPopup>(hwnd, message, lParam, [&](HistoryPopup* owner) { owner->hwnd_ = hwnd; });
     if (self) {
         // A click elsewhere closes it and leaves the focus where it went.
-        if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) self->Close();
+        if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE)
+            common::Guarded<bool>([&] { return self->Close(), true; }, false);
         if (message == WM_SETFOCUS) SetFocus(self->clips_.FilterBox());
         if (message == WM_NCDESTROY) self->hwnd_ = nullptr;
     }

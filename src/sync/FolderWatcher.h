@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include "capture/HistoryFolder.h"
@@ -19,6 +20,7 @@ namespace historysync {
 struct FolderListed {
     capture::HistoryListing listing;
     std::uint64_t writesDoneBefore = 0;
+    std::string failure;  // what went wrong instead of a listing
 };
 
 class FolderWatcher {
@@ -35,6 +37,7 @@ public:
 
 private:
     void Run(HANDLE change);
+    void List();
     std::thread thread_;
     HANDLE stop_ = nullptr;
     std::filesystem::path folder_;

@@ -24,6 +24,10 @@ bool HistorySyncRunning() { return gWatcher.Running(); }
 bool ApplyFolderListing(LPARAM listed) {
     const std::unique_ptr<FolderListed> taken(reinterpret_cast<FolderListed*>(listed));
     if (!taken || !capture::Host() || !gWatcher.Running()) return false;
+    if (!taken->failure.empty()) {
+        capture::Host()->ReportRefusedClip("Not done: " + taken->failure);
+        return false;
+    }
     std::vector<KnownClip> known;
     for (const capture::StoredClipState& state : capture::StoredClipStates(taken->writesDoneBefore))
         known.push_back({state.id, state.pinned, state.settled});

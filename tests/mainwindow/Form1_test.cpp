@@ -41,6 +41,24 @@ TEST_F(Form1Test, AFreshProfileStartsOffWithTheDesktopAsOutputFolder) {
     EXPECT_EQ(WindowText(empty), EmptyListText(true, kDefaultHotkey));
 }
 
+// Clips another machine writes into the shared folder show as a capture's do: the empty list's words go
+// and the list stands on the newest, so that a click reaches the rows.
+TEST_F(Form1Test, ClipsFromAnotherMachineFillAnEmptyList) {
+    StartOn();
+    ASSERT_TRUE(IsWindowVisible(form_->PictureClipLabel()));
+    for (std::uint64_t at : {1700000000000ull, 1700000000001ull}) {
+        capture::ClipFileContents clip;
+        clip.header = {capture::kKindText, at, false, "elsewhere"};
+        clip.formats = {{"#13", capture::UnicodeTextFormat("from elsewhere " + std::to_string(at)).bytes}};
+        const auto file = capture::HistoryFolder() / capture::ClipFileName({at, 0xB0B, capture::ContentChecksum(clip.formats)});
+        ASSERT_TRUE(capture::WriteFileWhole(file, capture::WriteClipFile(clip)));
+    }
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, testsupport::kPatientMs));
+    EXPECT_FALSE(IsWindowVisible(form_->PictureClipLabel()));
+    EXPECT_EQ(form_->ClipList().Model().ListIndex(), 1);
+    EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 2 of 2");
+}
+
 TEST_F(Form1Test, OnlyTheExactOnStartsTheManager) {
     for (const char* value : {"on", "ON", "Off", "yes"}) {
         shell::SaveSetting(shell::kKeyClipboardSwitch, value);
