@@ -293,11 +293,18 @@ std::string DamagedFilesLine(int damaged) {
     return std::to_string(damaged) + (damaged == 1 ? " damaged clip file skipped" : " damaged clip files skipped");
 }
 
-HistoryLimits HistoryLimitsFromSettings(const std::string& size, const std::string& diskMegabytes) {
+HistoryLimits HistoryLimitsFromSettings(const std::optional<std::string>& size,
+                                        const std::optional<std::string>& diskMegabytes) {
     HistoryLimits limits;
     std::uint64_t value = 0;
-    if (SettingNumber(size, 1, 10000, value)) limits.clips = std::size_t(value);
-    if (SettingNumber(diskMegabytes, 1, 1048576, value)) limits.diskBytes = value << 20;
+    if (size) {
+        limits.sizeUnderstood = SettingNumber(*size, 1, 10000, value);
+        limits.clips = limits.sizeUnderstood ? std::size_t(value) : 10000;
+    }
+    if (diskMegabytes) {
+        limits.diskUnderstood = SettingNumber(*diskMegabytes, 1, 1048576, value);
+        limits.diskBytes = (limits.diskUnderstood ? value : 1048576) << 20;
+    }
     return limits;
 }
 

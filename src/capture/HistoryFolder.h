@@ -88,12 +88,16 @@ std::string DamagedFilesLine(int damaged);
 std::size_t PlaceByTime(const std::vector<std::uint64_t>& capturedAtMs, std::uint64_t at);
 
 // How much the history keeps: "History Size" clips (1 to 10,000; 25 unless set) and "History Disk MB"
-// (1 to 1,048,576; 1,024 unless set). Anything else in the settings gives the default.
+// (1 to 1,048,576; 1,024 unless set). A value set but not understood (a word, a leading space, out of range,
+// another type of value) must not delete clips: it limits nothing, and is named for the information line.
 struct HistoryLimits {
     std::size_t clips = 25;
     std::uint64_t diskBytes = 1024ull << 20;
+    bool sizeUnderstood = true, diskUnderstood = true;
 };
-HistoryLimits HistoryLimitsFromSettings(const std::string& size, const std::string& diskMegabytes);
+// nullopt: the setting is not there.
+HistoryLimits HistoryLimitsFromSettings(const std::optional<std::string>& size,
+                                        const std::optional<std::string>& diskMegabytes);
 
 // Which of the clips (oldest first) must go for the rest to fit the limits: the oldest unpinned first.
 // Pinned clips never go, even when they alone pass a limit.

@@ -81,7 +81,15 @@ void DeleteFileHere(const std::filesystem::path& file) {
     gWorker.Delete(file);
 }
 
+int gTrimming = 0;
+
 void DeleteFiles(Entry& entry) {
+    // Trimmed to this machine's limits, another machine's clip is only no longer listed here.
+    if (gTrimming > 0 && !entry.file.empty() && !WrittenHere(entry.id) && entry.previous.empty() && entry.replaced.empty()) {
+        gDeletedHere.insert(entry.id);
+        entry.file.clear();
+        return;
+    }
     for (std::filesystem::path* file : {&entry.file, &entry.previous, &entry.replaced})
         if (!file->empty()) DeleteFileHere(*file);
     entry.file.clear();
@@ -221,12 +229,18 @@ void TrimToDiskLimit() {
     limits.clips = std::size_t(kTagSlots);
     limits.diskBytes = gDiskBytes;
     const std::vector<std::size_t> removed = ClipsToRemove(oldestFirst, limits);
+    TrimScope trimming;
     // Newest first, so that the positions still to go stay where they were; the newest clip stays.
     for (auto it = removed.rbegin(); it != removed.rend(); ++it)
         if (int(*it) < list.ListCount() - 1) RemoveClip(int(*it));
 }
 
 }  // namespace
+
+TrimScope::TrimScope() { ++gTrimming; }
+TrimScope::~TrimScope() { --gTrimming; }
+
+bool WrittenHere(const ClipFileId& id) { return id.machine == gMachine || id.machine == 0; }
 
 std::filesystem::path DefaultHistoryFolder() {
     wchar_t local[MAX_PATH] = {};
@@ -445,5 +459,7 @@ void DropDamagedClip(int position) {
 }
 
 void DeleteStoredFile(const std::filesystem::path& file) { DeleteFileHere(file); }
+
+void UnlistStoredFile(const ClipFileId& id) { gDeletedHere.insert(id); }
 
 }  // namespace capture

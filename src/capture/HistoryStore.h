@@ -64,6 +64,18 @@ bool ClipHeld(const std::string& tag);
 // For a clip not held: what search reads of it, from its file (read once); false for a held clip.
 bool StoredClipSearchText(const std::string& tag, std::string& text, unsigned& width, unsigned& height);
 
+// While one lives, clips go to meet this machine's limits: another machine's files stay in the shared folder
+// for it (this machine only stops listing them); this machine's own files go with their clips.
+class TrimScope {
+public:
+    TrimScope();
+    ~TrimScope();
+    TrimScope(const TrimScope&) = delete;
+    TrimScope& operator=(const TrimScope&) = delete;
+};
+// True for a file this machine wrote (or the first version wrote, before folders were shared).
+bool WrittenHere(const ClipFileId& id);
+
 // Adds the clips of the folder to the list, oldest first, as many as the limits let stay (the others'
 // files go, oldest unpinned first). Returns what the information line says of the files skipped.
 std::string RestoreHistory(const HistoryLimits& limits);

@@ -167,7 +167,9 @@ std::string RestoreHistory(const HistoryLimits& limits) {
     std::vector<bool> gone(listing.clips.size(), false);
     for (std::size_t i : removed) {
         gone[i] = true;
-        DeleteStoredFile(listing.clips[i].file);
+        // Another machine's files are its own to trim: this machine only lists fewer of them.
+        if (WrittenHere(listing.clips[i].id)) DeleteStoredFile(listing.clips[i].file);
+        else UnlistStoredFile(listing.clips[i].id);
     }
     for (std::size_t i = 0; i < listing.clips.size(); ++i) {
         if (gone[i]) continue;

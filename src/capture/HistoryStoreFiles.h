@@ -37,6 +37,8 @@ bool ReadStoredClip(const std::filesystem::path& file, std::optional<ClipFileCon
 // The store's own records (HistoryStore.cpp).
 void NoteRestoredClip(const std::string& tag, const StoredClip& stored);
 void DeleteStoredFile(const std::filesystem::path& file);
+// A file left where it is and no longer listed here (another machine's, past this machine's limits).
+void UnlistStoredFile(const ClipFileId& id);
 // Takes a clip whose file proved damaged off the list, leaving the file where it is.
 void DropDamagedClip(int position);
 

@@ -45,6 +45,7 @@ int OldestUnpinnedClip() {
 
 void RemoveClipsOverLimit() {
     if (!gHost) return;
+    TrimScope trimming;
     while (gHost->ClipList().Model().ListCount() > gHistorySize) {
         const int oldest = OldestUnpinnedClip();
         if (oldest < 0) return;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <cstdio>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -54,8 +55,13 @@ int PinnedCount(const cliplist::ClipListModel& list) {
 // The clips kept on disk come back, in the order they were captured, the newest current; the files
 // that could not be read are counted for the information line (Show).
 void Form1::RestoreKeptHistory() {
-    const capture::HistoryLimits limits = capture::HistoryLimitsFromSettings(
-        shell::GetSetting(shell::kKeyHistorySize, ""), shell::GetSetting(shell::kKeyHistoryDisk, ""));
+    // A value of another type reads as no number at all: set, and not understood.
+    const auto setting = [](const char* key) -> std::optional<std::string> {
+        if (!shell::SettingExists(key)) return std::nullopt;
+        return shell::GetSetting(key, "?");
+    };
+    const capture::HistoryLimits limits =
+        capture::HistoryLimitsFromSettings(setting(shell::kKeyHistorySize), setting(shell::kKeyHistoryDisk));
     capture::SetHistorySize(int(limits.clips));
     capture::SetHistoryDiskLimit(limits.diskBytes);
     capture::SetRememberHistory(shell::GetSetting(shell::kKeyRememberHistory, shell::kOn) != shell::kOff);
@@ -66,6 +72,11 @@ void Form1::RestoreKeptHistory() {
     capture::OpenHistoryStore(folder.empty() ? capture::DefaultHistoryFolder()
                                              : std::filesystem::path(common::Widen(folder)));
     historyNote_ = capture::RestoreHistory(limits);
+    for (const auto& [understood, key] : {std::pair<bool, const char*>{limits.sizeUnderstood, shell::kKeyHistorySize},
+                                          {limits.diskUnderstood, shell::kKeyHistoryDisk}})
+        if (!understood)
+            historyNote_ += std::string(historyNote_.empty() ? "" : "; ") + "The setting \"" + key +
+                            "\" is not understood: no clip is deleted for it";
     // Another machine may write the folder too (a file-sync service keeps it alike): what it does shows here.
     historysync::StartHistorySync(hwnd_);
     auto& list = ucClipList1_.Model();

@@ -42,6 +42,14 @@ std::string GetSetting(const std::string& key, const std::string& defaultValue) 
     return common::Narrow(std::wstring(data.data()));
 }
 
+bool SettingExists(const std::string& key) {
+    HKEY section = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, SectionPath().c_str(), 0, KEY_QUERY_VALUE, &section) != ERROR_SUCCESS)
+        return false;
+    KeyCloser closer{section};
+    return RegQueryValueExW(section, common::Widen(key).c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
 bool SaveSetting(const std::string& key, const std::string& value) {
     HKEY section = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, SectionPath().c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &section,

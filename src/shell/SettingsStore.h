@@ -28,6 +28,8 @@ const unsigned kMaxSettingLength = 32767;
 
 // The stored text, or the default when the key is absent, is not a string, or is too long.
 std::string GetSetting(const std::string& key, const std::string& defaultValue);
+// True when a value of that name is stored, whatever its type.
+bool SettingExists(const std::string& key);
 // Creates the key on first use. False when the store cannot be written.
 bool SaveSetting(const std::string& key, const std::string& value);
 

@@ -219,20 +219,24 @@ TEST(ClipFileNames, AClipFromElsewhereGoesWhereItsCaptureTimePutsIt) {
 }
 
 TEST(HistoryLimits, SettingsAndTrimmingOldestUnpinnedFirst) {
+    // A value not understood limits nothing: a start must not delete clips over a typo.
+    const std::optional<std::string> unset;
     const struct {
-        const char* size;
-        const char* disk;
+        std::optional<std::string> size, disk;
         std::size_t clips;
         std::uint64_t diskBytes;
+        bool understood;
     } settings[] = {
-        {"", "", 25, 1024ull << 20},           {"500", "64", 500, 64ull << 20},
-        {"10000", "1048576", 10000, 1ull << 40}, {"10001", "0", 25, 1024ull << 20},
-        {"-5", "12MB", 25, 1024ull << 20},      {"0", "99999999999", 25, 1024ull << 20},
+        {unset, unset, 25, 1024ull << 20, true},          {"500", "64", 500, 64ull << 20, true},
+        {"10000", "1048576", 10000, 1ull << 40, true},    {"10001", "0", 10000, 1ull << 40, false},
+        {"-5", "12MB", 10000, 1ull << 40, false},         {" 25", unset, 10000, 1024ull << 20, false},
+        {"", "99999999999", 10000, 1ull << 40, false},
     };
     for (const auto& s : settings) {
         const HistoryLimits limits = HistoryLimitsFromSettings(s.size, s.disk);
-        EXPECT_EQ(limits.clips, s.clips) << s.size;
-        EXPECT_EQ(limits.diskBytes, s.diskBytes) << s.disk;
+        EXPECT_EQ(limits.clips, s.clips) << s.size.value_or("unset");
+        EXPECT_EQ(limits.diskBytes, s.diskBytes) << s.disk.value_or("unset");
+        EXPECT_EQ(limits.sizeUnderstood && limits.diskUnderstood, s.understood) << s.size.value_or("unset");
     }
     // Five clips of 100 bytes, oldest first; the second is pinned.
     std::vector<StoredClip> clips(5);

@@ -59,6 +59,36 @@ TEST_F(Form1Test, ClipsFromAnotherMachineFillAnEmptyList) {
     EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 2 of 2");
 }
 
+// A History Size the program does not understand deletes nothing, and the information line says so.
+TEST_F(Form1Test, AHistorySizeNotUnderstoodDeletesNoClip) {
+    std::filesystem::create_directories(capture::DefaultHistoryFolder());
+    for (std::uint64_t at = 1700000000000; at < 1700000000030; ++at) {
+        capture::ClipFileContents clip;
+        clip.header = {capture::kKindText, at, false, "kept"};
+        clip.formats = {{"#13", capture::UnicodeTextFormat("kept " + std::to_string(at)).bytes}};
+        ASSERT_TRUE(capture::WriteFileWhole(capture::DefaultHistoryFolder() / capture::ClipFileName({at, 0, capture::ContentChecksum(clip.formats)}),
+                                            capture::WriteClipFile(clip)));
+    }
+    const DWORD number = 10;
+    const struct {
+        DWORD type;
+        std::wstring text;
+    } values[] = {{REG_DWORD, L""}, {REG_SZ, L" 10"}, {REG_SZ, L"ten"}, {REG_SZ, L"100000"}};
+    for (const auto& value : values) {
+        HKEY section = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSection, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &section, nullptr), ERROR_SUCCESS);
+        const BYTE* data = value.type == REG_DWORD ? reinterpret_cast<const BYTE*>(&number) : reinterpret_cast<const BYTE*>(value.text.c_str());
+        const DWORD bytes = value.type == REG_DWORD ? sizeof(number) : DWORD((value.text.size() + 1) * sizeof(wchar_t));
+        RegSetValueExW(section, L"History Size", 0, value.type, data, bytes);
+        RegCloseKey(section);
+        Start();
+        EXPECT_EQ(Count(), 30);
+        EXPECT_EQ(WindowText(form_->lblInfo()), "The setting \"History Size\" is not understood: no clip is deleted for it");
+        form_.reset();
+        EXPECT_EQ(capture::ListHistoryFolder(capture::DefaultHistoryFolder()).clips.size(), 30u);
+    }
+}
+
 TEST_F(Form1Test, OnlyTheExactOnStartsTheManager) {
     for (const char* value : {"on", "ON", "Off", "yes"}) {
         shell::SaveSetting(shell::kKeyClipboardSwitch, value);

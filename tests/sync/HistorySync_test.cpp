@@ -33,6 +33,7 @@ protected:
     }
     void TearDown() override {
         historysync::StopHistorySync();
+        SetHistorySize(kMaxClips);
         RemoveWindowSubclass(host_.window, RouteListing, 1);
         CloseHistoryStore();
         fs::remove_all(folder_);
@@ -105,6 +106,27 @@ TEST_F(HistorySyncTest, WhatAnotherMachineDoesInTheFolderShowsHereAndOwnWritesCh
     WriteElsewhere(here + 2000, "arriving");
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 4; }, testsupport::kPatientMs)) << Labels();
     EXPECT_NE(Labels().find("arriving|"), std::string::npos) << Labels();
+}
+
+// Trimmed to this machine's limits, another machine's clip is only no longer listed here: its file stays for
+// that machine. This machine's own files go with their clips.
+TEST_F(HistorySyncTest, ThisMachinesLimitsDeleteOnlyItsOwnFiles) {
+    Join();
+    SetHistorySize(2);
+    ASSERT_TRUE(CopyText("mine first", 1));
+    FlushHistoryWrites();
+    ASSERT_TRUE(historysync::StartHistorySync(host_.window));
+    const fs::path theirs = WriteElsewhere(ListHistoryFolder(folder_).clips.at(0).id.capturedAtMs - 60000, "theirs");
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, testsupport::kPatientMs)) << Labels();
+    for (const char* text : {"mine second", "mine third"}) {
+        ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_TEXT, text); },
+                             [&] { return host_.list.Model().ItemText(Count() - 1) == text; }));
+        FlushHistoryWrites();
+    }
+    testsupport::PumpFor(700);  // a listing after the trims adds nothing back
+    EXPECT_EQ(Labels(), "mine second|mine third|");
+    EXPECT_TRUE(fs::exists(theirs));
+    EXPECT_EQ(ListHistoryFolder(folder_).clips.size(), 3u);
 }
 
 }  // namespace
