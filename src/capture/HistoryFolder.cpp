@@ -173,6 +173,26 @@ bool WriteFileWhole(const std::filesystem::path& file, const std::string& bytes,
     return fail(renamed.message());
 }
 
+int RemoveUnfinishedFiles(const std::filesystem::path& folder, std::uint32_t machine) {
+    std::vector<std::filesystem::path> leftovers;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::string name;
+        try {
+            name = it->path().filename().u8string();
+        } catch (const std::exception&) {
+            continue;  // a name that is no Unicode is none of ours
+        }
+        if (!EndsWith(name, kUnfinishedExtension)) continue;
+        bool exact = false;
+        const auto id = ParseClipFileName(name.substr(0, name.size() - std::strlen(kUnfinishedExtension)), exact);
+        if (id && exact && id->machine == machine) leftovers.push_back(it->path());
+    }
+    int removed = 0;
+    for (const auto& file : leftovers) removed += std::filesystem::remove(file, error) ? 1 : 0;
+    return removed;
+}
+
 bool RemoveFile(const std::filesystem::path& file, std::string* why) {
     std::error_code error;
     if (Retrying(file.parent_path(), [&] { return std::filesystem::remove(file, error) || !error; })) return true;

@@ -42,6 +42,9 @@ std::optional<ClipFileId> ParseClipFileName(const std::string& name, bool& exact
 // open by another program is waited for a moment. False (why says why, nothing is left behind) when it
 // cannot be.
 bool WriteFileWhole(const std::filesystem::path& file, const std::string& bytes, std::string* why = nullptr);
+// Deletes what a write cut short by a crash left in the folder: this machine's unfinished files (a sync
+// service would carry them everywhere). Another machine's may be under way. Returns how many went.
+int RemoveUnfinishedFiles(const std::filesystem::path& folder, std::uint32_t machine);
 // Deletes a file, waiting a moment for another program that holds it open; true when it is gone (or was).
 bool RemoveFile(const std::filesystem::path& file, std::string* why = nullptr);
 

@@ -254,6 +254,7 @@ void OpenHistoryStore(const std::filesystem::path& folder) {
     std::filesystem::create_directories(folder, ignored);
     gFolder = folder;
     gOpen = true;
+    RemoveUnfinishedFiles(folder, gMachine);
     gWorker.Start();
     Holders().onReleased = [](HolderFamily family, std::int16_t index) { Forget(family, index); };
 }

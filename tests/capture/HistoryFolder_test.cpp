@@ -174,6 +174,13 @@ TEST_F(HistoryFolderTest, AFileIsWrittenWholeUnderItsNameOrNotAtAll) {
     EXPECT_FALSE(fs::exists(folder_ / "taken.clip.part"));
     EXPECT_FALSE(RemoveFile(folder_ / "taken.clip", &why));
     EXPECT_TRUE(RemoveFile(folder_ / "never there.clip"));
+    // What a crash left: this machine's unfinished file goes, another machine's may still be under way.
+    const fs::path mine = folder_ / (ClipFileName({1, 7, 2}) + ".part"), theirs = folder_ / (ClipFileName({1, 8, 2}) + ".part");
+    std::ofstream(mine) << "half";
+    std::ofstream(theirs) << "half";
+    EXPECT_EQ(RemoveUnfinishedFiles(folder_, 7), 1);
+    EXPECT_FALSE(fs::exists(mine));
+    EXPECT_TRUE(fs::exists(theirs));
 }
 
 TEST(ClipFileNames, AnIdIsReadFromItsNameAndFromAConflictCopysName) {
