@@ -101,6 +101,10 @@ bool Form1::CreateControls() {
                    GetWindowLongA(ucClipList1_.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS | WS_TABSTOP);
     ucClipList1_.SetEvents(this);
     if (!CreateSearch(listPlace, searchHeight)) return false;
+    // Tab reaches the search box before the list below it.
+    HWND searchBox = search_.FilterBox();
+    while (GetParent(searchBox) && GetParent(searchBox) != hwnd_) searchBox = GetParent(searchBox);
+    SetWindowPos(ucClipList1_.hwnd(), searchBox, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     picClipLabel_ = Panel(hwnd_, 180, 2010, 2355, 1905, kWhite);
     // Room for a third line: the font here wraps the text once more than the designed one.
     lblClipEmpty_ = Child("STATIC", "", SS_CENTER | SS_NOPREFIX, picClipLabel_, 0, 0, 120, 2235, 675, kWhite);

@@ -117,7 +117,7 @@ void Form1::ShowClipMenu() {
     HMENU menu = CreatePopupMenu();
     AppendMenuW(menu, MF_STRING, kMenuPutBack, L"Put back on the clipboard\tEnter");
     AppendMenuW(menu, MF_STRING, kMenuPin, list.ItemPinned(position) ? L"Unpin\tCtrl+P" : L"Pin\tCtrl+P");
-    AppendMenuW(menu, MF_STRING, kMenuDelete, L"Delete");
+    AppendMenuW(menu, MF_STRING, kMenuDelete, L"Delete\tDel");
     POINT at;
     GetCursorPos(&at);
     const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);

@@ -63,9 +63,18 @@ void Form1::Reset_Image() {
         const ImageFit fit = FitPicture(fw, fh, pw, ph);
         image1_.SetStretch(fit.stretch);
         // Unstretched, the image takes the picture's own size.
-        const int width = fit.stretch ? Px(fit.width) : info.bmWidth;
-        const int height = fit.stretch ? Px(fit.height) : info.bmHeight;
-        MoveWindow(image1_.hwnd(), Px(fit.left), Px(fit.top), width, height, TRUE);
+        int width = fit.stretch ? Px(fit.width) : info.bmWidth;
+        int height = fit.stretch ? Px(fit.height) : info.bmHeight;
+        int left = Px(fit.left), top = Px(fit.top);
+        // The preview shrinks a picture to fit, never enlarges it: one smaller than the frame is centred.
+        if (fit.stretch && (width > info.bmWidth || height > info.bmHeight)) {
+            image1_.SetStretch(false);
+            width = info.bmWidth;
+            height = info.bmHeight;
+            left = (int(frame.right) - width) / 2;
+            top = (int(frame.bottom) - height) / 2;
+        }
+        MoveWindow(image1_.hwnd(), left, top, width, height, TRUE);
         ShowWindow(image1_.hwnd(), SW_SHOW);
     }
     capture::SetCaptureSuppressed(false);
@@ -85,6 +94,7 @@ void Form1::DblClick() { PutCurrentClipBack(); }
 
 void Form1::KeyDown(int keyCode, int shift) {
     if (keyCode == VK_RETURN) PutCurrentClipBack();
+    if (keyCode == VK_DELETE && shift == 0) PushButton1_Click();  // asks as "Delete Selected" does
     if (keyCode == 'P' && shift == 2) TogglePin(ucClipList1_.Model().ListIndex());  // Ctrl alone
     if (keyCode == 'F' && shift == 2) FocusSearch();
 }

@@ -198,7 +198,7 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
 
     list.SetListIndex(1);
     gAnswer = IDNO;
-    Click(form_->PushButton1());
+    SendMessageA(form_->ClipList().picList(), WM_KEYDOWN, VK_DELETE, 0);  // Delete in the list asks as the button does
     EXPECT_EQ(Count(), 4);
     ASSERT_EQ(gBoxes.size(), 1u);
     EXPECT_EQ(gBoxes[0].text, "Delete the clip \"b\"?");

@@ -170,6 +170,19 @@ TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot
     EXPECT_NE(GetClipboardViewer(), window);
 }
 
+TEST_F(Form1Test, APictureSmallerThanThePreviewIsNeverEnlarged) {
+    StartOn();
+    ASSERT_TRUE(CopyPicture(320, 200, Grey));
+    RECT frame, image;
+    GetClientRect(form_->Picture1(), &frame);
+    GetWindowRect(form_->Image1().hwnd(), &image);
+    MapWindowPoints(nullptr, form_->Picture1(), reinterpret_cast<POINT*>(&image), 2);
+    ASSERT_GT(frame.right, 320);
+    EXPECT_EQ(image.right - image.left, 320);
+    EXPECT_EQ(image.bottom - image.top, 200);
+    EXPECT_EQ(image.left, (frame.right - 320) / 2);
+}
+
 TEST_F(Form1Test, TheHourglassWinsOverTheList) {
     Start();
     HWND surface = form_->ClipList().picList();
@@ -286,6 +299,8 @@ TEST_F(Form1Test, TabReachesEveryControl) {
                          form_->PushButton7(), form_->Check4(), form_->Check8(), form_->CheckRemember(),
                          form_->Text2(), form_->Text1(), form_->ClipListWindow(), form_->SearchBox()})
         EXPECT_NE(std::find(reached.begin(), reached.end(), control), reached.end()) << WindowText(control);
+    const auto at = [&](HWND control) { return std::size_t(std::find(reached.begin(), reached.end(), control) - reached.begin()); };
+    EXPECT_EQ((at(form_->SearchBox()) + 1) % reached.size(), at(form_->ClipListWindow())) << "the search box comes first";
 }
 
 // Every control inside the client area and apart from the others.
