@@ -91,6 +91,12 @@ std::optional<ClipFileHeader> ReadHeader(Reader& in, const std::string& bytes, C
         error = ClipFileError::kDamaged;
         return std::nullopt;
     }
+    // One of the four kinds, or the file is not a clip: the kind picks the holder its index names.
+    static const char* const kKinds[] = {"TXT", "PIC", "RTF", "FIL"};
+    if (std::find(std::begin(kKinds), std::end(kKinds), header.kind) == std::end(kKinds)) {
+        error = ClipFileError::kDamaged;
+        return std::nullopt;
+    }
     header.pinned = (flags & kFlagPinned) != 0;
     error = ClipFileError::kNone;
     return header;

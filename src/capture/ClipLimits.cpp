@@ -15,6 +15,12 @@ std::string Megabytes(std::uint64_t bytes) {
 
 }  // namespace
 
+std::uint64_t MaxClipFileBytes(const std::string& kind) {
+    const std::uint64_t overhead = 1ull << 20;
+    if (kind == "PIC") return 2 * 4 * kMaxPicturePixels + 2 * kMaxClipBytes + overhead;
+    return 2 * kMaxClipBytes + overhead;
+}
+
 std::uint64_t HistoryBudgetFromSetting(const std::string& megabytes) {
     if (megabytes.empty() || megabytes.size() > 4 || megabytes.find_first_not_of("0123456789") != std::string::npos)
         return kDefaultHistoryBudget;

@@ -15,6 +15,10 @@ const std::uint64_t kMaxPicturePixels = 16ull * 1000 * 1000;  // about 4000 x 40
 // What the whole history may hold, unless the settings say otherwise: text, kept formats, pictures as held.
 const std::uint64_t kDefaultHistoryBudget = 256ull << 20;
 
+// The longest clip file of a kind that the capture could have written (its text as UTF-16 and what it kept, a
+// picture's pixels as PNG at worst): a longer one is not ours, and is never read whole.
+std::uint64_t MaxClipFileBytes(const std::string& kind);
+
 // The budget a stored setting asks for, in whole megabytes (1 to 3072); the default for anything else.
 std::uint64_t HistoryBudgetFromSetting(const std::string& megabytes);
 // Which clips (sizes given oldest first, the newest last) must go for the rest to fit the budget, oldest

@@ -1,5 +1,7 @@
 #include "capture/HistoryFolder.h"
 
+#include "capture/ClipLimits.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -23,6 +25,22 @@ namespace {
 
 const char kClipExtension[] = ".clip";
 const char kUnfinishedExtension[] = ".part";
+
+// A name as UTF-8; nothing for one that is no Unicode (a lone surrogate), which is none of ours.
+std::optional<std::string> NameOf(const std::filesystem::path& file) {
+    try {
+        return file.filename().u8string();
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+// A clip captured more than a day from now is a clock gone wrong or a file made to stay on top for good.
+bool FromTheFuture(std::uint64_t capturedAtMs) {
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::system_clock::now().time_since_epoch()).count();
+    return capturedAtMs > std::uint64_t(now) + 24ull * 3600 * 1000;
+}
 
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -59,7 +77,7 @@ FileState HeaderOf(const std::filesystem::path& path, std::uint64_t bytes, ClipF
         return recent ? FileState::kArriving : FileState::kDamaged;
     }
     // The length the writer gave the file tells one cut short without reading it all.
-    if (!read || read->fileBytes != bytes) return FileState::kDamaged;
+    if (!read || read->fileBytes != bytes || bytes > MaxClipFileBytes(read->kind)) return FileState::kDamaged;
     header = *read;
     return FileState::kWhole;
 }
@@ -79,6 +97,19 @@ bool SettingNumber(const std::string& text, std::uint64_t low, std::uint64_t hig
     if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
     value = std::stoull(text);
     return value >= low && value <= high;
+}
+
+// Whether a file holds what its name says (the hash of its formats), read whole within its kind's bound.
+bool ContentMatchesName(const StoredClip& clip) {
+    if (clip.bytes > MaxClipFileBytes(clip.header.kind)) return false;
+    std::FILE* in = Open(clip.file, false);
+    if (!in) return false;
+    std::string bytes(std::size_t(clip.bytes) + 1, '\0');
+    bytes.resize(std::fread(&bytes[0], 1, bytes.size(), in));
+    std::fclose(in);
+    ClipFileError error = ClipFileError::kNone;
+    const auto contents = ReadClipFile(bytes, error);
+    return contents && ContentChecksum(contents->formats) == clip.id.content;
 }
 
 }  // namespace
@@ -177,12 +208,7 @@ int RemoveUnfinishedFiles(const std::filesystem::path& folder, std::uint32_t mac
     std::vector<std::filesystem::path> leftovers;
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        std::string name;
-        try {
-            name = it->path().filename().u8string();
-        } catch (const std::exception&) {
-            continue;  // a name that is no Unicode is none of ours
-        }
+        const std::string name = NameOf(it->path()).value_or("");
         if (!EndsWith(name, kUnfinishedExtension)) continue;
         bool exact = false;
         const auto id = ParseClipFileName(name.substr(0, name.size() - std::strlen(kUnfinishedExtension)), exact);
@@ -206,7 +232,7 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCach
     std::vector<std::filesystem::file_time_type> written;
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (!IsClipFileName(it->path().filename().u8string())) continue;
+        if (!IsClipFileName(NameOf(it->path()).value_or(""))) continue;
         std::error_code sized, timed;
         const std::uint64_t bytes = it->file_size(sized);
         StoredClip clip;
@@ -259,10 +285,14 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCach
             continue;
         }
         bool exactName = false;
-        const std::string name = found[i].file.filename().u8string();
+        const std::string name = NameOf(found[i].file).value_or("");
         const auto id = ParseClipFileName(name, exactName);
         // A whole clip under a name of someone else's making is listed by its header's time.
         found[i].id = id ? *id : ClipFileId{found[i].header.capturedAtMs, 0, Checksum(name.data(), name.size())};
+        if (FromTheFuture(found[i].id.capturedAtMs) || FromTheFuture(found[i].header.capturedAtMs)) {
+            ++listing.damaged;
+            continue;
+        }
         exact[i] = !id || exactName;
         auto [it, added] = byId.emplace(found[i].id, i);
         if (!added) {
@@ -276,6 +306,17 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCach
     for (const auto& [id, i] : byId) {
         auto [it, added] = byContent.emplace(id.content, i);
         if (added) continue;
+        // Two files say they hold one content: each must, before they count as one clip (a file made to
+        // hide another behind its name is refused).
+        if (!ContentMatchesName(found[i])) {
+            ++listing.damaged;
+            continue;
+        }
+        if (!ContentMatchesName(found[it->second])) {
+            ++listing.damaged;
+            it->second = i;
+            continue;
+        }
         // byId is in time order: this one is newer than the one held, and pinned if either is.
         found[i].header.pinned |= found[it->second].header.pinned;
         listing.hidden.push_back(found[it->second]);
@@ -290,13 +331,13 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCach
 
 void RemoveOlderCopies(const std::filesystem::path& file) {
     bool exact = false;
-    const auto id = ParseClipFileName(file.filename().u8string(), exact);
+    const auto id = ParseClipFileName(NameOf(file).value_or(""), exact);
     if (!id || !exact) return;
     std::vector<std::filesystem::path> copies;
     std::error_code error;
     for (std::filesystem::directory_iterator it(file.parent_path(), error), end; !error && it != end; it.increment(error)) {
         bool exactName = false;
-        const auto other = ParseClipFileName(it->path().filename().u8string(), exactName);
+        const auto other = ParseClipFileName(NameOf(it->path()).value_or(""), exactName);
         if (other && other->content == id->content && other->capturedAtMs <= id->capturedAtMs &&
             it->path().filename() != file.filename())
             copies.push_back(it->path());

@@ -195,6 +195,14 @@ void Queue(HWND window, const std::string& tag, bool newTime) {
     SetTimer(window, kWriteTimer, 10, WriteOnTimer);
 }
 
+void LabelFromContent(const std::string& tag, const std::string& text) {
+    const int position = PositionOf(tag);
+    if (position < 0) return;
+    const std::string label = TagKind(tag) == kKindPicture ? std::string(kPictureLabel) : ListLabel(text);
+    auto& list = Host()->ClipList().Model();
+    if (list.ItemText(position) != label) list.SetItemText(position, label);
+}
+
 bool OnDisk(const Entry& entry) { return !entry.file.empty() && !entry.queued && entry.written; }
 
 void ReleaseKeepingFile(const std::pair<HolderFamily, std::int16_t>& key) {
@@ -345,6 +353,9 @@ bool LoadClip(const std::string& tag) {
         return false;
     }
     it->second.loaded = true;
+    // The label is made from what the file holds, not taken from its header: the list and the popup show
+    // what putting it back will paste.
+    LabelFromContent(tag, TagKind(tag) == kKindPicture ? std::string() : ClipTextHead(tag, 256));
     UnloadBeyondLimit(tag);
     return true;
 }
@@ -373,7 +384,10 @@ bool StoredClipSearchText(const std::string& tag, std::string& text, unsigned& w
     Entry& entry = it->second;
     if (!entry.searchRead) {
         std::optional<ClipFileContents> clip;
-        if (ReadStoredClip(entry.file, clip)) SearchTextOfFile(*clip, entry.searchText, entry.width, entry.height);
+        if (ReadStoredClip(entry.file, clip) && clip->header.kind == TagKind(tag)) {
+            SearchTextOfFile(*clip, entry.searchText, entry.width, entry.height);
+            LabelFromContent(tag, entry.searchText);
+        }
         entry.searchRead = true;  // a damaged file is told when the clip is used
     }
     text = entry.searchText;

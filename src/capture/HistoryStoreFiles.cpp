@@ -19,7 +19,11 @@ namespace capture {
 
 namespace {
 
+// A file longer than any clip file of ours is not read whole: it could take all the memory there is.
 bool ReadWholeFile(const std::filesystem::path& file, std::string& bytes) {
+    std::error_code error;
+    const std::uint64_t size = std::filesystem::file_size(file, error);
+    if (error || size > MaxClipFileBytes(kKindPicture)) return false;
     std::ifstream in(file, std::ios::binary);
     if (!in) return false;
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -36,13 +40,13 @@ std::string StoredFormatName(UINT format) {
 }
 
 UINT FormatOfStoredName(const std::string& name) {
-    if (name.empty() || name == kPictureEntryName) return 0;
-    if (name[0] == '#') {
-        if (name.size() < 2 || name.size() > 6 || name.find_first_not_of("0123456789", 1) != std::string::npos) return 0;
-        const unsigned long number = std::stoul(name.substr(1));
-        return number > 0 && number < 0xC000 ? UINT(number) : 0;
-    }
-    return RegisterClipboardFormatW(common::Widen(name).c_str());
+    // Only what the capture keeps comes back: any other name would register a format for the whole logon,
+    // and a handle's number or a shell transfer format would go on the clipboard as bytes from a file.
+    if (name == "#13") return CF_UNICODETEXT;
+    if (name == "#15") return CF_HDROP;
+    for (UINT format : {RichTextFormat(), HtmlFormat(), PngFormat(), DropEffectFormat()})
+        if (name == StoredFormatName(format)) return format;
+    return 0;
 }
 
 bool ContentsOfClip(const std::string& tag, std::optional<ClipFileContents>& contents) {

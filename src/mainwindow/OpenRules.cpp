@@ -18,12 +18,7 @@ std::string WithoutTrailingLineEnd(const std::string& text) {
     return t;
 }
 
-bool StartsWithNoCase(const std::string& text, const char* head) {
-    std::size_t i = 0;
-    for (; head[i]; ++i)
-        if (i >= text.size() || std::tolower(static_cast<unsigned char>(text[i])) != head[i]) return false;
-    return true;
-}
+bool StartsWith(const std::string& text, const char* head) { return text.rfind(head, 0) == 0; }
 
 bool IsHostCharacter(unsigned char c) { return std::isalnum(c) || c == '.' || c == '-' || c >= 0x80; }
 
@@ -64,9 +59,9 @@ std::string WebTarget(const std::string& text) {
         t = t.substr(1, t.size() - 2);
     }
     for (const char* scheme : {"http://", "https://"})
-        if (StartsWithNoCase(t, scheme)) return IsHostAndPath(t.substr(std::string(scheme).size())) ? t : "";
+        if (StartsWith(t, scheme)) return IsHostAndPath(t.substr(std::string(scheme).size())) ? t : "";
     // Without its scheme the shell would take it for a file name: it opens as the address it names.
-    if (StartsWithNoCase(t, "www.") && t.size() > 4 && IsHostAndPath(t)) return "http://" + t;
+    if (StartsWith(t, "www.") && t.size() > 4 && IsHostAndPath(t)) return "http://" + t;
     return "";
 }
 

@@ -6,7 +6,7 @@
 
 namespace mainwindow {
 
-// One address and nothing else: "http://" or "https://" (any case, perhaps in angle brackets) or "www.", then a
+// One address and nothing else: "http://" or "https://" (perhaps in angle brackets) or "www.", then a
 // host and a path of address characters with no "..", no backslash and no white space but one trailing line
 // end. Anything else could be taken by the shell for a file to start.
 bool IsWebAddressToOpen(const std::string& text);

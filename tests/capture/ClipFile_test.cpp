@@ -51,11 +51,14 @@ TEST(ClipFile, AnythingButAWholeFileOfOursIsRefusedWithItsReason) {
         EXPECT_FALSE(ReadClipFile(changed, error)) << at;
         EXPECT_NE(error, ClipFileError::kNone) << at;
     }
+    ClipFileContents otherKind = Sample();
+    otherKind.header.kind = "TXT9";  // would name another clip's holder 90
     const struct {
         std::string file;
         ClipFileError error;
     } cases[] = {
         {file + "x", ClipFileError::kDamaged},
+        {WriteClipFile(otherKind), ClipFileError::kDamaged},
         {"%PDF-1.7 not a clip at all", ClipFileError::kNotOurs},
         {std::string(file).replace(8, 1, "\x02"), ClipFileError::kNewerVersion},
     };

@@ -105,6 +105,20 @@ TEST_F(HistoryFolderTest, CopiesOfAClipShowAsOneAndGoWithIt) {
     EXPECT_EQ(listing.clips[1].file, kept);
     EXPECT_TRUE(listing.clips[1].header.pinned);
     EXPECT_EQ(listing.hidden.size(), 2u);
+    // A file named for that content that holds something else hides nothing, and one from the future does
+    // not stay on top for good: both are refused.
+    ClipFileContents planted;
+    planted.header = {kKindText, 1700000000250, false, "same"};
+    planted.formats = {{"#13", "something else"}};
+    const fs::path lying = folder_ / ClipFileName({1700000000250, 3, ContentChecksum({{"#13", "same"}})});
+    ASSERT_TRUE(WriteFileWhole(lying, WriteClipFile(planted)));
+    const fs::path future = Store(4102444800000, "from 2100");
+    listing = ListHistoryFolder(folder_);
+    ASSERT_EQ(listing.clips.size(), 2u);
+    EXPECT_EQ(listing.clips[1].file, kept);
+    EXPECT_EQ(listing.damaged, 2);
+    fs::remove(lying);
+    fs::remove(future);
 
     const fs::path later = Store(1700000000300, "same", 5);
     RemoveOlderCopies(kept);

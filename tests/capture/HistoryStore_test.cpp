@@ -272,6 +272,26 @@ TEST_F(HistoryStoreTest, AFolderThatCannotBeWrittenLosesNoClipAndIsWrittenOnceIt
     OpenHistoryStore(folder_);
 }
 
+// A clip file anyone could have written: its label comes from what it holds, and only the formats a capture
+// keeps go back on the clipboard.
+TEST_F(HistoryStoreTest, AFileIsShownAsWhatItHoldsAndGivesBackOnlyWhatACaptureKeeps) {
+    ClipFileContents clip;
+    clip.header = {kKindText, 1700000000000, false, "a harmless label"};
+    const std::string group(600, '\x01');
+    clip.formats = {{"#13", UnicodeTextFormat("what Enter pastes").bytes},
+                    {"FileGroupDescriptorW", group},
+                    {"#2", std::string(8, '\x7f')}};  // a bitmap's handle, as bytes
+    ASSERT_TRUE(WriteFileWhole(folder_ / ClipFileName({1700000000000, 0xE7E, ContentChecksum(clip.formats)}),
+                               WriteClipFile(clip)));
+    EXPECT_EQ(Restart(), "");
+    ASSERT_EQ(Count(), 1);
+    EXPECT_EQ(host_.list.Model().ItemText(0), "what Enter pastes");
+    ASSERT_TRUE(PutClipBack(0));
+    EXPECT_EQ(*UnicodeText(), "what Enter pastes");
+    EXPECT_FALSE(IsClipboardFormatAvailable(RegisterClipboardFormatA("FileGroupDescriptorW")));
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_BITMAP));
+}
+
 }  // namespace
 }  // namespace testing_capture
 }  // namespace capture

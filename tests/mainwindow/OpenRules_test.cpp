@@ -17,7 +17,7 @@ TEST(OpenRules, OnlyAddressesWithoutSpacesAreOpenedAsAddresses) {
         {"<http://example.org/a>", true, "http://example.org/a"},
         {std::string("<http://x.org>\0junk", 19), true, "http://x.org"},  // cut at the NUL first
         {"www.example.org", true, "http://www.example.org"},
-        {"WWW.Example.org/a?b#c", true, "http://WWW.Example.org/a?b#c"},
+        {"www.Example.org/a?b#c", true, "http://www.Example.org/a?b#c"},
         {"www.\\..\\something.exe", false, ""},  // the shell would start it as a file
         {"www.x.org\\a", false, ""},
         {"www.x.org/../../a.exe", false, ""},
