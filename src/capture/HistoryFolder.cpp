@@ -242,9 +242,11 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCach
         written.push_back(cache ? it->last_write_time(timed) : std::filesystem::file_time_type());
         if (timed) written.back() = std::filesystem::file_time_type::min();  // never taken for unchanged
     }
-    // A file the cache knows whole, of the same size and time, has the same header.
+    // A file the cache knows whole, of the same size and time, has the same header. A file changed in the
+    // last seconds is read again: where times go in 2-second steps, a pin written again keeps size and time.
+    const auto recently = std::filesystem::file_time_type::clock::now() - std::chrono::seconds(4);
     const auto known = [&](std::size_t i) {
-        if (!cache || written[i] == std::filesystem::file_time_type::min()) return false;
+        if (!cache || written[i] == std::filesystem::file_time_type::min() || written[i] > recently) return false;
         const auto it = cache->files.find(found[i].file);
         if (it == cache->files.end() || it->second.bytes != found[i].bytes || it->second.written != written[i])
             return false;
@@ -338,9 +340,17 @@ void RemoveOlderCopies(const std::filesystem::path& file) {
     for (std::filesystem::directory_iterator it(file.parent_path(), error), end; !error && it != end; it.increment(error)) {
         bool exactName = false;
         const auto other = ParseClipFileName(NameOf(it->path()).value_or(""), exactName);
-        if (other && other->content == id->content && other->capturedAtMs <= id->capturedAtMs &&
-            it->path().filename() != file.filename())
-            copies.push_back(it->path());
+        if (!other || other->content != id->content || other->capturedAtMs > id->capturedAtMs ||
+            it->path().filename() == file.filename())
+            continue;
+        // Another machine's pin is its user's choice, not an older copy: it stays.
+        ClipFileHeader header;
+        std::error_code sized;
+        const std::uint64_t bytes = std::filesystem::file_size(it->path(), sized);
+        if (other->machine != id->machine && !sized && HeaderOf(it->path(), bytes, header) == FileState::kWhole &&
+            header.pinned)
+            continue;
+        copies.push_back(it->path());
     }
     for (const auto& copy : copies) std::filesystem::remove(copy, error);
 }

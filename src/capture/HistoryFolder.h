@@ -81,7 +81,8 @@ struct HeaderCache {
 HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCache* cache = nullptr);
 // Deletes the other files of a clip file's content captured no later than it (a sync service's conflict
 // copies, the same copy captured earlier on another machine), so that a clip deleted, pinned or unpinned
-// here does not come back from one of them. The file itself is left as it is.
+// here does not come back from one of them. Another machine's pinned copy stays. The file itself is left as
+// it is.
 void RemoveOlderCopies(const std::filesystem::path& file);
 // "1 damaged clip file skipped", "2 damaged clip files skipped"; "" for none.
 std::string DamagedFilesLine(int damaged);

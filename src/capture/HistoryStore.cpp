@@ -75,9 +75,13 @@ int PositionOf(const std::string& tag) {
     return -1;
 }
 
-void DeleteFileHere(const std::filesystem::path& file) {
+void NoteDeletedHere(const std::filesystem::path& file) {
     bool exact = false;
     if (const auto id = ParseClipFileName(file.filename().u8string(), exact)) gDeletedHere.insert(*id);
+}
+
+void DeleteFileHere(const std::filesystem::path& file) {
+    NoteDeletedHere(file);
     gWorker.Delete(file);
 }
 
@@ -332,6 +336,8 @@ bool WriteQueuedClips() {
         entry.writeJob = gWorker.Write(entry.file, std::move(*contents), !entry.previous.empty());
         if (!entry.replaced.empty() && entry.replaced != entry.file) DeleteFileHere(entry.replaced);
         entry.replaced = std::exchange(entry.previous, {});
+        // The file it replaces goes once this one is written: a listing meanwhile shows no other clip in it.
+        if (!entry.replaced.empty() && entry.replaced != entry.file) NoteDeletedHere(entry.replaced);
         written = true;
     }
     if (written) {
@@ -430,9 +436,12 @@ std::vector<StoredClipState> StoredClipStates(std::uint64_t writesDoneBefore) {
     const auto& list = Host()->ClipList().Model();
     for (int position = 0; position < list.ListCount(); ++position) {
         const auto it = gEntries.find(KeyOf(ClipTags().Tag(position)));
-        if (it == gEntries.end() || it->second.file.empty()) continue;  // not on the disk: no other machine sees it
+        if (it == gEntries.end()) continue;
         const Entry& entry = it->second;
-        states.push_back({entry.id, position, list.ItemPinned(position), !entry.queued && entry.writeJob <= writesDoneBefore});
+        // Not on the disk: no other machine sees it. A file about to be written again still names the clip.
+        if (entry.file.empty() && entry.previous.empty()) continue;
+        const bool settled = !entry.queued && entry.written && entry.writeJob <= writesDoneBefore;
+        states.push_back({entry.id, position, list.ItemPinned(position), settled});
     }
     return states;
 }

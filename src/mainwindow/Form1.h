@@ -187,6 +187,7 @@ private:
     bool startMinimised_ = false;
     int dpi_ = 96;
     int listWidth_ = 0;      // pixels; 0 until laid out
+    bool listDragged_ = false;  // the user moved the bar: the list keeps its width, not its share
     int splitterGrab_ = -1;  // where in the splitter the pointer holds it while dragged
     RECT splitter_ = {};
     RECT normalFrame_ = {};

@@ -37,7 +37,7 @@ BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
 void Form1::LayOut() {
     RECT client;
     if (!GetClientRect(hwnd_, &client) || client.right <= 0 || client.bottom <= 0) return;
-    listWidth_ = ClampListWidth(listWidth_ ? listWidth_ : DefaultListWidth(dpi_), client.right, dpi_);
+    listWidth_ = ClampListWidth(listDragged_ ? listWidth_ : SharedListWidth(client.right, dpi_), client.right, dpi_);
     const MainBoxes b = LayOutMain(client.right, client.bottom, listWidth_, dpi_);
     HDWP batch = BeginDeferWindowPos(20);
     const std::pair<HWND, Box> placed[] = {
@@ -62,7 +62,9 @@ void Form1::LayOut() {
         if (control) MoveWindow(control, box.left, box.top, box.width, box.height, TRUE);
     splitter_ = {b.splitter.left, b.splitter.top, b.splitter.Right(), b.splitter.Bottom()};
     if (IsWindowVisible(picture1_)) Reset_Image();
-    InvalidateRect(hwnd_, &splitter_, TRUE);
+    // Every control, frames and static lines included, is drawn afresh at its new size: moved windows do not
+    // repaint what they leave behind in their parents.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Form1::LimitTrackingSize(MINMAXINFO& limits) const {
@@ -83,6 +85,7 @@ bool Form1::SplitterMouse(UINT message, LPARAM lParam) {
         case WM_MOUSEMOVE:
             if (splitterGrab_ < 0) return false;
             listWidth_ = at.x - splitterGrab_ - units::TwipsToPixels(120, dpi_);
+            listDragged_ = true;
             LayOut();
             return true;
         case WM_LBUTTONUP:
@@ -112,7 +115,8 @@ void Form1::SavePlacement() {
     SavedPlacement saved{int(normalFrame_.left), int(normalFrame_.top), int(normalFrame_.right - normalFrame_.left),
                          int(normalFrame_.bottom - normalFrame_.top),
                          IsZoomed(hwnd_) || (IsIconic(hwnd_) && restoreMaximised_),
-                         units::PixelsToTwips(listWidth_, dpi_)};
+                         // Undragged, the list follows the window's width: the default says so.
+                         units::PixelsToTwips(listDragged_ ? listWidth_ : DefaultListWidth(dpi_), dpi_)};
     shell::SaveSetting(kKeyWindowPlacement, PlacementSetting(saved));
 }
 
@@ -124,6 +128,7 @@ void Form1::RestorePlacement() {
     const Box frame = PlaceOnScreen({saved->left, saved->top, saved->width, saved->height},
                                     GetSystemMetrics(SM_CYCAPTION), workAreas);
     listWidth_ = units::TwipsToPixels(saved->listTwips, dpi_);
+    listDragged_ = listWidth_ != DefaultListWidth(dpi_);
     MoveWindow(hwnd_, frame.left, frame.top, frame.width, frame.height, FALSE);
     normalFrame_ = {frame.left, frame.top, frame.Right(), frame.Bottom()};
     restoreMaximised_ = saved->maximised;

@@ -38,6 +38,12 @@ ClientSize MinimumClientSize(int dpi) {
 
 int DefaultListWidth(int dpi) { return Px(kListWidth, dpi); }
 
+int SharedListWidth(int clientWidth, int dpi) {
+    const int extra = std::max(0, clientWidth - DefaultClientSize(dpi).width);
+    const int previewWidth = kDesignWidth - 2 * kMargin - kListWidth - kSplitterWidth;
+    return DefaultListWidth(dpi) + int(static_cast<long long>(extra) * kListWidth / (kListWidth + previewWidth));
+}
+
 int ClampListWidth(int listWidth, int clientWidth, int dpi) {
     const int widest = clientWidth - 2 * Px(kMargin, dpi) - SplitterWidth(dpi) - Px(kMinPreviewWidth, dpi);
     return std::max(Px(kMinListWidth, dpi), std::min(listWidth, widest));

@@ -35,6 +35,9 @@ ClientSize DefaultClientSize(int dpi);
 // Every control keeps its size and a list of a few rows: the top row needs the default width.
 ClientSize MinimumClientSize(int dpi);
 int DefaultListWidth(int dpi);
+// The list's width until the user drags the bar: its share of the width beyond the default, in the design's
+// proportion of list to preview.
+int SharedListWidth(int clientWidth, int dpi);
 // A list width the splitter may give: both list and preview keep their minimum widths.
 int ClampListWidth(int listWidth, int clientWidth, int dpi);
 // The client area below the minimum lays out as the minimum.

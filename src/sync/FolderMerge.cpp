@@ -15,7 +15,8 @@ FolderChanges ChangesBetween(const std::vector<KnownClip>& known, const capture:
         const auto it = byId.find(clip.id);
         if (it == byId.end()) {
             if (!deletedHere.count(clip.id)) changes.added.push_back(clip);
-        } else if (it->second->pinned != clip.header.pinned) {
+        } else if (it->second->settled && it->second->pinned != clip.header.pinned) {
+            // A pin set here and not yet written is newer than what a listing begun before it shows.
             changes.repinned.push_back({clip.id, clip.header.pinned});
         }
     }

@@ -29,7 +29,7 @@ struct FolderChanges {
 // What changed: a clip listed that this machine does not know is added, unless this machine deleted its
 // file (the deletion has not reached the listing yet); a settled clip the folder no longer lists (deleted
 // on another machine, or the same copy captured later there) is removed; a pin set or cleared elsewhere
-// is set or cleared here.
+// is set or cleared here, on a settled clip only (a pin changed here and still being written stays).
 FolderChanges ChangesBetween(const std::vector<KnownClip>& known, const capture::HistoryListing& listing,
                              const std::set<capture::ClipFileId>& deletedHere);
 

@@ -96,7 +96,7 @@ TEST_F(HistoryFolderTest, ClipsAreListedAsCapturedAndAnythingElseIsCountedOnceAn
 // Copies of one content (captured on two machines, a sync service's conflict copy) show as one clip, pinned
 // if any is; a clip deleted or written again here takes its older copies with it, so none comes back.
 TEST_F(HistoryFolderTest, CopiesOfAClipShowAsOneAndGoWithIt) {
-    Store(1700000000100, "same", 9, true);
+    const fs::path pinnedThere = Store(1700000000100, "same", 9, true);
     const fs::path kept = Store(1700000000200, "same", 7);
     fs::copy_file(kept, folder_ / (kept.stem().u8string() + " (conflicted copy).clip"));
     const fs::path other = Store(1700000000150, "other", 9);
@@ -124,7 +124,7 @@ TEST_F(HistoryFolderTest, CopiesOfAClipShowAsOneAndGoWithIt) {
     RemoveOlderCopies(kept);
     std::set<fs::path> left;
     for (const auto& entry : fs::directory_iterator(folder_)) left.insert(entry.path());
-    EXPECT_EQ(left, (std::set<fs::path>{kept, other, later}));
+    EXPECT_EQ(left, (std::set<fs::path>{kept, other, later, pinnedThere}));  // another machine's pin stays
 }
 
 // A watcher lists the folder after every change: it opens only files that are new or changed in size or
@@ -134,8 +134,18 @@ TEST_F(HistoryFolderTest, AListingAfterAChangeReadsOnlyWhatChanged) {
     const fs::path cut = Store(1700000000200, "to be cut short");
     const fs::path gone = Store(1700000000300, "to be deleted");
     const fs::path same = Store(1700000000400, "left alone");
+    for (const fs::path& file : {pinned, cut, gone, same})
+        fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(2));
+    const fs::path recent = Store(1700000000450, "pinned just now");
     HeaderCache cache;
-    ASSERT_EQ(ListHistoryFolder(folder_, &cache).clips.size(), 4u);
+    ASSERT_EQ(ListHistoryFolder(folder_, &cache).clips.size(), 5u);
+    // Written again at once, same size and (on a coarse clock) same time: changed in the last seconds, it is read.
+    const auto recentTime = fs::last_write_time(recent);
+    ClipFileContents recentPinned;
+    recentPinned.header = {kKindText, 1700000000450, true, "pinned just now"};
+    recentPinned.formats = {{"#13", "pinned just now"}};
+    ASSERT_TRUE(WriteFileWhole(recent, WriteClipFile(recentPinned)));
+    fs::last_write_time(recent, recentTime);
 
     const auto at = [](const fs::path& file) { return fs::last_write_time(file); };
     const auto was = at(pinned);
@@ -155,10 +165,11 @@ TEST_F(HistoryFolderTest, AListingAfterAChangeReadsOnlyWhatChanged) {
     fs::last_write_time(same, left);
 
     const HistoryListing listing = ListHistoryFolder(folder_, &cache);
-    ASSERT_EQ(listing.clips.size(), 3u);
+    ASSERT_EQ(listing.clips.size(), 4u);
     EXPECT_TRUE(listing.clips[0].header.pinned);
     EXPECT_EQ(listing.clips[1].header.label, "left alone");
-    EXPECT_EQ(listing.clips[2].header.label, "new");
+    EXPECT_TRUE(listing.clips[2].header.pinned);
+    EXPECT_EQ(listing.clips[3].header.label, "new");
     EXPECT_EQ(listing.damaged, 1);
     EXPECT_EQ(ListHistoryFolder(folder_).damaged, 2);  // from scratch, the overwritten file is read
 }

@@ -33,6 +33,12 @@ TEST(MainLayout, TheDefaultSizeIsTheDesignAndLargerSizesKeepEveryControlInPlace)
         EXPECT_EQ(b.saveButton, (Box{px(120), px(6780), px(7800), px(405)})) << dpi;
         EXPECT_EQ(b.folderButton, (Box{px(6840), px(300), px(720), px(345)})) << dpi;
 
+        // Undragged, the list takes its share of added width, as the design divides list and preview.
+        EXPECT_EQ(SharedListWidth(size.width, dpi), DefaultListWidth(dpi)) << dpi;
+        EXPECT_EQ(SharedListWidth(size.width - 100, dpi), DefaultListWidth(dpi)) << dpi;
+        const int wider = SharedListWidth(size.width + 780, dpi) - DefaultListWidth(dpi);
+        EXPECT_NEAR(wider, 780 * 2535 / 7695, 1) << dpi;
+
         const ClientSize least = MinimumClientSize(dpi);
         const struct {
             int width, height, list;

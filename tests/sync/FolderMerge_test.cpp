@@ -45,6 +45,7 @@ TEST(FolderMerge, AListingAddsRemovesAndRepinsWhatChangedElsewhere) {
         {"still being written here", {known(1), known(2, false, false)}, {Listed(1)}, {}, {}, {}, {}},
         {"deleted here, not yet gone", {known(1)}, {Listed(1), Listed(5)}, {{5, 2, 35}}, {}, {}, {}},
         {"pinned elsewhere", {known(1), known(2, true)}, {Listed(1, true), Listed(2)}, {}, {}, {}, {1, 2}},
+        {"pinned here, not yet written", {known(1, true, false)}, {Listed(1)}, {}, {}, {}, {}},
         {"a machine that was off", {}, {Listed(1), Listed(2)}, {}, {1, 2}, {}, {}},
     };
     for (const auto& c : cases) {
