@@ -107,11 +107,12 @@ void ClipCollection::ResetCounters(bool clipsRemain) {
     wrapped_.fill(clipsRemain);
 }
 
-void ClipCollection::InsertTag(int slot, const std::string& tag, int liveCount) {
-    if (slot < 0 || slot > liveCount || liveCount + 1 >= kTagSlots) return;
+bool ClipCollection::InsertTag(int slot, const std::string& tag, int liveCount) {
+    if (slot < 0 || slot > liveCount || liveCount + 1 >= kTagSlots) return false;
     if (liveCount + 2 > int(tags_.size())) tags_.resize(std::size_t(liveCount) + 2);
     for (int i = liveCount; i > slot; --i) tags_[i] = std::move(tags_[i - 1]);
     tags_[slot] = tag;
+    return true;
 }
 
 std::string ClipCollection::RemoveTag(int slot, int liveCount) {

@@ -66,7 +66,8 @@ public:
     void ResetCounters(bool clipsRemain = false);
 
     // Puts tag at slot, moving the slots from it (up to liveCount) up by one.
-    void InsertTag(int slot, const std::string& tag, int liveCount);
+    // False (nothing changes) when the slots are full or slot is out of range.
+    bool InsertTag(int slot, const std::string& tag, int liveCount);
     // Takes slot index out, moving the slots above it (up to liveCount) down by one; returns its tag.
     std::string RemoveTag(int slot, int liveCount);
 

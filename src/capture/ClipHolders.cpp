@@ -17,14 +17,14 @@ bool ClipHolders::Init(HWND parent) {
     };
     text_[0];
     pictures_.Create(0);
-    auto box = std::make_unique<RichTextHolder>();
-    if (!box->Create(parent)) return false;
-    rich_[0] = std::move(box);
+    if (!ReadyReader()) return false;
+    rich_[0] = std::make_unique<RichTextHolder>(&reader_);
     return true;
 }
 
 void ClipHolders::Clear() {
-    scratch_.reset();
+    reader_.Destroy();
+    readerReady_ = false;
     pictures_.Clear();
     text_.clear();
     rich_.clear();
@@ -32,14 +32,14 @@ void ClipHolders::Clear() {
 }
 
 std::string ClipHolders::PlainTextOf(const std::string& rtf) {
-    if (!scratch_) {
-        auto box = std::make_unique<RichTextHolder>();
-        if (!parent_ || !box->Create(parent_)) return {};
-        scratch_ = std::move(box);
-    }
-    std::string text = scratch_->SetMarkup(rtf) ? scratch_->PlainText() : std::string();
-    scratch_->SetMarkup("");  // what it read is not held on
-    return text;
+    std::string text;
+    return ReadyReader() && reader_.Read(rtf, text) ? text : std::string();
+}
+
+bool ClipHolders::ReadyReader() {
+    if (readerReady_) return true;
+    readerReady_ = parent_ && reader_.Create(parent_);
+    return readerReady_;
 }
 
 bool ClipHolders::Exists(HolderFamily family, std::int16_t index) const {
@@ -57,9 +57,8 @@ bool ClipHolders::Create(HolderFamily family, std::int16_t index) {
         case HolderFamily::kText: text_[index]; return true;
         case HolderFamily::kPicture: return pictures_.Create(index);
         case HolderFamily::kRichText: {
-            auto box = std::make_unique<RichTextHolder>();
-            if (!box->Create(parent_)) return false;
-            rich_[index] = std::move(box);
+            if (!ReadyReader()) return false;
+            rich_[index] = std::make_unique<RichTextHolder>(&reader_);
             return true;
         }
         default: return false;
@@ -106,7 +105,7 @@ std::uint64_t ClipHolders::HeldBytes(HolderFamily family, std::int16_t index) {
         case HolderFamily::kText: return bytes + text_[index].size();
         case HolderFamily::kPicture: return bytes + pictures_.Bytes(index);
         // The box's own text; its markup is among the kept formats.
-        case HolderFamily::kRichText: return bytes + 2 * std::uint64_t(GetWindowTextLengthW(rich_[index]->hwnd()));
+        case HolderFamily::kRichText: return bytes + rich_[index]->Bytes();
         default: return bytes;
     }
 }

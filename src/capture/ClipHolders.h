@@ -1,5 +1,5 @@
 // The holders that keep the clips' contents, by family and holder index. Text lives in memory (text
-// controls take minutes for one long line); rich text in hidden RichEdit boxes; pictures compressed.
+// controls take minutes for one long line); rich text as its markup and plain text; pictures compressed.
 // Element 0 of each family lives as long as the holders; others are created and released per clip.
 #pragma once
 
@@ -59,7 +59,9 @@ private:
     std::map<std::int16_t, std::unique_ptr<RichTextHolder>> rich_;
     PictureHolders pictures_;
     std::map<std::pair<HolderFamily, std::int16_t>, ClipFormats> kept_;
-    std::unique_ptr<RichTextHolder> scratch_;
+    bool ReadyReader();  // the one box that reads every rich-text clip's markup, made on first use
+    MarkupReader reader_;
+    bool readerReady_ = false;
 };
 
 }  // namespace capture

@@ -94,7 +94,8 @@ private:
             try {
                 outcome.done = job.remove ? RemoveFile(job.file, &outcome.why)
                                           : WriteFileWhole(job.file, WriteClipFile(job.contents), &outcome.why);
-                if (outcome.done && job.replacesCopies) RemoveOlderCopies(job.file);
+                if (outcome.done) job.remove ? copies_.Removed(job.file) : copies_.Written(job.file);
+                if (outcome.done && job.replacesCopies) RemoveOlderCopies(job.file, &copies_);
             } catch (const std::exception& error) {
                 outcome.why = error.what();
             }
@@ -112,6 +113,7 @@ private:
     bool busy_ = false;
     bool stopping_ = false;
     std::deque<Outcome> outcomes_;
+    CopyIndex copies_;  // the worker's thread alone uses it
     std::atomic<std::uint64_t> pushed_{0};
     std::atomic<std::uint64_t> done_{0};
 };

@@ -331,28 +331,65 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCach
     return listing;
 }
 
-void RemoveOlderCopies(const std::filesystem::path& file) {
+void CopyIndex::List(const std::filesystem::path& folder) {
+    folder_ = folder;
+    byContent_.clear();
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        Written(it->path());
+    listed_ = std::chrono::steady_clock::now();
+}
+
+void CopyIndex::Written(const std::filesystem::path& file) {
+    bool exact = false;
+    if (const auto id = ParseClipFileName(NameOf(file).value_or(""), exact)) byContent_.emplace(id->content, file);
+}
+
+void CopyIndex::Removed(const std::filesystem::path& file) {
+    bool exact = false;
+    const auto id = ParseClipFileName(NameOf(file).value_or(""), exact);
+    if (!id) return;
+    const auto [first, last] = byContent_.equal_range(id->content);
+    for (auto it = first; it != last; ++it)
+        if (it->second == file) {
+            byContent_.erase(it);
+            return;
+        }
+}
+
+std::vector<std::filesystem::path> CopyIndex::CopiesOf(const std::filesystem::path& file, std::uint64_t content) {
+    // Other machines add copies too: a listing older than a few seconds is made again.
+    if (folder_ != file.parent_path() || std::chrono::steady_clock::now() - listed_ > std::chrono::seconds(5))
+        List(file.parent_path());
+    std::vector<std::filesystem::path> copies;
+    const auto [first, last] = byContent_.equal_range(content);
+    for (auto it = first; it != last; ++it) copies.push_back(it->second);
+    return copies;
+}
+
+void RemoveOlderCopies(const std::filesystem::path& file, CopyIndex* index) {
     bool exact = false;
     const auto id = ParseClipFileName(NameOf(file).value_or(""), exact);
     if (!id || !exact) return;
+    CopyIndex once;
     std::vector<std::filesystem::path> copies;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(file.parent_path(), error), end; !error && it != end; it.increment(error)) {
+    for (const auto& path : (index ? index : &once)->CopiesOf(file, id->content)) {
         bool exactName = false;
-        const auto other = ParseClipFileName(NameOf(it->path()).value_or(""), exactName);
-        if (!other || other->content != id->content || other->capturedAtMs > id->capturedAtMs ||
-            it->path().filename() == file.filename())
-            continue;
+        const auto other = ParseClipFileName(NameOf(path).value_or(""), exactName);
+        if (!other || other->capturedAtMs > id->capturedAtMs || path.filename() == file.filename()) continue;
         // Another machine's pin is its user's choice, not an older copy: it stays.
         ClipFileHeader header;
         std::error_code sized;
-        const std::uint64_t bytes = std::filesystem::file_size(it->path(), sized);
-        if (other->machine != id->machine && !sized && HeaderOf(it->path(), bytes, header) == FileState::kWhole &&
+        const std::uint64_t bytes = std::filesystem::file_size(path, sized);
+        if (other->machine != id->machine && !sized && HeaderOf(path, bytes, header) == FileState::kWhole &&
             header.pinned)
             continue;
-        copies.push_back(it->path());
+        copies.push_back(path);
     }
-    for (const auto& copy : copies) std::filesystem::remove(copy, error);
+    std::error_code error;
+    for (const auto& copy : copies)
+        if (std::filesystem::remove(copy, error) || !error)
+            if (index) index->Removed(copy);
 }
 
 std::size_t PlaceByTime(const std::vector<std::uint64_t>& capturedAtMs, std::uint64_t at) {

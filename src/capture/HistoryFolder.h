@@ -3,6 +3,7 @@
 // std::filesystem paths (UTF-16 on Windows), and nothing here needs Win32.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -83,7 +84,24 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCach
 // copies, the same copy captured earlier on another machine), so that a clip deleted, pinned or unpinned
 // here does not come back from one of them. Another machine's pinned copy stays. The file itself is left as
 // it is.
-void RemoveOlderCopies(const std::filesystem::path& file);
+// index, when given, spares a listing of the whole folder for each file (thousands of deletes at once).
+class CopyIndex;
+void RemoveOlderCopies(const std::filesystem::path& file, CopyIndex* index = nullptr);
+
+// The folder's clip files by the content their names give: listed once, kept up to date with one writer's own
+// writes and deletes, and listed again when a few seconds old, as other machines add copies too.
+class CopyIndex {
+public:
+    void Written(const std::filesystem::path& file);
+    void Removed(const std::filesystem::path& file);
+    std::vector<std::filesystem::path> CopiesOf(const std::filesystem::path& file, std::uint64_t content);
+
+private:
+    void List(const std::filesystem::path& folder);
+    std::filesystem::path folder_;
+    std::chrono::steady_clock::time_point listed_;
+    std::multimap<std::uint64_t, std::filesystem::path> byContent_;
+};
 // "1 damaged clip file skipped", "2 damaged clip files skipped"; "" for none.
 std::string DamagedFilesLine(int damaged);
 

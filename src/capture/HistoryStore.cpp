@@ -469,7 +469,7 @@ void AddClipFromElsewhere(const StoredClip& stored) {
         times.push_back(it != gEntries.end() ? it->second.capturedAtMs : times.empty() ? 0 : times.back());
     }
     const std::string tag = InsertListedClip(stored.header, int(PlaceByTime(times, stored.id.capturedAtMs)));
-    NoteRestoredClip(tag, stored);
+    if (!tag.empty()) NoteRestoredClip(tag, stored);
 }
 
 void SetPinFromElsewhere(const ClipFileId& id, bool pinned) {

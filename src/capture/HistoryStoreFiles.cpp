@@ -147,7 +147,8 @@ std::string InsertListedClip(const ClipFileHeader& header, int position) {
     position = std::clamp(position, 0, count);
     const HolderFamily family = FamilyOfKind(header.kind);
     const std::string tag = MakeTag(header.kind, ClipTags().NextHolderIndex(family, count));
-    ClipTags().InsertTag(position, tag, count);
+    // Every slot taken (pins past any limit): the clip is not listed, and the list keeps step with the tags.
+    if (!ClipTags().InsertTag(position, tag, count)) return "";
     const std::int16_t icon = IconOfKind(header.kind);
     if (position == count) list.AddItem(header.label, icon, icon);
     else list.InsertItem(position, header.label, icon, icon);
@@ -178,7 +179,8 @@ std::string RestoreHistory(const HistoryLimits& limits) {
     for (std::size_t i = 0; i < listing.clips.size(); ++i) {
         if (gone[i]) continue;
         const StoredClip& stored = listing.clips[i];
-        NoteRestoredClip(InsertListedClip(stored.header, Host()->ClipList().Model().ListCount()), stored);
+        const std::string tag = InsertListedClip(stored.header, Host()->ClipList().Model().ListCount());
+        if (!tag.empty()) NoteRestoredClip(tag, stored);
     }
     // The newest are read whole now, as the window and the popup show them first; the others when used.
     int damaged = listing.damaged;

@@ -29,6 +29,7 @@ const std::size_t kStoredSearchRtfBytes = 1024 * 1024;  // of rich text alone, r
 void SearchTextOfFile(const ClipFileContents& clip, std::string& text, unsigned& width, unsigned& height);
 // Lists a stored clip at a list position (the end when past it), from its header alone; returns its tag.
 // It holds nothing yet.
+// "" when every slot is taken: the clip is not listed.
 std::string InsertListedClip(const ClipFileHeader& header, int position);
 
 // The whole file, checked; empty when it cannot be read or is not a whole clip file.

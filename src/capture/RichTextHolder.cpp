@@ -1,12 +1,10 @@
 #include "capture/RichTextHolder.h"
 
-#include <algorithm>
-
 #include <richedit.h>
 
-#include <cstdio>
 #include <cstring>
 
+#include "common/Utf8.h"
 #include "common/WindowText.h"
 
 namespace capture {
@@ -28,24 +26,19 @@ DWORD CALLBACK ReadFromString(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG
     return 0;
 }
 
-DWORD CALLBACK AppendToString(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* taken) {
-    reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer), std::size_t(count));
-    *taken = count;
-    return 0;
-}
-
-DWORD CALLBACK WriteToFile(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* taken) {
-    *taken = LONG(std::fwrite(buffer, 1, std::size_t(count), reinterpret_cast<std::FILE*>(cookie)));
-    return *taken == count ? 0 : 1;
+bool StreamIn(HWND box, const std::string& rtf) {
+    ReadSource source{&rtf, 0};
+    EDITSTREAM stream = {};
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+    stream.pfnCallback = ReadFromString;
+    SendMessageA(box, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    return stream.dwError == 0;
 }
 
 }  // namespace
 
-RichTextHolder::~RichTextHolder() {
-    if (hwnd_) DestroyWindow(hwnd_);
-}
-
-bool RichTextHolder::Create(HWND parent) {
+bool MarkupReader::Create(HWND parent) {
+    Destroy();
     static const HMODULE library = LoadLibraryA("riched20.dll");
     if (!library) return false;
     hwnd_ = CreateWindowExW(0, RICHEDIT_CLASSW, L"", WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL, 0, 0,
@@ -56,51 +49,30 @@ bool RichTextHolder::Create(HWND parent) {
     return true;
 }
 
+void MarkupReader::Destroy() {
+    if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+}
+
+bool MarkupReader::Read(const std::string& rtf, std::string& plain) {
+    plain.clear();
+    if (!hwnd_) return false;
+    const bool whole = StreamIn(hwnd_, rtf);
+    plain = common::WindowText(hwnd_);  // UTF-8 from the wide box
+    SetWindowTextW(hwnd_, L"");
+    return whole;
+}
+
 bool RichTextHolder::SetMarkup(const std::string& rtf) {
-    ReadSource source{&rtf, 0};
-    EDITSTREAM stream = {};
-    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
-    stream.pfnCallback = ReadFromString;
-    SendMessageA(hwnd_, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
-    return stream.dwError == 0;
+    if (rtf.empty()) {
+        plain_.clear();
+        return true;
+    }
+    return reader_ && reader_->Read(rtf, plain_);
 }
-
-std::string RichTextHolder::Markup() const {
-    std::string rtf;
-    EDITSTREAM stream = {};
-    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&rtf);
-    stream.pfnCallback = AppendToString;
-    SendMessageA(hwnd_, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
-    return rtf;
-}
-
-std::string RichTextHolder::PlainText() const { return common::WindowText(hwnd_); }  // UTF-8 from the wide box
 
 std::string RichTextHolder::PlainTextHead(std::size_t characters) const {
-    const std::size_t length = std::size_t(std::max(GetWindowTextLengthW(hwnd_), 0));
-    if (characters >= length) return PlainText();
-    // Room for a surrogate pair at every character; the cut is made between characters.
-    std::wstring text(std::min(characters * 2, length) + 1, L'\0');
-    text.resize(std::size_t(GetWindowTextW(hwnd_, &text[0], int(text.size()))));
-    return common::Utf8Prefix(common::Narrow(text), characters);
-}
-
-void RichTextHolder::SelectAll() {
-    CHARRANGE range{0, -1};
-    SendMessageA(hwnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-}
-
-void RichTextHolder::Copy() const { SendMessageA(hwnd_, WM_COPY, 0, 0); }
-
-bool RichTextHolder::SaveToFile(const std::string& path) const {
-    std::FILE* file = _wfopen(common::Widen(path).c_str(), L"wb");
-    if (!file) return false;
-    EDITSTREAM stream = {};
-    stream.dwCookie = reinterpret_cast<DWORD_PTR>(file);
-    stream.pfnCallback = WriteToFile;
-    SendMessageA(hwnd_, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
-    const bool closed = std::fclose(file) == 0;
-    return closed && stream.dwError == 0;
+    return common::Utf8Prefix(plain_, characters);
 }
 
 }  // namespace capture

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "capture/ClipboardAccess.h"
 #include "capture/mClip.h"
 #include "common/WindowText.h"
 
@@ -91,8 +92,14 @@ void WriteClipFile(const std::string& path, const std::string& tag) {
     if (kind == capture::kKindText || kind == capture::kKindFileList) {
         if (const std::string* text = holders.Text(index)) WriteTextFile(path, *text);
     } else if (kind == capture::kKindRichText) {
-        if (const capture::RichTextHolder* box = holders.RichText(index))
-            if (!box->SaveToFile(path)) throw std::runtime_error("Cannot write the file " + path);
+        // The markup as it was copied, not as a RichEdit would write it again.
+        const capture::ClipFormats* kept = holders.Kept(capture::HolderFamily::kRichText, index);
+        const capture::ClipFormat* rtf = kept ? capture::FindFormat(*kept, capture::RichTextFormat()) : nullptr;
+        if (!rtf) throw std::runtime_error("There is no rich text to save");
+        const std::string markup = capture::TrimAtNull(rtf->bytes);
+        File file(path);
+        file.Write(markup.data(), markup.size(), path);
+        file.Close(path);
     } else if (kind == capture::kKindPicture) {
         // An older picture is decoded for the save alone; the one shown stays shown.
         if (!holders.Pictures().Use(index, [&](HBITMAP picture) { WriteBitmapFile(path, picture); }))

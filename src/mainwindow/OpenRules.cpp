@@ -54,14 +54,15 @@ bool IsHostAndPath(const std::string& rest) {
 
 std::string WebTarget(const std::string& text) {
     std::string t = WithoutTrailingLineEnd(text);
-    if (!t.empty() && t.front() == '<') {
+    const bool bracketed = !t.empty() && t.front() == '<';
+    if (bracketed) {
         if (t.size() < 2 || t.back() != '>') return "";
         t = t.substr(1, t.size() - 2);
     }
     for (const char* scheme : {"http://", "https://"})
         if (StartsWith(t, scheme)) return IsHostAndPath(t.substr(std::string(scheme).size())) ? t : "";
     // Without its scheme the shell would take it for a file name: it opens as the address it names.
-    if (StartsWith(t, "www.") && t.size() > 4 && IsHostAndPath(t)) return "http://" + t;
+    if (!bracketed && StartsWith(t, "www.") && t.size() > 4 && IsHostAndPath(t)) return "http://" + t;
     return "";
 }
 

@@ -238,6 +238,26 @@ TEST_F(CaptureTest, EveryFormatOfferedIsKeptWhateverKindTheClipIs) {
     EXPECT_EQ(UnicodeText(), "C:\\Grüße.txt");
 }
 
+BOOL CALLBACK CountRichEdits(HWND child, LPARAM count) {
+    char name[64] = {};
+    GetClassNameA(child, name, sizeof(name));
+    if (lstrcmpiA(name, "RichEdit20W") == 0) ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+// Rich-text clips hold their text, not a window each (thousands would reach the process's quota of window
+// handles): one hidden box reads them all.
+TEST_F(CaptureTest, RichTextClipsHoldNoWindowEach) {
+    Join();
+    for (int i = 0; i < 12; ++i)
+        ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(RichTextFormat(), "{\\rtf1\\ansi rich " + std::to_string(i) + "\\par}"); },
+                             [&] { return Count() == i + 1; }));
+    int boxes = 0;
+    EnumChildWindows(host_.window, CountRichEdits, reinterpret_cast<LPARAM>(&boxes));
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(ClipText(ClipTags().Tag(11)), "rich 11");
+}
+
 // A PNG offered beside a bitmap is kept only when its header describes that picture within the limit:
 // showing, saving and putting back decode it. One that does not is left out, and the clip kept.
 TEST_F(CaptureTest, APngBesideABitmapIsKeptOnlyWhenItDescribesThatPicture) {

@@ -75,6 +75,11 @@ TEST(ClipCollection, RemovingTheOldestShiftsTheTableDown) {
     EXPECT_EQ(c.Tag(kTagSlots - 2), "PIC1");
     EXPECT_EQ(c.Tag(kTagSlots - 1), "");
     EXPECT_EQ(c.RemoveTag(kTagSlots + 5, kTagSlots), "");
+    // Inserting says whether it could: a full table refuses, and the caller lists nothing.
+    EXPECT_TRUE(c.InsertTag(0, "TXT7", 24));
+    EXPECT_EQ(c.Tag(0), "TXT7");
+    EXPECT_FALSE(c.InsertTag(0, "TXT8", kTagSlots - 1));
+    EXPECT_FALSE(c.InsertTag(30, "TXT8", 24));
 }
 
 TEST(ClipCollection, CounterWrapsWithoutSharingAHolder) {

@@ -28,6 +28,7 @@ TEST(OpenRules, OnlyAddressesWithoutSpacesAreOpenedAsAddresses) {
         {"http://", false, ""},
         {"http://x.org/\"a\"", false, ""},
         {"<http://x.org", false, ""},
+        {"<www.x.org>", false, ""},  // only an address with its scheme comes in brackets
         {"http://example.org with space", false, ""},
         {"<http://a b>", false, ""},
         {" www.x", false, ""},
