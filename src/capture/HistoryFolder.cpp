@@ -101,18 +101,27 @@ bool SettingNumber(const std::string& text, std::uint64_t low, std::uint64_t hig
 
 // Whether a file holds what its name says (the hash of its formats), read whole within its kind's bound.
 bool ContentMatchesName(const StoredClip& clip) {
-    if (clip.bytes > MaxClipFileBytes(clip.header.kind)) return false;
-    std::FILE* in = Open(clip.file, false);
-    if (!in) return false;
-    std::string bytes(std::size_t(clip.bytes) + 1, '\0');
-    bytes.resize(std::fread(&bytes[0], 1, bytes.size(), in));
-    std::fclose(in);
+    std::string bytes;
+    if (!ReadFileWithin(clip.file, MaxClipFileBytes(clip.header.kind), bytes)) return false;
     ClipFileError error = ClipFileError::kNone;
     const auto contents = ReadClipFile(bytes, error);
     return contents && ContentChecksum(contents->formats) == clip.id.content;
 }
 
 }  // namespace
+
+bool ReadFileWithin(const std::filesystem::path& file, std::uint64_t most, std::string& bytes) {
+    std::error_code error;
+    const std::uint64_t size = std::filesystem::file_size(file, error);
+    if (error || size > most) return false;
+    std::FILE* in = Open(file, false);
+    if (!in) return false;
+    bytes.assign(std::size_t(size) + 1, '\0');  // one byte more: a file grown since it was measured shows it
+    bytes.resize(std::fread(&bytes[0], 1, bytes.size(), in));
+    const bool failed = std::ferror(in) != 0;
+    std::fclose(in);
+    return !failed && bytes.size() <= most;
+}
 
 std::string ClipFileName(const ClipFileId& id) {
     char name[64];
@@ -167,12 +176,8 @@ bool Retrying(const std::filesystem::path& folder, Step step) {
 }
 
 bool SameBytes(const std::filesystem::path& file, const std::string& bytes) {
-    std::FILE* in = Open(file, false);
-    if (!in) return false;
-    std::string read(bytes.size() + 1, '\0');
-    read.resize(std::fread(&read[0], 1, read.size(), in));
-    std::fclose(in);
-    return read == bytes;
+    std::string read;
+    return ReadFileWithin(file, bytes.size(), read) && read == bytes;
 }
 
 }  // namespace

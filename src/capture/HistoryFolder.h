@@ -38,6 +38,10 @@ bool IsClipFileName(const std::string& name);
 // first version (time and a 16-hex hash) read as machine 0.
 std::optional<ClipFileId> ParseClipFileName(const std::string& name, bool& exact);
 
+// A file's bytes, read whole only when it holds at most `most` of them (a clip file of ours is bounded, and
+// one much longer could take all the memory there is); false otherwise or when it cannot be read.
+bool ReadFileWithin(const std::filesystem::path& file, std::uint64_t most, std::string& bytes);
+
 // Writes bytes under a temporary name, flushes them to the disk and only then renames the file into
 // place, replacing a file of that name in one step: after a crash the file is whole or absent. A file held
 // open by another program is waited for a moment. False (why says why, nothing is left behind) when it

@@ -90,7 +90,7 @@ int gTrimming = 0;
 void DeleteFiles(Entry& entry) {
     // Trimmed to this machine's limits, another machine's clip is only no longer listed here.
     if (gTrimming > 0 && !entry.file.empty() && !WrittenHere(entry.id) && entry.previous.empty() && entry.replaced.empty()) {
-        gDeletedHere.insert(entry.id);
+        UnlistStoredFile(entry.id);
         entry.file.clear();
         return;
     }

@@ -1,8 +1,6 @@
 #include "capture/HistoryStoreFiles.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "capture/ClipLimits.h"
 #include "capture/ClipboardAccess.h"
@@ -16,21 +14,6 @@
 #include "common/WindowText.h"
 
 namespace capture {
-
-namespace {
-
-// A file longer than any clip file of ours is not read whole: it could take all the memory there is.
-bool ReadWholeFile(const std::filesystem::path& file, std::string& bytes) {
-    std::error_code error;
-    const std::uint64_t size = std::filesystem::file_size(file, error);
-    if (error || size > MaxClipFileBytes(kKindPicture)) return false;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-}  // namespace
 
 std::string StoredFormatName(UINT format) {
     if (format < 0xC000) return "#" + std::to_string(format);
@@ -160,7 +143,7 @@ std::string InsertListedClip(const ClipFileHeader& header, int position) {
 bool ReadStoredClip(const std::filesystem::path& file, std::optional<ClipFileContents>& clip) {
     std::string bytes;
     ClipFileError error = ClipFileError::kNone;
-    clip = ReadWholeFile(file, bytes) ? ReadClipFile(bytes, error) : std::nullopt;
+    clip = ReadFileWithin(file, MaxClipFileBytes(kKindPicture), bytes) ? ReadClipFile(bytes, error) : std::nullopt;
     return clip.has_value();
 }
 
