@@ -1,6 +1,7 @@
 #include "capture/HistoryFolder.h"
 
 #include "capture/ClipLimits.h"
+#include "capture/DiskFiles.h"
 
 #include <algorithm>
 #include <chrono>
@@ -13,11 +14,6 @@
 #include <thread>
 #include <system_error>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace capture {
 
@@ -46,14 +42,6 @@ bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-std::FILE* Open(const std::filesystem::path& file, bool writing) {
-#ifdef _WIN32
-    return _wfopen(file.c_str(), writing ? L"wb" : L"rb");
-#else
-    return std::fopen(file.c_str(), writing ? "wb" : "rb");
-#endif
-}
-
 // A file shorter than its header says, written to this recently, is taken for one a file-sync service is
 // still bringing: its next change is seen, and it is no damaged file meanwhile.
 const auto kStillArriving = std::chrono::minutes(10);
@@ -63,7 +51,7 @@ enum class FileState { kWhole, kArriving, kDamaged };
 // Whether a file is a whole clip file of ours by its header and length, and that header when it is.
 FileState HeaderOf(const std::filesystem::path& path, std::uint64_t bytes, ClipFileHeader& header) {
     std::string leading(kClipFileHeaderRead, '\0');
-    std::FILE* in = Open(path, false);
+    std::FILE* in = OpenSharing(path, false);
     if (!in) return FileState::kDamaged;
     leading.resize(std::fread(&leading[0], 1, leading.size(), in));
     std::fclose(in);
@@ -80,16 +68,6 @@ FileState HeaderOf(const std::filesystem::path& path, std::uint64_t bytes, ClipF
     if (!read || read->fileBytes != bytes || bytes > MaxClipFileBytes(read->kind)) return FileState::kDamaged;
     header = *read;
     return FileState::kWhole;
-}
-
-// Asks the system to put what was written on the disk itself, not only in its cache.
-bool FlushToDisk(std::FILE* file) {
-    if (std::fflush(file) != 0) return false;
-#ifdef _WIN32
-    return _commit(_fileno(file)) == 0;
-#else
-    return fsync(fileno(file)) == 0;
-#endif
 }
 
 // A whole number of digits only, within [low, high]; nothing otherwise.
@@ -109,19 +87,6 @@ bool ContentMatchesName(const StoredClip& clip) {
 }
 
 }  // namespace
-
-bool ReadFileWithin(const std::filesystem::path& file, std::uint64_t most, std::string& bytes) {
-    std::error_code error;
-    const std::uint64_t size = std::filesystem::file_size(file, error);
-    if (error || size > most) return false;
-    std::FILE* in = Open(file, false);
-    if (!in) return false;
-    bytes.assign(std::size_t(size) + 1, '\0');  // one byte more: a file grown since it was measured shows it
-    bytes.resize(std::fread(&bytes[0], 1, bytes.size(), in));
-    const bool failed = std::ferror(in) != 0;
-    std::fclose(in);
-    return !failed && bytes.size() <= most;
-}
 
 std::string ClipFileName(const ClipFileId& id) {
     char name[64];
@@ -161,54 +126,6 @@ std::optional<ClipFileId> ParseClipFileName(const std::string& name, bool& exact
 
 bool IsClipFileName(const std::string& name) { return EndsWith(name, kClipExtension); }
 
-namespace {
-
-// A sync client, an indexer or a virus scanner holds a file open for a moment: a rename or delete that
-// fails while the folder is there is tried again, waiting longer each time (1.5 s in all).
-template <typename Step>
-bool Retrying(const std::filesystem::path& folder, Step step) {
-    for (int wait = 50;; wait *= 2) {
-        if (step()) return true;
-        std::error_code ignored;
-        if (wait > 800 || !std::filesystem::is_directory(folder, ignored)) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(wait));
-    }
-}
-
-bool SameBytes(const std::filesystem::path& file, const std::string& bytes) {
-    std::string read;
-    return ReadFileWithin(file, bytes.size(), read) && read == bytes;
-}
-
-}  // namespace
-
-bool WriteFileWhole(const std::filesystem::path& file, const std::string& bytes, std::string* why) {
-    std::filesystem::path unfinished = file;
-    unfinished += kUnfinishedExtension;
-    const auto fail = [&](const std::string& reason) {
-        if (why) *why = reason;
-        std::error_code ignored;
-        std::filesystem::remove(unfinished, ignored);
-        return false;
-    };
-    errno = 0;
-    std::FILE* out = Open(unfinished, true);
-    if (!out) return fail(std::strerror(errno ? errno : EIO));
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && FlushToDisk(out);
-    const bool closed = std::fclose(out) == 0;
-    if (!written || !closed) return fail(std::strerror(errno ? errno : EIO));
-    std::error_code renamed;
-    if (Retrying(file.parent_path(), [&] { return !(std::filesystem::rename(unfinished, file, renamed), renamed); }))
-        return true;
-    // A file of that name that holds these very bytes is this one; any other is not replaced by it.
-    if (SameBytes(file, bytes)) {
-        std::error_code ignored;
-        std::filesystem::remove(unfinished, ignored);
-        return true;
-    }
-    return fail(renamed.message());
-}
-
 int RemoveUnfinishedFiles(const std::filesystem::path& folder, std::uint32_t machine) {
     std::vector<std::filesystem::path> leftovers;
     std::error_code error;
@@ -220,15 +137,9 @@ int RemoveUnfinishedFiles(const std::filesystem::path& folder, std::uint32_t mac
         if (id && exact && id->machine == machine) leftovers.push_back(it->path());
     }
     int removed = 0;
-    for (const auto& file : leftovers) removed += std::filesystem::remove(file, error) ? 1 : 0;
+    std::string why;
+    for (const auto& file : leftovers) removed += DeleteOnce(file, why) ? 1 : 0;
     return removed;
-}
-
-bool RemoveFile(const std::filesystem::path& file, std::string* why) {
-    std::error_code error;
-    if (Retrying(file.parent_path(), [&] { return std::filesystem::remove(file, error) || !error; })) return true;
-    if (why) *why = error.message();
-    return false;
 }
 
 HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCache* cache) {
@@ -391,10 +302,9 @@ void RemoveOlderCopies(const std::filesystem::path& file, CopyIndex* index) {
             continue;
         copies.push_back(path);
     }
-    std::error_code error;
+    std::string why;
     for (const auto& copy : copies)
-        if (std::filesystem::remove(copy, error) || !error)
-            if (index) index->Removed(copy);
+        if (DeleteOnce(copy, why) && index) index->Removed(copy);
 }
 
 std::size_t PlaceByTime(const std::vector<std::uint64_t>& capturedAtMs, std::uint64_t at) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "capture/ClipFile.h"
+#include "capture/DiskFiles.h"
 
 namespace capture {
 
@@ -38,21 +39,9 @@ bool IsClipFileName(const std::string& name);
 // first version (time and a 16-hex hash) read as machine 0.
 std::optional<ClipFileId> ParseClipFileName(const std::string& name, bool& exact);
 
-// A file's bytes, read whole only when it holds at most `most` of them (a clip file of ours is bounded, and
-// one much longer could take all the memory there is); false otherwise or when it cannot be read.
-bool ReadFileWithin(const std::filesystem::path& file, std::uint64_t most, std::string& bytes);
-
-// Writes bytes under a temporary name, flushes them to the disk and only then renames the file into
-// place, replacing a file of that name in one step: after a crash the file is whole or absent. A file held
-// open by another program is waited for a moment. False (why says why, nothing is left behind) when it
-// cannot be.
-bool WriteFileWhole(const std::filesystem::path& file, const std::string& bytes, std::string* why = nullptr);
 // Deletes what a write cut short by a crash left in the folder: this machine's unfinished files (a sync
 // service would carry them everywhere). Another machine's may be under way. Returns how many went.
 int RemoveUnfinishedFiles(const std::filesystem::path& folder, std::uint32_t machine);
-// Deletes a file, waiting a moment for another program that holds it open; true when it is gone (or was).
-bool RemoveFile(const std::filesystem::path& file, std::string* why = nullptr);
-
 struct StoredClip {
     std::filesystem::path file;
     ClipFileHeader header;

@@ -7,7 +7,9 @@
 #include <chrono>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <set>
+#include <thread>
 
 #include "capture/ClipCollection.h"
 
@@ -206,6 +208,29 @@ TEST_F(HistoryFolderTest, AFileIsWrittenWholeUnderItsNameOrNotAtAll) {
     EXPECT_EQ(RemoveUnfinishedFiles(folder_, 7), 1);
     EXPECT_FALSE(fs::exists(mine));
     EXPECT_TRUE(fs::exists(theirs));
+}
+
+// Other programs hold our files for a moment (a sync client, a scanner): our reads never stop them deleting
+// one, and their hold is waited for, not taken for success or failure at once.
+TEST_F(HistoryFolderTest, FilesHeldOpenByUsOrByOthersForAMomentAreStillReplacedAndDeleted) {
+    const fs::path file = Store(1700000000000, "held");
+    std::FILE* ours = OpenSharing(file, false);
+    ASSERT_NE(ours, nullptr);
+    std::string why;
+    EXPECT_TRUE(RemoveFile(file, &why)) << why;
+    std::fclose(ours);
+    EXPECT_FALSE(fs::exists(file));
+    for (const bool removing : {false, true}) {
+        std::ofstream(file) << "theirs";
+        auto theirs = std::make_unique<std::ifstream>(file);  // the C library shares no delete on Windows
+        std::thread release([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            theirs.reset();
+        });
+        EXPECT_TRUE(removing ? RemoveFile(file, &why) : WriteFileWhole(file, "ours", &why)) << why;
+        release.join();
+        EXPECT_EQ(fs::exists(file), !removing);
+    }
 }
 
 TEST(ClipFileNames, AnIdIsReadFromItsNameAndFromAConflictCopysName) {
