@@ -7,6 +7,7 @@
 
 #include "capture/ClipFile.h"
 #include "capture/DiskWorker.h"
+#include "capture/HistoryBudget.h"
 #include "capture/HistoryFolder.h"
 #include "capture/HistoryStoreFiles.h"
 #include "capture/mClip.h"
@@ -37,10 +38,7 @@ struct Entry {
     bool written = true;  // the worker said its file is whole in place (or it was found there at start)
     bool unwritten = false;  // its write failed: written again once the folder can be
     bool loaded = true;  // its holder holds it; a clip listed from its file's header is read when used
-    // What search reads of it while it is not held, read from its file once.
-    bool searchRead = false;
-    std::string searchText;
-    unsigned width = 0, height = 0;
+    bool labelChecked = false;  // its label made from what its file holds, once search has read it
 };
 
 std::filesystem::path gFolder;
@@ -55,6 +53,7 @@ bool gKeepingFiles = false;  // a holder let go to free memory: its clip stays, 
 HWND gWindow = nullptr;  // receives the timers that write and that try the folder again
 bool gFolderFailing = false;  // said once on the information line until a write succeeds again
 std::set<std::filesystem::path> gUndeleted;  // files a delete failed on: tried again with the failed writes
+StoredSearchTexts gSearchTexts;
 
 std::uint64_t NowMs() {
     FILETIME now;
@@ -106,6 +105,7 @@ void Forget(HolderFamily family, std::int16_t index) {
     if (gKeepingFiles) return;
     auto it = gEntries.find({family, index});
     if (it == gEntries.end()) return;
+    gSearchTexts.Forget(it->second.id);
     DeleteFiles(it->second);
     gEntries.erase(it);
 }
@@ -226,6 +226,17 @@ void UnloadBeyondLimit(const std::string& keep) {
     }
 }
 
+// A clip read back counts against the memory budget like any other: the oldest the disk holds go back to it.
+void UnloadOverBudget(const std::string& keep) {
+    std::uint64_t held = HistoryBytes();
+    const auto& list = Host()->ClipList().Model();
+    for (int position = 0; position < list.ListCount() && held > HistoryBudget(); ++position) {
+        const std::string tag = ClipTags().Tag(position);
+        const std::uint64_t bytes = Holders().HeldBytes(FamilyOfKind(TagKind(tag)), TagHolderIndex(tag));
+        if (tag != keep && UnloadClip(tag)) held -= std::min(held, bytes);
+    }
+}
+
 // When the files pass "History Disk MB", the oldest unpinned clips go, files and all.
 void TrimToDiskLimit() {
     auto& list = Host()->ClipList().Model();
@@ -277,6 +288,7 @@ void CloseHistoryStore() {
     gWorker.Stop();
     TakeWriteOutcomes();
     if (gWindow) KillTimer(gWindow, kRetryTimer);
+    gSearchTexts.Clear();
     Holders().onReleased = nullptr;
     gEntries.clear();
     gUndeleted.clear();
@@ -363,6 +375,7 @@ bool LoadClip(const std::string& tag) {
     // what putting it back will paste.
     LabelFromContent(tag, TagKind(tag) == kKindPicture ? std::string() : ClipTextHead(tag, 256));
     UnloadBeyondLimit(tag);
+    UnloadOverBudget(tag);
     return true;
 }
 
@@ -388,18 +401,33 @@ bool StoredClipSearchText(const std::string& tag, std::string& text, unsigned& w
     const auto it = gEntries.find(KeyOf(tag));
     if (it == gEntries.end() || it->second.loaded) return false;
     Entry& entry = it->second;
-    if (!entry.searchRead) {
-        std::optional<ClipFileContents> clip;
-        if (ReadStoredClip(entry.file, clip) && clip->header.kind == TagKind(tag)) {
-            SearchTextOfFile(*clip, entry.searchText, entry.width, entry.height);
-            LabelFromContent(tag, entry.searchText);
-        }
-        entry.searchRead = true;  // a damaged file is told when the clip is used
+    StoredSearchText found;
+    const bool kept = gSearchTexts.Find(entry.id, found);
+    if (!kept && !ReadSearchTextOfFile(entry.file, found)) found = {};
+    // A damaged file is told when the clip is used; meanwhile search finds nothing in it.
+    const bool whole = found.kind == TagKind(tag);
+    if (!whole) found = {};
+    if (!kept || !found.markup.empty()) {
+        ReadMarkupOf(found);
+        gSearchTexts.Keep(entry.id, found);
     }
-    text = entry.searchText;
-    width = entry.width;
-    height = entry.height;
+    if (whole && !entry.labelChecked) LabelFromContent(tag, found.text);
+    entry.labelChecked = true;
+    text = std::move(found.text);
+    width = found.width;
+    height = found.height;
     return true;
+}
+
+void ReadSearchTextsAhead() {
+    std::vector<std::pair<ClipFileId, std::filesystem::path>> newestFirst;
+    const int count = Host() ? Host()->ClipList().Model().ListCount() : 0;
+    for (int position = count - 1; position >= 0; --position) {
+        const auto it = gEntries.find(KeyOf(ClipTags().Tag(position)));
+        if (it != gEntries.end() && !it->second.loaded && !it->second.file.empty())
+            newestFirst.emplace_back(it->second.id, it->second.file);
+    }
+    gSearchTexts.ReadAhead(std::move(newestFirst), ReadSearchTextOfFile);
 }
 
 bool StoredOnDisk(const std::string& tag) {

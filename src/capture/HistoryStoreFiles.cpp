@@ -106,22 +106,30 @@ bool FillHolderFromFile(const ClipFileContents& clip, std::int16_t index) {
     return held;
 }
 
-void SearchTextOfFile(const ClipFileContents& clip, std::string& text, unsigned& width, unsigned& height) {
-    text.clear();
-    width = height = 0;
+bool ReadSearchTextOfFile(const std::filesystem::path& file, StoredSearchText& read) {
+    std::optional<ClipFileContents> clip;
+    if (!ReadStoredClip(file, clip)) return false;
+    read = {};
+    read.kind = clip->header.kind;
     const std::string* rtf = nullptr;
-    for (const StoredFormat& stored : clip.formats) {
+    for (const StoredFormat& stored : clip->formats) {
         const UINT format = FormatOfStoredName(stored.name);
-        if (format == CF_UNICODETEXT) text = Utf8OfUnicodeBlock(stored.bytes.substr(0, 2 * kStoredSearchChars));
-        if (format == CF_HDROP && text.empty()) text = FileListText(stored.bytes);
+        if (format == CF_UNICODETEXT) read.text = Utf8OfUnicodeBlock(stored.bytes.substr(0, 2 * kStoredSearchChars));
+        if (format == CF_HDROP && read.text.empty()) read.text = FileListText(stored.bytes);
         if (format == RichTextFormat()) rtf = &stored.bytes;
         std::uint64_t w = 0, h = 0;
         if ((stored.name == kPictureEntryName || format == PngFormat()) && PngSize(stored.bytes, w, h))
-            width = unsigned(w), height = unsigned(h);
+            read.width = unsigned(w), read.height = unsigned(h);
     }
-    // Rich text its source offered alone (as Linux programs do) has no plain text to read.
-    if (text.empty() && rtf)
-        text = common::Utf8Prefix(Holders().PlainTextOf(TrimAtNull(rtf->substr(0, kStoredSearchRtfBytes))), kStoredSearchChars);
+    // Rich text its source offered alone (as Linux programs do) has no plain text to read here.
+    if (read.text.empty() && rtf) read.markup = TrimAtNull(rtf->substr(0, kStoredSearchRtfBytes));
+    return true;
+}
+
+void ReadMarkupOf(StoredSearchText& read) {
+    if (read.markup.empty()) return;
+    read.text = common::Utf8Prefix(Holders().PlainTextOf(read.markup), kStoredSearchChars);
+    read.markup.clear();
 }
 
 std::string InsertListedClip(const ClipFileHeader& header, int position) {
@@ -173,6 +181,7 @@ std::string RestoreHistory(const HistoryLimits& limits) {
             DropDamagedClip(position);
             ++damaged;
         }
+    ReadSearchTextsAhead();
     return DamagedFilesLine(damaged);
 }
 

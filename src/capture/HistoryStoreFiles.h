@@ -10,6 +10,7 @@
 
 #include "capture/ClipFile.h"
 #include "capture/HistoryFolder.h"
+#include "capture/StoredSearchTexts.h"
 
 namespace capture {
 
@@ -26,7 +27,10 @@ bool FillHolderFromFile(const ClipFileContents& clip, std::int16_t index);
 // What search reads of a clip not held: its text (the first kStoredSearchChars), or a picture's size.
 const std::size_t kStoredSearchChars = 64 * 1024;
 const std::size_t kStoredSearchRtfBytes = 1024 * 1024;  // of rich text alone, read through a box: bounded
-void SearchTextOfFile(const ClipFileContents& clip, std::string& text, unsigned& width, unsigned& height);
+// What search reads of a clip file; false when it holds no whole clip. Any thread.
+bool ReadSearchTextOfFile(const std::filesystem::path& file, StoredSearchText& read);
+// The plain text of rich text offered alone, read through the window thread's markup box.
+void ReadMarkupOf(StoredSearchText& read);
 // Lists a stored clip at a list position (the end when past it), from its header alone; returns its tag.
 // It holds nothing yet.
 // "" when every slot is taken: the clip is not listed.
@@ -37,6 +41,8 @@ bool ReadStoredClip(const std::filesystem::path& file, std::optional<ClipFileCon
 
 // The store's own records (HistoryStore.cpp).
 void NoteRestoredClip(const std::string& tag, const StoredClip& stored);
+// Starts reading what search reads of the clips not held, newest first, off the window's thread.
+void ReadSearchTextsAhead();
 void DeleteStoredFile(const std::filesystem::path& file);
 // A file left where it is and no longer listed here (another machine's, past this machine's limits).
 void UnlistStoredFile(const ClipFileId& id);

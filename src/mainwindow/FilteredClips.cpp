@@ -39,8 +39,9 @@ void FilteredClips::SetItems(std::vector<PopupItem> items) {
     for (const PopupItem& item : items_)
         if (item.position == chosen) keep = item.id;
     items_ = std::move(items);
-    keys_.clear();
-    for (PopupItem& item : items_) keys_.push_back(std::move(item.searchKey));
+    keys_.assign(items_.size(), std::string());
+    keyed_.assign(items_.size(), false);
+    keyBytes_ = 0;
     Refilter();
     for (std::size_t row = 0; row < shown_.size() && !keep.empty(); ++row)
         if (items_[std::size_t(shown_[row])].id == keep) list_.Model().SetListIndex(int(row));
@@ -52,7 +53,15 @@ void FilteredClips::ClearFilter() {
 }
 
 void FilteredClips::Refilter() {
-    const std::vector<int> matching = ShownClips(keys_, common::WindowText(filter_));
+    const auto key = [&](std::size_t i, std::string& scratch) -> const std::string& {
+        if (keyed_[i] || !keyOf) return keys_[i];
+        scratch = keyOf(items_[i]);
+        if (keyBytes_ + scratch.size() > kKeptKeyBytes) return scratch;
+        keyBytes_ += scratch.size();
+        keyed_[i] = true;
+        return keys_[i] = std::move(scratch);
+    };
+    const std::vector<int> matching = ShownClips(items_.size(), key, common::WindowText(filter_));
     shown_.clear();
     auto& model = list_.Model();
     refilling_ = true;  // the rows made here choose nothing

@@ -22,7 +22,6 @@ struct PopupItem {
     int position;
     std::string label;
     std::int16_t icon;
-    std::string searchKey;
     std::string id;
     bool pinned = false;
 };
@@ -56,6 +55,8 @@ public:
     std::function<void(int position)> onSelect;    // the current row changed
     std::function<void()> onEscape;
     std::function<void()> onFilterChanged;         // after the list follows what was typed
+    // What search reads of a clip (SearchKey), asked for when something is typed, not for every clip shown.
+    std::function<std::string(const PopupItem&)> keyOf;
 
 private:
     static LRESULT CALLBACK FilterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
@@ -71,7 +72,11 @@ private:
     bool numbered_ = true;
     bool refilling_ = false;
     std::vector<PopupItem> items_;
-    std::vector<std::string> keys_;  // the items' search keys, moved out of them once, searched on every key
+    // The items' search keys, kept once made while they fit kKeptKeyBytes; past it, made each time.
+    static const std::size_t kKeptKeyBytes = 32u << 20;
+    std::vector<std::string> keys_;
+    std::vector<bool> keyed_;
+    std::size_t keyBytes_ = 0;
     std::vector<int> shown_;
 };
 

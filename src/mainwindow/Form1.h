@@ -152,6 +152,7 @@ private:
     void ShowEmptyListText();
     std::string hotkeyName_;  // the popup's, as registered
     std::vector<PopupItem> PopupItems() const;
+    std::string SearchKeyOf(const PopupItem& item) const;
     void PasteFromPopup(int position, bool plainText);
     bool IsOwnWindow(HWND window) const;
     // Puts the clip back (plain text only, if asked) and tells the information line how it went.

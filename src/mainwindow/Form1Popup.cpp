@@ -34,6 +34,7 @@ void Form1::RegisterPopupHotkey() {
             popup_.Update(PopupItems());
         };
         popup_.onDismiss = [this] { ReturnFocusTo(popupReturnTo_); };
+        popup_.SetKeyOf([this](const PopupItem& item) { return SearchKeyOf(item); });
     }
     if (hotkeyRegistered_) UnregisterHotKey(hwnd_, kPopupHotkeyId);
     const std::string wanted = shell::GetSetting(shell::kKeyHotkey, kDefaultHotkey);
@@ -54,24 +55,28 @@ void Form1::ShowEmptyListText() {
     common::SetWindowTextUtf8(lblClipEmpty_, EmptyListText(capture::ManagerOn(), hotkeyName_.empty() ? kDefaultHotkey : hotkeyName_));
 }
 
+// Items carry no text: what search reads of each clip is made only once something is typed.
 std::vector<PopupItem> Form1::PopupItems() const {
     std::vector<PopupItem> items;
     const auto& list = ucClipList1_.Model();
-    for (int i = 0; i < list.ListCount(); ++i) {
-        const std::string tag = capture::ClipTags().Tag(i);
-        PopupClip clip{capture::TagKind(tag), "", 0, 0};
-        unsigned width = 0, height = 0;
-        if (capture::StoredClipSearchText(tag, clip.text, width, height)) {  // not held: read from its file
-            clip.width = width, clip.height = height;
-        } else if (clip.kind == capture::kKindPicture) {
-            if (capture::Holders().Pictures().Size(capture::TagHolderIndex(tag), width, height))
-                clip.width = width, clip.height = height;
-        } else {
-            clip.text = capture::ClipText(tag);
-        }
-        items.push_back({i, list.ItemText(i), list.ItemIcon(i), SearchKey(clip), tag, list.ItemPinned(i)});
-    }
+    for (int i = 0; i < list.ListCount(); ++i)
+        items.push_back({i, list.ItemText(i), list.ItemIcon(i), capture::ClipTags().Tag(i), list.ItemPinned(i)});
     return items;
+}
+
+std::string Form1::SearchKeyOf(const PopupItem& item) const {
+    const std::string& tag = item.id;
+    PopupClip clip{capture::TagKind(tag), "", 0, 0};
+    unsigned width = 0, height = 0;
+    if (capture::StoredClipSearchText(tag, clip.text, width, height)) {  // not held: read from its file
+        clip.width = width, clip.height = height;
+    } else if (clip.kind == capture::kKindPicture) {
+        if (capture::Holders().Pictures().Size(capture::TagHolderIndex(tag), width, height))
+            clip.width = width, clip.height = height;
+    } else {
+        clip.text = capture::ClipTextHead(tag, kSearchedBytes);
+    }
+    return SearchKey(clip);
 }
 
 void Form1::OpenPopup() {

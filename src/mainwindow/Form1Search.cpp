@@ -17,6 +17,7 @@ bool Form1::CreateSearch(const RECT& area, int boxHeight) {
     SendMessageW(search_.FilterBox(), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"Search (Ctrl+F)"));
     ShowWindow(search_.List().hwnd(), SW_HIDE);
     search_.onFilterChanged = [this] { SearchChanged(); };
+    search_.keyOf = [this](const PopupItem& item) { return SearchKeyOf(item); };
     search_.onSelect = [this](int position) {
         choosingFromSearch_ = true;
         ucClipList1_.Model().SetListIndex(position);

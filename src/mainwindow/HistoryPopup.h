@@ -44,6 +44,8 @@ public:
     std::function<void(int position)> onPin;  // Ctrl+P
     // Escape. A click elsewhere only closes the popup: the focus stays where the user clicked.
     std::function<void()> onDismiss;
+    // What search reads of a clip; see FilteredClips.
+    void SetKeyOf(std::function<std::string(const PopupItem&)> keyOf) { clips_.keyOf = std::move(keyOf); }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

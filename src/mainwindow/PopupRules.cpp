@@ -40,10 +40,15 @@ std::string SearchKey(const PopupClip& clip) {
 }
 
 std::vector<int> ShownClips(const std::vector<std::string>& keys, const std::string& query) {
+    return ShownClips(keys.size(), [&](std::size_t i, std::string&) -> const std::string& { return keys[i]; }, query);
+}
+
+std::vector<int> ShownClips(std::size_t count, const KeyOfClip& keyOf, const std::string& query) {
     const std::string wanted = common::FoldCase(query);
     std::vector<int> shown;
-    for (int i = int(keys.size()) - 1; i >= 0; --i)
-        if (keys[std::size_t(i)].find(wanted) != std::string::npos) shown.push_back(i);
+    std::string scratch;
+    for (std::size_t i = count; i-- > 0;)
+        if (wanted.empty() || keyOf(i, scratch).find(wanted) != std::string::npos) shown.push_back(int(i));
     return shown;
 }
 

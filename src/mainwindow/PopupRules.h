@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +24,9 @@ std::string SearchKey(const PopupClip& clip);
 // The positions in `keys` (oldest first, as the list holds the clips) that contain `query`, case
 // folded, newest first.
 std::vector<int> ShownClips(const std::vector<std::string>& keys, const std::string& query);
+// The same over count clips whose keys are made when asked for (into scratch, or returned as kept).
+using KeyOfClip = std::function<const std::string&(std::size_t index, std::string& scratch)>;
+std::vector<int> ShownClips(std::size_t count, const KeyOfClip& keyOf, const std::string& query);
 
 // A row's label in the popup: the first nine rows carry the number that Ctrl+number picks.
 std::string NumberedLabel(std::size_t row, const std::string& label);

@@ -197,6 +197,12 @@ TEST_F(HistoryStoreTest, OlderClipsAreReadWhenUsedAndGoBackToTheDiskWhenMemoryIs
     ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_TEXT, label); },
                          [&] { return ClipTags().Tag(Count() - 1) == tag; }));
     EXPECT_EQ(Count(), 30);
+    // A clip read back counts too: older ones the disk holds make room for it.
+    SetHistoryBudget(HistoryBytes());
+    ASSERT_FALSE(ClipHeld(ClipTags().Tag(0)));
+    ASSERT_TRUE(UseClip(ClipTags().Tag(0)));
+    EXPECT_TRUE(ClipHeld(ClipTags().Tag(0)));
+    EXPECT_LE(HistoryBytes(), HistoryBudget());
     SetHistoryBudget(kDefaultHistoryBudget);
 }
 

@@ -1,0 +1,83 @@
+#include "capture/StoredSearchTexts.h"
+
+namespace capture {
+
+void StoredSearchTexts::ReadAhead(std::vector<std::pair<ClipFileId, std::filesystem::path>> newestFirst,
+                                  SearchTextReader read) {
+    Stop();
+    stopping_ = false;
+    reader_ = std::thread([this, files = std::move(newestFirst), read = std::move(read)] {
+        for (const auto& [id, file] : files) {
+            if (stopping_ || Bytes() >= budget_) return;
+            StoredSearchText text;
+            if (!read(file, text)) continue;  // a damaged file is told when its clip is used
+            std::lock_guard<std::mutex> lock(mutex_);
+            // Reading ahead never pushes out what was asked for.
+            if (kept_.count(id) == 0 && bytes_ + BytesOf(text) <= budget_) KeepLocked(id, std::move(text), false);
+        }
+    });
+}
+
+void StoredSearchTexts::Stop() {
+    stopping_ = true;
+    if (reader_.joinable()) reader_.join();
+}
+
+bool StoredSearchTexts::Find(const ClipFileId& id, StoredSearchText& text) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto it = kept_.find(id);
+    if (it == kept_.end()) return false;
+    order_.splice(order_.begin(), order_, it->second.used);
+    text = it->second.text;
+    return true;
+}
+
+void StoredSearchTexts::Keep(const ClipFileId& id, StoredSearchText text) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    KeepLocked(id, std::move(text), true);
+}
+
+void StoredSearchTexts::KeepLocked(const ClipFileId& id, StoredSearchText text, bool evicting) {
+    const auto old = kept_.find(id);
+    if (old != kept_.end()) {
+        bytes_ -= BytesOf(old->second.text);
+        order_.erase(old->second.used);
+        kept_.erase(old);
+    }
+    const std::uint64_t bytes = BytesOf(text);
+    if (bytes > budget_) return;  // larger than the budget alone: read each time it is asked for
+    while (evicting && !order_.empty() && bytes_ + bytes > budget_) {
+        const auto last = kept_.find(order_.back());
+        bytes_ -= BytesOf(last->second.text);
+        kept_.erase(last);
+        order_.pop_back();
+    }
+    if (bytes_ + bytes > budget_) return;
+    order_.push_front(id);
+    kept_.emplace(id, Kept{std::move(text), order_.begin()});
+    bytes_ += bytes;
+}
+
+void StoredSearchTexts::Forget(const ClipFileId& id) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto it = kept_.find(id);
+    if (it == kept_.end()) return;
+    bytes_ -= BytesOf(it->second.text);
+    order_.erase(it->second.used);
+    kept_.erase(it);
+}
+
+void StoredSearchTexts::Clear() {
+    Stop();
+    std::lock_guard<std::mutex> lock(mutex_);
+    kept_.clear();
+    order_.clear();
+    bytes_ = 0;
+}
+
+std::uint64_t StoredSearchTexts::Bytes() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return bytes_;
+}
+
+}  // namespace capture
