@@ -311,12 +311,25 @@ void QueueClipRewrite(HWND window, const std::string& tag) { Queue(window, tag, 
 void QueueHistoryChoice(HWND window) {
     if (!Host()) return;
     const auto& list = Host()->ClipList().Model();
-    for (int position = 0; position < list.ListCount(); ++position) {
+    // Not remembered, the unpinned clips' files go. The held stay listed, in memory; of those on the disk
+    // only, the newest are read back while the memory budget has room, the others go unread. Another
+    // machine's clips are its own to keep.
+    std::uint64_t room = HistoryBudget() - std::min(HistoryBudget(), HistoryBytes());
+    for (int position = list.ListCount() - 1; position >= 0; --position) {
         const std::string tag = ClipTags().Tag(position);
         const auto it = gEntries.find(KeyOf(tag));
         const bool stored = it != gEntries.end() && !it->second.file.empty();
-        // Remembered: what has no file yet is written. Not: the unpinned are read back and their files go.
-        if (gRemember ? !stored : !list.ItemPinned(position) && stored) QueueClipRewrite(window, tag);
+        if (gRemember) {
+            if (!stored) QueueClipRewrite(window, tag);
+            continue;
+        }
+        if (list.ItemPinned(position) || !stored || !WrittenHere(it->second.id)) continue;
+        if (!it->second.loaded && it->second.fileBytes > room) {
+            RemoveClip(position);
+            continue;
+        }
+        if (!it->second.loaded) room -= it->second.fileBytes;
+        QueueClipRewrite(window, tag);
     }
 }
 

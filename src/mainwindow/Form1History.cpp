@@ -140,7 +140,8 @@ void Form1::CheckRemember_Click() {
     if (remember || (unpinned > 0 &&
                      Confirmed(hwnd_, "Delete the " + std::to_string(unpinned) +
                                           " unpinned clips already stored on disk? They stay in the list until "
-                                          "the program ends; pinned clips stay stored.")))
+                                          "the program ends, as many as its memory budget holds; pinned clips "
+                                          "stay stored.")))
         capture::QueueHistoryChoice(hwnd_);
 }
 

@@ -235,12 +235,17 @@ TEST_F(HistoryStoreTest, PinsOutlastEveryLimitAndARestartAndAreAllAForgetfulHist
 
     EXPECT_EQ(Restart(), "");
     EXPECT_EQ(labels(), "clip a* clip f ");
-    // Not remembered: a new clip is not written, and the unpinned already stored go when asked.
+    // Not remembered: a new clip is not written, and the unpinned already stored go when asked; one on the
+    // disk only that the memory budget has no room for goes unread.
     SetRememberHistory(false);
     ASSERT_TRUE(copy("clip g"));
     EXPECT_EQ(FilesOnDisk(), 2u);
+    ASSERT_TRUE(UnloadClip(ClipTags().Tag(1)));
+    SetHistoryBudget(HistoryBytes());
     QueueHistoryChoice(host_.window);
+    SetHistoryBudget(kDefaultHistoryBudget);
     EXPECT_EQ(FilesOnDisk(), 1u);
+    EXPECT_EQ(labels(), "clip a* clip g ");
     EXPECT_EQ(Restart(), "");
     EXPECT_EQ(labels(), "clip a* ");
 }

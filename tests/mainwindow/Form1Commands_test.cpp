@@ -342,7 +342,7 @@ TEST_F(CommandsTest, PinnedClipsStayWhenDeletingAndAreAllAForgetfulHistoryKeeps)
     Click(form_->CheckRemember());
     ASSERT_EQ(gBoxes.size(), 4u);
     EXPECT_EQ(gBoxes[3].text, "Delete the 2 unpinned clips already stored on disk? They stay in the list until the "
-                              "program ends; pinned clips stay stored.");
+                              "program ends, as many as its memory budget holds; pinned clips stay stored.");
     EXPECT_EQ(filesStored(), 1u);
     EXPECT_EQ(shell::GetSetting(shell::kKeyRememberHistory, ""), "Off");
     // Unpinned from the popup, the last stored clip loses its file; remembered again, every clip is written.
