@@ -14,6 +14,7 @@
 
 #include "capture/ClipFile.h"
 #include "capture/HistoryFolder.h"
+#include "capture/OwnChanges.h"
 
 namespace capture {
 
@@ -43,6 +44,8 @@ public:
     }
     std::uint64_t Delete(std::filesystem::path file) { return Push({std::move(file), {}, true, true}); }
     std::uint64_t Done() const { return done_; }
+    // Whether a change the folder's watcher saw is only this worker's doing (any thread).
+    bool IsOwnChange(const std::filesystem::path& name, bool removed) { return own_.IsOwn(name, removed); }
     bool Idle() const { return done_ == pushed_; }
     void Flush() {
         std::unique_lock<std::mutex> lock(mutex_);
@@ -92,10 +95,13 @@ private:
             Outcome outcome{job.number, job.file, job.remove, false, {}};
             // Nothing thrown here may end the program: a job that throws failed, and says what threw.
             try {
+                job.remove ? own_.Deleting(job.file) : own_.Writing(job.file);
                 outcome.done = job.remove ? RemoveFile(job.file, &outcome.why)
                                           : WriteFileWhole(job.file, WriteClipFile(job.contents), &outcome.why);
                 if (outcome.done) job.remove ? copies_.Removed(job.file) : copies_.Written(job.file);
-                if (outcome.done && job.replacesCopies) RemoveOlderCopies(job.file, &copies_);
+                if (outcome.done && job.replacesCopies)
+                    RemoveOlderCopies(job.file, &copies_, [this](const std::filesystem::path& copy) { own_.Deleting(copy); });
+                job.remove ? own_.Deleting(job.file) : own_.Writing(job.file);  // the watcher hears of it from now
             } catch (const std::exception& error) {
                 outcome.why = error.what();
             }
@@ -114,6 +120,7 @@ private:
     bool stopping_ = false;
     std::deque<Outcome> outcomes_;
     CopyIndex copies_;  // the worker's thread alone uses it
+    OwnChanges own_;
     std::atomic<std::uint64_t> pushed_{0};
     std::atomic<std::uint64_t> done_{0};
 };

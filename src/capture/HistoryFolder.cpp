@@ -283,7 +283,8 @@ std::vector<std::filesystem::path> CopyIndex::CopiesOf(const std::filesystem::pa
     return copies;
 }
 
-void RemoveOlderCopies(const std::filesystem::path& file, CopyIndex* index) {
+void RemoveOlderCopies(const std::filesystem::path& file, CopyIndex* index,
+                       const std::function<void(const std::filesystem::path&)>& deleting) {
     bool exact = false;
     const auto id = ParseClipFileName(NameOf(file).value_or(""), exact);
     if (!id || !exact) return;
@@ -303,8 +304,10 @@ void RemoveOlderCopies(const std::filesystem::path& file, CopyIndex* index) {
         copies.push_back(path);
     }
     std::string why;
-    for (const auto& copy : copies)
+    for (const auto& copy : copies) {
+        if (deleting) deleting(copy);
         if (DeleteOnce(copy, why) && index) index->Removed(copy);
+    }
 }
 
 std::size_t PlaceByTime(const std::vector<std::uint64_t>& capturedAtMs, std::uint64_t at) {

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -79,7 +80,9 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCach
 // it is.
 // index, when given, spares a listing of the whole folder for each file (thousands of deletes at once).
 class CopyIndex;
-void RemoveOlderCopies(const std::filesystem::path& file, CopyIndex* index = nullptr);
+// deleting, when given, is told of each file before it is deleted.
+void RemoveOlderCopies(const std::filesystem::path& file, CopyIndex* index = nullptr,
+                       const std::function<void(const std::filesystem::path&)>& deleting = nullptr);
 
 // The folder's clip files by the content their names give: listed once, kept up to date with one writer's own
 // writes and deletes, and listed again when a few seconds old, as other machines add copies too.

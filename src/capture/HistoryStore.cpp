@@ -472,6 +472,8 @@ void NoteRestoredClip(const std::string& tag, const StoredClip& stored) {
 
 std::uint64_t HistoryWritesDone() { return gWorker.Done(); }
 
+bool IsOwnHistoryChange(const std::filesystem::path& name, bool removed) { return gWorker.IsOwnChange(name, removed); }
+
 std::vector<StoredClipState> StoredClipStates(std::uint64_t writesDoneBefore) {
     std::vector<StoredClipState> states;
     const auto& list = Host()->ClipList().Model();

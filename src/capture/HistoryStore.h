@@ -89,6 +89,8 @@ struct StoredClipState {
     bool settled;
 };
 std::uint64_t HistoryWritesDone();
+// Whether a change seen in the folder (a file's name there) is only one of this program's own writes or deletes.
+bool IsOwnHistoryChange(const std::filesystem::path& name, bool removed);
 std::vector<StoredClipState> StoredClipStates(std::uint64_t writesDoneBefore);
 const std::set<ClipFileId>& FilesDeletedHere();
 // What another machine did: a clip whose file it deleted goes (no file is deleted here), a clip it copied

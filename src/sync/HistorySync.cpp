@@ -14,7 +14,8 @@ FolderWatcher gWatcher;
 }  // namespace
 
 bool StartHistorySync(HWND window) {
-    return gWatcher.Start(capture::HistoryFolder(), window, kFolderListedMessage, [] { return capture::HistoryWritesDone(); });
+    return gWatcher.Start(capture::HistoryFolder(), window, kFolderListedMessage, [] { return capture::HistoryWritesDone(); },
+                          capture::IsOwnHistoryChange);
 }
 
 void StopHistorySync() { gWatcher.Stop(); }

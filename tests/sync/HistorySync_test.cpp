@@ -42,8 +42,10 @@ protected:
     static LRESULT CALLBACK RouteListing(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
         if (message != historysync::kFolderListedMessage) return DefSubclassProc(hwnd, message, wParam, lParam);
         historysync::ApplyFolderListing(lParam);
+        ++listings_;
         return 0;
     }
+    static inline int listings_ = 0;
     // A clip as the other machine's Ardentia writes it, arriving through the sync service.
     // cutShort: only so many bytes of it have arrived, under its final name, as some services write.
     fs::path WriteElsewhere(std::uint64_t at, const std::string& text, bool pinned = false, std::size_t cutShort = 0) {
@@ -93,11 +95,14 @@ TEST_F(HistorySyncTest, WhatAnotherMachineDoesInTheFolderShowsHereAndOwnWritesCh
     for (const auto& entry : fs::directory_iterator(folder_))
         if (entry.path().filename().u8string().rfind(later.stem().u8string(), 0) == 0) fs::remove(entry.path());
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, testsupport::kPatientMs)) << Labels();
-    // This machine's own capture and its write change nothing else.
+    // This machine's own capture and its write change nothing else, and the folder is not listed for them.
+    testsupport::PumpFor(700);
+    const int listed = listings_;
     ASSERT_TRUE(CopyText("copied here again", 3));
     FlushHistoryWrites();
     testsupport::PumpFor(700);
     EXPECT_EQ(Labels(), "copied here|copied there first|copied here again|");
+    EXPECT_EQ(listings_, listed);
 
     // Arriving under its final name: nothing while it is cut short, the clip once it is whole.
     WriteElsewhere(here + 2000, "arriving", false, 9);
