@@ -253,6 +253,7 @@ void TrimToDiskLimit() {
     limits.diskBytes = gDiskBytes;
     const std::vector<std::size_t> removed = ClipsToRemove(oldestFirst, limits);
     TrimScope trimming;
+    cliplist::ucClipList::PaintHold hold(Host()->ClipList());
     // Newest first, so that the positions still to go stay where they were; the newest clip stays.
     for (auto it = removed.rbegin(); it != removed.rend(); ++it)
         if (int(*it) < list.ListCount() - 1) RemoveClip(int(*it));

@@ -11,8 +11,12 @@ const auto kRemembered = std::chrono::seconds(5);
 void OwnChanges::Note(const std::filesystem::path& name, int step) {
     const auto now = std::chrono::steady_clock::now();
     std::lock_guard<std::mutex> lock(mutex_);
-    for (auto it = recent_.begin(); it != recent_.end();)
-        it = now - it->second.at > kRemembered ? recent_.erase(it) : std::next(it);
+    // Swept now and then, not at every note: thousands of deletes at once note thousands of names.
+    if (now - swept_ > kRemembered) {
+        for (auto it = recent_.begin(); it != recent_.end();)
+            it = now - it->second.at > kRemembered ? recent_.erase(it) : std::next(it);
+        swept_ = now;
+    }
     Seen& seen = recent_[name];
     seen.steps |= step;
     seen.at = now;

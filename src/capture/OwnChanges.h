@@ -29,6 +29,7 @@ private:
         std::chrono::steady_clock::time_point at;
     };
     std::map<std::filesystem::path, Seen> recent_;
+    std::chrono::steady_clock::time_point swept_;
 };
 
 }  // namespace capture

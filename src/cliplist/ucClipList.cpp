@@ -160,26 +160,34 @@ LRESULT ucClipList::HandleSurface(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- what the model asks of the window ----
 
+ucClipList::PaintHold::~PaintHold() {
+    if (--list_.paintHeld_ > 0) return;
+    list_.SetScrollRange(list_.model_.ScrollMaximum());
+    if (list_.sbVert_) InvalidateRect(list_.sbVert_, nullptr, TRUE);
+    if (list_.model_.ListCount() < list_.model_.VisibleRows()) list_.ClearSurface();
+    list_.RepaintAll();
+}
+
 void ucClipList::RepaintAll() {
-    if (!picList_ || resizing_) return;
+    if (!picList_ || resizing_ || paintHeld_ > 0) return;
     gdi::WindowDC dc(picList_);
     RedrawVisible(dc.get());
 }
 
 void ucClipList::RepaintItem(int index) {
-    if (!picList_ || index < 0) return;
+    if (!picList_ || index < 0 || paintHeld_ > 0) return;
     gdi::WindowDC dc(picList_);
     PaintItem(dc.get(), index);
 }
 
 void ucClipList::DrawFocusRect(int index) {
-    if (!picList_) return;
+    if (!picList_ || paintHeld_ > 0) return;
     gdi::WindowDC dc(picList_);
     PaintFocusOn(dc.get(), index);
 }
 
 void ucClipList::ClearSurface() {
-    if (!picList_) return;
+    if (!picList_ || paintHeld_ > 0) return;
     RECT r;
     GetClientRect(picList_, &r);
     gdi::WindowDC dc(picList_);

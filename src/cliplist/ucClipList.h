@@ -38,6 +38,19 @@ public:
     // Items, selection, scrolling: ucClipList1.Model().AddItem(...) and so on.
     ClipListModel& Model() { return model_; }
     ClipListInput& Input() { return input_; }
+
+    // While one lives, many rows change at once (Delete All, a trim) without painting each step: the list
+    // and its scroll bar are painted once when the last ends.
+    class PaintHold {
+    public:
+        explicit PaintHold(ucClipList& list) : list_(list) { ++list_.paintHeld_; }
+        ~PaintHold();
+        PaintHold(const PaintHold&) = delete;
+        PaintHold& operator=(const PaintHold&) = delete;
+
+    private:
+        ucClipList& list_;
+    };
     const ClipListModel& Model() const { return model_; }
     void SetEvents(ClipListEvents* events) { model_.SetEvents(events); }
 
@@ -239,6 +252,7 @@ private:
     int rowHeight_ = 1;
     bool surfaceHasFocus_ = false;
     bool resizing_ = false;
+    int paintHeld_ = 0;
     bool snappingHeightToRows_ = false;
 };
 

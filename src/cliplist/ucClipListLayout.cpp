@@ -109,11 +109,11 @@ void ucClipList::SetScrollRange(int maximum) {
     si.fMask = SIF_RANGE | SIF_PAGE;
     si.nMax = std::max(0, maximum) + page - 1;
     si.nPage = static_cast<UINT>(page);
-    SetScrollInfo(sbVert_, SB_CTL, &si, IsWindowVisible(sbVert_));
+    SetScrollInfo(sbVert_, SB_CTL, &si, IsWindowVisible(sbVert_) && paintHeld_ == 0);
 }
 
 void ucClipList::SetScrollValue(int value) {
-    if (sbVert_) SetScrollPos(sbVert_, SB_CTL, value, IsWindowVisible(sbVert_));
+    if (sbVert_) SetScrollPos(sbVert_, SB_CTL, value, IsWindowVisible(sbVert_) && paintHeld_ == 0);
 }
 
 }  // namespace cliplist

@@ -141,6 +141,7 @@ void Form1::DeleteAll() {
     capture::SetCaptureSuppressed(true);
     // Pinned clips stay, in their order.
     step(2, [&] {
+        cliplist::ucClipList::PaintHold hold(ucClipList1_);
         for (int i = list.ListCount() - 1; i >= 0; --i) {
             if (list.ItemPinned(i)) continue;
             ReleaseHolderOf(capture::ClipTags().Tag(i));

@@ -1,0 +1,118 @@
+// Prints what a long history costs the window, beside the same work with 25 clips, in one run: start-up
+// with every clip listed, the first search typed after it, Delete All, and a start that trims the history
+// to 25 (the others' files deleted). Run it under Wine on a display: scripts/bench.sh (argument: how many
+// clips the long history holds; 10,000 by default).
+#include <windows.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "BenchClock.h"
+#include "BenchForm.h"
+#include "capture/ClipFile.h"
+#include "capture/ClipboardAccess.h"
+#include "capture/HistoryFolder.h"
+#include "capture/HistoryStore.h"
+#include "support/win32_wait.h"
+
+namespace {
+
+const wchar_t kFolder[] = L"Z:\\tmp\\ardentia-history-bench";
+
+// Text clips captured a second apart, written as the store writes them (without waiting for the disk).
+void StoreClips(int clips) {
+    std::filesystem::remove_all(kFolder);
+    std::filesystem::create_directories(kFolder);
+    for (int i = 0; i < clips; ++i) {
+        const std::string text = "Stored clip " + std::to_string(i) + ": a line of text as people copy them.";
+        capture::ClipFileContents clip;
+        clip.header = {capture::kKindText, 1765000000000ull + std::uint64_t(i) * 1000, false, text};
+        clip.formats = {{"#13", capture::UnicodeTextFormat(text).bytes}};
+        const capture::ClipFileId id{clip.header.capturedAtMs, 0, capture::ContentChecksum(clip.formats)};
+        std::ofstream(std::filesystem::path(kFolder) / capture::ClipFileName(id), std::ios::binary)
+            << capture::WriteClipFile(clip);
+    }
+}
+
+std::size_t FilesLeft() {
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(kFolder)) files += entry.is_regular_file() ? 1 : 0;
+    return files;
+}
+
+struct Figures {
+    double start = 0, search = 0, searchTyped = 0, deleteAll = 0, deleteFiles = 0, trimStart = 0, trimFiles = 0;
+};
+
+double LoadForm(mainwindow::Form1& form, const char* historySize) {
+    shell::SaveSetting(shell::kKeyHistorySize, historySize);
+    const double start = Now();
+    if (!form.Load(false)) return -1;
+    form.Show();
+    UpdateWindow(form.hwnd());
+    return Now() - start;
+}
+
+Figures Measure(int clips) {
+    Figures figures;
+    StoreClips(clips);
+    {
+        mainwindow::Form1 form;
+        figures.start = LoadForm(form, "10000");
+        testsupport::PumpFor(2000);  // the user looks before typing; reading ahead goes on meanwhile
+        // Each key is handled before SendMessage returns; the list is then painted.
+        const double typed = Now();
+        SendMessageW(form.SearchBox(), WM_CHAR, 'c', 0);
+        UpdateWindow(form.Search().List().hwnd());
+        figures.search = Now() - typed;
+        for (char c : std::string("lip 1")) SendMessageW(form.SearchBox(), WM_CHAR, WPARAM(c), 0);
+        UpdateWindow(form.Search().List().hwnd());
+        figures.searchTyped = Now() - typed;
+        if (form.Search().Shown().empty()) std::printf("  (nothing found)\n");
+        form.Search().ClearFilter();
+        double start = Now();
+        form.DeleteAll();
+        figures.deleteAll = Now() - start;
+        capture::FlushHistoryWrites();
+        figures.deleteFiles = Now() - start;
+        if (FilesLeft() != 0) std::printf("  (%zu files left after Delete All)\n", FilesLeft());
+    }
+    StoreClips(clips);
+    {
+        mainwindow::Form1 form;
+        const double start = Now();
+        figures.trimStart = LoadForm(form, "25");
+        capture::FlushHistoryWrites();
+        figures.trimFiles = Now() - start;
+        if (FilesLeft() != std::size_t(std::min(clips, 25))) std::printf("  (%zu files left after the trim)\n", FilesLeft());
+    }
+    return figures;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int many = argc > 1 ? std::atoi(argv[1]) : 10000;
+    OleInitialize(nullptr);
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    mainwindow::SetMessageBoxForTesting(AnswerOk);
+    shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
+    shell::SaveSetting(shell::kKeyHistoryFolder, "Z:\\tmp\\ardentia-history-bench");
+    const Figures few = Measure(25), lots = Measure(many);
+    std::printf("%-44s %10s %10s\n", "", "25 clips", (std::to_string(many) + " clips").c_str());
+    const auto row = [](const char* what, double a, double b) { std::printf("%-44s %8.1f ms %8.1f ms\n", what, a, b); };
+    row("start-up, every clip listed", few.start, lots.start);
+    row("first key of a search, 2 s after start", few.search, lots.search);
+    row("\"clip 1\" typed in the search", few.searchTyped, lots.searchTyped);
+    row("Delete All on the window's thread", few.deleteAll, lots.deleteAll);
+    row("Delete All until every file is gone", few.deleteFiles, lots.deleteFiles);
+    row("start-up trimming to 25", few.trimStart, lots.trimStart);
+    row("start-up trimming to 25, files deleted", few.trimFiles, lots.trimFiles);
+    shell::SaveSetting(shell::kKeyHistoryFolder, "");
+    shell::SaveSetting(shell::kKeyHistorySize, "");
+    std::filesystem::remove_all(kFolder);
+    return 0;
+}
