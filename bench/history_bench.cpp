@@ -55,13 +55,15 @@ double LoadForm(mainwindow::Form1& form, const char* historySize) {
     return Now() - start;
 }
 
+DWORD gLookMs = 2000;
+
 Figures Measure(int clips) {
     Figures figures;
     StoreClips(clips);
     {
         mainwindow::Form1 form;
         figures.start = LoadForm(form, "10000");
-        testsupport::PumpFor(2000);  // the user looks before typing; reading ahead goes on meanwhile
+        testsupport::PumpFor(gLookMs);  // the user looks before typing; reading ahead goes on meanwhile
         // Each key is handled before SendMessage returns; the list is then painted.
         const double typed = Now();
         SendMessageW(form.SearchBox(), WM_CHAR, 'c', 0);
@@ -95,6 +97,7 @@ Figures Measure(int clips) {
 
 int main(int argc, char** argv) {
     const int many = argc > 1 ? std::atoi(argv[1]) : 10000;
+    if (argc > 2) gLookMs = DWORD(std::atoi(argv[2]));
     OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
@@ -105,7 +108,7 @@ int main(int argc, char** argv) {
     std::printf("%-44s %10s %10s\n", "", "25 clips", (std::to_string(many) + " clips").c_str());
     const auto row = [](const char* what, double a, double b) { std::printf("%-44s %8.1f ms %8.1f ms\n", what, a, b); };
     row("start-up, every clip listed", few.start, lots.start);
-    row("first key of a search, 2 s after start", few.search, lots.search);
+    row("first key of a search, a moment after start", few.search, lots.search);
     row("\"clip 1\" typed in the search", few.searchTyped, lots.searchTyped);
     row("Delete All on the window's thread", few.deleteAll, lots.deleteAll);
     row("Delete All until every file is gone", few.deleteFiles, lots.deleteFiles);

@@ -199,8 +199,9 @@ void Queue(HWND window, const std::string& tag, bool newTime) {
     SetTimer(window, kWriteTimer, 10, WriteOnTimer);
 }
 
-void LabelFromContent(const std::string& tag, const std::string& text) {
-    const int position = PositionOf(tag);
+void LabelFromContent(const std::string& tag, const std::string& text, int position = -1) {
+    const int count = Host() ? Host()->ClipList().Model().ListCount() : 0;
+    if (position < 0 || position >= count || ClipTags().Tag(position) != tag) position = PositionOf(tag);
     if (position < 0) return;
     const std::string label = TagKind(tag) == kKindPicture ? std::string(kPictureLabel) : ListLabel(text);
     auto& list = Host()->ClipList().Model();
@@ -411,7 +412,7 @@ bool UnloadClip(const std::string& tag) {
     return true;
 }
 
-bool StoredClipSearchText(const std::string& tag, std::string& text, unsigned& width, unsigned& height) {
+bool StoredClipSearchText(const std::string& tag, std::string& text, unsigned& width, unsigned& height, int position) {
     const auto it = gEntries.find(KeyOf(tag));
     if (it == gEntries.end() || it->second.loaded) return false;
     Entry& entry = it->second;
@@ -425,7 +426,7 @@ bool StoredClipSearchText(const std::string& tag, std::string& text, unsigned& w
         ReadMarkupOf(found);
         gSearchTexts.Keep(entry.id, found);
     }
-    if (whole && !entry.labelChecked) LabelFromContent(tag, found.text);
+    if (whole && !entry.labelChecked) LabelFromContent(tag, found.text, position);
     entry.labelChecked = true;
     text = std::move(found.text);
     width = found.width;

@@ -61,8 +61,10 @@ bool UnloadClip(const std::string& tag);
 bool StoredOnDisk(const std::string& tag);
 // False for a clip listed from its file and not read yet.
 bool ClipHeld(const std::string& tag);
-// For a clip not held: what search reads of it, from its file (read once); false for a held clip.
-bool StoredClipSearchText(const std::string& tag, std::string& text, unsigned& width, unsigned& height);
+// For a clip not held: what search reads of it, from its file (read once); false for a held clip. Its list
+// position, when known, spares a search for it.
+bool StoredClipSearchText(const std::string& tag, std::string& text, unsigned& width, unsigned& height,
+                          int position = -1);
 
 // While one lives, clips go to meet this machine's limits: another machine's files stay in the shared folder
 // for it (this machine only stops listing them); this machine's own files go with their clips.

@@ -68,7 +68,7 @@ std::string Form1::SearchKeyOf(const PopupItem& item) const {
     const std::string& tag = item.id;
     PopupClip clip{capture::TagKind(tag), "", 0, 0};
     unsigned width = 0, height = 0;
-    if (capture::StoredClipSearchText(tag, clip.text, width, height)) {  // not held: read from its file
+    if (capture::StoredClipSearchText(tag, clip.text, width, height, item.position)) {  // not held: read from its file
         clip.width = width, clip.height = height;
     } else if (clip.kind == capture::kKindPicture) {
         if (capture::Holders().Pictures().Size(capture::TagHolderIndex(tag), width, height))
