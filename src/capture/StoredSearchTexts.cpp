@@ -1,26 +1,35 @@
 #include "capture/StoredSearchTexts.h"
 
+#include <algorithm>
+#include <memory>
+
 namespace capture {
 
 void StoredSearchTexts::ReadAhead(std::vector<std::pair<ClipFileId, std::filesystem::path>> newestFirst,
                                   SearchTextReader read) {
     Stop();
     stopping_ = false;
-    reader_ = std::thread([this, files = std::move(newestFirst), read = std::move(read)] {
-        for (const auto& [id, file] : files) {
-            if (stopping_ || Bytes() >= budget_) return;
-            StoredSearchText text;
-            if (!read(file, text)) continue;  // a damaged file is told when its clip is used
-            std::lock_guard<std::mutex> lock(mutex_);
-            // Reading ahead never pushes out what was asked for.
-            if (kept_.count(id) == 0 && bytes_ + BytesOf(text) <= budget_) KeepLocked(id, std::move(text), false);
-        }
-    });
+    // A few threads at once, as opening a file is most of the cost and it waits; newest first all the same.
+    const std::size_t threads = std::min<std::size_t>(4, newestFirst.size() / 64 + 1);
+    auto files = std::make_shared<const std::vector<std::pair<ClipFileId, std::filesystem::path>>>(std::move(newestFirst));
+    for (std::size_t t = 0; t < threads; ++t)
+        readers_.emplace_back([this, files, read, t, threads] {
+            for (std::size_t n = t; n < files->size(); n += threads) {
+                const auto& [id, file] = (*files)[n];
+                if (stopping_ || Bytes() >= budget_) return;
+                StoredSearchText text;
+                if (!read(file, text)) continue;  // a damaged file is told when its clip is used
+                std::lock_guard<std::mutex> lock(mutex_);
+                // Reading ahead never pushes out what was asked for.
+                if (kept_.count(id) == 0 && bytes_ + BytesOf(text) <= budget_) KeepLocked(id, std::move(text), false);
+            }
+        });
 }
 
 void StoredSearchTexts::Stop() {
     stopping_ = true;
-    if (reader_.joinable()) reader_.join();
+    for (std::thread& reader : readers_) reader.join();
+    readers_.clear();
 }
 
 bool StoredSearchTexts::Find(const ClipFileId& id, StoredSearchText& text) {

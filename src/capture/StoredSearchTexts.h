@@ -60,7 +60,7 @@ private:
     std::map<ClipFileId, Kept> kept_;
     Order order_;
     std::uint64_t bytes_ = 0;
-    std::thread reader_;
+    std::vector<std::thread> readers_;
     std::atomic<bool> stopping_{false};
 };
 
