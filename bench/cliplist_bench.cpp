@@ -6,7 +6,7 @@
 #include <string>
 
 #include "BenchClock.h"
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 #include "mainwindow/ClipKindIcons.h"
 
 namespace {
@@ -35,7 +35,7 @@ int main() {
     HWND host = CreateWindowExA(0, wc.lpszClassName, "bench", WS_POPUP | WS_VISIBLE, 0, 0, 400, 400, nullptr,
                                 nullptr, wc.hInstance, nullptr);
     HIMAGELIST icons = mainwindow::CreateClipKindIcons();
-    cliplist::ucClipList list;
+    cliplist::ClipListControl list;
     LOGFONTW font = {};
     font.lfHeight = -12;
     font.lfWeight = FW_BOLD;

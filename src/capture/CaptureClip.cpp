@@ -22,7 +22,7 @@
 #include "capture/mClip.h"
 #include "capture/PngPicture.h"
 #include "common/GdiScope.h"
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 
 namespace capture {
 

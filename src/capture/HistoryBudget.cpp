@@ -5,7 +5,7 @@
 #include "capture/ClipLimits.h"
 #include "capture/HistoryStore.h"
 #include "capture/mClip.h"
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 
 namespace capture {
 

@@ -6,7 +6,7 @@
 #include "capture/HistoryBudget.h"
 #include "capture/HistoryStoreFiles.h"
 #include "capture/HistoryStoreState.h"
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 #include "common/Guarded.h"
 #include "common/WindowText.h"
 

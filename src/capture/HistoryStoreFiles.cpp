@@ -9,7 +9,7 @@
 #include "capture/HistoryStore.h"
 #include "capture/PngPicture.h"
 #include "capture/mClip.h"
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 #include "common/Utf8.h"
 #include "common/WindowText.h"
 

@@ -4,7 +4,7 @@
 #include "capture/HistoryBudget.h"
 #include "capture/HistoryStoreFiles.h"
 #include "capture/HistoryStoreState.h"
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 
 namespace capture {
 
@@ -46,7 +46,7 @@ void TrimToDiskLimit() {
     limits.diskBytes = State().diskBytes;
     const std::vector<std::size_t> removed = ClipsToRemove(oldestFirst, limits);
     TrimScope trimming;
-    cliplist::ucClipList::PaintHold hold(Host()->ClipList());
+    cliplist::ClipListControl::PaintHold hold(Host()->ClipList());
     // Newest first, so that the positions still to go stay where they were; the newest clip stays.
     for (auto it = removed.rbegin(); it != removed.rend(); ++it)
         if (int(*it) < list.ListCount() - 1) RemoveClip(int(*it));

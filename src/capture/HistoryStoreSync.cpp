@@ -3,7 +3,7 @@
 
 #include "capture/HistoryStoreFiles.h"
 #include "capture/HistoryStoreState.h"
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 
 namespace capture {
 

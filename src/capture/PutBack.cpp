@@ -10,7 +10,7 @@
 #include "capture/ClipboardRewrite.h"
 #include "capture/HistoryStore.h"
 #include "capture/mClip.h"
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 
 namespace capture {
 

@@ -4,7 +4,7 @@
 
 #include "capture/ClipboardAccess.h"
 #include "capture/HistoryStore.h"
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 #include "common/Utf8.h"
 
 namespace capture {

@@ -10,7 +10,7 @@
 #include "capture/ClipHolders.h"
 
 namespace cliplist {
-class ucClipList;
+class ClipListControl;
 }
 
 namespace capture {
@@ -20,7 +20,7 @@ class CaptureHost {
 public:
     virtual ~CaptureHost() = default;
     virtual HWND MainWindow() const = 0;
-    virtual cliplist::ucClipList& ClipList() = 0;
+    virtual cliplist::ClipListControl& ClipList() = 0;
     virtual void ShowPreviewText(const std::string& text) = 0;
     // Shows the picture unstretched, then fits it into the preview frame.
     virtual void ShowPreviewPicture(HBITMAP picture) = 0;

@@ -65,7 +65,7 @@ void FilteredClips::Refilter() {
     shown_.clear();
     auto& model = list_.Model();
     refilling_ = true;  // the rows made here choose nothing
-    cliplist::ucClipList::PaintHold hold(list_);
+    cliplist::ClipListControl::PaintHold hold(list_);
     model.Clear();
     for (int index : matching) {
         const PopupItem& item = items_[std::size_t(index)];

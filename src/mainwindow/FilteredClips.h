@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "cliplist/ClipListEvents.h"
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 
 namespace mainwindow {
 
@@ -35,8 +35,8 @@ public:
     HWND FilterBox() const { return filter_; }
     // The box and the list moved to a new area, as Create placed them.
     void Move(const RECT& area, int filterHeight);
-    cliplist::ucClipList& List() { return list_; }
-    const cliplist::ucClipList& List() const { return list_; }
+    cliplist::ClipListControl& List() { return list_; }
+    const cliplist::ClipListControl& List() const { return list_; }
 
     // The clips (oldest first, as the main list holds them). The filter stays, and so does the clip
     // chosen where it is still shown.
@@ -68,7 +68,7 @@ private:
     void KeyDown(int keyCode, int shift) override;
 
     HWND filter_ = nullptr;
-    cliplist::ucClipList list_;
+    cliplist::ClipListControl list_;
     bool numbered_ = true;
     bool refilling_ = false;
     std::vector<PopupItem> items_;

@@ -111,7 +111,7 @@ void Form1::Show() {
     ShowWindow(hwnd_, startMinimised_ ? SW_SHOWMINIMIZED : restoreMaximised_ ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     // The clips kept from the last run are shown as a selection would show them; the files skipped
     // are said once, in place of the newest clip's line.
-    if (IsWindowVisible(hwnd_) && ucClipList1_.Model().ListCount() > 0) ShowCurrentClip();
+    if (IsWindowVisible(hwnd_) && clipList_.Model().ListCount() > 0) ShowCurrentClip();
     if (!historyNote_.empty()) common::SetWindowTextUtf8(lblInfo_, historyNote_);
     historyNote_.clear();
     if (IsWindowVisible(hwnd_)) UpdateWindow(hwnd_);
@@ -119,11 +119,11 @@ void Form1::Show() {
 
 void Form1::MinimiseToTray() {
     // The icon first: without it a hidden window could never be brought back, so it stays minimised.
-    cSysTray1_.SetInTray(true);
-    if (!cSysTray1_.InTray()) return;
+    trayIcon_.SetInTray(true);
+    if (!trayIcon_.InTray()) return;
     ShowWindow(hwnd_, SW_HIDE);
     inTray_ = true;
-    cSysTray1_.ShowBalloon(kBalloonText, kProductCaption, 5, true);
+    trayIcon_.ShowBalloon(kBalloonText, kProductCaption, 5, true);
 }
 
 void Form1::RestoreFromTray() {
@@ -149,8 +149,8 @@ void Form1::Form_Unload() {
     SavePlacement();
     if (hotkeyRegistered_) UnregisterHotKey(hwnd_, kPopupHotkeyId);
     popup_.Close();
-    cSysTray1_.EndBalloonWait();
-    cSysTray1_.SetInTray(false);
+    trayIcon_.EndBalloonWait();
+    trayIcon_.SetInTray(false);
     capture::StopWatchdog();
     ChangeClipboardChain(hwnd_, capture::NextViewer());
     capture::DetachMonitor(hwnd_);
@@ -267,7 +267,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
             // The list asks first and chooses its own pointer unless this window set one.
-            if (reinterpret_cast<HWND>(wParam) == ucClipList1_.picList()) return FALSE;
+            if (reinterpret_cast<HWND>(wParam) == clipList_.picList()) return FALSE;
             break;
         case WM_SIZE:
             if (wParam == SIZE_MINIMIZED) {
@@ -345,19 +345,19 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (historysync::ApplyFolderListing(lParam)) {
             // As after a capture: the empty list's words go, the rows paint, the line and the current clip
             // follow; a list that had none stands on the newest. Neither the clipboard nor the focus moves.
-            auto& list = ucClipList1_.Model();
+            auto& list = clipList_.Model();
             if (list.ListCount() > 0 && list.ListIndex() < 0)
                 list.SetListIndex(list.ListCount() - 1);
             else
                 ShowCurrentClip();
-            InvalidateRect(ucClipList1_.picList(), nullptr, TRUE);
+            InvalidateRect(clipList_.picList(), nullptr, TRUE);
             RefreshSearch();
             if (popup_.IsOpen()) popup_.Update(PopupItems());
         }
         return 0;
     }
     if (message == shell::TaskbarCreatedMessage()) {
-        cSysTray1_.TaskbarCreated();
+        trayIcon_.TaskbarCreated();
         return 0;
     }
     if (message == ActivateMessage()) {

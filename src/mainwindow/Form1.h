@@ -12,13 +12,13 @@
 
 #include "capture/mClip.h"
 #include "cliplist/ClipListEvents.h"
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 #include "common/GdiScope.h"
 #include "mainwindow/FilteredClips.h"
 #include "mainwindow/HistoryPopup.h"
 #include "mainwindow/PictureView.h"
 #include "shell/Skin.h"
-#include "shell/cSysTray.h"
+#include "shell/TrayIcon.h"
 
 namespace mainwindow {
 
@@ -38,7 +38,7 @@ UINT ActivateMessage();
 void SetHourglass(bool on);
 bool Hourglass();
 
-class Form1 : public capture::CaptureHost, private cliplist::ClipListEvents, private shell::cSysTrayEvents {
+class Form1 : public capture::CaptureHost, private cliplist::ClipListEvents, private shell::TrayIconEvents {
 public:
     Form1();
     ~Form1() override;
@@ -54,9 +54,9 @@ public:
 
     HWND hwnd() const { return hwnd_; }
     bool InTray() const { return inTray_; }
-    shell::cSysTray& Tray() { return cSysTray1_; }
+    shell::TrayIcon& Tray() { return trayIcon_; }
     HWND lblInfo() const { return lblInfo_; }
-    HWND ClipListWindow() const { return ucClipList1_.hwnd(); }
+    HWND ClipListWindow() const { return clipList_.hwnd(); }
     HWND Text1() const { return text1_; }
     HWND Text2() const { return text2_; }
     HWND Picture1() const { return picture1_; }
@@ -82,7 +82,7 @@ public:
 
     // CaptureHost
     HWND MainWindow() const override { return hwnd_; }
-    cliplist::ucClipList& ClipList() override { return ucClipList1_; }
+    cliplist::ClipListControl& ClipList() override { return clipList_; }
     void ShowPreviewText(const std::string& text) override;
     void ShowPreviewPicture(HBITMAP picture) override;
     void HideEmptyPanel() override;
@@ -178,7 +178,7 @@ private:
     void SetPreviewText(const std::string& text);
     static const UINT_PTR kPreviewTimer = 0x5056;  // "PV"
     bool previewPending_ = false;
-    // cSysTrayEvents
+    // TrayIconEvents
     void MouseUp(std::int16_t button, std::int32_t id) override;
 
     HWND hwnd_ = nullptr;
@@ -209,9 +209,9 @@ private:
     bool choosingFromSearch_ = false;
     HWND popupReturnTo_ = nullptr;
     bool hotkeyRegistered_ = false;
-    cliplist::ucClipList ucClipList1_;
+    cliplist::ClipListControl clipList_;
     HIMAGELIST imageList1_ = nullptr;
-    shell::cSysTray cSysTray1_;
+    shell::TrayIcon trayIcon_;
     shell::SkinFramework skinFramework1_;
     HICON appIcon_ = nullptr;
     HICON appIconSmall_ = nullptr;

@@ -93,18 +93,18 @@ bool Form1::CreateControls() {
     // The search box across the top of the list's place, the list (or while searching, what was found) below.
     const int searchHeight = Px(360);
     const RECT listPlace{Px(120), Px(1440), Px(120) + Px(2535), Px(1440) + Px(3435)};
-    if (!ucClipList1_.Create(hwnd_, kIdClipList, listPlace.left, listPlace.top + searchHeight, Px(2535),
+    if (!clipList_.Create(hwnd_, kIdClipList, listPlace.left, listPlace.top + searchHeight, Px(2535),
                              Px(3435) - searchHeight))
         return false;
-    ucClipList1_.ReadProperties(common::PropertyBag::Parse(kClipList1Properties), common::FontSpec());
-    SetWindowLongA(ucClipList1_.hwnd(), GWL_STYLE,
-                   GetWindowLongA(ucClipList1_.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS | WS_TABSTOP);
-    ucClipList1_.SetEvents(this);
+    clipList_.ReadProperties(common::PropertyBag::Parse(kClipList1Properties), common::FontSpec());
+    SetWindowLongA(clipList_.hwnd(), GWL_STYLE,
+                   GetWindowLongA(clipList_.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS | WS_TABSTOP);
+    clipList_.SetEvents(this);
     if (!CreateSearch(listPlace, searchHeight)) return false;
     // Tab reaches the search box before the list below it.
     HWND searchBox = search_.FilterBox();
     while (GetParent(searchBox) && GetParent(searchBox) != hwnd_) searchBox = GetParent(searchBox);
-    SetWindowPos(ucClipList1_.hwnd(), searchBox, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(clipList_.hwnd(), searchBox, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     picClipLabel_ = Panel(hwnd_, 180, 2010, 2355, 1905, kWhite);
     // Room for a third line: the font here wraps the text once more than the designed one.
     lblClipEmpty_ = Child("STATIC", "", SS_CENTER | SS_NOPREFIX, picClipLabel_, 0, 0, 120, 2235, 675, kWhite);
@@ -141,8 +141,8 @@ bool Form1::CreateControls() {
     capture::Holders().onPictureReleasing = [this](HBITMAP picture) {
         if (image1_.Picture() == picture) image1_.SetPicture(nullptr);
     };
-    if (!cSysTray1_.Create(hwnd_, 0, 0)) return false;
-    cSysTray1_.SetEvents(this);
+    if (!trayIcon_.Create(hwnd_, 0, 0)) return false;
+    trayIcon_.SetEvents(this);
     capture::SetCaptureHost(this);
     return pushButton1_ && pushButton2_ && pushButton3_ && pushButton5_ && pushButton7_ && check4_ && check8_ &&
            checkRemember_ &&
@@ -167,13 +167,13 @@ void Form1::Form_Load() {
     });
     step(7, [&] {
         imageList1_ = CreateClipKindIcons();
-        ucClipList1_.SetImageList(imageList1_);
+        clipList_.SetImageList(imageList1_);
         search_.List().SetImageList(imageList1_);
     });
     step(8, [&] {
         listCursor_ = LoadCursorFromFileW(common::Widen(cursorFile).c_str());
         if (!listCursor_) throw std::runtime_error("File not found: '" + cursorFile + "'");
-        ucClipList1_.SetMouseIcon(listCursor_);
+        clipList_.SetMouseIcon(listCursor_);
     });
     step(9, [&] { ShowEmptyListText(); });
     step(10, [&] {
@@ -195,9 +195,9 @@ void Form1::Form_Load() {
     });
     step(12, [&] { capture::SetCaptureSuppressed(false); });
     step(13, [&] {
-        cSysTray1_.SetTrayTip(kProductCaption);
-        cSysTray1_.SetTrayIcon(appIconSmall_);
-        cSysTray1_.SetInTray(false);
+        trayIcon_.SetTrayTip(kProductCaption);
+        trayIcon_.SetIcon(appIconSmall_);
+        trayIcon_.SetInTray(false);
     });
     step(14, [&] {
         const bool on = shell::IsOn(shell::GetSetting(shell::kKeyWindowsStartup, shell::kOff));
@@ -219,7 +219,7 @@ void Form1::Form_Load() {
     step(20, [&] {
         RegisterPopupHotkey();
         ShowEmptyListText();
-        ucClipList1_.SetHint(ClipListTip(hotkeyName_));
+        clipList_.SetHint(ClipListTip(hotkeyName_));
         search_.List().SetHint(ClipListTip(hotkeyName_));
     });
     step(21, [&] { RestoreKeptHistory(); });

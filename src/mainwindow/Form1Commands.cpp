@@ -77,7 +77,7 @@ void Form1::ClearPreview() {
 void Form1::PushButton1_Click() {
     ErrorReport step(hwnd_, "PushButton1_Click");
     step(1, [&] {
-        auto& list = ucClipList1_.Model();
+        auto& list = clipList_.Model();
         const int asked = list.ListIndex();
         if (asked >= 0 && asked < list.ListCount() && list.ItemPinned(asked)) {
             Tell(hwnd_, "\"" + list.ItemText(asked) + "\" is pinned: unpin it (Ctrl+P) to delete it.");
@@ -99,7 +99,7 @@ void Form1::PushButton1_Click() {
 
 void Form1::DeleteClip() {
     ErrorReport step = ErrorReport::Bare(hwnd_, "Tessel Error!");
-    auto& list = ucClipList1_.Model();
+    auto& list = clipList_.Model();
     capture::SetCaptureSuppressed(true);
     const int position = list.ListIndex();
     if (position < 0) {
@@ -116,14 +116,14 @@ void Form1::DeleteClip() {
     step(7, [&] { list.RemoveItem(position); });
     step(8, [&] { list.SetListIndex(std::min(position, list.ListCount() - 1)); });  // the clip that followed
     step(9, [&] { ShowWindow(picClipLabel_, list.ListCount() < 1 ? SW_SHOW : SW_HIDE); });
-    step(10, [&] { ::SetFocus(search_.Filtering() ? search_.FilterBox() : ucClipList1_.picList()); });
+    step(10, [&] { ::SetFocus(search_.Filtering() ? search_.FilterBox() : clipList_.picList()); });
     capture::SetCaptureSuppressed(false);
 }
 
 void Form1::PushButton3_Click() {
     ErrorReport step(hwnd_, "PushButton3_Click");
     step(1, [&] {
-        const auto& list = ucClipList1_.Model();
+        const auto& list = clipList_.Model();
         if (list.ListCount() == 0) return;
         int pinned = 0;
         for (int i = 0; i < list.ListCount(); ++i) pinned += list.ItemPinned(i) ? 1 : 0;
@@ -137,11 +137,11 @@ void Form1::PushButton3_Click() {
 
 void Form1::DeleteAll() {
     ErrorReport step(hwnd_, "DeleteAll");
-    auto& list = ucClipList1_.Model();
+    auto& list = clipList_.Model();
     capture::SetCaptureSuppressed(true);
     // Pinned clips stay, in their order.
     step(2, [&] {
-        cliplist::ucClipList::PaintHold hold(ucClipList1_);
+        cliplist::ClipListControl::PaintHold hold(clipList_);
         for (int i = list.ListCount() - 1; i >= 0; --i) {
             if (list.ItemPinned(i)) continue;
             ReleaseHolderOf(capture::ClipTags().Tag(i));
@@ -179,7 +179,7 @@ void Form1::PushButton5_Click() {
     SetHourglass(true);
     int failed = 0, written = 0;
     std::string firstReason;
-    const auto& list = ucClipList1_.Model();
+    const auto& list = clipList_.Model();
     for (int i = 0; i < list.ListCount(); ++i) {
         const std::string tag = capture::ClipTags().Tag(i);
         const std::string extension = SavedExtension(capture::TagKind(tag));
@@ -214,7 +214,7 @@ void Form1::PushButton7_Click() {
 void Form1::Text1_MouseDown(int button) {
     ErrorReport step(hwnd_, "Text1_MouseDown");
     step(1, [&] {
-        const int position = ucClipList1_.Model().ListIndex();
+        const int position = clipList_.Model().ListIndex();
         if (position < 0) return;
         const std::string tag = capture::ClipTags().Tag(position);
         const std::string kind = capture::TagKind(tag);
@@ -236,7 +236,7 @@ void Form1::Text1_MouseDown(int button) {
 void Form1::Image1_MouseDown(int button) {
     ErrorReport step(hwnd_, "Image1_MouseDown");
     step(1, [&] {
-        const int position = ucClipList1_.Model().ListIndex();
+        const int position = clipList_.Model().ListIndex();
         if (position < 0) return;
         const std::string tag = capture::ClipTags().Tag(position);
         if (capture::TagKind(tag) != capture::kKindPicture || !capture::UseClip(tag)) return;

@@ -79,7 +79,7 @@ void Form1::RestoreKeptHistory() {
                             "\" is not understood: no clip is deleted for it";
     // Another machine may write the folder too (a file-sync service keeps it alike): what it does shows here.
     historysync::StartHistorySync(hwnd_);
-    auto& list = ucClipList1_.Model();
+    auto& list = clipList_.Model();
     if (list.ListCount() > 0) {
         list.SetListIndex(list.ListCount() - 1);
         HideEmptyPanel();
@@ -87,7 +87,7 @@ void Form1::RestoreKeptHistory() {
 }
 
 void Form1::TogglePin(int position) {
-    auto& list = ucClipList1_.Model();
+    auto& list = clipList_.Model();
     if (position < 0 || position >= list.ListCount()) return;
     const bool pin = !list.ItemPinned(position);
     // Pinned clips are never let go: their number is bounded as the history is.
@@ -103,15 +103,15 @@ void Form1::TogglePin(int position) {
 
 void Form1::MouseUp(int button, int, float, float y) {
     if (button != 2) return;
-    auto& list = ucClipList1_.Model();
-    const int row = list.TopIndex() + int(y) / std::max(1, ucClipList1_.RowHeight());
+    auto& list = clipList_.Model();
+    const int row = list.TopIndex() + int(y) / std::max(1, clipList_.RowHeight());
     if (row < 0 || row >= list.ListCount()) return;
     list.SetListIndex(row);
     ShowClipMenu();
 }
 
 void Form1::ShowClipMenu() {
-    auto& list = ucClipList1_.Model();
+    auto& list = clipList_.Model();
     const int position = list.ListIndex();
     if (position < 0) return;
     HMENU menu = CreatePopupMenu();
@@ -134,7 +134,7 @@ void Form1::CheckRemember_Click() {
     if (remember == capture::RememberHistory()) return;
     shell::SaveSetting(shell::kKeyRememberHistory, remember ? shell::kOn : shell::kOff);
     capture::SetRememberHistory(remember);
-    const auto& list = ucClipList1_.Model();
+    const auto& list = clipList_.Model();
     const int unpinned = list.ListCount() - PinnedCount(list);
     // Switched on, every clip is written; switched off, the files of the unpinned go only when asked.
     if (remember || (unpinned > 0 &&

@@ -43,7 +43,7 @@ void Form1::LayOut() {
     const std::pair<HWND, Box> placed[] = {
         {pushButton2_, b.managerButton}, {checkRemember_, b.rememberCheck},
         {frame1_, b.startupFrame},       {search_.FilterBox(), b.search},
-        {ucClipList1_.hwnd(), b.list},   {search_.List().hwnd(), b.list},
+        {clipList_.hwnd(), b.list},   {search_.List().hwnd(), b.list},
         {picClipLabel_, b.emptyLabel},   {picture3_, b.preview},
         {lblInfo_, b.infoLine},          {pushButton1_, b.deleteSelected},
         {pushButton3_, b.deleteAll},     {frame2_, b.saveFrame},

@@ -11,7 +11,7 @@
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/Form1.h"
 #include "shell/SettingsStore.h"
-#include "shell/mStartUp.h"
+#include "shell/RunKeyEntry.h"
 
 namespace mainwindow {
 
@@ -36,7 +36,7 @@ void Form1::PushButton2_Click() {
         });
         step(4, [&] { common::DoEvents(); });
         step(5, [&] {
-            if (IsWindowVisible(hwnd_)) ::SetFocus(ucClipList1_.picList());
+            if (IsWindowVisible(hwnd_)) ::SetFocus(clipList_.picList());
         });
         step(6, [&] { Save(shell::kKeyClipboardSwitch, shell::kOn); });
     } else if (caption == kManagerOffCaption) {
@@ -47,7 +47,7 @@ void Form1::PushButton2_Click() {
             capture::LeaveChain(hwnd_);
         });
         step(10, [&] {
-            if (IsWindowVisible(hwnd_)) ::SetFocus(ucClipList1_.picList());
+            if (IsWindowVisible(hwnd_)) ::SetFocus(clipList_.picList());
         });
         step(11, [&] { Save(shell::kKeyClipboardSwitch, shell::kOff); });
     }

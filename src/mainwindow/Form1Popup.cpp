@@ -21,11 +21,11 @@ void Form1::RegisterPopupHotkey() {
         popup_.onChoose = [this](int position, bool plainText) { PasteFromPopup(position, plainText); };
         popup_.onDelete = [this](int position) {
             // A pinned clip is not deleted from here: a box would close the popup. Unpinned first, it goes.
-            if (ucClipList1_.Model().ItemPinned(position)) {
+            if (clipList_.Model().ItemPinned(position)) {
                 MessageBeep(MB_ICONWARNING);
                 return;
             }
-            ucClipList1_.Model().SetListIndex(position);
+            clipList_.Model().SetListIndex(position);
             DeleteClip();
             popup_.Update(PopupItems());
         };
@@ -58,7 +58,7 @@ void Form1::ShowEmptyListText() {
 // Items carry no text: what search reads of each clip is made only once something is typed.
 std::vector<PopupItem> Form1::PopupItems() const {
     std::vector<PopupItem> items;
-    const auto& list = ucClipList1_.Model();
+    const auto& list = clipList_.Model();
     for (int i = 0; i < list.ListCount(); ++i)
         items.push_back({i, list.ItemText(i), list.ItemIcon(i), capture::ClipTags().Tag(i), list.ItemPinned(i)});
     return items;
@@ -94,7 +94,7 @@ bool Form1::PutBack(int position, bool plainText) {
         common::SetWindowTextUtf8(lblInfo_, "Not put back: another program holds the clipboard");
         return false;
     }
-    const auto& list = ucClipList1_.Model();
+    const auto& list = clipList_.Model();
     const std::string tag = capture::ClipTags().Tag(list.ListIndex());
     const std::string head = capture::ClipTextHead(tag, kInfoTextHead);
     common::SetWindowTextUtf8(lblInfo_, InfoLine(InfoPrefix(capture::TagKind(tag), head), list.ListIndex(),

@@ -95,24 +95,24 @@ void Form1::DblClick() { PutCurrentClipBack(); }
 void Form1::KeyDown(int keyCode, int shift) {
     if (keyCode == VK_RETURN) PutCurrentClipBack();
     if (keyCode == VK_DELETE && shift == 0) PushButton1_Click();  // asks as "Delete Selected" does
-    if (keyCode == 'P' && shift == 2) TogglePin(ucClipList1_.Model().ListIndex());  // Ctrl alone
+    if (keyCode == 'P' && shift == 2) TogglePin(clipList_.Model().ListIndex());  // Ctrl alone
     if (keyCode == 'F' && shift == 2) FocusSearch();
 }
 
 void Form1::PutCurrentClipBack() {
-    const int position = ucClipList1_.Model().ListIndex();
+    const int position = clipList_.Model().ListIndex();
     if (position >= 0) PutBack(position, false);
 }
 
 // The clip the list stands on, or its first.
 std::string Form1::CurrentTag() const {
-    const int position = ucClipList1_.Model().ListIndex();
+    const int position = clipList_.Model().ListIndex();
     return capture::ClipTags().Tag(position < 0 ? 0 : position);
 }
 
 void Form1::ShowCurrentClip() {
     if (!IsWindowVisible(hwnd_)) return;
-    const auto& list = ucClipList1_.Model();
+    const auto& list = clipList_.Model();
     ShowWindow(picClipLabel_, list.ListCount() < 1 ? SW_SHOW : SW_HIDE);
     const int position = list.ListIndex() < 0 ? 0 : list.ListIndex();
     // No focus is taken here: a capture runs while the user works in another program.
@@ -130,7 +130,7 @@ void Form1::ShowCurrentClip() {
 void Form1::FillPreview() {
     KillTimer(hwnd_, kPreviewTimer);
     previewPending_ = false;
-    if (!IsWindowVisible(hwnd_) || ucClipList1_.Model().ListCount() < 1) return;
+    if (!IsWindowVisible(hwnd_) || clipList_.Model().ListCount() < 1) return;
     const std::string tag = CurrentTag();
     if (!capture::ClipHeld(tag) && !capture::UseClip(tag)) return;
     const std::string kind = capture::TagKind(tag);

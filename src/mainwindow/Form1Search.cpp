@@ -20,12 +20,12 @@ bool Form1::CreateSearch(const RECT& area, int boxHeight) {
     search_.keyOf = [this](const PopupItem& item) { return SearchKeyOf(item); };
     search_.onSelect = [this](int position) {
         choosingFromSearch_ = true;
-        ucClipList1_.Model().SetListIndex(position);
+        clipList_.Model().SetListIndex(position);
         choosingFromSearch_ = false;
     };
     search_.onChoose = [this](int position, bool plainText) { PutBack(position, plainText); };
     search_.onDelete = [this](int position) {
-        ucClipList1_.Model().SetListIndex(position);
+        clipList_.Model().SetListIndex(position);
         PushButton1_Click();
     };
     search_.onPin = [this](int position) {
@@ -34,7 +34,7 @@ bool Form1::CreateSearch(const RECT& area, int boxHeight) {
     };
     search_.onEscape = [this] {
         search_.ClearFilter();
-        ::SetFocus(ucClipList1_.picList());
+        ::SetFocus(clipList_.picList());
     };
     return true;
 }
@@ -54,8 +54,8 @@ void Form1::SearchChanged() {
     }
     if (!searching) searchStale_ = true;
     ShowWindow(search_.List().hwnd(), searching ? SW_SHOW : SW_HIDE);
-    ShowWindow(ucClipList1_.hwnd(), searching ? SW_HIDE : SW_SHOW);
-    ShowWindow(picClipLabel_, !searching && ucClipList1_.Model().ListCount() < 1 ? SW_SHOW : SW_HIDE);
+    ShowWindow(clipList_.hwnd(), searching ? SW_HIDE : SW_SHOW);
+    ShowWindow(picClipLabel_, !searching && clipList_.Model().ListCount() < 1 ? SW_SHOW : SW_HIDE);
 }
 
 void Form1::RefreshSearch() {

@@ -25,7 +25,7 @@ public:
     bool Create(HIMAGELIST kindIcons);
     HWND hwnd() const { return hwnd_; }
     HWND FilterBox() const { return clips_.FilterBox(); }
-    cliplist::ucClipList& List() { return clips_.List(); }
+    cliplist::ClipListControl& List() { return clips_.List(); }
     bool IsOpen() const { return open_; }
 
     // Opens at the pointer with these clips (oldest first, as the main list holds them).

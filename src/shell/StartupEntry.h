@@ -1,4 +1,4 @@
-// Where the start-with-Windows entry lives and what it holds; the registry calls are in mStartUp.
+// Where the start-with-Windows entry lives and what it holds; the registry calls are in RunKeyEntry.
 #pragma once
 
 #include <string>

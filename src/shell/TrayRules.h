@@ -1,6 +1,6 @@
 // What the tray control says to the shell and hears from it, without Win32: the callback message, texts
 // cut to the shell's fields, balloon times and the shell's notices. The record itself is the system's
-// own NOTIFYICONDATAW, filled in cSysTray.
+// own NOTIFYICONDATAW, filled in TrayIcon.
 #pragma once
 
 #include <cstddef>

@@ -17,7 +17,7 @@
 #include "capture/PngPicture.h"
 #include "capture/ClipboardMonitor.h"
 #include "capture/mClip.h"
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 #include "support/clipboard_peer.h"
 
 namespace capture {
@@ -29,13 +29,13 @@ using testsupport::PeerCopy;
 class TestHost : public CaptureHost {
 public:
     HWND window = nullptr;
-    cliplist::ucClipList list;
+    cliplist::ClipListControl list;
     std::string previewText;
     HBITMAP previewPicture = nullptr;
     std::function<void()> onPreviewText;
 
     HWND MainWindow() const override { return window; }
-    cliplist::ucClipList& ClipList() override { return list; }
+    cliplist::ClipListControl& ClipList() override { return list; }
     void ShowPreviewText(const std::string& text) override {
         previewText = text;
         if (onPreviewText) onPreviewText();

@@ -25,7 +25,7 @@
 #include "shell/PathHelpers.h"
 #include "shell/SettingsStore.h"
 #include "shell/TrayRules.h"
-#include "shell/mStartUp.h"
+#include "shell/RunKeyEntry.h"
 #include "support/clipboard_peer.h"
 
 namespace mainwindow {

@@ -1,6 +1,6 @@
 // Rules of the shell helpers that need no Win32: title trimming, the tray's text fields and the skin
 // file. The record as a whole, its notices and balloon times are checked where the tray control sends
-// and receives them (cSysTray_test); the start-up entry's data where it is written (mStartUp_test).
+// and receives them (TrayIcon_test); the start-up entry's data where it is written (RunKeyEntry_test).
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -1,5 +1,5 @@
 // Renders the real control under Wine and reads its pixels back.
-#include "cliplist/ucClipListFixture.h"
+#include "cliplist/ClipListControlFixture.h"
 #include "support/painted_bitmap.h"
 
 #include <commctrl.h>
@@ -20,7 +20,7 @@ HBITMAP SolidBitmap(COLORREF colour, int w, int h) {
     });
 }
 
-class ClipListPixels : public ucClipListTest {
+class ClipListPixels : public ClipListControlTest {
 protected:
     void SetUp() override {
         Make(10, 10, 200, 130, 0);
@@ -41,7 +41,7 @@ protected:
         testsupport::PumpFor(50);
     }
     void TearDown() override {
-        ucClipListTest::TearDown();
+        ClipListControlTest::TearDown();
         if (picture) DeleteObject(picture);
     }
     COLORREF Pixel(int x, int y) const {

@@ -1,7 +1,7 @@
-#include "shell/mSysTray.h"
+#include "shell/TrayIconProc.h"
 
 #include "shell/TrayRules.h"
-#include "shell/cSysTray.h"
+#include "shell/TrayIcon.h"
 
 namespace shell {
 
@@ -9,9 +9,9 @@ namespace {
 WNDPROC gPreviousWindowProc = nullptr;
 }
 
-void AttachTrayProc(HWND owner, cSysTray* control) {
+void AttachTrayProc(HWND owner, TrayIcon* control) {
     gPreviousWindowProc =
-        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SysTrayWindowProc)));
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayIconWindowProc)));
     SetWindowLongPtrA(owner, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
 }
 
@@ -21,11 +21,11 @@ void DetachTrayProc(HWND owner) {
     gPreviousWindowProc = nullptr;
 }
 
-LRESULT CALLBACK SysTrayWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK TrayIconWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     // Read the slot first: the callback may remove the icon and with it the slot.
     WNDPROC previous = gPreviousWindowProc;
     if (message == kTrayCallbackMessage) {
-        if (auto* control = reinterpret_cast<cSysTray*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)))
+        if (auto* control = reinterpret_cast<TrayIcon*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)))
             control->Callback(UINT(lParam), UINT(wParam));
     }
     if (!previous) return DefWindowProcA(hwnd, message, wParam, lParam);

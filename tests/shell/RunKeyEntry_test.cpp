@@ -1,5 +1,5 @@
 // The start-with-Windows entry in Wine's real machine-wide Run key.
-#include "shell/mStartUp.h"
+#include "shell/RunKeyEntry.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/WindowText.h"
-#include "shell/RegStuff.h"
+#include "shell/RegistryValues.h"
 #include "shell/StartupEntry.h"
 
 namespace shell {

@@ -1,16 +1,16 @@
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 
 #include <algorithm>
 
 namespace cliplist {
 
-int ucClipList::ClientWidth() const {
+int ClipListControl::ClientWidth() const {
     RECT r = {};
     if (hwnd_) GetClientRect(hwnd_, &r);
     return r.right;
 }
 
-int ucClipList::TextHeight() const {
+int ClipListControl::TextHeight() const {
     gdi::WindowDC dc(picList_);
     gdi::Selection use(dc.get(), rowFont_.get());
     TEXTMETRICA tm = {};
@@ -18,7 +18,7 @@ int ucClipList::TextHeight() const {
     return tm.tmHeight > 0 ? tm.tmHeight : 1;
 }
 
-void ucClipList::RecreateFonts() {
+void ClipListControl::RecreateFonts() {
     LOGFONTW plain = font_;
     plain.lfUnderline = FALSE;
     gdi::Font row(CreateFontIndirectW(&plain));
@@ -29,7 +29,7 @@ void ucClipList::RecreateFonts() {
     underlineFont_ = gdi::Font(CreateFontIndirectW(&plain));
 }
 
-void ucClipList::SizeChanged() {
+void ClipListControl::SizeChanged() {
     if (!hwnd_ || !picList_) return;
     rowHeight_ = cliplist::RowHeight(itemHeightAuto_, itemHeight_, TextHeight());
     RECT client, outer;
@@ -57,7 +57,7 @@ void ucClipList::SizeChanged() {
     InvalidateRect(picList_, nullptr, TRUE);
 }
 
-void ucClipList::OnVScroll(int code) {
+void ClipListControl::OnVScroll(int code) {
     SCROLLINFO si = {};
     si.cbSize = sizeof(si);
     si.fMask = SIF_ALL;
@@ -80,11 +80,11 @@ void ucClipList::OnVScroll(int code) {
     modelWindowSide_.ScrollBarMoved(pos, code == SB_THUMBTRACK);
 }
 
-Rect ucClipList::RowRect(int row) const {
+Rect ClipListControl::RowRect(int row) const {
     return cliplist::RowRect(row, rowHeight_, ClientWidth(), WidthTakenByScrollBar());
 }
 
-void ucClipList::ShowScrollBar(bool shown, int largeChange) {
+void ClipListControl::ShowScrollBar(bool shown, int largeChange) {
     if (!sbVert_) return;
     RECT client;
     GetClientRect(hwnd_, &client);
@@ -100,7 +100,7 @@ void ucClipList::ShowScrollBar(bool shown, int largeChange) {
     ShowWindow(sbVert_, shown ? SW_SHOWNA : SW_HIDE);
 }
 
-void ucClipList::SetScrollRange(int maximum) {
+void ClipListControl::SetScrollRange(int maximum) {
     if (!sbVert_) return;
     // A proportional thumb: the page is VisibleRows, so positions run from 0 to `maximum`.
     const int page = std::max(1, model_.VisibleRows());
@@ -112,7 +112,7 @@ void ucClipList::SetScrollRange(int maximum) {
     SetScrollInfo(sbVert_, SB_CTL, &si, IsWindowVisible(sbVert_) && paintHeld_ == 0);
 }
 
-void ucClipList::SetScrollValue(int value) {
+void ClipListControl::SetScrollValue(int value) {
     if (sbVert_) SetScrollPos(sbVert_, SB_CTL, value, IsWindowVisible(sbVert_) && paintHeld_ == 0);
 }
 

@@ -3,14 +3,14 @@
 #include <atomic>
 #include <thread>
 
-#include "cliplist/ucClipListFixture.h"
+#include "cliplist/ClipListControlFixture.h"
 #include "common/WindowText.h"
 #include "support/clipboard_peer.h"
 
 namespace cliplist {
 namespace {
 
-class ClipListInputWin : public ucClipListTest {
+class ClipListInputWin : public ClipListControlTest {
 protected:
     void SetUp() override { Make(20, 20, 200, 150, 40); }
 };

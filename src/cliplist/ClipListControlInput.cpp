@@ -1,4 +1,4 @@
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 
 #include <windowsx.h>
 
@@ -36,7 +36,7 @@ int PressedButton(UINT msg) {
 
 // Keys, presses, moves and releases on the surface go through the input rules; the surface keeps
 // the mouse while a button is down, so a drag above or below the list still reports positions.
-bool ucClipList::HandleInput(UINT msg, WPARAM wp, LPARAM lp) {
+bool ClipListControl::HandleInput(UINT msg, WPARAM wp, LPARAM lp) {
     const float x = float(GET_X_LPARAM(lp));
     const float y = float(GET_Y_LPARAM(lp));
     switch (msg) {
@@ -92,7 +92,7 @@ bool ucClipList::HandleInput(UINT msg, WPARAM wp, LPARAM lp) {
 
 // One loop, however many moves arrive while it runs: each turn takes its interval from the pointer's
 // latest distance, so the speed follows the pointer and the nesting stays at one.
-void ucClipList::RunAutoScroll() {
+void ClipListControl::RunAutoScroll() {
     if (autoScrolling_) return;
     autoScrolling_ = true;
     const std::shared_ptr<bool> alive = alive_;
@@ -115,7 +115,7 @@ void ucClipList::RunAutoScroll() {
 
 // The wheel scrolls the rows as the system's setting says (three per notch unless changed), leaving
 // the current item where it is.
-void ucClipList::OnMouseWheel(int delta) {
+void ClipListControl::OnMouseWheel(int delta) {
     UINT lines = 3;
     SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
     if (lines == WHEEL_PAGESCROLL) lines = UINT(std::max(1, model_.VisibleRows()));

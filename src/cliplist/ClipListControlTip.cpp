@@ -5,7 +5,7 @@
 
 #include "common/GdiScope.h"
 #include "common/WindowText.h"
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 
 namespace cliplist {
 
@@ -13,7 +13,7 @@ namespace {
 std::string FirstLine(const std::string& label) { return label.substr(0, label.find_first_of("\r\n")); }
 }  // namespace
 
-void ucClipList::CreateTip() {
+void ClipListControl::CreateTip() {
     tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0,
                            hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!tip_) return;
@@ -27,12 +27,12 @@ void ucClipList::CreateTip() {
     SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 480);  // long hints wrap
 }
 
-int ucClipList::ItemAt(int y) const {
+int ClipListControl::ItemAt(int y) const {
     const int index = model_.TopIndex() + (y < 0 ? -1 : y / (rowHeight_ > 0 ? rowHeight_ : 1));
     return index >= 0 && index < model_.ListCount() ? index : -1;
 }
 
-bool ucClipList::LabelCut(int index) const {
+bool ClipListControl::LabelCut(int index) const {
     if (index < 0 || index >= model_.ListCount()) return false;
     const std::wstring text = common::Widen(FirstLine(model_.ItemText(index)));
     gdi::WindowDC dc(picList_);
@@ -43,12 +43,12 @@ bool ucClipList::LabelCut(int index) const {
     return size.cx > room.right - room.left;
 }
 
-std::string ucClipList::TipAt(int y) const {
+std::string ClipListControl::TipAt(int y) const {
     const int index = ItemAt(y);
     return LabelCut(index) ? FirstLine(model_.ItemText(index)) : hint_;
 }
 
-bool ucClipList::AnswerTip(LPARAM lp) {
+bool ClipListControl::AnswerTip(LPARAM lp) {
     auto* asked = reinterpret_cast<NMTTDISPINFOW*>(lp);
     if (!tip_ || asked->hdr.hwndFrom != tip_ || asked->hdr.code != TTN_GETDISPINFOW) return false;
     POINT at;
@@ -60,7 +60,7 @@ bool ucClipList::AnswerTip(LPARAM lp) {
 }
 
 // A new row under the pointer takes the tip away; resting there brings it back with that row's text.
-void ucClipList::FollowTip(int y) {
+void ClipListControl::FollowTip(int y) {
     const int row = ItemAt(y);
     if (row == tipRow_) return;
     tipRow_ = row;

@@ -1,4 +1,4 @@
-#include "shell/RegStuff.h"
+#include "shell/RegistryValues.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -6,13 +6,13 @@
 
 namespace shell {
 
-class cSysTray;
+class TrayIcon;
 
 // Replaces the owner window's procedure and stores the (non-owning) control pointer in its user data.
-void AttachTrayProc(HWND owner, cSysTray* control);
+void AttachTrayProc(HWND owner, TrayIcon* control);
 // Puts the saved procedure back.
 void DetachTrayProc(HWND owner);
 
-LRESULT CALLBACK SysTrayWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK TrayIconWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace shell

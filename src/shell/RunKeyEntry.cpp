@@ -1,4 +1,4 @@
-#include "shell/mStartUp.h"
+#include "shell/RunKeyEntry.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 
 #include "common/WindowText.h"
 #include "shell/PathHelpers.h"
-#include "shell/RegStuff.h"
+#include "shell/RegistryValues.h"
 #include "shell/StartupEntry.h"
 
 namespace shell {

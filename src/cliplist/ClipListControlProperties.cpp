@@ -1,4 +1,4 @@
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 
 #include <cmath>
 #include <cwchar>
@@ -11,35 +11,35 @@ namespace {
 uint32_t SysColour(int index) { return GetSysColor(index); }
 }  // namespace
 
-COLORREF ucClipList::Translate(uint32_t ole) { return TranslateColor(ole, SysColour); }
+COLORREF ClipListControl::Translate(uint32_t ole) { return TranslateColor(ole, SysColour); }
 
-void ucClipList::SetImageList(HIMAGELIST images) { StoreAndRepaint(images_, images); }
+void ClipListControl::SetImageList(HIMAGELIST images) { StoreAndRepaint(images_, images); }
 
-void ucClipList::SetColour(Colour& colour, uint32_t ole) {
+void ClipListControl::SetColour(Colour& colour, uint32_t ole) {
     colour = Colour{ole, Translate(ole)};
     RepaintAll();
 }
 
-void ucClipList::SetGradientColour(GradientColour& colour, uint32_t ole) {
+void ClipListControl::SetGradientColour(GradientColour& colour, uint32_t ole) {
     colour = GradientColour{ole, ColorToVertex(Translate(ole))};  // throws before anything is stored
     RepaintAll();
 }
 
-void ucClipList::SetBackNormal(uint32_t ole) { SetColour(backNormal_, ole); }
-void ucClipList::SetBackSelected(uint32_t ole) { SetColour(backSelected_, ole); }
-void ucClipList::SetBackSelectedG1(uint32_t ole) { SetGradientColour(gradientFrom_, ole); }
-void ucClipList::SetBackSelectedG2(uint32_t ole) { SetGradientColour(gradientTo_, ole); }
-void ucClipList::SetBoxBorder(uint32_t ole) { SetColour(boxBorder_, ole); }
-void ucClipList::SetFontSelected(uint32_t ole) { SetColour(fontSelected_, ole); }
+void ClipListControl::SetBackNormal(uint32_t ole) { SetColour(backNormal_, ole); }
+void ClipListControl::SetBackSelected(uint32_t ole) { SetColour(backSelected_, ole); }
+void ClipListControl::SetBackSelectedG1(uint32_t ole) { SetGradientColour(gradientFrom_, ole); }
+void ClipListControl::SetBackSelectedG2(uint32_t ole) { SetGradientColour(gradientTo_, ole); }
+void ClipListControl::SetBoxBorder(uint32_t ole) { SetColour(boxBorder_, ole); }
+void ClipListControl::SetFontSelected(uint32_t ole) { SetColour(fontSelected_, ole); }
 
-void ucClipList::SetFontNormal(uint32_t ole) {
+void ClipListControl::SetFontNormal(uint32_t ole) {
     carriedTextColour_ = Translate(ole);
     SetColour(fontNormal_, ole);
 }
 
-void ucClipList::SetAlignment(int value) { StoreAndRepaint(alignment_, value); }
+void ClipListControl::SetAlignment(int value) { StoreAndRepaint(alignment_, value); }
 
-void ucClipList::ApplyFrameStyle() {
+void ClipListControl::ApplyFrameStyle() {
     if (!hwnd_) return;
     LONG style = GetWindowLongA(hwnd_, GWL_STYLE) & ~WS_BORDER;
     LONG exStyle = GetWindowLongA(hwnd_, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE;
@@ -54,32 +54,32 @@ void ucClipList::ApplyFrameStyle() {
     SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 
-void ucClipList::SetAppearance(int value) {
+void ClipListControl::SetAppearance(int value) {
     appearance_ = value;
     ApplyFrameStyle();
 }
 
-void ucClipList::SetBorderStyle(int value) {
+void ClipListControl::SetBorderStyle(int value) {
     borderStyle_ = value;
     ApplyFrameStyle();
 }
 
-void ucClipList::SetBoxOffset(int value) {
+void ClipListControl::SetBoxOffset(int value) {
     if (value <= rowHeight_ / 2) boxOffset_ = value;
     RepaintAll();
 }
 
-void ucClipList::SetBoxRadius(int value) { StoreAndRepaint(boxRadius_, value); }
+void ClipListControl::SetBoxRadius(int value) { StoreAndRepaint(boxRadius_, value); }
 
-bool ucClipList::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+bool ClipListControl::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
 
-void ucClipList::SetEnabled(bool value) {
+void ClipListControl::SetEnabled(bool value) {
     if (!hwnd_) return;
     EnableWindow(hwnd_, value);
     EnableWindow(sbVert_, value);
 }
 
-void ucClipList::SetShowsFocusRect(bool value) {
+void ClipListControl::SetShowsFocusRect(bool value) {
     const bool turnedOn = value && !showsFocusRect_;
     showsFocusRect_ = value;
     if (turnedOn)
@@ -88,7 +88,7 @@ void ucClipList::SetShowsFocusRect(bool value) {
         RepaintItem(model_.ListIndex());
 }
 
-void ucClipList::SetFont(const LOGFONTW& font) {
+void ClipListControl::SetFont(const LOGFONTW& font) {
     font_ = font;
     fontSpec_ = FontSpecOf(font);
     RecreateFonts();
@@ -96,38 +96,38 @@ void ucClipList::SetFont(const LOGFONTW& font) {
     RepaintAll();
 }
 
-void ucClipList::SetHoverSelection(bool value) {
+void ClipListControl::SetHoverSelection(bool value) {
     hoverSelection_ = value;
     input_.SetHoverSelection(value);
     RepaintItem(model_.ListIndex());
     DrawFocusRect(model_.ListIndex());
 }
 
-void ucClipList::SetItemHeight(int value) {
+void ClipListControl::SetItemHeight(int value) {
     itemHeight_ = value;
     SizeChanged();
     RepaintAll();
 }
 
-void ucClipList::SetItemHeightAuto(bool value) {
+void ClipListControl::SetItemHeightAuto(bool value) {
     itemHeightAuto_ = value;
     SizeChanged();
     RepaintAll();
 }
 
-void ucClipList::SetItemOffset(int value) {
+void ClipListControl::SetItemOffset(int value) {
     if (value <= rowHeight_) itemOffset_ = value;
     RepaintAll();
 }
 
-void ucClipList::SetItemTextLeft(int value) { StoreAndRepaint(itemTextLeft_, value); }
+void ClipListControl::SetItemTextLeft(int value) { StoreAndRepaint(itemTextLeft_, value); }
 
-void ucClipList::SetScrollBarWidth(int value) {
+void ClipListControl::SetScrollBarWidth(int value) {
     scrollBarWidth_ = ClampScrollBarWidth(value, ClientWidth());
     SizeChanged();
 }
 
-void ucClipList::SetSelectionPicture(HBITMAP picture) {
+void ClipListControl::SetSelectionPicture(HBITMAP picture) {
     selectionPictureRef_.clear();
     StoreAndRepaint(selectionPicture_, picture);
 }
@@ -145,7 +145,7 @@ std::string PathOfFileReference(const std::string& reference) {
 
 }  // namespace
 
-common::FontSpec ucClipList::FontSpecOf(const LOGFONTW& font) const {
+common::FontSpec ClipListControl::FontSpecOf(const LOGFONTW& font) const {
     common::FontSpec described;
     described.name = common::Narrow(font.lfFaceName, wcsnlen(font.lfFaceName, LF_FACESIZE));
     const int height = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
@@ -157,7 +157,7 @@ common::FontSpec ucClipList::FontSpecOf(const LOGFONTW& font) const {
     return described;
 }
 
-LOGFONTW ucClipList::LogFontOf(const common::FontSpec& described) const {
+LOGFONTW ClipListControl::LogFontOf(const common::FontSpec& described) const {
     LOGFONTW font = {};
     font.lfHeight = -int(std::lround(described.points * ScreenDpi() / 72.0));
     font.lfWeight = described.weight;
@@ -169,7 +169,7 @@ LOGFONTW ucClipList::LogFontOf(const common::FontSpec& described) const {
     return font;
 }
 
-void ucClipList::ReadProperties(const common::PropertyBag& bag, const common::FontSpec& ambientFont) {
+void ClipListControl::ReadProperties(const common::PropertyBag& bag, const common::FontSpec& ambientFont) {
     const ClipListProperties p = ReadClipListProperties(bag, ambientFont);
     const ClipListProperties defaults;
     appearance_ = p.appearance;
@@ -228,7 +228,7 @@ void ucClipList::ReadProperties(const common::PropertyBag& bag, const common::Fo
     RepaintAll();
 }
 
-void ucClipList::WriteProperties(common::PropertyBag& bag, const common::FontSpec& ambientFont) const {
+void ClipListControl::WriteProperties(common::PropertyBag& bag, const common::FontSpec& ambientFont) const {
     ClipListProperties p;
     p.appearance = std::int16_t(appearance_);
     p.borderStyle = std::int16_t(borderStyle_);
@@ -261,8 +261,8 @@ void ucClipList::WriteProperties(common::PropertyBag& bag, const common::FontSpe
     WriteClipListProperties(p, ambientFont, bag);
 }
 
-void ucClipList::SetSelectModeStyle(int value) { StoreAndRepaint(selectModeStyle_, value); }
+void ClipListControl::SetSelectModeStyle(int value) { StoreAndRepaint(selectModeStyle_, value); }
 
-void ucClipList::SetWordWrap(bool value) { StoreAndRepaint(wordWrap_, value); }
+void ClipListControl::SetWordWrap(bool value) { StoreAndRepaint(wordWrap_, value); }
 
 }  // namespace cliplist

@@ -1,6 +1,6 @@
 // The tray control with a real hidden owner window; the shell requests are watched through the seam,
 // and the shell's notices are sent as the shell would send them.
-#include "shell/cSysTray.h"
+#include "shell/TrayIcon.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -25,7 +25,7 @@ BOOL WINAPI RecordRequest(DWORD operation, PNOTIFYICONDATAW data) {
     return TRUE;
 }
 
-struct Events : cSysTrayEvents {
+struct Events : TrayIconEvents {
     std::vector<std::string> seen;
     void MouseMove(std::int32_t id) override { seen.push_back("move " + std::to_string(id)); }
     void MouseDown(std::int16_t b, std::int32_t id) override { Add("down", b, id); }
@@ -41,7 +41,7 @@ protected:
         SetShellNotifyForTesting(RecordRequest);
         owner_ = CreateWindowExA(0, "STATIC", "tray owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(owner_);
-        tray_ = new cSysTray;
+        tray_ = new TrayIcon;
         ASSERT_TRUE(tray_->Create(owner_, 0, 0));
         tray_->SetEvents(&events_);
     }
@@ -58,7 +58,7 @@ protected:
     void Notice(UINT shellMessage) { SendMessageA(tray_->hwnd(), kTrayCallbackMessage, 0, shellMessage); }
 
     HWND owner_ = nullptr;
-    cSysTray* tray_ = nullptr;
+    TrayIcon* tray_ = nullptr;
     Events events_;
 };
 
@@ -78,7 +78,7 @@ TEST_F(SysTrayTest, InTrayAddsOnceAndRemovesOnce) {
     const NOTIFYICONDATAW& add = gRequests.back().record;
     EXPECT_EQ(add.cbSize, DWORD(sizeof(NOTIFYICONDATAW)));
     EXPECT_EQ(add.hWnd, tray_->hwnd());
-    EXPECT_EQ(add.hIcon, tray_->TrayIcon());
+    EXPECT_EQ(add.hIcon, tray_->Icon());
     EXPECT_EQ(add.uFlags, UINT(NIF_ICON | NIF_TIP | NIF_MESSAGE));
     EXPECT_EQ(add.uCallbackMessage, 1125u);
     EXPECT_STREQ(add.szTip, L"Ardentia");
@@ -87,8 +87,8 @@ TEST_F(SysTrayTest, InTrayAddsOnceAndRemovesOnce) {
     tray_->SetTrayTip("Grüße 日本 ✓");  // in the tray: modified at once, every character kept
     EXPECT_EQ(Count(NIM_MODIFY), 1);
     EXPECT_STREQ(gRequests.back().record.szTip, L"Grüße 日本 ✓");
-    tray_->SetTrayIcon(nullptr);  // not an icon: ignored
-    tray_->SetTrayIcon(reinterpret_cast<HICON>(LoadCursorA(nullptr, IDC_ARROW)));
+    tray_->SetIcon(nullptr);  // not an icon: ignored
+    tray_->SetIcon(reinterpret_cast<HICON>(LoadCursorA(nullptr, IDC_ARROW)));
     EXPECT_EQ(Count(NIM_MODIFY), 1);
 
     tray_->SetInTray(false);
@@ -157,7 +157,7 @@ TEST(SysTrayShell, RealShellAcceptsTheRecord) {
     ASSERT_TRUE(owner);
     SetShellNotifyForTesting(AskTheShell);
     {
-        cSysTray tray;
+        TrayIcon tray;
         ASSERT_TRUE(tray.Create(owner, 0, 0));
         tray.SetInTray(true);
         tray.SetTrayTip("Ardentia ✓");

@@ -20,12 +20,12 @@
 
 namespace cliplist {
 
-class ucClipList : private ClipListSurface {
+class ClipListControl : private ClipListSurface {
 public:
-    ucClipList();
-    ~ucClipList();
-    ucClipList(const ucClipList&) = delete;
-    ucClipList& operator=(const ucClipList&) = delete;
+    ClipListControl();
+    ~ClipListControl();
+    ClipListControl(const ClipListControl&) = delete;
+    ClipListControl& operator=(const ClipListControl&) = delete;
 
     // Creates the control window; position and size in the parent's client pixels. Without a font of
     // its own the control takes the parent's.
@@ -35,7 +35,7 @@ public:
     HWND sbVert() const { return sbVert_; }
     HWND txtEdit() const { return editor_.Box(); }
 
-    // Items, selection, scrolling: ucClipList1.Model().AddItem(...) and so on.
+    // Items, selection, scrolling: ClipListControl1.Model().AddItem(...) and so on.
     ClipListModel& Model() { return model_; }
     ClipListInput& Input() { return input_; }
 
@@ -43,13 +43,13 @@ public:
     // and its scroll bar are painted once when the last ends.
     class PaintHold {
     public:
-        explicit PaintHold(ucClipList& list) : list_(list) { ++list_.paintHeld_; }
+        explicit PaintHold(ClipListControl& list) : list_(list) { ++list_.paintHeld_; }
         ~PaintHold();
         PaintHold(const PaintHold&) = delete;
         PaintHold& operator=(const PaintHold&) = delete;
 
     private:
-        ucClipList& list_;
+        ClipListControl& list_;
     };
     const ClipListModel& Model() const { return model_; }
     void SetEvents(ClipListEvents* events) { model_.SetEvents(events); }
@@ -156,7 +156,7 @@ private:
     void SetScrollValue(int value) override;
     void DiscardEdit() override;
 
-    // The window and its dispatch (ucClipList.cpp).
+    // The window and its dispatch (ClipListControl.cpp).
     static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK SurfaceProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleControl(UINT msg, WPARAM wp, LPARAM lp);
@@ -166,7 +166,7 @@ private:
     void PaintFocusOn(HDC dc, int index);
     void EditClosed(bool keepText, const std::string& text, bool hadFocus);
 
-    // The tooltip (ucClipListTip.cpp).
+    // The tooltip (ClipListControlTip.cpp).
     void CreateTip();
     bool AnswerTip(LPARAM lp);
     void FollowTip(int y);
@@ -175,7 +175,7 @@ private:
     std::wstring tipText_;
     int tipRow_ = -1;
 
-    // Layout and scrolling (ucClipListLayout.cpp).
+    // Layout and scrolling (ClipListControlLayout.cpp).
     void SizeChanged();
     void OnVScroll(int code);
     void RecreateFonts();
@@ -183,16 +183,16 @@ private:
     int ClientWidth() const;
     int WidthTakenByScrollBar() const { return model_.ScrollBarShown() ? scrollBarWidth_ : 0; }
 
-    // Mouse, keys and wheel (ucClipListInput.cpp).
+    // Mouse, keys and wheel (ClipListControlInput.cpp).
     bool HandleInput(UINT msg, WPARAM wp, LPARAM lp);
     void RunAutoScroll();
     void OnMouseWheel(int delta);
 
-    // Answers for screen readers and scripts (ucClipListAccess.cpp).
+    // Answers for screen readers and scripts (ClipListControlAccess.cpp).
     static bool HasStdAccessibleProxy();
     bool AnswerAssistiveQuery(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
-    // Properties and persistence (ucClipListProperties.cpp).
+    // Properties and persistence (ClipListControlProperties.cpp).
     void ApplyFrameStyle();
     common::FontSpec FontSpecOf(const LOGFONTW& font) const;
     LOGFONTW LogFontOf(const common::FontSpec& font) const;

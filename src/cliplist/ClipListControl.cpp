@@ -1,5 +1,5 @@
 #include "common/Guarded.h"
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 
 #include <algorithm>
 
@@ -16,7 +16,7 @@ const int kCustomPointer = 99;
 
 }  // namespace
 
-ucClipList::ucClipList()
+ClipListControl::ClipListControl()
     : model_(*this),
       backNormal_{0x80000005, Translate(0x80000005)},
       backSelected_{0x8000000D, Translate(0x8000000D)},
@@ -28,14 +28,14 @@ ucClipList::ucClipList()
     editor_.onClosed = [this](bool keepText, const std::string& text, bool hadFocus) { EditClosed(keepText, text, hadFocus); };
 }
 
-ucClipList::~ucClipList() {
+ClipListControl::~ClipListControl() {
     *alive_ = false;
     if (hwnd_) DestroyWindow(hwnd_);
     if (ownedSelectionPicture_) DeleteObject(ownedSelectionPicture_);
     if (ownedMouseIcon_) DestroyCursor(ownedMouseIcon_);
 }
 
-bool ucClipList::Create(HWND parent, int id, int x, int y, int width, int height) {
+bool ClipListControl::Create(HWND parent, int id, int x, int y, int width, int height) {
     if (!common::RegisterUnicodeClassOnce(kControlClass, ControlProc, LoadCursor(nullptr, IDC_ARROW), CS_DBLCLKS) ||
         !common::RegisterUnicodeClassOnce(kSurfaceClass, SurfaceProc, nullptr, CS_DBLCLKS))
         return false;
@@ -53,8 +53,8 @@ bool ucClipList::Create(HWND parent, int id, int x, int y, int width, int height
     return created != nullptr;
 }
 
-LRESULT CALLBACK ucClipList::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = common::WindowOwner<ucClipList>(hwnd, msg, lp, [&](ucClipList* owner) { owner->hwnd_ = hwnd; });
+LRESULT CALLBACK ClipListControl::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = common::WindowOwner<ClipListControl>(hwnd, msg, lp, [&](ClipListControl* owner) { owner->hwnd_ = hwnd; });
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         self->hwnd_ = self->picList_ = self->sbVert_ = nullptr;
@@ -64,14 +64,14 @@ LRESULT CALLBACK ucClipList::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     return common::Guarded<LRESULT>([&] { return self->HandleControl(msg, wp, lp); }, 0);
 }
 
-LRESULT CALLBACK ucClipList::SurfaceProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK ClipListControl::SurfaceProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     // The surface handle is needed before CreateWindowEx returns.
-    auto* self = common::WindowOwner<ucClipList>(hwnd, msg, lp, [&](ucClipList* owner) { owner->picList_ = hwnd; });
+    auto* self = common::WindowOwner<ClipListControl>(hwnd, msg, lp, [&](ClipListControl* owner) { owner->picList_ = hwnd; });
     if (!self || msg == WM_NCDESTROY) return DefWindowProcW(hwnd, msg, wp, lp);
     return common::Guarded<LRESULT>([&] { return self->HandleSurface(msg, wp, lp); }, 0);
 }
 
-LRESULT ucClipList::HandleControl(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT ClipListControl::HandleControl(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT answer = 0;
     if (AnswerAssistiveQuery(msg, wp, lp, answer)) return answer;
     switch (msg) {
@@ -110,7 +110,7 @@ LRESULT ucClipList::HandleControl(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-LRESULT ucClipList::HandleSurface(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT ClipListControl::HandleSurface(UINT msg, WPARAM wp, LPARAM lp) {
     if (HandleInput(msg, wp, lp)) return 0;
     LRESULT answer = 0;
     // The surface holds the focus, so a screen reader following it asks here: it gets the list.
@@ -160,7 +160,7 @@ LRESULT ucClipList::HandleSurface(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- what the model asks of the window ----
 
-ucClipList::PaintHold::~PaintHold() {
+ClipListControl::PaintHold::~PaintHold() {
     if (--list_.paintHeld_ > 0) return;
     list_.SetScrollRange(list_.model_.ScrollMaximum());
     if (list_.sbVert_) InvalidateRect(list_.sbVert_, nullptr, TRUE);
@@ -168,25 +168,25 @@ ucClipList::PaintHold::~PaintHold() {
     list_.RepaintAll();
 }
 
-void ucClipList::RepaintAll() {
+void ClipListControl::RepaintAll() {
     if (!picList_ || resizing_ || paintHeld_ > 0) return;
     gdi::WindowDC dc(picList_);
     RedrawVisible(dc.get());
 }
 
-void ucClipList::RepaintItem(int index) {
+void ClipListControl::RepaintItem(int index) {
     if (!picList_ || index < 0 || paintHeld_ > 0) return;
     gdi::WindowDC dc(picList_);
     PaintItem(dc.get(), index);
 }
 
-void ucClipList::DrawFocusRect(int index) {
+void ClipListControl::DrawFocusRect(int index) {
     if (!picList_ || paintHeld_ > 0) return;
     gdi::WindowDC dc(picList_);
     PaintFocusOn(dc.get(), index);
 }
 
-void ucClipList::ClearSurface() {
+void ClipListControl::ClearSurface() {
     if (!picList_ || paintHeld_ > 0) return;
     RECT r;
     GetClientRect(picList_, &r);
@@ -194,9 +194,9 @@ void ucClipList::ClearSurface() {
     FillWith(dc.get(), r, backNormal_.rgb);
 }
 
-void ucClipList::DiscardEdit() { editor_.Close(false); }
+void ClipListControl::DiscardEdit() { editor_.Close(false); }
 
-void ucClipList::StartEdit() {
+void ClipListControl::StartEdit() {
     const int current = model_.ListIndex();
     if (current < 0 || !hwnd_) return;
     // A current item outside the visible rows has no row to cover: bring it into view first.
@@ -222,9 +222,9 @@ void ucClipList::StartEdit() {
     keysGoToList_ = !editor_.Open(hwnd_, kEditId, look, model_.ItemText(current));
 }
 
-void ucClipList::EndEdit(bool keepText) { editor_.Close(keepText); }
+void ClipListControl::EndEdit(bool keepText) { editor_.Close(keepText); }
 
-void ucClipList::EditClosed(bool keepText, const std::string& text, bool hadFocus) {
+void ClipListControl::EditClosed(bool keepText, const std::string& text, bool hadFocus) {
     if (keepText && model_.ListIndex() >= 0) model_.SetItemText(model_.ListIndex(), text);
     keysGoToList_ = true;
     if (hadFocus) ::SetFocus(picList_);
@@ -233,7 +233,7 @@ void ucClipList::EditClosed(bool keepText, const std::string& text, bool hadFocu
 
 // ---- painting ----
 
-RowAppearance ucClipList::LookOfRows() const {
+RowAppearance ClipListControl::LookOfRows() const {
     RowAppearance look;
     look.backNormal = backNormal_.rgb;
     look.backSelected = backSelected_.rgb;
@@ -258,14 +258,14 @@ RowAppearance ucClipList::LookOfRows() const {
     return look;
 }
 
-void ucClipList::RedrawVisible(HDC dc) {
+void ClipListControl::RedrawVisible(HDC dc) {
     if (!IsWindowVisible(hwnd_) || model_.ListCount() == 0) return;
     const int top = model_.TopIndex();
     for (int i = top; i <= top + model_.VisibleRows() - 1; ++i) PaintItem(dc, i);
     PaintFocusOn(dc, model_.ListIndex());
 }
 
-void ucClipList::PaintItem(HDC dc, int index) {
+void ClipListControl::PaintItem(HDC dc, int index) {
     const int top = model_.TopIndex();
     if (index < top || index > top + model_.VisibleRows() - 1 || index > model_.ListCount() - 1) return;
     const RowToPaint row{index - top,          ClientWidth(),         WidthTakenByScrollBar(), model_.ItemSelected(index),
@@ -274,7 +274,7 @@ void ucClipList::PaintItem(HDC dc, int index) {
     PaintRow(dc, LookOfRows(), row, carriedTextColour_);
 }
 
-void ucClipList::PaintFocusOn(HDC dc, int index) {
+void ClipListControl::PaintFocusOn(HDC dc, int index) {
     const int top = model_.TopIndex();
     if (!showsFocusRect_ || !surfaceHasFocus_ || index < top || index > top + model_.VisibleRows() - 1) return;
     carriedTextColour_ = fontNormal_.rgb;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 #include "support/win32_wait.h"
 
 namespace cliplist {
@@ -21,7 +21,7 @@ struct RecordedEvents : ClipListEvents {
     void DblClick() override { log.push_back("DblClick"); }
 };
 
-class ucClipListTest : public ::testing::Test {
+class ClipListControlTest : public ::testing::Test {
 protected:
     // A list at (left, top) of width x height holding count items named "item N".
     void Make(int left, int top, int width, int height, int count) {
@@ -37,7 +37,7 @@ protected:
     static LPARAM At(int x, int y) { return MAKELPARAM(short(x), short(y)); }
 
     HWND host = nullptr;
-    ucClipList list;
+    ClipListControl list;
     RecordedEvents events;
 };
 

@@ -12,9 +12,9 @@
 
 namespace shell {
 
-class cSysTrayEvents {
+class TrayIconEvents {
 public:
-    virtual ~cSysTrayEvents() = default;
+    virtual ~TrayIconEvents() = default;
     virtual void MouseMove(std::int32_t /*id*/) {}
     virtual void MouseDown(std::int16_t /*button*/, std::int32_t /*id*/) {}
     virtual void MouseUp(std::int16_t /*button*/, std::int32_t /*id*/) {}
@@ -30,20 +30,20 @@ void SetShellNotifyForTesting(ShellNotifyFn fn);
 
 const char kDefaultTrayTip[] = "Telnet Server";
 
-class cSysTray {
+class TrayIcon {
 public:
-    cSysTray();
-    ~cSysTray();
-    cSysTray(const cSysTray&) = delete;
-    cSysTray& operator=(const cSysTray&) = delete;
+    TrayIcon();
+    ~TrayIcon();
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
 
     // The control's window, 510 by 510 twips, hidden: it only receives the shell's notices.
     bool Create(HWND parent, int x, int y);
     HWND hwnd() const { return hwnd_; }
-    void SetEvents(cSysTrayEvents* events) { events_ = events; }
+    void SetEvents(TrayIconEvents* events) { events_ = events; }
 
-    HICON TrayIcon() const { return icon_; }
-    void SetTrayIcon(HICON icon);  // ignored unless it is an icon
+    HICON Icon() const { return icon_; }
+    void SetIcon(HICON icon);  // ignored unless it is an icon
     const std::string& TrayTip() const { return tip_; }
     void SetTrayTip(const std::string& tip);
     bool InTray() const { return inTray_; }
@@ -72,7 +72,7 @@ private:
     NOTIFYICONDATAW NewRecord() const;
 
     HWND hwnd_ = nullptr;
-    cSysTrayEvents* events_ = nullptr;
+    TrayIconEvents* events_ = nullptr;
     bool inTray_ = false;
     bool iconAdded_ = false;
     UINT id_ = 0;

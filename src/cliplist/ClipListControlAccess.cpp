@@ -1,4 +1,4 @@
-#include "cliplist/ucClipList.h"
+#include "cliplist/ClipListControl.h"
 
 #include <oleacc.h>
 
@@ -11,7 +11,7 @@ namespace cliplist {
 // The standard list-box queries, so that screen readers and scripts can read the clips; the system's
 // accessibility proxy for list boxes asks them to name the list and its items. WM_GETOBJECT is answered
 // with that proxy, where the system has a working one.
-bool ucClipList::AnswerAssistiveQuery(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+bool ClipListControl::AnswerAssistiveQuery(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     const int index = int(wp);
     const bool valid = index >= 0 && index < model_.ListCount();
     switch (msg) {
@@ -75,7 +75,7 @@ bool ucClipList::AnswerAssistiveQuery(UINT msg, WPARAM wp, LPARAM lp, LRESULT& r
     return false;
 }
 
-bool ucClipList::HasStdAccessibleProxy() {
+bool ClipListControl::HasStdAccessibleProxy() {
     static const bool has = !GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
     return has;
 }

@@ -1,11 +1,11 @@
-#include "shell/cSysTray.h"
+#include "shell/TrayIcon.h"
 
 #include <algorithm>
 
 #include "common/DoEvents.h"
 #include "common/WindowClass.h"
 #include "common/units.h"
-#include "shell/mSysTray.h"
+#include "shell/TrayIconProc.h"
 
 namespace shell {
 
@@ -44,15 +44,15 @@ void SetBalloon(NOTIFYICONDATAW& record, const std::string& title, const std::st
 
 void SetShellNotifyForTesting(ShellNotifyFn fn) { gShellNotify = fn ? fn : Shell_NotifyIconW; }
 
-cSysTray::cSysTray() : icon_(LoadIconA(nullptr, IDI_APPLICATION)) {}
+TrayIcon::TrayIcon() : icon_(LoadIconA(nullptr, IDI_APPLICATION)) {}
 
-cSysTray::~cSysTray() {
+TrayIcon::~TrayIcon() {
     *alive_ = false;
     if (inTray_) SetInTray(false);
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
-bool cSysTray::Create(HWND parent, int x, int y) {
+bool TrayIcon::Create(HWND parent, int x, int y) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     if (!common::RegisterClassOnce(kClassName, DefWindowProcA)) return false;
     HDC screen = GetDC(nullptr);
@@ -63,7 +63,7 @@ bool cSysTray::Create(HWND parent, int x, int y) {
     return hwnd_ != nullptr;
 }
 
-NOTIFYICONDATAW cSysTray::NewRecord() const {
+NOTIFYICONDATAW TrayIcon::NewRecord() const {
     NOTIFYICONDATAW record = {};
     record.cbSize = sizeof(record);
     record.hWnd = hwnd_;
@@ -76,9 +76,9 @@ UINT TaskbarCreatedMessage() {
     return message;
 }
 
-bool cSysTray::Notify(DWORD operation, NOTIFYICONDATAW& record) { return gShellNotify(operation, &record) != FALSE; }
+bool TrayIcon::Notify(DWORD operation, NOTIFYICONDATAW& record) { return gShellNotify(operation, &record) != FALSE; }
 
-bool cSysTray::AddIcon() {
+bool TrayIcon::AddIcon() {
     NOTIFYICONDATAW record = NewRecord();
     record.uFlags = NIF_MESSAGE;
     record.uCallbackMessage = kTrayCallbackMessage;
@@ -93,11 +93,11 @@ bool cSysTray::AddIcon() {
     return Notify(NIM_ADD, record);
 }
 
-void cSysTray::TaskbarCreated() {
+void TrayIcon::TaskbarCreated() {
     if (inTray_ && hwnd_) iconAdded_ = AddIcon();
 }
 
-void cSysTray::SetTrayIcon(HICON icon) {
+void TrayIcon::SetIcon(HICON icon) {
     if (!IsIcon(icon)) return;
     if (iconAdded_) {
         NOTIFYICONDATAW record = NewRecord();
@@ -108,7 +108,7 @@ void cSysTray::SetTrayIcon(HICON icon) {
     icon_ = icon;
 }
 
-void cSysTray::SetTrayTip(const std::string& tip) {
+void TrayIcon::SetTrayTip(const std::string& tip) {
     if (iconAdded_) {
         NOTIFYICONDATAW record = NewRecord();
         record.uFlags = NIF_TIP;
@@ -118,7 +118,7 @@ void cSysTray::SetTrayTip(const std::string& tip) {
     tip_ = tip;
 }
 
-void cSysTray::SetInTray(bool inTray) {
+void TrayIcon::SetInTray(bool inTray) {
     if (inTray == inTray_) return;
     if (inTray && hwnd_) {
         AttachTrayProc(hwnd_, this);
@@ -140,7 +140,7 @@ void cSysTray::SetInTray(bool inTray) {
     inTray_ = inTray;
 }
 
-void cSysTray::ShowBalloon(const std::string& tip, const std::string& title, std::int32_t showTimer, bool showOnce) {
+void TrayIcon::ShowBalloon(const std::string& tip, const std::string& title, std::int32_t showTimer, bool showOnce) {
     if (showOnce && balloonsShownOnce_ >= 1) return;
     NOTIFYICONDATAW record = NewRecord();
     SetBalloon(record, title, tip, BalloonTimeoutMs(showTimer));
@@ -163,7 +163,7 @@ void cSysTray::ShowBalloon(const std::string& tip, const std::string& title, std
     Notify(NIM_MODIFY, hide);
 }
 
-void cSysTray::Callback(UINT shellMessage, UINT id) {
+void TrayIcon::Callback(UINT shellMessage, UINT id) {
     const TrayDispatch dispatch = DispatchTrayNotice(shellMessage);
     const std::int32_t iconId = std::int32_t(id);
     if (dispatch.notice == TrayNotice::kBalloonClosed) {
