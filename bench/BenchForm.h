@@ -11,12 +11,12 @@
 
 #include "capture/HistoryStore.h"
 #include "mainwindow/ErrorReport.h"
-#include "mainwindow/Form1.h"
+#include "mainwindow/MainWindow.h"
 #include "shell/SettingsStore.h"
 
 inline int AnswerOk(HWND, const std::string&, const std::string&, UINT) { return IDOK; }
 
-inline bool StartBenchForm(mainwindow::Form1& form) {
+inline bool StartBenchForm(mainwindow::MainWindow& form) {
     OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);

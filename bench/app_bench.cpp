@@ -16,7 +16,7 @@
 #include "capture/ClipboardAccess.h"
 #include "capture/HistoryFolder.h"
 #include "mainwindow/ErrorReport.h"
-#include "mainwindow/Form1.h"
+#include "mainwindow/MainWindow.h"
 #include "shell/SettingsStore.h"
 #include "support/clipboard_peer.h"
 #include "support/process_memory.h"
@@ -96,7 +96,7 @@ void StartUpAndIdle(const std::string& exe, bool idle, const std::string& histor
 
 void MemoryWith25Clips() {
     const double before = testsupport::PrivateMb();
-    mainwindow::Form1 form;
+    mainwindow::MainWindow form;
     if (!StartBenchForm(form)) return;
     testsupport::PumpFor(300);
     const double empty = testsupport::PrivateMb();

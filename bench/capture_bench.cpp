@@ -22,7 +22,7 @@
 #include "capture/PictureReaderProcess.h"
 #include "common/WindowText.h"
 #include "mainwindow/ErrorReport.h"
-#include "mainwindow/Form1.h"
+#include "mainwindow/MainWindow.h"
 #include "shell/SettingsStore.h"
 #include "support/clipboard_peer.h"
 #include "support/win32_wait.h"
@@ -81,7 +81,7 @@ double PeerBitmapCopy(int serial, const std::function<bool()>& listed) {
 
 // One history at a time: off, the program's window leaves the chain, as switching its manager off does;
 // on again, it joins without taking what the minimal history was given for a copy of its own.
-void ProgramCaptures(mainwindow::Form1& form, bool on) {
+void ProgramCaptures(mainwindow::MainWindow& form, bool on) {
     if (capture::ManagerOn() == on) return;
     capture::SetManagerOn(on);
     if (!on) return capture::LeaveChain(form.hwnd());
@@ -96,7 +96,7 @@ int main() {
     // As the program does: a bitmap from another program is read by a process of its own.
     const std::string program = testsupport::WindowsPath(ARDENTIA_EXE);
     capture::SetPictureReaderProgram(std::wstring(program.begin(), program.end()));
-    mainwindow::Form1 form;
+    mainwindow::MainWindow form;
     if (!StartBenchForm(form)) return 1;
     testsupport::PumpFor(300);
     MinimalHistory minimal;

@@ -46,7 +46,7 @@ struct Figures {
     double start = 0, search = 0, searchTyped = 0, deleteAll = 0, deleteFiles = 0, trimStart = 0, trimFiles = 0;
 };
 
-double LoadForm(mainwindow::Form1& form, const char* historySize) {
+double LoadForm(mainwindow::MainWindow& form, const char* historySize) {
     shell::SaveSetting(shell::kKeyHistorySize, historySize);
     const double start = Now();
     if (!form.Load(false)) return -1;
@@ -61,7 +61,7 @@ Figures Measure(int clips) {
     Figures figures;
     StoreClips(clips);
     {
-        mainwindow::Form1 form;
+        mainwindow::MainWindow form;
         figures.start = LoadForm(form, "10000");
         testsupport::PumpFor(gLookMs);  // the user looks before typing; reading ahead goes on meanwhile
         // Each key is handled before SendMessage returns; the list is then painted.
@@ -83,7 +83,7 @@ Figures Measure(int clips) {
     }
     StoreClips(clips);
     {
-        mainwindow::Form1 form;
+        mainwindow::MainWindow form;
         const double start = Now();
         figures.trimStart = LoadForm(form, "25");
         capture::FlushHistoryWrites();

@@ -38,7 +38,7 @@ HBITMAP Screenshot(int width, int height, int serial) {
 
 // Copies of 4000 x 4000 pictures made by another program (picture_peer, beside this one), as a bitmap or as a
 // memory block: what the process holds afterwards beyond what it held before, in MB.
-double CopiesFromAnotherProgram(mainwindow::Form1& form, const char* format, int copies, int& serial) {
+double CopiesFromAnotherProgram(mainwindow::MainWindow& form, const char* format, int copies, int& serial) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string peer = self;
@@ -76,7 +76,7 @@ int main() {
     // As the program does: a bitmap from another program is read by a process of its own.
     const std::string program = testsupport::WindowsPath(ARDENTIA_EXE);
     capture::SetPictureReaderProgram(std::wstring(program.begin(), program.end()));
-    mainwindow::Form1 form;
+    mainwindow::MainWindow form;
     if (!StartBenchForm(form)) return 1;
     testsupport::PumpFor(300);
     const double baseline = testsupport::PrivateMb();

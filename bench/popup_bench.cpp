@@ -13,7 +13,7 @@
 #include "BenchForm.h"
 #include "common/WindowText.h"
 #include "mainwindow/ErrorReport.h"
-#include "mainwindow/Form1.h"
+#include "mainwindow/MainWindow.h"
 #include "shell/SettingsStore.h"
 #include "support/clipboard_peer.h"
 
@@ -30,7 +30,7 @@ LRESULT CALLBACK FocusEdit(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 int main() {
-    mainwindow::Form1 form;
+    mainwindow::MainWindow form;
     if (!StartBenchForm(form)) return 1;
     for (int i = 0; i < 25; ++i) {
         const std::string text = "clip number " + std::to_string(i) + " with some words to search";

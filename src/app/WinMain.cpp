@@ -8,7 +8,7 @@
 
 #include "common/Guarded.h"
 #include "capture/PictureReaderProcess.h"
-#include "mainwindow/Form1.h"
+#include "mainwindow/MainWindow.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     // Started by itself to read one picture, the program does that alone.
@@ -22,7 +22,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
 
     int exitCode = 0;
     {
-        mainwindow::Form1 form;
+        mainwindow::MainWindow form;
         // A second start shows the running copy's window and ends; so does a window that cannot be made.
         if (!form.Load(true)) {
             // "/popup" asks the running copy for its history popup (a desktop shortcut on Linux, where Wine

@@ -230,7 +230,7 @@ bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
 void RememberClipboardAsSeen(std::optional<DWORD> written) {
     CaptureHost* host = Host();
     if (!host) return;
-    HWND window = host->MainWindow();
+    HWND window = host->HostWindow();
     // Opening makes Wine import the X selection now rather than announce it as a change later.
     if (OpenClipboardRetrying(window)) CloseClipboard();
     ForgetSeen();
@@ -257,7 +257,7 @@ DWORD CaptureClip() {
     CaptureHost* host = Host();
     if (!host) return GetClipboardSequenceNumber();
     SetCaptureSuppressed(true);
-    HWND window = host->MainWindow();
+    HWND window = host->HostWindow();
     std::string kind;
     // A secret is left exactly as its program put it: no kind, no clip.
     bool secret = true;

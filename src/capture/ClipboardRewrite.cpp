@@ -31,7 +31,7 @@ std::string FileListText(const std::string& dropFiles) {
 DWORD WriteOutsideChain(DWORD unchanged, const std::function<bool(HWND)>& write) {
     CaptureHost* host = Host();
     if (!host) return unchanged;
-    HWND window = host->MainWindow();
+    HWND window = host->HostWindow();
     SetSelfWrite(true);
     SetCaptureSuppressed(true);
     // With the manager off the window is not in the chain and stays out of it: off, its monitor neither

@@ -45,7 +45,7 @@ bool PutClipBack(int position, bool plainTextOnly) {
     const bool written = left != before;
     if (written) {
         MakeNewest(position);
-        QueueClipForHistory(host->MainWindow(), ClipTags().Tag(list.ListCount() - 1));
+        QueueClipForHistory(host->HostWindow(), ClipTags().Tag(list.ListCount() - 1));
         RememberClipboardAsSeen(left);  // after MakeNewest: the same contents under this newest clip
         MarkHandled(left);
         list.SetListIndex(list.ListCount() - 1);

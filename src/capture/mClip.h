@@ -19,7 +19,7 @@ namespace capture {
 class CaptureHost {
 public:
     virtual ~CaptureHost() = default;
-    virtual HWND MainWindow() const = 0;
+    virtual HWND HostWindow() const = 0;
     virtual cliplist::ClipListControl& ClipList() = 0;
     virtual void ShowPreviewText(const std::string& text) = 0;
     // Shows the picture unstretched, then fits it into the preview frame.

@@ -34,7 +34,7 @@ public:
     HBITMAP previewPicture = nullptr;
     std::function<void()> onPreviewText;
 
-    HWND MainWindow() const override { return window; }
+    HWND HostWindow() const override { return window; }
     cliplist::ClipListControl& ClipList() override { return list; }
     void ShowPreviewText(const std::string& text) override {
         previewText = text;

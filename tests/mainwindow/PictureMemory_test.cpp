@@ -6,7 +6,7 @@
 
 #include "capture/HistoryBudget.h"
 #include "capture/mClip.h"
-#include "mainwindow/Form1Fixture.h"
+#include "mainwindow/MainWindowFixture.h"
 #include "support/process_memory.h"
 
 namespace mainwindow {
@@ -19,7 +19,7 @@ std::string Hex(COLORREF c) {
     return text;
 }
 
-class PictureMemoryTest : public Form1Test {};
+class PictureMemoryTest : public MainWindowTest {};
 
 TEST_F(PictureMemoryTest, LargePicturesAreKeptWholeWithinTheBudget) {
     StartOn();
@@ -57,7 +57,7 @@ TEST_F(PictureMemoryTest, LargePicturesAreKeptWholeWithinTheBudget) {
         for (int p = 0; p < Count(); ++p) {
             form_->ClipList().Model().SetListIndex(p);
             SettlePreview();
-            HBITMAP shown = form_->Image1().Picture();
+            HBITMAP shown = form_->ShownPicture().Picture();
             BITMAP info = {};
             ASSERT_TRUE(shown && GetObject(shown, sizeof(info), &info)) << p;
             EXPECT_EQ(info.bmWidth, round.width);

@@ -1,6 +1,6 @@
 // The history popup against real key presses from the X side: the hotkey, typing to filter, Enter and
 // Shift+Enter pasting into the program the user was in, Escape giving the focus back.
-#include "mainwindow/Form1Fixture.h"
+#include "mainwindow/MainWindowFixture.h"
 
 #include <commctrl.h>
 
@@ -47,7 +47,7 @@ bool X(const std::string& xdotool) { return testsupport::RunUnixShell("xdotool "
 
 // The hotkey, pressed on the X side while the target has the focus; true once the popup is open and has
 // the X keyboard focus, so that typing reaches it.
-bool PressHotkey(Form1& form) {
+bool PressHotkey(MainWindow& form) {
     if (!X("search --name 'Ardentia paste target' windowfocus --sync sleep 0.2 key ctrl+alt+h") ||
         !testsupport::PumpUntil([&] { return form.Popup().IsOpen(); }, testsupport::kPatientMs))
         return false;
@@ -65,7 +65,7 @@ std::string ModifiersDown() {
 
 bool NoModifierDown() { return ModifiersDown().empty(); }
 
-TEST_F(Form1Test, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
+TEST_F(MainWindowTest, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
     shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
     Start();
     ASSERT_TRUE(CopyText("alpha one"));
@@ -167,12 +167,12 @@ bool BringInFront(HWND window, const std::string& title) {
 
 // Opened from Ardentia's own window with the folder box focused, a choice goes on the clipboard, the
 // information line says so, and nothing is pasted: a Ctrl+V there would replace the saved folder.
-TEST_F(Form1Test, AChoiceWithNoOtherWindowToPasteIntoOnlyGoesOnTheClipboard) {
+TEST_F(MainWindowTest, AChoiceWithNoOtherWindowToPasteIntoOnlyGoesOnTheClipboard) {
     StartOn();
     ASSERT_TRUE(CopyText("not into the folder box"));
-    const std::string folder = WindowText(form_->Text2());
+    const std::string folder = WindowText(form_->OutputFolderBox());
     ASSERT_TRUE(BringInFront(form_->hwnd(), "Ardentia"));
-    SetFocus(form_->Text2());
+    SetFocus(form_->OutputFolderBox());
     PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
     ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));
     SendMessageW(form_->Popup().FilterBox(), WM_KEYDOWN, VK_RETURN, 0);
@@ -180,7 +180,7 @@ TEST_F(Form1Test, AChoiceWithNoOtherWindowToPasteIntoOnlyGoesOnTheClipboard) {
     EXPECT_NE(WindowText(form_->lblInfo()).find("on the clipboard, ready to paste where you want it"), std::string::npos)
         << WindowText(form_->lblInfo());
     testsupport::PumpFor(300);
-    EXPECT_EQ(WindowText(form_->Text2()), folder);
+    EXPECT_EQ(WindowText(form_->OutputFolderBox()), folder);
 
     // Opened from a window that closes before the choice: the same, never a Ctrl+V into whatever is in front.
     ASSERT_TRUE(CopyText("for a window gone"));
@@ -197,7 +197,7 @@ TEST_F(Form1Test, AChoiceWithNoOtherWindowToPasteIntoOnlyGoesOnTheClipboard) {
 }
 
 // A hotkey another program holds is told in the information line; the popup still opens from a hidden window.
-TEST_F(Form1Test, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
+TEST_F(MainWindowTest, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
     HWND other = CreateWindowA("STATIC", "holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_TRUE(RegisterHotKey(other, 7, MOD_CONTROL | MOD_ALT, 'H'));
     shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
@@ -211,7 +211,7 @@ TEST_F(Form1Test, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
     ShowWindow(form_->hwnd(), SW_MINIMIZE);
     ASSERT_TRUE(form_->InTray());
     for (const char* text : {"one", "two", "three", "four"}) ASSERT_TRUE(CopyText(text));
-    form_->PushButton2_Click();  // the manager off: the popup shows the clips held
+    form_->OnManagerSwitchClicked();  // the manager off: the popup shows the clips held
     ASSERT_FALSE(capture::ManagerOn());
     gBoxes.clear();
     PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
@@ -276,7 +276,7 @@ TEST_F(Form1Test, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
 
 // A copy captured while the popup is open, the oldest clip going to make room for it, does not change
 // which clip the row chosen puts back.
-TEST_F(Form1Test, APopupChoiceSurvivesACaptureWhileItIsOpen) {
+TEST_F(MainWindowTest, APopupChoiceSurvivesACaptureWhileItIsOpen) {
     StartOn();
     for (int i = 0; i < 25; ++i) ASSERT_TRUE(CopyText("clip " + std::to_string(i)));
     PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
@@ -291,7 +291,7 @@ TEST_F(Form1Test, APopupChoiceSurvivesACaptureWhileItIsOpen) {
 
 // The same search above the main list: Ctrl+F reaches it, typing narrows the list to what was found
 // (newest first) and the preview follows; it follows captures too; Enter puts back; Escape brings the list back.
-TEST_F(Form1Test, TheSearchAboveTheListNarrowsItAndEscapeBringsItBack) {
+TEST_F(MainWindowTest, TheSearchAboveTheListNarrowsItAndEscapeBringsItBack) {
     StartOn();
     for (const char* text : {"Meeting notes", "SELECT name", "more notes"}) ASSERT_TRUE(CopyText(text));
     BYTE keys[256];
@@ -310,7 +310,7 @@ TEST_F(Form1Test, TheSearchAboveTheListNarrowsItAndEscapeBringsItBack) {
     EXPECT_TRUE(IsWindowVisible(search.List().hwnd()));
     EXPECT_FALSE(IsWindowVisible(form_->ClipListWindow()));
     SettlePreview();
-    EXPECT_EQ(WindowText(form_->Text1()), "more notes");
+    EXPECT_EQ(WindowText(form_->Preview()), "more notes");
     SendMessageW(box, WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 1 of 3");
 

@@ -1,5 +1,5 @@
 // The main window's making: its controls, the start-up steps and the skin.
-#include "mainwindow/Form1.h"
+#include "mainwindow/MainWindow.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -15,7 +15,7 @@
 #include "common/WindowText.h"
 #include "mainwindow/ClipKindIcons.h"
 #include "mainwindow/ErrorReport.h"
-#include "mainwindow/Form1Parts.h"
+#include "mainwindow/MainWindowParts.h"
 #include "mainwindow/UserMessages.h"
 #include "shell/PathHelpers.h"
 #include "shell/SettingsStore.h"
@@ -36,7 +36,7 @@ HICON LoadAppIcon(int size) {
 
 }  // namespace
 
-HWND Form1::Child(const char* cls, const char* text, DWORD style, HWND parent, int id, int left, int top, int width,
+HWND MainWindow::Child(const char* cls, const char* text, DWORD style, HWND parent, int id, int left, int top, int width,
                   int height, std::uint32_t backColour) {
     // Unicode windows, so that the preview, the information line and the folder box hold every character.
     HWND control = CreateWindowExW(0, common::Widen(cls).c_str(), common::Widen(text).c_str(),
@@ -50,20 +50,20 @@ HWND Form1::Child(const char* cls, const char* text, DWORD style, HWND parent, i
 }
 
 // Panels are control parents, so that Tab walks into the controls they hold.
-HWND Form1::Panel(HWND parent, int left, int top, int width, int height, std::uint32_t backColour) {
+HWND MainWindow::Panel(HWND parent, int left, int top, int width, int height, std::uint32_t backColour) {
     HWND panel = Child(kPanelClass, "", WS_CLIPSIBLINGS, parent, 0, left, top, width, height, backColour);
     SetWindowLongA(panel, GWL_EXSTYLE, GetWindowLongA(panel, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     return panel;
 }
 
 // A frame is a panel (so that its controls report to this window) with a group box drawn in it.
-HWND Form1::Frame(const char* caption, int left, int top, int width, int height) {
+HWND MainWindow::Frame(const char* caption, int left, int top, int width, int height) {
     HWND panel = Panel(hwnd_, left, top, width, height, kWhite);
     Child("BUTTON", caption, BS_GROUPBOX, panel, 0, 0, 0, width, height, kWhite);
     return panel;
 }
 
-void Form1::AddTooltip(HWND tool, const char* text) {
+void MainWindow::AddTooltip(HWND tool, const char* text) {
     TOOLINFOA info = {};
     info.cbSize = TTTOOLINFOA_V1_SIZE;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -73,21 +73,21 @@ void Form1::AddTooltip(HWND tool, const char* text) {
     SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
-bool Form1::CreateControls() {
+bool MainWindow::CreateControls() {
     const common::FontSpec ambient;
     LOGFONTW face = {};
     face.lfHeight = -MulDiv(int(ambient.points), dpi_, 72);
     lstrcpynW(face.lfFaceName, common::Widen(ambient.name).c_str(), LF_FACESIZE);
     font_ = gdi::Font(CreateFontIndirectW(&face));
 
-    pushButton2_ = Child("BUTTON", kManagerOnCaption, BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdPushButton2, 120, 120, 5520, 405);
+    managerSwitch_ = Child("BUTTON", kManagerOnCaption, BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdManagerSwitch, 120, 120, 5520, 405);
     // Beside the switch it belongs with: what the manager collects, and whether it lasts.
     checkRemember_ = Child("BUTTON", "Remember History", BS_AUTOCHECKBOX | WS_TABSTOP, hwnd_, kIdCheckRemember, 5790,
                            180, 2130, 285, shell::kSkinBackground);
-    frame1_ = Frame("Startup Options", 120, 570, 7800, 735);
-    check4_ = Child("BUTTON", "Load this software on Windows startup", BS_AUTOCHECKBOX | WS_TABSTOP, frame1_, kIdCheck4,
+    startupGroup_ = Frame("Startup Options", 120, 570, 7800, 735);
+    startWithWindows_ = Child("BUTTON", "Load this software on Windows startup", BS_AUTOCHECKBOX | WS_TABSTOP, startupGroup_, kIdStartWithWindows,
                     240, 300, 3930, 285, kWhite);
-    check8_ = Child("BUTTON", "Start in system tray", BS_AUTOCHECKBOX | WS_TABSTOP, frame1_, kIdCheck8, 4200, 300, 1980,
+    startInTray_ = Child("BUTTON", "Start in system tray", BS_AUTOCHECKBOX | WS_TABSTOP, startupGroup_, kIdStartInTray, 4200, 300, 1980,
                     285, kWhite);
 
     // The search box across the top of the list's place, the list (or while searching, what was found) below.
@@ -110,46 +110,46 @@ bool Form1::CreateControls() {
     lblClipEmpty_ = Child("STATIC", "", SS_CENTER | SS_NOPREFIX, picClipLabel_, 0, 0, 120, 2235, 675, kWhite);
     SetWindowPos(picClipLabel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
-    picture3_ = Panel(hwnd_, 2760, 1440, 5160, 3435, shell::kSkinBackground);
-    text1_ = Child("EDIT", "", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, picture3_, kIdText1,
+    previewPanel_ = Panel(hwnd_, 2760, 1440, 5160, 3435, shell::kSkinBackground);
+    preview_ = Child("EDIT", "", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, previewPanel_, kIdPreview,
                    0, 0, 5055, 3435, kWhite);
-    picture1_ = Panel(picture3_, 65, 45, 4995, 3345, shell::kSkinBackground);
-    ShowWindow(picture1_, SW_HIDE);
-    if (!image1_.Create(picture1_, Px(135), Px(225), Px(2190), Px(1485))) return false;
+    picturePanel_ = Panel(previewPanel_, 65, 45, 4995, 3345, shell::kSkinBackground);
+    ShowWindow(picturePanel_, SW_HIDE);
+    if (!pictureView_.Create(picturePanel_, Px(135), Px(225), Px(2190), Px(1485))) return false;
 
     lblInfo_ = Child("STATIC", "Nothing on Clipboard", SS_LEFT | SS_NOPREFIX, hwnd_, 0, 120, 5010, 7800, 255,
                      shell::kSkinBackground);
-    pushButton1_ = Child("BUTTON", "Delete Selected", BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdPushButton1, 120, 5390, 3840, 405);
-    pushButton3_ = Child("BUTTON", "Delete All", BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdPushButton3, 4080, 5390, 3840, 405);
-    frame2_ = Frame("Save Results To This Folder", 120, 5850, 7800, 810);
-    text2_ = Child("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, frame2_, kIdText2, 240, 300, 6540, 345,
+    deleteSelected_ = Child("BUTTON", "Delete Selected", BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdDeleteSelected, 120, 5390, 3840, 405);
+    deleteAll_ = Child("BUTTON", "Delete All", BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdDeleteAll, 4080, 5390, 3840, 405);
+    outputGroup_ = Frame("Save Results To This Folder", 120, 5850, 7800, 810);
+    outputFolder_ = Child("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, outputGroup_, kIdOutputFolder, 240, 300, 6540, 345,
                    kWindowColour);
-    pushButton7_ = Child("BUTTON", "...", BS_PUSHBUTTON | WS_TABSTOP, frame2_, kIdPushButton7, 6840, 300, 720, 345);
-    pushButton5_ =
-        Child("BUTTON", "Save Results As Text / Image", BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdPushButton5, 120, 6780, 7800, 405);
+    browseFolder_ = Child("BUTTON", "...", BS_PUSHBUTTON | WS_TABSTOP, outputGroup_, kIdBrowseFolder, 6840, 300, 720, 345);
+    saveResults_ =
+        Child("BUTTON", "Save Results As Text / Image", BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdSaveResults, 120, 6780, 7800, 405);
 
     tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd_,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
-    SetWindowSubclass(text1_, Text1Proc, 1, reinterpret_cast<DWORD_PTR>(this));
-    image1_.onPress = [this](int button) { Image1_MouseDown(button); };
-    AddTooltip(text1_, kPreviewTip);
-    AddTooltip(image1_.hwnd(), kPreviewTip);
+    SetWindowSubclass(preview_, PreviewProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    pictureView_.onPress = [this](int button) { OnPictureMouseDown(button); };
+    AddTooltip(preview_, kPreviewTip);
+    AddTooltip(pictureView_.hwnd(), kPreviewTip);
 
     if (!capture::Holders().Init(hwnd_)) return false;
 
     // The preview draws a holder's bitmap: it lets go before the holder deletes it.
     capture::Holders().onPictureReleasing = [this](HBITMAP picture) {
-        if (image1_.Picture() == picture) image1_.SetPicture(nullptr);
+        if (pictureView_.Picture() == picture) pictureView_.SetPicture(nullptr);
     };
     if (!trayIcon_.Create(hwnd_, 0, 0)) return false;
     trayIcon_.SetEvents(this);
     capture::SetCaptureHost(this);
-    return pushButton1_ && pushButton2_ && pushButton3_ && pushButton5_ && pushButton7_ && check4_ && check8_ &&
+    return deleteSelected_ && managerSwitch_ && deleteAll_ && saveResults_ && browseFolder_ && startWithWindows_ && startInTray_ &&
            checkRemember_ &&
-           text1_ && text2_ && lblInfo_ && lblClipEmpty_;
+           preview_ && outputFolder_ && lblInfo_ && lblClipEmpty_;
 }
 
-void Form1::Form_Load() {
+void MainWindow::StartUp() {
     ErrorReport step(hwnd_, "Form_Load");
     const std::string cursorFile = shell::ProgramFolder() + kHandCursorFile;
     step(2, [&] { SkinStep(); });
@@ -166,9 +166,9 @@ void Form1::Form_Load() {
         if (shell::FileExists(cursorFile)) handCursor_ = LoadCursorFromFileW(common::Widen(cursorFile).c_str());
     });
     step(7, [&] {
-        imageList1_ = CreateClipKindIcons();
-        clipList_.SetImageList(imageList1_);
-        search_.List().SetImageList(imageList1_);
+        kindIcons_ = CreateClipKindIcons();
+        clipList_.SetImageList(kindIcons_);
+        search_.List().SetImageList(kindIcons_);
     });
     step(8, [&] {
         listCursor_ = LoadCursorFromFileW(common::Widen(cursorFile).c_str());
@@ -188,9 +188,9 @@ void Form1::Form_Load() {
             capture::RememberClipboardAsSeen();
             capture::JoinChain(hwnd_);
             capture::StartWatchdog(hwnd_);
-            SetText(pushButton2_, kManagerOffCaption);
+            SetText(managerSwitch_, kManagerOffCaption);
         } else {
-            SetText(pushButton2_, kManagerOnCaption);
+            SetText(managerSwitch_, kManagerOnCaption);
         }
     });
     step(12, [&] { capture::SetCaptureSuppressed(false); });
@@ -201,21 +201,21 @@ void Form1::Form_Load() {
     });
     step(14, [&] {
         const bool on = shell::IsOn(shell::GetSetting(shell::kKeyWindowsStartup, shell::kOff));
-        SendMessageA(check4_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-        if (on) Check4_Click();  // the loading guard keeps the start-up entry as it is
+        SendMessageA(startWithWindows_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+        if (on) OnStartWithWindowsClicked();  // the loading guard keeps the start-up entry as it is
     });
     step(15, [&] {
         const bool on = shell::IsOn(shell::GetSetting(shell::kKeyMinimized, shell::kOff));
-        SendMessageA(check8_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-        if (on) Check8_Click();
+        SendMessageA(startInTray_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+        if (on) OnStartInTrayClicked();
     });
-    step(16, [&] { startMinimised_ = common::IsTicked(check8_); });
+    step(16, [&] { startMinimised_ = common::IsTicked(startInTray_); });
     step(17, [&] { loading_ = false; });
     step(18, [&] {
         SetBackColour(lblInfo_, kWhite);
-        SetBackColour(text1_, kWhite);  // the preview is white whatever the skin says, as it always showed
+        SetBackColour(preview_, kWhite);  // the preview is white whatever the skin says, as it always showed
     });
-    step(19, [&] { SetText(text2_, shell::GetSetting(shell::kKeyOutputFolder, shell::DefaultOutputFolder())); });
+    step(19, [&] { SetText(outputFolder_, shell::GetSetting(shell::kKeyOutputFolder, shell::DefaultOutputFolder())); });
     step(20, [&] {
         RegisterPopupHotkey();
         ShowEmptyListText();
@@ -225,23 +225,23 @@ void Form1::Form_Load() {
     step(21, [&] { RestoreKeptHistory(); });
 }
 
-void Form1::SkinStep() {
+void MainWindow::SkinStep() {
     const std::string path = shell::SkinFilePath(shell::ProgramFolder());
     std::vector<shell::SkinnedControl> controls = {{shell::ControlKind::kWindow, &formBackColour_}};
     const std::pair<HWND, shell::ControlKind> kinds[] = {
         {lblInfo_, shell::ControlKind::kLabel},       {lblClipEmpty_, shell::ControlKind::kLabel},
-        {check4_, shell::ControlKind::kCheckBox},     {check8_, shell::ControlKind::kCheckBox},
+        {startWithWindows_, shell::ControlKind::kCheckBox},     {startInTray_, shell::ControlKind::kCheckBox},
         {checkRemember_, shell::ControlKind::kCheckBox},
-        {frame1_, shell::ControlKind::kFrame},        {frame2_, shell::ControlKind::kFrame},
-        {text1_, shell::ControlKind::kTextBox},       {text2_, shell::ControlKind::kTextBox},
-        {picClipLabel_, shell::ControlKind::kPicture}, {picture3_, shell::ControlKind::kPicture},
-        {picture1_, shell::ControlKind::kPicture},
+        {startupGroup_, shell::ControlKind::kFrame},        {outputGroup_, shell::ControlKind::kFrame},
+        {preview_, shell::ControlKind::kTextBox},       {outputFolder_, shell::ControlKind::kTextBox},
+        {picClipLabel_, shell::ControlKind::kPicture}, {previewPanel_, shell::ControlKind::kPicture},
+        {picturePanel_, shell::ControlKind::kPicture},
     };
     for (const auto& k : kinds) controls.push_back({k.second, &backColours_[k.first]});
     // The group boxes drawn inside the frames follow their frame.
-    if (shell::RunSkinStep(skinFramework1_, path, shell::FileExists(path),
+    if (shell::RunSkinStep(skin_, path, shell::FileExists(path),
                            reinterpret_cast<std::uintptr_t>(hwnd_), controls)) {
-        for (HWND frame : {frame1_, frame2_})
+        for (HWND frame : {startupGroup_, outputGroup_})
             SetBackColour(GetWindow(frame, GW_CHILD), backColours_[frame]);
         InvalidateRect(hwnd_, nullptr, TRUE);
     }

@@ -9,7 +9,7 @@
 #include "common/DoEvents.h"
 #include "common/WindowText.h"
 #include "mainwindow/ErrorReport.h"
-#include "mainwindow/Form1.h"
+#include "mainwindow/MainWindow.h"
 #include "shell/SettingsStore.h"
 #include "shell/RunKeyEntry.h"
 
@@ -23,11 +23,11 @@ void Save(const char* key, const std::string& value) {
 
 }  // namespace
 
-void Form1::PushButton2_Click() {
+void MainWindow::OnManagerSwitchClicked() {
     ErrorReport step(hwnd_, "PushButton2_Click");
-    const std::string caption = common::WindowText(pushButton2_);
+    const std::string caption = common::WindowText(managerSwitch_);
     if (caption == kManagerOnCaption) {
-        step(1, [&] { common::SetWindowTextUtf8(pushButton2_, kManagerOffCaption); });
+        step(1, [&] { common::SetWindowTextUtf8(managerSwitch_, kManagerOffCaption); });
         step(2, [&] { capture::SetManagerOn(true); });
         // No suppression: what is on the clipboard now becomes a clip.
         step(3, [&] {
@@ -40,7 +40,7 @@ void Form1::PushButton2_Click() {
         });
         step(6, [&] { Save(shell::kKeyClipboardSwitch, shell::kOn); });
     } else if (caption == kManagerOffCaption) {
-        step(7, [&] { common::SetWindowTextUtf8(pushButton2_, kManagerOnCaption); });
+        step(7, [&] { common::SetWindowTextUtf8(managerSwitch_, kManagerOnCaption); });
         step(8, [&] { capture::SetManagerOn(false); });
         step(9, [&] {
             capture::StopWatchdog();
@@ -54,30 +54,30 @@ void Form1::PushButton2_Click() {
     ShowEmptyListText();
 }
 
-void Form1::Check4_Click() {
+void MainWindow::OnStartWithWindowsClicked() {
     if (loading_) return;
     ErrorReport step(hwnd_, "Check4_Click");
-    if (common::IsTicked(check4_)) {
-        step(2, [&] { ShowWindow(check8_, SW_SHOW); });
+    if (common::IsTicked(startWithWindows_)) {
+        step(2, [&] { ShowWindow(startInTray_, SW_SHOW); });
         step(3, [&] { Save(shell::kKeyWindowsStartup, shell::kOn); });
         step(4, [&] { shell::AddStartupEntry(); });
     } else {
         step(5, [&] {
-            if (!common::IsTicked(check8_)) return;
-            SendMessageA(check8_, BM_SETCHECK, BST_UNCHECKED, 0);
-            Check8_Click();
+            if (!common::IsTicked(startInTray_)) return;
+            SendMessageA(startInTray_, BM_SETCHECK, BST_UNCHECKED, 0);
+            OnStartInTrayClicked();
         });
-        step(6, [&] { ShowWindow(check8_, SW_HIDE); });
+        step(6, [&] { ShowWindow(startInTray_, SW_HIDE); });
         step(7, [&] { Save(shell::kKeyWindowsStartup, shell::kOff); });
         step(8, [&] { shell::RemoveStartupEntry(); });
     }
 }
 
-void Form1::Check8_Click() {
+void MainWindow::OnStartInTrayClicked() {
     ErrorReport step(hwnd_, "Check8_Click");
-    step(1, [&] { Save(shell::kKeyMinimized, common::IsTicked(check8_) ? shell::kOn : shell::kOff); });
+    step(1, [&] { Save(shell::kKeyMinimized, common::IsTicked(startInTray_) ? shell::kOn : shell::kOff); });
 }
 
-void Form1::Text2_Change() { shell::SaveSetting(shell::kKeyOutputFolder, common::WindowText(text2_)); }
+void MainWindow::OnOutputFolderChanged() { shell::SaveSetting(shell::kKeyOutputFolder, common::WindowText(outputFolder_)); }
 
 }  // namespace mainwindow

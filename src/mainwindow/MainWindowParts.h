@@ -25,15 +25,15 @@ const int kClientWidthTwips = 8040;
 const int kClientHeightTwips = 7305;
 
 enum ControlId {
-    kIdPushButton1 = 101,
-    kIdPushButton2,
-    kIdPushButton3,
-    kIdPushButton5,
-    kIdPushButton7,
-    kIdCheck4,
-    kIdCheck8,
-    kIdText2,
-    kIdText1,
+    kIdDeleteSelected = 101,
+    kIdManagerSwitch,
+    kIdDeleteAll,
+    kIdSaveResults,
+    kIdBrowseFolder,
+    kIdStartWithWindows,
+    kIdStartInTray,
+    kIdOutputFolder,
+    kIdPreview,
     kIdClipList,
     kIdCheckRemember,
 };

@@ -1,5 +1,5 @@
 // Start-up, the preview of copies, the tray, and the options of the main window.
-#include "mainwindow/Form1Fixture.h"
+#include "mainwindow/MainWindowFixture.h"
 
 #include <algorithm>
 
@@ -12,13 +12,13 @@ namespace mainwindow {
 namespace testing_form {
 namespace {
 
-TEST_F(Form1Test, AFreshProfileStartsOffWithTheDesktopAsOutputFolder) {
+TEST_F(MainWindowTest, AFreshProfileStartsOffWithTheDesktopAsOutputFolder) {
     Start();
-    EXPECT_EQ(WindowText(form_->PushButton2()), kManagerOnCaption);
-    EXPECT_FALSE(IsTicked(form_->Check4()));
-    EXPECT_FALSE(IsTicked(form_->Check8()));
-    EXPECT_TRUE(IsWindowVisible(form_->Check8()));
-    EXPECT_EQ(WindowText(form_->Text2()), shell::DefaultOutputFolder());
+    EXPECT_EQ(WindowText(form_->ManagerSwitch()), kManagerOnCaption);
+    EXPECT_FALSE(IsTicked(form_->StartWithWindowsBox()));
+    EXPECT_FALSE(IsTicked(form_->StartInTrayBox()));
+    EXPECT_TRUE(IsWindowVisible(form_->StartInTrayBox()));
+    EXPECT_EQ(WindowText(form_->OutputFolderBox()), shell::DefaultOutputFolder());
     EXPECT_EQ(shell::GetSetting(shell::kKeyOutputFolder, ""), shell::DefaultOutputFolder());
     for (const char* key : {shell::kKeyClipboardSwitch, shell::kKeyWindowsStartup, shell::kKeyMinimized})
         EXPECT_FALSE(StoredKey(key)) << key;
@@ -31,19 +31,19 @@ TEST_F(Form1Test, AFreshProfileStartsOffWithTheDesktopAsOutputFolder) {
     EXPECT_NE(gBoxes[0].text.find("in Ardentix2016/11/03.Form1.Form_Load at line 8"), std::string::npos);
     EXPECT_TRUE(gTray.empty());  // no icon before the first minimise
 
-    SetWindowTextA(form_->Text2(), "D:\\typed");
+    SetWindowTextA(form_->OutputFolderBox(), "D:\\typed");
     EXPECT_EQ(shell::GetSetting(shell::kKeyOutputFolder, ""), "D:\\typed");
 
     // The empty list says whether anything will be collected, and how clips come back.
     HWND empty = GetWindow(form_->PictureClipLabel(), GW_CHILD);
     EXPECT_EQ(WindowText(empty), EmptyListText(false, kDefaultHotkey));
-    Click(form_->PushButton2());
+    Click(form_->ManagerSwitch());
     EXPECT_EQ(WindowText(empty), EmptyListText(true, kDefaultHotkey));
 }
 
 // Clips another machine writes into the shared folder show as a capture's do: the empty list's words go
 // and the list stands on the newest, so that a click reaches the rows.
-TEST_F(Form1Test, ClipsFromAnotherMachineFillAnEmptyList) {
+TEST_F(MainWindowTest, ClipsFromAnotherMachineFillAnEmptyList) {
     StartOn();
     ASSERT_TRUE(IsWindowVisible(form_->PictureClipLabel()));
     for (std::uint64_t at : {1700000000000ull, 1700000000001ull}) {
@@ -60,7 +60,7 @@ TEST_F(Form1Test, ClipsFromAnotherMachineFillAnEmptyList) {
 }
 
 // A History Size the program does not understand deletes nothing, and the information line says so.
-TEST_F(Form1Test, AHistorySizeNotUnderstoodDeletesNoClip) {
+TEST_F(MainWindowTest, AHistorySizeNotUnderstoodDeletesNoClip) {
     std::filesystem::create_directories(capture::DefaultHistoryFolder());
     for (std::uint64_t at = 1700000000000; at < 1700000000030; ++at) {
         capture::ClipFileContents clip;
@@ -89,24 +89,24 @@ TEST_F(Form1Test, AHistorySizeNotUnderstoodDeletesNoClip) {
     }
 }
 
-TEST_F(Form1Test, OnlyTheExactOnStartsTheManager) {
+TEST_F(MainWindowTest, OnlyTheExactOnStartsTheManager) {
     for (const char* value : {"on", "ON", "Off", "yes"}) {
         shell::SaveSetting(shell::kKeyClipboardSwitch, value);
         Start();
-        EXPECT_EQ(WindowText(form_->PushButton2()), kManagerOnCaption) << value;
+        EXPECT_EQ(WindowText(form_->ManagerSwitch()), kManagerOnCaption) << value;
         EXPECT_FALSE(capture::ManagerOn()) << value;
         form_.reset();
     }
 }
 
-TEST_F(Form1Test, AnUnknownHotkeySettingIsToldAndTheDefaultServes) {
+TEST_F(MainWindowTest, AnUnknownHotkeySettingIsToldAndTheDefaultServes) {
     shell::SaveSetting(shell::kKeyHotkey, "Ctrl+Banana");
     Start();
     EXPECT_EQ(WindowText(form_->lblInfo()), "The hotkey \"Ctrl+Banana\" is not one Ardentia knows: Ctrl+Alt+H is used");
 }
 
 // The system's message box, not the seam: it shows every character it is given.
-TEST_F(Form1Test, MessagesShowEveryCharacter) {
+TEST_F(MainWindowTest, MessagesShowEveryCharacter) {
     DialogUser user(IDOK);
     SetMessageBoxForTesting(nullptr);
     ShowMessageBox(nullptr, "1 clip could not be saved: Z:\\Grüße 日本 ✓\\TXT0.txt", "Ardentia", MB_OK);
@@ -116,13 +116,13 @@ TEST_F(Form1Test, MessagesShowEveryCharacter) {
 
 COLORREF Grey(int, int) { return RGB(128, 128, 128); }
 
-TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot) {
+TEST_F(MainWindowTest, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot) {
     ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "there before"); }, [] { return true; }));
     shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
     shell::SaveSetting(shell::kKeyHistoryBudget, "64");
     Start();
     EXPECT_EQ(capture::HistoryBudget(), 64u << 20);
-    EXPECT_EQ(WindowText(form_->PushButton2()), kManagerOffCaption);
+    EXPECT_EQ(WindowText(form_->ManagerSwitch()), kManagerOffCaption);
     EXPECT_EQ(GetClipboardViewer(), form_->hwnd());
     testsupport::PumpFor(300);
     capture::CaptureClip();  // announced again, as Wine's bridge may: still the starting clipboard
@@ -132,21 +132,21 @@ TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, testsupport::kPatientMs));
     EXPECT_EQ(WindowText(form_->lblInfo()), "Web Address - Item 1 of 1");
     SettlePreview();
-    EXPECT_EQ(WindowText(form_->Text1()), "www.example.org");
+    EXPECT_EQ(WindowText(form_->Preview()), "www.example.org");
     EXPECT_FALSE(IsWindowVisible(form_->PictureClipLabel()));
 
     ASSERT_TRUE(CopyPicture(10, 10, Grey));
     EXPECT_EQ(WindowText(form_->lblInfo()), "Picture Clip - Item 2 of 2");
-    EXPECT_TRUE(IsWindowVisible(form_->Picture1()));
-    EXPECT_FALSE(IsWindowVisible(form_->Text1()));
+    EXPECT_TRUE(IsWindowVisible(form_->PicturePanel()));
+    EXPECT_FALSE(IsWindowVisible(form_->Preview()));
     // 10 px at 96 dpi is 265 HIMETRIC: unstretched at ((4995 - 265) / 2 + 200, (3345 - 265) / 2 + 150) twips.
     RECT image;
-    GetWindowRect(form_->Image1().hwnd(), &image);
-    MapWindowPoints(nullptr, form_->Picture1(), reinterpret_cast<POINT*>(&image), 2);
+    GetWindowRect(form_->ShownPicture().hwnd(), &image);
+    MapWindowPoints(nullptr, form_->PicturePanel(), reinterpret_cast<POINT*>(&image), 2);
     EXPECT_EQ(image.left, 171);
     EXPECT_EQ(image.top, 113);
     EXPECT_EQ(image.right - image.left, 10);
-    EXPECT_FALSE(form_->Image1().Stretch());
+    EXPECT_FALSE(form_->ShownPicture().Stretch());
 
     // Every character reaches the label, the preview and the line; the user's window keeps the focus.
     HWND other = CreateWindowA("STATIC", "user's program", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
@@ -156,7 +156,7 @@ TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 3; }, testsupport::kPatientMs));
     SettlePreview();
     EXPECT_EQ(form_->ClipList().Model().ItemText(2), "Grüße 日本 ✓ € Привет שלום 😀");
-    EXPECT_EQ(WindowText(form_->Text1()), "Grüße 日本 ✓ € Привет שלום 😀");
+    EXPECT_EQ(WindowText(form_->Preview()), "Grüße 日本 ✓ € Привет שלום 😀");
     EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 3 of 3");
     wchar_t label[64] = {};
     SendMessageW(form_->ClipListWindow(), LB_GETTEXT, 2, reinterpret_cast<LPARAM>(label));
@@ -170,20 +170,20 @@ TEST_F(Form1Test, WithTheManagerOnCopiesArePreviewedButTheStartingClipboardIsNot
     EXPECT_NE(GetClipboardViewer(), window);
 }
 
-TEST_F(Form1Test, APictureSmallerThanThePreviewIsNeverEnlarged) {
+TEST_F(MainWindowTest, APictureSmallerThanThePreviewIsNeverEnlarged) {
     StartOn();
     ASSERT_TRUE(CopyPicture(320, 200, Grey));
     RECT frame, image;
-    GetClientRect(form_->Picture1(), &frame);
-    GetWindowRect(form_->Image1().hwnd(), &image);
-    MapWindowPoints(nullptr, form_->Picture1(), reinterpret_cast<POINT*>(&image), 2);
+    GetClientRect(form_->PicturePanel(), &frame);
+    GetWindowRect(form_->ShownPicture().hwnd(), &image);
+    MapWindowPoints(nullptr, form_->PicturePanel(), reinterpret_cast<POINT*>(&image), 2);
     ASSERT_GT(frame.right, 320);
     EXPECT_EQ(image.right - image.left, 320);
     EXPECT_EQ(image.bottom - image.top, 200);
     EXPECT_EQ(image.left, (frame.right - 320) / 2);
 }
 
-TEST_F(Form1Test, TheHourglassWinsOverTheList) {
+TEST_F(MainWindowTest, TheHourglassWinsOverTheList) {
     Start();
     HWND surface = form_->ClipList().picList();
     const LPARAM hit = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
@@ -195,10 +195,10 @@ TEST_F(Form1Test, TheHourglassWinsOverTheList) {
     EXPECT_NE(GetCursor(), LoadCursor(nullptr, IDC_WAIT));
 }
 
-TEST_F(Form1Test, StartingInTheTrayShowsTheBalloonOnceAndTheIconRestores) {
+TEST_F(MainWindowTest, StartingInTheTrayShowsTheBalloonOnceAndTheIconRestores) {
     shell::SaveSetting(shell::kKeyMinimized, shell::kOn);
     Start();  // the balloon waits its 5 seconds: no shell here reports it closed
-    EXPECT_TRUE(IsTicked(form_->Check8()));
+    EXPECT_TRUE(IsTicked(form_->StartInTrayBox()));
     EXPECT_FALSE(IsWindowVisible(form_->hwnd()));
     EXPECT_TRUE(form_->InTray());
     EXPECT_EQ(gTray.at(0).operation, DWORD(NIM_ADD));
@@ -221,7 +221,7 @@ TEST_F(Form1Test, StartingInTheTrayShowsTheBalloonOnceAndTheIconRestores) {
     EXPECT_EQ(gTray.back().operation, DWORD(NIM_DELETE));
 
     // Closing during the balloon's wait ends the wait at once.
-    form_ = std::make_unique<Form1>();
+    form_ = std::make_unique<MainWindow>();
     ASSERT_TRUE(form_->Load(false));
     PostMessageA(form_->hwnd(), WM_CLOSE, 0, 0);
     const DWORD started = GetTickCount();
@@ -238,26 +238,26 @@ TEST_F(Form1Test, StartingInTheTrayShowsTheBalloonOnceAndTheIconRestores) {
     EXPECT_FALSE(form_->InTray());
 }
 
-TEST_F(Form1Test, StartWithWindowsBoxKeepsSettingAndEntryInStep) {
+TEST_F(MainWindowTest, StartWithWindowsBoxKeepsSettingAndEntryInStep) {
     auto entryPresent = [] { return shell::StartupEntryPresent(shell::ProgramFolder()); };
     shell::RemoveStartupEntry();
     shell::SaveSetting(shell::kKeyWindowsStartup, shell::kOn);
     Start();
-    EXPECT_TRUE(IsTicked(form_->Check4()));
+    EXPECT_TRUE(IsTicked(form_->StartWithWindowsBox()));
     EXPECT_FALSE(entryPresent());  // restoring the tick adds nothing
 
-    SendMessageA(form_->Check8(), BM_CLICK, 0, 0);
+    SendMessageA(form_->StartInTrayBox(), BM_CLICK, 0, 0);
     EXPECT_EQ(shell::GetSetting(shell::kKeyMinimized, ""), "On");
-    SendMessageA(form_->Check4(), BM_CLICK, 0, 0);  // clear
+    SendMessageA(form_->StartWithWindowsBox(), BM_CLICK, 0, 0);  // clear
     EXPECT_EQ(shell::GetSetting(shell::kKeyWindowsStartup, ""), "Off");
     EXPECT_EQ(shell::GetSetting(shell::kKeyMinimized, ""), "Off");
-    EXPECT_FALSE(IsTicked(form_->Check8()));
-    EXPECT_FALSE(IsWindowVisible(form_->Check8()));
+    EXPECT_FALSE(IsTicked(form_->StartInTrayBox()));
+    EXPECT_FALSE(IsWindowVisible(form_->StartInTrayBox()));
     EXPECT_FALSE(entryPresent());
-    SendMessageA(form_->Check4(), BM_CLICK, 0, 0);  // tick
+    SendMessageA(form_->StartWithWindowsBox(), BM_CLICK, 0, 0);  // tick
     EXPECT_EQ(shell::GetSetting(shell::kKeyWindowsStartup, ""), "On");
     EXPECT_TRUE(entryPresent());
-    EXPECT_TRUE(IsWindowVisible(form_->Check8()));
+    EXPECT_TRUE(IsWindowVisible(form_->StartInTrayBox()));
     shell::RemoveStartupEntry();
 }
 
@@ -267,11 +267,11 @@ struct Placed {
 };
 
 // The controls a user sees and uses, not the panels that hold them.
-std::vector<Placed> VisibleControls(const Form1& form) {
+std::vector<Placed> VisibleControls(const MainWindow& form) {
     std::vector<Placed> placed;
-    for (HWND control : {form.PushButton1(), form.PushButton2(), form.PushButton3(), form.PushButton5(),
-                         form.PushButton7(), form.Check4(), form.Check8(), form.CheckRemember(), form.Text2(),
-                         form.Text1(), form.lblInfo(), form.ClipListWindow(), form.SearchBox()}) {
+    for (HWND control : {form.DeleteSelectedButton(), form.ManagerSwitch(), form.DeleteAllButton(), form.SaveResultsButton(),
+                         form.BrowseFolderButton(), form.StartWithWindowsBox(), form.StartInTrayBox(), form.CheckRemember(), form.OutputFolderBox(),
+                         form.Preview(), form.lblInfo(), form.ClipListWindow(), form.SearchBox()}) {
         RECT r;
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&r), 2);
@@ -280,10 +280,10 @@ std::vector<Placed> VisibleControls(const Form1& form) {
     return placed;
 }
 
-TEST_F(Form1Test, TabReachesEveryControl) {
+TEST_F(MainWindowTest, TabReachesEveryControl) {
     Start();
     SetForegroundWindow(form_->hwnd());
-    SetFocus(form_->PushButton2());
+    SetFocus(form_->ManagerSwitch());
     std::vector<HWND> reached;
     for (int i = 0; i < 20; ++i) {
         MSG tab = {};
@@ -295,16 +295,16 @@ TEST_F(Form1Test, TabReachesEveryControl) {
         if (GetParent(focus) == form_->ClipListWindow()) focus = form_->ClipListWindow();
         if (std::find(reached.begin(), reached.end(), focus) == reached.end()) reached.push_back(focus);
     }
-    for (HWND control : {form_->PushButton1(), form_->PushButton2(), form_->PushButton3(), form_->PushButton5(),
-                         form_->PushButton7(), form_->Check4(), form_->Check8(), form_->CheckRemember(),
-                         form_->Text2(), form_->Text1(), form_->ClipListWindow(), form_->SearchBox()})
+    for (HWND control : {form_->DeleteSelectedButton(), form_->ManagerSwitch(), form_->DeleteAllButton(), form_->SaveResultsButton(),
+                         form_->BrowseFolderButton(), form_->StartWithWindowsBox(), form_->StartInTrayBox(), form_->CheckRemember(),
+                         form_->OutputFolderBox(), form_->Preview(), form_->ClipListWindow(), form_->SearchBox()})
         EXPECT_NE(std::find(reached.begin(), reached.end(), control), reached.end()) << WindowText(control);
     const auto at = [&](HWND control) { return std::size_t(std::find(reached.begin(), reached.end(), control) - reached.begin()); };
     EXPECT_EQ((at(form_->SearchBox()) + 1) % reached.size(), at(form_->ClipListWindow())) << "the search box comes first";
 }
 
 // Every control inside the client area and apart from the others.
-void ExpectLaidOut(const Form1& form, const std::string& where) {
+void ExpectLaidOut(const MainWindow& form, const std::string& where) {
     RECT client;
     GetClientRect(form.hwnd(), &client);
     const std::vector<Placed> placed = VisibleControls(form);
@@ -328,7 +328,7 @@ int WidthOf(HWND control) {
 
 // Run at 96 dpi here, and at 120 dpi in a prefix of its own (form1_layout_120dpi): at the default size, at
 // others given by messages, maximised, and with the splitter dragged.
-TEST_F(Form1Test, LayoutKeepsEveryControlInsideTheWindowAndApart) {
+TEST_F(MainWindowTest, LayoutKeepsEveryControlInsideTheWindowAndApart) {
     Start();
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
@@ -353,7 +353,7 @@ TEST_F(Form1Test, LayoutKeepsEveryControlInsideTheWindowAndApart) {
     RECT frame;
     GetWindowRect(form_->hwnd(), &frame);
     const int defaultWidth = frame.right - frame.left, defaultHeight = frame.bottom - frame.top;
-    const int listWidth = WidthOf(form_->ClipListWindow()), previewWidth = WidthOf(form_->Text1());
+    const int listWidth = WidthOf(form_->ClipListWindow()), previewWidth = WidthOf(form_->Preview());
     // Smaller than it may be, it stays at its smallest, which is the default width.
     SetWindowPos(form_->hwnd(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
     GetWindowRect(form_->hwnd(), &frame);
@@ -362,7 +362,7 @@ TEST_F(Form1Test, LayoutKeepsEveryControlInsideTheWindowAndApart) {
     ExpectLaidOut(*form_, "at the smallest" + at);
     SetWindowPos(form_->hwnd(), nullptr, 0, 0, defaultWidth + 300, defaultHeight + 200, SWP_NOMOVE | SWP_NOZORDER);
     ExpectLaidOut(*form_, "larger" + at);
-    EXPECT_GT(WidthOf(form_->ClipListWindow()) + WidthOf(form_->Text1()), listWidth + previewWidth + 290) << at;
+    EXPECT_GT(WidthOf(form_->ClipListWindow()) + WidthOf(form_->Preview()), listWidth + previewWidth + 290) << at;
     // The real sizing border, dragged from the X side by its lower right corner.
     GetWindowRect(form_->hwnd(), &frame);
     const RECT unsized = frame;
@@ -386,13 +386,13 @@ TEST_F(Form1Test, LayoutKeepsEveryControlInsideTheWindowAndApart) {
     RECT list;
     GetWindowRect(form_->ClipListWindow(), &list);
     MapWindowPoints(nullptr, form_->hwnd(), reinterpret_cast<POINT*>(&list), 2);
-    const int before = WidthOf(form_->ClipListWindow()), beforePreview = WidthOf(form_->Text1());
+    const int before = WidthOf(form_->ClipListWindow()), beforePreview = WidthOf(form_->Preview());
     const int x = list.right + 2, y = (list.top + list.bottom) / 2;
     SendMessageW(form_->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     SendMessageW(form_->hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 60, y));
     SendMessageW(form_->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x + 60, y));
     EXPECT_EQ(WidthOf(form_->ClipListWindow()), before + 60) << at;
-    EXPECT_EQ(WidthOf(form_->Text1()), beforePreview - 60) << at;
+    EXPECT_EQ(WidthOf(form_->Preview()), beforePreview - 60) << at;
     ExpectLaidOut(*form_, "with the splitter dragged" + at);
 
     // Size and splitter come back with the next start.
@@ -407,7 +407,7 @@ TEST_F(Form1Test, LayoutKeepsEveryControlInsideTheWindowAndApart) {
 }
 
 // A place kept from a screen that is no longer there (a monitor unplugged) comes back onto this one.
-TEST_F(Form1Test, AWindowKeptOffTheScreenStartsOnIt) {
+TEST_F(MainWindowTest, AWindowKeptOffTheScreenStartsOnIt) {
     shell::SaveSetting("Window Placement", "9000 7000 600 520 0 2535");
     Start();
     RECT frame;

@@ -4,14 +4,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "mainwindow/Form1.h"
-#include "mainwindow/Form1Parts.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/MainWindowParts.h"
 
 namespace mainwindow {
 
 using namespace form1;
 
-bool Form1::CreateSearch(const RECT& area, int boxHeight) {
+bool MainWindow::CreateSearch(const RECT& area, int boxHeight) {
     if (!search_.Create(hwnd_, area, boxHeight, nullptr, kClipList1Properties, false)) return false;
     SendMessageW(search_.FilterBox(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     SendMessageW(search_.FilterBox(), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"Search (Ctrl+F)"));
@@ -26,7 +26,7 @@ bool Form1::CreateSearch(const RECT& area, int boxHeight) {
     search_.onChoose = [this](int position, bool plainText) { PutBack(position, plainText); };
     search_.onDelete = [this](int position) {
         clipList_.Model().SetListIndex(position);
-        PushButton1_Click();
+        OnDeleteSelectedClicked();
     };
     search_.onPin = [this](int position) {
         TogglePin(position);
@@ -39,13 +39,13 @@ bool Form1::CreateSearch(const RECT& area, int boxHeight) {
     return true;
 }
 
-void Form1::FocusSearch() {
+void MainWindow::FocusSearch() {
     ::SetFocus(search_.FilterBox());
     SendMessageW(search_.FilterBox(), EM_SETSEL, 0, -1);
 }
 
 // The search reads the clips when it starts and follows them while it lasts; idle, it reads nothing.
-void Form1::SearchChanged() {
+void MainWindow::SearchChanged() {
     const bool searching = search_.Filtering();
     if (searching && searchStale_) {
         searchStale_ = false;
@@ -58,7 +58,7 @@ void Form1::SearchChanged() {
     ShowWindow(picClipLabel_, !searching && clipList_.Model().ListCount() < 1 ? SW_SHOW : SW_HIDE);
 }
 
-void Form1::RefreshSearch() {
+void MainWindow::RefreshSearch() {
     if (choosingFromSearch_) return;
     if (search_.Filtering()) search_.SetItems(PopupItems());
     else searchStale_ = true;

@@ -1,6 +1,6 @@
 // Long runs against the real clipboard: captures that evict and repaints must hand back every GDI
 // object, window and kernel handle they take.
-#include "Form1Fixture.h"
+#include "MainWindowFixture.h"
 #include "capture/ClipboardAccess.h"
 #include "support/resource_counts.h"
 
@@ -24,7 +24,7 @@ void OfferKind(int round) {
     }
 }
 
-class Form1Resources : public Form1Test {
+class MainWindowResources : public MainWindowTest {
 protected:
     // Waits until the capture of this copy has run and written its clip back.
     bool CaptureOne(int round) {
@@ -43,7 +43,7 @@ protected:
     }
 };
 
-TEST_F(Form1Resources, ThousandCapturesWithEvictionAndThousandRepaintsHoldSteady) {
+TEST_F(MainWindowResources, ThousandCapturesWithEvictionAndThousandRepaintsHoldSteady) {
     shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
     Start();
     // Fill the list past its limit once, so eviction and every kind's first use are behind us.

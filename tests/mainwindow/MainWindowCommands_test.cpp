@@ -9,7 +9,7 @@
 #include "capture/ClipboardAccess.h"
 #include "capture/RichTextHolder.h"
 #include "capture/mClip.h"
-#include "mainwindow/Form1Fixture.h"
+#include "mainwindow/MainWindowFixture.h"
 
 #include <shlobj.h>
 
@@ -72,16 +72,16 @@ void CollectWrittenSince(const std::string& root, const FILETIME& since, const s
     FindClose(listing);
 }
 
-class CommandsTest : public Form1Test {
+class CommandsTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        Form1Test::SetUp();
+        MainWindowTest::SetUp();
         GetSystemTimeAsFileTime(&start_);
     }
     // Whatever a command did, it wrote nothing outside TEMP, the history folder and the output folder:
     // nothing on the Windows side (the output folders here are on the Unix side) and nothing beside the program.
     void TearDown() override {
-        Form1Test::TearDown();
+        MainWindowTest::TearDown();
         std::vector<std::string> outside, skip = LinkedShellFolders();
         const std::string history = capture::DefaultHistoryFolder().u8string();
         skip.insert(skip.end(), {shell::TempFolder(), history, history.substr(0, history.rfind('\\'))});
@@ -103,14 +103,14 @@ COLORREF Stripes(int x, int) { return x % 2 ? RGB(255, 0, 0) : RGB(0, 0, 255); }
 TEST_F(CommandsTest, ManagerSwitchCapturesAtOnceAndStoresItsCaption) {
     ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "waiting"); }, [] { return true; }));
     StartOn(false);
-    Click(form_->PushButton2());
+    Click(form_->ManagerSwitch());
     EXPECT_EQ(Count(), 1);  // what was on the clipboard
-    EXPECT_EQ(WindowText(form_->PushButton2()), kManagerOffCaption);
+    EXPECT_EQ(WindowText(form_->ManagerSwitch()), kManagerOffCaption);
     EXPECT_EQ(shell::GetSetting(shell::kKeyClipboardSwitch, ""), "On");
     EXPECT_EQ(GetClipboardViewer(), form_->hwnd());
 
-    Click(form_->PushButton2());
-    EXPECT_EQ(WindowText(form_->PushButton2()), kManagerOnCaption);
+    Click(form_->ManagerSwitch());
+    EXPECT_EQ(WindowText(form_->ManagerSwitch()), kManagerOnCaption);
     EXPECT_EQ(shell::GetSetting(shell::kKeyClipboardSwitch, ""), "Off");
     EXPECT_NE(GetClipboardViewer(), form_->hwnd());
     ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "unseen"); }, [] { return true; }));
@@ -122,7 +122,7 @@ TEST_F(CommandsTest, ManagerSwitchCapturesAtOnceAndStoresItsCaption) {
     std::uint64_t unused = 0;
     ASSERT_TRUE(testsupport::PumpUntil(
         [&] { return capture::ReadClipboardUnicodeText(form_->hwnd(), 1 << 20, unused) == std::string("from the X side"); }, testsupport::kPatientMs));
-    Click(form_->PushButton2());
+    Click(form_->ManagerSwitch());
     testsupport::PumpFor(1500);
     EXPECT_EQ(Count(), 2);
     EXPECT_EQ(form_->ClipList().Model().ItemText(1), "from the X side");
@@ -205,30 +205,30 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
     EXPECT_EQ(gBoxes[0].style, UINT(MB_YESNO));
 
     gAnswer = IDYES;
-    Click(form_->PushButton1());  // the middle one: the clip that followed it is current
+    Click(form_->DeleteSelectedButton());  // the middle one: the clip that followed it is current
     EXPECT_EQ(Tags(3), (std::vector<std::string>{"TXT0", "TXT2", "TXT3"}));
     EXPECT_FALSE(capture::Holders().Exists(capture::HolderFamily::kText, 1));
     EXPECT_EQ(list.ListIndex(), 1);
     EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 2 of 3");
 
     list.SetListIndex(2);
-    Click(form_->PushButton1());  // the last: the one before it is current
+    Click(form_->DeleteSelectedButton());  // the last: the one before it is current
     EXPECT_EQ(Tags(2), (std::vector<std::string>{"TXT0", "TXT2"}));
     EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 2 of 2");
     SettlePreview();
-    EXPECT_EQ(WindowText(form_->Text1()), "c");
+    EXPECT_EQ(WindowText(form_->Preview()), "c");
 
     list.SetListIndex(-1);
     const std::size_t asked = gBoxes.size();
-    Click(form_->PushButton1());  // nothing current: nothing asked, nothing changes
+    Click(form_->DeleteSelectedButton());  // nothing current: nothing asked, nothing changes
     EXPECT_EQ(gBoxes.size(), asked);
     EXPECT_EQ(Count(), 2);
     EXPECT_FALSE(capture::CaptureSuppressed());
 
     list.SetListIndex(1);
-    Click(form_->PushButton1());
+    Click(form_->DeleteSelectedButton());
     list.SetListIndex(0);
-    Click(form_->PushButton1());  // the only one
+    Click(form_->DeleteSelectedButton());  // the only one
     EXPECT_EQ(Count(), 0);
     EXPECT_EQ(list.ListIndex(), -1);
     EXPECT_TRUE(IsWindowVisible(form_->PictureClipLabel()));
@@ -239,18 +239,18 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
     // A picture deleted while the window is hidden: the preview lets go of it first. Shown again, the
     // window shows the current clip, not the one it showed when it hid.
     for (int pictures = 1; pictures <= 2; ++pictures) ASSERT_TRUE(CopyPicture(12, 9 + pictures, Stripes));
-    EXPECT_EQ(form_->Image1().Picture(), capture::Holders().Picture(1));
+    EXPECT_EQ(form_->ShownPicture().Picture(), capture::Holders().Picture(1));
     PostMessageA(form_->Tray().hwnd(), shell::kTrayCallbackMessage, 0, 1028);  // the balloon closes at once
     ShowWindow(form_->hwnd(), SW_MINIMIZE);
     ASSERT_TRUE(form_->InTray());
     form_->DeleteClip();
-    EXPECT_EQ(form_->Image1().Picture(), nullptr);
+    EXPECT_EQ(form_->ShownPicture().Picture(), nullptr);
     form_->ClipList().Model().SetListIndex(0);
     SendMessageA(form_->Tray().hwnd(), shell::kTrayCallbackMessage, 0, WM_LBUTTONUP);
     EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 1 of 2");
     SettlePreview();
-    EXPECT_TRUE(IsWindowVisible(form_->Text1()));
-    EXPECT_EQ(WindowText(form_->Text1()), "still captured");
+    EXPECT_TRUE(IsWindowVisible(form_->Preview()));
+    EXPECT_EQ(WindowText(form_->Preview()), "still captured");
 }
 
 // While the question is up, another program copies: the clip asked about is the one deleted, not the
@@ -266,7 +266,7 @@ TEST_F(CommandsTest, DeletingTakesTheClipAskedAboutThoughACopyLandsDuringTheQues
     for (const char* text : {"a", "b"}) ASSERT_TRUE(CopyText(text));
     form_->ClipList().Model().SetListIndex(0);
     SetMessageBoxForTesting(AnswerYesAfterACopy);
-    Click(form_->PushButton1());
+    Click(form_->DeleteSelectedButton());
     SetMessageBoxForTesting(RecordBox);
     ASSERT_EQ(Count(), 2);
     EXPECT_EQ(form_->ClipList().Model().ItemText(0), "b");
@@ -275,7 +275,7 @@ TEST_F(CommandsTest, DeletingTakesTheClipAskedAboutThoughACopyLandsDuringTheQues
 
 TEST_F(CommandsTest, DeleteAllRestartsTagsAndRemovesOnlyOurTemporaryFiles) {
     StartOn();
-    Click(form_->PushButton3());
+    Click(form_->DeleteAllButton());
     EXPECT_TRUE(gBoxes.empty());  // nothing to delete, nothing asked
 
     const std::string temp = shell::TempFolder() + "\\";
@@ -283,7 +283,7 @@ TEST_F(CommandsTest, DeleteAllRestartsTagsAndRemovesOnlyOurTemporaryFiles) {
         Touch(temp + name);
     ASSERT_TRUE(CopyText("one"));
     ASSERT_TRUE(Copy([] { testsupport::OfferFiles({"C:\\x.txt"}); }));
-    Click(form_->PushButton3());
+    Click(form_->DeleteAllButton());
     ASSERT_EQ(gBoxes.size(), 1u);
     EXPECT_EQ(gBoxes[0].text, "Delete all 2 clips?");
     EXPECT_EQ(Count(), 0);
@@ -326,10 +326,10 @@ TEST_F(CommandsTest, PinnedClipsStayWhenDeletingAndAreAllAForgetfulHistoryKeeps)
     EXPECT_EQ(filesStored(), 3u);
 
     gAnswer = IDYES;
-    Click(form_->PushButton1());
-    Click(form_->PushButton3());
+    Click(form_->DeleteSelectedButton());
+    Click(form_->DeleteAllButton());
     ASSERT_EQ(Tags(1), std::vector<std::string>{"TXT1"});
-    Click(form_->PushButton3());
+    Click(form_->DeleteAllButton());
     ASSERT_EQ(gBoxes.size(), 3u);
     EXPECT_EQ(gBoxes[0].text, "\"b\" is pinned: unpin it (Ctrl+P) to delete it.");
     EXPECT_EQ(gBoxes[1].text, "Delete the 2 unpinned clips? The pinned clip stays.");
@@ -401,11 +401,11 @@ TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {
 
 TEST_F(CommandsTest, CancellingTheFolderPickerKeepsTheOutputFolder) {
     StartOn(false);
-    SetWindowTextA(form_->Text2(), "C:\\kept\\");
+    SetWindowTextA(form_->OutputFolderBox(), "C:\\kept\\");
     DialogUser user(IDCANCEL);
-    Click(form_->PushButton7());
+    Click(form_->BrowseFolderButton());
     EXPECT_TRUE(Showed(user.Texts(), L"Please select folder:"));
-    EXPECT_EQ(WindowText(form_->Text2()), "C:\\kept\\");
+    EXPECT_EQ(WindowText(form_->OutputFolderBox()), "C:\\kept\\");
     EXPECT_EQ(shell::GetSetting(shell::kKeyOutputFolder, ""), "C:\\kept\\");
 }
 
@@ -418,13 +418,13 @@ TEST_F(CommandsTest, OpeningLaunchesAddressesAndTemporaryFiles) {
     };
 
     ASSERT_TRUE(CopyText("<http://example.org/a>"));
-    press(form_->Text1(), WM_LBUTTONDOWN);
+    press(form_->Preview(), WM_LBUTTONDOWN);
     ASSERT_EQ(gLaunches.size(), 1u);
     EXPECT_FALSE(gLaunches[0].openWith);
     EXPECT_EQ(gLaunches[0].target, "http://example.org/a");
 
     ASSERT_TRUE(CopyText("http://example.org with a space"));
-    press(form_->Text1(), WM_RBUTTONDOWN);
+    press(form_->Preview(), WM_RBUTTONDOWN);
     const std::string file = temp + "\\TEMP1.TXT";
     ASSERT_EQ(gLaunches.size(), 2u);
     EXPECT_TRUE(gLaunches[1].openWith);
@@ -433,7 +433,7 @@ TEST_F(CommandsTest, OpeningLaunchesAddressesAndTemporaryFiles) {
 
     // Text the ANSI code page cannot hold is written as UTF-8 with a byte-order mark.
     ASSERT_TRUE(CopyWide(L"Grüße 日本 \U0001F600"));
-    press(form_->Text1(), WM_RBUTTONDOWN);
+    press(form_->Preview(), WM_RBUTTONDOWN);
     EXPECT_EQ(gLaunches.back().target, temp + "\\TEMP2.TXT");
     EXPECT_EQ(ReadFile(temp + "\\TEMP2.TXT"), "\xEF\xBB\xBFGrüße 日本 😀\r\n");
     DeleteFileA((temp + "\\TEMP2.TXT").c_str());
@@ -443,11 +443,11 @@ TEST_F(CommandsTest, OpeningLaunchesAddressesAndTemporaryFiles) {
     form_->ClipList().Model().SetListIndex(1);
     form_->DeleteClip();
     ASSERT_TRUE(CopyText("another clip at position 1"));
-    press(form_->Text1(), WM_LBUTTONDOWN);
+    press(form_->Preview(), WM_LBUTTONDOWN);
     EXPECT_EQ(ReadFile(file), "another clip at position 1\r\n");  // the same position overwrites
 
     ASSERT_TRUE(CopyPicture(8, 6, Stripes));
-    press(form_->Image1().hwnd(), WM_RBUTTONDOWN);
+    press(form_->ShownPicture().hwnd(), WM_RBUTTONDOWN);
     ASSERT_EQ(gLaunches.size(), 4u);
     EXPECT_TRUE(gLaunches[3].openWith);
     EXPECT_EQ(gLaunches[3].target, temp + "\\TEMP2.BMP");
@@ -455,7 +455,7 @@ TEST_F(CommandsTest, OpeningLaunchesAddressesAndTemporaryFiles) {
 
     // A real double-click on the picture opens it once.
     RECT image;
-    GetWindowRect(form_->Image1().hwnd(), &image);
+    GetWindowRect(form_->ShownPicture().hwnd(), &image);
     SetForegroundWindow(form_->hwnd());
     INPUT clicks[4] = {};
     for (int i = 0; i < 4; ++i) {
@@ -471,7 +471,7 @@ TEST_F(CommandsTest, OpeningLaunchesAddressesAndTemporaryFiles) {
     gLaunches.pop_back();
 
     form_->ClipList().Model().SetListIndex(-1);
-    press(form_->Text1(), WM_LBUTTONDOWN);  // nothing current: nothing opens
+    press(form_->Preview(), WM_LBUTTONDOWN);  // nothing current: nothing opens
     EXPECT_EQ(gLaunches.size(), 4u);
     EXPECT_TRUE(gBoxes.empty() || gBoxes.back().title != "Application Error");
     EXPECT_FALSE(Hourglass());

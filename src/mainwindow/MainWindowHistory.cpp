@@ -13,8 +13,8 @@
 #include "capture/HistoryStore.h"
 #include "capture/mClip.h"
 #include "common/WindowText.h"
-#include "mainwindow/Form1.h"
-#include "mainwindow/Form1Parts.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/MainWindowParts.h"
 #include "shell/SettingsStore.h"
 #include "sync/HistorySync.h"
 
@@ -54,7 +54,7 @@ int PinnedCount(const cliplist::ClipListModel& list) {
 
 // The clips kept on disk come back, in the order they were captured, the newest current; the files
 // that could not be read are counted for the information line (Show).
-void Form1::RestoreKeptHistory() {
+void MainWindow::RestoreKeptHistory() {
     // A value of another type reads as no number at all: set, and not understood.
     const auto setting = [](const char* key) -> std::optional<std::string> {
         if (!shell::SettingExists(key)) return std::nullopt;
@@ -86,7 +86,7 @@ void Form1::RestoreKeptHistory() {
     }
 }
 
-void Form1::TogglePin(int position) {
+void MainWindow::TogglePin(int position) {
     auto& list = clipList_.Model();
     if (position < 0 || position >= list.ListCount()) return;
     const bool pin = !list.ItemPinned(position);
@@ -101,7 +101,7 @@ void Form1::TogglePin(int position) {
     if (!pin) capture::RemoveClipsOverLimit();
 }
 
-void Form1::MouseUp(int button, int, float, float y) {
+void MainWindow::MouseUp(int button, int, float, float y) {
     if (button != 2) return;
     auto& list = clipList_.Model();
     const int row = list.TopIndex() + int(y) / std::max(1, clipList_.RowHeight());
@@ -110,7 +110,7 @@ void Form1::MouseUp(int button, int, float, float y) {
     ShowClipMenu();
 }
 
-void Form1::ShowClipMenu() {
+void MainWindow::ShowClipMenu() {
     auto& list = clipList_.Model();
     const int position = list.ListIndex();
     if (position < 0) return;
@@ -126,10 +126,10 @@ void Form1::ShowClipMenu() {
     if (list.ListIndex() != position) return;
     if (chosen == kMenuPutBack) PutCurrentClipBack();
     if (chosen == kMenuPin) TogglePin(position);
-    if (chosen == kMenuDelete) PushButton1_Click();
+    if (chosen == kMenuDelete) OnDeleteSelectedClicked();
 }
 
-void Form1::CheckRemember_Click() {
+void MainWindow::OnRememberHistoryClicked() {
     const bool remember = common::IsTicked(checkRemember_);
     if (remember == capture::RememberHistory()) return;
     shell::SaveSetting(shell::kKeyRememberHistory, remember ? shell::kOn : shell::kOff);

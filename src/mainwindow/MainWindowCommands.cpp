@@ -9,8 +9,8 @@
 #include "common/WindowText.h"
 #include "mainwindow/ClipFiles.h"
 #include "mainwindow/ErrorReport.h"
-#include "mainwindow/Form1.h"
-#include "mainwindow/Form1Parts.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/MainWindowParts.h"
 #include "mainwindow/Launch.h"
 #include "mainwindow/OpenRules.h"
 #include "mainwindow/UserMessages.h"
@@ -68,13 +68,13 @@ void Tell(HWND owner, const std::string& text) { ShowMessageBox(owner, text, she
 
 }  // namespace form1
 
-void Form1::ClearPreview() {
-    ShowWindow(text1_, SW_HIDE);
-    ShowWindow(picture1_, SW_HIDE);
+void MainWindow::ClearPreview() {
+    ShowWindow(preview_, SW_HIDE);
+    ShowWindow(picturePanel_, SW_HIDE);
     common::SetWindowTextUtf8(lblInfo_, kNothingOnClipboard);
 }
 
-void Form1::PushButton1_Click() {
+void MainWindow::OnDeleteSelectedClicked() {
     ErrorReport step(hwnd_, "PushButton1_Click");
     step(1, [&] {
         auto& list = clipList_.Model();
@@ -97,7 +97,7 @@ void Form1::PushButton1_Click() {
     });
 }
 
-void Form1::DeleteClip() {
+void MainWindow::DeleteClip() {
     ErrorReport step = ErrorReport::Bare(hwnd_, "Tessel Error!");
     auto& list = clipList_.Model();
     capture::SetCaptureSuppressed(true);
@@ -120,7 +120,7 @@ void Form1::DeleteClip() {
     capture::SetCaptureSuppressed(false);
 }
 
-void Form1::PushButton3_Click() {
+void MainWindow::OnDeleteAllClicked() {
     ErrorReport step(hwnd_, "PushButton3_Click");
     step(1, [&] {
         const auto& list = clipList_.Model();
@@ -135,7 +135,7 @@ void Form1::PushButton3_Click() {
     });
 }
 
-void Form1::DeleteAll() {
+void MainWindow::DeleteAll() {
     ErrorReport step(hwnd_, "DeleteAll");
     auto& list = clipList_.Model();
     capture::SetCaptureSuppressed(true);
@@ -168,8 +168,8 @@ void Form1::DeleteAll() {
     capture::SetCaptureSuppressed(false);
 }
 
-void Form1::PushButton5_Click() {
-    std::string folder = common::WindowText(text2_);
+void MainWindow::OnSaveResultsClicked() {
+    std::string folder = common::WindowText(outputFolder_);
     if (!shell::FolderExists(folder)) {
         Tell(hwnd_, "Folder does not exist. Please select another folder.");
         return;
@@ -201,17 +201,17 @@ void Form1::PushButton5_Click() {
     Tell(hwnd_, SaveReport(written, folder, failed, firstReason));
 }
 
-void Form1::PushButton7_Click() {
+void MainWindow::OnBrowseFolderClicked() {
     ErrorReport step(hwnd_, "PushButton7_Click");
     step(1, [&] {
         std::string chosen = shell::BrowseForFolder(hwnd_, "Please select folder:");
         if (chosen.empty()) return;
         if (chosen.back() != '\\') chosen += '\\';
-        common::SetWindowTextUtf8(text2_, chosen);
+        common::SetWindowTextUtf8(outputFolder_, chosen);
     });
 }
 
-void Form1::Text1_MouseDown(int button) {
+void MainWindow::OnPreviewMouseDown(int button) {
     ErrorReport step(hwnd_, "Text1_MouseDown");
     step(1, [&] {
         const int position = clipList_.Model().ListIndex();
@@ -233,7 +233,7 @@ void Form1::Text1_MouseDown(int button) {
     });
 }
 
-void Form1::Image1_MouseDown(int button) {
+void MainWindow::OnPictureMouseDown(int button) {
     ErrorReport step(hwnd_, "Image1_MouseDown");
     step(1, [&] {
         const int position = clipList_.Model().ListIndex();

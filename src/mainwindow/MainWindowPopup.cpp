@@ -5,7 +5,7 @@
 #include "capture/HistoryStore.h"
 #include "capture/PutBack.h"
 #include "common/WindowText.h"
-#include "mainwindow/Form1.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/PasteKeys.h"
 #include "mainwindow/PopupRules.h"
 #include "mainwindow/PreviewRules.h"
@@ -15,9 +15,9 @@
 namespace mainwindow {
 
 // Made once the kind icons exist; a hotkey that cannot be had is told in the information line, not a box.
-void Form1::RegisterPopupHotkey() {
+void MainWindow::RegisterPopupHotkey() {
     if (!popup_.hwnd()) {
-        if (!popup_.Create(imageList1_)) return;
+        if (!popup_.Create(kindIcons_)) return;
         popup_.onChoose = [this](int position, bool plainText) { PasteFromPopup(position, plainText); };
         popup_.onDelete = [this](int position) {
             // A pinned clip is not deleted from here: a box would close the popup. Unpinned first, it goes.
@@ -51,12 +51,12 @@ void Form1::RegisterPopupHotkey() {
         common::SetWindowTextUtf8(lblInfo_, "The hotkey \"" + wanted + "\" is not one Ardentia knows: " + name + " is used");
 }
 
-void Form1::ShowEmptyListText() {
+void MainWindow::ShowEmptyListText() {
     common::SetWindowTextUtf8(lblClipEmpty_, EmptyListText(capture::ManagerOn(), hotkeyName_.empty() ? kDefaultHotkey : hotkeyName_));
 }
 
 // Items carry no text: what search reads of each clip is made only once something is typed.
-std::vector<PopupItem> Form1::PopupItems() const {
+std::vector<PopupItem> MainWindow::PopupItems() const {
     std::vector<PopupItem> items;
     const auto& list = clipList_.Model();
     for (int i = 0; i < list.ListCount(); ++i)
@@ -64,7 +64,7 @@ std::vector<PopupItem> Form1::PopupItems() const {
     return items;
 }
 
-std::string Form1::SearchKeyOf(const PopupItem& item) const {
+std::string MainWindow::SearchKeyOf(const PopupItem& item) const {
     const std::string& tag = item.id;
     PopupClip clip{capture::TagKind(tag), "", 0, 0};
     unsigned width = 0, height = 0;
@@ -79,7 +79,7 @@ std::string Form1::SearchKeyOf(const PopupItem& item) const {
     return SearchKey(clip);
 }
 
-void Form1::OpenPopup() {
+void MainWindow::OpenPopup() {
     HWND front = GetForegroundWindow();
     // Asked again while open, the window to return to stays what it was. With nothing in front there is
     // none: never the window an earlier opening returned to.
@@ -87,7 +87,7 @@ void Form1::OpenPopup() {
     popup_.Open(PopupItems());
 }
 
-bool Form1::PutBack(int position, bool plainText) {
+bool MainWindow::PutBack(int position, bool plainText) {
     // A clip whose file proved damaged is gone, and the line says so.
     if (position < 0 || !capture::UseClip(capture::ClipTags().Tag(position))) return false;
     if (!capture::PutClipBack(position, plainText)) {
@@ -102,11 +102,11 @@ bool Form1::PutBack(int position, bool plainText) {
     return true;
 }
 
-bool Form1::IsOwnWindow(HWND window) const {
+bool MainWindow::IsOwnWindow(HWND window) const {
     return window && (window == popup_.hwnd() || GetAncestor(window, GA_ROOTOWNER) == hwnd_);
 }
 
-void Form1::PasteFromPopup(int position, bool plainText) {
+void MainWindow::PasteFromPopup(int position, bool plainText) {
     popup_.Close();
     const bool put = PutBack(position, plainText);
     // Opened from one of Ardentia's own windows (the main window, a box it shows), a Ctrl+V would paste

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/units.h"
-#include "mainwindow/Form1.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/MainLayout.h"
 #include "mainwindow/WindowPlacement.h"
 #include "shell/SettingsStore.h"
@@ -34,47 +34,47 @@ BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
 
 }  // namespace
 
-void Form1::LayOut() {
+void MainWindow::LayOut() {
     RECT client;
     if (!GetClientRect(hwnd_, &client) || client.right <= 0 || client.bottom <= 0) return;
     listWidth_ = ClampListWidth(listDragged_ ? listWidth_ : SharedListWidth(client.right, dpi_), client.right, dpi_);
     const MainBoxes b = LayOutMain(client.right, client.bottom, listWidth_, dpi_);
     HDWP batch = BeginDeferWindowPos(20);
     const std::pair<HWND, Box> placed[] = {
-        {pushButton2_, b.managerButton}, {checkRemember_, b.rememberCheck},
-        {frame1_, b.startupFrame},       {search_.FilterBox(), b.search},
+        {managerSwitch_, b.managerButton}, {checkRemember_, b.rememberCheck},
+        {startupGroup_, b.startupFrame},       {search_.FilterBox(), b.search},
         {clipList_.hwnd(), b.list},   {search_.List().hwnd(), b.list},
-        {picClipLabel_, b.emptyLabel},   {picture3_, b.preview},
-        {lblInfo_, b.infoLine},          {pushButton1_, b.deleteSelected},
-        {pushButton3_, b.deleteAll},     {frame2_, b.saveFrame},
-        {pushButton5_, b.saveButton},
+        {picClipLabel_, b.emptyLabel},   {previewPanel_, b.preview},
+        {lblInfo_, b.infoLine},          {deleteSelected_, b.deleteSelected},
+        {deleteAll_, b.deleteAll},     {outputGroup_, b.saveFrame},
+        {saveResults_, b.saveButton},
     };
     for (const auto& [control, box] : placed) Place(batch, control, box);
     if (batch) EndDeferWindowPos(batch);
     // Inside the panels, each in its own parent.
     const std::pair<HWND, Box> inner[] = {
-        {lblClipEmpty_, b.emptyText}, {text1_, b.previewText},       {picture1_, b.previewPicture},
-        {text2_, b.folderBox},        {pushButton7_, b.folderButton},
-        {GetWindow(frame1_, GW_CHILD), {0, 0, b.startupFrame.width, b.startupFrame.height}},
-        {GetWindow(frame2_, GW_CHILD), {0, 0, b.saveFrame.width, b.saveFrame.height}},
+        {lblClipEmpty_, b.emptyText}, {preview_, b.previewText},       {picturePanel_, b.previewPicture},
+        {outputFolder_, b.folderBox},        {browseFolder_, b.folderButton},
+        {GetWindow(startupGroup_, GW_CHILD), {0, 0, b.startupFrame.width, b.startupFrame.height}},
+        {GetWindow(outputGroup_, GW_CHILD), {0, 0, b.saveFrame.width, b.saveFrame.height}},
     };
     for (const auto& [control, box] : inner)
         if (control) MoveWindow(control, box.left, box.top, box.width, box.height, TRUE);
     splitter_ = {b.splitter.left, b.splitter.top, b.splitter.Right(), b.splitter.Bottom()};
-    if (IsWindowVisible(picture1_)) Reset_Image();
+    if (IsWindowVisible(picturePanel_)) FitShownPicture();
     // Every control, frames and static lines included, is drawn afresh at its new size: moved windows do not
     // repaint what they leave behind in their parents.
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void Form1::LimitTrackingSize(MINMAXINFO& limits) const {
+void MainWindow::LimitTrackingSize(MINMAXINFO& limits) const {
     const ClientSize least = MinimumClientSize(dpi_);
     RECT frame = {0, 0, least.width, least.height};
     AdjustWindowRect(&frame, GetWindowLongA(hwnd_, GWL_STYLE), FALSE);
     limits.ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-bool Form1::SplitterMouse(UINT message, LPARAM lParam) {
+bool MainWindow::SplitterMouse(UINT message, LPARAM lParam) {
     const POINT at = {short(LOWORD(lParam)), short(HIWORD(lParam))};
     switch (message) {
         case WM_LBUTTONDOWN:
@@ -99,18 +99,18 @@ bool Form1::SplitterMouse(UINT message, LPARAM lParam) {
     return false;
 }
 
-bool Form1::OverSplitter() const {
+bool MainWindow::OverSplitter() const {
     POINT at;
     return GetCursorPos(&at) && ScreenToClient(hwnd_, &at) && PtInRect(&splitter_, at);
 }
 
-void Form1::NoteFrame() {
+void MainWindow::NoteFrame() {
     RECT frame;
     if (!IsIconic(hwnd_) && !IsZoomed(hwnd_) && IsWindowVisible(hwnd_) && GetWindowRect(hwnd_, &frame))
         normalFrame_ = frame;
 }
 
-void Form1::SavePlacement() {
+void MainWindow::SavePlacement() {
     if (normalFrame_.right <= normalFrame_.left) return;
     SavedPlacement saved{int(normalFrame_.left), int(normalFrame_.top), int(normalFrame_.right - normalFrame_.left),
                          int(normalFrame_.bottom - normalFrame_.top),
@@ -120,7 +120,7 @@ void Form1::SavePlacement() {
     shell::SaveSetting(kKeyWindowPlacement, PlacementSetting(saved));
 }
 
-void Form1::RestorePlacement() {
+void MainWindow::RestorePlacement() {
     const auto saved = ParsePlacementSetting(shell::GetSetting(kKeyWindowPlacement, ""));
     if (!saved) return;
     std::vector<Box> workAreas;

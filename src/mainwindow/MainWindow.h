@@ -38,12 +38,12 @@ UINT ActivateMessage();
 void SetHourglass(bool on);
 bool Hourglass();
 
-class Form1 : public capture::CaptureHost, private cliplist::ClipListEvents, private shell::TrayIconEvents {
+class MainWindow : public capture::CaptureHost, private cliplist::ClipListEvents, private shell::TrayIconEvents {
 public:
-    Form1();
-    ~Form1() override;
-    Form1(const Form1&) = delete;
-    Form1& operator=(const Form1&) = delete;
+    MainWindow();
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
 
     // Creates the window and its controls and runs the start-up steps. False when another instance
     // runs (nothing is created then) or the window cannot be made. quitOnClose ends the message loop
@@ -57,31 +57,31 @@ public:
     shell::TrayIcon& Tray() { return trayIcon_; }
     HWND lblInfo() const { return lblInfo_; }
     HWND ClipListWindow() const { return clipList_.hwnd(); }
-    HWND Text1() const { return text1_; }
-    HWND Text2() const { return text2_; }
-    HWND Picture1() const { return picture1_; }
+    HWND Preview() const { return preview_; }
+    HWND OutputFolderBox() const { return outputFolder_; }
+    HWND PicturePanel() const { return picturePanel_; }
     HWND PictureClipLabel() const { return picClipLabel_; }
-    HWND PushButton1() const { return pushButton1_; }
-    HWND PushButton2() const { return pushButton2_; }
-    HWND PushButton3() const { return pushButton3_; }
-    HWND PushButton5() const { return pushButton5_; }
-    HWND PushButton7() const { return pushButton7_; }
-    HWND Check4() const { return check4_; }
-    HWND Check8() const { return check8_; }
+    HWND DeleteSelectedButton() const { return deleteSelected_; }
+    HWND ManagerSwitch() const { return managerSwitch_; }
+    HWND DeleteAllButton() const { return deleteAll_; }
+    HWND SaveResultsButton() const { return saveResults_; }
+    HWND BrowseFolderButton() const { return browseFolder_; }
+    HWND StartWithWindowsBox() const { return startWithWindows_; }
+    HWND StartInTrayBox() const { return startInTray_; }
     HWND CheckRemember() const { return checkRemember_; }
     HWND SearchBox() const { return search_.FilterBox(); }
     FilteredClips& Search() { return search_; }
     // Ctrl+F: the search box, its text selected.
     void FocusSearch();
-    const PictureView& Image1() const { return image1_; }
+    const PictureView& ShownPicture() const { return pictureView_; }
     // True while the preview waits to be filled after a capture or a selection change.
     bool PreviewPending() const { return previewPending_; }
 
-    // Fits the picture shown by Image1 into the preview frame.
-    void Reset_Image();
+    // Fits the picture shown by ShownPicture into the preview frame.
+    void FitShownPicture();
 
     // CaptureHost
-    HWND MainWindow() const override { return hwnd_; }
+    HWND HostWindow() const override { return hwnd_; }
     cliplist::ClipListControl& ClipList() override { return clipList_; }
     void ShowPreviewText(const std::string& text) override;
     void ShowPreviewPicture(HBITMAP picture) override;
@@ -89,17 +89,17 @@ public:
     void ReportRefusedClip(const std::string& message) override;
 
     // The option handlers, as a click runs them.
-    void PushButton2_Click();
-    void Check4_Click();
-    void Check8_Click();
-    void CheckRemember_Click();
-    void Text2_Change();
-    void PushButton1_Click();
-    void PushButton3_Click();
-    void PushButton5_Click();
-    void PushButton7_Click();
-    void Text1_MouseDown(int button);
-    void Image1_MouseDown(int button);
+    void OnManagerSwitchClicked();
+    void OnStartWithWindowsClicked();
+    void OnStartInTrayClicked();
+    void OnRememberHistoryClicked();
+    void OnOutputFolderChanged();
+    void OnDeleteSelectedClicked();
+    void OnDeleteAllClicked();
+    void OnSaveResultsClicked();
+    void OnBrowseFolderClicked();
+    void OnPreviewMouseDown(int button);
+    void OnPictureMouseDown(int button);
     void DeleteClip();
     void DeleteAll();
     // Puts the current clip back on the clipboard as it was copied and makes it the newest.
@@ -123,7 +123,7 @@ private:
     void AddTooltip(HWND tool, const char* text);
     int Px(double twips) const;
 
-    void Form_Load();
+    void StartUp();
     // Lays the controls out for the client area's size and the splitter's place.
     void LayOut();
     void LimitTrackingSize(MINMAXINFO& limits) const;
@@ -135,7 +135,7 @@ private:
     void SavePlacement();
     void RestorePlacement();
     void ClearPreview();
-    static LRESULT CALLBACK Text1Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+    static LRESULT CALLBACK PreviewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR self);
     void SkinStep();
     void RestoreKeptHistory();
@@ -157,7 +157,7 @@ private:
     bool IsOwnWindow(HWND window) const;
     // Puts the clip back (plain text only, if asked) and tells the information line how it went.
     bool PutBack(int position, bool plainText);
-    void Form_Unload();
+    void ShutDown();
     bool OnSetCursor(HWND over);
     LRESULT ControlColours(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     COLORREF Resolve(std::uint32_t ole) const;
@@ -194,14 +194,14 @@ private:
     RECT normalFrame_ = {};
     bool restoreMaximised_ = false;
 
-    HWND pushButton1_ = nullptr, pushButton2_ = nullptr, pushButton3_ = nullptr, pushButton5_ = nullptr,
-         pushButton7_ = nullptr;
-    HWND frame1_ = nullptr, frame2_ = nullptr, check4_ = nullptr, check8_ = nullptr, text2_ = nullptr;
+    HWND deleteSelected_ = nullptr, managerSwitch_ = nullptr, deleteAll_ = nullptr, saveResults_ = nullptr,
+         browseFolder_ = nullptr;
+    HWND startupGroup_ = nullptr, outputGroup_ = nullptr, startWithWindows_ = nullptr, startInTray_ = nullptr, outputFolder_ = nullptr;
     HWND checkRemember_ = nullptr;
-    HWND picture3_ = nullptr, text1_ = nullptr, picture1_ = nullptr;
+    HWND previewPanel_ = nullptr, preview_ = nullptr, picturePanel_ = nullptr;
     HWND picClipLabel_ = nullptr, lblClipEmpty_ = nullptr, lblInfo_ = nullptr;
     HWND tooltips_ = nullptr;
-    PictureView image1_;
+    PictureView pictureView_;
     static const int kPopupHotkeyId = 1;
     HistoryPopup popup_;
     FilteredClips search_;
@@ -210,9 +210,9 @@ private:
     HWND popupReturnTo_ = nullptr;
     bool hotkeyRegistered_ = false;
     cliplist::ClipListControl clipList_;
-    HIMAGELIST imageList1_ = nullptr;
+    HIMAGELIST kindIcons_ = nullptr;
     shell::TrayIcon trayIcon_;
-    shell::SkinFramework skinFramework1_;
+    shell::SkinFramework skin_;
     HICON appIcon_ = nullptr;
     HICON appIconSmall_ = nullptr;
     HCURSOR handCursor_ = nullptr;

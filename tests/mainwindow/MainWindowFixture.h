@@ -20,7 +20,7 @@
 #include "capture/ClipboardMonitor.h"
 #include "common/WindowText.h"
 #include "mainwindow/ErrorReport.h"
-#include "mainwindow/Form1.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/Launch.h"
 #include "shell/PathHelpers.h"
 #include "shell/SettingsStore.h"
@@ -111,7 +111,7 @@ inline bool StoredKey(const char* key) {
     return found;
 }
 
-class Form1Test : public testing::Test {
+class MainWindowTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         OleInitialize(nullptr);
@@ -137,7 +137,7 @@ protected:
         std::filesystem::remove_all(capture::DefaultHistoryFolder());
     }
     void Start() {
-        form_ = std::make_unique<Form1>();
+        form_ = std::make_unique<MainWindow>();
         ASSERT_TRUE(form_->Load(false));
         form_->Show();
         testsupport::PumpFor(200);
@@ -180,9 +180,9 @@ protected:
     }
     // Saves the clips into folder; the one message the user was shown.
     std::string Save(const std::string& folder) {
-        SetWindowTextA(form_->Text2(), folder.c_str());
+        SetWindowTextA(form_->OutputFolderBox(), folder.c_str());
         gBoxes.clear();
-        Click(form_->PushButton5());
+        Click(form_->SaveResultsButton());
         return gBoxes.size() == 1 ? gBoxes[0].text : std::to_string(gBoxes.size()) + " messages";
     }
     void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
@@ -192,7 +192,7 @@ protected:
         return n;
     }
 
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<MainWindow> form_;
 };
 
 }  // namespace testing_form

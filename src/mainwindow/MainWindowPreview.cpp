@@ -1,5 +1,5 @@
-// The preview of the current clip (text, file lists and rich text in Text1, pictures fitted into
-// Picture1), and putting it back on the clipboard from the list (double-click or Enter).
+// The preview of the current clip (text, file lists and rich text in Preview, pictures fitted into
+// PicturePanel), and putting it back on the clipboard from the list (double-click or Enter).
 #include <windows.h>
 
 #include "capture/ClipboardMonitor.h"
@@ -7,7 +7,7 @@
 #include "common/WindowText.h"
 #include "common/units.h"
 #include "mainwindow/ErrorReport.h"
-#include "mainwindow/Form1.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/PreviewRules.h"
 
 namespace mainwindow {
@@ -18,69 +18,69 @@ const float kFrameHeightTwips = 3345;
 }  // namespace
 
 // A capture shows its clip through the list's selection change; the preview itself fills later.
-void Form1::ShowPreviewText(const std::string&) { SchedulePreview(); }
-void Form1::ShowPreviewPicture(HBITMAP) { SchedulePreview(); }
+void MainWindow::ShowPreviewText(const std::string&) { SchedulePreview(); }
+void MainWindow::ShowPreviewPicture(HBITMAP) { SchedulePreview(); }
 
 // The preview is filled once the window's other messages are handled, never on the capture's path: a
 // multi-line box takes milliseconds to lay out even a short text, and a burst of copies fills it once.
-void Form1::SchedulePreview() {
+void MainWindow::SchedulePreview() {
     if (previewPending_) return;
     previewPending_ = true;
     SetTimer(hwnd_, kPreviewTimer, 0, nullptr);
 }
 
 // Text is set once for the capture and the selection change that follows it.
-void Form1::SetPreviewText(const std::string& text) {
+void MainWindow::SetPreviewText(const std::string& text) {
     std::string shown = PreviewText(text);
     if (shown == shownPreview_) return;
     // A shown box with a scroll bar lays its text out inside the call (milliseconds even for a line);
     // hidden, it only takes the text and lays it out when it paints.
-    const bool shownBox = IsWindowVisible(text1_);
-    if (shownBox) ShowWindow(text1_, SW_HIDE);
-    common::SetWindowTextUtf8(text1_, shown);
-    if (shownBox) ShowWindow(text1_, SW_SHOW);
+    const bool shownBox = IsWindowVisible(preview_);
+    if (shownBox) ShowWindow(preview_, SW_HIDE);
+    common::SetWindowTextUtf8(preview_, shown);
+    if (shownBox) ShowWindow(preview_, SW_SHOW);
     shownPreview_ = std::move(shown);
 }
 
-void Form1::HideEmptyPanel() { ShowWindow(picClipLabel_, SW_HIDE); }
+void MainWindow::HideEmptyPanel() { ShowWindow(picClipLabel_, SW_HIDE); }
 
-void Form1::ReportRefusedClip(const std::string& message) { common::SetWindowTextUtf8(lblInfo_, message); }
+void MainWindow::ReportRefusedClip(const std::string& message) { common::SetWindowTextUtf8(lblInfo_, message); }
 
-void Form1::Reset_Image() {
+void MainWindow::FitShownPicture() {
     capture::SetCaptureSuppressed(true);
-    ShowWindow(image1_.hwnd(), SW_HIDE);
-    image1_.SetStretch(false);
+    ShowWindow(pictureView_.hwnd(), SW_HIDE);
+    pictureView_.SetStretch(false);
     BITMAP info;
-    if (image1_.Picture() && GetObject(image1_.Picture(), sizeof(info), &info)) {
+    if (pictureView_.Picture() && GetObject(pictureView_.Picture(), sizeof(info), &info)) {
         const float pw = float(units::PixelsToHimetric(info.bmWidth, dpi_));
         const float ph = float(units::PixelsToHimetric(info.bmHeight, dpi_));
         // The frame as large as the window now makes it; at the designed size, the design's own twips.
         RECT frame;
-        GetClientRect(picture1_, &frame);
+        GetClientRect(picturePanel_, &frame);
         const bool designed = frame.right == Px(kFrameWidthTwips) && frame.bottom == Px(kFrameHeightTwips);
         const float fw = designed ? kFrameWidthTwips : float(units::PixelsToTwips(frame.right, dpi_));
         const float fh = designed ? kFrameHeightTwips : float(units::PixelsToTwips(frame.bottom, dpi_));
         const ImageFit fit = FitPicture(fw, fh, pw, ph);
-        image1_.SetStretch(fit.stretch);
+        pictureView_.SetStretch(fit.stretch);
         // Unstretched, the image takes the picture's own size.
         int width = fit.stretch ? Px(fit.width) : info.bmWidth;
         int height = fit.stretch ? Px(fit.height) : info.bmHeight;
         int left = Px(fit.left), top = Px(fit.top);
         // The preview shrinks a picture to fit, never enlarges it: one smaller than the frame is centred.
         if (fit.stretch && (width > info.bmWidth || height > info.bmHeight)) {
-            image1_.SetStretch(false);
+            pictureView_.SetStretch(false);
             width = info.bmWidth;
             height = info.bmHeight;
             left = (int(frame.right) - width) / 2;
             top = (int(frame.bottom) - height) / 2;
         }
-        MoveWindow(image1_.hwnd(), left, top, width, height, TRUE);
-        ShowWindow(image1_.hwnd(), SW_SHOW);
+        MoveWindow(pictureView_.hwnd(), left, top, width, height, TRUE);
+        ShowWindow(pictureView_.hwnd(), SW_SHOW);
     }
     capture::SetCaptureSuppressed(false);
 }
 
-void Form1::ListIndexChange() {
+void MainWindow::ListIndexChange() {
     ErrorReport step(hwnd_, "ucClipList1_ListIndexChange");
     step(1, [&] { ShowCurrentClip(); });
     // A capture (or a deletion) while the popup is open: its rows follow the clips' new positions.
@@ -90,27 +90,27 @@ void Form1::ListIndexChange() {
     });
 }
 
-void Form1::DblClick() { PutCurrentClipBack(); }
+void MainWindow::DblClick() { PutCurrentClipBack(); }
 
-void Form1::KeyDown(int keyCode, int shift) {
+void MainWindow::KeyDown(int keyCode, int shift) {
     if (keyCode == VK_RETURN) PutCurrentClipBack();
-    if (keyCode == VK_DELETE && shift == 0) PushButton1_Click();  // asks as "Delete Selected" does
+    if (keyCode == VK_DELETE && shift == 0) OnDeleteSelectedClicked();  // asks as "Delete Selected" does
     if (keyCode == 'P' && shift == 2) TogglePin(clipList_.Model().ListIndex());  // Ctrl alone
     if (keyCode == 'F' && shift == 2) FocusSearch();
 }
 
-void Form1::PutCurrentClipBack() {
+void MainWindow::PutCurrentClipBack() {
     const int position = clipList_.Model().ListIndex();
     if (position >= 0) PutBack(position, false);
 }
 
 // The clip the list stands on, or its first.
-std::string Form1::CurrentTag() const {
+std::string MainWindow::CurrentTag() const {
     const int position = clipList_.Model().ListIndex();
     return capture::ClipTags().Tag(position < 0 ? 0 : position);
 }
 
-void Form1::ShowCurrentClip() {
+void MainWindow::ShowCurrentClip() {
     if (!IsWindowVisible(hwnd_)) return;
     const auto& list = clipList_.Model();
     ShowWindow(picClipLabel_, list.ListCount() < 1 ? SW_SHOW : SW_HIDE);
@@ -127,7 +127,7 @@ void Form1::ShowCurrentClip() {
     SchedulePreview();
 }
 
-void Form1::FillPreview() {
+void MainWindow::FillPreview() {
     KillTimer(hwnd_, kPreviewTimer);
     previewPending_ = false;
     if (!IsWindowVisible(hwnd_) || clipList_.Model().ListCount() < 1) return;
@@ -135,15 +135,15 @@ void Form1::FillPreview() {
     if (!capture::ClipHeld(tag) && !capture::UseClip(tag)) return;
     const std::string kind = capture::TagKind(tag);
     if (kind == capture::kKindPicture) {
-        image1_.SetPicture(capture::Holders().Picture(capture::TagHolderIndex(tag)));
-        Reset_Image();
-        ShowWindow(picture1_, SW_SHOW);
-        ShowWindow(text1_, SW_HIDE);
+        pictureView_.SetPicture(capture::Holders().Picture(capture::TagHolderIndex(tag)));
+        FitShownPicture();
+        ShowWindow(picturePanel_, SW_SHOW);
+        ShowWindow(preview_, SW_HIDE);
     } else if (kind == capture::kKindText || kind == capture::kKindFileList || kind == capture::kKindRichText) {
         const std::string* held = kind == capture::kKindRichText ? nullptr : capture::Holders().Text(capture::TagHolderIndex(tag));
         SetPreviewText(held ? *held : capture::ClipText(tag));
-        ShowWindow(picture1_, SW_HIDE);
-        ShowWindow(text1_, SW_SHOW);
+        ShowWindow(picturePanel_, SW_HIDE);
+        ShowWindow(preview_, SW_SHOW);
     }
 }
 

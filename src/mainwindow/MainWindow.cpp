@@ -1,5 +1,5 @@
 #include "common/Guarded.h"
-#include "mainwindow/Form1.h"
+#include "mainwindow/MainWindow.h"
 
 #include <stdexcept>
 #include <vector>
@@ -12,7 +12,7 @@
 #include "common/WindowText.h"
 #include "common/units.h"
 #include "mainwindow/ErrorReport.h"
-#include "mainwindow/Form1Parts.h"
+#include "mainwindow/MainWindowParts.h"
 #include "sync/HistorySync.h"
 
 namespace mainwindow {
@@ -60,26 +60,26 @@ void SetHourglass(bool on) {
 
 bool Hourglass() { return gHourglass; }
 
-Form1::Form1() = default;
+MainWindow::MainWindow() = default;
 
 namespace {
-Form1* gFailuresShownBy = nullptr;  // the window whose information line shows what threw
+MainWindow* gFailuresShownBy = nullptr;  // the window whose information line shows what threw
 }  // namespace
 
-Form1::~Form1() {
+MainWindow::~MainWindow() {
     if (gFailuresShownBy == this) common::FailureReporter() = nullptr;
     // Closing, not just destroying: the window must leave the viewer chain and take its icon along.
     if (hwnd_) SendMessageA(hwnd_, WM_CLOSE, 0, 0);
-    if (imageList1_) ImageList_Destroy(imageList1_);
+    if (kindIcons_) ImageList_Destroy(kindIcons_);
     if (appIcon_) DestroyIcon(appIcon_);
     if (appIconSmall_) DestroyIcon(appIconSmall_);
     if (handCursor_) DestroyCursor(handCursor_);
     if (listCursor_) DestroyCursor(listCursor_);
 }
 
-int Form1::Px(double twips) const { return int(twips * dpi_ / units::kTwipsPerInch + (twips >= 0 ? 0.5 : -0.5)); }
+int MainWindow::Px(double twips) const { return int(twips * dpi_ / units::kTwipsPerInch + (twips >= 0 ? 0.5 : -0.5)); }
 
-bool Form1::Load(bool quitOnClose) {
+bool MainWindow::Load(bool quitOnClose) {
     if (AnotherInstanceRuns()) return false;
     quitOnClose_ = quitOnClose;
     // What threw anywhere in the program is said on the information line of its one window.
@@ -101,13 +101,13 @@ bool Form1::Load(bool quitOnClose) {
                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                             GetModuleHandleA(nullptr), this);
     if (!hwnd_ || !CreateControls()) return false;
-    Form_Load();
+    StartUp();
     RestorePlacement();
     LayOut();
     return true;
 }
 
-void Form1::Show() {
+void MainWindow::Show() {
     ShowWindow(hwnd_, startMinimised_ ? SW_SHOWMINIMIZED : restoreMaximised_ ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     // The clips kept from the last run are shown as a selection would show them; the files skipped
     // are said once, in place of the newest clip's line.
@@ -117,7 +117,7 @@ void Form1::Show() {
     if (IsWindowVisible(hwnd_)) UpdateWindow(hwnd_);
 }
 
-void Form1::MinimiseToTray() {
+void MainWindow::MinimiseToTray() {
     // The icon first: without it a hidden window could never be brought back, so it stays minimised.
     trayIcon_.SetInTray(true);
     if (!trayIcon_.InTray()) return;
@@ -126,7 +126,7 @@ void Form1::MinimiseToTray() {
     trayIcon_.ShowBalloon(kBalloonText, kProductCaption, 5, true);
 }
 
-void Form1::RestoreFromTray() {
+void MainWindow::RestoreFromTray() {
     ShowWindow(hwnd_, SW_RESTORE);
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
@@ -135,7 +135,7 @@ void Form1::RestoreFromTray() {
     ShowCurrentClip();
 }
 
-void Form1::BringToFront() {
+void MainWindow::BringToFront() {
     if (inTray_ || !IsWindowVisible(hwnd_) || IsIconic(hwnd_)) {
         RestoreFromTray();
         return;
@@ -143,9 +143,9 @@ void Form1::BringToFront() {
     SetForegroundWindow(hwnd_);
 }
 
-void Form1::MouseUp(std::int16_t, std::int32_t) { RestoreFromTray(); }
+void MainWindow::MouseUp(std::int16_t, std::int32_t) { RestoreFromTray(); }
 
-void Form1::Form_Unload() {
+void MainWindow::ShutDown() {
     SavePlacement();
     if (hotkeyRegistered_) UnregisterHotKey(hwnd_, kPopupHotkeyId);
     popup_.Close();
@@ -159,12 +159,12 @@ void Form1::Form_Unload() {
     EnumThreadWindows(GetCurrentThreadId(), CloseOtherWindow, reinterpret_cast<LPARAM>(hwnd_));
 }
 
-bool Form1::OnSetCursor(HWND over) {
+bool MainWindow::OnSetCursor(HWND over) {
     if (gHourglass) {
         SetCursor(LoadCursor(nullptr, IDC_WAIT));
         return true;
     }
-    for (HWND button : {pushButton1_, pushButton2_, pushButton3_, pushButton5_, pushButton7_}) {
+    for (HWND button : {deleteSelected_, managerSwitch_, deleteAll_, saveResults_, browseFolder_}) {
         if (over == button && handCursor_) {
             SetCursor(handCursor_);
             return true;
@@ -173,49 +173,49 @@ bool Form1::OnSetCursor(HWND over) {
     return false;  // every other control shows its own pointer
 }
 
-COLORREF Form1::Resolve(std::uint32_t ole) const {
+COLORREF MainWindow::Resolve(std::uint32_t ole) const {
     std::uint32_t rgb = 0;
-    if (skinFramework1_.Resolve(ole, rgb)) return rgb;
+    if (skin_.Resolve(ole, rgb)) return rgb;
     if (ole & 0x80000000u) return GetSysColor(int(ole & 0xFF));
     return ole & 0xFFFFFF;
 }
 
-HBRUSH Form1::BrushFor(COLORREF colour) {
+HBRUSH MainWindow::BrushFor(COLORREF colour) {
     auto it = brushes_.find(colour);
     if (it == brushes_.end()) it = brushes_.emplace(colour, gdi::Brush(CreateSolidBrush(colour))).first;
     return it->second.get();
 }
 
-void Form1::SetBackColour(HWND control, std::uint32_t ole) {
+void MainWindow::SetBackColour(HWND control, std::uint32_t ole) {
     backColours_[control] = ole;
     InvalidateRect(control, nullptr, TRUE);
 }
 
-LRESULT Form1::ControlColours(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::ControlColours(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     auto it = backColours_.find(control);
     if (it == backColours_.end()) return DefWindowProcA(hwnd_, message, wParam, lParam);
     const COLORREF back = Resolve(it->second);
     SetBkColor(dc, back);
     std::uint32_t text = 0;
-    if (it->second == shell::kSkinBackground && skinFramework1_.TextColour(text)) SetTextColor(dc, text);
+    if (it->second == shell::kSkinBackground && skin_.TextColour(text)) SetTextColor(dc, text);
     return reinterpret_cast<LRESULT>(BrushFor(back));
 }
 
 // The work of opening happens on the press, before the edit control sees it.
-LRESULT CALLBACK Form1::Text1Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
-    auto* form = reinterpret_cast<Form1*>(self);
+LRESULT CALLBACK MainWindow::PreviewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+    auto* form = reinterpret_cast<MainWindow*>(self);
     const int button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : message == WM_MBUTTONDOWN ? 4 : 0;
-    if (button) common::Guarded<bool>([&] { return form->Text1_MouseDown(button), true; }, false);
+    if (button) common::Guarded<bool>([&] { return form->OnPreviewMouseDown(button), true; }, false);
     // The right button means "Open with" here; the edit control's own menu would follow it.
     if (message == WM_CONTEXTMENU) return 0;
     // A read-only preview has no use for Tab: let it move on to the next control.
     if (message == WM_GETDLGCODE)
         return DefSubclassProc(hwnd, message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, Text1Proc, 1);
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, PreviewProc, 1);
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Form1::PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK MainWindow::PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND root = GetAncestor(hwnd, GA_ROOT);
     switch (message) {
         case WM_COMMAND:
@@ -237,8 +237,8 @@ LRESULT CALLBACK Form1::PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     }
 }
 
-LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = common::WindowOwner<Form1>(hwnd, message, lParam, [&](Form1* owner) { owner->hwnd_ = hwnd; });
+LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = common::WindowOwner<MainWindow>(hwnd, message, lParam, [&](MainWindow* owner) { owner->hwnd_ = hwnd; });
     if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         self->hwnd_ = nullptr;
@@ -247,7 +247,7 @@ LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
     return common::Guarded<LRESULT>([&] { return self->HandleMessage(message, wParam, lParam); }, 0);
 }
 
-LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND: {
             RECT all;
@@ -296,37 +296,37 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
-                case kIdPushButton1:
-                    if (HIWORD(wParam) == BN_CLICKED) PushButton1_Click();
+                case kIdDeleteSelected:
+                    if (HIWORD(wParam) == BN_CLICKED) OnDeleteSelectedClicked();
                     return 0;
-                case kIdPushButton2:
-                    if (HIWORD(wParam) == BN_CLICKED) PushButton2_Click();
+                case kIdManagerSwitch:
+                    if (HIWORD(wParam) == BN_CLICKED) OnManagerSwitchClicked();
                     return 0;
-                case kIdPushButton3:
-                    if (HIWORD(wParam) == BN_CLICKED) PushButton3_Click();
+                case kIdDeleteAll:
+                    if (HIWORD(wParam) == BN_CLICKED) OnDeleteAllClicked();
                     return 0;
-                case kIdPushButton5:
-                    if (HIWORD(wParam) == BN_CLICKED) PushButton5_Click();
+                case kIdSaveResults:
+                    if (HIWORD(wParam) == BN_CLICKED) OnSaveResultsClicked();
                     return 0;
-                case kIdPushButton7:
-                    if (HIWORD(wParam) == BN_CLICKED) PushButton7_Click();
+                case kIdBrowseFolder:
+                    if (HIWORD(wParam) == BN_CLICKED) OnBrowseFolderClicked();
                     return 0;
-                case kIdCheck4:
-                    if (HIWORD(wParam) == BN_CLICKED) Check4_Click();
+                case kIdStartWithWindows:
+                    if (HIWORD(wParam) == BN_CLICKED) OnStartWithWindowsClicked();
                     return 0;
-                case kIdCheck8:
-                    if (HIWORD(wParam) == BN_CLICKED) Check8_Click();
+                case kIdStartInTray:
+                    if (HIWORD(wParam) == BN_CLICKED) OnStartInTrayClicked();
                     return 0;
                 case kIdCheckRemember:
-                    if (HIWORD(wParam) == BN_CLICKED) CheckRemember_Click();
+                    if (HIWORD(wParam) == BN_CLICKED) OnRememberHistoryClicked();
                     return 0;
-                case kIdText2:
-                    if (HIWORD(wParam) == EN_CHANGE) Text2_Change();
+                case kIdOutputFolder:
+                    if (HIWORD(wParam) == EN_CHANGE) OnOutputFolderChanged();
                     return 0;
             }
             break;
         case WM_CLOSE:
-            Form_Unload();
+            ShutDown();
             DestroyWindow(hwnd_);
             return 0;
         case WM_DESTROY:
