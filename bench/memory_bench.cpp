@@ -11,7 +11,7 @@
 #include "support/banded_picture.h"
 #include "capture/HistoryBudget.h"
 #include "capture/PictureReaderProcess.h"
-#include "capture/mClip.h"
+#include "capture/Clips.h"
 #include "common/WindowText.h"
 #include "support/clipboard_peer.h"
 #include "support/process_memory.h"

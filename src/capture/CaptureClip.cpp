@@ -19,7 +19,7 @@
 #include "capture/HistoryStore.h"
 #include "capture/HistoryBudget.h"
 #include "capture/SecretMarkers.h"
-#include "capture/mClip.h"
+#include "capture/Clips.h"
 #include "capture/PngPicture.h"
 #include "common/GdiScope.h"
 #include "cliplist/ClipListControl.h"

@@ -6,7 +6,7 @@
 #include "capture/ClipboardAccess.h"
 #include "capture/ClipboardMonitor.h"
 #include "capture/DropFiles.h"
-#include "capture/mClip.h"
+#include "capture/Clips.h"
 #include "common/DoEvents.h"
 #include "common/WindowText.h"
 

@@ -4,7 +4,7 @@
 
 #include "capture/ClipLimits.h"
 #include "capture/HistoryStore.h"
-#include "capture/mClip.h"
+#include "capture/Clips.h"
 #include "cliplist/ClipListControl.h"
 
 namespace capture {

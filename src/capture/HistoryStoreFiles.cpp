@@ -8,7 +8,7 @@
 #include "capture/HistoryFolder.h"
 #include "capture/HistoryStore.h"
 #include "capture/PngPicture.h"
-#include "capture/mClip.h"
+#include "capture/Clips.h"
 #include "cliplist/ClipListControl.h"
 #include "common/Utf8.h"
 #include "common/WindowText.h"

@@ -14,7 +14,7 @@
 #include "capture/DiskWorker.h"
 #include "capture/HistoryFolder.h"
 #include "capture/StoredSearchTexts.h"
-#include "capture/mClip.h"
+#include "capture/Clips.h"
 
 namespace capture {
 

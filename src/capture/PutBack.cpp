@@ -9,7 +9,7 @@
 #include "capture/ClipboardMonitor.h"
 #include "capture/ClipboardRewrite.h"
 #include "capture/HistoryStore.h"
-#include "capture/mClip.h"
+#include "capture/Clips.h"
 #include "cliplist/ClipListControl.h"
 
 namespace capture {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "capture/ClipboardAccess.h"
-#include "capture/mClip.h"
+#include "capture/Clips.h"
 #include "common/WindowText.h"
 
 namespace mainwindow {

@@ -11,7 +11,7 @@
 
 #include "capture/HistoryFolder.h"
 #include "capture/HistoryStore.h"
-#include "capture/mClip.h"
+#include "capture/Clips.h"
 #include "common/WindowText.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowParts.h"

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "capture/HistoryStore.h"
-#include "capture/mClip.h"
+#include "capture/Clips.h"
 #include "sync/FolderMerge.h"
 #include "sync/FolderWatcher.h"
 

@@ -16,7 +16,7 @@
 #include "capture/HistoryBudget.h"
 #include "capture/PngPicture.h"
 #include "capture/ClipboardMonitor.h"
-#include "capture/mClip.h"
+#include "capture/Clips.h"
 #include "cliplist/ClipListControl.h"
 #include "support/clipboard_peer.h"
 

@@ -8,7 +8,7 @@
 #include "capture/CaptureClip.h"
 #include "capture/ClipboardAccess.h"
 #include "capture/RichTextHolder.h"
-#include "capture/mClip.h"
+#include "capture/Clips.h"
 #include "mainwindow/MainWindowFixture.h"
 
 #include <shlobj.h>

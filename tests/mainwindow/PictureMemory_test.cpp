@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "capture/HistoryBudget.h"
-#include "capture/mClip.h"
+#include "capture/Clips.h"
 #include "mainwindow/MainWindowFixture.h"
 #include "support/process_memory.h"
 

@@ -1,4 +1,4 @@
-#include "capture/mClip.h"
+#include "capture/Clips.h"
 
 #include <algorithm>
 
