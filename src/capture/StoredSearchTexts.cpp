@@ -20,8 +20,8 @@ void StoredSearchTexts::ReadAhead(std::vector<std::pair<ClipFileId, std::filesys
                 StoredSearchText text;
                 if (!read(file, text)) continue;  // a damaged file is told when its clip is used
                 std::lock_guard<std::mutex> lock(mutex_);
-                // Reading ahead never pushes out what was asked for.
-                if (kept_.count(id) == 0 && bytes_ + BytesOf(text) <= budget_) KeepLocked(id, std::move(text), false);
+                // Reading ahead never pushes out what was asked for: it keeps only what fits beside it.
+                if (kept_.count(id) == 0 && bytes_ + BytesOf(text) <= budget_) KeepLocked(id, std::move(text));
             }
         });
 }
@@ -43,37 +43,30 @@ bool StoredSearchTexts::Find(const ClipFileId& id, StoredSearchText& text) {
 
 void StoredSearchTexts::Keep(const ClipFileId& id, StoredSearchText text) {
     std::lock_guard<std::mutex> lock(mutex_);
-    KeepLocked(id, std::move(text), true);
+    KeepLocked(id, std::move(text));
 }
 
-void StoredSearchTexts::KeepLocked(const ClipFileId& id, StoredSearchText text, bool evicting) {
+void StoredSearchTexts::KeepLocked(const ClipFileId& id, StoredSearchText text) {
     const auto old = kept_.find(id);
-    if (old != kept_.end()) {
-        bytes_ -= BytesOf(old->second.text);
-        order_.erase(old->second.used);
-        kept_.erase(old);
-    }
+    if (old != kept_.end()) EraseLocked(old);
     const std::uint64_t bytes = BytesOf(text);
     if (bytes > budget_) return;  // larger than the budget alone: read each time it is asked for
-    while (evicting && !order_.empty() && bytes_ + bytes > budget_) {
-        const auto last = kept_.find(order_.back());
-        bytes_ -= BytesOf(last->second.text);
-        kept_.erase(last);
-        order_.pop_back();
-    }
-    if (bytes_ + bytes > budget_) return;
+    while (bytes_ + bytes > budget_) EraseLocked(kept_.find(order_.back()));
     order_.push_front(id);
     kept_.emplace(id, Kept{std::move(text), order_.begin()});
     bytes_ += bytes;
 }
 
-void StoredSearchTexts::Forget(const ClipFileId& id) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    const auto it = kept_.find(id);
-    if (it == kept_.end()) return;
+void StoredSearchTexts::EraseLocked(std::map<ClipFileId, Kept>::iterator it) {
     bytes_ -= BytesOf(it->second.text);
     order_.erase(it->second.used);
     kept_.erase(it);
+}
+
+void StoredSearchTexts::Forget(const ClipFileId& id) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto it = kept_.find(id);
+    if (it != kept_.end()) EraseLocked(it);
 }
 
 void StoredSearchTexts::Clear() {

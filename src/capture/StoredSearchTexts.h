@@ -54,7 +54,9 @@ private:
         Order::iterator used;
     };
     static std::uint64_t BytesOf(const StoredSearchText& text) { return text.text.size() + text.markup.size() + 64; }
-    void KeepLocked(const ClipFileId& id, StoredSearchText text, bool evicting);
+    // Keeps text in place of any older one, the least recently used going to make room.
+    void KeepLocked(const ClipFileId& id, StoredSearchText text);
+    void EraseLocked(std::map<ClipFileId, Kept>::iterator it);
     const std::uint64_t budget_;
     mutable std::mutex mutex_;
     std::map<ClipFileId, Kept> kept_;
