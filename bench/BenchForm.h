@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "capture/HistoryStore.h"
+#include "history/HistoryStore.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/MainWindow.h"
 #include "shell/SettingsStore.h"

@@ -12,9 +12,9 @@
 
 #include "BenchClock.h"
 #include "BenchForm.h"
-#include "capture/ClipFile.h"
-#include "capture/ClipboardAccess.h"
-#include "capture/HistoryFolder.h"
+#include "history/ClipFile.h"
+#include "clipboard/ClipboardAccess.h"
+#include "history/HistoryFolder.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/MainWindow.h"
 #include "shell/SettingsStore.h"

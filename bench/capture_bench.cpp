@@ -19,7 +19,7 @@
 #include "support/banded_picture.h"
 #include "support/peer_clock.h"
 #include "capture/ClipboardMonitor.h"
-#include "capture/PictureReaderProcess.h"
+#include "clipboard/PictureReaderProcess.h"
 #include "common/WindowText.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/MainWindow.h"

@@ -11,10 +11,10 @@
 
 #include "BenchClock.h"
 #include "BenchForm.h"
-#include "capture/ClipFile.h"
-#include "capture/ClipboardAccess.h"
-#include "capture/HistoryFolder.h"
-#include "capture/HistoryStore.h"
+#include "history/ClipFile.h"
+#include "clipboard/ClipboardAccess.h"
+#include "history/HistoryFolder.h"
+#include "history/HistoryStore.h"
 #include "support/win32_wait.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "FuzzRequire.h"
-#include "capture/ClipFile.h"
+#include "history/ClipFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string file(reinterpret_cast<const char*>(data), size);

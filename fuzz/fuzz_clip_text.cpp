@@ -6,8 +6,8 @@
 #include <string>
 
 #include "FuzzRequire.h"
-#include "capture/ClipCollection.h"
-#include "capture/DropFiles.h"
+#include "clips/ClipCollection.h"
+#include "clipboard/DropFiles.h"
 #include "common/Utf8.h"
 #include "mainwindow/OpenRules.h"
 #include "mainwindow/PreviewRules.h"

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "FuzzRequire.h"
-#include "capture/ClipFile.h"
-#include "capture/HistoryFolder.h"
+#include "history/ClipFile.h"
+#include "history/HistoryFolder.h"
 
 namespace fs = std::filesystem;
 

@@ -7,7 +7,7 @@
 #include <cwchar>
 
 #include "common/Guarded.h"
-#include "capture/PictureReaderProcess.h"
+#include "clipboard/PictureReaderProcess.h"
 #include "mainwindow/MainWindow.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {

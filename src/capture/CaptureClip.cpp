@@ -10,17 +10,18 @@
 #include <string>
 #include <vector>
 
-#include "capture/ClipLimits.h"
-#include "capture/ClipboardAccess.h"
+#include "clips/ClipLimits.h"
+#include "clipboard/ClipboardAccess.h"
 #include "capture/ClipboardMonitor.h"
-#include "capture/ClipboardPicture.h"
+#include "clipboard/ClipboardPicture.h"
 #include "capture/ClipboardRewrite.h"
-#include "capture/CopyFingerprint.h"
-#include "capture/HistoryStore.h"
-#include "capture/HistoryBudget.h"
-#include "capture/SecretMarkers.h"
-#include "capture/Clips.h"
-#include "capture/PngPicture.h"
+#include "clipboard/FileListText.h"
+#include "clips/CopyFingerprint.h"
+#include "history/HistoryStore.h"
+#include "history/HistoryBudget.h"
+#include "clipboard/SecretMarkers.h"
+#include "clips/Clips.h"
+#include "pictures/PngPicture.h"
 #include "common/GdiScope.h"
 #include "cliplist/ClipListControl.h"
 
@@ -223,6 +224,28 @@ bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
     else
         Skip([&] { host.ShowPreviewText(kind == kKindRichText ? copy.text : *holders.Text(index)); });
     return true;
+}
+
+// The position of a clip that holds exactly this copy (its kind, its text, every kept format byte for
+// byte), or -1. Pictures are not compared: their pixels would cost as much as the capture.
+int FindClipHolding(const std::string& kind, const std::string& text, const ClipFormats& kept) {
+    if (!Host() || kind == kKindPicture) return -1;
+    const HolderFamily family = FamilyOfKind(kind);
+    const int count = Host()->ClipList().Model().ListCount();
+    for (int position = count - 1; position >= 0; --position) {
+        const std::string tag = ClipTags().Tag(position);
+        if (TagKind(tag) != kind) continue;
+        // A clip on the disk only is read when its label matches: most never are.
+        if (!ClipHeld(tag) && (Host()->ClipList().Model().ItemText(position) != ListLabel(text) || !LoadClip(tag)))
+            continue;
+        const std::int16_t index = TagHolderIndex(tag);
+        const ClipFormats* held = Holders().Kept(family, index);
+        if (!held || *held != kept) continue;
+        // A rich text clip's kept formats hold its markup and text; the others' text is held apart.
+        const std::string* heldText = kind == kKindRichText ? &text : Holders().Text(index);
+        if (heldText && *heldText == text) return position;
+    }
+    return -1;
 }
 
 }  // namespace

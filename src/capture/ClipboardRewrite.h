@@ -10,9 +10,6 @@
 
 namespace capture {
 
-// The paths of a file list's block (CF_HDROP) in UTF-8, each followed by CR LF; "" when it names none.
-std::string FileListText(const std::string& dropFiles);
-
 // Runs `write` while the window is outside the viewer chain and marked as writing, so that the change
 // is not taken for a new copy; then attaches the monitor again and rejoins the chain, whatever failed,
 // when the manager is on (off, the window stays out of the chain).

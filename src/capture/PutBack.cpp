@@ -5,11 +5,11 @@
 #include <string>
 
 #include "capture/CaptureClip.h"
-#include "capture/ClipboardAccess.h"
+#include "clipboard/ClipboardAccess.h"
 #include "capture/ClipboardMonitor.h"
 #include "capture/ClipboardRewrite.h"
-#include "capture/HistoryStore.h"
-#include "capture/Clips.h"
+#include "history/HistoryStore.h"
+#include "clips/Clips.h"
 #include "cliplist/ClipListControl.h"
 
 namespace capture {

@@ -4,8 +4,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "capture/ClipboardAccess.h"
-#include "capture/Clips.h"
+#include "clipboard/ClipboardAccess.h"
+#include "clips/Clips.h"
 #include "common/WindowText.h"
 
 namespace mainwindow {

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "capture/HistoryStore.h"
+#include "history/HistoryStore.h"
 #include "capture/ChainWatchdog.h"
 #include "capture/ClipboardMonitor.h"
 #include "common/DoEvents.h"
@@ -13,7 +13,7 @@
 #include "common/units.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/MainWindowParts.h"
-#include "sync/HistorySync.h"
+#include "history/HistorySync.h"
 
 namespace mainwindow {
 

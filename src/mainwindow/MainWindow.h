@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "capture/Clips.h"
+#include "clips/Clips.h"
 #include "cliplist/ClipListEvents.h"
 #include "cliplist/ClipListControl.h"
 #include "common/GdiScope.h"

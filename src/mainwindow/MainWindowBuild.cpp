@@ -5,12 +5,12 @@
 #include <stdexcept>
 #include <vector>
 
-#include "capture/HistoryStore.h"
+#include "history/HistoryStore.h"
 #include "capture/ChainWatchdog.h"
 #include "capture/CaptureClip.h"
 #include "capture/ClipboardMonitor.h"
-#include "capture/ClipLimits.h"
-#include "capture/HistoryBudget.h"
+#include "clips/ClipLimits.h"
+#include "history/HistoryBudget.h"
 #include "common/PropertyBag.h"
 #include "common/WindowText.h"
 #include "mainwindow/ClipKindIcons.h"

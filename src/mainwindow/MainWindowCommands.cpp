@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "capture/ClipboardMonitor.h"
-#include "capture/HistoryStore.h"
+#include "history/HistoryStore.h"
 #include "common/WindowText.h"
 #include "mainwindow/ClipFiles.h"
 #include "mainwindow/ErrorReport.h"

@@ -9,14 +9,14 @@
 #include <random>
 #include <string>
 
-#include "capture/HistoryFolder.h"
-#include "capture/HistoryStore.h"
-#include "capture/Clips.h"
+#include "history/HistoryFolder.h"
+#include "history/HistoryStore.h"
+#include "clips/Clips.h"
 #include "common/WindowText.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowParts.h"
 #include "shell/SettingsStore.h"
-#include "sync/HistorySync.h"
+#include "history/HistorySync.h"
 
 namespace mainwindow {
 

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "capture/ClipboardMonitor.h"
-#include "capture/HistoryStore.h"
+#include "history/HistoryStore.h"
 #include "capture/PutBack.h"
 #include "common/WindowText.h"
 #include "mainwindow/MainWindow.h"

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "capture/ClipboardMonitor.h"
-#include "capture/HistoryStore.h"
+#include "history/HistoryStore.h"
 #include "common/WindowText.h"
 #include "common/units.h"
 #include "mainwindow/ErrorReport.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "capture/ClipCollection.h"
+#include "clips/ClipCollection.h"
 #include "mainwindow/PreviewRules.h"
 
 namespace mainwindow {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "capture/ClipCollection.h"
+#include "clips/ClipCollection.h"
 #include "common/Utf8.h"
 
 namespace mainwindow {

@@ -5,8 +5,8 @@
 #include <atomic>
 #include <thread>
 
-#include "capture/CaptureFixture.h"
-#include "capture/PictureReaderProcess.h"
+#include "support/CaptureFixture.h"
+#include "clipboard/PictureReaderProcess.h"
 #include "support/banded_picture.h"
 #include "capture/PutBack.h"
 #include "common/WindowText.h"

@@ -2,7 +2,7 @@
 // healthy chain (a viewer killed ahead of the program is the stress test's).
 #include "capture/ChainWatchdog.h"
 
-#include "capture/CaptureFixture.h"
+#include "support/CaptureFixture.h"
 #include "support/helper_viewer.h"
 
 namespace capture {

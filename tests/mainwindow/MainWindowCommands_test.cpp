@@ -4,11 +4,11 @@
 #include <thread>
 #include <sstream>
 
-#include "capture/ClipCollection.h"
+#include "clips/ClipCollection.h"
 #include "capture/CaptureClip.h"
-#include "capture/ClipboardAccess.h"
-#include "capture/RichTextHolder.h"
-#include "capture/Clips.h"
+#include "clipboard/ClipboardAccess.h"
+#include "clips/RichTextHolder.h"
+#include "clips/Clips.h"
 #include "mainwindow/MainWindowFixture.h"
 
 #include <shlobj.h>

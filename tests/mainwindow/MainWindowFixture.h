@@ -13,10 +13,10 @@
 #include <thread>
 #include <vector>
 
-#include "capture/ClipCollection.h"
-#include "capture/HistoryFolder.h"
-#include "capture/HistoryStore.h"
-#include "capture/ClipboardAccess.h"
+#include "clips/ClipCollection.h"
+#include "history/HistoryFolder.h"
+#include "history/HistoryStore.h"
+#include "clipboard/ClipboardAccess.h"
 #include "capture/ClipboardMonitor.h"
 #include "common/WindowText.h"
 #include "mainwindow/ErrorReport.h"

@@ -1,7 +1,7 @@
 // Long runs against the real clipboard: captures that evict and repaints must hand back every GDI
 // object, window and kernel handle they take.
 #include "MainWindowFixture.h"
-#include "capture/ClipboardAccess.h"
+#include "clipboard/ClipboardAccess.h"
 #include "support/resource_counts.h"
 
 namespace mainwindow {

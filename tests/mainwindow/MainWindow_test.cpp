@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "capture/CaptureClip.h"
-#include "capture/HistoryBudget.h"
+#include "history/HistoryBudget.h"
 #include "mainwindow/PopupRules.h"
 #include "mainwindow/UserMessages.h"
 

@@ -4,8 +4,8 @@
 #include <set>
 #include <sstream>
 
-#include "capture/HistoryBudget.h"
-#include "capture/Clips.h"
+#include "history/HistoryBudget.h"
+#include "clips/Clips.h"
 #include "mainwindow/MainWindowFixture.h"
 #include "support/process_memory.h"
 

@@ -7,7 +7,7 @@
 #include <atomic>
 #include <thread>
 
-#include "capture/ClipboardAccess.h"
+#include "clipboard/ClipboardAccess.h"
 
 namespace mainwindow {
 namespace testing_form {

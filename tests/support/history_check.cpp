@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "capture/HistoryFolder.h"
+#include "history/HistoryFolder.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) return 2;

@@ -1,0 +1,127 @@
+#include "clips/ClipCollection.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+#include "common/Utf8.h"
+
+namespace capture {
+
+std::string KindForMask(int mask) {
+    switch (mask) {
+        case kMaskText: return kKindText;
+        case kMaskBitmap:
+        case kMaskDib:
+        case kMaskBitmap + kMaskDib: return kKindPicture;
+        case kMaskRichText:
+        case kMaskRichText + kMaskText: return kKindRichText;
+        case kMaskFileList: return kKindFileList;
+        default: return "";
+    }
+}
+
+std::string KindForFormats(bool text, bool bitmap, bool dib, bool richText, bool fileList, bool png) {
+    const int mask = (text ? kMaskText : 0) + (bitmap ? kMaskBitmap : 0) + (dib ? kMaskDib : 0) +
+                     (richText ? kMaskRichText : 0);
+    if (mask == kMaskText + kMaskBitmap + kMaskDib + kMaskRichText) return kKindRichText;
+    if (mask == 0) return fileList ? kKindFileList : png ? kKindPicture : "";
+    return KindForMask(mask);
+}
+
+HolderFamily FamilyOfKind(const std::string& kind) {
+    if (kind == kKindText || kind == kKindFileList) return HolderFamily::kText;
+    if (kind == kKindPicture) return HolderFamily::kPicture;
+    if (kind == kKindRichText) return HolderFamily::kRichText;
+    return HolderFamily::kNone;
+}
+
+std::int16_t IconOfKind(const std::string& kind) {
+    if (kind == kKindText) return 1;
+    if (kind == kKindPicture) return 2;
+    if (kind == kKindRichText) return 3;
+    if (kind == kKindFileList) return 4;
+    return 0;
+}
+
+std::string MakeTag(const std::string& kind, int holderIndex) { return kind + std::to_string(holderIndex); }
+
+std::string TagKind(const std::string& tag) { return tag.substr(0, 3); }
+
+std::int16_t TagHolderIndex(const std::string& tag) {
+    if (tag.size() <= 3) return 0;
+    long value = 0;
+    for (std::size_t i = 3; i < tag.size() && tag[i] >= '0' && tag[i] <= '9'; ++i) {
+        value = value * 10 + (tag[i] - '0');
+        if (value > std::numeric_limits<std::int16_t>::max()) return 0;
+    }
+    return std::int16_t(value);
+}
+
+std::string ListLabel(const std::string& text) {
+    const std::string head = common::Utf8Prefix(text, kLabelLength);
+    return head.size() < text.size() ? head + "..." : text;
+}
+
+std::string TrimAtNull(const std::string& text) { return text.substr(0, text.find('\0')); }
+
+const std::string& ClipCollection::Tag(int slot) const {
+    static const std::string kEmpty;
+    return slot >= 0 && slot < int(tags_.size()) && slot < kTagSlots ? tags_[slot] : kEmpty;
+}
+
+void ClipCollection::SetTag(int slot, const std::string& tag) {
+    if (slot < 0 || slot >= kTagSlots) return;
+    if (slot + 1 >= int(tags_.size())) tags_.resize(std::size_t(slot) + 2);
+    tags_[slot] = tag;
+}
+
+bool ClipCollection::HeldByLiveClip(HolderFamily family, std::int16_t index, int liveCount) const {
+    for (int slot = 0; slot < liveCount && slot < int(tags_.size()); ++slot)
+        if (FamilyOfKind(TagKind(tags_[slot])) == family && TagHolderIndex(tags_[slot]) == index) return true;
+    return false;
+}
+
+std::int16_t ClipCollection::NextHolderIndex(HolderFamily family, int liveCount) const {
+    std::int16_t index = Counter(family);
+    if (family == HolderFamily::kNone || !wrapped_[int(family)]) return index;
+    // At most kTagSlots clips are live, so a free index is always near.
+    while (HeldByLiveClip(family, index, liveCount))
+        index = index == std::numeric_limits<std::int16_t>::max() ? 0 : std::int16_t(index + 1);
+    return index;
+}
+
+void ClipCollection::Advance(HolderFamily family, std::int16_t holderIndex) {
+    if (family == HolderFamily::kNone) return;
+    if (holderIndex == std::numeric_limits<std::int16_t>::max()) wrapped_[int(family)] = true;
+    counters_[int(family)] =
+        holderIndex == std::numeric_limits<std::int16_t>::max() ? 0 : std::int16_t(holderIndex + 1);
+}
+
+std::int16_t ClipCollection::Counter(HolderFamily family) const {
+    return family == HolderFamily::kNone ? 0 : counters_[int(family)];
+}
+
+void ClipCollection::ResetCounters(bool clipsRemain) {
+    counters_.fill(0);
+    wrapped_.fill(clipsRemain);
+}
+
+bool ClipCollection::InsertTag(int slot, const std::string& tag, int liveCount) {
+    if (slot < 0 || slot > liveCount || liveCount + 1 >= kTagSlots) return false;
+    if (liveCount + 2 > int(tags_.size())) tags_.resize(std::size_t(liveCount) + 2);
+    for (int i = liveCount; i > slot; --i) tags_[i] = std::move(tags_[i - 1]);
+    tags_[slot] = tag;
+    return true;
+}
+
+std::string ClipCollection::RemoveTag(int slot, int liveCount) {
+    if (slot < 0 || slot >= int(tags_.size()) || slot >= kTagSlots) return "";
+    const std::string removed = tags_[slot];
+    const int end = std::min(liveCount, int(tags_.size()) - 1);
+    for (int i = slot; i < end; ++i) tags_[i] = std::move(tags_[i + 1]);
+    if (end >= slot) tags_[end] = "";
+    return removed;
+}
+
+}  // namespace capture

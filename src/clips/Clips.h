@@ -1,0 +1,55 @@
+// The program's one clip collection: the tag table with its counters, the holders, and the window
+// parts the capture fills, which the main window hands over at start-up.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "clips/ClipCollection.h"
+#include "clips/ClipHolders.h"
+
+namespace cliplist {
+class ClipListControl;
+}
+
+namespace capture {
+
+// What the capture needs from the main window.
+class CaptureHost {
+public:
+    virtual ~CaptureHost() = default;
+    virtual HWND HostWindow() const = 0;
+    virtual cliplist::ClipListControl& ClipList() = 0;
+    virtual void ShowPreviewText(const std::string& text) = 0;
+    // Shows the picture unstretched, then fits it into the preview frame.
+    virtual void ShowPreviewPicture(HBITMAP picture) = 0;
+    virtual void HideEmptyPanel() = 0;
+    // A copy was not kept; the message says why, for the information line.
+    virtual void ReportRefusedClip(const std::string& message) = 0;
+};
+
+void SetCaptureHost(CaptureHost* host);
+CaptureHost* Host();
+
+ClipCollection& ClipTags();
+ClipHolders& Holders();
+
+// How many clips the history keeps ("History Size"), 1 to kMaxHistoryClips; pinned ones count too.
+void SetHistorySize(int clips);
+int HistorySize();
+
+// Removes the clip at a list position with its tag and holder (and its file, through the holders).
+void RemoveClip(int position);
+// The oldest clip that may go to make room: not pinned, not the newest; -1 when there is none.
+int OldestUnpinnedClip();
+// Moves the clip at `position` to the end of the list, tag and all; its holder stays where it is.
+void MakeNewest(int position);
+
+// The plain text of a clip as the preview and the label see it: text and file-list holders as they
+// are, rich text without its formatting; "" for pictures and missing holders.
+std::string ClipText(const std::string& tag);
+// The first `characters` of it, read without converting or copying the rest (npos: all of it).
+std::string ClipTextHead(const std::string& tag, std::size_t characters);
+
+}  // namespace capture

@@ -1,0 +1,199 @@
+#include "history/ClipFile.h"
+
+#include <algorithm>
+
+namespace capture {
+
+namespace {
+
+const char kMagic[8] = {'A', 'R', 'D', 'C', 'L', 'I', 'P', '\x1A'};
+const std::size_t kMaxLabelBytes = 1024;
+const std::uint32_t kFlagPinned = 1;
+
+void PutNumber(std::string& out, std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out += char((value >> (8 * i)) & 0xFF);
+}
+
+}  // namespace
+
+std::uint64_t Checksum(const char* data, std::size_t size, std::uint64_t hash) {
+    for (std::size_t i = 0; i < size; ++i) hash = (hash ^ static_cast<unsigned char>(data[i])) * 1099511628211ull;
+    return hash;
+}
+
+std::uint64_t ContentChecksum(const std::vector<StoredFormat>& formats) {
+    std::uint64_t hash = kChecksumStart;
+    for (const StoredFormat& format : formats) {
+        // Each part behind its length: "ab" + "c" is not "a" + "bc".
+        for (const std::string* part : {&format.name, &format.bytes}) {
+            std::string length;
+            PutNumber(length, part->size(), 8);
+            hash = Checksum(length.data(), length.size(), hash);
+            hash = Checksum(part->data(), part->size(), hash);
+        }
+    }
+    return hash;
+}
+
+namespace {
+
+// Reads little-endian numbers and byte runs, and says when the bytes ran out instead of reading past them.
+class Reader {
+public:
+    Reader(const std::string& bytes, std::size_t end) : bytes_(bytes), end_(std::min(end, bytes.size())) {}
+    bool Number(std::uint64_t& value, int size) {
+        if (end_ - at_ < std::size_t(size)) return false;
+        value = 0;
+        for (int i = 0; i < size; ++i) value |= std::uint64_t(static_cast<unsigned char>(bytes_[at_ + i])) << (8 * i);
+        at_ += std::size_t(size);
+        return true;
+    }
+    bool Bytes(std::string& out, std::uint64_t size) {
+        if (end_ - at_ < size) return false;
+        out.assign(bytes_, at_, std::size_t(size));
+        at_ += std::size_t(size);
+        return true;
+    }
+    std::size_t At() const { return at_; }
+
+private:
+    const std::string& bytes_;
+    std::size_t end_;
+    std::size_t at_ = 0;
+};
+
+// Magic, version and the header block; the reader is left after it.
+std::optional<ClipFileHeader> ReadHeader(Reader& in, const std::string& bytes, ClipFileError& error) {
+    error = ClipFileError::kTruncated;
+    std::string magic;
+    if (!in.Bytes(magic, sizeof(kMagic))) {
+        const std::size_t seen = std::min(bytes.size(), sizeof(kMagic));
+        if (bytes.compare(0, seen, kMagic, seen) != 0) error = ClipFileError::kNotOurs;
+        return std::nullopt;
+    }
+    if (magic.compare(0, sizeof(kMagic), kMagic, sizeof(kMagic)) != 0) {
+        error = ClipFileError::kNotOurs;
+        return std::nullopt;
+    }
+    std::uint64_t version = 0, headerBytes = 0, kindBytes = 0, flags = 0, labelBytes = 0;
+    if (!in.Number(version, 4)) return std::nullopt;
+    if (version > kClipFileVersion || version == 0) {
+        error = version == 0 ? ClipFileError::kDamaged : ClipFileError::kNewerVersion;
+        return std::nullopt;
+    }
+    ClipFileHeader header;
+    if (!in.Number(header.fileBytes, 8) || !in.Number(headerBytes, 4)) return std::nullopt;
+    const std::size_t headerEnd = in.At() + std::size_t(std::min<std::uint64_t>(headerBytes, bytes.size()));
+    if (!in.Number(kindBytes, 1) || !in.Bytes(header.kind, kindBytes) || !in.Number(header.capturedAtMs, 8) ||
+        !in.Number(flags, 4) || !in.Number(labelBytes, 4) || !in.Bytes(header.label, labelBytes))
+        return std::nullopt;
+    if (in.At() != headerEnd) {
+        error = ClipFileError::kDamaged;
+        return std::nullopt;
+    }
+    // One of the four kinds, or the file is not a clip: the kind picks the holder its index names.
+    static const char* const kKinds[] = {"TXT", "PIC", "RTF", "FIL"};
+    if (std::find(std::begin(kKinds), std::end(kKinds), header.kind) == std::end(kKinds)) {
+        error = ClipFileError::kDamaged;
+        return std::nullopt;
+    }
+    header.pinned = (flags & kFlagPinned) != 0;
+    error = ClipFileError::kNone;
+    return header;
+}
+
+}  // namespace
+
+namespace {
+
+std::string HeaderBytes(const ClipFileHeader& clip) {
+    const std::string label = clip.label.substr(0, kMaxLabelBytes);
+    std::string header;
+    PutNumber(header, clip.kind.size(), 1);
+    header += clip.kind.substr(0, 255);
+    PutNumber(header, clip.capturedAtMs, 8);
+    PutNumber(header, clip.pinned ? kFlagPinned : 0, 4);
+    PutNumber(header, label.size(), 4);
+    header += label;
+    return header;
+}
+
+// Magic, version, length, the header's length, the format count; a name's length and a format's; the checksum.
+const std::size_t kFixedBytes = sizeof(kMagic) + 4 + 8 + 4 + 4 + 8;
+const std::size_t kBytesPerFormat = 2 + 8;
+
+std::uint64_t FileBytes(std::size_t headerBytes, const std::vector<StoredFormat>& formats) {
+    std::uint64_t bytes = kFixedBytes + headerBytes;
+    for (const StoredFormat& format : formats)
+        bytes += kBytesPerFormat + std::min<std::size_t>(format.name.size(), 0xFFFF) + format.bytes.size();
+    return bytes;
+}
+
+}  // namespace
+
+std::uint64_t ClipFileBytes(const ClipFileContents& clip) {
+    return FileBytes(HeaderBytes(clip.header).size(), clip.formats);
+}
+
+std::string WriteClipFile(const ClipFileContents& clip) {
+    const std::string header = HeaderBytes(clip.header);
+    std::string out(kMagic, sizeof(kMagic));
+    out.reserve(FileBytes(header.size(), clip.formats));  // megabytes are written once, never moved
+    PutNumber(out, kClipFileVersion, 4);
+    const std::size_t lengthAt = out.size();
+    PutNumber(out, 0, 8);  // the whole file's length, known once it is all written
+    PutNumber(out, header.size(), 4);
+    out += header;
+    PutNumber(out, clip.formats.size(), 4);
+    for (const StoredFormat& format : clip.formats) {
+        PutNumber(out, format.name.size(), 2);
+        out.append(format.name, 0, 0xFFFF);
+        PutNumber(out, format.bytes.size(), 8);
+        out += format.bytes;
+    }
+    std::string length;
+    PutNumber(length, out.size() + 8, 8);
+    out.replace(lengthAt, 8, length);
+    PutNumber(out, Checksum(out.data(), out.size()), 8);
+    return out;
+}
+
+std::optional<ClipFileHeader> ReadClipFileHeader(const std::string& leading, ClipFileError& error) {
+    Reader in(leading, leading.size());
+    return ReadHeader(in, leading, error);
+}
+
+std::optional<ClipFileContents> ReadClipFile(const std::string& file, ClipFileError& error) {
+    // The checksum closes the file: without it the file is cut short; with it wrong, damaged.
+    const std::size_t body = file.size() >= 8 ? file.size() - 8 : 0;
+    Reader in(file, body);
+    ClipFileContents clip;
+    auto header = ReadHeader(in, file, error);
+    if (!header) return std::nullopt;
+    if (header->fileBytes != file.size()) {
+        error = header->fileBytes > file.size() ? ClipFileError::kTruncated : ClipFileError::kDamaged;
+        return std::nullopt;
+    }
+    clip.header = std::move(*header);
+    error = ClipFileError::kTruncated;
+    std::uint64_t count = 0;
+    if (!in.Number(count, 4)) return std::nullopt;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        StoredFormat format;
+        std::uint64_t nameBytes = 0, size = 0;
+        if (!in.Number(nameBytes, 2) || !in.Bytes(format.name, nameBytes) || !in.Number(size, 8) ||
+            !in.Bytes(format.bytes, size))
+            return std::nullopt;
+        clip.formats.push_back(std::move(format));
+    }
+    std::uint64_t stored = 0;
+    for (int i = 7; i >= 0 && file.size() >= 8; --i) stored = (stored << 8) | static_cast<unsigned char>(file[body + i]);
+    if (file.size() < 8 || in.At() != body || stored != Checksum(file.data(), body)) {
+        error = ClipFileError::kDamaged;
+        return std::nullopt;
+    }
+    error = ClipFileError::kNone;
+    return clip;
+}
+
+}  // namespace capture

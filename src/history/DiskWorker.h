@@ -1,0 +1,128 @@
+// Writes and deletes files in the order asked, on a thread of its own, so the window never waits for the
+// disk. Used by the history store.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "history/ClipFile.h"
+#include "history/HistoryFolder.h"
+#include "history/OwnChanges.h"
+
+namespace capture {
+
+class DiskWorker {
+public:
+    ~DiskWorker() { Stop(); }  // a program that ends without closing the store still finishes its writes
+    void Start() {
+        if (thread_.joinable()) return;
+        stopping_ = false;
+        thread_ = std::thread([this] { Run(); });
+    }
+    void Stop() {
+        if (!thread_.joinable()) return;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stopping_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    // Each returns its job's number; Done() is how many jobs are finished, in order. A clip deleted, or
+    // written again (replacesCopies), takes the older copies of its content with it (RemoveOlderCopies).
+    // The clip file is made here too: megabytes of a large clip are laid out and checksummed off the window's
+    // thread.
+    std::uint64_t Write(std::filesystem::path file, ClipFileContents contents, bool replacesCopies) {
+        return Push({std::move(file), std::move(contents), false, replacesCopies});
+    }
+    std::uint64_t Delete(std::filesystem::path file) { return Push({std::move(file), {}, true, true}); }
+    std::uint64_t Done() const { return done_; }
+    // Whether a change the folder's watcher saw is only this worker's doing (any thread).
+    bool IsOwnChange(const std::filesystem::path& name, bool removed) { return own_.IsOwn(name, removed); }
+    bool Idle() const { return done_ == pushed_; }
+    void Flush() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return jobs_.empty() && !busy_; });
+    }
+    // What became of each job finished since the last call: a file counts as written only once it is whole in
+    // place, and a failed write or delete says why.
+    struct Outcome {
+        std::uint64_t job = 0;
+        std::filesystem::path file;
+        bool remove = false;
+        bool done = false;
+        std::string why;
+    };
+    std::deque<Outcome> TakeOutcomes() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return std::exchange(outcomes_, {});
+    }
+
+private:
+    struct Job {
+        std::filesystem::path file;
+        ClipFileContents contents;
+        bool remove;
+        bool replacesCopies;
+        std::uint64_t number = 0;
+    };
+    std::uint64_t Push(Job job) {
+        std::uint64_t number = 0;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            number = job.number = ++pushed_;
+            jobs_.push_back(std::move(job));
+        }
+        changed_.notify_all();
+        return number;
+    }
+    void Run() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+            if (jobs_.empty()) return;  // stopping, with everything done
+            Job job = std::move(jobs_.front());
+            jobs_.pop_front();
+            busy_ = true;
+            lock.unlock();
+            Outcome outcome{job.number, job.file, job.remove, false, {}};
+            // Nothing thrown here may end the program: a job that throws failed, and says what threw.
+            try {
+                job.remove ? own_.Deleting(job.file) : own_.Writing(job.file);
+                outcome.done = job.remove ? RemoveFile(job.file, &outcome.why)
+                                          : WriteFileWhole(job.file, WriteClipFile(job.contents), &outcome.why);
+                if (outcome.done) job.remove ? copies_.Removed(job.file) : copies_.Written(job.file);
+                if (outcome.done && job.replacesCopies)
+                    RemoveOlderCopies(job.file, &copies_, [this](const std::filesystem::path& copy) { own_.Deleting(copy); });
+                job.remove ? own_.Deleting(job.file) : own_.Writing(job.file);  // the watcher hears of it from now
+            } catch (const std::exception& error) {
+                outcome.why = error.what();
+            }
+            lock.lock();
+            outcomes_.push_back(std::move(outcome));
+            ++done_;
+            busy_ = false;
+            changed_.notify_all();
+        }
+    }
+    std::thread thread_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Job> jobs_;
+    bool busy_ = false;
+    bool stopping_ = false;
+    std::deque<Outcome> outcomes_;
+    CopyIndex copies_;  // the worker's thread alone uses it
+    OwnChanges own_;
+    std::atomic<std::uint64_t> pushed_{0};
+    std::atomic<std::uint64_t> done_{0};
+};
+
+}  // namespace capture

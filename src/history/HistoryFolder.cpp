@@ -1,0 +1,351 @@
+#include "history/HistoryFolder.h"
+
+#include "clips/ClipLimits.h"
+#include "history/DiskFiles.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <thread>
+#include <system_error>
+
+
+namespace capture {
+
+namespace {
+
+const char kClipExtension[] = ".clip";
+const char kUnfinishedExtension[] = ".part";
+
+// A name as UTF-8; nothing for one that is no Unicode (a lone surrogate), which is none of ours.
+std::optional<std::string> NameOf(const std::filesystem::path& file) {
+    try {
+        return file.filename().u8string();
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+// A clip captured more than a day from now is a clock gone wrong or a file made to stay on top for good.
+bool FromTheFuture(std::uint64_t capturedAtMs) {
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::system_clock::now().time_since_epoch()).count();
+    return capturedAtMs > std::uint64_t(now) + 24ull * 3600 * 1000;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// A file shorter than its header says, written to this recently, is taken for one a file-sync service is
+// still bringing: its next change is seen, and it is no damaged file meanwhile.
+const auto kStillArriving = std::chrono::minutes(10);
+
+enum class FileState { kWhole, kArriving, kDamaged };
+
+// Whether a file is a whole clip file of ours by its header and length, and that header when it is.
+FileState HeaderOf(const std::filesystem::path& path, std::uint64_t bytes, ClipFileHeader& header) {
+    std::string leading(kClipFileHeaderRead, '\0');
+    std::FILE* in = OpenSharing(path, false);
+    if (!in) return FileState::kDamaged;
+    leading.resize(std::fread(&leading[0], 1, leading.size(), in));
+    std::fclose(in);
+    ClipFileError why = ClipFileError::kNone;
+    const auto read = ReadClipFileHeader(leading, why);
+    const bool cutShort = why == ClipFileError::kTruncated || (read && read->fileBytes > bytes);
+    if (cutShort) {
+        std::error_code unknown;
+        const auto written = std::filesystem::last_write_time(path, unknown);
+        const bool recent = !unknown && std::filesystem::file_time_type::clock::now() - written < kStillArriving;
+        return recent ? FileState::kArriving : FileState::kDamaged;
+    }
+    // The length the writer gave the file tells one cut short without reading it all.
+    if (!read || read->fileBytes != bytes || bytes > MaxClipFileBytes(read->kind)) return FileState::kDamaged;
+    header = *read;
+    return FileState::kWhole;
+}
+
+// A whole number of digits only, within [low, high]; nothing otherwise.
+bool SettingNumber(const std::string& text, std::uint64_t low, std::uint64_t high, std::uint64_t& value) {
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    value = std::stoull(text);
+    return value >= low && value <= high;
+}
+
+// Whether a file holds what its name says (the hash of its formats), read whole within its kind's bound.
+bool ContentMatchesName(const StoredClip& clip) {
+    std::string bytes;
+    if (!ReadFileWithin(clip.file, MaxClipFileBytes(clip.header.kind), bytes)) return false;
+    ClipFileError error = ClipFileError::kNone;
+    const auto contents = ReadClipFile(bytes, error);
+    return contents && ContentChecksum(contents->formats) == clip.id.content;
+}
+
+}  // namespace
+
+std::string ClipFileName(const ClipFileId& id) {
+    char name[64];
+    std::snprintf(name, sizeof(name), "%013llu-%08lx-%016llx%s", static_cast<unsigned long long>(id.capturedAtMs),
+                  static_cast<unsigned long>(id.machine), static_cast<unsigned long long>(id.content), kClipExtension);
+    return name;
+}
+
+std::optional<ClipFileId> ParseClipFileName(const std::string& name, bool& exact) {
+    exact = false;
+    if (!IsClipFileName(name)) return std::nullopt;
+    const std::string stem = name.substr(0, name.size() - std::strlen(kClipExtension));
+    const auto isHex = [&](std::size_t from, std::size_t count) {
+        return stem.size() >= from + count &&
+               stem.find_first_not_of("0123456789abcdef", from) >= from + count;
+    };
+    if (stem.size() < 13 + 1 + 16 || stem.find_first_not_of("0123456789") != 13 || stem[13] != '-') return std::nullopt;
+    ClipFileId id;
+    id.capturedAtMs = std::stoull(stem.substr(0, 13));
+    std::size_t end = 0;
+    if (isHex(14, 8) && stem.size() > 22 && stem[22] == '-' && isHex(23, 16)) {
+        id.machine = std::uint32_t(std::stoul(stem.substr(14, 8), nullptr, 16));
+        id.content = std::stoull(stem.substr(23, 16), nullptr, 16);
+        end = 39;
+    } else if (isHex(14, 16)) {
+        id.content = std::stoull(stem.substr(14, 16), nullptr, 16);
+        end = 30;
+    } else {
+        return std::nullopt;
+    }
+    // More after the id (" (conflicted copy)", ".sync-conflict-…", " (1)") marks another program's copy;
+    // more hex digits would make it another id altogether.
+    if (stem.size() > end && std::isxdigit(static_cast<unsigned char>(stem[end]))) return std::nullopt;
+    exact = stem.size() == end;
+    return id;
+}
+
+bool IsClipFileName(const std::string& name) { return EndsWith(name, kClipExtension); }
+
+int RemoveUnfinishedFiles(const std::filesystem::path& folder, std::uint32_t machine) {
+    std::vector<std::filesystem::path> leftovers;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = NameOf(it->path()).value_or("");
+        if (!EndsWith(name, kUnfinishedExtension)) continue;
+        bool exact = false;
+        const auto id = ParseClipFileName(name.substr(0, name.size() - std::strlen(kUnfinishedExtension)), exact);
+        if (id && exact && id->machine == machine) leftovers.push_back(it->path());
+    }
+    int removed = 0;
+    std::string why;
+    for (const auto& file : leftovers) removed += DeleteOnce(file, why) ? 1 : 0;
+    return removed;
+}
+
+HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCache* cache) {
+    HistoryListing listing;
+    std::vector<StoredClip> found;
+    std::vector<std::filesystem::file_time_type> written;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        if (!IsClipFileName(NameOf(it->path()).value_or(""))) continue;
+        std::error_code sized, timed;
+        const std::uint64_t bytes = it->file_size(sized);
+        StoredClip clip;
+        clip.file = it->path();
+        clip.bytes = sized ? ~std::uint64_t(0) : bytes;
+        found.push_back(std::move(clip));
+        written.push_back(cache ? it->last_write_time(timed) : std::filesystem::file_time_type());
+        if (timed) written.back() = std::filesystem::file_time_type::min();  // never taken for unchanged
+    }
+    // A file the cache knows whole, of the same size and time, has the same header. A file changed in the
+    // last seconds is read again: where times go in 2-second steps, a pin written again keeps size and time.
+    const auto recently = std::filesystem::file_time_type::clock::now() - std::chrono::seconds(4);
+    const auto known = [&](std::size_t i) {
+        if (!cache || written[i] == std::filesystem::file_time_type::min() || written[i] > recently) return false;
+        const auto it = cache->files.find(found[i].file);
+        if (it == cache->files.end() || it->second.bytes != found[i].bytes || it->second.written != written[i])
+            return false;
+        found[i].header = it->second.header;
+        return true;
+    };
+    std::vector<FileState> state(found.size(), FileState::kDamaged);
+    std::vector<std::size_t> unread;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        if (known(i))
+            state[i] = FileState::kWhole;
+        else
+            unread.push_back(i);
+    }
+    // The headers are read by a few threads at once: opening a file is most of the cost, and it waits.
+    const std::size_t threads = std::min<std::size_t>(4, unread.size() / 64 + 1);
+    std::vector<std::thread> readers;
+    for (std::size_t t = 0; t < threads; ++t)
+        readers.emplace_back([&, t] {
+            for (std::size_t n = t; n < unread.size(); n += threads) {
+                const std::size_t i = unread[n];
+                state[i] = HeaderOf(found[i].file, found[i].bytes, found[i].header);
+            }
+        });
+    for (std::thread& reader : readers) reader.join();
+    if (cache) {
+        cache->files.clear();
+        for (std::size_t i = 0; i < found.size(); ++i)
+            if (state[i] == FileState::kWhole) cache->files[found[i].file] = {found[i].bytes, written[i], found[i].header};
+    }
+    // One clip for one id (the exact name before a conflict copy) and one for one content (the newest).
+    std::map<ClipFileId, std::size_t> byId;
+    std::map<std::uint64_t, std::size_t> byContent;
+    std::vector<bool> exact(found.size(), false);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        if (state[i] != FileState::kWhole) {
+            ++(state[i] == FileState::kArriving ? listing.arriving : listing.damaged);
+            continue;
+        }
+        bool exactName = false;
+        const std::string name = NameOf(found[i].file).value_or("");
+        const auto id = ParseClipFileName(name, exactName);
+        // A whole clip under a name of someone else's making is listed by its header's time.
+        found[i].id = id ? *id : ClipFileId{found[i].header.capturedAtMs, 0, Checksum(name.data(), name.size())};
+        if (FromTheFuture(found[i].id.capturedAtMs) || FromTheFuture(found[i].header.capturedAtMs)) {
+            ++listing.damaged;
+            continue;
+        }
+        exact[i] = !id || exactName;
+        auto [it, added] = byId.emplace(found[i].id, i);
+        if (!added) {
+            const std::size_t kept = exact[i] && !exact[it->second] ? i : it->second;
+            const std::size_t other = kept == i ? it->second : i;
+            it->second = kept;
+            found[kept].header.pinned |= found[other].header.pinned;
+            listing.hidden.push_back(found[other]);
+        }
+    }
+    for (const auto& [id, i] : byId) {
+        auto [it, added] = byContent.emplace(id.content, i);
+        if (added) continue;
+        // Two files say they hold one content: each must, before they count as one clip (a file made to
+        // hide another behind its name is refused).
+        if (!ContentMatchesName(found[i])) {
+            ++listing.damaged;
+            continue;
+        }
+        if (!ContentMatchesName(found[it->second])) {
+            ++listing.damaged;
+            it->second = i;
+            continue;
+        }
+        // byId is in time order: this one is newer than the one held, and pinned if either is.
+        found[i].header.pinned |= found[it->second].header.pinned;
+        listing.hidden.push_back(found[it->second]);
+        it->second = i;
+    }
+    for (const auto& [content, i] : byContent) listing.clips.push_back(found[i]);
+    std::sort(listing.clips.begin(), listing.clips.end(), [](const StoredClip& a, const StoredClip& b) {
+        return a.id < b.id;
+    });
+    return listing;
+}
+
+void CopyIndex::List(const std::filesystem::path& folder) {
+    folder_ = folder;
+    byContent_.clear();
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        Written(it->path());
+    listed_ = std::chrono::steady_clock::now();
+}
+
+void CopyIndex::Written(const std::filesystem::path& file) {
+    bool exact = false;
+    if (const auto id = ParseClipFileName(NameOf(file).value_or(""), exact)) byContent_.emplace(id->content, file);
+}
+
+void CopyIndex::Removed(const std::filesystem::path& file) {
+    bool exact = false;
+    const auto id = ParseClipFileName(NameOf(file).value_or(""), exact);
+    if (!id) return;
+    const auto [first, last] = byContent_.equal_range(id->content);
+    for (auto it = first; it != last; ++it)
+        if (it->second == file) {
+            byContent_.erase(it);
+            return;
+        }
+}
+
+std::vector<std::filesystem::path> CopyIndex::CopiesOf(const std::filesystem::path& file, std::uint64_t content) {
+    // Other machines add copies too: a listing older than a few seconds is made again.
+    if (folder_ != file.parent_path() || std::chrono::steady_clock::now() - listed_ > std::chrono::seconds(5))
+        List(file.parent_path());
+    std::vector<std::filesystem::path> copies;
+    const auto [first, last] = byContent_.equal_range(content);
+    for (auto it = first; it != last; ++it) copies.push_back(it->second);
+    return copies;
+}
+
+void RemoveOlderCopies(const std::filesystem::path& file, CopyIndex* index,
+                       const std::function<void(const std::filesystem::path&)>& deleting) {
+    bool exact = false;
+    const auto id = ParseClipFileName(NameOf(file).value_or(""), exact);
+    if (!id || !exact) return;
+    CopyIndex once;
+    std::vector<std::filesystem::path> copies;
+    for (const auto& path : (index ? index : &once)->CopiesOf(file, id->content)) {
+        bool exactName = false;
+        const auto other = ParseClipFileName(NameOf(path).value_or(""), exactName);
+        if (!other || other->capturedAtMs > id->capturedAtMs || path.filename() == file.filename()) continue;
+        // Another machine's pin is its user's choice, not an older copy: it stays.
+        ClipFileHeader header;
+        std::error_code sized;
+        const std::uint64_t bytes = std::filesystem::file_size(path, sized);
+        if (other->machine != id->machine && !sized && HeaderOf(path, bytes, header) == FileState::kWhole &&
+            header.pinned)
+            continue;
+        copies.push_back(path);
+    }
+    std::string why;
+    for (const auto& copy : copies) {
+        if (deleting) deleting(copy);
+        if (DeleteOnce(copy, why) && index) index->Removed(copy);
+    }
+}
+
+std::size_t PlaceByTime(const std::vector<std::uint64_t>& capturedAtMs, std::uint64_t at) {
+    return std::size_t(std::upper_bound(capturedAtMs.begin(), capturedAtMs.end(), at) - capturedAtMs.begin());
+}
+
+std::string DamagedFilesLine(int damaged) {
+    if (damaged <= 0) return "";
+    return std::to_string(damaged) + (damaged == 1 ? " damaged clip file skipped" : " damaged clip files skipped");
+}
+
+HistoryLimits HistoryLimitsFromSettings(const std::optional<std::string>& size,
+                                        const std::optional<std::string>& diskMegabytes) {
+    HistoryLimits limits;
+    std::uint64_t value = 0;
+    if (size) {
+        limits.sizeUnderstood = SettingNumber(*size, 1, 10000, value);
+        limits.clips = limits.sizeUnderstood ? std::size_t(value) : 10000;
+    }
+    if (diskMegabytes) {
+        limits.diskUnderstood = SettingNumber(*diskMegabytes, 1, 1048576, value);
+        limits.diskBytes = (limits.diskUnderstood ? value : 1048576) << 20;
+    }
+    return limits;
+}
+
+std::vector<std::size_t> ClipsToRemove(const std::vector<StoredClip>& oldestFirst, const HistoryLimits& limits) {
+    std::size_t count = oldestFirst.size();
+    std::uint64_t bytes = 0;
+    for (const StoredClip& clip : oldestFirst) bytes += clip.bytes;
+    std::vector<std::size_t> removed;
+    for (std::size_t i = 0; i < oldestFirst.size() && (count > limits.clips || bytes > limits.diskBytes); ++i) {
+        if (oldestFirst[i].header.pinned) continue;
+        removed.push_back(i);
+        --count;
+        bytes -= oldestFirst[i].bytes;
+    }
+    return removed;
+}
+
+}  // namespace capture

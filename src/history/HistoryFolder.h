@@ -1,0 +1,124 @@
+// The history folder on disk: one clip file per clip, written whole or not at all, listed in the order
+// the clips were captured, and trimmed to the limits the settings give. Portable: the paths are
+// std::filesystem paths (UTF-16 on Windows), and nothing here needs Win32.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "history/ClipFile.h"
+#include "history/DiskFiles.h"
+
+namespace capture {
+
+// What a clip file's name says: when the clip was captured (sortable), on which machine, and what it
+// holds (a hash of its formats, not of its header: written again pinned, it keeps its name). Each machine
+// writes only names it alone can make, so machines that share the folder never write the same file.
+struct ClipFileId {
+    std::uint64_t capturedAtMs = 0;
+    std::uint32_t machine = 0;
+    std::uint64_t content = 0;
+    bool operator==(const ClipFileId& o) const {
+        return capturedAtMs == o.capturedAtMs && machine == o.machine && content == o.content;
+    }
+    bool operator<(const ClipFileId& o) const {
+        if (capturedAtMs != o.capturedAtMs) return capturedAtMs < o.capturedAtMs;
+        return machine != o.machine ? machine < o.machine : content < o.content;
+    }
+};
+// "<13-digit time>-<8-hex machine>-<16-hex content>.clip". Temporary files end otherwise and are never listed.
+std::string ClipFileName(const ClipFileId& id);
+bool IsClipFileName(const std::string& name);
+// The id a clip file's name starts with. A file-sync service's second copy of a file ("<name> (conflicted
+// copy).clip", "<name>.sync-conflict-….clip") starts the same way and is no exact name. Names of the
+// first version (time and a 16-hex hash) read as machine 0.
+std::optional<ClipFileId> ParseClipFileName(const std::string& name, bool& exact);
+
+// Deletes what a write cut short by a crash left in the folder: this machine's unfinished files (a sync
+// service would carry them everywhere). Another machine's may be under way. Returns how many went.
+int RemoveUnfinishedFiles(const std::filesystem::path& folder, std::uint32_t machine);
+struct StoredClip {
+    std::filesystem::path file;
+    ClipFileHeader header;
+    std::uint64_t bytes = 0;
+    ClipFileId id;
+};
+
+// What the folder holds, oldest first (by capture time, then name). Files that are not whole clip files
+// of ours (cut short, damaged, newer, another program's) are counted in damaged and left where they are.
+// Of several files with one id (a sync service's conflict copies) the exact name is listed; of several
+// clips with one content (the same copy captured on two machines) the newest, pinned when any of them is:
+// the others are in hidden. A file cut short that was written to in the last minutes is one a sync
+// service is still bringing: counted in arriving, not damaged.
+struct HistoryListing {
+    std::vector<StoredClip> clips;
+    std::vector<StoredClip> hidden;
+    int damaged = 0;
+    int arriving = 0;
+};
+// Headers an earlier listing read: a whole file whose size and time of last change are as they were is
+// not opened again, so that listing a large history after each change reads only what changed. Kept by
+// one lister (a thread) at a time.
+struct HeaderCache {
+    struct Known {
+        std::uint64_t bytes = 0;
+        std::filesystem::file_time_type written;
+        ClipFileHeader header;
+    };
+    std::map<std::filesystem::path, Known> files;
+};
+HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCache* cache = nullptr);
+// Deletes the other files of a clip file's content captured no later than it (a sync service's conflict
+// copies, the same copy captured earlier on another machine), so that a clip deleted, pinned or unpinned
+// here does not come back from one of them. Another machine's pinned copy stays. The file itself is left as
+// it is.
+// index, when given, spares a listing of the whole folder for each file (thousands of deletes at once).
+class CopyIndex;
+// deleting, when given, is told of each file before it is deleted.
+void RemoveOlderCopies(const std::filesystem::path& file, CopyIndex* index = nullptr,
+                       const std::function<void(const std::filesystem::path&)>& deleting = nullptr);
+
+// The folder's clip files by the content their names give: listed once, kept up to date with one writer's own
+// writes and deletes, and listed again when a few seconds old, as other machines add copies too.
+class CopyIndex {
+public:
+    void Written(const std::filesystem::path& file);
+    void Removed(const std::filesystem::path& file);
+    std::vector<std::filesystem::path> CopiesOf(const std::filesystem::path& file, std::uint64_t content);
+
+private:
+    void List(const std::filesystem::path& folder);
+    std::filesystem::path folder_;
+    std::chrono::steady_clock::time_point listed_;
+    std::multimap<std::uint64_t, std::filesystem::path> byContent_;
+};
+// "1 damaged clip file skipped", "2 damaged clip files skipped"; "" for none.
+std::string DamagedFilesLine(int damaged);
+
+// Where a clip captured at this time goes among clips listed in capture order (times oldest first): after
+// every clip captured at or before it.
+std::size_t PlaceByTime(const std::vector<std::uint64_t>& capturedAtMs, std::uint64_t at);
+
+// How much the history keeps: "History Size" clips (1 to 10,000; 25 unless set) and "History Disk MB"
+// (1 to 1,048,576; 1,024 unless set). A value set but not understood (a word, a leading space, out of range,
+// another type of value) must not delete clips: it limits nothing, and is named for the information line.
+struct HistoryLimits {
+    std::size_t clips = 25;
+    std::uint64_t diskBytes = 1024ull << 20;
+    bool sizeUnderstood = true, diskUnderstood = true;
+};
+// nullopt: the setting is not there.
+HistoryLimits HistoryLimitsFromSettings(const std::optional<std::string>& size,
+                                        const std::optional<std::string>& diskMegabytes);
+
+// Which of the clips (oldest first) must go for the rest to fit the limits: the oldest unpinned first.
+// Pinned clips never go, even when they alone pass a limit.
+std::vector<std::size_t> ClipsToRemove(const std::vector<StoredClip>& oldestFirst, const HistoryLimits& limits);
+
+}  // namespace capture

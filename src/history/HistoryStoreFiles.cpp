@@ -1,0 +1,188 @@
+#include "history/HistoryStoreFiles.h"
+
+#include <algorithm>
+
+#include "clips/ClipLimits.h"
+#include "clipboard/ClipboardAccess.h"
+#include "clipboard/FileListText.h"
+#include "history/HistoryFolder.h"
+#include "history/HistoryStore.h"
+#include "pictures/PngPicture.h"
+#include "clips/Clips.h"
+#include "cliplist/ClipListControl.h"
+#include "common/Utf8.h"
+#include "common/WindowText.h"
+
+namespace capture {
+
+std::string StoredFormatName(UINT format) {
+    if (format < 0xC000) return "#" + std::to_string(format);
+    wchar_t name[256] = {};
+    const int length = GetClipboardFormatNameW(format, name, 256);
+    return length > 0 ? common::Narrow(name, std::size_t(length)) : "";
+}
+
+UINT FormatOfStoredName(const std::string& name) {
+    // Only what the capture keeps comes back: any other name would register a format for the whole logon,
+    // and a handle's number or a shell transfer format would go on the clipboard as bytes from a file.
+    if (name == "#13") return CF_UNICODETEXT;
+    if (name == "#15") return CF_HDROP;
+    for (UINT format : {RichTextFormat(), HtmlFormat(), PngFormat(), DropEffectFormat()})
+        if (name == StoredFormatName(format)) return format;
+    return 0;
+}
+
+bool ContentsOfClip(const std::string& tag, std::optional<ClipFileContents>& contents) {
+    contents.reset();
+    const std::string kind = TagKind(tag);
+    const std::int16_t index = TagHolderIndex(tag);
+    const HolderFamily family = FamilyOfKind(kind);
+    ClipFileContents clip;
+    clip.header.kind = kind;
+    if (kind == kKindPicture) {
+        const std::string* png = nullptr;
+        if (!Holders().Pictures().PngReady(index, png)) return false;
+        if (!png) return true;
+        // The source's PNG is among the kept formats; the picture's own is written apart.
+        const ClipFormats* kept = Holders().Kept(family, index);
+        if (!kept || !FindFormat(*kept, PngFormat())) clip.formats.push_back({kPictureEntryName, *png});
+    } else if (kind == kKindText) {
+        const std::string* text = Holders().Text(index);
+        if (!text) return true;
+        clip.formats.push_back({StoredFormatName(CF_UNICODETEXT), UnicodeTextFormat(*text).bytes});
+    }
+    if (const ClipFormats* kept = Holders().Kept(family, index))
+        for (const ClipFormat& format : *kept) {
+            const std::string name = StoredFormatName(format.format);
+            if (!name.empty()) clip.formats.push_back({name, format.bytes});
+        }
+    if (!clip.formats.empty()) contents = std::move(clip);
+    return true;
+}
+
+bool FillHolderFromFile(const ClipFileContents& clip, std::int16_t index) {
+    const std::string& kind = clip.header.kind;
+    const HolderFamily family = FamilyOfKind(kind);
+    if (family == HolderFamily::kNone) return false;
+    ClipFormats kept;
+    std::string text, picture;
+    for (const StoredFormat& stored : clip.formats) {
+        if (stored.name == kPictureEntryName) picture = stored.bytes;
+        const UINT format = FormatOfStoredName(stored.name);
+        // A text clip's text is held apart from the formats it keeps; a rich text clip keeps its source's.
+        if (format == CF_UNICODETEXT && kind == kKindText) text = Utf8OfUnicodeBlock(stored.bytes);
+        else if (format) kept.push_back({format, stored.bytes});
+    }
+    const ClipFormat* png = FindFormat(kept, PngFormat());
+    const ClipFormat* rtf = FindFormat(kept, RichTextFormat());
+    const ClipFormat* drop = FindFormat(kept, CF_HDROP);
+    if (kind == kKindFileList) text = drop ? FileListText(drop->bytes) : "";
+    std::uint64_t width = 0, height = 0;
+    const std::string& pictureBytes = png ? png->bytes : picture;
+    if (kind == kKindPicture &&
+        (!PngSize(pictureBytes, width, height) || !TooLargeForPicture(width, height).empty()))
+        return false;
+    if ((kind == kKindText || kind == kKindFileList) && text.empty()) return false;
+    if (kind == kKindRichText && !rtf) return false;
+
+    Holders().Create(family, index);
+    // The formats first: a picture that keeps its source's PNG finds it among them.
+    const bool sourcePng = png != nullptr;
+    ClipFormats* keptHere = Holders().Kept(family, index);
+    if (!keptHere) return false;
+    *keptHere = std::move(kept);
+    rtf = FindFormat(*keptHere, RichTextFormat());
+    bool held = false;
+    if (kind == kKindPicture) {
+        held = Holders().Pictures().SetCompressed(index, unsigned(width), unsigned(height), sourcePng,
+                                                  sourcePng ? std::string() : picture);
+    } else if (kind == kKindRichText) {
+        RichTextHolder* box = Holders().RichText(index);
+        held = box && (box->SetMarkup(TrimAtNull(rtf->bytes)) || !box->PlainText().empty());
+    } else if (std::string* holder = Holders().Text(index)) {
+        *holder = text;
+        held = true;
+    }
+    return held;
+}
+
+bool ReadSearchTextOfFile(const std::filesystem::path& file, StoredSearchText& read) {
+    std::optional<ClipFileContents> clip;
+    if (!ReadStoredClip(file, clip)) return false;
+    read = {};
+    read.kind = clip->header.kind;
+    const std::string* rtf = nullptr;
+    for (const StoredFormat& stored : clip->formats) {
+        const UINT format = FormatOfStoredName(stored.name);
+        if (format == CF_UNICODETEXT) read.text = Utf8OfUnicodeBlock(stored.bytes.substr(0, 2 * kStoredSearchChars));
+        if (format == CF_HDROP && read.text.empty()) read.text = FileListText(stored.bytes);
+        if (format == RichTextFormat()) rtf = &stored.bytes;
+        std::uint64_t w = 0, h = 0;
+        if ((stored.name == kPictureEntryName || format == PngFormat()) && PngSize(stored.bytes, w, h))
+            read.width = unsigned(w), read.height = unsigned(h);
+    }
+    // Rich text its source offered alone (as Linux programs do) has no plain text to read here.
+    if (read.text.empty() && rtf) read.markup = TrimAtNull(rtf->substr(0, kStoredSearchRtfBytes));
+    return true;
+}
+
+void ReadMarkupOf(StoredSearchText& read) {
+    if (read.markup.empty()) return;
+    read.text = common::Utf8Prefix(Holders().PlainTextOf(read.markup), kStoredSearchChars);
+    read.markup.clear();
+}
+
+std::string InsertListedClip(const ClipFileHeader& header, int position) {
+    auto& list = Host()->ClipList().Model();
+    const int count = list.ListCount();
+    position = std::clamp(position, 0, count);
+    const HolderFamily family = FamilyOfKind(header.kind);
+    const std::string tag = MakeTag(header.kind, ClipTags().NextHolderIndex(family, count));
+    // Every slot taken (pins past any limit): the clip is not listed, and the list keeps step with the tags.
+    if (!ClipTags().InsertTag(position, tag, count)) return "";
+    const std::int16_t icon = IconOfKind(header.kind);
+    if (position == count) list.AddItem(header.label, icon, icon);
+    else list.InsertItem(position, header.label, icon, icon);
+    list.SetItemPinned(position, header.pinned);
+    ClipTags().Advance(family, TagHolderIndex(tag));
+    return tag;
+}
+
+bool ReadStoredClip(const std::filesystem::path& file, std::optional<ClipFileContents>& clip) {
+    std::string bytes;
+    ClipFileError error = ClipFileError::kNone;
+    clip = ReadFileWithin(file, MaxClipFileBytes(kKindPicture), bytes) ? ReadClipFile(bytes, error) : std::nullopt;
+    return clip.has_value();
+}
+
+std::string RestoreHistory(const HistoryLimits& limits) {
+    if (!Host()) return "";
+    const HistoryListing listing = ListHistoryFolder(HistoryFolder());
+    // What is beyond the limits goes now, oldest unpinned first, as it would have gone while running.
+    const std::vector<std::size_t> removed = ClipsToRemove(listing.clips, limits);
+    std::vector<bool> gone(listing.clips.size(), false);
+    for (std::size_t i : removed) {
+        gone[i] = true;
+        // Another machine's files are its own to trim: this machine only lists fewer of them.
+        if (WrittenHere(listing.clips[i].id)) DeleteStoredFile(listing.clips[i].file);
+        else UnlistStoredFile(listing.clips[i].id);
+    }
+    for (std::size_t i = 0; i < listing.clips.size(); ++i) {
+        if (gone[i]) continue;
+        const StoredClip& stored = listing.clips[i];
+        const std::string tag = InsertListedClip(stored.header, Host()->ClipList().Model().ListCount());
+        if (!tag.empty()) NoteRestoredClip(tag, stored);
+    }
+    // The newest are read whole now, as the window and the popup show them first; the others when used.
+    int damaged = listing.damaged;
+    const int count = Host()->ClipList().Model().ListCount();
+    for (int position = count - 1; position >= 0 && position >= count - int(kClipsReadAtStart); --position)
+        if (!LoadClip(ClipTags().Tag(position))) {
+            DropDamagedClip(position);
+            ++damaged;
+        }
+    ReadSearchTextsAhead();
+    return DamagedFilesLine(damaged);
+}
+
+}  // namespace capture

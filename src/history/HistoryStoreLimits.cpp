@@ -1,0 +1,66 @@
+// How much of the history the store holds: in memory, clips read back; on the disk, "History Disk MB".
+#include "history/HistoryStore.h"
+
+#include "history/HistoryBudget.h"
+#include "history/HistoryStoreFiles.h"
+#include "history/HistoryStoreState.h"
+#include "clips/Clips.h"
+#include "cliplist/ClipListControl.h"
+
+namespace capture {
+
+// At most kClipsHeldInMemory clips read back from their files stay held: the oldest go back to the disk.
+void UnloadBeyondLimit(const std::string& keep) {
+    int held = 0;
+    for (const auto& [key, entry] : State().entries) held += entry.loaded && OnDisk(entry) ? 1 : 0;
+    const auto& list = Host()->ClipList().Model();
+    for (int position = 0; position < list.ListCount() && held > kClipsHeldInMemory; ++position) {
+        const std::string tag = ClipTags().Tag(position);
+        if (tag != keep && UnloadClip(tag)) --held;
+    }
+}
+
+// A clip read back counts against the memory budget like any other: the oldest the disk holds go back to it.
+void UnloadOverBudget(const std::string& keep) {
+    std::uint64_t held = HistoryBytes();
+    const auto& list = Host()->ClipList().Model();
+    for (int position = 0; position < list.ListCount() && held > HistoryBudget(); ++position) {
+        const std::string tag = ClipTags().Tag(position);
+        const std::uint64_t bytes = Holders().HeldBytes(FamilyOfKind(TagKind(tag)), TagHolderIndex(tag));
+        if (tag != keep && UnloadClip(tag)) held -= std::min(held, bytes);
+    }
+}
+
+// When the files pass "History Disk MB", the oldest unpinned clips go, files and all.
+void TrimToDiskLimit() {
+    auto& list = Host()->ClipList().Model();
+    std::vector<StoredClip> oldestFirst;
+    for (int position = 0; position < list.ListCount(); ++position) {
+        StoredClip clip;
+        const auto it = State().entries.find(KeyOf(ClipTags().Tag(position)));
+        clip.bytes = it == State().entries.end() ? 0 : it->second.fileBytes;
+        clip.header.pinned = list.ItemPinned(position);
+        oldestFirst.push_back(clip);
+    }
+    HistoryLimits limits;
+    limits.clips = std::size_t(kTagSlots);
+    limits.diskBytes = State().diskBytes;
+    const std::vector<std::size_t> removed = ClipsToRemove(oldestFirst, limits);
+    TrimScope trimming;
+    cliplist::ClipListControl::PaintHold hold(Host()->ClipList());
+    // Newest first, so that the positions still to go stay where they were; the newest clip stays.
+    for (auto it = removed.rbegin(); it != removed.rend(); ++it)
+        if (int(*it) < list.ListCount() - 1) RemoveClip(int(*it));
+}
+
+void RemoveClipsOverLimit() {
+    if (!Host()) return;
+    TrimScope trimming;
+    while (Host()->ClipList().Model().ListCount() > HistorySize()) {
+        const int oldest = OldestUnpinnedClip();
+        if (oldest < 0) return;
+        RemoveClip(oldest);
+    }
+}
+
+}  // namespace capture

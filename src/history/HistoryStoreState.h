@@ -1,0 +1,72 @@
+// What the history store knows, shared by the files that make it up (HistoryStore*.cpp) and by no one else.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "clips/ClipLimits.h"
+#include "history/DiskWorker.h"
+#include "history/HistoryFolder.h"
+#include "history/StoredSearchTexts.h"
+#include "clips/Clips.h"
+
+namespace capture {
+
+// What the store knows of a live clip: when it was captured, and its file once written. A file written
+// anew (pinned, made newest) replaces the previous one only once it is on the disk.
+struct Entry {
+    std::string tag;
+    std::uint64_t capturedAtMs = 0;
+    bool queued = false;
+    std::filesystem::path file;
+    std::uint64_t fileBytes = 0;
+    std::filesystem::path previous;
+    std::filesystem::path replaced;  // the file its write replaces, deleted once that write is confirmed
+    ClipFileId id;
+    std::uint64_t writeJob = 0;  // the disk worker's number for the write of its file; 0 for a file found at start
+    bool written = true;  // the worker said its file is whole in place (or it was found there at start)
+    bool unwritten = false;  // its write failed: written again once the folder can be
+    bool loaded = true;  // its holder holds it; a clip listed from its file's header is read when used
+    bool labelChecked = false;  // its label made from what its file holds, once search has read it
+};
+
+using EntryKey = std::pair<HolderFamily, std::int16_t>;
+
+struct HistoryStoreState {
+    std::filesystem::path folder;
+    bool open = false;
+    bool remember = true;
+    std::uint32_t machine = 0;
+    std::uint64_t diskBytes = HistoryLimits{}.diskBytes;
+    DiskWorker worker;
+    std::map<EntryKey, Entry> entries;
+    std::set<ClipFileId> deletedHere;  // files this machine deleted: a listing may still show them
+    bool keepingFiles = false;  // a holder let go to free memory: its clip stays, and so does its file
+    HWND window = nullptr;  // receives the timers that write and that try the folder again
+    bool folderFailing = false;  // said once on the information line until a write succeeds again
+    std::set<std::filesystem::path> undeleted;  // files a delete failed on: tried again with the failed writes
+    StoredSearchTexts searchTexts;
+    int trimming = 0;  // TrimScopes alive
+};
+HistoryStoreState& State();
+
+EntryKey KeyOf(const std::string& tag);
+// The list position of the clip with this tag, or -1 when it is no longer listed.
+int PositionOf(const std::string& tag);
+// The clip's label made from what it holds; its position, when known, spares a search for it.
+void LabelFromContent(const std::string& tag, const std::string& text, int position = -1);
+bool OnDisk(const Entry& entry);
+
+// HistoryStoreLimits.cpp: at most kClipsHeldInMemory clips read back stay held, a clip read back counts
+// against the memory budget, and the files stay within "History Disk MB". keep is never let go.
+void UnloadBeyondLimit(const std::string& keep);
+void UnloadOverBudget(const std::string& keep);
+void TrimToDiskLimit();
+
+}  // namespace capture

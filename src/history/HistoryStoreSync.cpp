@@ -1,0 +1,60 @@
+// The store as the folder's watcher sees it, and what another machine did in the folder.
+#include "history/HistoryStore.h"
+
+#include "history/HistoryStoreFiles.h"
+#include "history/HistoryStoreState.h"
+#include "cliplist/ClipListControl.h"
+
+namespace capture {
+
+std::uint64_t HistoryWritesDone() { return State().worker.Done(); }
+
+bool IsOwnHistoryChange(const std::filesystem::path& name, bool removed) { return State().worker.IsOwnChange(name, removed); }
+
+std::vector<StoredClipState> StoredClipStates(std::uint64_t writesDoneBefore) {
+    std::vector<StoredClipState> states;
+    const auto& list = Host()->ClipList().Model();
+    for (int position = 0; position < list.ListCount(); ++position) {
+        const auto it = State().entries.find(KeyOf(ClipTags().Tag(position)));
+        if (it == State().entries.end()) continue;
+        const Entry& entry = it->second;
+        // Not on the disk: no other machine sees it. A file about to be written again still names the clip.
+        if (entry.file.empty() && entry.previous.empty()) continue;
+        const bool settled = !entry.queued && entry.written && entry.writeJob <= writesDoneBefore;
+        states.push_back({entry.id, position, list.ItemPinned(position), settled});
+    }
+    return states;
+}
+
+const std::set<ClipFileId>& FilesDeletedHere() { return State().deletedHere; }
+
+int PositionOfStored(const ClipFileId& id) {
+    for (const auto& [key, entry] : State().entries)
+        if (!entry.file.empty() && entry.id == id) return PositionOf(entry.tag);
+    return -1;
+}
+
+void RemoveClipDeletedElsewhere(const ClipFileId& id) {
+    const int position = PositionOfStored(id);
+    if (position < 0) return;
+    State().entries.erase(KeyOf(ClipTags().Tag(position)));  // its file is gone, or is another machine's to keep
+    RemoveClip(position);
+}
+
+void AddClipFromElsewhere(const StoredClip& stored) {
+    std::vector<std::uint64_t> times;
+    const auto& list = Host()->ClipList().Model();
+    for (int position = 0; position < list.ListCount(); ++position) {
+        const auto it = State().entries.find(KeyOf(ClipTags().Tag(position)));
+        times.push_back(it != State().entries.end() ? it->second.capturedAtMs : times.empty() ? 0 : times.back());
+    }
+    const std::string tag = InsertListedClip(stored.header, int(PlaceByTime(times, stored.id.capturedAtMs)));
+    if (!tag.empty()) NoteRestoredClip(tag, stored);
+}
+
+void SetPinFromElsewhere(const ClipFileId& id, bool pinned) {
+    const int position = PositionOfStored(id);
+    if (position >= 0) Host()->ClipList().Model().SetItemPinned(position, pinned);
+}
+
+}  // namespace capture

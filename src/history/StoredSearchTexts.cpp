@@ -1,0 +1,85 @@
+#include "history/StoredSearchTexts.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace capture {
+
+void StoredSearchTexts::ReadAhead(std::vector<std::pair<ClipFileId, std::filesystem::path>> newestFirst,
+                                  SearchTextReader read) {
+    Stop();
+    stopping_ = false;
+    // A few threads at once, as opening a file is most of the cost and it waits; newest first all the same.
+    const std::size_t threads = std::min<std::size_t>(4, newestFirst.size() / 64 + 1);
+    auto files = std::make_shared<const std::vector<std::pair<ClipFileId, std::filesystem::path>>>(std::move(newestFirst));
+    for (std::size_t t = 0; t < threads; ++t)
+        readers_.emplace_back([this, files, read, t, threads] {
+            for (std::size_t n = t; n < files->size(); n += threads) {
+                const auto& [id, file] = (*files)[n];
+                if (stopping_ || Bytes() >= budget_) return;
+                StoredSearchText text;
+                if (!read(file, text)) continue;  // a damaged file is told when its clip is used
+                std::lock_guard<std::mutex> lock(mutex_);
+                // Reading ahead never pushes out what was asked for: it keeps only what fits beside it.
+                if (kept_.count(id) == 0 && bytes_ + BytesOf(text) <= budget_) KeepLocked(id, std::move(text));
+            }
+        });
+}
+
+void StoredSearchTexts::Stop() {
+    stopping_ = true;
+    for (std::thread& reader : readers_) reader.join();
+    readers_.clear();
+}
+
+bool StoredSearchTexts::Find(const ClipFileId& id, StoredSearchText& text) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto it = kept_.find(id);
+    if (it == kept_.end()) return false;
+    order_.splice(order_.begin(), order_, it->second.used);
+    text = it->second.text;
+    return true;
+}
+
+void StoredSearchTexts::Keep(const ClipFileId& id, StoredSearchText text) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    KeepLocked(id, std::move(text));
+}
+
+void StoredSearchTexts::KeepLocked(const ClipFileId& id, StoredSearchText text) {
+    const auto old = kept_.find(id);
+    if (old != kept_.end()) EraseLocked(old);
+    const std::uint64_t bytes = BytesOf(text);
+    if (bytes > budget_) return;  // larger than the budget alone: read each time it is asked for
+    while (bytes_ + bytes > budget_) EraseLocked(kept_.find(order_.back()));
+    order_.push_front(id);
+    kept_.emplace(id, Kept{std::move(text), order_.begin()});
+    bytes_ += bytes;
+}
+
+void StoredSearchTexts::EraseLocked(std::map<ClipFileId, Kept>::iterator it) {
+    bytes_ -= BytesOf(it->second.text);
+    order_.erase(it->second.used);
+    kept_.erase(it);
+}
+
+void StoredSearchTexts::Forget(const ClipFileId& id) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto it = kept_.find(id);
+    if (it != kept_.end()) EraseLocked(it);
+}
+
+void StoredSearchTexts::Clear() {
+    Stop();
+    std::lock_guard<std::mutex> lock(mutex_);
+    kept_.clear();
+    order_.clear();
+    bytes_ = 0;
+}
+
+std::uint64_t StoredSearchTexts::Bytes() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return bytes_;
+}
+
+}  // namespace capture

@@ -1,0 +1,70 @@
+// What search reads of clips listed from their files and not held. A thread reads the newest first after
+// start, so that the first search or popup finds them ready instead of reading thousands of files on the
+// window's thread; what is read stays while all of it fits in kStoredSearchBudget (the least recently
+// used go first, and are read again when asked).
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <list>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "history/HistoryFolder.h"
+
+namespace capture {
+
+const std::uint64_t kStoredSearchBudget = 32ull << 20;
+
+struct StoredSearchText {
+    std::string kind;  // the file's, checked against its clip's
+    std::string text;
+    unsigned width = 0, height = 0;
+    std::string markup;  // rich text offered alone, until its plain text is read on the window's thread
+};
+
+// Reads what search reads of a clip file; false when it holds no whole clip.
+using SearchTextReader = std::function<bool(const std::filesystem::path&, StoredSearchText&)>;
+
+class StoredSearchTexts {
+public:
+    explicit StoredSearchTexts(std::uint64_t budget = kStoredSearchBudget) : budget_(budget) {}
+    ~StoredSearchTexts() { Stop(); }
+    // Starts reading these files (newest first) on a thread of its own, as far as the budget goes.
+    void ReadAhead(std::vector<std::pair<ClipFileId, std::filesystem::path>> newestFirst, SearchTextReader read);
+    void Stop();
+    // The text kept for a file, or false when none is.
+    bool Find(const ClipFileId& id, StoredSearchText& text);
+    void Keep(const ClipFileId& id, StoredSearchText text);
+    void Forget(const ClipFileId& id);
+    void Clear();
+    std::uint64_t Bytes() const;
+
+private:
+    using Order = std::list<ClipFileId>;  // most recently used first
+    struct Kept {
+        StoredSearchText text;
+        Order::iterator used;
+    };
+    static std::uint64_t BytesOf(const StoredSearchText& text) { return text.text.size() + text.markup.size() + 64; }
+    // Keeps text in place of any older one, the least recently used going to make room.
+    void KeepLocked(const ClipFileId& id, StoredSearchText text);
+    void EraseLocked(std::map<ClipFileId, Kept>::iterator it);
+    const std::uint64_t budget_;
+    mutable std::mutex mutex_;
+    std::map<ClipFileId, Kept> kept_;
+    Order order_;
+    std::uint64_t bytes_ = 0;
+    std::vector<std::thread> readers_;
+    std::atomic<bool> stopping_{false};
+};
+
+
+}  // namespace capture

@@ -1,0 +1,184 @@
+#include "clips/ClipCollection.h"
+
+#include "clips/ClipLimits.h"
+#include "clipboard/DropFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace capture {
+namespace {
+
+TEST(ClipKinds, FormatsChooseTheKind) {
+    const struct {
+        bool text, bitmap, dib, rtf, files;
+        const char* kind;
+    } cases[] = {
+        {true, false, false, false, false, "TXT"},  {false, true, false, false, false, "PIC"},
+        {false, false, true, false, false, "PIC"},  {false, true, true, false, false, "PIC"},
+        {false, false, false, true, false, "RTF"},  {true, false, false, true, false, "RTF"},
+        {false, false, false, false, true, "FIL"},  {true, false, false, false, true, "TXT"},  // text wins over files
+        {true, true, false, false, false, ""},      {true, false, true, false, false, ""},
+        {true, true, true, false, false, ""},       {false, true, false, true, false, ""},
+        {false, false, false, false, false, ""},    {true, true, true, true, false, "RTF"},  // all four: rich text
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(KindForFormats(c.text, c.bitmap, c.dib, c.rtf, c.files), c.kind)
+            << c.text << c.bitmap << c.dib << c.rtf << c.files;
+    // A PNG alone is a picture; beside anything else the capture knows, that decides.
+    EXPECT_EQ(KindForFormats(false, false, false, false, false, true), "PIC");
+    EXPECT_EQ(KindForFormats(true, false, false, false, false, true), "TXT");
+    EXPECT_EQ(KindForFormats(false, false, false, false, true, true), "FIL");
+    EXPECT_EQ(KindForFormats(false, false, false, true, false, true), "RTF");
+}
+
+TEST(ClipTags, TagsNameKindAndHolder) {
+    EXPECT_EQ(MakeTag("PIC", 12), "PIC12");
+    const struct {
+        const char* tag;
+        const char* kind;
+        int index;
+    } cases[] = {{"TXT0", "TXT", 0}, {"PIC12", "PIC", 12}, {"RTF32767", "RTF", 32767}, {"RTF32768", "RTF", 0},
+                 {"", "", 0},       {"txt3", "txt", 3},   {"FIL7x", "FIL", 7}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(TagKind(c.tag), c.kind) << c.tag;
+        EXPECT_EQ(TagHolderIndex(c.tag), c.index) << c.tag;
+    }
+    EXPECT_EQ(TrimAtNull(std::string("C:\\a\0junk", 9)), "C:\\a");
+    EXPECT_EQ(TrimAtNull("whole"), "whole");
+}
+
+TEST(ClipTags, LabelsAreShortenedAndAmpersandsKeptForText) {
+    const std::string forty(40, 'x');
+    EXPECT_EQ(ListLabel(forty), forty);
+    EXPECT_EQ(ListLabel(forty + "y"), forty + "...");
+    EXPECT_EQ(ListLabel(" & co"), " & co");  // drawn without prefixes: nothing to double
+    EXPECT_EQ(ListLabel(""), "");
+    const std::string cjk40 = [] { std::string s; for (int i = 0; i < 40; ++i) s += "日"; return s; }();
+    EXPECT_EQ(ListLabel(cjk40), cjk40);  // 40 characters, not 40 bytes
+    EXPECT_EQ(ListLabel(cjk40 + "本"), cjk40 + "...");
+}
+
+TEST(ClipCollection, RemovingTheOldestShiftsTheTableDown) {
+    ClipCollection c;
+    for (int i = 0; i < 26; ++i) c.SetTag(i, MakeTag("TXT", i));
+    EXPECT_EQ(c.RemoveTag(0, 26), "TXT0");
+    EXPECT_EQ(c.Tag(0), "TXT1");
+    EXPECT_EQ(c.Tag(24), "TXT25");
+    EXPECT_EQ(c.Tag(25), "");
+    EXPECT_EQ(c.Tag(kTagSlots), "");  // outside the table
+    c.SetTag(kTagSlots, "PIC9");
+    EXPECT_EQ(c.Tag(kTagSlots), "");
+    c.SetTag(kTagSlots - 1, "PIC1");
+    EXPECT_EQ(c.RemoveTag(3, kTagSlots), "TXT4");  // a full table shifts without reading past its end
+    EXPECT_EQ(c.Tag(kTagSlots - 2), "PIC1");
+    EXPECT_EQ(c.Tag(kTagSlots - 1), "");
+    EXPECT_EQ(c.RemoveTag(kTagSlots + 5, kTagSlots), "");
+    // Inserting says whether it could: a full table refuses, and the caller lists nothing.
+    EXPECT_TRUE(c.InsertTag(0, "TXT7", 24));
+    EXPECT_EQ(c.Tag(0), "TXT7");
+    EXPECT_FALSE(c.InsertTag(0, "TXT8", kTagSlots - 1));
+    EXPECT_FALSE(c.InsertTag(30, "TXT8", 24));
+}
+
+TEST(ClipCollection, CounterWrapsWithoutSharingAHolder) {
+    ClipCollection c;
+    // 25 live text clips holding 32743..32767, the counter just wrapped to 0; one live clip at 0 too.
+    c.SetTag(0, "TXT0");
+    for (int i = 1; i < 25; ++i) c.SetTag(i, MakeTag("TXT", 32743 + i));
+    c.Advance(HolderFamily::kText, 32767);
+    EXPECT_EQ(c.Counter(HolderFamily::kText), 0);
+    EXPECT_EQ(c.NextHolderIndex(HolderFamily::kText, 25), 1);           // 0 is taken by a live clip
+    EXPECT_EQ(c.NextHolderIndex(HolderFamily::kPicture, 25), 0);         // other families are separate
+    c.SetTag(0, "PIC0");
+    EXPECT_EQ(c.NextHolderIndex(HolderFamily::kText, 25), 0);
+    // Counters reset while clips stay (pinned ones after Delete All) step past the indices still held.
+    c.ResetCounters(true);
+    c.SetTag(0, "TXT0");
+    EXPECT_EQ(c.NextHolderIndex(HolderFamily::kText, 25), 1);
+    c.ResetCounters();
+    EXPECT_EQ(c.NextHolderIndex(HolderFamily::kText, 0), 0);
+}
+
+// The messages themselves are read where the capture refuses a copy; here, the limits are inclusive.
+TEST(ClipLimits, LimitsAreInclusiveAndTheBudgetEvictsTheOldestFirst) {
+    const std::uint64_t mb = 1u << 20;
+    EXPECT_EQ(TooLargeForText(16 * mb), "");
+    EXPECT_NE(TooLargeForText(16 * mb + 1), "");
+    EXPECT_EQ(TooLargeForPicture(4000, 4000), "");
+    EXPECT_NE(TooLargeForPicture(4000, 4001), "");
+    EXPECT_EQ(TooLargeForBudget(256 * mb, 256 * mb), "");
+    EXPECT_EQ(PictureRefusal(8000, 8000, false), TooLargeForPicture(8000, 8000));  // the size is named first
+    for (const auto& [stored, budget] : std::vector<std::pair<std::string, std::uint64_t>>{
+             {"", 256 * mb}, {"512", 512 * mb}, {"1", mb}, {"3072", 3072 * mb}, {"0", 256 * mb},
+             {"3073", 256 * mb}, {"-5", 256 * mb}, {"64 MB", 256 * mb}, {"99999999999999999999", 256 * mb}})
+        EXPECT_EQ(HistoryBudgetFromSetting(stored), budget) << stored;
+    const struct {
+        std::vector<std::uint64_t> oldestFirst;
+        std::vector<bool> pinned;
+        std::uint64_t budget;
+        std::vector<std::size_t> evicted;
+    } cases[] = {
+        {{}, {}, 10, {}},
+        {{3, 3, 4}, {}, 10, {}},                   // exactly full
+        {{3, 3, 5}, {}, 10, {0}},                  // one over: the oldest goes
+        {{1, 1, 1, 9}, {}, 10, {0, 1}},            // as many as it takes, oldest first
+        {{5, 20}, {}, 10, {0}},                    // never the newest, even when it alone is over
+        {{50, 1, 1}, {}, 10, {0}},
+        {{3, 3, 5}, {true}, 10, {1}},              // a pinned clip is passed over
+        {{20, 1, 1}, {true, false}, 10, {1}},      // even when the pinned alone pass the budget
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ClipsToEvict(c.oldestFirst, c.pinned, c.budget), c.evicted) << c.oldestFirst.size();
+}
+
+TEST(ClipLimits, APictureBlockMustHoldHeaderColoursAndEveryRow) {
+    const struct {
+        DibHeader header;
+        std::uint64_t needed;
+    } cases[] = {
+        {{40, 3, 2, 24, 0, 0, 0}, 40 + 12 * 2},             // rows padded to 4 bytes
+        {{40, -3, -2, 24, 0, 0, 0}, UINT64_MAX},            // a negative width is no picture
+        {{40, 3, -2, 24, 0, 0, 0}, 40 + 12 * 2},            // top-down rows
+        {{40, 10, 10, 1, 0, 0, 0}, 40 + 2 * 4 + 4 * 10},    // two colours
+        {{40, 10, 10, 8, 0, 0, 16}, 40 + 16 * 4 + 12 * 10}, // colours used
+        {{40, 5, 5, 32, 3, 0, 0}, 40 + 12 + 20 * 5},        // three masks
+        {{124, 5, 5, 32, 3, 0, 0}, 124 + 20 * 5},           // masks inside a larger header
+        {{40, 100, 100, 8, 1, 777, 0}, 40 + 256 * 4 + 777}, // run-length: the stated size
+        {{40, 0x7fffffff, 0x7fffffff, 32, 0, 0, 0}, 40 + 8589934588ull * 2147483647ull},  // near the top, no wrap
+        {{40, 0x7fffffff, 0x7fffffff, 65535, 0, 0, 0}, UINT64_MAX},  // saturates
+    };
+    for (const auto& c : cases) EXPECT_EQ(DibBytesNeeded(c.header), c.needed) << c.header.width << " " << c.header.bitCount;
+}
+
+// A DROPFILES block: the offset of the names, a point, two flags (the last: wide names).
+std::string DropBlock(std::uint32_t offset, bool wide, const std::string& names) {
+    std::string block(20, '\0');
+    for (int i = 0; i < 4; ++i) block[i] = char(offset >> (8 * i));
+    block[16] = wide;
+    return block + names;
+}
+
+TEST(DropFiles, NamesEndInsideTheBlockOrAreLeftOut) {
+    const std::string z(1, '\0');
+    const struct {
+        const char* what;
+        std::string block;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"two names", DropBlock(20, false, "C:\\a.txt" + z + "D:\\b" + z + z), {"C:\\a.txt", "D:\\b"}},
+        {"wide names", DropBlock(20, true, std::string("a\0b\0\0\0c\0\0\0\0\0", 12)), {std::string("a\0b\0", 4), std::string("c\0", 2)}},
+        {"no final empty name", DropBlock(20, false, "x" + z), {"x"}},
+        {"a name cut off by the block's end", DropBlock(20, false, "x" + z + "cut"), {"x"}},
+        {"names past the block", DropBlock(4096, false, "x" + z + z), {}},
+        {"an offset far beyond", DropBlock(0xFFFFFFFFu, true, "x" + z + z), {}},
+        {"a wide name cut mid-character", DropBlock(20, true, std::string("a\0b", 3)), {}},
+        {"a block shorter than its header", std::string(19, '\0'), {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseDropFiles(c.block).names, c.names) << c.what;
+    EXPECT_TRUE(ParseDropFiles(DropBlock(20, true, "")).wide);
+}
+
+}  // namespace
+}  // namespace capture

@@ -1,0 +1,316 @@
+// The history folder against a real folder: files are written whole, listed in the order captured with
+// every file that is not a whole clip file counted once, and trimmed oldest unpinned first.
+#include "history/HistoryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <set>
+#include <thread>
+
+#include "clips/ClipCollection.h"
+
+namespace capture {
+namespace {
+
+namespace fs = std::filesystem;
+
+class HistoryFolderTest : public testing::Test {
+protected:
+    void SetUp() override {
+        // Runs of these tests on one machine (native and under Wine, at once) each take a folder of their own.
+        const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+        folder_ = fs::temp_directory_path() / ("ardentia-history-" + std::to_string(now) + "-" +
+                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+    // A clip file as the store writes it.
+    fs::path Store(std::uint64_t at, const std::string& label, std::uint32_t machine = 7, bool pinned = false) {
+        ClipFileContents clip;
+        clip.header = {kKindText, at, pinned, label};
+        clip.formats = {{"#13", label}};
+        const std::string bytes = WriteClipFile(clip);
+        const fs::path file = folder_ / ClipFileName({at, machine, ContentChecksum(clip.formats)});
+        EXPECT_TRUE(WriteFileWhole(file, bytes));
+        return file;
+    }
+    void Put(const std::string& name, const std::string& bytes) {
+        std::ofstream(folder_ / name, std::ios::binary) << bytes;
+    }
+    fs::path folder_;
+};
+
+TEST_F(HistoryFolderTest, ClipsAreListedAsCapturedAndAnythingElseIsCountedOnceAndLeft) {
+    Store(1700000000300, "third");
+    const fs::path first = Store(1700000000100, "first");
+    Store(1700000000200, "Grüße 日本");
+    std::ifstream in(first, std::ios::binary);
+    const std::string whole{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ClipFileContents newer;
+    newer.header = {kKindText, 1, false, "from a later version"};
+    std::string later = WriteClipFile(newer);
+    later[8] = 2;
+    const struct {
+        const char* name;
+        std::string bytes;
+    } others[] = {
+        {"0000000000001-cut.clip", whole.substr(0, whole.size() / 2)},
+        {"0000000000002-empty.clip", ""},
+        {"0000000000003-newer.clip", later},
+        {"0000000000004-theirs.clip", "%PDF-1.7"},
+        {"0000000000005-left.clip.part", whole.substr(0, 10)},  // not a clip file: not counted
+        {"notes.txt", "not ours, not a clip file"},
+    };
+    for (const auto& other : others) Put(other.name, other.bytes);
+    for (const char* old : {"0000000000001-cut.clip", "0000000000002-empty.clip"})
+        fs::last_write_time(folder_ / old, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    // Cut short but written to just now: a sync service is still bringing it.
+    Put("0000000000006-coming.clip", whole.substr(0, whole.size() - 1));
+
+    // A sync service's conflict copy of a file, and the same copy captured earlier on another machine: each
+    // clip is listed once, the exact name and the newest capture.
+    const fs::path third = ListHistoryFolder(folder_).clips.at(2).file;
+    fs::copy_file(third, folder_ / (third.stem().u8string() + " (conflicted copy).clip"));
+    Store(1700000000050, "third", 9);
+
+    const HistoryListing listing = ListHistoryFolder(folder_);
+    ASSERT_EQ(listing.clips.size(), 3u);
+    EXPECT_EQ(listing.clips[2].file, third);
+    EXPECT_EQ(listing.hidden.size(), 2u);
+    EXPECT_EQ(listing.clips[0].header.label, "first");
+    EXPECT_EQ(listing.clips[1].header.label, "Grüße 日本");
+    EXPECT_EQ(listing.clips[2].header.label, "third");
+    EXPECT_EQ(listing.clips[0].bytes, whole.size());
+    EXPECT_EQ(listing.damaged, 4);
+    EXPECT_EQ(listing.arriving, 1);
+    EXPECT_EQ(DamagedFilesLine(listing.damaged), "4 damaged clip files skipped");
+    EXPECT_EQ(DamagedFilesLine(1), "1 damaged clip file skipped");
+    EXPECT_EQ(DamagedFilesLine(0), "");
+    for (const auto& other : others) EXPECT_TRUE(fs::exists(folder_ / other.name)) << other.name;
+    EXPECT_TRUE(ListHistoryFolder(folder_ / "missing").clips.empty());
+}
+
+// Copies of one content (captured on two machines, a sync service's conflict copy) show as one clip, pinned
+// if any is; a clip deleted or written again here takes its older copies with it, so none comes back.
+TEST_F(HistoryFolderTest, CopiesOfAClipShowAsOneAndGoWithIt) {
+    const fs::path pinnedThere = Store(1700000000100, "same", 9, true);
+    const fs::path kept = Store(1700000000200, "same", 7);
+    fs::copy_file(kept, folder_ / (kept.stem().u8string() + " (conflicted copy).clip"));
+    const fs::path other = Store(1700000000150, "other", 9);
+    HistoryListing listing = ListHistoryFolder(folder_);
+    ASSERT_EQ(listing.clips.size(), 2u);
+    EXPECT_EQ(listing.clips[1].file, kept);
+    EXPECT_TRUE(listing.clips[1].header.pinned);
+    EXPECT_EQ(listing.hidden.size(), 2u);
+    // A file named for that content that holds something else hides nothing, and one from the future does
+    // not stay on top for good: both are refused.
+    ClipFileContents planted;
+    planted.header = {kKindText, 1700000000250, false, "same"};
+    planted.formats = {{"#13", "something else"}};
+    const fs::path lying = folder_ / ClipFileName({1700000000250, 3, ContentChecksum({{"#13", "same"}})});
+    ASSERT_TRUE(WriteFileWhole(lying, WriteClipFile(planted)));
+    const fs::path future = Store(4102444800000, "from 2100");
+    listing = ListHistoryFolder(folder_);
+    ASSERT_EQ(listing.clips.size(), 2u);
+    EXPECT_EQ(listing.clips[1].file, kept);
+    EXPECT_EQ(listing.damaged, 2);
+    fs::remove(lying);
+    fs::remove(future);
+
+    const fs::path later = Store(1700000000300, "same", 5);
+    RemoveOlderCopies(kept);
+    std::set<fs::path> left;
+    for (const auto& entry : fs::directory_iterator(folder_)) left.insert(entry.path());
+    EXPECT_EQ(left, (std::set<fs::path>{kept, other, later, pinnedThere}));  // another machine's pin stays
+}
+
+// A watcher lists the folder after every change: it opens only files that are new or changed in size or
+// time, and sees every change as a listing from scratch does.
+TEST_F(HistoryFolderTest, AListingAfterAChangeReadsOnlyWhatChanged) {
+    const fs::path pinned = Store(1700000000100, "to be pinned");
+    const fs::path cut = Store(1700000000200, "to be cut short");
+    const fs::path gone = Store(1700000000300, "to be deleted");
+    const fs::path same = Store(1700000000400, "left alone");
+    for (const fs::path& file : {pinned, cut, gone, same})
+        fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(2));
+    const fs::path recent = Store(1700000000450, "pinned just now");
+    HeaderCache cache;
+    ASSERT_EQ(ListHistoryFolder(folder_, &cache).clips.size(), 5u);
+    // Written again at once, same size and (on a coarse clock) same time: changed in the last seconds, it is read.
+    const auto recentTime = fs::last_write_time(recent);
+    ClipFileContents recentPinned;
+    recentPinned.header = {kKindText, 1700000000450, true, "pinned just now"};
+    recentPinned.formats = {{"#13", "pinned just now"}};
+    ASSERT_TRUE(WriteFileWhole(recent, WriteClipFile(recentPinned)));
+    fs::last_write_time(recent, recentTime);
+
+    const auto at = [](const fs::path& file) { return fs::last_write_time(file); };
+    const auto was = at(pinned);
+    ClipFileContents again;
+    again.header = {kKindText, 1700000000100, true, "to be pinned"};
+    again.formats = {{"#13", "to be pinned"}};
+    ASSERT_TRUE(WriteFileWhole(pinned, WriteClipFile(again)));
+    fs::last_write_time(pinned, was + std::chrono::seconds(1));  // a tick later, whatever the clock's grain
+    fs::resize_file(cut, 20);
+    fs::last_write_time(cut, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    fs::remove(gone);
+    Store(1700000000500, "new");
+    // Unchanged in size and time, a file is not opened again: bytes changed behind its back go unseen.
+    const auto left = at(same);
+    std::string bytes(fs::file_size(same), 'x');
+    Put(same.filename().u8string(), bytes);
+    fs::last_write_time(same, left);
+
+    const HistoryListing listing = ListHistoryFolder(folder_, &cache);
+    ASSERT_EQ(listing.clips.size(), 4u);
+    EXPECT_TRUE(listing.clips[0].header.pinned);
+    EXPECT_EQ(listing.clips[1].header.label, "left alone");
+    EXPECT_TRUE(listing.clips[2].header.pinned);
+    EXPECT_EQ(listing.clips[3].header.label, "new");
+    EXPECT_EQ(listing.damaged, 1);
+    EXPECT_EQ(ListHistoryFolder(folder_).damaged, 2);  // from scratch, the overwritten file is read
+}
+
+TEST_F(HistoryFolderTest, AFileIsWrittenWholeUnderItsNameOrNotAtAll) {
+    const fs::path file = Store(1700000000000, "once");
+    EXPECT_EQ(fs::file_size(file), ListHistoryFolder(folder_).clips.at(0).bytes);
+    // The same clip again has the same name: writing it again keeps one file.
+    Store(1700000000000, "once");
+    std::size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(folder_)) files += entry.is_regular_file();
+    EXPECT_EQ(files, 1u);
+    // Written again with another header (pinned now), the same name holds the new bytes.
+    ClipFileContents pinned;
+    pinned.header = {kKindText, 1700000000000, true, "once"};
+    pinned.formats = {{"#13", "once"}};
+    ASSERT_TRUE(WriteFileWhole(file, WriteClipFile(pinned)));
+    EXPECT_TRUE(ListHistoryFolder(folder_).clips.at(0).header.pinned);
+    // A folder that cannot be written leaves no file behind.
+    EXPECT_FALSE(WriteFileWhole(folder_ / "no such folder" / "x.clip", "bytes"));
+    EXPECT_FALSE(fs::exists(folder_ / "no such folder"));
+    // A rename that cannot be made is no success because something of that name is there, nor is a delete.
+    fs::create_directories(folder_ / "taken.clip" / "inside");
+    std::string why;
+    EXPECT_FALSE(WriteFileWhole(folder_ / "taken.clip", "bytes", &why));
+    EXPECT_FALSE(why.empty());
+    EXPECT_FALSE(fs::exists(folder_ / "taken.clip.part"));
+    EXPECT_FALSE(RemoveFile(folder_ / "taken.clip", &why));
+    EXPECT_TRUE(RemoveFile(folder_ / "never there.clip"));
+    // What a crash left: this machine's unfinished file goes, another machine's may still be under way.
+    const fs::path mine = folder_ / (ClipFileName({1, 7, 2}) + ".part"), theirs = folder_ / (ClipFileName({1, 8, 2}) + ".part");
+    std::ofstream(mine) << "half";
+    std::ofstream(theirs) << "half";
+    EXPECT_EQ(RemoveUnfinishedFiles(folder_, 7), 1);
+    EXPECT_FALSE(fs::exists(mine));
+    EXPECT_TRUE(fs::exists(theirs));
+}
+
+// Other programs hold our files for a moment (a sync client, a scanner): our reads never stop them deleting
+// one, and their hold is waited for, not taken for success or failure at once.
+TEST_F(HistoryFolderTest, FilesHeldOpenByUsOrByOthersForAMomentAreStillReplacedAndDeleted) {
+    const fs::path file = Store(1700000000000, "held");
+    std::FILE* ours = OpenSharing(file, false);
+    ASSERT_NE(ours, nullptr);
+    std::string why;
+    EXPECT_TRUE(RemoveFile(file, &why)) << why;
+    std::fclose(ours);
+    EXPECT_FALSE(fs::exists(file));
+    for (const bool removing : {false, true}) {
+        std::ofstream(file) << "theirs";
+        auto theirs = std::make_unique<std::ifstream>(file);  // the C library shares no delete on Windows
+        std::thread release([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            theirs.reset();
+        });
+        EXPECT_TRUE(removing ? RemoveFile(file, &why) : WriteFileWhole(file, "ours", &why)) << why;
+        release.join();
+        EXPECT_EQ(fs::exists(file), !removing);
+    }
+}
+
+TEST(ClipFileNames, AnIdIsReadFromItsNameAndFromAConflictCopysName) {
+    const ClipFileId id{1700000000123, 0xA1B2C3D4, 0x0123456789abcdefull};
+    const std::string name = ClipFileName(id);
+    EXPECT_EQ(name, "1700000000123-a1b2c3d4-0123456789abcdef.clip");
+    const std::string stem = name.substr(0, name.size() - 5);
+    const struct {
+        std::string name;
+        bool parsed, exact;
+        ClipFileId id;
+    } cases[] = {
+        {name, true, true, id},
+        {stem + " (Ann's conflicted copy 2026-12-08).clip", true, false, id},
+        {stem + ".sync-conflict-20261208-101010-ABCDEFG.clip", true, false, id},
+        {stem + " (1).clip", true, false, id},
+        {"1700000000123-0123456789abcdef.clip", true, true, {1700000000123, 0, 0x0123456789abcdefull}},  // first version
+        {stem + ".clip.part", false, false, {}},
+        {stem + "0.clip", false, false, {}},  // more digits: another name altogether
+        {"170000000012-a1b2c3d4-0123456789abcdef.clip", false, false, {}},
+        {"1700000000123-A1B2C3D4-0123456789abcdef.clip", false, false, {}},
+        {"notes.clip", false, false, {}},
+    };
+    for (const auto& c : cases) {
+        bool exact = true;
+        const auto parsed = ParseClipFileName(c.name, exact);
+        EXPECT_EQ(parsed.has_value(), c.parsed) << c.name;
+        if (parsed) {
+            EXPECT_TRUE(*parsed == c.id) << c.name;
+        }
+        EXPECT_EQ(exact, c.exact) << c.name;
+    }
+}
+
+TEST(ClipFileNames, AClipFromElsewhereGoesWhereItsCaptureTimePutsIt) {
+    const std::vector<std::uint64_t> times = {10, 20, 20, 30};
+    const struct {
+        std::uint64_t at;
+        std::size_t place;
+    } cases[] = {{5, 0}, {10, 1}, {15, 1}, {20, 3}, {25, 3}, {40, 4}};
+    for (const auto& c : cases) EXPECT_EQ(PlaceByTime(times, c.at), c.place) << c.at;
+    EXPECT_EQ(PlaceByTime({}, 7), 0u);
+}
+
+TEST(HistoryLimits, SettingsAndTrimmingOldestUnpinnedFirst) {
+    // A value not understood limits nothing: a start must not delete clips over a typo.
+    const std::optional<std::string> unset;
+    const struct {
+        std::optional<std::string> size, disk;
+        std::size_t clips;
+        std::uint64_t diskBytes;
+        bool understood;
+    } settings[] = {
+        {unset, unset, 25, 1024ull << 20, true},          {"500", "64", 500, 64ull << 20, true},
+        {"10000", "1048576", 10000, 1ull << 40, true},    {"10001", "0", 10000, 1ull << 40, false},
+        {"-5", "12MB", 10000, 1ull << 40, false},         {" 25", unset, 10000, 1024ull << 20, false},
+        {"", "99999999999", 10000, 1ull << 40, false},
+    };
+    for (const auto& s : settings) {
+        const HistoryLimits limits = HistoryLimitsFromSettings(s.size, s.disk);
+        EXPECT_EQ(limits.clips, s.clips) << s.size.value_or("unset");
+        EXPECT_EQ(limits.diskBytes, s.diskBytes) << s.disk.value_or("unset");
+        EXPECT_EQ(limits.sizeUnderstood && limits.diskUnderstood, s.understood) << s.size.value_or("unset");
+    }
+    // Five clips of 100 bytes, oldest first; the second is pinned.
+    std::vector<StoredClip> clips(5);
+    for (std::size_t i = 0; i < clips.size(); ++i) clips[i].bytes = 100;
+    clips[1].header.pinned = true;
+    const struct {
+        std::size_t count;
+        std::uint64_t bytes;
+        std::vector<std::size_t> removed;
+    } trims[] = {
+        {5, 500, {}},
+        {3, 500, {0, 2}},        // the pinned one stays though older
+        {5, 250, {0, 2, 3}},     // bytes decide
+        {1, 100000, {0, 2, 3, 4}},  // pinned clips stay beyond the limit
+    };
+    for (const auto& t : trims) EXPECT_EQ(ClipsToRemove(clips, {t.count, t.bytes}), t.removed) << t.count << " " << t.bytes;
+}
+
+}  // namespace
+}  // namespace capture

@@ -1,0 +1,308 @@
+// The history on disk against the real clipboard and a real folder: clips of every kind come back after
+// a restart and paste byte for byte as they were copied; a clip let go takes its file with it; files
+// that are not whole clips are skipped and counted.
+#include "history/HistoryStore.h"
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "support/CaptureFixture.h"
+#include "history/HistoryBudget.h"
+#include "clips/ClipLimits.h"
+#include "history/HistoryFolder.h"
+#include "capture/PutBack.h"
+
+namespace capture {
+namespace testing_capture {
+namespace {
+
+namespace fs = std::filesystem;
+
+COLORREF Checker(int x, int y) { return (x / 4 + y / 4) % 2 ? RGB(200, 30, 30) : RGB(20, 40, 220); }
+
+class HistoryStoreTest : public CaptureTest {
+protected:
+    void SetUp() override {
+        CaptureTest::SetUp();
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);  // Wine numbers processes afresh in each prefix: the time tells runs apart
+        folder_ = fs::path(L"Z:\\tmp") / (L"ardentia-store-" + std::to_wstring(now.QuadPart));
+        fs::remove_all(folder_);
+        OpenHistoryStore(folder_);
+    }
+    void TearDown() override {
+        SetHistorySize(kMaxClips);
+        SetHistoryDiskLimit(HistoryLimits{}.diskBytes);
+        SetRememberHistory(true);
+        CloseHistoryStore();
+        fs::remove_all(folder_);
+        CaptureTest::TearDown();
+    }
+    std::size_t FilesOnDisk() {
+        FlushHistoryWrites();
+        return ListHistoryFolder(folder_).clips.size();
+    }
+    // The program ends (its holders cleared, its files kept) and starts again on the same folder.
+    std::string Restart(const HistoryLimits& limits = HistoryLimits{}) {
+        CloseHistoryStore();
+        Holders().Clear();
+        EXPECT_TRUE(Holders().Init(host_.window));
+        ClipTags() = ClipCollection();
+        host_.list.Model().Clear();
+        OpenHistoryStore(folder_);
+        return RestoreHistory(limits);
+    }
+    // Every format on the clipboard, as another program would read it.
+    std::map<UINT, std::string> ClipboardFormats(const std::vector<UINT>& formats) {
+        std::map<UINT, std::string> read;
+        for (UINT format : formats)
+            if (auto bytes = ReadClipboardBytes(host_.window, format)) read[format] = *bytes;
+        return read;
+    }
+    fs::path folder_;
+};
+
+TEST_F(HistoryStoreTest, EveryKindComesBackAfterARestartAndPastesAsItWasCopied) {
+    Join();
+    const UINT html = HtmlFormat(), rtf = RichTextFormat(), dropEffect = DropEffectFormat();
+    const std::string page = "Version:0.9\r\n<b>Grüße</b>";
+    const std::string markup = "{\\rtf1\\ansi Gr\\u252?\\u223?e {\\b bold}}";
+    const std::string drop = testsupport::WideDropFiles({L"C:\\a.txt", L"C:\\Grüße 日本.doc"});
+    const DWORD move = DROPEFFECT_MOVE;
+    std::vector<std::uint32_t> pixels(7 * 5, 0xFF2060A0u);
+    const std::string png = EncodePng(pixels.data(), 7, 5).value_or("");
+    const struct {
+        std::function<void()> offer;
+        std::vector<UINT> formats;  // what is compared after the restart
+    } copies[] = {
+        {[&] {
+             testsupport::OfferWide(CF_UNICODETEXT, L"Grüße 日本 \U0001F600");
+             testsupport::OfferText(html, page);
+         },
+         {CF_UNICODETEXT, html}},
+        {[&] {
+             testsupport::OfferText(rtf, markup);
+             testsupport::OfferWide(CF_UNICODETEXT, L"Grüße bold");
+         },
+         {rtf, CF_UNICODETEXT}},
+        {[] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(40, 30, Checker)); }, {}},
+        {[&] { testsupport::OfferText(PngFormat(), png); }, {PngFormat()}},  // the source's own PNG, kept as it was
+        {[&] {
+             SetClipboardData(CF_HDROP, testsupport::GlobalBytes(drop.data(), drop.size()));
+             SetClipboardData(dropEffect, testsupport::GlobalBytes(&move, sizeof(move)));
+         },
+         {CF_HDROP, dropEffect}},
+    };
+    std::vector<std::map<UINT, std::string>> copied;
+    for (const auto& copy : copies) {
+        const int before = Count();
+        ASSERT_TRUE(PeerCopy(copy.offer, [&] { return Count() == before + 1; }));
+        copied.push_back(ClipboardFormats(copy.formats));
+    }
+    std::vector<std::string> labels;
+    for (int i = 0; i < Count(); ++i) labels.push_back(host_.list.Model().ItemText(i));
+    EXPECT_EQ(FilesOnDisk(), std::size(copies));
+
+    EXPECT_EQ(Restart(), "");
+    ASSERT_EQ(Count(), int(std::size(copies)));
+    for (int i = 0; i < Count(); ++i) EXPECT_EQ(host_.list.Model().ItemText(i), labels[std::size_t(i)]) << i;
+    for (int i = 0; i < Count(); ++i) {
+        EXPECT_TRUE(PutClipBack(0));  // the oldest each time: they come round in their order
+        EXPECT_EQ(ClipboardFormats(copies[std::size_t(i)].formats), copied[std::size_t(i)]) << i;
+    }
+    // The picture put back is the picture copied.
+    const int picture = 2;
+    EXPECT_EQ(TagKind(ClipTags().Tag(picture)), kKindPicture);
+    ASSERT_TRUE(PutClipBack(picture));
+    const auto dib = ReadClipboardBytes(host_.window, CF_DIB);
+    ASSERT_TRUE(dib);
+    EXPECT_EQ(reinterpret_cast<const BITMAPINFOHEADER*>(dib->data())->biWidth, 40);
+    EXPECT_EQ(testsupport::PixelOf(Holders().Picture(TagHolderIndex(ClipTags().Tag(Count() - 1))), 5, 7), Checker(5, 7));
+    // Made newest again, each clip was written anew: still one file a clip.
+    EXPECT_EQ(FilesOnDisk(), std::size(copies));
+}
+
+TEST_F(HistoryStoreTest, AClipLetGoTakesItsFileAndFilesNotWholeAreSkippedAndCounted) {
+    Join();
+    ASSERT_TRUE(CopyText("first", 1));
+    ASSERT_TRUE(CopyText("second", 2));
+    ASSERT_EQ(FilesOnDisk(), 2u);
+    RemoveClip(0);
+    EXPECT_EQ(FilesOnDisk(), 1u);
+
+    std::ifstream in(ListHistoryFolder(folder_).clips.at(0).file, std::ios::binary);
+    const std::string whole{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    in.close();
+    // Cut short long ago, no sync service still bringing it; one cut short just now is only not listed yet.
+    std::ofstream(folder_ / "0000000000001-cut.clip", std::ios::binary) << whole.substr(0, whole.size() - 3);
+    fs::last_write_time(folder_ / "0000000000001-cut.clip", fs::file_time_type::clock::now() - std::chrono::hours(1));
+    std::ofstream(folder_ / "0000000000004-coming.clip", std::ios::binary) << whole.substr(0, whole.size() - 3);
+    std::ofstream(folder_ / "0000000000002-theirs.clip", std::ios::binary) << "not a clip";
+    std::string flipped = whole;
+    flipped[flipped.size() - 12] ^= 0x20;
+    std::ofstream(folder_ / "0000000000003-flipped.clip", std::ios::binary) << flipped;
+    EXPECT_EQ(Restart(), "3 damaged clip files skipped");
+    ASSERT_EQ(Count(), 1);
+    EXPECT_EQ(host_.list.Model().ItemText(0), "second");
+    EXPECT_TRUE(fs::exists(folder_ / "0000000000002-theirs.clip"));  // left where it is
+}
+
+// Past the newest 25, a restart lists clips from their headers and reads each when it is used; search
+// reads its text from the file; a file damaged since takes its clip off the list when used, and stays;
+// over the memory budget, a clip with its file goes back to the disk instead of going.
+TEST_F(HistoryStoreTest, OlderClipsAreReadWhenUsedAndGoBackToTheDiskWhenMemoryIsShort) {
+    Join();
+    SetHistorySize(100);
+    // The first is rich text offered alone: its plain text is read through the markup.
+    ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(RichTextFormat(), "{\\rtf1\\ansi rich \\b alone\\b0\\par}"); },
+                         [&] { return Count() == 1; }));
+    for (int i = 1; i < 30; ++i) ASSERT_TRUE(CopyText("text " + std::to_string(i), i + 1));
+    ASSERT_EQ(FilesOnDisk(), 30u);
+    HistoryLimits limits;
+    limits.clips = 100;
+    EXPECT_EQ(Restart(limits), "");
+    ASSERT_EQ(Count(), 30);
+    EXPECT_FALSE(ClipHeld(ClipTags().Tag(4)));
+    EXPECT_TRUE(ClipHeld(ClipTags().Tag(5)));
+    std::string text;
+    unsigned width = 0, height = 0;
+    EXPECT_TRUE(StoredClipSearchText(ClipTags().Tag(0), text, width, height));
+    EXPECT_EQ(text, "rich alone");
+    EXPECT_TRUE(StoredClipSearchText(ClipTags().Tag(4), text, width, height));
+    EXPECT_EQ(text, "text 4");
+
+    const fs::path second = ListHistoryFolder(folder_).clips.at(1).file;
+    std::fstream(second, std::ios::in | std::ios::out | std::ios::binary).seekp(-12, std::ios::end).put('!');
+    EXPECT_FALSE(UseClip(ClipTags().Tag(1)));
+    EXPECT_EQ(host_.refused, "1 damaged clip file skipped");
+    ASSERT_EQ(Count(), 29);
+    EXPECT_TRUE(fs::exists(second));
+    EXPECT_EQ(host_.list.Model().ItemText(1), "text 2");
+
+    ASSERT_TRUE(PutClipBack(2));
+    EXPECT_EQ(ClipboardText(), "text 3");
+    EXPECT_TRUE(ClipHeld(ClipTags().Tag(Count() - 1)));
+
+    SetHistoryBudget(HistoryBytes());
+    int held = 0;
+    while (!ClipHeld(ClipTags().Tag(held))) ++held;
+    const std::string tag = ClipTags().Tag(held), label = host_.list.Model().ItemText(held);
+    ASSERT_TRUE(CopyText("one more", 30));
+    EXPECT_LE(HistoryBytes(), HistoryBudget());
+    EXPECT_FALSE(ClipHeld(tag));  // back on the disk, still listed
+    EXPECT_EQ(ClipTags().Tag(held), tag);
+    // Copied again, a clip on the disk only is found and made the newest, not listed twice.
+    ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_TEXT, label); },
+                         [&] { return ClipTags().Tag(Count() - 1) == tag; }));
+    EXPECT_EQ(Count(), 30);
+    // A clip read back counts too: older ones the disk holds make room for it.
+    SetHistoryBudget(HistoryBytes());
+    ASSERT_FALSE(ClipHeld(ClipTags().Tag(0)));
+    ASSERT_TRUE(UseClip(ClipTags().Tag(0)));
+    EXPECT_TRUE(ClipHeld(ClipTags().Tag(0)));
+    EXPECT_LE(HistoryBytes(), HistoryBudget());
+    SetHistoryBudget(kDefaultHistoryBudget);
+}
+
+TEST_F(HistoryStoreTest, PinsOutlastEveryLimitAndARestartAndAreAllAForgetfulHistoryKeeps) {
+    Join();
+    auto& list = host_.list.Model();
+    const auto labels = [&] {
+        std::string all;
+        for (int i = 0; i < list.ListCount(); ++i) all += list.ItemText(i) + (list.ItemPinned(i) ? "*" : "") + " ";
+        return all;
+    };
+    // The count stays at the limit: the copy is seen when it is the newest.
+    const auto copy = [&](const std::string& text) {
+        return PeerCopy([&] { testsupport::OfferText(CF_TEXT, text); },
+                        [&] { return list.ListCount() > 0 && list.ItemText(list.ListCount() - 1) == text; });
+    };
+    ASSERT_TRUE(copy("clip a"));
+    list.SetItemPinned(0, true);
+    QueueClipRewrite(host_.window, ClipTags().Tag(0));
+    ASSERT_EQ(FilesOnDisk(), 1u);
+    SetHistorySize(3);
+    for (const char* text : {"clip b", "clip c", "clip d", "clip e"}) ASSERT_TRUE(copy(text));
+    EXPECT_EQ(labels(), "clip a* clip d clip e ");  // by count: the oldest unpinned went
+    EXPECT_EQ(FilesOnDisk(), 3u);
+    // By disk: a limit of two and a half files' bytes keeps the pin and the newest.
+    SetHistoryDiskLimit(ListHistoryFolder(folder_).clips.at(0).bytes * 5 / 2);
+    ASSERT_TRUE(copy("clip f"));
+    EXPECT_EQ(FilesOnDisk(), 2u);
+    EXPECT_EQ(labels(), "clip a* clip f ");
+
+    EXPECT_EQ(Restart(), "");
+    EXPECT_EQ(labels(), "clip a* clip f ");
+    // Not remembered: a new clip is not written, and the unpinned already stored go when asked; one on the
+    // disk only that the memory budget has no room for goes unread.
+    SetRememberHistory(false);
+    ASSERT_TRUE(copy("clip g"));
+    EXPECT_EQ(FilesOnDisk(), 2u);
+    ASSERT_TRUE(UnloadClip(ClipTags().Tag(1)));
+    SetHistoryBudget(HistoryBytes());
+    QueueHistoryChoice(host_.window);
+    SetHistoryBudget(kDefaultHistoryBudget);
+    EXPECT_EQ(FilesOnDisk(), 1u);
+    EXPECT_EQ(labels(), "clip a* clip g ");
+    EXPECT_EQ(Restart(), "");
+    EXPECT_EQ(labels(), "clip a* ");
+}
+
+// A folder that cannot be written (here a file stands where it should be made) keeps every clip in memory,
+// past the 100 that clips read back from files may hold, says so once, and is written once it can be.
+TEST_F(HistoryStoreTest, AFolderThatCannotBeWrittenLosesNoClipAndIsWrittenOnceItCan) {
+    CloseHistoryStore();
+    fs::path blocker = folder_;
+    blocker += L"-blocker";
+    std::ofstream(blocker) << "a file, not a folder";
+    const fs::path unwritable = blocker / L"History";
+    OpenHistoryStore(unwritable);
+    Join();
+    SetHistorySize(200);
+    const int copies = kClipsHeldInMemory + 30;
+    for (int i = 0; i < copies; ++i) ASSERT_TRUE(CopyText("copy " + std::to_string(i), i + 1));
+    FlushHistoryWrites();
+    EXPECT_NE(host_.refused.find("History folder " + unwritable.u8string() + " cannot be written ("), std::string::npos)
+        << host_.refused;
+    EXPECT_FALSE(UnloadClip(ClipTags().Tag(0)));
+    ASSERT_TRUE(PutClipBack(0));
+    EXPECT_EQ(ClipboardText(), "copy 0");
+
+    fs::remove(blocker);
+    EXPECT_TRUE(testsupport::PumpUntil([&] {
+        FlushHistoryWrites();
+        return ListHistoryFolder(unwritable).clips.size() == std::size_t(copies);
+    }, testsupport::kPatientMs));
+    EXPECT_FALSE(ClipHeld(ClipTags().Tag(0)));  // past the 100 held, back on the disk that holds it now
+    ASSERT_TRUE(PutClipBack(0));
+    EXPECT_EQ(ClipboardText(), "copy 1");
+    CloseHistoryStore();
+    fs::remove_all(blocker);
+    OpenHistoryStore(folder_);
+}
+
+// A clip file anyone could have written: its label comes from what it holds, and only the formats a capture
+// keeps go back on the clipboard.
+TEST_F(HistoryStoreTest, AFileIsShownAsWhatItHoldsAndGivesBackOnlyWhatACaptureKeeps) {
+    ClipFileContents clip;
+    clip.header = {kKindText, 1700000000000, false, "a harmless label"};
+    const std::string group(600, '\x01');
+    clip.formats = {{"#13", UnicodeTextFormat("what Enter pastes").bytes},
+                    {"FileGroupDescriptorW", group},
+                    {"#2", std::string(8, '\x7f')}};  // a bitmap's handle, as bytes
+    ASSERT_TRUE(WriteFileWhole(folder_ / ClipFileName({1700000000000, 0xE7E, ContentChecksum(clip.formats)}),
+                               WriteClipFile(clip)));
+    EXPECT_EQ(Restart(), "");
+    ASSERT_EQ(Count(), 1);
+    EXPECT_EQ(host_.list.Model().ItemText(0), "what Enter pastes");
+    ASSERT_TRUE(PutClipBack(0));
+    EXPECT_EQ(*UnicodeText(), "what Enter pastes");
+    EXPECT_FALSE(IsClipboardFormatAvailable(RegisterClipboardFormatA("FileGroupDescriptorW")));
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_BITMAP));
+}
+
+}  // namespace
+}  // namespace testing_capture
+}  // namespace capture
