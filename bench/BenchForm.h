@@ -22,7 +22,8 @@ inline bool StartBenchForm(mainwindow::MainWindow& form) {
     InitCommonControlsEx(&controls);
     mainwindow::SetMessageBoxForTesting(AnswerOk);
     shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
-    std::filesystem::remove_all(capture::DefaultHistoryFolder());  // the figures are for a history kept on disk from empty
+    std::filesystem::remove_all(
+        history::DefaultHistoryFolder());  // the figures are for a history kept on disk from empty
     if (!form.Load(false)) return false;
     form.Show();
     return true;

@@ -52,12 +52,14 @@ void StoreClips(int clips) {
     std::filesystem::create_directories(kBenchHistory);
     for (int i = 0; i < clips; ++i) {
         const std::string text = "Stored clip " + std::to_string(i) + ": a line of text as people copy them.";
-        capture::ClipFileContents clip;
-        clip.header = {capture::kKindText, 1765000000000ull + std::uint64_t(i) * 1000, false, text};
-        clip.formats = {{"#13", capture::UnicodeTextFormat(text).bytes}, {"HTML Format", "Version:0.9\r\n<p>" + text}};
-        const std::string bytes = capture::WriteClipFile(clip);
-        capture::WriteFileWhole(std::filesystem::path(kBenchHistory) / capture::ClipFileName({clip.header.capturedAtMs, 1, capture::ContentChecksum(clip.formats)}),
-                                bytes);
+        history::ClipFileContents clip;
+        clip.header = {clips::kKindText, 1765000000000ull + std::uint64_t(i) * 1000, false, text};
+        clip.formats = {{"#13", clips::UnicodeTextFormat(text).bytes}, {"HTML Format", "Version:0.9\r\n<p>" + text}};
+        const std::string bytes = history::WriteClipFile(clip);
+        history::WriteFileWhole(
+            std::filesystem::path(kBenchHistory) /
+                history::ClipFileName({clip.header.capturedAtMs, 1, history::ContentChecksum(clip.formats)}),
+            bytes);
     }
 }
 
@@ -122,14 +124,15 @@ int main(int argc, char** argv) {
         StoreClips(0);
         StartUpAndIdle(argv[1], true);
         StoreClips(1000);
-        capture::HeaderCache cache;
+        history::HeaderCache cache;
         double start = Now();
-        const auto listing = capture::ListHistoryFolder(kBenchHistory, &cache);
+        const auto listing = history::ListHistoryFolder(kBenchHistory, &cache);
         std::printf("listing 1,000 stored clips:   %8.1f ms (%zu listed)\n", Now() - start, listing.clips.size());
         // What the folder's watcher does after each copy: only the new file is opened.
-        std::filesystem::copy_file(listing.clips.back().file, std::filesystem::path(kBenchHistory) / "9999999999999-0000000000000001.clip");
+        std::filesystem::copy_file(listing.clips.back().file,
+                                   std::filesystem::path(kBenchHistory) / "9999999999999-0000000000000001.clip");
         start = Now();
-        const auto again = capture::ListHistoryFolder(kBenchHistory, &cache);
+        const auto again = history::ListHistoryFolder(kBenchHistory, &cache);
         std::printf("listing again after a copy:   %8.1f ms (%zu listed)\n", Now() - start, again.clips.size());
         std::printf("History Size 1000, all listed: ");
         StartUpAndIdle(argv[1], false, "1000");

@@ -95,7 +95,7 @@ void ProgramCaptures(mainwindow::MainWindow& form, bool on) {
 int main() {
     // As the program does: a bitmap from another program is read by a process of its own.
     const std::string program = testsupport::WindowsPath(ARDENTIA_EXE);
-    capture::SetPictureReaderProgram(std::wstring(program.begin(), program.end()));
+    clipboard::SetPictureReaderProgram(std::wstring(program.begin(), program.end()));
     mainwindow::MainWindow form;
     if (!StartBenchForm(form)) return 1;
     testsupport::PumpFor(300);
@@ -136,7 +136,7 @@ int main() {
             const std::string named = " " + std::to_string(count) + " of " + std::to_string(count);
             const double start = Now();
             testsupport::PeerCopy(
-                c.offer, [&] { return EndsWith(common::WindowText(form.lblInfo()), named); }, 60000, peerOwner);
+                c.offer, [&] { return EndsWith(common::WindowText(form.InformationLine()), named); }, 60000, peerOwner);
             RedrawWindow(form.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);  // what the user sees
             capture = std::min(capture, Now() - start);
         };
@@ -169,7 +169,7 @@ int main() {
         const int count = form.ClipList().Model().ListCount() + 1;
         const std::string named = " " + std::to_string(count) + " of ";
         const double took = PeerBitmapCopy(++serial, [&] {
-            return common::WindowText(form.lblInfo()).find(named) != std::string::npos;
+            return common::WindowText(form.InformationLine()).find(named) != std::string::npos;
         });
         RedrawWindow(form.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         if (run == 0) first = took;

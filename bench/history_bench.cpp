@@ -27,12 +27,12 @@ void StoreClips(int clips) {
     std::filesystem::create_directories(kFolder);
     for (int i = 0; i < clips; ++i) {
         const std::string text = "Stored clip " + std::to_string(i) + ": a line of text as people copy them.";
-        capture::ClipFileContents clip;
-        clip.header = {capture::kKindText, 1765000000000ull + std::uint64_t(i) * 1000, false, text};
-        clip.formats = {{"#13", capture::UnicodeTextFormat(text).bytes}};
-        const capture::ClipFileId id{clip.header.capturedAtMs, 0, capture::ContentChecksum(clip.formats)};
-        std::ofstream(std::filesystem::path(kFolder) / capture::ClipFileName(id), std::ios::binary)
-            << capture::WriteClipFile(clip);
+        history::ClipFileContents clip;
+        clip.header = {clips::kKindText, 1765000000000ull + std::uint64_t(i) * 1000, false, text};
+        clip.formats = {{"#13", clips::UnicodeTextFormat(text).bytes}};
+        const history::ClipFileId id{clip.header.capturedAtMs, 0, history::ContentChecksum(clip.formats)};
+        std::ofstream(std::filesystem::path(kFolder) / history::ClipFileName(id), std::ios::binary)
+            << history::WriteClipFile(clip);
     }
 }
 
@@ -77,7 +77,7 @@ Figures Measure(int clips) {
         double start = Now();
         form.DeleteAll();
         figures.deleteAll = Now() - start;
-        capture::FlushHistoryWrites();
+        history::FlushHistoryWrites();
         figures.deleteFiles = Now() - start;
         if (FilesLeft() != 0) std::printf("  (%zu files left after Delete All)\n", FilesLeft());
     }
@@ -86,9 +86,10 @@ Figures Measure(int clips) {
         mainwindow::MainWindow form;
         const double start = Now();
         figures.trimStart = LoadForm(form, "25");
-        capture::FlushHistoryWrites();
+        history::FlushHistoryWrites();
         figures.trimFiles = Now() - start;
-        if (FilesLeft() != std::size_t(std::min(clips, 25))) std::printf("  (%zu files left after the trim)\n", FilesLeft());
+        if (FilesLeft() != std::size_t(std::min(clips, 25)))
+            std::printf("  (%zu files left after the trim)\n", FilesLeft());
     }
     return figures;
 }

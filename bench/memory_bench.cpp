@@ -47,15 +47,15 @@ double CopiesFromAnotherProgram(mainwindow::MainWindow& form, const char* format
     PROCESS_INFORMATION running = {};
     for (int i = 0; i < copies; ++i) {
         const auto& list = form.ClipList().Model();
-        const std::string newest = capture::ClipTags().Tag(list.ListCount() - 1);
+        const std::string newest = clips::ClipTags().Tag(list.ListCount() - 1);
         std::string command = "\"" + peer + "\" 4000 4000 " + std::to_string(++serial) + " " + format;
         STARTUPINFOA startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION started = {};
         if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
             return -1;
-        testsupport::PumpUntil([&] { return capture::ClipTags().Tag(list.ListCount() - 1) != newest; }, 60000);
-        capture::Holders().Pictures().FinishCompressing();
+        testsupport::PumpUntil([&] { return clips::ClipTags().Tag(list.ListCount() - 1) != newest; }, 60000);
+        clips::Holders().Pictures().FinishCompressing();
         // The program before it has seen its copy replaced, and ends.
         if (running.hProcess) {
             WaitForSingleObject(running.hProcess, 10000);
@@ -75,7 +75,7 @@ double CopiesFromAnotherProgram(mainwindow::MainWindow& form, const char* format
 int main() {
     // As the program does: a bitmap from another program is read by a process of its own.
     const std::string program = testsupport::WindowsPath(ARDENTIA_EXE);
-    capture::SetPictureReaderProgram(std::wstring(program.begin(), program.end()));
+    clipboard::SetPictureReaderProgram(std::wstring(program.begin(), program.end()));
     mainwindow::MainWindow form;
     if (!StartBenchForm(form)) return 1;
     testsupport::PumpFor(300);
@@ -99,18 +99,18 @@ int main() {
             const std::string named = " " + std::to_string(count + 1) + " of ";
             const double start = Now();
             testsupport::PeerCopy([&] { SetClipboardData(CF_BITMAP, picture); },
-                                  [&] { return common::WindowText(form.lblInfo()).find(named) != std::string::npos; },
+                                  [&] { return common::WindowText(form.InformationLine()).find(named) != std::string::npos; },
                                   60000);
             const double shown = Now();
-            capture::Holders().Pictures().FinishCompressing();
+            clips::Holders().Pictures().FinishCompressing();
             captureMs += shown - start;
             compressMs += Now() - shown;
         }
         std::uint64_t held = 0;
         const auto& list = form.ClipList().Model();
         for (int p = list.ListCount() - c.copies; p < list.ListCount(); ++p) {
-            const std::string tag = capture::ClipTags().Tag(p);
-            held += capture::Holders().HeldBytes(capture::FamilyOfKind(capture::TagKind(tag)), capture::TagHolderIndex(tag));
+            const std::string tag = clips::ClipTags().Tag(p);
+            held += clips::Holders().HeldBytes(clips::FamilyOfKind(clips::TagKind(tag)), clips::TagHolderIndex(tag));
         }
         std::printf("%-22s %10.1f %12.1f %12.1f %13.1f %14.1f\n", c.name, c.width * double(c.height) * 4 / 1048576.0,
                     double(held) / c.copies / 1024.0, captureMs / c.copies, compressMs / c.copies,
@@ -136,7 +136,7 @@ int main() {
                     format, grew);
         std::fflush(stdout);
     }
-    std::printf("history holds %.1f MB in %d clips (budget %.0f MB)\n", capture::HistoryBytes() / 1048576.0,
-                form.ClipList().Model().ListCount(), capture::HistoryBudget() / 1048576.0);
+    std::printf("history holds %.1f MB in %d clips (budget %.0f MB)\n", history::HistoryBytes() / 1048576.0,
+                form.ClipList().Model().ListCount(), history::HistoryBudget() / 1048576.0);
     return 0;
 }

@@ -10,12 +10,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string file(reinterpret_cast<const char*>(data), size);
-    capture::ClipFileError error = capture::ClipFileError::kNone;
-    const auto clip = capture::ReadClipFile(file, error);
-    Require(clip.has_value() == (error == capture::ClipFileError::kNone));
-    const auto header = capture::ReadClipFileHeader(file, error);
+    history::ClipFileError error = history::ClipFileError::kNone;
+    const auto clip = history::ReadClipFile(file, error);
+    Require(clip.has_value() == (error == history::ClipFileError::kNone));
+    const auto header = history::ReadClipFileHeader(file, error);
     if (!clip) return 0;
-    Require(capture::WriteClipFile(*clip) == file);
+    Require(history::WriteClipFile(*clip) == file);
     Require(header && *header == clip->header);
     return 0;
 }

@@ -15,15 +15,15 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
 
-    const std::string label = capture::ListLabel(text);
-    Require(label.size() <= 4 * capture::kLabelLength + 3 && label.size() <= text.size() + 3);
+    const std::string label = clips::ListLabel(text);
+    Require(label.size() <= 4 * clips::kLabelLength + 3 && label.size() <= text.size() + 3);
     // Conversions at the Win32 seam never throw and give valid UTF-8 back.
     const std::string decoded = common::Utf16ToUtf8(common::Utf8ToUtf16(text));
     Require(common::Utf16ToUtf8(common::Utf8ToUtf16(decoded)) == decoded);
     Require(common::FoldCase(decoded).size() <= 2 * decoded.size());
-    Require(capture::TagHolderIndex(text) >= 0);
-    Require(capture::TagKind(text).size() <= 3);
-    Require(capture::TrimAtNull(text).find('\0') == std::string::npos);
+    Require(clips::TagHolderIndex(text) >= 0);
+    Require(clips::TagKind(text).size() <= 3);
+    Require(clips::TrimAtNull(text).find('\0') == std::string::npos);
 
     const bool loose = mainwindow::LooksLikeWebAddress(text);
     const bool strict = mainwindow::IsWebAddressToOpen(text);
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (mainwindow::IsOwnTempFileName(text)) Require(text.compare(0, 4, "TEMP") == 0);
 
     std::size_t listed = 0;
-    const capture::DropNames files = capture::ParseDropFiles(text);
+    const clipboard::DropNames files = clipboard::ParseDropFiles(text);
     for (const std::string& name : files.names) {
         Require(!name.empty() && (!files.wide || name.size() % 2 == 0));
         if (!files.wide) Require(name.find('\0') == std::string::npos);

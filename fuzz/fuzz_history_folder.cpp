@@ -28,18 +28,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t bytes = std::min<std::size_t>(size - at - 2, data[at] | (data[at + 1] << 8));
         at += 2;
         bool exact = false;
-        if (const auto id = capture::ParseClipFileName(name, exact); id && exact && id->machine != 0)
-            Require(capture::ClipFileName(*id) == name);
+        if (const auto id = history::ParseClipFileName(name, exact); id && exact && id->machine != 0)
+            Require(history::ClipFileName(*id) == name);
         for (char& c : name)
             if (c == '/' || c == '\0') c = '_';
         if (name.empty() || name == "." || name == "..") name = "_" + name;
-        std::ofstream(folder / name, std::ios::binary).write(reinterpret_cast<const char*>(data + at), std::streamsize(bytes));
+        std::ofstream(folder / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(data + at), std::streamsize(bytes));
         at += bytes;
         ++files;
     }
-    const capture::HistoryListing listing = capture::ListHistoryFolder(folder);
+    const history::HistoryListing listing = history::ListHistoryFolder(folder);
     Require(listing.clips.size() + listing.hidden.size() + std::size_t(listing.damaged + listing.arriving) <= files);
     for (std::size_t i = 1; i < listing.clips.size(); ++i) Require(listing.clips[i - 1].id < listing.clips[i].id);
-    for (const auto& clip : listing.clips) capture::RemoveOlderCopies(clip.file);
+    for (const auto& clip : listing.clips) history::RemoveOlderCopies(clip.file);
     return 0;
 }

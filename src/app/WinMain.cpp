@@ -12,9 +12,9 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     // Started by itself to read one picture, the program does that alone.
-    if (std::wcsstr(GetCommandLineW(), capture::kPictureReaderSwitch)) return capture::RunPictureReader();
+    if (std::wcsstr(GetCommandLineW(), clipboard::kPictureReaderSwitch)) return clipboard::RunPictureReader();
     wchar_t self[MAX_PATH] = {};
-    if (GetModuleFileNameW(nullptr, self, MAX_PATH) < MAX_PATH) capture::SetPictureReaderProgram(self);
+    if (GetModuleFileNameW(nullptr, self, MAX_PATH) < MAX_PATH) clipboard::SetPictureReaderProgram(self);
     // The rich-text holders copy through the OLE clipboard.
     if (FAILED(OleInitialize(nullptr))) return 1;
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};

@@ -39,21 +39,21 @@ void Skip(Step step) {
 }
 
 bool CopyIsSecret(HWND window) {
-    static const UINT exclude = RegisterClipboardFormatA(kExcludeFormat);
-    static const UINT viewerIgnore = RegisterClipboardFormatA(kViewerIgnoreFormat);
-    static const UINT history = RegisterClipboardFormatA(kHistoryFormat);
-    SecretMarkers markers;
+    static const UINT exclude = RegisterClipboardFormatA(clipboard::kExcludeFormat);
+    static const UINT viewerIgnore = RegisterClipboardFormatA(clipboard::kViewerIgnoreFormat);
+    static const UINT history = RegisterClipboardFormatA(clipboard::kHistoryFormat);
+    clipboard::SecretMarkers markers;
     markers.exclude = IsClipboardFormatAvailable(exclude);
     markers.viewerIgnore = IsClipboardFormatAvailable(viewerIgnore);
     markers.historyFlag = IsClipboardFormatAvailable(history);
-    if (markers.historyFlag) markers.historyValue = ReadClipboardBytes(window, history);
-    return MarkedSecret(markers);
+    if (markers.historyFlag) markers.historyValue = clipboard::ReadClipboardBytes(window, history);
+    return clipboard::MarkedSecret(markers);
 }
 
 std::string ChooseKind() {
-    return KindForFormats(IsClipboardFormatAvailable(CF_TEXT), IsClipboardFormatAvailable(CF_BITMAP),
-                          IsClipboardFormatAvailable(CF_DIB), IsClipboardFormatAvailable(RichTextFormat()),
-                          IsClipboardFormatAvailable(CF_HDROP), IsClipboardFormatAvailable(PngFormat()));
+    return clips::KindForFormats(IsClipboardFormatAvailable(CF_TEXT), IsClipboardFormatAvailable(CF_BITMAP),
+                          IsClipboardFormatAvailable(CF_DIB), IsClipboardFormatAvailable(clipboard::RichTextFormat()),
+                          IsClipboardFormatAvailable(CF_HDROP), IsClipboardFormatAvailable(pictures::PngFormat()));
 }
 
 // The formats besides its text or picture that a clip keeps, to paste as it was copied: every one of them
@@ -61,28 +61,29 @@ std::string ChooseKind() {
 // together). A rich text clip keeps its source's Unicode text too: that, not the rich-edit box's reading
 // of the markup, is its plain text.
 std::vector<UINT> KeptFormatsOf(const std::string& kind) {
-    std::vector<UINT> kept = {RichTextFormat(), HtmlFormat(), PngFormat(), CF_HDROP, DropEffectFormat()};
-    if (kind == kKindRichText) kept.push_back(CF_UNICODETEXT);
+    std::vector<UINT> kept = {clipboard::RichTextFormat(), clipboard::HtmlFormat(), pictures::PngFormat(), CF_HDROP,
+                              clipboard::DropEffectFormat()};
+    if (kind == clips::kKindRichText) kept.push_back(CF_UNICODETEXT);
     return kept;
 }
 
-std::string NewestTag(CaptureHost& host) {
+std::string NewestTag(clips::CaptureHost& host) {
     const int count = host.ClipList().Model().ListCount();
-    return count > 0 ? ClipTags().Tag(count - 1) : std::string();
+    return count > 0 ? clips::ClipTags().Tag(count - 1) : std::string();
 }
 
 
 // Why a copy of this kind is too large to keep, or "". Text is measured in the format its source
 // offered: asking for a converted one would make the system build it first.
 std::string Refusal(const std::string& kind, HWND window) {
-    if (kind == kKindPicture) return "";  // measured as it is read (ReadClipboardBitmap)
-    UINT format = RichTextFormat();
-    if (kind == kKindFileList) format = CF_HDROP;
-    if (kind == kKindText) format = OfferedTextFormat(window);
+    if (kind == clips::kKindPicture) return "";  // measured as it is read (ReadClipboardBitmap)
+    UINT format = clipboard::RichTextFormat();
+    if (kind == clips::kKindFileList) format = CF_HDROP;
+    if (kind == clips::kKindText) format = clipboard::OfferedTextFormat(window);
     // Unicode text is measured as it is read (ReadCopy).
     if (!format || format == CF_UNICODETEXT) return "";
-    const std::optional<std::uint64_t> bytes = ClipboardDataSize(window, format);
-    return bytes ? TooLargeForText(*bytes) : "";
+    const std::optional<std::uint64_t> bytes = clipboard::ClipboardDataSize(window, format);
+    return bytes ? clips::TooLargeForText(*bytes) : "";
 }
 
 // What a copy holds, read before anything is stored: a clip is added only when its data came.
@@ -91,20 +92,21 @@ struct CopiedData {
     std::string markup;  // rich text
     gdi::Bitmap picture{nullptr};
     std::string png;     // the picture's own PNG, when it had to be made during the capture
-    ClipFormats kept;    // the other formats the clip keeps
+    clips::ClipFormats kept;    // the other formats the clip keeps
 };
 
-bool KeepsPng(const ClipFormats& kept) { return FindFormat(kept, PngFormat()) != nullptr; }
+bool KeepsPng(const clips::ClipFormats& kept) { return clips::FindFormat(kept, pictures::PngFormat()) != nullptr; }
 
 // Showing, saving and putting back decode a picture's kept PNG: one whose header does not describe the
 // picture read, or describes more than a clip may hold, is left out. The clip stays; its PNG is made later.
 void DropPngUnlikeThePicture(CopiedData& copy) {
     const auto png = std::find_if(copy.kept.begin(), copy.kept.end(),
-                                  [](const ClipFormat& item) { return item.format == PngFormat(); });
+                                  [](const clips::ClipFormat& item) { return item.format == pictures::PngFormat(); });
     if (png == copy.kept.end()) return;
     std::uint64_t width = 0, height = 0;
     BITMAP info = {};
-    const bool same = PngSize(png->bytes, width, height) && TooLargeForPicture(width, height).empty() &&
+    const bool same = pictures::PngSize(png->bytes, width, height) &&
+                      pictures::TooLargeForPicture(width, height).empty() &&
                       GetObject(copy.picture.get(), sizeof(info), &info) && width == std::uint64_t(info.bmWidth) &&
                       height == std::uint64_t(std::abs(info.bmHeight));
     if (!same) copy.kept.erase(png);
@@ -114,7 +116,7 @@ void DropPngUnlikeThePicture(CopiedData& copy) {
 std::uint64_t HeldBytesOfCopy(const CopiedData& copy) {
     // Rich text's markup and plain text are among the kept formats.
     std::uint64_t bytes = copy.markup.empty() ? copy.text.size() : 0;
-    for (const ClipFormat& format : copy.kept) bytes += format.bytes.size();
+    for (const clips::ClipFormat& format : copy.kept) bytes += format.bytes.size();
     BITMAP info;
     if (!copy.png.empty())
         bytes += copy.png.size();
@@ -126,14 +128,15 @@ std::uint64_t HeldBytesOfCopy(const CopiedData& copy) {
 // Why a copy is too large for the history, or "". A picture whose pixels alone are over the budget is
 // judged by its PNG, made now: a screenshot's pixels are many times what it is held as.
 std::string OverBudget(CopiedData& copy) {
-    std::string why = TooLargeForBudget(HeldBytesOfCopy(copy), HistoryBudget());
+    std::string why = clips::TooLargeForBudget(HeldBytesOfCopy(copy), history::HistoryBudget());
     if (why.empty() || !copy.picture || KeepsPng(copy.kept)) return why;
-    copy.png = EncodeSectionPng(copy.picture.get()).value_or("");
-    return copy.png.empty() ? why : TooLargeForBudget(HeldBytesOfCopy(copy), HistoryBudget());
+    copy.png = pictures::EncodeSectionPng(copy.picture.get()).value_or("");
+    return copy.png.empty() ? why : clips::TooLargeForBudget(HeldBytesOfCopy(copy), history::HistoryBudget());
 }
 
-Fingerprint FingerprintOfCopy(const std::string& kind, const CopiedData& copy, const std::string& newestTag) {
-    return FingerprintOf(kind, kind == kKindRichText ? copy.markup : copy.text, BytesOf(copy.kept), newestTag);
+clips::Fingerprint FingerprintOfCopy(const std::string& kind, const CopiedData& copy, const std::string& newestTag) {
+    return clips::FingerprintOf(kind, kind == clips::kKindRichText ? copy.markup : copy.text, BytesOf(copy.kept),
+                                newestTag);
 }
 
 // False when nothing could be read, or when the copy turned out too large (refusal then says why). The
@@ -142,75 +145,75 @@ Fingerprint FingerprintOfCopy(const std::string& kind, const CopiedData& copy, c
 // first, so that a copy too large for a clip is refused before its other formats are fetched.
 bool ReadCopy(const std::string& kind, HWND window, CopiedData& copy, std::string& refusal) {
     std::uint64_t blockBytes = 0;
-    if (kind == kKindText) {
-        auto text = ReadClipboardUnicodeText(window, kMaxClipBytes, blockBytes);
-        refusal = TooLargeForText(blockBytes);
+    if (kind == clips::kKindText) {
+        auto text = clipboard::ReadClipboardUnicodeText(window, clips::kMaxClipBytes, blockBytes);
+        refusal = clips::TooLargeForText(blockBytes);
         if (!text) return false;
         copy.text = std::move(*text);
     }
-    if (kind == kKindPicture) {
+    if (kind == clips::kKindPicture) {
         // A picture that was there but could not be held is said so; one never rendered is skipped quietly.
-        copy.picture = gdi::Bitmap(ReadClipboardBitmap(window, &refusal));
+        copy.picture = gdi::Bitmap(clipboard::ReadClipboardBitmap(window, &refusal));
         // Its PNG after its pixels: under Wine, opening the clipboard again lets go of the copy of the pixels
         // that the first reading made (read the other way round, the process held one more picture).
-        copy.kept = ReadFormats(window, KeptFormatsOf(kind));
+        copy.kept = clipboard::ReadFormats(window, KeptFormatsOf(kind));
         if (!copy.picture) return false;
         DropPngUnlikeThePicture(copy);
         return true;
     }
-    copy.kept = ReadFormats(window, KeptFormatsOf(kind));
-    if (kind == kKindFileList) {
-        const ClipFormat* drop = FindFormat(copy.kept, CF_HDROP);
-        copy.text = drop ? FileListText(drop->bytes) : "";
+    copy.kept = clipboard::ReadFormats(window, KeptFormatsOf(kind));
+    if (kind == clips::kKindFileList) {
+        const clips::ClipFormat* drop = FindFormat(copy.kept, CF_HDROP);
+        copy.text = drop ? clipboard::FileListText(drop->bytes) : "";
         if (copy.text.empty()) return false;
-    } else if (kind == kKindRichText) {
-        const ClipFormat* rtf = FindFormat(copy.kept, RichTextFormat());
-        copy.markup = rtf ? TrimAtNull(rtf->bytes) : "";
+    } else if (kind == clips::kKindRichText) {
+        const clips::ClipFormat* rtf = FindFormat(copy.kept, clipboard::RichTextFormat());
+        copy.markup = rtf ? clips::TrimAtNull(rtf->bytes) : "";
         if (copy.markup.empty()) return false;
-        const ClipFormat* unicode = FindFormat(copy.kept, CF_UNICODETEXT);
-        copy.text = unicode ? Utf8OfUnicodeBlock(unicode->bytes) : "";
+        const clips::ClipFormat* unicode = FindFormat(copy.kept, CF_UNICODETEXT);
+        copy.text = unicode ? clips::Utf8OfUnicodeBlock(unicode->bytes) : "";
     }
     // The limit holds for the whole clip: its text and the formats kept with it.
-    refusal = TooLargeForText(HeldBytesOfCopy(copy));
+    refusal = clips::TooLargeForText(HeldBytesOfCopy(copy));
     return refusal.empty();
 }
 
-bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
+bool StoreClip(clips::CaptureHost& host, const std::string& kind, CopiedData& copy) {
     auto& list = host.ClipList().Model();
-    ClipCollection& tags = ClipTags();
-    ClipHolders& holders = Holders();
+    clips::ClipCollection& tags = clips::ClipTags();
+    clips::ClipHolders& holders = clips::Holders();
     const int position = list.ListCount();
-    const HolderFamily family = FamilyOfKind(kind);
+    const clips::HolderFamily family = clips::FamilyOfKind(kind);
     const std::int16_t index = tags.NextHolderIndex(family, position);
-    const std::int16_t icon = IconOfKind(kind);
+    const std::int16_t icon = clips::IconOfKind(kind);
 
     holders.Create(family, index);  // fails for element 0 and for a holder left over, which is then filled
     std::string label;
-    if (kind == kKindPicture) {
+    if (kind == clips::kKindPicture) {
         if (!holders.Pictures().Set(index, copy.picture.release(), KeepsPng(copy.kept), std::move(copy.png)))
             return false;
-        label = kPictureLabel;
-    } else if (kind == kKindRichText) {
-        RichTextHolder* box = holders.RichText(index);
+        label = clips::kPictureLabel;
+    } else if (kind == clips::kKindRichText) {
+        clips::RichTextHolder* box = holders.RichText(index);
         if (!box) return false;
         // Malformed markup still gives what the box could read; markup that gives nothing is no clip.
         const bool whole = box->SetMarkup(copy.markup);
         const std::string plain = box->PlainText();
         if (!whole && plain.empty()) return false;
         if (copy.text.empty()) copy.text = plain;
-        label = ListLabel(copy.text);
+        label = clips::ListLabel(copy.text);
     } else {
         std::string* text = holders.Text(index);
         if (!text) return false;
         // Text moves into its holder (megabytes are not copied); a file list's paths are still to be offered.
-        if (kind == kKindText)
+        if (kind == clips::kKindText)
             *text = std::move(copy.text);
         else
             *text = copy.text;
-        label = ListLabel(*text);
+        label = clips::ListLabel(*text);
     }
-    if (ClipFormats* kept = holders.Kept(family, index)) *kept = std::move(copy.kept);
-    tags.SetTag(position, MakeTag(kind, index));
+    if (clips::ClipFormats* kept = holders.Kept(family, index)) *kept = std::move(copy.kept);
+    tags.SetTag(position, clips::MakeTag(kind, index));
     try {
         list.AddItem(label, icon, icon);
     } catch (const std::exception&) {
@@ -219,30 +222,31 @@ bool StoreClip(CaptureHost& host, const std::string& kind, CopiedData& copy) {
         return false;
     }
     tags.Advance(family, index);
-    if (kind == kKindPicture)
+    if (kind == clips::kKindPicture)
         Skip([&] { host.ShowPreviewPicture(holders.Picture(index)); });
     else
-        Skip([&] { host.ShowPreviewText(kind == kKindRichText ? copy.text : *holders.Text(index)); });
+        Skip([&] { host.ShowPreviewText(kind == clips::kKindRichText ? copy.text : *holders.Text(index)); });
     return true;
 }
 
 // The position of a clip that holds exactly this copy (its kind, its text, every kept format byte for
 // byte), or -1. Pictures are not compared: their pixels would cost as much as the capture.
-int FindClipHolding(const std::string& kind, const std::string& text, const ClipFormats& kept) {
-    if (!Host() || kind == kKindPicture) return -1;
-    const HolderFamily family = FamilyOfKind(kind);
-    const int count = Host()->ClipList().Model().ListCount();
+int FindClipHolding(const std::string& kind, const std::string& text, const clips::ClipFormats& kept) {
+    if (!clips::Host() || kind == clips::kKindPicture) return -1;
+    const clips::HolderFamily family = clips::FamilyOfKind(kind);
+    const int count = clips::Host()->ClipList().Model().ListCount();
     for (int position = count - 1; position >= 0; --position) {
-        const std::string tag = ClipTags().Tag(position);
-        if (TagKind(tag) != kind) continue;
+        const std::string tag = clips::ClipTags().Tag(position);
+        if (clips::TagKind(tag) != kind) continue;
         // A clip on the disk only is read when its label matches: most never are.
-        if (!ClipHeld(tag) && (Host()->ClipList().Model().ItemText(position) != ListLabel(text) || !LoadClip(tag)))
+        if (!history::ClipHeld(tag) &&
+            (clips::Host()->ClipList().Model().ItemText(position) != clips::ListLabel(text) || !history::LoadClip(tag)))
             continue;
-        const std::int16_t index = TagHolderIndex(tag);
-        const ClipFormats* held = Holders().Kept(family, index);
+        const std::int16_t index = clips::TagHolderIndex(tag);
+        const clips::ClipFormats* held = clips::Holders().Kept(family, index);
         if (!held || *held != kept) continue;
         // A rich text clip's kept formats hold its markup and text; the others' text is held apart.
-        const std::string* heldText = kind == kKindRichText ? &text : Holders().Text(index);
+        const std::string* heldText = kind == clips::kKindRichText ? &text : clips::Holders().Text(index);
         if (heldText && *heldText == text) return position;
     }
     return -1;
@@ -251,33 +255,34 @@ int FindClipHolding(const std::string& kind, const std::string& text, const Clip
 }  // namespace
 
 void RememberClipboardAsSeen(std::optional<DWORD> written) {
-    CaptureHost* host = Host();
+    clips::CaptureHost* host = clips::Host();
     if (!host) return;
     HWND window = host->HostWindow();
     // Opening makes Wine import the X selection now rather than announce it as a change later.
-    if (OpenClipboardRetrying(window)) CloseClipboard();
-    ForgetSeen();
+    if (clipboard::OpenClipboardRetrying(window)) CloseClipboard();
+    clips::ForgetSeen();
     // A copy another program made since the write (its notice came while captures were suppressed) is
     // a new copy to capture, never one to take for the write announced again.
     const auto stillOurs = [&] { return !written || GetClipboardSequenceNumber() == *written; };
     if (!stillOurs()) return;
     Skip([&] {
         const std::string kind = ChooseKind();
-        if (kind.empty() || kind == kKindPicture || !Refusal(kind, window).empty()) return;
+        if (kind.empty() || kind == clips::kKindPicture || !Refusal(kind, window).empty()) return;
         CopiedData copy;
         std::string tooLarge;
         if (ReadCopy(kind, window, copy, tooLarge) && stillOurs())
-            RememberSeen(FingerprintOfCopy(kind, copy, NewestTag(*host)));
+            clips::RememberSeen(FingerprintOfCopy(kind, copy, NewestTag(*host)));
     });
 }
 
 void ReportClipboardHeld() {
-    if (CaptureHost* host = Host()) host->ReportRefusedClip("Not kept: another program kept the clipboard open");
+    if (clips::CaptureHost* host = clips::Host())
+        host->ReportRefusedClip("Not kept: another program kept the clipboard open");
 }
 
 DWORD CaptureClip() {
     if (SelfWrite()) return GetClipboardSequenceNumber();
-    CaptureHost* host = Host();
+    clips::CaptureHost* host = clips::Host();
     if (!host) return GetClipboardSequenceNumber();
     SetCaptureSuppressed(true);
     HWND window = host->HostWindow();
@@ -289,7 +294,7 @@ DWORD CaptureClip() {
     std::string refusal;
     if (!kind.empty()) Skip([&] { refusal = Refusal(kind, window); });
     // The first read found another program holding the clipboard: try again rather than keep an empty clip.
-    if (!kind.empty() && LastOpenFailed()) {
+    if (!kind.empty() && clipboard::LastOpenFailed()) {
         SetCaptureSuppressed(false);
         return kClipboardBusy;
     }
@@ -315,38 +320,39 @@ DWORD CaptureClip() {
         }
         // The same copy announced again (Wine importing the X selection late, a program copying twice)
         // is no new clip.
-        Fingerprint seen = FingerprintOfCopy(kind, copy, NewestTag(*host));
-        if (SameAsLastSeen(seen)) return;
+        clips::Fingerprint seen = FingerprintOfCopy(kind, copy, NewestTag(*host));
+        if (clips::SameAsLastSeen(seen)) return;
         // A copy of what an older clip holds makes that clip the newest, as using it again would: one
         // clip for one content.
         const int older = FindClipHolding(kind, copy.text, copy.kept);
         if (older >= 0) {
-            MakeNewest(older);
+            clips::MakeNewest(older);
             moved = true;
         } else {
             stored = StoreClip(*host, kind, copy);
         }
         seen.newestTag = NewestTag(*host);
-        if (stored || moved) RememberSeen(seen);
+        if (stored || moved) clips::RememberSeen(seen);
     });
     if (stored) {
         Skip([&] {
-            RemoveClipsOverLimit();
-            EvictOverBudget();
+            history::RemoveClipsOverLimit();
+            history::EvictOverBudget();
         });
         Skip([&] { host->HideEmptyPanel(); });
     }
     if (stored || moved) Skip([&] { host->ClipList().Model().SetListIndex(host->ClipList().Model().ListCount() - 1); });
-    if (stored || moved) QueueClipForHistory(window, NewestTag(*host));
+    if (stored || moved) history::QueueClipForHistory(window, NewestTag(*host));
     DWORD left = readSequence;
     // Files copied again still get their paths as text, even when they make no new clip.
-    if (read && kind == kKindFileList) Skip([&] { left = OfferFilesWithText(readSequence, copy.text); });
+    if (read && kind == clips::kKindFileList) Skip([&] { left = OfferFilesWithText(readSequence, copy.text); });
     if (left != readSequence) RememberClipboardAsSeen(left);  // the paths added make it a text copy now
     // Nothing known on offer, or nothing readable, may be a copy still being put together: the notice can
     // come before its program closes the clipboard, under the sequence number it will keep, while the
     // formats listed are still the last copy's. The next notice looks again; a clipboard held open is
     // tried again on the timer.
-    if (!secret && refusal.empty() && (kind.empty() || !read)) left = LastOpenFailed() ? kClipboardBusy : kLookAgain;
+    if (!secret && refusal.empty() && (kind.empty() || !read))
+        left = clipboard::LastOpenFailed() ? kClipboardBusy : kLookAgain;
     // No messages are pumped here: a notice that came meanwhile is handled by the message loop once this
     // capture is over, never by a capture nested inside it (a burst of copies nested them dozens deep).
     MarkHandled(left);

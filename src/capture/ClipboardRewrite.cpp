@@ -13,7 +13,7 @@
 namespace capture {
 
 DWORD WriteOutsideChain(DWORD unchanged, const std::function<bool(HWND)>& write) {
-    CaptureHost* host = Host();
+    clips::CaptureHost* host = clips::Host();
     if (!host) return unchanged;
     HWND window = host->HostWindow();
     SetSelfWrite(true);
@@ -37,7 +37,7 @@ DWORD WriteOutsideChain(DWORD unchanged, const std::function<bool(HWND)>& write)
 
 DWORD OfferFilesWithText(DWORD readSequence, const std::string& paths) {
     return WriteOutsideChain(readSequence, [&](HWND window) {
-        return OfferAgainWith(window, {UnicodeTextFormat(paths)}, readSequence);
+        return clipboard::OfferAgainWith(window, {clips::UnicodeTextFormat(paths)}, readSequence);
     });
 }
 

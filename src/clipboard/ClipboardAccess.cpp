@@ -9,7 +9,7 @@
 
 #include "common/WindowText.h"
 
-namespace capture {
+namespace clipboard {
 
 namespace {
 
@@ -165,19 +165,19 @@ std::optional<std::uint64_t> ClipboardDataSize(HWND owner, UINT format) {
     return std::uint64_t(GlobalSize(data));
 }
 
-bool OfferAgainWith(HWND owner, const ClipFormats& added, DWORD readSequence) {
+bool OfferAgainWith(HWND owner, const clips::ClipFormats& added, DWORD readSequence) {
     ClipboardSession session(owner);
     // Checked while the clipboard is held open: nobody can copy between the check and the write.
     if (!session.open || GetClipboardSequenceNumber() != readSequence) return false;
-    ClipFormats offered;
+    clips::ClipFormats offered;
     for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
-        if (FindFormat(added, format) || !HeldInMemory(format)) continue;
+        if (clips::FindFormat(added, format) || !HeldInMemory(format)) continue;
         if (auto bytes = BlockBytes(format)) offered.push_back({format, std::move(*bytes)});
     }
     offered.insert(offered.end(), added.begin(), added.end());
     if (!EmptyClipboard()) return false;
     bool all = true;
-    for (const ClipFormat& item : offered) {
+    for (const clips::ClipFormat& item : offered) {
         HGLOBAL block = GlobalCopy(item.bytes);
         if (!block || !SetClipboardData(item.format, block)) {
             if (block) GlobalFree(block);
@@ -187,8 +187,8 @@ bool OfferAgainWith(HWND owner, const ClipFormats& added, DWORD readSequence) {
     return all;
 }
 
-ClipFormats ReadFormats(HWND owner, const std::vector<UINT>& wanted) {
-    ClipFormats found;
+clips::ClipFormats ReadFormats(HWND owner, const std::vector<UINT>& wanted) {
+    clips::ClipFormats found;
     ClipboardSession session(owner);
     if (!session.open) return found;
     for (UINT format : wanted)
@@ -197,11 +197,11 @@ ClipFormats ReadFormats(HWND owner, const std::vector<UINT>& wanted) {
     return found;
 }
 
-bool WriteClipboard(HWND owner, const ClipFormats& formats, HBITMAP bitmap) {
+bool WriteClipboard(HWND owner, const clips::ClipFormats& formats, HBITMAP bitmap) {
     ClipboardSession session(owner);
     if (!session.open || !EmptyClipboard()) return false;
     int offered = 0;
-    for (const ClipFormat& item : formats) {
+    for (const clips::ClipFormat& item : formats) {
         HGLOBAL block = GlobalCopy(item.bytes);
         if (block && SetClipboardData(item.format, block))
             ++offered;
@@ -227,4 +227,4 @@ UINT DropEffectFormat() {
     return format;
 }
 
-}  // namespace capture
+}  // namespace clipboard

@@ -11,7 +11,7 @@
 
 #include "clips/ClipFormats.h"
 
-namespace capture {
+namespace clipboard {
 
 // Up to 10 tries, 20 ms apart.
 bool OpenClipboardRetrying(HWND owner);
@@ -50,13 +50,13 @@ std::optional<std::uint64_t> ClipboardDataSize(HWND owner, UINT format);
 // that are GDI or metafile handles are not memory blocks and are not offered again. False when the
 // clipboard cannot be opened, a format cannot be offered, or the clipboard no longer holds what was read
 // (its sequence number is not `readSequence` once it is open): a newer copy is never touched.
-bool OfferAgainWith(HWND owner, const ClipFormats& added, DWORD readSequence);
+bool OfferAgainWith(HWND owner, const clips::ClipFormats& added, DWORD readSequence);
 // Those of `wanted` that are on offer and held in memory, with their bytes, in one opening.
-ClipFormats ReadFormats(HWND owner, const std::vector<UINT>& wanted);
+clips::ClipFormats ReadFormats(HWND owner, const std::vector<UINT>& wanted);
 // Empties the clipboard and offers `formats`, and a copy of `bitmap` when there is one. False when the
 // clipboard cannot be opened or nothing could be offered.
-bool WriteClipboard(HWND owner, const ClipFormats& formats, HBITMAP bitmap);
+bool WriteClipboard(HWND owner, const clips::ClipFormats& formats, HBITMAP bitmap);
 UINT HtmlFormat();
 UINT DropEffectFormat();
 
-}  // namespace capture
+}  // namespace clipboard

@@ -7,14 +7,14 @@
 #include "clipboard/PictureReaderProcess.h"
 #include "pictures/PngPicture.h"
 
-namespace capture {
+namespace clipboard {
 
 namespace {
 
 bool gPictureHoldFails = false;
 
-DibHeader FieldsOf(const BITMAPINFOHEADER& header) {
-    DibHeader fields;
+pictures::DibHeader FieldsOf(const BITMAPINFOHEADER& header) {
+    pictures::DibHeader fields;
     fields.size = header.biSize;
     fields.width = header.biWidth;
     fields.height = header.biHeight;
@@ -27,7 +27,7 @@ DibHeader FieldsOf(const BITMAPINFOHEADER& header) {
 
 // A new held-picture section; none while tests make holding fail.
 HBITMAP NewSection(LONG width, LONG height, void** bits) {
-    return gPictureHoldFails ? nullptr : NewPixelSection(width, height, bits);
+    return gPictureHoldFails ? nullptr : pictures::NewPixelSection(width, height, bits);
 }
 
 const char kNoMemory[] = "Not kept: there was not enough memory to hold the picture";
@@ -36,23 +36,24 @@ const char kNoMemory[] = "Not kept: there was not enough memory to hold the pict
 // and why when it is too large, incomplete or cannot be held; null alone when the system cannot convert it.
 HBITMAP SectionFromDib(HANDLE block, std::string& why) {
     const SIZE_T blockBytes = GlobalSize(block);
-    const auto* header = blockBytes >= sizeof(BITMAPINFOHEADER) ? static_cast<const BITMAPINFOHEADER*>(GlobalLock(block)) : nullptr;
+    const auto* header =
+        blockBytes >= sizeof(BITMAPINFOHEADER) ? static_cast<const BITMAPINFOHEADER*>(GlobalLock(block)) : nullptr;
     if (!header) {
-        why = PictureRefusal(0, 0, false);
+        why = pictures::PictureRefusal(0, 0, false);
         return nullptr;
     }
-    const DibHeader fields = FieldsOf(*header);
+    const pictures::DibHeader fields = FieldsOf(*header);
     const LONG height = header->biHeight < 0 ? -header->biHeight : header->biHeight;
-    why = PictureRefusal(std::uint64_t(std::abs(std::int64_t(fields.width))), std::uint64_t(height),
-                         blockBytes >= DibBytesNeeded(fields));
+    why = pictures::PictureRefusal(std::uint64_t(std::abs(std::int64_t(fields.width))), std::uint64_t(height),
+                         blockBytes >= pictures::DibBytesNeeded(fields));
     void* bits = nullptr;
     HBITMAP section = why.empty() ? NewSection(header->biWidth, height, &bits) : nullptr;
     if (why.empty() && !section) why = kNoMemory;
     if (section) {
-        const char* pixels = reinterpret_cast<const char*>(header) + DibPixelOffset(fields);
+        const char* pixels = reinterpret_cast<const char*>(header) + pictures::DibPixelOffset(fields);
         HDC screen = GetDC(nullptr);
-        const int rows = SetDIBits(screen, section, 0, UINT(height), pixels, reinterpret_cast<const BITMAPINFO*>(header),
-                                   DIB_RGB_COLORS);
+        const int rows = SetDIBits(screen, section, 0, UINT(height), pixels,
+                                   reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS);
         ReleaseDC(nullptr, screen);
         if (rows != height) {
             DeleteObject(section);
@@ -69,7 +70,7 @@ HBITMAP SectionFromBitmap(HBITMAP source) {
     void* bits = nullptr;
     HBITMAP section = NewSection(info.bmWidth, info.bmHeight, &bits);
     if (!section) return nullptr;
-    BITMAPINFO format = PixelSectionInfo(info.bmWidth, info.bmHeight);
+    BITMAPINFO format = pictures::PixelSectionInfo(info.bmWidth, info.bmHeight);
     HDC screen = GetDC(nullptr);
     const int rows = GetDIBits(screen, source, 0, UINT(info.bmHeight), bits, &format, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
@@ -95,14 +96,14 @@ HBITMAP ReadOpenClipboardBitmap(std::string* whyNot) {
             HBITMAP source = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
             BITMAP info;
             if (source && GetObject(source, sizeof(info), &info)) {
-                why = TooLargeForPicture(std::uint64_t(info.bmWidth), std::uint64_t(info.bmHeight));
+                why = pictures::TooLargeForPicture(std::uint64_t(info.bmWidth), std::uint64_t(info.bmHeight));
                 if (why.empty() && !(pixels = SectionFromBitmap(source))) why = kNoMemory;
             }
-        } else if (const auto png = BlockBytes(PngFormat())) {
+        } else if (const auto png = BlockBytes(pictures::PngFormat())) {
             std::uint64_t width = 0, height = 0;
-            const bool isPng = PngSize(*png, width, height);  // the codec is asked to read only a PNG
-            why = PictureRefusal(width, height, isPng);
-            if (why.empty() && !(pixels = gPictureHoldFails ? nullptr : DecodePng(*png)))
+            const bool isPng = pictures::PngSize(*png, width, height);  // the codec is asked to read only a PNG
+            why = pictures::PictureRefusal(width, height, isPng);
+            if (why.empty() && !(pixels = gPictureHoldFails ? nullptr : pictures::DecodePng(*png)))
                 why = gPictureHoldFails ? kNoMemory : "Not kept: the picture could not be decoded";
         }
     }
@@ -135,4 +136,4 @@ HBITMAP ReadClipboardBitmap(HWND owner, std::string* whyNot) {
     return result.pixels;
 }
 
-}  // namespace capture
+}  // namespace clipboard

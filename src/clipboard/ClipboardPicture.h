@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-namespace capture {
+namespace clipboard {
 
 // The picture on offer as a 32-bit top-down DIB section (the pixels the holders compress): from the
 // device-independent bitmap, the bitmap, or the PNG where only a PNG is offered. Null when there is no
@@ -16,4 +16,4 @@ HBITMAP ReadClipboardBitmap(HWND owner, std::string* whyNot = nullptr);
 // Tests make holding the pixels fail, as a full address space or GDI table would.
 void SetPictureHoldFailsForTesting(bool fails);
 
-}  // namespace capture
+}  // namespace clipboard

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace capture {
+namespace clipboard {
 
 namespace {
 
@@ -37,4 +37,4 @@ DropNames ParseDropFiles(const std::string& block) {
     return list;
 }
 
-}  // namespace capture
+}  // namespace clipboard

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace capture {
+namespace clipboard {
 
 struct DropNames {
     bool wide = false;               // names are UTF-16LE, two bytes a character
@@ -15,4 +15,4 @@ struct DropNames {
 // The names in the order given; a name the block cuts off, and everything after it, is left out.
 DropNames ParseDropFiles(const std::string& block);
 
-}  // namespace capture
+}  // namespace clipboard

@@ -3,7 +3,7 @@
 #include "clipboard/DropFiles.h"
 #include "common/WindowText.h"
 
-namespace capture {
+namespace clipboard {
 
 namespace {
 
@@ -21,4 +21,4 @@ std::string FileListText(const std::string& dropFiles) {
     return paths;
 }
 
-}  // namespace capture
+}  // namespace clipboard

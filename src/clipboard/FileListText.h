@@ -3,9 +3,9 @@
 
 #include <string>
 
-namespace capture {
+namespace clipboard {
 
 // The paths of a file list's block (CF_HDROP) in UTF-8, each followed by CR LF; "" when it names none.
 std::string FileListText(const std::string& dropFiles);
 
-}  // namespace capture
+}  // namespace clipboard

@@ -7,7 +7,7 @@
 #include "clipboard/ClipboardAccess.h"
 #include "pictures/PngPicture.h"
 
-namespace capture {
+namespace clipboard {
 
 const wchar_t kPictureReaderSwitch[] = L"/read-picture";
 
@@ -162,7 +162,7 @@ bool Receive(const Reader& reader, void* message, DWORD bytes, DWORD deadline) {
 
 // The held picture, over the section the reader fills.
 HBITMAP SectionOver(HANDLE mapping, LONG width, LONG height, void** bits) {
-    const BITMAPINFO info = PixelSectionInfo(width, height);
+    const BITMAPINFO info = pictures::PixelSectionInfo(width, height);
     HDC screen = GetDC(nullptr);
     HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, bits, mapping, 0);
     ReleaseDC(nullptr, screen);
@@ -200,7 +200,7 @@ ReaderResult Serve(Reader& reader, DWORD sequence, bool& answered) {
         return result;
     }
     Fill fill = {0};
-    result.why = TooLargeForPicture(std::uint64_t(sized.width), std::uint64_t(sized.height));
+    result.why = pictures::TooLargeForPicture(std::uint64_t(sized.width), std::uint64_t(sized.height));
     const std::uint64_t bytes = std::uint64_t(sized.width) * std::uint64_t(sized.height) * 4;
     HANDLE mapping = nullptr;
     if (result.why.empty()) {
@@ -287,14 +287,15 @@ int RunPictureReader() {
     Sized sized = {open ? kNoBitmap : kClipboardHeld, GetClipboardSequenceNumber(), 0, 0};
     HBITMAP bitmap = open ? static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)) : nullptr;
     BITMAP info = {};
-    if (bitmap && GetObjectW(bitmap, sizeof(info), &info)) sized = {kSized, sized.sequence, info.bmWidth, info.bmHeight};
+    if (bitmap && GetObjectW(bitmap, sizeof(info), &info))
+        sized = {kSized, sized.sequence, info.bmWidth, info.bmHeight};
     Fill fill = {0};
     Filled filled = {0};
-    if (Send(out, &sized, sizeof(sized)) && sized.status == kSized && ReadFile(in, &fill, sizeof(fill), &read, nullptr) &&
-        read == sizeof(fill) && fill.section) {
+    if (Send(out, &sized, sizeof(sized)) && sized.status == kSized &&
+        ReadFile(in, &fill, sizeof(fill), &read, nullptr) && read == sizeof(fill) && fill.section) {
         HANDLE section = reinterpret_cast<HANDLE>(std::uintptr_t(fill.section));
         if (void* view = MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0)) {
-            BITMAPINFO format = PixelSectionInfo(info.bmWidth, info.bmHeight);
+            BITMAPINFO format = pictures::PixelSectionInfo(info.bmWidth, info.bmHeight);
             HDC screen = GetDC(nullptr);
             filled.rows = GetDIBits(screen, bitmap, 0, UINT(info.bmHeight), view, &format, DIB_RGB_COLORS);
             ReleaseDC(nullptr, screen);
@@ -306,4 +307,4 @@ int RunPictureReader() {
     return 0;
 }
 
-}  // namespace capture
+}  // namespace clipboard

@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace capture {
+namespace clipboard {
 
 // The program that serves as reader, started with kPictureReaderSwitch; none (the default) reads every
 // picture in this process. The program itself names its own file; tests name the built program.
@@ -38,4 +38,4 @@ int PicturesReadInReaders();
 // Tests make the reader take longer than the caller waits, as a source that never renders would.
 void SetReaderDeadlineForTesting(DWORD ms);
 
-}  // namespace capture
+}  // namespace clipboard

@@ -1,6 +1,6 @@
 #include "clipboard/SecretMarkers.h"
 
-namespace capture {
+namespace clipboard {
 
 bool MarkedSecret(const SecretMarkers& markers) {
     if (markers.exclude || markers.viewerIgnore) return true;
@@ -10,4 +10,4 @@ bool MarkedSecret(const SecretMarkers& markers) {
     return !(markers.historyValue && markers.historyValue->compare(0, 4, allowed) == 0);
 }
 
-}  // namespace capture
+}  // namespace clipboard

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace capture {
+namespace clipboard {
 
 const char kExcludeFormat[] = "ExcludeClipboardContentFromMonitorProcessing";
 const char kViewerIgnoreFormat[] = "Clipboard Viewer Ignore";
@@ -22,4 +22,4 @@ struct SecretMarkers {
 // is not the 4-byte value 1.
 bool MarkedSecret(const SecretMarkers& markers);
 
-}  // namespace capture
+}  // namespace clipboard

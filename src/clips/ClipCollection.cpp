@@ -6,7 +6,7 @@
 
 #include "common/Utf8.h"
 
-namespace capture {
+namespace clips {
 
 std::string KindForMask(int mask) {
     switch (mask) {
@@ -124,4 +124,4 @@ std::string ClipCollection::RemoveTag(int slot, int liveCount) {
     return removed;
 }
 
-}  // namespace capture
+}  // namespace clips

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-namespace capture {
+namespace clips {
 
 const int kMaxClips = 25;             // the history's size unless the settings say otherwise
 const int kMaxHistoryClips = 10000;   // the most the settings may ask for, and the most clips pinned
@@ -81,4 +81,4 @@ private:
     std::array<bool, 3> wrapped_{};
 };
 
-}  // namespace capture
+}  // namespace clips

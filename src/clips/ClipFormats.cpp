@@ -6,7 +6,7 @@
 #include "common/Utf8.h"
 #include "common/WindowText.h"
 
-namespace capture {
+namespace clips {
 
 std::string Utf8OfUnicodeBlock(const std::string& block) {
     std::wstring units(block.size() / sizeof(wchar_t), L'\0');
@@ -22,4 +22,4 @@ ClipFormat UnicodeTextFormat(const std::string& utf8) {
     return {CF_UNICODETEXT, std::move(bytes)};
 }
 
-}  // namespace capture
+}  // namespace clips

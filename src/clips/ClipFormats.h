@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace capture {
+namespace clips {
 
 // One clipboard format and the bytes of its memory block.
 struct ClipFormat {
@@ -35,4 +35,4 @@ ClipFormat UnicodeTextFormat(const std::string& utf8);
 // And back: the text of a CF_UNICODETEXT block in UTF-8, cut at its NUL or at the end of the block.
 std::string Utf8OfUnicodeBlock(const std::string& block);
 
-}  // namespace capture
+}  // namespace clips

@@ -2,7 +2,7 @@
 
 #include "pictures/PngPicture.h"
 
-namespace capture {
+namespace clips {
 
 bool ClipHolders::Init(HWND parent) {
     parent_ = parent;
@@ -12,7 +12,7 @@ bool ClipHolders::Init(HWND parent) {
     };
     pictures_.sourcePngOf = [this](std::int16_t index) -> const std::string* {
         auto it = kept_.find({HolderFamily::kPicture, index});
-        const ClipFormat* png = it == kept_.end() ? nullptr : FindFormat(it->second, PngFormat());
+        const ClipFormat* png = it == kept_.end() ? nullptr : FindFormat(it->second, pictures::PngFormat());
         return png ? &png->bytes : nullptr;
     };
     text_[0];
@@ -110,4 +110,4 @@ std::uint64_t ClipHolders::HeldBytes(HolderFamily family, std::int16_t index) {
     }
 }
 
-}  // namespace capture
+}  // namespace clips

@@ -17,7 +17,7 @@
 #include "clips/RichTextHolder.h"
 #include "common/GdiScope.h"
 
-namespace capture {
+namespace clips {
 
 class ClipHolders {
 public:
@@ -33,7 +33,7 @@ public:
     // Null or empty when the holder does not exist.
     std::string* Text(std::int16_t index);
     RichTextHolder* RichText(std::int16_t index);
-    PictureHolders& Pictures() { return pictures_; }
+    pictures::PictureHolders& Pictures() { return pictures_; }
     // The picture to show (one at a time); see PictureHolders.
     HBITMAP Picture(std::int16_t index) { return pictures_.Shown(index); }
 
@@ -57,11 +57,11 @@ private:
     HWND parent_ = nullptr;
     std::map<std::int16_t, std::string> text_;
     std::map<std::int16_t, std::unique_ptr<RichTextHolder>> rich_;
-    PictureHolders pictures_;
+    pictures::PictureHolders pictures_;
     std::map<std::pair<HolderFamily, std::int16_t>, ClipFormats> kept_;
     bool ReadyReader();  // the one box that reads every rich-text clip's markup, made on first use
     MarkupReader reader_;
     bool readerReady_ = false;
 };
 
-}  // namespace capture
+}  // namespace clips

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace capture {
+namespace clips {
 
 namespace {
 
@@ -16,7 +16,7 @@ std::string Megabytes(std::uint64_t bytes) {
 
 std::uint64_t MaxClipFileBytes(const std::string& kind) {
     const std::uint64_t overhead = 1ull << 20;
-    if (kind == "PIC") return 2 * 4 * kMaxPicturePixels + 2 * kMaxClipBytes + overhead;
+    if (kind == "PIC") return 2 * 4 * pictures::kMaxPicturePixels + 2 * kMaxClipBytes + overhead;
     return 2 * kMaxClipBytes + overhead;
 }
 
@@ -52,4 +52,4 @@ std::string TooLargeForText(std::uint64_t bytes) {
            " a clip may hold";
 }
 
-}  // namespace capture
+}  // namespace clips

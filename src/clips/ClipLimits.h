@@ -9,7 +9,7 @@
 
 #include "pictures/PictureLimits.h"
 
-namespace capture {
+namespace clips {
 
 const std::uint64_t kMaxClipBytes = 16ull << 20;         // text, rich-text markup, file lists
 
@@ -32,4 +32,4 @@ std::string TooLargeForBudget(std::uint64_t bytes, std::uint64_t budget);
 // The message for the information line when a copy is too large, or "" when it may be kept.
 std::string TooLargeForText(std::uint64_t bytes);
 
-}  // namespace capture
+}  // namespace clips

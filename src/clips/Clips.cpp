@@ -6,7 +6,7 @@
 #include "cliplist/ClipListControl.h"
 #include "common/Utf8.h"
 
-namespace capture {
+namespace clips {
 
 namespace {
 CaptureHost* gHost = nullptr;
@@ -80,4 +80,4 @@ std::string ClipTextHead(const std::string& tag, std::size_t characters) {
     return box ? box->PlainTextHead(characters) : "";
 }
 
-}  // namespace capture
+}  // namespace clips

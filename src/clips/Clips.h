@@ -13,7 +13,7 @@ namespace cliplist {
 class ClipListControl;
 }
 
-namespace capture {
+namespace clips {
 
 // What the capture needs from the main window.
 class CaptureHost {
@@ -52,4 +52,4 @@ std::string ClipText(const std::string& tag);
 // The first `characters` of it, read without converting or copying the rest (npos: all of it).
 std::string ClipTextHead(const std::string& tag, std::size_t characters);
 
-}  // namespace capture
+}  // namespace clips

@@ -4,14 +4,14 @@
 
 #include "clips/ClipCollection.h"
 
-namespace capture {
+namespace clips {
 
 namespace {
 Fingerprint gLastSeen;
 }  // namespace
 
-Fingerprint FingerprintOf(const std::string& kind, const std::string& data, const std::vector<const std::string*>& extras,
-                          const std::string& newestTag) {
+Fingerprint FingerprintOf(const std::string& kind, const std::string& data,
+                          const std::vector<const std::string*>& extras, const std::string& newestTag) {
     if (kind == kKindPicture || kind.empty()) return {};
     const std::hash<std::string> hash;
     std::size_t h = hash(kind) ^ hash(data);
@@ -26,4 +26,4 @@ bool SameAsLastSeen(const Fingerprint& copy) {
     return copy.valid && gLastSeen.valid && copy.hash == gLastSeen.hash && copy.newestTag == gLastSeen.newestTag;
 }
 
-}  // namespace capture
+}  // namespace clips

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace capture {
+namespace clips {
 
 struct Fingerprint {
     std::string newestTag;  // the newest clip when this copy was seen
@@ -17,11 +17,11 @@ struct Fingerprint {
 
 // Pictures are not compared: hashing their pixels would cost as much as the capture. `extras` are the
 // bytes of the other formats kept with the clip.
-Fingerprint FingerprintOf(const std::string& kind, const std::string& data, const std::vector<const std::string*>& extras,
-                          const std::string& newestTag);
+Fingerprint FingerprintOf(const std::string& kind, const std::string& data,
+                          const std::vector<const std::string*>& extras, const std::string& newestTag);
 
 void RememberSeen(const Fingerprint& seen);
 void ForgetSeen();
 bool SameAsLastSeen(const Fingerprint& copy);
 
-}  // namespace capture
+}  // namespace clips

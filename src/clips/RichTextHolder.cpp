@@ -7,7 +7,7 @@
 #include "common/Utf8.h"
 #include "common/WindowText.h"
 
-namespace capture {
+namespace clips {
 
 namespace {
 
@@ -75,4 +75,4 @@ std::string RichTextHolder::PlainTextHead(std::size_t characters) const {
     return common::Utf8Prefix(plain_, characters);
 }
 
-}  // namespace capture
+}  // namespace clips

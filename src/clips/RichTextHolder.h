@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-namespace capture {
+namespace clips {
 
 class MarkupReader {
 public:
@@ -41,4 +41,4 @@ private:
     std::string plain_;
 };
 
-}  // namespace capture
+}  // namespace clips

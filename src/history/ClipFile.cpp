@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace capture {
+namespace history {
 
 namespace {
 
@@ -187,7 +187,8 @@ std::optional<ClipFileContents> ReadClipFile(const std::string& file, ClipFileEr
         clip.formats.push_back(std::move(format));
     }
     std::uint64_t stored = 0;
-    for (int i = 7; i >= 0 && file.size() >= 8; --i) stored = (stored << 8) | static_cast<unsigned char>(file[body + i]);
+    for (int i = 7; i >= 0 && file.size() >= 8; --i)
+        stored = (stored << 8) | static_cast<unsigned char>(file[body + i]);
     if (file.size() < 8 || in.At() != body || stored != Checksum(file.data(), body)) {
         error = ClipFileError::kDamaged;
         return std::nullopt;
@@ -196,4 +197,4 @@ std::optional<ClipFileContents> ReadClipFile(const std::string& file, ClipFileEr
     return clip;
 }
 
-}  // namespace capture
+}  // namespace history

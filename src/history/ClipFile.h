@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace capture {
+namespace history {
 
 const std::uint32_t kClipFileVersion = 1;
 
@@ -59,4 +59,4 @@ std::optional<ClipFileHeader> ReadClipFileHeader(const std::string& leading, Cli
 // The whole file, its checksum verified.
 std::optional<ClipFileContents> ReadClipFile(const std::string& file, ClipFileError& error);
 
-}  // namespace capture
+}  // namespace history

@@ -12,7 +12,7 @@
 #include <unistd.h>
 #endif
 
-namespace capture {
+namespace history {
 
 namespace {
 
@@ -93,4 +93,4 @@ bool RemoveFile(const std::filesystem::path& file, std::string* why) {
     return false;
 }
 
-}  // namespace capture
+}  // namespace history

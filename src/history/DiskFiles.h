@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-namespace capture {
+namespace history {
 
 // A file's bytes, read whole only when it holds at most `most` of them (a clip file of ours is bounded, and
 // one much longer could take all the memory there is); false otherwise or when it cannot be read.
@@ -29,4 +29,4 @@ std::FILE* OpenSharing(const std::filesystem::path& file, bool writing);
 bool MoveReplacing(const std::filesystem::path& from, const std::filesystem::path& to, std::string& why);
 bool DeleteOnce(const std::filesystem::path& file, std::string& why);
 
-}  // namespace capture
+}  // namespace history

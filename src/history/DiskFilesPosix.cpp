@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-namespace capture {
+namespace history {
 
 std::FILE* OpenSharing(const std::filesystem::path& file, bool writing) {
     return std::fopen(file.c_str(), writing ? "wb" : "rb");
@@ -22,4 +22,4 @@ bool DeleteOnce(const std::filesystem::path& file, std::string& why) {
     return !error;
 }
 
-}  // namespace capture
+}  // namespace history

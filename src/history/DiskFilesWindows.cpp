@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <system_error>
 
-namespace capture {
+namespace history {
 
 namespace {
 
@@ -50,4 +50,4 @@ bool DeleteOnce(const std::filesystem::path& file, std::string& why) {
     return false;
 }
 
-}  // namespace capture
+}  // namespace history

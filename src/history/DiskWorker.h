@@ -16,7 +16,7 @@
 #include "history/HistoryFolder.h"
 #include "history/OwnChanges.h"
 
-namespace capture {
+namespace history {
 
 class DiskWorker {
 public:
@@ -100,7 +100,8 @@ private:
                                           : WriteFileWhole(job.file, WriteClipFile(job.contents), &outcome.why);
                 if (outcome.done) job.remove ? copies_.Removed(job.file) : copies_.Written(job.file);
                 if (outcome.done && job.replacesCopies)
-                    RemoveOlderCopies(job.file, &copies_, [this](const std::filesystem::path& copy) { own_.Deleting(copy); });
+                    RemoveOlderCopies(job.file, &copies_,
+                                      [this](const std::filesystem::path& copy) { own_.Deleting(copy); });
                 job.remove ? own_.Deleting(job.file) : own_.Writing(job.file);  // the watcher hears of it from now
             } catch (const std::exception& error) {
                 outcome.why = error.what();
@@ -125,4 +126,4 @@ private:
     std::atomic<std::uint64_t> done_{0};
 };
 
-}  // namespace capture
+}  // namespace history

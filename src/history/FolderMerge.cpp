@@ -2,15 +2,15 @@
 
 #include <map>
 
-namespace historysync {
+namespace history {
 
-FolderChanges ChangesBetween(const std::vector<KnownClip>& known, const capture::HistoryListing& listing,
-                             const std::set<capture::ClipFileId>& deletedHere) {
+FolderChanges ChangesBetween(const std::vector<KnownClip>& known, const HistoryListing& listing,
+                             const std::set<ClipFileId>& deletedHere) {
     FolderChanges changes;
-    std::map<capture::ClipFileId, const KnownClip*> byId;
+    std::map<ClipFileId, const KnownClip*> byId;
     for (const KnownClip& clip : known) byId[clip.id] = &clip;
-    std::set<capture::ClipFileId> listed;
-    for (const capture::StoredClip& clip : listing.clips) {
+    std::set<ClipFileId> listed;
+    for (const StoredClip& clip : listing.clips) {
         listed.insert(clip.id);
         const auto it = byId.find(clip.id);
         if (it == byId.end()) {
@@ -25,4 +25,4 @@ FolderChanges ChangesBetween(const std::vector<KnownClip>& known, const capture:
     return changes;
 }
 
-}  // namespace historysync
+}  // namespace history

@@ -9,20 +9,20 @@
 
 #include "history/HistoryFolder.h"
 
-namespace historysync {
+namespace history {
 
 // A clip this machine lists, by its file's id. Settled when its file was on the disk before the folder
 // was listed: a file still being written here is not missing from the folder, only not there yet.
 struct KnownClip {
-    capture::ClipFileId id;
+    ClipFileId id;
     bool pinned = false;
     bool settled = true;
 };
 
 struct FolderChanges {
-    std::vector<capture::StoredClip> added;                   // oldest first
-    std::vector<capture::ClipFileId> removed;
-    std::vector<std::pair<capture::ClipFileId, bool>> repinned;  // and whether pinned now
+    std::vector<StoredClip> added;                   // oldest first
+    std::vector<ClipFileId> removed;
+    std::vector<std::pair<ClipFileId, bool>> repinned;  // and whether pinned now
     bool Empty() const { return added.empty() && removed.empty() && repinned.empty(); }
 };
 
@@ -30,7 +30,7 @@ struct FolderChanges {
 // file (the deletion has not reached the listing yet); a settled clip the folder no longer lists (deleted
 // on another machine, or the same copy captured later there) is removed; a pin set or cleared elsewhere
 // is set or cleared here, on a settled clip only (a pin changed here and still being written stays).
-FolderChanges ChangesBetween(const std::vector<KnownClip>& known, const capture::HistoryListing& listing,
-                             const std::set<capture::ClipFileId>& deletedHere);
+FolderChanges ChangesBetween(const std::vector<KnownClip>& known, const HistoryListing& listing,
+                             const std::set<ClipFileId>& deletedHere);
 
-}  // namespace historysync
+}  // namespace history

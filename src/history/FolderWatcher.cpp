@@ -2,7 +2,7 @@
 
 #include <future>
 
-namespace historysync {
+namespace history {
 
 namespace {
 // A sync service brings files in bursts: the folder is listed once it has been quiet this long.
@@ -17,8 +17,9 @@ public:
     ~DirectoryChanges() { Close(); }
     bool Open(const std::filesystem::path& folder) {
         Close();
-        folder_ = CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
+        folder_ =
+            CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
         if (folder_ == INVALID_HANDLE_VALUE) return false;
         if (!event_) event_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         return event_ && Arm();
@@ -50,7 +51,8 @@ private:
         ResetEvent(event_);
         overlapped_ = {};
         overlapped_.hEvent = event_;
-        return ReadDirectoryChangesW(folder_, buffer_, sizeof(buffer_), FALSE, kWatched, nullptr, &overlapped_, nullptr);
+        return ReadDirectoryChangesW(folder_, buffer_, sizeof(buffer_), FALSE, kWatched, nullptr, &overlapped_,
+                                     nullptr);
     }
     void Close() {
         if (folder_ != INVALID_HANDLE_VALUE) {
@@ -137,11 +139,11 @@ void FolderWatcher::List() {
     listed->writesDoneBefore = writesDone_ ? writesDone_() : 0;
     // Nothing thrown on this thread may end the program: what failed is posted instead of a listing.
     try {
-        listed->listing = capture::ListHistoryFolder(folder_, &headers_);
+        listed->listing = ListHistoryFolder(folder_, &headers_);
     } catch (const std::exception& error) {
         listed->failure = std::string("listing the history folder: ") + error.what();
     }
     if (PostMessageW(window_, message_, 0, reinterpret_cast<LPARAM>(listed.get()))) listed.release();
 }
 
-}  // namespace historysync
+}  // namespace history

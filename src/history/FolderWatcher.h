@@ -15,12 +15,12 @@
 
 #include "history/HistoryFolder.h"
 
-namespace historysync {
+namespace history {
 
 // What the watcher posts (LPARAM; the receiver takes ownership): the listing, and how many of this
 // program's own writes were done before it began.
 struct FolderListed {
-    capture::HistoryListing listing;
+    HistoryListing listing;
     std::uint64_t writesDoneBefore = 0;
     std::string failure;  // what went wrong instead of a listing
 };
@@ -35,8 +35,8 @@ public:
     // Whether a change (a file's name in the folder; removed or not) is only this program's own doing.
     using OwnChange = std::function<bool(const std::filesystem::path& name, bool removed)>;
     // writesDone is read on the watcher's thread just before each listing; own on it for each change.
-    bool Start(const std::filesystem::path& folder, HWND window, UINT message, std::function<std::uint64_t()> writesDone,
-               OwnChange own = nullptr);
+    bool Start(const std::filesystem::path& folder, HWND window, UINT message,
+               std::function<std::uint64_t()> writesDone, OwnChange own = nullptr);
     void Stop();
     bool Running() const { return thread_.joinable(); }
 
@@ -50,7 +50,7 @@ private:
     UINT message_ = 0;
     std::function<std::uint64_t()> writesDone_;
     OwnChange own_;
-    capture::HeaderCache headers_;  // the watcher's thread alone uses it
+    HeaderCache headers_;  // the watcher's thread alone uses it
 };
 
-}  // namespace historysync
+}  // namespace history

@@ -7,20 +7,21 @@
 #include "clips/Clips.h"
 #include "cliplist/ClipListControl.h"
 
-namespace capture {
+namespace history {
 
 namespace {
 
-std::uint64_t gBudget = kDefaultHistoryBudget;
+std::uint64_t gBudget = clips::kDefaultHistoryBudget;
 
 std::vector<std::uint64_t> ClipBytesOldestFirst() {
     std::vector<std::uint64_t> sizes;
-    CaptureHost* host = Host();
+    clips::CaptureHost* host = clips::Host();
     if (!host) return sizes;
     const int count = host->ClipList().Model().ListCount();
     for (int position = 0; position < count; ++position) {
-        const std::string tag = ClipTags().Tag(position);
-        sizes.push_back(Holders().HeldBytes(FamilyOfKind(TagKind(tag)), TagHolderIndex(tag)));
+        const std::string tag = clips::ClipTags().Tag(position);
+        sizes.push_back(
+            clips::Holders().HeldBytes(clips::FamilyOfKind(clips::TagKind(tag)), clips::TagHolderIndex(tag)));
     }
     return sizes;
 }
@@ -29,9 +30,9 @@ std::vector<std::uint64_t> ClipBytesOldestFirst() {
 // back to.
 std::vector<bool> MustStayOldestFirst() {
     std::vector<bool> stay;
-    if (CaptureHost* host = Host())
+    if (clips::CaptureHost* host = clips::Host())
         for (int position = 0; position < host->ClipList().Model().ListCount(); ++position) {
-            const std::string tag = ClipTags().Tag(position);
+            const std::string tag = clips::ClipTags().Tag(position);
             stay.push_back(!ClipHeld(tag) || (host->ClipList().Model().ItemPinned(position) && !StoredOnDisk(tag)));
         }
     return stay;
@@ -52,15 +53,15 @@ std::uint64_t HistoryBytes() {
 void EvictOverBudget() {
     // A picture counts its full pixels until it is compressed. Rather than let older clips go for pixels
     // about to shrink, the compression is awaited first, and only when the history would be over budget.
-    std::vector<std::size_t> over = ClipsToEvict(ClipBytesOldestFirst(), MustStayOldestFirst(), gBudget);
-    if (!over.empty() && Holders().Pictures().Compressing()) {
-        Holders().Pictures().FinishCompressing();
-        over = ClipsToEvict(ClipBytesOldestFirst(), MustStayOldestFirst(), gBudget);
+    std::vector<std::size_t> over = clips::ClipsToEvict(ClipBytesOldestFirst(), MustStayOldestFirst(), gBudget);
+    if (!over.empty() && clips::Holders().Pictures().Compressing()) {
+        clips::Holders().Pictures().FinishCompressing();
+        over = clips::ClipsToEvict(ClipBytesOldestFirst(), MustStayOldestFirst(), gBudget);
     }
     // Newest first, so that the positions still to go stay where they were. A clip its file holds whole
     // only goes back to the disk, pinned or not; the others go.
     for (auto it = over.rbegin(); it != over.rend(); ++it)
-        if (!UnloadClip(ClipTags().Tag(int(*it)))) RemoveClip(int(*it));
+        if (!UnloadClip(clips::ClipTags().Tag(int(*it)))) clips::RemoveClip(int(*it));
 }
 
-}  // namespace capture
+}  // namespace history

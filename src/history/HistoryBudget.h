@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace capture {
+namespace history {
 
 void SetHistoryBudget(std::uint64_t bytes);
 std::uint64_t HistoryBudget();
@@ -13,4 +13,4 @@ std::uint64_t HistoryBytes();
 // Removes the oldest clips until the history fits; the newest stays.
 void EvictOverBudget();
 
-}  // namespace capture
+}  // namespace history

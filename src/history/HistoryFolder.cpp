@@ -15,7 +15,7 @@
 #include <system_error>
 
 
-namespace capture {
+namespace history {
 
 namespace {
 
@@ -65,7 +65,7 @@ FileState HeaderOf(const std::filesystem::path& path, std::uint64_t bytes, ClipF
         return recent ? FileState::kArriving : FileState::kDamaged;
     }
     // The length the writer gave the file tells one cut short without reading it all.
-    if (!read || read->fileBytes != bytes || bytes > MaxClipFileBytes(read->kind)) return FileState::kDamaged;
+    if (!read || read->fileBytes != bytes || bytes > clips::MaxClipFileBytes(read->kind)) return FileState::kDamaged;
     header = *read;
     return FileState::kWhole;
 }
@@ -80,7 +80,7 @@ bool SettingNumber(const std::string& text, std::uint64_t low, std::uint64_t hig
 // Whether a file holds what its name says (the hash of its formats), read whole within its kind's bound.
 bool ContentMatchesName(const StoredClip& clip) {
     std::string bytes;
-    if (!ReadFileWithin(clip.file, MaxClipFileBytes(clip.header.kind), bytes)) return false;
+    if (!ReadFileWithin(clip.file, clips::MaxClipFileBytes(clip.header.kind), bytes)) return false;
     ClipFileError error = ClipFileError::kNone;
     const auto contents = ReadClipFile(bytes, error);
     return contents && ContentChecksum(contents->formats) == clip.id.content;
@@ -191,7 +191,8 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCach
     if (cache) {
         cache->files.clear();
         for (std::size_t i = 0; i < found.size(); ++i)
-            if (state[i] == FileState::kWhole) cache->files[found[i].file] = {found[i].bytes, written[i], found[i].header};
+            if (state[i] == FileState::kWhole)
+                cache->files[found[i].file] = {found[i].bytes, written[i], found[i].header};
     }
     // One clip for one id (the exact name before a conflict copy) and one for one content (the newest).
     std::map<ClipFileId, std::size_t> byId;
@@ -348,4 +349,4 @@ std::vector<std::size_t> ClipsToRemove(const std::vector<StoredClip>& oldestFirs
     return removed;
 }
 
-}  // namespace capture
+}  // namespace history

@@ -15,7 +15,7 @@
 #include "history/ClipFile.h"
 #include "history/DiskFiles.h"
 
-namespace capture {
+namespace history {
 
 // What a clip file's name says: when the clip was captured (sortable), on which machine, and what it
 // holds (a hash of its formats, not of its header: written again pinned, it keeps its name). Each machine
@@ -121,4 +121,4 @@ HistoryLimits HistoryLimitsFromSettings(const std::optional<std::string>& size,
 // Pinned clips never go, even when they alone pass a limit.
 std::vector<std::size_t> ClipsToRemove(const std::vector<StoredClip>& oldestFirst, const HistoryLimits& limits);
 
-}  // namespace capture
+}  // namespace history

@@ -10,7 +10,7 @@
 #include "common/Guarded.h"
 #include "common/WindowText.h"
 
-namespace capture {
+namespace history {
 
 namespace {
 
@@ -37,7 +37,8 @@ void DeleteFileHere(const std::filesystem::path& file) {
 
 void DeleteFiles(Entry& entry) {
     // Trimmed to this machine's limits, another machine's clip is only no longer listed here.
-    if (State().trimming > 0 && !entry.file.empty() && !WrittenHere(entry.id) && entry.previous.empty() && entry.replaced.empty()) {
+    if (State().trimming > 0 && !entry.file.empty() && !WrittenHere(entry.id) && entry.previous.empty() &&
+        entry.replaced.empty()) {
         UnlistStoredFile(entry.id);
         entry.file.clear();
         return;
@@ -50,7 +51,7 @@ void DeleteFiles(Entry& entry) {
     entry.fileBytes = 0;
 }
 
-void Forget(HolderFamily family, std::int16_t index) {
+void Forget(clips::HolderFamily family, std::int16_t index) {
     if (State().keepingFiles) return;
     auto it = State().entries.find({family, index});
     if (it == State().entries.end()) return;
@@ -106,7 +107,7 @@ void TakeWriteOutcomes() {
     for (const DiskWorker::Outcome& outcome : State().worker.TakeOutcomes()) {
         if (!outcome.done) {
             if (outcome.remove) State().undeleted.insert(outcome.file);
-            if (!State().folderFailing && Host()) Host()->ReportRefusedClip(FailureLine(outcome));
+            if (!State().folderFailing && clips::Host()) clips::Host()->ReportRefusedClip(FailureLine(outcome));
             State().folderFailing = true;
             if (State().window) SetTimer(State().window, kRetryTimer, kRetryMs, RetryOnTimer);
         } else if (!outcome.remove) {
@@ -126,8 +127,8 @@ void TakeWriteOutcomes() {
             entry.replaced.clear();
         }
     }
-    const int count = confirmed && Host() ? Host()->ClipList().Model().ListCount() : 0;
-    if (count > 0) UnloadBeyondLimit(ClipTags().Tag(count - 1));
+    const int count = confirmed && clips::Host() ? clips::Host()->ClipList().Model().ListCount() : 0;
+    if (count > 0) UnloadBeyondLimit(clips::ClipTags().Tag(count - 1));
 }
 
 void Queue(HWND window, const std::string& tag, bool newTime) {
@@ -146,9 +147,9 @@ void Queue(HWND window, const std::string& tag, bool newTime) {
     SetTimer(window, kWriteTimer, 10, WriteOnTimer);
 }
 
-void ReleaseKeepingFile(const std::pair<HolderFamily, std::int16_t>& key) {
+void ReleaseKeepingFile(const std::pair<clips::HolderFamily, std::int16_t>& key) {
     State().keepingFiles = true;
-    Holders().Release(key.first, key.second);
+    clips::Holders().Release(key.first, key.second);
     State().keepingFiles = false;
 }
 
@@ -160,22 +161,23 @@ HistoryStoreState& State() {
 }
 
 EntryKey KeyOf(const std::string& tag) {
-    return {FamilyOfKind(TagKind(tag)), TagHolderIndex(tag)};
+    return {clips::FamilyOfKind(clips::TagKind(tag)), clips::TagHolderIndex(tag)};
 }
 
 int PositionOf(const std::string& tag) {
-    const int count = Host() ? Host()->ClipList().Model().ListCount() : 0;
+    const int count = clips::Host() ? clips::Host()->ClipList().Model().ListCount() : 0;
     for (int position = count - 1; position >= 0; --position)
-        if (ClipTags().Tag(position) == tag) return position;
+        if (clips::ClipTags().Tag(position) == tag) return position;
     return -1;
 }
 
 void LabelFromContent(const std::string& tag, const std::string& text, int position) {
-    const int count = Host() ? Host()->ClipList().Model().ListCount() : 0;
-    if (position < 0 || position >= count || ClipTags().Tag(position) != tag) position = PositionOf(tag);
+    const int count = clips::Host() ? clips::Host()->ClipList().Model().ListCount() : 0;
+    if (position < 0 || position >= count || clips::ClipTags().Tag(position) != tag) position = PositionOf(tag);
     if (position < 0) return;
-    const std::string label = TagKind(tag) == kKindPicture ? std::string(kPictureLabel) : ListLabel(text);
-    auto& list = Host()->ClipList().Model();
+    const std::string label =
+        clips::TagKind(tag) == clips::kKindPicture ? std::string(clips::kPictureLabel) : clips::ListLabel(text);
+    auto& list = clips::Host()->ClipList().Model();
     if (list.ItemText(position) != label) list.SetItemText(position, label);
 }
 
@@ -200,7 +202,7 @@ void OpenHistoryStore(const std::filesystem::path& folder) {
     State().open = true;
     RemoveUnfinishedFiles(folder, State().machine);
     State().worker.Start();
-    Holders().onReleased = [](HolderFamily family, std::int16_t index) { Forget(family, index); };
+    clips::Holders().onReleased = [](clips::HolderFamily family, std::int16_t index) { Forget(family, index); };
 }
 
 void CloseHistoryStore() {
@@ -210,7 +212,7 @@ void CloseHistoryStore() {
     TakeWriteOutcomes();
     if (State().window) KillTimer(State().window, kRetryTimer);
     State().searchTexts.Clear();
-    Holders().onReleased = nullptr;
+    clips::Holders().onReleased = nullptr;
     State().entries.clear();
     State().undeleted.clear();
     State().folderFailing = false;
@@ -230,14 +232,14 @@ void QueueClipForHistory(HWND window, const std::string& tag) { Queue(window, ta
 void QueueClipRewrite(HWND window, const std::string& tag) { Queue(window, tag, false); }
 
 void QueueHistoryChoice(HWND window) {
-    if (!Host()) return;
-    const auto& list = Host()->ClipList().Model();
+    if (!clips::Host()) return;
+    const auto& list = clips::Host()->ClipList().Model();
     // Not remembered, the unpinned clips' files go. The held stay listed, in memory; of those on the disk
     // only, the newest are read back while the memory budget has room, the others go unread. Another
     // machine's clips are its own to keep.
     std::uint64_t room = HistoryBudget() - std::min(HistoryBudget(), HistoryBytes());
     for (int position = list.ListCount() - 1; position >= 0; --position) {
-        const std::string tag = ClipTags().Tag(position);
+        const std::string tag = clips::ClipTags().Tag(position);
         const auto it = State().entries.find(KeyOf(tag));
         const bool stored = it != State().entries.end() && !it->second.file.empty();
         if (State().remember) {
@@ -246,7 +248,7 @@ void QueueHistoryChoice(HWND window) {
         }
         if (list.ItemPinned(position) || !stored || !WrittenHere(it->second.id)) continue;
         if (!it->second.loaded && it->second.fileBytes > room) {
-            RemoveClip(position);
+            clips::RemoveClip(position);
             continue;
         }
         if (!it->second.loaded) room -= it->second.fileBytes;
@@ -259,7 +261,7 @@ bool WriteQueuedClips() {
     for (auto& [key, entry] : State().entries) {
         if (!entry.queued) continue;
         const int position = PositionOf(entry.tag);
-        const bool pinned = position >= 0 && Host()->ClipList().Model().ItemPinned(position);
+        const bool pinned = position >= 0 && clips::Host()->ClipList().Model().ItemPinned(position);
         std::optional<ClipFileContents> contents;
         // Unremembered history keeps only its pins on the disk.
         if ((State().remember || pinned) && !ContentsOfClip(entry.tag, contents)) {
@@ -272,7 +274,7 @@ bool WriteQueuedClips() {
             continue;
         }
         contents->header.capturedAtMs = entry.capturedAtMs;
-        contents->header.label = Host()->ClipList().Model().ItemText(position);
+        contents->header.label = clips::Host()->ClipList().Model().ItemText(position);
         contents->header.pinned = pinned;
         entry.id = {entry.capturedAtMs, State().machine, ContentChecksum(contents->formats)};
         entry.file = State().folder / ClipFileName(entry.id);
@@ -288,8 +290,8 @@ bool WriteQueuedClips() {
     }
     if (written) {
         TrimToDiskLimit();
-        const int newest = Host()->ClipList().Model().ListCount() - 1;
-        UnloadBeyondLimit(ClipTags().Tag(newest));
+        const int newest = clips::Host()->ClipList().Model().ListCount() - 1;
+        UnloadBeyondLimit(clips::ClipTags().Tag(newest));
     }
     return waiting;
 }
@@ -299,7 +301,7 @@ bool LoadClip(const std::string& tag) {
     const auto it = State().entries.find(key);
     if (it == State().entries.end() || it->second.loaded) return true;  // held since it was captured, or read already
     std::optional<ClipFileContents> clip;
-    if (!ReadStoredClip(it->second.file, clip) || clip->header.kind != TagKind(tag) ||
+    if (!ReadStoredClip(it->second.file, clip) || clip->header.kind != clips::TagKind(tag) ||
         !FillHolderFromFile(*clip, key.second)) {
         ReleaseKeepingFile(key);
         return false;
@@ -307,7 +309,7 @@ bool LoadClip(const std::string& tag) {
     it->second.loaded = true;
     // The label is made from what the file holds, not taken from its header: the list and the popup show
     // what putting it back will paste.
-    LabelFromContent(tag, TagKind(tag) == kKindPicture ? std::string() : ClipTextHead(tag, 256));
+    LabelFromContent(tag, clips::TagKind(tag) == clips::kKindPicture ? std::string() : clips::ClipTextHead(tag, 256));
     UnloadBeyondLimit(tag);
     UnloadOverBudget(tag);
     return true;
@@ -316,9 +318,10 @@ bool LoadClip(const std::string& tag) {
 bool UseClip(const std::string& tag) {
     if (LoadClip(tag)) return true;
     // Its file was whole when listed but is damaged now: the clip goes, the file stays where it is.
-    for (int position = Host() ? Host()->ClipList().Model().ListCount() - 1 : -1; position >= 0; --position)
-        if (ClipTags().Tag(position) == tag) DropDamagedClip(position);
-    if (Host()) Host()->ReportRefusedClip(DamagedFilesLine(1));
+    for (int position = clips::Host() ? clips::Host()->ClipList().Model().ListCount() - 1 : -1; position >= 0;
+         --position)
+        if (clips::ClipTags().Tag(position) == tag) DropDamagedClip(position);
+    if (clips::Host()) clips::Host()->ReportRefusedClip(DamagedFilesLine(1));
     return false;
 }
 
@@ -342,7 +345,7 @@ bool ClipHeld(const std::string& tag) {
 }
 
 void FlushHistoryWrites() {
-    while (WriteQueuedClips()) Holders().Pictures().FinishCompressing();
+    while (WriteQueuedClips()) clips::Holders().Pictures().FinishCompressing();
     State().worker.Flush();
     TakeWriteOutcomes();
 }
@@ -359,12 +362,12 @@ void NoteRestoredClip(const std::string& tag, const StoredClip& stored) {
 }
 
 void DropDamagedClip(int position) {
-    State().entries.erase(KeyOf(ClipTags().Tag(position)));  // first: the file is not the clip's to delete
-    RemoveClip(position);
+    State().entries.erase(KeyOf(clips::ClipTags().Tag(position)));  // first: the file is not the clip's to delete
+    clips::RemoveClip(position);
 }
 
 void DeleteStoredFile(const std::filesystem::path& file) { DeleteFileHere(file); }
 
 void UnlistStoredFile(const ClipFileId& id) { State().deletedHere.insert(id); }
 
-}  // namespace capture
+}  // namespace history

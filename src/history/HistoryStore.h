@@ -13,7 +13,7 @@
 
 #include "history/HistoryFolder.h"
 
-namespace capture {
+namespace history {
 
 // %LOCALAPPDATA%\Ardentia\History.
 std::filesystem::path DefaultHistoryFolder();
@@ -84,7 +84,7 @@ bool WrittenHere(const ClipFileId& id);
 // files go, oldest unpinned first). Returns what the information line says of the files skipped.
 std::string RestoreHistory(const HistoryLimits& limits);
 
-// For a history folder other machines write too (historysync): what this machine lists of the folder,
+// For a history folder other machines write too: what this machine lists of the folder,
 // settled when its file was written before writesDoneBefore of this program's own writes were done.
 struct StoredClipState {
     ClipFileId id;
@@ -107,4 +107,4 @@ void SetPinFromElsewhere(const ClipFileId& id, bool pinned);
 std::string StoredFormatName(UINT format);
 UINT FormatOfStoredName(const std::string& name);
 
-}  // namespace capture
+}  // namespace history

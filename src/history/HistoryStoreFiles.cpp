@@ -13,7 +13,7 @@
 #include "common/Utf8.h"
 #include "common/WindowText.h"
 
-namespace capture {
+namespace history {
 
 std::string StoredFormatName(UINT format) {
     if (format < 0xC000) return "#" + std::to_string(format);
@@ -27,32 +27,34 @@ UINT FormatOfStoredName(const std::string& name) {
     // and a handle's number or a shell transfer format would go on the clipboard as bytes from a file.
     if (name == "#13") return CF_UNICODETEXT;
     if (name == "#15") return CF_HDROP;
-    for (UINT format : {RichTextFormat(), HtmlFormat(), PngFormat(), DropEffectFormat()})
+    for (UINT format :
+         {clipboard::RichTextFormat(), clipboard::HtmlFormat(), pictures::PngFormat(), clipboard::DropEffectFormat()})
         if (name == StoredFormatName(format)) return format;
     return 0;
 }
 
 bool ContentsOfClip(const std::string& tag, std::optional<ClipFileContents>& contents) {
     contents.reset();
-    const std::string kind = TagKind(tag);
-    const std::int16_t index = TagHolderIndex(tag);
-    const HolderFamily family = FamilyOfKind(kind);
+    const std::string kind = clips::TagKind(tag);
+    const std::int16_t index = clips::TagHolderIndex(tag);
+    const clips::HolderFamily family = clips::FamilyOfKind(kind);
     ClipFileContents clip;
     clip.header.kind = kind;
-    if (kind == kKindPicture) {
+    if (kind == clips::kKindPicture) {
         const std::string* png = nullptr;
-        if (!Holders().Pictures().PngReady(index, png)) return false;
+        if (!clips::Holders().Pictures().PngReady(index, png)) return false;
         if (!png) return true;
         // The source's PNG is among the kept formats; the picture's own is written apart.
-        const ClipFormats* kept = Holders().Kept(family, index);
-        if (!kept || !FindFormat(*kept, PngFormat())) clip.formats.push_back({kPictureEntryName, *png});
-    } else if (kind == kKindText) {
-        const std::string* text = Holders().Text(index);
+        const clips::ClipFormats* kept = clips::Holders().Kept(family, index);
+        if (!kept || !clips::FindFormat(*kept, pictures::PngFormat()))
+            clip.formats.push_back({kPictureEntryName, *png});
+    } else if (kind == clips::kKindText) {
+        const std::string* text = clips::Holders().Text(index);
         if (!text) return true;
-        clip.formats.push_back({StoredFormatName(CF_UNICODETEXT), UnicodeTextFormat(*text).bytes});
+        clip.formats.push_back({StoredFormatName(CF_UNICODETEXT), clips::UnicodeTextFormat(*text).bytes});
     }
-    if (const ClipFormats* kept = Holders().Kept(family, index))
-        for (const ClipFormat& format : *kept) {
+    if (const clips::ClipFormats* kept = clips::Holders().Kept(family, index))
+        for (const clips::ClipFormat& format : *kept) {
             const std::string name = StoredFormatName(format.format);
             if (!name.empty()) clip.formats.push_back({name, format.bytes});
         }
@@ -62,44 +64,44 @@ bool ContentsOfClip(const std::string& tag, std::optional<ClipFileContents>& con
 
 bool FillHolderFromFile(const ClipFileContents& clip, std::int16_t index) {
     const std::string& kind = clip.header.kind;
-    const HolderFamily family = FamilyOfKind(kind);
-    if (family == HolderFamily::kNone) return false;
-    ClipFormats kept;
+    const clips::HolderFamily family = clips::FamilyOfKind(kind);
+    if (family == clips::HolderFamily::kNone) return false;
+    clips::ClipFormats kept;
     std::string text, picture;
     for (const StoredFormat& stored : clip.formats) {
         if (stored.name == kPictureEntryName) picture = stored.bytes;
         const UINT format = FormatOfStoredName(stored.name);
         // A text clip's text is held apart from the formats it keeps; a rich text clip keeps its source's.
-        if (format == CF_UNICODETEXT && kind == kKindText) text = Utf8OfUnicodeBlock(stored.bytes);
+        if (format == CF_UNICODETEXT && kind == clips::kKindText) text = clips::Utf8OfUnicodeBlock(stored.bytes);
         else if (format) kept.push_back({format, stored.bytes});
     }
-    const ClipFormat* png = FindFormat(kept, PngFormat());
-    const ClipFormat* rtf = FindFormat(kept, RichTextFormat());
-    const ClipFormat* drop = FindFormat(kept, CF_HDROP);
-    if (kind == kKindFileList) text = drop ? FileListText(drop->bytes) : "";
+    const clips::ClipFormat* png = FindFormat(kept, pictures::PngFormat());
+    const clips::ClipFormat* rtf = FindFormat(kept, clipboard::RichTextFormat());
+    const clips::ClipFormat* drop = FindFormat(kept, CF_HDROP);
+    if (kind == clips::kKindFileList) text = drop ? clipboard::FileListText(drop->bytes) : "";
     std::uint64_t width = 0, height = 0;
     const std::string& pictureBytes = png ? png->bytes : picture;
-    if (kind == kKindPicture &&
-        (!PngSize(pictureBytes, width, height) || !TooLargeForPicture(width, height).empty()))
+    if (kind == clips::kKindPicture &&
+        (!pictures::PngSize(pictureBytes, width, height) || !pictures::TooLargeForPicture(width, height).empty()))
         return false;
-    if ((kind == kKindText || kind == kKindFileList) && text.empty()) return false;
-    if (kind == kKindRichText && !rtf) return false;
+    if ((kind == clips::kKindText || kind == clips::kKindFileList) && text.empty()) return false;
+    if (kind == clips::kKindRichText && !rtf) return false;
 
-    Holders().Create(family, index);
+    clips::Holders().Create(family, index);
     // The formats first: a picture that keeps its source's PNG finds it among them.
     const bool sourcePng = png != nullptr;
-    ClipFormats* keptHere = Holders().Kept(family, index);
+    clips::ClipFormats* keptHere = clips::Holders().Kept(family, index);
     if (!keptHere) return false;
     *keptHere = std::move(kept);
-    rtf = FindFormat(*keptHere, RichTextFormat());
+    rtf = clips::FindFormat(*keptHere, clipboard::RichTextFormat());
     bool held = false;
-    if (kind == kKindPicture) {
-        held = Holders().Pictures().SetCompressed(index, unsigned(width), unsigned(height), sourcePng,
+    if (kind == clips::kKindPicture) {
+        held = clips::Holders().Pictures().SetCompressed(index, unsigned(width), unsigned(height), sourcePng,
                                                   sourcePng ? std::string() : picture);
-    } else if (kind == kKindRichText) {
-        RichTextHolder* box = Holders().RichText(index);
-        held = box && (box->SetMarkup(TrimAtNull(rtf->bytes)) || !box->PlainText().empty());
-    } else if (std::string* holder = Holders().Text(index)) {
+    } else if (kind == clips::kKindRichText) {
+        clips::RichTextHolder* box = clips::Holders().RichText(index);
+        held = box && (box->SetMarkup(clips::TrimAtNull(rtf->bytes)) || !box->PlainText().empty());
+    } else if (std::string* holder = clips::Holders().Text(index)) {
         *holder = text;
         held = true;
     }
@@ -114,49 +116,52 @@ bool ReadSearchTextOfFile(const std::filesystem::path& file, StoredSearchText& r
     const std::string* rtf = nullptr;
     for (const StoredFormat& stored : clip->formats) {
         const UINT format = FormatOfStoredName(stored.name);
-        if (format == CF_UNICODETEXT) read.text = Utf8OfUnicodeBlock(stored.bytes.substr(0, 2 * kStoredSearchChars));
-        if (format == CF_HDROP && read.text.empty()) read.text = FileListText(stored.bytes);
-        if (format == RichTextFormat()) rtf = &stored.bytes;
+        if (format == CF_UNICODETEXT)
+            read.text = clips::Utf8OfUnicodeBlock(stored.bytes.substr(0, 2 * kStoredSearchChars));
+        if (format == CF_HDROP && read.text.empty()) read.text = clipboard::FileListText(stored.bytes);
+        if (format == clipboard::RichTextFormat()) rtf = &stored.bytes;
         std::uint64_t w = 0, h = 0;
-        if ((stored.name == kPictureEntryName || format == PngFormat()) && PngSize(stored.bytes, w, h))
+        if ((stored.name == kPictureEntryName || format == pictures::PngFormat()) &&
+            pictures::PngSize(stored.bytes, w, h))
             read.width = unsigned(w), read.height = unsigned(h);
     }
     // Rich text its source offered alone (as Linux programs do) has no plain text to read here.
-    if (read.text.empty() && rtf) read.markup = TrimAtNull(rtf->substr(0, kStoredSearchRtfBytes));
+    if (read.text.empty() && rtf) read.markup = clips::TrimAtNull(rtf->substr(0, kStoredSearchRtfBytes));
     return true;
 }
 
 void ReadMarkupOf(StoredSearchText& read) {
     if (read.markup.empty()) return;
-    read.text = common::Utf8Prefix(Holders().PlainTextOf(read.markup), kStoredSearchChars);
+    read.text = common::Utf8Prefix(clips::Holders().PlainTextOf(read.markup), kStoredSearchChars);
     read.markup.clear();
 }
 
 std::string InsertListedClip(const ClipFileHeader& header, int position) {
-    auto& list = Host()->ClipList().Model();
+    auto& list = clips::Host()->ClipList().Model();
     const int count = list.ListCount();
     position = std::clamp(position, 0, count);
-    const HolderFamily family = FamilyOfKind(header.kind);
-    const std::string tag = MakeTag(header.kind, ClipTags().NextHolderIndex(family, count));
+    const clips::HolderFamily family = clips::FamilyOfKind(header.kind);
+    const std::string tag = clips::MakeTag(header.kind, clips::ClipTags().NextHolderIndex(family, count));
     // Every slot taken (pins past any limit): the clip is not listed, and the list keeps step with the tags.
-    if (!ClipTags().InsertTag(position, tag, count)) return "";
-    const std::int16_t icon = IconOfKind(header.kind);
+    if (!clips::ClipTags().InsertTag(position, tag, count)) return "";
+    const std::int16_t icon = clips::IconOfKind(header.kind);
     if (position == count) list.AddItem(header.label, icon, icon);
     else list.InsertItem(position, header.label, icon, icon);
     list.SetItemPinned(position, header.pinned);
-    ClipTags().Advance(family, TagHolderIndex(tag));
+    clips::ClipTags().Advance(family, clips::TagHolderIndex(tag));
     return tag;
 }
 
 bool ReadStoredClip(const std::filesystem::path& file, std::optional<ClipFileContents>& clip) {
     std::string bytes;
     ClipFileError error = ClipFileError::kNone;
-    clip = ReadFileWithin(file, MaxClipFileBytes(kKindPicture), bytes) ? ReadClipFile(bytes, error) : std::nullopt;
+    clip = ReadFileWithin(file, clips::MaxClipFileBytes(clips::kKindPicture), bytes) ? ReadClipFile(bytes, error)
+                                                                                     : std::nullopt;
     return clip.has_value();
 }
 
 std::string RestoreHistory(const HistoryLimits& limits) {
-    if (!Host()) return "";
+    if (!clips::Host()) return "";
     const HistoryListing listing = ListHistoryFolder(HistoryFolder());
     // What is beyond the limits goes now, oldest unpinned first, as it would have gone while running.
     const std::vector<std::size_t> removed = ClipsToRemove(listing.clips, limits);
@@ -170,14 +175,14 @@ std::string RestoreHistory(const HistoryLimits& limits) {
     for (std::size_t i = 0; i < listing.clips.size(); ++i) {
         if (gone[i]) continue;
         const StoredClip& stored = listing.clips[i];
-        const std::string tag = InsertListedClip(stored.header, Host()->ClipList().Model().ListCount());
+        const std::string tag = InsertListedClip(stored.header, clips::Host()->ClipList().Model().ListCount());
         if (!tag.empty()) NoteRestoredClip(tag, stored);
     }
     // The newest are read whole now, as the window and the popup show them first; the others when used.
     int damaged = listing.damaged;
-    const int count = Host()->ClipList().Model().ListCount();
+    const int count = clips::Host()->ClipList().Model().ListCount();
     for (int position = count - 1; position >= 0 && position >= count - int(kClipsReadAtStart); --position)
-        if (!LoadClip(ClipTags().Tag(position))) {
+        if (!LoadClip(clips::ClipTags().Tag(position))) {
             DropDamagedClip(position);
             ++damaged;
         }
@@ -185,4 +190,4 @@ std::string RestoreHistory(const HistoryLimits& limits) {
     return DamagedFilesLine(damaged);
 }
 
-}  // namespace capture
+}  // namespace history

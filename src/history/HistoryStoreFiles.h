@@ -12,7 +12,7 @@
 #include "history/HistoryFolder.h"
 #include "history/StoredSearchTexts.h"
 
-namespace capture {
+namespace history {
 
 // A picture's own PNG (made here, not offered by its source) goes in the file under this name, which no
 // clipboard format has: read back, it is the picture, not a format to offer.
@@ -49,4 +49,4 @@ void UnlistStoredFile(const ClipFileId& id);
 // Takes a clip whose file proved damaged off the list, leaving the file where it is.
 void DropDamagedClip(int position);
 
-}  // namespace capture
+}  // namespace history

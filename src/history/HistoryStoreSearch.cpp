@@ -5,7 +5,7 @@
 #include "history/HistoryStoreState.h"
 #include "cliplist/ClipListControl.h"
 
-namespace capture {
+namespace history {
 
 bool StoredClipSearchText(const std::string& tag, std::string& text, unsigned& width, unsigned& height, int position) {
     const auto it = State().entries.find(KeyOf(tag));
@@ -15,7 +15,7 @@ bool StoredClipSearchText(const std::string& tag, std::string& text, unsigned& w
     const bool kept = State().searchTexts.Find(entry.id, found);
     if (!kept && !ReadSearchTextOfFile(entry.file, found)) found = {};
     // A damaged file is told when the clip is used; meanwhile search finds nothing in it.
-    const bool whole = found.kind == TagKind(tag);
+    const bool whole = found.kind == clips::TagKind(tag);
     if (!whole) found = {};
     if (!kept || !found.markup.empty()) {
         ReadMarkupOf(found);
@@ -31,13 +31,13 @@ bool StoredClipSearchText(const std::string& tag, std::string& text, unsigned& w
 
 void ReadSearchTextsAhead() {
     std::vector<std::pair<ClipFileId, std::filesystem::path>> newestFirst;
-    const int count = Host() ? Host()->ClipList().Model().ListCount() : 0;
+    const int count = clips::Host() ? clips::Host()->ClipList().Model().ListCount() : 0;
     for (int position = count - 1; position >= 0; --position) {
-        const auto it = State().entries.find(KeyOf(ClipTags().Tag(position)));
+        const auto it = State().entries.find(KeyOf(clips::ClipTags().Tag(position)));
         if (it != State().entries.end() && !it->second.loaded && !it->second.file.empty())
             newestFirst.emplace_back(it->second.id, it->second.file);
     }
     State().searchTexts.ReadAhead(std::move(newestFirst), ReadSearchTextOfFile);
 }
 
-}  // namespace capture
+}  // namespace history

@@ -16,7 +16,7 @@
 #include "history/StoredSearchTexts.h"
 #include "clips/Clips.h"
 
-namespace capture {
+namespace history {
 
 // What the store knows of a live clip: when it was captured, and its file once written. A file written
 // anew (pinned, made newest) replaces the previous one only once it is on the disk.
@@ -36,7 +36,7 @@ struct Entry {
     bool labelChecked = false;  // its label made from what its file holds, once search has read it
 };
 
-using EntryKey = std::pair<HolderFamily, std::int16_t>;
+using EntryKey = std::pair<clips::HolderFamily, std::int16_t>;
 
 struct HistoryStoreState {
     std::filesystem::path folder;
@@ -69,4 +69,4 @@ void UnloadBeyondLimit(const std::string& keep);
 void UnloadOverBudget(const std::string& keep);
 void TrimToDiskLimit();
 
-}  // namespace capture
+}  // namespace history

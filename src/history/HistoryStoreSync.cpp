@@ -5,17 +5,19 @@
 #include "history/HistoryStoreState.h"
 #include "cliplist/ClipListControl.h"
 
-namespace capture {
+namespace history {
 
 std::uint64_t HistoryWritesDone() { return State().worker.Done(); }
 
-bool IsOwnHistoryChange(const std::filesystem::path& name, bool removed) { return State().worker.IsOwnChange(name, removed); }
+bool IsOwnHistoryChange(const std::filesystem::path& name, bool removed) {
+    return State().worker.IsOwnChange(name, removed);
+}
 
 std::vector<StoredClipState> StoredClipStates(std::uint64_t writesDoneBefore) {
     std::vector<StoredClipState> states;
-    const auto& list = Host()->ClipList().Model();
+    const auto& list = clips::Host()->ClipList().Model();
     for (int position = 0; position < list.ListCount(); ++position) {
-        const auto it = State().entries.find(KeyOf(ClipTags().Tag(position)));
+        const auto it = State().entries.find(KeyOf(clips::ClipTags().Tag(position)));
         if (it == State().entries.end()) continue;
         const Entry& entry = it->second;
         // Not on the disk: no other machine sees it. A file about to be written again still names the clip.
@@ -37,15 +39,15 @@ int PositionOfStored(const ClipFileId& id) {
 void RemoveClipDeletedElsewhere(const ClipFileId& id) {
     const int position = PositionOfStored(id);
     if (position < 0) return;
-    State().entries.erase(KeyOf(ClipTags().Tag(position)));  // its file is gone, or is another machine's to keep
-    RemoveClip(position);
+    State().entries.erase(KeyOf(clips::ClipTags().Tag(position)));  // its file is gone, or is another machine's to keep
+    clips::RemoveClip(position);
 }
 
 void AddClipFromElsewhere(const StoredClip& stored) {
     std::vector<std::uint64_t> times;
-    const auto& list = Host()->ClipList().Model();
+    const auto& list = clips::Host()->ClipList().Model();
     for (int position = 0; position < list.ListCount(); ++position) {
-        const auto it = State().entries.find(KeyOf(ClipTags().Tag(position)));
+        const auto it = State().entries.find(KeyOf(clips::ClipTags().Tag(position)));
         times.push_back(it != State().entries.end() ? it->second.capturedAtMs : times.empty() ? 0 : times.back());
     }
     const std::string tag = InsertListedClip(stored.header, int(PlaceByTime(times, stored.id.capturedAtMs)));
@@ -54,7 +56,7 @@ void AddClipFromElsewhere(const StoredClip& stored) {
 
 void SetPinFromElsewhere(const ClipFileId& id, bool pinned) {
     const int position = PositionOfStored(id);
-    if (position >= 0) Host()->ClipList().Model().SetItemPinned(position, pinned);
+    if (position >= 0) clips::Host()->ClipList().Model().SetItemPinned(position, pinned);
 }
 
-}  // namespace capture
+}  // namespace history

@@ -7,15 +7,16 @@
 #include "history/FolderMerge.h"
 #include "history/FolderWatcher.h"
 
-namespace historysync {
+namespace history {
 
 namespace {
 FolderWatcher gWatcher;
 }  // namespace
 
 bool StartHistorySync(HWND window) {
-    return gWatcher.Start(capture::HistoryFolder(), window, kFolderListedMessage, [] { return capture::HistoryWritesDone(); },
-                          capture::IsOwnHistoryChange);
+    return gWatcher.Start(
+        HistoryFolder(), window, kFolderListedMessage, [] { return HistoryWritesDone(); },
+        IsOwnHistoryChange);
 }
 
 void StopHistorySync() { gWatcher.Stop(); }
@@ -24,21 +25,21 @@ bool HistorySyncRunning() { return gWatcher.Running(); }
 
 bool ApplyFolderListing(LPARAM listed) {
     const std::unique_ptr<FolderListed> taken(reinterpret_cast<FolderListed*>(listed));
-    if (!taken || !capture::Host() || !gWatcher.Running()) return false;
+    if (!taken || !clips::Host() || !gWatcher.Running()) return false;
     if (!taken->failure.empty()) {
-        capture::Host()->ReportRefusedClip("Not done: " + taken->failure);
+        clips::Host()->ReportRefusedClip("Not done: " + taken->failure);
         return false;
     }
     std::vector<KnownClip> known;
-    for (const capture::StoredClipState& state : capture::StoredClipStates(taken->writesDoneBefore))
+    for (const StoredClipState& state : StoredClipStates(taken->writesDoneBefore))
         known.push_back({state.id, state.pinned, state.settled});
-    const FolderChanges changes = ChangesBetween(known, taken->listing, capture::FilesDeletedHere());
+    const FolderChanges changes = ChangesBetween(known, taken->listing, FilesDeletedHere());
     if (changes.Empty()) return false;
-    for (const capture::ClipFileId& id : changes.removed) capture::RemoveClipDeletedElsewhere(id);
-    for (const capture::StoredClip& clip : changes.added) capture::AddClipFromElsewhere(clip);
-    for (const auto& [id, pinned] : changes.repinned) capture::SetPinFromElsewhere(id, pinned);
-    capture::RemoveClipsOverLimit();
+    for (const ClipFileId& id : changes.removed) RemoveClipDeletedElsewhere(id);
+    for (const StoredClip& clip : changes.added) AddClipFromElsewhere(clip);
+    for (const auto& [id, pinned] : changes.repinned) SetPinFromElsewhere(id, pinned);
+    RemoveClipsOverLimit();
     return true;
 }
 
-}  // namespace historysync
+}  // namespace history

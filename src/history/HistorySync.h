@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-namespace historysync {
+namespace history {
 
 // The message the watcher posts to the window; the window hands it to ApplyFolderListing.
 const UINT kFolderListedMessage = WM_APP + 0x53;
@@ -17,4 +17,4 @@ bool HistorySyncRunning();
 // Merges a listing the watcher posted (it owns lParam); true when the clips changed.
 bool ApplyFolderListing(LPARAM listed);
 
-}  // namespace historysync
+}  // namespace history

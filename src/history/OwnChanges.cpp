@@ -1,6 +1,6 @@
 #include "history/OwnChanges.h"
 
-namespace capture {
+namespace history {
 
 namespace {
 // Long enough for the system to tell the watcher, short enough that another machine's later change to the
@@ -36,4 +36,4 @@ bool OwnChanges::IsOwn(const std::filesystem::path& name, bool removed) {
     return (it->second.steps & (removed ? kDeleted : kWritten | kDeleted)) != 0;
 }
 
-}  // namespace capture
+}  // namespace history

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <string>
 
-namespace capture {
+namespace history {
 
 class OwnChanges {
 public:
@@ -32,4 +32,4 @@ private:
     std::chrono::steady_clock::time_point swept_;
 };
 
-}  // namespace capture
+}  // namespace history

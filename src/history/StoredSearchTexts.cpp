@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-namespace capture {
+namespace history {
 
 void StoredSearchTexts::ReadAhead(std::vector<std::pair<ClipFileId, std::filesystem::path>> newestFirst,
                                   SearchTextReader read) {
@@ -11,7 +11,8 @@ void StoredSearchTexts::ReadAhead(std::vector<std::pair<ClipFileId, std::filesys
     stopping_ = false;
     // A few threads at once, as opening a file is most of the cost and it waits; newest first all the same.
     const std::size_t threads = std::min<std::size_t>(4, newestFirst.size() / 64 + 1);
-    auto files = std::make_shared<const std::vector<std::pair<ClipFileId, std::filesystem::path>>>(std::move(newestFirst));
+    auto files =
+        std::make_shared<const std::vector<std::pair<ClipFileId, std::filesystem::path>>>(std::move(newestFirst));
     for (std::size_t t = 0; t < threads; ++t)
         readers_.emplace_back([this, files, read, t, threads] {
             for (std::size_t n = t; n < files->size(); n += threads) {
@@ -82,4 +83,4 @@ std::uint64_t StoredSearchTexts::Bytes() const {
     return bytes_;
 }
 
-}  // namespace capture
+}  // namespace history

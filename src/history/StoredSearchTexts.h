@@ -19,7 +19,7 @@
 
 #include "history/HistoryFolder.h"
 
-namespace capture {
+namespace history {
 
 const std::uint64_t kStoredSearchBudget = 32ull << 20;
 
@@ -67,4 +67,4 @@ private:
 };
 
 
-}  // namespace capture
+}  // namespace history

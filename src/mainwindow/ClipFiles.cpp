@@ -86,21 +86,21 @@ void WriteBitmapFile(const std::string& path, HBITMAP picture) {
 }
 
 void WriteClipFile(const std::string& path, const std::string& tag) {
-    const std::string kind = capture::TagKind(tag);
-    const std::int16_t index = capture::TagHolderIndex(tag);
-    capture::ClipHolders& holders = capture::Holders();
-    if (kind == capture::kKindText || kind == capture::kKindFileList) {
+    const std::string kind = clips::TagKind(tag);
+    const std::int16_t index = clips::TagHolderIndex(tag);
+    clips::ClipHolders& holders = clips::Holders();
+    if (kind == clips::kKindText || kind == clips::kKindFileList) {
         if (const std::string* text = holders.Text(index)) WriteTextFile(path, *text);
-    } else if (kind == capture::kKindRichText) {
+    } else if (kind == clips::kKindRichText) {
         // The markup as it was copied, not as a RichEdit would write it again.
-        const capture::ClipFormats* kept = holders.Kept(capture::HolderFamily::kRichText, index);
-        const capture::ClipFormat* rtf = kept ? capture::FindFormat(*kept, capture::RichTextFormat()) : nullptr;
+        const clips::ClipFormats* kept = holders.Kept(clips::HolderFamily::kRichText, index);
+        const clips::ClipFormat* rtf = kept ? clips::FindFormat(*kept, clipboard::RichTextFormat()) : nullptr;
         if (!rtf) throw std::runtime_error("There is no rich text to save");
-        const std::string markup = capture::TrimAtNull(rtf->bytes);
+        const std::string markup = clips::TrimAtNull(rtf->bytes);
         File file(path);
         file.Write(markup.data(), markup.size(), path);
         file.Close(path);
-    } else if (kind == capture::kKindPicture) {
+    } else if (kind == clips::kKindPicture) {
         // An older picture is decoded for the save alone; the one shown stays shown.
         if (!holders.Pictures().Use(index, [&](HBITMAP picture) { WriteBitmapFile(path, picture); }))
             throw std::runtime_error("There is no picture to save");

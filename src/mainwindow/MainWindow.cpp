@@ -28,7 +28,6 @@ BOOL CALLBACK CloseOtherWindow(HWND other, LPARAM main) {
 
 }  // namespace
 
-using namespace form1;
 
 UINT ActivateMessage() {
     static const UINT message = RegisterWindowMessageA("Kestrovan.Ardentia.Activate");
@@ -36,7 +35,7 @@ UINT ActivateMessage() {
 }
 
 bool ActivateRunningInstance(WPARAM what) {
-    HWND running = FindWindowA(kClassName, nullptr);
+    HWND running = FindWindowA(kMainWindowClass, nullptr);
     if (!running) return false;
     // This process was just started by the user, so it may hand the foreground on.
     DWORD process = 0;
@@ -87,7 +86,7 @@ bool MainWindow::Load(bool quitOnClose) {
     common::FailureReporter() = [](const std::string& what) {
         if (gFailuresShownBy) gFailuresShownBy->ReportRefusedClip("Not done: " + what);
     };
-    if (!common::RegisterClassOnce(kClassName, WindowProc) || !common::RegisterClassOnce(kPanelClass, PanelProc))
+    if (!common::RegisterClassOnce(kMainWindowClass, WindowProc) || !common::RegisterClassOnce(kPanelClass, PanelProc))
         return false;
     HDC screen = GetDC(nullptr);
     dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
@@ -97,7 +96,7 @@ bool MainWindow::Load(bool quitOnClose) {
         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
     RECT frame = {0, 0, Px(kClientWidthTwips), Px(kClientHeightTwips)};
     AdjustWindowRect(&frame, style, FALSE);
-    hwnd_ = CreateWindowExA(0, kClassName, kProductCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
+    hwnd_ = CreateWindowExA(0, kMainWindowClass, kProductCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                             GetModuleHandleA(nullptr), this);
     if (!hwnd_ || !CreateControls()) return false;
@@ -112,7 +111,7 @@ void MainWindow::Show() {
     // The clips kept from the last run are shown as a selection would show them; the files skipped
     // are said once, in place of the newest clip's line.
     if (IsWindowVisible(hwnd_) && clipList_.Model().ListCount() > 0) ShowCurrentClip();
-    if (!historyNote_.empty()) common::SetWindowTextUtf8(lblInfo_, historyNote_);
+    if (!historyNote_.empty()) common::SetWindowTextUtf8(infoLine_, historyNote_);
     historyNote_.clear();
     if (IsWindowVisible(hwnd_)) UpdateWindow(hwnd_);
 }
@@ -202,9 +201,13 @@ LRESULT MainWindow::ControlColours(HDC dc, HWND control, UINT message, WPARAM wP
 }
 
 // The work of opening happens on the press, before the edit control sees it.
-LRESULT CALLBACK MainWindow::PreviewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+LRESULT CALLBACK MainWindow::PreviewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR self) {
     auto* form = reinterpret_cast<MainWindow*>(self);
-    const int button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : message == WM_MBUTTONDOWN ? 4 : 0;
+    const int button = message == WM_LBUTTONDOWN   ? 1
+                       : message == WM_RBUTTONDOWN ? 2
+                       : message == WM_MBUTTONDOWN ? 4
+                                                   : 0;
     if (button) common::Guarded<bool>([&] { return form->OnPreviewMouseDown(button), true; }, false);
     // The right button means "Open with" here; the edit control's own menu would follow it.
     if (message == WM_CONTEXTMENU) return 0;
@@ -238,7 +241,8 @@ LRESULT CALLBACK MainWindow::PanelProc(HWND hwnd, UINT message, WPARAM wParam, L
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = common::WindowOwner<MainWindow>(hwnd, message, lParam, [&](MainWindow* owner) { owner->hwnd_ = hwnd; });
+    auto* self =
+        common::WindowOwner<MainWindow>(hwnd, message, lParam, [&](MainWindow* owner) { owner->hwnd_ = hwnd; });
     if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         self->hwnd_ = nullptr;
@@ -330,19 +334,19 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             DestroyWindow(hwnd_);
             return 0;
         case WM_DESTROY:
-            historysync::StopHistorySync();
-            capture::CloseHistoryStore();  // its files stay for the next start
-            capture::SetCaptureHost(nullptr);
-            capture::Holders().Clear();
-            capture::Holders().onPictureReleasing = nullptr;
-            capture::ClipTags() = capture::ClipCollection();
+            history::StopHistorySync();
+            history::CloseHistoryStore();  // its files stay for the next start
+            clips::SetCaptureHost(nullptr);
+            clips::Holders().Clear();
+            clips::Holders().onPictureReleasing = nullptr;
+            clips::ClipTags() = clips::ClipCollection();
             capture::SetManagerOn(false);
             if (quitOnClose_) PostQuitMessage(0);
             return 0;
     }
-    if (message == historysync::kFolderListedMessage) {
+    if (message == history::kFolderListedMessage) {
         // What another machine did changes the clips a search or the popup shows.
-        if (historysync::ApplyFolderListing(lParam)) {
+        if (history::ApplyFolderListing(lParam)) {
             // As after a capture: the empty list's words go, the rows paint, the line and the current clip
             // follow; a list that had none stands on the newest. Neither the clipboard nor the focus moves.
             auto& list = clipList_.Model();

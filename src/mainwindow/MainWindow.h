@@ -38,7 +38,7 @@ UINT ActivateMessage();
 void SetHourglass(bool on);
 bool Hourglass();
 
-class MainWindow : public capture::CaptureHost, private cliplist::ClipListEvents, private shell::TrayIconEvents {
+class MainWindow : public clips::CaptureHost, private cliplist::ClipListEvents, private shell::TrayIconEvents {
 public:
     MainWindow();
     ~MainWindow() override;
@@ -55,12 +55,12 @@ public:
     HWND hwnd() const { return hwnd_; }
     bool InTray() const { return inTray_; }
     shell::TrayIcon& Tray() { return trayIcon_; }
-    HWND lblInfo() const { return lblInfo_; }
+    HWND InformationLine() const { return infoLine_; }
     HWND ClipListWindow() const { return clipList_.hwnd(); }
     HWND Preview() const { return preview_; }
     HWND OutputFolderBox() const { return outputFolder_; }
     HWND PicturePanel() const { return picturePanel_; }
-    HWND PictureClipLabel() const { return picClipLabel_; }
+    HWND EmptyPanel() const { return emptyPanel_; }
     HWND DeleteSelectedButton() const { return deleteSelected_; }
     HWND ManagerSwitch() const { return managerSwitch_; }
     HWND DeleteAllButton() const { return deleteAll_; }
@@ -196,10 +196,11 @@ private:
 
     HWND deleteSelected_ = nullptr, managerSwitch_ = nullptr, deleteAll_ = nullptr, saveResults_ = nullptr,
          browseFolder_ = nullptr;
-    HWND startupGroup_ = nullptr, outputGroup_ = nullptr, startWithWindows_ = nullptr, startInTray_ = nullptr, outputFolder_ = nullptr;
+    HWND startupGroup_ = nullptr, outputGroup_ = nullptr, startWithWindows_ = nullptr, startInTray_ = nullptr,
+         outputFolder_ = nullptr;
     HWND checkRemember_ = nullptr;
     HWND previewPanel_ = nullptr, preview_ = nullptr, picturePanel_ = nullptr;
-    HWND picClipLabel_ = nullptr, lblClipEmpty_ = nullptr, lblInfo_ = nullptr;
+    HWND emptyPanel_ = nullptr, emptyMessage_ = nullptr, infoLine_ = nullptr;
     HWND tooltips_ = nullptr;
     PictureView pictureView_;
     static const int kPopupHotkeyId = 1;
@@ -212,7 +213,7 @@ private:
     cliplist::ClipListControl clipList_;
     HIMAGELIST kindIcons_ = nullptr;
     shell::TrayIcon trayIcon_;
-    shell::SkinFramework skin_;
+    shell::LoadedSkin skin_;
     HICON appIcon_ = nullptr;
     HICON appIconSmall_ = nullptr;
     HCURSOR handCursor_ = nullptr;

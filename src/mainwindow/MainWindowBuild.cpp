@@ -22,7 +22,6 @@
 
 namespace mainwindow {
 
-using namespace form1;
 
 namespace {
 
@@ -36,8 +35,8 @@ HICON LoadAppIcon(int size) {
 
 }  // namespace
 
-HWND MainWindow::Child(const char* cls, const char* text, DWORD style, HWND parent, int id, int left, int top, int width,
-                  int height, std::uint32_t backColour) {
+HWND MainWindow::Child(const char* cls, const char* text, DWORD style, HWND parent, int id, int left, int top,
+                       int width, int height, std::uint32_t backColour) {
     // Unicode windows, so that the preview, the information line and the folder box hold every character.
     HWND control = CreateWindowExW(0, common::Widen(cls).c_str(), common::Widen(text).c_str(),
                                    WS_CHILD | WS_VISIBLE | style, Px(left), Px(top), Px(width), Px(height), parent,
@@ -80,15 +79,16 @@ bool MainWindow::CreateControls() {
     lstrcpynW(face.lfFaceName, common::Widen(ambient.name).c_str(), LF_FACESIZE);
     font_ = gdi::Font(CreateFontIndirectW(&face));
 
-    managerSwitch_ = Child("BUTTON", kManagerOnCaption, BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdManagerSwitch, 120, 120, 5520, 405);
+    managerSwitch_ =
+        Child("BUTTON", kManagerOnCaption, BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdManagerSwitch, 120, 120, 5520, 405);
     // Beside the switch it belongs with: what the manager collects, and whether it lasts.
     checkRemember_ = Child("BUTTON", "Remember History", BS_AUTOCHECKBOX | WS_TABSTOP, hwnd_, kIdCheckRemember, 5790,
                            180, 2130, 285, shell::kSkinBackground);
     startupGroup_ = Frame("Startup Options", 120, 570, 7800, 735);
-    startWithWindows_ = Child("BUTTON", "Load this software on Windows startup", BS_AUTOCHECKBOX | WS_TABSTOP, startupGroup_, kIdStartWithWindows,
-                    240, 300, 3930, 285, kWhite);
-    startInTray_ = Child("BUTTON", "Start in system tray", BS_AUTOCHECKBOX | WS_TABSTOP, startupGroup_, kIdStartInTray, 4200, 300, 1980,
-                    285, kWhite);
+    startWithWindows_ = Child("BUTTON", "Load this software on Windows startup", BS_AUTOCHECKBOX | WS_TABSTOP,
+                              startupGroup_, kIdStartWithWindows, 240, 300, 3930, 285, kWhite);
+    startInTray_ = Child("BUTTON", "Start in system tray", BS_AUTOCHECKBOX | WS_TABSTOP, startupGroup_, kIdStartInTray,
+                         4200, 300, 1980, 285, kWhite);
 
     // The search box across the top of the list's place, the list (or while searching, what was found) below.
     const int searchHeight = Px(360);
@@ -96,7 +96,7 @@ bool MainWindow::CreateControls() {
     if (!clipList_.Create(hwnd_, kIdClipList, listPlace.left, listPlace.top + searchHeight, Px(2535),
                              Px(3435) - searchHeight))
         return false;
-    clipList_.ReadProperties(common::PropertyBag::Parse(kClipList1Properties), common::FontSpec());
+    clipList_.ReadProperties(common::PropertyBag::Parse(kClipListProperties), common::FontSpec());
     SetWindowLongA(clipList_.hwnd(), GWL_STYLE,
                    GetWindowLongA(clipList_.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS | WS_TABSTOP);
     clipList_.SetEvents(this);
@@ -105,28 +105,30 @@ bool MainWindow::CreateControls() {
     HWND searchBox = search_.FilterBox();
     while (GetParent(searchBox) && GetParent(searchBox) != hwnd_) searchBox = GetParent(searchBox);
     SetWindowPos(clipList_.hwnd(), searchBox, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    picClipLabel_ = Panel(hwnd_, 180, 2010, 2355, 1905, kWhite);
+    emptyPanel_ = Panel(hwnd_, 180, 2010, 2355, 1905, kWhite);
     // Room for a third line: the font here wraps the text once more than the designed one.
-    lblClipEmpty_ = Child("STATIC", "", SS_CENTER | SS_NOPREFIX, picClipLabel_, 0, 0, 120, 2235, 675, kWhite);
-    SetWindowPos(picClipLabel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    emptyMessage_ = Child("STATIC", "", SS_CENTER | SS_NOPREFIX, emptyPanel_, 0, 0, 120, 2235, 675, kWhite);
+    SetWindowPos(emptyPanel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
     previewPanel_ = Panel(hwnd_, 2760, 1440, 5160, 3435, shell::kSkinBackground);
-    preview_ = Child("EDIT", "", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, previewPanel_, kIdPreview,
-                   0, 0, 5055, 3435, kWhite);
+    preview_ = Child("EDIT", "", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP,
+                     previewPanel_, kIdPreview, 0, 0, 5055, 3435, kWhite);
     picturePanel_ = Panel(previewPanel_, 65, 45, 4995, 3345, shell::kSkinBackground);
     ShowWindow(picturePanel_, SW_HIDE);
     if (!pictureView_.Create(picturePanel_, Px(135), Px(225), Px(2190), Px(1485))) return false;
 
-    lblInfo_ = Child("STATIC", "Nothing on Clipboard", SS_LEFT | SS_NOPREFIX, hwnd_, 0, 120, 5010, 7800, 255,
+    infoLine_ = Child("STATIC", "Nothing on Clipboard", SS_LEFT | SS_NOPREFIX, hwnd_, 0, 120, 5010, 7800, 255,
                      shell::kSkinBackground);
-    deleteSelected_ = Child("BUTTON", "Delete Selected", BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdDeleteSelected, 120, 5390, 3840, 405);
+    deleteSelected_ =
+        Child("BUTTON", "Delete Selected", BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdDeleteSelected, 120, 5390, 3840, 405);
     deleteAll_ = Child("BUTTON", "Delete All", BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdDeleteAll, 4080, 5390, 3840, 405);
     outputGroup_ = Frame("Save Results To This Folder", 120, 5850, 7800, 810);
-    outputFolder_ = Child("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, outputGroup_, kIdOutputFolder, 240, 300, 6540, 345,
-                   kWindowColour);
-    browseFolder_ = Child("BUTTON", "...", BS_PUSHBUTTON | WS_TABSTOP, outputGroup_, kIdBrowseFolder, 6840, 300, 720, 345);
-    saveResults_ =
-        Child("BUTTON", "Save Results As Text / Image", BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdSaveResults, 120, 6780, 7800, 405);
+    outputFolder_ = Child("EDIT", "", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, outputGroup_, kIdOutputFolder, 240, 300,
+                          6540, 345, kWindowColour);
+    browseFolder_ =
+        Child("BUTTON", "...", BS_PUSHBUTTON | WS_TABSTOP, outputGroup_, kIdBrowseFolder, 6840, 300, 720, 345);
+    saveResults_ = Child("BUTTON", "Save Results As Text / Image", BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdSaveResults,
+                         120, 6780, 7800, 405);
 
     tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd_,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -135,18 +137,17 @@ bool MainWindow::CreateControls() {
     AddTooltip(preview_, kPreviewTip);
     AddTooltip(pictureView_.hwnd(), kPreviewTip);
 
-    if (!capture::Holders().Init(hwnd_)) return false;
+    if (!clips::Holders().Init(hwnd_)) return false;
 
     // The preview draws a holder's bitmap: it lets go before the holder deletes it.
-    capture::Holders().onPictureReleasing = [this](HBITMAP picture) {
+    clips::Holders().onPictureReleasing = [this](HBITMAP picture) {
         if (pictureView_.Picture() == picture) pictureView_.SetPicture(nullptr);
     };
     if (!trayIcon_.Create(hwnd_, 0, 0)) return false;
     trayIcon_.SetEvents(this);
-    capture::SetCaptureHost(this);
-    return deleteSelected_ && managerSwitch_ && deleteAll_ && saveResults_ && browseFolder_ && startWithWindows_ && startInTray_ &&
-           checkRemember_ &&
-           preview_ && outputFolder_ && lblInfo_ && lblClipEmpty_;
+    clips::SetCaptureHost(this);
+    return deleteSelected_ && managerSwitch_ && deleteAll_ && saveResults_ && browseFolder_ && startWithWindows_ &&
+           startInTray_ && checkRemember_ && preview_ && outputFolder_ && infoLine_ && emptyMessage_;
 }
 
 void MainWindow::StartUp() {
@@ -177,7 +178,7 @@ void MainWindow::StartUp() {
     });
     step(9, [&] { ShowEmptyListText(); });
     step(10, [&] {
-        capture::SetHistoryBudget(capture::HistoryBudgetFromSetting(shell::GetSetting(shell::kKeyHistoryBudget, "")));
+        history::SetHistoryBudget(clips::HistoryBudgetFromSetting(shell::GetSetting(shell::kKeyHistoryBudget, "")));
         const std::string value = shell::GetSetting(shell::kKeyClipboardSwitch, shell::kOff);
         if (value == shell::kOff) capture::SetManagerOn(false);
         if (value == shell::kOn) capture::SetManagerOn(true);
@@ -212,7 +213,7 @@ void MainWindow::StartUp() {
     step(16, [&] { startMinimised_ = common::IsTicked(startInTray_); });
     step(17, [&] { loading_ = false; });
     step(18, [&] {
-        SetBackColour(lblInfo_, kWhite);
+        SetBackColour(infoLine_, kWhite);
         SetBackColour(preview_, kWhite);  // the preview is white whatever the skin says, as it always showed
     });
     step(19, [&] { SetText(outputFolder_, shell::GetSetting(shell::kKeyOutputFolder, shell::DefaultOutputFolder())); });
@@ -229,12 +230,12 @@ void MainWindow::SkinStep() {
     const std::string path = shell::SkinFilePath(shell::ProgramFolder());
     std::vector<shell::SkinnedControl> controls = {{shell::ControlKind::kWindow, &formBackColour_}};
     const std::pair<HWND, shell::ControlKind> kinds[] = {
-        {lblInfo_, shell::ControlKind::kLabel},       {lblClipEmpty_, shell::ControlKind::kLabel},
+        {infoLine_, shell::ControlKind::kLabel},       {emptyMessage_, shell::ControlKind::kLabel},
         {startWithWindows_, shell::ControlKind::kCheckBox},     {startInTray_, shell::ControlKind::kCheckBox},
         {checkRemember_, shell::ControlKind::kCheckBox},
         {startupGroup_, shell::ControlKind::kFrame},        {outputGroup_, shell::ControlKind::kFrame},
         {preview_, shell::ControlKind::kTextBox},       {outputFolder_, shell::ControlKind::kTextBox},
-        {picClipLabel_, shell::ControlKind::kPicture}, {previewPanel_, shell::ControlKind::kPicture},
+        {emptyPanel_, shell::ControlKind::kPicture}, {previewPanel_, shell::ControlKind::kPicture},
         {picturePanel_, shell::ControlKind::kPicture},
     };
     for (const auto& k : kinds) controls.push_back({k.second, &backColours_[k.first]});

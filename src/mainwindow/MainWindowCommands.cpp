@@ -18,8 +18,6 @@
 
 namespace mainwindow {
 
-using form1::Confirmed;
-using form1::Tell;
 
 namespace {
 
@@ -52,13 +50,11 @@ void OpenWithButton(int button, const std::string& target) {
 }
 
 void ReleaseHolderOf(const std::string& tag) {
-    const std::int16_t index = capture::TagHolderIndex(tag);
-    capture::Holders().Release(capture::FamilyOfKind(capture::TagKind(tag)), index);
+    const std::int16_t index = clips::TagHolderIndex(tag);
+    clips::Holders().Release(clips::FamilyOfKind(clips::TagKind(tag)), index);
 }
 
 }  // namespace
-
-namespace form1 {
 
 bool Confirmed(HWND owner, const std::string& question) {
     return ShowMessageBox(owner, question, shell::ApplicationTitle(), MB_YESNO) == IDYES;
@@ -66,12 +62,10 @@ bool Confirmed(HWND owner, const std::string& question) {
 
 void Tell(HWND owner, const std::string& text) { ShowMessageBox(owner, text, shell::ApplicationTitle(), MB_OK); }
 
-}  // namespace form1
-
 void MainWindow::ClearPreview() {
     ShowWindow(preview_, SW_HIDE);
     ShowWindow(picturePanel_, SW_HIDE);
-    common::SetWindowTextUtf8(lblInfo_, kNothingOnClipboard);
+    common::SetWindowTextUtf8(infoLine_, kNothingOnClipboard);
 }
 
 void MainWindow::OnDeleteSelectedClicked() {
@@ -85,12 +79,12 @@ void MainWindow::OnDeleteSelectedClicked() {
         }
         // Nothing current (an empty list): nothing to ask about.
         if (asked < 0 || asked >= list.ListCount()) return;
-        const std::string tag = capture::ClipTags().Tag(asked);
+        const std::string tag = clips::ClipTags().Tag(asked);
         if (!Confirmed(hwnd_, DeleteClipQuestion(list.ItemText(asked)))) return;
         // A copy captured while the question was up made the new clip current, and may have let the oldest
         // go: the clip deleted is the one asked about, wherever it is now.
         int now = list.ListCount() - 1;
-        while (now >= 0 && capture::ClipTags().Tag(now) != tag) --now;
+        while (now >= 0 && clips::ClipTags().Tag(now) != tag) --now;
         if (now < 0) return;
         if (now != list.ListIndex()) list.SetListIndex(now);
         DeleteClip();
@@ -107,15 +101,15 @@ void MainWindow::DeleteClip() {
         return;
     }
     std::string tag;
-    step(3, [&] { tag = capture::ClipTags().Tag(position); });
+    step(3, [&] { tag = clips::ClipTags().Tag(position); });
     step(4, [&] { ReleaseHolderOf(tag); });
-    step(5, [&] { capture::ClipTags().RemoveTag(position, list.ListCount()); });
+    step(5, [&] { clips::ClipTags().RemoveTag(position, list.ListCount()); });
     step(6, [&] {
         if (position == 0) ClearPreview();
     });
     step(7, [&] { list.RemoveItem(position); });
     step(8, [&] { list.SetListIndex(std::min(position, list.ListCount() - 1)); });  // the clip that followed
-    step(9, [&] { ShowWindow(picClipLabel_, list.ListCount() < 1 ? SW_SHOW : SW_HIDE); });
+    step(9, [&] { ShowWindow(emptyPanel_, list.ListCount() < 1 ? SW_SHOW : SW_HIDE); });
     step(10, [&] { ::SetFocus(search_.Filtering() ? search_.FilterBox() : clipList_.picList()); });
     capture::SetCaptureSuppressed(false);
 }
@@ -144,8 +138,8 @@ void MainWindow::DeleteAll() {
         cliplist::ClipListControl::PaintHold hold(clipList_);
         for (int i = list.ListCount() - 1; i >= 0; --i) {
             if (list.ItemPinned(i)) continue;
-            ReleaseHolderOf(capture::ClipTags().Tag(i));
-            capture::ClipTags().RemoveTag(i, list.ListCount());
+            ReleaseHolderOf(clips::ClipTags().Tag(i));
+            clips::ClipTags().RemoveTag(i, list.ListCount());
             list.RemoveItem(i);
         }
     });
@@ -156,14 +150,14 @@ void MainWindow::DeleteAll() {
     step(4, [&] {
         if (!pinsStay) list.Clear();
     });
-    step(5, [&] { capture::ClipTags().ResetCounters(pinsStay); });
+    step(5, [&] { clips::ClipTags().ResetCounters(pinsStay); });
     step(6, [&] {
         if (pinsStay) {
             list.SetListIndex(list.ListCount() - 1);
             return;
         }
         ClearPreview();
-        ShowWindow(picClipLabel_, SW_SHOW);
+        ShowWindow(emptyPanel_, SW_SHOW);
     });
     capture::SetCaptureSuppressed(false);
 }
@@ -181,10 +175,10 @@ void MainWindow::OnSaveResultsClicked() {
     std::string firstReason;
     const auto& list = clipList_.Model();
     for (int i = 0; i < list.ListCount(); ++i) {
-        const std::string tag = capture::ClipTags().Tag(i);
-        const std::string extension = SavedExtension(capture::TagKind(tag));
+        const std::string tag = clips::ClipTags().Tag(i);
+        const std::string extension = SavedExtension(clips::TagKind(tag));
         // Read from the disk one at a time, as saving goes: a long history never fills the memory.
-        if (extension.empty() || !capture::LoadClip(tag)) {
+        if (extension.empty() || !history::LoadClip(tag)) {
             if (!extension.empty() && ++failed == 1) firstReason = "its file in the history is damaged";
             continue;
         }
@@ -216,12 +210,12 @@ void MainWindow::OnPreviewMouseDown(int button) {
     step(1, [&] {
         const int position = clipList_.Model().ListIndex();
         if (position < 0) return;
-        const std::string tag = capture::ClipTags().Tag(position);
-        const std::string kind = capture::TagKind(tag);
-        if (kind != capture::kKindText && kind != capture::kKindFileList && kind != capture::kKindRichText) return;
-        if (!capture::UseClip(tag)) return;
+        const std::string tag = clips::ClipTags().Tag(position);
+        const std::string kind = clips::TagKind(tag);
+        if (kind != clips::kKindText && kind != clips::kKindFileList && kind != clips::kKindRichText) return;
+        if (!history::UseClip(tag)) return;
         HourglassScope hourglass;
-        const std::string text = capture::ClipText(tag);
+        const std::string text = clips::ClipText(tag);
         std::string target;
         if (IsWebAddressToOpen(text)) {
             target = WebTarget(text);
@@ -238,10 +232,10 @@ void MainWindow::OnPictureMouseDown(int button) {
     step(1, [&] {
         const int position = clipList_.Model().ListIndex();
         if (position < 0) return;
-        const std::string tag = capture::ClipTags().Tag(position);
-        if (capture::TagKind(tag) != capture::kKindPicture || !capture::UseClip(tag)) return;
+        const std::string tag = clips::ClipTags().Tag(position);
+        if (clips::TagKind(tag) != clips::kKindPicture || !history::UseClip(tag)) return;
         HourglassScope hourglass;
-        const std::string target = TempFilePath(shell::TempFolder(), position, TempExtension(capture::kKindPicture));
+        const std::string target = TempFilePath(shell::TempFolder(), position, TempExtension(clips::kKindPicture));
         WriteClipFile(target, tag);
         OpenWithButton(button, target);
     });

@@ -20,8 +20,6 @@
 
 namespace mainwindow {
 
-using form1::Confirmed;
-using form1::Tell;
 
 namespace {
 
@@ -34,8 +32,8 @@ std::uint32_t MachineId() {
         return std::uint32_t(std::stoul(kept, nullptr, 16));
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    std::seed_seq seed{std::uint32_t(now.QuadPart), std::uint32_t(now.QuadPart >> 32), std::uint32_t(GetCurrentProcessId()),
-                       std::uint32_t(GetTickCount()), std::random_device{}()};
+    std::seed_seq seed{std::uint32_t(now.QuadPart), std::uint32_t(now.QuadPart >> 32),
+                       std::uint32_t(GetCurrentProcessId()), std::uint32_t(GetTickCount()), std::random_device{}()};
     std::mt19937 random(seed);
     const std::uint32_t made = random() | 1;  // never 0, which names the files of the first version
     char text[9];
@@ -60,25 +58,25 @@ void MainWindow::RestoreKeptHistory() {
         if (!shell::SettingExists(key)) return std::nullopt;
         return shell::GetSetting(key, "?");
     };
-    const capture::HistoryLimits limits =
-        capture::HistoryLimitsFromSettings(setting(shell::kKeyHistorySize), setting(shell::kKeyHistoryDisk));
-    capture::SetHistorySize(int(limits.clips));
-    capture::SetHistoryDiskLimit(limits.diskBytes);
-    capture::SetRememberHistory(shell::GetSetting(shell::kKeyRememberHistory, shell::kOn) != shell::kOff);
-    capture::SetMachineId(MachineId());
-    SendMessageW(checkRemember_, BM_SETCHECK, capture::RememberHistory() ? BST_CHECKED : BST_UNCHECKED, 0);
+    const history::HistoryLimits limits =
+        history::HistoryLimitsFromSettings(setting(shell::kKeyHistorySize), setting(shell::kKeyHistoryDisk));
+    clips::SetHistorySize(int(limits.clips));
+    history::SetHistoryDiskLimit(limits.diskBytes);
+    history::SetRememberHistory(shell::GetSetting(shell::kKeyRememberHistory, shell::kOn) != shell::kOff);
+    history::SetMachineId(MachineId());
+    SendMessageW(checkRemember_, BM_SETCHECK, history::RememberHistory() ? BST_CHECKED : BST_UNCHECKED, 0);
     // Opened even when the history is not remembered: pinned clips are.
     const std::string folder = shell::GetSetting(shell::kKeyHistoryFolder, "");
-    capture::OpenHistoryStore(folder.empty() ? capture::DefaultHistoryFolder()
+    history::OpenHistoryStore(folder.empty() ? history::DefaultHistoryFolder()
                                              : std::filesystem::path(common::Widen(folder)));
-    historyNote_ = capture::RestoreHistory(limits);
+    historyNote_ = history::RestoreHistory(limits);
     for (const auto& [understood, key] : {std::pair<bool, const char*>{limits.sizeUnderstood, shell::kKeyHistorySize},
                                           {limits.diskUnderstood, shell::kKeyHistoryDisk}})
         if (!understood)
             historyNote_ += std::string(historyNote_.empty() ? "" : "; ") + "The setting \"" + key +
                             "\" is not understood: no clip is deleted for it";
     // Another machine may write the folder too (a file-sync service keeps it alike): what it does shows here.
-    historysync::StartHistorySync(hwnd_);
+    history::StartHistorySync(hwnd_);
     auto& list = clipList_.Model();
     if (list.ListCount() > 0) {
         list.SetListIndex(list.ListCount() - 1);
@@ -91,14 +89,14 @@ void MainWindow::TogglePin(int position) {
     if (position < 0 || position >= list.ListCount()) return;
     const bool pin = !list.ItemPinned(position);
     // Pinned clips are never let go: their number is bounded as the history is.
-    if (pin && PinnedCount(list) >= capture::kMaxHistoryClips) {
-        Tell(hwnd_, "At most " + std::to_string(capture::kMaxHistoryClips) + " clips can be pinned.");
+    if (pin && PinnedCount(list) >= clips::kMaxHistoryClips) {
+        Tell(hwnd_, "At most " + std::to_string(clips::kMaxHistoryClips) + " clips can be pinned.");
         return;
     }
     list.SetItemPinned(position, pin);
-    capture::QueueClipRewrite(hwnd_, capture::ClipTags().Tag(position));
+    history::QueueClipRewrite(hwnd_, clips::ClipTags().Tag(position));
     // Unpinned, it counts against the history's size again.
-    if (!pin) capture::RemoveClipsOverLimit();
+    if (!pin) history::RemoveClipsOverLimit();
 }
 
 void MainWindow::MouseUp(int button, int, float, float y) {
@@ -131,9 +129,9 @@ void MainWindow::ShowClipMenu() {
 
 void MainWindow::OnRememberHistoryClicked() {
     const bool remember = common::IsTicked(checkRemember_);
-    if (remember == capture::RememberHistory()) return;
+    if (remember == history::RememberHistory()) return;
     shell::SaveSetting(shell::kKeyRememberHistory, remember ? shell::kOn : shell::kOff);
-    capture::SetRememberHistory(remember);
+    history::SetRememberHistory(remember);
     const auto& list = clipList_.Model();
     const int unpinned = list.ListCount() - PinnedCount(list);
     // Switched on, every clip is written; switched off, the files of the unpinned go only when asked.
@@ -142,7 +140,7 @@ void MainWindow::OnRememberHistoryClicked() {
                                           " unpinned clips already stored on disk? They stay in the list until "
                                           "the program ends, as many as its memory budget holds; pinned clips "
                                           "stay stored.")))
-        capture::QueueHistoryChoice(hwnd_);
+        history::QueueHistoryChoice(hwnd_);
 }
 
 }  // namespace mainwindow

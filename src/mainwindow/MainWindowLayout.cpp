@@ -44,8 +44,8 @@ void MainWindow::LayOut() {
         {managerSwitch_, b.managerButton}, {checkRemember_, b.rememberCheck},
         {startupGroup_, b.startupFrame},       {search_.FilterBox(), b.search},
         {clipList_.hwnd(), b.list},   {search_.List().hwnd(), b.list},
-        {picClipLabel_, b.emptyLabel},   {previewPanel_, b.preview},
-        {lblInfo_, b.infoLine},          {deleteSelected_, b.deleteSelected},
+        {emptyPanel_, b.emptyLabel},   {previewPanel_, b.preview},
+        {infoLine_, b.infoLine},          {deleteSelected_, b.deleteSelected},
         {deleteAll_, b.deleteAll},     {outputGroup_, b.saveFrame},
         {saveResults_, b.saveButton},
     };
@@ -53,7 +53,7 @@ void MainWindow::LayOut() {
     if (batch) EndDeferWindowPos(batch);
     // Inside the panels, each in its own parent.
     const std::pair<HWND, Box> inner[] = {
-        {lblClipEmpty_, b.emptyText}, {preview_, b.previewText},       {picturePanel_, b.previewPicture},
+        {emptyMessage_, b.emptyText}, {preview_, b.previewText},       {picturePanel_, b.previewPicture},
         {outputFolder_, b.folderBox},        {browseFolder_, b.folderButton},
         {GetWindow(startupGroup_, GW_CHILD), {0, 0, b.startupFrame.width, b.startupFrame.height}},
         {GetWindow(outputGroup_, GW_CHILD), {0, 0, b.saveFrame.width, b.saveFrame.height}},

@@ -9,9 +9,8 @@
 #include "common/WindowText.h"
 
 namespace mainwindow {
-namespace form1 {
 
-const char kClassName[] = "ArdentiaForm1";
+const char kMainWindowClass[] = "ArdentiaForm1";
 const char kPanelClass[] = "ArdentiaPanel";
 const char kHandCursorFile[] = "\\HAND-M.CUR";
 const std::uint32_t kWhite = 0x00FFFFFF;
@@ -20,7 +19,7 @@ const char kPreviewTip[] = " Left Click to Open - Right Click to Open with... ";
 const char kBalloonText[] =
     "has been minimized to the system tray.\r\nClick on the blue 'K' icon (K for Kestrovan) to bring the software back.";
 // The clip list's stored settings; the labels start right of the 16-pixel kind icons.
-const char kClipList1Properties[] = "Font=Arial;9;700;0;0;0\nItemHeight=15\nItemTextLeft=20\n";
+const char kClipListProperties[] = "Font=Arial;9;700;0;0;0\nItemHeight=15\nItemTextLeft=20\n";
 const int kClientWidthTwips = 8040;
 const int kClientHeightTwips = 7305;
 
@@ -44,5 +43,4 @@ void Tell(HWND owner, const std::string& text);
 
 inline void SetText(HWND control, const std::string& text) { common::SetWindowTextUtf8(control, text); }
 
-}  // namespace form1
 }  // namespace mainwindow

@@ -45,14 +45,16 @@ void MainWindow::RegisterPopupHotkey() {
     hotkeyRegistered_ = RegisterHotKey(hwnd_, kPopupHotkeyId, hotkey->modifiers, hotkey->key);
     hotkeyName_ = name;
     if (!hotkeyRegistered_)
-        common::SetWindowTextUtf8(lblInfo_, "The hotkey " + name + " is taken by another program: start Ardentia with "
+        common::SetWindowTextUtf8(infoLine_, "The hotkey " + name + " is taken by another program: start Ardentia with "
                                             "/popup, or choose another in the settings");
     else if (!known)
-        common::SetWindowTextUtf8(lblInfo_, "The hotkey \"" + wanted + "\" is not one Ardentia knows: " + name + " is used");
+        common::SetWindowTextUtf8(infoLine_,
+                                  "The hotkey \"" + wanted + "\" is not one Ardentia knows: " + name + " is used");
 }
 
 void MainWindow::ShowEmptyListText() {
-    common::SetWindowTextUtf8(lblClipEmpty_, EmptyListText(capture::ManagerOn(), hotkeyName_.empty() ? kDefaultHotkey : hotkeyName_));
+    common::SetWindowTextUtf8(emptyMessage_,
+                              EmptyListText(capture::ManagerOn(), hotkeyName_.empty() ? kDefaultHotkey : hotkeyName_));
 }
 
 // Items carry no text: what search reads of each clip is made only once something is typed.
@@ -60,21 +62,21 @@ std::vector<PopupItem> MainWindow::PopupItems() const {
     std::vector<PopupItem> items;
     const auto& list = clipList_.Model();
     for (int i = 0; i < list.ListCount(); ++i)
-        items.push_back({i, list.ItemText(i), list.ItemIcon(i), capture::ClipTags().Tag(i), list.ItemPinned(i)});
+        items.push_back({i, list.ItemText(i), list.ItemIcon(i), clips::ClipTags().Tag(i), list.ItemPinned(i)});
     return items;
 }
 
 std::string MainWindow::SearchKeyOf(const PopupItem& item) const {
     const std::string& tag = item.id;
-    PopupClip clip{capture::TagKind(tag), "", 0, 0};
+    PopupClip clip{clips::TagKind(tag), "", 0, 0};
     unsigned width = 0, height = 0;
-    if (capture::StoredClipSearchText(tag, clip.text, width, height, item.position)) {  // not held: read from its file
+    if (history::StoredClipSearchText(tag, clip.text, width, height, item.position)) {  // not held: read from its file
         clip.width = width, clip.height = height;
-    } else if (clip.kind == capture::kKindPicture) {
-        if (capture::Holders().Pictures().Size(capture::TagHolderIndex(tag), width, height))
+    } else if (clip.kind == clips::kKindPicture) {
+        if (clips::Holders().Pictures().Size(clips::TagHolderIndex(tag), width, height))
             clip.width = width, clip.height = height;
     } else {
-        clip.text = capture::ClipTextHead(tag, kSearchedBytes);
+        clip.text = clips::ClipTextHead(tag, kSearchedBytes);
     }
     return SearchKey(clip);
 }
@@ -89,15 +91,15 @@ void MainWindow::OpenPopup() {
 
 bool MainWindow::PutBack(int position, bool plainText) {
     // A clip whose file proved damaged is gone, and the line says so.
-    if (position < 0 || !capture::UseClip(capture::ClipTags().Tag(position))) return false;
+    if (position < 0 || !history::UseClip(clips::ClipTags().Tag(position))) return false;
     if (!capture::PutClipBack(position, plainText)) {
-        common::SetWindowTextUtf8(lblInfo_, "Not put back: another program holds the clipboard");
+        common::SetWindowTextUtf8(infoLine_, "Not put back: another program holds the clipboard");
         return false;
     }
     const auto& list = clipList_.Model();
-    const std::string tag = capture::ClipTags().Tag(list.ListIndex());
-    const std::string head = capture::ClipTextHead(tag, kInfoTextHead);
-    common::SetWindowTextUtf8(lblInfo_, InfoLine(InfoPrefix(capture::TagKind(tag), head), list.ListIndex(),
+    const std::string tag = clips::ClipTags().Tag(list.ListIndex());
+    const std::string head = clips::ClipTextHead(tag, kInfoTextHead);
+    common::SetWindowTextUtf8(infoLine_, InfoLine(InfoPrefix(clips::TagKind(tag), head), list.ListIndex(),
                                                  list.ListCount()) + " - on the clipboard");
     return true;
 }
@@ -118,7 +120,7 @@ void MainWindow::PasteFromPopup(int position, bool plainText) {
         PasteInto(popupReturnTo_);
         return;
     }
-    if (put) common::SetWindowTextUtf8(lblInfo_, common::WindowText(lblInfo_) + ", ready to paste where you want it");
+    if (put) common::SetWindowTextUtf8(infoLine_, common::WindowText(infoLine_) + ", ready to paste where you want it");
     ReturnFocusTo(returnable ? popupReturnTo_ : IsWindowVisible(hwnd_) ? hwnd_ : nullptr);
 }
 

@@ -42,9 +42,9 @@ void MainWindow::SetPreviewText(const std::string& text) {
     shownPreview_ = std::move(shown);
 }
 
-void MainWindow::HideEmptyPanel() { ShowWindow(picClipLabel_, SW_HIDE); }
+void MainWindow::HideEmptyPanel() { ShowWindow(emptyPanel_, SW_HIDE); }
 
-void MainWindow::ReportRefusedClip(const std::string& message) { common::SetWindowTextUtf8(lblInfo_, message); }
+void MainWindow::ReportRefusedClip(const std::string& message) { common::SetWindowTextUtf8(infoLine_, message); }
 
 void MainWindow::FitShownPicture() {
     capture::SetCaptureSuppressed(true);
@@ -107,23 +107,23 @@ void MainWindow::PutCurrentClipBack() {
 // The clip the list stands on, or its first.
 std::string MainWindow::CurrentTag() const {
     const int position = clipList_.Model().ListIndex();
-    return capture::ClipTags().Tag(position < 0 ? 0 : position);
+    return clips::ClipTags().Tag(position < 0 ? 0 : position);
 }
 
 void MainWindow::ShowCurrentClip() {
     if (!IsWindowVisible(hwnd_)) return;
     const auto& list = clipList_.Model();
-    ShowWindow(picClipLabel_, list.ListCount() < 1 ? SW_SHOW : SW_HIDE);
+    ShowWindow(emptyPanel_, list.ListCount() < 1 ? SW_SHOW : SW_HIDE);
     const int position = list.ListIndex() < 0 ? 0 : list.ListIndex();
     // No focus is taken here: a capture runs while the user works in another program.
     const std::string tag = CurrentTag();
-    if (!capture::UseClip(tag)) return;
-    const std::string kind = capture::TagKind(tag);
-    const bool picture = kind == capture::kKindPicture;
-    if (!picture && kind != capture::kKindText && kind != capture::kKindFileList && kind != capture::kKindRichText) return;
+    if (!history::UseClip(tag)) return;
+    const std::string kind = clips::TagKind(tag);
+    const bool picture = kind == clips::kKindPicture;
+    if (!picture && kind != clips::kKindText && kind != clips::kKindFileList && kind != clips::kKindRichText) return;
     // The line at once: it names the new clip before the preview lays out its text.
-    const std::string head = capture::ClipTextHead(tag, kInfoTextHead);  // "" for a picture
-    common::SetWindowTextUtf8(lblInfo_, InfoLine(InfoPrefix(kind, head), position, list.ListCount()));
+    const std::string head = clips::ClipTextHead(tag, kInfoTextHead);  // "" for a picture
+    common::SetWindowTextUtf8(infoLine_, InfoLine(InfoPrefix(kind, head), position, list.ListCount()));
     SchedulePreview();
 }
 
@@ -132,16 +132,17 @@ void MainWindow::FillPreview() {
     previewPending_ = false;
     if (!IsWindowVisible(hwnd_) || clipList_.Model().ListCount() < 1) return;
     const std::string tag = CurrentTag();
-    if (!capture::ClipHeld(tag) && !capture::UseClip(tag)) return;
-    const std::string kind = capture::TagKind(tag);
-    if (kind == capture::kKindPicture) {
-        pictureView_.SetPicture(capture::Holders().Picture(capture::TagHolderIndex(tag)));
+    if (!history::ClipHeld(tag) && !history::UseClip(tag)) return;
+    const std::string kind = clips::TagKind(tag);
+    if (kind == clips::kKindPicture) {
+        pictureView_.SetPicture(clips::Holders().Picture(clips::TagHolderIndex(tag)));
         FitShownPicture();
         ShowWindow(picturePanel_, SW_SHOW);
         ShowWindow(preview_, SW_HIDE);
-    } else if (kind == capture::kKindText || kind == capture::kKindFileList || kind == capture::kKindRichText) {
-        const std::string* held = kind == capture::kKindRichText ? nullptr : capture::Holders().Text(capture::TagHolderIndex(tag));
-        SetPreviewText(held ? *held : capture::ClipText(tag));
+    } else if (kind == clips::kKindText || kind == clips::kKindFileList || kind == clips::kKindRichText) {
+        const std::string* held =
+            kind == clips::kKindRichText ? nullptr : clips::Holders().Text(clips::TagHolderIndex(tag));
+        SetPreviewText(held ? *held : clips::ClipText(tag));
         ShowWindow(picturePanel_, SW_HIDE);
         ShowWindow(preview_, SW_SHOW);
     }

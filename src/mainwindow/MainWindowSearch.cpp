@@ -9,10 +9,9 @@
 
 namespace mainwindow {
 
-using namespace form1;
 
 bool MainWindow::CreateSearch(const RECT& area, int boxHeight) {
-    if (!search_.Create(hwnd_, area, boxHeight, nullptr, kClipList1Properties, false)) return false;
+    if (!search_.Create(hwnd_, area, boxHeight, nullptr, kClipListProperties, false)) return false;
     SendMessageW(search_.FilterBox(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     SendMessageW(search_.FilterBox(), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"Search (Ctrl+F)"));
     ShowWindow(search_.List().hwnd(), SW_HIDE);
@@ -55,7 +54,7 @@ void MainWindow::SearchChanged() {
     if (!searching) searchStale_ = true;
     ShowWindow(search_.List().hwnd(), searching ? SW_SHOW : SW_HIDE);
     ShowWindow(clipList_.hwnd(), searching ? SW_HIDE : SW_SHOW);
-    ShowWindow(picClipLabel_, !searching && clipList_.Model().ListCount() < 1 ? SW_SHOW : SW_HIDE);
+    ShowWindow(emptyPanel_, !searching && clipList_.Model().ListCount() < 1 ? SW_SHOW : SW_HIDE);
 }
 
 void MainWindow::RefreshSearch() {

@@ -12,7 +12,7 @@ namespace {
 
 // One trailing line end does not count: copying a whole line brings it along.
 std::string WithoutTrailingLineEnd(const std::string& text) {
-    std::string t = capture::TrimAtNull(text);
+    std::string t = clips::TrimAtNull(text);
     if (!t.empty() && t.back() == '\n') t.pop_back();
     if (!t.empty() && t.back() == '\r') t.pop_back();
     return t;
@@ -40,7 +40,8 @@ bool IsHostAndPath(const std::string& rest) {
         if (port.empty() || port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos) return false;
         host.resize(colon);
     }
-    if (host.empty() || host.front() == '.' || host.front() == '-' || host.find("..") != std::string::npos) return false;
+    if (host.empty() || host.front() == '.' || host.front() == '-' || host.find("..") != std::string::npos)
+        return false;
     for (unsigned char c : host)
         if (!IsHostCharacter(c)) return false;
     const std::string path = rest.substr(hostEnd);
@@ -89,16 +90,16 @@ std::string FreeFileName(const std::string& folder, const std::string& stem, con
 }
 
 std::string SavedExtension(const std::string& kind) {
-    if (kind == capture::kKindText || kind == capture::kKindFileList) return ".txt";
-    if (kind == capture::kKindRichText) return ".rtf";
-    if (kind == capture::kKindPicture) return ".bmp";
+    if (kind == clips::kKindText || kind == clips::kKindFileList) return ".txt";
+    if (kind == clips::kKindRichText) return ".rtf";
+    if (kind == clips::kKindPicture) return ".bmp";
     return "";
 }
 
 std::string TempExtension(const std::string& kind) {
-    if (kind == capture::kKindText || kind == capture::kKindFileList) return ".TXT";
-    if (kind == capture::kKindRichText) return ".RTF";
-    if (kind == capture::kKindPicture) return ".BMP";
+    if (kind == clips::kKindText || kind == clips::kKindFileList) return ".TXT";
+    if (kind == clips::kKindRichText) return ".RTF";
+    if (kind == clips::kKindPicture) return ".BMP";
     return "";
 }
 

@@ -32,7 +32,7 @@ std::optional<unsigned> KeyCode(const std::string& name) {
 }  // namespace
 
 std::string SearchKey(const PopupClip& clip) {
-    if (clip.kind == capture::kKindPicture) {
+    if (clip.kind == clips::kKindPicture) {
         const std::string w = std::to_string(clip.width), h = std::to_string(clip.height);
         return "picture " + w + " x " + h + " " + w + "x" + h;
     }

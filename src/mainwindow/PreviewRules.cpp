@@ -22,10 +22,10 @@ bool LooksLikeWebAddress(const std::string& text) {
 }
 
 std::string InfoPrefix(const std::string& kind, const std::string& text) {
-    if (kind == capture::kKindPicture) return "Picture Clip - Item";
-    if (kind == capture::kKindFileList) return "Copy Files - Item";
-    if (kind == capture::kKindText) return LooksLikeWebAddress(text) ? "Web Address - Item" : "Text Clip - Item";
-    if (kind == capture::kKindRichText)
+    if (kind == clips::kKindPicture) return "Picture Clip - Item";
+    if (kind == clips::kKindFileList) return "Copy Files - Item";
+    if (kind == clips::kKindText) return LooksLikeWebAddress(text) ? "Web Address - Item" : "Text Clip - Item";
+    if (kind == clips::kKindRichText)
         return LooksLikeWebAddress(text) ? "Web Address - Item" : "Rich Text Clip - Item";
     return "";
 }

@@ -2,7 +2,7 @@
 
 #include "pictures/PngPicture.h"
 
-namespace capture {
+namespace pictures {
 
 namespace {
 const int kMostUnfinished = 2;
@@ -66,4 +66,4 @@ void PictureCompressor::Run() {
     }
 }
 
-}  // namespace capture
+}  // namespace pictures

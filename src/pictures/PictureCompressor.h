@@ -17,7 +17,7 @@
 
 #include "common/GdiScope.h"
 
-namespace capture {
+namespace pictures {
 
 class PictureCompressor {
 public:
@@ -50,4 +50,4 @@ private:
     std::thread worker_;
 };
 
-}  // namespace capture
+}  // namespace pictures

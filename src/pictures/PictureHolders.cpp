@@ -2,7 +2,7 @@
 
 #include "pictures/PngPicture.h"
 
-namespace capture {
+namespace pictures {
 
 bool PictureHolders::Create(std::int16_t index) {
     if (Exists(index)) return false;
@@ -162,4 +162,4 @@ void PictureHolders::FinishCompressing() {
     CollectFinished();
 }
 
-}  // namespace capture
+}  // namespace pictures

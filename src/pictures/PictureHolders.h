@@ -14,7 +14,7 @@
 #include "pictures/PictureCompressor.h"
 #include "common/GdiScope.h"
 
-namespace capture {
+namespace pictures {
 
 class PictureHolders {
 public:
@@ -65,4 +65,4 @@ private:
     PictureCompressor compressor_;
 };
 
-}  // namespace capture
+}  // namespace pictures

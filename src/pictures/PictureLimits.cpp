@@ -2,7 +2,7 @@
 
 #include <limits>
 
-namespace capture {
+namespace pictures {
 
 std::string TooLargeForPicture(std::uint64_t width, std::uint64_t height) {
     if (width * height <= kMaxPicturePixels) return "";
@@ -56,4 +56,4 @@ std::string PictureRefusal(std::uint64_t width, std::uint64_t height, bool compl
     return "Not kept: the picture on the clipboard is incomplete";
 }
 
-}  // namespace capture
+}  // namespace pictures

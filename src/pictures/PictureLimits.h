@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace capture {
+namespace pictures {
 
 const std::uint64_t kMaxPicturePixels = 16ull * 1000 * 1000;  // about 4000 x 4000
 
@@ -32,4 +32,4 @@ bool PngSize(const std::string& png, std::uint64_t& width, std::uint64_t& height
 // would read past the block to make a bitmap of it).
 std::string PictureRefusal(std::uint64_t width, std::uint64_t height, bool complete);
 
-}  // namespace capture
+}  // namespace pictures

@@ -8,7 +8,7 @@
 
 #include "pictures/PictureLimits.h"
 
-namespace capture {
+namespace pictures {
 
 namespace {
 
@@ -101,7 +101,8 @@ HBITMAP DecodePng(const std::string& png) {
     HBITMAP bitmap = NewPixelSection(LONG(width), LONG(height), &bits);
     if (!bitmap) return nullptr;
     const UINT stride = width * 4;  // both within the limit: the whole picture is under 64 MB
-    if (FAILED(converter->CopyPixels(nullptr, stride, UINT(std::uint64_t(stride) * height), static_cast<BYTE*>(bits)))) {
+    if (FAILED(
+            converter->CopyPixels(nullptr, stride, UINT(std::uint64_t(stride) * height), static_cast<BYTE*>(bits)))) {
         DeleteObject(bitmap);
         return nullptr;
     }
@@ -161,4 +162,4 @@ std::optional<std::string> EncodeSectionPng(HBITMAP section) {
     return EncodePng(dib.dsBm.bmBits, unsigned(dib.dsBm.bmWidth), unsigned(dib.dsBm.bmHeight));
 }
 
-}  // namespace capture
+}  // namespace pictures

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace capture {
+namespace pictures {
 
 UINT PngFormat();
 
@@ -26,4 +26,4 @@ std::optional<std::string> EncodeSectionPng(HBITMAP section);
 // Tests make the codec fail, both ways.
 void SetPngCodecFailsForTesting(bool fails);
 
-}  // namespace capture
+}  // namespace pictures

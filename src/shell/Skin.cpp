@@ -70,7 +70,7 @@ SkinColours ParseSkin(const std::string& fileText) {
     return colours;
 }
 
-void SkinFramework::LoadSkin(const std::string& path, const std::string& /*ini*/) {
+void LoadedSkin::LoadSkin(const std::string& path, const std::string& /*ini*/) {
     std::ifstream in(std::filesystem::u8path(path), std::ios::binary);  // UTF-8 path, wide on Windows
     if (!in) throw SkinError("The skin file " + path + " cannot be read");
     std::ostringstream text;
@@ -79,21 +79,21 @@ void SkinFramework::LoadSkin(const std::string& path, const std::string& /*ini*/
     loaded_ = true;
 }
 
-void SkinFramework::ApplyWindow(std::uintptr_t window) { window_ = window; }
+void LoadedSkin::ApplyWindow(std::uintptr_t window) { window_ = window; }
 
-bool SkinFramework::Resolve(std::uint32_t oleColour, std::uint32_t& rgb) const {
+bool LoadedSkin::Resolve(std::uint32_t oleColour, std::uint32_t& rgb) const {
     if (!Applied() || !controls_ || oleColour != kSkinBackground) return false;
     rgb = colours_.face;
     return true;
 }
 
-bool SkinFramework::TextColour(std::uint32_t& rgb) const {
+bool LoadedSkin::TextColour(std::uint32_t& rgb) const {
     if (!Applied() || !colours_.hasText) return false;
     rgb = colours_.text;
     return true;
 }
 
-bool RunSkinStep(SkinFramework& skin, const std::string& skinPath, bool skinFileExists, std::uintptr_t window,
+bool RunSkinStep(LoadedSkin& skin, const std::string& skinPath, bool skinFileExists, std::uintptr_t window,
                  const std::vector<SkinnedControl>& controls) {
     if (!skinFileExists) return false;
     // Read first: a file that cannot be read or parsed leaves every control its designed colour.

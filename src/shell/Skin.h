@@ -36,7 +36,7 @@ SkinColours ParseSkin(const std::string& fileText);
 
 // The skin as the main window uses it: load the file, switch it on, apply it to the window, then ask
 // it for the colour to paint whenever an OLE colour is drawn.
-class SkinFramework {
+class LoadedSkin {
 public:
     void LoadSkin(const std::string& path, const std::string& ini);  // reads the file; throws SkinError
     std::int32_t Flags() const { return flags_; }
@@ -68,7 +68,7 @@ struct SkinnedControl {
 // The start-up skin step: without the skin file nothing changes and false is returned. With it, the
 // qualifying backgrounds become the button-face colour, then the skin is loaded, switched on and
 // applied to the window. A bad skin file throws SkinError after the recolouring, for the caller to report.
-bool RunSkinStep(SkinFramework& skin, const std::string& skinPath, bool skinFileExists, std::uintptr_t window,
+bool RunSkinStep(LoadedSkin& skin, const std::string& skinPath, bool skinFileExists, std::uintptr_t window,
                  const std::vector<SkinnedControl>& controls);
 
 }  // namespace shell

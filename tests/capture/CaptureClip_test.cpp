@@ -38,7 +38,7 @@ TEST_F(CaptureTest, UnicodeTextWithOtherFormatsIsCapturedAndLeftAsItWas) {
     EXPECT_EQ(testsupport::ClipboardBlocks(host_.window), offered);
     EXPECT_EQ(GetClipboardOwner(), owner);
     const std::string longText = common::Narrow(longWide);
-    EXPECT_EQ(*Holders().Text(0), longText);
+    EXPECT_EQ(*clips::Holders().Text(0), longText);
     EXPECT_EQ(host_.list.Model().ItemText(0), common::Utf8Prefix(longText, 40) + "...");
     EXPECT_EQ(host_.previewText, longText);
     EXPECT_EQ(host_.list.Model().ListIndex(), 0);
@@ -52,7 +52,7 @@ TEST_F(CaptureTest, UnicodeTextWithOtherFormatsIsCapturedAndLeftAsItWas) {
     ASSERT_TRUE(testsupport::CopyUtf8WithXclip(kUnicode));
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, testsupport::kPatientMs));
     EXPECT_EQ(host_.list.Model().ItemText(1), kUnicode);
-    EXPECT_EQ(ClipTags().Tag(1), "TXT1");
+    EXPECT_EQ(clips::ClipTags().Tag(1), "TXT1");
     EXPECT_EQ(host_.list.Model().ItemIcon(1), 1);
     std::string back;
     ASSERT_TRUE(testsupport::ReadWithXclip(back));
@@ -65,32 +65,34 @@ TEST_F(CaptureTest, PicturesFromABitmapOrADibAreHeldPixelForPixel) {
     Join();
     ASSERT_TRUE(PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(40, 30, Checker)); },
                          [&] { return Count() == 1; }));
-    EXPECT_EQ(ClipTags().Tag(0), "PIC0");
+    EXPECT_EQ(clips::ClipTags().Tag(0), "PIC0");
     EXPECT_EQ(host_.list.Model().ItemText(0), "<Graphic Image Clip>");
     EXPECT_EQ(host_.list.Model().ItemIcon(0), 2);
-    EXPECT_EQ(host_.previewPicture, Holders().Picture(0));
+    EXPECT_EQ(host_.previewPicture, clips::Holders().Picture(0));
     BITMAP info;
-    ASSERT_TRUE(GetObject(Holders().Picture(0), sizeof(info), &info));
+    ASSERT_TRUE(GetObject(clips::Holders().Picture(0), sizeof(info), &info));
     EXPECT_EQ(info.bmWidth, 40);
     EXPECT_EQ(info.bmHeight, 30);
-    for (int p : {0, 5, 17, 29}) EXPECT_EQ(testsupport::PixelOf(Holders().Picture(0), p, p), Checker(p, p)) << p;
+    for (int p : {0, 5, 17, 29}) EXPECT_EQ(testsupport::PixelOf(clips::Holders().Picture(0), p, p), Checker(p, p)) << p;
 
     // Only a device-independent bitmap on offer.
     const std::string dib = testsupport::Dib(8, 8, 32, Checker);
     ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_DIB, dib); }, [&] { return Count() == 2; }));
-    EXPECT_EQ(ClipTags().Tag(1), "PIC1");
-    EXPECT_EQ(testsupport::PixelOf(Holders().Picture(1), 5, 1), Checker(5, 1));
-    EXPECT_EQ(ReadClipboardBytes(host_.window, CF_DIB).value_or("").substr(0, dib.size()), dib);  // left as offered
+    EXPECT_EQ(clips::ClipTags().Tag(1), "PIC1");
+    EXPECT_EQ(testsupport::PixelOf(clips::Holders().Picture(1), 5, 1), Checker(5, 1));
+    EXPECT_EQ(clipboard::ReadClipboardBytes(host_.window, CF_DIB).value_or("").substr(0, dib.size()),
+              dib);  // left as offered
 
     // Held compressed once the background work is done; shown again, the older picture is decoded whole.
-    Holders().Pictures().FinishCompressing();
-    EXPECT_LT(Holders().HeldBytes(HolderFamily::kPicture, 0), 40u * 30 * 4 / 4);
-    for (int p : {0, 5, 17, 29}) EXPECT_EQ(testsupport::PixelOf(Holders().Picture(0), p, p), Checker(p, p)) << p;
+    clips::Holders().Pictures().FinishCompressing();
+    EXPECT_LT(clips::Holders().HeldBytes(clips::HolderFamily::kPicture, 0), 40u * 30 * 4 / 4);
+    for (int p : {0, 5, 17, 29}) EXPECT_EQ(testsupport::PixelOf(clips::Holders().Picture(0), p, p), Checker(p, p)) << p;
 }
 
 // Under Wine, a bitmap another program offers stays in the process that imports it: such a picture is read
-// by a process of the program's own that then ends. Its pixels come over whole; without the reader, or from this process, the picture is read here; a reader that is too slow
-// or a picture too large is no clip, and the next copy is taken as ever.
+// by a process of the program's own that then ends. Its pixels come over whole; without the reader, or from this
+// process, the picture is read here; a reader that is too slow or a picture too large is no clip, and the next copy is
+// taken as ever.
 TEST_F(CaptureTest, ABitmapFromAnotherProgramIsReadByAReaderProcessThatEnds) {
     Join();
     const std::string built = testsupport::WindowsPath(ARDENTIA_EXE);
@@ -113,14 +115,15 @@ TEST_F(CaptureTest, ABitmapFromAnotherProgramIsReadByAReaderProcessThatEnds) {
     int serial = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.told) + (c.fromHere ? " from here" : "") + (c.readThere ? " read there" : ""));
-        SetPictureReaderProgram(c.program);
-        SetReaderDeadlineForTesting(c.deadlineMs);
+        clipboard::SetPictureReaderProgram(c.program);
+        clipboard::SetReaderDeadlineForTesting(c.deadlineMs);
         host_.refused.clear();
-        const int before = Count(), height = c.width > 60 ? 4000 : 30, readBefore = PicturesReadInReaders();
+        const int before = Count(), height = c.width > 60 ? 4000 : 30, readBefore = clipboard::PicturesReadInReaders();
         auto Copied = [&] { return Count() > before || !host_.refused.empty(); };
         if (c.fromHere)
-            ASSERT_TRUE(PeerCopy([&] { SetClipboardData(CF_BITMAP, testsupport::BandedPicture(c.width, height, ++serial)); },
-                                 Copied, 30000, host_.window));
+            ASSERT_TRUE(
+                PeerCopy([&] { SetClipboardData(CF_BITMAP, testsupport::BandedPicture(c.width, height, ++serial)); },
+                         Copied, 30000, host_.window));
         else
             ASSERT_TRUE(testsupport::StartPicturePeer(PICTURE_PEER_EXE, c.width, height, ++serial) &&
                         testsupport::PumpUntil(Copied, 30000));
@@ -130,57 +133,63 @@ TEST_F(CaptureTest, ABitmapFromAnotherProgramIsReadByAReaderProcessThatEnds) {
             continue;
         }
         ASSERT_EQ(Count(), before + 1);
-        HBITMAP held = Holders().Picture(TagHolderIndex(ClipTags().Tag(before)));
+        HBITMAP held = clips::Holders().Picture(clips::TagHolderIndex(clips::ClipTags().Tag(before)));
         DIBSECTION section = {};
         ASSERT_EQ(GetObject(held, sizeof(section), &section), int(sizeof(section)));
-        EXPECT_EQ(PicturesReadInReaders() - readBefore, c.readThere ? 1 : 0);
+        EXPECT_EQ(clipboard::PicturesReadInReaders() - readBefore, c.readThere ? 1 : 0);
         EXPECT_EQ(section.dsBm.bmWidth, c.width);
         for (int band : {0, 7, 29})
             EXPECT_EQ(testsupport::PixelOf(held, 3, band * height / 30), testsupport::BandColour(band, serial)) << band;
     }
-    SetPictureReaderProgram(L"");
-    SetReaderDeadlineForTesting(10000);
+    clipboard::SetPictureReaderProgram(L"");
+    clipboard::SetReaderDeadlineForTesting(10000);
 }
 
 TEST_F(CaptureTest, TheHistoryStaysWithinItsBudgetAndRefusesACopyLargerThanItAll) {
     Join();
-    SetHistoryBudget(3u << 20);
+    history::SetHistoryBudget(3u << 20);
     const std::size_t size = 900u << 10;
     for (int i = 1; i <= 4; ++i) ASSERT_TRUE(CopyText(std::string(size, char('0' + i)), std::min(i, 3))) << i;
-    EXPECT_EQ(Holders().Text(TagHolderIndex(ClipTags().Tag(0)))->front(), '2');  // the oldest went
-    EXPECT_EQ(Holders().HeldBytes(HolderFamily::kText, 0), 0u);  // and its holder, element 0, let its text go
-    EXPECT_LE(HistoryBytes(), 3u << 20);
+    EXPECT_EQ(clips::Holders().Text(clips::TagHolderIndex(clips::ClipTags().Tag(0)))->front(), '2');  // the oldest went
+    EXPECT_EQ(clips::Holders().HeldBytes(clips::HolderFamily::kText, 0),
+              0u);  // and its holder, element 0, let its text go
+    EXPECT_LE(history::HistoryBytes(), 3u << 20);
     ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(CF_TEXT, std::string(4u << 20, 'x')); },
                          [&] { return !host_.refused.empty(); }));
     EXPECT_EQ(host_.refused, "Not kept: the copy needs 4.0 MB, more than the 3.0 MB the history may hold");
     ASSERT_EQ(Count(), 3);
-    for (int p = 0; p < 3; ++p) EXPECT_EQ(*Holders().Text(TagHolderIndex(ClipTags().Tag(p))), std::string(size, char('2' + p)));
+    for (int p = 0; p < 3; ++p)
+        EXPECT_EQ(*clips::Holders().Text(clips::TagHolderIndex(clips::ClipTags().Tag(p))),
+                  std::string(size, char('2' + p)));
 
     // A picture's pixels (1.9 MB here) would bring the history over; once compressed they do not: nothing goes.
-    SetHistoryBudget(4u << 20);
+    history::SetHistoryBudget(4u << 20);
     std::string dib = testsupport::Dib(800, 600, 24, [](int x, int) { return x / 4 % 2 ? RGB(200, 200, 200) : 0; });
     ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_DIB, dib); },
-                         [&] { return TagKind(ClipTags().Tag(Count() - 1)) == kKindPicture; }, 20000));
+                         [&] { return clips::TagKind(clips::ClipTags().Tag(Count() - 1)) == clips::kKindPicture; },
+                         20000));
     ASSERT_EQ(Count(), 4);
-    EXPECT_EQ(Holders().Text(TagHolderIndex(ClipTags().Tag(0)))->front(), '2');
-    EXPECT_LE(HistoryBytes(), 4u << 20);
+    EXPECT_EQ(clips::Holders().Text(clips::TagHolderIndex(clips::ClipTags().Tag(0)))->front(), '2');
+    EXPECT_LE(history::HistoryBytes(), 4u << 20);
     // Its pixels alone over the whole budget: judged by what it is held as, it is kept.
-    SetHistoryBudget(1u << 20);
+    history::SetHistoryBudget(1u << 20);
     host_.refused.clear();
     dib[sizeof(BITMAPINFOHEADER)] = 1;  // another copy
     ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_DIB, dib); },
-                         [&] { return ClipTags().Tag(Count() - 1) != "PIC0" || !host_.refused.empty(); }, 20000));
+                         [&] { return clips::ClipTags().Tag(Count() - 1) != "PIC0" || !host_.refused.empty(); },
+                         20000));
     EXPECT_EQ(host_.refused, "");
-    EXPECT_EQ(ClipTags().Tag(Count() - 1), "PIC1");
-    EXPECT_LE(HistoryBytes(), 1u << 20);
+    EXPECT_EQ(clips::ClipTags().Tag(Count() - 1), "PIC1");
+    EXPECT_LE(history::HistoryBytes(), 1u << 20);
     // Rich text counts its markup once, as one of the formats it keeps: 720 KB of it fits in 1 MB.
     std::string rtf = "{\\rtf1 ";
     for (int i = 0; i < 120000; ++i) rtf += "\\b\\b0 ";
-    ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(RichTextFormat(), rtf + "bold}"); },
-                         [&] { return ClipTags().Tag(Count() - 1) != "PIC1" || !host_.refused.empty(); }, 20000));
+    ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(clipboard::RichTextFormat(), rtf + "bold}"); },
+                         [&] { return clips::ClipTags().Tag(Count() - 1) != "PIC1" || !host_.refused.empty(); },
+                         20000));
     EXPECT_EQ(host_.refused, "");
-    EXPECT_EQ(ClipText(ClipTags().Tag(Count() - 1)), "bold");
-    EXPECT_EQ(ClipTextHead(ClipTags().Tag(Count() - 1), 2), "bo");  // read from the rich-edit box
+    EXPECT_EQ(clips::ClipText(clips::ClipTags().Tag(Count() - 1)), "bold");
+    EXPECT_EQ(clips::ClipTextHead(clips::ClipTags().Tag(Count() - 1), 2), "bo");  // read from the rich-edit box
 }
 
 // A copy is measured as its source offered it: 12 MB of ANSI text is kept though the system's Unicode form
@@ -188,7 +197,7 @@ TEST_F(CaptureTest, TheHistoryStaysWithinItsBudgetAndRefusesACopyLargerThanItAll
 TEST_F(CaptureTest, AnsiTextIsMeasuredAsItWasOffered) {
     Join();
     ASSERT_TRUE(CopyText(std::string(12u << 20, 'a'), 1)) << host_.refused;
-    EXPECT_EQ(Holders().Text(TagHolderIndex(ClipTags().Tag(0)))->size(), 12u << 20);
+    EXPECT_EQ(clips::Holders().Text(clips::TagHolderIndex(clips::ClipTags().Tag(0)))->size(), 12u << 20);
     ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(CF_TEXT, std::string(17u << 20, 'b')); },
                          [&] { return !host_.refused.empty(); }));
     EXPECT_EQ(host_.refused, "Not kept: the copy holds 17.0 MB of text, more than the 16.0 MB a clip may hold");
@@ -203,14 +212,14 @@ TEST_F(CaptureTest, EveryFormatOfferedIsKeptWhateverKindTheClipIs) {
     const std::wstring offered = kUnicodeWide + L" as the source wrote it";
     ASSERT_TRUE(PeerCopy(
         [&] {
-            testsupport::OfferText(RichTextFormat(), "{\\rtf1\\ansi markup \\b read\\b0 apart\\par}");
+            testsupport::OfferText(clipboard::RichTextFormat(), "{\\rtf1\\ansi markup \\b read\\b0 apart\\par}");
             testsupport::OfferWide(CF_UNICODETEXT, offered);
         },
         [&] { return Count() == 1; }));
-    const std::string rich = ClipTags().Tag(0);
-    ASSERT_EQ(TagKind(rich), kKindRichText);
-    EXPECT_EQ(ClipText(rich), common::Narrow(offered));
-    EXPECT_EQ(ClipTextHead(rich, 26), common::Narrow(kUnicodeWide));  // it ends in a surrogate pair
+    const std::string rich = clips::ClipTags().Tag(0);
+    ASSERT_EQ(clips::TagKind(rich), clips::kKindRichText);
+    EXPECT_EQ(clips::ClipText(rich), common::Narrow(offered));
+    EXPECT_EQ(clips::ClipTextHead(rich, 26), common::Narrow(kUnicodeWide));  // it ends in a surrogate pair
     EXPECT_EQ(host_.previewText, common::Narrow(offered));
 
     const UINT dropEffect = RegisterClipboardFormatA("Preferred DropEffect");
@@ -223,18 +232,19 @@ TEST_F(CaptureTest, EveryFormatOfferedIsKeptWhateverKindTheClipIs) {
             testsupport::OfferWide(CF_UNICODETEXT, L"C:\\Grüße.txt");
         },
         [&] { return Count() == 2; }));
-    EXPECT_EQ(TagKind(ClipTags().Tag(1)), kKindText);
-    EXPECT_EQ(ClipTextHead(ClipTags().Tag(1), 6), "C:\\Grü");
+    EXPECT_EQ(clips::TagKind(clips::ClipTags().Tag(1)), clips::kKindText);
+    EXPECT_EQ(clips::ClipTextHead(clips::ClipTags().Tag(1), 6), "C:\\Grü");
 
     ASSERT_TRUE(PutClipBack(0, false));  // the rich clip, now the newest
     EXPECT_EQ(UnicodeText(), common::Narrow(offered));
-    EXPECT_EQ(ClipboardText(RichTextFormat()), "{\\rtf1\\ansi markup \\b read\\b0 apart\\par}");
+    EXPECT_EQ(ClipboardText(clipboard::RichTextFormat()), "{\\rtf1\\ansi markup \\b read\\b0 apart\\par}");
     ASSERT_TRUE(PutClipBack(1, true));  // its plain text only
     EXPECT_EQ(UnicodeText(), common::Narrow(offered));
-    EXPECT_FALSE(IsClipboardFormatAvailable(RichTextFormat()));
+    EXPECT_FALSE(IsClipboardFormatAvailable(clipboard::RichTextFormat()));
     ASSERT_TRUE(PutClipBack(0, false));  // the files with their text
-    EXPECT_EQ(ReadClipboardBytes(host_.window, CF_HDROP), drop);
-    EXPECT_EQ(ReadClipboardBytes(host_.window, dropEffect), std::string(reinterpret_cast<const char*>(&move), 4));
+    EXPECT_EQ(clipboard::ReadClipboardBytes(host_.window, CF_HDROP), drop);
+    EXPECT_EQ(clipboard::ReadClipboardBytes(host_.window, dropEffect),
+              std::string(reinterpret_cast<const char*>(&move), 4));
     EXPECT_EQ(UnicodeText(), "C:\\Grüße.txt");
 }
 
@@ -250,12 +260,16 @@ BOOL CALLBACK CountRichEdits(HWND child, LPARAM count) {
 TEST_F(CaptureTest, RichTextClipsHoldNoWindowEach) {
     Join();
     for (int i = 0; i < 12; ++i)
-        ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(RichTextFormat(), "{\\rtf1\\ansi rich " + std::to_string(i) + "\\par}"); },
-                             [&] { return Count() == i + 1; }));
+        ASSERT_TRUE(PeerCopy(
+            [&] {
+                testsupport::OfferText(clipboard::RichTextFormat(),
+                                       "{\\rtf1\\ansi rich " + std::to_string(i) + "\\par}");
+            },
+            [&] { return Count() == i + 1; }));
     int boxes = 0;
     EnumChildWindows(host_.window, CountRichEdits, reinterpret_cast<LPARAM>(&boxes));
     EXPECT_EQ(boxes, 1);
-    EXPECT_EQ(ClipText(ClipTags().Tag(11)), "rich 11");
+    EXPECT_EQ(clips::ClipText(clips::ClipTags().Tag(11)), "rich 11");
 }
 
 // A PNG offered beside a bitmap is kept only when its header describes that picture within the limit:
@@ -263,7 +277,7 @@ TEST_F(CaptureTest, RichTextClipsHoldNoWindowEach) {
 TEST_F(CaptureTest, APngBesideABitmapIsKeptOnlyWhenItDescribesThatPicture) {
     Join();
     const std::vector<DWORD> blue(30 * 20, 0x3366CC);
-    const std::string png = EncodePng(blue.data(), 30, 20).value_or("");
+    const std::string png = pictures::EncodePng(blue.data(), 30, 20).value_or("");
     ASSERT_FALSE(png.empty());
     std::string huge = png, other = png;
     huge.replace(16, 8, std::string("\0\0\x75\x30\0\0\x75\x30", 8));  // 30000 x 30000
@@ -277,14 +291,15 @@ TEST_F(CaptureTest, APngBesideABitmapIsKeptOnlyWhenItDescribesThatPicture) {
         ASSERT_TRUE(PeerCopy(
             [&] {
                 SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(30, 20, Checker));
-                testsupport::OfferText(PngFormat(), *c.png);
+                testsupport::OfferText(pictures::PngFormat(), *c.png);
             },
             [&] { return Count() == wanted; }));
-        const ClipFormats* kept = Holders().Kept(HolderFamily::kPicture, TagHolderIndex(ClipTags().Tag(wanted - 1)));
+        const clips::ClipFormats* kept = clips::Holders().Kept(
+            clips::HolderFamily::kPicture, clips::TagHolderIndex(clips::ClipTags().Tag(wanted - 1)));
         ASSERT_TRUE(kept);
-        EXPECT_EQ(FindFormat(*kept, PngFormat()) != nullptr, c.kept) << wanted;
+        EXPECT_EQ(clips::FindFormat(*kept, pictures::PngFormat()) != nullptr, c.kept) << wanted;
         ASSERT_TRUE(PutClipBack(wanted - 1, false));
-        EXPECT_EQ(ReadClipboardBytes(host_.window, PngFormat()).has_value(), c.kept) << wanted;
+        EXPECT_EQ(clipboard::ReadClipboardBytes(host_.window, pictures::PngFormat()).has_value(), c.kept) << wanted;
     }
 }
 
@@ -305,26 +320,28 @@ TEST_F(CaptureTest, FileListsStayFilesAndGainTheirPathsAsText) {
         },
         [&] { return Count() == 2; }));
     const std::string lines = "C:\\a.txt\r\nC:\\folder with space\\Grüße 日本.doc\r\nD:\\c\r\n";
-    EXPECT_EQ(ClipTags().Tag(1), "FIL1");
-    EXPECT_EQ(*Holders().Text(1), lines);
+    EXPECT_EQ(clips::ClipTags().Tag(1), "FIL1");
+    EXPECT_EQ(*clips::Holders().Text(1), lines);
     EXPECT_EQ(host_.list.Model().ItemIcon(1), 4);
     EXPECT_EQ(UnicodeText(), lines);
-    EXPECT_EQ(ReadClipboardBytes(host_.window, CF_HDROP), drop);
-    EXPECT_EQ(ReadClipboardBytes(host_.window, dropEffect), std::string(reinterpret_cast<const char*>(&move), 4));
-    EXPECT_EQ(ReadClipboardBytes(host_.window, privateFormat), "shell");
+    EXPECT_EQ(clipboard::ReadClipboardBytes(host_.window, CF_HDROP), drop);
+    EXPECT_EQ(clipboard::ReadClipboardBytes(host_.window, dropEffect),
+              std::string(reinterpret_cast<const char*>(&move), 4));
+    EXPECT_EQ(clipboard::ReadClipboardBytes(host_.window, privateFormat), "shell");
     EXPECT_EQ(GetClipboardViewer(), host_.window);
     testsupport::PumpFor(300);
     CaptureClip();  // the rewritten clipboard announced again, as Wine's bridge may
     EXPECT_EQ(Count(), 2);  // the added text is not a new copy
     ASSERT_TRUE(CopyText("third", 3));
-    EXPECT_EQ(ClipTags().Tag(2), "TXT2");
+    EXPECT_EQ(clips::ClipTags().Tag(2), "TXT2");
 }
 
 // Linux programs offer pictures as PNG only; the X side still reads the very PNG back.
 TEST_F(CaptureTest, APictureOfferedOnlyAsPngIsAPictureClip) {
     Join();
     const std::string png = "/tmp/ardentia_png_" + std::to_string(GetCurrentProcessId()) + ".png";
-    ASSERT_TRUE(testsupport::RunUnixShell("convert -size 37x23 xc:'#3366CC' " + png + " && xclip -selection clipboard -t image/png -i " + png));
+    ASSERT_TRUE(testsupport::RunUnixShell("convert -size 37x23 xc:'#3366CC' " + png +
+                                          " && xclip -selection clipboard -t image/png -i " + png));
     const auto formats = [&] {
         std::string names;
         if (!OpenClipboard(host_.window)) return std::string("(not opened)");
@@ -337,12 +354,12 @@ TEST_F(CaptureTest, APictureOfferedOnlyAsPngIsAPictureClip) {
     };
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, testsupport::kPatientMs))
         << Count() << " clips; told \"" << host_.refused << "\"; on the clipboard: " << formats();
-    EXPECT_EQ(ClipTags().Tag(0), "PIC0");
+    EXPECT_EQ(clips::ClipTags().Tag(0), "PIC0");
     BITMAP info;
-    ASSERT_TRUE(GetObject(Holders().Picture(0), sizeof(info), &info));
+    ASSERT_TRUE(GetObject(clips::Holders().Picture(0), sizeof(info), &info));
     EXPECT_EQ(info.bmWidth, 37);
     EXPECT_EQ(info.bmHeight, 23);
-    EXPECT_EQ(testsupport::PixelOf(Holders().Picture(0), 36, 22), RGB(0x33, 0x66, 0xCC));
+    EXPECT_EQ(testsupport::PixelOf(clips::Holders().Picture(0), 36, 22), RGB(0x33, 0x66, 0xCC));
     std::string offered, back;
     ASSERT_TRUE(testsupport::ReadWholeFile(testsupport::WindowsPath(png), offered));
     ASSERT_TRUE(testsupport::ReadWithXclip(back, "image/png"));
@@ -356,23 +373,23 @@ TEST_F(CaptureTest, APictureThatCannotBeHeldIsNoClipAndTheUserIsTold) {
     Join();
     ASSERT_TRUE(CopyText("kept", 1));
     const std::vector<DWORD> blue(30 * 20, 0x3366CC);
-    const std::string png = EncodePng(blue.data(), 30, 20).value_or("");
+    const std::string png = pictures::EncodePng(blue.data(), 30, 20).value_or("");
     ASSERT_FALSE(png.empty());
     const struct {
         void (*fail)(bool);
         bool pngOnly;
         const char* told;
     } cases[] = {
-        {SetPictureHoldFailsForTesting, false, "Not kept: there was not enough memory to hold the picture"},
-        {SetPictureHoldFailsForTesting, true, "Not kept: there was not enough memory to hold the picture"},
-        {SetPngCodecFailsForTesting, true, "Not kept: the picture could not be decoded"},
+        {clipboard::SetPictureHoldFailsForTesting, false, "Not kept: there was not enough memory to hold the picture"},
+        {clipboard::SetPictureHoldFailsForTesting, true, "Not kept: there was not enough memory to hold the picture"},
+        {pictures::SetPngCodecFailsForTesting, true, "Not kept: the picture could not be decoded"},
     };
     for (const auto& c : cases) {
         host_.refused.clear();
         c.fail(true);
         ASSERT_TRUE(PeerCopy(
             [&] {
-                if (c.pngOnly) testsupport::OfferText(PngFormat(), png);
+                if (c.pngOnly) testsupport::OfferText(pictures::PngFormat(), png);
                 else SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(30, 20, Checker));
             },
             [&] { return !host_.refused.empty(); }))
@@ -381,25 +398,25 @@ TEST_F(CaptureTest, APictureThatCannotBeHeldIsNoClipAndTheUserIsTold) {
         EXPECT_EQ(host_.refused, c.told);
         EXPECT_EQ(Count(), 1);
     }
-    SetPngCodecFailsForTesting(true);
+    pictures::SetPngCodecFailsForTesting(true);
     ASSERT_TRUE(PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(30, 20, Checker)); },
                          [&] { return Count() == 2; }));
-    Holders().Pictures().FinishCompressing();
-    SetPngCodecFailsForTesting(false);
-    EXPECT_EQ(Holders().HeldBytes(HolderFamily::kPicture, 0), 30u * 20 * 4);  // its pixels, counted whole
+    clips::Holders().Pictures().FinishCompressing();
+    pictures::SetPngCodecFailsForTesting(false);
+    EXPECT_EQ(clips::Holders().HeldBytes(clips::HolderFamily::kPicture, 0), 30u * 20 * 4);  // its pixels, counted whole
     ASSERT_TRUE(CopyText("after", 3));
-    EXPECT_EQ(testsupport::PixelOf(Holders().Picture(0), 7, 3), Checker(7, 3));
+    EXPECT_EQ(testsupport::PixelOf(clips::Holders().Picture(0), 7, 3), Checker(7, 3));
 }
 
 // Showing, saving or putting back a picture decodes its PNG: one that declares more pixels than a clip may
 // hold is never decoded, however it came (kept beside a bitmap, say); one within the limit is.
 TEST(PngDecode, OnlyPicturesWithinTheLimitAreDecoded) {
     const std::vector<DWORD> blank(std::size_t(16001) * 1001);  // 16,017,001 pixels
-    const std::string tooLarge = EncodePng(blank.data(), 16001, 1001).value_or("");
+    const std::string tooLarge = pictures::EncodePng(blank.data(), 16001, 1001).value_or("");
     ASSERT_FALSE(tooLarge.empty());
-    EXPECT_EQ(DecodePng(tooLarge), nullptr);
-    const std::string withinLimit = EncodePng(blank.data(), 4000, 4000).value_or("");
-    HBITMAP decoded = DecodePng(withinLimit);
+    EXPECT_EQ(pictures::DecodePng(tooLarge), nullptr);
+    const std::string withinLimit = pictures::EncodePng(blank.data(), 4000, 4000).value_or("");
+    HBITMAP decoded = pictures::DecodePng(withinLimit);
     EXPECT_NE(decoded, nullptr);
     DeleteObject(decoded);
 }
@@ -412,8 +429,9 @@ TEST_F(CaptureTest, TheSameCopyAgainIsOneClipMadeNewest) {
     ASSERT_TRUE(CopyAndSettle([] { testsupport::OfferText(CF_TEXT, "same"); }));
     EXPECT_EQ(Count(), 1);
     ASSERT_TRUE(CopyText("other", 2));
-    const std::string sameTag = ClipTags().Tag(0);
-    ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(CF_TEXT, "same"); }, [&] { return ClipTags().Tag(1) == sameTag; }));
+    const std::string sameTag = clips::ClipTags().Tag(0);
+    ASSERT_TRUE(
+        PeerCopy([] { testsupport::OfferText(CF_TEXT, "same"); }, [&] { return clips::ClipTags().Tag(1) == sameTag; }));
     EXPECT_EQ(Count(), 2);
     EXPECT_EQ(host_.list.Model().ItemText(1), "same");
     EXPECT_EQ(host_.list.Model().ListIndex(), 1);
@@ -421,7 +439,7 @@ TEST_F(CaptureTest, TheSameCopyAgainIsOneClipMadeNewest) {
     ASSERT_TRUE(PeerCopy(
         [] {
             testsupport::OfferText(CF_TEXT, "other");
-            testsupport::OfferText(HtmlFormat(), "Version:0.9\r\n<b>other</b>");
+            testsupport::OfferText(clipboard::HtmlFormat(), "Version:0.9\r\n<b>other</b>");
         },
         [&] { return Count() == 3; }));
     EXPECT_EQ(host_.list.Model().ItemText(0), "other");
@@ -494,7 +512,7 @@ TEST_F(CaptureTest, BadClipboardDataNeverCrashesNorTouchesTheClipsHeld) {
         {"text without its NUL", [] { SetClipboardData(CF_TEXT, testsupport::GlobalBytes("abc", 3)); }, "ab", ""},
         {"malformed rich text",
          [] {
-             testsupport::OfferText(RichTextFormat(), "{\\rtf1 never closed \\b\\b\\b {{{{");
+             testsupport::OfferText(clipboard::RichTextFormat(), "{\\rtf1 never closed \\b\\b\\b {{{{");
              testsupport::OfferText(CF_TEXT, "plain");
          },
          "plain", ""},  // kept for what the RichEdit can read of it; its text is the source's
@@ -515,7 +533,8 @@ TEST_F(CaptureTest, BadClipboardDataNeverCrashesNorTouchesTheClipsHeld) {
         {"a picture of 8000 x 8000, 8 MB as offered and 256 MB as a bitmap",
          [] {
              std::string dib(sizeof(BITMAPINFOHEADER) + 2 * sizeof(RGBQUAD) + 1000u * 8000, '\0');
-             *reinterpret_cast<BITMAPINFOHEADER*>(&dib[0]) = {sizeof(BITMAPINFOHEADER), 8000, 8000, 1, 1, BI_RGB, 0, 0, 0, 0, 0};
+             *reinterpret_cast<BITMAPINFOHEADER*>(&dib[0]) = {
+                 sizeof(BITMAPINFOHEADER), 8000, 8000, 1, 1, BI_RGB, 0, 0, 0, 0, 0};
              SetClipboardData(CF_DIB, testsupport::GlobalBytes(dib.data(), dib.size()));
          },
          nullptr, "Not kept: the picture is 8000 x 8000 pixels, more than the 16 million a clip may hold"},
@@ -528,12 +547,12 @@ TEST_F(CaptureTest, BadClipboardDataNeverCrashesNorTouchesTheClipsHeld) {
         ASSERT_TRUE(CopyAndSettle(c.offer)) << c.what;
         ASSERT_EQ(Count(), before + (c.kept ? 1 : 0)) << c.what;
         if (c.kept) {
-            const std::string held = ClipText(ClipTags().Tag(before)), kept = c.kept;
+            const std::string held = clips::ClipText(clips::ClipTags().Tag(before)), kept = c.kept;
             EXPECT_EQ(held.substr(0, kept.size()), kept) << c.what;
             EXPECT_LE(held.size(), kept.size() + 1) << c.what;  // "abc" or "ab", as the system reads it
         }
         EXPECT_EQ(host_.refused, c.refused) << c.what;
-        EXPECT_EQ(*Holders().Text(0), "kept") << c.what;
+        EXPECT_EQ(*clips::Holders().Text(0), "kept") << c.what;
         EXPECT_EQ(host_.list.Model().ItemText(0), "kept");
         EXPECT_FALSE(CaptureSuppressed());
     }

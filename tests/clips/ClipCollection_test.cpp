@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-namespace capture {
+namespace clips {
 namespace {
 
 TEST(ClipKinds, FormatsChooseTheKind) {
@@ -106,10 +106,11 @@ TEST(ClipLimits, LimitsAreInclusiveAndTheBudgetEvictsTheOldestFirst) {
     const std::uint64_t mb = 1u << 20;
     EXPECT_EQ(TooLargeForText(16 * mb), "");
     EXPECT_NE(TooLargeForText(16 * mb + 1), "");
-    EXPECT_EQ(TooLargeForPicture(4000, 4000), "");
-    EXPECT_NE(TooLargeForPicture(4000, 4001), "");
+    EXPECT_EQ(pictures::TooLargeForPicture(4000, 4000), "");
+    EXPECT_NE(pictures::TooLargeForPicture(4000, 4001), "");
     EXPECT_EQ(TooLargeForBudget(256 * mb, 256 * mb), "");
-    EXPECT_EQ(PictureRefusal(8000, 8000, false), TooLargeForPicture(8000, 8000));  // the size is named first
+    EXPECT_EQ(pictures::PictureRefusal(8000, 8000, false),
+              pictures::TooLargeForPicture(8000, 8000));  // the size is named first
     for (const auto& [stored, budget] : std::vector<std::pair<std::string, std::uint64_t>>{
              {"", 256 * mb}, {"512", 512 * mb}, {"1", mb}, {"3072", 3072 * mb}, {"0", 256 * mb},
              {"3073", 256 * mb}, {"-5", 256 * mb}, {"64 MB", 256 * mb}, {"99999999999999999999", 256 * mb}})
@@ -135,7 +136,7 @@ TEST(ClipLimits, LimitsAreInclusiveAndTheBudgetEvictsTheOldestFirst) {
 
 TEST(ClipLimits, APictureBlockMustHoldHeaderColoursAndEveryRow) {
     const struct {
-        DibHeader header;
+        pictures::DibHeader header;
         std::uint64_t needed;
     } cases[] = {
         {{40, 3, 2, 24, 0, 0, 0}, 40 + 12 * 2},             // rows padded to 4 bytes
@@ -149,7 +150,8 @@ TEST(ClipLimits, APictureBlockMustHoldHeaderColoursAndEveryRow) {
         {{40, 0x7fffffff, 0x7fffffff, 32, 0, 0, 0}, 40 + 8589934588ull * 2147483647ull},  // near the top, no wrap
         {{40, 0x7fffffff, 0x7fffffff, 65535, 0, 0, 0}, UINT64_MAX},  // saturates
     };
-    for (const auto& c : cases) EXPECT_EQ(DibBytesNeeded(c.header), c.needed) << c.header.width << " " << c.header.bitCount;
+    for (const auto& c : cases)
+        EXPECT_EQ(pictures::DibBytesNeeded(c.header), c.needed) << c.header.width << " " << c.header.bitCount;
 }
 
 // A DROPFILES block: the offset of the names, a point, two flags (the last: wide names).
@@ -168,7 +170,9 @@ TEST(DropFiles, NamesEndInsideTheBlockOrAreLeftOut) {
         std::vector<std::string> names;
     } cases[] = {
         {"two names", DropBlock(20, false, "C:\\a.txt" + z + "D:\\b" + z + z), {"C:\\a.txt", "D:\\b"}},
-        {"wide names", DropBlock(20, true, std::string("a\0b\0\0\0c\0\0\0\0\0", 12)), {std::string("a\0b\0", 4), std::string("c\0", 2)}},
+        {"wide names",
+         DropBlock(20, true, std::string("a\0b\0\0\0c\0\0\0\0\0", 12)),
+         {std::string("a\0b\0", 4), std::string("c\0", 2)}},
         {"no final empty name", DropBlock(20, false, "x" + z), {"x"}},
         {"a name cut off by the block's end", DropBlock(20, false, "x" + z + "cut"), {"x"}},
         {"names past the block", DropBlock(4096, false, "x" + z + z), {}},
@@ -176,9 +180,9 @@ TEST(DropFiles, NamesEndInsideTheBlockOrAreLeftOut) {
         {"a wide name cut mid-character", DropBlock(20, true, std::string("a\0b", 3)), {}},
         {"a block shorter than its header", std::string(19, '\0'), {}},
     };
-    for (const auto& c : cases) EXPECT_EQ(ParseDropFiles(c.block).names, c.names) << c.what;
-    EXPECT_TRUE(ParseDropFiles(DropBlock(20, true, "")).wide);
+    for (const auto& c : cases) EXPECT_EQ(clipboard::ParseDropFiles(c.block).names, c.names) << c.what;
+    EXPECT_TRUE(clipboard::ParseDropFiles(DropBlock(20, true, "")).wide);
 }
 
 }  // namespace
-}  // namespace capture
+}  // namespace clips

@@ -6,12 +6,12 @@
 
 #include "clips/ClipCollection.h"
 
-namespace capture {
+namespace history {
 namespace {
 
 ClipFileContents Sample() {
     ClipFileContents clip;
-    clip.header = {kKindRichText, 1796342400123ull, true, "Grüße 日本 \xF0\x9F\x98\x80"};
+    clip.header = {clips::kKindRichText, 1796342400123ull, true, "Grüße 日本 \xF0\x9F\x98\x80"};
     clip.formats = {{"Rich Text Format", "{\\rtf1 Gr\\'fc\\'dfe}"},
                     {"#13", std::string("G\0r\0\xFC\0\0\0", 8)},
                     {"HTML Format", ""}};
@@ -73,4 +73,4 @@ TEST(ClipFile, AnythingButAWholeFileOfOursIsRefusedWithItsReason) {
 }
 
 }  // namespace
-}  // namespace capture
+}  // namespace history

@@ -3,20 +3,20 @@
 
 #include <gtest/gtest.h>
 
-namespace historysync {
+namespace history {
 namespace {
 
-using capture::ClipFileId;
+using history::ClipFileId;
 
-capture::StoredClip Listed(std::uint64_t at, bool pinned = false) {
-    capture::StoredClip clip;
+StoredClip Listed(std::uint64_t at, bool pinned = false) {
+    StoredClip clip;
     clip.id = {at, 2, at * 7};
     clip.header.capturedAtMs = at;
     clip.header.pinned = pinned;
     return clip;
 }
 
-std::vector<std::uint64_t> Times(const std::vector<capture::StoredClip>& clips) {
+std::vector<std::uint64_t> Times(const std::vector<StoredClip>& clips) {
     std::vector<std::uint64_t> times;
     for (const auto& clip : clips) times.push_back(clip.id.capturedAtMs);
     return times;
@@ -35,7 +35,7 @@ TEST(FolderMerge, AListingAddsRemovesAndRepinsWhatChangedElsewhere) {
     const struct {
         const char* what;
         std::vector<KnownClip> known;
-        std::vector<capture::StoredClip> listed;
+        std::vector<StoredClip> listed;
         std::set<ClipFileId> deletedHere;
         std::vector<std::uint64_t> added, removed, repinned;
     } cases[] = {
@@ -49,7 +49,7 @@ TEST(FolderMerge, AListingAddsRemovesAndRepinsWhatChangedElsewhere) {
         {"a machine that was off", {}, {Listed(1), Listed(2)}, {}, {1, 2}, {}, {}},
     };
     for (const auto& c : cases) {
-        capture::HistoryListing listing;
+        HistoryListing listing;
         listing.clips = c.listed;
         const FolderChanges changes = ChangesBetween(c.known, listing, c.deletedHere);
         EXPECT_EQ(Times(changes.added), c.added) << c.what;
@@ -62,4 +62,4 @@ TEST(FolderMerge, AListingAddsRemovesAndRepinsWhatChangedElsewhere) {
 }
 
 }  // namespace
-}  // namespace historysync
+}  // namespace history

@@ -13,7 +13,7 @@
 
 #include "clips/ClipCollection.h"
 
-namespace capture {
+namespace history {
 namespace {
 
 namespace fs = std::filesystem;
@@ -32,7 +32,7 @@ protected:
     // A clip file as the store writes it.
     fs::path Store(std::uint64_t at, const std::string& label, std::uint32_t machine = 7, bool pinned = false) {
         ClipFileContents clip;
-        clip.header = {kKindText, at, pinned, label};
+        clip.header = {clips::kKindText, at, pinned, label};
         clip.formats = {{"#13", label}};
         const std::string bytes = WriteClipFile(clip);
         const fs::path file = folder_ / ClipFileName({at, machine, ContentChecksum(clip.formats)});
@@ -52,7 +52,7 @@ TEST_F(HistoryFolderTest, ClipsAreListedAsCapturedAndAnythingElseIsCountedOnceAn
     std::ifstream in(first, std::ios::binary);
     const std::string whole{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     ClipFileContents newer;
-    newer.header = {kKindText, 1, false, "from a later version"};
+    newer.header = {clips::kKindText, 1, false, "from a later version"};
     std::string later = WriteClipFile(newer);
     later[8] = 2;
     const struct {
@@ -110,7 +110,7 @@ TEST_F(HistoryFolderTest, CopiesOfAClipShowAsOneAndGoWithIt) {
     // A file named for that content that holds something else hides nothing, and one from the future does
     // not stay on top for good: both are refused.
     ClipFileContents planted;
-    planted.header = {kKindText, 1700000000250, false, "same"};
+    planted.header = {clips::kKindText, 1700000000250, false, "same"};
     planted.formats = {{"#13", "something else"}};
     const fs::path lying = folder_ / ClipFileName({1700000000250, 3, ContentChecksum({{"#13", "same"}})});
     ASSERT_TRUE(WriteFileWhole(lying, WriteClipFile(planted)));
@@ -144,7 +144,7 @@ TEST_F(HistoryFolderTest, AListingAfterAChangeReadsOnlyWhatChanged) {
     // Written again at once, same size and (on a coarse clock) same time: changed in the last seconds, it is read.
     const auto recentTime = fs::last_write_time(recent);
     ClipFileContents recentPinned;
-    recentPinned.header = {kKindText, 1700000000450, true, "pinned just now"};
+    recentPinned.header = {clips::kKindText, 1700000000450, true, "pinned just now"};
     recentPinned.formats = {{"#13", "pinned just now"}};
     ASSERT_TRUE(WriteFileWhole(recent, WriteClipFile(recentPinned)));
     fs::last_write_time(recent, recentTime);
@@ -152,7 +152,7 @@ TEST_F(HistoryFolderTest, AListingAfterAChangeReadsOnlyWhatChanged) {
     const auto at = [](const fs::path& file) { return fs::last_write_time(file); };
     const auto was = at(pinned);
     ClipFileContents again;
-    again.header = {kKindText, 1700000000100, true, "to be pinned"};
+    again.header = {clips::kKindText, 1700000000100, true, "to be pinned"};
     again.formats = {{"#13", "to be pinned"}};
     ASSERT_TRUE(WriteFileWhole(pinned, WriteClipFile(again)));
     fs::last_write_time(pinned, was + std::chrono::seconds(1));  // a tick later, whatever the clock's grain
@@ -186,7 +186,7 @@ TEST_F(HistoryFolderTest, AFileIsWrittenWholeUnderItsNameOrNotAtAll) {
     EXPECT_EQ(files, 1u);
     // Written again with another header (pinned now), the same name holds the new bytes.
     ClipFileContents pinned;
-    pinned.header = {kKindText, 1700000000000, true, "once"};
+    pinned.header = {clips::kKindText, 1700000000000, true, "once"};
     pinned.formats = {{"#13", "once"}};
     ASSERT_TRUE(WriteFileWhole(file, WriteClipFile(pinned)));
     EXPECT_TRUE(ListHistoryFolder(folder_).clips.at(0).header.pinned);
@@ -202,7 +202,8 @@ TEST_F(HistoryFolderTest, AFileIsWrittenWholeUnderItsNameOrNotAtAll) {
     EXPECT_FALSE(RemoveFile(folder_ / "taken.clip", &why));
     EXPECT_TRUE(RemoveFile(folder_ / "never there.clip"));
     // What a crash left: this machine's unfinished file goes, another machine's may still be under way.
-    const fs::path mine = folder_ / (ClipFileName({1, 7, 2}) + ".part"), theirs = folder_ / (ClipFileName({1, 8, 2}) + ".part");
+    const fs::path mine = folder_ / (ClipFileName({1, 7, 2}) + ".part"),
+                   theirs = folder_ / (ClipFileName({1, 8, 2}) + ".part");
     std::ofstream(mine) << "half";
     std::ofstream(theirs) << "half";
     EXPECT_EQ(RemoveUnfinishedFiles(folder_, 7), 1);
@@ -247,7 +248,10 @@ TEST(ClipFileNames, AnIdIsReadFromItsNameAndFromAConflictCopysName) {
         {stem + " (Ann's conflicted copy 2026-12-08).clip", true, false, id},
         {stem + ".sync-conflict-20261208-101010-ABCDEFG.clip", true, false, id},
         {stem + " (1).clip", true, false, id},
-        {"1700000000123-0123456789abcdef.clip", true, true, {1700000000123, 0, 0x0123456789abcdefull}},  // first version
+        {"1700000000123-0123456789abcdef.clip",
+         true,
+         true,
+         {1700000000123, 0, 0x0123456789abcdefull}},  // first version
         {stem + ".clip.part", false, false, {}},
         {stem + "0.clip", false, false, {}},  // more digits: another name altogether
         {"170000000012-a1b2c3d4-0123456789abcdef.clip", false, false, {}},
@@ -309,8 +313,9 @@ TEST(HistoryLimits, SettingsAndTrimmingOldestUnpinnedFirst) {
         {5, 250, {0, 2, 3}},     // bytes decide
         {1, 100000, {0, 2, 3, 4}},  // pinned clips stay beyond the limit
     };
-    for (const auto& t : trims) EXPECT_EQ(ClipsToRemove(clips, {t.count, t.bytes}), t.removed) << t.count << " " << t.bytes;
+    for (const auto& t : trims)
+        EXPECT_EQ(ClipsToRemove(clips, {t.count, t.bytes}), t.removed) << t.count << " " << t.bytes;
 }
 
 }  // namespace
-}  // namespace capture
+}  // namespace history

@@ -14,9 +14,11 @@
 #include "history/HistoryFolder.h"
 #include "capture/PutBack.h"
 
-namespace capture {
-namespace testing_capture {
+namespace history {
+namespace testing_store {
 namespace {
+
+using namespace capture::testing_capture;
 
 namespace fs = std::filesystem;
 
@@ -33,7 +35,7 @@ protected:
         OpenHistoryStore(folder_);
     }
     void TearDown() override {
-        SetHistorySize(kMaxClips);
+        clips::SetHistorySize(clips::kMaxClips);
         SetHistoryDiskLimit(HistoryLimits{}.diskBytes);
         SetRememberHistory(true);
         CloseHistoryStore();
@@ -47,9 +49,9 @@ protected:
     // The program ends (its holders cleared, its files kept) and starts again on the same folder.
     std::string Restart(const HistoryLimits& limits = HistoryLimits{}) {
         CloseHistoryStore();
-        Holders().Clear();
-        EXPECT_TRUE(Holders().Init(host_.window));
-        ClipTags() = ClipCollection();
+        clips::Holders().Clear();
+        EXPECT_TRUE(clips::Holders().Init(host_.window));
+        clips::ClipTags() = clips::ClipCollection();
         host_.list.Model().Clear();
         OpenHistoryStore(folder_);
         return RestoreHistory(limits);
@@ -58,7 +60,7 @@ protected:
     std::map<UINT, std::string> ClipboardFormats(const std::vector<UINT>& formats) {
         std::map<UINT, std::string> read;
         for (UINT format : formats)
-            if (auto bytes = ReadClipboardBytes(host_.window, format)) read[format] = *bytes;
+            if (auto bytes = clipboard::ReadClipboardBytes(host_.window, format)) read[format] = *bytes;
         return read;
     }
     fs::path folder_;
@@ -66,13 +68,14 @@ protected:
 
 TEST_F(HistoryStoreTest, EveryKindComesBackAfterARestartAndPastesAsItWasCopied) {
     Join();
-    const UINT html = HtmlFormat(), rtf = RichTextFormat(), dropEffect = DropEffectFormat();
+    const UINT html = clipboard::HtmlFormat(), rtf = clipboard::RichTextFormat(),
+               dropEffect = clipboard::DropEffectFormat();
     const std::string page = "Version:0.9\r\n<b>Grüße</b>";
     const std::string markup = "{\\rtf1\\ansi Gr\\u252?\\u223?e {\\b bold}}";
     const std::string drop = testsupport::WideDropFiles({L"C:\\a.txt", L"C:\\Grüße 日本.doc"});
     const DWORD move = DROPEFFECT_MOVE;
     std::vector<std::uint32_t> pixels(7 * 5, 0xFF2060A0u);
-    const std::string png = EncodePng(pixels.data(), 7, 5).value_or("");
+    const std::string png = pictures::EncodePng(pixels.data(), 7, 5).value_or("");
     const struct {
         std::function<void()> offer;
         std::vector<UINT> formats;  // what is compared after the restart
@@ -88,7 +91,8 @@ TEST_F(HistoryStoreTest, EveryKindComesBackAfterARestartAndPastesAsItWasCopied) 
          },
          {rtf, CF_UNICODETEXT}},
         {[] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(40, 30, Checker)); }, {}},
-        {[&] { testsupport::OfferText(PngFormat(), png); }, {PngFormat()}},  // the source's own PNG, kept as it was
+        {[&] { testsupport::OfferText(pictures::PngFormat(), png); },
+         {pictures::PngFormat()}},  // the source's own PNG, kept as it was
         {[&] {
              SetClipboardData(CF_HDROP, testsupport::GlobalBytes(drop.data(), drop.size()));
              SetClipboardData(dropEffect, testsupport::GlobalBytes(&move, sizeof(move)));
@@ -109,17 +113,19 @@ TEST_F(HistoryStoreTest, EveryKindComesBackAfterARestartAndPastesAsItWasCopied) 
     ASSERT_EQ(Count(), int(std::size(copies)));
     for (int i = 0; i < Count(); ++i) EXPECT_EQ(host_.list.Model().ItemText(i), labels[std::size_t(i)]) << i;
     for (int i = 0; i < Count(); ++i) {
-        EXPECT_TRUE(PutClipBack(0));  // the oldest each time: they come round in their order
+        EXPECT_TRUE(capture::PutClipBack(0));  // the oldest each time: they come round in their order
         EXPECT_EQ(ClipboardFormats(copies[std::size_t(i)].formats), copied[std::size_t(i)]) << i;
     }
     // The picture put back is the picture copied.
     const int picture = 2;
-    EXPECT_EQ(TagKind(ClipTags().Tag(picture)), kKindPicture);
-    ASSERT_TRUE(PutClipBack(picture));
-    const auto dib = ReadClipboardBytes(host_.window, CF_DIB);
+    EXPECT_EQ(clips::TagKind(clips::ClipTags().Tag(picture)), clips::kKindPicture);
+    ASSERT_TRUE(capture::PutClipBack(picture));
+    const auto dib = clipboard::ReadClipboardBytes(host_.window, CF_DIB);
     ASSERT_TRUE(dib);
     EXPECT_EQ(reinterpret_cast<const BITMAPINFOHEADER*>(dib->data())->biWidth, 40);
-    EXPECT_EQ(testsupport::PixelOf(Holders().Picture(TagHolderIndex(ClipTags().Tag(Count() - 1))), 5, 7), Checker(5, 7));
+    EXPECT_EQ(
+        testsupport::PixelOf(clips::Holders().Picture(clips::TagHolderIndex(clips::ClipTags().Tag(Count() - 1))), 5, 7),
+        Checker(5, 7));
     // Made newest again, each clip was written anew: still one file a clip.
     EXPECT_EQ(FilesOnDisk(), std::size(copies));
 }
@@ -129,7 +135,7 @@ TEST_F(HistoryStoreTest, AClipLetGoTakesItsFileAndFilesNotWholeAreSkippedAndCoun
     ASSERT_TRUE(CopyText("first", 1));
     ASSERT_TRUE(CopyText("second", 2));
     ASSERT_EQ(FilesOnDisk(), 2u);
-    RemoveClip(0);
+    clips::RemoveClip(0);
     EXPECT_EQ(FilesOnDisk(), 1u);
 
     std::ifstream in(ListHistoryFolder(folder_).clips.at(0).file, std::ios::binary);
@@ -154,56 +160,57 @@ TEST_F(HistoryStoreTest, AClipLetGoTakesItsFileAndFilesNotWholeAreSkippedAndCoun
 // over the memory budget, a clip with its file goes back to the disk instead of going.
 TEST_F(HistoryStoreTest, OlderClipsAreReadWhenUsedAndGoBackToTheDiskWhenMemoryIsShort) {
     Join();
-    SetHistorySize(100);
+    clips::SetHistorySize(100);
     // The first is rich text offered alone: its plain text is read through the markup.
-    ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(RichTextFormat(), "{\\rtf1\\ansi rich \\b alone\\b0\\par}"); },
-                         [&] { return Count() == 1; }));
+    ASSERT_TRUE(
+        PeerCopy([] { testsupport::OfferText(clipboard::RichTextFormat(), "{\\rtf1\\ansi rich \\b alone\\b0\\par}"); },
+                 [&] { return Count() == 1; }));
     for (int i = 1; i < 30; ++i) ASSERT_TRUE(CopyText("text " + std::to_string(i), i + 1));
     ASSERT_EQ(FilesOnDisk(), 30u);
     HistoryLimits limits;
     limits.clips = 100;
     EXPECT_EQ(Restart(limits), "");
     ASSERT_EQ(Count(), 30);
-    EXPECT_FALSE(ClipHeld(ClipTags().Tag(4)));
-    EXPECT_TRUE(ClipHeld(ClipTags().Tag(5)));
+    EXPECT_FALSE(ClipHeld(clips::ClipTags().Tag(4)));
+    EXPECT_TRUE(ClipHeld(clips::ClipTags().Tag(5)));
     std::string text;
     unsigned width = 0, height = 0;
-    EXPECT_TRUE(StoredClipSearchText(ClipTags().Tag(0), text, width, height));
+    EXPECT_TRUE(StoredClipSearchText(clips::ClipTags().Tag(0), text, width, height));
     EXPECT_EQ(text, "rich alone");
-    EXPECT_TRUE(StoredClipSearchText(ClipTags().Tag(4), text, width, height));
+    EXPECT_TRUE(StoredClipSearchText(clips::ClipTags().Tag(4), text, width, height));
     EXPECT_EQ(text, "text 4");
 
     const fs::path second = ListHistoryFolder(folder_).clips.at(1).file;
     std::fstream(second, std::ios::in | std::ios::out | std::ios::binary).seekp(-12, std::ios::end).put('!');
-    EXPECT_FALSE(UseClip(ClipTags().Tag(1)));
+    EXPECT_FALSE(UseClip(clips::ClipTags().Tag(1)));
     EXPECT_EQ(host_.refused, "1 damaged clip file skipped");
     ASSERT_EQ(Count(), 29);
     EXPECT_TRUE(fs::exists(second));
     EXPECT_EQ(host_.list.Model().ItemText(1), "text 2");
 
-    ASSERT_TRUE(PutClipBack(2));
+    ASSERT_TRUE(capture::PutClipBack(2));
     EXPECT_EQ(ClipboardText(), "text 3");
-    EXPECT_TRUE(ClipHeld(ClipTags().Tag(Count() - 1)));
+    EXPECT_TRUE(ClipHeld(clips::ClipTags().Tag(Count() - 1)));
 
     SetHistoryBudget(HistoryBytes());
     int held = 0;
-    while (!ClipHeld(ClipTags().Tag(held))) ++held;
-    const std::string tag = ClipTags().Tag(held), label = host_.list.Model().ItemText(held);
+    while (!ClipHeld(clips::ClipTags().Tag(held))) ++held;
+    const std::string tag = clips::ClipTags().Tag(held), label = host_.list.Model().ItemText(held);
     ASSERT_TRUE(CopyText("one more", 30));
     EXPECT_LE(HistoryBytes(), HistoryBudget());
     EXPECT_FALSE(ClipHeld(tag));  // back on the disk, still listed
-    EXPECT_EQ(ClipTags().Tag(held), tag);
+    EXPECT_EQ(clips::ClipTags().Tag(held), tag);
     // Copied again, a clip on the disk only is found and made the newest, not listed twice.
     ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_TEXT, label); },
-                         [&] { return ClipTags().Tag(Count() - 1) == tag; }));
+                         [&] { return clips::ClipTags().Tag(Count() - 1) == tag; }));
     EXPECT_EQ(Count(), 30);
     // A clip read back counts too: older ones the disk holds make room for it.
     SetHistoryBudget(HistoryBytes());
-    ASSERT_FALSE(ClipHeld(ClipTags().Tag(0)));
-    ASSERT_TRUE(UseClip(ClipTags().Tag(0)));
-    EXPECT_TRUE(ClipHeld(ClipTags().Tag(0)));
+    ASSERT_FALSE(ClipHeld(clips::ClipTags().Tag(0)));
+    ASSERT_TRUE(UseClip(clips::ClipTags().Tag(0)));
+    EXPECT_TRUE(ClipHeld(clips::ClipTags().Tag(0)));
     EXPECT_LE(HistoryBytes(), HistoryBudget());
-    SetHistoryBudget(kDefaultHistoryBudget);
+    SetHistoryBudget(clips::kDefaultHistoryBudget);
 }
 
 TEST_F(HistoryStoreTest, PinsOutlastEveryLimitAndARestartAndAreAllAForgetfulHistoryKeeps) {
@@ -221,9 +228,9 @@ TEST_F(HistoryStoreTest, PinsOutlastEveryLimitAndARestartAndAreAllAForgetfulHist
     };
     ASSERT_TRUE(copy("clip a"));
     list.SetItemPinned(0, true);
-    QueueClipRewrite(host_.window, ClipTags().Tag(0));
+    QueueClipRewrite(host_.window, clips::ClipTags().Tag(0));
     ASSERT_EQ(FilesOnDisk(), 1u);
-    SetHistorySize(3);
+    clips::SetHistorySize(3);
     for (const char* text : {"clip b", "clip c", "clip d", "clip e"}) ASSERT_TRUE(copy(text));
     EXPECT_EQ(labels(), "clip a* clip d clip e ");  // by count: the oldest unpinned went
     EXPECT_EQ(FilesOnDisk(), 3u);
@@ -240,10 +247,10 @@ TEST_F(HistoryStoreTest, PinsOutlastEveryLimitAndARestartAndAreAllAForgetfulHist
     SetRememberHistory(false);
     ASSERT_TRUE(copy("clip g"));
     EXPECT_EQ(FilesOnDisk(), 2u);
-    ASSERT_TRUE(UnloadClip(ClipTags().Tag(1)));
+    ASSERT_TRUE(UnloadClip(clips::ClipTags().Tag(1)));
     SetHistoryBudget(HistoryBytes());
     QueueHistoryChoice(host_.window);
-    SetHistoryBudget(kDefaultHistoryBudget);
+    SetHistoryBudget(clips::kDefaultHistoryBudget);
     EXPECT_EQ(FilesOnDisk(), 1u);
     EXPECT_EQ(labels(), "clip a* clip g ");
     EXPECT_EQ(Restart(), "");
@@ -260,14 +267,14 @@ TEST_F(HistoryStoreTest, AFolderThatCannotBeWrittenLosesNoClipAndIsWrittenOnceIt
     const fs::path unwritable = blocker / L"History";
     OpenHistoryStore(unwritable);
     Join();
-    SetHistorySize(200);
+    clips::SetHistorySize(200);
     const int copies = kClipsHeldInMemory + 30;
     for (int i = 0; i < copies; ++i) ASSERT_TRUE(CopyText("copy " + std::to_string(i), i + 1));
     FlushHistoryWrites();
     EXPECT_NE(host_.refused.find("History folder " + unwritable.u8string() + " cannot be written ("), std::string::npos)
         << host_.refused;
-    EXPECT_FALSE(UnloadClip(ClipTags().Tag(0)));
-    ASSERT_TRUE(PutClipBack(0));
+    EXPECT_FALSE(UnloadClip(clips::ClipTags().Tag(0)));
+    ASSERT_TRUE(capture::PutClipBack(0));
     EXPECT_EQ(ClipboardText(), "copy 0");
 
     fs::remove(blocker);
@@ -275,8 +282,8 @@ TEST_F(HistoryStoreTest, AFolderThatCannotBeWrittenLosesNoClipAndIsWrittenOnceIt
         FlushHistoryWrites();
         return ListHistoryFolder(unwritable).clips.size() == std::size_t(copies);
     }, testsupport::kPatientMs));
-    EXPECT_FALSE(ClipHeld(ClipTags().Tag(0)));  // past the 100 held, back on the disk that holds it now
-    ASSERT_TRUE(PutClipBack(0));
+    EXPECT_FALSE(ClipHeld(clips::ClipTags().Tag(0)));  // past the 100 held, back on the disk that holds it now
+    ASSERT_TRUE(capture::PutClipBack(0));
     EXPECT_EQ(ClipboardText(), "copy 1");
     CloseHistoryStore();
     fs::remove_all(blocker);
@@ -287,9 +294,9 @@ TEST_F(HistoryStoreTest, AFolderThatCannotBeWrittenLosesNoClipAndIsWrittenOnceIt
 // keeps go back on the clipboard.
 TEST_F(HistoryStoreTest, AFileIsShownAsWhatItHoldsAndGivesBackOnlyWhatACaptureKeeps) {
     ClipFileContents clip;
-    clip.header = {kKindText, 1700000000000, false, "a harmless label"};
+    clip.header = {clips::kKindText, 1700000000000, false, "a harmless label"};
     const std::string group(600, '\x01');
-    clip.formats = {{"#13", UnicodeTextFormat("what Enter pastes").bytes},
+    clip.formats = {{"#13", clips::UnicodeTextFormat("what Enter pastes").bytes},
                     {"FileGroupDescriptorW", group},
                     {"#2", std::string(8, '\x7f')}};  // a bitmap's handle, as bytes
     ASSERT_TRUE(WriteFileWhole(folder_ / ClipFileName({1700000000000, 0xE7E, ContentChecksum(clip.formats)}),
@@ -297,12 +304,12 @@ TEST_F(HistoryStoreTest, AFileIsShownAsWhatItHoldsAndGivesBackOnlyWhatACaptureKe
     EXPECT_EQ(Restart(), "");
     ASSERT_EQ(Count(), 1);
     EXPECT_EQ(host_.list.Model().ItemText(0), "what Enter pastes");
-    ASSERT_TRUE(PutClipBack(0));
+    ASSERT_TRUE(capture::PutClipBack(0));
     EXPECT_EQ(*UnicodeText(), "what Enter pastes");
     EXPECT_FALSE(IsClipboardFormatAvailable(RegisterClipboardFormatA("FileGroupDescriptorW")));
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_BITMAP));
 }
 
 }  // namespace
-}  // namespace testing_capture
-}  // namespace capture
+}  // namespace testing_store
+}  // namespace history

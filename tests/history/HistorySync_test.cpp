@@ -14,9 +14,11 @@
 #include "capture/PutBack.h"
 #include "support/win32_wait.h"
 
-namespace capture {
-namespace testing_capture {
+namespace history {
+namespace testing_store {
 namespace {
+
+using namespace capture::testing_capture;
 
 namespace fs = std::filesystem;
 
@@ -32,16 +34,16 @@ protected:
         SetWindowSubclass(host_.window, RouteListing, 1, 0);
     }
     void TearDown() override {
-        historysync::StopHistorySync();
-        SetHistorySize(kMaxClips);
+        StopHistorySync();
+        clips::SetHistorySize(clips::kMaxClips);
         RemoveWindowSubclass(host_.window, RouteListing, 1);
         CloseHistoryStore();
         fs::remove_all(folder_);
         CaptureTest::TearDown();
     }
     static LRESULT CALLBACK RouteListing(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-        if (message != historysync::kFolderListedMessage) return DefSubclassProc(hwnd, message, wParam, lParam);
-        historysync::ApplyFolderListing(lParam);
+        if (message != kFolderListedMessage) return DefSubclassProc(hwnd, message, wParam, lParam);
+        ApplyFolderListing(lParam);
         ++listings_;
         return 0;
     }
@@ -50,8 +52,8 @@ protected:
     // cutShort: only so many bytes of it have arrived, under its final name, as some services write.
     fs::path WriteElsewhere(std::uint64_t at, const std::string& text, bool pinned = false, std::size_t cutShort = 0) {
         ClipFileContents clip;
-        clip.header = {kKindText, at, pinned, text};
-        clip.formats = {{"#13", UnicodeTextFormat(text).bytes}};
+        clip.header = {clips::kKindText, at, pinned, text};
+        clip.formats = {{"#13", clips::UnicodeTextFormat(text).bytes}};
         const fs::path file = folder_ / ClipFileName({at, 0xB0B, ContentChecksum(clip.formats)});
         const std::string bytes = WriteClipFile(clip);
         if (cutShort) std::ofstream(file, std::ios::binary) << bytes.substr(0, bytes.size() - cutShort);
@@ -71,7 +73,7 @@ TEST_F(HistorySyncTest, WhatAnotherMachineDoesInTheFolderShowsHereAndOwnWritesCh
     Join();
     ASSERT_TRUE(CopyText("copied here", 1));
     FlushHistoryWrites();
-    ASSERT_TRUE(historysync::StartHistorySync(host_.window));
+    ASSERT_TRUE(StartHistorySync(host_.window));
     const std::uint64_t here = ListHistoryFolder(folder_).clips.at(0).id.capturedAtMs;
 
     // Captured there before and after this machine's copy, with a sync service's conflict copy of one and a
@@ -83,14 +85,15 @@ TEST_F(HistorySyncTest, WhatAnotherMachineDoesInTheFolderShowsHereAndOwnWritesCh
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 3; }, testsupport::kPatientMs)) << Labels();
     testsupport::PumpFor(700);
     EXPECT_EQ(Labels(), "copied there first|copied here|copied there later|");
-    EXPECT_EQ(GetClipboardSequenceNumber(), HandledSequence());  // the clipboard was not touched
+    EXPECT_EQ(GetClipboardSequenceNumber(), capture::HandledSequence());  // the clipboard was not touched
 
     // Read from its file when used, byte for byte.
-    ASSERT_TRUE(PutClipBack(0));
+    ASSERT_TRUE(capture::PutClipBack(0));
     EXPECT_EQ(*UnicodeText(), "copied there first");
     // Pinned there (written again under its name), then deleted there with its conflict copy.
     WriteElsewhere(here + 1000, "copied there later", true);
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return Labels() == "copied here|copied there later*|copied there first|"; }, testsupport::kPatientMs))
+    ASSERT_TRUE(testsupport::PumpUntil(
+        [&] { return Labels() == "copied here|copied there later*|copied there first|"; }, testsupport::kPatientMs))
         << Labels();
     for (const auto& entry : fs::directory_iterator(folder_))
         if (entry.path().filename().u8string().rfind(later.stem().u8string(), 0) == 0) fs::remove(entry.path());
@@ -117,10 +120,10 @@ TEST_F(HistorySyncTest, WhatAnotherMachineDoesInTheFolderShowsHereAndOwnWritesCh
 // that machine. This machine's own files go with their clips.
 TEST_F(HistorySyncTest, ThisMachinesLimitsDeleteOnlyItsOwnFiles) {
     Join();
-    SetHistorySize(2);
+    clips::SetHistorySize(2);
     ASSERT_TRUE(CopyText("mine first", 1));
     FlushHistoryWrites();
-    ASSERT_TRUE(historysync::StartHistorySync(host_.window));
+    ASSERT_TRUE(StartHistorySync(host_.window));
     const fs::path theirs = WriteElsewhere(ListHistoryFolder(folder_).clips.at(0).id.capturedAtMs - 60000, "theirs");
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, testsupport::kPatientMs)) << Labels();
     for (const char* text : {"mine second", "mine third"}) {
@@ -135,5 +138,5 @@ TEST_F(HistorySyncTest, ThisMachinesLimitsDeleteOnlyItsOwnFiles) {
 }
 
 }  // namespace
-}  // namespace testing_capture
-}  // namespace capture
+}  // namespace testing_store
+}  // namespace history

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <thread>
 
-namespace capture {
+namespace history {
 namespace {
 
 StoredSearchText Text(char letter) { return {"TXT", std::string(300, letter), 0, 0, ""}; }  // 364 bytes kept
@@ -31,10 +31,11 @@ TEST(StoredSearchTexts, TheLeastRecentlyUsedGoFirstAndReadingAheadStopsAtTheBudg
     EXPECT_EQ(texts.Bytes(), 728u);
 
     texts.Clear();
-    texts.ReadAhead({{d, "d"}, {c, "c"}, {b, "b"}, {a, "a"}}, [](const std::filesystem::path& file, StoredSearchText& read) {
-        read = Text(file.string()[0]);
-        return file != "c";  // a damaged file is passed over
-    });
+    texts.ReadAhead({{d, "d"}, {c, "c"}, {b, "b"}, {a, "a"}},
+                    [](const std::filesystem::path& file, StoredSearchText& read) {
+                        read = Text(file.string()[0]);
+                        return file != "c";  // a damaged file is passed over
+                    });
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (texts.Bytes() < 728 && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -47,4 +48,4 @@ TEST(StoredSearchTexts, TheLeastRecentlyUsedGoFirstAndReadingAheadStopsAtTheBudg
 }
 
 }  // namespace
-}  // namespace capture
+}  // namespace history

@@ -28,7 +28,7 @@ void Touch(const std::string& path) { std::ofstream(path, std::ios::binary) << "
 
 std::vector<std::string> Tags(int count) {
     std::vector<std::string> tags;
-    for (int i = 0; i < count; ++i) tags.push_back(capture::ClipTags().Tag(i));
+    for (int i = 0; i < count; ++i) tags.push_back(clips::ClipTags().Tag(i));
     return tags;
 }
 
@@ -83,7 +83,7 @@ protected:
     void TearDown() override {
         MainWindowTest::TearDown();
         std::vector<std::string> outside, skip = LinkedShellFolders();
-        const std::string history = capture::DefaultHistoryFolder().u8string();
+        const std::string history = history::DefaultHistoryFolder().u8string();
         skip.insert(skip.end(), {shell::TempFolder(), history, history.substr(0, history.rfind('\\'))});
         for (std::string& folder : skip)
             while (folder.size() > 2 && folder.back() == '\\') folder.pop_back();
@@ -121,7 +121,11 @@ TEST_F(CommandsTest, ManagerSwitchCapturesAtOnceAndStoresItsCaption) {
     ASSERT_TRUE(testsupport::CopyUtf8WithXclip("from the X side"));
     std::uint64_t unused = 0;
     ASSERT_TRUE(testsupport::PumpUntil(
-        [&] { return capture::ReadClipboardUnicodeText(form_->hwnd(), 1 << 20, unused) == std::string("from the X side"); }, testsupport::kPatientMs));
+        [&] {
+            return clipboard::ReadClipboardUnicodeText(form_->hwnd(), 1 << 20, unused) ==
+                   std::string("from the X side");
+        },
+        testsupport::kPatientMs));
     Click(form_->ManagerSwitch());
     testsupport::PumpFor(1500);
     EXPECT_EQ(Count(), 2);
@@ -132,25 +136,32 @@ TEST_F(CommandsTest, ManagerSwitchCapturesAtOnceAndStoresItsCaption) {
 // and the program's own write adds no clip.
 TEST_F(CommandsTest, AnOlderClipGoesBackWithEveryFormatAndBecomesTheNewest) {
     StartOn();
-    const UINT html = RegisterClipboardFormatA("HTML Format"), dropEffect = RegisterClipboardFormatA("Preferred DropEffect");
-    const std::string rtf = "{\\rtf1\\ansi Rich \\b text\\b0\\par}", htmlBytes = "Version:0.9\r\n<b>Gr\xC3\xBC\xC3\x9F""e</b>";
+    const UINT html = RegisterClipboardFormatA("HTML Format"),
+               dropEffect = RegisterClipboardFormatA("Preferred DropEffect");
+    const std::string rtf = "{\\rtf1\\ansi Rich \\b text\\b0\\par}", htmlBytes =
+                                                                         "Version:0.9\r\n<b>Gr\xC3\xBC\xC3\x9F"
+                                                                         "e</b>";
     const std::string drop = testsupport::WideDropFiles({L"C:\\a.txt", L"C:\\b 日本.doc"});
     const DWORD move = DROPEFFECT_MOVE;
-    ASSERT_TRUE(Copy([&] { testsupport::OfferWide(CF_UNICODETEXT, L"Grüße 日本"); testsupport::OfferText(html, htmlBytes); }));
+    ASSERT_TRUE(Copy([&] {
+        testsupport::OfferWide(CF_UNICODETEXT, L"Grüße 日本");
+        testsupport::OfferText(html, htmlBytes);
+    }));
     ASSERT_TRUE(CopyRich(rtf, "Rich text"));
     ASSERT_TRUE(Copy([&] {
         SetClipboardData(CF_HDROP, testsupport::GlobalBytes(drop.data(), drop.size()));
         SetClipboardData(dropEffect, testsupport::GlobalBytes(&move, sizeof(move)));
     }));
     const std::string pngPath = "/tmp/ardentia_putback.png";
-    ASSERT_TRUE(testsupport::RunUnixShell("convert -size 5x4 xc:'#102030' " + pngPath + " && xclip -selection clipboard -t image/png -i " + pngPath));
+    ASSERT_TRUE(testsupport::RunUnixShell("convert -size 5x4 xc:'#102030' " + pngPath +
+                                          " && xclip -selection clipboard -t image/png -i " + pngPath));
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 4; }, testsupport::kPatientMs));
     std::string png;
     ASSERT_TRUE(testsupport::ReadWholeFile(testsupport::WindowsPath(pngPath), png));
     ASSERT_TRUE(CopyText("newest"));
 
     auto& list = form_->ClipList().Model();
-    auto bytes = [&](UINT format) { return capture::ReadClipboardBytes(form_->hwnd(), format).value_or("<none>"); };
+    auto bytes = [&](UINT format) { return clipboard::ReadClipboardBytes(form_->hwnd(), format).value_or("<none>"); };
     enum How { kEnter, kDoubleClick, kPopupPlain };
     auto putBack = [&](int position, How how) {
         list.SetListIndex(position);
@@ -161,30 +172,31 @@ TEST_F(CommandsTest, AnOlderClipGoesBackWithEveryFormatAndBecomesTheNewest) {
             form_->Popup().onChoose(position, true);  // Shift+Enter in the popup
         } else {
             const LPARAM at = MAKELPARAM(30, (position - list.TopIndex()) * form_->ClipList().RowHeight() + 3);
-            for (UINT m : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) SendMessageA(surface, m, 0, at);
+            for (UINT m : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+                SendMessageA(surface, m, 0, at);
         }
         testsupport::PumpFor(300);
         // Announced again, as Wine's bridge may: a picture is not compared, so only the others are asked.
-        if (capture::TagKind(capture::ClipTags().Tag(4)) != capture::kKindPicture) capture::CaptureClip();
+        if (clips::TagKind(clips::ClipTags().Tag(4)) != clips::kKindPicture) capture::CaptureClip();
         EXPECT_EQ(Count(), 5) << "no clip for our own write";
         EXPECT_EQ(list.ListIndex(), 4);
-        EXPECT_NE(WindowText(form_->lblInfo()).find("Item 5 of 5 - on the clipboard"), std::string::npos)
-            << WindowText(form_->lblInfo());
+        EXPECT_NE(WindowText(form_->InformationLine()).find("Item 5 of 5 - on the clipboard"), std::string::npos)
+            << WindowText(form_->InformationLine());
     };
     putBack(0, kEnter);  // the text with its HTML
     EXPECT_EQ(list.ItemText(4), "Grüße 日本");
-    EXPECT_EQ(capture::ClipTags().Tag(4), "TXT0");
+    EXPECT_EQ(clips::ClipTags().Tag(4), "TXT0");
     EXPECT_EQ(bytes(CF_UNICODETEXT), std::string(reinterpret_cast<const char*>(L"Grüße 日本"), sizeof(L"Grüße 日本")));
     EXPECT_EQ(bytes(html), htmlBytes + std::string(1, '\0'));
     putBack(0, kDoubleClick);  // the rich text
-    EXPECT_EQ(capture::ClipTags().Tag(4), "RTF0");
-    EXPECT_EQ(bytes(capture::RichTextFormat()), rtf + std::string(1, '\0'));
+    EXPECT_EQ(clips::ClipTags().Tag(4), "RTF0");
+    EXPECT_EQ(bytes(clipboard::RichTextFormat()), rtf + std::string(1, '\0'));
     putBack(0, kEnter);  // the files: still files, still a move
-    EXPECT_EQ(capture::ClipTags().Tag(4), "FIL1");
+    EXPECT_EQ(clips::ClipTags().Tag(4), "FIL1");
     EXPECT_EQ(bytes(CF_HDROP), drop);
     EXPECT_EQ(bytes(dropEffect), std::string(reinterpret_cast<const char*>(&move), 4));
     putBack(0, kPopupPlain);  // the picture, with its PNG: it has no plain form to give
-    EXPECT_EQ(capture::ClipTags().Tag(4), "PIC0");
+    EXPECT_EQ(clips::ClipTags().Tag(4), "PIC0");
     EXPECT_EQ(bytes(RegisterClipboardFormatA("PNG")), png);
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
     EXPECT_EQ(list.ItemText(0), "newest");
@@ -207,14 +219,14 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
     gAnswer = IDYES;
     Click(form_->DeleteSelectedButton());  // the middle one: the clip that followed it is current
     EXPECT_EQ(Tags(3), (std::vector<std::string>{"TXT0", "TXT2", "TXT3"}));
-    EXPECT_FALSE(capture::Holders().Exists(capture::HolderFamily::kText, 1));
+    EXPECT_FALSE(clips::Holders().Exists(clips::HolderFamily::kText, 1));
     EXPECT_EQ(list.ListIndex(), 1);
-    EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 2 of 3");
+    EXPECT_EQ(WindowText(form_->InformationLine()), "Text Clip - Item 2 of 3");
 
     list.SetListIndex(2);
     Click(form_->DeleteSelectedButton());  // the last: the one before it is current
     EXPECT_EQ(Tags(2), (std::vector<std::string>{"TXT0", "TXT2"}));
-    EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 2 of 2");
+    EXPECT_EQ(WindowText(form_->InformationLine()), "Text Clip - Item 2 of 2");
     SettlePreview();
     EXPECT_EQ(WindowText(form_->Preview()), "c");
 
@@ -231,15 +243,15 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
     Click(form_->DeleteSelectedButton());  // the only one
     EXPECT_EQ(Count(), 0);
     EXPECT_EQ(list.ListIndex(), -1);
-    EXPECT_TRUE(IsWindowVisible(form_->PictureClipLabel()));
-    EXPECT_EQ(WindowText(form_->lblInfo()), "Nothing on Clipboard");
+    EXPECT_TRUE(IsWindowVisible(form_->EmptyPanel()));
+    EXPECT_EQ(WindowText(form_->InformationLine()), "Nothing on Clipboard");
     ASSERT_TRUE(CopyText("still captured"));
-    EXPECT_EQ(capture::ClipTags().Tag(0), "TXT4");
+    EXPECT_EQ(clips::ClipTags().Tag(0), "TXT4");
 
     // A picture deleted while the window is hidden: the preview lets go of it first. Shown again, the
     // window shows the current clip, not the one it showed when it hid.
     for (int pictures = 1; pictures <= 2; ++pictures) ASSERT_TRUE(CopyPicture(12, 9 + pictures, Stripes));
-    EXPECT_EQ(form_->ShownPicture().Picture(), capture::Holders().Picture(1));
+    EXPECT_EQ(form_->ShownPicture().Picture(), clips::Holders().Picture(1));
     PostMessageA(form_->Tray().hwnd(), shell::kTrayCallbackMessage, 0, 1028);  // the balloon closes at once
     ShowWindow(form_->hwnd(), SW_MINIMIZE);
     ASSERT_TRUE(form_->InTray());
@@ -247,7 +259,7 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
     EXPECT_EQ(form_->ShownPicture().Picture(), nullptr);
     form_->ClipList().Model().SetListIndex(0);
     SendMessageA(form_->Tray().hwnd(), shell::kTrayCallbackMessage, 0, WM_LBUTTONUP);
-    EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 1 of 2");
+    EXPECT_EQ(WindowText(form_->InformationLine()), "Text Clip - Item 1 of 2");
     SettlePreview();
     EXPECT_TRUE(IsWindowVisible(form_->Preview()));
     EXPECT_EQ(WindowText(form_->Preview()), "still captured");
@@ -287,8 +299,8 @@ TEST_F(CommandsTest, DeleteAllRestartsTagsAndRemovesOnlyOurTemporaryFiles) {
     ASSERT_EQ(gBoxes.size(), 1u);
     EXPECT_EQ(gBoxes[0].text, "Delete all 2 clips?");
     EXPECT_EQ(Count(), 0);
-    EXPECT_TRUE(IsWindowVisible(form_->PictureClipLabel()));
-    EXPECT_EQ(WindowText(form_->lblInfo()), "Nothing on Clipboard");
+    EXPECT_TRUE(IsWindowVisible(form_->EmptyPanel()));
+    EXPECT_EQ(WindowText(form_->InformationLine()), "Nothing on Clipboard");
     EXPECT_FALSE(shell::FileExists(temp + "TEMP3.TXT"));
     EXPECT_FALSE(shell::FileExists(temp + "TEMP12.BMP"));
     for (const char* name : {"TEMPLATE.DOC", "TEMP.TXT", "TEMP4.TXT.keep"}) {
@@ -296,7 +308,7 @@ TEST_F(CommandsTest, DeleteAllRestartsTagsAndRemovesOnlyOurTemporaryFiles) {
         DeleteFileA((temp + name).c_str());
     }
     ASSERT_TRUE(CopyText("again"));
-    EXPECT_EQ(capture::ClipTags().Tag(0), "TXT0");
+    EXPECT_EQ(clips::ClipTags().Tag(0), "TXT0");
 }
 
 // Pinned by Ctrl+P (in the list and in the popup): Delete Selected says so, Delete All leaves the pin and
@@ -320,8 +332,8 @@ TEST_F(CommandsTest, PinnedClipsStayWhenDeletingAndAreAllAForgetfulHistoryKeeps)
     ctrlP(form_->ClipList().picList());
     EXPECT_TRUE(list.ItemPinned(1));
     const auto filesStored = [] {
-        capture::FlushHistoryWrites();
-        return capture::ListHistoryFolder(capture::HistoryFolder()).clips.size();
+        history::FlushHistoryWrites();
+        return history::ListHistoryFolder(history::HistoryFolder()).clips.size();
     };
     EXPECT_EQ(filesStored(), 3u);
 
@@ -334,7 +346,7 @@ TEST_F(CommandsTest, PinnedClipsStayWhenDeletingAndAreAllAForgetfulHistoryKeeps)
     EXPECT_EQ(gBoxes[0].text, "\"b\" is pinned: unpin it (Ctrl+P) to delete it.");
     EXPECT_EQ(gBoxes[1].text, "Delete the 2 unpinned clips? The pinned clip stays.");
     EXPECT_EQ(gBoxes[2].text, "Every clip is pinned: unpin a clip (Ctrl+P) to delete it.");
-    EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 1 of 1");
+    EXPECT_EQ(WindowText(form_->InformationLine()), "Text Clip - Item 1 of 1");
     for (const char* text : {"d", "e"}) ASSERT_TRUE(CopyText(text));
     EXPECT_EQ(Tags(3), (std::vector<std::string>{"TXT1", "TXT0", "TXT2"}));  // TXT1 stays the pin's
     EXPECT_EQ(filesStored(), 3u);
@@ -378,7 +390,8 @@ TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {
     // Another program reads the bitmap file: ImageMagick on the Linux side.
     testsupport::RunUnixShell("identify -format '%wx%h' /tmp/ardentia_out/PIC0.bmp > /tmp/ardentia_out/size");
     std::string size;
-    testsupport::PumpUntil([&] { return !(size = ReadFile("/tmp/ardentia_out/size")).empty(); }, testsupport::kPatientMs);
+    testsupport::PumpUntil([&] { return !(size = ReadFile("/tmp/ardentia_out/size")).empty(); },
+                           testsupport::kPatientMs);
     EXPECT_EQ(size, "40x30");
 
     // After Delete All the tags start again: the next save finds free names, and a folder typed without
@@ -462,7 +475,8 @@ TEST_F(CommandsTest, OpeningLaunchesAddressesAndTemporaryFiles) {
         clicks[i].type = INPUT_MOUSE;
         clicks[i].mi.dx = (image.left + 3) * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
         clicks[i].mi.dy = (image.top + 3) * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-        clicks[i].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | (i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN);
+        clicks[i].mi.dwFlags =
+            MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | (i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN);
     }
     SendInput(4, clicks, sizeof(INPUT));
     ASSERT_TRUE(testsupport::PumpUntil([&] { return gLaunches.size() > 4; }, testsupport::kPatientMs));

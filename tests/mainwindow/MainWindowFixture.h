@@ -123,7 +123,7 @@ protected:
     }
     void SetUp() override {
         RegDeleteKeyA(HKEY_CURRENT_USER, kSection);
-        std::filesystem::remove_all(capture::DefaultHistoryFolder());  // every test starts with no history
+        std::filesystem::remove_all(history::DefaultHistoryFolder());  // every test starts with no history
         gBoxes.clear();
         gTray.clear();
         gShellRefusesIcons = false;
@@ -134,7 +134,7 @@ protected:
         form_.reset();
         testsupport::PumpFor(50);
         RegDeleteKeyA(HKEY_CURRENT_USER, kSection);
-        std::filesystem::remove_all(capture::DefaultHistoryFolder());
+        std::filesystem::remove_all(history::DefaultHistoryFolder());
     }
     void Start() {
         form_ = std::make_unique<MainWindow>();
@@ -155,7 +155,9 @@ protected:
         return "Z:\\tmp\\ardentia_out\\";
     }
     int Count() { return form_->ClipList().Model().ListCount(); }
-    std::string ClipboardText() { return capture::TrimAtNull(capture::ReadClipboardBytes(form_->hwnd(), CF_TEXT).value_or("")); }
+    std::string ClipboardText() {
+        return clips::TrimAtNull(clipboard::ReadClipboardBytes(form_->hwnd(), CF_TEXT).value_or(""));
+    }
     // Another program copies; true once that copy is one more clip.
     bool Copy(const std::function<void()>& fill) {
         const int wanted = Count() + 1;
@@ -171,7 +173,7 @@ protected:
     bool CopyWide(const std::wstring& text) { return Copy([&] { testsupport::OfferWide(CF_UNICODETEXT, text); }); }
     bool CopyRich(const std::string& rtf, const std::string& plain) {
         return Copy([&] {
-            testsupport::OfferText(capture::RichTextFormat(), rtf);
+            testsupport::OfferText(clipboard::RichTextFormat(), rtf);
             testsupport::OfferText(CF_TEXT, plain);
         });
     }

@@ -16,7 +16,7 @@ void OfferKind(int round) {
     switch (round % 4) {
         case 0: testsupport::OfferText(CF_TEXT, text); break;
         case 1:
-            testsupport::OfferText(capture::RichTextFormat(), "{\\rtf1\\ansi \\b " + text + "\\b0\\par}");
+            testsupport::OfferText(clipboard::RichTextFormat(), "{\\rtf1\\ansi \\b " + text + "\\b0\\par}");
             testsupport::OfferText(CF_TEXT, text);
             break;
         case 2: SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(16, 12, Stripes)); break;
@@ -39,7 +39,8 @@ protected:
         // A leak per action would show as hundreds; a few are Wine's own caches warming up.
         EXPECT_LE(after.gdi, before.gdi + 8) << what << ": GDI objects " << before.gdi << " -> " << after.gdi;
         EXPECT_LE(after.user, before.user + 4) << what << ": windows " << before.user << " -> " << after.user;
-        EXPECT_LE(after.handles, before.handles + 8) << what << ": handles " << before.handles << " -> " << after.handles;
+        EXPECT_LE(after.handles, before.handles + 8)
+            << what << ": handles " << before.handles << " -> " << after.handles;
     }
 };
 

@@ -22,8 +22,8 @@ TEST_F(MainWindowTest, AFreshProfileStartsOffWithTheDesktopAsOutputFolder) {
     EXPECT_EQ(shell::GetSetting(shell::kKeyOutputFolder, ""), shell::DefaultOutputFolder());
     for (const char* key : {shell::kKeyClipboardSwitch, shell::kKeyWindowsStartup, shell::kKeyMinimized})
         EXPECT_FALSE(StoredKey(key)) << key;
-    EXPECT_TRUE(IsWindowVisible(form_->PictureClipLabel()));
-    EXPECT_EQ(WindowText(form_->lblInfo()), "Nothing on Clipboard");
+    EXPECT_TRUE(IsWindowVisible(form_->EmptyPanel()));
+    EXPECT_EQ(WindowText(form_->InformationLine()), "Nothing on Clipboard");
     EXPECT_NE(GetClipboardViewer(), form_->hwnd());
     // No hand cursor beside this test program: the unguarded second load is reported, once.
     ASSERT_EQ(gBoxes.size(), 1u);
@@ -35,7 +35,7 @@ TEST_F(MainWindowTest, AFreshProfileStartsOffWithTheDesktopAsOutputFolder) {
     EXPECT_EQ(shell::GetSetting(shell::kKeyOutputFolder, ""), "D:\\typed");
 
     // The empty list says whether anything will be collected, and how clips come back.
-    HWND empty = GetWindow(form_->PictureClipLabel(), GW_CHILD);
+    HWND empty = GetWindow(form_->EmptyPanel(), GW_CHILD);
     EXPECT_EQ(WindowText(empty), EmptyListText(false, kDefaultHotkey));
     Click(form_->ManagerSwitch());
     EXPECT_EQ(WindowText(empty), EmptyListText(true, kDefaultHotkey));
@@ -45,29 +45,31 @@ TEST_F(MainWindowTest, AFreshProfileStartsOffWithTheDesktopAsOutputFolder) {
 // and the list stands on the newest, so that a click reaches the rows.
 TEST_F(MainWindowTest, ClipsFromAnotherMachineFillAnEmptyList) {
     StartOn();
-    ASSERT_TRUE(IsWindowVisible(form_->PictureClipLabel()));
+    ASSERT_TRUE(IsWindowVisible(form_->EmptyPanel()));
     for (std::uint64_t at : {1700000000000ull, 1700000000001ull}) {
-        capture::ClipFileContents clip;
-        clip.header = {capture::kKindText, at, false, "elsewhere"};
-        clip.formats = {{"#13", capture::UnicodeTextFormat("from elsewhere " + std::to_string(at)).bytes}};
-        const auto file = capture::HistoryFolder() / capture::ClipFileName({at, 0xB0B, capture::ContentChecksum(clip.formats)});
-        ASSERT_TRUE(capture::WriteFileWhole(file, capture::WriteClipFile(clip)));
+        history::ClipFileContents clip;
+        clip.header = {clips::kKindText, at, false, "elsewhere"};
+        clip.formats = {{"#13", clips::UnicodeTextFormat("from elsewhere " + std::to_string(at)).bytes}};
+        const auto file =
+            history::HistoryFolder() / history::ClipFileName({at, 0xB0B, history::ContentChecksum(clip.formats)});
+        ASSERT_TRUE(history::WriteFileWhole(file, history::WriteClipFile(clip)));
     }
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, testsupport::kPatientMs));
-    EXPECT_FALSE(IsWindowVisible(form_->PictureClipLabel()));
+    EXPECT_FALSE(IsWindowVisible(form_->EmptyPanel()));
     EXPECT_EQ(form_->ClipList().Model().ListIndex(), 1);
-    EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 2 of 2");
+    EXPECT_EQ(WindowText(form_->InformationLine()), "Text Clip - Item 2 of 2");
 }
 
 // A History Size the program does not understand deletes nothing, and the information line says so.
 TEST_F(MainWindowTest, AHistorySizeNotUnderstoodDeletesNoClip) {
-    std::filesystem::create_directories(capture::DefaultHistoryFolder());
+    std::filesystem::create_directories(history::DefaultHistoryFolder());
     for (std::uint64_t at = 1700000000000; at < 1700000000030; ++at) {
-        capture::ClipFileContents clip;
-        clip.header = {capture::kKindText, at, false, "kept"};
-        clip.formats = {{"#13", capture::UnicodeTextFormat("kept " + std::to_string(at)).bytes}};
-        ASSERT_TRUE(capture::WriteFileWhole(capture::DefaultHistoryFolder() / capture::ClipFileName({at, 0, capture::ContentChecksum(clip.formats)}),
-                                            capture::WriteClipFile(clip)));
+        history::ClipFileContents clip;
+        clip.header = {clips::kKindText, at, false, "kept"};
+        clip.formats = {{"#13", clips::UnicodeTextFormat("kept " + std::to_string(at)).bytes}};
+        ASSERT_TRUE(history::WriteFileWhole(
+            history::DefaultHistoryFolder() / history::ClipFileName({at, 0, history::ContentChecksum(clip.formats)}),
+            history::WriteClipFile(clip)));
     }
     const DWORD number = 10;
     const struct {
@@ -76,16 +78,20 @@ TEST_F(MainWindowTest, AHistorySizeNotUnderstoodDeletesNoClip) {
     } values[] = {{REG_DWORD, L""}, {REG_SZ, L" 10"}, {REG_SZ, L"ten"}, {REG_SZ, L"100000"}};
     for (const auto& value : values) {
         HKEY section = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSection, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &section, nullptr), ERROR_SUCCESS);
-        const BYTE* data = value.type == REG_DWORD ? reinterpret_cast<const BYTE*>(&number) : reinterpret_cast<const BYTE*>(value.text.c_str());
+        ASSERT_EQ(
+            RegCreateKeyExA(HKEY_CURRENT_USER, kSection, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &section, nullptr),
+            ERROR_SUCCESS);
+        const BYTE* data = value.type == REG_DWORD ? reinterpret_cast<const BYTE*>(&number)
+                                                   : reinterpret_cast<const BYTE*>(value.text.c_str());
         const DWORD bytes = value.type == REG_DWORD ? sizeof(number) : DWORD((value.text.size() + 1) * sizeof(wchar_t));
         RegSetValueExW(section, L"History Size", 0, value.type, data, bytes);
         RegCloseKey(section);
         Start();
         EXPECT_EQ(Count(), 30);
-        EXPECT_EQ(WindowText(form_->lblInfo()), "The setting \"History Size\" is not understood: no clip is deleted for it");
+        EXPECT_EQ(WindowText(form_->InformationLine()),
+                  "The setting \"History Size\" is not understood: no clip is deleted for it");
         form_.reset();
-        EXPECT_EQ(capture::ListHistoryFolder(capture::DefaultHistoryFolder()).clips.size(), 30u);
+        EXPECT_EQ(history::ListHistoryFolder(history::DefaultHistoryFolder()).clips.size(), 30u);
     }
 }
 
@@ -102,7 +108,7 @@ TEST_F(MainWindowTest, OnlyTheExactOnStartsTheManager) {
 TEST_F(MainWindowTest, AnUnknownHotkeySettingIsToldAndTheDefaultServes) {
     shell::SaveSetting(shell::kKeyHotkey, "Ctrl+Banana");
     Start();
-    EXPECT_EQ(WindowText(form_->lblInfo()), "The hotkey \"Ctrl+Banana\" is not one Ardentia knows: Ctrl+Alt+H is used");
+    EXPECT_EQ(WindowText(form_->InformationLine()), "The hotkey \"Ctrl+Banana\" is not one Ardentia knows: Ctrl+Alt+H is used");
 }
 
 // The system's message box, not the seam: it shows every character it is given.
@@ -121,7 +127,7 @@ TEST_F(MainWindowTest, WithTheManagerOnCopiesArePreviewedButTheStartingClipboard
     shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
     shell::SaveSetting(shell::kKeyHistoryBudget, "64");
     Start();
-    EXPECT_EQ(capture::HistoryBudget(), 64u << 20);
+    EXPECT_EQ(history::HistoryBudget(), 64u << 20);
     EXPECT_EQ(WindowText(form_->ManagerSwitch()), kManagerOffCaption);
     EXPECT_EQ(GetClipboardViewer(), form_->hwnd());
     testsupport::PumpFor(300);
@@ -130,13 +136,13 @@ TEST_F(MainWindowTest, WithTheManagerOnCopiesArePreviewedButTheStartingClipboard
 
     ASSERT_TRUE(testsupport::CopyUtf8WithXclip("www.example.org"));
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, testsupport::kPatientMs));
-    EXPECT_EQ(WindowText(form_->lblInfo()), "Web Address - Item 1 of 1");
+    EXPECT_EQ(WindowText(form_->InformationLine()), "Web Address - Item 1 of 1");
     SettlePreview();
     EXPECT_EQ(WindowText(form_->Preview()), "www.example.org");
-    EXPECT_FALSE(IsWindowVisible(form_->PictureClipLabel()));
+    EXPECT_FALSE(IsWindowVisible(form_->EmptyPanel()));
 
     ASSERT_TRUE(CopyPicture(10, 10, Grey));
-    EXPECT_EQ(WindowText(form_->lblInfo()), "Picture Clip - Item 2 of 2");
+    EXPECT_EQ(WindowText(form_->InformationLine()), "Picture Clip - Item 2 of 2");
     EXPECT_TRUE(IsWindowVisible(form_->PicturePanel()));
     EXPECT_FALSE(IsWindowVisible(form_->Preview()));
     // 10 px at 96 dpi is 265 HIMETRIC: unstretched at ((4995 - 265) / 2 + 200, (3345 - 265) / 2 + 150) twips.
@@ -157,7 +163,7 @@ TEST_F(MainWindowTest, WithTheManagerOnCopiesArePreviewedButTheStartingClipboard
     SettlePreview();
     EXPECT_EQ(form_->ClipList().Model().ItemText(2), "Grüße 日本 ✓ € Привет שלום 😀");
     EXPECT_EQ(WindowText(form_->Preview()), "Grüße 日本 ✓ € Привет שלום 😀");
-    EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 3 of 3");
+    EXPECT_EQ(WindowText(form_->InformationLine()), "Text Clip - Item 3 of 3");
     wchar_t label[64] = {};
     SendMessageW(form_->ClipListWindow(), LB_GETTEXT, 2, reinterpret_cast<LPARAM>(label));
     EXPECT_EQ(std::wstring(label), L"Grüße 日本 ✓ € Привет שלום \U0001F600");
@@ -269,9 +275,10 @@ struct Placed {
 // The controls a user sees and uses, not the panels that hold them.
 std::vector<Placed> VisibleControls(const MainWindow& form) {
     std::vector<Placed> placed;
-    for (HWND control : {form.DeleteSelectedButton(), form.ManagerSwitch(), form.DeleteAllButton(), form.SaveResultsButton(),
-                         form.BrowseFolderButton(), form.StartWithWindowsBox(), form.StartInTrayBox(), form.CheckRemember(), form.OutputFolderBox(),
-                         form.Preview(), form.lblInfo(), form.ClipListWindow(), form.SearchBox()}) {
+    for (HWND control :
+         {form.DeleteSelectedButton(), form.ManagerSwitch(), form.DeleteAllButton(), form.SaveResultsButton(),
+          form.BrowseFolderButton(), form.StartWithWindowsBox(), form.StartInTrayBox(), form.CheckRemember(),
+          form.OutputFolderBox(), form.Preview(), form.InformationLine(), form.ClipListWindow(), form.SearchBox()}) {
         RECT r;
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&r), 2);
@@ -295,12 +302,16 @@ TEST_F(MainWindowTest, TabReachesEveryControl) {
         if (GetParent(focus) == form_->ClipListWindow()) focus = form_->ClipListWindow();
         if (std::find(reached.begin(), reached.end(), focus) == reached.end()) reached.push_back(focus);
     }
-    for (HWND control : {form_->DeleteSelectedButton(), form_->ManagerSwitch(), form_->DeleteAllButton(), form_->SaveResultsButton(),
-                         form_->BrowseFolderButton(), form_->StartWithWindowsBox(), form_->StartInTrayBox(), form_->CheckRemember(),
-                         form_->OutputFolderBox(), form_->Preview(), form_->ClipListWindow(), form_->SearchBox()})
+    for (HWND control :
+         {form_->DeleteSelectedButton(), form_->ManagerSwitch(), form_->DeleteAllButton(), form_->SaveResultsButton(),
+          form_->BrowseFolderButton(), form_->StartWithWindowsBox(), form_->StartInTrayBox(), form_->CheckRemember(),
+          form_->OutputFolderBox(), form_->Preview(), form_->ClipListWindow(), form_->SearchBox()})
         EXPECT_NE(std::find(reached.begin(), reached.end(), control), reached.end()) << WindowText(control);
-    const auto at = [&](HWND control) { return std::size_t(std::find(reached.begin(), reached.end(), control) - reached.begin()); };
-    EXPECT_EQ((at(form_->SearchBox()) + 1) % reached.size(), at(form_->ClipListWindow())) << "the search box comes first";
+    const auto at = [&](HWND control) {
+        return std::size_t(std::find(reached.begin(), reached.end(), control) - reached.begin());
+    };
+    EXPECT_EQ((at(form_->SearchBox()) + 1) % reached.size(), at(form_->ClipListWindow()))
+        << "the search box comes first";
 }
 
 // Every control inside the client area and apart from the others.
@@ -326,7 +337,7 @@ int WidthOf(HWND control) {
     return r.right - r.left;
 }
 
-// Run at 96 dpi here, and at 120 dpi in a prefix of its own (form1_layout_120dpi): at the default size, at
+// Run at 96 dpi here, and at 120 dpi in a prefix of its own (main_window_layout_120dpi): at the default size, at
 // others given by messages, maximised, and with the splitter dragged.
 TEST_F(MainWindowTest, LayoutKeepsEveryControlInsideTheWindowAndApart) {
     Start();
@@ -338,7 +349,7 @@ TEST_F(MainWindowTest, LayoutKeepsEveryControlInsideTheWindowAndApart) {
     GetClientRect(form_->hwnd(), &client);
     EXPECT_NEAR(client.right, 8040 * dpi / 1440, 1) << dpi;
     // The empty list's words, wrapped in the font used, fit their label.
-    HWND empty = GetWindow(form_->PictureClipLabel(), GW_CHILD);
+    HWND empty = GetWindow(form_->EmptyPanel(), GW_CHILD);
     RECT label, needed;
     GetClientRect(empty, &label);
     needed = label;

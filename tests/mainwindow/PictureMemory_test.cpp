@@ -23,7 +23,7 @@ class PictureMemoryTest : public MainWindowTest {};
 
 TEST_F(PictureMemoryTest, LargePicturesAreKeptWholeWithinTheBudget) {
     StartOn();
-    const double limitMb = double(capture::HistoryBudget() >> 20) + 100;
+    const double limitMb = double(history::HistoryBudget() >> 20) + 100;
     struct Round {
         int width, height, copies;
     } rounds[] = {{4000, 4000, 30}, {3840, 2160, 25}};
@@ -36,21 +36,21 @@ TEST_F(PictureMemoryTest, LargePicturesAreKeptWholeWithinTheBudget) {
             // Top and bottom halves in different colours: a picture upside down or mixed up with another shows.
             const std::string dib = testsupport::Dib(round.width, round.height, 24,
                                                      [&](int, int y) { return y < round.height / 2 ? top : bottom; });
-            const std::string newest = Count() ? capture::ClipTags().Tag(Count() - 1) : "";
+            const std::string newest = Count() ? clips::ClipTags().Tag(Count() - 1) : "";
             ASSERT_TRUE(testsupport::PeerCopy([&] { testsupport::OfferText(CF_DIB, dib); },
-                                              [&] { return Count() && capture::ClipTags().Tag(Count() - 1) != newest; },
+                                              [&] { return Count() && clips::ClipTags().Tag(Count() - 1) != newest; },
                                               60000))
                 << "copy " << i << " of " << round.width << " x " << round.height << ": "
-                << WindowText(form_->lblInfo());
+                << WindowText(form_->InformationLine());
             copied.emplace_back(top, bottom);
             mostMb = std::max(mostMb, testsupport::PrivateMb());
         }
-        capture::Holders().Pictures().FinishCompressing();
+        clips::Holders().Pictures().FinishCompressing();
         mostMb = std::max(mostMb, testsupport::PrivateMb());
         EXPECT_LT(mostMb, limitMb) << round.width << " x " << round.height;
         RecordProperty("most_private_mb_" + std::to_string(round.width), int(mostMb));
         ASSERT_EQ(Count(), std::min(round.copies, 25));
-        EXPECT_LE(capture::HistoryBytes(), capture::HistoryBudget());
+        EXPECT_LE(history::HistoryBytes(), history::HistoryBudget());
 
         // Each clip, newest last, is the copy made in its turn: shown at its size, right side up.
         const std::size_t first = copied.size() - std::size_t(Count());
@@ -68,7 +68,8 @@ TEST_F(PictureMemoryTest, LargePicturesAreKeptWholeWithinTheBudget) {
 
         // Saved and read back by another program: ImageMagick on the Linux side.
         const std::string told = Save(OutputFolder());
-        EXPECT_TRUE(told.find(" written to ") != std::string::npos && told.find("could not") == std::string::npos) << told;
+        EXPECT_TRUE(told.find(" written to ") != std::string::npos && told.find("could not") == std::string::npos)
+            << told;
         std::string listing;
         ASSERT_TRUE(testsupport::UnixOutput(
             "for f in /tmp/ardentia_out/*.bmp; do convert \"$f\" -format '%w %h %[hex:p{5,5}] %[hex:p{5," +

@@ -25,8 +25,8 @@ struct Target {
         return DefSubclassProc(hwnd, message, wParam, lParam);
     }
     Target() {
-        window = CreateWindowExW(0, L"STATIC", L"Ardentia paste target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 300, 400,
-                                 200, nullptr, nullptr, nullptr, nullptr);
+        window = CreateWindowExW(0, L"STATIC", L"Ardentia paste target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 300,
+                                 400, 200, nullptr, nullptr, nullptr, nullptr);
         edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 380, 150, window, nullptr,
                                nullptr, nullptr);
         SetWindowSubclass(window, Proc, 1, reinterpret_cast<DWORD_PTR>(edit));
@@ -53,7 +53,11 @@ bool PressHotkey(MainWindow& form) {
         return false;
     std::string focused;
     return testsupport::PumpUntil(
-        [&] { return testsupport::UnixOutput("xdotool getwindowfocus getwindowname", focused) && focused == "Ardentia history\n"; }, testsupport::kPatientMs);
+        [&] {
+            return testsupport::UnixOutput("xdotool getwindowfocus getwindowname", focused) &&
+                   focused == "Ardentia history\n";
+        },
+        testsupport::kPatientMs);
 }
 
 std::string ModifiersDown() {
@@ -89,12 +93,16 @@ TEST_F(MainWindowTest, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
     EXPECT_GT(filter, 10);
     EXPECT_LT(filter, 40);
     ASSERT_TRUE(X("type --delay 50 'beta'"));
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return WindowText(form_->Popup().FilterBox()) == "beta"; }, testsupport::kPatientMs));
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().Shown() == std::vector<int>{1}; }, testsupport::kPatientMs))
-        << form_->Popup().Shown().size() << " filter [" << WindowText(form_->Popup().FilterBox()) << "] focus " << (GetFocus() == form_->Popup().FilterBox());
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return WindowText(form_->Popup().FilterBox()) == "beta"; },
+                                       testsupport::kPatientMs));
+    ASSERT_TRUE(
+        testsupport::PumpUntil([&] { return form_->Popup().Shown() == std::vector<int>{1}; }, testsupport::kPatientMs))
+        << form_->Popup().Shown().size() << " filter [" << WindowText(form_->Popup().FilterBox()) << "] focus "
+        << (GetFocus() == form_->Popup().FilterBox());
     EXPECT_EQ(height(), filter + row + frame);
     ASSERT_TRUE(X("key Return"));
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return target.Text() == "Grüße 日本 beta"; }, testsupport::kPatientMs)) << target.Text();
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return target.Text() == "Grüße 日本 beta"; }, testsupport::kPatientMs))
+        << target.Text();
     EXPECT_FALSE(form_->Popup().IsOpen());
     EXPECT_EQ(form_->ClipList().Model().ItemText(3), "Grüße 日本 beta");  // now the newest
     testsupport::PumpUntil(NoModifierDown, 2000);
@@ -107,7 +115,8 @@ TEST_F(MainWindowTest, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
     ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));
     ASSERT_TRUE(X("key Escape"));
     ASSERT_TRUE(testsupport::PumpUntil([&] { return !form_->Popup().IsOpen(); }, testsupport::kPatientMs));
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return GetForegroundWindow() == target.window; }, testsupport::kPatientMs));
+    EXPECT_TRUE(
+        testsupport::PumpUntil([&] { return GetForegroundWindow() == target.window; }, testsupport::kPatientMs));
     testsupport::PumpFor(300);
     EXPECT_EQ(target.Text(), "");
 
@@ -116,7 +125,8 @@ TEST_F(MainWindowTest, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
     ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));
     std::atomic<HWND> other{nullptr};
     std::thread program([&] {  // another program's window, activated from the X side as a click does
-        HWND w = CreateWindowA("STATIC", "clicked", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+        HWND w =
+            CreateWindowA("STATIC", "clicked", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
         other = w;
         MSG m;
         while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
@@ -143,8 +153,9 @@ TEST_F(MainWindowTest, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
     SendMessageW(form_->Popup().FilterBox(), WM_KEYDOWN, VK_RETURN, 0);
     keys[VK_SHIFT] = 0;
     SetKeyboardState(keys);
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return target.Text() == "Rich bold"; }, testsupport::kPatientMs)) << target.Text();
-    EXPECT_FALSE(IsClipboardFormatAvailable(capture::RichTextFormat()));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return target.Text() == "Rich bold"; }, testsupport::kPatientMs))
+        << target.Text();
+    EXPECT_FALSE(IsClipboardFormatAvailable(clipboard::RichTextFormat()));
     testsupport::PumpUntil(NoModifierDown, 2000);
     EXPECT_TRUE(NoModifierDown()) << ModifiersDown();
 }
@@ -177,14 +188,16 @@ TEST_F(MainWindowTest, AChoiceWithNoOtherWindowToPasteIntoOnlyGoesOnTheClipboard
     ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));
     SendMessageW(form_->Popup().FilterBox(), WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(ClipboardText(), "not into the folder box");
-    EXPECT_NE(WindowText(form_->lblInfo()).find("on the clipboard, ready to paste where you want it"), std::string::npos)
-        << WindowText(form_->lblInfo());
+    EXPECT_NE(WindowText(form_->InformationLine()).find("on the clipboard, ready to paste where you want it"),
+              std::string::npos)
+        << WindowText(form_->InformationLine());
     testsupport::PumpFor(300);
     EXPECT_EQ(WindowText(form_->OutputFolderBox()), folder);
 
     // Opened from a window that closes before the choice: the same, never a Ctrl+V into whatever is in front.
     ASSERT_TRUE(CopyText("for a window gone"));
-    HWND gone = CreateWindowA("STATIC", "gone", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    HWND gone =
+        CreateWindowA("STATIC", "gone", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(BringInFront(gone, "gone"));
     PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
     ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));
@@ -192,8 +205,8 @@ TEST_F(MainWindowTest, AChoiceWithNoOtherWindowToPasteIntoOnlyGoesOnTheClipboard
     SendMessageW(form_->Popup().FilterBox(), WM_KEYDOWN, VK_DOWN, 0);
     SendMessageW(form_->Popup().FilterBox(), WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(ClipboardText(), "not into the folder box");
-    EXPECT_NE(WindowText(form_->lblInfo()).find("ready to paste where you want it"), std::string::npos)
-        << WindowText(form_->lblInfo());
+    EXPECT_NE(WindowText(form_->InformationLine()).find("ready to paste where you want it"), std::string::npos)
+        << WindowText(form_->InformationLine());
 }
 
 // A hotkey another program holds is told in the information line; the popup still opens from a hidden window.
@@ -202,8 +215,8 @@ TEST_F(MainWindowTest, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
     ASSERT_TRUE(RegisterHotKey(other, 7, MOD_CONTROL | MOD_ALT, 'H'));
     shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
     Start();
-    EXPECT_NE(WindowText(form_->lblInfo()).find("The hotkey Ctrl+Alt+H is taken"), std::string::npos)
-        << WindowText(form_->lblInfo());
+    EXPECT_NE(WindowText(form_->InformationLine()).find("The hotkey Ctrl+Alt+H is taken"), std::string::npos)
+        << WindowText(form_->InformationLine());
     UnregisterHotKey(other, 7);
     DestroyWindow(other);
 
@@ -249,7 +262,8 @@ TEST_F(MainWindowTest, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
     SendMessageW(box, EM_SETSEL, 0, -1);
     SendMessageW(box, WM_CHAR, VK_BACK, 0);
     SendMessageW(box, WM_KEYDOWN, VK_DOWN, 0);
-    SendMessageW(box, WM_KEYDOWN, VK_DELETE, 0);  // nothing after the caret: "three", shown second, goes without a question
+    SendMessageW(box, WM_KEYDOWN, VK_DELETE,
+                 0);  // nothing after the caret: "three", shown second, goes without a question
     EXPECT_EQ(Count(), 3);
     EXPECT_EQ(form_->Popup().Shown(), (std::vector<int>{2, 1, 0}));
     EXPECT_TRUE(gBoxes.empty());
@@ -312,7 +326,7 @@ TEST_F(MainWindowTest, TheSearchAboveTheListNarrowsItAndEscapeBringsItBack) {
     SettlePreview();
     EXPECT_EQ(WindowText(form_->Preview()), "more notes");
     SendMessageW(box, WM_KEYDOWN, VK_DOWN, 0);
-    EXPECT_EQ(WindowText(form_->lblInfo()), "Text Clip - Item 1 of 3");
+    EXPECT_EQ(WindowText(form_->InformationLine()), "Text Clip - Item 1 of 3");
 
     ASSERT_TRUE(CopyText("notes again"));
     EXPECT_EQ(search.Shown(), (std::vector<int>{3, 2, 0}));

@@ -79,7 +79,7 @@ TEST(Skin, StepRecoloursOnlyWithTheFileAndKeepsTextBoxesAndLists) {
                                                   {ControlKind::kCheckBox, &check},
                                                   {ControlKind::kTextBox, &text},
                                                   {ControlKind::kList, &list}};
-    SkinFramework skin;
+    LoadedSkin skin;
     std::uint32_t rgb = 0;
     EXPECT_FALSE(RunSkinStep(skin, "/no/such/o.cjs", false, 0x1234, controls));
     EXPECT_EQ(window, 0xFFFFFFu);
@@ -103,7 +103,7 @@ TEST(Skin, StepRecoloursOnlyWithTheFileAndKeepsTextBoxesAndLists) {
     window = label = check = 0xFFFFFF;
     std::ofstream(path) << "Text=000000\n";  // no Face
     for (const std::string& bad : {std::string("/no/such/o.cjs"), path}) {
-        SkinFramework unreadable;
+        LoadedSkin unreadable;
         EXPECT_THROW(RunSkinStep(unreadable, bad, true, 0x1234, controls), SkinError) << bad;
         for (std::uint32_t c : {window, label, check}) EXPECT_EQ(c, 0xFFFFFFu) << bad;
     }

@@ -26,7 +26,7 @@ namespace testing_capture {
 using testsupport::PeerCopy;
 
 // The capture's view of a window: a hidden top-level window with a clip list.
-class TestHost : public CaptureHost {
+class TestHost : public clips::CaptureHost {
 public:
     HWND window = nullptr;
     cliplist::ClipListControl list;
@@ -55,8 +55,8 @@ protected:
                                      nullptr);
         ASSERT_TRUE(host_.window);
         ASSERT_TRUE(host_.list.Create(host_.window, 1, 0, 0, 200, 200));
-        ASSERT_TRUE(Holders().Init(host_.window));
-        SetCaptureHost(&host_);
+        ASSERT_TRUE(clips::Holders().Init(host_.window));
+        clips::SetCaptureHost(&host_);
     }
     // Joins the chain as the main window does at start-up: what is on the clipboard now is not captured.
     void Join() {
@@ -72,12 +72,12 @@ protected:
         ChangeClipboardChain(host_.window, NextViewer());
         DetachMonitor(host_.window);
         SetManagerOn(false);
-        SetCaptureHost(nullptr);
-        SetHistoryBudget(kDefaultHistoryBudget);
-        SetPictureHoldFailsForTesting(false);
-        SetPngCodecFailsForTesting(false);
-        Holders().Clear();
-        ClipTags() = ClipCollection();
+        clips::SetCaptureHost(nullptr);
+        history::SetHistoryBudget(clips::kDefaultHistoryBudget);
+        clipboard::SetPictureHoldFailsForTesting(false);
+        pictures::SetPngCodecFailsForTesting(false);
+        clips::Holders().Clear();
+        clips::ClipTags() = clips::ClipCollection();
         DestroyWindow(host_.window);
     }
 
@@ -96,11 +96,11 @@ protected:
     }
     std::optional<std::string> UnicodeText() {
         std::uint64_t tooLarge = 0;
-        return ReadClipboardUnicodeText(host_.window, 1u << 30, tooLarge);
+        return clipboard::ReadClipboardUnicodeText(host_.window, 1u << 30, tooLarge);
     }
     std::string ClipboardText(UINT format = CF_TEXT) {
-        const auto bytes = ReadClipboardBytes(host_.window, format);
-        return bytes ? TrimAtNull(*bytes) : "<none>";
+        const auto bytes = clipboard::ReadClipboardBytes(host_.window, format);
+        return bytes ? clips::TrimAtNull(*bytes) : "<none>";
     }
 
     TestHost host_;

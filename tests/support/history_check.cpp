@@ -10,18 +10,18 @@
 int main(int argc, char** argv) {
     if (argc != 2) return 2;
     const std::filesystem::path folder(argv[1]);
-    const capture::HistoryListing listing = capture::ListHistoryFolder(folder);
+    const history::HistoryListing listing = history::ListHistoryFolder(folder);
     int whole = 0, damaged = listing.damaged, temporary = 0;
     // A file listed under a final name must be whole to its last byte, checksum and all.
-    for (const capture::StoredClip& clip : listing.clips) {
+    for (const history::StoredClip& clip : listing.clips) {
         std::ifstream in(clip.file, std::ios::binary);
         const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        capture::ClipFileError error = capture::ClipFileError::kNone;
-        ++(capture::ReadClipFile(bytes, error) ? whole : damaged);
+        history::ClipFileError error = history::ClipFileError::kNone;
+        ++(history::ReadClipFile(bytes, error) ? whole : damaged);
     }
     std::error_code ignored;
     for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
-        temporary += capture::IsClipFileName(entry.path().filename().string()) ? 0 : 1;
+        temporary += history::IsClipFileName(entry.path().filename().string()) ? 0 : 1;
     std::printf("clips %d damaged %d temporary %d\n", whole, damaged, temporary);
     return 0;
 }
