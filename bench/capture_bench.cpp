@@ -82,12 +82,12 @@ double PeerBitmapCopy(int serial, const std::function<bool()>& listed) {
 // One history at a time: off, the program's window leaves the chain, as switching its manager off does;
 // on again, it joins without taking what the minimal history was given for a copy of its own.
 void ProgramCaptures(mainwindow::MainWindow& form, bool on) {
-    if (capture::ManagerOn() == on) return;
-    capture::SetManagerOn(on);
-    if (!on) return capture::LeaveChain(form.hwnd());
-    capture::SetCaptureSuppressed(true);
-    capture::JoinChain(form.hwnd());
-    capture::SetCaptureSuppressed(false);
+    if (form.Monitor().ManagerOn() == on) return;
+    form.Monitor().SetManagerOn(on);
+    if (!on) return form.Monitor().LeaveChain(form.hwnd());
+    form.Monitor().SetCaptureSuppressed(true);
+    form.Monitor().JoinChain(form.hwnd());
+    form.Monitor().SetCaptureSuppressed(false);
 }
 
 }  // namespace
@@ -95,8 +95,8 @@ void ProgramCaptures(mainwindow::MainWindow& form, bool on) {
 int main() {
     // As the program does: a bitmap from another program is read by a process of its own.
     const std::string program = testsupport::WindowsPath(ARDENTIA_EXE);
-    clipboard::SetPictureReaderProgram(std::wstring(program.begin(), program.end()));
     mainwindow::MainWindow form;
+    form.Monitor().Pictures().SetProgram(std::wstring(program.begin(), program.end()));
     if (!StartBenchForm(form)) return 1;
     testsupport::PumpFor(300);
     MinimalHistory minimal;

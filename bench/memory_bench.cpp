@@ -75,8 +75,8 @@ double CopiesFromAnotherProgram(mainwindow::MainWindow& form, const char* format
 int main() {
     // As the program does: a bitmap from another program is read by a process of its own.
     const std::string program = testsupport::WindowsPath(ARDENTIA_EXE);
-    clipboard::SetPictureReaderProgram(std::wstring(program.begin(), program.end()));
     mainwindow::MainWindow form;
+    form.Monitor().Pictures().SetProgram(std::wstring(program.begin(), program.end()));
     if (!StartBenchForm(form)) return 1;
     testsupport::PumpFor(300);
     const double baseline = testsupport::PrivateMb();

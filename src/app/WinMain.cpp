@@ -13,8 +13,6 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     // Started by itself to read one picture, the program does that alone.
     if (std::wcsstr(GetCommandLineW(), clipboard::kPictureReaderSwitch)) return clipboard::RunPictureReader();
-    wchar_t self[MAX_PATH] = {};
-    if (GetModuleFileNameW(nullptr, self, MAX_PATH) < MAX_PATH) clipboard::SetPictureReaderProgram(self);
     // The rich-text holders copy through the OLE clipboard.
     if (FAILED(OleInitialize(nullptr))) return 1;
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
@@ -23,6 +21,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     int exitCode = 0;
     {
         mainwindow::MainWindow form;
+        wchar_t self[MAX_PATH] = {};
+        if (GetModuleFileNameW(nullptr, self, MAX_PATH) < MAX_PATH) form.Monitor().Pictures().SetProgram(self);
         // A second start shows the running copy's window and ends; so does a window that cannot be made.
         if (!form.Load(true)) {
             // "/popup" asks the running copy for its history popup (a desktop shortcut on Linux, where Wine

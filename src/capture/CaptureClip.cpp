@@ -143,7 +143,7 @@ clips::Fingerprint FingerprintOfCopy(const std::string& kind, const CopiedData& 
 // formats the clip keeps are read in one opening, and the kind's own format among them (rich text, a file
 // list) is taken from there rather than carried over a second time. Plain text comes
 // first, so that a copy too large for a clip is refused before its other formats are fetched.
-bool ReadCopy(const std::string& kind, HWND window, CopiedData& copy, std::string& refusal) {
+bool ReadCopy(ClipboardMonitor& monitor, const std::string& kind, HWND window, CopiedData& copy, std::string& refusal) {
     std::uint64_t blockBytes = 0;
     if (kind == clips::kKindText) {
         auto text = clipboard::ReadClipboardUnicodeText(window, clips::kMaxClipBytes, blockBytes);
@@ -153,7 +153,7 @@ bool ReadCopy(const std::string& kind, HWND window, CopiedData& copy, std::strin
     }
     if (kind == clips::kKindPicture) {
         // A picture that was there but could not be held is said so; one never rendered is skipped quietly.
-        copy.picture = gdi::Bitmap(clipboard::ReadClipboardBitmap(window, &refusal));
+        copy.picture = gdi::Bitmap(clipboard::ReadClipboardBitmap(window, &monitor.Pictures(), &refusal));
         // Its PNG after its pixels: under Wine, opening the clipboard again lets go of the copy of the pixels
         // that the first reading made (read the other way round, the process held one more picture).
         copy.kept = clipboard::ReadFormats(window, KeptFormatsOf(kind));
@@ -254,13 +254,13 @@ int FindClipHolding(const std::string& kind, const std::string& text, const clip
 
 }  // namespace
 
-void RememberClipboardAsSeen(std::optional<DWORD> written) {
+void RememberClipboardAsSeen(ClipboardMonitor& monitor, std::optional<DWORD> written) {
     clips::CaptureHost* host = clips::Host();
     if (!host) return;
     HWND window = host->HostWindow();
     // Opening makes Wine import the X selection now rather than announce it as a change later.
     if (clipboard::OpenClipboardRetrying(window)) CloseClipboard();
-    clips::ForgetSeen();
+    monitor.ForgetSeen();
     // A copy another program made since the write (its notice came while captures were suppressed) is
     // a new copy to capture, never one to take for the write announced again.
     const auto stillOurs = [&] { return !written || GetClipboardSequenceNumber() == *written; };
@@ -270,8 +270,8 @@ void RememberClipboardAsSeen(std::optional<DWORD> written) {
         if (kind.empty() || kind == clips::kKindPicture || !Refusal(kind, window).empty()) return;
         CopiedData copy;
         std::string tooLarge;
-        if (ReadCopy(kind, window, copy, tooLarge) && stillOurs())
-            clips::RememberSeen(FingerprintOfCopy(kind, copy, NewestTag(*host)));
+        if (ReadCopy(monitor, kind, window, copy, tooLarge) && stillOurs())
+            monitor.RememberSeen(FingerprintOfCopy(kind, copy, NewestTag(*host)));
     });
 }
 
@@ -280,11 +280,11 @@ void ReportClipboardHeld() {
         host->ReportRefusedClip("Not kept: another program kept the clipboard open");
 }
 
-DWORD CaptureClip() {
-    if (SelfWrite()) return GetClipboardSequenceNumber();
+DWORD CaptureClip(ClipboardMonitor& monitor) {
+    if (monitor.SelfWrite()) return GetClipboardSequenceNumber();
     clips::CaptureHost* host = clips::Host();
     if (!host) return GetClipboardSequenceNumber();
-    SetCaptureSuppressed(true);
+    monitor.SetCaptureSuppressed(true);
     HWND window = host->HostWindow();
     std::string kind;
     // A secret is left exactly as its program put it: no kind, no clip.
@@ -295,7 +295,7 @@ DWORD CaptureClip() {
     if (!kind.empty()) Skip([&] { refusal = Refusal(kind, window); });
     // The first read found another program holding the clipboard: try again rather than keep an empty clip.
     if (!kind.empty() && clipboard::LastOpenFailed()) {
-        SetCaptureSuppressed(false);
+        monitor.SetCaptureSuppressed(false);
         return kClipboardBusy;
     }
     if (!refusal.empty()) Skip([&] { host->ReportRefusedClip(refusal); });
@@ -304,7 +304,7 @@ DWORD CaptureClip() {
     bool read = false, stored = false, moved = false;
     if (!kind.empty() && refusal.empty()) Skip([&] {
         try {
-            read = ReadCopy(kind, window, copy, refusal);
+            read = ReadCopy(monitor, kind, window, copy, refusal);
         } catch (const std::bad_alloc&) {
             read = false;
             refusal = "Not kept: there was not enough memory to hold the copy";
@@ -321,7 +321,7 @@ DWORD CaptureClip() {
         // The same copy announced again (Wine importing the X selection late, a program copying twice)
         // is no new clip.
         clips::Fingerprint seen = FingerprintOfCopy(kind, copy, NewestTag(*host));
-        if (clips::SameAsLastSeen(seen)) return;
+        if (monitor.SameAsLastSeen(seen)) return;
         // A copy of what an older clip holds makes that clip the newest, as using it again would: one
         // clip for one content.
         const int older = FindClipHolding(kind, copy.text, copy.kept);
@@ -332,7 +332,7 @@ DWORD CaptureClip() {
             stored = StoreClip(*host, kind, copy);
         }
         seen.newestTag = NewestTag(*host);
-        if (stored || moved) clips::RememberSeen(seen);
+        if (stored || moved) monitor.RememberSeen(seen);
     });
     if (stored) {
         Skip([&] {
@@ -345,8 +345,8 @@ DWORD CaptureClip() {
     if (stored || moved) history::QueueClipForHistory(window, NewestTag(*host));
     DWORD left = readSequence;
     // Files copied again still get their paths as text, even when they make no new clip.
-    if (read && kind == clips::kKindFileList) Skip([&] { left = OfferFilesWithText(readSequence, copy.text); });
-    if (left != readSequence) RememberClipboardAsSeen(left);  // the paths added make it a text copy now
+    if (read && kind == clips::kKindFileList) Skip([&] { left = OfferFilesWithText(monitor, readSequence, copy.text); });
+    if (left != readSequence) RememberClipboardAsSeen(monitor, left);  // the paths added make it a text copy now
     // Nothing known on offer, or nothing readable, may be a copy still being put together: the notice can
     // come before its program closes the clipboard, under the sequence number it will keep, while the
     // formats listed are still the last copy's. The next notice looks again; a clipboard held open is
@@ -355,8 +355,8 @@ DWORD CaptureClip() {
         left = clipboard::LastOpenFailed() ? kClipboardBusy : kLookAgain;
     // No messages are pumped here: a notice that came meanwhile is handled by the message loop once this
     // capture is over, never by a capture nested inside it (a burst of copies nested them dozens deep).
-    MarkHandled(left);
-    SetCaptureSuppressed(false);
+    monitor.MarkHandled(left);
+    monitor.SetCaptureSuppressed(false);
     return left;
 }
 

@@ -8,11 +8,13 @@
 
 namespace capture {
 
+class ClipboardMonitor;
+
 // Returns the clipboard sequence number the capture leaves behind: that of its own write (file lists), or that
 // of the contents it read when it wrote nothing; a different number afterwards means a newer copy.
 // kClipboardBusy when another program held the clipboard open throughout: nothing was read or stored.
 // kLookAgain when nothing known was on offer: a later notice of the same number is looked at again.
-DWORD CaptureClip();
+DWORD CaptureClip(ClipboardMonitor& monitor);
 const DWORD kClipboardBusy = 0xFFFFFFFE;
 const DWORD kLookAgain = 0xFFFFFFFF;
 
@@ -20,7 +22,7 @@ const DWORD kLookAgain = 0xFFFFFFFF;
 // contents adds no clip. Called before joining the chain (Wine imports the X side's copies late) and after
 // each of the program's own writes (announced again, they are no new copy), given the sequence number the
 // write left: a newer copy is then not taken note of.
-void RememberClipboardAsSeen(std::optional<DWORD> written = std::nullopt);
+void RememberClipboardAsSeen(ClipboardMonitor& monitor, std::optional<DWORD> written = std::nullopt);
 
 // Tells the user that a copy was lost to a program that kept the clipboard open.
 void ReportClipboardHeld();

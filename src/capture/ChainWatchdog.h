@@ -8,12 +8,33 @@
 
 namespace capture {
 
-// Starts listening for the main window (while the manager is on); false where the system has no
-// clipboard format listener, and then nothing else changes.
-bool StartWatchdog(HWND mainWindow);
-void StopWatchdog();
-bool WatchdogRunning();
-// Messages the watchdog has handled, for tests that check it sleeps while nothing changes.
-unsigned WatchdogMessageCount();
+class ClipboardMonitor;
+
+class ChainWatchdog {
+public:
+    explicit ChainWatchdog(ClipboardMonitor& monitor) : monitor_(monitor) {}
+    ~ChainWatchdog() { Stop(); }
+    ChainWatchdog(const ChainWatchdog&) = delete;
+    ChainWatchdog& operator=(const ChainWatchdog&) = delete;
+
+    // Starts listening for the main window (while the manager is on); false where the system has no
+    // clipboard format listener, and then nothing else changes.
+    bool Start(HWND mainWindow);
+    void Stop();
+    bool Running() const { return window_ != nullptr; }
+    // Messages the watchdog has handled, for tests that check it sleeps while nothing changes.
+    unsigned MessageCount() const { return messages_; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    bool Delivered(DWORD sequence) const;
+    void OnClipboardUpdate();
+    void OnCheckChain(DWORD sequence);
+
+    ClipboardMonitor& monitor_;
+    HWND window_ = nullptr;
+    HWND mainWindow_ = nullptr;
+    unsigned messages_ = 0;
+};
 
 }  // namespace capture

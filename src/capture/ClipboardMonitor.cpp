@@ -5,124 +5,117 @@
 namespace capture {
 
 namespace {
-bool gManagerOn = false;
-bool gCaptureSuppressed = false;
-bool gSelfWrite = false;
-HWND gNextViewer = nullptr;
-WNDPROC gPreviousWindowProc = nullptr;
-const DWORD kNoSequence = 0xFFFFFFFF;
-DWORD gChainDelivered = kNoSequence;
-DWORD gHandled = kNoSequence;
-// While another program holds the clipboard open, the capture is tried again on a timer, for 10 s.
 const UINT_PTR kRetryTimer = 0xC11B;
 const UINT kRetryMs = 250;
 const DWORD kRetryForMs = 10000;
-bool gRetrying = false;
-DWORD gBusySince = 0;
+// The window property that leads the procedure to its monitor.
+const char kMonitorProperty[] = "ArdentiaClipboardMonitor";
+
+ClipboardMonitor* MonitorOf(HWND window) { return static_cast<ClipboardMonitor*>(GetPropA(window, kMonitorProperty)); }
+}  // namespace
+
+ClipboardMonitor::~ClipboardMonitor() {
+    if (attached_ && IsWindow(attached_)) Detach(attached_);
+}
 
 // Captures unless the clipboard still holds what the last capture left: a late notice about a change
 // already handled is neither captured again nor passed round a chain that may now loop through us.
 // A copy made while a capture runs is not announced again (the notices were suppressed), so it is
 // captured right after, a few rounds at most: a program copying without pause gets coalesced.
-void CaptureRounds(HWND window) {
-    for (int round = 0; round < 3 && GetClipboardSequenceNumber() != gHandled; ++round) {
-        const DWORD left = CaptureClip();
+void ClipboardMonitor::CaptureRounds(HWND window) {
+    for (int round = 0; round < 3 && GetClipboardSequenceNumber() != handled_; ++round) {
+        const DWORD left = CaptureClip(*this);
         if (left == kClipboardBusy) {
-            if (!gRetrying) {
-                gRetrying = true;
-                gBusySince = GetTickCount();
+            if (!retrying_) {
+                retrying_ = true;
+                busySince_ = GetTickCount();
             }
-            if (GetTickCount() - gBusySince < kRetryForMs) {
+            if (GetTickCount() - busySince_ < kRetryForMs) {
                 SetTimer(window, kRetryTimer, kRetryMs, nullptr);
                 return;
             }
             ReportClipboardHeld();
-            gHandled = GetClipboardSequenceNumber();
+            handled_ = GetClipboardSequenceNumber();
             break;
         }
-        gHandled = left;
+        handled_ = left;
     }
-    gRetrying = false;
+    retrying_ = false;
     KillTimer(window, kRetryTimer);
 }
 
-bool CaptureAndPassOn(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (GetClipboardSequenceNumber() == gHandled) return false;
+bool ClipboardMonitor::CaptureAndPassOn(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (GetClipboardSequenceNumber() == handled_) return false;
     CaptureRounds(window);
     // The capture rejoins the chain, so the next viewer is read afresh.
-    if (gNextViewer) SendMessageA(gNextViewer, WM_DRAWCLIPBOARD, wParam, lParam);
+    if (nextViewer_) SendMessageA(nextViewer_, WM_DRAWCLIPBOARD, wParam, lParam);
     return true;
 }
-}  // namespace
 
-bool ManagerOn() { return gManagerOn; }
-void SetManagerOn(bool on) { gManagerOn = on; }
-bool CaptureSuppressed() { return gCaptureSuppressed; }
-void SetCaptureSuppressed(bool suppressed) { gCaptureSuppressed = suppressed; }
-bool SelfWrite() { return gSelfWrite; }
-void SetSelfWrite(bool selfWrite) { gSelfWrite = selfWrite; }
-HWND NextViewer() { return gNextViewer; }
-
-void AttachMonitor(HWND window) {
+void ClipboardMonitor::Attach(HWND window) {
     const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
-    // Saving ClipWindowProc as its own predecessor would make every message loop forever.
-    if (current == ClipWindowProc) return;
-    gPreviousWindowProc =
-        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClipWindowProc)));
+    // Saving the monitor's procedure as its own predecessor would make every message loop forever.
+    if (current == WindowProc) return;
+    SetPropA(window, kMonitorProperty, this);
+    attached_ = window;
+    previousWindowProc_ =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc)));
 }
 
-void DetachMonitor(HWND window) {
-    if (!gPreviousWindowProc) return;
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gPreviousWindowProc));
+void ClipboardMonitor::Detach(HWND window) {
+    if (!previousWindowProc_) return;
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc_));
+    RemovePropA(window, kMonitorProperty);
+    attached_ = nullptr;
 }
 
-void JoinChain(HWND window) {
+void ClipboardMonitor::JoinChain(HWND window) {
     // Whoever joins wants what is on the clipboard now, even if a capture left it there.
-    gHandled = kNoSequence;
-    AttachMonitor(window);
-    gNextViewer = SetClipboardViewer(window);
+    handled_ = kNoSequence;
+    Attach(window);
+    nextViewer_ = SetClipboardViewer(window);
 }
 
-void LeaveChain(HWND window) {
+void ClipboardMonitor::LeaveChain(HWND window) {
     KillTimer(window, kRetryTimer);
-    gRetrying = false;
-    ChangeClipboardChain(window, gNextViewer);
-    DetachMonitor(window);
+    retrying_ = false;
+    ChangeClipboardChain(window, nextViewer_);
+    Detach(window);
 }
 
-LRESULT CALLBACK ClipWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = gPreviousWindowProc ? CallWindowProcA(gPreviousWindowProc, hwnd, message, wParam, lParam)
-                                               : DefWindowProcA(hwnd, message, wParam, lParam);
+LRESULT CALLBACK ClipboardMonitor::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    ClipboardMonitor* monitor = MonitorOf(hwnd);
+    const WNDPROC previous = monitor ? monitor->previousWindowProc_ : nullptr;
+    const LRESULT result = previous ? CallWindowProcA(previous, hwnd, message, wParam, lParam)
+                                    : DefWindowProcA(hwnd, message, wParam, lParam);
+    if (!monitor) return result;
     if (message == WM_CHANGECBCHAIN) {
-        if (reinterpret_cast<HWND>(wParam) == gNextViewer) gNextViewer = reinterpret_cast<HWND>(lParam);
-        if (gNextViewer) SendMessageA(gNextViewer, WM_CHANGECBCHAIN, wParam, lParam);
+        if (reinterpret_cast<HWND>(wParam) == monitor->nextViewer_) monitor->nextViewer_ = reinterpret_cast<HWND>(lParam);
+        if (monitor->nextViewer_) SendMessageA(monitor->nextViewer_, WM_CHANGECBCHAIN, wParam, lParam);
         return result;
     }
+    const bool capturing = !monitor->captureSuppressed_ && monitor->managerOn_;
     if (message == WM_DRAWCLIPBOARD) {
-        gChainDelivered = GetClipboardSequenceNumber();
-        if (!gCaptureSuppressed && gManagerOn) CaptureAndPassOn(hwnd, wParam, lParam);
+        monitor->chainDelivered_ = GetClipboardSequenceNumber();
+        if (capturing) monitor->CaptureAndPassOn(hwnd, wParam, lParam);
     }
     if (message == WM_TIMER && wParam == kRetryTimer) {
         KillTimer(hwnd, kRetryTimer);
         // The notice went on when it came; only the capture is owed.
-        if (!gCaptureSuppressed && gManagerOn && GetClipboardSequenceNumber() != gHandled) CaptureRounds(hwnd);
+        if (capturing && GetClipboardSequenceNumber() != monitor->handled_) monitor->CaptureRounds(hwnd);
     }
     return result;
 }
 
-DWORD ChainDeliveredSequence() { return gChainDelivered; }
-DWORD HandledSequence() { return gHandled; }
-void MarkHandled(DWORD sequence) { gHandled = sequence; }
-
-void RepairChain(HWND window) {
-    const HWND oldNext = gNextViewer;
-    gCaptureSuppressed = true;
+void ClipboardMonitor::RepairChain(HWND window) {
+    const HWND oldNext = nextViewer_;
+    captureSuppressed_ = true;
     ChangeClipboardChain(window, oldNext);
-    AttachMonitor(window);
+    Attach(window);
     const HWND head = SetClipboardViewer(window);
-    gNextViewer = (head && !IsWindow(head)) ? oldNext : head;
-    gCaptureSuppressed = false;
-    gChainDelivered = GetClipboardSequenceNumber();
+    nextViewer_ = (head && !IsWindow(head)) ? oldNext : head;
+    captureSuppressed_ = false;
+    chainDelivered_ = GetClipboardSequenceNumber();
     CaptureAndPassOn(window, 0, 0);
 }
 

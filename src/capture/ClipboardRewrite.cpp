@@ -12,16 +12,16 @@
 
 namespace capture {
 
-DWORD WriteOutsideChain(DWORD unchanged, const std::function<bool(HWND)>& write) {
+DWORD WriteOutsideChain(ClipboardMonitor& monitor, DWORD unchanged, const std::function<bool(HWND)>& write) {
     clips::CaptureHost* host = clips::Host();
     if (!host) return unchanged;
     HWND window = host->HostWindow();
-    SetSelfWrite(true);
-    SetCaptureSuppressed(true);
+    monitor.SetSelfWrite(true);
+    monitor.SetCaptureSuppressed(true);
     // With the manager off the window is not in the chain and stays out of it: off, its monitor neither
     // captures nor passes a notice on.
-    const bool inChain = ManagerOn();
-    if (inChain) LeaveChain(window);
+    const bool inChain = monitor.ManagerOn();
+    if (inChain) monitor.LeaveChain(window);
     common::DoEvents();
     DWORD left = unchanged;
     try {
@@ -29,14 +29,14 @@ DWORD WriteOutsideChain(DWORD unchanged, const std::function<bool(HWND)>& write)
     } catch (...) {
         // The write is lost; rejoining the chain below matters more.
     }
-    if (inChain) JoinChain(window);
+    if (inChain) monitor.JoinChain(window);
     common::DoEvents();
-    SetSelfWrite(false);
+    monitor.SetSelfWrite(false);
     return left;
 }
 
-DWORD OfferFilesWithText(DWORD readSequence, const std::string& paths) {
-    return WriteOutsideChain(readSequence, [&](HWND window) {
+DWORD OfferFilesWithText(ClipboardMonitor& monitor, DWORD readSequence, const std::string& paths) {
+    return WriteOutsideChain(monitor, readSequence, [&](HWND window) {
         return clipboard::OfferAgainWith(window, {clips::UnicodeTextFormat(paths)}, readSequence);
     });
 }

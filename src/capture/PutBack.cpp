@@ -14,7 +14,7 @@
 
 namespace capture {
 
-bool PutClipBack(int position, bool plainTextOnly) {
+bool PutClipBack(ClipboardMonitor& monitor, int position, bool plainTextOnly) {
     clips::CaptureHost* host = clips::Host();
     if (!host) return false;
     auto& list = host->ClipList().Model();
@@ -43,16 +43,16 @@ bool PutClipBack(int position, bool plainTextOnly) {
             index, [&](HBITMAP pixels) { written = clipboard::WriteClipboard(window, formats, pixels); });
         return written;
     };
-    const DWORD left = WriteOutsideChain(before, write);
+    const DWORD left = WriteOutsideChain(monitor, before, write);
     const bool written = left != before;
     if (written) {
         clips::MakeNewest(position);
         history::QueueClipForHistory(host->HostWindow(), clips::ClipTags().Tag(list.ListCount() - 1));
-        RememberClipboardAsSeen(left);  // after MakeNewest: the same contents under this newest clip
-        MarkHandled(left);
+        RememberClipboardAsSeen(monitor, left);  // after MakeNewest: the same contents under this newest clip
+        monitor.MarkHandled(left);
         list.SetListIndex(list.ListCount() - 1);
     }
-    SetCaptureSuppressed(false);
+    monitor.SetCaptureSuppressed(false);
     return written;
 }
 

@@ -4,8 +4,10 @@
 
 namespace capture {
 
+class ClipboardMonitor;
+
 // False when there is no such clip or the clipboard could not be written (another program holds it).
 // With plainTextOnly, only the clip's text is offered; a picture, which has no plain form, goes back whole.
-bool PutClipBack(int position, bool plainTextOnly = false);
+bool PutClipBack(ClipboardMonitor& monitor, int position, bool plainTextOnly = false);
 
 }  // namespace capture

@@ -115,15 +115,15 @@ HBITMAP ReadOpenClipboardBitmap(std::string* whyNot) {
 
 void SetPictureHoldFailsForTesting(bool fails) { gPictureHoldFails = fails; }
 
-HBITMAP ReadClipboardBitmap(HWND owner, std::string* whyNot) {
+HBITMAP ReadClipboardBitmap(HWND owner, PictureReader* reader, std::string* whyNot) {
     DWORD sequence = 0;
     {
         ClipboardSession session(owner);
         if (!session.open) return nullptr;
-        if (!NeedsPictureReader()) return ReadOpenClipboardBitmap(whyNot);
+        if (!reader || !NeedsPictureReader()) return ReadOpenClipboardBitmap(whyNot);
         sequence = GetClipboardSequenceNumber();
     }
-    ReaderResult result = ReadPictureInReader(sequence);
+    ReaderResult result = reader->Read(sequence);
     if (!result.served) {
         ClipboardSession again(owner);
         return again.open ? ReadOpenClipboardBitmap(whyNot) : nullptr;

@@ -31,18 +31,7 @@ struct Filled {
     std::int32_t rows;
 };
 
-std::wstring gProgram;
-DWORD gDeadlineMs = 10000;
-int gPicturesRead = 0;
-
-struct Reader {
-    HANDLE process = nullptr;
-    HANDLE toReader = nullptr;
-    HANDLE fromReader = nullptr;
-};
-Reader gWaiting;
-// The next reader starts on a thread of its own, so that no copy waits for it.
-std::future<Reader> gStarting;
+using Reader = PictureReader::Process;
 
 bool UnderWine() {
     static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
@@ -182,10 +171,10 @@ void TouchPagesFromTheEnd(void* bits, std::uint64_t bytes) {
 
 const char kNotRead[] = "Not kept: the picture could not be read";
 
-ReaderResult Serve(Reader& reader, DWORD sequence, bool& answered) {
+ReaderResult Serve(Reader& reader, DWORD sequence, DWORD deadlineMs, bool& answered) {
     ReaderResult result;
     result.served = true;
-    const DWORD deadline = GetTickCount() + gDeadlineMs;
+    const DWORD deadline = GetTickCount() + deadlineMs;
     const Request request = {sequence};
     Sized sized = {};
     if (!Send(reader.toReader, &request, sizeof(request)) || !Receive(reader, &sized, sizeof(sized), deadline)) {
@@ -224,7 +213,6 @@ ReaderResult Serve(Reader& reader, DWORD sequence, bool& answered) {
     answered = !fill.section || done;
     if (done && filled.rows == sized.height) {
         result.pixels = section;
-        ++gPicturesRead;
     } else if (section) {
         DeleteObject(section);
     }
@@ -236,13 +224,16 @@ ReaderResult Serve(Reader& reader, DWORD sequence, bool& answered) {
 
 }  // namespace
 
-void SetPictureReaderProgram(const std::wstring& path) {
-    if (gStarting.valid()) gWaiting = gStarting.get();
-    Retire(gWaiting, true);
-    gProgram = path;
+PictureReader::~PictureReader() {
+    if (starting_.valid()) waiting_ = starting_.get();
+    Retire(waiting_, true);
 }
-void SetReaderDeadlineForTesting(DWORD ms) { gDeadlineMs = ms; }
-int PicturesReadInReaders() { return gPicturesRead; }
+
+void PictureReader::SetProgram(const std::wstring& path) {
+    if (starting_.valid()) waiting_ = starting_.get();
+    Retire(waiting_, true);
+    program_ = path;
+}
 
 bool NeedsPictureReader() {
     if (!UnderWine()) return false;
@@ -252,24 +243,25 @@ bool NeedsPictureReader() {
     return FirstPictureFormatOnOffer() == CF_BITMAP;
 }
 
-void PrepareReaderProcess() {
-    if (gStarting.valid()) return;
-    if (Alive(gWaiting) || gProgram.empty() || !UnderWine()) return;
-    Retire(gWaiting, true);
-    gStarting = std::async(std::launch::async, Start, gProgram);
+void PictureReader::Prepare() {
+    if (starting_.valid()) return;
+    if (Alive(waiting_) || program_.empty() || !UnderWine()) return;
+    Retire(waiting_, true);
+    starting_ = std::async(std::launch::async, Start, program_);
 }
 
-ReaderResult ReadPictureInReader(DWORD sequence) {
-    PrepareReaderProcess();
-    if (gStarting.valid()) gWaiting = gStarting.get();
-    if (!Alive(gWaiting)) return {};
-    Reader reader = gWaiting;
-    gWaiting = Reader{};
+ReaderResult PictureReader::Read(DWORD sequence) {
+    Prepare();
+    if (starting_.valid()) waiting_ = starting_.get();
+    if (!Alive(waiting_)) return {};
+    Reader reader = waiting_;
+    waiting_ = Reader{};
     bool answered = false;
-    ReaderResult result = Serve(reader, sequence, answered);
+    ReaderResult result = Serve(reader, sequence, deadlineMs_, answered);
+    if (result.pixels) ++picturesRead_;
     // One that answered closes the clipboard and ends by itself; one that did not is ended.
     Retire(reader, !answered);
-    PrepareReaderProcess();
+    Prepare();
     return result;
 }
 

@@ -6,19 +6,15 @@
 
 #include <windows.h>
 
+#include <future>
 #include <string>
 
 namespace clipboard {
 
-// The program that serves as reader, started with kPictureReaderSwitch; none (the default) reads every
-// picture in this process. The program itself names its own file; tests name the built program.
-void SetPictureReaderProgram(const std::wstring& path);
 extern const wchar_t kPictureReaderSwitch[];
 // Whether the picture on the open clipboard should go through a reader: under Wine, offered as a bitmap
 // (not a device-independent one) by another process.
 bool NeedsPictureReader();
-// Starts the waiting reader if there is none and a program is named.
-void PrepareReaderProcess();
 
 // What a reader made of the picture on offer.
 struct ReaderResult {
@@ -26,16 +22,45 @@ struct ReaderResult {
     HBITMAP pixels = nullptr;  // 32-bit top-down section, or null with why
     std::string why;
 };
-// Has the waiting reader read the picture on offer; the clipboard must not be open here. Sequence is
-// the clipboard's when the copy was seen: a picture from a newer copy is not taken for it.
-ReaderResult ReadPictureInReader(DWORD sequence);
+
+// The readers one capture uses: the one waiting, and the one starting. The main window owns one; a test
+// makes its own.
+class PictureReader {
+public:
+    PictureReader() = default;
+    ~PictureReader();  // ends the waiting reader
+    PictureReader(const PictureReader&) = delete;
+    PictureReader& operator=(const PictureReader&) = delete;
+
+    // The program that serves as reader, started with kPictureReaderSwitch; none (the default) reads every
+    // picture in this process. The program itself names its own file; tests name the built program.
+    void SetProgram(const std::wstring& path);
+    // Starts the waiting reader if there is none and a program is named.
+    void Prepare();
+    // Has the waiting reader read the picture on offer; the clipboard must not be open here. Sequence is
+    // the clipboard's when the copy was seen: a picture from a newer copy is not taken for it.
+    ReaderResult Read(DWORD sequence);
+    // How many pictures readers have given this process.
+    int PicturesRead() const { return picturesRead_; }
+    // Tests make the reader take longer than the caller waits, as a source that never renders would.
+    void SetDeadlineForTesting(DWORD ms) { deadlineMs_ = ms; }
+
+    struct Process {
+        HANDLE process = nullptr;
+        HANDLE toReader = nullptr;
+        HANDLE fromReader = nullptr;
+    };
+
+private:
+    std::wstring program_;
+    DWORD deadlineMs_ = 10000;
+    int picturesRead_ = 0;
+    Process waiting_;
+    // The next reader starts on a thread of its own, so that no copy waits for it.
+    std::future<Process> starting_;
+};
 
 // The reader's side: serves one request on its standard input and output. Returns the exit code.
 int RunPictureReader();
-
-// How many pictures readers have given this process.
-int PicturesReadInReaders();
-// Tests make the reader take longer than the caller waits, as a source that never renders would.
-void SetReaderDeadlineForTesting(DWORD ms);
 
 }  // namespace clipboard

@@ -6,10 +6,6 @@
 
 namespace clips {
 
-namespace {
-Fingerprint gLastSeen;
-}  // namespace
-
 Fingerprint FingerprintOf(const std::string& kind, const std::string& data,
                           const std::vector<const std::string*>& extras, const std::string& newestTag) {
     if (kind == kKindPicture || kind.empty()) return {};
@@ -19,11 +15,8 @@ Fingerprint FingerprintOf(const std::string& kind, const std::string& data,
     return {newestTag, h, true};
 }
 
-void RememberSeen(const Fingerprint& seen) { gLastSeen = seen; }
-void ForgetSeen() { gLastSeen = {}; }
-
-bool SameAsLastSeen(const Fingerprint& copy) {
-    return copy.valid && gLastSeen.valid && copy.hash == gLastSeen.hash && copy.newestTag == gLastSeen.newestTag;
+bool SameCopy(const Fingerprint& a, const Fingerprint& b) {
+    return a.valid && b.valid && a.hash == b.hash && a.newestTag == b.newestTag;
 }
 
 }  // namespace clips

@@ -20,8 +20,7 @@ struct Fingerprint {
 Fingerprint FingerprintOf(const std::string& kind, const std::string& data,
                           const std::vector<const std::string*>& extras, const std::string& newestTag);
 
-void RememberSeen(const Fingerprint& seen);
-void ForgetSeen();
-bool SameAsLastSeen(const Fingerprint& copy);
+// Whether two valid fingerprints are of one copy seen with one newest clip.
+bool SameCopy(const Fingerprint& a, const Fingerprint& b);
 
 }  // namespace clips

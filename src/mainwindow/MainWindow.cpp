@@ -150,9 +150,9 @@ void MainWindow::ShutDown() {
     popup_.Close();
     trayIcon_.EndBalloonWait();
     trayIcon_.SetInTray(false);
-    capture::StopWatchdog();
-    ChangeClipboardChain(hwnd_, capture::NextViewer());
-    capture::DetachMonitor(hwnd_);
+    watchdog_.Stop();
+    ChangeClipboardChain(hwnd_, monitor_.NextViewer());
+    monitor_.Detach(hwnd_);
     common::DoEvents();
     // Close whatever other window of the program is still open (an open message box among them).
     EnumThreadWindows(GetCurrentThreadId(), CloseOtherWindow, reinterpret_cast<LPARAM>(hwnd_));
@@ -340,7 +340,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             clips::Holders().Clear();
             clips::Holders().onPictureReleasing = nullptr;
             clips::ClipTags() = clips::ClipCollection();
-            capture::SetManagerOn(false);
+            monitor_.SetManagerOn(false);
             if (quitOnClose_) PostQuitMessage(0);
             return 0;
     }

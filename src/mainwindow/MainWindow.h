@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "capture/ChainWatchdog.h"
+#include "capture/ClipboardMonitor.h"
 #include "clips/Clips.h"
 #include "cliplist/ClipListEvents.h"
 #include "cliplist/ClipListControl.h"
@@ -55,6 +57,8 @@ public:
     HWND hwnd() const { return hwnd_; }
     bool InTray() const { return inTray_; }
     shell::TrayIcon& Tray() { return trayIcon_; }
+    capture::ClipboardMonitor& Monitor() { return monitor_; }
+    const capture::ChainWatchdog& Watchdog() const { return watchdog_; }
     HWND InformationLine() const { return infoLine_; }
     HWND ClipListWindow() const { return clipList_.hwnd(); }
     HWND Preview() const { return preview_; }
@@ -210,6 +214,9 @@ private:
     bool choosingFromSearch_ = false;
     HWND popupReturnTo_ = nullptr;
     bool hotkeyRegistered_ = false;
+    // The capture's state: the window's place in the viewer chain, and the watchdog that keeps it there.
+    capture::ClipboardMonitor monitor_;
+    capture::ChainWatchdog watchdog_{monitor_};
     cliplist::ClipListControl clipList_;
     HIMAGELIST kindIcons_ = nullptr;
     shell::TrayIcon trayIcon_;

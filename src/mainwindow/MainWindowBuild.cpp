@@ -180,21 +180,21 @@ void MainWindow::StartUp() {
     step(10, [&] {
         history::SetHistoryBudget(clips::HistoryBudgetFromSetting(shell::GetSetting(shell::kKeyHistoryBudget, "")));
         const std::string value = shell::GetSetting(shell::kKeyClipboardSwitch, shell::kOff);
-        if (value == shell::kOff) capture::SetManagerOn(false);
-        if (value == shell::kOn) capture::SetManagerOn(true);
+        if (value == shell::kOff) monitor_.SetManagerOn(false);
+        if (value == shell::kOn) monitor_.SetManagerOn(true);
     });
     step(11, [&] {
-        if (capture::ManagerOn()) {
-            capture::SetCaptureSuppressed(true);
-            capture::RememberClipboardAsSeen();
-            capture::JoinChain(hwnd_);
-            capture::StartWatchdog(hwnd_);
+        if (monitor_.ManagerOn()) {
+            monitor_.SetCaptureSuppressed(true);
+            capture::RememberClipboardAsSeen(monitor_);
+            monitor_.JoinChain(hwnd_);
+            watchdog_.Start(hwnd_);
             SetText(managerSwitch_, kManagerOffCaption);
         } else {
             SetText(managerSwitch_, kManagerOnCaption);
         }
     });
-    step(12, [&] { capture::SetCaptureSuppressed(false); });
+    step(12, [&] { monitor_.SetCaptureSuppressed(false); });
     step(13, [&] {
         trayIcon_.SetTrayTip(kProductCaption);
         trayIcon_.SetIcon(appIconSmall_);

@@ -94,10 +94,10 @@ void MainWindow::OnDeleteSelectedClicked() {
 void MainWindow::DeleteClip() {
     ErrorReport step = ErrorReport::Bare(hwnd_, "Tessel Error!");
     auto& list = clipList_.Model();
-    capture::SetCaptureSuppressed(true);
+    monitor_.SetCaptureSuppressed(true);
     const int position = list.ListIndex();
     if (position < 0) {
-        capture::SetCaptureSuppressed(false);
+        monitor_.SetCaptureSuppressed(false);
         return;
     }
     std::string tag;
@@ -111,7 +111,7 @@ void MainWindow::DeleteClip() {
     step(8, [&] { list.SetListIndex(std::min(position, list.ListCount() - 1)); });  // the clip that followed
     step(9, [&] { ShowWindow(emptyPanel_, list.ListCount() < 1 ? SW_SHOW : SW_HIDE); });
     step(10, [&] { ::SetFocus(search_.Filtering() ? search_.FilterBox() : clipList_.picList()); });
-    capture::SetCaptureSuppressed(false);
+    monitor_.SetCaptureSuppressed(false);
 }
 
 void MainWindow::OnDeleteAllClicked() {
@@ -132,7 +132,7 @@ void MainWindow::OnDeleteAllClicked() {
 void MainWindow::DeleteAll() {
     ErrorReport step(hwnd_, "DeleteAll");
     auto& list = clipList_.Model();
-    capture::SetCaptureSuppressed(true);
+    monitor_.SetCaptureSuppressed(true);
     // Pinned clips stay, in their order.
     step(2, [&] {
         cliplist::ClipListControl::PaintHold hold(clipList_);
@@ -159,7 +159,7 @@ void MainWindow::DeleteAll() {
         ClearPreview();
         ShowWindow(emptyPanel_, SW_SHOW);
     });
-    capture::SetCaptureSuppressed(false);
+    monitor_.SetCaptureSuppressed(false);
 }
 
 void MainWindow::OnSaveResultsClicked() {

@@ -28,11 +28,11 @@ void MainWindow::OnManagerSwitchClicked() {
     const std::string caption = common::WindowText(managerSwitch_);
     if (caption == kManagerOnCaption) {
         step(1, [&] { common::SetWindowTextUtf8(managerSwitch_, kManagerOffCaption); });
-        step(2, [&] { capture::SetManagerOn(true); });
+        step(2, [&] { monitor_.SetManagerOn(true); });
         // No suppression: what is on the clipboard now becomes a clip.
         step(3, [&] {
-            capture::JoinChain(hwnd_);
-            capture::StartWatchdog(hwnd_);
+            monitor_.JoinChain(hwnd_);
+            watchdog_.Start(hwnd_);
         });
         step(4, [&] { common::DoEvents(); });
         step(5, [&] {
@@ -41,10 +41,10 @@ void MainWindow::OnManagerSwitchClicked() {
         step(6, [&] { Save(shell::kKeyClipboardSwitch, shell::kOn); });
     } else if (caption == kManagerOffCaption) {
         step(7, [&] { common::SetWindowTextUtf8(managerSwitch_, kManagerOnCaption); });
-        step(8, [&] { capture::SetManagerOn(false); });
+        step(8, [&] { monitor_.SetManagerOn(false); });
         step(9, [&] {
-            capture::StopWatchdog();
-            capture::LeaveChain(hwnd_);
+            watchdog_.Stop();
+            monitor_.LeaveChain(hwnd_);
         });
         step(10, [&] {
             if (IsWindowVisible(hwnd_)) ::SetFocus(clipList_.picList());

@@ -54,7 +54,7 @@ void MainWindow::RegisterPopupHotkey() {
 
 void MainWindow::ShowEmptyListText() {
     common::SetWindowTextUtf8(emptyMessage_,
-                              EmptyListText(capture::ManagerOn(), hotkeyName_.empty() ? kDefaultHotkey : hotkeyName_));
+                              EmptyListText(monitor_.ManagerOn(), hotkeyName_.empty() ? kDefaultHotkey : hotkeyName_));
 }
 
 // Items carry no text: what search reads of each clip is made only once something is typed.
@@ -92,7 +92,7 @@ void MainWindow::OpenPopup() {
 bool MainWindow::PutBack(int position, bool plainText) {
     // A clip whose file proved damaged is gone, and the line says so.
     if (position < 0 || !history::UseClip(clips::ClipTags().Tag(position))) return false;
-    if (!capture::PutClipBack(position, plainText)) {
+    if (!capture::PutClipBack(monitor_, position, plainText)) {
         common::SetWindowTextUtf8(infoLine_, "Not put back: another program holds the clipboard");
         return false;
     }

@@ -47,7 +47,7 @@ void MainWindow::HideEmptyPanel() { ShowWindow(emptyPanel_, SW_HIDE); }
 void MainWindow::ReportRefusedClip(const std::string& message) { common::SetWindowTextUtf8(infoLine_, message); }
 
 void MainWindow::FitShownPicture() {
-    capture::SetCaptureSuppressed(true);
+    monitor_.SetCaptureSuppressed(true);
     ShowWindow(pictureView_.hwnd(), SW_HIDE);
     pictureView_.SetStretch(false);
     BITMAP info;
@@ -77,7 +77,7 @@ void MainWindow::FitShownPicture() {
         MoveWindow(pictureView_.hwnd(), left, top, width, height, TRUE);
         ShowWindow(pictureView_.hwnd(), SW_SHOW);
     }
-    capture::SetCaptureSuppressed(false);
+    monitor_.SetCaptureSuppressed(false);
 }
 
 void MainWindow::ListIndexChange() {

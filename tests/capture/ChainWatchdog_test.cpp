@@ -15,7 +15,7 @@ class WatchdogTest : public CaptureTest {
 protected:
     void JoinWatched() {
         Join();
-        ASSERT_TRUE(StartWatchdog(host_.window));
+        ASSERT_TRUE(watchdog_.Start(host_.window));
     }
 };
 
@@ -44,18 +44,18 @@ TEST_F(WatchdogTest, AHealthyChainCapturesEachCopyOnceAndPassesEveryNoticeOn) {
     EXPECT_EQ(clips::ClipTags().Counter(clips::HolderFamily::kText), 100);  // each copy stored once
     EXPECT_EQ(host_.list.Model().ItemText(24), "copy 99");
     EXPECT_GE(after.draws, 100);
-    ChangeClipboardChain(host_.window, NextViewer());
-    DetachMonitor(host_.window);
+    ChangeClipboardChain(host_.window, monitor_.NextViewer());
+    monitor_.Detach(host_.window);
 }
 
 TEST_F(WatchdogTest, SleepsWhileNothingChanges) {
     JoinWatched();
     testsupport::PumpFor(300);
-    const unsigned before = WatchdogMessageCount();
+    const unsigned before = watchdog_.MessageCount();
     testsupport::PumpFor(10000);
-    EXPECT_EQ(WatchdogMessageCount(), before);
-    StopWatchdog();
-    EXPECT_FALSE(WatchdogRunning());
+    EXPECT_EQ(watchdog_.MessageCount(), before);
+    watchdog_.Stop();
+    EXPECT_FALSE(watchdog_.Running());
 }
 
 }  // namespace

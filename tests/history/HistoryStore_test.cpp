@@ -113,13 +113,13 @@ TEST_F(HistoryStoreTest, EveryKindComesBackAfterARestartAndPastesAsItWasCopied) 
     ASSERT_EQ(Count(), int(std::size(copies)));
     for (int i = 0; i < Count(); ++i) EXPECT_EQ(host_.list.Model().ItemText(i), labels[std::size_t(i)]) << i;
     for (int i = 0; i < Count(); ++i) {
-        EXPECT_TRUE(capture::PutClipBack(0));  // the oldest each time: they come round in their order
+        EXPECT_TRUE(PutClipBack(0));  // the oldest each time: they come round in their order
         EXPECT_EQ(ClipboardFormats(copies[std::size_t(i)].formats), copied[std::size_t(i)]) << i;
     }
     // The picture put back is the picture copied.
     const int picture = 2;
     EXPECT_EQ(clips::TagKind(clips::ClipTags().Tag(picture)), clips::kKindPicture);
-    ASSERT_TRUE(capture::PutClipBack(picture));
+    ASSERT_TRUE(PutClipBack(picture));
     const auto dib = clipboard::ReadClipboardBytes(host_.window, CF_DIB);
     ASSERT_TRUE(dib);
     EXPECT_EQ(reinterpret_cast<const BITMAPINFOHEADER*>(dib->data())->biWidth, 40);
@@ -188,7 +188,7 @@ TEST_F(HistoryStoreTest, OlderClipsAreReadWhenUsedAndGoBackToTheDiskWhenMemoryIs
     EXPECT_TRUE(fs::exists(second));
     EXPECT_EQ(host_.list.Model().ItemText(1), "text 2");
 
-    ASSERT_TRUE(capture::PutClipBack(2));
+    ASSERT_TRUE(PutClipBack(2));
     EXPECT_EQ(ClipboardText(), "text 3");
     EXPECT_TRUE(ClipHeld(clips::ClipTags().Tag(Count() - 1)));
 
@@ -274,7 +274,7 @@ TEST_F(HistoryStoreTest, AFolderThatCannotBeWrittenLosesNoClipAndIsWrittenOnceIt
     EXPECT_NE(host_.refused.find("History folder " + unwritable.u8string() + " cannot be written ("), std::string::npos)
         << host_.refused;
     EXPECT_FALSE(UnloadClip(clips::ClipTags().Tag(0)));
-    ASSERT_TRUE(capture::PutClipBack(0));
+    ASSERT_TRUE(PutClipBack(0));
     EXPECT_EQ(ClipboardText(), "copy 0");
 
     fs::remove(blocker);
@@ -283,7 +283,7 @@ TEST_F(HistoryStoreTest, AFolderThatCannotBeWrittenLosesNoClipAndIsWrittenOnceIt
         return ListHistoryFolder(unwritable).clips.size() == std::size_t(copies);
     }, testsupport::kPatientMs));
     EXPECT_FALSE(ClipHeld(clips::ClipTags().Tag(0)));  // past the 100 held, back on the disk that holds it now
-    ASSERT_TRUE(capture::PutClipBack(0));
+    ASSERT_TRUE(PutClipBack(0));
     EXPECT_EQ(ClipboardText(), "copy 1");
     CloseHistoryStore();
     fs::remove_all(blocker);
@@ -304,7 +304,7 @@ TEST_F(HistoryStoreTest, AFileIsShownAsWhatItHoldsAndGivesBackOnlyWhatACaptureKe
     EXPECT_EQ(Restart(), "");
     ASSERT_EQ(Count(), 1);
     EXPECT_EQ(host_.list.Model().ItemText(0), "what Enter pastes");
-    ASSERT_TRUE(capture::PutClipBack(0));
+    ASSERT_TRUE(PutClipBack(0));
     EXPECT_EQ(*UnicodeText(), "what Enter pastes");
     EXPECT_FALSE(IsClipboardFormatAvailable(RegisterClipboardFormatA("FileGroupDescriptorW")));
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_BITMAP));

@@ -85,10 +85,10 @@ TEST_F(HistorySyncTest, WhatAnotherMachineDoesInTheFolderShowsHereAndOwnWritesCh
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 3; }, testsupport::kPatientMs)) << Labels();
     testsupport::PumpFor(700);
     EXPECT_EQ(Labels(), "copied there first|copied here|copied there later|");
-    EXPECT_EQ(GetClipboardSequenceNumber(), capture::HandledSequence());  // the clipboard was not touched
+    EXPECT_EQ(GetClipboardSequenceNumber(), monitor_.HandledSequence());  // the clipboard was not touched
 
     // Read from its file when used, byte for byte.
-    ASSERT_TRUE(capture::PutClipBack(0));
+    ASSERT_TRUE(PutClipBack(0));
     EXPECT_EQ(*UnicodeText(), "copied there first");
     // Pinned there (written again under its name), then deleted there with its conflict copy.
     WriteElsewhere(here + 1000, "copied there later", true);

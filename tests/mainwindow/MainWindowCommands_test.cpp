@@ -1,4 +1,4 @@
-// The commands of the main window: the manager switch, deleting, saving results and opening clips.
+// The commands of the main window: the manager switch, putting clips back, deleting and pinning.
 #include <atomic>
 #include <fstream>
 #include <thread>
@@ -9,96 +9,13 @@
 #include "clipboard/ClipboardAccess.h"
 #include "clips/RichTextHolder.h"
 #include "clips/Clips.h"
-#include "mainwindow/MainWindowFixture.h"
+#include "mainwindow/CommandsFixture.h"
 
 #include <shlobj.h>
 
 namespace mainwindow {
 namespace testing_form {
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void Touch(const std::string& path) { std::ofstream(path, std::ios::binary) << "x"; }
-
-std::vector<std::string> Tags(int count) {
-    std::vector<std::string> tags;
-    for (int i = 0; i < count; ++i) tags.push_back(clips::ClipTags().Tag(i));
-    return tags;
-}
-
-// Wine links the user's shell folders (Desktop, Documents, ...) into the Unix home without marking them as
-// reparse points: a walk that followed them would read the whole home directory. Nothing a command writes on
-// the Windows side goes there.
-std::vector<std::string> LinkedShellFolders() {
-    std::vector<std::string> linked;
-    for (int folder : {CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_MYPICTURES, CSIDL_MYMUSIC, CSIDL_MYVIDEO,
-                       CSIDL_TEMPLATES, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_DOCUMENTS}) {
-        char path[MAX_PATH] = {};
-        if (SUCCEEDED(SHGetFolderPathA(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path))) linked.push_back(path);
-    }
-    char profile[MAX_PATH] = {};
-    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, profile)))
-        linked.push_back(std::string(profile) + "\\Downloads");
-    return linked;
-}
-
-// Files under root last written at or after since, leaving out the trees named in skip. The walk is bounded:
-// past budget entries, or deeper than any folder of a prefix, it stops and says so through the budget left.
-void CollectWrittenSince(const std::string& root, const FILETIME& since, const std::vector<std::string>& skip,
-                         std::vector<std::string>& written, long& budget, int depth = 0) {
-    for (const auto& s : skip)
-        if (lstrcmpiA(root.c_str(), s.c_str()) == 0) return;
-    if (depth > 24) return;
-    WIN32_FIND_DATAA found;
-    HANDLE listing = FindFirstFileA((root + "\\*").c_str(), &found);
-    if (listing == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        if (--budget < 0) break;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                CollectWrittenSince(root + "\\" + name, since, skip, written, budget, depth + 1);
-        } else if (CompareFileTime(&found.ftLastWriteTime, &since) >= 0) {
-            written.push_back(root + "\\" + name);
-        }
-    } while (FindNextFileA(listing, &found));
-    FindClose(listing);
-}
-
-class CommandsTest : public MainWindowTest {
-protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        GetSystemTimeAsFileTime(&start_);
-    }
-    // Whatever a command did, it wrote nothing outside TEMP, the history folder and the output folder:
-    // nothing on the Windows side (the output folders here are on the Unix side) and nothing beside the program.
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        std::vector<std::string> outside, skip = LinkedShellFolders();
-        const std::string history = history::DefaultHistoryFolder().u8string();
-        skip.insert(skip.end(), {shell::TempFolder(), history, history.substr(0, history.rfind('\\'))});
-        for (std::string& folder : skip)
-            while (folder.size() > 2 && folder.back() == '\\') folder.pop_back();
-        long budget = 400000;  // a fresh prefix holds about 10,000 entries
-        for (std::string root : {std::string("C:"), shell::ProgramFolder()}) {
-            while (root.size() > 2 && root.back() == '\\') root.pop_back();
-            CollectWrittenSince(root, start_, skip, outside, budget);
-        }
-        EXPECT_GE(budget, 0) << "the walk of the prefix was cut short";
-        EXPECT_TRUE(outside.empty()) << outside.front();
-    }
-    FILETIME start_{};
-};
-
-COLORREF Stripes(int x, int) { return x % 2 ? RGB(255, 0, 0) : RGB(0, 0, 255); }
 
 TEST_F(CommandsTest, ManagerSwitchCapturesAtOnceAndStoresItsCaption) {
     ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "waiting"); }, [] { return true; }));
@@ -177,7 +94,7 @@ TEST_F(CommandsTest, AnOlderClipGoesBackWithEveryFormatAndBecomesTheNewest) {
         }
         testsupport::PumpFor(300);
         // Announced again, as Wine's bridge may: a picture is not compared, so only the others are asked.
-        if (clips::TagKind(clips::ClipTags().Tag(4)) != clips::kKindPicture) capture::CaptureClip();
+        if (clips::TagKind(clips::ClipTags().Tag(4)) != clips::kKindPicture) capture::CaptureClip(form_->Monitor());
         EXPECT_EQ(Count(), 5) << "no clip for our own write";
         EXPECT_EQ(list.ListIndex(), 4);
         EXPECT_NE(WindowText(form_->InformationLine()).find("Item 5 of 5 - on the clipboard"), std::string::npos)
@@ -235,7 +152,7 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
     Click(form_->DeleteSelectedButton());  // nothing current: nothing asked, nothing changes
     EXPECT_EQ(gBoxes.size(), asked);
     EXPECT_EQ(Count(), 2);
-    EXPECT_FALSE(capture::CaptureSuppressed());
+    EXPECT_FALSE(form_->Monitor().CaptureSuppressed());
 
     list.SetListIndex(1);
     Click(form_->DeleteSelectedButton());
@@ -267,9 +184,11 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
 
 // While the question is up, another program copies: the clip asked about is the one deleted, not the
 // new one the capture made current.
+capture::ClipboardMonitor* gAnsweringMonitor = nullptr;
+
 int AnswerYesAfterACopy(HWND, const std::string&, const std::string&, UINT) {
     testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "copied meanwhile"); },
-                          [] { return capture::HandledSequence() == GetClipboardSequenceNumber(); });
+                          [] { return gAnsweringMonitor->HandledSequence() == GetClipboardSequenceNumber(); });
     return IDYES;
 }
 
@@ -277,38 +196,13 @@ TEST_F(CommandsTest, DeletingTakesTheClipAskedAboutThoughACopyLandsDuringTheQues
     StartOn();
     for (const char* text : {"a", "b"}) ASSERT_TRUE(CopyText(text));
     form_->ClipList().Model().SetListIndex(0);
+    gAnsweringMonitor = &form_->Monitor();
     SetMessageBoxForTesting(AnswerYesAfterACopy);
     Click(form_->DeleteSelectedButton());
     SetMessageBoxForTesting(RecordBox);
     ASSERT_EQ(Count(), 2);
     EXPECT_EQ(form_->ClipList().Model().ItemText(0), "b");
     EXPECT_EQ(form_->ClipList().Model().ItemText(1), "copied meanwhile");
-}
-
-TEST_F(CommandsTest, DeleteAllRestartsTagsAndRemovesOnlyOurTemporaryFiles) {
-    StartOn();
-    Click(form_->DeleteAllButton());
-    EXPECT_TRUE(gBoxes.empty());  // nothing to delete, nothing asked
-
-    const std::string temp = shell::TempFolder() + "\\";
-    for (const char* name : {"TEMP3.TXT", "TEMP12.BMP", "TEMPLATE.DOC", "TEMP.TXT", "TEMP4.TXT.keep"})
-        Touch(temp + name);
-    ASSERT_TRUE(CopyText("one"));
-    ASSERT_TRUE(Copy([] { testsupport::OfferFiles({"C:\\x.txt"}); }));
-    Click(form_->DeleteAllButton());
-    ASSERT_EQ(gBoxes.size(), 1u);
-    EXPECT_EQ(gBoxes[0].text, "Delete all 2 clips?");
-    EXPECT_EQ(Count(), 0);
-    EXPECT_TRUE(IsWindowVisible(form_->EmptyPanel()));
-    EXPECT_EQ(WindowText(form_->InformationLine()), "Nothing on Clipboard");
-    EXPECT_FALSE(shell::FileExists(temp + "TEMP3.TXT"));
-    EXPECT_FALSE(shell::FileExists(temp + "TEMP12.BMP"));
-    for (const char* name : {"TEMPLATE.DOC", "TEMP.TXT", "TEMP4.TXT.keep"}) {
-        EXPECT_TRUE(shell::FileExists(temp + name)) << name;
-        DeleteFileA((temp + name).c_str());
-    }
-    ASSERT_TRUE(CopyText("again"));
-    EXPECT_EQ(clips::ClipTags().Tag(0), "TXT0");
 }
 
 // Pinned by Ctrl+P (in the list and in the popup): Delete Selected says so, Delete All leaves the pin and
@@ -372,125 +266,6 @@ TEST_F(CommandsTest, PinnedClipsStayWhenDeletingAndAreAllAForgetfulHistoryKeeps)
     EXPECT_EQ(filesStored(), 3u);
 }
 
-
-TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {
-    StartOn();
-    const std::string folder = OutputFolder();
-    EXPECT_EQ(Save(folder), "Nothing to save: the list is empty.");
-    for (const std::string& bad : {folder + "missing\\", folder.substr(0, folder.size() - 1) + "\\..\\ardentia_out\\x"})
-        EXPECT_EQ(Save(bad), "Folder does not exist. Please select another folder.") << bad;
-
-    ASSERT_TRUE(CopyText("plain"));
-    const std::string markup = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Rich \\b text\\b0\\par}";
-    ASSERT_TRUE(CopyRich(markup, "Rich text"));
-    ASSERT_TRUE(CopyPicture(40, 30, Stripes));
-    EXPECT_EQ(Save(folder), "3 files written to " + folder);
-    EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT0.txt"), "plain\r\n");  // ANSI holds it: written as ever
-    EXPECT_EQ(ReadFile("/tmp/ardentia_out/RTF0.rtf"), markup);  // as it was copied
-    // Another program reads the bitmap file: ImageMagick on the Linux side.
-    testsupport::RunUnixShell("identify -format '%wx%h' /tmp/ardentia_out/PIC0.bmp > /tmp/ardentia_out/size");
-    std::string size;
-    testsupport::PumpUntil([&] { return !(size = ReadFile("/tmp/ardentia_out/size")).empty(); },
-                           testsupport::kPatientMs);
-    EXPECT_EQ(size, "40x30");
-
-    // After Delete All the tags start again: the next save finds free names, and a folder typed without
-    // its backslash is saved into.
-    form_->DeleteAll();
-    ASSERT_TRUE(CopyText("after delete all"));
-    ASSERT_TRUE(CopyWide(L"Grüße 日本 ✓ €"));
-    EXPECT_EQ(Save(folder.substr(0, folder.size() - 1)), "2 files written to " + folder);
-    EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT0.txt"), "plain\r\n");
-    EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT0 (2).txt"), "after delete all\r\n");
-    EXPECT_EQ(ReadFile("/tmp/ardentia_out/TXT1.txt"), "\xEF\xBB\xBFGrüße 日本 ✓ €\r\n");  // UTF-8 with its BOM
-
-    // A folder where a file should go: that clip fails, the user is told once, with the reason.
-    CreateDirectoryA("Z:\\tmp\\ardentia_out\\TXT0 (3).txt", nullptr);
-    const std::string told = Save(folder);
-    EXPECT_EQ(told.rfind("1 file written to " + folder + "\n\n1 clip could not be saved: ", 0), 0u) << told;
-    EXPECT_NE(told.find("TXT0 (3).txt"), std::string::npos) << told;
-    testsupport::RunUnixShell("rm -rf /tmp/ardentia_out");
-}
-
-TEST_F(CommandsTest, CancellingTheFolderPickerKeepsTheOutputFolder) {
-    StartOn(false);
-    SetWindowTextA(form_->OutputFolderBox(), "C:\\kept\\");
-    DialogUser user(IDCANCEL);
-    Click(form_->BrowseFolderButton());
-    EXPECT_TRUE(Showed(user.Texts(), L"Please select folder:"));
-    EXPECT_EQ(WindowText(form_->OutputFolderBox()), "C:\\kept\\");
-    EXPECT_EQ(shell::GetSetting(shell::kKeyOutputFolder, ""), "C:\\kept\\");
-}
-
-TEST_F(CommandsTest, OpeningLaunchesAddressesAndTemporaryFiles) {
-    StartOn();
-    const std::string temp = shell::TempFolder();
-    auto press = [&](HWND target, UINT message) {
-        SendMessageA(target, message, 0, MAKELPARAM(5, 5));
-        SendMessageA(target, message + 1, 0, MAKELPARAM(5, 5));
-    };
-
-    ASSERT_TRUE(CopyText("<http://example.org/a>"));
-    press(form_->Preview(), WM_LBUTTONDOWN);
-    ASSERT_EQ(gLaunches.size(), 1u);
-    EXPECT_FALSE(gLaunches[0].openWith);
-    EXPECT_EQ(gLaunches[0].target, "http://example.org/a");
-
-    ASSERT_TRUE(CopyText("http://example.org with a space"));
-    press(form_->Preview(), WM_RBUTTONDOWN);
-    const std::string file = temp + "\\TEMP1.TXT";
-    ASSERT_EQ(gLaunches.size(), 2u);
-    EXPECT_TRUE(gLaunches[1].openWith);
-    EXPECT_EQ(gLaunches[1].target, file);
-    EXPECT_EQ(ReadFile(file), "http://example.org with a space\r\n");
-
-    // Text the ANSI code page cannot hold is written as UTF-8 with a byte-order mark.
-    ASSERT_TRUE(CopyWide(L"Grüße 日本 \U0001F600"));
-    press(form_->Preview(), WM_RBUTTONDOWN);
-    EXPECT_EQ(gLaunches.back().target, temp + "\\TEMP2.TXT");
-    EXPECT_EQ(ReadFile(temp + "\\TEMP2.TXT"), "\xEF\xBB\xBFGrüße 日本 😀\r\n");
-    DeleteFileA((temp + "\\TEMP2.TXT").c_str());
-    form_->DeleteClip();
-    gLaunches.pop_back();
-
-    form_->ClipList().Model().SetListIndex(1);
-    form_->DeleteClip();
-    ASSERT_TRUE(CopyText("another clip at position 1"));
-    press(form_->Preview(), WM_LBUTTONDOWN);
-    EXPECT_EQ(ReadFile(file), "another clip at position 1\r\n");  // the same position overwrites
-
-    ASSERT_TRUE(CopyPicture(8, 6, Stripes));
-    press(form_->ShownPicture().hwnd(), WM_RBUTTONDOWN);
-    ASSERT_EQ(gLaunches.size(), 4u);
-    EXPECT_TRUE(gLaunches[3].openWith);
-    EXPECT_EQ(gLaunches[3].target, temp + "\\TEMP2.BMP");
-    EXPECT_EQ(ReadFile(temp + "\\TEMP2.BMP").substr(0, 2), "BM");
-
-    // A real double-click on the picture opens it once.
-    RECT image;
-    GetWindowRect(form_->ShownPicture().hwnd(), &image);
-    SetForegroundWindow(form_->hwnd());
-    INPUT clicks[4] = {};
-    for (int i = 0; i < 4; ++i) {
-        clicks[i].type = INPUT_MOUSE;
-        clicks[i].mi.dx = (image.left + 3) * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-        clicks[i].mi.dy = (image.top + 3) * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-        clicks[i].mi.dwFlags =
-            MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | (i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN);
-    }
-    SendInput(4, clicks, sizeof(INPUT));
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return gLaunches.size() > 4; }, testsupport::kPatientMs));
-    testsupport::PumpFor(500);
-    EXPECT_EQ(gLaunches.size(), 5u);
-    gLaunches.pop_back();
-
-    form_->ClipList().Model().SetListIndex(-1);
-    press(form_->Preview(), WM_LBUTTONDOWN);  // nothing current: nothing opens
-    EXPECT_EQ(gLaunches.size(), 4u);
-    EXPECT_TRUE(gBoxes.empty() || gBoxes.back().title != "Application Error");
-    EXPECT_FALSE(Hourglass());
-    for (const char* name : {"\\TEMP1.TXT", "\\TEMP2.BMP"}) DeleteFileA((temp + name).c_str());
-}
 
 }  // namespace
 }  // namespace testing_form

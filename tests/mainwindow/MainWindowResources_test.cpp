@@ -28,9 +28,9 @@ class MainWindowResources : public MainWindowTest {
 protected:
     // Waits until the capture of this copy has run and written its clip back.
     bool CaptureOne(int round) {
-        const DWORD before = capture::HandledSequence();
+        const DWORD before = form_->Monitor().HandledSequence();
         return testsupport::PeerCopy([&] { OfferKind(round); }, [&] {
-            const DWORD handled = capture::HandledSequence();
+            const DWORD handled = form_->Monitor().HandledSequence();
             return handled != before && handled == GetClipboardSequenceNumber();
         });
     }

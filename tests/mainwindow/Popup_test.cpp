@@ -225,7 +225,7 @@ TEST_F(MainWindowTest, ATakenHotkeyIsToldAndThePopupOpensFromTheTray) {
     ASSERT_TRUE(form_->InTray());
     for (const char* text : {"one", "two", "three", "four"}) ASSERT_TRUE(CopyText(text));
     form_->OnManagerSwitchClicked();  // the manager off: the popup shows the clips held
-    ASSERT_FALSE(capture::ManagerOn());
+    ASSERT_FALSE(form_->Monitor().ManagerOn());
     gBoxes.clear();
     PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
     ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));

@@ -10,6 +10,7 @@
 
 #include "capture/CaptureClip.h"
 #include "capture/ChainWatchdog.h"
+#include "capture/PutBack.h"
 #include "clipboard/ClipboardAccess.h"
 #include "clipboard/ClipboardPicture.h"
 #include "clips/ClipLimits.h"
@@ -61,17 +62,16 @@ protected:
     // Joins the chain as the main window does at start-up: what is on the clipboard now is not captured.
     void Join() {
         firstBefore_ = GetClipboardViewer();
-        SetManagerOn(true);
-        SetCaptureSuppressed(true);
-        RememberClipboardAsSeen();
-        JoinChain(host_.window);
-        SetCaptureSuppressed(false);
+        monitor_.SetManagerOn(true);
+        monitor_.SetCaptureSuppressed(true);
+        RememberClipboardAsSeen(monitor_);
+        monitor_.JoinChain(host_.window);
+        monitor_.SetCaptureSuppressed(false);
     }
     void TearDown() override {
-        StopWatchdog();
-        ChangeClipboardChain(host_.window, NextViewer());
-        DetachMonitor(host_.window);
-        SetManagerOn(false);
+        watchdog_.Stop();
+        ChangeClipboardChain(host_.window, monitor_.NextViewer());
+        monitor_.Detach(host_.window);
         clips::SetCaptureHost(nullptr);
         history::SetHistoryBudget(clips::kDefaultHistoryBudget);
         clipboard::SetPictureHoldFailsForTesting(false);
@@ -85,9 +85,9 @@ protected:
     // Another program copies; true once the capture has looked at that copy, kept or not, so that a copy
     // it must skip is judged after the capture and not before it.
     bool CopyAndSettle(const std::function<void()>& fill) {
-        MarkHandled(0);
-        return PeerCopy(fill, [] {
-            const DWORD handled = HandledSequence();
+        monitor_.MarkHandled(0);
+        return PeerCopy(fill, [&] {
+            const DWORD handled = monitor_.HandledSequence();
             return handled == GetClipboardSequenceNumber() || handled == kLookAgain;
         }, 10000);
     }
@@ -103,7 +103,13 @@ protected:
         return bytes ? clips::TrimAtNull(*bytes) : "<none>";
     }
 
+    bool PutClipBack(int position, bool plainTextOnly = false) {
+        return capture::PutClipBack(monitor_, position, plainTextOnly);
+    }
+
     TestHost host_;
+    ClipboardMonitor monitor_;
+    ChainWatchdog watchdog_{monitor_};
     HWND firstBefore_ = nullptr;
 };
 

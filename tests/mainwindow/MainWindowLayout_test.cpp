@@ -1,0 +1,179 @@
+// The main window's layout: every control inside the window and apart, at any size and at 96 and 120 dpi,
+// Tab through every control, and a window kept off the screen brought back onto it.
+#include "mainwindow/MainWindowFixture.h"
+
+#include <algorithm>
+
+namespace mainwindow {
+namespace testing_form {
+namespace {
+
+struct Placed {
+    HWND control;
+    RECT rect;  // in the window's client coordinates
+};
+
+// The controls a user sees and uses, not the panels that hold them.
+std::vector<Placed> VisibleControls(const MainWindow& form) {
+    std::vector<Placed> placed;
+    for (HWND control :
+         {form.DeleteSelectedButton(), form.ManagerSwitch(), form.DeleteAllButton(), form.SaveResultsButton(),
+          form.BrowseFolderButton(), form.StartWithWindowsBox(), form.StartInTrayBox(), form.CheckRemember(),
+          form.OutputFolderBox(), form.Preview(), form.InformationLine(), form.ClipListWindow(), form.SearchBox()}) {
+        RECT r;
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        placed.push_back({control, r});
+    }
+    return placed;
+}
+
+TEST_F(MainWindowTest, TabReachesEveryControl) {
+    Start();
+    SetForegroundWindow(form_->hwnd());
+    SetFocus(form_->ManagerSwitch());
+    std::vector<HWND> reached;
+    for (int i = 0; i < 20; ++i) {
+        MSG tab = {};
+        tab.hwnd = GetFocus();
+        tab.message = WM_KEYDOWN;
+        tab.wParam = VK_TAB;
+        IsDialogMessageA(form_->hwnd(), &tab);
+        HWND focus = GetFocus();
+        if (GetParent(focus) == form_->ClipListWindow()) focus = form_->ClipListWindow();
+        if (std::find(reached.begin(), reached.end(), focus) == reached.end()) reached.push_back(focus);
+    }
+    for (HWND control :
+         {form_->DeleteSelectedButton(), form_->ManagerSwitch(), form_->DeleteAllButton(), form_->SaveResultsButton(),
+          form_->BrowseFolderButton(), form_->StartWithWindowsBox(), form_->StartInTrayBox(), form_->CheckRemember(),
+          form_->OutputFolderBox(), form_->Preview(), form_->ClipListWindow(), form_->SearchBox()})
+        EXPECT_NE(std::find(reached.begin(), reached.end(), control), reached.end()) << WindowText(control);
+    const auto at = [&](HWND control) {
+        return std::size_t(std::find(reached.begin(), reached.end(), control) - reached.begin());
+    };
+    EXPECT_EQ((at(form_->SearchBox()) + 1) % reached.size(), at(form_->ClipListWindow()))
+        << "the search box comes first";
+}
+
+// Every control inside the client area and apart from the others.
+void ExpectLaidOut(const MainWindow& form, const std::string& where) {
+    RECT client;
+    GetClientRect(form.hwnd(), &client);
+    const std::vector<Placed> placed = VisibleControls(form);
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        const RECT& a = placed[i].rect;
+        EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= client.right && a.bottom <= client.bottom)
+            << WindowText(placed[i].control) << " " << where;
+        for (std::size_t j = i + 1; j < placed.size(); ++j) {
+            RECT overlap;
+            EXPECT_FALSE(IntersectRect(&overlap, &a, &placed[j].rect))
+                << WindowText(placed[i].control) << " / " << WindowText(placed[j].control) << " " << where;
+        }
+    }
+}
+
+int WidthOf(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    return r.right - r.left;
+}
+
+// Run at 96 dpi here, and at 120 dpi in a prefix of its own (main_window_layout_120dpi): at the default size, at
+// others given by messages, maximised, and with the splitter dragged.
+TEST_F(MainWindowTest, LayoutKeepsEveryControlInsideTheWindowAndApart) {
+    Start();
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const std::string at = " at " + std::to_string(dpi) + " dpi";
+    RECT client;
+    GetClientRect(form_->hwnd(), &client);
+    EXPECT_NEAR(client.right, 8040 * dpi / 1440, 1) << dpi;
+    // The empty list's words, wrapped in the font used, fit their label.
+    HWND empty = GetWindow(form_->EmptyPanel(), GW_CHILD);
+    RECT label, needed;
+    GetClientRect(empty, &label);
+    needed = label;
+    HDC dc = GetDC(empty);
+    HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(empty, WM_GETFONT, 0, 0)));
+    DrawTextW(dc, common::Widen(WindowText(empty)).c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
+    SelectObject(dc, font);
+    ReleaseDC(empty, dc);
+    EXPECT_LE(needed.bottom, label.bottom) << WindowText(empty) << at;
+    ExpectLaidOut(*form_, "at the default size" + at);
+
+    RECT frame;
+    GetWindowRect(form_->hwnd(), &frame);
+    const int defaultWidth = frame.right - frame.left, defaultHeight = frame.bottom - frame.top;
+    const int listWidth = WidthOf(form_->ClipListWindow()), previewWidth = WidthOf(form_->Preview());
+    // Smaller than it may be, it stays at its smallest, which is the default width.
+    SetWindowPos(form_->hwnd(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+    GetWindowRect(form_->hwnd(), &frame);
+    EXPECT_EQ(frame.right - frame.left, defaultWidth) << at;
+    EXPECT_LT(frame.bottom - frame.top, defaultHeight) << at;
+    ExpectLaidOut(*form_, "at the smallest" + at);
+    SetWindowPos(form_->hwnd(), nullptr, 0, 0, defaultWidth + 300, defaultHeight + 200, SWP_NOMOVE | SWP_NOZORDER);
+    ExpectLaidOut(*form_, "larger" + at);
+    EXPECT_GT(WidthOf(form_->ClipListWindow()) + WidthOf(form_->Preview()), listWidth + previewWidth + 290) << at;
+    // The real sizing border, dragged from the X side by its lower right corner.
+    GetWindowRect(form_->hwnd(), &frame);
+    const RECT unsized = frame;
+    const int cornerX = frame.right - 2, cornerY = frame.bottom - 2;
+    ASSERT_TRUE(testsupport::RunUnixShell(
+        "xdotool mousemove " + std::to_string(cornerX) + " " + std::to_string(cornerY) + " sleep 0.3 mousedown 1 " +
+        "sleep 0.3 mousemove " + std::to_string(cornerX + 90) + " " + std::to_string(cornerY + 60) +
+        " sleep 0.3 mouseup 1"));
+    EXPECT_TRUE(testsupport::PumpUntil([&] {
+        GetWindowRect(form_->hwnd(), &frame);
+        return frame.right == unsized.right + 90 && frame.bottom == unsized.bottom + 60;
+    }, testsupport::kPatientMs)) << frame.right - unsized.right << " x " << frame.bottom - unsized.bottom << at;
+    ExpectLaidOut(*form_, "resized by its border" + at);
+    ShowWindow(form_->hwnd(), SW_MAXIMIZE);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return IsZoomed(form_->hwnd()); }, testsupport::kPatientMs));
+    ExpectLaidOut(*form_, "maximised" + at);
+    ShowWindow(form_->hwnd(), SW_RESTORE);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return !IsZoomed(form_->hwnd()); }, testsupport::kPatientMs));
+
+    // The splitter, between list and preview, dragged 60 pixels right: the list gains what the preview loses.
+    RECT list;
+    GetWindowRect(form_->ClipListWindow(), &list);
+    MapWindowPoints(nullptr, form_->hwnd(), reinterpret_cast<POINT*>(&list), 2);
+    const int before = WidthOf(form_->ClipListWindow()), beforePreview = WidthOf(form_->Preview());
+    const int x = list.right + 2, y = (list.top + list.bottom) / 2;
+    SendMessageW(form_->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(form_->hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 60, y));
+    SendMessageW(form_->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x + 60, y));
+    EXPECT_EQ(WidthOf(form_->ClipListWindow()), before + 60) << at;
+    EXPECT_EQ(WidthOf(form_->Preview()), beforePreview - 60) << at;
+    ExpectLaidOut(*form_, "with the splitter dragged" + at);
+
+    // Size and splitter come back with the next start.
+    GetWindowRect(form_->hwnd(), &frame);
+    form_.reset();
+    Start();
+    RECT again;
+    GetWindowRect(form_->hwnd(), &again);
+    EXPECT_EQ(again.right - again.left, frame.right - frame.left) << at;
+    EXPECT_EQ(again.bottom - again.top, frame.bottom - frame.top) << at;
+    EXPECT_EQ(WidthOf(form_->ClipListWindow()), before + 60) << at;
+}
+
+// A place kept from a screen that is no longer there (a monitor unplugged) comes back onto this one.
+TEST_F(MainWindowTest, AWindowKeptOffTheScreenStartsOnIt) {
+    shell::SaveSetting("Window Placement", "9000 7000 600 520 0 2535");
+    Start();
+    RECT frame;
+    GetWindowRect(form_->hwnd(), &frame);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(form_->hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor));
+    RECT on;
+    EXPECT_TRUE(IntersectRect(&on, &frame, &monitor.rcWork));
+    EXPECT_GE(frame.left, monitor.rcWork.left);
+    EXPECT_LE(frame.bottom, monitor.rcWork.bottom);
+    EXPECT_EQ(frame.right - frame.left, 600);
+}
+
+}  // namespace
+}  // namespace testing_form
+}  // namespace mainwindow
