@@ -47,7 +47,7 @@ double CopiesFromAnotherProgram(mainwindow::MainWindow& form, const char* format
     PROCESS_INFORMATION running = {};
     for (int i = 0; i < copies; ++i) {
         const auto& list = form.ClipList().Model();
-        const std::string newest = clips::ClipTags().Tag(list.ListCount() - 1);
+        const clips::ClipId newest = clips::ClipTags().Tag(list.ListCount() - 1);
         std::string command = "\"" + peer + "\" 4000 4000 " + std::to_string(++serial) + " " + format;
         STARTUPINFOA startup = {};
         startup.cb = sizeof(startup);
@@ -109,8 +109,8 @@ int main() {
         std::uint64_t held = 0;
         const auto& list = form.ClipList().Model();
         for (int p = list.ListCount() - c.copies; p < list.ListCount(); ++p) {
-            const std::string tag = clips::ClipTags().Tag(p);
-            held += clips::Holders().HeldBytes(clips::FamilyOfKind(clips::TagKind(tag)), clips::TagHolderIndex(tag));
+            const clips::ClipId tag = clips::ClipTags().Tag(p);
+            held += clips::Holders().HeldBytes(clips::FamilyOfKind(tag.kind), tag.holder);
         }
         std::printf("%-22s %10.1f %12.1f %12.1f %13.1f %14.1f\n", c.name, c.width * double(c.height) * 4 / 1048576.0,
                     double(held) / c.copies / 1024.0, captureMs / c.copies, compressMs / c.copies,

@@ -67,9 +67,9 @@ std::vector<UINT> KeptFormatsOf(const std::string& kind) {
     return kept;
 }
 
-std::string NewestTag(clips::CaptureHost& host) {
+clips::ClipId NewestTag(clips::CaptureHost& host) {
     const int count = host.ClipList().Model().ListCount();
-    return count > 0 ? clips::ClipTags().Tag(count - 1) : std::string();
+    return count > 0 ? clips::ClipTags().Tag(count - 1) : clips::ClipId();
 }
 
 
@@ -134,7 +134,7 @@ std::string OverBudget(CopiedData& copy) {
     return copy.png.empty() ? why : clips::TooLargeForBudget(HeldBytesOfCopy(copy), history::HistoryBudget());
 }
 
-clips::Fingerprint FingerprintOfCopy(const std::string& kind, const CopiedData& copy, const std::string& newestTag) {
+clips::Fingerprint FingerprintOfCopy(const std::string& kind, const CopiedData& copy, const clips::ClipId& newestTag) {
     return clips::FingerprintOf(kind, kind == clips::kKindRichText ? copy.markup : copy.text, BytesOf(copy.kept),
                                 newestTag);
 }
@@ -213,11 +213,11 @@ bool StoreClip(clips::CaptureHost& host, const std::string& kind, CopiedData& co
         label = clips::ListLabel(*text);
     }
     if (clips::ClipFormats* kept = holders.Kept(family, index)) *kept = std::move(copy.kept);
-    tags.SetTag(position, clips::MakeTag(kind, index));
+    tags.SetTag(position, clips::ClipId{kind, std::int16_t(index)});
     try {
         list.AddItem(label, icon, icon);
     } catch (const std::exception&) {
-        tags.SetTag(position, "");
+        tags.SetTag(position, {});
         holders.Release(family, index);
         return false;
     }
@@ -236,13 +236,13 @@ int FindClipHolding(const std::string& kind, const std::string& text, const clip
     const clips::HolderFamily family = clips::FamilyOfKind(kind);
     const int count = clips::Host()->ClipList().Model().ListCount();
     for (int position = count - 1; position >= 0; --position) {
-        const std::string tag = clips::ClipTags().Tag(position);
-        if (clips::TagKind(tag) != kind) continue;
+        const clips::ClipId tag = clips::ClipTags().Tag(position);
+        if (tag.kind != kind) continue;
         // A clip on the disk only is read when its label matches: most never are.
         if (!history::ClipHeld(tag) &&
             (clips::Host()->ClipList().Model().ItemText(position) != clips::ListLabel(text) || !history::LoadClip(tag)))
             continue;
-        const std::int16_t index = clips::TagHolderIndex(tag);
+        const std::int16_t index = tag.holder;
         const clips::ClipFormats* held = clips::Holders().Kept(family, index);
         if (!held || *held != kept) continue;
         // A rich text clip's kept formats hold its markup and text; the others' text is held apart.

@@ -19,10 +19,10 @@ bool PutClipBack(ClipboardMonitor& monitor, int position, bool plainTextOnly) {
     if (!host) return false;
     auto& list = host->ClipList().Model();
     if (position < 0 || position >= list.ListCount()) return false;
-    const std::string tag = clips::ClipTags().Tag(position);
+    const clips::ClipId tag = clips::ClipTags().Tag(position);
     if (!history::LoadClip(tag)) return false;
-    const std::string kind = clips::TagKind(tag);
-    const std::int16_t index = clips::TagHolderIndex(tag);
+    const std::string kind = tag.kind;
+    const std::int16_t index = tag.holder;
     const clips::HolderFamily family = clips::FamilyOfKind(kind);
 
     const bool picture = kind == clips::kKindPicture;

@@ -44,19 +44,7 @@ std::int16_t IconOfKind(const std::string& kind) {
     return 0;
 }
 
-std::string MakeTag(const std::string& kind, int holderIndex) { return kind + std::to_string(holderIndex); }
-
-std::string TagKind(const std::string& tag) { return tag.substr(0, 3); }
-
-std::int16_t TagHolderIndex(const std::string& tag) {
-    if (tag.size() <= 3) return 0;
-    long value = 0;
-    for (std::size_t i = 3; i < tag.size() && tag[i] >= '0' && tag[i] <= '9'; ++i) {
-        value = value * 10 + (tag[i] - '0');
-        if (value > std::numeric_limits<std::int16_t>::max()) return 0;
-    }
-    return std::int16_t(value);
-}
+std::string TagText(const ClipId& id) { return id.kind + std::to_string(id.holder); }
 
 std::string ListLabel(const std::string& text) {
     const std::string head = common::Utf8Prefix(text, kLabelLength);
@@ -65,12 +53,12 @@ std::string ListLabel(const std::string& text) {
 
 std::string TrimAtNull(const std::string& text) { return text.substr(0, text.find('\0')); }
 
-const std::string& ClipCollection::Tag(int slot) const {
-    static const std::string kEmpty;
+const ClipId& ClipCollection::Tag(int slot) const {
+    static const ClipId kEmpty;
     return slot >= 0 && slot < int(tags_.size()) && slot < kTagSlots ? tags_[slot] : kEmpty;
 }
 
-void ClipCollection::SetTag(int slot, const std::string& tag) {
+void ClipCollection::SetTag(int slot, const ClipId& tag) {
     if (slot < 0 || slot >= kTagSlots) return;
     if (slot + 1 >= int(tags_.size())) tags_.resize(std::size_t(slot) + 2);
     tags_[slot] = tag;
@@ -78,7 +66,7 @@ void ClipCollection::SetTag(int slot, const std::string& tag) {
 
 bool ClipCollection::HeldByLiveClip(HolderFamily family, std::int16_t index, int liveCount) const {
     for (int slot = 0; slot < liveCount && slot < int(tags_.size()); ++slot)
-        if (FamilyOfKind(TagKind(tags_[slot])) == family && TagHolderIndex(tags_[slot]) == index) return true;
+        if (FamilyOfKind(tags_[slot].kind) == family && tags_[slot].holder == index) return true;
     return false;
 }
 
@@ -107,7 +95,7 @@ void ClipCollection::ResetCounters(bool clipsRemain) {
     wrapped_.fill(clipsRemain);
 }
 
-bool ClipCollection::InsertTag(int slot, const std::string& tag, int liveCount) {
+bool ClipCollection::InsertTag(int slot, const ClipId& tag, int liveCount) {
     if (slot < 0 || slot > liveCount || liveCount + 1 >= kTagSlots) return false;
     if (liveCount + 2 > int(tags_.size())) tags_.resize(std::size_t(liveCount) + 2);
     for (int i = liveCount; i > slot; --i) tags_[i] = std::move(tags_[i - 1]);
@@ -115,12 +103,12 @@ bool ClipCollection::InsertTag(int slot, const std::string& tag, int liveCount) 
     return true;
 }
 
-std::string ClipCollection::RemoveTag(int slot, int liveCount) {
-    if (slot < 0 || slot >= int(tags_.size()) || slot >= kTagSlots) return "";
-    const std::string removed = tags_[slot];
+ClipId ClipCollection::RemoveTag(int slot, int liveCount) {
+    if (slot < 0 || slot >= int(tags_.size()) || slot >= kTagSlots) return {};
+    const ClipId removed = tags_[slot];
     const int end = std::min(liveCount, int(tags_.size()) - 1);
     for (int i = slot; i < end; ++i) tags_[i] = std::move(tags_[i + 1]);
-    if (end >= slot) tags_[end] = "";
+    if (end >= slot) tags_[end] = {};
     return removed;
 }
 

@@ -38,11 +38,17 @@ std::string KindForFormats(bool text, bool bitmap, bool dib, bool richText, bool
 HolderFamily FamilyOfKind(const std::string& kind);
 std::int16_t IconOfKind(const std::string& kind);
 
-std::string MakeTag(const std::string& kind, int holderIndex);
-// The first three characters, compared exactly by every caller.
-std::string TagKind(const std::string& tag);
-// The number from the fourth character on; 0 when there is none or it does not fit 16 bits.
-std::int16_t TagHolderIndex(const std::string& tag);
+// Which clip: its kind and the index of the holder that keeps it. Spelled out as a tag ("TXT90") only
+// where a user sees it, in the names of the files Save Results writes.
+struct ClipId {
+    std::string kind;  // "" for no clip
+    std::int16_t holder = 0;
+    bool empty() const { return kind.empty(); }
+    bool operator==(const ClipId& o) const { return kind == o.kind && holder == o.holder; }
+    bool operator!=(const ClipId& o) const { return !(*this == o); }
+    bool operator<(const ClipId& o) const { return kind != o.kind ? kind < o.kind : holder < o.holder; }
+};
+std::string TagText(const ClipId& id);
 
 // 40 characters (code points) and "..." when longer; drawn as it is (an ampersand is no prefix).
 std::string ListLabel(const std::string& text);
@@ -52,8 +58,8 @@ std::string TrimAtNull(const std::string& text);
 
 class ClipCollection {
 public:
-    const std::string& Tag(int slot) const;  // "" outside the table
-    void SetTag(int slot, const std::string& tag);
+    const ClipId& Tag(int slot) const;  // no clip outside the table
+    void SetTag(int slot, const ClipId& id);
 
     // The holder index the next clip of this family takes: the family's counter, unless a live clip
     // (one of the first liveCount slots) of the family already holds it, which can happen only after
@@ -67,14 +73,14 @@ public:
 
     // Puts tag at slot, moving the slots from it (up to liveCount) up by one.
     // False (nothing changes) when the slots are full or slot is out of range.
-    bool InsertTag(int slot, const std::string& tag, int liveCount);
+    bool InsertTag(int slot, const ClipId& id, int liveCount);
     // Takes slot index out, moving the slots above it (up to liveCount) down by one; returns its tag.
-    std::string RemoveTag(int slot, int liveCount);
+    ClipId RemoveTag(int slot, int liveCount);
 
 private:
     bool HeldByLiveClip(HolderFamily family, std::int16_t index, int liveCount) const;
 
-    std::vector<std::string> tags_;  // grown as clips come, up to kTagSlots and a spare the shift reads
+    std::vector<ClipId> tags_;  // grown as clips come, up to kTagSlots and a spare the shift reads
     std::array<std::int16_t, 3> counters_{};
     // Until a family's counter wraps, every live clip of it holds an index below the counter: the
     // counter itself is free without a look through the table (thousands of clips at start-up).

@@ -27,8 +27,8 @@ void RemoveClip(int position) {
     if (!gHost) return;
     auto& list = gHost->ClipList().Model();
     if (position < 0 || position >= list.ListCount()) return;
-    const std::string tag = gTags.Tag(position);
-    gHolders.Release(FamilyOfKind(TagKind(tag)), TagHolderIndex(tag));
+    const ClipId tag = gTags.Tag(position);
+    gHolders.Release(FamilyOfKind(tag.kind), tag.holder);
     gTags.RemoveTag(position, list.ListCount());
     list.RemoveItem(position);
 }
@@ -50,18 +50,18 @@ void MakeNewest(int position) {
     const std::string label = list.ItemText(position);
     const std::int16_t icon = list.ItemIcon(position), iconSelected = list.ItemIconSelected(position);
     const bool pinned = list.ItemPinned(position);
-    const std::string tag = gTags.RemoveTag(position, list.ListCount());
+    const ClipId tag = gTags.RemoveTag(position, list.ListCount());
     list.RemoveItem(position);
     gTags.SetTag(last, tag);
     list.AddItem(label, icon, iconSelected);
     list.SetItemPinned(last, pinned);
 }
 
-std::string ClipText(const std::string& tag) { return ClipTextHead(tag, std::string::npos); }
+std::string ClipText(const ClipId& tag) { return ClipTextHead(tag, std::string::npos); }
 
-std::string ClipTextHead(const std::string& tag, std::size_t characters) {
-    const std::string kind = TagKind(tag);
-    const std::int16_t index = TagHolderIndex(tag);
+std::string ClipTextHead(const ClipId& tag, std::size_t characters) {
+    const std::string kind = tag.kind;
+    const std::int16_t index = tag.holder;
     if (kind == kKindText || kind == kKindFileList) {
         const std::string* text = gHolders.Text(index);
         return text ? common::Utf8Prefix(*text, characters) : "";

@@ -48,8 +48,8 @@ void MakeNewest(int position);
 
 // The plain text of a clip as the preview and the label see it: text and file-list holders as they
 // are, rich text without its formatting; "" for pictures and missing holders.
-std::string ClipText(const std::string& tag);
+std::string ClipText(const ClipId& tag);
 // The first `characters` of it, read without converting or copying the rest (npos: all of it).
-std::string ClipTextHead(const std::string& tag, std::size_t characters);
+std::string ClipTextHead(const ClipId& tag, std::size_t characters);
 
 }  // namespace clips

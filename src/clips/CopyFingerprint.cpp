@@ -7,7 +7,7 @@
 namespace clips {
 
 Fingerprint FingerprintOf(const std::string& kind, const std::string& data,
-                          const std::vector<const std::string*>& extras, const std::string& newestTag) {
+                          const std::vector<const std::string*>& extras, const ClipId& newestTag) {
     if (kind == kKindPicture || kind.empty()) return {};
     const std::hash<std::string> hash;
     std::size_t h = hash(kind) ^ hash(data);

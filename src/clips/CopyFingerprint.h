@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "clips/ClipCollection.h"
+
 namespace clips {
 
 struct Fingerprint {
-    std::string newestTag;  // the newest clip when this copy was seen
+    ClipId newestTag;  // the newest clip when this copy was seen
     std::size_t hash = 0;
     bool valid = false;
 };
@@ -18,7 +20,7 @@ struct Fingerprint {
 // Pictures are not compared: hashing their pixels would cost as much as the capture. `extras` are the
 // bytes of the other formats kept with the clip.
 Fingerprint FingerprintOf(const std::string& kind, const std::string& data,
-                          const std::vector<const std::string*>& extras, const std::string& newestTag);
+                          const std::vector<const std::string*>& extras, const ClipId& newestTag);
 
 // Whether two valid fingerprints are of one copy seen with one newest clip.
 bool SameCopy(const Fingerprint& a, const Fingerprint& b);

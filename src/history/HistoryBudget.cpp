@@ -19,9 +19,9 @@ std::vector<std::uint64_t> ClipBytesOldestFirst() {
     if (!host) return sizes;
     const int count = host->ClipList().Model().ListCount();
     for (int position = 0; position < count; ++position) {
-        const std::string tag = clips::ClipTags().Tag(position);
+        const clips::ClipId tag = clips::ClipTags().Tag(position);
         sizes.push_back(
-            clips::Holders().HeldBytes(clips::FamilyOfKind(clips::TagKind(tag)), clips::TagHolderIndex(tag)));
+            clips::Holders().HeldBytes(clips::FamilyOfKind(tag.kind), tag.holder));
     }
     return sizes;
 }
@@ -32,7 +32,7 @@ std::vector<bool> MustStayOldestFirst() {
     std::vector<bool> stay;
     if (clips::CaptureHost* host = clips::Host())
         for (int position = 0; position < host->ClipList().Model().ListCount(); ++position) {
-            const std::string tag = clips::ClipTags().Tag(position);
+            const clips::ClipId tag = clips::ClipTags().Tag(position);
             stay.push_back(!ClipHeld(tag) || (host->ClipList().Model().ItemPinned(position) && !StoredOnDisk(tag)));
         }
     return stay;

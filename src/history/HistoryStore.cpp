@@ -73,7 +73,7 @@ void CALLBACK WriteOnTimer(HWND window, UINT, UINT_PTR id, DWORD) {
     }, false);
 }
 
-void Queue(HWND window, const std::string& tag, bool newTime);
+void Queue(HWND window, const clips::ClipId& tag, bool newTime);
 void RetryFailedWrites(HWND window);
 
 // Every few seconds while the folder could not be written: the clips whose writes failed are written again
@@ -131,7 +131,7 @@ void TakeWriteOutcomes() {
     if (count > 0) UnloadBeyondLimit(clips::ClipTags().Tag(count - 1));
 }
 
-void Queue(HWND window, const std::string& tag, bool newTime) {
+void Queue(HWND window, const clips::ClipId& tag, bool newTime) {
     if (!State().open) return;
     // A clip listed from its file is read before it is written again; one that cannot be is left alone.
     if (!LoadClip(tag)) return;
@@ -160,23 +160,23 @@ HistoryStoreState& State() {
     return state;
 }
 
-EntryKey KeyOf(const std::string& tag) {
-    return {clips::FamilyOfKind(clips::TagKind(tag)), clips::TagHolderIndex(tag)};
+EntryKey KeyOf(const clips::ClipId& tag) {
+    return {clips::FamilyOfKind(tag.kind), tag.holder};
 }
 
-int PositionOf(const std::string& tag) {
+int PositionOf(const clips::ClipId& tag) {
     const int count = clips::Host() ? clips::Host()->ClipList().Model().ListCount() : 0;
     for (int position = count - 1; position >= 0; --position)
         if (clips::ClipTags().Tag(position) == tag) return position;
     return -1;
 }
 
-void LabelFromContent(const std::string& tag, const std::string& text, int position) {
+void LabelFromContent(const clips::ClipId& tag, const std::string& text, int position) {
     const int count = clips::Host() ? clips::Host()->ClipList().Model().ListCount() : 0;
     if (position < 0 || position >= count || clips::ClipTags().Tag(position) != tag) position = PositionOf(tag);
     if (position < 0) return;
     const std::string label =
-        clips::TagKind(tag) == clips::kKindPicture ? std::string(clips::kPictureLabel) : clips::ListLabel(text);
+        tag.kind == clips::kKindPicture ? std::string(clips::kPictureLabel) : clips::ListLabel(text);
     auto& list = clips::Host()->ClipList().Model();
     if (list.ItemText(position) != label) list.SetItemText(position, label);
 }
@@ -228,8 +228,8 @@ void SetMachineId(std::uint32_t machine) { State().machine = machine; }
 bool RememberHistory() { return State().remember; }
 
 // A clip made newest again is written anew under its new time; its older file goes.
-void QueueClipForHistory(HWND window, const std::string& tag) { Queue(window, tag, true); }
-void QueueClipRewrite(HWND window, const std::string& tag) { Queue(window, tag, false); }
+void QueueClipForHistory(HWND window, const clips::ClipId& tag) { Queue(window, tag, true); }
+void QueueClipRewrite(HWND window, const clips::ClipId& tag) { Queue(window, tag, false); }
 
 void QueueHistoryChoice(HWND window) {
     if (!clips::Host()) return;
@@ -239,7 +239,7 @@ void QueueHistoryChoice(HWND window) {
     // machine's clips are its own to keep.
     std::uint64_t room = HistoryBudget() - std::min(HistoryBudget(), HistoryBytes());
     for (int position = list.ListCount() - 1; position >= 0; --position) {
-        const std::string tag = clips::ClipTags().Tag(position);
+        const clips::ClipId tag = clips::ClipTags().Tag(position);
         const auto it = State().entries.find(KeyOf(tag));
         const bool stored = it != State().entries.end() && !it->second.file.empty();
         if (State().remember) {
@@ -296,12 +296,12 @@ bool WriteQueuedClips() {
     return waiting;
 }
 
-bool LoadClip(const std::string& tag) {
+bool LoadClip(const clips::ClipId& tag) {
     const auto key = KeyOf(tag);
     const auto it = State().entries.find(key);
     if (it == State().entries.end() || it->second.loaded) return true;  // held since it was captured, or read already
     std::optional<ClipFileContents> clip;
-    if (!ReadStoredClip(it->second.file, clip) || clip->header.kind != clips::TagKind(tag) ||
+    if (!ReadStoredClip(it->second.file, clip) || clip->header.kind != tag.kind ||
         !FillHolderFromFile(*clip, key.second)) {
         ReleaseKeepingFile(key);
         return false;
@@ -309,13 +309,13 @@ bool LoadClip(const std::string& tag) {
     it->second.loaded = true;
     // The label is made from what the file holds, not taken from its header: the list and the popup show
     // what putting it back will paste.
-    LabelFromContent(tag, clips::TagKind(tag) == clips::kKindPicture ? std::string() : clips::ClipTextHead(tag, 256));
+    LabelFromContent(tag, tag.kind == clips::kKindPicture ? std::string() : clips::ClipTextHead(tag, 256));
     UnloadBeyondLimit(tag);
     UnloadOverBudget(tag);
     return true;
 }
 
-bool UseClip(const std::string& tag) {
+bool UseClip(const clips::ClipId& tag) {
     if (LoadClip(tag)) return true;
     // Its file was whole when listed but is damaged now: the clip goes, the file stays where it is.
     for (int position = clips::Host() ? clips::Host()->ClipList().Model().ListCount() - 1 : -1; position >= 0;
@@ -325,7 +325,7 @@ bool UseClip(const std::string& tag) {
     return false;
 }
 
-bool UnloadClip(const std::string& tag) {
+bool UnloadClip(const clips::ClipId& tag) {
     const auto key = KeyOf(tag);
     const auto it = State().entries.find(key);
     if (it == State().entries.end() || !it->second.loaded || !OnDisk(it->second)) return false;
@@ -334,12 +334,12 @@ bool UnloadClip(const std::string& tag) {
     return true;
 }
 
-bool StoredOnDisk(const std::string& tag) {
+bool StoredOnDisk(const clips::ClipId& tag) {
     const auto it = State().entries.find(KeyOf(tag));
     return it != State().entries.end() && OnDisk(it->second);
 }
 
-bool ClipHeld(const std::string& tag) {
+bool ClipHeld(const clips::ClipId& tag) {
     const auto it = State().entries.find(KeyOf(tag));
     return it == State().entries.end() || it->second.loaded;
 }
@@ -350,7 +350,7 @@ void FlushHistoryWrites() {
     TakeWriteOutcomes();
 }
 
-void NoteRestoredClip(const std::string& tag, const StoredClip& stored) {
+void NoteRestoredClip(const clips::ClipId& tag, const StoredClip& stored) {
     Entry entry;
     entry.tag = tag;
     entry.capturedAtMs = stored.id.capturedAtMs;

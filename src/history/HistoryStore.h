@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "clips/ClipCollection.h"
 #include "history/HistoryFolder.h"
 
 namespace history {
@@ -34,9 +35,9 @@ void SetMachineId(std::uint32_t machine);
 
 // A new clip, or one made newest again, at its list position: written under the time of now once the
 // window is idle. window receives the timer that writes it.
-void QueueClipForHistory(HWND window, const std::string& tag);
+void QueueClipForHistory(HWND window, const clips::ClipId& tag);
 // The same clip written again (pinned or unpinned), under the time it was captured.
-void QueueClipRewrite(HWND window, const std::string& tag);
+void QueueClipRewrite(HWND window, const clips::ClipId& tag);
 // After Remember History changed: switched on, every clip without a file is written; switched off, the
 // unpinned clips' files are deleted (the clips stay listed, held in memory).
 void QueueHistoryChoice(HWND window);
@@ -51,19 +52,19 @@ const std::size_t kClipsReadAtStart = 25;
 
 // A clip listed from its file's header is read into its holder; true when it is held (or was never on
 // disk only). Reading a clip may let the oldest read ones go back to the disk.
-bool LoadClip(const std::string& tag);
+bool LoadClip(const clips::ClipId& tag);
 // LoadClip before the clip is shown, put back, opened or saved; a file found damaged takes its clip off
 // the list (the file stays) and says so on the information line.
-bool UseClip(const std::string& tag);
+bool UseClip(const clips::ClipId& tag);
 // Lets go of what a clip holds when its file on disk holds it all; false when it cannot.
-bool UnloadClip(const std::string& tag);
+bool UnloadClip(const clips::ClipId& tag);
 // True when the clip's file on disk holds it whole (written, not waiting to be written again).
-bool StoredOnDisk(const std::string& tag);
+bool StoredOnDisk(const clips::ClipId& tag);
 // False for a clip listed from its file and not read yet.
-bool ClipHeld(const std::string& tag);
+bool ClipHeld(const clips::ClipId& tag);
 // For a clip not held: what search reads of it, from its file (read once); false for a held clip. Its list
 // position, when known, spares a search for it.
-bool StoredClipSearchText(const std::string& tag, std::string& text, unsigned& width, unsigned& height,
+bool StoredClipSearchText(const clips::ClipId& tag, std::string& text, unsigned& width, unsigned& height,
                           int position = -1);
 
 // While one lives, clips go to meet this machine's limits: another machine's files stay in the shared folder

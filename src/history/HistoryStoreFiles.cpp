@@ -33,10 +33,10 @@ UINT FormatOfStoredName(const std::string& name) {
     return 0;
 }
 
-bool ContentsOfClip(const std::string& tag, std::optional<ClipFileContents>& contents) {
+bool ContentsOfClip(const clips::ClipId& tag, std::optional<ClipFileContents>& contents) {
     contents.reset();
-    const std::string kind = clips::TagKind(tag);
-    const std::int16_t index = clips::TagHolderIndex(tag);
+    const std::string kind = tag.kind;
+    const std::int16_t index = tag.holder;
     const clips::HolderFamily family = clips::FamilyOfKind(kind);
     ClipFileContents clip;
     clip.header.kind = kind;
@@ -136,19 +136,19 @@ void ReadMarkupOf(StoredSearchText& read) {
     read.markup.clear();
 }
 
-std::string InsertListedClip(const ClipFileHeader& header, int position) {
+clips::ClipId InsertListedClip(const ClipFileHeader& header, int position) {
     auto& list = clips::Host()->ClipList().Model();
     const int count = list.ListCount();
     position = std::clamp(position, 0, count);
     const clips::HolderFamily family = clips::FamilyOfKind(header.kind);
-    const std::string tag = clips::MakeTag(header.kind, clips::ClipTags().NextHolderIndex(family, count));
+    const clips::ClipId tag{header.kind, clips::ClipTags().NextHolderIndex(family, count)};
     // Every slot taken (pins past any limit): the clip is not listed, and the list keeps step with the tags.
-    if (!clips::ClipTags().InsertTag(position, tag, count)) return "";
+    if (!clips::ClipTags().InsertTag(position, tag, count)) return {};
     const std::int16_t icon = clips::IconOfKind(header.kind);
     if (position == count) list.AddItem(header.label, icon, icon);
     else list.InsertItem(position, header.label, icon, icon);
     list.SetItemPinned(position, header.pinned);
-    clips::ClipTags().Advance(family, clips::TagHolderIndex(tag));
+    clips::ClipTags().Advance(family, tag.holder);
     return tag;
 }
 
@@ -175,7 +175,7 @@ std::string RestoreHistory(const HistoryLimits& limits) {
     for (std::size_t i = 0; i < listing.clips.size(); ++i) {
         if (gone[i]) continue;
         const StoredClip& stored = listing.clips[i];
-        const std::string tag = InsertListedClip(stored.header, clips::Host()->ClipList().Model().ListCount());
+        const clips::ClipId tag = InsertListedClip(stored.header, clips::Host()->ClipList().Model().ListCount());
         if (!tag.empty()) NoteRestoredClip(tag, stored);
     }
     // The newest are read whole now, as the window and the popup show them first; the others when used.

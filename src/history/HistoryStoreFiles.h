@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "history/ClipFile.h"
+#include "clips/ClipCollection.h"
 #include "history/HistoryFolder.h"
 #include "history/StoredSearchTexts.h"
 
@@ -20,7 +21,7 @@ const char kPictureEntryName[] = ".picture";
 
 // The formats of the clip with this tag, as its file holds them (time and label are the caller's). False
 // while its picture is still being compressed; contents empty when there is nothing to write.
-bool ContentsOfClip(const std::string& tag, std::optional<ClipFileContents>& contents);
+bool ContentsOfClip(const clips::ClipId& tag, std::optional<ClipFileContents>& contents);
 // Fills the holder at index (created here) with a clip read from its file; false when the file holds no
 // usable clip (the holder may then be half made: the caller releases it).
 bool FillHolderFromFile(const ClipFileContents& clip, std::int16_t index);
@@ -34,13 +35,13 @@ void ReadMarkupOf(StoredSearchText& read);
 // Lists a stored clip at a list position (the end when past it), from its header alone; returns its tag.
 // It holds nothing yet.
 // "" when every slot is taken: the clip is not listed.
-std::string InsertListedClip(const ClipFileHeader& header, int position);
+clips::ClipId InsertListedClip(const ClipFileHeader& header, int position);
 
 // The whole file, checked; empty when it cannot be read or is not a whole clip file.
 bool ReadStoredClip(const std::filesystem::path& file, std::optional<ClipFileContents>& clip);
 
 // The store's own records (HistoryStore.cpp).
-void NoteRestoredClip(const std::string& tag, const StoredClip& stored);
+void NoteRestoredClip(const clips::ClipId& tag, const StoredClip& stored);
 // Starts reading what search reads of the clips not held, newest first, off the window's thread.
 void ReadSearchTextsAhead();
 void DeleteStoredFile(const std::filesystem::path& file);

@@ -10,24 +10,24 @@
 namespace history {
 
 // At most kClipsHeldInMemory clips read back from their files stay held: the oldest go back to the disk.
-void UnloadBeyondLimit(const std::string& keep) {
+void UnloadBeyondLimit(const clips::ClipId& keep) {
     int held = 0;
     for (const auto& [key, entry] : State().entries) held += entry.loaded && OnDisk(entry) ? 1 : 0;
     const auto& list = clips::Host()->ClipList().Model();
     for (int position = 0; position < list.ListCount() && held > kClipsHeldInMemory; ++position) {
-        const std::string tag = clips::ClipTags().Tag(position);
+        const clips::ClipId tag = clips::ClipTags().Tag(position);
         if (tag != keep && UnloadClip(tag)) --held;
     }
 }
 
 // A clip read back counts against the memory budget like any other: the oldest the disk holds go back to it.
-void UnloadOverBudget(const std::string& keep) {
+void UnloadOverBudget(const clips::ClipId& keep) {
     std::uint64_t held = HistoryBytes();
     const auto& list = clips::Host()->ClipList().Model();
     for (int position = 0; position < list.ListCount() && held > HistoryBudget(); ++position) {
-        const std::string tag = clips::ClipTags().Tag(position);
+        const clips::ClipId tag = clips::ClipTags().Tag(position);
         const std::uint64_t bytes =
-            clips::Holders().HeldBytes(clips::FamilyOfKind(clips::TagKind(tag)), clips::TagHolderIndex(tag));
+            clips::Holders().HeldBytes(clips::FamilyOfKind(tag.kind), tag.holder);
         if (tag != keep && UnloadClip(tag)) held -= std::min(held, bytes);
     }
 }

@@ -7,7 +7,7 @@
 
 namespace history {
 
-bool StoredClipSearchText(const std::string& tag, std::string& text, unsigned& width, unsigned& height, int position) {
+bool StoredClipSearchText(const clips::ClipId& tag, std::string& text, unsigned& width, unsigned& height, int position) {
     const auto it = State().entries.find(KeyOf(tag));
     if (it == State().entries.end() || it->second.loaded) return false;
     Entry& entry = it->second;
@@ -15,7 +15,7 @@ bool StoredClipSearchText(const std::string& tag, std::string& text, unsigned& w
     const bool kept = State().searchTexts.Find(entry.id, found);
     if (!kept && !ReadSearchTextOfFile(entry.file, found)) found = {};
     // A damaged file is told when the clip is used; meanwhile search finds nothing in it.
-    const bool whole = found.kind == clips::TagKind(tag);
+    const bool whole = found.kind == tag.kind;
     if (!whole) found = {};
     if (!kept || !found.markup.empty()) {
         ReadMarkupOf(found);

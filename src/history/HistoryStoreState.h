@@ -21,7 +21,7 @@ namespace history {
 // What the store knows of a live clip: when it was captured, and its file once written. A file written
 // anew (pinned, made newest) replaces the previous one only once it is on the disk.
 struct Entry {
-    std::string tag;
+    clips::ClipId tag;
     std::uint64_t capturedAtMs = 0;
     bool queued = false;
     std::filesystem::path file;
@@ -56,17 +56,17 @@ struct HistoryStoreState {
 };
 HistoryStoreState& State();
 
-EntryKey KeyOf(const std::string& tag);
+EntryKey KeyOf(const clips::ClipId& tag);
 // The list position of the clip with this tag, or -1 when it is no longer listed.
-int PositionOf(const std::string& tag);
+int PositionOf(const clips::ClipId& tag);
 // The clip's label made from what it holds; its position, when known, spares a search for it.
-void LabelFromContent(const std::string& tag, const std::string& text, int position = -1);
+void LabelFromContent(const clips::ClipId& tag, const std::string& text, int position = -1);
 bool OnDisk(const Entry& entry);
 
 // HistoryStoreLimits.cpp: at most kClipsHeldInMemory clips read back stay held, a clip read back counts
 // against the memory budget, and the files stay within "History Disk MB". keep is never let go.
-void UnloadBeyondLimit(const std::string& keep);
-void UnloadOverBudget(const std::string& keep);
+void UnloadBeyondLimit(const clips::ClipId& keep);
+void UnloadOverBudget(const clips::ClipId& keep);
 void TrimToDiskLimit();
 
 }  // namespace history

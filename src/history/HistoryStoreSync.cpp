@@ -50,7 +50,7 @@ void AddClipFromElsewhere(const StoredClip& stored) {
         const auto it = State().entries.find(KeyOf(clips::ClipTags().Tag(position)));
         times.push_back(it != State().entries.end() ? it->second.capturedAtMs : times.empty() ? 0 : times.back());
     }
-    const std::string tag = InsertListedClip(stored.header, int(PlaceByTime(times, stored.id.capturedAtMs)));
+    const clips::ClipId tag = InsertListedClip(stored.header, int(PlaceByTime(times, stored.id.capturedAtMs)));
     if (!tag.empty()) NoteRestoredClip(tag, stored);
 }
 

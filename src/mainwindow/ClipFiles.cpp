@@ -85,9 +85,9 @@ void WriteBitmapFile(const std::string& path, HBITMAP picture) {
     file.Close(path);
 }
 
-void WriteClipFile(const std::string& path, const std::string& tag) {
-    const std::string kind = clips::TagKind(tag);
-    const std::int16_t index = clips::TagHolderIndex(tag);
+void WriteClipFile(const std::string& path, const clips::ClipId& tag) {
+    const std::string kind = tag.kind;
+    const std::int16_t index = tag.holder;
     clips::ClipHolders& holders = clips::Holders();
     if (kind == clips::kKindText || kind == clips::kKindFileList) {
         if (const std::string* text = holders.Text(index)) WriteTextFile(path, *text);

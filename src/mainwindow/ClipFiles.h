@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "clips/ClipCollection.h"
+
 namespace mainwindow {
 
 // The bytes of a text file: ANSI where the code page holds every character, else UTF-8 with a BOM.
@@ -13,6 +15,6 @@ std::string TextFileBytes(const std::string& text);
 void WriteTextFile(const std::string& path, const std::string& text);
 void WriteBitmapFile(const std::string& path, HBITMAP picture);
 // By the tag's kind, from its holder; an unknown kind or a missing holder writes nothing.
-void WriteClipFile(const std::string& path, const std::string& tag);
+void WriteClipFile(const std::string& path, const clips::ClipId& tag);
 
 }  // namespace mainwindow

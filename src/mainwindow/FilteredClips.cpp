@@ -35,7 +35,7 @@ void FilteredClips::Move(const RECT& area, int filterHeight) {
 
 void FilteredClips::SetItems(std::vector<PopupItem> items) {
     const int chosen = Chosen();
-    std::string keep;
+    clips::ClipId keep;
     for (const PopupItem& item : items_)
         if (item.position == chosen) keep = item.id;
     items_ = std::move(items);

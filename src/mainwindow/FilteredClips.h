@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "clips/ClipCollection.h"
 #include "cliplist/ClipListEvents.h"
 #include "cliplist/ClipListControl.h"
 
@@ -22,7 +23,7 @@ struct PopupItem {
     int position;
     std::string label;
     std::int16_t icon;
-    std::string id;
+    clips::ClipId id;
     bool pinned = false;
 };
 

@@ -176,7 +176,7 @@ private:
     void ShowClipMenu();
     // The information line at once; the preview on a zero-delay timer (kPreviewTimer).
     void ShowCurrentClip();
-    std::string CurrentTag() const;
+    clips::ClipId CurrentTag() const;
     void SchedulePreview();
     void FillPreview();
     void SetPreviewText(const std::string& text);

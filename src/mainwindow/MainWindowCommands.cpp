@@ -49,9 +49,9 @@ void OpenWithButton(int button, const std::string& target) {
     if (button == 2) OpenTargetWith(target);
 }
 
-void ReleaseHolderOf(const std::string& tag) {
-    const std::int16_t index = clips::TagHolderIndex(tag);
-    clips::Holders().Release(clips::FamilyOfKind(clips::TagKind(tag)), index);
+void ReleaseHolderOf(const clips::ClipId& tag) {
+    const std::int16_t index = tag.holder;
+    clips::Holders().Release(clips::FamilyOfKind(tag.kind), index);
 }
 
 }  // namespace
@@ -79,7 +79,7 @@ void MainWindow::OnDeleteSelectedClicked() {
         }
         // Nothing current (an empty list): nothing to ask about.
         if (asked < 0 || asked >= list.ListCount()) return;
-        const std::string tag = clips::ClipTags().Tag(asked);
+        const clips::ClipId tag = clips::ClipTags().Tag(asked);
         if (!Confirmed(hwnd_, DeleteClipQuestion(list.ItemText(asked)))) return;
         // A copy captured while the question was up made the new clip current, and may have let the oldest
         // go: the clip deleted is the one asked about, wherever it is now.
@@ -100,7 +100,7 @@ void MainWindow::DeleteClip() {
         monitor_.SetCaptureSuppressed(false);
         return;
     }
-    std::string tag;
+    clips::ClipId tag;
     step(3, [&] { tag = clips::ClipTags().Tag(position); });
     step(4, [&] { ReleaseHolderOf(tag); });
     step(5, [&] { clips::ClipTags().RemoveTag(position, list.ListCount()); });
@@ -175,8 +175,8 @@ void MainWindow::OnSaveResultsClicked() {
     std::string firstReason;
     const auto& list = clipList_.Model();
     for (int i = 0; i < list.ListCount(); ++i) {
-        const std::string tag = clips::ClipTags().Tag(i);
-        const std::string extension = SavedExtension(clips::TagKind(tag));
+        const clips::ClipId tag = clips::ClipTags().Tag(i);
+        const std::string extension = SavedExtension(tag.kind);
         // Read from the disk one at a time, as saving goes: a long history never fills the memory.
         if (extension.empty() || !history::LoadClip(tag)) {
             if (!extension.empty() && ++failed == 1) firstReason = "its file in the history is damaged";
@@ -184,7 +184,7 @@ void MainWindow::OnSaveResultsClicked() {
         }
         try {
             // Earlier results are never overwritten: tags restart after Delete All.
-            WriteClipFile(FreeFileName(folder, tag, extension, shell::FileExists), tag);
+            WriteClipFile(FreeFileName(folder, clips::TagText(tag), extension, shell::FileExists), tag);
             ++written;
         } catch (const std::exception& error) {
             if (++failed == 1) firstReason = error.what();
@@ -210,8 +210,8 @@ void MainWindow::OnPreviewMouseDown(int button) {
     step(1, [&] {
         const int position = clipList_.Model().ListIndex();
         if (position < 0) return;
-        const std::string tag = clips::ClipTags().Tag(position);
-        const std::string kind = clips::TagKind(tag);
+        const clips::ClipId tag = clips::ClipTags().Tag(position);
+        const std::string kind = tag.kind;
         if (kind != clips::kKindText && kind != clips::kKindFileList && kind != clips::kKindRichText) return;
         if (!history::UseClip(tag)) return;
         HourglassScope hourglass;
@@ -232,8 +232,8 @@ void MainWindow::OnPictureMouseDown(int button) {
     step(1, [&] {
         const int position = clipList_.Model().ListIndex();
         if (position < 0) return;
-        const std::string tag = clips::ClipTags().Tag(position);
-        if (clips::TagKind(tag) != clips::kKindPicture || !history::UseClip(tag)) return;
+        const clips::ClipId tag = clips::ClipTags().Tag(position);
+        if (tag.kind != clips::kKindPicture || !history::UseClip(tag)) return;
         HourglassScope hourglass;
         const std::string target = TempFilePath(shell::TempFolder(), position, TempExtension(clips::kKindPicture));
         WriteClipFile(target, tag);

@@ -67,13 +67,13 @@ std::vector<PopupItem> MainWindow::PopupItems() const {
 }
 
 std::string MainWindow::SearchKeyOf(const PopupItem& item) const {
-    const std::string& tag = item.id;
-    PopupClip clip{clips::TagKind(tag), "", 0, 0};
+    const clips::ClipId& tag = item.id;
+    PopupClip clip{tag.kind, "", 0, 0};
     unsigned width = 0, height = 0;
     if (history::StoredClipSearchText(tag, clip.text, width, height, item.position)) {  // not held: read from its file
         clip.width = width, clip.height = height;
     } else if (clip.kind == clips::kKindPicture) {
-        if (clips::Holders().Pictures().Size(clips::TagHolderIndex(tag), width, height))
+        if (clips::Holders().Pictures().Size(tag.holder, width, height))
             clip.width = width, clip.height = height;
     } else {
         clip.text = clips::ClipTextHead(tag, kSearchedBytes);
@@ -97,9 +97,9 @@ bool MainWindow::PutBack(int position, bool plainText) {
         return false;
     }
     const auto& list = clipList_.Model();
-    const std::string tag = clips::ClipTags().Tag(list.ListIndex());
+    const clips::ClipId tag = clips::ClipTags().Tag(list.ListIndex());
     const std::string head = clips::ClipTextHead(tag, kInfoTextHead);
-    common::SetWindowTextUtf8(infoLine_, InfoLine(InfoPrefix(clips::TagKind(tag), head), list.ListIndex(),
+    common::SetWindowTextUtf8(infoLine_, InfoLine(InfoPrefix(tag.kind, head), list.ListIndex(),
                                                  list.ListCount()) + " - on the clipboard");
     return true;
 }

@@ -105,7 +105,7 @@ void MainWindow::PutCurrentClipBack() {
 }
 
 // The clip the list stands on, or its first.
-std::string MainWindow::CurrentTag() const {
+clips::ClipId MainWindow::CurrentTag() const {
     const int position = clipList_.Model().ListIndex();
     return clips::ClipTags().Tag(position < 0 ? 0 : position);
 }
@@ -116,9 +116,9 @@ void MainWindow::ShowCurrentClip() {
     ShowWindow(emptyPanel_, list.ListCount() < 1 ? SW_SHOW : SW_HIDE);
     const int position = list.ListIndex() < 0 ? 0 : list.ListIndex();
     // No focus is taken here: a capture runs while the user works in another program.
-    const std::string tag = CurrentTag();
+    const clips::ClipId tag = CurrentTag();
     if (!history::UseClip(tag)) return;
-    const std::string kind = clips::TagKind(tag);
+    const std::string kind = tag.kind;
     const bool picture = kind == clips::kKindPicture;
     if (!picture && kind != clips::kKindText && kind != clips::kKindFileList && kind != clips::kKindRichText) return;
     // The line at once: it names the new clip before the preview lays out its text.
@@ -131,17 +131,17 @@ void MainWindow::FillPreview() {
     KillTimer(hwnd_, kPreviewTimer);
     previewPending_ = false;
     if (!IsWindowVisible(hwnd_) || clipList_.Model().ListCount() < 1) return;
-    const std::string tag = CurrentTag();
+    const clips::ClipId tag = CurrentTag();
     if (!history::ClipHeld(tag) && !history::UseClip(tag)) return;
-    const std::string kind = clips::TagKind(tag);
+    const std::string kind = tag.kind;
     if (kind == clips::kKindPicture) {
-        pictureView_.SetPicture(clips::Holders().Picture(clips::TagHolderIndex(tag)));
+        pictureView_.SetPicture(clips::Holders().Picture(tag.holder));
         FitShownPicture();
         ShowWindow(picturePanel_, SW_SHOW);
         ShowWindow(preview_, SW_HIDE);
     } else if (kind == clips::kKindText || kind == clips::kKindFileList || kind == clips::kKindRichText) {
         const std::string* held =
-            kind == clips::kKindRichText ? nullptr : clips::Holders().Text(clips::TagHolderIndex(tag));
+            kind == clips::kKindRichText ? nullptr : clips::Holders().Text(tag.holder);
         SetPreviewText(held ? *held : clips::ClipText(tag));
         ShowWindow(picturePanel_, SW_HIDE);
         ShowWindow(preview_, SW_SHOW);

@@ -54,7 +54,7 @@ TEST_F(CaptureTest, UnicodeTextWithOtherFormatsIsCapturedAndLeftAsItWas) {
     ASSERT_TRUE(testsupport::CopyUtf8WithXclip(kUnicode));
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, testsupport::kPatientMs));
     EXPECT_EQ(host_.list.Model().ItemText(1), kUnicode);
-    EXPECT_EQ(clips::ClipTags().Tag(1), "TXT1");
+    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(1)), "TXT1");
     EXPECT_EQ(host_.list.Model().ItemIcon(1), 1);
     std::string back;
     ASSERT_TRUE(testsupport::ReadWithXclip(back));
@@ -66,7 +66,7 @@ TEST_F(CaptureTest, UnicodeTextWithOtherFormatsIsCapturedAndLeftAsItWas) {
 TEST_F(CaptureTest, AnsiTextIsMeasuredAsItWasOffered) {
     Join();
     ASSERT_TRUE(CopyText(std::string(12u << 20, 'a'), 1)) << host_.refused;
-    EXPECT_EQ(clips::Holders().Text(clips::TagHolderIndex(clips::ClipTags().Tag(0)))->size(), 12u << 20);
+    EXPECT_EQ(clips::Holders().Text(clips::ClipTags().Tag(0).holder)->size(), 12u << 20);
     ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(CF_TEXT, std::string(17u << 20, 'b')); },
                          [&] { return !host_.refused.empty(); }));
     EXPECT_EQ(host_.refused, "Not kept: the copy holds 17.0 MB of text, more than the 16.0 MB a clip may hold");
@@ -85,8 +85,8 @@ TEST_F(CaptureTest, EveryFormatOfferedIsKeptWhateverKindTheClipIs) {
             testsupport::OfferWide(CF_UNICODETEXT, offered);
         },
         [&] { return Count() == 1; }));
-    const std::string rich = clips::ClipTags().Tag(0);
-    ASSERT_EQ(clips::TagKind(rich), clips::kKindRichText);
+    const clips::ClipId rich = clips::ClipTags().Tag(0);
+    ASSERT_EQ(rich.kind, clips::kKindRichText);
     EXPECT_EQ(clips::ClipText(rich), common::Narrow(offered));
     EXPECT_EQ(clips::ClipTextHead(rich, 26), common::Narrow(kUnicodeWide));  // it ends in a surrogate pair
     EXPECT_EQ(host_.previewText, common::Narrow(offered));
@@ -101,7 +101,7 @@ TEST_F(CaptureTest, EveryFormatOfferedIsKeptWhateverKindTheClipIs) {
             testsupport::OfferWide(CF_UNICODETEXT, L"C:\\Grüße.txt");
         },
         [&] { return Count() == 2; }));
-    EXPECT_EQ(clips::TagKind(clips::ClipTags().Tag(1)), clips::kKindText);
+    EXPECT_EQ(clips::ClipTags().Tag(1).kind, clips::kKindText);
     EXPECT_EQ(clips::ClipTextHead(clips::ClipTags().Tag(1), 6), "C:\\Grü");
 
     ASSERT_TRUE(PutClipBack(0, false));  // the rich clip, now the newest
@@ -158,7 +158,7 @@ TEST_F(CaptureTest, FileListsStayFilesAndGainTheirPathsAsText) {
         },
         [&] { return Count() == 2; }));
     const std::string lines = "C:\\a.txt\r\nC:\\folder with space\\Grüße 日本.doc\r\nD:\\c\r\n";
-    EXPECT_EQ(clips::ClipTags().Tag(1), "FIL1");
+    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(1)), "FIL1");
     EXPECT_EQ(*clips::Holders().Text(1), lines);
     EXPECT_EQ(host_.list.Model().ItemIcon(1), 4);
     EXPECT_EQ(UnicodeText(), lines);
@@ -171,7 +171,7 @@ TEST_F(CaptureTest, FileListsStayFilesAndGainTheirPathsAsText) {
     CaptureClip(monitor_);  // the rewritten clipboard announced again, as Wine's bridge may
     EXPECT_EQ(Count(), 2);  // the added text is not a new copy
     ASSERT_TRUE(CopyText("third", 3));
-    EXPECT_EQ(clips::ClipTags().Tag(2), "TXT2");
+    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(2)), "TXT2");
 }
 
 // One clip for one content: the same copy again, newest or older, makes its clip the newest (holder and
@@ -182,7 +182,7 @@ TEST_F(CaptureTest, TheSameCopyAgainIsOneClipMadeNewest) {
     ASSERT_TRUE(CopyAndSettle([] { testsupport::OfferText(CF_TEXT, "same"); }));
     EXPECT_EQ(Count(), 1);
     ASSERT_TRUE(CopyText("other", 2));
-    const std::string sameTag = clips::ClipTags().Tag(0);
+    const clips::ClipId sameTag = clips::ClipTags().Tag(0);
     ASSERT_TRUE(
         PeerCopy([] { testsupport::OfferText(CF_TEXT, "same"); }, [&] { return clips::ClipTags().Tag(1) == sameTag; }));
     EXPECT_EQ(Count(), 2);

@@ -21,7 +21,7 @@ TEST_F(CaptureTest, PicturesFromABitmapOrADibAreHeldPixelForPixel) {
     Join();
     ASSERT_TRUE(PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(40, 30, Checker)); },
                          [&] { return Count() == 1; }));
-    EXPECT_EQ(clips::ClipTags().Tag(0), "PIC0");
+    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(0)), "PIC0");
     EXPECT_EQ(host_.list.Model().ItemText(0), "<Graphic Image Clip>");
     EXPECT_EQ(host_.list.Model().ItemIcon(0), 2);
     EXPECT_EQ(host_.previewPicture, clips::Holders().Picture(0));
@@ -34,7 +34,7 @@ TEST_F(CaptureTest, PicturesFromABitmapOrADibAreHeldPixelForPixel) {
     // Only a device-independent bitmap on offer.
     const std::string dib = testsupport::Dib(8, 8, 32, Checker);
     ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_DIB, dib); }, [&] { return Count() == 2; }));
-    EXPECT_EQ(clips::ClipTags().Tag(1), "PIC1");
+    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(1)), "PIC1");
     EXPECT_EQ(testsupport::PixelOf(clips::Holders().Picture(1), 5, 1), Checker(5, 1));
     EXPECT_EQ(clipboard::ReadClipboardBytes(host_.window, CF_DIB).value_or("").substr(0, dib.size()),
               dib);  // left as offered
@@ -89,7 +89,7 @@ TEST_F(CaptureTest, ABitmapFromAnotherProgramIsReadByAReaderProcessThatEnds) {
             continue;
         }
         ASSERT_EQ(Count(), before + 1);
-        HBITMAP held = clips::Holders().Picture(clips::TagHolderIndex(clips::ClipTags().Tag(before)));
+        HBITMAP held = clips::Holders().Picture(clips::ClipTags().Tag(before).holder);
         DIBSECTION section = {};
         ASSERT_EQ(GetObject(held, sizeof(section), &section), int(sizeof(section)));
         EXPECT_EQ(monitor_.Pictures().PicturesRead() - readBefore, c.readThere ? 1 : 0);
@@ -104,7 +104,7 @@ TEST_F(CaptureTest, TheHistoryStaysWithinItsBudgetAndRefusesACopyLargerThanItAll
     history::SetHistoryBudget(3u << 20);
     const std::size_t size = 900u << 10;
     for (int i = 1; i <= 4; ++i) ASSERT_TRUE(CopyText(std::string(size, char('0' + i)), std::min(i, 3))) << i;
-    EXPECT_EQ(clips::Holders().Text(clips::TagHolderIndex(clips::ClipTags().Tag(0)))->front(), '2');  // the oldest went
+    EXPECT_EQ(clips::Holders().Text(clips::ClipTags().Tag(0).holder)->front(), '2');  // the oldest went
     EXPECT_EQ(clips::Holders().HeldBytes(clips::HolderFamily::kText, 0),
               0u);  // and its holder, element 0, let its text go
     EXPECT_LE(history::HistoryBytes(), 3u << 20);
@@ -113,33 +113,33 @@ TEST_F(CaptureTest, TheHistoryStaysWithinItsBudgetAndRefusesACopyLargerThanItAll
     EXPECT_EQ(host_.refused, "Not kept: the copy needs 4.0 MB, more than the 3.0 MB the history may hold");
     ASSERT_EQ(Count(), 3);
     for (int p = 0; p < 3; ++p)
-        EXPECT_EQ(*clips::Holders().Text(clips::TagHolderIndex(clips::ClipTags().Tag(p))),
+        EXPECT_EQ(*clips::Holders().Text(clips::ClipTags().Tag(p).holder),
                   std::string(size, char('2' + p)));
 
     // A picture's pixels (1.9 MB here) would bring the history over; once compressed they do not: nothing goes.
     history::SetHistoryBudget(4u << 20);
     std::string dib = testsupport::Dib(800, 600, 24, [](int x, int) { return x / 4 % 2 ? RGB(200, 200, 200) : 0; });
     ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_DIB, dib); },
-                         [&] { return clips::TagKind(clips::ClipTags().Tag(Count() - 1)) == clips::kKindPicture; },
+                         [&] { return (clips::ClipTags().Tag(Count() - 1)).kind == clips::kKindPicture; },
                          20000));
     ASSERT_EQ(Count(), 4);
-    EXPECT_EQ(clips::Holders().Text(clips::TagHolderIndex(clips::ClipTags().Tag(0)))->front(), '2');
+    EXPECT_EQ(clips::Holders().Text(clips::ClipTags().Tag(0).holder)->front(), '2');
     EXPECT_LE(history::HistoryBytes(), 4u << 20);
     // Its pixels alone over the whole budget: judged by what it is held as, it is kept.
     history::SetHistoryBudget(1u << 20);
     host_.refused.clear();
     dib[sizeof(BITMAPINFOHEADER)] = 1;  // another copy
     ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_DIB, dib); },
-                         [&] { return clips::ClipTags().Tag(Count() - 1) != "PIC0" || !host_.refused.empty(); },
+                         [&] { return clips::TagText(clips::ClipTags().Tag(Count() - 1)) != "PIC0" || !host_.refused.empty(); },
                          20000));
     EXPECT_EQ(host_.refused, "");
-    EXPECT_EQ(clips::ClipTags().Tag(Count() - 1), "PIC1");
+    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(Count() - 1)), "PIC1");
     EXPECT_LE(history::HistoryBytes(), 1u << 20);
     // Rich text counts its markup once, as one of the formats it keeps: 720 KB of it fits in 1 MB.
     std::string rtf = "{\\rtf1 ";
     for (int i = 0; i < 120000; ++i) rtf += "\\b\\b0 ";
     ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(clipboard::RichTextFormat(), rtf + "bold}"); },
-                         [&] { return clips::ClipTags().Tag(Count() - 1) != "PIC1" || !host_.refused.empty(); },
+                         [&] { return clips::TagText(clips::ClipTags().Tag(Count() - 1)) != "PIC1" || !host_.refused.empty(); },
                          20000));
     EXPECT_EQ(host_.refused, "");
     EXPECT_EQ(clips::ClipText(clips::ClipTags().Tag(Count() - 1)), "bold");
@@ -169,7 +169,7 @@ TEST_F(CaptureTest, APngBesideABitmapIsKeptOnlyWhenItDescribesThatPicture) {
             },
             [&] { return Count() == wanted; }));
         const clips::ClipFormats* kept = clips::Holders().Kept(
-            clips::HolderFamily::kPicture, clips::TagHolderIndex(clips::ClipTags().Tag(wanted - 1)));
+            clips::HolderFamily::kPicture, clips::ClipTags().Tag(wanted - 1).holder);
         ASSERT_TRUE(kept);
         EXPECT_EQ(clips::FindFormat(*kept, pictures::PngFormat()) != nullptr, c.kept) << wanted;
         ASSERT_TRUE(PutClipBack(wanted - 1, false));
@@ -195,7 +195,7 @@ TEST_F(CaptureTest, APictureOfferedOnlyAsPngIsAPictureClip) {
     };
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, testsupport::kPatientMs))
         << Count() << " clips; told \"" << host_.refused << "\"; on the clipboard: " << formats();
-    EXPECT_EQ(clips::ClipTags().Tag(0), "PIC0");
+    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(0)), "PIC0");
     BITMAP info;
     ASSERT_TRUE(GetObject(clips::Holders().Picture(0), sizeof(info), &info));
     EXPECT_EQ(info.bmWidth, 37);

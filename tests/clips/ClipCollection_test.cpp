@@ -34,17 +34,9 @@ TEST(ClipKinds, FormatsChooseTheKind) {
 }
 
 TEST(ClipTags, TagsNameKindAndHolder) {
-    EXPECT_EQ(MakeTag("PIC", 12), "PIC12");
-    const struct {
-        const char* tag;
-        const char* kind;
-        int index;
-    } cases[] = {{"TXT0", "TXT", 0}, {"PIC12", "PIC", 12}, {"RTF32767", "RTF", 32767}, {"RTF32768", "RTF", 0},
-                 {"", "", 0},       {"txt3", "txt", 3},   {"FIL7x", "FIL", 7}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(TagKind(c.tag), c.kind) << c.tag;
-        EXPECT_EQ(TagHolderIndex(c.tag), c.index) << c.tag;
-    }
+    EXPECT_EQ(TagText(ClipId{"PIC", 12}), "PIC12");
+    EXPECT_EQ(TagText(ClipId{"TXT", 9}), "TXT9");
+    EXPECT_NE((ClipId{"TXT", 9}), (ClipId{"TXT", 90}));
     EXPECT_EQ(TrimAtNull(std::string("C:\\a\0junk", 9)), "C:\\a");
     EXPECT_EQ(TrimAtNull("whole"), "whole");
 }
@@ -62,40 +54,40 @@ TEST(ClipTags, LabelsAreShortenedAndAmpersandsKeptForText) {
 
 TEST(ClipCollection, RemovingTheOldestShiftsTheTableDown) {
     ClipCollection c;
-    for (int i = 0; i < 26; ++i) c.SetTag(i, MakeTag("TXT", i));
-    EXPECT_EQ(c.RemoveTag(0, 26), "TXT0");
-    EXPECT_EQ(c.Tag(0), "TXT1");
-    EXPECT_EQ(c.Tag(24), "TXT25");
-    EXPECT_EQ(c.Tag(25), "");
-    EXPECT_EQ(c.Tag(kTagSlots), "");  // outside the table
-    c.SetTag(kTagSlots, "PIC9");
-    EXPECT_EQ(c.Tag(kTagSlots), "");
-    c.SetTag(kTagSlots - 1, "PIC1");
-    EXPECT_EQ(c.RemoveTag(3, kTagSlots), "TXT4");  // a full table shifts without reading past its end
-    EXPECT_EQ(c.Tag(kTagSlots - 2), "PIC1");
-    EXPECT_EQ(c.Tag(kTagSlots - 1), "");
-    EXPECT_EQ(c.RemoveTag(kTagSlots + 5, kTagSlots), "");
+    for (int i = 0; i < 26; ++i) c.SetTag(i, ClipId{"TXT", std::int16_t(i)});
+    EXPECT_EQ(c.RemoveTag(0, 26), (ClipId{"TXT", 0}));
+    EXPECT_EQ(c.Tag(0), (ClipId{"TXT", 1}));
+    EXPECT_EQ(c.Tag(24), (ClipId{"TXT", 25}));
+    EXPECT_EQ(c.Tag(25), (ClipId{}));
+    EXPECT_EQ(c.Tag(kTagSlots), (ClipId{}));  // outside the table
+    c.SetTag(kTagSlots, ClipId{"PIC", 9});
+    EXPECT_EQ(c.Tag(kTagSlots), (ClipId{}));
+    c.SetTag(kTagSlots - 1, ClipId{"PIC", 1});
+    EXPECT_EQ(c.RemoveTag(3, kTagSlots), (ClipId{"TXT", 4}));  // a full table shifts without reading past its end
+    EXPECT_EQ(c.Tag(kTagSlots - 2), (ClipId{"PIC", 1}));
+    EXPECT_EQ(c.Tag(kTagSlots - 1), (ClipId{}));
+    EXPECT_EQ(c.RemoveTag(kTagSlots + 5, kTagSlots), (ClipId{}));
     // Inserting says whether it could: a full table refuses, and the caller lists nothing.
-    EXPECT_TRUE(c.InsertTag(0, "TXT7", 24));
-    EXPECT_EQ(c.Tag(0), "TXT7");
-    EXPECT_FALSE(c.InsertTag(0, "TXT8", kTagSlots - 1));
-    EXPECT_FALSE(c.InsertTag(30, "TXT8", 24));
+    EXPECT_TRUE(c.InsertTag(0, ClipId{"TXT", 7}, 24));
+    EXPECT_EQ(c.Tag(0), (ClipId{"TXT", 7}));
+    EXPECT_FALSE(c.InsertTag(0, ClipId{"TXT", 8}, kTagSlots - 1));
+    EXPECT_FALSE(c.InsertTag(30, ClipId{"TXT", 8}, 24));
 }
 
 TEST(ClipCollection, CounterWrapsWithoutSharingAHolder) {
     ClipCollection c;
     // 25 live text clips holding 32743..32767, the counter just wrapped to 0; one live clip at 0 too.
-    c.SetTag(0, "TXT0");
-    for (int i = 1; i < 25; ++i) c.SetTag(i, MakeTag("TXT", 32743 + i));
+    c.SetTag(0, ClipId{"TXT", 0});
+    for (int i = 1; i < 25; ++i) c.SetTag(i, clips::ClipId{"TXT", std::int16_t(32743 + i)});
     c.Advance(HolderFamily::kText, 32767);
     EXPECT_EQ(c.Counter(HolderFamily::kText), 0);
     EXPECT_EQ(c.NextHolderIndex(HolderFamily::kText, 25), 1);           // 0 is taken by a live clip
     EXPECT_EQ(c.NextHolderIndex(HolderFamily::kPicture, 25), 0);         // other families are separate
-    c.SetTag(0, "PIC0");
+    c.SetTag(0, ClipId{"PIC", 0});
     EXPECT_EQ(c.NextHolderIndex(HolderFamily::kText, 25), 0);
     // Counters reset while clips stay (pinned ones after Delete All) step past the indices still held.
     c.ResetCounters(true);
-    c.SetTag(0, "TXT0");
+    c.SetTag(0, ClipId{"TXT", 0});
     EXPECT_EQ(c.NextHolderIndex(HolderFamily::kText, 25), 1);
     c.ResetCounters();
     EXPECT_EQ(c.NextHolderIndex(HolderFamily::kText, 0), 0);

@@ -118,13 +118,13 @@ TEST_F(HistoryStoreTest, EveryKindComesBackAfterARestartAndPastesAsItWasCopied) 
     }
     // The picture put back is the picture copied.
     const int picture = 2;
-    EXPECT_EQ(clips::TagKind(clips::ClipTags().Tag(picture)), clips::kKindPicture);
+    EXPECT_EQ(clips::ClipTags().Tag(picture).kind, clips::kKindPicture);
     ASSERT_TRUE(PutClipBack(picture));
     const auto dib = clipboard::ReadClipboardBytes(host_.window, CF_DIB);
     ASSERT_TRUE(dib);
     EXPECT_EQ(reinterpret_cast<const BITMAPINFOHEADER*>(dib->data())->biWidth, 40);
     EXPECT_EQ(
-        testsupport::PixelOf(clips::Holders().Picture(clips::TagHolderIndex(clips::ClipTags().Tag(Count() - 1))), 5, 7),
+        testsupport::PixelOf(clips::Holders().Picture((clips::ClipTags().Tag(Count() - 1)).holder), 5, 7),
         Checker(5, 7));
     // Made newest again, each clip was written anew: still one file a clip.
     EXPECT_EQ(FilesOnDisk(), std::size(copies));
@@ -195,7 +195,8 @@ TEST_F(HistoryStoreTest, OlderClipsAreReadWhenUsedAndGoBackToTheDiskWhenMemoryIs
     SetHistoryBudget(HistoryBytes());
     int held = 0;
     while (!ClipHeld(clips::ClipTags().Tag(held))) ++held;
-    const std::string tag = clips::ClipTags().Tag(held), label = host_.list.Model().ItemText(held);
+    const clips::ClipId tag = clips::ClipTags().Tag(held);
+    const std::string label = host_.list.Model().ItemText(held);
     ASSERT_TRUE(CopyText("one more", 30));
     EXPECT_LE(HistoryBytes(), HistoryBudget());
     EXPECT_FALSE(ClipHeld(tag));  // back on the disk, still listed

@@ -25,7 +25,7 @@ inline void Touch(const std::string& path) { std::ofstream(path, std::ios::binar
 
 inline std::vector<std::string> Tags(int count) {
     std::vector<std::string> tags;
-    for (int i = 0; i < count; ++i) tags.push_back(clips::ClipTags().Tag(i));
+    for (int i = 0; i < count; ++i) tags.push_back(clips::TagText(clips::ClipTags().Tag(i)));
     return tags;
 }
 

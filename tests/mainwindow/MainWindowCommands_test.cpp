@@ -94,7 +94,7 @@ TEST_F(CommandsTest, AnOlderClipGoesBackWithEveryFormatAndBecomesTheNewest) {
         }
         testsupport::PumpFor(300);
         // Announced again, as Wine's bridge may: a picture is not compared, so only the others are asked.
-        if (clips::TagKind(clips::ClipTags().Tag(4)) != clips::kKindPicture) capture::CaptureClip(form_->Monitor());
+        if (clips::ClipTags().Tag(4).kind != clips::kKindPicture) capture::CaptureClip(form_->Monitor());
         EXPECT_EQ(Count(), 5) << "no clip for our own write";
         EXPECT_EQ(list.ListIndex(), 4);
         EXPECT_NE(WindowText(form_->InformationLine()).find("Item 5 of 5 - on the clipboard"), std::string::npos)
@@ -102,18 +102,18 @@ TEST_F(CommandsTest, AnOlderClipGoesBackWithEveryFormatAndBecomesTheNewest) {
     };
     putBack(0, kEnter);  // the text with its HTML
     EXPECT_EQ(list.ItemText(4), "Grüße 日本");
-    EXPECT_EQ(clips::ClipTags().Tag(4), "TXT0");
+    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(4)), "TXT0");
     EXPECT_EQ(bytes(CF_UNICODETEXT), std::string(reinterpret_cast<const char*>(L"Grüße 日本"), sizeof(L"Grüße 日本")));
     EXPECT_EQ(bytes(html), htmlBytes + std::string(1, '\0'));
     putBack(0, kDoubleClick);  // the rich text
-    EXPECT_EQ(clips::ClipTags().Tag(4), "RTF0");
+    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(4)), "RTF0");
     EXPECT_EQ(bytes(clipboard::RichTextFormat()), rtf + std::string(1, '\0'));
     putBack(0, kEnter);  // the files: still files, still a move
-    EXPECT_EQ(clips::ClipTags().Tag(4), "FIL1");
+    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(4)), "FIL1");
     EXPECT_EQ(bytes(CF_HDROP), drop);
     EXPECT_EQ(bytes(dropEffect), std::string(reinterpret_cast<const char*>(&move), 4));
     putBack(0, kPopupPlain);  // the picture, with its PNG: it has no plain form to give
-    EXPECT_EQ(clips::ClipTags().Tag(4), "PIC0");
+    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(4)), "PIC0");
     EXPECT_EQ(bytes(RegisterClipboardFormatA("PNG")), png);
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
     EXPECT_EQ(list.ItemText(0), "newest");
@@ -163,7 +163,7 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
     EXPECT_TRUE(IsWindowVisible(form_->EmptyPanel()));
     EXPECT_EQ(WindowText(form_->InformationLine()), "Nothing on Clipboard");
     ASSERT_TRUE(CopyText("still captured"));
-    EXPECT_EQ(clips::ClipTags().Tag(0), "TXT4");
+    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(0)), "TXT4");
 
     // A picture deleted while the window is hidden: the preview lets go of it first. Shown again, the
     // window shows the current clip, not the one it showed when it hid.

@@ -36,7 +36,7 @@ TEST_F(PictureMemoryTest, LargePicturesAreKeptWholeWithinTheBudget) {
             // Top and bottom halves in different colours: a picture upside down or mixed up with another shows.
             const std::string dib = testsupport::Dib(round.width, round.height, 24,
                                                      [&](int, int y) { return y < round.height / 2 ? top : bottom; });
-            const std::string newest = Count() ? clips::ClipTags().Tag(Count() - 1) : "";
+            const clips::ClipId newest = Count() ? clips::ClipTags().Tag(Count() - 1) : clips::ClipId();
             ASSERT_TRUE(testsupport::PeerCopy([&] { testsupport::OfferText(CF_DIB, dib); },
                                               [&] { return Count() && clips::ClipTags().Tag(Count() - 1) != newest; },
                                               60000))
