@@ -15,7 +15,12 @@ check() {  # check DESCRIPTION COMMAND...
   if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; fail=1; fi
 }
 run() { ARDENTIA_WINE_TIMEOUT=60 bash "$runner" --prefix "$prefix" "$@"; }
-reg_has() { run reg query "$1" ${2:+/v "$2"} "${@:3}" >/dev/null 2>&1; }  # KEY [VALUE [/reg:32|/reg:64]]
+# KEY [VALUE [/reg:32|/reg:64]]. A query that fails is asked again: under load a Wine start can fail on its own.
+reg_has() {
+  local try
+  for try in 1 2 3; do run reg query "$1" ${2:+/v "$2"} "${@:3}" >/dev/null 2>&1 && return 0; done
+  return 1
+}
 reg_gone() { ! reg_has "$@"; }
 
 trap 'WINEPREFIX="$prefix" timeout 15 wineserver -k >/dev/null 2>&1' EXIT
@@ -38,6 +43,7 @@ check "the installed program captures a copy" test $? -eq 0
 # What the user keeps: a saved result and a setting; and a start-up value the program wrote.
 mkdir -p "$user/Documents/Ardentia results" && echo saved > "$user/Documents/Ardentia results/TXT0.txt"
 run reg add 'HKCU\Software\Kestrovan\Ardentia' /v "Output Folder" /t REG_SZ /d 'C:\results\' /f >/dev/null
+check "a setting is stored" reg_has 'HKCU\Software\Kestrovan\Ardentia' "Output Folder"
 run_key='Software\Microsoft\Windows\CurrentVersion\Run'
 run reg add "HKCU\\$run_key" /v Ardentia.exe /t REG_SZ /d x /f >/dev/null
 # The machine-wide value, in both registry views: the 32-bit build (or an earlier install of it) writes the 32-bit one.
