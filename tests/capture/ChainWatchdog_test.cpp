@@ -48,16 +48,6 @@ TEST_F(WatchdogTest, AHealthyChainCapturesEachCopyOnceAndPassesEveryNoticeOn) {
     monitor_.Detach(host_.window);
 }
 
-TEST_F(WatchdogTest, SleepsWhileNothingChanges) {
-    JoinWatched();
-    testsupport::PumpFor(300);
-    const unsigned before = watchdog_.MessageCount();
-    testsupport::PumpFor(10000);
-    EXPECT_EQ(watchdog_.MessageCount(), before);
-    watchdog_.Stop();
-    EXPECT_FALSE(watchdog_.Running());
-}
-
 }  // namespace
 }  // namespace testing_capture
 }  // namespace capture

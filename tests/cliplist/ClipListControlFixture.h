@@ -13,8 +13,6 @@ namespace cliplist {
 
 struct RecordedEvents : ClipListEvents {
     std::vector<std::string> log;
-    std::vector<DWORD> changeTimes;
-    void ListIndexChange() override { changeTimes.push_back(GetTickCount()); }
     void Scroll() override { log.push_back("Scroll"); }
     void TopIndexChange() override { log.push_back("TopIndexChange"); }
     void Click() override { log.push_back("Click"); }

@@ -186,24 +186,6 @@ TEST_F(ClipListPixels, AmpersandsAreDrawnAsTheyAre) {
     EXPECT_GT(two, one * 3 / 2);
 }
 
-TEST_F(ClipListPixels, ScrollBarComesWithTheFirstItemThatDoesNotFit) {
-    const int rows = list.VisibleRows();
-    RECT client;
-    GetClientRect(list.hwnd(), &client);
-    EXPECT_EQ(client.bottom, rows * list.RowHeight()) << "client is whole rows";
-    while (list.Model().ListCount() < rows) list.Model().AddItem("x");
-    list.Model().SetListIndex(0);
-    EXPECT_FALSE(IsWindowVisible(list.sbVert()));
-    EXPECT_EQ(list.RowRect(0).right, client.right);
-    list.Model().AddItem("one too many");
-    EXPECT_TRUE(IsWindowVisible(list.sbVert()));
-    const Rect r = list.RowRect(0);
-    EXPECT_EQ(r.right, client.right - list.ScrollBarWidth());
-    EXPECT_EQ(Pixel(r.right - 1, r.top + 2), kMagenta);
-    list.Model().RemoveItem(rows);
-    EXPECT_FALSE(IsWindowVisible(list.sbVert()));
-}
-
 TEST_F(ClipListPixels, PaintingLeavesNoDrawingObjectsBehind) {
     picture = SolidBitmap(kCyan, 4, 4);
     list.SetSelectionPicture(picture);

@@ -35,17 +35,6 @@ TEST_F(InputTest, KeysMoveTheCurrentItemAndAreReportedAfterTheChangeTheyCause) {
     }
 }
 
-TEST_F(InputTest, SpaceTogglesOnlyOutsideSelectMode0ButAlwaysClicks) {
-    list.SetListIndex(4);
-    rec.log.clear();
-    input.KeyDown(kKeySpace, 0);
-    EXPECT_EQ(Selected(), (std::vector<int>{4}));
-    EXPECT_EQ(rec.Events(), (std::vector<std::string>{"Click", "KeyDown 32"}));
-    list.SetSelectMode(1);
-    input.KeyDown(kKeySpace, 0);
-    EXPECT_FALSE(list.ItemSelected(4));
-}
-
 TEST_F(InputTest, RightPressSelectsNothingButADragDoesEvenFromBelowTheItems) {
     list.SetListIndex(0);
     input.MouseDown(kRightButton, 0, 3, 25);

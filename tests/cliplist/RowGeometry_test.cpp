@@ -32,18 +32,5 @@ TEST(RowGeometry, ScrollBarWidthLimits) {
     for (const auto& c : cases) EXPECT_EQ(ClampScrollBarWidth(c[0], c[1]), c[2]) << c[0] << " in " << c[1];
 }
 
-TEST(OleColor, TranslationAndGradientChannels) {
-    auto sys = [](int index) -> uint32_t { return 0x010000u * static_cast<uint32_t>(index); };
-    EXPECT_EQ(TranslateColor(0x00123456u, sys), 0x00123456u);
-    EXPECT_EQ(TranslateColor(0x8000000Du, sys), 0x0D0000u);
-    EXPECT_EQ(ColorToVertex(0xFFFFFFu).blue, 0xFF00);  // the gradient's channels are drawn by the pixel tests
-    try {
-        ColorToVertex(0x01000000u);
-        ADD_FAILURE() << "seven digits accepted";
-    } catch (const ClipListError& e) {
-        EXPECT_EQ(e.number(), kErrInvalidArgument);
-    }
-}
-
 }  // namespace
 }  // namespace cliplist

@@ -45,28 +45,15 @@ TEST(AppStart, CapturesACopyRefusesASecondInstanceAndClosesCleanly) {
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(ExitCodeWithin(app, 10000), 0u);
 
-    // Started again, it shows the clip it kept. Killed outright during a burst of copies, it starts again
-    // with the clips whose files were complete, and skips nothing as damaged.
+    // Started again, it shows the clip it kept (killed outright, it is killed_during_burst.sh's).
     Started again;
     Start(again);
     HWND restarted = nullptr;
     ASSERT_TRUE(testsupport::PumpUntil([&] { return (restarted = FindAppWindow(again.pi.dwProcessId)) != nullptr; }, testsupport::kPatientMs));
     EXPECT_TRUE(testsupport::PumpUntil([&] { return InfoLine(restarted) == "Text Clip - Item 1 of 1"; }, testsupport::kPatientMs))
         << InfoLine(restarted);
-    for (int i = 0; i < 20; ++i)
-        testsupport::PeerCopy([&] { testsupport::OfferText(CF_TEXT, "burst " + std::to_string(i)); }, [] { return true; });
-    TerminateProcess(again.pi.hProcess, 9);
-    ExitCodeWithin(again, 10000);
-    Started afterKill;
-    Start(afterKill);
-    HWND revived = nullptr;
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return (revived = FindAppWindow(afterKill.pi.dwProcessId)) != nullptr; }, testsupport::kPatientMs));
-    testsupport::PumpUntil([&] { return InfoLine(revived).find(" - Item ") != std::string::npos; }, testsupport::kPatientMs);
-    const std::string line = InfoLine(revived);
-    EXPECT_NE(line.find(" - Item "), std::string::npos) << line;
-    EXPECT_EQ(line.find("damaged"), std::string::npos) << line;
-    PostMessageA(revived, WM_CLOSE, 0, 0);
-    EXPECT_EQ(ExitCodeWithin(afterKill, 10000), 0u);
+    PostMessageA(restarted, WM_CLOSE, 0, 0);
+    EXPECT_EQ(ExitCodeWithin(again, 10000), 0u);
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kestrovan\\Ardentia");
     std::filesystem::remove_all(HistoryFolder());
 }

@@ -1,5 +1,5 @@
 // Drives the real Ardentia.exe hard from another program: a burst of copies as fast as they can be
-// made, copies too large to keep, and a long file list. It must neither hang nor crash, keep its place
+// made, pictures and a long file list. It must neither hang nor crash, keep its place
 // in the chain, and go on capturing.
 #include <cstdio>
 
@@ -98,14 +98,9 @@ TEST_F(AppStress, ABurstOfAThousandCopiesLeavesItCapturingAndFirstInTheChain) {
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), Count() - 1);
 }
 
-TEST_F(AppStress, HugeCopiesAreRefusedOrHeldWithoutStallingTheWindow) {
+// A list of 10,000 files is held without stalling the window, and the next copy is taken.
+TEST_F(AppStress, AHugeFileListIsHeldWithoutStallingTheWindow) {
     ASSERT_TRUE(StillCaptures("before"));
-    const std::string huge(50u << 20, 'x');
-    testsupport::PeerCopy([&] { testsupport::OfferText(CF_TEXT, huge); },
-                          [&] { return InfoLine(window).rfind("Not kept:", 0) == 0; }, 30000);
-    EXPECT_NE(InfoLine(window).find("50.0 MB of text"), std::string::npos) << InfoLine(window);
-    EXPECT_TRUE(Responsive(window));
-
     std::vector<std::string> paths;
     for (int i = 0; i < 10000; ++i) paths.push_back("C:\\data\\folder " + std::to_string(i / 100) + "\\file" +
                                                     std::to_string(i) + ".txt");
@@ -190,24 +185,6 @@ TEST_F(AppStress, AViewerKilledInTheChainDoesNotStopCapturing) {
         EXPECT_TRUE(testsupport::PumpUntil([&] { return GetClipboardViewer() == window; }, testsupport::kPatientMs)) << where;
         EXPECT_TRUE(StillCaptures(std::string("and on ") + where));
     }
-}
-
-// An 8000 x 8000 picture copied on the X side: Wine turns the BMP into a 256 MB DIB on request.
-TEST_F(AppStress, AHugePictureFromXIsRefusedAndTheClipsStay) {
-    ASSERT_TRUE(StillCaptures("kept through the picture"));
-    const int before = Count();
-    ASSERT_TRUE(testsupport::RunUnixShell(
-        std::string("python3 ") + SOLID_BMP_SCRIPT + " 8000 8000 /tmp/ardentia_huge.bmp && "
-        "xclip -selection clipboard -t image/bmp -i /tmp/ardentia_huge.bmp; rm -f /tmp/ardentia_huge.bmp"));
-    const std::string refused = "Not kept: the picture is 8000 x 8000 pixels, more than the 16 million a clip may hold";
-    testsupport::PumpUntil([&] { return InfoLine(window) == refused; }, 90000);
-    EXPECT_EQ(InfoLine(window), refused);
-    EXPECT_TRUE(Responsive(window));
-    EXPECT_EQ(Count(), before);
-    EXPECT_EQ(WindowText(preview), "kept through the picture");
-    ASSERT_TRUE(Alive());
-    // Wine's bridge may still be busy with the 256 MB it fetched from X: the next copy waits for it.
-    EXPECT_TRUE(StillCaptures("after the huge picture", 40000)) << InfoLine(window) << " / " << WindowText(preview);
 }
 
 }  // namespace

@@ -105,15 +105,6 @@ TEST_F(CommandsTest, OpeningLaunchesAddressesAndTemporaryFiles) {
     EXPECT_EQ(gLaunches[1].target, file);
     EXPECT_EQ(ReadFile(file), "http://example.org with a space\r\n");
 
-    // Text the ANSI code page cannot hold is written as UTF-8 with a byte-order mark.
-    ASSERT_TRUE(CopyWide(L"Grüße 日本 \U0001F600"));
-    press(form_->Preview(), WM_RBUTTONDOWN);
-    EXPECT_EQ(gLaunches.back().target, temp + "\\TEMP2.TXT");
-    EXPECT_EQ(ReadFile(temp + "\\TEMP2.TXT"), "\xEF\xBB\xBFGrüße 日本 😀\r\n");
-    DeleteFileA((temp + "\\TEMP2.TXT").c_str());
-    form_->DeleteClip();
-    gLaunches.pop_back();
-
     form_->ClipList().Model().SetListIndex(1);
     form_->DeleteClip();
     ASSERT_TRUE(CopyText("another clip at position 1"));

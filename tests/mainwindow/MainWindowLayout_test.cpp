@@ -1,5 +1,5 @@
 // The main window's layout: every control inside the window and apart, at any size and at 96 and 120 dpi,
-// Tab through every control, and a window kept off the screen brought back onto it.
+// and Tab through every control.
 #include "mainwindow/MainWindowFixture.h"
 
 #include <algorithm>
@@ -89,17 +89,6 @@ TEST_F(MainWindowTest, LayoutKeepsEveryControlInsideTheWindowAndApart) {
     RECT client;
     GetClientRect(form_->hwnd(), &client);
     EXPECT_NEAR(client.right, 8040 * dpi / 1440, 1) << dpi;
-    // The empty list's words, wrapped in the font used, fit their label.
-    HWND empty = GetWindow(form_->EmptyPanel(), GW_CHILD);
-    RECT label, needed;
-    GetClientRect(empty, &label);
-    needed = label;
-    HDC dc = GetDC(empty);
-    HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(empty, WM_GETFONT, 0, 0)));
-    DrawTextW(dc, common::Widen(WindowText(empty)).c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
-    SelectObject(dc, font);
-    ReleaseDC(empty, dc);
-    EXPECT_LE(needed.bottom, label.bottom) << WindowText(empty) << at;
     ExpectLaidOut(*form_, "at the default size" + at);
 
     RECT frame;
@@ -115,19 +104,6 @@ TEST_F(MainWindowTest, LayoutKeepsEveryControlInsideTheWindowAndApart) {
     SetWindowPos(form_->hwnd(), nullptr, 0, 0, defaultWidth + 300, defaultHeight + 200, SWP_NOMOVE | SWP_NOZORDER);
     ExpectLaidOut(*form_, "larger" + at);
     EXPECT_GT(WidthOf(form_->ClipListWindow()) + WidthOf(form_->Preview()), listWidth + previewWidth + 290) << at;
-    // The real sizing border, dragged from the X side by its lower right corner.
-    GetWindowRect(form_->hwnd(), &frame);
-    const RECT unsized = frame;
-    const int cornerX = frame.right - 2, cornerY = frame.bottom - 2;
-    ASSERT_TRUE(testsupport::RunUnixShell(
-        "xdotool mousemove " + std::to_string(cornerX) + " " + std::to_string(cornerY) + " sleep 0.3 mousedown 1 " +
-        "sleep 0.3 mousemove " + std::to_string(cornerX + 90) + " " + std::to_string(cornerY + 60) +
-        " sleep 0.3 mouseup 1"));
-    EXPECT_TRUE(testsupport::PumpUntil([&] {
-        GetWindowRect(form_->hwnd(), &frame);
-        return frame.right == unsized.right + 90 && frame.bottom == unsized.bottom + 60;
-    }, testsupport::kPatientMs)) << frame.right - unsized.right << " x " << frame.bottom - unsized.bottom << at;
-    ExpectLaidOut(*form_, "resized by its border" + at);
     ShowWindow(form_->hwnd(), SW_MAXIMIZE);
     ASSERT_TRUE(testsupport::PumpUntil([&] { return IsZoomed(form_->hwnd()); }, testsupport::kPatientMs));
     ExpectLaidOut(*form_, "maximised" + at);
@@ -156,22 +132,6 @@ TEST_F(MainWindowTest, LayoutKeepsEveryControlInsideTheWindowAndApart) {
     EXPECT_EQ(again.right - again.left, frame.right - frame.left) << at;
     EXPECT_EQ(again.bottom - again.top, frame.bottom - frame.top) << at;
     EXPECT_EQ(WidthOf(form_->ClipListWindow()), before + 60) << at;
-}
-
-// A place kept from a screen that is no longer there (a monitor unplugged) comes back onto this one.
-TEST_F(MainWindowTest, AWindowKeptOffTheScreenStartsOnIt) {
-    shell::SaveSetting("Window Placement", "9000 7000 600 520 0 2535");
-    Start();
-    RECT frame;
-    GetWindowRect(form_->hwnd(), &frame);
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof(monitor);
-    ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(form_->hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor));
-    RECT on;
-    EXPECT_TRUE(IntersectRect(&on, &frame, &monitor.rcWork));
-    EXPECT_GE(frame.left, monitor.rcWork.left);
-    EXPECT_LE(frame.bottom, monitor.rcWork.bottom);
-    EXPECT_EQ(frame.right - frame.left, 600);
 }
 
 }  // namespace

@@ -4,9 +4,6 @@
 
 #include <commctrl.h>
 
-#include <atomic>
-#include <thread>
-
 #include "clipboard/ClipboardAccess.h"
 
 namespace mainwindow {
@@ -82,16 +79,6 @@ TEST_F(MainWindowTest, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
     // The hotkey, pressed on the X side while a Wine window has the focus.
     ASSERT_TRUE(PressHotkey(*form_));
     EXPECT_EQ(form_->Popup().Shown(), (std::vector<int>{3, 2, 1, 0}));
-    // As tall as the rows it shows, with nothing below the last: the filter box, the rows, the border.
-    const auto height = [&] {
-        RECT r;
-        GetWindowRect(form_->Popup().hwnd(), &r);
-        return int(r.bottom - r.top);
-    };
-    const int row = form_->Popup().List().RowHeight(), frame = 2 * GetSystemMetrics(SM_CYBORDER);
-    const int filter = height() - 4 * row - frame;
-    EXPECT_GT(filter, 10);
-    EXPECT_LT(filter, 40);
     ASSERT_TRUE(X("type --delay 50 'beta'"));
     ASSERT_TRUE(testsupport::PumpUntil([&] { return WindowText(form_->Popup().FilterBox()) == "beta"; },
                                        testsupport::kPatientMs));
@@ -99,7 +86,6 @@ TEST_F(MainWindowTest, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
         testsupport::PumpUntil([&] { return form_->Popup().Shown() == std::vector<int>{1}; }, testsupport::kPatientMs))
         << form_->Popup().Shown().size() << " filter [" << WindowText(form_->Popup().FilterBox()) << "] focus "
         << (GetFocus() == form_->Popup().FilterBox());
-    EXPECT_EQ(height(), filter + row + frame);
     ASSERT_TRUE(X("key Return"));
     EXPECT_TRUE(testsupport::PumpUntil([&] { return target.Text() == "Grüße 日本 beta"; }, testsupport::kPatientMs))
         << target.Text();
@@ -119,26 +105,6 @@ TEST_F(MainWindowTest, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
         testsupport::PumpUntil([&] { return GetForegroundWindow() == target.window; }, testsupport::kPatientMs));
     testsupport::PumpFor(300);
     EXPECT_EQ(target.Text(), "");
-
-    // A click into another window closes it and leaves the focus there.
-    PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));
-    std::atomic<HWND> other{nullptr};
-    std::thread program([&] {  // another program's window, activated from the X side as a click does
-        HWND w =
-            CreateWindowA("STATIC", "clicked", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
-        other = w;
-        MSG m;
-        while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
-        DestroyWindow(w);
-    });
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return other.load() != nullptr; }, testsupport::kPatientMs));
-    X("search --name '^clicked$' windowactivate --sync");
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return !form_->Popup().IsOpen(); }, testsupport::kPatientMs));
-    testsupport::PumpFor(500);
-    EXPECT_EQ(GetForegroundWindow(), other.load());
-    PostMessageA(other, WM_QUIT, 0, 0);
-    program.join();
 
     // Shift+Enter: the rich clip's plain text only.
     target.Focus();
