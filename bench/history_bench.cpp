@@ -77,7 +77,7 @@ Figures Measure(int clips) {
         double start = Now();
         form.DeleteAll();
         figures.deleteAll = Now() - start;
-        history::FlushHistoryWrites();
+        form.History().FlushWrites();
         figures.deleteFiles = Now() - start;
         if (FilesLeft() != 0) std::printf("  (%zu files left after Delete All)\n", FilesLeft());
     }
@@ -86,7 +86,7 @@ Figures Measure(int clips) {
         mainwindow::MainWindow form;
         const double start = Now();
         figures.trimStart = LoadForm(form, "25");
-        history::FlushHistoryWrites();
+        form.History().FlushWrites();
         figures.trimFiles = Now() - start;
         if (FilesLeft() != std::size_t(std::min(clips, 25)))
             std::printf("  (%zu files left after the trim)\n", FilesLeft());

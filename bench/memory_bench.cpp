@@ -9,7 +9,6 @@
 #include "BenchClock.h"
 #include "BenchForm.h"
 #include "support/banded_picture.h"
-#include "history/HistoryBudget.h"
 #include "clipboard/PictureReaderProcess.h"
 #include "clips/Clips.h"
 #include "common/WindowText.h"
@@ -47,15 +46,15 @@ double CopiesFromAnotherProgram(mainwindow::MainWindow& form, const char* format
     PROCESS_INFORMATION running = {};
     for (int i = 0; i < copies; ++i) {
         const auto& list = form.ClipList().Model();
-        const clips::ClipId newest = clips::ClipTags().Tag(list.ListCount() - 1);
+        const clips::ClipId newest = form.Clips().Tags().Tag(list.ListCount() - 1);
         std::string command = "\"" + peer + "\" 4000 4000 " + std::to_string(++serial) + " " + format;
         STARTUPINFOA startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION started = {};
         if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
             return -1;
-        testsupport::PumpUntil([&] { return clips::ClipTags().Tag(list.ListCount() - 1) != newest; }, 60000);
-        clips::Holders().Pictures().FinishCompressing();
+        testsupport::PumpUntil([&] { return form.Clips().Tags().Tag(list.ListCount() - 1) != newest; }, 60000);
+        form.Clips().Holders().Pictures().FinishCompressing();
         // The program before it has seen its copy replaced, and ends.
         if (running.hProcess) {
             WaitForSingleObject(running.hProcess, 10000);
@@ -102,15 +101,15 @@ int main() {
                                   [&] { return common::WindowText(form.InformationLine()).find(named) != std::string::npos; },
                                   60000);
             const double shown = Now();
-            clips::Holders().Pictures().FinishCompressing();
+            form.Clips().Holders().Pictures().FinishCompressing();
             captureMs += shown - start;
             compressMs += Now() - shown;
         }
         std::uint64_t held = 0;
         const auto& list = form.ClipList().Model();
         for (int p = list.ListCount() - c.copies; p < list.ListCount(); ++p) {
-            const clips::ClipId tag = clips::ClipTags().Tag(p);
-            held += clips::Holders().HeldBytes(clips::FamilyOfKind(tag.kind), tag.holder);
+            const clips::ClipId tag = form.Clips().Tags().Tag(p);
+            held += form.Clips().Holders().HeldBytes(clips::FamilyOfKind(tag.kind), tag.holder);
         }
         std::printf("%-22s %10.1f %12.1f %12.1f %13.1f %14.1f\n", c.name, c.width * double(c.height) * 4 / 1048576.0,
                     double(held) / c.copies / 1024.0, captureMs / c.copies, compressMs / c.copies,
@@ -136,7 +135,7 @@ int main() {
                     format, grew);
         std::fflush(stdout);
     }
-    std::printf("history holds %.1f MB in %d clips (budget %.0f MB)\n", history::HistoryBytes() / 1048576.0,
-                form.ClipList().Model().ListCount(), history::HistoryBudget() / 1048576.0);
+    std::printf("history holds %.1f MB in %d clips (budget %.0f MB)\n", form.History().HeldBytes() / 1048576.0,
+                form.ClipList().Model().ListCount(), form.History().Budget() / 1048576.0);
     return 0;
 }

@@ -18,7 +18,6 @@
 #include "clipboard/FileListText.h"
 #include "clips/CopyFingerprint.h"
 #include "history/HistoryStore.h"
-#include "history/HistoryBudget.h"
 #include "clipboard/SecretMarkers.h"
 #include "clips/Clips.h"
 #include "pictures/PngPicture.h"
@@ -67,9 +66,9 @@ std::vector<UINT> KeptFormatsOf(const std::string& kind) {
     return kept;
 }
 
-clips::ClipId NewestTag(clips::CaptureHost& host) {
+clips::ClipId NewestTag(ClipboardMonitor& monitor, clips::CaptureHost& host) {
     const int count = host.ClipList().Model().ListCount();
-    return count > 0 ? clips::ClipTags().Tag(count - 1) : clips::ClipId();
+    return count > 0 ? monitor.Clips().Tags().Tag(count - 1) : clips::ClipId();
 }
 
 
@@ -127,11 +126,11 @@ std::uint64_t HeldBytesOfCopy(const CopiedData& copy) {
 
 // Why a copy is too large for the history, or "". A picture whose pixels alone are over the budget is
 // judged by its PNG, made now: a screenshot's pixels are many times what it is held as.
-std::string OverBudget(CopiedData& copy) {
-    std::string why = clips::TooLargeForBudget(HeldBytesOfCopy(copy), history::HistoryBudget());
+std::string OverBudget(ClipboardMonitor& monitor, CopiedData& copy) {
+    std::string why = clips::TooLargeForBudget(HeldBytesOfCopy(copy), monitor.History().Budget());
     if (why.empty() || !copy.picture || KeepsPng(copy.kept)) return why;
     copy.png = pictures::EncodeSectionPng(copy.picture.get()).value_or("");
-    return copy.png.empty() ? why : clips::TooLargeForBudget(HeldBytesOfCopy(copy), history::HistoryBudget());
+    return copy.png.empty() ? why : clips::TooLargeForBudget(HeldBytesOfCopy(copy), monitor.History().Budget());
 }
 
 clips::Fingerprint FingerprintOfCopy(const std::string& kind, const CopiedData& copy, const clips::ClipId& newestTag) {
@@ -178,10 +177,10 @@ bool ReadCopy(ClipboardMonitor& monitor, const std::string& kind, HWND window, C
     return refusal.empty();
 }
 
-bool StoreClip(clips::CaptureHost& host, const std::string& kind, CopiedData& copy) {
+bool StoreClip(ClipboardMonitor& monitor, clips::CaptureHost& host, const std::string& kind, CopiedData& copy) {
     auto& list = host.ClipList().Model();
-    clips::ClipCollection& tags = clips::ClipTags();
-    clips::ClipHolders& holders = clips::Holders();
+    clips::ClipCollection& tags = monitor.Clips().Tags();
+    clips::ClipHolders& holders = monitor.Clips().Holders();
     const int position = list.ListCount();
     const clips::HolderFamily family = clips::FamilyOfKind(kind);
     const std::int16_t index = tags.NextHolderIndex(family, position);
@@ -231,22 +230,23 @@ bool StoreClip(clips::CaptureHost& host, const std::string& kind, CopiedData& co
 
 // The position of a clip that holds exactly this copy (its kind, its text, every kept format byte for
 // byte), or -1. Pictures are not compared: their pixels would cost as much as the capture.
-int FindClipHolding(const std::string& kind, const std::string& text, const clips::ClipFormats& kept) {
-    if (!clips::Host() || kind == clips::kKindPicture) return -1;
+int FindClipHolding(ClipboardMonitor& monitor, const std::string& kind, const std::string& text,
+                    const clips::ClipFormats& kept) {
+    if (!monitor.Clips().Host() || kind == clips::kKindPicture) return -1;
     const clips::HolderFamily family = clips::FamilyOfKind(kind);
-    const int count = clips::Host()->ClipList().Model().ListCount();
+    const int count = monitor.Clips().Host()->ClipList().Model().ListCount();
     for (int position = count - 1; position >= 0; --position) {
-        const clips::ClipId tag = clips::ClipTags().Tag(position);
+        const clips::ClipId tag = monitor.Clips().Tags().Tag(position);
         if (tag.kind != kind) continue;
         // A clip on the disk only is read when its label matches: most never are.
-        if (!history::ClipHeld(tag) &&
-            (clips::Host()->ClipList().Model().ItemText(position) != clips::ListLabel(text) || !history::LoadClip(tag)))
+        if (!monitor.History().ClipHeld(tag) &&
+            (monitor.Clips().Host()->ClipList().Model().ItemText(position) != clips::ListLabel(text) || !monitor.History().LoadClip(tag)))
             continue;
         const std::int16_t index = tag.holder;
-        const clips::ClipFormats* held = clips::Holders().Kept(family, index);
+        const clips::ClipFormats* held = monitor.Clips().Holders().Kept(family, index);
         if (!held || *held != kept) continue;
         // A rich text clip's kept formats hold its markup and text; the others' text is held apart.
-        const std::string* heldText = kind == clips::kKindRichText ? &text : clips::Holders().Text(index);
+        const std::string* heldText = kind == clips::kKindRichText ? &text : monitor.Clips().Holders().Text(index);
         if (heldText && *heldText == text) return position;
     }
     return -1;
@@ -255,7 +255,7 @@ int FindClipHolding(const std::string& kind, const std::string& text, const clip
 }  // namespace
 
 void RememberClipboardAsSeen(ClipboardMonitor& monitor, std::optional<DWORD> written) {
-    clips::CaptureHost* host = clips::Host();
+    clips::CaptureHost* host = monitor.Clips().Host();
     if (!host) return;
     HWND window = host->HostWindow();
     // Opening makes Wine import the X selection now rather than announce it as a change later.
@@ -271,18 +271,18 @@ void RememberClipboardAsSeen(ClipboardMonitor& monitor, std::optional<DWORD> wri
         CopiedData copy;
         std::string tooLarge;
         if (ReadCopy(monitor, kind, window, copy, tooLarge) && stillOurs())
-            monitor.RememberSeen(FingerprintOfCopy(kind, copy, NewestTag(*host)));
+            monitor.RememberSeen(FingerprintOfCopy(kind, copy, NewestTag(monitor, *host)));
     });
 }
 
-void ReportClipboardHeld() {
-    if (clips::CaptureHost* host = clips::Host())
+void ReportClipboardHeld(ClipboardMonitor& monitor) {
+    if (clips::CaptureHost* host = monitor.Clips().Host())
         host->ReportRefusedClip("Not kept: another program kept the clipboard open");
 }
 
 DWORD CaptureClip(ClipboardMonitor& monitor) {
     if (monitor.SelfWrite()) return GetClipboardSequenceNumber();
-    clips::CaptureHost* host = clips::Host();
+    clips::CaptureHost* host = monitor.Clips().Host();
     if (!host) return GetClipboardSequenceNumber();
     monitor.SetCaptureSuppressed(true);
     HWND window = host->HostWindow();
@@ -312,7 +312,7 @@ DWORD CaptureClip(ClipboardMonitor& monitor) {
 
         if (!refusal.empty()) host->ReportRefusedClip(refusal);
         if (!read) return;
-        refusal = OverBudget(copy);
+        refusal = OverBudget(monitor, copy);
         if (!refusal.empty()) {
             host->ReportRefusedClip(refusal);
             read = false;
@@ -320,29 +320,29 @@ DWORD CaptureClip(ClipboardMonitor& monitor) {
         }
         // The same copy announced again (Wine importing the X selection late, a program copying twice)
         // is no new clip.
-        clips::Fingerprint seen = FingerprintOfCopy(kind, copy, NewestTag(*host));
+        clips::Fingerprint seen = FingerprintOfCopy(kind, copy, NewestTag(monitor, *host));
         if (monitor.SameAsLastSeen(seen)) return;
         // A copy of what an older clip holds makes that clip the newest, as using it again would: one
         // clip for one content.
-        const int older = FindClipHolding(kind, copy.text, copy.kept);
+        const int older = FindClipHolding(monitor, kind, copy.text, copy.kept);
         if (older >= 0) {
-            clips::MakeNewest(older);
+            monitor.Clips().MakeNewest(older);
             moved = true;
         } else {
-            stored = StoreClip(*host, kind, copy);
+            stored = StoreClip(monitor, *host, kind, copy);
         }
-        seen.newestTag = NewestTag(*host);
+        seen.newestTag = NewestTag(monitor, *host);
         if (stored || moved) monitor.RememberSeen(seen);
     });
     if (stored) {
         Skip([&] {
-            history::RemoveClipsOverLimit();
-            history::EvictOverBudget();
+            monitor.History().RemoveClipsOverLimit();
+            monitor.History().EvictOverBudget();
         });
         Skip([&] { host->HideEmptyPanel(); });
     }
     if (stored || moved) Skip([&] { host->ClipList().Model().SetListIndex(host->ClipList().Model().ListCount() - 1); });
-    if (stored || moved) history::QueueClipForHistory(window, NewestTag(*host));
+    if (stored || moved) monitor.History().QueueClip(window, NewestTag(monitor, *host));
     DWORD left = readSequence;
     // Files copied again still get their paths as text, even when they make no new clip.
     if (read && kind == clips::kKindFileList) Skip([&] { left = OfferFilesWithText(monitor, readSequence, copy.text); });

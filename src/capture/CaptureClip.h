@@ -25,6 +25,6 @@ const DWORD kLookAgain = 0xFFFFFFFF;
 void RememberClipboardAsSeen(ClipboardMonitor& monitor, std::optional<DWORD> written = std::nullopt);
 
 // Tells the user that a copy was lost to a program that kept the clipboard open.
-void ReportClipboardHeld();
+void ReportClipboardHeld(ClipboardMonitor& monitor);
 
 }  // namespace capture

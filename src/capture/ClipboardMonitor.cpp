@@ -34,7 +34,7 @@ void ClipboardMonitor::CaptureRounds(HWND window) {
                 SetTimer(window, kRetryTimer, kRetryMs, nullptr);
                 return;
             }
-            ReportClipboardHeld();
+            ReportClipboardHeld(*this);
             handled_ = GetClipboardSequenceNumber();
             break;
         }
@@ -63,10 +63,11 @@ void ClipboardMonitor::Attach(HWND window) {
 }
 
 void ClipboardMonitor::Detach(HWND window) {
-    if (!previousWindowProc_) return;
+    if (!previousWindowProc_ || window != attached_) return;
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc_));
     RemovePropA(window, kMonitorProperty);
     attached_ = nullptr;
+    previousWindowProc_ = nullptr;
 }
 
 void ClipboardMonitor::JoinChain(HWND window) {

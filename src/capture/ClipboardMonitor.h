@@ -1,18 +1,21 @@
 // The main window's place in the clipboard-viewer chain, and what the capture knows of the clipboard: whether
 // the manager is on, whether a change is the program's own, which change was handled last and which copy was
-// seen last. Join and leave keep the order the chain needs. The main window owns one; a test makes its own.
+// seen last, and the clips and history copies go to. Join and leave keep the order the chain needs. The main
+// window owns one; a test makes its own.
 #pragma once
 
 #include <windows.h>
 
 #include "clipboard/PictureReaderProcess.h"
 #include "clips/CopyFingerprint.h"
+#include "history/HistoryStore.h"
 
 namespace capture {
 
 class ClipboardMonitor {
 public:
-    ClipboardMonitor() = default;
+    // Copies become clips of the store's collection, written to the store's folder.
+    explicit ClipboardMonitor(history::HistoryStore& history) : history_(history) {}
     ~ClipboardMonitor();  // leaves the window's procedure as it found it
     ClipboardMonitor(const ClipboardMonitor&) = delete;
     ClipboardMonitor& operator=(const ClipboardMonitor&) = delete;
@@ -56,6 +59,8 @@ public:
 
     // The reader processes pictures from other programs go through.
     clipboard::PictureReader& Pictures() { return pictures_; }
+    history::HistoryStore& History() { return history_; }
+    clips::Clips& Clips() { return history_.Clips(); }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -63,6 +68,7 @@ private:
     bool CaptureAndPassOn(HWND window, WPARAM wParam, LPARAM lParam);
 
     static const DWORD kNoSequence = 0xFFFFFFFF;
+    history::HistoryStore& history_;
     bool managerOn_ = false;
     bool captureSuppressed_ = false;
     bool selfWrite_ = false;

@@ -13,7 +13,7 @@
 namespace capture {
 
 DWORD WriteOutsideChain(ClipboardMonitor& monitor, DWORD unchanged, const std::function<bool(HWND)>& write) {
-    clips::CaptureHost* host = clips::Host();
+    clips::CaptureHost* host = monitor.Clips().Host();
     if (!host) return unchanged;
     HWND window = host->HostWindow();
     monitor.SetSelfWrite(true);

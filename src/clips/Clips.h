@@ -1,5 +1,5 @@
-// The program's one clip collection: the tag table with its counters, the holders, and the window
-// parts the capture fills, which the main window hands over at start-up.
+// The program's clip collection: the tag table with its counters, the holders, and the window parts the
+// capture fills.
 #pragma once
 
 #include <windows.h>
@@ -29,27 +29,38 @@ public:
     virtual void ReportRefusedClip(const std::string& message) = 0;
 };
 
-void SetCaptureHost(CaptureHost* host);
-CaptureHost* Host();
+// The clips the program holds: their tags, their holders, the window parts that show them, and how many
+// the history keeps. The main window owns one; tests make their own.
+class Clips {
+public:
+    void SetHost(CaptureHost* host) { host_ = host; }
+    CaptureHost* Host() const { return host_; }
+    ClipCollection& Tags() { return tags_; }
+    const ClipCollection& Tags() const { return tags_; }
+    ClipHolders& Holders() { return holders_; }
 
-ClipCollection& ClipTags();
-ClipHolders& Holders();
+    // How many clips the history keeps ("History Size"), 1 to kMaxHistoryClips; pinned ones count too.
+    void SetHistorySize(int clips);
+    int HistorySize() const { return historySize_; }
 
-// How many clips the history keeps ("History Size"), 1 to kMaxHistoryClips; pinned ones count too.
-void SetHistorySize(int clips);
-int HistorySize();
+    // Removes the clip at a list position with its tag and holder (and its file, through the holders).
+    void Remove(int position);
+    // The oldest clip that may go to make room: not pinned, not the newest; -1 when there is none.
+    int OldestUnpinned() const;
+    // Moves the clip at `position` to the end of the list, tag and all; its holder stays where it is.
+    void MakeNewest(int position);
 
-// Removes the clip at a list position with its tag and holder (and its file, through the holders).
-void RemoveClip(int position);
-// The oldest clip that may go to make room: not pinned, not the newest; -1 when there is none.
-int OldestUnpinnedClip();
-// Moves the clip at `position` to the end of the list, tag and all; its holder stays where it is.
-void MakeNewest(int position);
+    // The plain text of a clip as the preview and the label see it: text and file-list holders as they
+    // are, rich text without its formatting; "" for pictures and missing holders.
+    std::string Text(const ClipId& id) { return TextHead(id, std::string::npos); }
+    // The first `characters` of it, read without converting or copying the rest (npos: all of it).
+    std::string TextHead(const ClipId& id, std::size_t characters);
 
-// The plain text of a clip as the preview and the label see it: text and file-list holders as they
-// are, rich text without its formatting; "" for pictures and missing holders.
-std::string ClipText(const ClipId& tag);
-// The first `characters` of it, read without converting or copying the rest (npos: all of it).
-std::string ClipTextHead(const ClipId& tag, std::size_t characters);
+private:
+    CaptureHost* host_ = nullptr;
+    ClipCollection tags_;
+    ClipHolders holders_;
+    int historySize_ = kMaxClips;
+};
 
 }  // namespace clips

@@ -3,9 +3,7 @@
 #include <shlobj.h>
 
 #include "history/ClipFile.h"
-#include "history/HistoryBudget.h"
 #include "history/HistoryStoreFiles.h"
-#include "history/HistoryStoreState.h"
 #include "cliplist/ClipListControl.h"
 #include "common/Guarded.h"
 #include "common/WindowText.h"
@@ -17,6 +15,7 @@ namespace {
 const UINT_PTR kWriteTimer = 0x4853;  // "HS"
 const UINT_PTR kRetryTimer = 0x4854;
 const UINT kRetryMs = 3000;
+const char kStoreProperty[] = "ArdentiaHistoryStore";  // on the window that receives the store's timers
 
 std::uint64_t NowMs() {
     FILETIME now;
@@ -25,19 +24,21 @@ std::uint64_t NowMs() {
     return ticks / 10000 - 11644473600000ull;  // from 1601 in 100 ns to 1970 in ms
 }
 
-void NoteDeletedHere(const std::filesystem::path& file) {
+}  // namespace
+
+void HistoryStore::NoteDeletedHere(const std::filesystem::path& file) {
     bool exact = false;
-    if (const auto id = ParseClipFileName(file.filename().u8string(), exact)) State().deletedHere.insert(*id);
+    if (const auto id = ParseClipFileName(file.filename().u8string(), exact)) state_.deletedHere.insert(*id);
 }
 
-void DeleteFileHere(const std::filesystem::path& file) {
+void HistoryStore::DeleteFileHere(const std::filesystem::path& file) {
     NoteDeletedHere(file);
-    State().worker.Delete(file);
+    state_.worker.Delete(file);
 }
 
-void DeleteFiles(Entry& entry) {
+void HistoryStore::DeleteFiles(Entry& entry) {
     // Trimmed to this machine's limits, another machine's clip is only no longer listed here.
-    if (State().trimming > 0 && !entry.file.empty() && !WrittenHere(entry.id) && entry.previous.empty() &&
+    if (state_.trimming > 0 && !entry.file.empty() && !WrittenHere(entry.id) && entry.previous.empty() &&
         entry.replaced.empty()) {
         UnlistStoredFile(entry.id);
         entry.file.clear();
@@ -51,70 +52,74 @@ void DeleteFiles(Entry& entry) {
     entry.fileBytes = 0;
 }
 
-void Forget(clips::HolderFamily family, std::int16_t index) {
-    if (State().keepingFiles) return;
-    auto it = State().entries.find({family, index});
-    if (it == State().entries.end()) return;
-    State().searchTexts.Forget(it->second.id);
+void HistoryStore::Forget(clips::HolderFamily family, std::int16_t index) {
+    if (state_.keepingFiles) return;
+    auto it = state_.entries.find({family, index});
+    if (it == state_.entries.end()) return;
+    state_.searchTexts.Forget(it->second.id);
     DeleteFiles(it->second);
-    State().entries.erase(it);
+    state_.entries.erase(it);
 }
 
-void TakeWriteOutcomes();
+HistoryStore* HistoryStore::StoreOf(HWND window) {
+    return static_cast<HistoryStore*>(GetPropA(window, kStoreProperty));
+}
 
-void CALLBACK WriteOnTimer(HWND window, UINT, UINT_PTR id, DWORD) {
+void CALLBACK HistoryStore::WriteOnTimer(HWND window, UINT, UINT_PTR id, DWORD) {
     // It runs on while the worker has jobs whose outcome is not taken yet.
     common::Guarded<bool>([&] {
-        const bool waiting = WriteQueuedClips();
-        const bool idle = State().worker.Idle();
-        TakeWriteOutcomes();
+        HistoryStore* store = StoreOf(window);
+        if (!store) return KillTimer(window, id), true;
+        const bool waiting = store->WriteQueuedClips();
+        const bool idle = store->state_.worker.Idle();
+        store->TakeWriteOutcomes();
         if (!waiting && idle) KillTimer(window, id);
         return true;
     }, false);
 }
 
-void Queue(HWND window, const clips::ClipId& tag, bool newTime);
-void RetryFailedWrites(HWND window);
-
 // Every few seconds while the folder could not be written: the clips whose writes failed are written again
 // and the deletes that failed are tried again, until one write goes through.
-void CALLBACK RetryOnTimer(HWND window, UINT, UINT_PTR id, DWORD) {
+void CALLBACK HistoryStore::RetryOnTimer(HWND window, UINT, UINT_PTR id, DWORD) {
     KillTimer(window, id);
-    common::Guarded<bool>([&] { return RetryFailedWrites(window), true; }, false);
+    common::Guarded<bool>([&] {
+        if (HistoryStore* store = StoreOf(window)) store->RetryFailedWrites(window);
+        return true;
+    }, false);
 }
 
-void RetryFailedWrites(HWND window) {
+void HistoryStore::RetryFailedWrites(HWND window) {
     std::error_code ignored;
-    std::filesystem::create_directories(State().folder, ignored);
-    for (auto& [key, entry] : State().entries)
+    std::filesystem::create_directories(state_.folder, ignored);
+    for (auto& [key, entry] : state_.entries)
         if (entry.unwritten && PositionOf(entry.tag) >= 0) Queue(window, entry.tag, false);
-    for (const auto& file : std::exchange(State().undeleted, {})) State().worker.Delete(file);
+    for (const auto& file : std::exchange(state_.undeleted, {})) state_.worker.Delete(file);
     SetTimer(window, kWriteTimer, 10, WriteOnTimer);
 }
 
-std::string FailureLine(const DiskWorker::Outcome& outcome) {
+std::string HistoryStore::FailureLine(const DiskWorker::Outcome& outcome) const {
     if (outcome.remove)
         return "Could not delete " + outcome.file.filename().u8string() + " from the history folder: " + outcome.why;
-    return "History folder " + State().folder.u8string() + " cannot be written (" + outcome.why +
+    return "History folder " + state_.folder.u8string() + " cannot be written (" + outcome.why +
            "): clips are kept in memory until it can";
 }
 
 // What the worker did: a file whole in place makes its clip one the disk holds (and the file it replaces
 // goes); a write that failed leaves the clip held and without a file, to be written again once the folder
 // can be; either failure is said once.
-void TakeWriteOutcomes() {
+void HistoryStore::TakeWriteOutcomes() {
     bool confirmed = false;
-    for (const DiskWorker::Outcome& outcome : State().worker.TakeOutcomes()) {
+    for (const DiskWorker::Outcome& outcome : state_.worker.TakeOutcomes()) {
         if (!outcome.done) {
-            if (outcome.remove) State().undeleted.insert(outcome.file);
-            if (!State().folderFailing && clips::Host()) clips::Host()->ReportRefusedClip(FailureLine(outcome));
-            State().folderFailing = true;
-            if (State().window) SetTimer(State().window, kRetryTimer, kRetryMs, RetryOnTimer);
+            if (outcome.remove) state_.undeleted.insert(outcome.file);
+            if (!state_.folderFailing && clips_.Host()) clips_.Host()->ReportRefusedClip(FailureLine(outcome));
+            state_.folderFailing = true;
+            if (state_.window) SetTimer(state_.window, kRetryTimer, kRetryMs, RetryOnTimer);
         } else if (!outcome.remove) {
-            State().folderFailing = false;
+            state_.folderFailing = false;
         }
         if (outcome.remove) continue;
-        for (auto& [key, entry] : State().entries) {
+        for (auto& [key, entry] : state_.entries) {
             if (entry.writeJob != outcome.job || entry.queued) continue;
             if (outcome.done) {
                 entry.written = confirmed = true;
@@ -127,15 +132,15 @@ void TakeWriteOutcomes() {
             entry.replaced.clear();
         }
     }
-    const int count = confirmed && clips::Host() ? clips::Host()->ClipList().Model().ListCount() : 0;
-    if (count > 0) UnloadBeyondLimit(clips::ClipTags().Tag(count - 1));
+    const int count = confirmed && clips_.Host() ? clips_.Host()->ClipList().Model().ListCount() : 0;
+    if (count > 0) UnloadBeyondLimit(clips_.Tags().Tag(count - 1));
 }
 
-void Queue(HWND window, const clips::ClipId& tag, bool newTime) {
-    if (!State().open) return;
+void HistoryStore::Queue(HWND window, const clips::ClipId& tag, bool newTime) {
+    if (!state_.open) return;
     // A clip listed from its file is read before it is written again; one that cannot be is left alone.
     if (!LoadClip(tag)) return;
-    Entry& entry = State().entries[KeyOf(tag)];
+    Entry& entry = state_.entries[KeyOf(tag)];
     if (!entry.previous.empty()) DeleteFileHere(entry.previous);  // an earlier rewrite never got written
     entry.previous = entry.file;
     entry.file.clear();
@@ -143,50 +148,50 @@ void Queue(HWND window, const clips::ClipId& tag, bool newTime) {
     if (newTime || entry.capturedAtMs == 0) entry.capturedAtMs = NowMs();
     entry.queued = true;
     entry.unwritten = false;
-    State().window = window;
+    UseWindow(window);
     SetTimer(window, kWriteTimer, 10, WriteOnTimer);
 }
 
-void ReleaseKeepingFile(const std::pair<clips::HolderFamily, std::int16_t>& key) {
-    State().keepingFiles = true;
-    clips::Holders().Release(key.first, key.second);
-    State().keepingFiles = false;
+void HistoryStore::ReleaseKeepingFile(const EntryKey& key) {
+    state_.keepingFiles = true;
+    clips_.Holders().Release(key.first, key.second);
+    state_.keepingFiles = false;
 }
 
-}  // namespace
+HistoryStore::~HistoryStore() {
+    StopSync();
+    Close();
+}
 
-HistoryStoreState& State() {
-    static HistoryStoreState state;
-    return state;
+void HistoryStore::UseWindow(HWND window) {
+    if (state_.window == window) return;
+    if (state_.window) RemovePropA(state_.window, kStoreProperty);
+    state_.window = window;
+    SetPropA(window, kStoreProperty, this);
 }
 
 EntryKey KeyOf(const clips::ClipId& tag) {
     return {clips::FamilyOfKind(tag.kind), tag.holder};
 }
 
-int PositionOf(const clips::ClipId& tag) {
-    const int count = clips::Host() ? clips::Host()->ClipList().Model().ListCount() : 0;
+int HistoryStore::PositionOf(const clips::ClipId& tag) {
+    const int count = clips_.Host() ? clips_.Host()->ClipList().Model().ListCount() : 0;
     for (int position = count - 1; position >= 0; --position)
-        if (clips::ClipTags().Tag(position) == tag) return position;
+        if (clips_.Tags().Tag(position) == tag) return position;
     return -1;
 }
 
-void LabelFromContent(const clips::ClipId& tag, const std::string& text, int position) {
-    const int count = clips::Host() ? clips::Host()->ClipList().Model().ListCount() : 0;
-    if (position < 0 || position >= count || clips::ClipTags().Tag(position) != tag) position = PositionOf(tag);
+void HistoryStore::LabelFromContent(const clips::ClipId& tag, const std::string& text, int position) {
+    const int count = clips_.Host() ? clips_.Host()->ClipList().Model().ListCount() : 0;
+    if (position < 0 || position >= count || clips_.Tags().Tag(position) != tag) position = PositionOf(tag);
     if (position < 0) return;
     const std::string label =
         tag.kind == clips::kKindPicture ? std::string(clips::kPictureLabel) : clips::ListLabel(text);
-    auto& list = clips::Host()->ClipList().Model();
+    auto& list = clips_.Host()->ClipList().Model();
     if (list.ItemText(position) != label) list.SetItemText(position, label);
 }
 
 bool OnDisk(const Entry& entry) { return !entry.file.empty() && !entry.queued && entry.written; }
-
-TrimScope::TrimScope() { ++State().trimming; }
-TrimScope::~TrimScope() { --State().trimming; }
-
-bool WrittenHere(const ClipFileId& id) { return id.machine == State().machine || id.machine == 0; }
 
 std::filesystem::path DefaultHistoryFolder() {
     wchar_t local[MAX_PATH] = {};
@@ -194,77 +199,70 @@ std::filesystem::path DefaultHistoryFolder() {
     return std::filesystem::path(local) / L"Ardentia" / L"History";
 }
 
-void OpenHistoryStore(const std::filesystem::path& folder) {
-    CloseHistoryStore();
+void HistoryStore::Open(const std::filesystem::path& folder) {
+    Close();
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
-    State().folder = folder;
-    State().open = true;
-    RemoveUnfinishedFiles(folder, State().machine);
-    State().worker.Start();
-    clips::Holders().onReleased = [](clips::HolderFamily family, std::int16_t index) { Forget(family, index); };
+    state_.folder = folder;
+    state_.open = true;
+    RemoveUnfinishedFiles(folder, state_.machine);
+    state_.worker.Start();
+    clips_.Holders().onReleased = [this](clips::HolderFamily family, std::int16_t index) { Forget(family, index); };
 }
 
-void CloseHistoryStore() {
-    if (!State().open) return;
+void HistoryStore::Close() {
+    if (!state_.open) return;
     WriteQueuedClips();
-    State().worker.Stop();
+    state_.worker.Stop();
     TakeWriteOutcomes();
-    if (State().window) KillTimer(State().window, kRetryTimer);
-    State().searchTexts.Clear();
-    clips::Holders().onReleased = nullptr;
-    State().entries.clear();
-    State().undeleted.clear();
-    State().folderFailing = false;
-    State().open = false;
+    if (state_.window) {
+        KillTimer(state_.window, kRetryTimer);
+        KillTimer(state_.window, kWriteTimer);
+        RemovePropA(state_.window, kStoreProperty);
+        state_.window = nullptr;
+    }
+    state_.searchTexts.Clear();
+    clips_.Holders().onReleased = nullptr;
+    state_.entries.clear();
+    state_.undeleted.clear();
+    state_.folderFailing = false;
+    state_.open = false;
 }
 
-const std::filesystem::path& HistoryFolder() { return State().folder; }
-
-void SetHistoryDiskLimit(std::uint64_t bytes) { State().diskBytes = bytes; }
-
-void SetRememberHistory(bool remember) { State().remember = remember; }
-void SetMachineId(std::uint32_t machine) { State().machine = machine; }
-bool RememberHistory() { return State().remember; }
-
-// A clip made newest again is written anew under its new time; its older file goes.
-void QueueClipForHistory(HWND window, const clips::ClipId& tag) { Queue(window, tag, true); }
-void QueueClipRewrite(HWND window, const clips::ClipId& tag) { Queue(window, tag, false); }
-
-void QueueHistoryChoice(HWND window) {
-    if (!clips::Host()) return;
-    const auto& list = clips::Host()->ClipList().Model();
+void HistoryStore::QueueRememberChoice(HWND window) {
+    if (!clips_.Host()) return;
+    const auto& list = clips_.Host()->ClipList().Model();
     // Not remembered, the unpinned clips' files go. The held stay listed, in memory; of those on the disk
     // only, the newest are read back while the memory budget has room, the others go unread. Another
     // machine's clips are its own to keep.
-    std::uint64_t room = HistoryBudget() - std::min(HistoryBudget(), HistoryBytes());
+    std::uint64_t room = budget_ - std::min(budget_, HeldBytes());
     for (int position = list.ListCount() - 1; position >= 0; --position) {
-        const clips::ClipId tag = clips::ClipTags().Tag(position);
-        const auto it = State().entries.find(KeyOf(tag));
-        const bool stored = it != State().entries.end() && !it->second.file.empty();
-        if (State().remember) {
-            if (!stored) QueueClipRewrite(window, tag);
+        const clips::ClipId tag = clips_.Tags().Tag(position);
+        const auto it = state_.entries.find(KeyOf(tag));
+        const bool stored = it != state_.entries.end() && !it->second.file.empty();
+        if (state_.remember) {
+            if (!stored) QueueRewrite(window, tag);
             continue;
         }
         if (list.ItemPinned(position) || !stored || !WrittenHere(it->second.id)) continue;
         if (!it->second.loaded && it->second.fileBytes > room) {
-            clips::RemoveClip(position);
+            clips_.Remove(position);
             continue;
         }
         if (!it->second.loaded) room -= it->second.fileBytes;
-        QueueClipRewrite(window, tag);
+        QueueRewrite(window, tag);
     }
 }
 
-bool WriteQueuedClips() {
+bool HistoryStore::WriteQueuedClips() {
     bool waiting = false, written = false;
-    for (auto& [key, entry] : State().entries) {
+    for (auto& [key, entry] : state_.entries) {
         if (!entry.queued) continue;
         const int position = PositionOf(entry.tag);
-        const bool pinned = position >= 0 && clips::Host()->ClipList().Model().ItemPinned(position);
+        const bool pinned = position >= 0 && clips_.Host()->ClipList().Model().ItemPinned(position);
         std::optional<ClipFileContents> contents;
         // Unremembered history keeps only its pins on the disk.
-        if ((State().remember || pinned) && !ContentsOfClip(entry.tag, contents)) {
+        if ((state_.remember || pinned) && !ContentsOfClip(entry.tag, contents)) {
             waiting = true;  // its picture is still being compressed
             continue;
         }
@@ -274,14 +272,14 @@ bool WriteQueuedClips() {
             continue;
         }
         contents->header.capturedAtMs = entry.capturedAtMs;
-        contents->header.label = clips::Host()->ClipList().Model().ItemText(position);
+        contents->header.label = clips_.Host()->ClipList().Model().ItemText(position);
         contents->header.pinned = pinned;
-        entry.id = {entry.capturedAtMs, State().machine, ContentChecksum(contents->formats)};
-        entry.file = State().folder / ClipFileName(entry.id);
+        entry.id = {entry.capturedAtMs, state_.machine, ContentChecksum(contents->formats)};
+        entry.file = state_.folder / ClipFileName(entry.id);
         entry.fileBytes = ClipFileBytes(*contents);
         // A clip that had a file (pinned, unpinned, made newest) replaces every older copy of it.
         entry.written = false;
-        entry.writeJob = State().worker.Write(entry.file, std::move(*contents), !entry.previous.empty());
+        entry.writeJob = state_.worker.Write(entry.file, std::move(*contents), !entry.previous.empty());
         if (!entry.replaced.empty() && entry.replaced != entry.file) DeleteFileHere(entry.replaced);
         entry.replaced = std::exchange(entry.previous, {});
         // The file it replaces goes once this one is written: a listing meanwhile shows no other clip in it.
@@ -290,16 +288,16 @@ bool WriteQueuedClips() {
     }
     if (written) {
         TrimToDiskLimit();
-        const int newest = clips::Host()->ClipList().Model().ListCount() - 1;
-        UnloadBeyondLimit(clips::ClipTags().Tag(newest));
+        const int newest = clips_.Host()->ClipList().Model().ListCount() - 1;
+        UnloadBeyondLimit(clips_.Tags().Tag(newest));
     }
     return waiting;
 }
 
-bool LoadClip(const clips::ClipId& tag) {
+bool HistoryStore::LoadClip(const clips::ClipId& tag) {
     const auto key = KeyOf(tag);
-    const auto it = State().entries.find(key);
-    if (it == State().entries.end() || it->second.loaded) return true;  // held since it was captured, or read already
+    const auto it = state_.entries.find(key);
+    if (it == state_.entries.end() || it->second.loaded) return true;  // held since it was captured, or read already
     std::optional<ClipFileContents> clip;
     if (!ReadStoredClip(it->second.file, clip) || clip->header.kind != tag.kind ||
         !FillHolderFromFile(*clip, key.second)) {
@@ -309,48 +307,48 @@ bool LoadClip(const clips::ClipId& tag) {
     it->second.loaded = true;
     // The label is made from what the file holds, not taken from its header: the list and the popup show
     // what putting it back will paste.
-    LabelFromContent(tag, tag.kind == clips::kKindPicture ? std::string() : clips::ClipTextHead(tag, 256));
+    LabelFromContent(tag, tag.kind == clips::kKindPicture ? std::string() : clips_.TextHead(tag, 256));
     UnloadBeyondLimit(tag);
     UnloadOverBudget(tag);
     return true;
 }
 
-bool UseClip(const clips::ClipId& tag) {
+bool HistoryStore::UseClip(const clips::ClipId& tag) {
     if (LoadClip(tag)) return true;
     // Its file was whole when listed but is damaged now: the clip goes, the file stays where it is.
-    for (int position = clips::Host() ? clips::Host()->ClipList().Model().ListCount() - 1 : -1; position >= 0;
+    for (int position = clips_.Host() ? clips_.Host()->ClipList().Model().ListCount() - 1 : -1; position >= 0;
          --position)
-        if (clips::ClipTags().Tag(position) == tag) DropDamagedClip(position);
-    if (clips::Host()) clips::Host()->ReportRefusedClip(DamagedFilesLine(1));
+        if (clips_.Tags().Tag(position) == tag) DropDamagedClip(position);
+    if (clips_.Host()) clips_.Host()->ReportRefusedClip(DamagedFilesLine(1));
     return false;
 }
 
-bool UnloadClip(const clips::ClipId& tag) {
+bool HistoryStore::UnloadClip(const clips::ClipId& tag) {
     const auto key = KeyOf(tag);
-    const auto it = State().entries.find(key);
-    if (it == State().entries.end() || !it->second.loaded || !OnDisk(it->second)) return false;
+    const auto it = state_.entries.find(key);
+    if (it == state_.entries.end() || !it->second.loaded || !OnDisk(it->second)) return false;
     it->second.loaded = false;
     ReleaseKeepingFile(key);
     return true;
 }
 
-bool StoredOnDisk(const clips::ClipId& tag) {
-    const auto it = State().entries.find(KeyOf(tag));
-    return it != State().entries.end() && OnDisk(it->second);
+bool HistoryStore::StoredOnDisk(const clips::ClipId& tag) const {
+    const auto it = state_.entries.find(KeyOf(tag));
+    return it != state_.entries.end() && OnDisk(it->second);
 }
 
-bool ClipHeld(const clips::ClipId& tag) {
-    const auto it = State().entries.find(KeyOf(tag));
-    return it == State().entries.end() || it->second.loaded;
+bool HistoryStore::ClipHeld(const clips::ClipId& tag) const {
+    const auto it = state_.entries.find(KeyOf(tag));
+    return it == state_.entries.end() || it->second.loaded;
 }
 
-void FlushHistoryWrites() {
-    while (WriteQueuedClips()) clips::Holders().Pictures().FinishCompressing();
-    State().worker.Flush();
+void HistoryStore::FlushWrites() {
+    while (WriteQueuedClips()) clips_.Holders().Pictures().FinishCompressing();
+    state_.worker.Flush();
     TakeWriteOutcomes();
 }
 
-void NoteRestoredClip(const clips::ClipId& tag, const StoredClip& stored) {
+void HistoryStore::NoteRestoredClip(const clips::ClipId& tag, const StoredClip& stored) {
     Entry entry;
     entry.tag = tag;
     entry.capturedAtMs = stored.id.capturedAtMs;
@@ -358,16 +356,12 @@ void NoteRestoredClip(const clips::ClipId& tag, const StoredClip& stored) {
     entry.fileBytes = stored.bytes;
     entry.id = stored.id;
     entry.loaded = false;
-    State().entries[KeyOf(tag)] = std::move(entry);
+    state_.entries[KeyOf(tag)] = std::move(entry);
 }
 
-void DropDamagedClip(int position) {
-    State().entries.erase(KeyOf(clips::ClipTags().Tag(position)));  // first: the file is not the clip's to delete
-    clips::RemoveClip(position);
+void HistoryStore::DropDamagedClip(int position) {
+    state_.entries.erase(KeyOf(clips_.Tags().Tag(position)));  // first: the file is not the clip's to delete
+    clips_.Remove(position);
 }
-
-void DeleteStoredFile(const std::filesystem::path& file) { DeleteFileHere(file); }
-
-void UnlistStoredFile(const ClipFileId& id) { State().deletedHere.insert(id); }
 
 }  // namespace history

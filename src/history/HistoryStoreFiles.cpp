@@ -8,7 +8,6 @@
 #include "history/HistoryFolder.h"
 #include "history/HistoryStore.h"
 #include "pictures/PngPicture.h"
-#include "clips/Clips.h"
 #include "cliplist/ClipListControl.h"
 #include "common/Utf8.h"
 #include "common/WindowText.h"
@@ -33,7 +32,7 @@ UINT FormatOfStoredName(const std::string& name) {
     return 0;
 }
 
-bool ContentsOfClip(const clips::ClipId& tag, std::optional<ClipFileContents>& contents) {
+bool HistoryStore::ContentsOfClip(const clips::ClipId& tag, std::optional<ClipFileContents>& contents) {
     contents.reset();
     const std::string kind = tag.kind;
     const std::int16_t index = tag.holder;
@@ -42,18 +41,18 @@ bool ContentsOfClip(const clips::ClipId& tag, std::optional<ClipFileContents>& c
     clip.header.kind = kind;
     if (kind == clips::kKindPicture) {
         const std::string* png = nullptr;
-        if (!clips::Holders().Pictures().PngReady(index, png)) return false;
+        if (!clips_.Holders().Pictures().PngReady(index, png)) return false;
         if (!png) return true;
         // The source's PNG is among the kept formats; the picture's own is written apart.
-        const clips::ClipFormats* kept = clips::Holders().Kept(family, index);
+        const clips::ClipFormats* kept = clips_.Holders().Kept(family, index);
         if (!kept || !clips::FindFormat(*kept, pictures::PngFormat()))
             clip.formats.push_back({kPictureEntryName, *png});
     } else if (kind == clips::kKindText) {
-        const std::string* text = clips::Holders().Text(index);
+        const std::string* text = clips_.Holders().Text(index);
         if (!text) return true;
         clip.formats.push_back({StoredFormatName(CF_UNICODETEXT), clips::UnicodeTextFormat(*text).bytes});
     }
-    if (const clips::ClipFormats* kept = clips::Holders().Kept(family, index))
+    if (const clips::ClipFormats* kept = clips_.Holders().Kept(family, index))
         for (const clips::ClipFormat& format : *kept) {
             const std::string name = StoredFormatName(format.format);
             if (!name.empty()) clip.formats.push_back({name, format.bytes});
@@ -62,7 +61,7 @@ bool ContentsOfClip(const clips::ClipId& tag, std::optional<ClipFileContents>& c
     return true;
 }
 
-bool FillHolderFromFile(const ClipFileContents& clip, std::int16_t index) {
+bool HistoryStore::FillHolderFromFile(const ClipFileContents& clip, std::int16_t index) {
     const std::string& kind = clip.header.kind;
     const clips::HolderFamily family = clips::FamilyOfKind(kind);
     if (family == clips::HolderFamily::kNone) return false;
@@ -87,21 +86,21 @@ bool FillHolderFromFile(const ClipFileContents& clip, std::int16_t index) {
     if ((kind == clips::kKindText || kind == clips::kKindFileList) && text.empty()) return false;
     if (kind == clips::kKindRichText && !rtf) return false;
 
-    clips::Holders().Create(family, index);
+    clips_.Holders().Create(family, index);
     // The formats first: a picture that keeps its source's PNG finds it among them.
     const bool sourcePng = png != nullptr;
-    clips::ClipFormats* keptHere = clips::Holders().Kept(family, index);
+    clips::ClipFormats* keptHere = clips_.Holders().Kept(family, index);
     if (!keptHere) return false;
     *keptHere = std::move(kept);
     rtf = clips::FindFormat(*keptHere, clipboard::RichTextFormat());
     bool held = false;
     if (kind == clips::kKindPicture) {
-        held = clips::Holders().Pictures().SetCompressed(index, unsigned(width), unsigned(height), sourcePng,
+        held = clips_.Holders().Pictures().SetCompressed(index, unsigned(width), unsigned(height), sourcePng,
                                                   sourcePng ? std::string() : picture);
     } else if (kind == clips::kKindRichText) {
-        clips::RichTextHolder* box = clips::Holders().RichText(index);
+        clips::RichTextHolder* box = clips_.Holders().RichText(index);
         held = box && (box->SetMarkup(clips::TrimAtNull(rtf->bytes)) || !box->PlainText().empty());
-    } else if (std::string* holder = clips::Holders().Text(index)) {
+    } else if (std::string* holder = clips_.Holders().Text(index)) {
         *holder = text;
         held = true;
     }
@@ -130,25 +129,25 @@ bool ReadSearchTextOfFile(const std::filesystem::path& file, StoredSearchText& r
     return true;
 }
 
-void ReadMarkupOf(StoredSearchText& read) {
+void HistoryStore::ReadMarkupOf(StoredSearchText& read) {
     if (read.markup.empty()) return;
-    read.text = common::Utf8Prefix(clips::Holders().PlainTextOf(read.markup), kStoredSearchChars);
+    read.text = common::Utf8Prefix(clips_.Holders().PlainTextOf(read.markup), kStoredSearchChars);
     read.markup.clear();
 }
 
-clips::ClipId InsertListedClip(const ClipFileHeader& header, int position) {
-    auto& list = clips::Host()->ClipList().Model();
+clips::ClipId HistoryStore::InsertListedClip(const ClipFileHeader& header, int position) {
+    auto& list = clips_.Host()->ClipList().Model();
     const int count = list.ListCount();
     position = std::clamp(position, 0, count);
     const clips::HolderFamily family = clips::FamilyOfKind(header.kind);
-    const clips::ClipId tag{header.kind, clips::ClipTags().NextHolderIndex(family, count)};
+    const clips::ClipId tag{header.kind, clips_.Tags().NextHolderIndex(family, count)};
     // Every slot taken (pins past any limit): the clip is not listed, and the list keeps step with the tags.
-    if (!clips::ClipTags().InsertTag(position, tag, count)) return {};
+    if (!clips_.Tags().InsertTag(position, tag, count)) return {};
     const std::int16_t icon = clips::IconOfKind(header.kind);
     if (position == count) list.AddItem(header.label, icon, icon);
     else list.InsertItem(position, header.label, icon, icon);
     list.SetItemPinned(position, header.pinned);
-    clips::ClipTags().Advance(family, tag.holder);
+    clips_.Tags().Advance(family, tag.holder);
     return tag;
 }
 
@@ -160,9 +159,9 @@ bool ReadStoredClip(const std::filesystem::path& file, std::optional<ClipFileCon
     return clip.has_value();
 }
 
-std::string RestoreHistory(const HistoryLimits& limits) {
-    if (!clips::Host()) return "";
-    const HistoryListing listing = ListHistoryFolder(HistoryFolder());
+std::string HistoryStore::Restore(const HistoryLimits& limits) {
+    if (!clips_.Host()) return "";
+    const HistoryListing listing = ListHistoryFolder(Folder());
     // What is beyond the limits goes now, oldest unpinned first, as it would have gone while running.
     const std::vector<std::size_t> removed = ClipsToRemove(listing.clips, limits);
     std::vector<bool> gone(listing.clips.size(), false);
@@ -175,14 +174,14 @@ std::string RestoreHistory(const HistoryLimits& limits) {
     for (std::size_t i = 0; i < listing.clips.size(); ++i) {
         if (gone[i]) continue;
         const StoredClip& stored = listing.clips[i];
-        const clips::ClipId tag = InsertListedClip(stored.header, clips::Host()->ClipList().Model().ListCount());
+        const clips::ClipId tag = InsertListedClip(stored.header, clips_.Host()->ClipList().Model().ListCount());
         if (!tag.empty()) NoteRestoredClip(tag, stored);
     }
     // The newest are read whole now, as the window and the popup show them first; the others when used.
     int damaged = listing.damaged;
-    const int count = clips::Host()->ClipList().Model().ListCount();
+    const int count = clips_.Host()->ClipList().Model().ListCount();
     for (int position = count - 1; position >= 0 && position >= count - int(kClipsReadAtStart); --position)
-        if (!LoadClip(clips::ClipTags().Tag(position))) {
+        if (!LoadClip(clips_.Tags().Tag(position))) {
             DropDamagedClip(position);
             ++damaged;
         }

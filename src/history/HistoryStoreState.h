@@ -1,4 +1,4 @@
-// What the history store knows, shared by the files that make it up (HistoryStore*.cpp) and by no one else.
+// What the history store knows of its clips and its folder: the store's own data, read by no one else.
 #pragma once
 
 #include <windows.h>
@@ -14,7 +14,6 @@
 #include "history/DiskWorker.h"
 #include "history/HistoryFolder.h"
 #include "history/StoredSearchTexts.h"
-#include "clips/Clips.h"
 
 namespace history {
 
@@ -54,19 +53,7 @@ struct HistoryStoreState {
     StoredSearchTexts searchTexts;
     int trimming = 0;  // TrimScopes alive
 };
-HistoryStoreState& State();
-
 EntryKey KeyOf(const clips::ClipId& tag);
-// The list position of the clip with this tag, or -1 when it is no longer listed.
-int PositionOf(const clips::ClipId& tag);
-// The clip's label made from what it holds; its position, when known, spares a search for it.
-void LabelFromContent(const clips::ClipId& tag, const std::string& text, int position = -1);
 bool OnDisk(const Entry& entry);
-
-// HistoryStoreLimits.cpp: at most kClipsHeldInMemory clips read back stay held, a clip read back counts
-// against the memory budget, and the files stay within "History Disk MB". keep is never let go.
-void UnloadBeyondLimit(const clips::ClipId& keep);
-void UnloadOverBudget(const clips::ClipId& keep);
-void TrimToDiskLimit();
 
 }  // namespace history

@@ -2,23 +2,16 @@
 #include "history/HistoryStore.h"
 
 #include "history/HistoryStoreFiles.h"
-#include "history/HistoryStoreState.h"
 #include "cliplist/ClipListControl.h"
 
 namespace history {
 
-std::uint64_t HistoryWritesDone() { return State().worker.Done(); }
-
-bool IsOwnHistoryChange(const std::filesystem::path& name, bool removed) {
-    return State().worker.IsOwnChange(name, removed);
-}
-
-std::vector<StoredClipState> StoredClipStates(std::uint64_t writesDoneBefore) {
+std::vector<StoredClipState> HistoryStore::StoredClipStates(std::uint64_t writesDoneBefore) {
     std::vector<StoredClipState> states;
-    const auto& list = clips::Host()->ClipList().Model();
+    const auto& list = clips_.Host()->ClipList().Model();
     for (int position = 0; position < list.ListCount(); ++position) {
-        const auto it = State().entries.find(KeyOf(clips::ClipTags().Tag(position)));
-        if (it == State().entries.end()) continue;
+        const auto it = state_.entries.find(KeyOf(clips_.Tags().Tag(position)));
+        if (it == state_.entries.end()) continue;
         const Entry& entry = it->second;
         // Not on the disk: no other machine sees it. A file about to be written again still names the clip.
         if (entry.file.empty() && entry.previous.empty()) continue;
@@ -28,35 +21,33 @@ std::vector<StoredClipState> StoredClipStates(std::uint64_t writesDoneBefore) {
     return states;
 }
 
-const std::set<ClipFileId>& FilesDeletedHere() { return State().deletedHere; }
-
-int PositionOfStored(const ClipFileId& id) {
-    for (const auto& [key, entry] : State().entries)
+int HistoryStore::PositionOfStored(const ClipFileId& id) {
+    for (const auto& [key, entry] : state_.entries)
         if (!entry.file.empty() && entry.id == id) return PositionOf(entry.tag);
     return -1;
 }
 
-void RemoveClipDeletedElsewhere(const ClipFileId& id) {
+void HistoryStore::RemoveClipDeletedElsewhere(const ClipFileId& id) {
     const int position = PositionOfStored(id);
     if (position < 0) return;
-    State().entries.erase(KeyOf(clips::ClipTags().Tag(position)));  // its file is gone, or is another machine's to keep
-    clips::RemoveClip(position);
+    state_.entries.erase(KeyOf(clips_.Tags().Tag(position)));  // its file is gone, or is another machine's to keep
+    clips_.Remove(position);
 }
 
-void AddClipFromElsewhere(const StoredClip& stored) {
+void HistoryStore::AddClipFromElsewhere(const StoredClip& stored) {
     std::vector<std::uint64_t> times;
-    const auto& list = clips::Host()->ClipList().Model();
+    const auto& list = clips_.Host()->ClipList().Model();
     for (int position = 0; position < list.ListCount(); ++position) {
-        const auto it = State().entries.find(KeyOf(clips::ClipTags().Tag(position)));
-        times.push_back(it != State().entries.end() ? it->second.capturedAtMs : times.empty() ? 0 : times.back());
+        const auto it = state_.entries.find(KeyOf(clips_.Tags().Tag(position)));
+        times.push_back(it != state_.entries.end() ? it->second.capturedAtMs : times.empty() ? 0 : times.back());
     }
     const clips::ClipId tag = InsertListedClip(stored.header, int(PlaceByTime(times, stored.id.capturedAtMs)));
     if (!tag.empty()) NoteRestoredClip(tag, stored);
 }
 
-void SetPinFromElsewhere(const ClipFileId& id, bool pinned) {
+void HistoryStore::SetPinFromElsewhere(const ClipFileId& id, bool pinned) {
     const int position = PositionOfStored(id);
-    if (position >= 0) clips::Host()->ClipList().Model().SetItemPinned(position, pinned);
+    if (position >= 0) clips_.Host()->ClipList().Model().SetItemPinned(position, pinned);
 }
 
 }  // namespace history

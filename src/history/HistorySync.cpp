@@ -1,39 +1,30 @@
-#include "history/HistorySync.h"
-
+// Keeps the history shown in step with a history folder that other machines write too: the folder is
+// watched, and what another machine added, deleted or pinned there is added, removed or pinned here,
+// without the clipboard or the focus. This machine's own writes change nothing here.
 #include <memory>
 
-#include "history/HistoryStore.h"
-#include "clips/Clips.h"
 #include "history/FolderMerge.h"
-#include "history/FolderWatcher.h"
+#include "history/HistoryStore.h"
 
 namespace history {
 
-namespace {
-FolderWatcher gWatcher;
-}  // namespace
-
-bool StartHistorySync(HWND window) {
-    return gWatcher.Start(
-        HistoryFolder(), window, kFolderListedMessage, [] { return HistoryWritesDone(); },
-        IsOwnHistoryChange);
+bool HistoryStore::StartSync(HWND window) {
+    return watcher_.Start(
+        Folder(), window, kFolderListedMessage, [this] { return state_.worker.Done(); },
+        [this](const std::filesystem::path& name, bool removed) { return state_.worker.IsOwnChange(name, removed); });
 }
 
-void StopHistorySync() { gWatcher.Stop(); }
-
-bool HistorySyncRunning() { return gWatcher.Running(); }
-
-bool ApplyFolderListing(LPARAM listed) {
+bool HistoryStore::ApplyFolderListing(LPARAM listed) {
     const std::unique_ptr<FolderListed> taken(reinterpret_cast<FolderListed*>(listed));
-    if (!taken || !clips::Host() || !gWatcher.Running()) return false;
+    if (!taken || !clips_.Host() || !watcher_.Running()) return false;
     if (!taken->failure.empty()) {
-        clips::Host()->ReportRefusedClip("Not done: " + taken->failure);
+        clips_.Host()->ReportRefusedClip("Not done: " + taken->failure);
         return false;
     }
     std::vector<KnownClip> known;
     for (const StoredClipState& state : StoredClipStates(taken->writesDoneBefore))
         known.push_back({state.id, state.pinned, state.settled});
-    const FolderChanges changes = ChangesBetween(known, taken->listing, FilesDeletedHere());
+    const FolderChanges changes = ChangesBetween(known, taken->listing, state_.deletedHere);
     if (changes.Empty()) return false;
     for (const ClipFileId& id : changes.removed) RemoveClipDeletedElsewhere(id);
     for (const StoredClip& clip : changes.added) AddClipFromElsewhere(clip);

@@ -85,10 +85,9 @@ void WriteBitmapFile(const std::string& path, HBITMAP picture) {
     file.Close(path);
 }
 
-void WriteClipFile(const std::string& path, const clips::ClipId& tag) {
+void WriteClipFile(clips::ClipHolders& holders, const std::string& path, const clips::ClipId& tag) {
     const std::string kind = tag.kind;
     const std::int16_t index = tag.holder;
-    clips::ClipHolders& holders = clips::Holders();
     if (kind == clips::kKindText || kind == clips::kKindFileList) {
         if (const std::string* text = holders.Text(index)) WriteTextFile(path, *text);
     } else if (kind == clips::kKindRichText) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "clips/ClipCollection.h"
+#include "clips/ClipHolders.h"
 
 namespace mainwindow {
 
@@ -15,6 +16,6 @@ std::string TextFileBytes(const std::string& text);
 void WriteTextFile(const std::string& path, const std::string& text);
 void WriteBitmapFile(const std::string& path, HBITMAP picture);
 // By the tag's kind, from its holder; an unknown kind or a missing holder writes nothing.
-void WriteClipFile(const std::string& path, const clips::ClipId& tag);
+void WriteClipFile(clips::ClipHolders& holders, const std::string& path, const clips::ClipId& tag);
 
 }  // namespace mainwindow

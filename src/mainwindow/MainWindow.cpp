@@ -13,7 +13,6 @@
 #include "common/units.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/MainWindowParts.h"
-#include "history/HistorySync.h"
 
 namespace mainwindow {
 
@@ -334,19 +333,19 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             DestroyWindow(hwnd_);
             return 0;
         case WM_DESTROY:
-            history::StopHistorySync();
-            history::CloseHistoryStore();  // its files stay for the next start
-            clips::SetCaptureHost(nullptr);
-            clips::Holders().Clear();
-            clips::Holders().onPictureReleasing = nullptr;
-            clips::ClipTags() = clips::ClipCollection();
+            history_.StopSync();
+            history_.Close();  // its files stay for the next start
+            clips_.SetHost(nullptr);
+            clips_.Holders().Clear();
+            clips_.Holders().onPictureReleasing = nullptr;
+            clips_.Tags() = clips::ClipCollection();
             monitor_.SetManagerOn(false);
             if (quitOnClose_) PostQuitMessage(0);
             return 0;
     }
     if (message == history::kFolderListedMessage) {
         // What another machine did changes the clips a search or the popup shows.
-        if (history::ApplyFolderListing(lParam)) {
+        if (history_.ApplyFolderListing(lParam)) {
             // As after a capture: the empty list's words go, the rows paint, the line and the current clip
             // follow; a list that had none stands on the newest. Neither the clipboard nor the focus moves.
             auto& list = clipList_.Model();

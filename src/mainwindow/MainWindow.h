@@ -58,6 +58,8 @@ public:
     bool InTray() const { return inTray_; }
     shell::TrayIcon& Tray() { return trayIcon_; }
     capture::ClipboardMonitor& Monitor() { return monitor_; }
+    clips::Clips& Clips() { return clips_; }
+    history::HistoryStore& History() { return history_; }
     const capture::ChainWatchdog& Watchdog() const { return watchdog_; }
     HWND InformationLine() const { return infoLine_; }
     HWND ClipListWindow() const { return clipList_.hwnd(); }
@@ -156,7 +158,7 @@ private:
     void ShowEmptyListText();
     std::string hotkeyName_;  // the popup's, as registered
     std::vector<PopupItem> PopupItems() const;
-    std::string SearchKeyOf(const PopupItem& item) const;
+    std::string SearchKeyOf(const PopupItem& item);  // may read the clip's file
     void PasteFromPopup(int position, bool plainText);
     bool IsOwnWindow(HWND window) const;
     // Puts the clip back (plain text only, if asked) and tells the information line how it went.
@@ -214,8 +216,11 @@ private:
     bool choosingFromSearch_ = false;
     HWND popupReturnTo_ = nullptr;
     bool hotkeyRegistered_ = false;
-    // The capture's state: the window's place in the viewer chain, and the watchdog that keeps it there.
-    capture::ClipboardMonitor monitor_;
+    // The program's state: its clips, their history on disk, the window's place in the viewer chain, and the
+    // watchdog that keeps it there.
+    clips::Clips clips_;
+    history::HistoryStore history_{clips_};
+    capture::ClipboardMonitor monitor_{history_};
     capture::ChainWatchdog watchdog_{monitor_};
     cliplist::ClipListControl clipList_;
     HIMAGELIST kindIcons_ = nullptr;

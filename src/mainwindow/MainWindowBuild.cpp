@@ -10,7 +10,6 @@
 #include "capture/CaptureClip.h"
 #include "capture/ClipboardMonitor.h"
 #include "clips/ClipLimits.h"
-#include "history/HistoryBudget.h"
 #include "common/PropertyBag.h"
 #include "common/WindowText.h"
 #include "mainwindow/ClipKindIcons.h"
@@ -137,15 +136,15 @@ bool MainWindow::CreateControls() {
     AddTooltip(preview_, kPreviewTip);
     AddTooltip(pictureView_.hwnd(), kPreviewTip);
 
-    if (!clips::Holders().Init(hwnd_)) return false;
+    if (!clips_.Holders().Init(hwnd_)) return false;
 
     // The preview draws a holder's bitmap: it lets go before the holder deletes it.
-    clips::Holders().onPictureReleasing = [this](HBITMAP picture) {
+    clips_.Holders().onPictureReleasing = [this](HBITMAP picture) {
         if (pictureView_.Picture() == picture) pictureView_.SetPicture(nullptr);
     };
     if (!trayIcon_.Create(hwnd_, 0, 0)) return false;
     trayIcon_.SetEvents(this);
-    clips::SetCaptureHost(this);
+    clips_.SetHost(this);
     return deleteSelected_ && managerSwitch_ && deleteAll_ && saveResults_ && browseFolder_ && startWithWindows_ &&
            startInTray_ && checkRemember_ && preview_ && outputFolder_ && infoLine_ && emptyMessage_;
 }
@@ -178,7 +177,7 @@ void MainWindow::StartUp() {
     });
     step(9, [&] { ShowEmptyListText(); });
     step(10, [&] {
-        history::SetHistoryBudget(clips::HistoryBudgetFromSetting(shell::GetSetting(shell::kKeyHistoryBudget, "")));
+        history_.SetBudget(clips::HistoryBudgetFromSetting(shell::GetSetting(shell::kKeyHistoryBudget, "")));
         const std::string value = shell::GetSetting(shell::kKeyClipboardSwitch, shell::kOff);
         if (value == shell::kOff) monitor_.SetManagerOn(false);
         if (value == shell::kOn) monitor_.SetManagerOn(true);

@@ -49,9 +49,8 @@ void OpenWithButton(int button, const std::string& target) {
     if (button == 2) OpenTargetWith(target);
 }
 
-void ReleaseHolderOf(const clips::ClipId& tag) {
-    const std::int16_t index = tag.holder;
-    clips::Holders().Release(clips::FamilyOfKind(tag.kind), index);
+void ReleaseHolderOf(clips::Clips& clips, const clips::ClipId& tag) {
+    clips.Holders().Release(clips::FamilyOfKind(tag.kind), tag.holder);
 }
 
 }  // namespace
@@ -79,12 +78,12 @@ void MainWindow::OnDeleteSelectedClicked() {
         }
         // Nothing current (an empty list): nothing to ask about.
         if (asked < 0 || asked >= list.ListCount()) return;
-        const clips::ClipId tag = clips::ClipTags().Tag(asked);
+        const clips::ClipId tag = clips_.Tags().Tag(asked);
         if (!Confirmed(hwnd_, DeleteClipQuestion(list.ItemText(asked)))) return;
         // A copy captured while the question was up made the new clip current, and may have let the oldest
         // go: the clip deleted is the one asked about, wherever it is now.
         int now = list.ListCount() - 1;
-        while (now >= 0 && clips::ClipTags().Tag(now) != tag) --now;
+        while (now >= 0 && clips_.Tags().Tag(now) != tag) --now;
         if (now < 0) return;
         if (now != list.ListIndex()) list.SetListIndex(now);
         DeleteClip();
@@ -101,9 +100,9 @@ void MainWindow::DeleteClip() {
         return;
     }
     clips::ClipId tag;
-    step(3, [&] { tag = clips::ClipTags().Tag(position); });
-    step(4, [&] { ReleaseHolderOf(tag); });
-    step(5, [&] { clips::ClipTags().RemoveTag(position, list.ListCount()); });
+    step(3, [&] { tag = clips_.Tags().Tag(position); });
+    step(4, [&] { ReleaseHolderOf(clips_, tag); });
+    step(5, [&] { clips_.Tags().RemoveTag(position, list.ListCount()); });
     step(6, [&] {
         if (position == 0) ClearPreview();
     });
@@ -138,8 +137,8 @@ void MainWindow::DeleteAll() {
         cliplist::ClipListControl::PaintHold hold(clipList_);
         for (int i = list.ListCount() - 1; i >= 0; --i) {
             if (list.ItemPinned(i)) continue;
-            ReleaseHolderOf(clips::ClipTags().Tag(i));
-            clips::ClipTags().RemoveTag(i, list.ListCount());
+            ReleaseHolderOf(clips_, clips_.Tags().Tag(i));
+            clips_.Tags().RemoveTag(i, list.ListCount());
             list.RemoveItem(i);
         }
     });
@@ -150,7 +149,7 @@ void MainWindow::DeleteAll() {
     step(4, [&] {
         if (!pinsStay) list.Clear();
     });
-    step(5, [&] { clips::ClipTags().ResetCounters(pinsStay); });
+    step(5, [&] { clips_.Tags().ResetCounters(pinsStay); });
     step(6, [&] {
         if (pinsStay) {
             list.SetListIndex(list.ListCount() - 1);
@@ -175,16 +174,16 @@ void MainWindow::OnSaveResultsClicked() {
     std::string firstReason;
     const auto& list = clipList_.Model();
     for (int i = 0; i < list.ListCount(); ++i) {
-        const clips::ClipId tag = clips::ClipTags().Tag(i);
+        const clips::ClipId tag = clips_.Tags().Tag(i);
         const std::string extension = SavedExtension(tag.kind);
         // Read from the disk one at a time, as saving goes: a long history never fills the memory.
-        if (extension.empty() || !history::LoadClip(tag)) {
+        if (extension.empty() || !history_.LoadClip(tag)) {
             if (!extension.empty() && ++failed == 1) firstReason = "its file in the history is damaged";
             continue;
         }
         try {
             // Earlier results are never overwritten: tags restart after Delete All.
-            WriteClipFile(FreeFileName(folder, clips::TagText(tag), extension, shell::FileExists), tag);
+            WriteClipFile(clips_.Holders(), FreeFileName(folder, clips::TagText(tag), extension, shell::FileExists), tag);
             ++written;
         } catch (const std::exception& error) {
             if (++failed == 1) firstReason = error.what();
@@ -210,18 +209,18 @@ void MainWindow::OnPreviewMouseDown(int button) {
     step(1, [&] {
         const int position = clipList_.Model().ListIndex();
         if (position < 0) return;
-        const clips::ClipId tag = clips::ClipTags().Tag(position);
+        const clips::ClipId tag = clips_.Tags().Tag(position);
         const std::string kind = tag.kind;
         if (kind != clips::kKindText && kind != clips::kKindFileList && kind != clips::kKindRichText) return;
-        if (!history::UseClip(tag)) return;
+        if (!history_.UseClip(tag)) return;
         HourglassScope hourglass;
-        const std::string text = clips::ClipText(tag);
+        const std::string text = clips_.Text(tag);
         std::string target;
         if (IsWebAddressToOpen(text)) {
             target = WebTarget(text);
         } else {
             target = TempFilePath(shell::TempFolder(), position, TempExtension(kind));
-            WriteClipFile(target, tag);
+            WriteClipFile(clips_.Holders(), target, tag);
         }
         OpenWithButton(button, target);
     });
@@ -232,11 +231,11 @@ void MainWindow::OnPictureMouseDown(int button) {
     step(1, [&] {
         const int position = clipList_.Model().ListIndex();
         if (position < 0) return;
-        const clips::ClipId tag = clips::ClipTags().Tag(position);
-        if (tag.kind != clips::kKindPicture || !history::UseClip(tag)) return;
+        const clips::ClipId tag = clips_.Tags().Tag(position);
+        if (tag.kind != clips::kKindPicture || !history_.UseClip(tag)) return;
         HourglassScope hourglass;
         const std::string target = TempFilePath(shell::TempFolder(), position, TempExtension(clips::kKindPicture));
-        WriteClipFile(target, tag);
+        WriteClipFile(clips_.Holders(), target, tag);
         OpenWithButton(button, target);
     });
 }

@@ -16,7 +16,6 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowParts.h"
 #include "shell/SettingsStore.h"
-#include "history/HistorySync.h"
 
 namespace mainwindow {
 
@@ -60,23 +59,23 @@ void MainWindow::RestoreKeptHistory() {
     };
     const history::HistoryLimits limits =
         history::HistoryLimitsFromSettings(setting(shell::kKeyHistorySize), setting(shell::kKeyHistoryDisk));
-    clips::SetHistorySize(int(limits.clips));
-    history::SetHistoryDiskLimit(limits.diskBytes);
-    history::SetRememberHistory(shell::GetSetting(shell::kKeyRememberHistory, shell::kOn) != shell::kOff);
-    history::SetMachineId(MachineId());
-    SendMessageW(checkRemember_, BM_SETCHECK, history::RememberHistory() ? BST_CHECKED : BST_UNCHECKED, 0);
+    clips_.SetHistorySize(int(limits.clips));
+    history_.SetDiskLimit(limits.diskBytes);
+    history_.SetRemember(shell::GetSetting(shell::kKeyRememberHistory, shell::kOn) != shell::kOff);
+    history_.SetMachineId(MachineId());
+    SendMessageW(checkRemember_, BM_SETCHECK, history_.Remembers() ? BST_CHECKED : BST_UNCHECKED, 0);
     // Opened even when the history is not remembered: pinned clips are.
     const std::string folder = shell::GetSetting(shell::kKeyHistoryFolder, "");
-    history::OpenHistoryStore(folder.empty() ? history::DefaultHistoryFolder()
+    history_.Open(folder.empty() ? history::DefaultHistoryFolder()
                                              : std::filesystem::path(common::Widen(folder)));
-    historyNote_ = history::RestoreHistory(limits);
+    historyNote_ = history_.Restore(limits);
     for (const auto& [understood, key] : {std::pair<bool, const char*>{limits.sizeUnderstood, shell::kKeyHistorySize},
                                           {limits.diskUnderstood, shell::kKeyHistoryDisk}})
         if (!understood)
             historyNote_ += std::string(historyNote_.empty() ? "" : "; ") + "The setting \"" + key +
                             "\" is not understood: no clip is deleted for it";
     // Another machine may write the folder too (a file-sync service keeps it alike): what it does shows here.
-    history::StartHistorySync(hwnd_);
+    history_.StartSync(hwnd_);
     auto& list = clipList_.Model();
     if (list.ListCount() > 0) {
         list.SetListIndex(list.ListCount() - 1);
@@ -94,9 +93,9 @@ void MainWindow::TogglePin(int position) {
         return;
     }
     list.SetItemPinned(position, pin);
-    history::QueueClipRewrite(hwnd_, clips::ClipTags().Tag(position));
+    history_.QueueRewrite(hwnd_, clips_.Tags().Tag(position));
     // Unpinned, it counts against the history's size again.
-    if (!pin) history::RemoveClipsOverLimit();
+    if (!pin) history_.RemoveClipsOverLimit();
 }
 
 void MainWindow::MouseUp(int button, int, float, float y) {
@@ -129,9 +128,9 @@ void MainWindow::ShowClipMenu() {
 
 void MainWindow::OnRememberHistoryClicked() {
     const bool remember = common::IsTicked(checkRemember_);
-    if (remember == history::RememberHistory()) return;
+    if (remember == history_.Remembers()) return;
     shell::SaveSetting(shell::kKeyRememberHistory, remember ? shell::kOn : shell::kOff);
-    history::SetRememberHistory(remember);
+    history_.SetRemember(remember);
     const auto& list = clipList_.Model();
     const int unpinned = list.ListCount() - PinnedCount(list);
     // Switched on, every clip is written; switched off, the files of the unpinned go only when asked.
@@ -140,7 +139,7 @@ void MainWindow::OnRememberHistoryClicked() {
                                           " unpinned clips already stored on disk? They stay in the list until "
                                           "the program ends, as many as its memory budget holds; pinned clips "
                                           "stay stored.")))
-        history::QueueHistoryChoice(hwnd_);
+        history_.QueueRememberChoice(hwnd_);
 }
 
 }  // namespace mainwindow

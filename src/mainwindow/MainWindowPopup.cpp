@@ -62,21 +62,21 @@ std::vector<PopupItem> MainWindow::PopupItems() const {
     std::vector<PopupItem> items;
     const auto& list = clipList_.Model();
     for (int i = 0; i < list.ListCount(); ++i)
-        items.push_back({i, list.ItemText(i), list.ItemIcon(i), clips::ClipTags().Tag(i), list.ItemPinned(i)});
+        items.push_back({i, list.ItemText(i), list.ItemIcon(i), clips_.Tags().Tag(i), list.ItemPinned(i)});
     return items;
 }
 
-std::string MainWindow::SearchKeyOf(const PopupItem& item) const {
+std::string MainWindow::SearchKeyOf(const PopupItem& item) {
     const clips::ClipId& tag = item.id;
     PopupClip clip{tag.kind, "", 0, 0};
     unsigned width = 0, height = 0;
-    if (history::StoredClipSearchText(tag, clip.text, width, height, item.position)) {  // not held: read from its file
+    if (history_.StoredClipSearchText(tag, clip.text, width, height, item.position)) {  // not held: read from its file
         clip.width = width, clip.height = height;
     } else if (clip.kind == clips::kKindPicture) {
-        if (clips::Holders().Pictures().Size(tag.holder, width, height))
+        if (clips_.Holders().Pictures().Size(tag.holder, width, height))
             clip.width = width, clip.height = height;
     } else {
-        clip.text = clips::ClipTextHead(tag, kSearchedBytes);
+        clip.text = clips_.TextHead(tag, kSearchedBytes);
     }
     return SearchKey(clip);
 }
@@ -91,14 +91,14 @@ void MainWindow::OpenPopup() {
 
 bool MainWindow::PutBack(int position, bool plainText) {
     // A clip whose file proved damaged is gone, and the line says so.
-    if (position < 0 || !history::UseClip(clips::ClipTags().Tag(position))) return false;
+    if (position < 0 || !history_.UseClip(clips_.Tags().Tag(position))) return false;
     if (!capture::PutClipBack(monitor_, position, plainText)) {
         common::SetWindowTextUtf8(infoLine_, "Not put back: another program holds the clipboard");
         return false;
     }
     const auto& list = clipList_.Model();
-    const clips::ClipId tag = clips::ClipTags().Tag(list.ListIndex());
-    const std::string head = clips::ClipTextHead(tag, kInfoTextHead);
+    const clips::ClipId tag = clips_.Tags().Tag(list.ListIndex());
+    const std::string head = clips_.TextHead(tag, kInfoTextHead);
     common::SetWindowTextUtf8(infoLine_, InfoLine(InfoPrefix(tag.kind, head), list.ListIndex(),
                                                  list.ListCount()) + " - on the clipboard");
     return true;

@@ -107,7 +107,7 @@ void MainWindow::PutCurrentClipBack() {
 // The clip the list stands on, or its first.
 clips::ClipId MainWindow::CurrentTag() const {
     const int position = clipList_.Model().ListIndex();
-    return clips::ClipTags().Tag(position < 0 ? 0 : position);
+    return clips_.Tags().Tag(position < 0 ? 0 : position);
 }
 
 void MainWindow::ShowCurrentClip() {
@@ -117,12 +117,12 @@ void MainWindow::ShowCurrentClip() {
     const int position = list.ListIndex() < 0 ? 0 : list.ListIndex();
     // No focus is taken here: a capture runs while the user works in another program.
     const clips::ClipId tag = CurrentTag();
-    if (!history::UseClip(tag)) return;
+    if (!history_.UseClip(tag)) return;
     const std::string kind = tag.kind;
     const bool picture = kind == clips::kKindPicture;
     if (!picture && kind != clips::kKindText && kind != clips::kKindFileList && kind != clips::kKindRichText) return;
     // The line at once: it names the new clip before the preview lays out its text.
-    const std::string head = clips::ClipTextHead(tag, kInfoTextHead);  // "" for a picture
+    const std::string head = clips_.TextHead(tag, kInfoTextHead);  // "" for a picture
     common::SetWindowTextUtf8(infoLine_, InfoLine(InfoPrefix(kind, head), position, list.ListCount()));
     SchedulePreview();
 }
@@ -132,17 +132,17 @@ void MainWindow::FillPreview() {
     previewPending_ = false;
     if (!IsWindowVisible(hwnd_) || clipList_.Model().ListCount() < 1) return;
     const clips::ClipId tag = CurrentTag();
-    if (!history::ClipHeld(tag) && !history::UseClip(tag)) return;
+    if (!history_.ClipHeld(tag) && !history_.UseClip(tag)) return;
     const std::string kind = tag.kind;
     if (kind == clips::kKindPicture) {
-        pictureView_.SetPicture(clips::Holders().Picture(tag.holder));
+        pictureView_.SetPicture(clips_.Holders().Picture(tag.holder));
         FitShownPicture();
         ShowWindow(picturePanel_, SW_SHOW);
         ShowWindow(preview_, SW_HIDE);
     } else if (kind == clips::kKindText || kind == clips::kKindFileList || kind == clips::kKindRichText) {
         const std::string* held =
-            kind == clips::kKindRichText ? nullptr : clips::Holders().Text(tag.holder);
-        SetPreviewText(held ? *held : clips::ClipText(tag));
+            kind == clips::kKindRichText ? nullptr : clips_.Holders().Text(tag.holder);
+        SetPreviewText(held ? *held : clips_.Text(tag));
         ShowWindow(picturePanel_, SW_HIDE);
         ShowWindow(preview_, SW_SHOW);
     }

@@ -121,11 +121,11 @@ void TrayIcon::SetTrayTip(const std::string& tip) {
 void TrayIcon::SetInTray(bool inTray) {
     if (inTray == inTray_) return;
     if (inTray && hwnd_) {
-        AttachTrayProc(hwnd_, this);
+        AttachTrayProc(hwnd_, this, previousWindowProc_);
         iconAdded_ = AddIcon();
         if (!iconAdded_) {
             // No icon, no way back from a hidden window: the caller must not hide it.
-            DetachTrayProc(hwnd_);
+            DetachTrayProc(hwnd_, previousWindowProc_);
             return;
         }
     } else if (!inTray) {
@@ -133,7 +133,7 @@ void TrayIcon::SetInTray(bool inTray) {
         if (iconAdded_) {
             NOTIFYICONDATAW record = NewRecord();
             Notify(NIM_DELETE, record);
-            DetachTrayProc(hwnd_);
+            DetachTrayProc(hwnd_, previousWindowProc_);
             iconAdded_ = false;
         }
     }

@@ -63,6 +63,8 @@ public:
 
     // The shell's mouse or balloon notice for the icon (called by the tray window procedure).
     void Callback(UINT shellMessage, UINT id);
+    // The owner window's own procedure, replaced while the icon is in the tray.
+    WNDPROC PreviousWindowProc() const { return previousWindowProc_; }
 
 private:
     bool Notify(DWORD operation, NOTIFYICONDATAW& record);
@@ -72,6 +74,7 @@ private:
     NOTIFYICONDATAW NewRecord() const;
 
     HWND hwnd_ = nullptr;
+    WNDPROC previousWindowProc_ = nullptr;
     TrayIconEvents* events_ = nullptr;
     bool inTray_ = false;
     bool iconAdded_ = false;

@@ -5,29 +5,23 @@
 
 namespace shell {
 
-namespace {
-WNDPROC gPreviousWindowProc = nullptr;
-}
-
-void AttachTrayProc(HWND owner, TrayIcon* control) {
-    gPreviousWindowProc =
+void AttachTrayProc(HWND owner, TrayIcon* control, WNDPROC& saved) {
+    saved =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrA(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayIconWindowProc)));
     SetWindowLongPtrA(owner, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
 }
 
-void DetachTrayProc(HWND owner) {
-    if (!gPreviousWindowProc) return;
-    SetWindowLongPtrA(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gPreviousWindowProc));
-    gPreviousWindowProc = nullptr;
+void DetachTrayProc(HWND owner, WNDPROC& saved) {
+    if (!saved) return;
+    SetWindowLongPtrA(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved));
+    saved = nullptr;
 }
 
 LRESULT CALLBACK TrayIconWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Read the slot first: the callback may remove the icon and with it the slot.
-    WNDPROC previous = gPreviousWindowProc;
-    if (message == kTrayCallbackMessage) {
-        if (auto* control = reinterpret_cast<TrayIcon*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)))
-            control->Callback(UINT(lParam), UINT(wParam));
-    }
+    auto* control = reinterpret_cast<TrayIcon*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    // Read the saved procedure first: the callback may remove the icon and put it back.
+    WNDPROC previous = control ? control->PreviousWindowProc() : nullptr;
+    if (message == kTrayCallbackMessage && control) control->Callback(UINT(lParam), UINT(wParam));
     if (!previous) return DefWindowProcA(hwnd, message, wParam, lParam);
     return CallWindowProcA(previous, hwnd, message, wParam, lParam);
 }

@@ -1,5 +1,5 @@
-// The window procedure that receives the shell's notices for the tray icon. The previous procedure is
-// one module-wide slot, so only one tray control at a time can have its icon in the tray.
+// The window procedure that receives the shell's notices for the tray icon. Each control keeps the procedure
+// it replaced, so that it can put it back.
 #pragma once
 
 #include <windows.h>
@@ -8,10 +8,11 @@ namespace shell {
 
 class TrayIcon;
 
-// Replaces the owner window's procedure and stores the (non-owning) control pointer in its user data.
-void AttachTrayProc(HWND owner, TrayIcon* control);
+// Replaces the owner window's procedure, saving the one it replaces in saved, and stores the (non-owning)
+// control pointer in its user data.
+void AttachTrayProc(HWND owner, TrayIcon* control, WNDPROC& saved);
 // Puts the saved procedure back.
-void DetachTrayProc(HWND owner);
+void DetachTrayProc(HWND owner, WNDPROC& saved);
 
 LRESULT CALLBACK TrayIconWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -40,7 +40,7 @@ TEST_F(CaptureTest, UnicodeTextWithOtherFormatsIsCapturedAndLeftAsItWas) {
     EXPECT_EQ(testsupport::ClipboardBlocks(host_.window), offered);
     EXPECT_EQ(GetClipboardOwner(), owner);
     const std::string longText = common::Narrow(longWide);
-    EXPECT_EQ(*clips::Holders().Text(0), longText);
+    EXPECT_EQ(*clips_.Holders().Text(0), longText);
     EXPECT_EQ(host_.list.Model().ItemText(0), common::Utf8Prefix(longText, 40) + "...");
     EXPECT_EQ(host_.previewText, longText);
     EXPECT_EQ(monitor_.NextViewer(), firstBefore_);
@@ -50,7 +50,7 @@ TEST_F(CaptureTest, UnicodeTextWithOtherFormatsIsCapturedAndLeftAsItWas) {
     ASSERT_TRUE(testsupport::CopyUtf8WithXclip(kUnicode));
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, testsupport::kPatientMs));
     EXPECT_EQ(host_.list.Model().ItemText(1), kUnicode);
-    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(1)), "TXT1");
+    EXPECT_EQ(clips::TagText(clips_.Tags().Tag(1)), "TXT1");
     EXPECT_EQ(host_.list.Model().ItemIcon(1), 1);
     std::string back;
     ASSERT_TRUE(testsupport::ReadWithXclip(back));
@@ -62,7 +62,7 @@ TEST_F(CaptureTest, UnicodeTextWithOtherFormatsIsCapturedAndLeftAsItWas) {
 TEST_F(CaptureTest, AnsiTextIsMeasuredAsItWasOffered) {
     Join();
     ASSERT_TRUE(CopyText(std::string(12u << 20, 'a'), 1)) << host_.refused;
-    EXPECT_EQ(clips::Holders().Text(clips::ClipTags().Tag(0).holder)->size(), 12u << 20);
+    EXPECT_EQ(clips_.Holders().Text(clips_.Tags().Tag(0).holder)->size(), 12u << 20);
     ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(CF_TEXT, std::string(17u << 20, 'b')); },
                          [&] { return !host_.refused.empty(); }));
     EXPECT_EQ(host_.refused, "Not kept: the copy holds 17.0 MB of text, more than the 16.0 MB a clip may hold");
@@ -81,10 +81,10 @@ TEST_F(CaptureTest, EveryFormatOfferedIsKeptWhateverKindTheClipIs) {
             testsupport::OfferWide(CF_UNICODETEXT, offered);
         },
         [&] { return Count() == 1; }));
-    const clips::ClipId rich = clips::ClipTags().Tag(0);
+    const clips::ClipId rich = clips_.Tags().Tag(0);
     ASSERT_EQ(rich.kind, clips::kKindRichText);
-    EXPECT_EQ(clips::ClipText(rich), common::Narrow(offered));
-    EXPECT_EQ(clips::ClipTextHead(rich, 26), common::Narrow(kUnicodeWide));  // it ends in a surrogate pair
+    EXPECT_EQ(clips_.Text(rich), common::Narrow(offered));
+    EXPECT_EQ(clips_.TextHead(rich, 26), common::Narrow(kUnicodeWide));  // it ends in a surrogate pair
     EXPECT_EQ(host_.previewText, common::Narrow(offered));
 
     const UINT dropEffect = RegisterClipboardFormatA("Preferred DropEffect");
@@ -97,8 +97,8 @@ TEST_F(CaptureTest, EveryFormatOfferedIsKeptWhateverKindTheClipIs) {
             testsupport::OfferWide(CF_UNICODETEXT, L"C:\\Grüße.txt");
         },
         [&] { return Count() == 2; }));
-    EXPECT_EQ(clips::ClipTags().Tag(1).kind, clips::kKindText);
-    EXPECT_EQ(clips::ClipTextHead(clips::ClipTags().Tag(1), 6), "C:\\Grü");
+    EXPECT_EQ(clips_.Tags().Tag(1).kind, clips::kKindText);
+    EXPECT_EQ(clips_.TextHead(clips_.Tags().Tag(1), 6), "C:\\Grü");
 
     ASSERT_TRUE(PutClipBack(0, false));  // the rich clip, now the newest
     EXPECT_EQ(UnicodeText(), common::Narrow(offered));
@@ -134,7 +134,7 @@ TEST_F(CaptureTest, RichTextClipsHoldNoWindowEach) {
     int boxes = 0;
     EnumChildWindows(host_.window, CountRichEdits, reinterpret_cast<LPARAM>(&boxes));
     EXPECT_EQ(boxes, 1);
-    EXPECT_EQ(clips::ClipText(clips::ClipTags().Tag(11)), "rich 11");
+    EXPECT_EQ(clips_.Text(clips_.Tags().Tag(11)), "rich 11");
 }
 
 // Cut files stay files with their drop effect, and gain their paths as text.
@@ -154,8 +154,8 @@ TEST_F(CaptureTest, FileListsStayFilesAndGainTheirPathsAsText) {
         },
         [&] { return Count() == 2; }));
     const std::string lines = "C:\\a.txt\r\nC:\\folder with space\\Grüße 日本.doc\r\nD:\\c\r\n";
-    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(1)), "FIL1");
-    EXPECT_EQ(*clips::Holders().Text(1), lines);
+    EXPECT_EQ(clips::TagText(clips_.Tags().Tag(1)), "FIL1");
+    EXPECT_EQ(*clips_.Holders().Text(1), lines);
     EXPECT_EQ(host_.list.Model().ItemIcon(1), 4);
     EXPECT_EQ(UnicodeText(), lines);
     EXPECT_EQ(clipboard::ReadClipboardBytes(host_.window, CF_HDROP), drop);
@@ -175,9 +175,9 @@ TEST_F(CaptureTest, TheSameCopyAgainIsOneClipMadeNewest) {
     ASSERT_TRUE(CopyAndSettle([] { testsupport::OfferText(CF_TEXT, "same"); }));
     EXPECT_EQ(Count(), 1);
     ASSERT_TRUE(CopyText("other", 2));
-    const clips::ClipId sameTag = clips::ClipTags().Tag(0);
+    const clips::ClipId sameTag = clips_.Tags().Tag(0);
     ASSERT_TRUE(
-        PeerCopy([] { testsupport::OfferText(CF_TEXT, "same"); }, [&] { return clips::ClipTags().Tag(1) == sameTag; }));
+        PeerCopy([] { testsupport::OfferText(CF_TEXT, "same"); }, [&] { return clips_.Tags().Tag(1) == sameTag; }));
     EXPECT_EQ(Count(), 2);
     EXPECT_EQ(host_.list.Model().ItemText(1), "same");
     EXPECT_EQ(host_.list.Model().ListIndex(), 1);
@@ -293,12 +293,12 @@ TEST_F(CaptureTest, BadClipboardDataNeverCrashesNorTouchesTheClipsHeld) {
         ASSERT_TRUE(CopyAndSettle(c.offer)) << c.what;
         ASSERT_EQ(Count(), before + (c.kept ? 1 : 0)) << c.what;
         if (c.kept) {
-            const std::string held = clips::ClipText(clips::ClipTags().Tag(before)), kept = c.kept;
+            const std::string held = clips_.Text(clips_.Tags().Tag(before)), kept = c.kept;
             EXPECT_EQ(held.substr(0, kept.size()), kept) << c.what;
             EXPECT_LE(held.size(), kept.size() + 1) << c.what;  // "abc" or "ab", as the system reads it
         }
         EXPECT_EQ(host_.refused, c.refused) << c.what;
-        EXPECT_EQ(*clips::Holders().Text(0), "kept") << c.what;
+        EXPECT_EQ(*clips_.Holders().Text(0), "kept") << c.what;
         EXPECT_FALSE(monitor_.CaptureSuppressed());
     }
     const int before = Count();

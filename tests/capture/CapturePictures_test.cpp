@@ -22,25 +22,25 @@ TEST_F(CaptureTest, PicturesFromABitmapOrADibAreHeldPixelForPixel) {
     ASSERT_TRUE(PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(40, 30, Checker)); },
                          [&] { return Count() == 1; }));
     EXPECT_EQ(host_.list.Model().ItemText(0), "<Graphic Image Clip>");
-    EXPECT_EQ(host_.previewPicture, clips::Holders().Picture(0));
+    EXPECT_EQ(host_.previewPicture, clips_.Holders().Picture(0));
     BITMAP info;
-    ASSERT_TRUE(GetObject(clips::Holders().Picture(0), sizeof(info), &info));
+    ASSERT_TRUE(GetObject(clips_.Holders().Picture(0), sizeof(info), &info));
     EXPECT_EQ(info.bmWidth, 40);
     EXPECT_EQ(info.bmHeight, 30);
-    for (int p : {0, 5, 17, 29}) EXPECT_EQ(testsupport::PixelOf(clips::Holders().Picture(0), p, p), Checker(p, p)) << p;
+    for (int p : {0, 5, 17, 29}) EXPECT_EQ(testsupport::PixelOf(clips_.Holders().Picture(0), p, p), Checker(p, p)) << p;
 
     // Only a device-independent bitmap on offer.
     const std::string dib = testsupport::Dib(8, 8, 32, Checker);
     ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_DIB, dib); }, [&] { return Count() == 2; }));
-    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(1)), "PIC1");
-    EXPECT_EQ(testsupport::PixelOf(clips::Holders().Picture(1), 5, 1), Checker(5, 1));
+    EXPECT_EQ(clips::TagText(clips_.Tags().Tag(1)), "PIC1");
+    EXPECT_EQ(testsupport::PixelOf(clips_.Holders().Picture(1), 5, 1), Checker(5, 1));
     EXPECT_EQ(clipboard::ReadClipboardBytes(host_.window, CF_DIB).value_or("").substr(0, dib.size()),
               dib);  // left as offered
 
     // Held compressed once the background work is done; shown again, the older picture is decoded whole.
-    clips::Holders().Pictures().FinishCompressing();
-    EXPECT_LT(clips::Holders().HeldBytes(clips::HolderFamily::kPicture, 0), 40u * 30 * 4 / 4);
-    for (int p : {0, 5, 17, 29}) EXPECT_EQ(testsupport::PixelOf(clips::Holders().Picture(0), p, p), Checker(p, p)) << p;
+    clips_.Holders().Pictures().FinishCompressing();
+    EXPECT_LT(clips_.Holders().HeldBytes(clips::HolderFamily::kPicture, 0), 40u * 30 * 4 / 4);
+    for (int p : {0, 5, 17, 29}) EXPECT_EQ(testsupport::PixelOf(clips_.Holders().Picture(0), p, p), Checker(p, p)) << p;
 }
 
 // Under Wine, a bitmap another program offers stays in the process that imports it: such a picture is read
@@ -87,7 +87,7 @@ TEST_F(CaptureTest, ABitmapFromAnotherProgramIsReadByAReaderProcessThatEnds) {
             continue;
         }
         ASSERT_EQ(Count(), before + 1);
-        HBITMAP held = clips::Holders().Picture(clips::ClipTags().Tag(before).holder);
+        HBITMAP held = clips_.Holders().Picture(clips_.Tags().Tag(before).holder);
         DIBSECTION section = {};
         ASSERT_EQ(GetObject(held, sizeof(section), &section), int(sizeof(section)));
         EXPECT_EQ(monitor_.Pictures().PicturesRead() - readBefore, c.readThere ? 1 : 0);
@@ -99,49 +99,49 @@ TEST_F(CaptureTest, ABitmapFromAnotherProgramIsReadByAReaderProcessThatEnds) {
 
 TEST_F(CaptureTest, TheHistoryStaysWithinItsBudgetAndRefusesACopyLargerThanItAll) {
     Join();
-    history::SetHistoryBudget(3u << 20);
+    history_.SetBudget(3u << 20);
     const std::size_t size = 900u << 10;
     for (int i = 1; i <= 4; ++i) ASSERT_TRUE(CopyText(std::string(size, char('0' + i)), std::min(i, 3))) << i;
-    EXPECT_EQ(clips::Holders().Text(clips::ClipTags().Tag(0).holder)->front(), '2');  // the oldest went
-    EXPECT_EQ(clips::Holders().HeldBytes(clips::HolderFamily::kText, 0),
+    EXPECT_EQ(clips_.Holders().Text(clips_.Tags().Tag(0).holder)->front(), '2');  // the oldest went
+    EXPECT_EQ(clips_.Holders().HeldBytes(clips::HolderFamily::kText, 0),
               0u);  // and its holder, element 0, let its text go
-    EXPECT_LE(history::HistoryBytes(), 3u << 20);
+    EXPECT_LE(history_.HeldBytes(), 3u << 20);
     ASSERT_TRUE(PeerCopy([] { testsupport::OfferText(CF_TEXT, std::string(4u << 20, 'x')); },
                          [&] { return !host_.refused.empty(); }));
     EXPECT_EQ(host_.refused, "Not kept: the copy needs 4.0 MB, more than the 3.0 MB the history may hold");
     ASSERT_EQ(Count(), 3);
     for (int p = 0; p < 3; ++p)
-        EXPECT_EQ(*clips::Holders().Text(clips::ClipTags().Tag(p).holder),
+        EXPECT_EQ(*clips_.Holders().Text(clips_.Tags().Tag(p).holder),
                   std::string(size, char('2' + p)));
 
     // A picture's pixels (1.9 MB here) would bring the history over; once compressed they do not: nothing goes.
-    history::SetHistoryBudget(4u << 20);
+    history_.SetBudget(4u << 20);
     std::string dib = testsupport::Dib(800, 600, 24, [](int x, int) { return x / 4 % 2 ? RGB(200, 200, 200) : 0; });
     ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_DIB, dib); },
-                         [&] { return (clips::ClipTags().Tag(Count() - 1)).kind == clips::kKindPicture; },
+                         [&] { return (clips_.Tags().Tag(Count() - 1)).kind == clips::kKindPicture; },
                          20000));
     ASSERT_EQ(Count(), 4);
-    EXPECT_EQ(clips::Holders().Text(clips::ClipTags().Tag(0).holder)->front(), '2');
-    EXPECT_LE(history::HistoryBytes(), 4u << 20);
+    EXPECT_EQ(clips_.Holders().Text(clips_.Tags().Tag(0).holder)->front(), '2');
+    EXPECT_LE(history_.HeldBytes(), 4u << 20);
     // Its pixels alone over the whole budget: judged by what it is held as, it is kept.
-    history::SetHistoryBudget(1u << 20);
+    history_.SetBudget(1u << 20);
     host_.refused.clear();
     dib[sizeof(BITMAPINFOHEADER)] = 1;  // another copy
     ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_DIB, dib); },
-                         [&] { return clips::TagText(clips::ClipTags().Tag(Count() - 1)) != "PIC0" || !host_.refused.empty(); },
+                         [&] { return clips::TagText(clips_.Tags().Tag(Count() - 1)) != "PIC0" || !host_.refused.empty(); },
                          20000));
     EXPECT_EQ(host_.refused, "");
-    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(Count() - 1)), "PIC1");
-    EXPECT_LE(history::HistoryBytes(), 1u << 20);
+    EXPECT_EQ(clips::TagText(clips_.Tags().Tag(Count() - 1)), "PIC1");
+    EXPECT_LE(history_.HeldBytes(), 1u << 20);
     // Rich text counts its markup once, as one of the formats it keeps: 720 KB of it fits in 1 MB.
     std::string rtf = "{\\rtf1 ";
     for (int i = 0; i < 120000; ++i) rtf += "\\b\\b0 ";
     ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(clipboard::RichTextFormat(), rtf + "bold}"); },
-                         [&] { return clips::TagText(clips::ClipTags().Tag(Count() - 1)) != "PIC1" || !host_.refused.empty(); },
+                         [&] { return clips::TagText(clips_.Tags().Tag(Count() - 1)) != "PIC1" || !host_.refused.empty(); },
                          20000));
     EXPECT_EQ(host_.refused, "");
-    EXPECT_EQ(clips::ClipText(clips::ClipTags().Tag(Count() - 1)), "bold");
-    EXPECT_EQ(clips::ClipTextHead(clips::ClipTags().Tag(Count() - 1), 2), "bo");  // read from the rich-edit box
+    EXPECT_EQ(clips_.Text(clips_.Tags().Tag(Count() - 1)), "bold");
+    EXPECT_EQ(clips_.TextHead(clips_.Tags().Tag(Count() - 1), 2), "bo");  // read from the rich-edit box
 }
 
 // A PNG offered beside a bitmap is kept only when its header describes that picture within the limit:
@@ -166,8 +166,8 @@ TEST_F(CaptureTest, APngBesideABitmapIsKeptOnlyWhenItDescribesThatPicture) {
                 testsupport::OfferText(pictures::PngFormat(), *c.png);
             },
             [&] { return Count() == wanted; }));
-        const clips::ClipFormats* kept = clips::Holders().Kept(
-            clips::HolderFamily::kPicture, clips::ClipTags().Tag(wanted - 1).holder);
+        const clips::ClipFormats* kept = clips_.Holders().Kept(
+            clips::HolderFamily::kPicture, clips_.Tags().Tag(wanted - 1).holder);
         ASSERT_TRUE(kept);
         EXPECT_EQ(clips::FindFormat(*kept, pictures::PngFormat()) != nullptr, c.kept) << wanted;
         ASSERT_TRUE(PutClipBack(wanted - 1, false));
@@ -183,12 +183,12 @@ TEST_F(CaptureTest, APictureOfferedOnlyAsPngIsAPictureClip) {
                                           " && xclip -selection clipboard -t image/png -i " + png));
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, testsupport::kPatientMs))
         << Count() << " clips; told \"" << host_.refused << "\"";
-    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(0)), "PIC0");
+    EXPECT_EQ(clips::TagText(clips_.Tags().Tag(0)), "PIC0");
     BITMAP info;
-    ASSERT_TRUE(GetObject(clips::Holders().Picture(0), sizeof(info), &info));
+    ASSERT_TRUE(GetObject(clips_.Holders().Picture(0), sizeof(info), &info));
     EXPECT_EQ(info.bmWidth, 37);
     EXPECT_EQ(info.bmHeight, 23);
-    EXPECT_EQ(testsupport::PixelOf(clips::Holders().Picture(0), 36, 22), RGB(0x33, 0x66, 0xCC));
+    EXPECT_EQ(testsupport::PixelOf(clips_.Holders().Picture(0), 36, 22), RGB(0x33, 0x66, 0xCC));
     std::string offered, back;
     ASSERT_TRUE(testsupport::ReadWholeFile(testsupport::WindowsPath(png), offered));
     ASSERT_TRUE(testsupport::ReadWithXclip(back, "image/png"));
@@ -230,11 +230,11 @@ TEST_F(CaptureTest, APictureThatCannotBeHeldIsNoClipAndTheUserIsTold) {
     pictures::SetPngCodecFailsForTesting(true);
     ASSERT_TRUE(PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(30, 20, Checker)); },
                          [&] { return Count() == 2; }));
-    clips::Holders().Pictures().FinishCompressing();
+    clips_.Holders().Pictures().FinishCompressing();
     pictures::SetPngCodecFailsForTesting(false);
-    EXPECT_EQ(clips::Holders().HeldBytes(clips::HolderFamily::kPicture, 0), 30u * 20 * 4);  // its pixels, counted whole
+    EXPECT_EQ(clips_.Holders().HeldBytes(clips::HolderFamily::kPicture, 0), 30u * 20 * 4);  // its pixels, counted whole
     ASSERT_TRUE(CopyText("after", 3));
-    EXPECT_EQ(testsupport::PixelOf(clips::Holders().Picture(0), 7, 3), Checker(7, 3));
+    EXPECT_EQ(testsupport::PixelOf(clips_.Holders().Picture(0), 7, 3), Checker(7, 3));
 }
 
 // Showing, saving or putting back a picture decodes its PNG: one that declares more pixels than a clip may

@@ -35,13 +35,13 @@ TEST_F(WatchdogTest, AHealthyChainCapturesEachCopyOnceAndPassesEveryNoticeOn) {
     after.Join();
     JoinWatched();
     for (int i = 0; i < 100; ++i) {
-        const int before = clips::ClipTags().Counter(clips::HolderFamily::kText);
+        const int before = clips_.Tags().Counter(clips::HolderFamily::kText);
         ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_TEXT, "copy " + std::to_string(i)); },
-                             [&] { return clips::ClipTags().Counter(clips::HolderFamily::kText) == before + 1; }))
+                             [&] { return clips_.Tags().Counter(clips::HolderFamily::kText) == before + 1; }))
             << i;
     }
     testsupport::PumpFor(200);
-    EXPECT_EQ(clips::ClipTags().Counter(clips::HolderFamily::kText), 100);  // each copy stored once
+    EXPECT_EQ(clips_.Tags().Counter(clips::HolderFamily::kText), 100);  // each copy stored once
     EXPECT_EQ(host_.list.Model().ItemText(24), "copy 99");
     EXPECT_GE(after.draws, 100);
     ChangeClipboardChain(host_.window, monitor_.NextViewer());

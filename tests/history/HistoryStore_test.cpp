@@ -9,7 +9,6 @@
 #include <map>
 
 #include "support/CaptureFixture.h"
-#include "history/HistoryBudget.h"
 #include "clips/ClipLimits.h"
 #include "history/HistoryFolder.h"
 #include "capture/PutBack.h"
@@ -32,29 +31,26 @@ protected:
         QueryPerformanceCounter(&now);  // Wine numbers processes afresh in each prefix: the time tells runs apart
         folder_ = fs::path(L"Z:\\tmp") / (L"ardentia-store-" + std::to_wstring(now.QuadPart));
         fs::remove_all(folder_);
-        OpenHistoryStore(folder_);
+        history_.Open(folder_);
     }
     void TearDown() override {
-        clips::SetHistorySize(clips::kMaxClips);
-        SetHistoryDiskLimit(HistoryLimits{}.diskBytes);
-        SetRememberHistory(true);
-        CloseHistoryStore();
+        history_.Close();
         fs::remove_all(folder_);
         CaptureTest::TearDown();
     }
     std::size_t FilesOnDisk() {
-        FlushHistoryWrites();
+        history_.FlushWrites();
         return ListHistoryFolder(folder_).clips.size();
     }
     // The program ends (its holders cleared, its files kept) and starts again on the same folder.
     std::string Restart(const HistoryLimits& limits = HistoryLimits{}) {
-        CloseHistoryStore();
-        clips::Holders().Clear();
-        EXPECT_TRUE(clips::Holders().Init(host_.window));
-        clips::ClipTags() = clips::ClipCollection();
+        history_.Close();
+        clips_.Holders().Clear();
+        EXPECT_TRUE(clips_.Holders().Init(host_.window));
+        clips_.Tags() = clips::ClipCollection();
         host_.list.Model().Clear();
-        OpenHistoryStore(folder_);
-        return RestoreHistory(limits);
+        history_.Open(folder_);
+        return history_.Restore(limits);
     }
     // Every format on the clipboard, as another program would read it.
     std::map<UINT, std::string> ClipboardFormats(const std::vector<UINT>& formats) {
@@ -118,13 +114,13 @@ TEST_F(HistoryStoreTest, EveryKindComesBackAfterARestartAndPastesAsItWasCopied) 
     }
     // The picture put back is the picture copied.
     const int picture = 2;
-    EXPECT_EQ(clips::ClipTags().Tag(picture).kind, clips::kKindPicture);
+    EXPECT_EQ(clips_.Tags().Tag(picture).kind, clips::kKindPicture);
     ASSERT_TRUE(PutClipBack(picture));
     const auto dib = clipboard::ReadClipboardBytes(host_.window, CF_DIB);
     ASSERT_TRUE(dib);
     EXPECT_EQ(reinterpret_cast<const BITMAPINFOHEADER*>(dib->data())->biWidth, 40);
     EXPECT_EQ(
-        testsupport::PixelOf(clips::Holders().Picture((clips::ClipTags().Tag(Count() - 1)).holder), 5, 7),
+        testsupport::PixelOf(clips_.Holders().Picture((clips_.Tags().Tag(Count() - 1)).holder), 5, 7),
         Checker(5, 7));
     // Made newest again, each clip was written anew: still one file a clip.
     EXPECT_EQ(FilesOnDisk(), std::size(copies));
@@ -135,7 +131,7 @@ TEST_F(HistoryStoreTest, AClipLetGoTakesItsFileAndFilesNotWholeAreSkippedAndCoun
     ASSERT_TRUE(CopyText("first", 1));
     ASSERT_TRUE(CopyText("second", 2));
     ASSERT_EQ(FilesOnDisk(), 2u);
-    clips::RemoveClip(0);
+    clips_.Remove(0);
     EXPECT_EQ(FilesOnDisk(), 1u);
 
     std::ifstream in(ListHistoryFolder(folder_).clips.at(0).file, std::ios::binary);
@@ -160,7 +156,7 @@ TEST_F(HistoryStoreTest, AClipLetGoTakesItsFileAndFilesNotWholeAreSkippedAndCoun
 // over the memory budget, a clip with its file goes back to the disk instead of going.
 TEST_F(HistoryStoreTest, OlderClipsAreReadWhenUsedAndGoBackToTheDiskWhenMemoryIsShort) {
     Join();
-    clips::SetHistorySize(100);
+    clips_.SetHistorySize(100);
     // The first is rich text offered alone: its plain text is read through the markup.
     ASSERT_TRUE(
         PeerCopy([] { testsupport::OfferText(clipboard::RichTextFormat(), "{\\rtf1\\ansi rich \\b alone\\b0\\par}"); },
@@ -171,18 +167,18 @@ TEST_F(HistoryStoreTest, OlderClipsAreReadWhenUsedAndGoBackToTheDiskWhenMemoryIs
     limits.clips = 100;
     EXPECT_EQ(Restart(limits), "");
     ASSERT_EQ(Count(), 30);
-    EXPECT_FALSE(ClipHeld(clips::ClipTags().Tag(4)));
-    EXPECT_TRUE(ClipHeld(clips::ClipTags().Tag(5)));
+    EXPECT_FALSE(history_.ClipHeld(clips_.Tags().Tag(4)));
+    EXPECT_TRUE(history_.ClipHeld(clips_.Tags().Tag(5)));
     std::string text;
     unsigned width = 0, height = 0;
-    EXPECT_TRUE(StoredClipSearchText(clips::ClipTags().Tag(0), text, width, height));
+    EXPECT_TRUE(history_.StoredClipSearchText(clips_.Tags().Tag(0), text, width, height));
     EXPECT_EQ(text, "rich alone");
-    EXPECT_TRUE(StoredClipSearchText(clips::ClipTags().Tag(4), text, width, height));
+    EXPECT_TRUE(history_.StoredClipSearchText(clips_.Tags().Tag(4), text, width, height));
     EXPECT_EQ(text, "text 4");
 
     const fs::path second = ListHistoryFolder(folder_).clips.at(1).file;
     std::fstream(second, std::ios::in | std::ios::out | std::ios::binary).seekp(-12, std::ios::end).put('!');
-    EXPECT_FALSE(UseClip(clips::ClipTags().Tag(1)));
+    EXPECT_FALSE(history_.UseClip(clips_.Tags().Tag(1)));
     EXPECT_EQ(host_.refused, "1 damaged clip file skipped");
     ASSERT_EQ(Count(), 29);
     EXPECT_TRUE(fs::exists(second));
@@ -190,28 +186,27 @@ TEST_F(HistoryStoreTest, OlderClipsAreReadWhenUsedAndGoBackToTheDiskWhenMemoryIs
 
     ASSERT_TRUE(PutClipBack(2));
     EXPECT_EQ(ClipboardText(), "text 3");
-    EXPECT_TRUE(ClipHeld(clips::ClipTags().Tag(Count() - 1)));
+    EXPECT_TRUE(history_.ClipHeld(clips_.Tags().Tag(Count() - 1)));
 
-    SetHistoryBudget(HistoryBytes());
+    history_.SetBudget(history_.HeldBytes());
     int held = 0;
-    while (!ClipHeld(clips::ClipTags().Tag(held))) ++held;
-    const clips::ClipId tag = clips::ClipTags().Tag(held);
+    while (!history_.ClipHeld(clips_.Tags().Tag(held))) ++held;
+    const clips::ClipId tag = clips_.Tags().Tag(held);
     const std::string label = host_.list.Model().ItemText(held);
     ASSERT_TRUE(CopyText("one more", 30));
-    EXPECT_LE(HistoryBytes(), HistoryBudget());
-    EXPECT_FALSE(ClipHeld(tag));  // back on the disk, still listed
-    EXPECT_EQ(clips::ClipTags().Tag(held), tag);
+    EXPECT_LE(history_.HeldBytes(), history_.Budget());
+    EXPECT_FALSE(history_.ClipHeld(tag));  // back on the disk, still listed
+    EXPECT_EQ(clips_.Tags().Tag(held), tag);
     // Copied again, a clip on the disk only is found and made the newest, not listed twice.
     ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_TEXT, label); },
-                         [&] { return clips::ClipTags().Tag(Count() - 1) == tag; }));
+                         [&] { return clips_.Tags().Tag(Count() - 1) == tag; }));
     EXPECT_EQ(Count(), 30);
     // A clip read back counts too: older ones the disk holds make room for it.
-    SetHistoryBudget(HistoryBytes());
-    ASSERT_FALSE(ClipHeld(clips::ClipTags().Tag(0)));
-    ASSERT_TRUE(UseClip(clips::ClipTags().Tag(0)));
-    EXPECT_TRUE(ClipHeld(clips::ClipTags().Tag(0)));
-    EXPECT_LE(HistoryBytes(), HistoryBudget());
-    SetHistoryBudget(clips::kDefaultHistoryBudget);
+    history_.SetBudget(history_.HeldBytes());
+    ASSERT_FALSE(history_.ClipHeld(clips_.Tags().Tag(0)));
+    ASSERT_TRUE(history_.UseClip(clips_.Tags().Tag(0)));
+    EXPECT_TRUE(history_.ClipHeld(clips_.Tags().Tag(0)));
+    EXPECT_LE(history_.HeldBytes(), history_.Budget());
 }
 
 TEST_F(HistoryStoreTest, PinsOutlastEveryLimitAndARestartAndAreAllAForgetfulHistoryKeeps) {
@@ -229,14 +224,14 @@ TEST_F(HistoryStoreTest, PinsOutlastEveryLimitAndARestartAndAreAllAForgetfulHist
     };
     ASSERT_TRUE(copy("clip a"));
     list.SetItemPinned(0, true);
-    QueueClipRewrite(host_.window, clips::ClipTags().Tag(0));
+    history_.QueueRewrite(host_.window, clips_.Tags().Tag(0));
     ASSERT_EQ(FilesOnDisk(), 1u);
-    clips::SetHistorySize(3);
+    clips_.SetHistorySize(3);
     for (const char* text : {"clip b", "clip c", "clip d", "clip e"}) ASSERT_TRUE(copy(text));
     EXPECT_EQ(labels(), "clip a* clip d clip e ");  // by count: the oldest unpinned went
     EXPECT_EQ(FilesOnDisk(), 3u);
     // By disk: a limit of two and a half files' bytes keeps the pin and the newest.
-    SetHistoryDiskLimit(ListHistoryFolder(folder_).clips.at(0).bytes * 5 / 2);
+    history_.SetDiskLimit(ListHistoryFolder(folder_).clips.at(0).bytes * 5 / 2);
     ASSERT_TRUE(copy("clip f"));
     EXPECT_EQ(FilesOnDisk(), 2u);
     EXPECT_EQ(labels(), "clip a* clip f ");
@@ -245,13 +240,13 @@ TEST_F(HistoryStoreTest, PinsOutlastEveryLimitAndARestartAndAreAllAForgetfulHist
     EXPECT_EQ(labels(), "clip a* clip f ");
     // Not remembered: a new clip is not written, and the unpinned already stored go when asked; one on the
     // disk only that the memory budget has no room for goes unread.
-    SetRememberHistory(false);
+    history_.SetRemember(false);
     ASSERT_TRUE(copy("clip g"));
     EXPECT_EQ(FilesOnDisk(), 2u);
-    ASSERT_TRUE(UnloadClip(clips::ClipTags().Tag(1)));
-    SetHistoryBudget(HistoryBytes());
-    QueueHistoryChoice(host_.window);
-    SetHistoryBudget(clips::kDefaultHistoryBudget);
+    ASSERT_TRUE(history_.UnloadClip(clips_.Tags().Tag(1)));
+    history_.SetBudget(history_.HeldBytes());
+    history_.QueueRememberChoice(host_.window);
+    history_.SetBudget(clips::kDefaultHistoryBudget);
     EXPECT_EQ(FilesOnDisk(), 1u);
     EXPECT_EQ(labels(), "clip a* clip g ");
     EXPECT_EQ(Restart(), "");
@@ -261,34 +256,34 @@ TEST_F(HistoryStoreTest, PinsOutlastEveryLimitAndARestartAndAreAllAForgetfulHist
 // A folder that cannot be written (here a file stands where it should be made) keeps every clip in memory,
 // past the 100 that clips read back from files may hold, says so once, and is written once it can be.
 TEST_F(HistoryStoreTest, AFolderThatCannotBeWrittenLosesNoClipAndIsWrittenOnceItCan) {
-    CloseHistoryStore();
+    history_.Close();
     fs::path blocker = folder_;
     blocker += L"-blocker";
     std::ofstream(blocker) << "a file, not a folder";
     const fs::path unwritable = blocker / L"History";
-    OpenHistoryStore(unwritable);
+    history_.Open(unwritable);
     Join();
-    clips::SetHistorySize(200);
+    clips_.SetHistorySize(200);
     const int copies = kClipsHeldInMemory + 30;
     for (int i = 0; i < copies; ++i) ASSERT_TRUE(CopyText("copy " + std::to_string(i), i + 1));
-    FlushHistoryWrites();
+    history_.FlushWrites();
     EXPECT_NE(host_.refused.find("History folder " + unwritable.u8string() + " cannot be written ("), std::string::npos)
         << host_.refused;
-    EXPECT_FALSE(UnloadClip(clips::ClipTags().Tag(0)));
+    EXPECT_FALSE(history_.UnloadClip(clips_.Tags().Tag(0)));
     ASSERT_TRUE(PutClipBack(0));
     EXPECT_EQ(ClipboardText(), "copy 0");
 
     fs::remove(blocker);
     EXPECT_TRUE(testsupport::PumpUntil([&] {
-        FlushHistoryWrites();
+        history_.FlushWrites();
         return ListHistoryFolder(unwritable).clips.size() == std::size_t(copies);
     }, testsupport::kPatientMs));
-    EXPECT_FALSE(ClipHeld(clips::ClipTags().Tag(0)));  // past the 100 held, back on the disk that holds it now
+    EXPECT_FALSE(history_.ClipHeld(clips_.Tags().Tag(0)));  // past the 100 held, back on the disk that holds it now
     ASSERT_TRUE(PutClipBack(0));
     EXPECT_EQ(ClipboardText(), "copy 1");
-    CloseHistoryStore();
+    history_.Close();
     fs::remove_all(blocker);
-    OpenHistoryStore(folder_);
+    history_.Open(folder_);
 }
 
 // A clip file anyone could have written: its label comes from what it holds, and only the formats a capture

@@ -1,8 +1,7 @@
 // A history folder another machine writes too, against the real folder and its change notifications: this
 // machine's limits never delete that machine's files (what it copies, pins and deletes showing here is
 // two_machines.sh's, with two real programs).
-#include "history/HistorySync.h"
-
+#include <windows.h>
 #include <commctrl.h>
 
 #include <filesystem>
@@ -28,21 +27,20 @@ protected:
         LARGE_INTEGER now;
         QueryPerformanceCounter(&now);
         folder_ = fs::path(L"Z:\\tmp") / (L"ardentia-sync-" + std::to_wstring(now.QuadPart));
-        OpenHistoryStore(folder_);
-        SetMachineId(0xA11CE);
-        SetWindowSubclass(host_.window, RouteListing, 1, 0);
+        history_.Open(folder_);
+        history_.SetMachineId(0xA11CE);
+        SetWindowSubclass(host_.window, RouteListing, 1, reinterpret_cast<DWORD_PTR>(&history_));
     }
     void TearDown() override {
-        StopHistorySync();
-        clips::SetHistorySize(clips::kMaxClips);
+        history_.StopSync();
         RemoveWindowSubclass(host_.window, RouteListing, 1);
-        CloseHistoryStore();
+        history_.Close();
         fs::remove_all(folder_);
         CaptureTest::TearDown();
     }
-    static LRESULT CALLBACK RouteListing(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    static LRESULT CALLBACK RouteListing(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR store) {
         if (message != kFolderListedMessage) return DefSubclassProc(hwnd, message, wParam, lParam);
-        ApplyFolderListing(lParam);
+        reinterpret_cast<HistoryStore*>(store)->ApplyFolderListing(lParam);
         return 0;
     }
     // A clip as the other machine's Ardentia writes it, arriving through the sync service.
@@ -67,16 +65,16 @@ protected:
 // that machine. This machine's own files go with their clips.
 TEST_F(HistorySyncTest, ThisMachinesLimitsDeleteOnlyItsOwnFiles) {
     Join();
-    clips::SetHistorySize(2);
+    clips_.SetHistorySize(2);
     ASSERT_TRUE(CopyText("mine first", 1));
-    FlushHistoryWrites();
-    ASSERT_TRUE(StartHistorySync(host_.window));
+    history_.FlushWrites();
+    ASSERT_TRUE(history_.StartSync(host_.window));
     const fs::path theirs = WriteElsewhere(ListHistoryFolder(folder_).clips.at(0).id.capturedAtMs - 60000, "theirs");
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, testsupport::kPatientMs)) << Labels();
     for (const char* text : {"mine second", "mine third"}) {
         ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_TEXT, text); },
                              [&] { return host_.list.Model().ItemText(Count() - 1) == text; }));
-        FlushHistoryWrites();
+        history_.FlushWrites();
     }
     testsupport::PumpFor(700);  // a listing after the trims adds nothing back
     EXPECT_EQ(Labels(), "mine second|mine third|");

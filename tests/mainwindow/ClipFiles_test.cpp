@@ -31,7 +31,7 @@ TEST_F(CommandsTest, DeleteAllRestartsTagsAndRemovesOnlyOurTemporaryFiles) {
         DeleteFileA((temp + name).c_str());
     }
     ASSERT_TRUE(CopyText("again"));
-    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(0)), "TXT0");
+    EXPECT_EQ(clips::TagText(form_->Clips().Tags().Tag(0)), "TXT0");
 }
 
 TEST_F(CommandsTest, SavingWritesOneReadableFilePerClip) {

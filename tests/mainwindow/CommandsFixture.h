@@ -23,12 +23,6 @@ inline std::string ReadFile(const std::string& path) {
 
 inline void Touch(const std::string& path) { std::ofstream(path, std::ios::binary) << "x"; }
 
-inline std::vector<std::string> Tags(int count) {
-    std::vector<std::string> tags;
-    for (int i = 0; i < count; ++i) tags.push_back(clips::TagText(clips::ClipTags().Tag(i)));
-    return tags;
-}
-
 // Wine links the user's shell folders (Desktop, Documents, ...) into the Unix home without marking them as
 // reparse points: a walk that followed them would read the whole home directory. Nothing a command writes on
 // the Windows side goes there.
@@ -91,6 +85,12 @@ protected:
         }
         EXPECT_GE(budget, 0) << "the walk of the prefix was cut short";
         EXPECT_TRUE(outside.empty()) << outside.front();
+    }
+    // The tags of the first count clips, as Save Results names their files.
+    std::vector<std::string> Tags(int count) {
+        std::vector<std::string> tags;
+        for (int i = 0; i < count; ++i) tags.push_back(clips::TagText(form_->Clips().Tags().Tag(i)));
+        return tags;
     }
     FILETIME start_{};
 };

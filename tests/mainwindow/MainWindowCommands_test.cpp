@@ -93,14 +93,14 @@ TEST_F(CommandsTest, AnOlderClipGoesBackWithEveryFormatAndBecomesTheNewest) {
     };
     putBack(0, kEnter);  // the text with its HTML
     EXPECT_EQ(list.ItemText(3), "Grüße 日本");
-    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(3)), "TXT0");
+    EXPECT_EQ(clips::TagText(form_->Clips().Tags().Tag(3)), "TXT0");
     EXPECT_EQ(bytes(CF_UNICODETEXT), std::string(reinterpret_cast<const char*>(L"Grüße 日本"), sizeof(L"Grüße 日本")));
     EXPECT_EQ(bytes(html), htmlBytes + std::string(1, '\0'));
     putBack(0, kDoubleClick);  // the rich text
-    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(3)), "RTF0");
+    EXPECT_EQ(clips::TagText(form_->Clips().Tags().Tag(3)), "RTF0");
     EXPECT_EQ(bytes(clipboard::RichTextFormat()), rtf + std::string(1, '\0'));
     putBack(0, kEnter);  // the files: still files, still a move
-    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(3)), "FIL1");
+    EXPECT_EQ(clips::TagText(form_->Clips().Tags().Tag(3)), "FIL1");
     EXPECT_EQ(bytes(CF_HDROP), drop);
     EXPECT_EQ(bytes(dropEffect), std::string(reinterpret_cast<const char*>(&move), 4));
     EXPECT_EQ(list.ItemText(0), "newest");
@@ -122,7 +122,7 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
     gAnswer = IDYES;
     Click(form_->DeleteSelectedButton());  // the middle one: the clip that followed it is current
     EXPECT_EQ(Tags(3), (std::vector<std::string>{"TXT0", "TXT2", "TXT3"}));
-    EXPECT_FALSE(clips::Holders().Exists(clips::HolderFamily::kText, 1));
+    EXPECT_FALSE(form_->Clips().Holders().Exists(clips::HolderFamily::kText, 1));
     EXPECT_EQ(list.ListIndex(), 1);
     EXPECT_EQ(WindowText(form_->InformationLine()), "Text Clip - Item 2 of 3");
 
@@ -149,12 +149,12 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
     EXPECT_TRUE(IsWindowVisible(form_->EmptyPanel()));
     EXPECT_EQ(WindowText(form_->InformationLine()), "Nothing on Clipboard");
     ASSERT_TRUE(CopyText("still captured"));
-    EXPECT_EQ(clips::TagText(clips::ClipTags().Tag(0)), "TXT4");
+    EXPECT_EQ(clips::TagText(form_->Clips().Tags().Tag(0)), "TXT4");
 
     // A picture deleted while the window is hidden: the preview lets go of it first. Shown again, the
     // window shows the current clip, not the one it showed when it hid.
     for (int pictures = 1; pictures <= 2; ++pictures) ASSERT_TRUE(CopyPicture(12, 9 + pictures, Stripes));
-    EXPECT_EQ(form_->ShownPicture().Picture(), clips::Holders().Picture(1));
+    EXPECT_EQ(form_->ShownPicture().Picture(), form_->Clips().Holders().Picture(1));
     PostMessageA(form_->Tray().hwnd(), shell::kTrayCallbackMessage, 0, 1028);  // the balloon closes at once
     ShowWindow(form_->hwnd(), SW_MINIMIZE);
     ASSERT_TRUE(form_->InTray());
@@ -211,9 +211,9 @@ TEST_F(CommandsTest, PinnedClipsStayWhenDeletingAndAreAllAForgetfulHistoryKeeps)
     list.SetListIndex(1);
     ctrlP(form_->ClipList().picList());
     EXPECT_TRUE(list.ItemPinned(1));
-    const auto filesStored = [] {
-        history::FlushHistoryWrites();
-        return history::ListHistoryFolder(history::HistoryFolder()).clips.size();
+    const auto filesStored = [&] {
+        form_->History().FlushWrites();
+        return history::ListHistoryFolder(form_->History().Folder()).clips.size();
     };
     EXPECT_EQ(filesStored(), 3u);
 

@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "capture/CaptureClip.h"
-#include "history/HistoryBudget.h"
 #include "mainwindow/PopupRules.h"
 #include "mainwindow/UserMessages.h"
 
@@ -51,7 +50,7 @@ TEST_F(MainWindowTest, ClipsFromAnotherMachineFillAnEmptyList) {
         clip.header = {clips::kKindText, at, false, "elsewhere"};
         clip.formats = {{"#13", clips::UnicodeTextFormat("from elsewhere " + std::to_string(at)).bytes}};
         const auto file =
-            history::HistoryFolder() / history::ClipFileName({at, 0xB0B, history::ContentChecksum(clip.formats)});
+            form_->History().Folder() / history::ClipFileName({at, 0xB0B, history::ContentChecksum(clip.formats)});
         ASSERT_TRUE(history::WriteFileWhole(file, history::WriteClipFile(clip)));
     }
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, testsupport::kPatientMs));
@@ -127,7 +126,7 @@ TEST_F(MainWindowTest, WithTheManagerOnCopiesArePreviewedButTheStartingClipboard
     shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
     shell::SaveSetting(shell::kKeyHistoryBudget, "64");
     Start();
-    EXPECT_EQ(history::HistoryBudget(), 64u << 20);
+    EXPECT_EQ(form_->History().Budget(), 64u << 20);
     EXPECT_EQ(WindowText(form_->ManagerSwitch()), kManagerOffCaption);
     EXPECT_EQ(GetClipboardViewer(), form_->hwnd());
     testsupport::PumpFor(300);

@@ -1,6 +1,5 @@
 // A history of large pictures, copied one after another as fast as each is captured: every picture is
 // kept whole, the process stays within the history's budget plus a margin, and no copy is lost.
-#include "history/HistoryBudget.h"
 #include "clips/Clips.h"
 #include "mainwindow/MainWindowFixture.h"
 #include "support/process_memory.h"
@@ -13,7 +12,7 @@ class PictureMemoryTest : public MainWindowTest {};
 
 TEST_F(PictureMemoryTest, LargePicturesAreKeptWholeWithinTheBudget) {
     StartOn();
-    const double limitMb = double(history::HistoryBudget() >> 20) + 100;
+    const double limitMb = double(form_->History().Budget() >> 20) + 100;
     struct Round {
         int width, height, copies;
     } rounds[] = {{4000, 4000, 30}, {3840, 2160, 25}};
@@ -26,21 +25,21 @@ TEST_F(PictureMemoryTest, LargePicturesAreKeptWholeWithinTheBudget) {
             // Top and bottom halves in different colours: a picture upside down or mixed up with another shows.
             const std::string dib = testsupport::Dib(round.width, round.height, 24,
                                                      [&](int, int y) { return y < round.height / 2 ? top : bottom; });
-            const clips::ClipId newest = Count() ? clips::ClipTags().Tag(Count() - 1) : clips::ClipId();
+            const clips::ClipId newest = Count() ? form_->Clips().Tags().Tag(Count() - 1) : clips::ClipId();
             ASSERT_TRUE(testsupport::PeerCopy([&] { testsupport::OfferText(CF_DIB, dib); },
-                                              [&] { return Count() && clips::ClipTags().Tag(Count() - 1) != newest; },
+                                              [&] { return Count() && form_->Clips().Tags().Tag(Count() - 1) != newest; },
                                               60000))
                 << "copy " << i << " of " << round.width << " x " << round.height << ": "
                 << WindowText(form_->InformationLine());
             copied.emplace_back(top, bottom);
             mostMb = std::max(mostMb, testsupport::PrivateMb());
         }
-        clips::Holders().Pictures().FinishCompressing();
+        form_->Clips().Holders().Pictures().FinishCompressing();
         mostMb = std::max(mostMb, testsupport::PrivateMb());
         EXPECT_LT(mostMb, limitMb) << round.width << " x " << round.height;
         RecordProperty("most_private_mb_" + std::to_string(round.width), int(mostMb));
         ASSERT_EQ(Count(), std::min(round.copies, 25));
-        EXPECT_LE(history::HistoryBytes(), history::HistoryBudget());
+        EXPECT_LE(form_->History().HeldBytes(), form_->History().Budget());
 
         // Each clip, newest last, is the copy made in its turn: shown at its size, right side up.
         const std::size_t first = copied.size() - std::size_t(Count());

@@ -14,7 +14,6 @@
 #include "clipboard/ClipboardAccess.h"
 #include "clipboard/ClipboardPicture.h"
 #include "clips/ClipLimits.h"
-#include "history/HistoryBudget.h"
 #include "pictures/PngPicture.h"
 #include "capture/ClipboardMonitor.h"
 #include "clips/Clips.h"
@@ -56,8 +55,8 @@ protected:
                                      nullptr);
         ASSERT_TRUE(host_.window);
         ASSERT_TRUE(host_.list.Create(host_.window, 1, 0, 0, 200, 200));
-        ASSERT_TRUE(clips::Holders().Init(host_.window));
-        clips::SetCaptureHost(&host_);
+        ASSERT_TRUE(clips_.Holders().Init(host_.window));
+        clips_.SetHost(&host_);
     }
     // Joins the chain as the main window does at start-up: what is on the clipboard now is not captured.
     void Join() {
@@ -72,12 +71,10 @@ protected:
         watchdog_.Stop();
         ChangeClipboardChain(host_.window, monitor_.NextViewer());
         monitor_.Detach(host_.window);
-        clips::SetCaptureHost(nullptr);
-        history::SetHistoryBudget(clips::kDefaultHistoryBudget);
+        clips_.SetHost(nullptr);
         clipboard::SetPictureHoldFailsForTesting(false);
         pictures::SetPngCodecFailsForTesting(false);
-        clips::Holders().Clear();
-        clips::ClipTags() = clips::ClipCollection();
+        clips_.Holders().Clear();
         DestroyWindow(host_.window);
     }
 
@@ -108,7 +105,9 @@ protected:
     }
 
     TestHost host_;
-    ClipboardMonitor monitor_;
+    clips::Clips clips_;
+    history::HistoryStore history_{clips_};  // not opened: a test of the store opens it on a folder
+    ClipboardMonitor monitor_{history_};
     ChainWatchdog watchdog_{monitor_};
     HWND firstBefore_ = nullptr;
 };
