@@ -6,8 +6,6 @@
 #include <thread>
 
 #include "support/CaptureFixture.h"
-#include "clipboard/PictureReaderProcess.h"
-#include "support/banded_picture.h"
 #include "capture/PutBack.h"
 #include "common/WindowText.h"
 
@@ -17,8 +15,6 @@ namespace {
 
 const std::string kUnicode = "Grüße 日本 ✓ € Привет שלום 😀";
 const std::wstring kUnicodeWide = L"Grüße 日本 ✓ € Привет שלום \U0001F600";
-
-COLORREF Checker(int x, int y) { return (x / 4 + y / 4) % 2 ? RGB(200, 30, 30) : RGB(20, 40, 220); }
 
 // Every character arrives, and the clipboard keeps exactly what the source put there: its owner and
 // every format, byte for byte.
@@ -189,24 +185,6 @@ TEST_F(CaptureTest, TheSameCopyAgainIsOneClipMadeNewest) {
         },
         [&] { return Count() == 3; }));
     EXPECT_EQ(host_.list.Model().ItemText(0), "other");
-}
-
-TEST_F(CaptureTest, TextWithAPictureIsNotCapturedButStillPassedOn) {
-    testsupport::TestViewer peer;
-    peer.Join();
-    Join();
-    EXPECT_EQ(monitor_.NextViewer(), peer.hwnd);
-    const int drawsBefore = peer.draws;
-    ASSERT_TRUE(PeerCopy(
-        [] {
-            testsupport::OfferText(CF_TEXT, "text and picture");
-            SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(4, 4, Checker));
-        },
-        [&] { return peer.draws > drawsBefore; }));
-    EXPECT_EQ(Count(), 0);
-    EXPECT_FALSE(monitor_.CaptureSuppressed());
-    ChangeClipboardChain(host_.window, monitor_.NextViewer());  // leave before the peer does
-    monitor_.Detach(host_.window);
 }
 
 TEST_F(CaptureTest, CopiesMarkedSecretStayOutAndOnTheClipboardAsTheyWere) {

@@ -17,32 +17,6 @@ namespace {
 
 COLORREF Checker(int x, int y) { return (x / 4 + y / 4) % 2 ? RGB(200, 30, 30) : RGB(20, 40, 220); }
 
-TEST_F(CaptureTest, PicturesFromABitmapOrADibAreHeldPixelForPixel) {
-    Join();
-    ASSERT_TRUE(PeerCopy([] { SetClipboardData(CF_BITMAP, testsupport::MakeBitmap(40, 30, Checker)); },
-                         [&] { return Count() == 1; }));
-    EXPECT_EQ(host_.list.Model().ItemText(0), "<Graphic Image Clip>");
-    EXPECT_EQ(host_.previewPicture, clips_.Holders().Picture(0));
-    BITMAP info;
-    ASSERT_TRUE(GetObject(clips_.Holders().Picture(0), sizeof(info), &info));
-    EXPECT_EQ(info.bmWidth, 40);
-    EXPECT_EQ(info.bmHeight, 30);
-    for (int p : {0, 5, 17, 29}) EXPECT_EQ(testsupport::PixelOf(clips_.Holders().Picture(0), p, p), Checker(p, p)) << p;
-
-    // Only a device-independent bitmap on offer.
-    const std::string dib = testsupport::Dib(8, 8, 32, Checker);
-    ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_DIB, dib); }, [&] { return Count() == 2; }));
-    EXPECT_EQ(clips::TagText(clips_.Tags().Tag(1)), "PIC1");
-    EXPECT_EQ(testsupport::PixelOf(clips_.Holders().Picture(1), 5, 1), Checker(5, 1));
-    EXPECT_EQ(clipboard::ReadClipboardBytes(host_.window, CF_DIB).value_or("").substr(0, dib.size()),
-              dib);  // left as offered
-
-    // Held compressed once the background work is done; shown again, the older picture is decoded whole.
-    clips_.Holders().Pictures().FinishCompressing();
-    EXPECT_LT(clips_.Holders().HeldBytes(clips::HolderFamily::kPicture, 0), 40u * 30 * 4 / 4);
-    for (int p : {0, 5, 17, 29}) EXPECT_EQ(testsupport::PixelOf(clips_.Holders().Picture(0), p, p), Checker(p, p)) << p;
-}
-
 // Under Wine, a bitmap another program offers stays in the process that imports it: such a picture is read
 // by a process of the program's own that then ends. Its pixels come over whole; without the reader, or from this
 // process, the picture is read here; a reader that is too slow or a picture too large is no clip, and the next copy is
