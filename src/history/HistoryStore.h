@@ -72,8 +72,6 @@ public:
     // After Remember History changed: switched on, every clip without a file is written; switched off, the
     // unpinned clips' files are deleted (the clips stay listed, held in memory).
     void QueueRememberChoice(HWND window);
-    // Writes what is queued and can be written; true while some is still waiting (a picture compressing).
-    bool WriteQueuedClips();
     // Waits until every file queued so far is on the disk or deleted.
     void FlushWrites();
 
@@ -85,8 +83,6 @@ public:
     bool UseClip(const clips::ClipId& id);
     // Lets go of what a clip holds when its file on disk holds it all; false when it cannot.
     bool UnloadClip(const clips::ClipId& id);
-    // True when the clip's file on disk holds it whole (written, not waiting to be written again).
-    bool StoredOnDisk(const clips::ClipId& id) const;
     // False for a clip listed from its file and not read yet.
     bool ClipHeld(const clips::ClipId& id) const;
     // For a clip not held: what search reads of it, from its file (read once); false for a held clip. Its
@@ -114,12 +110,8 @@ public:
     // folder cannot be watched.
     bool StartSync(HWND window);
     void StopSync() { watcher_.Stop(); }
-    bool SyncRunning() const { return watcher_.Running(); }
     // Merges a listing the watcher posted (it owns lParam); true when the clips changed.
     bool ApplyFolderListing(LPARAM listed);
-
-    // What this machine lists of the folder (for the sync).
-    std::vector<StoredClipState> StoredClipStates(std::uint64_t writesDoneBefore);
 
 private:
     // While one lives, clips go to meet this machine's limits: another machine's files stay in the shared
@@ -132,6 +124,13 @@ private:
     static void CALLBACK WriteOnTimer(HWND window, UINT, UINT_PTR id, DWORD);
     static void CALLBACK RetryOnTimer(HWND window, UINT, UINT_PTR id, DWORD);
     static HistoryStore* StoreOf(HWND window);
+
+    // Writes what is queued and can be written; true while some is still waiting (a picture compressing).
+    bool WriteQueuedClips();
+    // True when the clip's file on disk holds it whole (written, not waiting to be written again).
+    bool StoredOnDisk(const clips::ClipId& id) const;
+    // What this machine lists of the folder, for the sync.
+    std::vector<StoredClipState> StoredClipStates(std::uint64_t writesDoneBefore);
 
     void Queue(HWND window, const clips::ClipId& id, bool newTime);
     void UseWindow(HWND window);  // the window that receives the store's timers
