@@ -1,7 +1,9 @@
 // The history on disk against the real clipboard and a real folder: clips of every kind come back after
 // a restart and paste byte for byte as they were copied; a clip let go takes its file with it; files
-// that are not whole clips are skipped and counted.
+// that are not whole clips are skipped and counted; another machine's files outlast this machine's limits.
 #include "history/HistoryStore.h"
+
+#include <commctrl.h>
 
 #include <chrono>
 #include <fstream>
@@ -304,6 +306,62 @@ TEST_F(HistoryStoreTest, AFileIsShownAsWhatItHoldsAndGivesBackOnlyWhatACaptureKe
     EXPECT_EQ(*UnicodeText(), "what Enter pastes");
     EXPECT_FALSE(IsClipboardFormatAvailable(RegisterClipboardFormatA("FileGroupDescriptorW")));
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_BITMAP));
+}
+
+// A folder another machine writes too, watched for its changes (what that machine copies, pins and deletes
+// showing here is two_machines.sh's, with two real programs).
+class HistorySyncTest : public HistoryStoreTest {
+protected:
+    void SetUp() override {
+        HistoryStoreTest::SetUp();
+        history_.SetMachineId(0xA11CE);
+        SetWindowSubclass(host_.window, RouteListing, 1, reinterpret_cast<DWORD_PTR>(&history_));
+    }
+    void TearDown() override {
+        history_.StopSync();
+        RemoveWindowSubclass(host_.window, RouteListing, 1);
+        HistoryStoreTest::TearDown();
+    }
+    static LRESULT CALLBACK RouteListing(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR store) {
+        if (message != kFolderListedMessage) return DefSubclassProc(hwnd, message, wParam, lParam);
+        reinterpret_cast<HistoryStore*>(store)->ApplyFolderListing(lParam);
+        return 0;
+    }
+    // A clip as the other machine's Ardentia writes it, arriving through the sync service.
+    fs::path WriteElsewhere(std::uint64_t at, const std::string& text) {
+        ClipFileContents clip;
+        clip.header = {clips::kKindText, at, false, text};
+        clip.formats = {{"#13", clips::UnicodeTextFormat(text).bytes}};
+        const fs::path file = folder_ / ClipFileName({at, 0xB0B, ContentChecksum(clip.formats)});
+        EXPECT_TRUE(WriteFileWhole(file, WriteClipFile(clip)));
+        return file;
+    }
+    std::string Labels() {
+        std::string all;
+        for (int i = 0; i < Count(); ++i) all += host_.list.Model().ItemText(i) + "|";
+        return all;
+    }
+};
+
+// Trimmed to this machine's limits, another machine's clip is only no longer listed here: its file stays for
+// that machine. This machine's own files go with their clips.
+TEST_F(HistorySyncTest, ThisMachinesLimitsDeleteOnlyItsOwnFiles) {
+    Join();
+    clips_.SetHistorySize(2);
+    ASSERT_TRUE(CopyText("mine first", 1));
+    history_.FlushWrites();
+    ASSERT_TRUE(history_.StartSync(host_.window));
+    const fs::path theirs = WriteElsewhere(ListHistoryFolder(folder_).clips.at(0).id.capturedAtMs - 60000, "theirs");
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, testsupport::kPatientMs)) << Labels();
+    for (const char* text : {"mine second", "mine third"}) {
+        ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_TEXT, text); },
+                             [&] { return host_.list.Model().ItemText(Count() - 1) == text; }));
+        history_.FlushWrites();
+    }
+    testsupport::PumpFor(700);  // a listing after the trims adds nothing back
+    EXPECT_EQ(Labels(), "mine second|mine third|");
+    EXPECT_TRUE(fs::exists(theirs));
+    EXPECT_EQ(ListHistoryFolder(folder_).clips.size(), 3u);
 }
 
 }  // namespace
