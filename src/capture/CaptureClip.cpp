@@ -66,11 +66,6 @@ std::vector<UINT> KeptFormatsOf(const std::string& kind) {
     return kept;
 }
 
-clips::ClipId NewestTag(ClipboardMonitor& monitor, clips::CaptureHost& host) {
-    const int count = host.ClipList().Model().ListCount();
-    return count > 0 ? monitor.Clips().Tags().Tag(count - 1) : clips::ClipId();
-}
-
 
 // Why a copy of this kind is too large to keep, or "". Text is measured in the format its source
 // offered: asking for a converted one would make the system build it first.
@@ -271,7 +266,7 @@ void RememberClipboardAsSeen(ClipboardMonitor& monitor, std::optional<DWORD> wri
         CopiedData copy;
         std::string tooLarge;
         if (ReadCopy(monitor, kind, window, copy, tooLarge) && stillOurs())
-            monitor.RememberSeen(FingerprintOfCopy(kind, copy, NewestTag(monitor, *host)));
+            monitor.RememberSeen(FingerprintOfCopy(kind, copy, monitor.Clips().Newest()));
     });
 }
 
@@ -320,7 +315,7 @@ DWORD CaptureClip(ClipboardMonitor& monitor) {
         }
         // The same copy announced again (Wine importing the X selection late, a program copying twice)
         // is no new clip.
-        clips::Fingerprint seen = FingerprintOfCopy(kind, copy, NewestTag(monitor, *host));
+        clips::Fingerprint seen = FingerprintOfCopy(kind, copy, monitor.Clips().Newest());
         if (monitor.SameAsLastSeen(seen)) return;
         // A copy of what an older clip holds makes that clip the newest, as using it again would: one
         // clip for one content.
@@ -331,7 +326,7 @@ DWORD CaptureClip(ClipboardMonitor& monitor) {
         } else {
             stored = StoreClip(monitor, *host, kind, copy);
         }
-        seen.newestTag = NewestTag(monitor, *host);
+        seen.newestTag = monitor.Clips().Newest();
         if (stored || moved) monitor.RememberSeen(seen);
     });
     if (stored) {
@@ -342,7 +337,7 @@ DWORD CaptureClip(ClipboardMonitor& monitor) {
         Skip([&] { host->HideEmptyPanel(); });
     }
     if (stored || moved) Skip([&] { host->ClipList().Model().SetListIndex(host->ClipList().Model().ListCount() - 1); });
-    if (stored || moved) monitor.History().QueueClip(window, NewestTag(monitor, *host));
+    if (stored || moved) monitor.History().QueueClip(window, monitor.Clips().Newest());
     DWORD left = readSequence;
     // Files copied again still get their paths as text, even when they make no new clip.
     if (read && kind == clips::kKindFileList) Skip([&] { left = OfferFilesWithText(monitor, readSequence, copy.text); });

@@ -47,7 +47,7 @@ bool PutClipBack(ClipboardMonitor& monitor, int position, bool plainTextOnly) {
     const bool written = left != before;
     if (written) {
         monitor.Clips().MakeNewest(position);
-        monitor.History().QueueClip(host->HostWindow(), monitor.Clips().Tags().Tag(list.ListCount() - 1));
+        monitor.History().QueueClip(host->HostWindow(), monitor.Clips().Newest());
         RememberClipboardAsSeen(monitor, left);  // after MakeNewest: the same contents under this newest clip
         monitor.MarkHandled(left);
         list.SetListIndex(list.ListCount() - 1);

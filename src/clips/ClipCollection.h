@@ -46,7 +46,6 @@ struct ClipId {
     bool empty() const { return kind.empty(); }
     bool operator==(const ClipId& o) const { return kind == o.kind && holder == o.holder; }
     bool operator!=(const ClipId& o) const { return !(*this == o); }
-    bool operator<(const ClipId& o) const { return kind != o.kind ? kind < o.kind : holder < o.holder; }
 };
 std::string TagText(const ClipId& id);
 

@@ -8,6 +8,8 @@
 
 namespace clips {
 
+int Clips::Count() const { return host_ ? host_->ClipList().Model().ListCount() : 0; }
+
 void Clips::SetHistorySize(int clips) { historySize_ = std::clamp(clips, 1, kMaxHistoryClips); }
 
 void Clips::Remove(int position) {

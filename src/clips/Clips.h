@@ -39,6 +39,10 @@ public:
     const ClipCollection& Tags() const { return tags_; }
     ClipHolders& Holders() { return holders_; }
 
+    // How many clips are listed (none without a host), and the newest (no clip when there is none).
+    int Count() const;
+    ClipId Newest() const { return Count() > 0 ? tags_.Tag(Count() - 1) : ClipId(); }
+
     // How many clips the history keeps ("History Size"), 1 to kMaxHistoryClips; pinned ones count too.
     void SetHistorySize(int clips);
     int HistorySize() const { return historySize_; }

@@ -132,8 +132,7 @@ void HistoryStore::TakeWriteOutcomes() {
             entry.replaced.clear();
         }
     }
-    const int count = confirmed && clips_.Host() ? clips_.Host()->ClipList().Model().ListCount() : 0;
-    if (count > 0) UnloadBeyondLimit(clips_.Tags().Tag(count - 1));
+    if (confirmed && clips_.Count() > 0) UnloadBeyondLimit(clips_.Newest());
 }
 
 void HistoryStore::Queue(HWND window, const clips::ClipId& tag, bool newTime) {
@@ -175,14 +174,14 @@ EntryKey KeyOf(const clips::ClipId& tag) {
 }
 
 int HistoryStore::PositionOf(const clips::ClipId& tag) {
-    const int count = clips_.Host() ? clips_.Host()->ClipList().Model().ListCount() : 0;
+    const int count = clips_.Count();
     for (int position = count - 1; position >= 0; --position)
         if (clips_.Tags().Tag(position) == tag) return position;
     return -1;
 }
 
 void HistoryStore::LabelFromContent(const clips::ClipId& tag, const std::string& text, int position) {
-    const int count = clips_.Host() ? clips_.Host()->ClipList().Model().ListCount() : 0;
+    const int count = clips_.Count();
     if (position < 0 || position >= count || clips_.Tags().Tag(position) != tag) position = PositionOf(tag);
     if (position < 0) return;
     const std::string label =
@@ -288,8 +287,7 @@ bool HistoryStore::WriteQueuedClips() {
     }
     if (written) {
         TrimToDiskLimit();
-        const int newest = clips_.Host()->ClipList().Model().ListCount() - 1;
-        UnloadBeyondLimit(clips_.Tags().Tag(newest));
+        UnloadBeyondLimit(clips_.Newest());
     }
     return waiting;
 }
@@ -316,8 +314,7 @@ bool HistoryStore::LoadClip(const clips::ClipId& tag) {
 bool HistoryStore::UseClip(const clips::ClipId& tag) {
     if (LoadClip(tag)) return true;
     // Its file was whole when listed but is damaged now: the clip goes, the file stays where it is.
-    for (int position = clips_.Host() ? clips_.Host()->ClipList().Model().ListCount() - 1 : -1; position >= 0;
-         --position)
+    for (int position = clips_.Count() - 1; position >= 0; --position)
         if (clips_.Tags().Tag(position) == tag) DropDamagedClip(position);
     if (clips_.Host()) clips_.Host()->ReportRefusedClip(DamagedFilesLine(1));
     return false;

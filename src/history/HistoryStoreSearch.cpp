@@ -30,8 +30,7 @@ bool HistoryStore::StoredClipSearchText(const clips::ClipId& tag, std::string& t
 
 void HistoryStore::ReadSearchTextsAhead() {
     std::vector<std::pair<ClipFileId, std::filesystem::path>> newestFirst;
-    const int count = clips_.Host() ? clips_.Host()->ClipList().Model().ListCount() : 0;
-    for (int position = count - 1; position >= 0; --position) {
+    for (int position = clips_.Count() - 1; position >= 0; --position) {
         const auto it = state_.entries.find(KeyOf(clips_.Tags().Tag(position)));
         if (it != state_.entries.end() && !it->second.loaded && !it->second.file.empty())
             newestFirst.emplace_back(it->second.id, it->second.file);
