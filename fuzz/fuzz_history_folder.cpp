@@ -15,8 +15,20 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+// Removed when the fuzzer exits, so that runs leave nothing behind.
+struct ScratchFolder {
+    fs::path path = fs::temp_directory_path() / ("ardentia-fuzz-folder-" + std::to_string(getpid()));
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+};
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const fs::path folder = fs::temp_directory_path() / ("ardentia-fuzz-folder-" + std::to_string(getpid()));
+    static const ScratchFolder scratch;
+    const fs::path& folder = scratch.path;
     fs::remove_all(folder);
     fs::create_directories(folder);
     std::size_t at = 0, files = 0;

@@ -29,3 +29,11 @@ windows_arches() {
 wine_loader() {
   if [ "$1" = win64 ]; then echo /usr/lib/wine/wine64; else echo /usr/lib/wine/wine; fi
 }
+
+# Ends every Wine process of the prefix DIR and deletes it. A prefix takes over a gigabyte, and a full disk
+# fails every later test: a test that makes a prefix of its own removes it when it ends.
+discard_prefix() {
+  WINEPREFIX="$1" timeout 15 wineserver -k >/dev/null 2>&1
+  WINEPREFIX="$1" timeout 15 wineserver -w >/dev/null 2>&1
+  rm -rf "$1" "$1.lock"
+}

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine so that it can neither hang nor outlive its caller.
-# Usage: wine-run.sh [--prefix DIR] [--arch win64|win32] [--timeout SECONDS] [--dpi N] [--init] [program.exe args...]
+# Usage: wine-run.sh [--prefix DIR] [--arch win64|win32] [--timeout SECONDS] [--dpi N] [--init] [--discard]
+#                    [program.exe args...]
 #   --arch   the prefix's kind (default $ARDENTIA_WINE_ARCH, else win64): a 64-bit prefix runs under
 #            Wine's 64-bit loader, a 32-bit one under the 32-bit loader
 #   --init   only make sure the prefix exists and is set up, then return
 #   --dpi N  a prefix whose screen has N dots per inch (set when the prefix is made)
+#   --discard  delete the prefix when the run ends (a prefix made for one test only)
 # - The prefix is private and set up once: no crash dialog (a crash exits instead of waiting for a
 #   click that never comes), Wine draws window frames itself (captions show without a window manager).
 # - Without DISPLAY a private Xvfb is started for this one run.
@@ -18,6 +20,7 @@ set -uo pipefail
 prefix="${WINEPREFIX:-$PWD/wineprefix}"
 limit="${ARDENTIA_WINE_TIMEOUT:-240}"
 init_only=0
+discard=0
 dpi=""
 arch="${ARDENTIA_WINE_ARCH:-win64}"
 while [ $# -gt 0 ]; do
@@ -27,6 +30,7 @@ while [ $# -gt 0 ]; do
     --arch) arch="$2"; shift 2 ;;
     --timeout) limit="$2"; shift 2 ;;
     --init) init_only=1; shift ;;
+    --discard) discard=1; shift ;;
     *) break ;;
   esac
 done
@@ -69,7 +73,7 @@ init_prefix() {
 
 if [ -z "${DISPLAY:-}" ]; then start_private_xvfb || exit 1; fi
 start_watcher
-trap 'kill "$watcher" 2>/dev/null; stop_wine_then_xvfb "$XVFB_PID"' EXIT
+trap 'kill "$watcher" 2>/dev/null; stop_wine_then_xvfb "$XVFB_PID"; [ "$discard" = 1 ] && discard_prefix "$prefix"' EXIT
 trap 'exit 143' TERM INT HUP
 
 init_prefix || exit 1

@@ -24,7 +24,7 @@ folder_says() { WINEPREFIX="$prefix" WINEDEBUG=-all timeout 60 "$wine" "$checker
 rm -rf "$prefix" "$prefix.lock"
 bash "$runner" --prefix "$prefix" --init || { echo "FAILED: the prefix could not be made"; exit 1; }
 start_private_xvfb || exit 1
-trap 'WINEPREFIX="$prefix" timeout 15 wineserver -k >/dev/null 2>&1; kill "$XVFB_PID" 2>/dev/null' EXIT
+trap 'discard_prefix "$prefix"; kill "$XVFB_PID" 2>/dev/null' EXIT
 trap 'exit 1' INT TERM  # ended by a timeout: the EXIT trap still stops Wine and the displays
 export WINEPREFIX="$prefix" WINEDEBUG=-all
 key='HKCU\Software\Kestrovan\Ardentia'

@@ -24,8 +24,8 @@ wait_for() {  # wait_for SECONDS COMMAND...: polls until the command succeeds
 declare -A display xvfb
 on() { local m="$1"; shift; DISPLAY="${display[$m]}" WINEPREFIX="$base-$m" WINEDEBUG=-all "$@"; }
 stop_all() {
-  for m in a b; do WINEPREFIX="$base-$m" timeout 15 wineserver -k >/dev/null 2>&1; kill "${xvfb[$m]:-}" 2>/dev/null; done
-  rm -rf "$shared"
+  for m in a b; do discard_prefix "$base-$m"; kill "${xvfb[$m]:-}" 2>/dev/null; done
+  rm -rf "$shared" "$shared".*
 }
 shared="/tmp/ardentia-shared-$$"
 trap stop_all EXIT

@@ -23,7 +23,7 @@ reg_has() {
 }
 reg_gone() { ! reg_has "$@"; }
 
-trap 'WINEPREFIX="$prefix" timeout 15 wineserver -k >/dev/null 2>&1' EXIT
+trap 'discard_prefix "$prefix"' EXIT
 rm -rf "$prefix" "$prefix.lock"
 bash "$runner" --prefix "$prefix" --init || { echo "FAILED: the prefix could not be made"; exit 1; }
 user="$prefix/drive_c/users/$(id -un)"
