@@ -118,7 +118,6 @@ public:
     int RowHeight() const { return rowHeight_; }
     int VisibleRows() const { return model_.VisibleRows(); }
     Rect RowRect(int row) const;
-    bool HasFocus() const { return surfaceHasFocus_; }
 
     // In-place editing of the current item's text. StartEdit lays the edit box over the current row
     // (scrolling it into view first); Enter (and Ctrl+Enter without word-wrap) keeps the text, Escape,

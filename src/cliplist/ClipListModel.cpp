@@ -63,20 +63,6 @@ void ClipListModel::RemoveItem(int index) {
     surface_.RepaintAll();
 }
 
-int ClipListModel::FindFirst(const std::string& findString, int startIndex, bool startWith) const {
-    if (ListCount() == 0) throw ClipListError(kErrInvalidIndex, "invalid item index");
-    if (startIndex < 0) throw ClipListError(kErrSubscript, "subscript out of range");
-    const std::string wanted = common::FoldCase(findString);
-    for (int i = startIndex; i <= ListCount(); ++i) {
-        const std::string text = common::FoldCase(items_[i].text);
-        if (text.empty()) continue;  // an empty text holds nothing, not even the empty string
-        const size_t at = text.find(wanted);
-        if (at == std::string::npos) continue;
-        if (!startWith || at == 0) return i;
-    }
-    return -1;
-}
-
 void ClipListModel::Clear() {
     if (scrollBarShown_) {
         scrollBarShown_ = false;
@@ -89,33 +75,6 @@ void ClipListModel::Clear() {
     surface_.SetScrollRange(0);
     ScrollTo(0);
     surface_.ClearSurface();
-}
-
-void ClipListModel::Order() {
-    const int count = ListCount();
-    if (count < 2) return;
-    const bool descending = orderType_ == 1;
-    // Shell sort on the records only; flags stay where they are and are cleared below.
-    int h = 1;
-    while (h <= count) h = 3 * h + 1;
-    do {
-        h /= 3;
-        for (int i = h; i < count; ++i) {
-            ClipItem taken = items_[i];
-            int j = i;
-            while (j >= h) {
-                const bool greater = items_[j - h].text.compare(taken.text) > 0;
-                if (descending ? greater : !greater) break;
-                items_[j] = items_[j - h];
-                j -= h;
-            }
-            items_[j] = taken;
-        }
-    } while (h != 1);
-    SetListIndex(-1);
-    ScrollTo(0);
-    std::fill(selected_.begin(), selected_.end(), false);
-    surface_.RepaintAll();
 }
 
 void ClipListModel::SetListIndex(int value) {

@@ -33,10 +33,7 @@ public:
     // Icons are replaced only when greater than -1; a missing text is left alone.
     void ModifyItem(int index, const std::optional<std::string>& text, int16_t icon = -1, int16_t iconSelected = -1);
     void RemoveItem(int index);
-    // Case-insensitive; startWith asks for a prefix, otherwise any occurrence matches. -1 when none does.
-    int FindFirst(const std::string& findString, int startIndex = 0, bool startWith = false) const;
     void Clear();
-    void Order();
 
     int ListCount() const { return static_cast<int>(items_.size()) - 1; }
     int ListIndex() const { return listIndex_; }
@@ -61,7 +58,6 @@ public:
     int OrderType() const { return orderType_; }
     void SetOrderType(int type) { orderType_ = type; }
 
-    bool ScrollIntoView() const { return scrollIntoView_; }
     int TopIndex() const { return topIndex_; }
     // The property: a value outside the scroll range is an error (380).
     void SetTopIndex(int value);

@@ -42,7 +42,6 @@ public:
     HWND hwnd() const { return hwnd_; }
     void SetEvents(TrayIconEvents* events) { events_ = events; }
 
-    HICON Icon() const { return icon_; }
     void SetIcon(HICON icon);  // ignored unless it is an icon
     const std::string& TrayTip() const { return tip_; }
     void SetTrayTip(const std::string& tip);

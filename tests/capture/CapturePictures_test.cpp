@@ -149,27 +149,6 @@ TEST_F(CaptureTest, APngBesideABitmapIsKeptOnlyWhenItDescribesThatPicture) {
     }
 }
 
-// Linux programs offer pictures as PNG only; the X side still reads the very PNG back.
-TEST_F(CaptureTest, APictureOfferedOnlyAsPngIsAPictureClip) {
-    Join();
-    const std::string png = "/tmp/ardentia_png_" + std::to_string(GetCurrentProcessId()) + ".png";
-    ASSERT_TRUE(testsupport::RunUnixShell("convert -size 37x23 xc:'#3366CC' " + png +
-                                          " && xclip -selection clipboard -t image/png -i " + png));
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, testsupport::kPatientMs))
-        << Count() << " clips; told \"" << host_.refused << "\"";
-    EXPECT_EQ(clips::TagText(clips_.Tags().Tag(0)), "PIC0");
-    BITMAP info;
-    ASSERT_TRUE(GetObject(clips_.Holders().Picture(0), sizeof(info), &info));
-    EXPECT_EQ(info.bmWidth, 37);
-    EXPECT_EQ(info.bmHeight, 23);
-    EXPECT_EQ(testsupport::PixelOf(clips_.Holders().Picture(0), 36, 22), RGB(0x33, 0x66, 0xCC));
-    std::string offered, back;
-    ASSERT_TRUE(testsupport::ReadWholeFile(testsupport::WindowsPath(png), offered));
-    ASSERT_TRUE(testsupport::ReadWithXclip(back, "image/png"));
-    EXPECT_EQ(back, offered);
-    DeleteFileA(testsupport::WindowsPath(png).c_str());
-}
-
 // A picture the program cannot hold (no memory, no bitmap from the system, a codec that cannot read it): no
 // clip, the user is told, the next copy is captured. One the codec cannot compress is kept as it came.
 TEST_F(CaptureTest, APictureThatCannotBeHeldIsNoClipAndTheUserIsTold) {

@@ -118,31 +118,5 @@ TEST_F(ClipListInputWin, AnswersListBoxQueriesAndAccessibilityTools) {
     EXPECT_EQ(SendMessageA(h, WM_GETOBJECT, 0, LPARAM(OBJID_CLIENT)), 0);
 }
 
-// Settings beyond ASCII too: a face name.
-TEST_F(ClipListInputWin, StoredSettingsAreReadAsTheyAreAndWrittenWithoutDefaults) {
-    const common::FontSpec ambient;
-    list.ReadProperties(common::PropertyBag::Parse("Font=微软雅黑;11;700;0;0;0\nItemHeight=5\nScrollBarWidth=4\n"
-                                                   "BackSelectedG1=0x7F000000\nBoxRadius=lots\nWordWrap=False\n"),
-                        ambient);
-    EXPECT_STREQ(list.Font().lfFaceName, L"微软雅黑");
-    EXPECT_EQ(list.ScrollBarWidth(), 4);  // not clamped when read
-    EXPECT_GE(list.ItemHeight(), 14);     // raised to the font's text height
-    EXPECT_EQ(list.BackSelectedG1(), 0x8000000Du);  // no colour: its default
-    EXPECT_EQ(list.BoxRadius(), 0);
-    EXPECT_FALSE(list.WordWrap());
-    EXPECT_EQ(list.Font().lfWeight, 700);
-    EXPECT_EQ(list.Model().ListIndex(), -1);
-
-    common::PropertyBag stored;
-    list.WriteProperties(stored, ambient);
-    EXPECT_EQ(stored.Keys(),
-              (std::vector<std::string>{"ScrollBarWidth", "Font", "WordWrap", "ItemHeight"}));
-    EXPECT_EQ(stored.GetInt16("ItemHeight", 0), list.ItemHeight());
-    EXPECT_EQ(stored.GetFont("Font", ambient).points, 11);
-    EXPECT_EQ(stored.GetFont("Font", ambient).name, "微软雅黑");
-    list.SetScrollBarWidth(4);
-    EXPECT_EQ(list.ScrollBarWidth(), 9);  // assigning clamps
-}
-
 }  // namespace
 }  // namespace cliplist

@@ -55,27 +55,5 @@ TEST_F(InputTest, RightPressSelectsNothingButADragDoesEvenFromBelowTheItems) {
     EXPECT_EQ(list.ListIndex(), 1);
 }
 
-TEST_F(InputTest, HoldingOutsideTheListAsksForAutoScrollAtTheDistancesSpeed) {
-    EXPECT_EQ(input.MouseMove(kLeftButton, 0, 3, -1), AutoScroll::kNone);  // no press: no scrolling
-    input.MouseDown(kLeftButton, 0, 3, 25);
-    const struct {
-        float y;
-        AutoScroll direction;
-        int interval;
-    } cases[] = {{-1, AutoScroll::kUp, 480}, {-10, AutoScroll::kUp, 300}, {-30, AutoScroll::kUp, 40},
-                 {50, AutoScroll::kDown, 480}, {51, AutoScroll::kDown, 460}, {80, AutoScroll::kDown, 40}};
-    for (const auto& c : cases) {
-        input.MouseMove(kLeftButton, 0, 3, c.y);
-        EXPECT_EQ(input.PendingAutoScroll(), c.direction) << c.y;
-        EXPECT_EQ(input.AutoScrollInterval(c.direction), c.interval) << c.y;
-    }
-    input.MouseMove(kLeftButton, 0, 3, -30);
-    for (int i = 0; i < 5; ++i) input.AutoScrollStep(AutoScroll::kUp);
-    EXPECT_EQ(list.ListIndex(), 0);
-    EXPECT_EQ(list.TopIndex(), 0);
-    input.MouseUp(kLeftButton, 0, 3, -30);
-    EXPECT_EQ(input.PendingAutoScroll(), AutoScroll::kNone);
-}
-
 }  // namespace
 }  // namespace cliplist

@@ -33,11 +33,6 @@ TEST(ClipKinds, FormatsChooseTheKind) {
     EXPECT_EQ(KindForFormats(false, false, false, true, false, true), "RTF");
 }
 
-TEST(ClipTags, TagsNameKindAndHolder) {
-    EXPECT_NE((ClipId{"TXT", 9}), (ClipId{"TXT", 90}));
-    EXPECT_EQ(TrimAtNull(std::string("C:\\a\0junk", 9)), "C:\\a");
-}
-
 TEST(ClipTags, LabelsAreShortenedAndAmpersandsKeptForText) {
     const std::string forty(40, 'x');
     EXPECT_EQ(ListLabel(forty), forty);
@@ -47,28 +42,6 @@ TEST(ClipTags, LabelsAreShortenedAndAmpersandsKeptForText) {
     const std::string cjk40 = [] { std::string s; for (int i = 0; i < 40; ++i) s += "日"; return s; }();
     EXPECT_EQ(ListLabel(cjk40), cjk40);  // 40 characters, not 40 bytes
     EXPECT_EQ(ListLabel(cjk40 + "本"), cjk40 + "...");
-}
-
-TEST(ClipCollection, RemovingTheOldestShiftsTheTableDown) {
-    ClipCollection c;
-    for (int i = 0; i < 26; ++i) c.SetTag(i, ClipId{"TXT", std::int16_t(i)});
-    EXPECT_EQ(c.RemoveTag(0, 26), (ClipId{"TXT", 0}));
-    EXPECT_EQ(c.Tag(0), (ClipId{"TXT", 1}));
-    EXPECT_EQ(c.Tag(24), (ClipId{"TXT", 25}));
-    EXPECT_EQ(c.Tag(25), (ClipId{}));
-    EXPECT_EQ(c.Tag(kTagSlots), (ClipId{}));  // outside the table
-    c.SetTag(kTagSlots, ClipId{"PIC", 9});
-    EXPECT_EQ(c.Tag(kTagSlots), (ClipId{}));
-    c.SetTag(kTagSlots - 1, ClipId{"PIC", 1});
-    EXPECT_EQ(c.RemoveTag(3, kTagSlots), (ClipId{"TXT", 4}));  // a full table shifts without reading past its end
-    EXPECT_EQ(c.Tag(kTagSlots - 2), (ClipId{"PIC", 1}));
-    EXPECT_EQ(c.Tag(kTagSlots - 1), (ClipId{}));
-    EXPECT_EQ(c.RemoveTag(kTagSlots + 5, kTagSlots), (ClipId{}));
-    // Inserting says whether it could: a full table refuses, and the caller lists nothing.
-    EXPECT_TRUE(c.InsertTag(0, ClipId{"TXT", 7}, 24));
-    EXPECT_EQ(c.Tag(0), (ClipId{"TXT", 7}));
-    EXPECT_FALSE(c.InsertTag(0, ClipId{"TXT", 8}, kTagSlots - 1));
-    EXPECT_FALSE(c.InsertTag(30, ClipId{"TXT", 8}, 24));
 }
 
 TEST(ClipCollection, CounterWrapsWithoutSharingAHolder) {

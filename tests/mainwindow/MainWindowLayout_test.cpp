@@ -28,33 +28,6 @@ std::vector<Placed> VisibleControls(const MainWindow& form) {
     return placed;
 }
 
-TEST_F(MainWindowTest, TabReachesEveryControl) {
-    Start();
-    SetForegroundWindow(form_->hwnd());
-    SetFocus(form_->ManagerSwitch());
-    std::vector<HWND> reached;
-    for (int i = 0; i < 20; ++i) {
-        MSG tab = {};
-        tab.hwnd = GetFocus();
-        tab.message = WM_KEYDOWN;
-        tab.wParam = VK_TAB;
-        IsDialogMessageA(form_->hwnd(), &tab);
-        HWND focus = GetFocus();
-        if (GetParent(focus) == form_->ClipListWindow()) focus = form_->ClipListWindow();
-        if (std::find(reached.begin(), reached.end(), focus) == reached.end()) reached.push_back(focus);
-    }
-    for (HWND control :
-         {form_->DeleteSelectedButton(), form_->ManagerSwitch(), form_->DeleteAllButton(), form_->SaveResultsButton(),
-          form_->BrowseFolderButton(), form_->StartWithWindowsBox(), form_->StartInTrayBox(), form_->CheckRemember(),
-          form_->OutputFolderBox(), form_->Preview(), form_->ClipListWindow(), form_->SearchBox()})
-        EXPECT_NE(std::find(reached.begin(), reached.end(), control), reached.end()) << WindowText(control);
-    const auto at = [&](HWND control) {
-        return std::size_t(std::find(reached.begin(), reached.end(), control) - reached.begin());
-    };
-    EXPECT_EQ((at(form_->SearchBox()) + 1) % reached.size(), at(form_->ClipListWindow()))
-        << "the search box comes first";
-}
-
 // Every control inside the client area and apart from the others.
 void ExpectLaidOut(const MainWindow& form, const std::string& where) {
     RECT client;

@@ -191,49 +191,6 @@ TEST_F(MainWindowTest, TheHourglassWinsOverTheList) {
     EXPECT_NE(GetCursor(), LoadCursor(nullptr, IDC_WAIT));
 }
 
-TEST_F(MainWindowTest, StartingInTheTrayShowsTheBalloonOnceAndTheIconRestores) {
-    shell::SaveSetting(shell::kKeyMinimized, shell::kOn);
-    Start();  // the balloon waits its 5 seconds: no shell here reports it closed
-    EXPECT_TRUE(IsTicked(form_->StartInTrayBox()));
-    EXPECT_FALSE(IsWindowVisible(form_->hwnd()));
-    EXPECT_TRUE(form_->InTray());
-    EXPECT_EQ(gTray.at(0).operation, DWORD(NIM_ADD));
-    EXPECT_EQ(Balloons(), 1);
-    EXPECT_EQ(gTray.back().info, "");  // the timed-out balloon is taken down
-
-    SendMessageA(form_->Tray().hwnd(), shell::kTrayCallbackMessage, 0, 517);  // right button up
-    EXPECT_TRUE(IsWindowVisible(form_->hwnd()));
-    EXPECT_FALSE(form_->InTray());
-    ShowWindow(form_->hwnd(), SW_MINIMIZE);
-    EXPECT_FALSE(IsWindowVisible(form_->hwnd()));
-    EXPECT_EQ(Balloons(), 1);
-    int adds = 0;
-    for (const auto& r : gTray) adds += r.operation == NIM_ADD;
-    EXPECT_EQ(adds, 1);  // the icon stayed in the tray
-    SendMessageA(form_->hwnd(), shell::TaskbarCreatedMessage(), 0, 0);  // the shell restarted
-    EXPECT_EQ(gTray.back().operation, DWORD(NIM_ADD));
-
-    form_.reset();
-    EXPECT_EQ(gTray.back().operation, DWORD(NIM_DELETE));
-
-    // Closing during the balloon's wait ends the wait at once.
-    form_ = std::make_unique<MainWindow>();
-    ASSERT_TRUE(form_->Load(false));
-    PostMessageA(form_->hwnd(), WM_CLOSE, 0, 0);
-    const DWORD started = GetTickCount();
-    form_->Show();
-    EXPECT_LT(GetTickCount() - started, 2000u);
-    EXPECT_FALSE(IsWindow(form_->hwnd()));
-    form_.reset();
-
-    // A shell that refuses the icon: the window stays on the taskbar, minimised, not hidden for good.
-    gShellRefusesIcons = true;
-    Start();
-    EXPECT_TRUE(IsWindowVisible(form_->hwnd()));
-    EXPECT_TRUE(IsIconic(form_->hwnd()));
-    EXPECT_FALSE(form_->InTray());
-}
-
 TEST_F(MainWindowTest, StartWithWindowsBoxKeepsSettingAndEntryInStep) {
     auto entryPresent = [] { return shell::StartupEntryPresent(shell::ProgramFolder()); };
     shell::RemoveStartupEntry();

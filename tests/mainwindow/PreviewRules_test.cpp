@@ -81,11 +81,5 @@ TEST(PreviewRules, PictureFitsTheFrame) {
     }
 }
 
-TEST(ErrorReportText, NamesRoutineAndLine) {
-    EXPECT_EQ(ErrorReportText("File not found", "Form_Load", 8),
-              "File not found\r\nin Ardentix2016/11/03.Form1.Form_Load at line 8\r\r"
-              "Please email screenshot of this message to support@ardentia.example");
-}
-
 }  // namespace
 }  // namespace mainwindow

@@ -72,43 +72,5 @@ TEST(Skin, FileTextParsesOrNamesTheBadLine) {
     }
 }
 
-TEST(Skin, StepRecoloursOnlyWithTheFileAndKeepsTextBoxesAndLists) {
-    std::uint32_t window = 0xFFFFFF, label = 0xFFFFFF, check = 0x00FF00, text = 0xFFFFFF, list = 0x123456;
-    const std::vector<SkinnedControl> controls = {{ControlKind::kWindow, &window},
-                                                  {ControlKind::kLabel, &label},
-                                                  {ControlKind::kCheckBox, &check},
-                                                  {ControlKind::kTextBox, &text},
-                                                  {ControlKind::kList, &list}};
-    LoadedSkin skin;
-    std::uint32_t rgb = 0;
-    EXPECT_FALSE(RunSkinStep(skin, "/no/such/o.cjs", false, 0x1234, controls));
-    EXPECT_EQ(window, 0xFFFFFFu);
-    EXPECT_EQ(check, 0x00FF00u);
-    EXPECT_FALSE(skin.Resolve(kSkinBackground, rgb));
-
-    const std::string path = testing::TempDir() + "skin_test.cjs";
-    std::ofstream(path) << "Face=102030\n";
-    EXPECT_TRUE(RunSkinStep(skin, path, true, 0x1234, controls));
-    std::remove(path.c_str());
-    for (std::uint32_t c : {window, label, check}) EXPECT_EQ(c, kSkinBackground);
-    EXPECT_EQ(text, 0xFFFFFFu);
-    EXPECT_EQ(list, 0x123456u);
-    ASSERT_TRUE(skin.Resolve(kSkinBackground, rgb));
-    EXPECT_EQ(rgb, 0x302010u);
-    EXPECT_FALSE(skin.Resolve(0x80000005, rgb));  // other system colours are not the skin's
-    EXPECT_FALSE(skin.TextColour(rgb));
-
-    // A listed file that cannot be read or parsed is an error for the caller to report, and no control
-    // has changed colour.
-    window = label = check = 0xFFFFFF;
-    std::ofstream(path) << "Text=000000\n";  // no Face
-    for (const std::string& bad : {std::string("/no/such/o.cjs"), path}) {
-        LoadedSkin unreadable;
-        EXPECT_THROW(RunSkinStep(unreadable, bad, true, 0x1234, controls), SkinError) << bad;
-        for (std::uint32_t c : {window, label, check}) EXPECT_EQ(c, 0xFFFFFFu) << bad;
-    }
-    std::remove(path.c_str());
-}
-
 }  // namespace
 }  // namespace shell

@@ -50,40 +50,6 @@ protected:
     TrayIcon* tray_ = nullptr;
 };
 
-TEST_F(SysTrayTest, InTrayAddsOnceAndRemovesOnce) {
-    tray_->SetInTray(false);  // never added: only the flag
-    tray_->SetTrayTip("");
-    tray_->SetInTray(true);  // an empty tip: added without one
-    EXPECT_EQ(gRequests.at(0).record.uFlags, UINT(NIF_ICON | NIF_MESSAGE));
-    tray_->SetInTray(false);
-    tray_->SetTrayTip("Ardentia");  // not in the tray: only stored
-    ASSERT_EQ(gRequests.size(), 2u);
-    tray_->SetInTray(true);
-    tray_->SetInTray(true);
-    ASSERT_EQ(Count(NIM_ADD), 2);
-    // The system's record as this build lays it out, with full-width handles.
-    const NOTIFYICONDATAW& add = gRequests.back().record;
-    EXPECT_EQ(add.hIcon, tray_->Icon());
-    EXPECT_EQ(add.uFlags, UINT(NIF_ICON | NIF_TIP | NIF_MESSAGE));
-    EXPECT_STREQ(add.szTip, L"Ardentia");
-
-    tray_->SetTrayTip("Grüße 日本 ✓");  // in the tray: modified at once, every character kept
-    EXPECT_EQ(Count(NIM_MODIFY), 1);
-    EXPECT_STREQ(gRequests.back().record.szTip, L"Grüße 日本 ✓");
-    tray_->SetIcon(nullptr);  // not an icon: ignored
-    tray_->SetIcon(reinterpret_cast<HICON>(LoadCursorA(nullptr, IDC_ARROW)));
-    EXPECT_EQ(Count(NIM_MODIFY), 1);
-
-    tray_->SetInTray(false);
-    tray_->SetInTray(false);
-    EXPECT_EQ(Count(NIM_DELETE), 2);
-    EXPECT_EQ(gRequests.back().record.uFlags, 0u);
-    tray_->SetInTray(true);
-    delete tray_;  // destruction takes the icon away
-    tray_ = nullptr;
-    EXPECT_EQ(Count(NIM_DELETE), 3);
-}
-
 TEST_F(SysTrayTest, BalloonsShowOnceAndWaitUntilTimeOrTheShellClosesThem) {
     tray_->SetInTray(true);
     for (const char* text : {"first", "second"}) tray_->ShowBalloon(text, "Ardentia", 0, true);
