@@ -310,20 +310,6 @@ TEST_F(CaptureTest, AClipboardHeldTooLongIsReportedAndTheClipsStay) {
     ASSERT_TRUE(CopyText("free again", 2));
 }
 
-TEST_F(CaptureTest, AViewerLeavingBehindUsIsBridged) {
-    testsupport::TestViewer a, b;
-    a.Join();
-    b.Join();
-    Join();
-    ASSERT_EQ(monitor_.NextViewer(), b.hwnd);
-    b.Leave();
-    EXPECT_EQ(monitor_.NextViewer(), a.hwnd);
-    const int drawsBefore = a.draws;
-    ASSERT_TRUE(CopyText("after the bridge", 1));
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return a.draws > drawsBefore; }, testsupport::kPatientMs));
-    ChangeClipboardChain(host_.window, monitor_.NextViewer());
-    monitor_.Detach(host_.window);
-}
 }  // namespace
 }  // namespace testing_capture
 }  // namespace capture

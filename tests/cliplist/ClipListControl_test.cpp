@@ -40,18 +40,6 @@ protected:
     }
 };
 
-TEST_F(ClipListPixels, APinnedRowShowsAPinAtItsEnd) {
-    list.Model().SetItemPinned(1, true);
-    testsupport::PumpFor(20);
-    const Rect plain = list.RowRect(0), pinned = list.RowRect(1);
-    const int end = pinned.right - 20;  // past the short labels
-    EXPECT_GT(DarkPixels(end, pinned.right, pinned), 10);
-    EXPECT_EQ(DarkPixels(end, plain.right, plain), 0);
-    list.Model().SetItemPinned(1, false);
-    testsupport::PumpFor(20);
-    EXPECT_EQ(DarkPixels(0, pinned.right, pinned), DarkPixels(0, plain.right, plain));
-}
-
 // A label too long for its row ends in an ellipsis: at the row's end only dots, low on the line, where a
 // label cut without one would show the tops of its letters.
 TEST_F(ClipListPixels, ALabelThatIsCutEndsInAnEllipsis) {

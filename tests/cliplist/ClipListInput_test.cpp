@@ -35,25 +35,5 @@ TEST_F(InputTest, KeysMoveTheCurrentItemAndAreReportedAfterTheChangeTheyCause) {
     }
 }
 
-TEST_F(InputTest, RightPressSelectsNothingButADragDoesEvenFromBelowTheItems) {
-    list.SetListIndex(0);
-    input.MouseDown(kRightButton, 0, 3, 25);
-    EXPECT_EQ(list.ListIndex(), 0);
-    EXPECT_FALSE(input.ButtonDown());
-    input.MouseMove(kRightButton, 0, 3, 35);
-    EXPECT_EQ(list.ListIndex(), 3);
-
-    list.Clear();
-    list.AddItem("a");
-    list.AddItem("b");
-    input.MouseDown(kLeftButton, 0, 3, 45);
-    EXPECT_EQ(list.ListIndex(), -1);
-    EXPECT_TRUE(input.ButtonDown());
-    input.MouseMove(kLeftButton, 0, 3, 12);
-    EXPECT_EQ(list.ListIndex(), 1);
-    input.MouseMove(0, 0, 3, 2);  // without a button and without hover selection: nothing
-    EXPECT_EQ(list.ListIndex(), 1);
-}
-
 }  // namespace
 }  // namespace cliplist

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "clips/ClipCollection.h"
+#include "support/stored_clips.h"
 
 namespace history {
 namespace {
@@ -29,14 +30,9 @@ protected:
         fs::create_directories(folder_);
     }
     void TearDown() override { fs::remove_all(folder_); }
-    // A clip file as the store writes it.
     fs::path Store(std::uint64_t at, const std::string& label, std::uint32_t machine = 7, bool pinned = false) {
-        ClipFileContents clip;
-        clip.header = {clips::kKindText, at, pinned, label};
-        clip.formats = {{"#13", label}};
-        const std::string bytes = WriteClipFile(clip);
-        const fs::path file = folder_ / ClipFileName({at, machine, ContentChecksum(clip.formats)});
-        EXPECT_TRUE(WriteFileWhole(file, bytes));
+        const fs::path file = testsupport::StoreTextClip(folder_, at, label, machine, pinned);
+        EXPECT_FALSE(file.empty());
         return file;
     }
     void Put(const std::string& name, const std::string& bytes) {
@@ -112,7 +108,7 @@ TEST_F(HistoryFolderTest, CopiesOfAClipShowAsOneAndGoWithIt) {
     ClipFileContents planted;
     planted.header = {clips::kKindText, 1700000000250, false, "same"};
     planted.formats = {{"#13", "something else"}};
-    const fs::path lying = folder_ / ClipFileName({1700000000250, 3, ContentChecksum({{"#13", "same"}})});
+    const fs::path lying = folder_ / ClipFileName({1700000000250, 3, listing.clips[1].id.content});
     ASSERT_TRUE(WriteFileWhole(lying, WriteClipFile(planted)));
     const fs::path future = Store(4102444800000, "from 2100");
     listing = ListHistoryFolder(folder_);
@@ -143,18 +139,12 @@ TEST_F(HistoryFolderTest, AListingAfterAChangeReadsOnlyWhatChanged) {
     ASSERT_EQ(ListHistoryFolder(folder_, &cache).clips.size(), 5u);
     // Written again at once, same size and (on a coarse clock) same time: changed in the last seconds, it is read.
     const auto recentTime = fs::last_write_time(recent);
-    ClipFileContents recentPinned;
-    recentPinned.header = {clips::kKindText, 1700000000450, true, "pinned just now"};
-    recentPinned.formats = {{"#13", "pinned just now"}};
-    ASSERT_TRUE(WriteFileWhole(recent, WriteClipFile(recentPinned)));
+    ASSERT_EQ(Store(1700000000450, "pinned just now", 7, true), recent);
     fs::last_write_time(recent, recentTime);
 
     const auto at = [](const fs::path& file) { return fs::last_write_time(file); };
     const auto was = at(pinned);
-    ClipFileContents again;
-    again.header = {clips::kKindText, 1700000000100, true, "to be pinned"};
-    again.formats = {{"#13", "to be pinned"}};
-    ASSERT_TRUE(WriteFileWhole(pinned, WriteClipFile(again)));
+    ASSERT_EQ(Store(1700000000100, "to be pinned", 7, true), pinned);
     fs::last_write_time(pinned, was + std::chrono::seconds(1));  // a tick later, whatever the clock's grain
     fs::resize_file(cut, 20);
     fs::last_write_time(cut, fs::file_time_type::clock::now() - std::chrono::hours(1));
@@ -185,10 +175,7 @@ TEST_F(HistoryFolderTest, AFileIsWrittenWholeUnderItsNameOrNotAtAll) {
     for (const auto& entry : fs::directory_iterator(folder_)) files += entry.is_regular_file();
     EXPECT_EQ(files, 1u);
     // Written again with another header (pinned now), the same name holds the new bytes.
-    ClipFileContents pinned;
-    pinned.header = {clips::kKindText, 1700000000000, true, "once"};
-    pinned.formats = {{"#13", "once"}};
-    ASSERT_TRUE(WriteFileWhole(file, WriteClipFile(pinned)));
+    ASSERT_EQ(Store(1700000000000, "once", 7, true), file);
     EXPECT_TRUE(ListHistoryFolder(folder_).clips.at(0).header.pinned);
     // A folder that cannot be written leaves no file behind.
     EXPECT_FALSE(WriteFileWhole(folder_ / "no such folder" / "x.clip", "bytes"));

@@ -94,6 +94,18 @@ inline bool Showed(const std::vector<std::wstring>& texts, const std::wstring& t
     return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
+// The key pressed in window with modifier (VK_CONTROL, VK_SHIFT) held, as the window reads the keyboard state.
+inline void PressWith(int modifier, HWND window, WPARAM key) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = keys[VK_CONTROL] = keys[VK_MENU] = 0;
+    keys[modifier] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(window, WM_KEYDOWN, key, 0);
+    keys[modifier] = 0;
+    SetKeyboardState(keys);
+}
+
 using common::IsTicked;
 using common::WindowText;
 

@@ -6,6 +6,7 @@
 #include "capture/CaptureClip.h"
 #include "mainwindow/PopupRules.h"
 #include "mainwindow/UserMessages.h"
+#include "support/stored_clips.h"
 
 namespace mainwindow {
 namespace testing_form {
@@ -45,14 +46,8 @@ TEST_F(MainWindowTest, AFreshProfileStartsOffWithTheDesktopAsOutputFolder) {
 TEST_F(MainWindowTest, ClipsFromAnotherMachineFillAnEmptyList) {
     StartOn();
     ASSERT_TRUE(IsWindowVisible(form_->EmptyPanel()));
-    for (std::uint64_t at : {1700000000000ull, 1700000000001ull}) {
-        history::ClipFileContents clip;
-        clip.header = {clips::kKindText, at, false, "elsewhere"};
-        clip.formats = {{"#13", clips::UnicodeTextFormat("from elsewhere " + std::to_string(at)).bytes}};
-        const auto file =
-            form_->History().Folder() / history::ClipFileName({at, 0xB0B, history::ContentChecksum(clip.formats)});
-        ASSERT_TRUE(history::WriteFileWhole(file, history::WriteClipFile(clip)));
-    }
+    for (std::uint64_t at : {1700000000000ull, 1700000000001ull})
+        ASSERT_FALSE(testsupport::StoreTextClip(form_->History().Folder(), at, "from " + std::to_string(at), 0xB0B).empty());
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, testsupport::kPatientMs));
     EXPECT_FALSE(IsWindowVisible(form_->EmptyPanel()));
     EXPECT_EQ(form_->ClipList().Model().ListIndex(), 1);
@@ -62,14 +57,8 @@ TEST_F(MainWindowTest, ClipsFromAnotherMachineFillAnEmptyList) {
 // A History Size the program does not understand deletes nothing, and the information line says so.
 TEST_F(MainWindowTest, AHistorySizeNotUnderstoodDeletesNoClip) {
     std::filesystem::create_directories(history::DefaultHistoryFolder());
-    for (std::uint64_t at = 1700000000000; at < 1700000000030; ++at) {
-        history::ClipFileContents clip;
-        clip.header = {clips::kKindText, at, false, "kept"};
-        clip.formats = {{"#13", clips::UnicodeTextFormat("kept " + std::to_string(at)).bytes}};
-        ASSERT_TRUE(history::WriteFileWhole(
-            history::DefaultHistoryFolder() / history::ClipFileName({at, 0, history::ContentChecksum(clip.formats)}),
-            history::WriteClipFile(clip)));
-    }
+    for (std::uint64_t at = 1700000000000; at < 1700000000030; ++at)
+        ASSERT_FALSE(testsupport::StoreTextClip(history::DefaultHistoryFolder(), at, "kept " + std::to_string(at), 0).empty());
     const DWORD number = 10;
     const struct {
         DWORD type;
@@ -164,19 +153,6 @@ TEST_F(MainWindowTest, WithTheManagerOnCopiesArePreviewedButTheStartingClipboard
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_NE(GetClipboardViewer(), window);
-}
-
-TEST_F(MainWindowTest, APictureSmallerThanThePreviewIsNeverEnlarged) {
-    StartOn();
-    ASSERT_TRUE(CopyPicture(320, 200, Grey));
-    RECT frame, image;
-    GetClientRect(form_->PicturePanel(), &frame);
-    GetWindowRect(form_->ShownPicture().hwnd(), &image);
-    MapWindowPoints(nullptr, form_->PicturePanel(), reinterpret_cast<POINT*>(&image), 2);
-    ASSERT_GT(frame.right, 320);
-    EXPECT_EQ(image.right - image.left, 320);
-    EXPECT_EQ(image.bottom - image.top, 200);
-    EXPECT_EQ(image.left, (frame.right - 320) / 2);
 }
 
 TEST_F(MainWindowTest, TheHourglassWinsOverTheList) {

@@ -112,13 +112,7 @@ TEST_F(MainWindowTest, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
     ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));
     for (char c : std::string("rich")) SendMessageW(form_->Popup().FilterBox(), WM_CHAR, WPARAM(c), 0);
     EXPECT_EQ(form_->Popup().Shown(), (std::vector<int>{1}));  // moved down one by the first paste
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = 0x80;
-    SetKeyboardState(keys);
-    SendMessageW(form_->Popup().FilterBox(), WM_KEYDOWN, VK_RETURN, 0);
-    keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
+    PressWith(VK_SHIFT, form_->Popup().FilterBox(), VK_RETURN);
     EXPECT_TRUE(testsupport::PumpUntil([&] { return target.Text() == "Rich bold"; }, testsupport::kPatientMs))
         << target.Text();
     EXPECT_FALSE(IsClipboardFormatAvailable(clipboard::RichTextFormat()));
@@ -195,14 +189,7 @@ TEST_F(MainWindowTest, APopupChoiceSurvivesACaptureWhileItIsOpen) {
 TEST_F(MainWindowTest, TheSearchAboveTheListNarrowsItAndEscapeBringsItBack) {
     StartOn();
     for (const char* text : {"Meeting notes", "SELECT name", "more notes"}) ASSERT_TRUE(CopyText(text));
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = keys[VK_MENU] = 0;
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    SendMessageW(form_->ClipList().picList(), WM_KEYDOWN, 'F', 0);
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
+    PressWith(VK_CONTROL, form_->ClipList().picList(), 'F');
     HWND box = form_->SearchBox();
     EXPECT_EQ(GetFocus(), box);
     auto& search = form_->Search();

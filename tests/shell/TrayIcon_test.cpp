@@ -81,28 +81,5 @@ TEST_F(SysTrayTest, BalloonsShowOnceAndWaitUntilTimeOrTheShellClosesThem) {
     EXPECT_EQ(gRequests.size(), before + 1);  // no hide request after the shell closed it
 }
 
-// The real shell finds the icon by the window and identifier of each request: added, changed and removed.
-std::vector<BOOL> gShellAnswers;
-BOOL WINAPI AskTheShell(DWORD operation, PNOTIFYICONDATAW data) {
-    gShellAnswers.push_back(Shell_NotifyIconW(operation, data));
-    return gShellAnswers.back();
-}
-
-TEST(SysTrayShell, RealShellAcceptsTheRecord) {
-    HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(owner);
-    SetShellNotifyForTesting(AskTheShell);
-    {
-        TrayIcon tray;
-        ASSERT_TRUE(tray.Create(owner, 0, 0));
-        tray.SetInTray(true);
-        tray.SetTrayTip("Ardentia ✓");
-        tray.SetInTray(false);
-    }
-    SetShellNotifyForTesting(nullptr);
-    EXPECT_EQ(gShellAnswers, (std::vector<BOOL>{TRUE, TRUE, TRUE}));
-    DestroyWindow(owner);
-}
-
 }  // namespace
 }  // namespace shell

@@ -1,0 +1,27 @@
+// Clip files as a store writes them, for tests that fill a history folder themselves.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "clips/ClipCollection.h"
+#include "common/Utf8.h"
+#include "history/ClipFile.h"
+#include "history/DiskFiles.h"
+#include "history/HistoryFolder.h"
+
+namespace testsupport {
+
+// A text clip's file in folder, named as machine's store names it; its path, or none if it could not be written.
+inline std::filesystem::path StoreTextClip(const std::filesystem::path& folder, std::uint64_t at,
+                                           const std::string& text, std::uint32_t machine = 7, bool pinned = false) {
+    history::ClipFileContents clip;
+    clip.header = {clips::kKindText, at, pinned, text};
+    const std::u16string units = common::Utf8ToUtf16(text) + u'\0';  // CF_UNICODETEXT as the clipboard gives it
+    clip.formats = {{"#13", std::string(reinterpret_cast<const char*>(units.data()), units.size() * 2)}};
+    const auto file = folder / history::ClipFileName({at, machine, history::ContentChecksum(clip.formats)});
+    return history::WriteFileWhole(file, history::WriteClipFile(clip)) ? file : std::filesystem::path();
+}
+
+}  // namespace testsupport
