@@ -17,13 +17,8 @@ protected:
         font.lfWeight = FW_BOLD;
         lstrcpyW(font.lfFaceName, L"Arial");
         list.SetFont(font);
-        list.SetBackNormal(0x0000FFFF);      // yellow, as 0x00BBGGRR
-        list.SetBackSelected(0x00FF00FF);    // magenta
-        list.SetBackSelectedG1(0x000000FF);  // red
-        list.SetBackSelectedG2(0x00FF0000);  // blue
-        list.SetBoxBorder(0x00008000);       // green
+        list.SetBackNormal(0x0000FFFF);  // yellow, as 0x00BBGGRR: the black text stands out
         list.SetFontNormal(0);
-        list.SetFontSelected(0);
         list.SetItemTextLeft(20);
         for (int i = 0; i < 3; ++i) list.Model().AddItem("iiiiii");
         testsupport::PumpFor(50);

@@ -10,40 +10,6 @@
 namespace clips {
 namespace {
 
-TEST(ClipKinds, FormatsChooseTheKind) {
-    const struct {
-        bool text, bitmap, dib, rtf, files;
-        const char* kind;
-    } cases[] = {
-        {true, false, false, false, false, "TXT"},  {false, true, false, false, false, "PIC"},
-        {false, false, true, false, false, "PIC"},  {false, true, true, false, false, "PIC"},
-        {false, false, false, true, false, "RTF"},  {true, false, false, true, false, "RTF"},
-        {false, false, false, false, true, "FIL"},  {true, false, false, false, true, "TXT"},  // text wins over files
-        {true, true, false, false, false, ""},      {true, false, true, false, false, ""},
-        {true, true, true, false, false, ""},       {false, true, false, true, false, ""},
-        {false, false, false, false, false, ""},    {true, true, true, true, false, "RTF"},  // all four: rich text
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(KindForFormats(c.text, c.bitmap, c.dib, c.rtf, c.files), c.kind)
-            << c.text << c.bitmap << c.dib << c.rtf << c.files;
-    // A PNG alone is a picture; beside anything else the capture knows, that decides.
-    EXPECT_EQ(KindForFormats(false, false, false, false, false, true), "PIC");
-    EXPECT_EQ(KindForFormats(true, false, false, false, false, true), "TXT");
-    EXPECT_EQ(KindForFormats(false, false, false, false, true, true), "FIL");
-    EXPECT_EQ(KindForFormats(false, false, false, true, false, true), "RTF");
-}
-
-TEST(ClipTags, LabelsAreShortenedAndAmpersandsKeptForText) {
-    const std::string forty(40, 'x');
-    EXPECT_EQ(ListLabel(forty), forty);
-    EXPECT_EQ(ListLabel(forty + "y"), forty + "...");
-    EXPECT_EQ(ListLabel(" & co"), " & co");  // drawn without prefixes: nothing to double
-    EXPECT_EQ(ListLabel(""), "");
-    const std::string cjk40 = [] { std::string s; for (int i = 0; i < 40; ++i) s += "日"; return s; }();
-    EXPECT_EQ(ListLabel(cjk40), cjk40);  // 40 characters, not 40 bytes
-    EXPECT_EQ(ListLabel(cjk40 + "本"), cjk40 + "...");
-}
-
 TEST(ClipCollection, CounterWrapsWithoutSharingAHolder) {
     ClipCollection c;
     // 25 live text clips holding 32743..32767, the counter just wrapped to 0; one live clip at 0 too.

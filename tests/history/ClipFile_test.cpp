@@ -18,26 +18,6 @@ ClipFileContents Sample() {
     return clip;
 }
 
-TEST(ClipFile, WhatIsWrittenReadsBackWholeAndItsHeaderAlone) {
-    const ClipFileContents clip = Sample();
-    const std::string file = WriteClipFile(clip);
-    EXPECT_EQ(ClipFileBytes(clip), file.size());
-    ClipFileError error = ClipFileError::kDamaged;
-    const auto read = ReadClipFile(file, error);
-    ASSERT_TRUE(read);
-    EXPECT_EQ(error, ClipFileError::kNone);
-    EXPECT_EQ(read->header, clip.header);
-    EXPECT_EQ(read->formats, clip.formats);
-    const auto header = ReadClipFileHeader(file.substr(0, kClipFileHeaderRead), error);
-    ASSERT_TRUE(header);
-    EXPECT_EQ(*header, clip.header);
-    // A label longer than the header read allows is cut when written.
-    ClipFileContents wordy = clip;
-    wordy.header.label = std::string(5000, 'w');
-    EXPECT_TRUE(ReadClipFileHeader(WriteClipFile(wordy).substr(0, kClipFileHeaderRead), error));
-    EXPECT_EQ(ClipFileBytes(wordy), WriteClipFile(wordy).size());
-}
-
 TEST(ClipFile, AnythingButAWholeFileOfOursIsRefusedWithItsReason) {
     const std::string file = WriteClipFile(Sample());
     ClipFileError error = ClipFileError::kNone;

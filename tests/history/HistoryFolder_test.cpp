@@ -125,47 +125,6 @@ TEST_F(HistoryFolderTest, CopiesOfAClipShowAsOneAndGoWithIt) {
     EXPECT_EQ(left, (std::set<fs::path>{kept, other, later, pinnedThere}));  // another machine's pin stays
 }
 
-// A watcher lists the folder after every change: it opens only files that are new or changed in size or
-// time, and sees every change as a listing from scratch does.
-TEST_F(HistoryFolderTest, AListingAfterAChangeReadsOnlyWhatChanged) {
-    const fs::path pinned = Store(1700000000100, "to be pinned");
-    const fs::path cut = Store(1700000000200, "to be cut short");
-    const fs::path gone = Store(1700000000300, "to be deleted");
-    const fs::path same = Store(1700000000400, "left alone");
-    for (const fs::path& file : {pinned, cut, gone, same})
-        fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(2));
-    const fs::path recent = Store(1700000000450, "pinned just now");
-    HeaderCache cache;
-    ASSERT_EQ(ListHistoryFolder(folder_, &cache).clips.size(), 5u);
-    // Written again at once, same size and (on a coarse clock) same time: changed in the last seconds, it is read.
-    const auto recentTime = fs::last_write_time(recent);
-    ASSERT_EQ(Store(1700000000450, "pinned just now", 7, true), recent);
-    fs::last_write_time(recent, recentTime);
-
-    const auto at = [](const fs::path& file) { return fs::last_write_time(file); };
-    const auto was = at(pinned);
-    ASSERT_EQ(Store(1700000000100, "to be pinned", 7, true), pinned);
-    fs::last_write_time(pinned, was + std::chrono::seconds(1));  // a tick later, whatever the clock's grain
-    fs::resize_file(cut, 20);
-    fs::last_write_time(cut, fs::file_time_type::clock::now() - std::chrono::hours(1));
-    fs::remove(gone);
-    Store(1700000000500, "new");
-    // Unchanged in size and time, a file is not opened again: bytes changed behind its back go unseen.
-    const auto left = at(same);
-    std::string bytes(fs::file_size(same), 'x');
-    Put(same.filename().u8string(), bytes);
-    fs::last_write_time(same, left);
-
-    const HistoryListing listing = ListHistoryFolder(folder_, &cache);
-    ASSERT_EQ(listing.clips.size(), 4u);
-    EXPECT_TRUE(listing.clips[0].header.pinned);
-    EXPECT_EQ(listing.clips[1].header.label, "left alone");
-    EXPECT_TRUE(listing.clips[2].header.pinned);
-    EXPECT_EQ(listing.clips[3].header.label, "new");
-    EXPECT_EQ(listing.damaged, 1);
-    EXPECT_EQ(ListHistoryFolder(folder_).damaged, 2);  // from scratch, the overwritten file is read
-}
-
 TEST_F(HistoryFolderTest, AFileIsWrittenWholeUnderItsNameOrNotAtAll) {
     const fs::path file = Store(1700000000000, "once");
     EXPECT_EQ(fs::file_size(file), ListHistoryFolder(folder_).clips.at(0).bytes);

@@ -120,55 +120,6 @@ TEST_F(MainWindowTest, ThePopupFindsByTypingAndPastesWhereTheUserWas) {
     EXPECT_TRUE(NoModifierDown()) << ModifiersDown();
 }
 
-// The window the popup returns to is the one in front when it opens. Wine brings a window there in its own
-// time, and on a busy machine sometimes only when asked again, from its side and from the X side.
-bool BringInFront(HWND window, const std::string& title) {
-    DWORD asked = 0;
-    return testsupport::PumpUntil(
-        [&] {
-            if (GetTickCount() - asked > 3000) {
-                asked = GetTickCount();
-                SetForegroundWindow(window);
-                X("search --name '^" + title + "$' windowfocus");
-            }
-            return GetForegroundWindow() == window;
-        },
-        testsupport::kPatientMs);
-}
-
-// Opened from Ardentia's own window with the folder box focused, a choice goes on the clipboard, the
-// information line says so, and nothing is pasted: a Ctrl+V there would replace the saved folder.
-TEST_F(MainWindowTest, AChoiceWithNoOtherWindowToPasteIntoOnlyGoesOnTheClipboard) {
-    StartOn();
-    ASSERT_TRUE(CopyText("not into the folder box"));
-    const std::string folder = WindowText(form_->OutputFolderBox());
-    ASSERT_TRUE(BringInFront(form_->hwnd(), "Ardentia"));
-    SetFocus(form_->OutputFolderBox());
-    PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));
-    SendMessageW(form_->Popup().FilterBox(), WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_EQ(ClipboardText(), "not into the folder box");
-    EXPECT_NE(WindowText(form_->InformationLine()).find("on the clipboard, ready to paste where you want it"),
-              std::string::npos)
-        << WindowText(form_->InformationLine());
-    testsupport::PumpFor(300);
-    EXPECT_EQ(WindowText(form_->OutputFolderBox()), folder);
-
-    // Opened from a window that closes before the choice: the same, never a Ctrl+V into whatever is in front.
-    ASSERT_TRUE(CopyText("for a window gone"));
-    HWND gone =
-        CreateWindowA("STATIC", "gone", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(BringInFront(gone, "gone"));
-    PostMessageA(form_->hwnd(), ActivateMessage(), kActivatePopup, 0);
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return form_->Popup().IsOpen(); }, testsupport::kPatientMs));
-    DestroyWindow(gone);
-    SendMessageW(form_->Popup().FilterBox(), WM_KEYDOWN, VK_DOWN, 0);
-    SendMessageW(form_->Popup().FilterBox(), WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_EQ(ClipboardText(), "not into the folder box");
-    EXPECT_NE(WindowText(form_->InformationLine()).find("ready to paste where you want it"), std::string::npos)
-        << WindowText(form_->InformationLine());
-}
-
 // A copy captured while the popup is open, the oldest clip going to make room for it, does not change
 // which clip the row chosen puts back.
 TEST_F(MainWindowTest, APopupChoiceSurvivesACaptureWhileItIsOpen) {

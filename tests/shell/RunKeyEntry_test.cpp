@@ -101,27 +101,5 @@ TEST_F(StartUpTest, AStandardUserGetsTheEntryInTheirOwnRunKey) {
     SetRegOpenKeyForTesting(nullptr);
 }
 
-// The machine-wide view the other build writes: the 32-bit one for this 64-bit program, and back.
-TEST_F(StartUpTest, AValueTheOtherBuildLeftIsFoundAndNeverLeftBehind) {
-    const REGSAM other = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
-    BOOL wow64 = FALSE;
-    if (sizeof(void*) == 4 && !(IsWow64Process(GetCurrentProcess(), &wow64) && wow64))
-        GTEST_SKIP() << "32-bit Windows: the machine-wide key has one view";
-    // A fresh Wine prefix has no Run key in either view; the other build, leaving its value, made one.
-    HKEY run = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRunKeyPath, 0, nullptr, 0, KEY_SET_VALUE | other, nullptr, &run, nullptr), 0);
-    RegCloseKey(run);
-    for (bool tick : {true, false}) {
-        ASSERT_EQ(SaveRegistryValue(HKEY_LOCAL_MACHINE, kRunKeyPath, "My App.exe", "\"old\"", REG_SZ, other), 0);
-        ASSERT_FALSE(ReadRunValue("My App.exe").present);  // a view of its own
-        EXPECT_TRUE(StartupEntryPresent(folder_));
-        if (tick) AddStartupEntryFor(folder_); else RemoveStartupEntryFor(folder_);
-        EXPECT_FALSE(ReadRunValue("My App.exe", HKEY_LOCAL_MACHINE, other).present) << tick;
-        EXPECT_EQ(ReadRunValue("My App.exe").present, tick);
-        EXPECT_EQ(StartupEntryPresent(folder_), tick);
-        RemoveStartupEntryFor(folder_);
-    }
-}
-
 }  // namespace
 }  // namespace shell

@@ -14,20 +14,6 @@
 namespace shell {
 namespace {
 
-TEST(ApplicationTitle, DropsTheLastWordAtLeastOnceAndUntilShort) {
-    const std::string fortyFive = std::string(30, 'a') + " " + std::string(9, 'b') + " cc dd";
-    const struct {
-        std::string name, title;
-    } cases[] = {
-        {"Ardentia", "Ardentia"},                  // no space: stays whole
-        {"Ardentia Clipboard Manager", "Ardentia Clipboard"},  // short: one word dropped
-        {fortyFive, std::string(30, 'a') + " " + std::string(9, 'b')},  // 46 -> 43 -> 40
-        {std::string(50, 'x') + " y", std::string(50, 'x')},  // no more spaces: stops long
-        {"trailing ", "trailing"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(TrimApplicationTitle(c.name), c.title) << c.name;
-}
-
 // Each shell field holds its text and a NUL; a character outside the BMP is kept whole or left out whole.
 TEST(TrayFieldText, CutsToTheFieldAndNeverHalvesASurrogatePair) {
     const struct {
@@ -45,31 +31,6 @@ TEST(TrayFieldText, CutsToTheFieldAndNeverHalvesASurrogatePair) {
         {"abc", 0, u""},
     };
     for (const auto& c : cases) EXPECT_EQ(TrayFieldText(c.text, c.units), c.expected) << c.text << "/" << c.units;
-}
-
-TEST(Skin, FileTextParsesOrNamesTheBadLine) {
-    EXPECT_EQ(SkinFilePath("C:\\Apps\\Ardentia"), "C:\\Apps\\Ardentia\\x\\o.cjs");
-    EXPECT_EQ(SkinFilePath("C:\\"), "C:\\x\\o.cjs");
-    const SkinColours c = ParseSkin("# blue\r\nFace = 3366CC\r\n\r\nText=ffffff\r\nOther=000000\r\n");
-    EXPECT_EQ(c.face, 0xCC6633u);  // stored as 0x00BBGGRR
-    EXPECT_TRUE(c.hasText);
-    EXPECT_EQ(c.text, 0xFFFFFFu);
-    EXPECT_FALSE(ParseSkin("Face=000000").hasText);
-
-    const struct {
-        const char* text;
-        const char* message;
-    } bad[] = {
-        {"Face=12345", "line 1"}, {"\nFace=GG0000", "line 2"}, {"Face", "line 1"}, {"Text=000000", "no Face"}, {"", "no Face"},
-    };
-    for (const auto& b : bad) {
-        try {
-            ParseSkin(b.text);
-            ADD_FAILURE() << "accepted: " << b.text;
-        } catch (const SkinError& e) {
-            EXPECT_NE(std::string(e.what()).find(b.message), std::string::npos) << e.what();
-        }
-    }
 }
 
 }  // namespace
