@@ -3,16 +3,17 @@
 # A second run checks and returns within seconds.
 set -euo pipefail
 . "$(dirname "$0")/arch.sh"
+# Wine's bcrypt (the sealed history's AES-GCM) needs GnuTLS, which Wine only recommends.
 # The X libraries that Wine recommends come along as users' Wine has them: without XFixes, Wine polls the
 # X clipboard every 2 s, so copies made in between never reach Windows programs.
 x_libs=(libxfixes3 libxrandr2 libxi6 libxinerama1 libxcursor1 libxcomposite1)
 pkgs=(cmake make g++ googletest g++-mingw-w64-x86-64 mingw-w64-x86-64-dev g++-mingw-w64-i686 mingw-w64-i686-dev
-      wine wine64 "${x_libs[@]}" xvfb xauth xclip xdotool imagemagick nsis clang libclang-rt-14-dev python3)
+      wine wine64 libgnutls30 "${x_libs[@]}" xvfb xauth xclip xdotool imagemagick nsis clang libclang-rt-14-dev python3)
 # 32-bit Wine and its 32-bit X libraries only where 32-bit code runs at all.
 with_32bit=0
 if can_run_32bit; then
   with_32bit=1
-  pkgs+=(wine32:i386 "${x_libs[@]/%/:i386}")
+  pkgs+=(wine32:i386 libgnutls30:i386 "${x_libs[@]/%/:i386}")
 fi
 missing=()
 for p in "${pkgs[@]}"; do
