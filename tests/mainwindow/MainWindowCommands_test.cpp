@@ -26,6 +26,10 @@ TEST_F(CommandsTest, ManagerSwitchCapturesAtOnceAndStoresItsCaption) {
     ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "unseen"); }, [] { return true; }));
     testsupport::PumpFor(200);
     EXPECT_EQ(Count(), 1);
+    form_->ClipList().Model().SetListIndex(0);
+    SendMessageA(form_->ClipList().picList(), WM_KEYDOWN, VK_RETURN, 0);  // put back, off: still out of the chain
+    EXPECT_EQ(ClipboardText(), "waiting");
+    EXPECT_NE(GetClipboardViewer(), form_->hwnd());
 
     // Turned on with an X-side copy waiting: one clip, however often Wine announces it.
     ASSERT_TRUE(testsupport::CopyUtf8WithXclip("from the X side"));

@@ -46,11 +46,11 @@ inline bool RunUnixShell(const std::string& script) {
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-    // A Unix program has no Windows process (PID 0), and 32-bit Wine then leaves a stray value in hThread:
-    // closing it closed whatever handle had that number, this program's standard output among them.
-    if (pi.dwProcessId == 0) return true;
-    if (pi.hThread) CloseHandle(pi.hThread);
-    if (pi.hProcess) CloseHandle(pi.hProcess);
+    // A Unix program has no Windows process, and Wine may then leave stray values in the handles: closing one
+    // closed whatever handle had that number, this program's standard output among them. Only handles that
+    // are the started thread and process are closed.
+    if (pi.dwThreadId && GetThreadId(pi.hThread) == pi.dwThreadId) CloseHandle(pi.hThread);
+    if (pi.dwProcessId && GetProcessId(pi.hProcess) == pi.dwProcessId) CloseHandle(pi.hProcess);
     return true;
 }
 
