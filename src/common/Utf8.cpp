@@ -104,6 +104,14 @@ std::size_t Utf8ToUtf16(const std::string& utf8, char16_t* out) {
     return std::size_t(to - out);
 }
 
+std::string Utf16Block(const std::string& utf8) {
+    // Converted into the block's own bytes: megabytes are not copied once more.
+    std::string bytes((utf8.size() + 1) * sizeof(char16_t), '\0');
+    const std::size_t units = Utf8ToUtf16(utf8, reinterpret_cast<char16_t*>(&bytes[0]));
+    bytes.resize((units + 1) * sizeof(char16_t));
+    return bytes;
+}
+
 std::u16string Utf8ToUtf16(const std::string& utf8) {
     std::u16string out(utf8.size(), u'\0');
     out.resize(Utf8ToUtf16(utf8, &out[0]));

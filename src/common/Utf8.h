@@ -12,6 +12,8 @@ std::u16string Utf8ToUtf16(const std::string& utf8);
 // Writes the units at `out`, which has room for utf8.size() of them (never more are needed), and returns
 // how many it wrote: megabytes convert without a copy of the result.
 std::size_t Utf8ToUtf16(const std::string& utf8, char16_t* out);
+// The bytes of the UTF-16 text ending in a null unit, as the clipboard holds Unicode text.
+std::string Utf16Block(const std::string& utf8);
 std::string Utf16ToUtf8(const char16_t* units, std::size_t count);
 inline std::string Utf16ToUtf8(const std::u16string& units) { return Utf16ToUtf8(units.data(), units.size()); }
 

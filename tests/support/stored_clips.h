@@ -18,8 +18,7 @@ inline std::filesystem::path StoreTextClip(const std::filesystem::path& folder, 
                                            const std::string& text, std::uint32_t machine = 7, bool pinned = false) {
     history::ClipFileContents clip;
     clip.header = {clips::kKindText, at, pinned, text};
-    const std::u16string units = common::Utf8ToUtf16(text) + u'\0';  // CF_UNICODETEXT as the clipboard gives it
-    clip.formats = {{"#13", std::string(reinterpret_cast<const char*>(units.data()), units.size() * 2)}};
+    clip.formats = {{"#13", common::Utf16Block(text)}};
     const auto file = folder / history::ClipFileName({at, machine, history::ContentChecksum(clip.formats)});
     return history::WriteFileWhole(file, history::WriteClipFile(clip)) ? file : std::filesystem::path();
 }
