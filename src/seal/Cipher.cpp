@@ -102,8 +102,7 @@ std::optional<std::string> Open(const Key& key, const std::string& sealed, const
     if (sealed.size() < kSealOverhead || sealed.size() > 0x7FFFFFFF) return std::nullopt;
     GcmKey gcm(key);
     if (!gcm.get()) return std::nullopt;
-    std::string copy = sealed;  // CNG takes non-const buffers
-    PUCHAR in = Bytes(copy);
+    PUCHAR in = Bytes(sealed);  // only read: CNG's pointers are not const
     const std::size_t length = sealed.size() - kSealOverhead;
     std::string plain(length, '\0');
     auto info = ModeInfo(in, associated, in + kNonceBytes + length);
