@@ -8,8 +8,8 @@ build="${ARDENTIA_BUILD:-$root/build}/fuzz"
 seconds="${ARDENTIA_FUZZ_SECONDS:-30}"
 bash "$root/scripts/setup.sh"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DARDENTIA_FUZZ=ON >/dev/null
-cmake --build "$build" -j "$(nproc)" --target fuzz_clip_text fuzz_property_bag fuzz_clip_file fuzz_history_folder >/dev/null
-for target in clip_text property_bag clip_file history_folder; do
+cmake --build "$build" -j "$(nproc)" --target fuzz_clip_text fuzz_property_bag fuzz_clip_file fuzz_sealed_clip_file fuzz_history_folder >/dev/null
+for target in clip_text property_bag clip_file sealed_clip_file history_folder; do
   corpus="$build/corpus-$target"
   rm -rf "$corpus" && mkdir -p "$corpus" && cp "$root/fuzz/corpus/$target/"* "$corpus/"
   echo "== fuzz_$target for ${seconds} s"

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "history/ClipFileFields.h"
+
 namespace history {
 
 namespace {
@@ -9,10 +11,6 @@ namespace {
 const char kMagic[8] = {'A', 'R', 'D', 'C', 'L', 'I', 'P', '\x1A'};
 const std::size_t kMaxLabelBytes = 1024;
 const std::uint32_t kFlagPinned = 1;
-
-void PutNumber(std::string& out, std::uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out += char((value >> (8 * i)) & 0xFF);
-}
 
 }  // namespace
 
@@ -37,33 +35,8 @@ std::uint64_t ContentChecksum(const std::vector<StoredFormat>& formats) {
 
 namespace {
 
-// Reads little-endian numbers and byte runs, and says when the bytes ran out instead of reading past them.
-class Reader {
-public:
-    Reader(const std::string& bytes, std::size_t end) : bytes_(bytes), end_(std::min(end, bytes.size())) {}
-    bool Number(std::uint64_t& value, int size) {
-        if (end_ - at_ < std::size_t(size)) return false;
-        value = 0;
-        for (int i = 0; i < size; ++i) value |= std::uint64_t(static_cast<unsigned char>(bytes_[at_ + i])) << (8 * i);
-        at_ += std::size_t(size);
-        return true;
-    }
-    bool Bytes(std::string& out, std::uint64_t size) {
-        if (end_ - at_ < size) return false;
-        out.assign(bytes_, at_, std::size_t(size));
-        at_ += std::size_t(size);
-        return true;
-    }
-    std::size_t At() const { return at_; }
-
-private:
-    const std::string& bytes_;
-    std::size_t end_;
-    std::size_t at_ = 0;
-};
-
 // Magic, version and the header block; the reader is left after it.
-std::optional<ClipFileHeader> ReadHeader(Reader& in, const std::string& bytes, ClipFileError& error) {
+std::optional<ClipFileHeader> ReadHeader(FieldReader& in, const std::string& bytes, ClipFileError& error) {
     error = ClipFileError::kTruncated;
     std::string magic;
     if (!in.Bytes(magic, sizeof(kMagic))) {
@@ -75,7 +48,7 @@ std::optional<ClipFileHeader> ReadHeader(Reader& in, const std::string& bytes, C
         error = ClipFileError::kNotOurs;
         return std::nullopt;
     }
-    std::uint64_t version = 0, headerBytes = 0, kindBytes = 0, flags = 0, labelBytes = 0;
+    std::uint64_t version = 0, headerBytes = 0;
     if (!in.Number(version, 4)) return std::nullopt;
     if (version > kClipFileVersion || version == 0) {
         error = version == 0 ? ClipFileError::kDamaged : ClipFileError::kNewerVersion;
@@ -84,20 +57,11 @@ std::optional<ClipFileHeader> ReadHeader(Reader& in, const std::string& bytes, C
     ClipFileHeader header;
     if (!in.Number(header.fileBytes, 8) || !in.Number(headerBytes, 4)) return std::nullopt;
     const std::size_t headerEnd = in.At() + std::size_t(std::min<std::uint64_t>(headerBytes, bytes.size()));
-    if (!in.Number(kindBytes, 1) || !in.Bytes(header.kind, kindBytes) || !in.Number(header.capturedAtMs, 8) ||
-        !in.Number(flags, 4) || !in.Number(labelBytes, 4) || !in.Bytes(header.label, labelBytes))
-        return std::nullopt;
+    if (!ReadHeaderBlock(in, header, error)) return std::nullopt;
     if (in.At() != headerEnd) {
         error = ClipFileError::kDamaged;
         return std::nullopt;
     }
-    // One of the four kinds, or the file is not a clip: the kind picks the holder its index names.
-    static const char* const kKinds[] = {"TXT", "PIC", "RTF", "FIL"};
-    if (std::find(std::begin(kKinds), std::end(kKinds), header.kind) == std::end(kKinds)) {
-        error = ClipFileError::kDamaged;
-        return std::nullopt;
-    }
-    header.pinned = (flags & kFlagPinned) != 0;
     error = ClipFileError::kNone;
     return header;
 }
@@ -105,18 +69,6 @@ std::optional<ClipFileHeader> ReadHeader(Reader& in, const std::string& bytes, C
 }  // namespace
 
 namespace {
-
-std::string HeaderBytes(const ClipFileHeader& clip) {
-    const std::string label = clip.label.substr(0, kMaxLabelBytes);
-    std::string header;
-    PutNumber(header, clip.kind.size(), 1);
-    header += clip.kind.substr(0, 255);
-    PutNumber(header, clip.capturedAtMs, 8);
-    PutNumber(header, clip.pinned ? kFlagPinned : 0, 4);
-    PutNumber(header, label.size(), 4);
-    header += label;
-    return header;
-}
 
 // Magic, version, length, the header's length, the format count; a name's length and a format's; the checksum.
 const std::size_t kFixedBytes = sizeof(kMagic) + 4 + 8 + 4 + 4 + 8;
@@ -132,11 +84,11 @@ std::uint64_t FileBytes(std::size_t headerBytes, const std::vector<StoredFormat>
 }  // namespace
 
 std::uint64_t ClipFileBytes(const ClipFileContents& clip) {
-    return FileBytes(HeaderBytes(clip.header).size(), clip.formats);
+    return FileBytes(HeaderBlock(clip.header).size(), clip.formats);
 }
 
 std::string WriteClipFile(const ClipFileContents& clip) {
-    const std::string header = HeaderBytes(clip.header);
+    const std::string header = HeaderBlock(clip.header);
     std::string out(kMagic, sizeof(kMagic));
     out.reserve(FileBytes(header.size(), clip.formats));  // megabytes are written once, never moved
     PutNumber(out, kClipFileVersion, 4);
@@ -144,13 +96,7 @@ std::string WriteClipFile(const ClipFileContents& clip) {
     PutNumber(out, 0, 8);  // the whole file's length, known once it is all written
     PutNumber(out, header.size(), 4);
     out += header;
-    PutNumber(out, clip.formats.size(), 4);
-    for (const StoredFormat& format : clip.formats) {
-        PutNumber(out, format.name.size(), 2);
-        out.append(format.name, 0, 0xFFFF);
-        PutNumber(out, format.bytes.size(), 8);
-        out += format.bytes;
-    }
+    out += FormatsBlock(clip.formats);
     std::string length;
     PutNumber(length, out.size() + 8, 8);
     out.replace(lengthAt, 8, length);
@@ -159,14 +105,14 @@ std::string WriteClipFile(const ClipFileContents& clip) {
 }
 
 std::optional<ClipFileHeader> ReadClipFileHeader(const std::string& leading, ClipFileError& error) {
-    Reader in(leading, leading.size());
+    FieldReader in(leading, leading.size());
     return ReadHeader(in, leading, error);
 }
 
 std::optional<ClipFileContents> ReadClipFile(const std::string& file, ClipFileError& error) {
     // The checksum closes the file: without it the file is cut short; with it wrong, damaged.
     const std::size_t body = file.size() >= 8 ? file.size() - 8 : 0;
-    Reader in(file, body);
+    FieldReader in(file, body);
     ClipFileContents clip;
     auto header = ReadHeader(in, file, error);
     if (!header) return std::nullopt;
@@ -176,16 +122,7 @@ std::optional<ClipFileContents> ReadClipFile(const std::string& file, ClipFileEr
     }
     clip.header = std::move(*header);
     error = ClipFileError::kTruncated;
-    std::uint64_t count = 0;
-    if (!in.Number(count, 4)) return std::nullopt;
-    for (std::uint64_t i = 0; i < count; ++i) {
-        StoredFormat format;
-        std::uint64_t nameBytes = 0, size = 0;
-        if (!in.Number(nameBytes, 2) || !in.Bytes(format.name, nameBytes) || !in.Number(size, 8) ||
-            !in.Bytes(format.bytes, size))
-            return std::nullopt;
-        clip.formats.push_back(std::move(format));
-    }
+    if (!ReadFormatsBlock(in, clip.formats)) return std::nullopt;
     std::uint64_t stored = 0;
     for (int i = 7; i >= 0 && file.size() >= 8; --i)
         stored = (stored << 8) | static_cast<unsigned char>(file[body + i]);
@@ -195,6 +132,59 @@ std::optional<ClipFileContents> ReadClipFile(const std::string& file, ClipFileEr
     }
     error = ClipFileError::kNone;
     return clip;
+}
+
+std::string HeaderBlock(const ClipFileHeader& clip) {
+    const std::string label = clip.label.substr(0, kMaxLabelBytes);
+    std::string header;
+    PutNumber(header, clip.kind.size(), 1);
+    header += clip.kind.substr(0, 255);
+    PutNumber(header, clip.capturedAtMs, 8);
+    PutNumber(header, clip.pinned ? kFlagPinned : 0, 4);
+    PutNumber(header, label.size(), 4);
+    header += label;
+    return header;
+}
+
+bool ReadHeaderBlock(FieldReader& in, ClipFileHeader& header, ClipFileError& error) {
+    std::uint64_t kindBytes = 0, flags = 0, labelBytes = 0;
+    if (!in.Number(kindBytes, 1) || !in.Bytes(header.kind, kindBytes) || !in.Number(header.capturedAtMs, 8) ||
+        !in.Number(flags, 4) || !in.Number(labelBytes, 4) || !in.Bytes(header.label, labelBytes))
+        return false;
+    // One of the four kinds, or the file is not a clip: the kind picks the holder its index names.
+    static const char* const kKinds[] = {"TXT", "PIC", "RTF", "FIL"};
+    if (std::find(std::begin(kKinds), std::end(kKinds), header.kind) == std::end(kKinds)) {
+        error = ClipFileError::kDamaged;
+        return false;
+    }
+    header.pinned = (flags & kFlagPinned) != 0;
+    return true;
+}
+
+std::string FormatsBlock(const std::vector<StoredFormat>& formats) {
+    std::string out;
+    PutNumber(out, formats.size(), 4);
+    for (const StoredFormat& format : formats) {
+        PutNumber(out, std::min<std::size_t>(format.name.size(), 0xFFFF), 2);
+        out.append(format.name, 0, 0xFFFF);
+        PutNumber(out, format.bytes.size(), 8);
+        out += format.bytes;
+    }
+    return out;
+}
+
+bool ReadFormatsBlock(FieldReader& in, std::vector<StoredFormat>& formats) {
+    std::uint64_t count = 0;
+    if (!in.Number(count, 4)) return false;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        StoredFormat format;
+        std::uint64_t nameBytes = 0, size = 0;
+        if (!in.Number(nameBytes, 2) || !in.Bytes(format.name, nameBytes) || !in.Number(size, 8) ||
+            !in.Bytes(format.bytes, size))
+            return false;
+        formats.push_back(std::move(format));
+    }
+    return true;
 }
 
 }  // namespace history

@@ -38,7 +38,8 @@ struct ClipFileContents {
     std::vector<StoredFormat> formats;
 };
 
-enum class ClipFileError { kNone, kNotOurs, kNewerVersion, kTruncated, kDamaged };
+// kNotSealed: a file that is not sealed with this history's key (another history's, planted, or plain).
+enum class ClipFileError { kNone, kNotOurs, kNewerVersion, kTruncated, kDamaged, kNotSealed };
 
 // FNV-1a, 64 bits: enough to tell a damaged file from a whole one, and to name a file by what it holds.
 // hash continues an earlier checksum over the bytes before these.
