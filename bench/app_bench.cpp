@@ -14,7 +14,10 @@
 #include "BenchForm.h"
 #include "history/ClipFile.h"
 #include "clipboard/ClipboardAccess.h"
+#include "history/DiskFiles.h"
+#include "history/FolderKeys.h"
 #include "history/HistoryFolder.h"
+#include "history/SealedClipFile.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/MainWindow.h"
 #include "shell/SettingsStore.h"
@@ -46,21 +49,41 @@ BOOL CALLBACK FindShown(HWND hwnd, LPARAM lp) {
 
 const char kBenchHistory[] = "Z:\\tmp\\ardentia-bench-history";
 
-// A history folder holding `clips` text clips, each with its HTML, captured a second apart.
-void StoreClips(int clips) {
+// A history folder holding `clips` text clips, each with its HTML, captured a second apart: sealed with the
+// folder's key as the program writes them, or plain as the first version did. The folder's key when sealed.
+std::shared_ptr<const seal::KeySealer> StoreClips(int clips, bool plain = false) {
     std::filesystem::remove_all(kBenchHistory);
     std::filesystem::create_directories(kBenchHistory);
+    const auto key = plain ? history::FolderKey{} : history::KeyOfFolder(kBenchHistory);
     for (int i = 0; i < clips; ++i) {
         const std::string text = "Stored clip " + std::to_string(i) + ": a line of text as people copy them.";
         history::ClipFileContents clip;
         clip.header = {clips::kKindText, 1765000000000ull + std::uint64_t(i) * 1000, false, text};
         clip.formats = {{"#13", clips::UnicodeTextFormat(text).bytes}, {"HTML Format", "Version:0.9\r\n<p>" + text}};
-        const std::string bytes = history::WriteClipFile(clip);
+        const std::string bytes =
+            key.sealer ? history::WriteSealedClipFile(clip, *key.sealer) : history::WriteClipFile(clip);
+        const std::uint64_t content = key.sealer ? history::SealedContentId(clip.formats, *key.sealer).value_or(0)
+                                                 : history::ContentChecksum(clip.formats);
         history::WriteFileWhole(
-            std::filesystem::path(kBenchHistory) /
-                history::ClipFileName({clip.header.capturedAtMs, 1, history::ContentChecksum(clip.formats)}),
+            std::filesystem::path(kBenchHistory) / history::ClipFileName({clip.header.capturedAtMs, 1, content}),
             bytes);
     }
+    return key.sealer;
+}
+
+// The least a listing of plain files does: each file's first bytes read and its header parsed, one thread.
+std::size_t ListPlainHeaders() {
+    std::size_t listed = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(kBenchHistory)) {
+        std::FILE* in = history::OpenSharing(entry.path(), false);
+        if (!in) continue;
+        std::string leading(history::kClipFileHeaderRead, '\0');
+        leading.resize(std::fread(&leading[0], 1, leading.size(), in));
+        std::fclose(in);
+        history::ClipFileError error = history::ClipFileError::kNone;
+        listed += history::ReadClipFileHeader(leading, error) ? 1 : 0;
+    }
+    return listed;
 }
 
 void StartUpAndIdle(const std::string& exe, bool idle, const std::string& historySize = "") {
@@ -123,16 +146,22 @@ int main(int argc, char** argv) {
     if (argc > 1) {
         StoreClips(0);
         StartUpAndIdle(argv[1], true);
-        StoreClips(1000);
-        history::HeaderCache cache;
+        StoreClips(1000, true);
         double start = Now();
-        const auto listing = history::ListHistoryFolder(kBenchHistory, &cache);
-        std::printf("listing 1,000 stored clips:   %8.1f ms (%zu listed)\n", Now() - start, listing.clips.size());
+        const std::size_t plain = ListPlainHeaders();
+        const double plainMs = Now() - start;
+        const auto sealer = StoreClips(1000);
+        if (!sealer) return 1;
+        history::HeaderCache cache;
+        start = Now();
+        const auto listing = history::ListHistoryFolder(kBenchHistory, *sealer, &cache);
+        std::printf("listing 1,000 sealed clips:   %8.1f ms (%zu listed); plain, minimal reader: %.1f ms (%zu)\n",
+                    Now() - start, listing.clips.size(), plainMs, plain);
         // What the folder's watcher does after each copy: only the new file is opened.
         std::filesystem::copy_file(listing.clips.back().file,
                                    std::filesystem::path(kBenchHistory) / "9999999999999-0000000000000001.clip");
         start = Now();
-        const auto again = history::ListHistoryFolder(kBenchHistory, &cache);
+        const auto again = history::ListHistoryFolder(kBenchHistory, *sealer, &cache);
         std::printf("listing again after a copy:   %8.1f ms (%zu listed)\n", Now() - start, again.clips.size());
         std::printf("History Size 1000, all listed: ");
         StartUpAndIdle(argv[1], false, "1000");

@@ -13,7 +13,9 @@
 #include "BenchForm.h"
 #include "history/ClipFile.h"
 #include "clipboard/ClipboardAccess.h"
+#include "history/FolderKeys.h"
 #include "history/HistoryFolder.h"
+#include "history/SealedClipFile.h"
 #include "history/HistoryStore.h"
 #include "support/win32_wait.h"
 
@@ -21,18 +23,21 @@ namespace {
 
 const wchar_t kFolder[] = L"Z:\\tmp\\ardentia-history-bench";
 
-// Text clips captured a second apart, written as the store writes them (without waiting for the disk).
+// Text clips captured a second apart, sealed with the folder's key and written as the store writes them
+// (without waiting for the disk).
 void StoreClips(int clips) {
     std::filesystem::remove_all(kFolder);
-    std::filesystem::create_directories(kFolder);
+    const auto key = history::KeyOfFolder(kFolder);
+    if (!key.sealer) return;
     for (int i = 0; i < clips; ++i) {
         const std::string text = "Stored clip " + std::to_string(i) + ": a line of text as people copy them.";
         history::ClipFileContents clip;
         clip.header = {clips::kKindText, 1765000000000ull + std::uint64_t(i) * 1000, false, text};
         clip.formats = {{"#13", clips::UnicodeTextFormat(text).bytes}};
-        const history::ClipFileId id{clip.header.capturedAtMs, 0, history::ContentChecksum(clip.formats)};
+        const history::ClipFileId id{clip.header.capturedAtMs, 0,
+                                     history::SealedContentId(clip.formats, *key.sealer).value_or(0)};
         std::ofstream(std::filesystem::path(kFolder) / history::ClipFileName(id), std::ios::binary)
-            << history::WriteClipFile(clip);
+            << history::WriteSealedClipFile(clip, *key.sealer);
     }
 }
 

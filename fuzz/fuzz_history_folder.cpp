@@ -12,6 +12,7 @@
 #include "FuzzRequire.h"
 #include "history/ClipFile.h"
 #include "history/HistoryFolder.h"
+#include "support/test_sealer.h"
 
 namespace fs = std::filesystem;
 
@@ -50,9 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         at += bytes;
         ++files;
     }
-    const history::HistoryListing listing = history::ListHistoryFolder(folder);
-    Require(listing.clips.size() + listing.hidden.size() + std::size_t(listing.damaged + listing.arriving) <= files);
+    static const testsupport::TestSealer sealer(1);
+    const history::HistoryListing listing = history::ListHistoryFolder(folder, sealer);
+    Require(listing.clips.size() + listing.hidden.size() +
+                std::size_t(listing.damaged + listing.unsealed + listing.arriving) <= files);
     for (std::size_t i = 1; i < listing.clips.size(); ++i) Require(listing.clips[i - 1].id < listing.clips[i].id);
-    for (const auto& clip : listing.clips) history::RemoveOlderCopies(clip.file);
+    for (const auto& clip : listing.clips) history::RemoveOlderCopies(clip.file, sealer);
     return 0;
 }

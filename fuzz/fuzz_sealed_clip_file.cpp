@@ -1,12 +1,14 @@
 // Feeds the sealed clip file's reader two ways. Raw bytes, as anyone who can write into a shared folder
 // could leave them: refused, never half-read. And blocks sealed with the history's key, as a machine that
 // holds the key could write whatever it likes into them: a file accepted reads back the same once written
-// again. (The test sealer stands in for the system's cipher, which the fuzzing build cannot call.)
+// again. The raw bytes are read as the folder's key file too. (The test sealer stands in for the system's
+// cipher, which the fuzzing build cannot call.)
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "FuzzRequire.h"
+#include "history/FolderKeyFile.h"
 #include "history/SealedClipFile.h"
 #include "support/test_sealer.h"
 
@@ -39,6 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t headerBytes = std::min<std::size_t>(input.size() - 2, (data[1] | (data[2] << 8)) & 0x7FF);
         file = SealBlocks(input.substr(2, headerBytes), input.substr(2 + headerBytes), sealer);
     }
+    if (const auto keyFile = history::ReadFolderKeyFile(file); keyFile && history::FolderKeyFileVouched(file, sealer))
+        Require(history::WriteFolderKeyFile(*keyFile, sealer) == file);
     history::ClipFileError error = history::ClipFileError::kNone;
     const auto clip = history::ReadSealedClipFile(file, sealer, error);
     Require(clip.has_value() == (error == history::ClipFileError::kNone));

@@ -70,18 +70,21 @@ std::optional<ClipFileHeader> ReadHeader(FieldReader& in, const std::string& byt
 
 namespace {
 
-// Magic, version, length, the header's length, the format count; a name's length and a format's; the checksum.
-const std::size_t kFixedBytes = sizeof(kMagic) + 4 + 8 + 4 + 4 + 8;
-const std::size_t kBytesPerFormat = 2 + 8;
+// Magic, version, length, the header's length; the checksum.
+const std::size_t kFixedBytes = sizeof(kMagic) + 4 + 8 + 4 + 8;
 
 std::uint64_t FileBytes(std::size_t headerBytes, const std::vector<StoredFormat>& formats) {
-    std::uint64_t bytes = kFixedBytes + headerBytes;
-    for (const StoredFormat& format : formats)
-        bytes += kBytesPerFormat + std::min<std::size_t>(format.name.size(), 0xFFFF) + format.bytes.size();
-    return bytes;
+    return kFixedBytes + headerBytes + FormatsBlockBytes(formats);
 }
 
 }  // namespace
+
+std::uint64_t FormatsBlockBytes(const std::vector<StoredFormat>& formats) {
+    std::uint64_t bytes = 4;  // the count; then each name's length and bytes, each format's length and bytes
+    for (const StoredFormat& format : formats)
+        bytes += 2 + std::min<std::size_t>(format.name.size(), 0xFFFF) + 8 + format.bytes.size();
+    return bytes;
+}
 
 std::uint64_t ClipFileBytes(const ClipFileContents& clip) {
     return FileBytes(HeaderBlock(clip.header).size(), clip.formats);

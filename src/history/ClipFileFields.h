@@ -47,5 +47,7 @@ std::string HeaderBlock(const ClipFileHeader& header);
 bool ReadHeaderBlock(FieldReader& in, ClipFileHeader& header, ClipFileError& error);
 std::string FormatsBlock(const std::vector<StoredFormat>& formats);
 bool ReadFormatsBlock(FieldReader& in, std::vector<StoredFormat>& formats);
+// FormatsBlock(formats).size(), worked out without making it.
+std::uint64_t FormatsBlockBytes(const std::vector<StoredFormat>& formats);
 
 }  // namespace history

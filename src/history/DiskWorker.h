@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -15,14 +16,17 @@
 #include "history/ClipFile.h"
 #include "history/HistoryFolder.h"
 #include "history/OwnChanges.h"
+#include "history/SealedClipFile.h"
 
 namespace history {
 
 class DiskWorker {
 public:
     ~DiskWorker() { Stop(); }  // a program that ends without closing the store still finishes its writes
-    void Start() {
+    // Every file is written sealed by sealer.
+    void Start(std::shared_ptr<const common::Sealer> sealer) {
         if (thread_.joinable()) return;
+        sealer_ = std::move(sealer);
         stopping_ = false;
         thread_ = std::thread([this] { Run(); });
     }
@@ -37,8 +41,7 @@ public:
     }
     // Each returns its job's number; Done() is how many jobs are finished, in order. A clip deleted, or
     // written again (replacesCopies), takes the older copies of its content with it (RemoveOlderCopies).
-    // The clip file is made here too: megabytes of a large clip are laid out and checksummed off the window's
-    // thread.
+    // The clip file is made here too: megabytes of a large clip are laid out and sealed off the window's thread.
     std::uint64_t Write(std::filesystem::path file, ClipFileContents contents, bool replacesCopies) {
         return Push({std::move(file), std::move(contents), false, replacesCopies});
     }
@@ -96,11 +99,10 @@ private:
             // Nothing thrown here may end the program: a job that throws failed, and says what threw.
             try {
                 job.remove ? own_.Deleting(job.file) : own_.Writing(job.file);
-                outcome.done = job.remove ? RemoveFile(job.file, &outcome.why)
-                                          : WriteFileWhole(job.file, WriteClipFile(job.contents), &outcome.why);
+                outcome.done = job.remove ? RemoveFile(job.file, &outcome.why) : WriteSealed(job, outcome.why);
                 if (outcome.done) job.remove ? copies_.Removed(job.file) : copies_.Written(job.file);
                 if (outcome.done && job.replacesCopies)
-                    RemoveOlderCopies(job.file, &copies_,
+                    RemoveOlderCopies(job.file, *sealer_, &copies_,
                                       [this](const std::filesystem::path& copy) { own_.Deleting(copy); });
                 job.remove ? own_.Deleting(job.file) : own_.Writing(job.file);  // the watcher hears of it from now
             } catch (const std::exception& error) {
@@ -113,6 +115,16 @@ private:
             changed_.notify_all();
         }
     }
+    bool WriteSealed(Job& job, std::string& why) {
+        const std::string bytes = WriteSealedClipFile(job.contents, *sealer_);
+        job.contents = {};  // the plain bytes are not kept while the file is written
+        if (bytes.empty()) {
+            why = "the system could not seal the clip";
+            return false;
+        }
+        return WriteFileWhole(job.file, bytes, &why);
+    }
+    std::shared_ptr<const common::Sealer> sealer_;
     std::thread thread_;
     std::mutex mutex_;
     std::condition_variable changed_;

@@ -74,9 +74,11 @@ private:
 
 }  // namespace
 
-bool FolderWatcher::Start(const std::filesystem::path& folder, HWND window, UINT message,
-                          std::function<std::uint64_t()> writesDone, OwnChange own) {
+bool FolderWatcher::Start(const std::filesystem::path& folder, std::shared_ptr<const common::Sealer> sealer,
+                          HWND window, UINT message, std::function<std::uint64_t()> writesDone, OwnChange own) {
     Stop();
+    if (!sealer) return false;
+    sealer_ = std::move(sealer);
     stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (!stop_) return false;
     folder_ = folder;
@@ -139,7 +141,7 @@ void FolderWatcher::List() {
     listed->writesDoneBefore = writesDone_ ? writesDone_() : 0;
     // Nothing thrown on this thread may end the program: what failed is posted instead of a listing.
     try {
-        listed->listing = ListHistoryFolder(folder_, &headers_);
+        listed->listing = ListHistoryFolder(folder_, *sealer_, &headers_);
     } catch (const std::exception& error) {
         listed->failure = std::string("listing the history folder: ") + error.what();
     }

@@ -35,8 +35,8 @@ public:
     // Whether a change (a file's name in the folder; removed or not) is only this program's own doing.
     using OwnChange = std::function<bool(const std::filesystem::path& name, bool removed)>;
     // writesDone is read on the watcher's thread just before each listing; own on it for each change.
-    bool Start(const std::filesystem::path& folder, HWND window, UINT message,
-               std::function<std::uint64_t()> writesDone, OwnChange own = nullptr);
+    bool Start(const std::filesystem::path& folder, std::shared_ptr<const common::Sealer> sealer, HWND window,
+               UINT message, std::function<std::uint64_t()> writesDone, OwnChange own = nullptr);
     void Stop();
     bool Running() const { return thread_.joinable(); }
 
@@ -46,6 +46,7 @@ private:
     std::thread thread_;
     HANDLE stop_ = nullptr;
     std::filesystem::path folder_;
+    std::shared_ptr<const common::Sealer> sealer_;
     HWND window_ = nullptr;
     UINT message_ = 0;
     std::function<std::uint64_t()> writesDone_;

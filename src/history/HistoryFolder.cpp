@@ -1,7 +1,9 @@
 #include "history/HistoryFolder.h"
 
+#include "clips/ClipCollection.h"
 #include "clips/ClipLimits.h"
 #include "history/DiskFiles.h"
+#include "history/SealedClipFile.h"
 
 #include <algorithm>
 #include <chrono>
@@ -46,17 +48,19 @@ bool EndsWith(const std::string& text, const std::string& end) {
 // still bringing: its next change is seen, and it is no damaged file meanwhile.
 const auto kStillArriving = std::chrono::minutes(10);
 
-enum class FileState { kWhole, kArriving, kDamaged };
+enum class FileState { kWhole, kArriving, kDamaged, kUnsealed };
 
 // Whether a file is a whole clip file of ours by its header and length, and that header when it is.
-FileState HeaderOf(const std::filesystem::path& path, std::uint64_t bytes, ClipFileHeader& header) {
+FileState HeaderOf(const std::filesystem::path& path, std::uint64_t bytes, const common::Sealer& sealer,
+                   ClipFileHeader& header) {
     std::string leading(kClipFileHeaderRead, '\0');
     std::FILE* in = OpenSharing(path, false);
     if (!in) return FileState::kDamaged;
     leading.resize(std::fread(&leading[0], 1, leading.size(), in));
     std::fclose(in);
     ClipFileError why = ClipFileError::kNone;
-    const auto read = ReadClipFileHeader(leading, why);
+    const auto read = ReadSealedClipFileHeader(leading, sealer, why);
+    if (why == ClipFileError::kNotSealed) return FileState::kUnsealed;
     const bool cutShort = why == ClipFileError::kTruncated || (read && read->fileBytes > bytes);
     if (cutShort) {
         std::error_code unknown;
@@ -78,12 +82,12 @@ bool SettingNumber(const std::string& text, std::uint64_t low, std::uint64_t hig
 }
 
 // Whether a file holds what its name says (the hash of its formats), read whole within its kind's bound.
-bool ContentMatchesName(const StoredClip& clip) {
+bool ContentMatchesName(const StoredClip& clip, const common::Sealer& sealer) {
     std::string bytes;
     if (!ReadFileWithin(clip.file, clips::MaxClipFileBytes(clip.header.kind), bytes)) return false;
     ClipFileError error = ClipFileError::kNone;
-    const auto contents = ReadClipFile(bytes, error);
-    return contents && ContentChecksum(contents->formats) == clip.id.content;
+    const auto contents = ReadSealedClipFile(bytes, sealer, error);
+    return contents && SealedContentId(contents->formats, sealer) == clip.id.content;
 }
 
 }  // namespace
@@ -142,7 +146,8 @@ int RemoveUnfinishedFiles(const std::filesystem::path& folder, std::uint32_t mac
     return removed;
 }
 
-HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCache* cache) {
+HistoryListing ListHistoryFolder(const std::filesystem::path& folder, const common::Sealer& sealer,
+                                 HeaderCache* cache) {
     HistoryListing listing;
     std::vector<StoredClip> found;
     std::vector<std::filesystem::file_time_type> written;
@@ -184,7 +189,7 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCach
         readers.emplace_back([&, t] {
             for (std::size_t n = t; n < unread.size(); n += threads) {
                 const std::size_t i = unread[n];
-                state[i] = HeaderOf(found[i].file, found[i].bytes, found[i].header);
+                state[i] = HeaderOf(found[i].file, found[i].bytes, sealer, found[i].header);
             }
         });
     for (std::thread& reader : readers) reader.join();
@@ -200,7 +205,9 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCach
     std::vector<bool> exact(found.size(), false);
     for (std::size_t i = 0; i < found.size(); ++i) {
         if (state[i] != FileState::kWhole) {
-            ++(state[i] == FileState::kArriving ? listing.arriving : listing.damaged);
+            ++(state[i] == FileState::kArriving   ? listing.arriving
+               : state[i] == FileState::kUnsealed ? listing.unsealed
+                                                  : listing.damaged);
             continue;
         }
         bool exactName = false;
@@ -227,11 +234,11 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCach
         if (added) continue;
         // Two files say they hold one content: each must, before they count as one clip (a file made to
         // hide another behind its name is refused).
-        if (!ContentMatchesName(found[i])) {
+        if (!ContentMatchesName(found[i], sealer)) {
             ++listing.damaged;
             continue;
         }
-        if (!ContentMatchesName(found[it->second])) {
+        if (!ContentMatchesName(found[it->second], sealer)) {
             ++listing.damaged;
             it->second = i;
             continue;
@@ -284,7 +291,7 @@ std::vector<std::filesystem::path> CopyIndex::CopiesOf(const std::filesystem::pa
     return copies;
 }
 
-void RemoveOlderCopies(const std::filesystem::path& file, CopyIndex* index,
+void RemoveOlderCopies(const std::filesystem::path& file, const common::Sealer& sealer, CopyIndex* index,
                        const std::function<void(const std::filesystem::path&)>& deleting) {
     bool exact = false;
     const auto id = ParseClipFileName(NameOf(file).value_or(""), exact);
@@ -299,7 +306,7 @@ void RemoveOlderCopies(const std::filesystem::path& file, CopyIndex* index,
         ClipFileHeader header;
         std::error_code sized;
         const std::uint64_t bytes = std::filesystem::file_size(path, sized);
-        if (other->machine != id->machine && !sized && HeaderOf(path, bytes, header) == FileState::kWhole &&
+        if (other->machine != id->machine && !sized && HeaderOf(path, bytes, sealer, header) == FileState::kWhole &&
             header.pinned)
             continue;
         copies.push_back(path);
@@ -315,9 +322,40 @@ std::size_t PlaceByTime(const std::vector<std::uint64_t>& capturedAtMs, std::uin
     return std::size_t(std::upper_bound(capturedAtMs.begin(), capturedAtMs.end(), at) - capturedAtMs.begin());
 }
 
-std::string DamagedFilesLine(int damaged) {
-    if (damaged <= 0) return "";
-    return std::to_string(damaged) + (damaged == 1 ? " damaged clip file skipped" : " damaged clip files skipped");
+std::string SkippedFilesLine(int damaged, int unsealed) {
+    std::string line;
+    if (damaged > 0)
+        line = std::to_string(damaged) + (damaged == 1 ? " damaged clip file skipped" : " damaged clip files skipped");
+    if (unsealed > 0)
+        line += (line.empty() ? "" : "; ") + std::to_string(unsealed) +
+                (unsealed == 1 ? " clip file" : " clip files") + " not sealed with this history's key skipped";
+    return line;
+}
+
+PlainFilesSealed SealPlainFiles(const std::filesystem::path& folder, const common::Sealer& sealer) {
+    PlainFilesSealed result;
+    std::vector<std::filesystem::path> files;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        if (IsClipFileName(NameOf(it->path()).value_or(""))) files.push_back(it->path());
+    for (const auto& file : files) {
+        std::string bytes, why;
+        ClipFileError notPlain = ClipFileError::kNone;
+        if (!ReadFileWithin(file, clips::MaxClipFileBytes(clips::kKindPicture), bytes)) continue;
+        const auto clip = ReadClipFile(bytes, notPlain);
+        if (!clip || FromTheFuture(clip->header.capturedAtMs)) continue;  // sealed already, or not ours to seal
+        bool exact = false;
+        const auto named = ParseClipFileName(NameOf(file).value_or(""), exact);
+        const auto content = SealedContentId(clip->formats, sealer);
+        const std::string sealed = WriteSealedClipFile(*clip, sealer);
+        const ClipFileId id{clip->header.capturedAtMs, named ? named->machine : 0, content.value_or(0)};
+        if (content && !sealed.empty() && WriteFileWhole(folder / ClipFileName(id), sealed, &why) &&
+            DeleteOnce(file, why))
+            ++result.sealed;
+        else
+            ++result.failed;
+    }
+    return result;
 }
 
 HistoryLimits HistoryLimitsFromSettings(const std::optional<std::string>& size,

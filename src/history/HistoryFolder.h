@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Sealer.h"
 #include "history/ClipFile.h"
 #include "history/DiskFiles.h"
 
@@ -50,8 +51,10 @@ struct StoredClip {
     ClipFileId id;
 };
 
-// What the folder holds, oldest first (by capture time, then name). Files that are not whole clip files
-// of ours (cut short, damaged, newer, another program's) are counted in damaged and left where they are.
+// What the folder holds, oldest first (by capture time, then name), read through the history's sealer.
+// Files that are not whole clip files of ours (cut short, damaged, newer, another program's) are counted in
+// damaged, files not sealed with the history's key (plain, planted, another history's) in unsealed; both
+// are left where they are.
 // Of several files with one id (a sync service's conflict copies) the exact name is listed; of several
 // clips with one content (the same copy captured on two machines) the newest, pinned when any of them is:
 // the others are in hidden. A file cut short that was written to in the last minutes is one a sync
@@ -60,6 +63,7 @@ struct HistoryListing {
     std::vector<StoredClip> clips;
     std::vector<StoredClip> hidden;
     int damaged = 0;
+    int unsealed = 0;
     int arriving = 0;
 };
 // Headers an earlier listing read: a whole file whose size and time of last change are as they were is
@@ -73,7 +77,8 @@ struct HeaderCache {
     };
     std::map<std::filesystem::path, Known> files;
 };
-HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCache* cache = nullptr);
+HistoryListing ListHistoryFolder(const std::filesystem::path& folder, const common::Sealer& sealer,
+                                 HeaderCache* cache = nullptr);
 // Deletes the other files of a clip file's content captured no later than it (a sync service's conflict
 // copies, the same copy captured earlier on another machine), so that a clip deleted, pinned or unpinned
 // here does not come back from one of them. Another machine's pinned copy stays. The file itself is left as
@@ -81,7 +86,7 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, HeaderCach
 // index, when given, spares a listing of the whole folder for each file (thousands of deletes at once).
 class CopyIndex;
 // deleting, when given, is told of each file before it is deleted.
-void RemoveOlderCopies(const std::filesystem::path& file, CopyIndex* index = nullptr,
+void RemoveOlderCopies(const std::filesystem::path& file, const common::Sealer& sealer, CopyIndex* index = nullptr,
                        const std::function<void(const std::filesystem::path&)>& deleting = nullptr);
 
 // The folder's clip files by the content their names give: listed once, kept up to date with one writer's own
@@ -98,8 +103,16 @@ private:
     std::chrono::steady_clock::time_point listed_;
     std::multimap<std::uint64_t, std::filesystem::path> byContent_;
 };
-// "1 damaged clip file skipped", "2 damaged clip files skipped"; "" for none.
-std::string DamagedFilesLine(int damaged);
+// "1 damaged clip file skipped; 3 clip files not sealed with this history's key skipped"; "" for none.
+std::string SkippedFilesLine(int damaged, int unsealed);
+
+// Seals the first version's plain clip files in place, once, when the folder gets its key: each is written
+// sealed under its keyed name, then the plain file is deleted. A file that cannot be sealed stays as it was.
+struct PlainFilesSealed {
+    int sealed = 0;
+    int failed = 0;
+};
+PlainFilesSealed SealPlainFiles(const std::filesystem::path& folder, const common::Sealer& sealer);
 
 // Where a clip captured at this time goes among clips listed in capture order (times oldest first): after
 // every clip captured at or before it.

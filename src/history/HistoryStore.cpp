@@ -198,14 +198,16 @@ std::filesystem::path DefaultHistoryFolder() {
     return std::filesystem::path(local) / L"Ardentia" / L"History";
 }
 
-void HistoryStore::Open(const std::filesystem::path& folder) {
+void HistoryStore::Open(const std::filesystem::path& folder, std::shared_ptr<const common::Sealer> sealer) {
     Close();
+    if (!sealer) return;  // no key, no history on disk
+    state_.sealer = std::move(sealer);
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
     state_.folder = folder;
     state_.open = true;
     RemoveUnfinishedFiles(folder, state_.machine);
-    state_.worker.Start();
+    state_.worker.Start(state_.sealer);
     clips_.Holders().onReleased = [this](clips::HolderFamily family, std::int16_t index) { Forget(family, index); };
 }
 
@@ -273,9 +275,14 @@ bool HistoryStore::WriteQueuedClips() {
         contents->header.capturedAtMs = entry.capturedAtMs;
         contents->header.label = clips_.Host()->ClipList().Model().ItemText(position);
         contents->header.pinned = pinned;
-        entry.id = {entry.capturedAtMs, state_.machine, ContentChecksum(contents->formats)};
+        const auto content = SealedContentId(contents->formats, *state_.sealer);
+        if (!content) {  // the system's cryptography failed: kept in memory, written when tried again
+            entry.unwritten = true;
+            continue;
+        }
+        entry.id = {entry.capturedAtMs, state_.machine, *content};
         entry.file = state_.folder / ClipFileName(entry.id);
-        entry.fileBytes = ClipFileBytes(*contents);
+        entry.fileBytes = SealedClipFileBytes(*contents, *state_.sealer);
         // A clip that had a file (pinned, unpinned, made newest) replaces every older copy of it.
         entry.written = false;
         entry.writeJob = state_.worker.Write(entry.file, std::move(*contents), !entry.previous.empty());
@@ -297,7 +304,7 @@ bool HistoryStore::LoadClip(const clips::ClipId& tag) {
     const auto it = state_.entries.find(key);
     if (it == state_.entries.end() || it->second.loaded) return true;  // held since it was captured, or read already
     std::optional<ClipFileContents> clip;
-    if (!ReadStoredClip(it->second.file, clip) || clip->header.kind != tag.kind ||
+    if (!ReadStoredClip(it->second.file, *state_.sealer, clip) || clip->header.kind != tag.kind ||
         !FillHolderFromFile(*clip, key.second)) {
         ReleaseKeepingFile(key);
         return false;
@@ -316,7 +323,7 @@ bool HistoryStore::UseClip(const clips::ClipId& tag) {
     // Its file was whole when listed but is damaged now: the clip goes, the file stays where it is.
     for (int position = clips_.Count() - 1; position >= 0; --position)
         if (clips_.Tags().Tag(position) == tag) DropDamagedClip(position);
-    if (clips_.Host()) clips_.Host()->ReportRefusedClip(DamagedFilesLine(1));
+    if (clips_.Host()) clips_.Host()->ReportRefusedClip(SkippedFilesLine(1, 0));
     return false;
 }
 

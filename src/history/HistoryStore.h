@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -51,9 +52,10 @@ public:
 
     clips::Clips& Clips() { return clips_; }
 
-    // Starts keeping the history in folder (made when missing). Clips the holders let go from now on lose
-    // their files; program exit, which clears the holders, keeps them.
-    void Open(const std::filesystem::path& folder);
+    // Starts keeping the history in folder (made when missing), every file sealed by sealer (the folder's key).
+    // Clips the holders let go from now on lose their files; program exit, which clears the holders, keeps them.
+    void Open(const std::filesystem::path& folder, std::shared_ptr<const common::Sealer> sealer);
+    bool IsOpen() const { return state_.open; }
     void Close();  // waits for the writes under way
     const std::filesystem::path& Folder() const { return state_.folder; }
     // "History Disk MB": past it, the oldest unpinned clips go.

@@ -107,9 +107,9 @@ bool HistoryStore::FillHolderFromFile(const ClipFileContents& clip, std::int16_t
     return held;
 }
 
-bool ReadSearchTextOfFile(const std::filesystem::path& file, StoredSearchText& read) {
+bool ReadSearchTextOfFile(const std::filesystem::path& file, const common::Sealer& sealer, StoredSearchText& read) {
     std::optional<ClipFileContents> clip;
-    if (!ReadStoredClip(file, clip)) return false;
+    if (!ReadStoredClip(file, sealer, clip)) return false;
     read = {};
     read.kind = clip->header.kind;
     const std::string* rtf = nullptr;
@@ -151,17 +151,19 @@ clips::ClipId HistoryStore::InsertListedClip(const ClipFileHeader& header, int p
     return tag;
 }
 
-bool ReadStoredClip(const std::filesystem::path& file, std::optional<ClipFileContents>& clip) {
+bool ReadStoredClip(const std::filesystem::path& file, const common::Sealer& sealer,
+                    std::optional<ClipFileContents>& clip) {
     std::string bytes;
     ClipFileError error = ClipFileError::kNone;
-    clip = ReadFileWithin(file, clips::MaxClipFileBytes(clips::kKindPicture), bytes) ? ReadClipFile(bytes, error)
-                                                                                     : std::nullopt;
+    clip = ReadFileWithin(file, clips::MaxClipFileBytes(clips::kKindPicture), bytes)
+               ? ReadSealedClipFile(bytes, sealer, error)
+               : std::nullopt;
     return clip.has_value();
 }
 
 std::string HistoryStore::Restore(const HistoryLimits& limits) {
-    if (!clips_.Host()) return "";
-    const HistoryListing listing = ListHistoryFolder(Folder());
+    if (!clips_.Host() || !state_.open) return "";
+    const HistoryListing listing = ListHistoryFolder(Folder(), *state_.sealer);
     // What is beyond the limits goes now, oldest unpinned first, as it would have gone while running.
     const std::vector<std::size_t> removed = ClipsToRemove(listing.clips, limits);
     std::vector<bool> gone(listing.clips.size(), false);
@@ -186,7 +188,7 @@ std::string HistoryStore::Restore(const HistoryLimits& limits) {
             ++damaged;
         }
     ReadSearchTextsAhead();
-    return DamagedFilesLine(damaged);
+    return SkippedFilesLine(damaged, listing.unsealed);
 }
 
 }  // namespace history

@@ -23,9 +23,10 @@ const char kPictureEntryName[] = ".picture";
 const std::size_t kStoredSearchChars = 64 * 1024;
 const std::size_t kStoredSearchRtfBytes = 1024 * 1024;  // of rich text alone, read through a box: bounded
 // What search reads of a clip file; false when it holds no whole clip. Any thread.
-bool ReadSearchTextOfFile(const std::filesystem::path& file, StoredSearchText& read);
+bool ReadSearchTextOfFile(const std::filesystem::path& file, const common::Sealer& sealer, StoredSearchText& read);
 
 // The whole file, checked; empty when it cannot be read or is not a whole clip file.
-bool ReadStoredClip(const std::filesystem::path& file, std::optional<ClipFileContents>& clip);
+bool ReadStoredClip(const std::filesystem::path& file, const common::Sealer& sealer,
+                    std::optional<ClipFileContents>& clip);
 
 }  // namespace history

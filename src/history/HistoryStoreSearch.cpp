@@ -12,7 +12,7 @@ bool HistoryStore::StoredClipSearchText(const clips::ClipId& tag, std::string& t
     Entry& entry = it->second;
     StoredSearchText found;
     const bool kept = state_.searchTexts.Find(entry.id, found);
-    if (!kept && !ReadSearchTextOfFile(entry.file, found)) found = {};
+    if (!kept && !ReadSearchTextOfFile(entry.file, *state_.sealer, found)) found = {};
     // A damaged file is told when the clip is used; meanwhile search finds nothing in it.
     const bool whole = found.kind == tag.kind;
     if (!whole) found = {};
@@ -35,7 +35,10 @@ void HistoryStore::ReadSearchTextsAhead() {
         if (it != state_.entries.end() && !it->second.loaded && !it->second.file.empty())
             newestFirst.emplace_back(it->second.id, it->second.file);
     }
-    state_.searchTexts.ReadAhead(std::move(newestFirst), ReadSearchTextOfFile);
+    state_.searchTexts.ReadAhead(std::move(newestFirst),
+                                 [sealer = state_.sealer](const std::filesystem::path& file, StoredSearchText& read) {
+                                     return ReadSearchTextOfFile(file, *sealer, read);
+                                 });
 }
 
 }  // namespace history

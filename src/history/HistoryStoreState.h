@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -39,6 +40,7 @@ using EntryKey = std::pair<clips::HolderFamily, std::int16_t>;
 
 struct HistoryStoreState {
     std::filesystem::path folder;
+    std::shared_ptr<const common::Sealer> sealer;  // the folder's key: every file is read and written through it
     bool open = false;
     bool remember = true;
     std::uint32_t machine = 0;

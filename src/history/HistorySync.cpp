@@ -10,7 +10,7 @@ namespace history {
 
 bool HistoryStore::StartSync(HWND window) {
     return watcher_.Start(
-        Folder(), window, kFolderListedMessage, [this] { return state_.worker.Done(); },
+        Folder(), state_.sealer, window, kFolderListedMessage, [this] { return state_.worker.Done(); },
         [this](const std::filesystem::path& name, bool removed) { return state_.worker.IsOwnChange(name, removed); });
 }
 

@@ -90,6 +90,10 @@ std::string WriteSealedClipFile(const ClipFileContents& clip, const common::Seal
     return out;
 }
 
+std::uint64_t SealedClipFileBytes(const ClipFileContents& clip, const common::Sealer& sealer) {
+    return kPreambleBytes + HeaderBlock(clip.header).size() + FormatsBlockBytes(clip.formats) + 2 * sealer.Overhead();
+}
+
 std::optional<ClipFileHeader> ReadSealedClipFileHeader(const std::string& leading, const common::Sealer& sealer,
                                                        ClipFileError& error) {
     const auto layout = ReadPreamble(leading, error);

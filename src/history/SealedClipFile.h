@@ -19,6 +19,8 @@ const std::uint32_t kSealedClipFileVersion = 2;
 
 // The file's bytes; empty when the system could not seal them.
 std::string WriteSealedClipFile(const ClipFileContents& clip, const common::Sealer& sealer);
+// How long that file is, worked out without sealing it.
+std::uint64_t SealedClipFileBytes(const ClipFileContents& clip, const common::Sealer& sealer);
 // The header alone, from the file's first kClipFileHeaderRead bytes (or all of a shorter file).
 std::optional<ClipFileHeader> ReadSealedClipFileHeader(const std::string& leading, const common::Sealer& sealer,
                                                        ClipFileError& error);

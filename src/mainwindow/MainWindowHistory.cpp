@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 
+#include "history/FolderKeys.h"
 #include "history/HistoryFolder.h"
 #include "history/HistoryStore.h"
 #include "clips/Clips.h"
@@ -65,10 +66,18 @@ void MainWindow::RestoreKeptHistory() {
     history_.SetMachineId(MachineId());
     SendMessageW(checkRemember_, BM_SETCHECK, history_.Remembers() ? BST_CHECKED : BST_UNCHECKED, 0);
     // Opened even when the history is not remembered: pinned clips are.
-    const std::string folder = shell::GetSetting(shell::kKeyHistoryFolder, "");
-    history_.Open(folder.empty() ? history::DefaultHistoryFolder()
-                                             : std::filesystem::path(common::Widen(folder)));
-    historyNote_ = history_.Restore(limits);
+    const std::string named = shell::GetSetting(shell::kKeyHistoryFolder, "");
+    const std::filesystem::path folder =
+        named.empty() ? history::DefaultHistoryFolder() : std::filesystem::path(common::Widen(named));
+    const history::FolderKey key = history::KeyOfFolder(folder);
+    historyNote_ = key.problem;
+    if (key.sealer) {
+        // The first version's plain files are sealed once; until all are, the next start tries again.
+        if (!key.plainFilesSealed && history::SealPlainFiles(folder, *key.sealer).failed == 0)
+            history::NotePlainFilesSealed(folder, *key.sealer);
+        history_.Open(folder, key.sealer);
+        historyNote_ = history_.Restore(limits);
+    }
     for (const auto& [understood, key] : {std::pair<bool, const char*>{limits.sizeUnderstood, shell::kKeyHistorySize},
                                           {limits.diskUnderstood, shell::kKeyHistoryDisk}})
         if (!understood)

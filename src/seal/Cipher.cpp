@@ -4,6 +4,7 @@
 #include <bcrypt.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace seal {
 namespace {
@@ -81,38 +82,52 @@ std::optional<Key> NewKey() {
     return key;
 }
 
-std::optional<std::string> Seal(const Key& key, const std::string& plain, const std::string& associated) {
+struct SealingKey::Handles {
+    explicit Handles(const Key& key) : gcm(key) {}
+    GcmKey gcm;
+};
+
+SealingKey::SealingKey(const Key& key) : handles_(std::make_unique<Handles>(key)) {}
+SealingKey::~SealingKey() = default;
+bool SealingKey::Usable() const { return handles_->gcm.get() != nullptr; }
+
+std::optional<std::string> SealingKey::Seal(const std::string& plain, const std::string& associated) const {
     if (plain.size() > 0x7FFFFFFF - kSealOverhead) return std::nullopt;
-    GcmKey gcm(key);
     const auto nonce = RandomBytes(kNonceBytes);
-    if (!gcm.get() || !nonce) return std::nullopt;
+    if (!Usable() || !nonce) return std::nullopt;
     std::string sealed = *nonce + std::string(plain.size() + kTagBytes, '\0');
     PUCHAR out = Bytes(sealed);
     auto info = ModeInfo(out, associated, out + kNonceBytes + plain.size());
     ULONG written = 0;
     // CNG reads no input through a null pointer even for an empty message, but wants a buffer to point at.
-    if (!Ok(BCryptEncrypt(gcm.get(), plain.empty() ? out : Bytes(plain), ULONG(plain.size()), &info, nullptr, 0,
-                          out + kNonceBytes, ULONG(plain.size()), &written, 0)) ||
+    if (!Ok(BCryptEncrypt(handles_->gcm.get(), plain.empty() ? out : Bytes(plain), ULONG(plain.size()), &info,
+                          nullptr, 0, out + kNonceBytes, ULONG(plain.size()), &written, 0)) ||
         written != plain.size())
         return std::nullopt;
     return sealed;
 }
 
-std::optional<std::string> Open(const Key& key, const std::string& sealed, const std::string& associated) {
-    if (sealed.size() < kSealOverhead || sealed.size() > 0x7FFFFFFF) return std::nullopt;
-    GcmKey gcm(key);
-    if (!gcm.get()) return std::nullopt;
+std::optional<std::string> SealingKey::Open(const std::string& sealed, const std::string& associated) const {
+    if (sealed.size() < kSealOverhead || sealed.size() > 0x7FFFFFFF || !Usable()) return std::nullopt;
     PUCHAR in = Bytes(sealed);  // only read: CNG's pointers are not const
     const std::size_t length = sealed.size() - kSealOverhead;
     std::string plain(length, '\0');
     auto info = ModeInfo(in, associated, in + kNonceBytes + length);
     ULONG written = 0;
     PUCHAR out = length ? Bytes(plain) : in;
-    if (!Ok(BCryptDecrypt(gcm.get(), in + kNonceBytes, ULONG(length), &info, nullptr, 0, out, ULONG(length),
-                          &written, 0)) ||
+    if (!Ok(BCryptDecrypt(handles_->gcm.get(), in + kNonceBytes, ULONG(length), &info, nullptr, 0, out,
+                          ULONG(length), &written, 0)) ||
         written != length)
         return std::nullopt;
     return plain;
+}
+
+std::optional<std::string> Seal(const Key& key, const std::string& plain, const std::string& associated) {
+    return SealingKey(key).Seal(plain, associated);
+}
+
+std::optional<std::string> Open(const Key& key, const std::string& sealed, const std::string& associated) {
+    return SealingKey(key).Open(sealed, associated);
 }
 
 std::optional<Digest> Hmac(const Key& key, const std::string& data) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -27,6 +28,23 @@ std::optional<Key> NewKey();
 std::optional<std::string> Seal(const Key& key, const std::string& plain, const std::string& associated = "");
 // The plain text, or none when anything (a byte, the key, the associated data) differs from what was sealed.
 std::optional<std::string> Open(const Key& key, const std::string& sealed, const std::string& associated = "");
+
+// One AES-256-GCM key object made once for many messages: making it costs more than sealing a small clip.
+// Not for two threads at once (the system's object keeps each message's nonce while it works).
+class SealingKey {
+public:
+    explicit SealingKey(const Key& key);
+    ~SealingKey();
+    SealingKey(const SealingKey&) = delete;
+    SealingKey& operator=(const SealingKey&) = delete;
+    bool Usable() const;
+    std::optional<std::string> Seal(const std::string& plain, const std::string& associated) const;
+    std::optional<std::string> Open(const std::string& sealed, const std::string& associated) const;
+
+private:
+    struct Handles;
+    std::unique_ptr<Handles> handles_;
+};
 
 std::optional<Digest> Hmac(const Key& key, const std::string& data);
 std::optional<Key> DeriveKey(const std::string& passphrase, const std::string& salt, std::uint64_t rounds);

@@ -1,5 +1,8 @@
-// Seals with one history key through CNG: AES-256-GCM for what is stored, HMAC-SHA256 for names.
+// Seals with one history key through CNG: AES-256-GCM for what is stored, HMAC-SHA256 for names. One key
+// object serves every file; the threads that list, write and search take turns with it.
 #pragma once
+
+#include <mutex>
 
 #include "common/Sealer.h"
 #include "seal/Cipher.h"
@@ -8,20 +11,25 @@ namespace seal {
 
 class KeySealer : public common::Sealer {
 public:
-    explicit KeySealer(const Key& key) : key_(key) {}
+    explicit KeySealer(const Key& key) : key_(key), sealing_(key) {}
     std::optional<std::string> Seal(const std::string& plain, const std::string& associated) const override {
-        return seal::Seal(key_, plain, associated);
+        std::lock_guard<std::mutex> turn(turn_);
+        return sealing_.Seal(plain, associated);
     }
     std::optional<std::string> Open(const std::string& sealed, const std::string& associated) const override {
-        return seal::Open(key_, sealed, associated);
+        std::lock_guard<std::mutex> turn(turn_);
+        return sealing_.Open(sealed, associated);
     }
     std::optional<std::array<std::uint8_t, 32>> Digest(const std::string& bytes) const override {
         return Hmac(key_, bytes);
     }
     std::size_t Overhead() const override { return kSealOverhead; }
+    bool Usable() const { return sealing_.Usable(); }
 
 private:
     Key key_;
+    SealingKey sealing_;
+    mutable std::mutex turn_;
 };
 
 }  // namespace seal

@@ -1,6 +1,8 @@
 // Starts the real Ardentia.exe as a user would: it captures a copy, refuses a second instance, closes, and
 // shows its clips when started again.
 #include <gtest/gtest.h>
+
+#include "support/win32_wait.h"
 #include <windows.h>
 
 #include <string>
@@ -53,7 +55,7 @@ TEST(AppStart, CapturesACopyRefusesASecondInstanceAndClosesCleanly) {
         << InfoLine(restarted);
     PostMessageA(restarted, WM_CLOSE, 0, 0);
     EXPECT_EQ(ExitCodeWithin(again, 10000), 0u);
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kestrovan\\Ardentia");
+    testsupport::ForgetSettings();
     std::filesystem::remove_all(HistoryFolder());
 }
 

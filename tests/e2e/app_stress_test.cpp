@@ -39,7 +39,7 @@ protected:
     void TearDown() override {
         if (window) PostMessageA(window, WM_CLOSE, 0, 0);
         ExitCodeWithin(app, 10000);
-        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kestrovan\\Ardentia");
+        testsupport::ForgetSettings();
         std::filesystem::remove_all(HistoryFolder());
     }
     bool Alive() { return WaitForSingleObject(app.pi.hProcess, 0) == WAIT_TIMEOUT; }

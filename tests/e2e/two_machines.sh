@@ -3,10 +3,10 @@
 # the program, each in its own Wine prefix on its own X display, with one "History Folder". What one copies
 # the other puts back byte for byte; a delete and a pin travel; copies made on both at once are all kept;
 # conflict copies and files still arriving are neither shown twice nor broken; neither polls; a machine
-# that was off catches up when it starts.
-# Usage: two_machines.sh ARDENTIA.exe PREFIX_BASE
+# that was off catches up when it starts; nothing copied lies in the folder in the clear.
+# Usage: two_machines.sh ARDENTIA.exe PREFIX_BASE HISTORY_CHECK.exe
 set -uo pipefail
-exe="$1" base="$2"
+exe="$1" base="$2" history_check="$3"
 here="$(cd "$(dirname "$0")" && pwd)"
 runner="$here/../../scripts/wine-run.sh"
 . "$here/../../scripts/arch.sh"
@@ -25,6 +25,7 @@ declare -A display xvfb
 on() { local m="$1"; shift; DISPLAY="${display[$m]}" WINEPREFIX="$base-$m" WINEDEBUG=-all "$@"; }
 stop_all() {
   for m in a b; do discard_prefix "$base-$m"; kill "${xvfb[$m]:-}" 2>/dev/null; done
+  discard_prefix "$base-reader"
   rm -rf "$shared" "$shared".*
 }
 shared="/tmp/ardentia-shared-$$"
@@ -39,11 +40,23 @@ for m in a b; do
   key='HKCU\Software\Kestrovan\Ardentia'
   on "$m" timeout 60 "$wine" reg add "$key" /v ClipboardSwitch /t REG_SZ /d On /f >/dev/null
   on "$m" timeout 60 "$wine" reg add "$key" /v "History Folder" /t REG_SZ /d "Z:${shared//\//\\}" /f >/dev/null
-  on "$m" timeout 300 "$wine" "$exe" >/dev/null 2>&1 &
 done
 app_window() { on "$1" xdotool search --name '^Ardentia$' 2>/dev/null | head -1; }
 window_of() { [ -n "$(app_window "$1")" ]; }
-for m in a b; do check "machine $m starts" wait_for 60 window_of "$m" || exit 1; done
+# A seals the folder with a new key; B holds that key before it starts, as the user brought it over.
+on a timeout 300 "$wine" "$exe" >/dev/null 2>&1 &
+check "machine a starts" wait_for 60 window_of a || exit 1
+keys='HKCU\Software\Kestrovan\Ardentia\History Keys'
+on a timeout 60 "$wine" reg export "$keys" "Z:${shared//\//\\}.keys.reg" /y >/dev/null 2>&1
+on b timeout 60 "$wine" reg import "Z:${shared//\//\\}.keys.reg" >/dev/null 2>&1
+# The tests' own reader of the folder runs in a prefix of its own, apart from both programs.
+reader="$base-reader"
+rm -rf "$reader" "$reader.lock"
+bash "$runner" --prefix "$reader" --init || { echo "FAILED: the reader's prefix could not be made"; exit 1; }
+WINEPREFIX="$reader" WINEDEBUG=-all timeout 60 "$wine" reg import "Z:${shared//\//\\}.keys.reg" >/dev/null 2>&1
+rm -f "$shared.keys.reg"
+on b timeout 300 "$wine" "$exe" >/dev/null 2>&1 &
+check "machine b starts" wait_for 60 window_of b || exit 1
 
 copy_on() { on "$1" sh -c 'printf "%s" "$0" | timeout 10 xclip -selection clipboard' "$2"; }
 clipboard_of() { on "$1" timeout 10 xclip -o -selection clipboard -t "${2:-UTF8_STRING}" 2>/dev/null; }
@@ -53,7 +66,13 @@ put_back_on() {  # put_back_on MACHINE WORDS
   on "$1" xdotool windowfocus --sync "$w" key ctrl+f type --delay 30 "$2"
   on "$1" xdotool key Return key Escape
 }
-file_of() { grep -l -a -F -- "$1" "$shared"/*.clip 2>/dev/null | grep -v conflicted | head -1; }
+# The file of the newest clip whose label holds the words, read with the folder's key.
+file_of() {
+  local name
+  name="$(WINEPREFIX="$reader" WINEDEBUG=-all DISPLAY= timeout 60 "$wine" "$history_check" "Z:${shared//\//\\}" \
+           find "$1" 2>/dev/null | tr -d '\r')"
+  [ -n "$name" ] && echo "$shared/$name"
+}
 # True once machine m puts back a clip found by the words whose text is exactly `want`.
 finds() {  # finds MACHINE WORDS WANT
   put_back_on "$1" "$2"
@@ -72,6 +91,9 @@ wait_for 40 arrived_from_a && sleep 3  # B lists a new file within a second or t
 untouched_b() { [ "$(clipboard_of b)" = 'B holds this' ] && [ "$(on b xdotool getwindowfocus 2>/dev/null)" = "$focus_b" ]; }
 check "a clip from A takes neither B's clipboard nor its focus" untouched_b
 check "a copy on A is put back on B with every character" wait_for 40 finds b "machine A" "$text_a"
+in_the_clear() { grep -r -l -a -F -e 'From machine A' -e 'B holds this' "$shared" >/dev/null 2>&1 ||
+                 grep -r -l -a -P 'F\x00r\x00o\x00m\x00 \x00m\x00a\x00c\x00h' "$shared" >/dev/null 2>&1; }
+check "nothing copied lies in the shared folder in the clear" eval '! in_the_clear'
 
 convert -size 37x23 xc:'#2a6e9c' -fill '#f0c020' -draw 'rectangle 5,5 20,15' "$shared.png" 2>/dev/null
 on a sh -c 'timeout 10 xclip -selection clipboard -t image/png -i "$0"' "$shared.png"

@@ -13,6 +13,7 @@
 
 #include "clips/ClipCollection.h"
 #include "support/stored_clips.h"
+#include "support/test_sealer.h"
 
 namespace history {
 namespace {
@@ -31,13 +32,15 @@ protected:
     }
     void TearDown() override { fs::remove_all(folder_); }
     fs::path Store(std::uint64_t at, const std::string& label, std::uint32_t machine = 7, bool pinned = false) {
-        const fs::path file = testsupport::StoreTextClip(folder_, at, label, machine, pinned);
+        const fs::path file = testsupport::StoreTextClip(folder_, sealer_, at, label, machine, pinned);
         EXPECT_FALSE(file.empty());
         return file;
     }
     void Put(const std::string& name, const std::string& bytes) {
         std::ofstream(folder_ / name, std::ios::binary) << bytes;
     }
+    HistoryListing List(const fs::path& folder) { return ListHistoryFolder(folder, sealer_); }
+    testsupport::TestSealer sealer_{42};
     fs::path folder_;
 };
 
@@ -49,8 +52,9 @@ TEST_F(HistoryFolderTest, ClipsAreListedAsCapturedAndAnythingElseIsCountedOnceAn
     const std::string whole{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     ClipFileContents newer;
     newer.header = {clips::kKindText, 1, false, "from a later version"};
-    std::string later = WriteClipFile(newer);
-    later[8] = 2;
+    std::string later = WriteSealedClipFile(newer, sealer_), plain = WriteClipFile(newer);
+    later[8] = 3;
+    const testsupport::TestSealer stranger(43);
     const struct {
         const char* name;
         std::string bytes;
@@ -59,6 +63,8 @@ TEST_F(HistoryFolderTest, ClipsAreListedAsCapturedAndAnythingElseIsCountedOnceAn
         {"0000000000002-empty.clip", ""},
         {"0000000000003-newer.clip", later},
         {"0000000000004-theirs.clip", "%PDF-1.7"},
+        {"0000000000007-plain.clip", plain},  // the first version's, and sealed with another key: not believed
+        {"0000000000008-stranger.clip", WriteSealedClipFile(newer, stranger)},
         {"0000000000005-left.clip.part", whole.substr(0, 10)},  // not a clip file: not counted
         {"notes.txt", "not ours, not a clip file"},
     };
@@ -70,11 +76,11 @@ TEST_F(HistoryFolderTest, ClipsAreListedAsCapturedAndAnythingElseIsCountedOnceAn
 
     // A sync service's conflict copy of a file, and the same copy captured earlier on another machine: each
     // clip is listed once, the exact name and the newest capture.
-    const fs::path third = ListHistoryFolder(folder_).clips.at(2).file;
+    const fs::path third = List(folder_).clips.at(2).file;
     fs::copy_file(third, folder_ / (third.stem().u8string() + " (conflicted copy).clip"));
     Store(1700000000050, "third", 9);
 
-    const HistoryListing listing = ListHistoryFolder(folder_);
+    const HistoryListing listing = List(folder_);
     ASSERT_EQ(listing.clips.size(), 3u);
     EXPECT_EQ(listing.clips[2].file, third);
     EXPECT_EQ(listing.hidden.size(), 2u);
@@ -84,11 +90,14 @@ TEST_F(HistoryFolderTest, ClipsAreListedAsCapturedAndAnythingElseIsCountedOnceAn
     EXPECT_EQ(listing.clips[0].bytes, whole.size());
     EXPECT_EQ(listing.damaged, 4);
     EXPECT_EQ(listing.arriving, 1);
-    EXPECT_EQ(DamagedFilesLine(listing.damaged), "4 damaged clip files skipped");
-    EXPECT_EQ(DamagedFilesLine(1), "1 damaged clip file skipped");
-    EXPECT_EQ(DamagedFilesLine(0), "");
+    EXPECT_EQ(listing.unsealed, 2);
+    EXPECT_EQ(SkippedFilesLine(listing.damaged, listing.unsealed),
+              "4 damaged clip files skipped; 2 clip files not sealed with this history's key skipped");
+    EXPECT_EQ(SkippedFilesLine(0, 1), "1 clip file not sealed with this history's key skipped");
+    EXPECT_EQ(SkippedFilesLine(1, 0), "1 damaged clip file skipped");
+    EXPECT_EQ(SkippedFilesLine(0, 0), "");
     for (const auto& other : others) EXPECT_TRUE(fs::exists(folder_ / other.name)) << other.name;
-    EXPECT_TRUE(ListHistoryFolder(folder_ / "missing").clips.empty());
+    EXPECT_TRUE(List(folder_ / "missing").clips.empty());
 }
 
 // Copies of one content (captured on two machines, a sync service's conflict copy) show as one clip, pinned
@@ -98,7 +107,7 @@ TEST_F(HistoryFolderTest, CopiesOfAClipShowAsOneAndGoWithIt) {
     const fs::path kept = Store(1700000000200, "same", 7);
     fs::copy_file(kept, folder_ / (kept.stem().u8string() + " (conflicted copy).clip"));
     const fs::path other = Store(1700000000150, "other", 9);
-    HistoryListing listing = ListHistoryFolder(folder_);
+    HistoryListing listing = List(folder_);
     ASSERT_EQ(listing.clips.size(), 2u);
     EXPECT_EQ(listing.clips[1].file, kept);
     EXPECT_TRUE(listing.clips[1].header.pinned);
@@ -109,9 +118,9 @@ TEST_F(HistoryFolderTest, CopiesOfAClipShowAsOneAndGoWithIt) {
     planted.header = {clips::kKindText, 1700000000250, false, "same"};
     planted.formats = {{"#13", "something else"}};
     const fs::path lying = folder_ / ClipFileName({1700000000250, 3, listing.clips[1].id.content});
-    ASSERT_TRUE(WriteFileWhole(lying, WriteClipFile(planted)));
+    ASSERT_TRUE(WriteFileWhole(lying, WriteSealedClipFile(planted, sealer_)));
     const fs::path future = Store(4102444800000, "from 2100");
-    listing = ListHistoryFolder(folder_);
+    listing = List(folder_);
     ASSERT_EQ(listing.clips.size(), 2u);
     EXPECT_EQ(listing.clips[1].file, kept);
     EXPECT_EQ(listing.damaged, 2);
@@ -119,15 +128,41 @@ TEST_F(HistoryFolderTest, CopiesOfAClipShowAsOneAndGoWithIt) {
     fs::remove(future);
 
     const fs::path later = Store(1700000000300, "same", 5);
-    RemoveOlderCopies(kept);
+    RemoveOlderCopies(kept, sealer_);
     std::set<fs::path> left;
     for (const auto& entry : fs::directory_iterator(folder_)) left.insert(entry.path());
     EXPECT_EQ(left, (std::set<fs::path>{kept, other, later, pinnedThere}));  // another machine's pin stays
 }
 
+// The first version's plain files are sealed in place once: listed as before, nothing of them left in the clear.
+TEST_F(HistoryFolderTest, PlainFilesAreSealedInPlace) {
+    ClipFileContents clip;
+    clip.header = {clips::kKindText, 1700000000100, true, "old secret"};
+    clip.formats = {{"#13", common::Utf16Block("old secret")}};
+    Put(ClipFileName({1700000000100, 5, ContentChecksum(clip.formats)}), WriteClipFile(clip));
+    Put("0000000000009-theirs.clip", "%PDF-1.7");
+    EXPECT_EQ(List(folder_).unsealed, 1);
+    const PlainFilesSealed sealed = SealPlainFiles(folder_, sealer_);
+    EXPECT_EQ(sealed.sealed, 1);
+    EXPECT_EQ(sealed.failed, 0);
+    const HistoryListing listing = List(folder_);
+    ASSERT_EQ(listing.clips.size(), 1u);
+    EXPECT_EQ(listing.clips[0].header, clip.header);
+    EXPECT_EQ(listing.clips[0].id.machine, 5u);
+    EXPECT_EQ(listing.unsealed, 0);
+    std::size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(folder_)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        EXPECT_EQ(bytes.find("old secret"), std::string::npos) << entry.path();
+        ++files;
+    }
+    EXPECT_EQ(files, 2u);
+}
+
 TEST_F(HistoryFolderTest, AFileIsWrittenWholeUnderItsNameOrNotAtAll) {
     const fs::path file = Store(1700000000000, "once");
-    EXPECT_EQ(fs::file_size(file), ListHistoryFolder(folder_).clips.at(0).bytes);
+    EXPECT_EQ(fs::file_size(file), List(folder_).clips.at(0).bytes);
     // The same clip again has the same name: writing it again keeps one file.
     Store(1700000000000, "once");
     std::size_t files = 0;
@@ -135,7 +170,7 @@ TEST_F(HistoryFolderTest, AFileIsWrittenWholeUnderItsNameOrNotAtAll) {
     EXPECT_EQ(files, 1u);
     // Written again with another header (pinned now), the same name holds the new bytes.
     ASSERT_EQ(Store(1700000000000, "once", 7, true), file);
-    EXPECT_TRUE(ListHistoryFolder(folder_).clips.at(0).header.pinned);
+    EXPECT_TRUE(List(folder_).clips.at(0).header.pinned);
     // A folder that cannot be written leaves no file behind.
     EXPECT_FALSE(WriteFileWhole(folder_ / "no such folder" / "x.clip", "bytes"));
     EXPECT_FALSE(fs::exists(folder_ / "no such folder"));

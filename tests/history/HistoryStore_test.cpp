@@ -12,7 +12,10 @@
 #include "support/CaptureFixture.h"
 #include "support/stored_clips.h"
 #include "clips/ClipLimits.h"
+#include "history/FolderKeyFile.h"
+#include "history/FolderKeys.h"
 #include "history/HistoryFolder.h"
+#include "history/SealedClipFile.h"
 #include "capture/PutBack.h"
 
 namespace history {
@@ -33,7 +36,9 @@ protected:
         QueryPerformanceCounter(&now);  // Wine numbers processes afresh in each prefix: the time tells runs apart
         folder_ = fs::path(L"Z:\\tmp") / (L"ardentia-store-" + std::to_wstring(now.QuadPart));
         fs::remove_all(folder_);
-        history_.Open(folder_);
+        sealer_ = KeyOfFolder(folder_).sealer;
+        ASSERT_TRUE(sealer_);
+        history_.Open(folder_, sealer_);
     }
     void TearDown() override {
         history_.Close();
@@ -42,7 +47,7 @@ protected:
     }
     std::size_t FilesOnDisk() {
         history_.FlushWrites();
-        return ListHistoryFolder(folder_).clips.size();
+        return ListHistoryFolder(folder_, *sealer_).clips.size();
     }
     // The program ends (its holders cleared, its files kept) and starts again on the same folder.
     std::string Restart(const HistoryLimits& limits = HistoryLimits{}) {
@@ -51,7 +56,7 @@ protected:
         EXPECT_TRUE(clips_.Holders().Init(host_.window));
         clips_.Tags() = clips::ClipCollection();
         host_.list.Model().Clear();
-        history_.Open(folder_);
+        history_.Open(folder_, sealer_);
         return history_.Restore(limits);
     }
     // Every format on the clipboard, as another program would read it.
@@ -62,6 +67,7 @@ protected:
         return read;
     }
     fs::path folder_;
+    std::shared_ptr<const common::Sealer> sealer_;
 };
 
 TEST_F(HistoryStoreTest, EveryKindComesBackAfterARestartAndPastesAsItWasCopied) {
@@ -159,7 +165,7 @@ TEST_F(HistoryStoreTest, OlderClipsAreReadWhenUsedAndGoBackToTheDiskWhenMemoryIs
     EXPECT_TRUE(history_.StoredClipSearchText(clips_.Tags().Tag(4), text, width, height));
     EXPECT_EQ(text, "text 4");
 
-    const fs::path second = ListHistoryFolder(folder_).clips.at(1).file;
+    const fs::path second = ListHistoryFolder(folder_, *sealer_).clips.at(1).file;
     std::fstream(second, std::ios::in | std::ios::out | std::ios::binary).seekp(-12, std::ios::end).put('!');
     EXPECT_FALSE(history_.UseClip(clips_.Tags().Tag(1)));
     EXPECT_EQ(host_.refused, "1 damaged clip file skipped");
@@ -214,7 +220,7 @@ TEST_F(HistoryStoreTest, PinsOutlastEveryLimitAndARestartAndAreAllAForgetfulHist
     EXPECT_EQ(labels(), "clip a* clip d clip e ");  // by count: the oldest unpinned went
     EXPECT_EQ(FilesOnDisk(), 3u);
     // By disk: a limit of two and a half files' bytes keeps the pin and the newest.
-    history_.SetDiskLimit(ListHistoryFolder(folder_).clips.at(0).bytes * 5 / 2);
+    history_.SetDiskLimit(ListHistoryFolder(folder_, *sealer_).clips.at(0).bytes * 5 / 2);
     ASSERT_TRUE(copy("clip f"));
     EXPECT_EQ(FilesOnDisk(), 2u);
     EXPECT_EQ(labels(), "clip a* clip f ");
@@ -244,7 +250,7 @@ TEST_F(HistoryStoreTest, AFolderThatCannotBeWrittenLosesNoClipAndIsWrittenOnceIt
     blocker += L"-blocker";
     std::ofstream(blocker) << "a file, not a folder";
     const fs::path unwritable = blocker / L"History";
-    history_.Open(unwritable);
+    history_.Open(unwritable, sealer_);
     Join();
     clips_.SetHistorySize(200);
     const int copies = kClipsHeldInMemory + 30;
@@ -259,14 +265,14 @@ TEST_F(HistoryStoreTest, AFolderThatCannotBeWrittenLosesNoClipAndIsWrittenOnceIt
     fs::remove(blocker);
     EXPECT_TRUE(testsupport::PumpUntil([&] {
         history_.FlushWrites();
-        return ListHistoryFolder(unwritable).clips.size() == std::size_t(copies);
+        return ListHistoryFolder(unwritable, *sealer_).clips.size() == std::size_t(copies);
     }, testsupport::kPatientMs));
     EXPECT_FALSE(history_.ClipHeld(clips_.Tags().Tag(0)));  // past the 100 held, back on the disk that holds it now
     ASSERT_TRUE(PutClipBack(0));
     EXPECT_EQ(ClipboardText(), "copy 1");
     history_.Close();
     fs::remove_all(blocker);
-    history_.Open(folder_);
+    history_.Open(folder_, sealer_);
 }
 
 // A clip file anyone could have written: its label comes from what it holds, and only the formats a capture
@@ -278,8 +284,8 @@ TEST_F(HistoryStoreTest, AFileIsShownAsWhatItHoldsAndGivesBackOnlyWhatACaptureKe
     clip.formats = {{"#13", clips::UnicodeTextFormat("what Enter pastes").bytes},
                     {"FileGroupDescriptorW", group},
                     {"#2", std::string(8, '\x7f')}};  // a bitmap's handle, as bytes
-    ASSERT_TRUE(WriteFileWhole(folder_ / ClipFileName({1700000000000, 0xE7E, ContentChecksum(clip.formats)}),
-                               WriteClipFile(clip)));
+    ASSERT_TRUE(WriteFileWhole(folder_ / ClipFileName({1700000000000, 0xE7E, *SealedContentId(clip.formats, *sealer_)}),
+                               WriteSealedClipFile(clip, *sealer_)));
     EXPECT_EQ(Restart(), "");
     ASSERT_EQ(Count(), 1);
     EXPECT_EQ(host_.list.Model().ItemText(0), "what Enter pastes");
@@ -287,6 +293,27 @@ TEST_F(HistoryStoreTest, AFileIsShownAsWhatItHoldsAndGivesBackOnlyWhatACaptureKe
     EXPECT_EQ(*UnicodeText(), "what Enter pastes");
     EXPECT_FALSE(IsClipboardFormatAvailable(RegisterClipboardFormatA("FileGroupDescriptorW")));
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_BITMAP));
+}
+
+// A folder's key is made once and found again; a key file changed, or naming a key this user does not hold,
+// opens nothing.
+TEST_F(HistoryStoreTest, AFolderOpensOnlyWithTheKeyItsKeyFileNames) {
+    const FolderKey again = KeyOfFolder(folder_);
+    ASSERT_TRUE(again.sealer);
+    EXPECT_EQ(KeyIdOf(*again.sealer), KeyIdOf(*sealer_));
+    EXPECT_FALSE(again.plainFilesSealed);
+    ASSERT_TRUE(NotePlainFilesSealed(folder_, *again.sealer));
+    EXPECT_TRUE(KeyOfFolder(folder_).plainFilesSealed);
+    std::string bytes;
+    ASSERT_TRUE(ReadFileWithin(folder_ / kFolderKeyFileName, 4096, bytes));
+    bytes[12] ^= 1;  // the flag, cleared so that planted plain files would be sealed
+    ASSERT_TRUE(WriteFileWhole(folder_ / kFolderKeyFileName, bytes));
+    EXPECT_EQ(KeyOfFolder(folder_).problem, "The history folder's key file was changed: nothing is listed from it or "
+                                            "written to it");
+    bytes[12] ^= 1;
+    bytes[16] ^= 1;  // the key's id
+    ASSERT_TRUE(WriteFileWhole(folder_ / kFolderKeyFileName, bytes));
+    EXPECT_FALSE(KeyOfFolder(folder_).sealer);
 }
 
 // A folder another machine writes too, watched for its changes (what that machine copies, pins and deletes
@@ -310,7 +337,7 @@ protected:
     }
     // A clip as the other machine's Ardentia writes it, arriving through the sync service.
     fs::path WriteElsewhere(std::uint64_t at, const std::string& text) {
-        return testsupport::StoreTextClip(folder_, at, text, 0xB0B);
+        return testsupport::StoreTextClip(folder_, *sealer_, at, text, 0xB0B);
     }
     std::string Labels() {
         std::string all;
@@ -327,7 +354,7 @@ TEST_F(HistorySyncTest, ThisMachinesLimitsDeleteOnlyItsOwnFiles) {
     ASSERT_TRUE(CopyText("mine first", 1));
     history_.FlushWrites();
     ASSERT_TRUE(history_.StartSync(host_.window));
-    const fs::path theirs = WriteElsewhere(ListHistoryFolder(folder_).clips.at(0).id.capturedAtMs - 60000, "theirs");
+    const fs::path theirs = WriteElsewhere(ListHistoryFolder(folder_, *sealer_).clips.at(0).id.capturedAtMs - 60000, "theirs");
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, testsupport::kPatientMs)) << Labels();
     for (const char* text : {"mine second", "mine third"}) {
         ASSERT_TRUE(PeerCopy([&] { testsupport::OfferText(CF_TEXT, text); },
@@ -337,7 +364,7 @@ TEST_F(HistorySyncTest, ThisMachinesLimitsDeleteOnlyItsOwnFiles) {
     testsupport::PumpFor(700);  // a listing after the trims adds nothing back
     EXPECT_EQ(Labels(), "mine second|mine third|");
     EXPECT_TRUE(fs::exists(theirs));
-    EXPECT_EQ(ListHistoryFolder(folder_).clips.size(), 3u);
+    EXPECT_EQ(ListHistoryFolder(folder_, *sealer_).clips.size(), 3u);
 }
 
 }  // namespace

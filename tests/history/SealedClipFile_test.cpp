@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "clips/ClipCollection.h"
+#include "history/FolderKeyFile.h"
 #include "support/test_sealer.h"
 
 namespace history {
@@ -34,6 +35,7 @@ TEST(SealedClipFile, WhatIsSealedComesBackOnlyWithItsKeyAndShowsNothing) {
     ASSERT_TRUE(whole);
     EXPECT_EQ(whole->formats, clip.formats);
     EXPECT_NE(WriteSealedClipFile(clip, key), file);  // sealed afresh each time
+    EXPECT_EQ(SealedClipFileBytes(clip, key), file.size());
 
     EXPECT_EQ(SealedContentId(clip.formats, key), SealedContentId(Secret().formats, key));
     EXPECT_NE(SealedContentId(clip.formats, key), SealedContentId(clip.formats, other));
@@ -45,6 +47,8 @@ TEST(SealedClipFile, AnythingButAWholeFileSealedWithThisKeyIsRefused) {
     const std::string file = WriteSealedClipFile(Secret(), key);
     std::string newer = file;
     newer[8] = 3;
+    ClipFileContents otherKind = Secret();
+    otherKind.header.kind = "TXT9";  // would name another clip's holder 90
     const struct {
         const char* what;
         std::string bytes;
@@ -58,6 +62,7 @@ TEST(SealedClipFile, AnythingButAWholeFileSealedWithThisKeyIsRefused) {
         {"of a later version", newer, key, ClipFileError::kNewerVersion},
         {"not a clip file", "%PDF-1.7 and more", key, ClipFileError::kNotOurs},
         {"empty", "", key, ClipFileError::kTruncated},
+        {"of a kind that is none of ours", WriteSealedClipFile(otherKind, key), key, ClipFileError::kDamaged},
     };
     for (const auto& c : cases) {
         ClipFileError error = ClipFileError::kNone;
@@ -72,6 +77,28 @@ TEST(SealedClipFile, AnythingButAWholeFileSealedWithThisKeyIsRefused) {
         EXPECT_FALSE(ReadSealedClipFile(changed, key, error)) << at;
         EXPECT_NE(error, ClipFileError::kNone) << at;
     }
+}
+
+// The folder's key file names its key and is believed only as that key wrote it.
+TEST(FolderKeyFile, IsBelievedOnlyWholeAndWithTheKeyItNames) {
+    const testsupport::TestSealer key(1), other(2);
+    FolderKeyFile layout;
+    layout.keyId = *KeyIdOf(key);
+    layout.plainFilesSealed = true;
+    const std::string file = WriteFolderKeyFile(layout, key);
+    const auto read = ReadFolderKeyFile(file);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->keyId, layout.keyId);
+    EXPECT_TRUE(read->plainFilesSealed);
+    EXPECT_TRUE(FolderKeyFileVouched(file, key));
+    EXPECT_FALSE(FolderKeyFileVouched(file, other));
+    EXPECT_NE(KeyIdOf(key), KeyIdOf(other));
+    for (std::size_t at = 0; at < file.size(); ++at) {
+        std::string changed = file;
+        changed[at] ^= 0x01;
+        EXPECT_FALSE(FolderKeyFileVouched(changed, key)) << at;
+    }
+    EXPECT_FALSE(ReadFolderKeyFile(file.substr(0, file.size() - 1)));
 }
 
 }  // namespace

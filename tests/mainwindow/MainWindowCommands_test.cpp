@@ -4,6 +4,7 @@
 #include "clipboard/ClipboardAccess.h"
 #include "clips/RichTextHolder.h"
 #include "clips/Clips.h"
+#include "history/FolderKeys.h"
 #include "mainwindow/CommandsFixture.h"
 
 namespace mainwindow {
@@ -186,7 +187,8 @@ TEST_F(CommandsTest, PinnedClipsStayWhenDeletingAndAreAllAForgetfulHistoryKeeps)
     EXPECT_TRUE(list.ItemPinned(1));
     const auto filesStored = [&] {
         form_->History().FlushWrites();
-        return history::ListHistoryFolder(form_->History().Folder()).clips.size();
+        return history::ListHistoryFolder(form_->History().Folder(), *history::KeyOfFolder(form_->History().Folder()).sealer)
+            .clips.size();
     };
     EXPECT_EQ(filesStored(), 3u);
 

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
+
+#include "support/win32_wait.h"
 #include <ole2.h>
 
 #include <algorithm>
@@ -128,7 +130,7 @@ protected:
         shell::SetShellNotifyForTesting(RecordTray);
     }
     void SetUp() override {
-        RegDeleteKeyA(HKEY_CURRENT_USER, kSection);
+        testsupport::ForgetSettings();
         std::filesystem::remove_all(history::DefaultHistoryFolder());  // every test starts with no history
         gBoxes.clear();
         gTray.clear();
@@ -138,7 +140,7 @@ protected:
     void TearDown() override {
         form_.reset();
         testsupport::PumpFor(50);
-        RegDeleteKeyA(HKEY_CURRENT_USER, kSection);
+        testsupport::ForgetSettings();
         std::filesystem::remove_all(history::DefaultHistoryFolder());
     }
     void Start() {

@@ -6,6 +6,7 @@
 #include "capture/CaptureClip.h"
 #include "mainwindow/PopupRules.h"
 #include "mainwindow/UserMessages.h"
+#include "history/FolderKeys.h"
 #include "support/stored_clips.h"
 
 namespace mainwindow {
@@ -43,8 +44,11 @@ TEST_F(MainWindowTest, AFreshProfileStartsOffWithTheDesktopAsOutputFolder) {
 TEST_F(MainWindowTest, ClipsFromAnotherMachineFillAnEmptyList) {
     StartOn();
     ASSERT_TRUE(IsWindowVisible(form_->EmptyPanel()));
+    const auto key = history::KeyOfFolder(form_->History().Folder());
+    ASSERT_TRUE(key.sealer);
     for (std::uint64_t at : {1700000000000ull, 1700000000001ull})
-        ASSERT_FALSE(testsupport::StoreTextClip(form_->History().Folder(), at, "from " + std::to_string(at), 0xB0B).empty());
+        ASSERT_FALSE(testsupport::StoreTextClip(form_->History().Folder(), *key.sealer, at, "from " + std::to_string(at),
+                                                0xB0B).empty());
     ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 2; }, testsupport::kPatientMs));
     EXPECT_FALSE(IsWindowVisible(form_->EmptyPanel()));
     EXPECT_EQ(form_->ClipList().Model().ListIndex(), 1);
@@ -53,9 +57,11 @@ TEST_F(MainWindowTest, ClipsFromAnotherMachineFillAnEmptyList) {
 
 // A History Size the program does not understand deletes nothing, and the information line says so.
 TEST_F(MainWindowTest, AHistorySizeNotUnderstoodDeletesNoClip) {
-    std::filesystem::create_directories(history::DefaultHistoryFolder());
+    const auto key = history::KeyOfFolder(history::DefaultHistoryFolder());
+    ASSERT_TRUE(key.sealer);
     for (std::uint64_t at = 1700000000000; at < 1700000000030; ++at)
-        ASSERT_FALSE(testsupport::StoreTextClip(history::DefaultHistoryFolder(), at, "kept " + std::to_string(at), 0).empty());
+        ASSERT_FALSE(testsupport::StoreTextClip(history::DefaultHistoryFolder(), *key.sealer, at,
+                                                "kept " + std::to_string(at), 0).empty());
     const DWORD number = 10;
     const struct {
         DWORD type;
@@ -76,7 +82,7 @@ TEST_F(MainWindowTest, AHistorySizeNotUnderstoodDeletesNoClip) {
         EXPECT_EQ(WindowText(form_->InformationLine()),
                   "The setting \"History Size\" is not understood: no clip is deleted for it");
         form_.reset();
-        EXPECT_EQ(history::ListHistoryFolder(history::DefaultHistoryFolder()).clips.size(), 30u);
+        EXPECT_EQ(history::ListHistoryFolder(history::DefaultHistoryFolder(), *key.sealer).clips.size(), 30u);
     }
 }
 

@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "clips/ClipCollection.h"
-#include "history/SealedClipFile.h"
-#include "seal/KeySealer.h"
 #include "seal/UserProtection.h"
 
 namespace seal {
@@ -80,27 +77,6 @@ TEST(UserProtection, OnlyThisUserOpensTheKeyAndAChangedBlobIsRefused) {
     EXPECT_FALSE(UnprotectForUser(changed));
     EXPECT_FALSE(UnprotectForUser(""));
     EXPECT_FALSE(UnprotectForUser(std::string(5000, 'x')));
-}
-
-// The clip file sealed with the system's AES-GCM: read back with its key, refused with another.
-TEST(KeySealer, AClipFileSealedWithOneKeyIsReadOnlyWithIt) {
-    const auto key = NewKey(), other = NewKey();
-    ASSERT_TRUE(key && other);
-    const KeySealer sealer(*key), stranger(*other);
-    history::ClipFileContents clip;
-    clip.header = {clips::kKindText, 1796342400123ull, false, "the door code is 4711"};
-    clip.formats = {{"#1", std::string("the door code is 4711\0", 22)}};
-    const std::string file = history::WriteSealedClipFile(clip, sealer);
-    ASSERT_FALSE(file.empty());
-    EXPECT_EQ(file.find("4711"), std::string::npos);
-    history::ClipFileError error = history::ClipFileError::kNone;
-    const auto read = history::ReadSealedClipFile(file, sealer, error);
-    ASSERT_TRUE(read);
-    EXPECT_EQ(read->header, clip.header);
-    EXPECT_EQ(read->formats, clip.formats);
-    EXPECT_FALSE(history::ReadSealedClipFile(file, stranger, error));
-    EXPECT_EQ(error, history::ClipFileError::kNotSealed);
-    EXPECT_NE(history::SealedContentId(clip.formats, sealer), history::SealedContentId(clip.formats, stranger));
 }
 
 }  // namespace

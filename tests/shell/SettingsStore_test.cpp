@@ -2,6 +2,8 @@
 #include "shell/SettingsStore.h"
 
 #include <gtest/gtest.h>
+
+#include "support/win32_wait.h"
 #include <windows.h>
 
 #include <string>
@@ -20,7 +22,7 @@ void PutRaw(const char* name, DWORD type, const void* data, DWORD bytes) {
 }
 
 TEST(SettingsStore, ReadsBackWhatWasSavedAndOddValuesAsTheDefault) {
-    RegDeleteKeyA(HKEY_CURRENT_USER, kSection);
+    testsupport::ForgetSettings();
     EXPECT_EQ(GetSetting(kKeyClipboardSwitch, kOff), "Off");
     HKEY key = nullptr;
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kSection, 0, KEY_READ, &key), ERROR_SUCCESS);  // reading wrote nothing
@@ -45,7 +47,7 @@ TEST(SettingsStore, ReadsBackWhatWasSavedAndOddValuesAsTheDefault) {
         PutRaw(kKeyMinimized, s.type, s.bytes.data(), DWORD(s.bytes.size()));
         EXPECT_EQ(GetSetting(kKeyMinimized, "default"), s.read) << s.bytes.size();
     }
-    RegDeleteKeyA(HKEY_CURRENT_USER, kSection);
+    testsupport::ForgetSettings();
 }
 
 }  // namespace

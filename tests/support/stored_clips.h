@@ -10,17 +10,22 @@
 #include "history/ClipFile.h"
 #include "history/DiskFiles.h"
 #include "history/HistoryFolder.h"
+#include "history/SealedClipFile.h"
 
 namespace testsupport {
 
-// A text clip's file in folder, named as machine's store names it; its path, or none if it could not be written.
-inline std::filesystem::path StoreTextClip(const std::filesystem::path& folder, std::uint64_t at,
-                                           const std::string& text, std::uint32_t machine = 7, bool pinned = false) {
+// A text clip's file in folder, sealed and named as machine's store does it; its path, or none if it could not
+// be written.
+inline std::filesystem::path StoreTextClip(const std::filesystem::path& folder, const common::Sealer& sealer,
+                                           std::uint64_t at, const std::string& text, std::uint32_t machine = 7,
+                                           bool pinned = false) {
     history::ClipFileContents clip;
     clip.header = {clips::kKindText, at, pinned, text};
     clip.formats = {{"#13", common::Utf16Block(text)}};
-    const auto file = folder / history::ClipFileName({at, machine, history::ContentChecksum(clip.formats)});
-    return history::WriteFileWhole(file, history::WriteClipFile(clip)) ? file : std::filesystem::path();
+    const auto content = history::SealedContentId(clip.formats, sealer);
+    const auto file = folder / history::ClipFileName({at, machine, content.value_or(0)});
+    const std::string bytes = history::WriteSealedClipFile(clip, sealer);
+    return content && !bytes.empty() && history::WriteFileWhole(file, bytes) ? file : std::filesystem::path();
 }
 
 }  // namespace testsupport

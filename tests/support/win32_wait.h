@@ -94,4 +94,10 @@ inline bool CopyUtf8WithXclip(const std::string& utf8) {
     return written == utf8.size() && RunUnixShell("xclip -selection clipboard -i " + file + "; rm -f " + file);
 }
 
+// Deletes every setting, the history keys with them (a registry key that holds keys is not deleted).
+inline void ForgetSettings() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kestrovan\\Ardentia\\History Keys");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kestrovan\\Ardentia");
+}
+
 }  // namespace testsupport
