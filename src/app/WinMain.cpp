@@ -26,10 +26,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
         // A second start shows the running copy's window and ends; so does a window that cannot be made.
         if (!form.Load(true)) {
             // "/popup" asks the running copy for its history popup (a desktop shortcut on Linux, where Wine
-            // sees global hotkeys only while one of its own windows has the focus).
+            // sees global hotkeys only while one of its own windows has the focus); "/passphrase" for the
+            // history folder's passphrase, to set it.
             const bool popup = commandLine && std::strstr(commandLine, "/popup");
+            const bool passphrase = commandLine && std::strstr(commandLine, "/passphrase");
             if (mainwindow::AnotherInstanceRuns())
-                mainwindow::ActivateRunningInstance(popup ? mainwindow::kActivatePopup : 0);
+                mainwindow::ActivateRunningInstance(popup        ? mainwindow::kActivatePopup
+                                                    : passphrase ? mainwindow::kActivatePassphrase
+                                                                 : 0);
             OleUninitialize();
             return 0;
         }

@@ -18,6 +18,9 @@
 #include "clipboard/FileListText.h"
 #include "clips/CopyFingerprint.h"
 #include "history/HistoryStore.h"
+#include "clipboard/CopyMarkers.h"
+#include "clipboard/IgnoredPrograms.h"
+#include "clips/CredentialRules.h"
 #include "clipboard/SecretMarkers.h"
 #include "clips/Clips.h"
 #include "pictures/PngPicture.h"
@@ -35,18 +38,6 @@ void Skip(Step step) {
         step();
     } catch (const std::exception&) {
     }
-}
-
-bool CopyIsSecret(HWND window) {
-    static const UINT exclude = RegisterClipboardFormatA(clipboard::kExcludeFormat);
-    static const UINT viewerIgnore = RegisterClipboardFormatA(clipboard::kViewerIgnoreFormat);
-    static const UINT history = RegisterClipboardFormatA(clipboard::kHistoryFormat);
-    clipboard::SecretMarkers markers;
-    markers.exclude = IsClipboardFormatAvailable(exclude);
-    markers.viewerIgnore = IsClipboardFormatAvailable(viewerIgnore);
-    markers.historyFlag = IsClipboardFormatAvailable(history);
-    if (markers.historyFlag) markers.historyValue = clipboard::ReadClipboardBytes(window, history);
-    return clipboard::MarkedSecret(markers);
 }
 
 std::string ChooseKind() {
@@ -283,8 +274,14 @@ DWORD CaptureClip(ClipboardMonitor& monitor) {
     HWND window = host->HostWindow();
     std::string kind;
     // A secret is left exactly as its program put it: no kind, no clip.
-    bool secret = true;
-    Skip([&] { secret = CopyIsSecret(window); });
+    bool secret = true, thisMachineOnly = true;
+    Skip([&] {
+        const clipboard::SecretMarkers markers = clipboard::MarkersOnOffer(window);
+        thisMachineOnly = clipboard::MarkedThisMachineOnly(markers);
+        secret = clipboard::MarkedSecret(markers) ||
+                 (!monitor.IgnoredPrograms().empty() &&
+                  clipboard::IsIgnoredProgram(monitor.IgnoredPrograms(), clipboard::ClipboardOwnerImage()));
+    });
     if (!secret) Skip([&] { kind = ChooseKind(); });
     std::string refusal;
     if (!kind.empty()) Skip([&] { refusal = Refusal(kind, window); });
@@ -296,7 +293,7 @@ DWORD CaptureClip(ClipboardMonitor& monitor) {
     if (!refusal.empty()) Skip([&] { host->ReportRefusedClip(refusal); });
     const DWORD readSequence = GetClipboardSequenceNumber();
     CopiedData copy;
-    bool read = false, stored = false, moved = false;
+    bool read = false, stored = false, moved = false, credential = false;
     if (!kind.empty() && refusal.empty()) Skip([&] {
         try {
             read = ReadCopy(monitor, kind, window, copy, refusal);
@@ -307,6 +304,13 @@ DWORD CaptureClip(ClipboardMonitor& monitor) {
 
         if (!refusal.empty()) host->ReportRefusedClip(refusal);
         if (!read) return;
+        // A copy that looks like a password or key is kept a while in memory, or not at all.
+        credential = (kind == clips::kKindText || kind == clips::kKindRichText) &&
+                     !clips::CredentialRule(copy.text).empty();
+        if (credential && monitor.SecretSeconds() <= 0) {
+            read = false;
+            return;
+        }
         refusal = OverBudget(monitor, copy);
         if (!refusal.empty()) {
             host->ReportRefusedClip(refusal);
@@ -337,7 +341,14 @@ DWORD CaptureClip(ClipboardMonitor& monitor) {
         Skip([&] { host->HideEmptyPanel(); });
     }
     if (stored || moved) Skip([&] { host->ClipList().Model().SetListIndex(host->ClipList().Model().ListCount() - 1); });
-    if (stored || moved) monitor.History().QueueClip(window, monitor.Clips().Newest());
+    if (stored || moved) monitor.History().QueueClip(window, monitor.Clips().Newest(), thisMachineOnly);
+    if ((stored || moved) && credential) Skip([&] {
+        auto& list = host->ClipList().Model();
+        list.SetItemIcon(list.ListCount() - 1, clips::kLockIcon);
+        list.SetItemIconSelected(list.ListCount() - 1, clips::kLockIcon);
+        monitor.History().KeepInMemoryOnly(monitor.Clips().Newest(), true);
+        host->NoteCredentialClip(monitor.Clips().Newest());
+    });
     DWORD left = readSequence;
     // Files copied again still get their paths as text, even when they make no new clip.
     if (read && kind == clips::kKindFileList) Skip([&] { left = OfferFilesWithText(monitor, readSequence, copy.text); });

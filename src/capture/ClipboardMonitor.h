@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "clipboard/PictureReaderProcess.h"
 #include "clips/CopyFingerprint.h"
 #include "history/HistoryStore.h"
@@ -29,6 +32,12 @@ public:
     bool SelfWrite() const { return selfWrite_; }
     void SetSelfWrite(bool selfWrite) { selfWrite_ = selfWrite; }
     HWND NextViewer() const { return nextViewer_; }
+    // Copies whose clipboard owner is one of these programs are never captured (ParseIgnoredPrograms).
+    const std::vector<std::string>& IgnoredPrograms() const { return ignoredPrograms_; }
+    void SetIgnoredPrograms(std::vector<std::string> names) { ignoredPrograms_ = std::move(names); }
+    // How long a copy that looks like a credential is kept ("Secret Seconds"); 0: it is not captured.
+    int SecretSeconds() const { return secretSeconds_; }
+    void SetSecretSeconds(int seconds) { secretSeconds_ = seconds; }
 
     // Puts the monitor's procedure in front of the window's own; a second attach changes nothing.
     void Attach(HWND window);
@@ -81,6 +90,8 @@ private:
     bool retrying_ = false;
     DWORD busySince_ = 0;
     clips::Fingerprint lastSeen_;
+    std::vector<std::string> ignoredPrograms_;
+    int secretSeconds_ = 60;
     clipboard::PictureReader pictures_;
 };
 

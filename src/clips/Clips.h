@@ -27,6 +27,8 @@ public:
     virtual void HideEmptyPanel() = 0;
     // A copy was not kept; the message says why, for the information line.
     virtual void ReportRefusedClip(const std::string& message) = 0;
+    // A copy that looks like a credential became (or is again) the newest clip: kept a while, in memory only.
+    virtual void NoteCredentialClip(const ClipId&) {}
 };
 
 // The clips the program holds: their tags, their holders, the window parts that show them, and how many

@@ -2,9 +2,14 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <optional>
+
 #include "history/DiskFiles.h"
 #include "history/FolderKeyFile.h"
+#include "history/RecoveryCode.h"
 #include "seal/KeyStore.h"
+#include "seal/Passphrase.h"
 
 namespace history {
 namespace {
@@ -46,6 +51,25 @@ FolderKey MakeFolderKey(const std::filesystem::path& file) {
     return made;
 }
 
+// The folder opened with a key given by the user, kept for them from then on. wrong is what a key that does
+// not open the folder is told with.
+FolderKey KeepKeyThatOpens(const std::filesystem::path& folder,
+                           const std::function<std::optional<seal::Key>(const FolderKeyFile&)>& keyOf,
+                           const std::string& wrong) {
+    std::string bytes;
+    if (!ReadFileWithin(folder / kFolderKeyFileName, kMostKeyFileBytes, bytes))
+        return Refused("The history folder or its key file cannot be read");
+    const auto layout = ReadFolderKeyFile(bytes);
+    const auto key = layout ? keyOf(*layout) : std::nullopt;
+    if (!key) return Refused(wrong);
+    // A key file someone made to look like the folder's (a key of their own, wrapped with the passphrase)
+    // names another key than the one it vouches for, or vouches for nothing.
+    if (!FolderKeyFileVouched(bytes, seal::KeySealer(*key))) return Refused(wrong);
+    if (!seal::StoreKey(KeyIdText(layout->keyId), *key))
+        return Refused("The history's key could not be kept for this user");
+    return KeyOfFolder(folder);
+}
+
 }  // namespace
 
 FolderKey KeyOfFolder(const std::filesystem::path& folder) {
@@ -65,7 +89,16 @@ FolderKey KeyOfFolder(const std::filesystem::path& folder) {
         const auto layout = ReadFolderKeyFile(bytes);
         if (!layout) return Refused("The history folder's key file is damaged");
         const auto key = seal::StoredKey(KeyIdText(layout->keyId));
-        if (!key) return Refused("The history folder is sealed with a key this user does not hold here");
+        if (!key && !layout->wrappedKey.empty()) {
+            FolderKey asks = Refused("The history folder is sealed with a passphrase not yet given on this machine");
+            asks.asksPassphrase = true;
+            return asks;
+        }
+        if (!key) {
+            FolderKey asks = Refused("The history folder is sealed with a key this user does not hold here");
+            asks.asksRecoveryCode = true;
+            return asks;
+        }
         auto sealer = std::make_shared<const seal::KeySealer>(*key);
         if (!FolderKeyFileVouched(bytes, *sealer)) return Refused("The history folder's key file was changed");
         FolderKey found;
@@ -74,6 +107,34 @@ FolderKey KeyOfFolder(const std::filesystem::path& folder) {
         return found;
     }
     return Refused("The history folder's key file cannot be made");
+}
+
+FolderKey OpenWithPassphrase(const std::filesystem::path& folder, const std::string& passphrase) {
+    return KeepKeyThatOpens(
+        folder, [&](const FolderKeyFile& layout) { return seal::UnwrapKey(layout.wrappedKey, passphrase); },
+        "The passphrase does not open this history folder");
+}
+
+FolderKey OpenWithRecoveryCode(const std::filesystem::path& folder, const std::string& code) {
+    return KeepKeyThatOpens(
+        folder, [&](const FolderKeyFile&) -> std::optional<seal::Key> { return KeyOfRecoveryCode(code); },
+        "The recovery code does not open this history folder");
+}
+
+std::string SetPassphrase(const std::filesystem::path& folder, const seal::KeySealer& sealer,
+                          const std::string& passphrase) {
+    const std::filesystem::path file = folder / kFolderKeyFileName;
+    std::string bytes;
+    if (!ReadFileWithin(file, kMostKeyFileBytes, bytes) || !FolderKeyFileVouched(bytes, sealer))
+        return "the history folder's key file cannot be read";
+    auto layout = ReadFolderKeyFile(bytes);
+    const auto wrapped = seal::WrapKey(sealer.KeyBytes(), passphrase);
+    if (!wrapped) return "the system could not wrap the key";
+    layout->wrappedKey = *wrapped;
+    const std::string rewritten = WriteFolderKeyFile(*layout, sealer);
+    std::string why;
+    if (rewritten.empty() || !WriteFileWhole(file, rewritten, &why)) return "the key file cannot be written: " + why;
+    return "";
 }
 
 bool NotePlainFilesSealed(const std::filesystem::path& folder, const seal::KeySealer& sealer) {

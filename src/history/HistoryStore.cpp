@@ -135,7 +135,7 @@ void HistoryStore::TakeWriteOutcomes() {
     if (confirmed && clips_.Count() > 0) UnloadBeyondLimit(clips_.Newest());
 }
 
-void HistoryStore::Queue(HWND window, const clips::ClipId& tag, bool newTime) {
+void HistoryStore::Queue(HWND window, const clips::ClipId& tag, bool newTime, bool thisMachineOnly) {
     if (!state_.open) return;
     // A clip listed from its file is read before it is written again; one that cannot be is left alone.
     if (!LoadClip(tag)) return;
@@ -147,8 +147,14 @@ void HistoryStore::Queue(HWND window, const clips::ClipId& tag, bool newTime) {
     if (newTime || entry.capturedAtMs == 0) entry.capturedAtMs = NowMs();
     entry.queued = true;
     entry.unwritten = false;
+    entry.thisMachineOnly |= thisMachineOnly;
     UseWindow(window);
     SetTimer(window, kWriteTimer, 10, WriteOnTimer);
+}
+
+void HistoryStore::KeepInMemoryOnly(const clips::ClipId& tag, bool keep) {
+    const auto it = state_.entries.find(KeyOf(tag));
+    if (it != state_.entries.end()) it->second.memoryOnly = keep;
 }
 
 void HistoryStore::ReleaseKeepingFile(const EntryKey& key) {
@@ -262,8 +268,10 @@ bool HistoryStore::WriteQueuedClips() {
         const int position = PositionOf(entry.tag);
         const bool pinned = position >= 0 && clips_.Host()->ClipList().Model().ItemPinned(position);
         std::optional<ClipFileContents> contents;
-        // Unremembered history keeps only its pins on the disk.
-        if ((state_.remember || pinned) && !ContentsOfClip(entry.tag, contents)) {
+        // Unremembered history keeps only its pins on the disk; a shared folder no clip for this machine only.
+        const bool mayWrite = (state_.remember || pinned) && !entry.memoryOnly &&
+                              !(entry.thisMachineOnly && state_.folderShared);
+        if (mayWrite && !ContentsOfClip(entry.tag, contents)) {
             waiting = true;  // its picture is still being compressed
             continue;
         }

@@ -67,8 +67,15 @@ public:
     void SetMachineId(std::uint32_t machine) { state_.machine = machine; }
 
     // A new clip, or one made newest again, at its list position: written under the time of now once the
-    // window is idle. window receives the timer that writes it.
-    void QueueClip(HWND window, const clips::ClipId& id) { Queue(window, id, true); }
+    // window is idle. window receives the timer that writes it. A clip marked for this machine only is never
+    // written to a shared folder: there it stays in memory.
+    void QueueClip(HWND window, const clips::ClipId& id, bool thisMachineOnly = false) {
+        Queue(window, id, true, thisMachineOnly);
+    }
+    // Kept in memory only (a copy that looks like a credential) until allowed on the disk again (pinned).
+    void KeepInMemoryOnly(const clips::ClipId& id, bool keep);
+    // A folder other machines may read (any but the default one): see QueueClip.
+    void SetFolderShared(bool shared) { state_.folderShared = shared; }
     // The same clip written again (pinned or unpinned), under the time it was captured.
     void QueueRewrite(HWND window, const clips::ClipId& id) { Queue(window, id, false); }
     // After Remember History changed: switched on, every clip without a file is written; switched off, the
@@ -134,7 +141,7 @@ private:
     // What this machine lists of the folder, for the sync.
     std::vector<StoredClipState> StoredClipStates(std::uint64_t writesDoneBefore);
 
-    void Queue(HWND window, const clips::ClipId& id, bool newTime);
+    void Queue(HWND window, const clips::ClipId& id, bool newTime, bool thisMachineOnly = false);
     void UseWindow(HWND window);  // the window that receives the store's timers
     void NoteDeletedHere(const std::filesystem::path& file);
     void DeleteFileHere(const std::filesystem::path& file);

@@ -34,6 +34,8 @@ struct Entry {
     bool unwritten = false;  // its write failed: written again once the folder can be
     bool loaded = true;  // its holder holds it; a clip listed from its file's header is read when used
     bool labelChecked = false;  // its label made from what its file holds, once search has read it
+    bool thisMachineOnly = false;  // its program let it be kept but not leave this machine
+    bool memoryOnly = false;  // looks like a credential: never written while so
 };
 
 using EntryKey = std::pair<clips::HolderFamily, std::int16_t>;
@@ -43,6 +45,7 @@ struct HistoryStoreState {
     std::shared_ptr<const common::Sealer> sealer;  // the folder's key: every file is read and written through it
     bool open = false;
     bool remember = true;
+    bool folderShared = false;
     std::uint32_t machine = 0;
     std::uint64_t diskBytes = HistoryLimits{}.diskBytes;
     DiskWorker worker;

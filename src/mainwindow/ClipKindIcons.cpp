@@ -44,12 +44,20 @@ void FileListIcon(HDC dc) {
     Fill(dc, 2, 6, 14, 13, RGB(250, 210, 80));
 }
 
+void LockIcon(HDC dc) {
+    Fill(dc, 4, 1, 12, 3, RGB(90, 90, 90));  // the shackle
+    Fill(dc, 4, 3, 6, 8, RGB(90, 90, 90));
+    Fill(dc, 10, 3, 12, 8, RGB(90, 90, 90));
+    Fill(dc, 2, 7, 14, 16, RGB(200, 150, 20));  // the body, with its keyhole
+    Fill(dc, 7, 10, 9, 14, RGB(60, 40, 0));
+}
+
 }  // namespace
 
 HIMAGELIST CreateClipKindIcons() {
-    HIMAGELIST images = ImageList_Create(kSize, kSize, ILC_COLOR24 | ILC_MASK, 4, 0);
+    HIMAGELIST images = ImageList_Create(kSize, kSize, ILC_COLOR24 | ILC_MASK, 5, 0);
     if (!images) return nullptr;
-    void (*const painters[])(HDC) = {TextIcon, PictureIcon, RichTextIcon, FileListIcon};
+    void (*const painters[])(HDC) = {TextIcon, PictureIcon, RichTextIcon, FileListIcon, LockIcon};
     gdi::WindowDC screen(nullptr);
     for (auto paint : painters) {
         gdi::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), kSize, kSize));

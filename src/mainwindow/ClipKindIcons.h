@@ -1,4 +1,5 @@
-// The four clip-kind icons the clip list draws: 1 text, 2 picture, 3 rich text, 4 file list.
+// The clip-kind icons the clip list draws: 1 text, 2 picture, 3 rich text, 4 file list; 5 a lock, for a clip
+// that looks like a credential.
 #pragma once
 
 #include <windows.h>
@@ -6,7 +7,7 @@
 
 namespace mainwindow {
 
-enum ClipKindIcon { kIconText = 1, kIconPicture = 2, kIconRichText = 3, kIconFileList = 4 };
+enum ClipKindIcon { kIconText = 1, kIconPicture = 2, kIconRichText = 3, kIconFileList = 4, kIconLock = 5 };
 
 // 16 by 16 pixel icons drawn at run time; the caller destroys the list with ImageList_Destroy.
 HIMAGELIST CreateClipKindIcons();

@@ -285,6 +285,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             NoteFrame();
             return 0;
         case WM_TIMER:
+            if (wParam == kCredentialTimer) ExpireCredentials();
             if (wParam != kPreviewTimer) break;
             FillPreview();
             return 0;
@@ -364,10 +365,24 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (message == ActivateMessage()) {
-        if (wParam == kActivatePopup)
+        if (wParam == kActivatePopup) {
             OpenPopup();
-        else
-            BringToFront();
+            return 0;
+        }
+        BringToFront();
+        if (wParam == kActivatePassphrase) SetFolderPassphrase();
+        return 0;
+    }
+    if (message == kAskFolderKey) {
+        AskFolderKey();
+        return 0;
+    }
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == kCommandSetPassphrase) {
+        SetFolderPassphrase();
+        return 0;
+    }
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == kCommandRecoveryCode) {
+        ShowRecoveryCode();
         return 0;
     }
     if (message == WM_HOTKEY) {

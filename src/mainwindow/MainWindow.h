@@ -5,7 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,6 +17,8 @@
 #include "clips/Clips.h"
 #include "cliplist/ClipListEvents.h"
 #include "cliplist/ClipListControl.h"
+#include "history/FolderKeys.h"
+#include "history/HistoryFolder.h"
 #include "common/GdiScope.h"
 #include "mainwindow/FilteredClips.h"
 #include "mainwindow/HistoryPopup.h"
@@ -33,6 +37,13 @@ bool AnotherInstanceRuns();
 // Asks the running copy to show its window in front (restored from the tray), or with kActivatePopup to
 // open its history popup; false when none answers.
 const WPARAM kActivatePopup = 1;
+const WPARAM kActivatePassphrase = 2;  // asks for the history folder's passphrase to set it
+// Posted to itself to ask for what opens the history folder (its passphrase, its key's recovery code) once
+// the window shows.
+const UINT kAskFolderKey = WM_APP + 0x54;
+// The window menu's commands for the history's key.
+const UINT kCommandSetPassphrase = 0x0110;
+const UINT kCommandRecoveryCode = 0x0120;
 bool ActivateRunningInstance(WPARAM what = 0);
 UINT ActivateMessage();
 
@@ -42,6 +53,9 @@ bool Hourglass();
 
 class MainWindow : public clips::CaptureHost, private cliplist::ClipListEvents, private shell::TrayIconEvents {
 public:
+    // The history folder's key: its passphrase set for other machines, its recovery code shown.
+    void SetFolderPassphrase();
+    void ShowRecoveryCode();
     MainWindow();
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
@@ -93,6 +107,8 @@ public:
     void ShowPreviewPicture(HBITMAP picture) override;
     void HideEmptyPanel() override;
     void ReportRefusedClip(const std::string& message) override;
+    void NoteCredentialClip(const clips::ClipId& tag) override;
+    bool IsCredentialClip(const clips::ClipId& tag) const;
 
     // The option handlers, as a click runs them.
     void OnManagerSwitchClicked();
@@ -145,6 +161,14 @@ private:
                                       DWORD_PTR self);
     void SkinStep();
     void RestoreKeptHistory();
+    // Opens the history folder with its key (its plain files sealed first) and lists its clips; what the
+    // information line says of it.
+    std::string OpenSealedHistory(const history::FolderKey& key);
+    void AskFolderKey();  // the passphrase or the recovery code that opens the folder here
+    void AddKeyCommands();
+    std::filesystem::path historyFolder_;
+    history::HistoryLimits historyLimits_;
+    std::shared_ptr<const seal::KeySealer> folderKey_;
     bool CreateSearch(const RECT& area, int boxHeight);
     void SearchChanged();
     // The clips changed (captured, deleted, pinned, put back): a search under way reads them again.
@@ -183,6 +207,12 @@ private:
     void FillPreview();
     void SetPreviewText(const std::string& text);
     static const UINT_PTR kPreviewTimer = 0x5056;  // "PV"
+    static const UINT_PTR kCredentialTimer = 0x4352;  // "CR"
+    // Clips that look like a credential (by their tag's text), and when each goes unless pinned.
+    std::map<std::string, std::chrono::steady_clock::time_point> credentialsUntil_;
+    void ReadSecretSeconds();
+    void ExpireCredentials();
+    bool MayPin(int position);  // a credential is pinned only once the user says so
     bool previewPending_ = false;
     // TrayIconEvents
     void MouseUp(std::int16_t button, std::int32_t id) override;

@@ -222,7 +222,10 @@ void MainWindow::StartUp() {
         clipList_.SetHint(ClipListTip(hotkeyName_));
         search_.List().SetHint(ClipListTip(hotkeyName_));
     });
-    step(21, [&] { RestoreKeptHistory(); });
+    step(21, [&] {
+        AddKeyCommands();
+        RestoreKeptHistory();
+    });
 }
 
 void MainWindow::SkinStep() {

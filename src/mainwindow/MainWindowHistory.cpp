@@ -12,6 +12,7 @@
 #include "history/FolderKeys.h"
 #include "history/HistoryFolder.h"
 #include "history/HistoryStore.h"
+#include "clipboard/IgnoredPrograms.h"
 #include "clips/Clips.h"
 #include "common/WindowText.h"
 #include "mainwindow/MainWindow.h"
@@ -58,33 +59,29 @@ void MainWindow::RestoreKeptHistory() {
         if (!shell::SettingExists(key)) return std::nullopt;
         return shell::GetSetting(key, "?");
     };
-    const history::HistoryLimits limits =
+    const history::HistoryLimits limits = historyLimits_ =
         history::HistoryLimitsFromSettings(setting(shell::kKeyHistorySize), setting(shell::kKeyHistoryDisk));
     clips_.SetHistorySize(int(limits.clips));
     history_.SetDiskLimit(limits.diskBytes);
     history_.SetRemember(shell::GetSetting(shell::kKeyRememberHistory, shell::kOn) != shell::kOff);
     history_.SetMachineId(MachineId());
+    ReadSecretSeconds();
+    monitor_.SetIgnoredPrograms(clipboard::ParseIgnoredPrograms(shell::GetSetting(shell::kKeyIgnorePrograms, "")));
     SendMessageW(checkRemember_, BM_SETCHECK, history_.Remembers() ? BST_CHECKED : BST_UNCHECKED, 0);
     // Opened even when the history is not remembered: pinned clips are.
     const std::string named = shell::GetSetting(shell::kKeyHistoryFolder, "");
-    const std::filesystem::path folder =
-        named.empty() ? history::DefaultHistoryFolder() : std::filesystem::path(common::Widen(named));
-    const history::FolderKey key = history::KeyOfFolder(folder);
-    historyNote_ = key.problem;
-    if (key.sealer) {
-        // The first version's plain files are sealed once; until all are, the next start tries again.
-        if (!key.plainFilesSealed && history::SealPlainFiles(folder, *key.sealer).failed == 0)
-            history::NotePlainFilesSealed(folder, *key.sealer);
-        history_.Open(folder, key.sealer);
-        historyNote_ = history_.Restore(limits);
-    }
+    historyFolder_ = named.empty() ? history::DefaultHistoryFolder() : std::filesystem::path(common::Widen(named));
+    history_.SetFolderShared(historyFolder_ != history::DefaultHistoryFolder());
+    const history::FolderKey key = history::KeyOfFolder(historyFolder_);
+    historyNote_ = OpenSealedHistory(key);
+    // Asked once the window shows: a shared folder's passphrase this machine has not been told yet, or the
+    // recovery code of a key this user no longer holds.
+    if (key.asksPassphrase || key.asksRecoveryCode) PostMessageW(hwnd_, kAskFolderKey, 0, 0);
     for (const auto& [understood, key] : {std::pair<bool, const char*>{limits.sizeUnderstood, shell::kKeyHistorySize},
                                           {limits.diskUnderstood, shell::kKeyHistoryDisk}})
         if (!understood)
             historyNote_ += std::string(historyNote_.empty() ? "" : "; ") + "The setting \"" + key +
                             "\" is not understood: no clip is deleted for it";
-    // Another machine may write the folder too (a file-sync service keeps it alike): what it does shows here.
-    history_.StartSync(hwnd_);
     auto& list = clipList_.Model();
     if (list.ListCount() > 0) {
         list.SetListIndex(list.ListCount() - 1);
@@ -101,6 +98,7 @@ void MainWindow::TogglePin(int position) {
         Tell(hwnd_, "At most " + std::to_string(clips::kMaxHistoryClips) + " clips can be pinned.");
         return;
     }
+    if (pin && !MayPin(position)) return;
     list.SetItemPinned(position, pin);
     history_.QueueRewrite(hwnd_, clips_.Tags().Tag(position));
     // Unpinned, it counts against the history's size again.

@@ -25,6 +25,7 @@ public:
     }
     std::size_t Overhead() const override { return kSealOverhead; }
     bool Usable() const { return sealing_.Usable(); }
+    const Key& KeyBytes() const { return key_; }  // to wrap it for another machine
 
 private:
     Key key_;

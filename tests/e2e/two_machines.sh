@@ -43,20 +43,33 @@ for m in a b; do
 done
 app_window() { on "$1" xdotool search --name '^Ardentia$' 2>/dev/null | head -1; }
 window_of() { [ -n "$(app_window "$1")" ]; }
-# A seals the folder with a new key; B holds that key before it starts, as the user brought it over.
+# A seals the folder with a new key and sets its passphrase ("Ardentia.exe /passphrase" opens the window
+# that asks for it, typed twice); B, started next, asks for it once and opens the folder with it.
+boxes_on() { on "$1" xdotool search --onlyvisible --name '^Ardentia$' 2>/dev/null | wc -l; }
+box_open_on() { [ "$(boxes_on "$1")" -ge 2 ]; }
+box_closed_on() { [ "$(boxes_on "$1")" -lt 2 ]; }
+passphrase='shared by A and B'
 on a timeout 300 "$wine" "$exe" >/dev/null 2>&1 &
 check "machine a starts" wait_for 60 window_of a || exit 1
-keys='HKCU\Software\Kestrovan\Ardentia\History Keys'
-on a timeout 60 "$wine" reg export "$keys" "Z:${shared//\//\\}.keys.reg" /y >/dev/null 2>&1
-on b timeout 60 "$wine" reg import "Z:${shared//\//\\}.keys.reg" >/dev/null 2>&1
+on a timeout 60 "$wine" "$exe" /passphrase >/dev/null 2>&1
+check "A asks for the passphrase to set" wait_for 30 box_open_on a || exit 1
+on a xdotool type --delay 30 "$passphrase"
+on a xdotool key Tab type --delay 30 "$passphrase"
+on a xdotool key Return
+check "A sets it" wait_for 60 box_closed_on a || exit 1
+on b timeout 300 "$wine" "$exe" >/dev/null 2>&1 &
+check "machine b starts" wait_for 60 window_of b || exit 1
+check "B asks for the folder's passphrase" wait_for 30 box_open_on b || exit 1
+on b xdotool type --delay 30 "$passphrase"
+on b xdotool key Return
+check "B opens the folder with it" wait_for 60 box_closed_on b || exit 1
 # The tests' own reader of the folder runs in a prefix of its own, apart from both programs.
 reader="$base-reader"
 rm -rf "$reader" "$reader.lock"
 bash "$runner" --prefix "$reader" --init || { echo "FAILED: the reader's prefix could not be made"; exit 1; }
-WINEPREFIX="$reader" WINEDEBUG=-all timeout 60 "$wine" reg import "Z:${shared//\//\\}.keys.reg" >/dev/null 2>&1
-rm -f "$shared.keys.reg"
-on b timeout 300 "$wine" "$exe" >/dev/null 2>&1 &
-check "machine b starts" wait_for 60 window_of b || exit 1
+reader_opens() { WINEPREFIX="$reader" WINEDEBUG=-all DISPLAY= timeout 120 "$wine" "$history_check" \
+                   "Z:${shared//\//\\}" open "$passphrase" >/dev/null 2>&1; }
+check "the passphrase opens the folder in a third prefix" reader_opens
 
 copy_on() { on "$1" sh -c 'printf "%s" "$0" | timeout 10 xclip -selection clipboard' "$2"; }
 clipboard_of() { on "$1" timeout 10 xclip -o -selection clipboard -t "${2:-UTF8_STRING}" 2>/dev/null; }
@@ -141,9 +154,6 @@ check "and gone on B" wait_for 40 gone_from b "machine A" "$text_a"
 
 # Pinned on A (Ctrl+P in its search): pinned on B. B's Delete then only says the clip is pinned, a note with
 # an OK button alone, which an "n" (No, had it asked whether to delete) leaves open. Nothing is deleted.
-boxes_on() { on "$1" xdotool search --onlyvisible --name '^Ardentia$' 2>/dev/null | wc -l; }
-box_open_on() { [ "$(boxes_on "$1")" -ge 2 ]; }
-box_closed_on() { [ "$(boxes_on "$1")" -lt 2 ]; }
 refuses_delete_on() {  # refuses_delete_on MACHINE WORDS
   local w; w="$(app_window "$1")"
   on "$1" xdotool windowfocus --sync "$w" key ctrl+f type --delay 30 "$2"

@@ -67,7 +67,7 @@ protected:
         return read;
     }
     fs::path folder_;
-    std::shared_ptr<const common::Sealer> sealer_;
+    std::shared_ptr<const seal::KeySealer> sealer_;
 };
 
 TEST_F(HistoryStoreTest, EveryKindComesBackAfterARestartAndPastesAsItWasCopied) {
@@ -295,6 +295,23 @@ TEST_F(HistoryStoreTest, AFileIsShownAsWhatItHoldsAndGivesBackOnlyWhatACaptureKe
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_BITMAP));
 }
 
+// A copy its program lets be kept but not leave this machine is listed, and never written to a shared folder.
+TEST_F(HistoryStoreTest, ACopyForThisMachineOnlyStaysOutOfASharedFolder) {
+    Join();
+    history_.SetFolderShared(true);
+    const UINT cloud = RegisterClipboardFormatA("CanUploadToCloudClipboard");
+    ASSERT_TRUE(PeerCopy(
+        [&] {
+            testsupport::OfferText(CF_TEXT, "one-time code 424242");
+            SetClipboardData(cloud, testsupport::GlobalBytes("\0\0\0\0", 4));
+        },
+        [&] { return Count() == 1; }));
+    ASSERT_TRUE(CopyText("an ordinary copy", 2));
+    EXPECT_EQ(FilesOnDisk(), 1u);
+    ASSERT_TRUE(PutClipBack(0));
+    EXPECT_EQ(ClipboardText(), "one-time code 424242");
+}
+
 // A folder's key is made once and found again; a key file changed, or naming a key this user does not hold,
 // opens nothing.
 TEST_F(HistoryStoreTest, AFolderOpensOnlyWithTheKeyItsKeyFileNames) {
@@ -314,6 +331,22 @@ TEST_F(HistoryStoreTest, AFolderOpensOnlyWithTheKeyItsKeyFileNames) {
     bytes[16] ^= 1;  // the key's id
     ASSERT_TRUE(WriteFileWhole(folder_ / kFolderKeyFileName, bytes));
     EXPECT_FALSE(KeyOfFolder(folder_).sealer);
+}
+
+// Another machine, which does not hold the key, opens the folder with its passphrase and nothing else.
+TEST_F(HistoryStoreTest, APassphraseOpensASharedFolderOnAMachineWithoutItsKey) {
+    ASSERT_EQ(SetPassphrase(folder_, *sealer_, "the first one"), "");
+    ASSERT_EQ(SetPassphrase(folder_, *sealer_, "correct horse"), "");  // changed: the old one opens nothing
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kestrovan\\Ardentia\\History Keys");  // as on another machine
+    EXPECT_TRUE(KeyOfFolder(folder_).asksPassphrase);
+    EXPECT_FALSE(OpenWithPassphrase(folder_, "the first one").sealer);
+    const FolderKey wrong = OpenWithPassphrase(folder_, "correct horsf");
+    EXPECT_EQ(wrong.problem, "The passphrase does not open this history folder: nothing is listed from it or "
+                             "written to it");
+    const FolderKey right = OpenWithPassphrase(folder_, "correct horse");
+    ASSERT_TRUE(right.sealer);
+    EXPECT_EQ(KeyIdOf(*right.sealer), KeyIdOf(*sealer_));
+    EXPECT_TRUE(KeyOfFolder(folder_).sealer);  // kept for this user from now on
 }
 
 // A folder another machine writes too, watched for its changes (what that machine copies, pins and deletes

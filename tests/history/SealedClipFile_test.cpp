@@ -6,6 +6,7 @@
 
 #include "clips/ClipCollection.h"
 #include "history/FolderKeyFile.h"
+#include "history/RecoveryCode.h"
 #include "support/test_sealer.h"
 
 namespace history {
@@ -99,6 +100,23 @@ TEST(FolderKeyFile, IsBelievedOnlyWholeAndWithTheKeyItNames) {
         EXPECT_FALSE(FolderKeyFileVouched(changed, key)) << at;
     }
     EXPECT_FALSE(ReadFolderKeyFile(file.substr(0, file.size() - 1)));
+}
+
+// A recovery code gives its key back however it is typed, and a mistyped one gives nothing.
+TEST(RecoveryCode, GivesItsKeyBackAndRefusesAMistake) {
+    KeyBytes key;
+    for (std::size_t i = 0; i < key.size(); ++i) key[i] = std::uint8_t(i * 37 + 200);
+    const std::string code = RecoveryCode(key);
+    ASSERT_EQ(code.size(), 56u + 13u);
+    std::string lower = code, swapped = code, mapped = code;
+    for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+    std::swap(swapped[0], swapped[1]);
+    for (char& c : mapped) c = c == '0' ? 'O' : c == '1' ? 'l' : c;
+    EXPECT_EQ(KeyOfRecoveryCode(code), key);
+    EXPECT_EQ(KeyOfRecoveryCode(" " + lower + " "), key);
+    EXPECT_EQ(KeyOfRecoveryCode(mapped), key);
+    for (const std::string& wrong : {code.substr(1), code + "0", std::string(code).replace(30, 1, "U"), swapped})
+        EXPECT_TRUE(wrong == code || !KeyOfRecoveryCode(wrong)) << wrong;
 }
 
 }  // namespace

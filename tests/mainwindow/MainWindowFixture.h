@@ -24,6 +24,7 @@
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/Launch.h"
+#include "mainwindow/PassphraseDialog.h"
 #include "shell/PathHelpers.h"
 #include "shell/SettingsStore.h"
 #include "shell/TrayRules.h"
@@ -44,6 +45,17 @@ inline int gAnswer = IDYES;
 inline int RecordBox(HWND, const std::string& text, const std::string& title, UINT style) {
     gBoxes.push_back({text, title, style});
     return gAnswer;
+}
+
+// What the window that asks for a passphrase or a recovery code is typed, one answer after another, and what
+// each answer was told (empty: taken).
+inline std::vector<std::string> gTyped, gToldOfTyped;
+inline std::optional<std::string> TypePassphrase(HWND, const PassphraseRequest&, const PassphraseCheck& check) {
+    for (const std::string& typed : gTyped) {
+        gToldOfTyped.push_back(check(typed));
+        if (gToldOfTyped.back().empty()) return typed;
+    }
+    return std::nullopt;
 }
 
 struct Launch {
@@ -126,6 +138,7 @@ protected:
         INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
         InitCommonControlsEx(&controls);
         SetMessageBoxForTesting(RecordBox);
+        SetPassphraseDialogForTesting(TypePassphrase);
         SetLaunchForTesting(RecordLaunch);
         shell::SetShellNotifyForTesting(RecordTray);
     }
@@ -136,6 +149,8 @@ protected:
         gTray.clear();
         gLaunches.clear();
         gAnswer = IDYES;
+        gTyped.clear();
+        gToldOfTyped.clear();
     }
     void TearDown() override {
         form_.reset();

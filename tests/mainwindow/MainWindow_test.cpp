@@ -7,6 +7,7 @@
 #include "mainwindow/PopupRules.h"
 #include "mainwindow/UserMessages.h"
 #include "history/FolderKeys.h"
+#include "history/RecoveryCode.h"
 #include "support/stored_clips.h"
 
 namespace mainwindow {
@@ -53,6 +54,25 @@ TEST_F(MainWindowTest, ClipsFromAnotherMachineFillAnEmptyList) {
     EXPECT_FALSE(IsWindowVisible(form_->EmptyPanel()));
     EXPECT_EQ(form_->ClipList().Model().ListIndex(), 1);
     EXPECT_EQ(WindowText(form_->InformationLine()), "Text Clip - Item 2 of 2");
+}
+
+// A Windows reinstalled: the folder's key is no longer this user's, and its recovery code opens the folder.
+TEST_F(MainWindowTest, AFolderWhoseKeyIsNoLongerHeldOpensWithItsRecoveryCode) {
+    const auto key = history::KeyOfFolder(history::DefaultHistoryFolder());
+    ASSERT_TRUE(key.sealer);
+    ASSERT_FALSE(testsupport::StoreTextClip(history::DefaultHistoryFolder(), *key.sealer, 1700000000000, "kept").empty());
+    const std::string code = history::RecoveryCode(key.sealer->KeyBytes());
+    testsupport::ForgetSettings();
+    gTyped = {std::string(code).replace(0, 1, code[0] == '7' ? "8" : "7"), code};
+    Start();
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Count() == 1; }, testsupport::kPatientMs));
+    EXPECT_EQ(gToldOfTyped, (std::vector<std::string>{"The recovery code does not open this history folder: nothing "
+                                                      "is listed from it or written to it.",
+                                                      ""}));
+    gBoxes.clear();
+    form_->ShowRecoveryCode();
+    ASSERT_EQ(gBoxes.size(), 1u);
+    EXPECT_NE(gBoxes[0].text.find(code), std::string::npos);
 }
 
 // A History Size the program does not understand deletes nothing, and the information line says so.

@@ -81,12 +81,12 @@ protected:
     int Count() { return host_.list.Model().ListCount(); }
     // Another program copies; true once the capture has looked at that copy, kept or not, so that a copy
     // it must skip is judged after the capture and not before it.
-    bool CopyAndSettle(const std::function<void()>& fill) {
+    bool CopyAndSettle(const std::function<void()>& fill, HWND owner = nullptr) {
         monitor_.MarkHandled(0);
         return PeerCopy(fill, [&] {
             const DWORD handled = monitor_.HandledSequence();
             return handled == GetClipboardSequenceNumber() || handled == kLookAgain;
-        }, 10000);
+        }, 10000, owner);
     }
     bool CopyText(const std::string& text, int expectCount) {
         return PeerCopy([&] { testsupport::OfferText(CF_TEXT, text); }, [&] { return Count() == expectCount; });

@@ -1,7 +1,8 @@
 // Reads a history folder as the program does at start, with the key this user holds for it, for the tests
 // that look at the folder from outside the program. "history_check FOLDER" prints what it finds: "clips N
 // damaged M temporary T"; "history_check FOLDER find WORDS" prints the file of the newest clip whose label
-// holds the words (the files themselves show nothing in the clear).
+// holds the words (the files themselves show nothing in the clear); "history_check FOLDER open PASSPHRASE"
+// opens a shared folder with its passphrase, its key kept for this user as the program keeps it.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -14,8 +15,11 @@
 #include "history/SealedClipFile.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2 && !(argc == 4 && std::strcmp(argv[2], "find") == 0)) return 2;
+    if (argc != 2 && !(argc == 4 && (std::strcmp(argv[2], "find") == 0 || std::strcmp(argv[2], "open") == 0)))
+        return 2;
     const std::filesystem::path folder(argv[1]);
+    if (argc == 4 && std::strcmp(argv[2], "open") == 0)
+        return history::OpenWithPassphrase(folder, argv[3]).sealer ? 0 : 1;
     const auto key = history::KeyOfFolder(folder);
     if (!key.sealer) return 3;
     const history::HistoryListing listing = history::ListHistoryFolder(folder, *key.sealer);
