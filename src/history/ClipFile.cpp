@@ -164,15 +164,32 @@ bool ReadHeaderBlock(FieldReader& in, ClipFileHeader& header, ClipFileError& err
     return true;
 }
 
-std::string FormatsBlock(const std::vector<StoredFormat>& formats) {
-    std::string out;
-    PutNumber(out, formats.size(), 4);
+std::vector<std::string_view> FormatsBlockParts(const std::vector<StoredFormat>& formats,
+                                                std::vector<std::string>& numbers) {
+    numbers.clear();
+    numbers.reserve(1 + 2 * formats.size());  // the views point into it: it never grows past this
+    std::vector<std::string_view> parts;
+    const auto number = [&](std::uint64_t value, int bytes) {
+        numbers.emplace_back();
+        PutNumber(numbers.back(), value, bytes);
+        parts.push_back(numbers.back());
+    };
+    number(formats.size(), 4);
     for (const StoredFormat& format : formats) {
-        PutNumber(out, std::min<std::size_t>(format.name.size(), 0xFFFF), 2);
-        out.append(format.name, 0, 0xFFFF);
-        PutNumber(out, format.bytes.size(), 8);
-        out += format.bytes;
+        const std::size_t nameBytes = std::min<std::size_t>(format.name.size(), 0xFFFF);
+        number(nameBytes, 2);
+        parts.push_back(std::string_view(format.name).substr(0, nameBytes));
+        number(format.bytes.size(), 8);
+        parts.push_back(format.bytes);
     }
+    return parts;
+}
+
+std::string FormatsBlock(const std::vector<StoredFormat>& formats) {
+    std::vector<std::string> numbers;
+    std::string out;
+    out.reserve(std::size_t(FormatsBlockBytes(formats)));
+    for (std::string_view part : FormatsBlockParts(formats, numbers)) out += part;
     return out;
 }
 

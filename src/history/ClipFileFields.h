@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "history/ClipFile.h"
@@ -46,6 +47,10 @@ std::string HeaderBlock(const ClipFileHeader& header);
 // The header block's fields, the reader left after them; kDamaged for a kind that is none of the four.
 bool ReadHeaderBlock(FieldReader& in, ClipFileHeader& header, ClipFileError& error);
 std::string FormatsBlock(const std::vector<StoredFormat>& formats);
+// The same block as the pieces it is joined from: its numbers (kept in numbers) and the formats' own names and
+// bytes where they lie.
+std::vector<std::string_view> FormatsBlockParts(const std::vector<StoredFormat>& formats,
+                                                std::vector<std::string>& numbers);
 bool ReadFormatsBlock(FieldReader& in, std::vector<StoredFormat>& formats);
 // FormatsBlock(formats).size(), worked out without making it.
 std::uint64_t FormatsBlockBytes(const std::vector<StoredFormat>& formats);

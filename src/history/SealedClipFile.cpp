@@ -129,7 +129,9 @@ std::optional<ClipFileContents> ReadSealedClipFile(const std::string& file, cons
 }
 
 std::optional<std::uint64_t> SealedContentId(const std::vector<StoredFormat>& formats, const common::Sealer& sealer) {
-    const auto digest = sealer.Digest(FormatsBlock(formats));
+    // The formats block's bytes where they lie: a clip of megabytes is not copied to be named.
+    std::vector<std::string> numbers;
+    const auto digest = sealer.Digest(FormatsBlockParts(formats, numbers));
     if (!digest) return std::nullopt;
     std::uint64_t id = 0;
     for (int i = 0; i < 8; ++i) id |= std::uint64_t((*digest)[std::size_t(i)]) << (8 * i);

@@ -131,14 +131,21 @@ std::optional<std::string> Open(const Key& key, const std::string& sealed, const
 }
 
 std::optional<Digest> Hmac(const Key& key, const std::string& data) {
+    return Hmac(key, std::vector<std::string_view>{data});
+}
+
+std::optional<Digest> Hmac(const Key& key, const std::vector<std::string_view>& parts) {
     Provider provider(BCRYPT_SHA256_ALGORITHM, BCRYPT_ALG_HANDLE_HMAC_FLAG);
     BCRYPT_HASH_HANDLE hash = nullptr;
     if (!provider.get() ||
         !Ok(BCryptCreateHash(provider.get(), &hash, nullptr, 0, const_cast<PUCHAR>(key.data()), ULONG(key.size()), 0)))
         return std::nullopt;
     Digest digest;
-    const bool ok = Ok(BCryptHashData(hash, Bytes(data), ULONG(data.size()), 0)) &&
-                    Ok(BCryptFinishHash(hash, digest.data(), ULONG(digest.size()), 0));
+    bool ok = true;
+    for (std::string_view part : parts)  // CNG only reads the input, through a pointer that is not const
+        ok = ok && part.size() <= 0xFFFFFFFF &&
+             Ok(BCryptHashData(hash, reinterpret_cast<PUCHAR>(const_cast<char*>(part.data())), ULONG(part.size()), 0));
+    ok = ok && Ok(BCryptFinishHash(hash, digest.data(), ULONG(digest.size()), 0));
     BCryptDestroyHash(hash);
     if (!ok) return std::nullopt;
     return digest;

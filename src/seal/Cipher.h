@@ -9,6 +9,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace seal {
 
@@ -47,6 +49,8 @@ private:
 };
 
 std::optional<Digest> Hmac(const Key& key, const std::string& data);
+// The same of the parts one after another, as if joined.
+std::optional<Digest> Hmac(const Key& key, const std::vector<std::string_view>& parts);
 std::optional<Key> DeriveKey(const std::string& passphrase, const std::string& salt, std::uint64_t rounds);
 
 }  // namespace seal

@@ -20,8 +20,9 @@ public:
         std::lock_guard<std::mutex> turn(turn_);
         return sealing_.Open(sealed, associated);
     }
-    std::optional<std::array<std::uint8_t, 32>> Digest(const std::string& bytes) const override {
-        return Hmac(key_, bytes);
+    using common::Sealer::Digest;
+    std::optional<std::array<std::uint8_t, 32>> Digest(const std::vector<std::string_view>& parts) const override {
+        return Hmac(key_, parts);
     }
     std::size_t Overhead() const override { return kSealOverhead; }
     bool Usable() const { return sealing_.Usable(); }

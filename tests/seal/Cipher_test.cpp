@@ -24,6 +24,7 @@ Key Counting() {
 
 TEST(Cipher, KnownAnswersForHmacAndPbkdf2) {
     const auto mac = Hmac(Counting(), "Ardentia");
+    EXPECT_EQ(Hmac(Counting(), std::vector<std::string_view>{"Arde", "", "ntia"}), mac);
     ASSERT_TRUE(mac);
     EXPECT_EQ(Hex(mac->data(), mac->size()), "8d047f627e22b4a192aab4fcf8a115c18828cc8ef3bc689473a8b7520b414381");
     const struct {

@@ -29,7 +29,10 @@ public:
         Stream(nonce, plain);
         return plain;
     }
-    std::optional<std::array<std::uint8_t, 32>> Digest(const std::string& bytes) const override {
+    using common::Sealer::Digest;
+    std::optional<std::array<std::uint8_t, 32>> Digest(const std::vector<std::string_view>& parts) const override {
+        std::string bytes;
+        for (std::string_view part : parts) bytes += part;
         std::array<std::uint8_t, 32> digest{};
         for (std::size_t i = 0; i < digest.size(); ++i)
             digest[i] = std::uint8_t(Mix(std::to_string(i), bytes) >> 8);
