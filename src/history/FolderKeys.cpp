@@ -70,6 +70,22 @@ FolderKey KeepKeyThatOpens(const std::filesystem::path& folder,
     return KeyOfFolder(folder);
 }
 
+// The folder's key file, believed only as the key wrote it, changed and written whole again; "" when done,
+// else what went wrong.
+std::string RewriteKeyFile(const std::filesystem::path& folder, const seal::KeySealer& sealer,
+                           const std::function<void(FolderKeyFile&)>& change) {
+    const std::filesystem::path file = folder / kFolderKeyFileName;
+    std::string bytes;
+    if (!ReadFileWithin(file, kMostKeyFileBytes, bytes) || !FolderKeyFileVouched(bytes, sealer))
+        return "the history folder's key file cannot be read";
+    auto layout = ReadFolderKeyFile(bytes);
+    change(*layout);
+    const std::string rewritten = WriteFolderKeyFile(*layout, sealer);
+    std::string why;
+    if (rewritten.empty() || !WriteFileWhole(file, rewritten, &why)) return "the key file cannot be written: " + why;
+    return "";
+}
+
 }  // namespace
 
 FolderKey KeyOfFolder(const std::filesystem::path& folder) {
@@ -123,28 +139,13 @@ FolderKey OpenWithRecoveryCode(const std::filesystem::path& folder, const std::s
 
 std::string SetPassphrase(const std::filesystem::path& folder, const seal::KeySealer& sealer,
                           const std::string& passphrase) {
-    const std::filesystem::path file = folder / kFolderKeyFileName;
-    std::string bytes;
-    if (!ReadFileWithin(file, kMostKeyFileBytes, bytes) || !FolderKeyFileVouched(bytes, sealer))
-        return "the history folder's key file cannot be read";
-    auto layout = ReadFolderKeyFile(bytes);
     const auto wrapped = seal::WrapKey(sealer.KeyBytes(), passphrase);
     if (!wrapped) return "the system could not wrap the key";
-    layout->wrappedKey = *wrapped;
-    const std::string rewritten = WriteFolderKeyFile(*layout, sealer);
-    std::string why;
-    if (rewritten.empty() || !WriteFileWhole(file, rewritten, &why)) return "the key file cannot be written: " + why;
-    return "";
+    return RewriteKeyFile(folder, sealer, [&](FolderKeyFile& layout) { layout.wrappedKey = *wrapped; });
 }
 
 bool NotePlainFilesSealed(const std::filesystem::path& folder, const seal::KeySealer& sealer) {
-    const std::filesystem::path file = folder / kFolderKeyFileName;
-    std::string bytes;
-    if (!ReadFileWithin(file, kMostKeyFileBytes, bytes) || !FolderKeyFileVouched(bytes, sealer)) return false;
-    auto layout = ReadFolderKeyFile(bytes);
-    layout->plainFilesSealed = true;
-    const std::string noted = WriteFolderKeyFile(*layout, sealer);
-    return !noted.empty() && WriteFileWhole(file, noted);
+    return RewriteKeyFile(folder, sealer, [](FolderKeyFile& layout) { layout.plainFilesSealed = true; }).empty();
 }
 
 }  // namespace history

@@ -55,7 +55,6 @@ public:
     // Starts keeping the history in folder (made when missing), every file sealed by sealer (the folder's key).
     // Clips the holders let go from now on lose their files; program exit, which clears the holders, keeps them.
     void Open(const std::filesystem::path& folder, std::shared_ptr<const common::Sealer> sealer);
-    bool IsOpen() const { return state_.open; }
     void Close();  // waits for the writes under way
     const std::filesystem::path& Folder() const { return state_.folder; }
     // "History Disk MB": past it, the oldest unpinned clips go.
