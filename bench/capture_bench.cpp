@@ -2,7 +2,9 @@
 // the information line names it and the window has painted (it answers again by then: it runs on this
 // thread), for UTF-16 texts of 1 KB, 1 MB and 10 MB and a 4000 x 3000 picture, beside a minimal history
 // that only copies the same data into memory and names the new item in a label, in the same run. Best of 5
-// for text (a copy's few milliseconds vary with the machine's load), of 3 for pictures.
+// for text (a copy's few milliseconds vary with the machine's load), of 3 for pictures. Then what sealing
+// adds to each text clip's file beside writing it plain: laying it out sealed and naming it by a keyed digest,
+// against the plain layout and its checksum, best of 5 each.
 // Run it under Wine on a display: scripts/bench.sh.
 #include <windows.h>
 #include <commctrl.h>
@@ -21,6 +23,8 @@
 #include "capture/ClipboardMonitor.h"
 #include "clipboard/PictureReaderProcess.h"
 #include "common/WindowText.h"
+#include "history/FolderKeys.h"
+#include "history/SealedClipFile.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/MainWindow.h"
 #include "shell/SettingsStore.h"
@@ -92,6 +96,32 @@ void ProgramCaptures(mainwindow::MainWindow& form, bool on) {
 
 }  // namespace
 
+// The work sealing adds to a text clip's file (the disk's thread lays it out, the window names it), beside
+// the same work unsealed, and what that is of the capture figure measured above.
+void SealingCost(const std::vector<double>& captures) {
+    const auto key = history::KeyOfFolder(history::DefaultHistoryFolder());
+    if (!key.sealer) return;
+    std::printf("%-20s %14s %16s %8s\n", "clip file", "sealed ms", "plain ms", "of capture");
+    const std::size_t sizes[] = {1024, 1 << 20, 10 << 20};
+    for (std::size_t i = 0; i < 3; ++i) {
+        history::ClipFileContents clip;
+        clip.header = {clips::kKindText, 1765000000000ull, false, "a line"};
+        clip.formats = {{"#13", std::string(sizes[i], 'x')}};
+        double sealed = 1e9, plain = 1e9;
+        for (int run = 0; run < 5; ++run) {
+            double start = Now();
+            const bool made = !history::WriteSealedClipFile(clip, *key.sealer).empty() &&
+                              history::SealedContentId(clip.formats, *key.sealer).has_value();
+            sealed = std::min(sealed, made ? Now() - start : 1e9);
+            start = Now();
+            const std::uint64_t checksum = history::ContentChecksum(clip.formats);
+            plain = std::min(plain, history::WriteClipFile(clip).size() + checksum % 2 > 0 ? Now() - start : 1e9);
+        }
+        std::printf("%-20s %14.1f %16.1f %7.1f%%\n", i == 0 ? "1 KB" : i == 1 ? "1 MB" : "10 MB", sealed, plain,
+                    i < captures.size() ? 100 * (sealed - plain) / captures[i] : 0.0);
+    }
+}
+
 int main() {
     // As the program does: a bitmap from another program is read by a process of its own.
     const std::string program = testsupport::WindowsPath(ARDENTIA_EXE);
@@ -129,6 +159,7 @@ int main() {
          [&] { SetClipboardData(CF_BITMAP, static_cast<HBITMAP>(CopyImage(picture, IMAGE_BITMAP, 0, 0, 0))); }},
     };
     std::printf("%-20s %14s %16s %8s\n", "clip", "capture ms", "minimal ms", "ratio");
+    std::vector<double> captures;
     for (const Case& c : cases) {
         double capture = 1e9, bare = 1e9;
         const auto byProgram = [&] {
@@ -161,7 +192,9 @@ int main() {
         minimal.on = false;
         std::printf("%-20s %14.1f %16.1f %7.2fx\n", c.name, capture, bare, capture / bare);
         std::fflush(stdout);
+        captures.push_back(capture);
     }
+    SealingCost(captures);
     // A picture from another program as a bitmap: read in a reader process of the program's own. The
     // first such copy also waits for that process to start.
     double capture = 1e9, bare = 1e9, first = 0;
