@@ -14,5 +14,7 @@ exe="Z:$(echo "$build/win64/src/app/Ardentia.exe" | tr / '\\')"
 for bench in "$build"/win64/bench/*_bench.exe; do
   echo "== $(basename "$bench")"
   # app_bench also starts the real program, named as Windows sees it.
-  ARDENTIA_WINE_TIMEOUT=600 bash "$root/scripts/wine-run.sh" --prefix "$WINEPREFIX" --arch win64 "$bench" "$exe"
+  args=()
+  [[ "$(basename "$bench")" == app_bench.exe ]] && args=("$exe")
+  ARDENTIA_WINE_TIMEOUT=900 bash "$root/scripts/wine-run.sh" --prefix "$WINEPREFIX" --arch win64 "$bench" "${args[@]}"
 done

@@ -7,6 +7,7 @@
 
 #include "history/DiskFiles.h"
 #include "history/FolderKeyFile.h"
+#include "history/HistoryFolder.h"
 #include "history/RecoveryCode.h"
 #include "seal/KeyStore.h"
 #include "seal/Passphrase.h"
@@ -28,6 +29,13 @@ bool PlaceNewKeyFile(const std::filesystem::path& file, const std::string& bytes
     return placed;
 }
 
+bool HoldsClipFiles(const std::filesystem::path& folder) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        if (IsClipFileName(NameOf(it->path()).value_or(""))) return true;
+    return bool(error);  // a folder that cannot be listed may hold some
+}
+
 FolderKey Refused(const std::string& problem) {
     FolderKey refused;
     refused.problem = problem + ": nothing is listed from it or written to it";
@@ -44,6 +52,8 @@ FolderKey MakeFolderKey(const std::filesystem::path& file) {
         return Refused("The history's key could not be kept for this user");
     FolderKeyFile layout;
     layout.keyId = *id;
+    // A folder new to history holds no plain files to seal: none is looked for at each start.
+    layout.plainFilesSealed = !HoldsClipFiles(file.parent_path());
     const std::string bytes = WriteFolderKeyFile(layout, *sealer);
     if (bytes.empty() || !PlaceNewKeyFile(file, bytes)) return {};  // someone else's came first: read it
     FolderKey made;
@@ -146,6 +156,14 @@ std::string SetPassphrase(const std::filesystem::path& folder, const seal::KeySe
 
 bool NotePlainFilesSealed(const std::filesystem::path& folder, const seal::KeySealer& sealer) {
     return RewriteKeyFile(folder, sealer, [](FolderKeyFile& layout) { layout.plainFilesSealed = true; }).empty();
+}
+
+std::vector<std::shared_ptr<const common::Sealer>> OtherKeysHeld(const seal::KeySealer& folderKey) {
+    std::vector<std::shared_ptr<const common::Sealer>> others;
+    const auto id = KeyIdOf(folderKey);
+    for (const auto& [otherId, key] : seal::StoredKeys())
+        if (!id || otherId != KeyIdText(*id)) others.push_back(std::make_shared<const seal::KeySealer>(key));
+    return others;
 }
 
 }  // namespace history

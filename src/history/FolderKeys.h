@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "seal/KeySealer.h"
 
@@ -32,5 +33,9 @@ std::string SetPassphrase(const std::filesystem::path& folder, const seal::KeySe
                           const std::string& passphrase);
 // Notes in the key file that the folder's plain files are sealed: from now on a plain file is refused.
 bool NotePlainFilesSealed(const std::filesystem::path& folder, const seal::KeySealer& sealer);
+
+// The other history keys this user holds here (of other folders, or of a key that lost to another machine's
+// for this folder), to seal their clips found in this folder again with its key.
+std::vector<std::shared_ptr<const common::Sealer>> OtherKeysHeld(const seal::KeySealer& folderKey);
 
 }  // namespace history

@@ -19,12 +19,6 @@
 
 namespace history {
 
-namespace {
-
-const char kClipExtension[] = ".clip";
-const char kUnfinishedExtension[] = ".part";
-
-// A name as UTF-8; nothing for one that is no Unicode (a lone surrogate), which is none of ours.
 std::optional<std::string> NameOf(const std::filesystem::path& file) {
     try {
         return file.filename().u8string();
@@ -33,12 +27,16 @@ std::optional<std::string> NameOf(const std::filesystem::path& file) {
     }
 }
 
-// A clip captured more than a day from now is a clock gone wrong or a file made to stay on top for good.
 bool FromTheFuture(std::uint64_t capturedAtMs) {
     const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::system_clock::now().time_since_epoch()).count();
     return capturedAtMs > std::uint64_t(now) + 24ull * 3600 * 1000;
 }
+
+namespace {
+
+const char kClipExtension[] = ".clip";
+const char kUnfinishedExtension[] = ".part";
 
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -330,32 +328,6 @@ std::string SkippedFilesLine(int damaged, int unsealed) {
         line += (line.empty() ? "" : "; ") + std::to_string(unsealed) +
                 (unsealed == 1 ? " clip file" : " clip files") + " not sealed with this history's key skipped";
     return line;
-}
-
-PlainFilesSealed SealPlainFiles(const std::filesystem::path& folder, const common::Sealer& sealer) {
-    PlainFilesSealed result;
-    std::vector<std::filesystem::path> files;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-        if (IsClipFileName(NameOf(it->path()).value_or(""))) files.push_back(it->path());
-    for (const auto& file : files) {
-        std::string bytes, why;
-        ClipFileError notPlain = ClipFileError::kNone;
-        if (!ReadFileWithin(file, clips::MaxClipFileBytes(clips::kKindPicture), bytes)) continue;
-        const auto clip = ReadClipFile(bytes, notPlain);
-        if (!clip || FromTheFuture(clip->header.capturedAtMs)) continue;  // sealed already, or not ours to seal
-        bool exact = false;
-        const auto named = ParseClipFileName(NameOf(file).value_or(""), exact);
-        const auto content = SealedContentId(clip->formats, sealer);
-        const std::string sealed = WriteSealedClipFile(*clip, sealer);
-        const ClipFileId id{clip->header.capturedAtMs, named ? named->machine : 0, content.value_or(0)};
-        if (content && !sealed.empty() && WriteFileWhole(folder / ClipFileName(id), sealed, &why) &&
-            DeleteOnce(file, why))
-            ++result.sealed;
-        else
-            ++result.failed;
-    }
-    return result;
 }
 
 HistoryLimits HistoryLimitsFromSettings(const std::optional<std::string>& size,

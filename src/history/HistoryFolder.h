@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -106,13 +107,29 @@ private:
 // "1 damaged clip file skipped; 3 clip files not sealed with this history's key skipped"; "" for none.
 std::string SkippedFilesLine(int damaged, int unsealed);
 
-// Seals the first version's plain clip files in place, once, when the folder gets its key: each is written
-// sealed under its keyed name, then the plain file is deleted. A file that cannot be sealed stays as it was.
-struct PlainFilesSealed {
+// Seals clip files again with the folder's key, in place: each file that `reader` opens is written sealed under
+// its keyed name, then deleted. A file that cannot be sealed again stays as it was.
+struct ClipFileReader {
+    std::function<bool(const std::string& leading)> mayOpen;  // from the file's first kClipFileHeaderRead bytes
+    std::function<std::optional<ClipFileContents>(const std::string& whole)> open;
+};
+struct FilesSealedAgain {
     int sealed = 0;
     int failed = 0;
 };
-PlainFilesSealed SealPlainFiles(const std::filesystem::path& folder, const common::Sealer& sealer);
+FilesSealedAgain SealFilesAgain(const std::filesystem::path& folder, const common::Sealer& sealer,
+                                const ClipFileReader& reader);
+// The first version's plain files, once, when the folder gets its key.
+FilesSealedAgain SealPlainFiles(const std::filesystem::path& folder, const common::Sealer& sealer);
+// Files sealed with other keys this user holds: two machines that made a key for one folder at once each
+// sealed clips with their own, and one key file stays; the other key's clips join the folder's key.
+FilesSealedAgain SealFilesOfOtherKeys(const std::filesystem::path& folder, const common::Sealer& sealer,
+                                      const std::vector<std::shared_ptr<const common::Sealer>>& others);
+
+// A file's name as UTF-8; nothing for one that is no Unicode (a lone surrogate), which is none of ours.
+std::optional<std::string> NameOf(const std::filesystem::path& file);
+// A clip captured more than a day from now is a clock gone wrong or a file made to stay on top for good.
+bool FromTheFuture(std::uint64_t capturedAtMs);
 
 // Where a clip captured at this time goes among clips listed in capture order (times oldest first): after
 // every clip captured at or before it.

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -104,7 +105,9 @@ public:
     bool WrittenHere(const ClipFileId& id) const { return id.machine == state_.machine || id.machine == 0; }
     // Adds the clips of the folder to the list, oldest first, as many as the limits let stay (the others'
     // files go, oldest unpinned first). Returns what the information line says of the files skipped.
-    std::string Restore(const HistoryLimits& limits);
+    // sealAgain, when given, is asked to seal again with the folder's key files it skipped as not sealed
+    // with it (true when it did: they are listed).
+    std::string Restore(const HistoryLimits& limits, const std::function<bool()>& sealAgain = nullptr);
 
     // The memory budget: the bytes every clip holds, and the oldest clips let go when a new one brings the
     // history over it.

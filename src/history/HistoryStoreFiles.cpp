@@ -161,9 +161,10 @@ bool ReadStoredClip(const std::filesystem::path& file, const common::Sealer& sea
     return clip.has_value();
 }
 
-std::string HistoryStore::Restore(const HistoryLimits& limits) {
+std::string HistoryStore::Restore(const HistoryLimits& limits, const std::function<bool()>& sealAgain) {
     if (!clips_.Host() || !state_.open) return "";
-    const HistoryListing listing = ListHistoryFolder(Folder(), *state_.sealer);
+    HistoryListing listing = ListHistoryFolder(Folder(), *state_.sealer);
+    if (listing.unsealed > 0 && sealAgain && sealAgain()) listing = ListHistoryFolder(Folder(), *state_.sealer);
     // What is beyond the limits goes now, oldest unpinned first, as it would have gone while running.
     const std::vector<std::size_t> removed = ClipsToRemove(listing.clips, limits);
     std::vector<bool> gone(listing.clips.size(), false);

@@ -18,7 +18,12 @@ std::string MainWindow::OpenSealedHistory(const history::FolderKey& key) {
     if (!key.plainFilesSealed && history::SealPlainFiles(historyFolder_, *key.sealer).failed == 0)
         history::NotePlainFilesSealed(historyFolder_, *key.sealer);
     history_.Open(historyFolder_, key.sealer);
-    const std::string said = history_.Restore(historyLimits_);
+    // Two machines that made a key for this folder at once: one key file stays, and the clips sealed here
+    // with the other key join it.
+    const std::string said = history_.Restore(historyLimits_, [&] {
+        return history::SealFilesOfOtherKeys(historyFolder_, *key.sealer, history::OtherKeysHeld(*key.sealer)).sealed >
+               0;
+    });
     // Another machine may write the folder too (a file-sync service keeps it alike): what it does shows here.
     history_.StartSync(hwnd_);
     return said;

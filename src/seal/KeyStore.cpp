@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <iterator>
+
 #include "common/WindowText.h"
 #include "seal/UserProtection.h"
 
@@ -45,6 +47,26 @@ bool StoreKey(const std::string& id, const Key& key) {
     KeyCloser closer{keys};
     return RegSetValueExW(keys, common::Widen(id).c_str(), 0, REG_BINARY,
                           reinterpret_cast<const BYTE*>(blob->data()), DWORD(blob->size())) == ERROR_SUCCESS;
+}
+
+std::vector<std::pair<std::string, Key>> StoredKeys() {
+    std::vector<std::pair<std::string, Key>> stored;
+    HKEY keys = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKeysPath, 0, KEY_QUERY_VALUE, &keys) != ERROR_SUCCESS) return stored;
+    std::vector<std::string> ids;
+    {
+        KeyCloser closer{keys};
+        wchar_t name[256];
+        for (DWORD index = 0; index < 1000; ++index) {
+            DWORD length = DWORD(std::size(name));
+            const LONG found = RegEnumValueW(keys, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+            if (found == ERROR_NO_MORE_ITEMS) break;
+            if (found == ERROR_SUCCESS) ids.push_back(common::Narrow(std::wstring(name, length)));
+        }
+    }
+    for (const std::string& id : ids)
+        if (const auto key = StoredKey(id)) stored.emplace_back(id, *key);
+    return stored;
 }
 
 }  // namespace seal

@@ -142,7 +142,7 @@ TEST_F(HistoryFolderTest, PlainFilesAreSealedInPlace) {
     Put(ClipFileName({1700000000100, 5, ContentChecksum(clip.formats)}), WriteClipFile(clip));
     Put("0000000000009-theirs.clip", "%PDF-1.7");
     EXPECT_EQ(List(folder_).unsealed, 1);
-    const PlainFilesSealed sealed = SealPlainFiles(folder_, sealer_);
+    const FilesSealedAgain sealed = SealPlainFiles(folder_, sealer_);
     EXPECT_EQ(sealed.sealed, 1);
     EXPECT_EQ(sealed.failed, 0);
     const HistoryListing listing = List(folder_);
@@ -158,6 +158,25 @@ TEST_F(HistoryFolderTest, PlainFilesAreSealedInPlace) {
         ++files;
     }
     EXPECT_EQ(files, 2u);
+}
+
+// Two machines that made a key for one folder at once: the clips sealed with the key that lost join the
+// folder's key where that key is held; a key not held opens nothing.
+TEST_F(HistoryFolderTest, ClipsOfAnotherKeyHeldAreSealedAgainWithTheFolders) {
+    const auto lost = std::make_shared<testsupport::TestSealer>(7), stranger = std::make_shared<testsupport::TestSealer>(8);
+    testsupport::StoreTextClip(folder_, *lost, 1700000000100, "from the other key", 5, true);
+    testsupport::StoreTextClip(folder_, *stranger, 1700000000200, "from a stranger", 5);
+    Store(1700000000300, "the folder's own");
+    EXPECT_EQ(List(folder_).unsealed, 2);
+    const FilesSealedAgain sealed = SealFilesOfOtherKeys(folder_, sealer_, {lost});
+    EXPECT_EQ(sealed.sealed, 1);
+    EXPECT_EQ(sealed.failed, 0);
+    const HistoryListing listing = List(folder_);
+    ASSERT_EQ(listing.clips.size(), 2u);
+    EXPECT_EQ(listing.clips[0].header.label, "from the other key");
+    EXPECT_TRUE(listing.clips[0].header.pinned);
+    EXPECT_EQ(listing.clips[0].id.machine, 5u);
+    EXPECT_EQ(listing.unsealed, 1);
 }
 
 TEST_F(HistoryFolderTest, AFileIsWrittenWholeUnderItsNameOrNotAtAll) {

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 
@@ -16,6 +17,7 @@
 #include "history/FolderKeys.h"
 #include "history/HistoryFolder.h"
 #include "history/SealedClipFile.h"
+#include "seal/KeyStore.h"
 #include "capture/PutBack.h"
 
 namespace history {
@@ -50,14 +52,14 @@ protected:
         return ListHistoryFolder(folder_, *sealer_).clips.size();
     }
     // The program ends (its holders cleared, its files kept) and starts again on the same folder.
-    std::string Restart(const HistoryLimits& limits = HistoryLimits{}) {
+    std::string Restart(const HistoryLimits& limits = HistoryLimits{}, const std::function<bool()>& sealAgain = nullptr) {
         history_.Close();
         clips_.Holders().Clear();
         EXPECT_TRUE(clips_.Holders().Init(host_.window));
         clips_.Tags() = clips::ClipCollection();
         host_.list.Model().Clear();
         history_.Open(folder_, sealer_);
-        return history_.Restore(limits);
+        return history_.Restore(limits, sealAgain);
     }
     // Every format on the clipboard, as another program would read it.
     std::map<UINT, std::string> ClipboardFormats(const std::vector<UINT>& formats) {
@@ -318,7 +320,7 @@ TEST_F(HistoryStoreTest, AFolderOpensOnlyWithTheKeyItsKeyFileNames) {
     const FolderKey again = KeyOfFolder(folder_);
     ASSERT_TRUE(again.sealer);
     EXPECT_EQ(KeyIdOf(*again.sealer), KeyIdOf(*sealer_));
-    EXPECT_FALSE(again.plainFilesSealed);
+    EXPECT_TRUE(again.plainFilesSealed);  // made for a folder without clip files: none to seal
     ASSERT_TRUE(NotePlainFilesSealed(folder_, *again.sealer));
     EXPECT_TRUE(KeyOfFolder(folder_).plainFilesSealed);
     std::string bytes;
@@ -347,6 +349,21 @@ TEST_F(HistoryStoreTest, APassphraseOpensASharedFolderOnAMachineWithoutItsKey) {
     ASSERT_TRUE(right.sealer);
     EXPECT_EQ(KeyIdOf(*right.sealer), KeyIdOf(*sealer_));
     EXPECT_TRUE(KeyOfFolder(folder_).sealer);  // kept for this user from now on
+}
+
+// Two machines made a key for one folder at once and the other's key file stayed: the clips this user sealed
+// with the key that lost join the folder's key at the next start.
+TEST_F(HistoryStoreTest, ClipsOfAKeyThatLostJoinTheFoldersKey) {
+    const seal::KeySealer lost(*seal::NewKey());
+    ASSERT_TRUE(seal::StoreKey(KeyIdText(*KeyIdOf(lost)), lost.KeyBytes()));
+    testsupport::StoreTextClip(folder_, lost, 1700000000000, "copied before the key files synced", 0xB0B);
+    EXPECT_EQ(Restart(), "1 clip file not sealed with this history's key skipped");
+    EXPECT_EQ(Restart({}, [&] {
+                  return SealFilesOfOtherKeys(folder_, *sealer_, OtherKeysHeld(*sealer_)).sealed > 0;
+              }),
+              "");
+    ASSERT_EQ(Count(), 1);
+    EXPECT_EQ(host_.list.Model().ItemText(0), "copied before the key files synced");
 }
 
 // A folder another machine writes too, watched for its changes (what that machine copies, pins and deletes
