@@ -2,6 +2,7 @@
 
 #include "clips/ClipCollection.h"
 #include "clips/ClipLimits.h"
+#include "common/SettingNumber.h"
 #include "history/DiskFiles.h"
 #include "history/SealedClipFile.h"
 
@@ -70,13 +71,6 @@ FileState HeaderOf(const std::filesystem::path& path, std::uint64_t bytes, const
     if (!read || read->fileBytes != bytes || bytes > clips::MaxClipFileBytes(read->kind)) return FileState::kDamaged;
     header = *read;
     return FileState::kWhole;
-}
-
-// A whole number of digits only, within [low, high]; nothing otherwise.
-bool SettingNumber(const std::string& text, std::uint64_t low, std::uint64_t high, std::uint64_t& value) {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
-    value = std::stoull(text);
-    return value >= low && value <= high;
 }
 
 // Whether a file holds what its name says (the hash of its formats), read whole within its kind's bound.
@@ -335,11 +329,11 @@ HistoryLimits HistoryLimitsFromSettings(const std::optional<std::string>& size,
     HistoryLimits limits;
     std::uint64_t value = 0;
     if (size) {
-        limits.sizeUnderstood = SettingNumber(*size, 1, 10000, value);
+        limits.sizeUnderstood = common::SettingNumber(*size, 1, 10000, value);
         limits.clips = limits.sizeUnderstood ? std::size_t(value) : 10000;
     }
     if (diskMegabytes) {
-        limits.diskUnderstood = SettingNumber(*diskMegabytes, 1, 1048576, value);
+        limits.diskUnderstood = common::SettingNumber(*diskMegabytes, 1, 1048576, value);
         limits.diskBytes = (limits.diskUnderstood ? value : 1048576) << 20;
     }
     return limits;

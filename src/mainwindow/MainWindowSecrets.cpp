@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "clips/CredentialRules.h"
+#include "common/SettingNumber.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowParts.h"
 #include "shell/SettingsStore.h"
@@ -13,9 +14,9 @@ namespace mainwindow {
 
 void MainWindow::ReadSecretSeconds() {
     // A value not understood keeps the default: a credential is never kept longer than asked for by mistake.
-    const std::string text = shell::GetSetting(shell::kKeySecretSeconds, "60");
-    const bool number = !text.empty() && text.size() <= 5 && text.find_first_not_of("0123456789") == std::string::npos;
-    monitor_.SetSecretSeconds(number && std::stoi(text) <= 86400 ? std::stoi(text) : 60);
+    std::uint64_t seconds = 60;
+    if (!common::SettingNumber(shell::GetSetting(shell::kKeySecretSeconds, "60"), 0, 86400, seconds)) seconds = 60;
+    monitor_.SetSecretSeconds(int(seconds));
 }
 
 void MainWindow::NoteCredentialClip(const clips::ClipId& tag) {
