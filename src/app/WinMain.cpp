@@ -27,12 +27,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
         if (!form.Load(true)) {
             // "/popup" asks the running copy for its history popup (a desktop shortcut on Linux, where Wine
             // sees global hotkeys only while one of its own windows has the focus); "/passphrase" for the
-            // history folder's passphrase, to set it.
+            // history folder's passphrase, to set it; "/settings" for the settings window.
             const bool popup = commandLine && std::strstr(commandLine, "/popup");
             const bool passphrase = commandLine && std::strstr(commandLine, "/passphrase");
+            const bool settings = commandLine && std::strstr(commandLine, "/settings");
             if (mainwindow::AnotherInstanceRuns())
                 mainwindow::ActivateRunningInstance(popup        ? mainwindow::kActivatePopup
                                                     : passphrase ? mainwindow::kActivatePassphrase
+                                                    : settings   ? mainwindow::kActivateSettings
                                                                  : 0);
             OleUninitialize();
             return 0;

@@ -101,6 +101,9 @@ public:
 
     // Removes the oldest unpinned clips while the list holds more than the history's size.
     void RemoveClipsOverLimit();
+    // How many clips new limits would delete (the oldest unpinned first), and the limits put in force.
+    std::size_t ClipsBeyond(const HistoryLimits& limits) const;
+    void ApplyLimits(const HistoryLimits& limits);
     // True for a file this machine wrote (or the first version wrote, before folders were shared).
     bool WrittenHere(const ClipFileId& id) const { return id.machine == state_.machine || id.machine == 0; }
     // Adds the clips of the folder to the list, oldest first, as many as the limits let stay (the others'
@@ -163,6 +166,7 @@ private:
     void UnloadBeyondLimit(const clips::ClipId& keep);
     void UnloadOverBudget(const clips::ClipId& keep);
     void TrimToDiskLimit();
+    std::vector<StoredClip> ListedOldestFirst() const;  // the list's clips: their files' sizes and pins
 
     // Between a live clip and its clip file (HistoryStoreFiles.cpp).
     bool ContentsOfClip(const clips::ClipId& id, std::optional<ClipFileContents>& contents);

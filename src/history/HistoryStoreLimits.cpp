@@ -29,9 +29,8 @@ void HistoryStore::UnloadOverBudget(const clips::ClipId& keep) {
     }
 }
 
-// When the files pass "History Disk MB", the oldest unpinned clips go, files and all.
-void HistoryStore::TrimToDiskLimit() {
-    auto& list = clips_.Host()->ClipList().Model();
+std::vector<StoredClip> HistoryStore::ListedOldestFirst() const {
+    const auto& list = clips_.Host()->ClipList().Model();
     std::vector<StoredClip> oldestFirst;
     for (int position = 0; position < list.ListCount(); ++position) {
         StoredClip clip;
@@ -40,10 +39,28 @@ void HistoryStore::TrimToDiskLimit() {
         clip.header.pinned = list.ItemPinned(position);
         oldestFirst.push_back(clip);
     }
+    return oldestFirst;
+}
+
+std::size_t HistoryStore::ClipsBeyond(const HistoryLimits& limits) const {
+    return clips_.Host() ? ClipsToRemove(ListedOldestFirst(), limits).size() : 0;
+}
+
+void HistoryStore::ApplyLimits(const HistoryLimits& limits) {
+    clips_.SetHistorySize(int(limits.clips));
+    state_.diskBytes = limits.diskBytes;
+    if (!clips_.Host()) return;
+    RemoveClipsOverLimit();
+    TrimToDiskLimit();
+}
+
+// When the files pass "History Disk MB", the oldest unpinned clips go, files and all.
+void HistoryStore::TrimToDiskLimit() {
+    auto& list = clips_.Host()->ClipList().Model();
     HistoryLimits limits;
     limits.clips = std::size_t(clips::kTagSlots);
     limits.diskBytes = state_.diskBytes;
-    const std::vector<std::size_t> removed = ClipsToRemove(oldestFirst, limits);
+    const std::vector<std::size_t> removed = ClipsToRemove(ListedOldestFirst(), limits);
     TrimScope trimming(*this);
     cliplist::ClipListControl::PaintHold hold(clips_.Host()->ClipList());
     // Newest first, so that the positions still to go stay where they were; the newest clip stays.

@@ -371,20 +371,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         BringToFront();
         if (wParam == kActivatePassphrase) SetFolderPassphrase();
+        if (wParam == kActivateSettings) OpenSettings();
         return 0;
     }
     if (message == kAskFolderKey) {
         AskFolderKey();
         return 0;
     }
-    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == kCommandSetPassphrase) {
-        SetFolderPassphrase();
-        return 0;
-    }
-    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == kCommandRecoveryCode) {
-        ShowRecoveryCode();
-        return 0;
-    }
+    if (message == WM_SYSCOMMAND && OnWindowMenuCommand(UINT(wParam & 0xFFF0))) return 0;
     if (message == WM_HOTKEY) {
         OpenPopup();
         return 0;

@@ -38,12 +38,14 @@ bool AnotherInstanceRuns();
 // open its history popup; false when none answers.
 const WPARAM kActivatePopup = 1;
 const WPARAM kActivatePassphrase = 2;  // asks for the history folder's passphrase to set it
+const WPARAM kActivateSettings = 3;    // opens the settings window
 // Posted to itself to ask for what opens the history folder (its passphrase, its key's recovery code) once
 // the window shows.
 const UINT kAskFolderKey = WM_APP + 0x54;
-// The window menu's commands for the history's key.
+// The window menu's commands: the settings, the history's key.
 const UINT kCommandSetPassphrase = 0x0110;
 const UINT kCommandRecoveryCode = 0x0120;
+const UINT kCommandSettings = 0x0130;
 bool ActivateRunningInstance(WPARAM what = 0);
 UINT ActivateMessage();
 
@@ -56,6 +58,8 @@ public:
     // The history folder's key: its passphrase set for other machines, its recovery code shown.
     void SetFolderPassphrase();
     void ShowRecoveryCode();
+    // The settings window; what is changed there is put in force at once.
+    void OpenSettings();
     MainWindow();
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
@@ -166,6 +170,8 @@ private:
     std::string OpenSealedHistory(const history::FolderKey& key);
     void AskFolderKey();  // the passphrase or the recovery code that opens the folder here
     void AddKeyCommands();
+    bool OnWindowMenuCommand(UINT command);  // false for the system's own
+    bool ApplySettings(const std::map<std::string, std::string>& changed);
     std::filesystem::path historyFolder_;
     history::HistoryLimits historyLimits_;
     std::shared_ptr<const seal::KeySealer> folderKey_;

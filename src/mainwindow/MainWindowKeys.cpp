@@ -89,6 +89,7 @@ void MainWindow::AddKeyCommands() {
     HMENU menu = GetSystemMenu(hwnd_, FALSE);
     if (!menu) return;
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kCommandSettings, L"Settings...");
     AppendMenuW(menu, MF_STRING, kCommandSetPassphrase, L"History Folder Passphrase...");
     AppendMenuW(menu, MF_STRING, kCommandRecoveryCode, L"History Recovery Code...");
 }

@@ -6,6 +6,8 @@
 #include "clips/RichTextHolder.h"
 #include "clips/Clips.h"
 #include "history/FolderKeys.h"
+#include "mainwindow/SettingsRules.h"
+#include "mainwindow/SettingsWindow.h"
 #include "mainwindow/CommandsFixture.h"
 
 namespace mainwindow {
@@ -258,6 +260,65 @@ TEST_F(CommandsTest, PinnedClipsStayWhenDeletingAndAreAllAForgetfulHistoryKeeps)
     Click(form_->CheckRemember());
     EXPECT_EQ(shell::GetSetting(shell::kKeyRememberHistory, ""), "On");
     EXPECT_EQ(filesStored(), 3u);
+}
+
+
+// What a user does in the settings window, run inside its loop once it shows.
+std::function<void(HWND)> gInSettings;
+void CALLBACK RunInSettings(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND settings = FindWindowW(kSettingsWindowClass, nullptr);
+    if (!settings) return;
+    KillTimer(nullptr, timer);
+    gInSettings(settings);
+}
+// A field's box (problem: the line beside it), by the registry value it keeps.
+HWND FieldControl(HWND settings, const char* key, bool problem = false) {
+    const auto& fields = SettingFields();
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (std::string(fields[i].key) == key) return GetDlgItem(settings, 200 + 2 * int(i) + (problem ? 1 : 0));
+    return nullptr;
+}
+
+// Typed wrong, a setting says so beside its box and nothing is saved; lowering the history's size asks how many
+// clips go, and nothing goes on a no; on a yes the settings are kept and in force at once.
+TEST_F(CommandsTest, SettingsAreCheckedAskedForAndPutInForce) {
+    StartOn();
+    for (const char* text : {"a", "b", "c"}) ASSERT_TRUE(CopyText(text));
+    std::vector<std::string> problems;
+    std::size_t countAfterNo = 0;
+    gInSettings = [&](HWND settings) {
+        const auto type = [&](const char* key, const char* text) { SetWindowTextA(FieldControl(settings, key), text); };
+        const auto ok = [&] { SendMessageW(settings, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); };
+        type(shell::kKeyHistorySize, "two");
+        type(shell::kKeyIgnorePrograms, "C:\\Tools\\x.exe");
+        ok();
+        for (const char* key : {shell::kKeyHistorySize, shell::kKeyIgnorePrograms, shell::kKeyHotkey})
+            problems.push_back(common::WindowText(FieldControl(settings, key, true)));
+        type(shell::kKeyHistorySize, "2");
+        type(shell::kKeyIgnorePrograms, "notepad.exe");
+        gAnswer = IDNO;
+        ok();
+        countAfterNo = std::size_t(Count());
+        gAnswer = IDYES;
+        ok();
+    };
+    SetTimer(nullptr, 0, 20, RunInSettings);
+    form_->OpenSettings();
+    EXPECT_EQ(problems, (std::vector<std::string>{
+                            "Type a whole number from 1 to 10000.",
+                            "Name each program by its file name only, as notepad.exe; separate them with ;.", ""}));
+    ASSERT_EQ(gBoxes.size(), 2u);
+    EXPECT_EQ(gBoxes[0].text, "Delete the 1 oldest clip beyond the new limits, files and all? Pinned clips stay.");
+    EXPECT_EQ(countAfterNo, 3u);
+    EXPECT_EQ(shell::GetSetting(shell::kKeyHistorySize, ""), "2");
+    EXPECT_EQ(shell::GetSetting(shell::kKeyIgnorePrograms, ""), "notepad.exe");
+    EXPECT_FALSE(shell::SettingExists(shell::kKeyHotkey));  // left as it was: not written
+    ASSERT_EQ(Count(), 2);
+    EXPECT_EQ(form_->ClipList().Model().ItemText(0), "b");
+    auto& list = form_->ClipList().Model();
+    ASSERT_TRUE(testsupport::PeerCopy([] { testsupport::OfferText(CF_TEXT, "d"); },
+                                      [&] { return list.ItemText(list.ListCount() - 1) == "d"; }));
+    EXPECT_EQ(Count(), 2);  // the new size holds for what comes next
 }
 
 

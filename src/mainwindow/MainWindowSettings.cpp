@@ -1,0 +1,55 @@
+// The settings window's part of the main window: what it opens with, and each setting changed there put in
+// force at once, as a start would read it.
+#include <windows.h>
+
+#include "clipboard/IgnoredPrograms.h"
+#include "clips/ClipLimits.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/MainWindowParts.h"
+#include "mainwindow/SettingsWindow.h"
+#include "shell/SettingsStore.h"
+
+namespace mainwindow {
+
+void MainWindow::OpenSettings() {
+    EditSettings(hwnd_,
+                 {{"Passphrase...", [this] { SetFolderPassphrase(); }},
+                  {"Recovery Code...", [this] { ShowRecoveryCode(); }}},
+                 [this](const std::map<std::string, std::string>& changed) { return ApplySettings(changed); });
+}
+
+bool MainWindow::ApplySettings(const std::map<std::string, std::string>& changed) {
+    const auto typed = [&](const char* key) -> std::optional<std::string> {
+        const auto it = changed.find(key);
+        if (it != changed.end()) return it->second;
+        return shell::SettingExists(key) ? std::optional<std::string>(shell::GetSetting(key, "?")) : std::nullopt;
+    };
+    const history::HistoryLimits limits =
+        history::HistoryLimitsFromSettings(typed(shell::kKeyHistorySize), typed(shell::kKeyHistoryDisk));
+    const std::size_t going = history_.ClipsBeyond(limits);
+    if (going > 0 && !Confirmed(hwnd_, "Delete the " + std::to_string(going) + (going == 1 ? " oldest clip" : " oldest clips") +
+                                           " beyond the new limits, files and all? Pinned clips stay."))
+        return false;
+    for (const auto& [key, value] : changed)
+        if (!shell::SaveSetting(key, value)) {
+            Tell(hwnd_, "The settings cannot be saved: the registry refused \"" + key + "\".");
+            return false;
+        }
+    historyLimits_ = limits;
+    history_.ApplyLimits(limits);
+    history_.SetBudget(clips::HistoryBudgetFromSetting(shell::GetSetting(shell::kKeyHistoryBudget, "")));
+    ReadSecretSeconds();
+    monitor_.SetIgnoredPrograms(clipboard::ParseIgnoredPrograms(shell::GetSetting(shell::kKeyIgnorePrograms, "")));
+    if (changed.count(shell::kKeyHotkey)) RegisterPopupHotkey();
+    return true;
+}
+
+bool MainWindow::OnWindowMenuCommand(UINT command) {
+    if (command == kCommandSettings) OpenSettings();
+    else if (command == kCommandSetPassphrase) SetFolderPassphrase();
+    else if (command == kCommandRecoveryCode) ShowRecoveryCode();
+    else return false;
+    return true;
+}
+
+}  // namespace mainwindow

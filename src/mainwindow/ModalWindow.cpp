@@ -1,0 +1,52 @@
+#include "mainwindow/ModalWindow.h"
+
+#include <algorithm>
+
+#include "common/WindowText.h"
+
+namespace mainwindow {
+
+HWND AddControl(const wchar_t* cls, const std::string& text, DWORD style, HWND parent, int id, int x, int y, int w,
+                int h) {
+    HWND control = CreateWindowExW(std::wstring(cls) == L"EDIT" ? WS_EX_CLIENTEDGE : 0, cls,
+                                   common::Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                                   nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    return control;
+}
+
+void RunModal(HWND hwnd, HWND owner, HWND focus, const bool& done) {
+    RECT frame, around = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    GetWindowRect(hwnd, &frame);
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &around);
+    // Whole within the work area of the owner's screen, however small the owner or near its edge.
+    MONITORINFO screen = {};
+    screen.cbSize = sizeof(screen);
+    GetMonitorInfoW(MonitorFromRect(&around, MONITOR_DEFAULTTONEAREST), &screen);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const int left = std::max<int>(screen.rcWork.left, std::min<int>((around.left + around.right - width) / 2,
+                                                                screen.rcWork.right - width));
+    const int top = std::max<int>(screen.rcWork.top, std::min<int>((around.top + around.bottom - height) / 2,
+                                                              screen.rcWork.bottom - height));
+    SetWindowPos(hwnd, HWND_TOP, left, top, 0, 0, SWP_NOSIZE);
+    // The face of a dialog box behind the controls, as the system's own colour.
+    SetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(GetSysColorBrush(COLOR_BTNFACE)));
+    const bool ownerEnabled = owner && IsWindowEnabled(owner);
+    if (ownerEnabled) EnableWindow(owner, FALSE);
+    ShowWindow(hwnd, SW_SHOW);
+    SetForegroundWindow(hwnd);
+    SetFocus(focus);
+    MSG msg;
+    while (!done && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(hwnd, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    if (!done) PostQuitMessage(int(msg.wParam));  // the program is ending: its loop must see it too
+    if (ownerEnabled) EnableWindow(owner, TRUE);
+    DestroyWindow(hwnd);
+    if (owner) SetForegroundWindow(owner);
+}
+
+}  // namespace mainwindow

@@ -1,0 +1,24 @@
+// What the program's own small windows (the passphrase, the settings) share with a dialog box: controls in
+// the system's dialog font, and a modal run centred on the owner, which waits meanwhile.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace mainwindow {
+
+// Dialog units of the system font in pixels, so that a window laid out in them grows with the screen's scale.
+struct DialogUnits {
+    LONG base = GetDialogBaseUnits();
+    int X(int units) const { return MulDiv(units, LOWORD(base), 4); }
+    int Y(int units) const { return MulDiv(units, HIWORD(base), 8); }
+};
+
+HWND AddControl(const wchar_t* cls, const std::string& text, DWORD style, HWND parent, int id, int x, int y, int w,
+                int h);
+// Shows hwnd in front of owner (centred on it, or on the screen), runs its messages until done, and destroys
+// it. A quit message met meanwhile is posted again for the program's own loop.
+void RunModal(HWND hwnd, HWND owner, HWND focus, const bool& done);
+
+}  // namespace mainwindow

@@ -1,0 +1,28 @@
+// The settings window ("Ardentia Settings"): every setting kept as text in a box of its own, checked when
+// OK is pressed, what is wrong said beside its box (the window stays open for it), and a value set by hand
+// that is not understood said so when the window opens. Buttons for what is set in a window of its own.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace mainwindow {
+
+struct SettingsButton {
+    std::string text;
+    std::function<void()> press;
+};
+// Given the settings typed anew (by their registry value), puts them in force; false keeps the window open
+// (the user answered no to a question it asked).
+using SettingsApply = std::function<bool(const std::map<std::string, std::string>& changed)>;
+
+// True when settings were changed and put in force.
+bool EditSettings(HWND owner, const std::vector<SettingsButton>& buttons, const SettingsApply& apply);
+
+const wchar_t kSettingsWindowClass[] = L"ArdentiaSettings";
+
+}  // namespace mainwindow
