@@ -141,8 +141,6 @@ void MainWindow::BringToFront() {
     SetForegroundWindow(hwnd_);
 }
 
-void MainWindow::MouseUp(std::int16_t, std::int32_t) { RestoreFromTray(); }
-
 void MainWindow::ShutDown() {
     SavePlacement();
     if (hotkeyRegistered_) UnregisterHotKey(hwnd_, kPopupHotkeyId);

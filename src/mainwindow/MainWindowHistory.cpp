@@ -122,9 +122,7 @@ void MainWindow::ShowClipMenu() {
     AppendMenuW(menu, MF_STRING, kMenuPutBack, L"Put back on the clipboard\tEnter");
     AppendMenuW(menu, MF_STRING, kMenuPin, list.ItemPinned(position) ? L"Unpin\tCtrl+P" : L"Pin\tCtrl+P");
     AppendMenuW(menu, MF_STRING, kMenuDelete, L"Delete\tDel");
-    POINT at;
-    GetCursorPos(&at);
-    const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
+    const int chosen = ChooseFromMenu(hwnd_, menu);
     DestroyMenu(menu);
     // The list may have changed while the menu was open: act on the clip it was opened for.
     if (list.ListIndex() != position) return;

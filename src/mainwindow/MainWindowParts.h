@@ -41,6 +41,11 @@ enum ControlId {
 bool Confirmed(HWND owner, const std::string& question);
 void Tell(HWND owner, const std::string& text);
 
+// The command chosen from a shortcut menu at the pointer, 0 for none; tests choose in the system's place.
+int ChooseFromMenu(HWND owner, HMENU menu);
+using MenuChoiceFn = int (*)(HWND, HMENU);
+void SetMenuChoiceForTesting(MenuChoiceFn fn);  // null restores the system's menu
+
 inline void SetText(HWND control, const std::string& text) { common::SetWindowTextUtf8(control, text); }
 
 }  // namespace mainwindow

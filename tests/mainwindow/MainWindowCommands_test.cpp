@@ -154,6 +154,32 @@ TEST_F(CommandsTest, DeletingKeepsTagsListAndPreviewInStep) {
     EXPECT_EQ(WindowText(form_->Preview()), "still captured");
 }
 
+// The tray icon's menu, on a right click: each of its items does what it says.
+TEST_F(CommandsTest, TheTrayMenuOpensSwitchesAndExits) {
+    StartOn();
+    PostMessageA(form_->Tray().hwnd(), shell::kTrayCallbackMessage, 0, 1028);  // the balloon closes at once
+    ShowWindow(form_->hwnd(), SW_MINIMIZE);
+    ASSERT_TRUE(form_->InTray());
+    const auto rightClick = [&](const char* pick) {
+        gMenuPick = pick;
+        SendMessageA(form_->Tray().hwnd(), shell::kTrayCallbackMessage, 0, WM_RBUTTONUP);
+    };
+    rightClick("Clipboard Manager On");
+    ASSERT_EQ(gMenus.size(), 1u);
+    EXPECT_EQ(gMenus[0], (std::vector<std::string>{"Open Ardentia", "[x] Clipboard Manager On", "Settings...", "",
+                                                   "Exit"}));
+    EXPECT_FALSE(form_->Monitor().ManagerOn());
+    rightClick("");  // dismissed: nothing changes
+    EXPECT_EQ(gMenus.back()[1], "Clipboard Manager On");
+    EXPECT_FALSE(form_->Monitor().ManagerOn());
+    rightClick("Open Ardentia");
+    EXPECT_FALSE(form_->InTray());
+    EXPECT_TRUE(IsWindowVisible(form_->hwnd()));
+    const HWND window = form_->hwnd();
+    rightClick("Exit");
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return !IsWindow(window); }, testsupport::kPatientMs));
+}
+
 // While the question is up, another program copies: the clip asked about is the one deleted, not the
 // new one the capture made current.
 capture::ClipboardMonitor* gAnsweringMonitor = nullptr;

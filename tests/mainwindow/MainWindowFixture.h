@@ -24,6 +24,7 @@
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/Launch.h"
+#include "mainwindow/MainWindowParts.h"
 #include "mainwindow/PassphraseDialog.h"
 #include "shell/PathHelpers.h"
 #include "shell/SettingsStore.h"
@@ -131,6 +132,22 @@ inline bool StoredKey(const char* key) {
     return found;
 }
 
+// The shortcut menus opened, each as its items' texts, and the item each chooses (by its text; none: no choice).
+inline std::vector<std::vector<std::string>> gMenus;
+inline std::string gMenuPick;
+inline int PickFromMenu(HWND, HMENU menu) {
+    gMenus.emplace_back();
+    int picked = 0;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[128] = {};
+        GetMenuStringW(menu, UINT(i), text, 128, MF_BYPOSITION);
+        const bool checked = (GetMenuState(menu, UINT(i), MF_BYPOSITION) & MF_CHECKED) != 0;
+        gMenus.back().push_back(std::string(checked ? "[x] " : "") + common::Narrow(text));
+        if (common::Narrow(text) == gMenuPick) picked = int(GetMenuItemID(menu, i));
+    }
+    return picked;
+}
+
 class MainWindowTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -139,6 +156,7 @@ protected:
         InitCommonControlsEx(&controls);
         SetMessageBoxForTesting(RecordBox);
         SetPassphraseDialogForTesting(TypePassphrase);
+        SetMenuChoiceForTesting(PickFromMenu);
         SetLaunchForTesting(RecordLaunch);
         shell::SetShellNotifyForTesting(RecordTray);
     }
@@ -151,6 +169,8 @@ protected:
         gAnswer = IDYES;
         gTyped.clear();
         gToldOfTyped.clear();
+        gMenus.clear();
+        gMenuPick.clear();
     }
     void TearDown() override {
         form_.reset();
