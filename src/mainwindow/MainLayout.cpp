@@ -57,7 +57,8 @@ MainBoxes LayOutMain(int clientWidth, int clientHeight, int listWidth, int dpi) 
     const auto fromBottom = [&](int designTop) { return height - Px(kDesignHeight - designTop, dpi); };
     MainBoxes b;
 
-    b.managerButton = At(120, 120, 5520, 405, dpi);
+    b.managerButton = At(120, 120, 4140, 405, dpi);
+    b.settingsButton = At(4380, 120, 1260, 405, dpi);
     b.rememberCheck = At(5790, 180, 2130, 285, dpi);
     b.startupFrame = At(120, 570, 0, 735, dpi);
     b.startupFrame.width = spanned;

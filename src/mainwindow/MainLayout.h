@@ -17,7 +17,7 @@ struct Box {
 
 // Every place in pixels of the client area, but those marked "in" a parent, which are in the parent's.
 struct MainBoxes {
-    Box managerButton, rememberCheck, startupFrame;
+    Box managerButton, settingsButton, rememberCheck, startupFrame;
     Box search;                        // the search box above the list
     Box list;                          // the clip list (while searching, what was found) below it
     Box emptyLabel, emptyText;         // the empty list's panel over the list, and its words in it

@@ -304,6 +304,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 case kIdManagerSwitch:
                     if (HIWORD(wParam) == BN_CLICKED) OnManagerSwitchClicked();
                     return 0;
+                case kIdSettings:
+                    if (HIWORD(wParam) == BN_CLICKED) OpenSettings();
+                    return 0;
                 case kIdDeleteAll:
                     if (HIWORD(wParam) == BN_CLICKED) OnDeleteAllClicked();
                     return 0;

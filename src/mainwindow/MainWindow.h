@@ -87,6 +87,7 @@ public:
     HWND EmptyPanel() const { return emptyPanel_; }
     HWND DeleteSelectedButton() const { return deleteSelected_; }
     HWND ManagerSwitch() const { return managerSwitch_; }
+    HWND SettingsButton() const { return settingsButton_; }
     HWND DeleteAllButton() const { return deleteAll_; }
     HWND SaveResultsButton() const { return saveResults_; }
     HWND BrowseFolderButton() const { return browseFolder_; }
@@ -236,6 +237,7 @@ private:
     RECT normalFrame_ = {};
     bool restoreMaximised_ = false;
 
+    HWND settingsButton_ = nullptr;
     HWND deleteSelected_ = nullptr, managerSwitch_ = nullptr, deleteAll_ = nullptr, saveResults_ = nullptr,
          browseFolder_ = nullptr;
     HWND startupGroup_ = nullptr, outputGroup_ = nullptr, startWithWindows_ = nullptr, startInTray_ = nullptr,

@@ -79,7 +79,8 @@ bool MainWindow::CreateControls() {
     font_ = gdi::Font(CreateFontIndirectW(&face));
 
     managerSwitch_ =
-        Child("BUTTON", kManagerOnCaption, BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdManagerSwitch, 120, 120, 5520, 405);
+        Child("BUTTON", kManagerOnCaption, BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdManagerSwitch, 120, 120, 4140, 405);
+    settingsButton_ = Child("BUTTON", "Settings...", BS_PUSHBUTTON | WS_TABSTOP, hwnd_, kIdSettings, 4380, 120, 1260, 405);
     // Beside the switch it belongs with: what the manager collects, and whether it lasts.
     checkRemember_ = Child("BUTTON", "Remember History", BS_AUTOCHECKBOX | WS_TABSTOP, hwnd_, kIdCheckRemember, 5790,
                            180, 2130, 285, shell::kSkinBackground);

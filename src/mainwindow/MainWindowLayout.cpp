@@ -41,7 +41,7 @@ void MainWindow::LayOut() {
     const MainBoxes b = LayOutMain(client.right, client.bottom, listWidth_, dpi_);
     HDWP batch = BeginDeferWindowPos(20);
     const std::pair<HWND, Box> placed[] = {
-        {managerSwitch_, b.managerButton}, {checkRemember_, b.rememberCheck},
+        {managerSwitch_, b.managerButton}, {settingsButton_, b.settingsButton}, {checkRemember_, b.rememberCheck},
         {startupGroup_, b.startupFrame},       {search_.FilterBox(), b.search},
         {clipList_.hwnd(), b.list},   {search_.List().hwnd(), b.list},
         {emptyPanel_, b.emptyLabel},   {previewPanel_, b.preview},

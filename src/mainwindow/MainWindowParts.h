@@ -35,6 +35,7 @@ enum ControlId {
     kIdPreview,
     kIdClipList,
     kIdCheckRemember,
+    kIdSettings,
 };
 
 // Questions and notices, through the program's message box (tests answer it).

@@ -329,7 +329,7 @@ TEST_F(CommandsTest, SettingsAreCheckedAskedForAndPutInForce) {
         ok();
     };
     SetTimer(nullptr, 0, 20, RunInSettings);
-    form_->OpenSettings();
+    Click(form_->SettingsButton());
     EXPECT_EQ(problems, (std::vector<std::string>{
                             "Type a whole number from 1 to 10000.",
                             "Name each program by its file name only, as notepad.exe; separate them with ;.", ""}));
