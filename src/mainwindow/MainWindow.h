@@ -24,6 +24,7 @@
 #include "mainwindow/HistoryPopup.h"
 #include "mainwindow/PictureView.h"
 #include "shell/Skin.h"
+#include "mainwindow/SettingsWindow.h"
 #include "shell/TrayIcon.h"
 
 namespace mainwindow {
@@ -172,7 +173,7 @@ private:
     void AskFolderKey();  // the passphrase or the recovery code that opens the folder here
     void AddKeyCommands();
     bool OnWindowMenuCommand(UINT command);  // false for the system's own
-    bool ApplySettings(const std::map<std::string, std::string>& changed);
+    SettingsOutcome ApplySettings(const std::map<std::string, std::string>& changed);
     std::filesystem::path historyFolder_;
     history::HistoryLimits historyLimits_;
     std::shared_ptr<const seal::KeySealer> folderKey_;

@@ -6,6 +6,7 @@
 #include "clips/ClipLimits.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowParts.h"
+#include "mainwindow/PopupRules.h"
 #include "mainwindow/SettingsWindow.h"
 #include "shell/SettingsStore.h"
 
@@ -18,7 +19,19 @@ void MainWindow::OpenSettings() {
                  [this](const std::map<std::string, std::string>& changed) { return ApplySettings(changed); });
 }
 
-bool MainWindow::ApplySettings(const std::map<std::string, std::string>& changed) {
+SettingsOutcome MainWindow::ApplySettings(const std::map<std::string, std::string>& changed) {
+    // A hotkey another program holds is said beside its box before anything is saved.
+    const auto hotkey = changed.find(shell::kKeyHotkey);
+    if (hotkey != changed.end()) {
+        const auto wanted = ParseHotkey(hotkey->second);
+        const bool ours = wanted && hotkeyRegistered_ && ParseHotkey(hotkeyName_) == wanted;
+        const int kTrialId = 2;
+        if (wanted && !ours) {
+            if (!RegisterHotKey(hwnd_, kTrialId, wanted->modifiers, wanted->key))
+                return {false, {{shell::kKeyHotkey, "Another program holds this hotkey: choose another."}}};
+            UnregisterHotKey(hwnd_, kTrialId);
+        }
+    }
     const auto typed = [&](const char* key) -> std::optional<std::string> {
         const auto it = changed.find(key);
         if (it != changed.end()) return it->second;
@@ -27,13 +40,14 @@ bool MainWindow::ApplySettings(const std::map<std::string, std::string>& changed
     const history::HistoryLimits limits =
         history::HistoryLimitsFromSettings(typed(shell::kKeyHistorySize), typed(shell::kKeyHistoryDisk));
     const std::size_t going = history_.ClipsBeyond(limits);
-    if (going > 0 && !Confirmed(hwnd_, "Delete the " + std::to_string(going) + (going == 1 ? " oldest clip" : " oldest clips") +
-                                           " beyond the new limits, files and all? Pinned clips stay."))
-        return false;
+    const std::string clipsGoing = std::to_string(going) + (going == 1 ? " oldest clip" : " oldest clips");
+    if (going > 0 &&
+        !Confirmed(hwnd_, "Delete the " + clipsGoing + " beyond the new limits, files and all? Pinned clips stay."))
+        return {};
     for (const auto& [key, value] : changed)
         if (!shell::SaveSetting(key, value)) {
             Tell(hwnd_, "The settings cannot be saved: the registry refused \"" + key + "\".");
-            return false;
+            return {};
         }
     historyLimits_ = limits;
     history_.ApplyLimits(limits);
@@ -41,7 +55,7 @@ bool MainWindow::ApplySettings(const std::map<std::string, std::string>& changed
     ReadSecretSeconds();
     monitor_.SetIgnoredPrograms(clipboard::ParseIgnoredPrograms(shell::GetSetting(shell::kKeyIgnorePrograms, "")));
     if (changed.count(shell::kKeyHotkey)) RegisterPopupHotkey();
-    return true;
+    return {true, {}};
 }
 
 bool MainWindow::OnWindowMenuCommand(UINT command) {

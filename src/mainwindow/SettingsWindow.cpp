@@ -37,7 +37,14 @@ void Take(Settings& settings) {
         SendMessageW(firstWrong, EM_SETSEL, 0, -1);
         return;
     }
-    if (!changed.empty() && !(*settings.apply)(changed)) return;
+    if (!changed.empty()) {
+        const SettingsOutcome outcome = (*settings.apply)(changed);
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            const auto problem = outcome.problems.find(fields[i].key);
+            if (problem != outcome.problems.end()) common::SetWindowTextUtf8(settings.problems[i], problem->second);
+        }
+        if (!outcome.applied) return;
+    }
     settings.applied = !changed.empty();
     settings.done = true;
 }

@@ -16,9 +16,13 @@ struct SettingsButton {
     std::string text;
     std::function<void()> press;
 };
-// Given the settings typed anew (by their registry value), puts them in force; false keeps the window open
-// (the user answered no to a question it asked).
-using SettingsApply = std::function<bool(const std::map<std::string, std::string>& changed)>;
+// Given the settings typed anew (by their registry value), puts them in force, or keeps the window open: the
+// user answered no to a question, or a value cannot be taken (what is wrong with it, by its registry value).
+struct SettingsOutcome {
+    bool applied = false;
+    std::map<std::string, std::string> problems;
+};
+using SettingsApply = std::function<SettingsOutcome(const std::map<std::string, std::string>& changed)>;
 
 // True when settings were changed and put in force.
 bool EditSettings(HWND owner, const std::vector<SettingsButton>& buttons, const SettingsApply& apply);

@@ -305,8 +305,9 @@ HWND FieldControl(HWND settings, const char* key, bool problem = false) {
     return nullptr;
 }
 
-// Typed wrong, a setting says so beside its box and nothing is saved; lowering the history's size asks how many
-// clips go, and nothing goes on a no; on a yes the settings are kept and in force at once.
+// Typed wrong (or a hotkey another program holds), a setting says so beside its box and nothing is saved;
+// lowering the history's size asks how many clips go, and nothing goes on a no; on a yes the settings are kept
+// and in force at once.
 TEST_F(CommandsTest, SettingsAreCheckedAskedForAndPutInForce) {
     StartOn();
     for (const char* text : {"a", "b", "c"}) ASSERT_TRUE(CopyText(text));
@@ -322,17 +323,24 @@ TEST_F(CommandsTest, SettingsAreCheckedAskedForAndPutInForce) {
             problems.push_back(common::WindowText(FieldControl(settings, key, true)));
         type(shell::kKeyHistorySize, "2");
         type(shell::kKeyIgnorePrograms, "notepad.exe");
+        type(shell::kKeyHotkey, "Ctrl+Alt+F11");  // held by another window
+        ok();
+        problems.push_back(common::WindowText(FieldControl(settings, shell::kKeyHotkey, true)));
+        type(shell::kKeyHotkey, "Ctrl+Alt+H");
         gAnswer = IDNO;
         ok();
         countAfterNo = std::size_t(Count());
         gAnswer = IDYES;
         ok();
     };
+    ASSERT_TRUE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, VK_F11));
     SetTimer(nullptr, 0, 20, RunInSettings);
     Click(form_->SettingsButton());
+    UnregisterHotKey(nullptr, 7);
     EXPECT_EQ(problems, (std::vector<std::string>{
                             "Type a whole number from 1 to 10000.",
-                            "Name each program by its file name only, as notepad.exe; separate them with ;.", ""}));
+                            "Name each program by its file name only, as notepad.exe; separate them with ;.", "",
+                            "Another program holds this hotkey: choose another."}));
     ASSERT_EQ(gBoxes.size(), 2u);
     EXPECT_EQ(gBoxes[0].text, "Delete the 1 oldest clip beyond the new limits, files and all? Pinned clips stay.");
     EXPECT_EQ(countAfterNo, 3u);
