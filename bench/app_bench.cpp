@@ -91,13 +91,9 @@ std::size_t ListPlainHeaders() {
     for (std::size_t t = 0; t < 4; ++t)
         readers.emplace_back([&, t] {
             for (std::size_t n = t; n < files.size(); n += 4) {
-                std::FILE* in = history::OpenSharing(files[n], false);
-                if (!in) continue;
-                std::string leading(history::kClipFileHeaderRead, '\0');
-                leading.resize(std::fread(&leading[0], 1, leading.size(), in));
-                std::fclose(in);
+                const auto leading = history::ReadLeadingBytes(files[n], history::kClipFileHeaderRead);
                 history::ClipFileError error = history::ClipFileError::kNone;
-                listed += history::ReadClipFileHeader(leading, error) ? 1 : 0;
+                listed += leading && history::ReadClipFileHeader(*leading, error) ? 1 : 0;
             }
         });
     for (std::thread& reader : readers) reader.join();

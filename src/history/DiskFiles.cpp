@@ -60,6 +60,15 @@ bool ReadFileWithin(const std::filesystem::path& file, std::uint64_t most, std::
     return !failed && bytes.size() <= most;
 }
 
+std::optional<std::string> ReadLeadingBytes(const std::filesystem::path& file, std::size_t count) {
+    std::FILE* in = OpenSharing(file, false);
+    if (!in) return std::nullopt;
+    std::string leading(count, '\0');
+    leading.resize(std::fread(&leading[0], 1, leading.size(), in));
+    std::fclose(in);
+    return leading;
+}
+
 bool WriteFileWhole(const std::filesystem::path& file, const std::string& bytes, std::string* why) {
     std::filesystem::path unfinished = file;
     unfinished += kUnfinishedExtension;

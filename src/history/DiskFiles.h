@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace history {
@@ -13,6 +14,9 @@ namespace history {
 // A file's bytes, read whole only when it holds at most `most` of them (a clip file of ours is bounded, and
 // one much longer could take all the memory there is); false otherwise or when it cannot be read.
 bool ReadFileWithin(const std::filesystem::path& file, std::uint64_t most, std::string& bytes);
+
+// A file's first `count` bytes (all of a shorter one); none when it cannot be opened.
+std::optional<std::string> ReadLeadingBytes(const std::filesystem::path& file, std::size_t count);
 
 // Writes bytes under a temporary name, flushes them to the disk and only then moves the file into
 // place, replacing a file of that name in one step: after a crash the file is whole or absent. A file held

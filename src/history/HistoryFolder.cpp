@@ -52,13 +52,10 @@ enum class FileState { kWhole, kArriving, kDamaged, kUnsealed };
 // Whether a file is a whole clip file of ours by its header and length, and that header when it is.
 FileState HeaderOf(const std::filesystem::path& path, std::uint64_t bytes, const common::Sealer& sealer,
                    ClipFileHeader& header) {
-    std::string leading(kClipFileHeaderRead, '\0');
-    std::FILE* in = OpenSharing(path, false);
-    if (!in) return FileState::kDamaged;
-    leading.resize(std::fread(&leading[0], 1, leading.size(), in));
-    std::fclose(in);
+    const auto leading = ReadLeadingBytes(path, kClipFileHeaderRead);
+    if (!leading) return FileState::kDamaged;
     ClipFileError why = ClipFileError::kNone;
-    const auto read = ReadSealedClipFileHeader(leading, sealer, why);
+    const auto read = ReadSealedClipFileHeader(*leading, sealer, why);
     if (why == ClipFileError::kNotSealed) return FileState::kUnsealed;
     const bool cutShort = why == ClipFileError::kTruncated || (read && read->fileBytes > bytes);
     if (cutShort) {

@@ -1,23 +1,9 @@
-#include <cstdio>
-
 #include "clips/ClipCollection.h"
 #include "clips/ClipLimits.h"
 #include "history/HistoryFolder.h"
 #include "history/SealedClipFile.h"
 
 namespace history {
-namespace {
-
-std::string LeadingBytes(const std::filesystem::path& file) {
-    std::string leading(kClipFileHeaderRead, '\0');
-    std::FILE* in = OpenSharing(file, false);
-    if (!in) return "";
-    leading.resize(std::fread(&leading[0], 1, leading.size(), in));
-    std::fclose(in);
-    return leading;
-}
-
-}  // namespace
 
 FilesSealedAgain SealFilesAgain(const std::filesystem::path& folder, const common::Sealer& sealer,
                                 const ClipFileReader& reader) {
@@ -29,7 +15,7 @@ FilesSealedAgain SealFilesAgain(const std::filesystem::path& folder, const commo
     for (const auto& file : files) {
         // Most files are the folder's own: only their first bytes are read to tell.
         std::string bytes, why;
-        if (!reader.mayOpen(LeadingBytes(file)) ||
+        if (!reader.mayOpen(ReadLeadingBytes(file, kClipFileHeaderRead).value_or("")) ||
             !ReadFileWithin(file, clips::MaxClipFileBytes(clips::kKindPicture), bytes))
             continue;
         const auto clip = reader.open(bytes);
@@ -64,7 +50,10 @@ FilesSealedAgain SealFilesOfOtherKeys(const std::filesystem::path& folder, const
                           {[&](const std::string& leading) {
                                opener = nullptr;
                                for (const auto& other : others)
-                                   if (ReadSealedClipFileHeader(leading, *other, ignored)) opener = other.get();
+                                   if (ReadSealedClipFileHeader(leading, *other, ignored)) {
+                                       opener = other.get();
+                                       break;
+                                   }
                                return opener != nullptr;
                            },
                            [&](const std::string& whole) { return ReadSealedClipFile(whole, *opener, ignored); }});

@@ -218,7 +218,7 @@ private:
     static const UINT_PTR kCredentialTimer = 0x4352;  // "CR"
     // Clips that look like a credential (by their tag's text), and when each goes unless pinned.
     std::map<std::string, std::chrono::steady_clock::time_point> credentialsUntil_;
-    void ReadSecretSeconds();
+    void ReadCaptureSettings();  // Secret Seconds and Ignore Programs
     void ExpireCredentials();
     bool MayPin(int position);  // a credential is pinned only once the user says so
     bool previewPending_ = false;

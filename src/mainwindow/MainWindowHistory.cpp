@@ -12,7 +12,6 @@
 #include "history/FolderKeys.h"
 #include "history/HistoryFolder.h"
 #include "history/HistoryStore.h"
-#include "clipboard/IgnoredPrograms.h"
 #include "clips/Clips.h"
 #include "common/WindowText.h"
 #include "mainwindow/MainWindow.h"
@@ -55,18 +54,13 @@ int PinnedCount(const cliplist::ClipListModel& list) {
 // that could not be read are counted for the information line (Show).
 void MainWindow::RestoreKeptHistory() {
     // A value of another type reads as no number at all: set, and not understood.
-    const auto setting = [](const char* key) -> std::optional<std::string> {
-        if (!shell::SettingExists(key)) return std::nullopt;
-        return shell::GetSetting(key, "?");
-    };
-    const history::HistoryLimits limits = historyLimits_ =
-        history::HistoryLimitsFromSettings(setting(shell::kKeyHistorySize), setting(shell::kKeyHistoryDisk));
+    const history::HistoryLimits limits = historyLimits_ = history::HistoryLimitsFromSettings(
+        shell::KeptSetting(shell::kKeyHistorySize), shell::KeptSetting(shell::kKeyHistoryDisk));
     clips_.SetHistorySize(int(limits.clips));
     history_.SetDiskLimit(limits.diskBytes);
     history_.SetRemember(shell::GetSetting(shell::kKeyRememberHistory, shell::kOn) != shell::kOff);
     history_.SetMachineId(MachineId());
-    ReadSecretSeconds();
-    monitor_.SetIgnoredPrograms(clipboard::ParseIgnoredPrograms(shell::GetSetting(shell::kKeyIgnorePrograms, "")));
+    ReadCaptureSettings();
     SendMessageW(checkRemember_, BM_SETCHECK, history_.Remembers() ? BST_CHECKED : BST_UNCHECKED, 0);
     // Opened even when the history is not remembered: pinned clips are.
     const std::string named = shell::GetSetting(shell::kKeyHistoryFolder, "");

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "clipboard/IgnoredPrograms.h"
 #include "clips/CredentialRules.h"
 #include "common/SettingNumber.h"
 #include "mainwindow/MainWindow.h"
@@ -12,7 +13,8 @@
 
 namespace mainwindow {
 
-void MainWindow::ReadSecretSeconds() {
+void MainWindow::ReadCaptureSettings() {
+    monitor_.SetIgnoredPrograms(clipboard::ParseIgnoredPrograms(shell::GetSetting(shell::kKeyIgnorePrograms, "")));
     // A value not understood keeps the default: a credential is never kept longer than asked for by mistake.
     std::uint64_t seconds = 60;
     if (!common::SettingNumber(shell::GetSetting(shell::kKeySecretSeconds, "60"), 0, 86400, seconds)) seconds = 60;

@@ -2,7 +2,6 @@
 // force at once, as a start would read it.
 #include <windows.h>
 
-#include "clipboard/IgnoredPrograms.h"
 #include "clips/ClipLimits.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowParts.h"
@@ -34,8 +33,7 @@ SettingsOutcome MainWindow::ApplySettings(const std::map<std::string, std::strin
     }
     const auto typed = [&](const char* key) -> std::optional<std::string> {
         const auto it = changed.find(key);
-        if (it != changed.end()) return it->second;
-        return shell::SettingExists(key) ? std::optional<std::string>(shell::GetSetting(key, "?")) : std::nullopt;
+        return it != changed.end() ? it->second : shell::KeptSetting(key);
     };
     const history::HistoryLimits limits =
         history::HistoryLimitsFromSettings(typed(shell::kKeyHistorySize), typed(shell::kKeyHistoryDisk));
@@ -52,8 +50,7 @@ SettingsOutcome MainWindow::ApplySettings(const std::map<std::string, std::strin
     historyLimits_ = limits;
     history_.ApplyLimits(limits);
     history_.SetBudget(clips::HistoryBudgetFromSetting(shell::GetSetting(shell::kKeyHistoryBudget, "")));
-    ReadSecretSeconds();
-    monitor_.SetIgnoredPrograms(clipboard::ParseIgnoredPrograms(shell::GetSetting(shell::kKeyIgnorePrograms, "")));
+    ReadCaptureSettings();
     if (changed.count(shell::kKeyHotkey)) RegisterPopupHotkey();
     return {true, {}};
 }

@@ -2,6 +2,7 @@
 // string value per key. The key is opened and closed within each call; nothing is cached.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace shell {
@@ -32,6 +33,11 @@ const unsigned kMaxSettingLength = 32767;
 std::string GetSetting(const std::string& key, const std::string& defaultValue);
 // True when a value of that name is stored, whatever its type.
 bool SettingExists(const std::string& key);
+// The value kept, none when none is; one of another type reads as "?", a value no setting understands.
+inline std::optional<std::string> KeptSetting(const std::string& key) {
+    if (!SettingExists(key)) return std::nullopt;
+    return GetSetting(key, "?");
+}
 // Creates the key on first use. False when the store cannot be written.
 bool SaveSetting(const std::string& key, const std::string& value);
 
