@@ -7,8 +7,11 @@ set -euo pipefail
 # The X libraries that Wine recommends come along as users' Wine has them: without XFixes, Wine polls the
 # X clipboard every 2 s, so copies made in between never reach Windows programs.
 x_libs=(libxfixes3 libxrandr2 libxi6 libxinerama1 libxcursor1 libxcomposite1)
+# Wine's own fonts (its caption buttons draw from one; without it they show as letters) and one with CJK
+# characters, as a user's Wine has them: the screenshots and the layout tests see what users see.
+fonts=(fonts-wine fonts-wqy-microhei)
 pkgs=(cmake make g++ googletest g++-mingw-w64-x86-64 mingw-w64-x86-64-dev g++-mingw-w64-i686 mingw-w64-i686-dev
-      wine wine64 libgnutls30 "${x_libs[@]}" xvfb xauth xclip xdotool imagemagick nsis clang libclang-rt-14-dev python3)
+      wine wine64 libgnutls30 "${x_libs[@]}" "${fonts[@]}" xvfb xauth xclip xdotool imagemagick nsis clang libclang-rt-14-dev python3)
 # 32-bit Wine and its 32-bit X libraries only where 32-bit code runs at all.
 with_32bit=0
 if can_run_32bit; then

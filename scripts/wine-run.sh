@@ -51,11 +51,20 @@ start_watcher() {
   watcher=$!
 }
 
+# Wine draws caption buttons and dialogs with fonts of its own (fonts-wine), which this Wine leaves out of a
+# new prefix; a user's Wine has them there.
+copy_wine_fonts() {
+  [ -d /usr/share/wine/fonts ] && [ -d "$WINEPREFIX/drive_c/windows" ] || return 0
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts" && cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
+  return 0
+}
+
 init_prefix() {
   (
     flock 9
-    [ -f "$WINEPREFIX/.ardentia-ready" ] && exit 0
+    [ -f "$WINEPREFIX/.ardentia-ready" ] && { copy_wine_fonts; exit 0; }
     timeout 120 "$wine" wineboot -i >/dev/null 2>&1
+    copy_wine_fonts
     timeout 60 "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     timeout 60 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     if [ -n "$dpi" ]; then

@@ -24,10 +24,7 @@ SecretMarkers MarkersOnOffer(HWND window) {
     return markers;
 }
 
-std::string ClipboardOwnerImage() {
-    DWORD process = 0;
-    const HWND owner = GetClipboardOwner();
-    if (!owner || !GetWindowThreadProcessId(owner, &process)) return "";
+std::string ProcessImage(unsigned long process) {
     // The limited right reaches more processes; systems before it know only the full one.
     HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
     if (!handle) handle = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, process);
@@ -36,6 +33,13 @@ std::string ClipboardOwnerImage() {
     const DWORD length = GetProcessImageFileNameW(handle, path, DWORD(std::size(path)));  // a device path
     CloseHandle(handle);
     return common::Narrow(std::wstring(path, length));
+}
+
+std::string ClipboardOwnerImage() {
+    DWORD process = 0;
+    const HWND owner = GetClipboardOwner();
+    if (!owner || !GetWindowThreadProcessId(owner, &process)) return "";
+    return ProcessImage(process);
 }
 
 }  // namespace clipboard

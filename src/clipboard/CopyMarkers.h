@@ -15,5 +15,7 @@ SecretMarkers MarkersOnOffer(HWND window);
 // The file of the program that owns the clipboard, UTF-8 (a device path); "" when it cannot be told (an X
 // program's copy through Wine has no Windows owner, nor does a copy whose window is gone).
 std::string ClipboardOwnerImage();
+// The file a process runs, the same way; "" when it cannot be told.
+std::string ProcessImage(unsigned long process);
 
 }  // namespace clipboard

@@ -130,6 +130,7 @@ public:
     void OnPictureMouseDown(int button);
     void DeleteClip();
     void DeleteAll();
+    void RemoveListedClips(bool pinnedStay);  // with the store closed, their files stay
     // Puts the current clip back on the clipboard as it was copied and makes it the newest.
     void PutCurrentClipBack();
     // Pins the clip at this list position, or unpins it; its file is written again.
@@ -174,6 +175,13 @@ private:
     void AddKeyCommands();
     bool OnWindowMenuCommand(UINT command);  // false for the system's own
     SettingsOutcome ApplySettings(const std::map<std::string, std::string>& changed);
+    // The history folder named in the settings (empty: this machine's own); what is wrong with it as one.
+    std::filesystem::path HistoryFolderNamed(const std::string& named) const;
+    std::string UnusableFolder(const std::filesystem::path& folder) const;
+    // What becomes of the clips when the history goes to another folder (asked when the list has any).
+    enum class FolderChange { kMoveClips, kCopyClips, kStartEmpty, kCancelled, kSameFolder };
+    FolderChange AskFolderChange(const std::filesystem::path& to);
+    void ChangeHistoryFolder(const std::filesystem::path& to, FolderChange change);
     std::filesystem::path historyFolder_;
     history::HistoryLimits historyLimits_;
     std::shared_ptr<const seal::KeySealer> folderKey_;

@@ -128,20 +128,23 @@ void MainWindow::OnDeleteAllClicked() {
     });
 }
 
+void MainWindow::RemoveListedClips(bool pinnedStay) {
+    auto& list = clipList_.Model();
+    cliplist::ClipListControl::PaintHold hold(clipList_);
+    for (int i = list.ListCount() - 1; i >= 0; --i) {
+        if (pinnedStay && list.ItemPinned(i)) continue;
+        ReleaseHolderOf(clips_, clips_.Tags().Tag(i));
+        clips_.Tags().RemoveTag(i, list.ListCount());
+        list.RemoveItem(i);
+    }
+}
+
 void MainWindow::DeleteAll() {
     ErrorReport step(hwnd_, "DeleteAll");
     auto& list = clipList_.Model();
     monitor_.SetCaptureSuppressed(true);
     // Pinned clips stay, in their order.
-    step(2, [&] {
-        cliplist::ClipListControl::PaintHold hold(clipList_);
-        for (int i = list.ListCount() - 1; i >= 0; --i) {
-            if (list.ItemPinned(i)) continue;
-            ReleaseHolderOf(clips_, clips_.Tags().Tag(i));
-            clips_.Tags().RemoveTag(i, list.ListCount());
-            list.RemoveItem(i);
-        }
-    });
+    step(2, [&] { RemoveListedClips(true); });
     const bool pinsStay = list.ListCount() > 0;
     step(3, [&] {
         if (!pinsStay) RemoveOwnTempFiles();

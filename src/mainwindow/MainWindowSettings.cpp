@@ -2,6 +2,8 @@
 // force at once, as a start would read it.
 #include <windows.h>
 
+#include <filesystem>
+
 #include "clips/ClipLimits.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/MainWindowParts.h"
@@ -15,7 +17,8 @@ void MainWindow::OpenSettings() {
     EditSettings(hwnd_,
                  {{"Passphrase...", [this] { SetFolderPassphrase(); }},
                   {"Recovery Code...", [this] { ShowRecoveryCode(); }}},
-                 [this](const std::map<std::string, std::string>& changed) { return ApplySettings(changed); });
+                 [this](const std::map<std::string, std::string>& changed) { return ApplySettings(changed); },
+                 {{shell::kKeyHistoryFolder, common::Narrow(historyFolder_.wstring())}});
 }
 
 SettingsOutcome MainWindow::ApplySettings(const std::map<std::string, std::string>& changed) {
@@ -30,6 +33,17 @@ SettingsOutcome MainWindow::ApplySettings(const std::map<std::string, std::strin
                 return {false, {{shell::kKeyHotkey, "Another program holds this hotkey: choose another."}}};
             UnregisterHotKey(hwnd_, kTrialId);
         }
+    }
+    // Another history folder is checked and its question asked before anything is saved.
+    const auto folder = changed.find(shell::kKeyHistoryFolder);
+    FolderChange folderChange = FolderChange::kSameFolder;
+    std::filesystem::path newFolder;
+    if (folder != changed.end()) {
+        newFolder = HistoryFolderNamed(folder->second);
+        const std::string unusable = UnusableFolder(newFolder);
+        if (!unusable.empty()) return {false, {{shell::kKeyHistoryFolder, unusable}}};
+        folderChange = AskFolderChange(newFolder);
+        if (folderChange == FolderChange::kCancelled) return {};
     }
     const auto typed = [&](const char* key) -> std::optional<std::string> {
         const auto it = changed.find(key);
@@ -47,6 +61,17 @@ SettingsOutcome MainWindow::ApplySettings(const std::map<std::string, std::strin
             Tell(hwnd_, "The settings cannot be saved: the registry refused \"" + key + "\".");
             return {};
         }
+    const auto tick = [&](const char* key, HWND box, void (MainWindow::*clicked)()) {
+        const auto it = changed.find(key);
+        if (it == changed.end()) return;
+        SendMessageW(box, BM_SETCHECK, shell::IsOn(it->second) ? BST_CHECKED : BST_UNCHECKED, 0);
+        (this->*clicked)();
+    };
+    tick(shell::kKeyWindowsStartup, startWithWindows_, &MainWindow::OnStartWithWindowsClicked);
+    tick(shell::kKeyMinimized, startInTray_, &MainWindow::OnStartInTrayClicked);
+    if (changed.count(shell::kKeyMachineId)) history_.SetMachineId(std::uint32_t(std::stoul(changed.at(shell::kKeyMachineId), nullptr, 16)));
+    if (folderChange != FolderChange::kSameFolder) ChangeHistoryFolder(newFolder, folderChange);
+    tick(shell::kKeyRememberHistory, checkRemember_, &MainWindow::OnRememberHistoryClicked);
     historyLimits_ = limits;
     history_.ApplyLimits(limits);
     history_.SetBudget(clips::HistoryBudgetFromSetting(shell::GetSetting(shell::kKeyHistoryBudget, "")));

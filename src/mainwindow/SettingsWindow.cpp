@@ -1,24 +1,40 @@
 #include "mainwindow/SettingsWindow.h"
 
+#include <algorithm>
+#include <set>
+
+#include "clipboard/CopyMarkers.h"
 #include "common/WindowClass.h"
 #include "common/WindowText.h"
+#include "mainwindow/MainWindowParts.h"
 #include "mainwindow/ModalWindow.h"
 #include "mainwindow/SettingsRules.h"
+#include "shell/PathHelpers.h"
 #include "shell/SettingsStore.h"
 
 namespace mainwindow {
 namespace {
 
-const int kFirstFieldId = 200;  // a field's box, then its problem line
-const int kFirstButtonId = 300;
+const int kFirstFieldId = 200;        // a field's box, then its problem line
+const int kFirstButtonId = 300;       // the window's own buttons
+const int kFirstFieldButtonId = 400;  // a field's Browse or Pick
 
 struct Settings {
     const std::vector<SettingsButton>* buttons = nullptr;
     const SettingsApply* apply = nullptr;
-    std::vector<HWND> boxes, problems;
+    std::vector<HWND> boxes, problems;  // a tick has no problem line
     std::vector<std::string> shown;
     bool done = false, applied = false;
 };
+
+std::string Typed(const Settings& settings, std::size_t i) {
+    if (SettingFields()[i].kind == FieldKind::kTick) return common::IsTicked(settings.boxes[i]) ? shell::kOn : shell::kOff;
+    return common::WindowText(settings.boxes[i]);
+}
+
+void SayProblem(const Settings& settings, std::size_t i, const std::string& problem) {
+    if (settings.problems[i]) common::SetWindowTextUtf8(settings.problems[i], problem);
+}
 
 // Every field checked, what is wrong shown beside it; the changed ones put in force when all are understood.
 void Take(Settings& settings) {
@@ -26,9 +42,9 @@ void Take(Settings& settings) {
     std::map<std::string, std::string> changed;
     HWND firstWrong = nullptr;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        const std::string typed = common::WindowText(settings.boxes[i]);
+        const std::string typed = Typed(settings, i);
         const std::string wrong = fields[i].check(typed);
-        common::SetWindowTextUtf8(settings.problems[i], wrong);
+        SayProblem(settings, i, wrong);
         if (!wrong.empty() && !firstWrong) firstWrong = settings.boxes[i];
         if (typed != settings.shown[i]) changed[fields[i].key] = typed;
     }
@@ -41,12 +57,47 @@ void Take(Settings& settings) {
         const SettingsOutcome outcome = (*settings.apply)(changed);
         for (std::size_t i = 0; i < fields.size(); ++i) {
             const auto problem = outcome.problems.find(fields[i].key);
-            if (problem != outcome.problems.end()) common::SetWindowTextUtf8(settings.problems[i], problem->second);
+            if (problem != outcome.problems.end()) SayProblem(settings, i, problem->second);
         }
         if (!outcome.applied) return;
     }
     settings.applied = !changed.empty();
     settings.done = true;
+}
+
+// The file names of the programs with a window on the desktop, this one left out.
+std::vector<std::string> ProgramsWithWindows() {
+    std::set<std::string> names;
+    EnumWindows(
+        [](HWND window, LPARAM found) -> BOOL {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (!IsWindowVisible(window) || process == GetCurrentProcessId()) return TRUE;
+            const std::string image = clipboard::ProcessImage(process);
+            if (!image.empty())
+                reinterpret_cast<std::set<std::string>*>(found)->insert(image.substr(image.find_last_of("\\/") + 1));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&names));
+    return {names.begin(), names.end()};
+}
+
+void PressFieldButton(HWND hwnd, const Settings& settings, std::size_t i) {
+    HWND box = settings.boxes[i];
+    if (SettingFields()[i].kind == FieldKind::kFolder) {
+        const std::string chosen = shell::BrowseForFolder(hwnd, "Choose the folder that keeps the history:");
+        if (!chosen.empty()) common::SetWindowTextUtf8(box, chosen);
+        return;
+    }
+    const std::vector<std::string> programs = ProgramsWithWindows();
+    HMENU menu = CreatePopupMenu();
+    for (std::size_t p = 0; p < programs.size(); ++p)
+        AppendMenuW(menu, MF_STRING, p + 1, common::Widen(programs[p]).c_str());
+    if (programs.empty()) AppendMenuW(menu, MF_STRING | MF_GRAYED, 0, L"No other program has a window open");
+    const int chosen = ChooseFromMenu(hwnd, menu);
+    DestroyMenu(menu);
+    if (chosen > 0 && std::size_t(chosen) <= programs.size())
+        common::SetWindowTextUtf8(box, WithProgram(common::WindowText(box), programs[std::size_t(chosen - 1)]));
 }
 
 LRESULT CALLBACK SettingsProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -57,6 +108,8 @@ LRESULT CALLBACK SettingsProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         if (id == IDCANCEL) settings->done = true;
         if (id >= kFirstButtonId && id < kFirstButtonId + int(settings->buttons->size()))
             (*settings->buttons)[std::size_t(id - kFirstButtonId)].press();
+        if (id >= kFirstFieldButtonId && id < kFirstFieldButtonId + int(settings->boxes.size()))
+            PressFieldButton(hwnd, *settings, std::size_t(id - kFirstFieldButtonId));
         return 0;
     }
     if (settings && message == WM_CLOSE) {
@@ -68,7 +121,8 @@ LRESULT CALLBACK SettingsProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-bool EditSettings(HWND owner, const std::vector<SettingsButton>& buttons, const SettingsApply& apply) {
+bool EditSettings(HWND owner, const std::vector<SettingsButton>& buttons, const SettingsApply& apply,
+                  const std::map<std::string, std::string>& inUse) {
     if (!common::RegisterUnicodeClassOnce(kSettingsWindowClass, SettingsProc)) return false;
     Settings settings;
     settings.buttons = &buttons;
@@ -77,8 +131,9 @@ bool EditSettings(HWND owner, const std::vector<SettingsButton>& buttons, const 
     const DialogUnits units;
     const auto x = [&](int u) { return units.X(u); };
     const auto y = [&](int u) { return units.Y(u); };
-    const int width = x(300), row = y(26), top = y(7);
-    const int below = top + row * int(fields.size());
+    const int width = x(330), row = y(24), tickRow = y(13), top = y(7);
+    int below = top;
+    for (const auto& field : fields) below += field.kind == FieldKind::kTick ? tickRow : row;
     RECT frame = {0, 0, width, below + y(24)};
     AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_DLGMODALFRAME);
     HWND hwnd = CreateWindowExW(WS_EX_DLGMODALFRAME, kSettingsWindowClass, L"Ardentia Settings",
@@ -86,16 +141,34 @@ bool EditSettings(HWND owner, const std::vector<SettingsButton>& buttons, const 
                                 frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
                                 GetModuleHandleW(nullptr), &settings);
     if (!hwnd) return false;
+    int at = top;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        const int at = top + row * int(i);
-        const bool kept = shell::SettingExists(fields[i].key);
-        settings.shown.push_back(kept ? shell::GetSetting(fields[i].key, "") : fields[i].absent);
-        AddControl(L"STATIC", fields[i].label, 0, hwnd, 0, x(7), at + y(2), x(160), y(10));
-        settings.boxes.push_back(AddControl(L"EDIT", settings.shown.back(), ES_AUTOHSCROLL | WS_TABSTOP, hwnd,
-                                         kFirstFieldId + 2 * int(i), x(170), at, x(123), y(12)));
+        const SettingField& field = fields[i];
+        const int id = kFirstFieldId + 2 * int(i);
+        const bool kept = shell::SettingExists(field.key);
+        const std::string value = kept ? shell::GetSetting(field.key, "") : "";
+        const auto used = inUse.find(field.key);
+        if (field.kind == FieldKind::kTick) {
+            settings.shown.push_back(TickShown(field, value));
+            settings.boxes.push_back(AddControl(L"BUTTON", field.label, BS_AUTOCHECKBOX | WS_TABSTOP, hwnd, id, x(7), at,
+                                                width - x(14), y(10)));
+            SendMessageW(settings.boxes.back(), BM_SETCHECK, settings.shown.back() == shell::kOn ? BST_CHECKED : 0, 0);
+            settings.problems.push_back(nullptr);
+            at += tickRow;
+            continue;
+        }
+        settings.shown.push_back(value.empty() && used != inUse.end() ? used->second : kept ? value : field.absent);
+        const bool buttoned = field.kind != FieldKind::kText;
+        AddControl(L"STATIC", field.label, 0, hwnd, 0, x(7), at + y(2), x(160), y(10));
+        settings.boxes.push_back(AddControl(L"EDIT", settings.shown.back(), ES_AUTOHSCROLL | WS_TABSTOP, hwnd, id,
+                                            x(170), at, x(buttoned ? 109 : 153), y(12)));
+        if (buttoned)
+            AddControl(L"BUTTON", field.kind == FieldKind::kFolder ? "Browse..." : "Pick...", WS_TABSTOP, hwnd,
+                       kFirstFieldButtonId + int(i), x(283), at, x(40), y(12));
         // A value set by hand that is not understood is said at once: its default is in force meanwhile.
-        settings.problems.push_back(AddControl(L"STATIC", kept ? fields[i].check(settings.shown.back()) : "", 0, hwnd,
-                                            kFirstFieldId + 2 * int(i) + 1, x(7), at + y(13), width - x(14), y(10)));
+        settings.problems.push_back(AddControl(L"STATIC", kept ? field.check(settings.shown.back()) : "", 0, hwnd,
+                                               id + 1, x(7), at + y(13), width - x(14), y(10)));
+        at += row;
     }
     int left = x(7);
     for (std::size_t i = 0; i < buttons.size(); ++i) {

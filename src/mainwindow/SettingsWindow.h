@@ -24,8 +24,10 @@ struct SettingsOutcome {
 };
 using SettingsApply = std::function<SettingsOutcome(const std::map<std::string, std::string>& changed)>;
 
-// True when settings were changed and put in force.
-bool EditSettings(HWND owner, const std::vector<SettingsButton>& buttons, const SettingsApply& apply);
+// True when settings were changed and put in force. inUse: what a box shows while its value is not kept or
+// empty, when that is not a fixed default (the folder in use, the name made for this machine).
+bool EditSettings(HWND owner, const std::vector<SettingsButton>& buttons, const SettingsApply& apply,
+                  const std::map<std::string, std::string>& inUse = {});
 
 const wchar_t kSettingsWindowClass[] = L"ArdentiaSettings";
 

@@ -46,4 +46,11 @@ std::string ClipListTip(const std::string& hotkey) {
            " opens the history in any program";
 }
 
+std::string FolderChangeQuestion(int clips, const std::string& from, const std::string& to) {
+    const std::string these = clips == 1 ? "its clip" : "its " + std::to_string(clips) + " clips";
+    return "The history is to be kept in " + to + " from now on.\n\nMove Clips: " + these +
+           " go there.\nCopy Clips: they go there and stay in " + from + " too.\nStart Empty: they stay in " + from +
+           ", listed again when that folder is chosen again.";
+}
+
 }  // namespace mainwindow

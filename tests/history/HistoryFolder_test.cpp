@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "clips/ClipCollection.h"
+#include "history/FolderTransfer.h"
 #include "support/stored_clips.h"
 #include "support/test_sealer.h"
 
@@ -177,6 +178,33 @@ TEST_F(HistoryFolderTest, ClipsOfAnotherKeyHeldAreSealedAgainWithTheFolders) {
     EXPECT_TRUE(listing.clips[0].header.pinned);
     EXPECT_EQ(listing.clips[0].id.machine, 5u);
     EXPECT_EQ(listing.unsealed, 1);
+}
+
+// A history taken to another folder: its clip files copied (or moved), one the target has already left as it
+// is, anything else of the folder (its key file, a stranger's file) left behind; the new key seals them again.
+TEST_F(HistoryFolderTest, ClipFilesAreTakenToAnotherFolderAndSealedThereAgain) {
+    const fs::path copied = folder_ / "copied", moved = folder_ / "moved";
+    Store(1700000000100, "first");
+    const fs::path second = Store(1700000000200, "second", 7, true);
+    Put("history.key", "key file");
+    fs::create_directories(moved);
+    fs::copy_file(second, moved / second.filename());
+    const FilesTransferred copy = TransferClipFiles(folder_, copied, false);
+    EXPECT_EQ(copy.done, 2);
+    EXPECT_EQ(List(folder_).clips.size(), 2u);
+    const FilesTransferred move = TransferClipFiles(folder_, moved, true);
+    EXPECT_EQ(move.done, 2);
+    EXPECT_EQ(move.failed, 0);
+    EXPECT_TRUE(List(folder_).clips.empty());
+    EXPECT_TRUE(fs::exists(folder_ / "history.key"));
+    EXPECT_FALSE(fs::exists(moved / "history.key"));
+    const testsupport::TestSealer newKey(43);
+    EXPECT_EQ(SealFilesOfOtherKeys(moved, newKey, {std::make_shared<testsupport::TestSealer>(42)}).sealed, 2);
+    const HistoryListing listing = ListHistoryFolder(moved, newKey);
+    ASSERT_EQ(listing.clips.size(), 2u);
+    EXPECT_EQ(listing.clips[1].header.label, "second");
+    EXPECT_TRUE(listing.clips[1].header.pinned);
+    EXPECT_EQ(TransferClipFiles(folder_ / "never", moved, true).done, 0);
 }
 
 TEST_F(HistoryFolderTest, AFileIsWrittenWholeUnderItsNameOrNotAtAll) {

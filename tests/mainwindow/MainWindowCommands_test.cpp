@@ -356,6 +356,67 @@ TEST_F(CommandsTest, SettingsAreCheckedAskedForAndPutInForce) {
 }
 
 
+// The history taken to another folder asks what becomes of its clips: moved, they are listed from there (sealed
+// with its key) and gone from the old folder; copied back, both folders hold them; started empty, the list is
+// empty and the files stay. The ticks and this machine's name are kept and in force too.
+TEST_F(CommandsTest, TheHistoryFolderAndTheTicksChangeAsTheSettingsSay) {
+    StartOn();
+    for (const char* text : {"a", "b"}) ASSERT_TRUE(CopyText(text));
+    const std::filesystem::path home = history::DefaultHistoryFolder(), elsewhere = home.parent_path() / L"Elsewhere";
+    std::filesystem::remove_all(elsewhere);
+    const auto filesIn = [](const std::filesystem::path& folder) {
+        std::size_t files = 0;
+        std::error_code error;
+        for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+            files += history::IsClipFileName(common::Narrow(it->path().filename().wstring())) ? 1 : 0;
+        return files;
+    };
+    const auto change = [&](const std::map<const char*, std::string>& typed, const char* answer) {
+        gChoiceAnswer = answer;
+        gInSettings = [&](HWND settings) {
+            for (const auto& [key, text] : typed) {
+                HWND box = FieldControl(settings, key);
+                if (text == "On" || text == "Off") SendMessageW(box, BM_SETCHECK, text == "On", 0);
+                else SetWindowTextA(box, text.c_str());
+            }
+            SendMessageW(settings, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        };
+        SetTimer(nullptr, 0, 20, RunInSettings);
+        Click(form_->SettingsButton());
+        form_->History().FlushWrites();
+    };
+    const std::string there = common::Narrow(elsewhere.wstring());
+    change({{shell::kKeyHistoryFolder, there}, {shell::kKeyWindowsStartup, "On"}, {shell::kKeyMachineId, "3fa2c01b"}},
+           "Move Clips");
+    ASSERT_EQ(gChoices.size(), 1u);
+    EXPECT_NE(gChoices[0].find("Move Clips: its 2 clips go there."), std::string::npos);
+    ASSERT_EQ(Count(), 2);
+    EXPECT_EQ(form_->ClipList().Model().ItemText(1), "b");
+    EXPECT_EQ(filesIn(home), 0u);
+    EXPECT_EQ(history::ListHistoryFolder(elsewhere, *history::KeyOfFolder(elsewhere).sealer).clips.size(), 2u);
+    EXPECT_TRUE(IsTicked(form_->StartWithWindowsBox()));
+    EXPECT_TRUE(shell::StartupEntryPresent(shell::ProgramFolder()));
+    EXPECT_EQ(shell::GetSetting(shell::kKeyMachineId, ""), "3fa2c01b");
+    ASSERT_TRUE(CopyText("c"));
+    form_->History().FlushWrites();
+    EXPECT_EQ(filesIn(elsewhere), 3u);
+
+    change({{shell::kKeyHistoryFolder, ""}, {shell::kKeyWindowsStartup, "Off"}}, "Copy Clips");
+    EXPECT_EQ(Count(), 3);
+    EXPECT_EQ(filesIn(home), 3u);
+    EXPECT_EQ(filesIn(elsewhere), 3u);
+    EXPECT_FALSE(shell::StartupEntryPresent(shell::ProgramFolder()));
+
+    change({{shell::kKeyHistoryFolder, there}}, "Start Empty");
+    EXPECT_EQ(gChoices.size(), 3u);
+    EXPECT_EQ(Count(), 3);  // that folder holds its three still
+    change({{shell::kKeyHistoryFolder, common::Narrow((home.parent_path() / L"Third").wstring())}}, "Start Empty");
+    EXPECT_EQ(Count(), 0);
+    EXPECT_EQ(filesIn(elsewhere), 3u);
+    std::filesystem::remove_all(elsewhere);
+    std::filesystem::remove_all(home.parent_path() / L"Third");
+}
+
 }  // namespace
 }  // namespace testing_form
 }  // namespace mainwindow

@@ -21,6 +21,7 @@
 #include "clipboard/ClipboardAccess.h"
 #include "capture/ClipboardMonitor.h"
 #include "common/WindowText.h"
+#include "mainwindow/ChoiceWindow.h"
 #include "mainwindow/ErrorReport.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/Launch.h"
@@ -148,6 +149,15 @@ inline int PickFromMenu(HWND, HMENU menu) {
     return picked;
 }
 
+// The questions with several answers asked, and the answer each gets (by its text).
+inline std::vector<std::string> gChoices;
+inline std::string gChoiceAnswer;
+inline int AnswerChoice(HWND, const std::string& text, const std::vector<std::string>& answers) {
+    gChoices.push_back(text);
+    const auto it = std::find(answers.begin(), answers.end(), gChoiceAnswer);
+    return it == answers.end() ? -1 : int(it - answers.begin());
+}
+
 class MainWindowTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -157,6 +167,7 @@ protected:
         SetMessageBoxForTesting(RecordBox);
         SetPassphraseDialogForTesting(TypePassphrase);
         SetMenuChoiceForTesting(PickFromMenu);
+        SetChoiceForTesting(AnswerChoice);
         SetLaunchForTesting(RecordLaunch);
         shell::SetShellNotifyForTesting(RecordTray);
     }
@@ -171,6 +182,7 @@ protected:
         gToldOfTyped.clear();
         gMenus.clear();
         gMenuPick.clear();
+        gChoices.clear();
     }
     void TearDown() override {
         form_.reset();
