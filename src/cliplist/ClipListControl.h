@@ -89,6 +89,8 @@ public:
     void SetShowsFocusRect(bool value);
     LOGFONTW Font() const { return font_; }
     void SetFont(const LOGFONTW& font);
+    // Font, rows, text indent and scroll bar drawn at another DPI (the window moved to a monitor of another scale).
+    void Rescale(int dpi, int was);
     bool HoverSelection() const { return hoverSelection_; }
     void SetHoverSelection(bool value);
     int ItemHeight() const { return itemHeight_; }

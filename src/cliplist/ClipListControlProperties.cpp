@@ -145,6 +145,16 @@ std::string PathOfFileReference(const std::string& reference) {
 
 }  // namespace
 
+void ClipListControl::Rescale(int dpi, int was) {
+    if (dpi <= 0 || was <= 0 || dpi == was) return;
+    LOGFONTW font = Font();
+    font.lfHeight = MulDiv(font.lfHeight, dpi, was);
+    SetFont(font);
+    SetItemHeight(MulDiv(ItemHeight(), dpi, was));
+    SetItemTextLeft(MulDiv(ItemTextLeft(), dpi, was));
+    SetScrollBarWidth(MulDiv(ScrollBarWidth(), dpi, was));
+}
+
 common::FontSpec ClipListControl::FontSpecOf(const LOGFONTW& font) const {
     common::FontSpec described;
     described.name = common::Narrow(font.lfFaceName, wcsnlen(font.lfFaceName, LF_FACESIZE));

@@ -18,6 +18,8 @@ struct Choice {
 };
 
 LRESULT CALLBACK ChoiceProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT coloured = 0;
+    if (ControlColoursInLook(message, wParam, coloured)) return coloured;
     Choice* choice = common::WindowOwner<Choice>(hwnd, message, lParam, [](Choice*) {});
     if (choice && message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         if (LOWORD(wParam) != IDCANCEL) choice->answer = LOWORD(wParam) - kFirstAnswerId;

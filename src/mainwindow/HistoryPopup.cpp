@@ -2,7 +2,9 @@
 #include "mainwindow/HistoryPopup.h"
 
 #include "common/WindowClass.h"
+#include "common/WindowDpi.h"
 #include "mainwindow/PopupRules.h"
+#include "shell/SystemLook.h"
 
 namespace mainwindow {
 
@@ -36,9 +38,7 @@ bool HistoryPopup::Create(HIMAGELIST kindIcons) {
     clips_.onFilterChanged = [this] {
         if (open_) FitToRows();
     };
-    HDC screen = GetDC(nullptr);
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    dpi_ = common::SystemDpi();  // its list's font and rows as made; the monitor it opens on scales them
     return true;
 }
 
@@ -49,8 +49,13 @@ void HistoryPopup::Open(std::vector<PopupItem> items) {
     GetCursorPos(&pointer);
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST), &monitor);
+    HMONITOR screen = MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST);
+    GetMonitorInfoW(screen, &monitor);
     work_ = monitor.rcWork;
+    // At the scale of the monitor it opens on.
+    const int dpi = common::MonitorDpi(screen);
+    clips_.List().Rescale(dpi, dpi_);
+    dpi_ = dpi;
     const PopupSize size = SizeNow();
     const PopupPlace at =
         PlacePopup(pointer.x, pointer.y, size.width, size.height, work_.left, work_.top, work_.right, work_.bottom);
@@ -73,7 +78,7 @@ PopupSize HistoryPopup::SizeNow() const {
     GetWindowRect(clips_.List().hwnd(), &outer);
     GetClientRect(clips_.List().hwnd(), &inner);
     const int listFrame = (outer.bottom - outer.top) - inner.bottom;
-    return SizePopup(int(clips_.Shown().size()), clips_.List().RowHeight(), kFilterHeight + listFrame, frame, dpi_,
+    return SizePopup(int(clips_.Shown().size()), clips_.List().RowHeight(), FilterHeight() + listFrame, frame, dpi_,
                      work_.right - work_.left, work_.bottom - work_.top);
 }
 
@@ -89,10 +94,12 @@ void HistoryPopup::FitToRows() {
     LayOutClips();
 }
 
+int HistoryPopup::FilterHeight() const { return MulDiv(kFilterHeight, dpi_, common::SystemDpi()); }
+
 void HistoryPopup::LayOutClips() {
     RECT client;
     GetClientRect(hwnd_, &client);
-    clips_.Move(client, kFilterHeight);
+    clips_.Move(client, FilterHeight());
 }
 
 void HistoryPopup::Close() {
@@ -116,12 +123,17 @@ LRESULT CALLBACK HistoryPopup::WindowProc(HWND hwnd, UINT message, WPARAM wParam
         if (message == WM_NCDESTROY) self->hwnd_ = nullptr;
     }
     // The list keeps to whole rows: the strip below its last row is the window's, painted as the list's.
+    const shell::Look look = message == WM_ERASEBKGND || message == WM_CTLCOLOREDIT ? shell::SystemLook() : shell::Look::kLight;
     if (message == WM_ERASEBKGND) {
         RECT all;
         GetClientRect(hwnd, &all);
-        FillRect(reinterpret_cast<HDC>(wParam), &all, GetSysColorBrush(COLOR_WINDOW));
+        HBRUSH back = shell::ControlBrushInLook(look, WM_CTLCOLOREDIT, reinterpret_cast<HDC>(wParam));
+        FillRect(reinterpret_cast<HDC>(wParam), &all, back ? back : GetSysColorBrush(COLOR_WINDOW));
         return 1;
     }
+    // The filter box in the look's colours.
+    if (HBRUSH back = shell::ControlBrushInLook(look, message, reinterpret_cast<HDC>(wParam)))
+        return reinterpret_cast<LRESULT>(back);
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 

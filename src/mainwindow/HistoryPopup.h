@@ -53,11 +53,12 @@ private:
     PopupSize SizeNow() const;
     void FitToRows();
     void LayOutClips();
+    int FilterHeight() const;
 
     HWND hwnd_ = nullptr;
     FilteredClips clips_;
     bool open_ = false;
-    int dpi_ = 96;
+    int dpi_ = 96;  // the scale its list is drawn at
     RECT work_ = {};  // the work area of the monitor it opened on
 };
 

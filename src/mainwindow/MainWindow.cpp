@@ -1,5 +1,7 @@
 #include "common/Guarded.h"
 #include "mainwindow/MainWindow.h"
+#include "common/WindowDpi.h"
+#include "shell/SystemLook.h"
 
 #include <stdexcept>
 #include <vector>
@@ -87,9 +89,8 @@ bool MainWindow::Load(bool quitOnClose) {
     };
     if (!common::RegisterClassOnce(kMainWindowClass, WindowProc) || !common::RegisterClassOnce(kPanelClass, PanelProc))
         return false;
-    HDC screen = GetDC(nullptr);
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    // The window is made at the system's DPI; on a monitor of another scale it is told at once (WM_DPICHANGED).
+    dpi_ = common::SystemDpi();
 
     const DWORD style =
         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
@@ -99,6 +100,7 @@ bool MainWindow::Load(bool quitOnClose) {
                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                             GetModuleHandleA(nullptr), this);
     if (!hwnd_ || !CreateControls()) return false;
+    FollowSystemLook();
     StartUp();
     RestorePlacement();
     LayOut();
@@ -169,13 +171,6 @@ bool MainWindow::OnSetCursor(HWND over) {
     return false;  // every other control shows its own pointer
 }
 
-COLORREF MainWindow::Resolve(std::uint32_t ole) const {
-    std::uint32_t rgb = 0;
-    if (skin_.Resolve(ole, rgb)) return rgb;
-    if (ole & 0x80000000u) return GetSysColor(int(ole & 0xFF));
-    return ole & 0xFFFFFF;
-}
-
 HBRUSH MainWindow::BrushFor(COLORREF colour) {
     auto it = brushes_.find(colour);
     if (it == brushes_.end()) it = brushes_.emplace(colour, gdi::Brush(CreateSolidBrush(colour))).first;
@@ -185,16 +180,6 @@ HBRUSH MainWindow::BrushFor(COLORREF colour) {
 void MainWindow::SetBackColour(HWND control, std::uint32_t ole) {
     backColours_[control] = ole;
     InvalidateRect(control, nullptr, TRUE);
-}
-
-LRESULT MainWindow::ControlColours(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto it = backColours_.find(control);
-    if (it == backColours_.end()) return DefWindowProcA(hwnd_, message, wParam, lParam);
-    const COLORREF back = Resolve(it->second);
-    SetBkColor(dc, back);
-    std::uint32_t text = 0;
-    if (it->second == shell::kSkinBackground && skin_.TextColour(text)) SetTextColor(dc, text);
-    return reinterpret_cast<LRESULT>(BrushFor(back));
 }
 
 // The work of opening happens on the press, before the edit control sees it.
@@ -261,6 +246,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORBTN:
             return ControlColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message, wParam,
                                   lParam);
+        case common::kDpiChangedMessage:
+            FollowDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+            if (shell::LookChangeNotice(hwnd_, message, lParam)) FollowSystemLook();
+            break;
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             if (reinterpret_cast<HWND>(wParam) == hwnd_ && LOWORD(lParam) == HTCLIENT && OverSplitter()) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "capture/ChainWatchdog.h"
@@ -23,6 +24,7 @@
 #include "mainwindow/FilteredClips.h"
 #include "mainwindow/HistoryPopup.h"
 #include "mainwindow/PictureView.h"
+#include "shell/LookColours.h"
 #include "shell/Skin.h"
 #include "mainwindow/SettingsWindow.h"
 #include "shell/TrayIcon.h"
@@ -56,6 +58,10 @@ bool Hourglass();
 
 class MainWindow : public clips::CaptureHost, private cliplist::ClipListEvents, private shell::TrayIconEvents {
 public:
+    // A list's colours (OLE colours, as its properties keep them).
+    struct ListColours {
+        std::uint32_t back, text, selectedBack, selectedText;
+    };
     // The history folder's key: its passphrase set for other machines, its recovery code shown.
     void SetFolderPassphrase();
     void ShowRecoveryCode();
@@ -206,7 +212,9 @@ private:
     void ShutDown();
     bool OnSetCursor(HWND over);
     LRESULT ControlColours(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
-    COLORREF Resolve(std::uint32_t ole) const;
+    COLORREF Resolve(std::uint32_t ole) const;  // in the system's look
+    void FollowSystemLook();
+    void FollowDpi(int dpi, const RECT* suggested);  // WM_DPICHANGED
     HBRUSH BrushFor(COLORREF colour);
     void SetBackColour(HWND control, std::uint32_t ole);
 
@@ -239,6 +247,7 @@ private:
     bool inTray_ = false;
     bool startMinimised_ = false;
     int dpi_ = 96;
+    std::map<HWND, RECT> twipsPlaces_;  // each control made in twips: left, top, width, height
     int listWidth_ = 0;      // pixels; 0 until laid out
     bool listDragged_ = false;  // the user moved the bar: the list keeps its width, not its share
     int splitterGrab_ = -1;  // where in the splitter the pointer holds it while dragged
@@ -273,6 +282,8 @@ private:
     HIMAGELIST kindIcons_ = nullptr;
     shell::TrayIcon trayIcon_;
     shell::LoadedSkin skin_;
+    shell::Look look_ = shell::Look::kLight;
+    std::optional<ListColours> listDesign_;  // the lists' own colours, for the light look
     HICON appIcon_ = nullptr;
     HICON appIconSmall_ = nullptr;
     HCURSOR handCursor_ = nullptr;

@@ -41,6 +41,7 @@ HWND MainWindow::Child(const char* cls, const char* text, DWORD style, HWND pare
                                    WS_CHILD | WS_VISIBLE | style, Px(left), Px(top), Px(width), Px(height), parent,
                                    reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
     if (control) {
+        twipsPlaces_[control] = RECT{left, top, width, height};
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         if (backColour) SetBackColour(control, backColour);
     }

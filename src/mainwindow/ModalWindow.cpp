@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/WindowText.h"
+#include "shell/SystemLook.h"
 
 namespace mainwindow {
 
@@ -30,8 +31,11 @@ void RunModal(HWND hwnd, HWND owner, HWND focus, const bool& done) {
     const int top = std::max<int>(screen.rcWork.top, std::min<int>((around.top + around.bottom - height) / 2,
                                                               screen.rcWork.bottom - height));
     SetWindowPos(hwnd, HWND_TOP, left, top, 0, 0, SWP_NOSIZE);
-    // The face of a dialog box behind the controls, as the system's own colour.
-    SetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(GetSysColorBrush(COLOR_BTNFACE)));
+    // The face of a dialog box behind the controls, as the system's own colour or the look's.
+    const shell::Look look = shell::SystemLook();
+    HBRUSH face = shell::FaceBrushInLook(look);
+    SetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(face ? face : GetSysColorBrush(COLOR_BTNFACE)));
+    shell::FollowLookInTitleBar(hwnd, look);
     const bool ownerEnabled = owner && IsWindowEnabled(owner);
     if (ownerEnabled) EnableWindow(owner, FALSE);
     ShowWindow(hwnd, SW_SHOW);
@@ -47,6 +51,13 @@ void RunModal(HWND hwnd, HWND owner, HWND focus, const bool& done) {
     if (ownerEnabled) EnableWindow(owner, TRUE);
     DestroyWindow(hwnd);
     if (owner) SetForegroundWindow(owner);
+}
+
+bool ControlColoursInLook(UINT message, WPARAM wParam, LRESULT& result) {
+    if (message != WM_CTLCOLORSTATIC && message != WM_CTLCOLOREDIT && message != WM_CTLCOLORBTN) return false;
+    HBRUSH brush = shell::ControlBrushInLook(shell::SystemLook(), message, reinterpret_cast<HDC>(wParam));
+    result = reinterpret_cast<LRESULT>(brush);
+    return brush != nullptr;
 }
 
 }  // namespace mainwindow

@@ -20,5 +20,7 @@ HWND AddControl(const wchar_t* cls, const std::string& text, DWORD style, HWND p
 // Shows hwnd in front of owner (centred on it, or on the screen), runs its messages until done, and destroys
 // it. A quit message met meanwhile is posted again for the program's own loop.
 void RunModal(HWND hwnd, HWND owner, HWND focus, const bool& done);
+// A modal window's controls in the system's look (dark, high contrast); false where the system's colours hold.
+bool ControlColoursInLook(UINT message, WPARAM wParam, LRESULT& result);
 
 }  // namespace mainwindow

@@ -47,6 +47,8 @@ void Take(Dialog& dialog) {
 }
 
 LRESULT CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT coloured = 0;
+    if (ControlColoursInLook(message, wParam, coloured)) return coloured;
     Dialog* dialog = common::WindowOwner<Dialog>(hwnd, message, lParam, [&](Dialog* d) { d->hwnd = hwnd; });
     if (dialog && message == WM_COMMAND) {
         if (LOWORD(wParam) == IDOK) Take(*dialog);

@@ -101,6 +101,8 @@ void PressFieldButton(HWND hwnd, const Settings& settings, std::size_t i) {
 }
 
 LRESULT CALLBACK SettingsProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT coloured = 0;
+    if (ControlColoursInLook(message, wParam, coloured)) return coloured;
     Settings* settings = common::WindowOwner<Settings>(hwnd, message, lParam, [](Settings*) {});
     if (settings && message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         const int id = LOWORD(wParam);

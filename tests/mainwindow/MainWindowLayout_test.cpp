@@ -2,7 +2,10 @@
 // and Tab through every control.
 #include "mainwindow/MainWindowFixture.h"
 
+#include "common/WindowDpi.h"
+
 #include <algorithm>
+#include <cstdlib>
 
 namespace mainwindow {
 namespace testing_form {
@@ -105,6 +108,35 @@ TEST_F(MainWindowTest, LayoutKeepsEveryControlInsideTheWindowAndApart) {
     EXPECT_EQ(again.right - again.left, frame.right - frame.left) << at;
     EXPECT_EQ(again.bottom - again.top, frame.bottom - frame.top) << at;
     EXPECT_EQ(WidthOf(form_->ClipListWindow()), before + 60) << at;
+}
+
+// Moved to a monitor at 150% and 200% (WM_DPICHANGED, as the system sends it with the rectangle it suggests),
+// the window takes the new scale whole: its client, fonts and rows grow with it, and nothing overlaps or is cut;
+// back at 100%, it is as it was.
+TEST_F(MainWindowTest, AMonitorOfAnotherScaleLaysTheWindowOutAgain) {
+    Start();
+    const int system = common::SystemDpi();
+    const int rowAtSystem = form_->ClipList().RowHeight();
+    const auto fontHeight = [&] {
+        LOGFONTW font = {};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form_->Preview(), WM_GETFONT, 0, 0)), sizeof(font), &font);
+        return std::abs(font.lfHeight);
+    };
+    const int fontAtSystem = fontHeight();
+    for (const int dpi : {144, 192, system}) {
+        const std::string at = " at " + std::to_string(dpi) + " dpi";
+        RECT frame = {0, 0, 8040 * dpi / 1440, 7305 * dpi / 1440};
+        AdjustWindowRect(&frame, DWORD(GetWindowLongW(form_->hwnd(), GWL_STYLE)), FALSE);
+        OffsetRect(&frame, 10 - frame.left, 10 - frame.top);
+        SendMessageW(form_->hwnd(), 0x02E0, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
+        RECT client;
+        GetClientRect(form_->hwnd(), &client);
+        EXPECT_NEAR(client.right, 8040 * dpi / 1440, 1) << at;
+        EXPECT_NEAR(form_->ClipList().RowHeight(), rowAtSystem * dpi / system, 2) << at;
+        EXPECT_NEAR(fontHeight(), fontAtSystem * dpi / system, 1) << at;
+        ExpectLaidOut(*form_, at);
+    }
+    EXPECT_EQ(form_->ClipList().RowHeight(), rowAtSystem);
 }
 
 }  // namespace

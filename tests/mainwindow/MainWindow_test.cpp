@@ -213,6 +213,46 @@ TEST_F(MainWindowTest, StartWithWindowsBoxKeepsSettingAndEntryInStep) {
     shell::RemoveStartupEntry();
 }
 
+// The system's app theme read from the registry: dark, the lists, the preview and the search box are light
+// text on dark; told that the theme is light again, the window takes its own colours back.
+TEST_F(MainWindowTest, TheWindowFollowsTheSystemsAppTheme) {
+    const wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+    const auto setTheme = [&](DWORD light) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kPersonalize, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
+        RegSetValueExW(key, L"AppsUseLightTheme", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&light), sizeof(light));
+        RegCloseKey(key);
+    };
+    struct Forget {
+        const wchar_t* key;
+        ~Forget() {
+            HKEY opened = nullptr;
+            if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_WRITE, &opened) != 0) return;
+            RegDeleteValueW(opened, L"AppsUseLightTheme");
+            RegCloseKey(opened);
+        }
+    } forget{kPersonalize};
+    setTheme(0);
+    Start();
+    const auto colours = [&](HWND control, UINT message) {
+        HDC dc = GetDC(control);
+        SendMessageW(form_->hwnd(), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+        const std::pair<COLORREF, COLORREF> backAndText{GetBkColor(dc), GetTextColor(dc)};
+        ReleaseDC(control, dc);
+        return backAndText;
+    };
+    const std::pair<COLORREF, COLORREF> lightOnDark{0x202020, 0xF0F0F0};
+    EXPECT_EQ(form_->ClipList().BackNormal(), 0x202020u);
+    EXPECT_EQ(form_->ClipList().FontNormal(), 0xF0F0F0u);
+    EXPECT_EQ(form_->Search().List().BackNormal(), 0x202020u);
+    EXPECT_EQ(colours(form_->Preview(), WM_CTLCOLORSTATIC), lightOnDark);
+    EXPECT_EQ(colours(form_->Search().FilterBox(), WM_CTLCOLOREDIT), lightOnDark);
+    setTheme(1);
+    SendMessageW(form_->hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+    EXPECT_NE(form_->ClipList().BackNormal(), 0x202020u);
+    EXPECT_EQ(colours(form_->Preview(), WM_CTLCOLORSTATIC).first, COLORREF(0xFFFFFF));
+}
+
 }  // namespace
 }  // namespace testing_form
 }  // namespace mainwindow

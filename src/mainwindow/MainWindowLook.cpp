@@ -1,0 +1,63 @@
+// The main window in the system's look: its face, boxes, lists, title bar and popup follow the app theme
+// (dark or light) and high contrast, at start and whenever the system's look changes.
+#include <windows.h>
+
+#include "mainwindow/MainWindow.h"
+#include "shell/SystemLook.h"
+
+namespace mainwindow {
+namespace {
+
+void ColourList(cliplist::ClipListControl& list, const MainWindow::ListColours& colours) {
+    list.SetBackNormal(colours.back);
+    list.SetFontNormal(colours.text);
+    list.SetBackSelected(colours.selectedBack);
+    list.SetFontSelected(colours.selectedText);
+}
+
+}  // namespace
+
+void MainWindow::FollowSystemLook() {
+    if (!listDesign_) {
+        listDesign_ = ListColours{clipList_.BackNormal(), clipList_.FontNormal(), clipList_.BackSelected(),
+                                  clipList_.FontSelected()};
+    }
+    look_ = shell::SystemLook();
+    ListColours colours = *listDesign_;
+    if (shell::LookRecolours(look_)) {
+        const shell::LookColours inLook = shell::SystemLookColours(look_);
+        colours = {inLook.back, inLook.text, inLook.selectedBack, inLook.selectedText};
+    }
+    for (cliplist::ClipListControl* list : {&clipList_, &search_.List(), &popup_.List()}) ColourList(*list, colours);
+    shell::FollowLookInTitleBar(hwnd_, look_);
+    for (HWND window : {hwnd_, popup_.hwnd()})
+        if (window) RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+COLORREF MainWindow::Resolve(std::uint32_t ole) const {
+    if (shell::LookRecolours(look_)) {
+        const shell::LookColours colours = shell::SystemLookColours(look_);
+        return ole == formBackColour_ ? colours.face : colours.back;
+    }
+    std::uint32_t rgb = 0;
+    if (skin_.Resolve(ole, rgb)) return rgb;
+    if (ole & 0x80000000u) return GetSysColor(int(ole & 0xFF));
+    return ole & 0xFFFFFF;
+}
+
+LRESULT MainWindow::ControlColours(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto it = backColours_.find(control);
+    if (it == backColours_.end()) {
+        // The search box and the controls without a colour of their own take the look's.
+        if (HBRUSH brush = shell::ControlBrushInLook(look_, message, dc)) return reinterpret_cast<LRESULT>(brush);
+        return DefWindowProcA(hwnd_, message, wParam, lParam);
+    }
+    const COLORREF back = Resolve(it->second);
+    SetBkColor(dc, back);
+    std::uint32_t text = 0;
+    if (shell::LookRecolours(look_)) SetTextColor(dc, shell::SystemLookColours(look_).text);
+    else if (it->second == shell::kSkinBackground && skin_.TextColour(text)) SetTextColor(dc, text);
+    return reinterpret_cast<LRESULT>(BrushFor(back));
+}
+
+}  // namespace mainwindow
