@@ -39,7 +39,7 @@ shoot() {  # dpi theme(light|dark)
   reg_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize'
   timeout 60 wine reg add "$reg_key" /v AppsUseLightTheme /t REG_DWORD /d "$([ "$theme" = dark ] && echo 0 || echo 1)" /f >/dev/null 2>&1
   timeout 60 wine reg add 'HKCU\Software\Kestrovan\Ardentia' /v ClipboardSwitch /d On /f >/dev/null 2>&1
-  rm -rf "$WINEPREFIX/drive_c/users/$USER/AppData/Local/Ardentia"
+  rm -rf "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Ardentia"
   timeout 300 wine "$exe" >/dev/null 2>&1 &
   main="$(wait_for_window '^Ardentia$')"
   sleep 3
@@ -51,6 +51,7 @@ shoot() {  # dpi theme(light|dark)
   sleep 2.5
   copy "東京の会議室 — 予約は金曜日まで"
   copy "Dear Sam, thank you for the quick reply. The figures are attached; I will call on Monday."
+  xdotool mousemove 1270 1010  # away from the window: no tooltip shows in the picture
   sleep 1
   import -window "$main" "$out/main-$suffix.png"
   xdotool mousemove 300 200

@@ -65,6 +65,12 @@ init_prefix() {
     [ -f "$WINEPREFIX/.ardentia-ready" ] && { copy_wine_fonts; exit 0; }
     timeout 120 "$wine" wineboot -i >/dev/null 2>&1
     copy_wine_fonts
+    # Characters the program's fonts lack (CJK) are drawn from the CJK font set-up installs, as Windows links
+    # its own fonts.
+    for face in Arial Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2"; do
+      timeout 60 "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+        /v "$face" /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f >/dev/null 2>&1
+    done
     timeout 60 "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     timeout 60 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     if [ -n "$dpi" ]; then

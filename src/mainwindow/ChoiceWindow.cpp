@@ -40,13 +40,13 @@ void SetChoiceForTesting(ChoiceFn fn) { gChoiceForTesting = fn; }
 int AskChoice(HWND owner, const std::string& text, const std::vector<std::string>& answers) {
     if (gChoiceForTesting) return gChoiceForTesting(owner, text, answers);
     if (answers.empty() || !common::RegisterUnicodeClassOnce(kChoiceWindowClass, ChoiceProc)) return -1;
-    const DialogUnits units;
+    const DialogUnits units(owner);
     const int buttonWidth = units.X(60), gap = units.X(4), margin = units.X(7);
     const int width = std::max(units.X(260), int(answers.size()) * (buttonWidth + gap) - gap + 2 * margin);
     // The text's height as the dialog font wraps it.
     RECT measured = {0, 0, width - 2 * margin, 0};
     HDC dc = GetDC(nullptr);
-    HGDIOBJ was = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ was = SelectObject(dc, units.Font());
     const std::wstring wide = common::Widen(text);
     DrawTextW(dc, wide.c_str(), int(wide.size()), &measured, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     SelectObject(dc, was);
@@ -60,6 +60,7 @@ int AskChoice(HWND owner, const std::string& text, const std::vector<std::string
                                 frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
                                 GetModuleHandleW(nullptr), &choice);
     if (!hwnd) return -1;
+    units.Adopt(hwnd);
     AddControl(L"STATIC", text, SS_NOPREFIX, hwnd, 0, margin, units.Y(7), width - 2 * margin, textHeight);
     int left = width - margin - int(answers.size()) * (buttonWidth + gap) + gap;
     HWND first = nullptr;

@@ -100,8 +100,8 @@ bool MainWindow::Load(bool quitOnClose) {
                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                             GetModuleHandleA(nullptr), this);
     if (!hwnd_ || !CreateControls()) return false;
-    FollowSystemLook();
     StartUp();
+    FollowSystemLook();  // the popup too, made at start-up
     RestorePlacement();
     LayOut();
     return true;

@@ -1,6 +1,7 @@
 // The main window in the system's look: its face, boxes, lists, title bar and popup follow the app theme
 // (dark or light) and high contrast, at start and whenever the system's look changes.
 #include <windows.h>
+#include <uxtheme.h>
 
 #include "mainwindow/MainWindow.h"
 #include "shell/SystemLook.h"
@@ -29,6 +30,11 @@ void MainWindow::FollowSystemLook() {
         colours = {inLook.back, inLook.text, inLook.selectedBack, inLook.selectedText};
     }
     for (cliplist::ClipListControl* list : {&clipList_, &search_.List(), &popup_.List()}) ColourList(*list, colours);
+    // A themed group box draws its caption in the theme's colour, dark on dark: in a recolouring look it is
+    // drawn classic, in the colours given it.
+    const wchar_t* theme = shell::LookRecolours(look_) ? L"" : nullptr;
+    for (HWND frame : {startupGroup_, outputGroup_})
+        if (HWND box = GetWindow(frame, GW_CHILD)) SetWindowTheme(box, theme, theme);
     shell::FollowLookInTitleBar(hwnd_, look_);
     for (HWND window : {hwnd_, popup_.hwnd()})
         if (window) RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);

@@ -18,21 +18,29 @@ void MainWindow::OpenSettings() {
                  {{"Passphrase...", [this] { SetFolderPassphrase(); }},
                   {"Recovery Code...", [this] { ShowRecoveryCode(); }}},
                  [this](const std::map<std::string, std::string>& changed) { return ApplySettings(changed); },
-                 {{shell::kKeyHistoryFolder, common::Narrow(historyFolder_.wstring())}});
+                 {{shell::kKeyHistoryFolder, common::Narrow(historyFolder_.wstring())}},
+                 [this](const std::string& key, const std::string& typed) {
+                     return key == shell::kKeyHotkey ? HotkeyTaken(typed) : std::string();
+                 });
+}
+
+std::string MainWindow::HotkeyTaken(const std::string& typed) {
+    const auto wanted = ParseHotkey(typed);
+    const bool ours = wanted && hotkeyRegistered_ && ParseHotkey(hotkeyName_) == wanted;
+    const int kTrialId = 2;
+    if (!wanted || ours) return "";
+    if (!RegisterHotKey(hwnd_, kTrialId, wanted->modifiers, wanted->key))
+        return "Another program holds this hotkey: choose another.";
+    UnregisterHotKey(hwnd_, kTrialId);
+    return "";
 }
 
 SettingsOutcome MainWindow::ApplySettings(const std::map<std::string, std::string>& changed) {
     // A hotkey another program holds is said beside its box before anything is saved.
     const auto hotkey = changed.find(shell::kKeyHotkey);
     if (hotkey != changed.end()) {
-        const auto wanted = ParseHotkey(hotkey->second);
-        const bool ours = wanted && hotkeyRegistered_ && ParseHotkey(hotkeyName_) == wanted;
-        const int kTrialId = 2;
-        if (wanted && !ours) {
-            if (!RegisterHotKey(hwnd_, kTrialId, wanted->modifiers, wanted->key))
-                return {false, {{shell::kKeyHotkey, "Another program holds this hotkey: choose another."}}};
-            UnregisterHotKey(hwnd_, kTrialId);
-        }
+        const std::string taken = HotkeyTaken(hotkey->second);
+        if (!taken.empty()) return {false, {{shell::kKeyHotkey, taken}}};
     }
     // Another history folder is checked and its question asked before anything is saved.
     const auto folder = changed.find(shell::kKeyHistoryFolder);

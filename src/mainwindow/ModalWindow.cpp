@@ -1,11 +1,42 @@
 #include "mainwindow/ModalWindow.h"
 
 #include <algorithm>
+#include <map>
 
+#include "common/WindowDpi.h"
 #include "common/WindowText.h"
 #include "shell/SystemLook.h"
 
 namespace mainwindow {
+
+namespace {
+
+const wchar_t kDialogFontProperty[] = L"ArdentiaDialogFont";
+
+// The dialog font at a DPI, made once for each (a handful at most) and kept while the program runs.
+HFONT DialogFontAt(int dpi, int systemDpi) {
+    HFONT system = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (dpi == systemDpi) return system;
+    static std::map<int, HFONT> fonts;
+    auto it = fonts.find(dpi);
+    if (it == fonts.end()) {
+        LOGFONTW face = {};
+        GetObjectW(system, sizeof(face), &face);
+        face.lfHeight = MulDiv(face.lfHeight, dpi, systemDpi);
+        face.lfWidth = 0;
+        it = fonts.emplace(dpi, CreateFontIndirectW(&face)).first;
+    }
+    return it->second;
+}
+
+}  // namespace
+
+DialogUnits::DialogUnits(HWND owner)
+    : dpi(common::MonitorDpi(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST))), systemDpi(common::SystemDpi()) {}
+
+HFONT DialogUnits::Font() const { return DialogFontAt(dpi, systemDpi); }
+
+void DialogUnits::Adopt(HWND window) const { SetPropW(window, kDialogFontProperty, Font()); }
 
 HWND AddControl(const wchar_t* cls, const std::string& text, DWORD style, HWND parent, int id, int x, int y, int w,
                 int h) {
@@ -13,7 +44,8 @@ HWND AddControl(const wchar_t* cls, const std::string& text, DWORD style, HWND p
                                    common::Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                                    nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    HANDLE font = GetPropW(parent, kDialogFontProperty);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     return control;
 }
 
@@ -49,6 +81,7 @@ void RunModal(HWND hwnd, HWND owner, HWND focus, const bool& done) {
     }
     if (!done) PostQuitMessage(int(msg.wParam));  // the program is ending: its loop must see it too
     if (ownerEnabled) EnableWindow(owner, TRUE);
+    RemovePropW(hwnd, kDialogFontProperty);
     DestroyWindow(hwnd);
     if (owner) SetForegroundWindow(owner);
 }

@@ -8,11 +8,17 @@
 
 namespace mainwindow {
 
-// Dialog units of the system font in pixels, so that a window laid out in them grows with the screen's scale.
+// Dialog units of the system font in pixels at the DPI of the owner's monitor, so that a window laid out in
+// them grows with the screen's scale; the dialog font at that DPI too.
 struct DialogUnits {
+    explicit DialogUnits(HWND owner);
     LONG base = GetDialogBaseUnits();
-    int X(int units) const { return MulDiv(units, LOWORD(base), 4); }
-    int Y(int units) const { return MulDiv(units, HIWORD(base), 8); }
+    int dpi = 96, systemDpi = 96;
+    int X(int units) const { return MulDiv(MulDiv(units, LOWORD(base), 4), dpi, systemDpi); }
+    int Y(int units) const { return MulDiv(MulDiv(units, HIWORD(base), 8), dpi, systemDpi); }
+    // The controls AddControl puts in window take the dialog font at this DPI.
+    void Adopt(HWND window) const;
+    HFONT Font() const;
 };
 
 HWND AddControl(const wchar_t* cls, const std::string& text, DWORD style, HWND parent, int id, int x, int y, int w,

@@ -67,7 +67,7 @@ std::optional<std::string> RealDialog(HWND owner, const PassphraseRequest& reque
     Dialog dialog;
     dialog.request = &request;
     dialog.check = &check;
-    const DialogUnits units;
+    const DialogUnits units(owner);
     const auto x = [&](int u) { return units.X(u); };
     const auto y = [&](int u) { return units.Y(u); };
     const int width = x(220), rows = request.twice ? 2 : 1;
@@ -77,6 +77,7 @@ std::optional<std::string> RealDialog(HWND owner, const PassphraseRequest& reque
                                 CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
                                 owner, nullptr, GetModuleHandleW(nullptr), &dialog);
     if (!hwnd) return std::nullopt;
+    units.Adopt(hwnd);
     AddControl(L"STATIC", request.text, 0, hwnd, 0, x(7), y(6), width - x(14), y(20));
     dialog.first = AddControl(L"EDIT", "", (request.hidden ? ES_PASSWORD : 0) | ES_AUTOHSCROLL | WS_TABSTOP, hwnd,
                            kIdFirst, x(7), y(28), width - x(14), y(12));

@@ -10,6 +10,11 @@ namespace mainwindow {
 
 namespace {
 
+const struct {
+    const char* name;
+    unsigned code;
+} kNamedKeys[] = {{"Space", 0x20}, {"Insert", 0x2D}, {"Home", 0x24}, {"End", 0x23}, {"Pause", 0x13}};
+
 std::optional<unsigned> KeyCode(const std::string& name) {
     if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))
         return unsigned(std::toupper(static_cast<unsigned char>(name[0])));
@@ -20,12 +25,8 @@ std::optional<unsigned> KeyCode(const std::string& name) {
             if (n >= 1 && n <= 24) return unsigned(0x70 + n - 1);
         }
     }
-    const struct {
-        const char* name;
-        unsigned code;
-    } named[] = {{"SPACE", 0x20}, {"INSERT", 0x2D}, {"HOME", 0x24}, {"END", 0x23}, {"PAUSE", 0x13}};
-    for (const auto& n : named)
-        if (name == n.name) return n.code;
+    for (const auto& n : kNamedKeys)
+        if (common::FoldCase(n.name) == common::FoldCase(name)) return n.code;
     return std::nullopt;
 }
 
@@ -97,6 +98,20 @@ std::optional<Hotkey> ParseHotkey(const std::string& text) {
     }
     if (!haveKey || hotkey.modifiers == 0) return std::nullopt;
     return hotkey;
+}
+
+std::string HotkeyName(const Hotkey& hotkey) {
+    std::string key;
+    if ((hotkey.key >= 'A' && hotkey.key <= 'Z') || (hotkey.key >= '0' && hotkey.key <= '9')) key = char(hotkey.key);
+    if (hotkey.key >= 0x70 && hotkey.key < 0x70 + 24) key = "F" + std::to_string(hotkey.key - 0x70 + 1);
+    for (const auto& n : kNamedKeys)
+        if (hotkey.key == n.code) key = n.name;
+    if (key.empty() || hotkey.modifiers == 0) return "";
+    std::string name;
+    for (const auto& [bit, word] : {std::pair<unsigned, const char*>{kModControl, "Ctrl+"}, {kModAlt, "Alt+"},
+                                    {kModShift, "Shift+"}, {kModWin, "Win+"}})
+        if (hotkey.modifiers & bit) name += word;
+    return name + key;
 }
 
 std::string NumberedLabel(std::size_t row, const std::string& label) {

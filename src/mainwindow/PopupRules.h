@@ -60,5 +60,8 @@ const char kDefaultHotkey[] = "Ctrl+Alt+H";
 // "Ctrl+Alt+H", "Shift+Win+F9", "Ctrl+Shift+Insert": modifiers and one key, in any case; nothing when the
 // text names no key, an unknown one, or no modifier (a bare key would be taken from every program).
 std::optional<Hotkey> ParseHotkey(const std::string& text);
+// The text ParseHotkey reads back as this hotkey ("Ctrl+Alt+H", modifiers in that order); "" for a key it has
+// no name for or no modifier.
+std::string HotkeyName(const Hotkey& hotkey);
 
 }  // namespace mainwindow

@@ -54,7 +54,8 @@ std::string OnOrOff(const std::string&) { return ""; }
 
 const std::vector<SettingField>& SettingFields() {
     static const std::vector<SettingField> fields = {
-        {shell::kKeyHotkey, "Hotkey for the history popup", kDefaultHotkey, HotkeyText},
+        {shell::kKeyHotkey, "Hotkey for the history popup (press it here)", kDefaultHotkey, HotkeyText,
+         FieldKind::kHotkey},
         {shell::kKeyHistorySize, "Clips the history keeps", "25", WholeNumber<1, 10000>},
         {shell::kKeyHistoryDisk, "Disk space for the history (MB)", "1024", WholeNumber<1, 1048576>},
         {shell::kKeyHistoryBudget, "Memory for the history (MB)", "256", WholeNumber<1, 3072>},

@@ -9,6 +9,7 @@ namespace mainwindow {
 
 enum class FieldKind {
     kText,
+    kHotkey,    // a combination pressed in it is written there by name
     kFolder,    // with a Browse button
     kPrograms,  // with a button that picks a running program
     kTick,      // "On" or "Off"; absent is what a value neither On nor Off means

@@ -1,5 +1,7 @@
 #include "mainwindow/SettingsWindow.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <set>
 
@@ -8,6 +10,7 @@
 #include "common/WindowText.h"
 #include "mainwindow/MainWindowParts.h"
 #include "mainwindow/ModalWindow.h"
+#include "mainwindow/PopupRules.h"
 #include "mainwindow/SettingsRules.h"
 #include "shell/PathHelpers.h"
 #include "shell/SettingsStore.h"
@@ -22,6 +25,7 @@ const int kFirstFieldButtonId = 400;  // a field's Browse or Pick
 struct Settings {
     const std::vector<SettingsButton>* buttons = nullptr;
     const SettingsApply* apply = nullptr;
+    const SettingsLiveCheck* liveCheck = nullptr;
     std::vector<HWND> boxes, problems;  // a tick has no problem line
     std::vector<std::string> shown;
     bool done = false, applied = false;
@@ -100,6 +104,44 @@ void PressFieldButton(HWND hwnd, const Settings& settings, std::size_t i) {
         common::SetWindowTextUtf8(box, WithProgram(common::WindowText(box), programs[std::size_t(chosen - 1)]));
 }
 
+// The hotkey's box: a combination pressed there (Ctrl, Alt or Win held with a key) is written by name in
+// place of what the box held; typing without them edits the text as in any box.
+LRESULT CALLBACK HotkeyBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    static bool swallowChar = false;
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+        const auto held = [](int key) { return (GetKeyState(key) & 0x8000) != 0; };
+        Hotkey pressed{0, unsigned(wParam)};
+        if (held(VK_CONTROL)) pressed.modifiers |= kModControl;
+        if (held(VK_MENU)) pressed.modifiers |= kModAlt;
+        if (held(VK_SHIFT)) pressed.modifiers |= kModShift;
+        if (held(VK_LWIN) || held(VK_RWIN)) pressed.modifiers |= kModWin;
+        const std::string name = HotkeyName(pressed);
+        if ((pressed.modifiers & ~kModShift) != 0 && !name.empty()) {
+            common::SetWindowTextUtf8(box, name);
+            SendMessageW(box, EM_SETSEL, 0, -1);
+            swallowChar = true;
+            return 0;
+        }
+    }
+    if ((message == WM_CHAR || message == WM_SYSCHAR) && swallowChar) {
+        swallowChar = false;
+        return 0;
+    }
+    if (message == WM_KEYUP || message == WM_SYSKEYUP) swallowChar = false;
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(box, HotkeyBoxProc, 1);
+    return DefSubclassProc(box, message, wParam, lParam);
+}
+
+// While a value is typed: what is wrong with it once it is understood (a hotkey another program holds).
+void CheckWhileTyped(const Settings& settings, HWND box) {
+    const auto& fields = SettingFields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (settings.boxes[i] != box || fields[i].kind != FieldKind::kHotkey || !*settings.liveCheck) continue;
+        const std::string typed = Typed(settings, i);
+        SayProblem(settings, i, fields[i].check(typed).empty() ? (*settings.liveCheck)(fields[i].key, typed) : "");
+    }
+}
+
 LRESULT CALLBACK SettingsProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT coloured = 0;
     if (ControlColoursInLook(message, wParam, coloured)) return coloured;
@@ -114,6 +156,8 @@ LRESULT CALLBACK SettingsProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
             PressFieldButton(hwnd, *settings, std::size_t(id - kFirstFieldButtonId));
         return 0;
     }
+    if (settings && message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE && settings->liveCheck)
+        CheckWhileTyped(*settings, reinterpret_cast<HWND>(lParam));
     if (settings && message == WM_CLOSE) {
         settings->done = true;
         return 0;
@@ -124,13 +168,14 @@ LRESULT CALLBACK SettingsProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 bool EditSettings(HWND owner, const std::vector<SettingsButton>& buttons, const SettingsApply& apply,
-                  const std::map<std::string, std::string>& inUse) {
+                  const std::map<std::string, std::string>& inUse, const SettingsLiveCheck& liveCheck) {
     if (!common::RegisterUnicodeClassOnce(kSettingsWindowClass, SettingsProc)) return false;
     Settings settings;
     settings.buttons = &buttons;
     settings.apply = &apply;
+    settings.liveCheck = &liveCheck;
     const auto& fields = SettingFields();
-    const DialogUnits units;
+    const DialogUnits units(owner);
     const auto x = [&](int u) { return units.X(u); };
     const auto y = [&](int u) { return units.Y(u); };
     const int width = x(330), row = y(24), tickRow = y(13), top = y(7);
@@ -143,6 +188,7 @@ bool EditSettings(HWND owner, const std::vector<SettingsButton>& buttons, const 
                                 frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
                                 GetModuleHandleW(nullptr), &settings);
     if (!hwnd) return false;
+    units.Adopt(hwnd);
     int at = top;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const SettingField& field = fields[i];
@@ -160,10 +206,11 @@ bool EditSettings(HWND owner, const std::vector<SettingsButton>& buttons, const 
             continue;
         }
         settings.shown.push_back(value.empty() && used != inUse.end() ? used->second : kept ? value : field.absent);
-        const bool buttoned = field.kind != FieldKind::kText;
+        const bool buttoned = field.kind == FieldKind::kFolder || field.kind == FieldKind::kPrograms;
         AddControl(L"STATIC", field.label, 0, hwnd, 0, x(7), at + y(2), x(160), y(10));
         settings.boxes.push_back(AddControl(L"EDIT", settings.shown.back(), ES_AUTOHSCROLL | WS_TABSTOP, hwnd, id,
                                             x(170), at, x(buttoned ? 109 : 153), y(12)));
+        if (field.kind == FieldKind::kHotkey) SetWindowSubclass(settings.boxes.back(), HotkeyBoxProc, 1, 0);
         if (buttoned)
             AddControl(L"BUTTON", field.kind == FieldKind::kFolder ? "Browse..." : "Pick...", WS_TABSTOP, hwnd,
                        kFirstFieldButtonId + int(i), x(283), at, x(40), y(12));

@@ -23,11 +23,13 @@ struct SettingsOutcome {
     std::map<std::string, std::string> problems;
 };
 using SettingsApply = std::function<SettingsOutcome(const std::map<std::string, std::string>& changed)>;
+// What is wrong with a value understood, said while it is typed (a hotkey another program holds); "" for nothing.
+using SettingsLiveCheck = std::function<std::string(const std::string& key, const std::string& typed)>;
 
 // True when settings were changed and put in force. inUse: what a box shows while its value is not kept or
 // empty, when that is not a fixed default (the folder in use, the name made for this machine).
 bool EditSettings(HWND owner, const std::vector<SettingsButton>& buttons, const SettingsApply& apply,
-                  const std::map<std::string, std::string>& inUse = {});
+                  const std::map<std::string, std::string>& inUse = {}, const SettingsLiveCheck& liveCheck = nullptr);
 
 const wchar_t kSettingsWindowClass[] = L"ArdentiaSettings";
 

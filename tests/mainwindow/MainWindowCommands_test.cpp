@@ -323,7 +323,17 @@ TEST_F(CommandsTest, SettingsAreCheckedAskedForAndPutInForce) {
             problems.push_back(common::WindowText(FieldControl(settings, key, true)));
         type(shell::kKeyHistorySize, "2");
         type(shell::kKeyIgnorePrograms, "notepad.exe");
-        type(shell::kKeyHotkey, "Ctrl+Alt+F11");  // held by another window
+        // A combination pressed in the hotkey's box is written there by name.
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = keys[VK_MENU] = 0x80;
+        SetKeyboardState(keys);
+        SendMessageW(FieldControl(settings, shell::kKeyHotkey), WM_SYSKEYDOWN, 'J', 0);
+        keys[VK_CONTROL] = keys[VK_MENU] = 0;
+        SetKeyboardState(keys);
+        problems.push_back(common::WindowText(FieldControl(settings, shell::kKeyHotkey)));
+        type(shell::kKeyHotkey, "Ctrl+Alt+F11");  // held by another window: said while typed
+        problems.push_back(common::WindowText(FieldControl(settings, shell::kKeyHotkey, true)));
         ok();
         problems.push_back(common::WindowText(FieldControl(settings, shell::kKeyHotkey, true)));
         type(shell::kKeyHotkey, "Ctrl+Alt+H");
@@ -340,6 +350,7 @@ TEST_F(CommandsTest, SettingsAreCheckedAskedForAndPutInForce) {
     EXPECT_EQ(problems, (std::vector<std::string>{
                             "Type a whole number from 1 to 10000.",
                             "Name each program by its file name only, as notepad.exe; separate them with ;.", "",
+                            "Ctrl+Alt+J", "Another program holds this hotkey: choose another.",
                             "Another program holds this hotkey: choose another."}));
     ASSERT_EQ(gBoxes.size(), 2u);
     EXPECT_EQ(gBoxes[0].text, "Delete the 1 oldest clip beyond the new limits, files and all? Pinned clips stay.");

@@ -49,7 +49,15 @@ TEST(PopupRules, HotkeysNeedAModifierAndOneKnownKey) {
         {"H", std::nullopt},          {"Ctrl+", std::nullopt},   {"Ctrl+H+J", std::nullopt},
         {"Ctrl+Banana", std::nullopt}, {"Ctrl+F25", std::nullopt}, {"", std::nullopt},
     };
-    for (const auto& c : cases) EXPECT_EQ(ParseHotkey(c.text), c.hotkey) << c.text;
+    for (const auto& c : cases) {
+        EXPECT_EQ(ParseHotkey(c.text), c.hotkey) << c.text;
+        if (c.hotkey) {
+            EXPECT_EQ(ParseHotkey(HotkeyName(*c.hotkey)), c.hotkey) << c.text;  // named as it reads back
+        }
+    }
+    EXPECT_EQ(HotkeyName({kModWin | kModShift | kModControl, 0x2D}), "Ctrl+Shift+Win+Insert");
+    EXPECT_EQ(HotkeyName({kModControl, 0x10}), "");  // a modifier alone is no key
+    EXPECT_EQ(HotkeyName({0, 'H'}), "");
 }
 
 TEST(PopupRules, ThePopupOpensAtThePointerInsideTheWorkArea) {

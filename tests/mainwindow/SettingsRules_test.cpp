@@ -47,7 +47,9 @@ TEST(SettingsRulesTest, EachFieldSaysWhatIsWrongWithWhatWasTyped) {
 // always kept: made at the first start).
 TEST(SettingsRulesTest, TheDefaultsShownAreUnderstood) {
     for (const SettingField& field : SettingFields())
-        if (std::strcmp(field.key, shell::kKeyMachineId) != 0) EXPECT_EQ(field.check(field.absent), "") << field.key;
+        if (std::strcmp(field.key, shell::kKeyMachineId) != 0) {
+            EXPECT_EQ(field.check(field.absent), "") << field.key;
+        }
 }
 
 // A tick reads a hand-set value as the program does: only the exact opposite of its default turns it.
