@@ -62,7 +62,9 @@ shoot() {  # dpi theme(light|dark)
   xdotool key Escape
   if [ "$dpi" = 96 ] && [ "$theme" = light ]; then
     timeout 30 wine "$exe" /settings >/dev/null 2>&1 &
-    import -window "$(wait_for_window '^Ardentia Settings$')" "$out/settings.png"
+    settings="$(wait_for_window '^Ardentia Settings$')"
+    sleep 2
+    import -window "$settings" "$out/settings.png"
   fi
   timeout 15 wineserver -k >/dev/null 2>&1 || true
 }

@@ -12,6 +12,7 @@ namespace mainwindow {
 namespace {
 
 const wchar_t kDialogFontProperty[] = L"ArdentiaDialogFont";
+shell::Look gModalLook = shell::Look::kLight;  // read as a modal window opens, not at each control's paint
 
 // The dialog font at a DPI, made once for each (a handful at most) and kept while the program runs.
 HFONT DialogFontAt(int dpi, int systemDpi) {
@@ -64,7 +65,7 @@ void RunModal(HWND hwnd, HWND owner, HWND focus, const bool& done) {
                                                               screen.rcWork.bottom - height));
     SetWindowPos(hwnd, HWND_TOP, left, top, 0, 0, SWP_NOSIZE);
     // The face of a dialog box behind the controls, as the system's own colour or the look's.
-    const shell::Look look = shell::SystemLook();
+    const shell::Look look = gModalLook = shell::SystemLook();
     HBRUSH face = shell::FaceBrushInLook(look);
     SetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(face ? face : GetSysColorBrush(COLOR_BTNFACE)));
     shell::FollowLookInTitleBar(hwnd, look);
@@ -88,7 +89,7 @@ void RunModal(HWND hwnd, HWND owner, HWND focus, const bool& done) {
 
 bool ControlColoursInLook(UINT message, WPARAM wParam, LRESULT& result) {
     if (message != WM_CTLCOLORSTATIC && message != WM_CTLCOLOREDIT && message != WM_CTLCOLORBTN) return false;
-    HBRUSH brush = shell::ControlBrushInLook(shell::SystemLook(), message, reinterpret_cast<HDC>(wParam));
+    HBRUSH brush = shell::ControlBrushInLook(gModalLook, message, reinterpret_cast<HDC>(wParam));
     result = reinterpret_cast<LRESULT>(brush);
     return brush != nullptr;
 }
