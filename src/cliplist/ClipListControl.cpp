@@ -200,12 +200,12 @@ void ClipListControl::StartEdit() {
     const int current = model_.ListIndex();
     if (current < 0 || !hwnd_) return;
     // A current item outside the visible rows has no row to cover: bring it into view first.
-    const int top = model_.TopIndex(), rows = std::max(1, model_.VisibleRows());
-    if (current < top)
-        model_.ScrollTo(current);
-    else if (current > top + rows - 1)
-        model_.ScrollTo(current - rows + 1);
-    const int r = current - model_.TopIndex();
+    const int top = model_.TopIndex(), rows = std::max(1, model_.VisibleRows()), row = model_.RowOf(current);
+    if (row < top)
+        model_.ScrollTo(row);
+    else if (row > top + rows - 1)
+        model_.ScrollTo(row - rows + 1);
+    const int r = row - model_.TopIndex();
 
     const int textHeight = TextHeight();
     const int rowTop = wordWrap_ ? r * rowHeight_ + itemOffset_ : r * rowHeight_ + (rowHeight_ - textHeight) / 2;
@@ -261,24 +261,26 @@ RowAppearance ClipListControl::LookOfRows() const {
 void ClipListControl::RedrawVisible(HDC dc) {
     if (!IsWindowVisible(hwnd_) || model_.ListCount() == 0) return;
     const int top = model_.TopIndex();
-    for (int i = top; i <= top + model_.VisibleRows() - 1; ++i) PaintItem(dc, i);
+    for (int row = top; row <= top + model_.VisibleRows() - 1 && row < model_.ListCount(); ++row)
+        PaintItem(dc, model_.IndexAt(row));
     PaintFocusOn(dc, model_.ListIndex());
 }
 
 void ClipListControl::PaintItem(HDC dc, int index) {
-    const int top = model_.TopIndex();
-    if (index < top || index > top + model_.VisibleRows() - 1 || index > model_.ListCount() - 1) return;
-    const RowToPaint row{index - top,          ClientWidth(),         WidthTakenByScrollBar(), model_.ItemSelected(index),
+    const int top = model_.TopIndex(), shownRow = model_.RowOf(index);
+    if (index < 0 || index > model_.ListCount() - 1 || shownRow < top || shownRow > top + model_.VisibleRows() - 1)
+        return;
+    const RowToPaint row{shownRow - top,          ClientWidth(),         WidthTakenByScrollBar(), model_.ItemSelected(index),
                          model_.ItemText(index), model_.ItemIcon(index), model_.ItemIconSelected(index),
                          model_.ItemPinned(index)};
     PaintRow(dc, LookOfRows(), row, carriedTextColour_);
 }
 
 void ClipListControl::PaintFocusOn(HDC dc, int index) {
-    const int top = model_.TopIndex();
-    if (!showsFocusRect_ || !surfaceHasFocus_ || index < top || index > top + model_.VisibleRows() - 1) return;
+    const int top = model_.TopIndex(), row = model_.RowOf(index);
+    if (!showsFocusRect_ || !surfaceHasFocus_ || index < 0 || row < top || row > top + model_.VisibleRows() - 1) return;
     carriedTextColour_ = fontNormal_.rgb;
-    const Rect r = RowRect(index - top);
+    const Rect r = RowRect(row - top);
     PaintFocusRect(dc, RECT{r.left, r.top, r.right, r.bottom}, carriedTextColour_);
 }
 

@@ -9,29 +9,32 @@ void ClipListInput::KeyDown(int keyCode, int shift) {
     const int count = model_.ListCount();
     const int current = model_.ListIndex();
     const int page = model_.VisibleRows();
+    // Moves go by rows on the screen, whichever way the items are drawn.
+    const auto goTo = [&](int row) { model_.SetListIndex(model_.IndexAt(std::clamp(row, 0, count - 1))); };
     if (count > 0 && current < 0) {
         // A keyboard user enters a list with no current item.
-        if (keyCode == kKeyDown || keyCode == kKeyHome || keyCode == kKeySpace) model_.SetListIndex(0);
-        if (keyCode == kKeyUp || keyCode == kKeyEnd) model_.SetListIndex(count - 1);
+        if (keyCode == kKeyDown || keyCode == kKeyHome || keyCode == kKeySpace) goTo(0);
+        if (keyCode == kKeyUp || keyCode == kKeyEnd) goTo(count - 1);
     } else if (count > 0) {
+        const int row = model_.RowOf(current);
         switch (keyCode) {
             case kKeyUp:
-                if (current > 0) model_.SetListIndex(current - 1);
+                if (row > 0) goTo(row - 1);
                 break;
             case kKeyDown:
-                if (current < count - 1) model_.SetListIndex(current + 1);
+                if (row < count - 1) goTo(row + 1);
                 break;
             case kKeyPageUp:
-                model_.SetListIndex(current > page ? current - page : 0);
+                goTo(row > page ? row - page : 0);
                 break;
             case kKeyPageDown:
-                model_.SetListIndex(current < count - page - 1 ? current + page : count - 1);
+                goTo(row < count - page - 1 ? row + page : count - 1);
                 break;
             case kKeyHome:
-                model_.SetListIndex(0);
+                goTo(0);
                 break;
             case kKeyEnd:
-                model_.SetListIndex(count - 1);
+                goTo(count - 1);
                 break;
             case kKeySpace:
                 if (model_.SelectMode() != 0) windowSide_.WriteSelectionFlag(current, !model_.ItemSelected(current));
@@ -50,7 +53,8 @@ int ClipListInput::RowAt(float y) const {
 
 void ClipListInput::MouseDown(int button, int shift, float x, float y) {
     if (button != kRightButton) {
-        const int index = RowAt(y) + model_.TopIndex();
+        const int row = RowAt(y) + model_.TopIndex();
+        const int index = row >= 0 && row < model_.ListCount() ? model_.IndexAt(row) : -1;
         if (index >= 0 && index < model_.ListCount()) {
             if (model_.SelectMode() == 0) {
                 windowSide_.WriteSelectionFlag(index, true);
@@ -76,7 +80,8 @@ AutoScroll ClipListInput::MouseMove(int button, int shift, float x, float y) {
         const float last = windowSide_.LastMouseY();
         const int lastRow = last < 0 ? -1 : int(std::lround(last)) / (rowHeight_ > 0 ? rowHeight_ : 1);
         if (row != lastRow && (hoverSelection_ || button != 0)) {
-            const int index = row + model_.TopIndex();
+            const int shownRow = row + model_.TopIndex();
+            const int index = shownRow >= 0 && shownRow < model_.ListCount() ? model_.IndexAt(shownRow) : -1;
             if (index >= 0 && index < model_.ListCount()) {
                 windowSide_.WriteSelectionFlag(index, dragState_);
                 model_.SetListIndex(index);
@@ -120,8 +125,9 @@ int ClipListInput::AutoScrollInterval(AutoScroll direction) const {
 void ClipListInput::AutoScrollStep(AutoScroll direction) {
     const int current = model_.ListIndex();
     if (current < 0) return;  // without a current item the loop waits without moving
-    const int next = direction == AutoScroll::kUp ? current - 1 : current + 1;
-    if (next < 0 || next > model_.ListCount() - 1) return;
+    const int nextRow = model_.RowOf(current) + (direction == AutoScroll::kUp ? -1 : 1);
+    if (nextRow < 0 || nextRow > model_.ListCount() - 1) return;
+    const int next = model_.IndexAt(nextRow);
     if (model_.SelectMode() == 1) windowSide_.WriteSelectionFlag(next, dragState_);
     model_.SetListIndex(next);
 }

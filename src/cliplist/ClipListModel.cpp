@@ -16,7 +16,15 @@ void ClipListModel::AddItem(const std::string& text, int16_t icon, int16_t iconS
     items_.emplace_back();
     selected_.push_back(false);
     UpdateScrollBar();
-    if (ListCount() <= visibleRows_) surface_.RepaintItem(ListCount() - 1);
+    if (reversed_) surface_.RepaintAll();  // every row moves down one
+    else if (ListCount() <= visibleRows_) surface_.RepaintItem(ListCount() - 1);
+}
+
+void ClipListModel::SetReversed(bool reversed) {
+    if (reversed == reversed_) return;
+    reversed_ = reversed;
+    if (listIndex_ >= 0) ScrollTo(RowOf(listIndex_) - visibleRows_ / 2);
+    surface_.RepaintAll();
 }
 
 void ClipListModel::InsertItem(int index, const std::string& text, int16_t icon, int16_t iconSelected) {
@@ -92,10 +100,11 @@ void ClipListModel::SetListIndex(int value) {
         surface_.DrawFocusRect(listIndex_);
     }
     if (scrollIntoView_) {
-        if (listIndex_ >= 0 && listIndex_ < topIndex_)
-            ScrollTo(listIndex_);
-        else if (listIndex_ > topIndex_ + visibleRows_ - 1)
-            ScrollTo(listIndex_ - visibleRows_ + 1);
+        const int row = RowOf(listIndex_);
+        if (listIndex_ >= 0 && row < topIndex_)
+            ScrollTo(row);
+        else if (listIndex_ >= 0 && row > topIndex_ + visibleRows_ - 1)
+            ScrollTo(row - visibleRows_ + 1);
     } else {
         scrollIntoView_ = true;
     }

@@ -58,6 +58,13 @@ public:
     int OrderType() const { return orderType_; }
     void SetOrderType(int type) { orderType_ = type; }
 
+    // Drawn last item first (the newest at the top), or in the items' order. A row is a place on the screen,
+    // an index an item: TopIndex, VisibleRows and the scroll bar count rows.
+    bool Reversed() const { return reversed_; }
+    void SetReversed(bool reversed);
+    int RowOf(int index) const { return reversed_ && index >= 0 ? ListCount() - 1 - index : index; }
+    int IndexAt(int row) const { return reversed_ && row >= 0 ? ListCount() - 1 - row : row; }
+
     int TopIndex() const { return topIndex_; }
     // The property: a value outside the scroll range is an error (380).
     void SetTopIndex(int value);
@@ -92,6 +99,7 @@ private:
     bool scrollIntoView_ = true;
     int selectMode_ = 0;
     int orderType_ = 0;
+    bool reversed_ = false;
     int visibleRows_ = 0;
     int topIndex_ = 0;                  // the scroll bar's value
     int lastScrollPosition_ = 0;

@@ -47,6 +47,12 @@ void FilteredClips::SetItems(std::vector<PopupItem> items) {
         if (items_[std::size_t(shown_[row])].id == keep) list_.Model().SetListIndex(int(row));
 }
 
+void FilteredClips::SetNewestFirst(bool newestFirst) {
+    if (newestFirst == newestFirst_) return;
+    newestFirst_ = newestFirst;
+    if (Filtering()) Refilter();
+}
+
 void FilteredClips::ClearFilter() {
     SetWindowTextW(filter_, L"");
     Refilter();
@@ -61,7 +67,8 @@ void FilteredClips::Refilter() {
         keyed_[i] = true;
         return keys_[i] = std::move(scratch);
     };
-    const std::vector<int> matching = ShownClips(items_.size(), key, common::WindowText(filter_));
+    std::vector<int> matching = ShownClips(items_.size(), key, common::WindowText(filter_));  // newest first
+    if (!newestFirst_) std::reverse(matching.begin(), matching.end());
     shown_.clear();
     auto& model = list_.Model();
     refilling_ = true;  // the rows made here choose nothing
@@ -73,7 +80,7 @@ void FilteredClips::Refilter() {
         model.SetItemPinned(model.ListCount() - 1, item.pinned);
         shown_.push_back(item.position);
     }
-    if (!shown_.empty()) model.SetListIndex(0);
+    if (!shown_.empty()) model.SetListIndex(newestFirst_ ? 0 : int(shown_.size()) - 1);  // the newest found
     refilling_ = false;
     if (onFilterChanged) onFilterChanged();
     if (Filtering() && Chosen() >= 0 && onSelect) onSelect(Chosen());  // the preview follows the first found

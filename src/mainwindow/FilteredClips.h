@@ -1,5 +1,5 @@
 // A filter box over a list of clips: typing narrows the list to the clips that hold the text (any part,
-// any case; "picture" and sizes for pictures), newest first. The keys that move and choose act on the
+// any case; "picture" and sizes for pictures), newest first or as the main list holds them. The keys that move and choose act on the
 // list while the box keeps the keyboard. The history popup shows one in a window of its own, the main
 // window one over its clip list while a search is typed.
 #pragma once
@@ -42,10 +42,12 @@ public:
     // The clips (oldest first, as the main list holds them). The filter stays, and so does the clip
     // chosen where it is still shown.
     void SetItems(std::vector<PopupItem> items);
+    // The clips found newest first (the popup's order), or oldest first with the newest found chosen.
+    void SetNewestFirst(bool newestFirst);
     // Empties the box; the list shows every clip again.
     void ClearFilter();
     bool Filtering() const { return GetWindowTextLengthW(filter_) > 0; }
-    // The positions now shown, newest first, and the main-list position of the current row (or -1).
+    // The positions now shown, in the order shown, and the main-list position of the current row (or -1).
     const std::vector<int>& Shown() const { return shown_; }
     int Chosen() const;
 
@@ -71,6 +73,7 @@ private:
     HWND filter_ = nullptr;
     cliplist::ClipListControl list_;
     bool numbered_ = true;
+    bool newestFirst_ = true;
     bool refilling_ = false;
     std::vector<PopupItem> items_;
     // The items' search keys, kept once made while they fit kKeptKeyBytes; past it, made each time.

@@ -76,6 +76,7 @@ void MainWindow::RestoreKeptHistory() {
         if (!understood)
             historyNote_ += std::string(historyNote_.empty() ? "" : "; ") + "The setting \"" + key +
                             "\" is not understood: no clip is deleted for it";
+    ReadListOrder();
     auto& list = clipList_.Model();
     if (list.ListCount() > 0) {
         list.SetListIndex(list.ListCount() - 1);
@@ -104,7 +105,7 @@ void MainWindow::MouseUp(int button, int, float, float y) {
     auto& list = clipList_.Model();
     const int row = list.TopIndex() + int(y) / std::max(1, clipList_.RowHeight());
     if (row < 0 || row >= list.ListCount()) return;
-    list.SetListIndex(row);
+    list.SetListIndex(list.IndexAt(row));
     ShowClipMenu();
 }
 

@@ -80,12 +80,19 @@ SettingsOutcome MainWindow::ApplySettings(const std::map<std::string, std::strin
     if (changed.count(shell::kKeyMachineId)) history_.SetMachineId(std::uint32_t(std::stoul(changed.at(shell::kKeyMachineId), nullptr, 16)));
     if (folderChange != FolderChange::kSameFolder) ChangeHistoryFolder(newFolder, folderChange);
     tick(shell::kKeyRememberHistory, checkRemember_, &MainWindow::OnRememberHistoryClicked);
+    if (changed.count(shell::kKeyNewestFirst)) ReadListOrder();
     historyLimits_ = limits;
     history_.ApplyLimits(limits);
     history_.SetBudget(clips::HistoryBudgetFromSetting(shell::GetSetting(shell::kKeyHistoryBudget, "")));
     ReadCaptureSettings();
     if (changed.count(shell::kKeyHotkey)) RegisterPopupHotkey();
     return {true, {}};
+}
+
+void MainWindow::ReadListOrder() {
+    const bool newestFirst = shell::IsOn(shell::GetSetting(shell::kKeyNewestFirst, shell::kOff));
+    clipList_.Model().SetReversed(newestFirst);
+    search_.SetNewestFirst(newestFirst);
 }
 
 bool MainWindow::OnWindowMenuCommand(UINT command) {

@@ -66,6 +66,8 @@ const std::vector<SettingField>& SettingFields() {
         {shell::kKeyIgnorePrograms, "Programs never captured (name.exe; ...)", "", ProgramNames, FieldKind::kPrograms},
         {shell::kKeyRememberHistory, "Keep the history on disk (off: pinned clips only)", shell::kOn, OnOrOff,
          FieldKind::kTick},
+        {shell::kKeyNewestFirst, "Newest clips first in the list and the search", shell::kOff, OnOrOff,
+         FieldKind::kTick},
         {shell::kKeyWindowsStartup, "Start with Windows", shell::kOff, OnOrOff, FieldKind::kTick},
         {shell::kKeyMinimized, "Start in the tray", shell::kOff, OnOrOff, FieldKind::kTick},
     };

@@ -22,7 +22,8 @@ const char kKeyHistorySize[] = "History Size";          // how many clips the hi
 const char kKeyHistoryDisk[] = "History Disk MB";       // what its files may take on the disk
 const char kKeyMachineId[] = "Machine Id";              // this machine's part of the history's file names
 const char kKeyIgnorePrograms[] = "Ignore Programs";    // programs whose copies are never captured, ";" apart
-const char kKeySecretSeconds[] = "Secret Seconds";      // how long a copy that looks like a credential stays
+const char kKeySecretSeconds[] = "Secret Seconds";
+const char kKeyNewestFirst[] = "Newest First";          // "On": the list and the search show the newest first      // how long a copy that looks like a credential stays
 const char kOn[] = "On";
 const char kOff[] = "Off";
 

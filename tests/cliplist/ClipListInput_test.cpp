@@ -61,5 +61,34 @@ TEST(ClipListInput, KeysMoveTheCurrentItemAndAreReportedAfterTheChangeTheyCause)
     }
 }
 
+// Drawn newest first, the same keys and clicks go by rows on the screen: Down goes to the older item, Home to
+// the newest, a click on the top row takes the last item, and the current item scrolls into view by its row.
+TEST(ClipListInput, AListDrawnNewestFirstMovesByItsRows) {
+    Recorder rec;
+    ClipListModel list{rec};
+    ClipListInput input{list};
+    ClipListModel::WindowSide(list).SetVisibleRows(5);
+    input.SetRowHeight(10);
+    input.SetClientHeight(50);
+    for (int i = 0; i < 20; ++i) list.AddItem("item" + std::to_string(i));
+    list.SetReversed(true);
+    list.SetListIndex(19);
+    EXPECT_EQ(list.TopIndex(), 0);
+    input.MouseDown(kLeftButton, 0, 3, 25);
+    EXPECT_EQ(list.ListIndex(), 17);
+    const struct {
+        int from, key, to;
+    } cases[] = {{19, kKeyUp, 19}, {17, kKeyDown, 16}, {17, kKeyUp, 18}, {0, kKeyDown, 0},
+                 {9, kKeyHome, 19}, {9, kKeyEnd, 0},  {19, kKeyPageDown, 14}};
+    for (const auto& c : cases) {
+        list.SetListIndex(c.from);
+        input.KeyDown(c.key, 0);
+        EXPECT_EQ(list.ListIndex(), c.to) << c.from << " key " << c.key;
+    }
+    list.SetListIndex(0);  // the oldest: the last row
+    EXPECT_EQ(list.TopIndex(), 15);
+    EXPECT_EQ(list.IndexAt(list.TopIndex()), 4);
+}
+
 }  // namespace
 }  // namespace cliplist

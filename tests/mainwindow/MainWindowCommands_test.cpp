@@ -397,7 +397,8 @@ TEST_F(CommandsTest, TheHistoryFolderAndTheTicksChangeAsTheSettingsSay) {
         form_->History().FlushWrites();
     };
     const std::string there = common::Narrow(elsewhere.wstring());
-    change({{shell::kKeyHistoryFolder, there}, {shell::kKeyWindowsStartup, "On"}, {shell::kKeyMachineId, "3fa2c01b"}},
+    change({{shell::kKeyHistoryFolder, there}, {shell::kKeyWindowsStartup, "On"}, {shell::kKeyMachineId, "3fa2c01b"},
+            {shell::kKeyNewestFirst, "On"}},
            "Move Clips");
     ASSERT_EQ(gChoices.size(), 1u);
     EXPECT_NE(gChoices[0].find("Move Clips: its 2 clips go there."), std::string::npos);
@@ -408,6 +409,8 @@ TEST_F(CommandsTest, TheHistoryFolderAndTheTicksChangeAsTheSettingsSay) {
     EXPECT_TRUE(IsTicked(form_->StartWithWindowsBox()));
     EXPECT_TRUE(shell::StartupEntryPresent(shell::ProgramFolder()));
     EXPECT_EQ(shell::GetSetting(shell::kKeyMachineId, ""), "3fa2c01b");
+    auto& model = form_->ClipList().Model();
+    EXPECT_EQ(model.ItemText(model.IndexAt(0)), "b");  // the newest on the top row
     ASSERT_TRUE(CopyText("c"));
     form_->History().FlushWrites();
     EXPECT_EQ(filesIn(elsewhere), 3u);

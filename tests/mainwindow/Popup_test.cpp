@@ -135,8 +135,9 @@ TEST_F(MainWindowTest, APopupChoiceSurvivesACaptureWhileItIsOpen) {
     EXPECT_EQ(ClipboardText(), "clip 23");
 }
 
-// The same search above the main list: Ctrl+F reaches it, typing narrows the list to what was found
-// (newest first) and the preview follows; it follows captures too; Enter puts back; Escape brings the list back.
+// The same search above the main list: Ctrl+F reaches it, typing narrows the list to what was found (in the
+// list's order, the newest found chosen) and the preview follows; it follows captures too; Enter puts back;
+// Escape brings the list back.
 TEST_F(MainWindowTest, TheSearchAboveTheListNarrowsItAndEscapeBringsItBack) {
     StartOn();
     for (const char* text : {"Meeting notes", "SELECT name", "more notes"}) ASSERT_TRUE(CopyText(text));
@@ -145,16 +146,16 @@ TEST_F(MainWindowTest, TheSearchAboveTheListNarrowsItAndEscapeBringsItBack) {
     EXPECT_EQ(GetFocus(), box);
     auto& search = form_->Search();
     for (char c : std::string("NOTES")) SendMessageW(box, WM_CHAR, WPARAM(c), 0);
-    EXPECT_EQ(search.Shown(), (std::vector<int>{2, 0}));
+    EXPECT_EQ(search.Shown(), (std::vector<int>{0, 2}));
     EXPECT_TRUE(IsWindowVisible(search.List().hwnd()));
     EXPECT_FALSE(IsWindowVisible(form_->ClipListWindow()));
     SettlePreview();
     EXPECT_EQ(WindowText(form_->Preview()), "more notes");
-    SendMessageW(box, WM_KEYDOWN, VK_DOWN, 0);
+    SendMessageW(box, WM_KEYDOWN, VK_UP, 0);
     EXPECT_EQ(WindowText(form_->InformationLine()), "Text Clip - Item 1 of 3");
 
     ASSERT_TRUE(CopyText("notes again"));
-    EXPECT_EQ(search.Shown(), (std::vector<int>{3, 2, 0}));
+    EXPECT_EQ(search.Shown(), (std::vector<int>{0, 2, 3}));
     EXPECT_EQ(search.Chosen(), 0);  // still the row the user chose
     SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(ClipboardText(), "Meeting notes");
