@@ -54,17 +54,21 @@ void LockIcon(HDC dc) {
 
 }  // namespace
 
-HIMAGELIST CreateClipKindIcons() {
-    HIMAGELIST images = ImageList_Create(kSize, kSize, ILC_COLOR24 | ILC_MASK, 5, 0);
+HIMAGELIST CreateClipKindIcons(int size) {
+    HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 5, 0);
     if (!images) return nullptr;
     void (*const painters[])(HDC) = {TextIcon, PictureIcon, RichTextIcon, FileListIcon, LockIcon};
     gdi::WindowDC screen(nullptr);
     for (auto paint : painters) {
-        gdi::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), kSize, kSize));
+        gdi::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), size, size));
         {
             gdi::MemoryDC dc(screen.get());
             gdi::Selection use(dc.get(), bitmap.get());
-            Fill(dc.get(), 0, 0, kSize, kSize, kTransparent);
+            Fill(dc.get(), 0, 0, size, size, kTransparent);
+            // Drawn on the 16-pixel grid, scaled to the size asked for.
+            SetGraphicsMode(dc.get(), GM_ADVANCED);
+            const XFORM scale = {float(size) / kSize, 0, 0, float(size) / kSize, 0, 0};
+            SetWorldTransform(dc.get(), &scale);
             paint(dc.get());
         }
         if (ImageList_AddMasked(images, bitmap.get(), kTransparent) < 0) {

@@ -9,8 +9,9 @@ namespace mainwindow {
 
 enum ClipKindIcon { kIconText = 1, kIconPicture = 2, kIconRichText = 3, kIconFileList = 4, kIconLock = 5 };
 
-// 16 by 16 pixel icons drawn at run time; the caller destroys the list with ImageList_Destroy.
-HIMAGELIST CreateClipKindIcons();
+// Icons drawn at run time on a 16 by 16 grid, size by size pixels; the caller destroys the list with
+// ImageList_Destroy.
+HIMAGELIST CreateClipKindIcons(int size = 16);
 
 // The application icon, a white K on blue, size by size pixels; the caller destroys it with DestroyIcon.
 HICON CreateAppIcon(int size);

@@ -2,6 +2,8 @@
 // splitter laid out again at the new DPI, in the rectangle the system suggests, so nothing is blurred or cut.
 #include <windows.h>
 
+#include "common/WindowDpi.h"
+#include "mainwindow/ClipKindIcons.h"
 #include "mainwindow/MainWindow.h"
 
 namespace mainwindow {
@@ -23,6 +25,12 @@ void MainWindow::FollowDpi(int dpi, const RECT* suggested) {
         for (HWND box : {search_.FilterBox()}) SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
         font_ = std::move(font);
         for (cliplist::ClipListControl* list : {&clipList_, &search_.List()}) list->Rescale(dpi, was);
+        // The kind icons at the rows' new size; the popup shares them.
+        if (HIMAGELIST icons = CreateClipKindIcons(MulDiv(16, dpi, common::SystemDpi()))) {
+            for (cliplist::ClipListControl* list : {&clipList_, &search_.List(), &popup_.List()}) list->SetImageList(icons);
+            if (kindIcons_) ImageList_Destroy(kindIcons_);
+            kindIcons_ = icons;
+        }
         listWidth_ = MulDiv(listWidth_, dpi, was);
     }
     if (suggested)
