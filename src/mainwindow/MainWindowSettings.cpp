@@ -77,7 +77,8 @@ SettingsOutcome MainWindow::ApplySettings(const std::map<std::string, std::strin
     };
     tick(shell::kKeyWindowsStartup, startWithWindows_, &MainWindow::OnStartWithWindowsClicked);
     tick(shell::kKeyMinimized, startInTray_, &MainWindow::OnStartInTrayClicked);
-    if (changed.count(shell::kKeyMachineId)) history_.SetMachineId(std::uint32_t(std::stoul(changed.at(shell::kKeyMachineId), nullptr, 16)));
+    if (changed.count(shell::kKeyMachineId))
+        history_.SetMachineId(std::uint32_t(std::stoul(changed.at(shell::kKeyMachineId), nullptr, 16)));
     if (folderChange != FolderChange::kSameFolder) ChangeHistoryFolder(newFolder, folderChange);
     tick(shell::kKeyRememberHistory, checkRemember_, &MainWindow::OnRememberHistoryClicked);
     if (changed.count(shell::kKeyNewestFirst)) ReadListOrder();

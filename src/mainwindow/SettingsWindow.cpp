@@ -69,20 +69,20 @@ void Take(Settings& settings) {
     settings.done = true;
 }
 
+BOOL CALLBACK NoteProgramOfWindow(HWND window, LPARAM found) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (!IsWindowVisible(window) || process == GetCurrentProcessId()) return TRUE;
+    const std::string image = clipboard::ProcessImage(process);
+    if (!image.empty())
+        reinterpret_cast<std::set<std::string>*>(found)->insert(image.substr(image.find_last_of("\\/") + 1));
+    return TRUE;
+}
+
 // The file names of the programs with a window on the desktop, this one left out.
 std::vector<std::string> ProgramsWithWindows() {
     std::set<std::string> names;
-    EnumWindows(
-        [](HWND window, LPARAM found) -> BOOL {
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            if (!IsWindowVisible(window) || process == GetCurrentProcessId()) return TRUE;
-            const std::string image = clipboard::ProcessImage(process);
-            if (!image.empty())
-                reinterpret_cast<std::set<std::string>*>(found)->insert(image.substr(image.find_last_of("\\/") + 1));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&names));
+    EnumWindows(NoteProgramOfWindow, reinterpret_cast<LPARAM>(&names));
     return {names.begin(), names.end()};
 }
 
