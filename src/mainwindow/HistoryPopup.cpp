@@ -123,7 +123,7 @@ LRESULT CALLBACK HistoryPopup::WindowProc(HWND hwnd, UINT message, WPARAM wParam
         if (message == WM_NCDESTROY) self->hwnd_ = nullptr;
     }
     // The list keeps to whole rows: the strip below its last row is the window's, painted as the list's.
-    const shell::Look look = message == WM_ERASEBKGND || message == WM_CTLCOLOREDIT ? shell::SystemLook() : shell::Look::kLight;
+    const shell::Look look = self ? self->look_ : shell::Look::kLight;
     if (message == WM_ERASEBKGND) {
         RECT all;
         GetClientRect(hwnd, &all);

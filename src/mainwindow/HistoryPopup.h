@@ -10,6 +10,7 @@
 
 #include "mainwindow/FilteredClips.h"
 #include "mainwindow/PopupRules.h"
+#include "shell/LookColours.h"
 
 namespace mainwindow {
 
@@ -44,6 +45,8 @@ public:
     std::function<void(int position)> onPin;  // Ctrl+P
     // Escape. A click elsewhere only closes the popup: the focus stays where the user clicked.
     std::function<void()> onDismiss;
+    // The system's look, for the window's face and filter box (its list is coloured by its owner).
+    void SetLook(shell::Look look) { look_ = look; }
     // What search reads of a clip; see FilteredClips.
     void SetKeyOf(std::function<std::string(const PopupItem&)> keyOf) { clips_.keyOf = std::move(keyOf); }
 
@@ -59,6 +62,7 @@ private:
     FilteredClips clips_;
     bool open_ = false;
     int dpi_ = 96;  // the scale its list is drawn at
+    shell::Look look_ = shell::Look::kLight;
     RECT work_ = {};  // the work area of the monitor it opened on
 };
 

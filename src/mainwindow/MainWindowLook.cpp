@@ -62,6 +62,7 @@ void MainWindow::FollowSystemLook() {
         colours = {inLook.back, inLook.text, inLook.selectedBack, inLook.selectedText};
     }
     for (cliplist::ClipListControl* list : {&clipList_, &search_.List(), &popup_.List()}) ColourList(*list, colours);
+    popup_.SetLook(look_);
     // A group box draws its caption in the system's text colour, dark on dark: in a recolouring look it is
     // drawn here, in the look's.
     for (HWND frame : {startupGroup_, outputGroup_})

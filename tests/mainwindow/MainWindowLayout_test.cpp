@@ -1,5 +1,5 @@
-// The main window's layout: every control inside the window and apart, at any size and at 96 and 120 dpi,
-// and Tab through every control.
+// The main window's layout: every control inside the window and apart, at any size, at 96 and 144 dpi and on a
+// monitor of another scale (192 dpi too), and Tab through every control.
 #include "mainwindow/MainWindowFixture.h"
 
 #include "common/WindowDpi.h"
@@ -54,7 +54,7 @@ int WidthOf(HWND control) {
     return r.right - r.left;
 }
 
-// Run at 96 dpi here, and at 120 dpi in a prefix of its own (main_window_layout_120dpi): at the default size, at
+// Run at 96 dpi here, and at 144 dpi in a prefix of its own (main_window_layout_144dpi): at the default size, at
 // others given by messages, maximised, and with the splitter dragged.
 TEST_F(MainWindowTest, LayoutKeepsEveryControlInsideTheWindowAndApart) {
     Start();
@@ -113,7 +113,7 @@ TEST_F(MainWindowTest, LayoutKeepsEveryControlInsideTheWindowAndApart) {
 // Moved to a monitor at 150% and 200% (WM_DPICHANGED, as the system sends it with the rectangle it suggests),
 // the window takes the new scale whole: its client, fonts and rows grow with it, and nothing overlaps or is cut;
 // back at 100%, it is as it was.
-TEST_F(MainWindowTest, AMonitorOfAnotherScaleLaysTheWindowOutAgain) {
+TEST_F(MainWindowTest, LayoutFollowsAMonitorOfAnotherScale) {
     Start();
     const int system = common::SystemDpi();
     const int rowAtSystem = form_->ClipList().RowHeight();
