@@ -20,6 +20,7 @@ struct Choice {
 LRESULT CALLBACK ChoiceProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT coloured = 0;
     if (ControlColoursInLook(message, wParam, coloured)) return coloured;
+    if (FollowDpiInModal(hwnd, message, wParam, lParam)) return 0;
     Choice* choice = common::WindowOwner<Choice>(hwnd, message, lParam, [](Choice*) {});
     if (choice && message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         if (LOWORD(wParam) != IDCANCEL) choice->answer = LOWORD(wParam) - kFirstAnswerId;

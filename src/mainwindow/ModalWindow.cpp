@@ -12,6 +12,7 @@ namespace mainwindow {
 namespace {
 
 const wchar_t kDialogFontProperty[] = L"ArdentiaDialogFont";
+const wchar_t kDialogDpiProperty[] = L"ArdentiaDialogDpi";
 shell::Look gModalLook = shell::Look::kLight;  // read as a modal window opens, not at each control's paint
 
 // The dialog font at a DPI, made once for each (a handful at most) and kept while the program runs.
@@ -37,7 +38,10 @@ DialogUnits::DialogUnits(HWND owner)
 
 HFONT DialogUnits::Font() const { return DialogFontAt(dpi, systemDpi); }
 
-void DialogUnits::Adopt(HWND window) const { SetPropW(window, kDialogFontProperty, Font()); }
+void DialogUnits::Adopt(HWND window) const {
+    SetPropW(window, kDialogFontProperty, Font());
+    SetPropW(window, kDialogDpiProperty, reinterpret_cast<HANDLE>(INT_PTR(dpi)));
+}
 
 HWND AddControl(const wchar_t* cls, const std::string& text, DWORD style, HWND parent, int id, int x, int y, int w,
                 int h) {
@@ -83,6 +87,7 @@ void RunModal(HWND hwnd, HWND owner, HWND focus, const bool& done) {
     if (!done) PostQuitMessage(int(msg.wParam));  // the program is ending: its loop must see it too
     if (ownerEnabled) EnableWindow(owner, TRUE);
     RemovePropW(hwnd, kDialogFontProperty);
+    RemovePropW(hwnd, kDialogDpiProperty);
     DestroyWindow(hwnd);
     if (owner) SetForegroundWindow(owner);
 }
@@ -92,6 +97,30 @@ bool ControlColoursInLook(UINT message, WPARAM wParam, LRESULT& result) {
     HBRUSH brush = shell::ControlBrushInLook(gModalLook, message, reinterpret_cast<HDC>(wParam));
     result = reinterpret_cast<LRESULT>(brush);
     return brush != nullptr;
+}
+
+bool FollowDpiInModal(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != common::kDpiChangedMessage) return false;
+    const int dpi = HIWORD(wParam), was = int(reinterpret_cast<INT_PTR>(GetPropW(hwnd, kDialogDpiProperty)));
+    if (was > 0 && dpi > 0 && dpi != was) {
+        HFONT font = DialogFontAt(dpi, common::SystemDpi());
+        SetPropW(hwnd, kDialogFontProperty, font);
+        SetPropW(hwnd, kDialogDpiProperty, reinterpret_cast<HANDLE>(INT_PTR(dpi)));
+        for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            RECT at;
+            GetWindowRect(child, &at);
+            MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&at), 2);
+            const auto scale = [&](LONG v) { return MulDiv(v, dpi, was); };
+            MoveWindow(child, scale(at.left), scale(at.top), scale(at.right - at.left), scale(at.bottom - at.top), FALSE);
+            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        }
+    }
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    if (suggested)
+        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(hwnd, nullptr, TRUE);
+    return true;
 }
 
 }  // namespace mainwindow

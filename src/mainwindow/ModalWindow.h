@@ -28,5 +28,8 @@ HWND AddControl(const wchar_t* cls, const std::string& text, DWORD style, HWND p
 void RunModal(HWND hwnd, HWND owner, HWND focus, const bool& done);
 // A modal window's controls in the system's look (dark, high contrast); false where the system's colours hold.
 bool ControlColoursInLook(UINT message, WPARAM wParam, LRESULT& result);
+// A modal window moved to a monitor of another scale (WM_DPICHANGED): its controls and font scaled, the window
+// in the rectangle the system suggests. False for any other message.
+bool FollowDpiInModal(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace mainwindow

@@ -49,6 +49,7 @@ void Take(Dialog& dialog) {
 LRESULT CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT coloured = 0;
     if (ControlColoursInLook(message, wParam, coloured)) return coloured;
+    if (FollowDpiInModal(hwnd, message, wParam, lParam)) return 0;
     Dialog* dialog = common::WindowOwner<Dialog>(hwnd, message, lParam, [&](Dialog* d) { d->hwnd = hwnd; });
     if (dialog && message == WM_COMMAND) {
         if (LOWORD(wParam) == IDOK) Take(*dialog);

@@ -145,6 +145,7 @@ void CheckWhileTyped(const Settings& settings, HWND box) {
 LRESULT CALLBACK SettingsProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT coloured = 0;
     if (ControlColoursInLook(message, wParam, coloured)) return coloured;
+    if (FollowDpiInModal(hwnd, message, wParam, lParam)) return 0;
     Settings* settings = common::WindowOwner<Settings>(hwnd, message, lParam, [](Settings*) {});
     if (settings && message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         const int id = LOWORD(wParam);

@@ -1,4 +1,5 @@
 // The settings window as a user meets it: values checked, questions asked, and what is saved put in force.
+#include "common/WindowDpi.h"
 #include "history/FolderKeys.h"
 #include "mainwindow/SettingsRules.h"
 #include "mainwindow/SettingsWindow.h"
@@ -148,6 +149,35 @@ TEST_F(CommandsTest, TheHistoryFolderAndTheTicksChangeAsTheSettingsSay) {
     EXPECT_EQ(filesIn(elsewhere), 3u);
     std::filesystem::remove_all(elsewhere);
     std::filesystem::remove_all(home.parent_path() / L"Third");
+}
+
+// Moved to a monitor of twice the scale, the settings window doubles its controls and its window.
+TEST_F(CommandsTest, TheSettingsWindowFollowsAMonitorOfAnotherScale) {
+    StartOn();
+    SIZE before = {}, after = {}, window = {};
+    gInSettings = [&](HWND settings) {
+        const auto sizeOf = [](HWND hwnd) {
+            RECT r;
+            GetWindowRect(hwnd, &r);
+            return SIZE{r.right - r.left, r.bottom - r.top};
+        };
+        HWND ok = GetDlgItem(settings, IDOK);
+        before = sizeOf(ok);
+        RECT frame;
+        GetWindowRect(settings, &frame);
+        RECT suggested = {frame.left, frame.top, frame.left + 2 * (frame.right - frame.left),
+                          frame.top + 2 * (frame.bottom - frame.top)};
+        const int dpi = 2 * common::SystemDpi();
+        SendMessageW(settings, 0x02E0, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        after = sizeOf(ok);
+        window = sizeOf(settings);
+        SendMessageW(settings, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    };
+    SetTimer(nullptr, 0, 20, RunInSettings);
+    Click(form_->SettingsButton());
+    EXPECT_NEAR(after.cx, 2 * before.cx, 2);
+    EXPECT_NEAR(after.cy, 2 * before.cy, 2);
+    EXPECT_GT(window.cx, 4 * before.cx);
 }
 
 }  // namespace
