@@ -15,7 +15,7 @@ protected:
         LOGFONTW font = {};
         font.lfHeight = -12;
         font.lfWeight = FW_BOLD;
-        lstrcpyW(font.lfFaceName, L"Arial");
+        lstrcpyW(font.lfFaceName, L"Tahoma");  // one Wine has itself: its pixels are those of a real face
         list.SetFont(font);
         list.SetBackNormal(0x0000FFFF);  // yellow, as 0x00BBGGRR: the black text stands out
         list.SetFontNormal(0);
