@@ -179,9 +179,11 @@ bool EditSettings(HWND owner, const std::vector<SettingsButton>& buttons, const 
     const DialogUnits units(owner);
     const auto x = [&](int u) { return units.X(u); };
     const auto y = [&](int u) { return units.Y(u); };
-    const int width = x(330), row = y(24), tickRow = y(13), top = y(7);
-    int below = top;
-    for (const auto& field : fields) below += field.kind == FieldKind::kTick ? tickRow : row;
+    // Boxes a row each, ticks two to a row: at 150% on a screen 768 pixels tall the window still fits.
+    const int width = x(330), row = y(22), tickRow = y(13), top = y(7), column = (width - x(14)) / 2;
+    const auto ticks = std::count_if(fields.begin(), fields.end(),
+                                     [](const SettingField& field) { return field.kind == FieldKind::kTick; });
+    const int below = top + row * int(fields.size() - std::size_t(ticks)) + tickRow * int((ticks + 1) / 2);
     RECT frame = {0, 0, width, below + y(24)};
     AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_DLGMODALFRAME);
     HWND hwnd = CreateWindowExW(WS_EX_DLGMODALFRAME, kSettingsWindowClass, L"Ardentia Settings",
@@ -190,7 +192,7 @@ bool EditSettings(HWND owner, const std::vector<SettingsButton>& buttons, const 
                                 GetModuleHandleW(nullptr), &settings);
     if (!hwnd) return false;
     units.Adopt(hwnd);
-    int at = top;
+    int at = top, ticked = 0;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const SettingField& field = fields[i];
         const int id = kFirstFieldId + 2 * int(i);
@@ -199,11 +201,11 @@ bool EditSettings(HWND owner, const std::vector<SettingsButton>& buttons, const 
         const auto used = inUse.find(field.key);
         if (field.kind == FieldKind::kTick) {
             settings.shown.push_back(TickShown(field, value));
-            settings.boxes.push_back(AddControl(L"BUTTON", field.label, BS_AUTOCHECKBOX | WS_TABSTOP, hwnd, id, x(7), at,
-                                                width - x(14), y(10)));
+            settings.boxes.push_back(AddControl(L"BUTTON", field.label, BS_AUTOCHECKBOX | WS_TABSTOP, hwnd, id,
+                                                x(7) + column * (ticked % 2), at, column - x(4), y(10)));
             SendMessageW(settings.boxes.back(), BM_SETCHECK, settings.shown.back() == shell::kOn ? BST_CHECKED : 0, 0);
             settings.problems.push_back(nullptr);
-            at += tickRow;
+            if (ticked++ % 2 == 1) at += tickRow;
             continue;
         }
         settings.shown.push_back(value.empty() && used != inUse.end() ? used->second : kept ? value : field.absent);
@@ -217,7 +219,7 @@ bool EditSettings(HWND owner, const std::vector<SettingsButton>& buttons, const 
                        kFirstFieldButtonId + int(i), x(283), at, x(40), y(12));
         // A value set by hand that is not understood is said at once: its default is in force meanwhile.
         settings.problems.push_back(AddControl(L"STATIC", kept ? field.check(settings.shown.back()) : "", 0, hwnd,
-                                               id + 1, x(7), at + y(13), width - x(14), y(10)));
+                                               id + 1, x(7), at + y(12), width - x(14), y(9)));
         at += row;
     }
     int left = x(7);
