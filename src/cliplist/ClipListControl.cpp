@@ -261,8 +261,7 @@ RowAppearance ClipListControl::LookOfRows() const {
 void ClipListControl::RedrawVisible(HDC dc) {
     if (!IsWindowVisible(hwnd_) || model_.ListCount() == 0) return;
     const int top = model_.TopIndex();
-    for (int row = top; row <= top + model_.VisibleRows() - 1 && row < model_.ListCount(); ++row)
-        PaintItem(dc, model_.IndexAt(row));
+    for (int row = top; row <= top + model_.VisibleRows() - 1; ++row) PaintItem(dc, model_.IndexAt(row));
     PaintFocusOn(dc, model_.ListIndex());
 }
 
@@ -270,9 +269,9 @@ void ClipListControl::PaintItem(HDC dc, int index) {
     const int top = model_.TopIndex(), shownRow = model_.RowOf(index);
     if (index < 0 || index > model_.ListCount() - 1 || shownRow < top || shownRow > top + model_.VisibleRows() - 1)
         return;
-    const RowToPaint row{shownRow - top,          ClientWidth(),         WidthTakenByScrollBar(), model_.ItemSelected(index),
-                         model_.ItemText(index), model_.ItemIcon(index), model_.ItemIconSelected(index),
-                         model_.ItemPinned(index)};
+    const RowToPaint row{shownRow - top,           ClientWidth(),          WidthTakenByScrollBar(),
+                         model_.ItemSelected(index), model_.ItemText(index), model_.ItemIcon(index),
+                         model_.ItemIconSelected(index), model_.ItemPinned(index)};
     PaintRow(dc, LookOfRows(), row, carriedTextColour_);
 }
 

@@ -28,9 +28,7 @@ void ClipListControl::CreateTip() {
 }
 
 int ClipListControl::ItemAt(int y) const {
-    const int row = model_.TopIndex() + (y < 0 ? -1 : y / (rowHeight_ > 0 ? rowHeight_ : 1));
-    const int index = row >= 0 && row < model_.ListCount() ? model_.IndexAt(row) : -1;
-    return index >= 0 && index < model_.ListCount() ? index : -1;
+    return model_.IndexAt(model_.TopIndex() + (y < 0 ? -1 : y / (rowHeight_ > 0 ? rowHeight_ : 1)));
 }
 
 bool ClipListControl::LabelCut(int index) const {

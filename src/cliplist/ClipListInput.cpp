@@ -53,9 +53,8 @@ int ClipListInput::RowAt(float y) const {
 
 void ClipListInput::MouseDown(int button, int shift, float x, float y) {
     if (button != kRightButton) {
-        const int row = RowAt(y) + model_.TopIndex();
-        const int index = row >= 0 && row < model_.ListCount() ? model_.IndexAt(row) : -1;
-        if (index >= 0 && index < model_.ListCount()) {
+        const int index = model_.IndexAt(RowAt(y) + model_.TopIndex());
+        if (index >= 0) {
             if (model_.SelectMode() == 0) {
                 windowSide_.WriteSelectionFlag(index, true);
             } else if (model_.SelectMode() == 1) {
@@ -80,9 +79,8 @@ AutoScroll ClipListInput::MouseMove(int button, int shift, float x, float y) {
         const float last = windowSide_.LastMouseY();
         const int lastRow = last < 0 ? -1 : int(std::lround(last)) / (rowHeight_ > 0 ? rowHeight_ : 1);
         if (row != lastRow && (hoverSelection_ || button != 0)) {
-            const int shownRow = row + model_.TopIndex();
-            const int index = shownRow >= 0 && shownRow < model_.ListCount() ? model_.IndexAt(shownRow) : -1;
-            if (index >= 0 && index < model_.ListCount()) {
+            const int index = model_.IndexAt(row + model_.TopIndex());
+            if (index >= 0) {
                 windowSide_.WriteSelectionFlag(index, dragState_);
                 model_.SetListIndex(index);
                 windowSide_.SetLastMouseY(y);
@@ -125,9 +123,8 @@ int ClipListInput::AutoScrollInterval(AutoScroll direction) const {
 void ClipListInput::AutoScrollStep(AutoScroll direction) {
     const int current = model_.ListIndex();
     if (current < 0) return;  // without a current item the loop waits without moving
-    const int nextRow = model_.RowOf(current) + (direction == AutoScroll::kUp ? -1 : 1);
-    if (nextRow < 0 || nextRow > model_.ListCount() - 1) return;
-    const int next = model_.IndexAt(nextRow);
+    const int next = model_.IndexAt(model_.RowOf(current) + (direction == AutoScroll::kUp ? -1 : 1));
+    if (next < 0) return;
     if (model_.SelectMode() == 1) windowSide_.WriteSelectionFlag(next, dragState_);
     model_.SetListIndex(next);
 }

@@ -63,7 +63,11 @@ public:
     bool Reversed() const { return reversed_; }
     void SetReversed(bool reversed);
     int RowOf(int index) const { return reversed_ && index >= 0 ? ListCount() - 1 - index : index; }
-    int IndexAt(int row) const { return reversed_ && row >= 0 ? ListCount() - 1 - row : row; }
+    // The item drawn on a row; -1 for a row without one.
+    int IndexAt(int row) const {
+        if (row < 0 || row >= ListCount()) return -1;
+        return reversed_ ? ListCount() - 1 - row : row;
+    }
 
     int TopIndex() const { return topIndex_; }
     // The property: a value outside the scroll range is an error (380).

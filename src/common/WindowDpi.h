@@ -1,4 +1,4 @@
-// The DPI a window or a monitor is shown at, on systems that scale each monitor apart (Windows 8.1 and
+// The DPI of the system or of a monitor, on systems that scale each monitor apart (Windows 8.1 and
 // later), else the system's. Loaded by name: the program also runs where these calls do not exist.
 #pragma once
 
@@ -16,14 +16,6 @@ inline int SystemDpi() {
     return dpi > 0 ? dpi : 96;
 }
 
-inline int WindowDpi(HWND window) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto get = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    const UINT dpi = get && window ? get(window) : 0;
-    return dpi > 0 ? int(dpi) : SystemDpi();
-}
-
 inline int MonitorDpi(HMONITOR monitor) {
     using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
     static const auto get = reinterpret_cast<GetDpiForMonitorFn>(
@@ -31,6 +23,13 @@ inline int MonitorDpi(HMONITOR monitor) {
     UINT x = 0, y = 0;
     if (get && monitor && SUCCEEDED(get(monitor, 0 /* effective */, &x, &y)) && y > 0) return int(y);
     return SystemDpi();
+}
+
+// WM_DPICHANGED's lParam: the window put where the system suggests, at the new scale's size.
+inline void MoveToSuggested(HWND window, const RECT* suggested) {
+    if (!suggested) return;
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace common

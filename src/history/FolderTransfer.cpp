@@ -17,9 +17,7 @@ FilesTransferred TransferClipFiles(const std::filesystem::path& from, const std:
     std::error_code error;
     if (!std::filesystem::exists(from, error)) return result;  // a history never written: nothing to take
     std::filesystem::create_directories(to, error);
-    std::vector<std::filesystem::path> files;
-    for (std::filesystem::directory_iterator it(from, error), end; !error && it != end; it.increment(error))
-        if (IsClipFileName(NameOf(it->path()).value_or(""))) files.push_back(it->path());
+    const std::vector<std::filesystem::path> files = ClipFilesIn(from, error);
     if (error) fail("the folder " + from.u8string() + " cannot be read");
     for (const auto& file : files) {
         const std::filesystem::path target = to / file.filename();

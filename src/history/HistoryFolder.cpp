@@ -119,6 +119,13 @@ std::optional<ClipFileId> ParseClipFileName(const std::string& name, bool& exact
 
 bool IsClipFileName(const std::string& name) { return EndsWith(name, kClipExtension); }
 
+std::vector<std::filesystem::path> ClipFilesIn(const std::filesystem::path& folder, std::error_code& error) {
+    std::vector<std::filesystem::path> files;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        if (IsClipFileName(NameOf(it->path()).value_or(""))) files.push_back(it->path());
+    return files;
+}
+
 int RemoveUnfinishedFiles(const std::filesystem::path& folder, std::uint32_t machine) {
     std::vector<std::filesystem::path> leftovers;
     std::error_code error;

@@ -128,6 +128,8 @@ FilesSealedAgain SealFilesOfOtherKeys(const std::filesystem::path& folder, const
 
 // A file's name as UTF-8; nothing for one that is no Unicode (a lone surrogate), which is none of ours.
 std::optional<std::string> NameOf(const std::filesystem::path& file);
+// The clip files of a folder by name (none read); error says when the folder could not be listed whole.
+std::vector<std::filesystem::path> ClipFilesIn(const std::filesystem::path& folder, std::error_code& error);
 // A clip captured more than a day from now is a clock gone wrong or a file made to stay on top for good.
 bool FromTheFuture(std::uint64_t capturedAtMs);
 

@@ -8,11 +8,8 @@ namespace history {
 FilesSealedAgain SealFilesAgain(const std::filesystem::path& folder, const common::Sealer& sealer,
                                 const ClipFileReader& reader) {
     FilesSealedAgain result;
-    std::vector<std::filesystem::path> files;
     std::error_code error;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-        if (IsClipFileName(NameOf(it->path()).value_or(""))) files.push_back(it->path());
-    for (const auto& file : files) {
+    for (const auto& file : ClipFilesIn(folder, error)) {
         // Most files are the folder's own: only their first bytes are read to tell.
         std::string bytes, why;
         if (!reader.mayOpen(ReadLeadingBytes(file, kClipFileHeaderRead).value_or("")) ||

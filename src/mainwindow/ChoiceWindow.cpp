@@ -18,20 +18,19 @@ struct Choice {
 };
 
 LRESULT CALLBACK ChoiceProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT coloured = 0;
-    if (ControlColoursInLook(message, wParam, coloured)) return coloured;
-    if (FollowDpiInModal(hwnd, message, wParam, lParam)) return 0;
-    Choice* choice = common::WindowOwner<Choice>(hwnd, message, lParam, [](Choice*) {});
-    if (choice && message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        if (LOWORD(wParam) != IDCANCEL) choice->answer = LOWORD(wParam) - kFirstAnswerId;
-        choice->done = true;
-        return 0;
-    }
-    if (choice && message == WM_CLOSE) {
-        choice->done = true;
-        return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+    return ModalProcedure(hwnd, message, wParam, lParam, [&]() -> LRESULT {
+        Choice* choice = common::WindowOwner<Choice>(hwnd, message, lParam, [](Choice*) {});
+        if (choice && message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+            if (LOWORD(wParam) != IDCANCEL) choice->answer = LOWORD(wParam) - kFirstAnswerId;
+            choice->done = true;
+            return 0;
+        }
+        if (choice && message == WM_CLOSE) {
+            choice->done = true;
+            return 0;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    });
 }
 
 }  // namespace

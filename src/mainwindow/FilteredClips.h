@@ -1,7 +1,7 @@
 // A filter box over a list of clips: typing narrows the list to the clips that hold the text (any part,
-// any case; "picture" and sizes for pictures), newest first or as the main list holds them. The keys that move and choose act on the
-// list while the box keeps the keyboard. The history popup shows one in a window of its own, the main
-// window one over its clip list while a search is typed.
+// any case; "picture" and sizes for pictures), newest first or as the main list holds them. The keys that
+// move and choose act on the list while the box keeps the keyboard. The history popup shows one in a window
+// of its own, the main window one over its clip list while a search is typed.
 #pragma once
 
 #include <windows.h>

@@ -38,7 +38,7 @@ bool HistoryPopup::Create(HIMAGELIST kindIcons) {
     clips_.onFilterChanged = [this] {
         if (open_) FitToRows();
     };
-    dpi_ = common::SystemDpi();  // its list's font and rows as made; the monitor it opens on scales them
+    dpi_ = madeAtDpi_ = common::SystemDpi();  // its list's font and rows as made; the monitor it opens on scales them
     return true;
 }
 
@@ -94,7 +94,7 @@ void HistoryPopup::FitToRows() {
     LayOutClips();
 }
 
-int HistoryPopup::FilterHeight() const { return MulDiv(kFilterHeight, dpi_, common::SystemDpi()); }
+int HistoryPopup::FilterHeight() const { return MulDiv(kFilterHeight, dpi_, madeAtDpi_); }
 
 void HistoryPopup::LayOutClips() {
     RECT client;

@@ -61,7 +61,8 @@ private:
     HWND hwnd_ = nullptr;
     FilteredClips clips_;
     bool open_ = false;
-    int dpi_ = 96;  // the scale its list is drawn at
+    int dpi_ = 96;        // the scale its list is drawn at
+    int madeAtDpi_ = 96;  // the scale its sizes are given for
     shell::Look look_ = shell::Look::kLight;
     RECT work_ = {};  // the work area of the monitor it opened on
 };

@@ -181,8 +181,8 @@ private:
     void AddKeyCommands();
     bool OnWindowMenuCommand(UINT command);  // false for the system's own
     SettingsOutcome ApplySettings(const std::map<std::string, std::string>& changed);
-    std::string HotkeyTaken(const std::string& typed);
-    void ReadListOrder();  // "Newest First"  // "" when free, or this program's already
+    std::string HotkeyTaken(const std::string& typed);  // "" when free, or this program's already
+    void ReadListOrder();                               // "Newest First"
     // The history folder named in the settings (empty: this machine's own); what is wrong with it as one.
     std::filesystem::path HistoryFolderNamed(const std::string& named) const;
     std::string UnusableFolder(const std::filesystem::path& folder) const;

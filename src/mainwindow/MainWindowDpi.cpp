@@ -7,6 +7,7 @@
 #include "mainwindow/MainWindow.h"
 
 namespace mainwindow {
+
 void MainWindow::FollowDpi(int dpi, const RECT* suggested) {
     if (dpi <= 0) return;
     const int was = dpi_;
@@ -22,7 +23,7 @@ void MainWindow::FollowDpi(int dpi, const RECT* suggested) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
             MoveWindow(control, Px(place.left), Px(place.top), Px(place.right), Px(place.bottom), FALSE);
         }
-        for (HWND box : {search_.FilterBox()}) SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        SendMessageW(search_.FilterBox(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
         font_ = std::move(font);
         for (cliplist::ClipListControl* list : {&clipList_, &search_.List()}) list->Rescale(dpi, was);
         // The kind icons at the rows' new size; the popup shares them.
@@ -33,9 +34,7 @@ void MainWindow::FollowDpi(int dpi, const RECT* suggested) {
         }
         listWidth_ = MulDiv(listWidth_, dpi, was);
     }
-    if (suggested)
-        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    common::MoveToSuggested(hwnd_, suggested);
     LayOut();
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }

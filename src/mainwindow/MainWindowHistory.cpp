@@ -103,9 +103,9 @@ void MainWindow::TogglePin(int position) {
 void MainWindow::MouseUp(int button, int, float, float y) {
     if (button != 2) return;
     auto& list = clipList_.Model();
-    const int row = list.TopIndex() + int(y) / std::max(1, clipList_.RowHeight());
-    if (row < 0 || row >= list.ListCount()) return;
-    list.SetListIndex(list.IndexAt(row));
+    const int index = list.IndexAt(list.TopIndex() + int(y) / std::max(1, clipList_.RowHeight()));
+    if (index < 0) return;
+    list.SetListIndex(index);
     ShowClipMenu();
 }
 

@@ -92,6 +92,8 @@ void RunModal(HWND hwnd, HWND owner, HWND focus, const bool& done) {
     if (owner) SetForegroundWindow(owner);
 }
 
+namespace {
+
 bool ControlColoursInLook(UINT message, WPARAM wParam, LRESULT& result) {
     if (message != WM_CTLCOLORSTATIC && message != WM_CTLCOLOREDIT && message != WM_CTLCOLORBTN) return false;
     HBRUSH brush = shell::ControlBrushInLook(gModalLook, message, reinterpret_cast<HDC>(wParam));
@@ -115,12 +117,17 @@ bool FollowDpiInModal(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         }
     }
-    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-    if (suggested)
-        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    common::MoveToSuggested(hwnd, reinterpret_cast<const RECT*>(lParam));
     InvalidateRect(hwnd, nullptr, TRUE);
     return true;
+}
+
+}  // namespace
+
+bool ModalLookAndScale(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (ControlColoursInLook(message, wParam, result)) return true;
+    result = 0;
+    return FollowDpiInModal(hwnd, message, wParam, lParam);
 }
 
 }  // namespace mainwindow

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "common/Guarded.h"
+
 namespace mainwindow {
 
 // Dialog units of the system font in pixels at the DPI of the owner's monitor, so that a window laid out in
@@ -26,10 +28,17 @@ HWND AddControl(const wchar_t* cls, const std::string& text, DWORD style, HWND p
 // Shows hwnd in front of owner (centred on it, or on the screen), runs its messages until done, and destroys
 // it. A quit message met meanwhile is posted again for the program's own loop.
 void RunModal(HWND hwnd, HWND owner, HWND focus, const bool& done);
-// A modal window's controls in the system's look (dark, high contrast); false where the system's colours hold.
-bool ControlColoursInLook(UINT message, WPARAM wParam, LRESULT& result);
-// A modal window moved to a monitor of another scale (WM_DPICHANGED): its controls and font scaled, the window
-// in the rectangle the system suggests. False for any other message.
-bool FollowDpiInModal(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// What every modal window's procedure does first: its controls painted in the system's look (dark, high
+// contrast), and on a move to a monitor of another scale (WM_DPICHANGED) its controls and font scaled and the
+// window put in the rectangle the system suggests. True when the message was handled so, with its result.
+bool ModalLookAndScale(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+// A modal window's procedure: the shared part above, then handle, from which no exception escapes.
+template <typename Handle>
+LRESULT ModalProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Handle handle) {
+    LRESULT result = 0;
+    if (ModalLookAndScale(hwnd, message, wParam, lParam, result)) return result;
+    return common::Guarded<LRESULT>(handle, 0);
+}
 
 }  // namespace mainwindow

@@ -47,20 +47,19 @@ void Take(Dialog& dialog) {
 }
 
 LRESULT CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT coloured = 0;
-    if (ControlColoursInLook(message, wParam, coloured)) return coloured;
-    if (FollowDpiInModal(hwnd, message, wParam, lParam)) return 0;
-    Dialog* dialog = common::WindowOwner<Dialog>(hwnd, message, lParam, [&](Dialog* d) { d->hwnd = hwnd; });
-    if (dialog && message == WM_COMMAND) {
-        if (LOWORD(wParam) == IDOK) Take(*dialog);
-        if (LOWORD(wParam) == IDCANCEL) dialog->done = true;
-        return 0;
-    }
-    if (dialog && message == WM_CLOSE) {
-        dialog->done = true;
-        return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+    return ModalProcedure(hwnd, message, wParam, lParam, [&]() -> LRESULT {
+        Dialog* dialog = common::WindowOwner<Dialog>(hwnd, message, lParam, [&](Dialog* d) { d->hwnd = hwnd; });
+        if (dialog && message == WM_COMMAND) {
+            if (LOWORD(wParam) == IDOK) Take(*dialog);
+            if (LOWORD(wParam) == IDCANCEL) dialog->done = true;
+            return 0;
+        }
+        if (dialog && message == WM_CLOSE) {
+            dialog->done = true;
+            return 0;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    });
 }
 
 std::optional<std::string> RealDialog(HWND owner, const PassphraseRequest& request, const PassphraseCheck& check) {

@@ -143,27 +143,26 @@ void CheckWhileTyped(const Settings& settings, HWND box) {
 }
 
 LRESULT CALLBACK SettingsProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT coloured = 0;
-    if (ControlColoursInLook(message, wParam, coloured)) return coloured;
-    if (FollowDpiInModal(hwnd, message, wParam, lParam)) return 0;
-    Settings* settings = common::WindowOwner<Settings>(hwnd, message, lParam, [](Settings*) {});
-    if (settings && message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        const int id = LOWORD(wParam);
-        if (id == IDOK) Take(*settings);
-        if (id == IDCANCEL) settings->done = true;
-        if (id >= kFirstButtonId && id < kFirstButtonId + int(settings->buttons->size()))
-            (*settings->buttons)[std::size_t(id - kFirstButtonId)].press();
-        if (id >= kFirstFieldButtonId && id < kFirstFieldButtonId + int(settings->boxes.size()))
-            PressFieldButton(hwnd, *settings, std::size_t(id - kFirstFieldButtonId));
-        return 0;
-    }
-    if (settings && message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE && settings->liveCheck)
-        CheckWhileTyped(*settings, reinterpret_cast<HWND>(lParam));
-    if (settings && message == WM_CLOSE) {
-        settings->done = true;
-        return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+    return ModalProcedure(hwnd, message, wParam, lParam, [&]() -> LRESULT {
+        Settings* settings = common::WindowOwner<Settings>(hwnd, message, lParam, [](Settings*) {});
+        if (settings && message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+            const int id = LOWORD(wParam);
+            if (id == IDOK) Take(*settings);
+            if (id == IDCANCEL) settings->done = true;
+            if (id >= kFirstButtonId && id < kFirstButtonId + int(settings->buttons->size()))
+                (*settings->buttons)[std::size_t(id - kFirstButtonId)].press();
+            if (id >= kFirstFieldButtonId && id < kFirstFieldButtonId + int(settings->boxes.size()))
+                PressFieldButton(hwnd, *settings, std::size_t(id - kFirstFieldButtonId));
+            return 0;
+        }
+        if (settings && message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE && settings->liveCheck)
+            CheckWhileTyped(*settings, reinterpret_cast<HWND>(lParam));
+        if (settings && message == WM_CLOSE) {
+            settings->done = true;
+            return 0;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    });
 }
 
 }  // namespace

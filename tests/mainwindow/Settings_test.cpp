@@ -96,11 +96,8 @@ TEST_F(CommandsTest, TheHistoryFolderAndTheTicksChangeAsTheSettingsSay) {
     const std::filesystem::path home = history::DefaultHistoryFolder(), elsewhere = home.parent_path() / L"Elsewhere";
     std::filesystem::remove_all(elsewhere);
     const auto filesIn = [](const std::filesystem::path& folder) {
-        std::size_t files = 0;
         std::error_code error;
-        for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-            files += history::IsClipFileName(common::Narrow(it->path().filename().wstring())) ? 1 : 0;
-        return files;
+        return history::ClipFilesIn(folder, error).size();
     };
     const auto change = [&](const std::map<const char*, std::string>& typed, const char* answer) {
         gChoiceAnswer = answer;
