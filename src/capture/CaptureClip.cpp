@@ -169,8 +169,8 @@ bool StoreClip(ClipboardMonitor& monitor, clips::CaptureHost& host, const std::s
     clips::ClipHolders& holders = monitor.Clips().Holders();
     const int position = list.ListCount();
     const clips::HolderFamily family = clips::FamilyOfKind(kind);
-    const std::int16_t index = tags.NextHolderIndex(family, position);
-    const std::int16_t icon = clips::IconOfKind(kind);
+    const clips::HolderIndex index = tags.NextHolderIndex(family, position);
+    const clips::HolderIndex icon = clips::IconOfKind(kind);
 
     holders.Create(family, index);  // fails for element 0 and for a holder left over, which is then filled
     std::string label;
@@ -198,7 +198,7 @@ bool StoreClip(ClipboardMonitor& monitor, clips::CaptureHost& host, const std::s
         label = clips::ListLabel(*text);
     }
     if (clips::ClipFormats* kept = holders.Kept(family, index)) *kept = std::move(copy.kept);
-    tags.SetTag(position, clips::ClipId{kind, std::int16_t(index)});
+    tags.SetTag(position, clips::ClipId{kind, index});
     try {
         list.AddItem(label, icon, icon);
     } catch (const std::exception&) {
@@ -228,7 +228,7 @@ int FindClipHolding(ClipboardMonitor& monitor, const std::string& kind, const st
         if (!monitor.History().ClipHeld(tag) &&
             (monitor.Clips().Host()->ClipList().Model().ItemText(position) != clips::ListLabel(text) || !monitor.History().LoadClip(tag)))
             continue;
-        const std::int16_t index = tag.holder;
+        const clips::HolderIndex index = tag.holder;
         const clips::ClipFormats* held = monitor.Clips().Holders().Kept(family, index);
         if (!held || *held != kept) continue;
         // A rich text clip's kept formats hold its markup and text; the others' text is held apart.

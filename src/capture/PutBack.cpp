@@ -22,7 +22,7 @@ bool PutClipBack(ClipboardMonitor& monitor, int position, bool plainTextOnly) {
     const clips::ClipId tag = monitor.Clips().Tags().Tag(position);
     if (!monitor.History().LoadClip(tag)) return false;
     const std::string kind = tag.kind;
-    const std::int16_t index = tag.holder;
+    const clips::HolderIndex index = tag.holder;
     const clips::HolderFamily family = clips::FamilyOfKind(kind);
 
     const bool picture = kind == clips::kKindPicture;

@@ -21,7 +21,7 @@ struct ClipItem {
 
 class ClipListModel {
 public:
-    static constexpr int kMaxCount = 32767;
+    static constexpr int kMaxCount = 1 << 20;  // past any history the settings allow, with its pins
 
     explicit ClipListModel(ClipListSurface& surface);
     void SetEvents(ClipListEvents* events) { events_ = events; }

@@ -64,29 +64,28 @@ void ClipCollection::SetTag(int slot, const ClipId& tag) {
     tags_[slot] = tag;
 }
 
-bool ClipCollection::HeldByLiveClip(HolderFamily family, std::int16_t index, int liveCount) const {
+bool ClipCollection::HeldByLiveClip(HolderFamily family, HolderIndex index, int liveCount) const {
     for (int slot = 0; slot < liveCount && slot < int(tags_.size()); ++slot)
         if (FamilyOfKind(tags_[slot].kind) == family && tags_[slot].holder == index) return true;
     return false;
 }
 
-std::int16_t ClipCollection::NextHolderIndex(HolderFamily family, int liveCount) const {
-    std::int16_t index = Counter(family);
+HolderIndex ClipCollection::NextHolderIndex(HolderFamily family, int liveCount) const {
+    HolderIndex index = Counter(family);
     if (family == HolderFamily::kNone || !wrapped_[int(family)]) return index;
     // At most kTagSlots clips are live, so a free index is always near.
     while (HeldByLiveClip(family, index, liveCount))
-        index = index == std::numeric_limits<std::int16_t>::max() ? 0 : std::int16_t(index + 1);
+        index = index == kLastHolderIndex ? 0 : index + 1;
     return index;
 }
 
-void ClipCollection::Advance(HolderFamily family, std::int16_t holderIndex) {
+void ClipCollection::Advance(HolderFamily family, HolderIndex holderIndex) {
     if (family == HolderFamily::kNone) return;
-    if (holderIndex == std::numeric_limits<std::int16_t>::max()) wrapped_[int(family)] = true;
-    counters_[int(family)] =
-        holderIndex == std::numeric_limits<std::int16_t>::max() ? 0 : std::int16_t(holderIndex + 1);
+    if (holderIndex == kLastHolderIndex) wrapped_[int(family)] = true;
+    counters_[int(family)] = holderIndex == kLastHolderIndex ? 0 : holderIndex + 1;
 }
 
-std::int16_t ClipCollection::Counter(HolderFamily family) const {
+HolderIndex ClipCollection::Counter(HolderFamily family) const {
     return family == HolderFamily::kNone ? 0 : counters_[int(family)];
 }
 

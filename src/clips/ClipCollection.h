@@ -11,7 +11,7 @@
 namespace clips {
 
 const int kMaxClips = 25;             // the history's size unless the settings say otherwise
-const int kMaxHistoryClips = 10000;   // the most the settings may ask for, and the most clips pinned
+const int kMaxHistoryClips = 100000;  // the most the settings may ask for, and the most clips pinned
 const int kTagSlots = 2 * kMaxHistoryClips + 1;  // the history, its pins past the limit, and a new clip
 const std::size_t kLabelLength = 40;
 
@@ -23,6 +23,10 @@ const char kPictureLabel[] = "<Graphic Image Clip>";
 
 // Format-mask weights of the clipboard formats the capture knows; a file list alone makes mask 15.
 enum FormatWeight { kMaskText = 1, kMaskBitmap = 2, kMaskDib = 4, kMaskRichText = 8, kMaskFileList = 15 };
+
+// A holder's number within its family.
+using HolderIndex = std::int32_t;
+const HolderIndex kLastHolderIndex = 0x7FFFFFFF;
 
 // Text and file-list clips share the text holders and their counter.
 enum class HolderFamily { kText, kPicture, kRichText, kNone };
@@ -42,7 +46,7 @@ std::int16_t IconOfKind(const std::string& kind);
 // where a user sees it, in the names of the files Save Results writes.
 struct ClipId {
     std::string kind;  // "" for no clip
-    std::int16_t holder = 0;
+    HolderIndex holder = 0;
     bool empty() const { return kind.empty(); }
     bool operator==(const ClipId& o) const { return kind == o.kind && holder == o.holder; }
     bool operator!=(const ClipId& o) const { return !(*this == o); }
@@ -62,11 +66,11 @@ public:
 
     // The holder index the next clip of this family takes: the family's counter, unless a live clip
     // (one of the first liveCount slots) of the family already holds it, which can happen only after
-    // the counter wrapped past 32767; then the next index no live clip holds.
-    std::int16_t NextHolderIndex(HolderFamily family, int liveCount) const;
-    // After storing a clip at holderIndex: the counter moves past it, from 32767 back to 0.
-    void Advance(HolderFamily family, std::int16_t holderIndex);
-    std::int16_t Counter(HolderFamily family) const;
+    // the counter wrapped past kLastHolderIndex; then the next index no live clip holds.
+    HolderIndex NextHolderIndex(HolderFamily family, int liveCount) const;
+    // After storing a clip at holderIndex: the counter moves past it, from kLastHolderIndex back to 0.
+    void Advance(HolderFamily family, HolderIndex holderIndex);
+    HolderIndex Counter(HolderFamily family) const;
     // Back to 0; with clips still live (pinned ones after Delete All) new indices are checked against them.
     void ResetCounters(bool clipsRemain = false);
 
@@ -77,10 +81,10 @@ public:
     ClipId RemoveTag(int slot, int liveCount);
 
 private:
-    bool HeldByLiveClip(HolderFamily family, std::int16_t index, int liveCount) const;
+    bool HeldByLiveClip(HolderFamily family, HolderIndex index, int liveCount) const;
 
     std::vector<ClipId> tags_;  // grown as clips come, up to kTagSlots and a spare the shift reads
-    std::array<std::int16_t, 3> counters_{};
+    std::array<HolderIndex, 3> counters_{};
     // Until a family's counter wraps, every live clip of it holds an index below the counter: the
     // counter itself is free without a look through the table (thousands of clips at start-up).
     std::array<bool, 3> wrapped_{};

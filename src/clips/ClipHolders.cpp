@@ -10,7 +10,7 @@ bool ClipHolders::Init(HWND parent) {
     pictures_.onReleasing = [this](HBITMAP picture) {
         if (picture && onPictureReleasing) onPictureReleasing(picture);
     };
-    pictures_.sourcePngOf = [this](std::int16_t index) -> const std::string* {
+    pictures_.sourcePngOf = [this](clips::HolderIndex index) -> const std::string* {
         auto it = kept_.find({HolderFamily::kPicture, index});
         const ClipFormat* png = it == kept_.end() ? nullptr : FindFormat(it->second, pictures::PngFormat());
         return png ? &png->bytes : nullptr;
@@ -42,7 +42,7 @@ bool ClipHolders::ReadyReader() {
     return readerReady_;
 }
 
-bool ClipHolders::Exists(HolderFamily family, std::int16_t index) const {
+bool ClipHolders::Exists(HolderFamily family, clips::HolderIndex index) const {
     switch (family) {
         case HolderFamily::kText: return text_.count(index) != 0;
         case HolderFamily::kPicture: return pictures_.Exists(index);
@@ -51,7 +51,7 @@ bool ClipHolders::Exists(HolderFamily family, std::int16_t index) const {
     }
 }
 
-bool ClipHolders::Create(HolderFamily family, std::int16_t index) {
+bool ClipHolders::Create(HolderFamily family, clips::HolderIndex index) {
     if (Exists(family, index)) return false;
     switch (family) {
         case HolderFamily::kText: text_[index]; return true;
@@ -65,7 +65,7 @@ bool ClipHolders::Create(HolderFamily family, std::int16_t index) {
     }
 }
 
-void ClipHolders::Release(HolderFamily family, std::int16_t index) {
+void ClipHolders::Release(HolderFamily family, clips::HolderIndex index) {
     if (index < 0) return;
     switch (family) {
         case HolderFamily::kText: text_.erase(index); break;
@@ -81,22 +81,22 @@ void ClipHolders::Release(HolderFamily family, std::int16_t index) {
     if (onReleased) onReleased(family, index);
 }
 
-ClipFormats* ClipHolders::Kept(HolderFamily family, std::int16_t index) {
+ClipFormats* ClipHolders::Kept(HolderFamily family, clips::HolderIndex index) {
     if (!Exists(family, index)) return nullptr;
     return &kept_[{family, index}];
 }
 
-std::string* ClipHolders::Text(std::int16_t index) {
+std::string* ClipHolders::Text(clips::HolderIndex index) {
     auto it = text_.find(index);
     return it == text_.end() ? nullptr : &it->second;
 }
 
-RichTextHolder* ClipHolders::RichText(std::int16_t index) {
+RichTextHolder* ClipHolders::RichText(clips::HolderIndex index) {
     auto it = rich_.find(index);
     return it == rich_.end() ? nullptr : it->second.get();
 }
 
-std::uint64_t ClipHolders::HeldBytes(HolderFamily family, std::int16_t index) {
+std::uint64_t ClipHolders::HeldBytes(HolderFamily family, clips::HolderIndex index) {
     if (!Exists(family, index)) return 0;
     std::uint64_t bytes = 0;
     if (auto it = kept_.find({family, index}); it != kept_.end())

@@ -37,7 +37,7 @@ void Clips::MakeNewest(int position) {
     const int last = list.ListCount() - 1;
     if (position < 0 || position >= last) return;
     const std::string label = list.ItemText(position);
-    const std::int16_t icon = list.ItemIcon(position), iconSelected = list.ItemIconSelected(position);
+    const clips::HolderIndex icon = list.ItemIcon(position), iconSelected = list.ItemIconSelected(position);
     const bool pinned = list.ItemPinned(position);
     const ClipId tag = tags_.RemoveTag(position, list.ListCount());
     list.RemoveItem(position);
@@ -48,7 +48,7 @@ void Clips::MakeNewest(int position) {
 
 std::string Clips::TextHead(const ClipId& tag, std::size_t characters) {
     const std::string kind = tag.kind;
-    const std::int16_t index = tag.holder;
+    const clips::HolderIndex index = tag.holder;
     if (kind == kKindText || kind == kKindFileList) {
         const std::string* text = holders_.Text(index);
         return text ? common::Utf8Prefix(*text, characters) : "";

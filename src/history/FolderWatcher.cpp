@@ -75,14 +75,15 @@ private:
 }  // namespace
 
 bool FolderWatcher::Start(const std::filesystem::path& folder, std::shared_ptr<const common::Sealer> sealer,
-                          HWND window, UINT message, std::function<std::uint64_t()> writesDone, OwnChange own) {
+                          HWND window, UINT message, std::function<std::uint64_t()> writesDone, OwnChange own,
+                          HeaderCache known) {
     Stop();
     if (!sealer) return false;
     sealer_ = std::move(sealer);
     stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (!stop_) return false;
     folder_ = folder;
-    headers_ = {};
+    headers_ = std::move(known);
     window_ = window;
     message_ = message;
     writesDone_ = std::move(writesDone);
@@ -112,6 +113,8 @@ void FolderWatcher::Run(std::promise<bool>& watching) {
     const bool opened = changes.Open(folder_);
     watching.set_value(opened);
     if (!opened) return;
+    // What changed while the program was not running (or since the index was written) shows now.
+    List();
     for (;;) {
         // Watching failed (the folder went offline, the system refused): listed every little while meanwhile,
         // and watched again as soon as it can be.

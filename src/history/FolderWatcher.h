@@ -34,10 +34,15 @@ public:
 
     // Whether a change (a file's name in the folder; removed or not) is only this program's own doing.
     using OwnChange = std::function<bool(const std::filesystem::path& name, bool removed)>;
-    // writesDone is read on the watcher's thread just before each listing; own on it for each change.
+    // writesDone is read on the watcher's thread just before each listing; own on it for each change. The
+    // folder is listed at once, with known (what an earlier listing read, an index) sparing the files unchanged
+    // since.
     bool Start(const std::filesystem::path& folder, std::shared_ptr<const common::Sealer> sealer, HWND window,
-               UINT message, std::function<std::uint64_t()> writesDone, OwnChange own = nullptr);
+               UINT message, std::function<std::uint64_t()> writesDone, OwnChange own = nullptr,
+               HeaderCache known = {});
     void Stop();
+    // What the last listing read; once stopped.
+    HeaderCache TakeHeaders() { return std::move(headers_); }
     bool Running() const { return thread_.joinable(); }
 
 private:

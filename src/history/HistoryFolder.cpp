@@ -142,6 +142,68 @@ int RemoveUnfinishedFiles(const std::filesystem::path& folder, std::uint32_t mac
     return removed;
 }
 
+namespace {
+
+// One clip for one id (the exact name before a conflict copy) and one for one content (the newest); the files
+// not whole counted by their state.
+void ListWholeFiles(std::vector<StoredClip>& found, const std::vector<FileState>& state, const common::Sealer& sealer,
+                    HistoryListing& listing) {
+    std::map<ClipFileId, std::size_t> byId;
+    std::map<std::uint64_t, std::size_t> byContent;
+    std::vector<bool> exact(found.size(), false);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        if (state[i] != FileState::kWhole) {
+            ++(state[i] == FileState::kArriving   ? listing.arriving
+               : state[i] == FileState::kUnsealed ? listing.unsealed
+                                                  : listing.damaged);
+            continue;
+        }
+        bool exactName = false;
+        const std::string name = NameOf(found[i].file).value_or("");
+        const auto id = ParseClipFileName(name, exactName);
+        // A whole clip under a name of someone else's making is listed by its header's time.
+        found[i].id = id ? *id : ClipFileId{found[i].header.capturedAtMs, 0, Checksum(name.data(), name.size())};
+        if (FromTheFuture(found[i].id.capturedAtMs) || FromTheFuture(found[i].header.capturedAtMs)) {
+            ++listing.damaged;
+            continue;
+        }
+        exact[i] = !id || exactName;
+        auto [it, added] = byId.emplace(found[i].id, i);
+        if (!added) {
+            const std::size_t kept = exact[i] && !exact[it->second] ? i : it->second;
+            const std::size_t other = kept == i ? it->second : i;
+            it->second = kept;
+            found[kept].header.pinned |= found[other].header.pinned;
+            listing.hidden.push_back(found[other]);
+        }
+    }
+    for (const auto& [id, i] : byId) {
+        auto [it, added] = byContent.emplace(id.content, i);
+        if (added) continue;
+        // Two files say they hold one content: each must, before they count as one clip (a file made to
+        // hide another behind its name is refused).
+        if (!ContentMatchesName(found[i], sealer)) {
+            ++listing.damaged;
+            continue;
+        }
+        if (!ContentMatchesName(found[it->second], sealer)) {
+            ++listing.damaged;
+            it->second = i;
+            continue;
+        }
+        // byId is in time order: this one is newer than the one held, and pinned if either is.
+        found[i].header.pinned |= found[it->second].header.pinned;
+        listing.hidden.push_back(found[it->second]);
+        it->second = i;
+    }
+    for (const auto& [content, i] : byContent) listing.clips.push_back(found[i]);
+    std::sort(listing.clips.begin(), listing.clips.end(), [](const StoredClip& a, const StoredClip& b) {
+        return a.id < b.id;
+    });
+}
+
+}  // namespace
+
 HistoryListing ListHistoryFolder(const std::filesystem::path& folder, const common::Sealer& sealer,
                                  HeaderCache* cache) {
     HistoryListing listing;
@@ -195,59 +257,18 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, const comm
             if (state[i] == FileState::kWhole)
                 cache->files[found[i].file] = {found[i].bytes, written[i], found[i].header};
     }
-    // One clip for one id (the exact name before a conflict copy) and one for one content (the newest).
-    std::map<ClipFileId, std::size_t> byId;
-    std::map<std::uint64_t, std::size_t> byContent;
-    std::vector<bool> exact(found.size(), false);
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        if (state[i] != FileState::kWhole) {
-            ++(state[i] == FileState::kArriving   ? listing.arriving
-               : state[i] == FileState::kUnsealed ? listing.unsealed
-                                                  : listing.damaged);
-            continue;
-        }
-        bool exactName = false;
-        const std::string name = NameOf(found[i].file).value_or("");
-        const auto id = ParseClipFileName(name, exactName);
-        // A whole clip under a name of someone else's making is listed by its header's time.
-        found[i].id = id ? *id : ClipFileId{found[i].header.capturedAtMs, 0, Checksum(name.data(), name.size())};
-        if (FromTheFuture(found[i].id.capturedAtMs) || FromTheFuture(found[i].header.capturedAtMs)) {
-            ++listing.damaged;
-            continue;
-        }
-        exact[i] = !id || exactName;
-        auto [it, added] = byId.emplace(found[i].id, i);
-        if (!added) {
-            const std::size_t kept = exact[i] && !exact[it->second] ? i : it->second;
-            const std::size_t other = kept == i ? it->second : i;
-            it->second = kept;
-            found[kept].header.pinned |= found[other].header.pinned;
-            listing.hidden.push_back(found[other]);
-        }
-    }
-    for (const auto& [id, i] : byId) {
-        auto [it, added] = byContent.emplace(id.content, i);
-        if (added) continue;
-        // Two files say they hold one content: each must, before they count as one clip (a file made to
-        // hide another behind its name is refused).
-        if (!ContentMatchesName(found[i], sealer)) {
-            ++listing.damaged;
-            continue;
-        }
-        if (!ContentMatchesName(found[it->second], sealer)) {
-            ++listing.damaged;
-            it->second = i;
-            continue;
-        }
-        // byId is in time order: this one is newer than the one held, and pinned if either is.
-        found[i].header.pinned |= found[it->second].header.pinned;
-        listing.hidden.push_back(found[it->second]);
-        it->second = i;
-    }
-    for (const auto& [content, i] : byContent) listing.clips.push_back(found[i]);
-    std::sort(listing.clips.begin(), listing.clips.end(), [](const StoredClip& a, const StoredClip& b) {
-        return a.id < b.id;
-    });
+    ListWholeFiles(found, state, sealer, listing);
+    if (cache) cache->damaged = listing.damaged, cache->unsealed = listing.unsealed;
+    return listing;
+}
+
+HistoryListing ListFromHeaders(const HeaderCache& cache, const common::Sealer& sealer) {
+    HistoryListing listing;
+    std::vector<StoredClip> found;
+    for (const auto& [file, known] : cache.files) found.push_back({file, known.header, known.bytes, {}});
+    ListWholeFiles(found, std::vector<FileState>(found.size(), FileState::kWhole), sealer, listing);
+    listing.damaged += cache.damaged;
+    listing.unsealed = cache.unsealed;
     return listing;
 }
 
@@ -333,8 +354,8 @@ HistoryLimits HistoryLimitsFromSettings(const std::optional<std::string>& size,
     HistoryLimits limits;
     std::uint64_t value = 0;
     if (size) {
-        limits.sizeUnderstood = common::SettingNumber(*size, 1, 10000, value);
-        limits.clips = limits.sizeUnderstood ? std::size_t(value) : 10000;
+        limits.sizeUnderstood = common::SettingNumber(*size, 1, clips::kMaxHistoryClips, value);
+        limits.clips = limits.sizeUnderstood ? std::size_t(value) : clips::kMaxHistoryClips;
     }
     if (diskMegabytes) {
         limits.diskUnderstood = common::SettingNumber(*diskMegabytes, 1, 1048576, value);

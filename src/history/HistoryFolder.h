@@ -77,9 +77,15 @@ struct HeaderCache {
         ClipFileHeader header;
     };
     std::map<std::filesystem::path, Known> files;
+    // What the listing that made it skipped: files not whole, and files not sealed with the history's key.
+    int damaged = 0;
+    int unsealed = 0;
 };
 HistoryListing ListHistoryFolder(const std::filesystem::path& folder, const common::Sealer& sealer,
                                  HeaderCache* cache = nullptr);
+// The listing as ListHistoryFolder makes it where every file is whole and as the cache says, without a look
+// at the folder (a start-up listed from the folder's index).
+HistoryListing ListFromHeaders(const HeaderCache& cache, const common::Sealer& sealer);
 // Deletes the other files of a clip file's content captured no later than it (a sync service's conflict
 // copies, the same copy captured earlier on another machine), so that a clip deleted, pinned or unpinned
 // here does not come back from one of them. Another machine's pinned copy stays. The file itself is left as
@@ -137,7 +143,7 @@ bool FromTheFuture(std::uint64_t capturedAtMs);
 // every clip captured at or before it.
 std::size_t PlaceByTime(const std::vector<std::uint64_t>& capturedAtMs, std::uint64_t at);
 
-// How much the history keeps: "History Size" clips (1 to 10,000; 25 unless set) and "History Disk MB"
+// How much the history keeps: "History Size" clips (1 to 100,000; 25 unless set) and "History Disk MB"
 // (1 to 1,048,576; 1,024 unless set). A value set but not understood (a word, a leading space, out of range,
 // another type of value) must not delete clips: it limits nothing, and is named for the information line.
 struct HistoryLimits {

@@ -1,4 +1,5 @@
 #include "history/HistoryStore.h"
+#include "history/FolderIndex.h"
 
 #include <shlobj.h>
 
@@ -52,7 +53,7 @@ void HistoryStore::DeleteFiles(Entry& entry) {
     entry.fileBytes = 0;
 }
 
-void HistoryStore::Forget(clips::HolderFamily family, std::int16_t index) {
+void HistoryStore::Forget(clips::HolderFamily family, clips::HolderIndex index) {
     if (state_.keepingFiles) return;
     auto it = state_.entries.find({family, index});
     if (it == state_.entries.end()) return;
@@ -211,17 +212,20 @@ void HistoryStore::Open(const std::filesystem::path& folder, std::shared_ptr<con
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
     state_.folder = folder;
+    state_.indexFile = IndexFileOf(folder);
     state_.open = true;
     RemoveUnfinishedFiles(folder, state_.machine);
     state_.worker.Start(state_.sealer);
-    clips_.Holders().onReleased = [this](clips::HolderFamily family, std::int16_t index) { Forget(family, index); };
+    clips_.Holders().onReleased = [this](clips::HolderFamily family, clips::HolderIndex index) { Forget(family, index); };
 }
 
 void HistoryStore::Close() {
     if (!state_.open) return;
+    StopSync();  // its last listing gives the index its files' times
     WriteQueuedClips();
     state_.worker.Stop();
     TakeWriteOutcomes();
+    SaveIndex();
     if (state_.window) {
         KillTimer(state_.window, kRetryTimer);
         KillTimer(state_.window, kWriteTimer);

@@ -27,6 +27,10 @@ namespace history {
 
 // %LOCALAPPDATA%\Ardentia\History.
 std::filesystem::path DefaultHistoryFolder();
+// The folder's index, in %LOCALAPPDATA%\Ardentia\Index; forgotten where files came into the folder by
+// other means than the store's (the next start lists the files, sealing them again where they need it).
+std::filesystem::path IndexFileOf(const std::filesystem::path& folder);
+void ForgetFolderIndex(const std::filesystem::path& folder);
 
 // Clips read back from their files that stay held in memory at most, and how many start-up reads whole.
 const int kClipsHeldInMemory = 100;
@@ -123,9 +127,11 @@ public:
     // pinned there is added, removed or pinned here, without the clipboard or the focus. False when the
     // folder cannot be watched.
     bool StartSync(HWND window);
-    void StopSync() { watcher_.Stop(); }
+    void StopSync();
     // Merges a listing the watcher posted (it owns lParam); true when the clips changed.
     bool ApplyFolderListing(LPARAM listed);
+    // False from a start listed from the folder's index until the folder's first listing is merged.
+    bool InStep() const { return inStep_; }
 
 private:
     // While one lives, clips go to meet this machine's limits: another machine's files stay in the shared
@@ -151,7 +157,7 @@ private:
     void NoteDeletedHere(const std::filesystem::path& file);
     void DeleteFileHere(const std::filesystem::path& file);
     void DeleteFiles(Entry& entry);
-    void Forget(clips::HolderFamily family, std::int16_t index);
+    void Forget(clips::HolderFamily family, clips::HolderIndex index);
     void TakeWriteOutcomes();
     void RetryFailedWrites(HWND window);
     std::string FailureLine(const DiskWorker::Outcome& outcome) const;
@@ -170,11 +176,14 @@ private:
 
     // Between a live clip and its clip file (HistoryStoreFiles.cpp).
     bool ContentsOfClip(const clips::ClipId& id, std::optional<ClipFileContents>& contents);
-    bool FillHolderFromFile(const ClipFileContents& clip, std::int16_t index);
+    bool FillHolderFromFile(const ClipFileContents& clip, clips::HolderIndex index);
     void ReadMarkupOf(StoredSearchText& read);
     clips::ClipId InsertListedClip(const ClipFileHeader& header, int position);
     void NoteRestoredClip(const clips::ClipId& id, const StoredClip& stored);
     void ReadSearchTextsAhead();
+    // The newest clips are read whole, as the window and the popup show them first (their labels made from
+    // what they hold); the others when used. How many files proved damaged (their clips taken off the list).
+    int ReadNewestWhole();
     void DeleteStoredFile(const std::filesystem::path& file) { DeleteFileHere(file); }
     // A file left where it is and no longer listed here (another machine's, past this machine's limits).
     void UnlistStoredFile(const ClipFileId& id) { state_.deletedHere.insert(id); }
@@ -189,6 +198,11 @@ private:
     void AddClipFromElsewhere(const StoredClip& stored);
     void SetPinFromElsewhere(const ClipFileId& id, bool pinned);
 
+    // The folder's index (HistoryStoreIndex.cpp): the clips at start listed from it, or from the files when
+    // it is missing or damaged (or fromFiles); written again from the listed clips.
+    HistoryListing ListAtStart(bool fromFiles = false);
+    void SaveIndex();
+
     std::vector<std::uint64_t> ClipBytesOldestFirst();
     std::vector<bool> MustStayOldestFirst();
 
@@ -196,6 +210,8 @@ private:
     HistoryStoreState state_;
     std::uint64_t budget_ = clips::kDefaultHistoryBudget;
     FolderWatcher watcher_;
+    bool inStep_ = true;
+    std::pair<int, int> skippedAtStart_;  // damaged and unsealed files, as the index said
 };
 
 // A clipboard format's name in a clip file ("#13", "HTML Format") and back; 0 when it cannot be.

@@ -35,7 +35,7 @@ UINT FormatOfStoredName(const std::string& name) {
 bool HistoryStore::ContentsOfClip(const clips::ClipId& tag, std::optional<ClipFileContents>& contents) {
     contents.reset();
     const std::string kind = tag.kind;
-    const std::int16_t index = tag.holder;
+    const clips::HolderIndex index = tag.holder;
     const clips::HolderFamily family = clips::FamilyOfKind(kind);
     ClipFileContents clip;
     clip.header.kind = kind;
@@ -61,7 +61,7 @@ bool HistoryStore::ContentsOfClip(const clips::ClipId& tag, std::optional<ClipFi
     return true;
 }
 
-bool HistoryStore::FillHolderFromFile(const ClipFileContents& clip, std::int16_t index) {
+bool HistoryStore::FillHolderFromFile(const ClipFileContents& clip, clips::HolderIndex index) {
     const std::string& kind = clip.header.kind;
     const clips::HolderFamily family = clips::FamilyOfKind(kind);
     if (family == clips::HolderFamily::kNone) return false;
@@ -143,7 +143,7 @@ clips::ClipId HistoryStore::InsertListedClip(const ClipFileHeader& header, int p
     const clips::ClipId tag{header.kind, clips_.Tags().NextHolderIndex(family, count)};
     // Every slot taken (pins past any limit): the clip is not listed, and the list keeps step with the tags.
     if (!clips_.Tags().InsertTag(position, tag, count)) return {};
-    const std::int16_t icon = clips::IconOfKind(header.kind);
+    const clips::HolderIndex icon = clips::IconOfKind(header.kind);
     if (position == count) list.AddItem(header.label, icon, icon);
     else list.InsertItem(position, header.label, icon, icon);
     list.SetItemPinned(position, header.pinned);
@@ -161,10 +161,24 @@ bool ReadStoredClip(const std::filesystem::path& file, const common::Sealer& sea
     return clip.has_value();
 }
 
+int HistoryStore::ReadNewestWhole() {
+    int damaged = 0;
+    const int count = clips_.Host()->ClipList().Model().ListCount();
+    for (int position = count - 1; position >= 0 && position >= count - int(kClipsReadAtStart); --position) {
+        const clips::ClipId tag = clips_.Tags().Tag(position);
+        if (ClipHeld(tag)) continue;
+        if (!LoadClip(tag)) {
+            DropDamagedClip(position);
+            ++damaged;
+        }
+    }
+    return damaged;
+}
+
 std::string HistoryStore::Restore(const HistoryLimits& limits, const std::function<bool()>& sealAgain) {
     if (!clips_.Host() || !state_.open) return "";
-    HistoryListing listing = ListHistoryFolder(Folder(), *state_.sealer);
-    if (listing.unsealed > 0 && sealAgain && sealAgain()) listing = ListHistoryFolder(Folder(), *state_.sealer);
+    HistoryListing listing = ListAtStart();
+    if (listing.unsealed > 0 && sealAgain && sealAgain()) listing = ListAtStart(true);
     // What is beyond the limits goes now, oldest unpinned first, as it would have gone while running.
     const std::vector<std::size_t> removed = ClipsToRemove(listing.clips, limits);
     std::vector<bool> gone(listing.clips.size(), false);
@@ -180,15 +194,10 @@ std::string HistoryStore::Restore(const HistoryLimits& limits, const std::functi
         const clips::ClipId tag = InsertListedClip(stored.header, clips_.Host()->ClipList().Model().ListCount());
         if (!tag.empty()) NoteRestoredClip(tag, stored);
     }
-    // The newest are read whole now, as the window and the popup show them first; the others when used.
-    int damaged = listing.damaged;
-    const int count = clips_.Host()->ClipList().Model().ListCount();
-    for (int position = count - 1; position >= 0 && position >= count - int(kClipsReadAtStart); --position)
-        if (!LoadClip(clips_.Tags().Tag(position))) {
-            DropDamagedClip(position);
-            ++damaged;
-        }
+    const int damaged = listing.damaged + ReadNewestWhole();
     ReadSearchTextsAhead();
+    // A folder listed from its files is indexed at once: the next start, after a crash too, opens none.
+    if (inStep_) SaveIndex();
     return SkippedFilesLine(damaged, listing.unsealed);
 }
 

@@ -38,7 +38,7 @@ struct Entry {
     bool memoryOnly = false;  // looks like a credential: never written while so
 };
 
-using EntryKey = std::pair<clips::HolderFamily, std::int16_t>;
+using EntryKey = std::pair<clips::HolderFamily, clips::HolderIndex>;
 
 struct HistoryStoreState {
     std::filesystem::path folder;
@@ -56,6 +56,8 @@ struct HistoryStoreState {
     bool folderFailing = false;  // said once on the information line until a write succeeds again
     std::set<std::filesystem::path> undeleted;  // files a delete failed on: tried again with the failed writes
     StoredSearchTexts searchTexts;
+    std::filesystem::path indexFile;  // the folder's index, in this user's local application data
+    HeaderCache indexed;  // what the index held at start, then the watcher's last listing: the next index's times
     int trimming = 0;  // TrimScopes alive
 };
 EntryKey KeyOf(const clips::ClipId& tag);

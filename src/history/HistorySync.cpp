@@ -11,7 +11,8 @@ namespace history {
 bool HistoryStore::StartSync(HWND window) {
     return watcher_.Start(
         Folder(), state_.sealer, window, kFolderListedMessage, [this] { return state_.worker.Done(); },
-        [this](const std::filesystem::path& name, bool removed) { return state_.worker.IsOwnChange(name, removed); });
+        [this](const std::filesystem::path& name, bool removed) { return state_.worker.IsOwnChange(name, removed); },
+        std::move(state_.indexed));
 }
 
 bool HistoryStore::ApplyFolderListing(LPARAM listed) {
@@ -21,6 +22,11 @@ bool HistoryStore::ApplyFolderListing(LPARAM listed) {
         clips_.Host()->ReportRefusedClip("Not done: " + taken->failure);
         return false;
     }
+    // The first listing after a start from the index: files it did not know of that are not whole are said.
+    const HistoryListing& listing = taken->listing;
+    if (!inStep_ && (listing.damaged > skippedAtStart_.first || listing.unsealed > skippedAtStart_.second))
+        clips_.Host()->ReportRefusedClip(SkippedFilesLine(listing.damaged, listing.unsealed));
+    inStep_ = true;
     std::vector<KnownClip> known;
     for (const StoredClipState& state : StoredClipStates(taken->writesDoneBefore))
         known.push_back({state.id, state.pinned, state.settled});
@@ -30,6 +36,7 @@ bool HistoryStore::ApplyFolderListing(LPARAM listed) {
     for (const StoredClip& clip : changes.added) AddClipFromElsewhere(clip);
     for (const auto& [id, pinned] : changes.repinned) SetPinFromElsewhere(id, pinned);
     RemoveClipsOverLimit();
+    if (!changes.added.empty()) ReadNewestWhole();
     return true;
 }
 

@@ -87,7 +87,7 @@ void WriteBitmapFile(const std::string& path, HBITMAP picture) {
 
 void WriteClipFile(clips::ClipHolders& holders, const std::string& path, const clips::ClipId& tag) {
     const std::string kind = tag.kind;
-    const std::int16_t index = tag.holder;
+    const clips::HolderIndex index = tag.holder;
     if (kind == clips::kKindText || kind == clips::kKindFileList) {
         if (const std::string* text = holders.Text(index)) WriteTextFile(path, *text);
     } else if (kind == clips::kKindRichText) {

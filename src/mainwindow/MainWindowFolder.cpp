@@ -62,6 +62,11 @@ void MainWindow::ChangeHistoryFolder(const std::filesystem::path& to, FolderChan
     history::FilesTransferred taken;
     if (change == FolderChange::kMoveClips || change == FolderChange::kCopyClips)
         taken = history::TransferClipFiles(historyFolder_, to, change == FolderChange::kMoveClips);
+    // Files came and went behind the store's back: both folders are listed from their files when next opened.
+    if (taken.done > 0) {
+        history::ForgetFolderIndex(to);
+        history::ForgetFolderIndex(historyFolder_);
+    }
     const std::filesystem::path from = historyFolder_;
     historyFolder_ = to;
     history_.SetFolderShared(!SameFolder(to, history::DefaultHistoryFolder()));

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "clipboard/IgnoredPrograms.h"
+#include "clips/ClipCollection.h"
 #include "common/SettingNumber.h"
 #include "mainwindow/PopupRules.h"
 #include "shell/SettingsStore.h"
@@ -56,7 +57,7 @@ const std::vector<SettingField>& SettingFields() {
     static const std::vector<SettingField> fields = {
         {shell::kKeyHotkey, "Hotkey for the history popup (press it here)", kDefaultHotkey, HotkeyText,
          FieldKind::kHotkey},
-        {shell::kKeyHistorySize, "Clips the history keeps", "25", WholeNumber<1, 10000>},
+        {shell::kKeyHistorySize, "Clips the history keeps", "25", WholeNumber<1, clips::kMaxHistoryClips>},
         {shell::kKeyHistoryDisk, "Disk space for the history (MB)", "1024", WholeNumber<1, 1048576>},
         {shell::kKeyHistoryBudget, "Memory for the history (MB)", "256", WholeNumber<1, 3072>},
         {shell::kKeyHistoryFolder, "History folder (shared: one history on several machines)", "", FolderPath,

@@ -4,7 +4,7 @@
 
 namespace pictures {
 
-bool PictureHolders::Create(std::int16_t index) {
+bool PictureHolders::Create(std::int32_t index) {
     if (Exists(index)) return false;
     held_[index].id = nextId_++;
     return true;
@@ -16,7 +16,7 @@ void PictureHolders::DropPixels(Held& held) {
     held.pixels.reset();  // a job still reading them holds its own reference
 }
 
-void PictureHolders::Release(std::int16_t index) {
+void PictureHolders::Release(std::int32_t index) {
     auto it = held_.find(index);
     if (it == held_.end()) return;
     DropPixels(it->second);
@@ -32,7 +32,7 @@ void PictureHolders::Clear() {
     shown_ = -1;
 }
 
-bool PictureHolders::Set(std::int16_t index, HBITMAP pixels, bool sourcePngKept, std::string png) {
+bool PictureHolders::Set(std::int32_t index, HBITMAP pixels, bool sourcePngKept, std::string png) {
     CollectFinished();
     auto it = held_.find(index);
     DIBSECTION section = {};
@@ -55,7 +55,7 @@ bool PictureHolders::Set(std::int16_t index, HBITMAP pixels, bool sourcePngKept,
     return true;
 }
 
-bool PictureHolders::SetCompressed(std::int16_t index, unsigned width, unsigned height, bool sourcePngKept,
+bool PictureHolders::SetCompressed(std::int32_t index, unsigned width, unsigned height, bool sourcePngKept,
                                    std::string png) {
     CollectFinished();
     auto it = held_.find(index);
@@ -71,7 +71,7 @@ bool PictureHolders::SetCompressed(std::int16_t index, unsigned width, unsigned 
     return PngOf(index, held) != nullptr;
 }
 
-bool PictureHolders::PngReady(std::int16_t index, const std::string*& png) {
+bool PictureHolders::PngReady(std::int32_t index, const std::string*& png) {
     CollectFinished();
     auto it = held_.find(index);
     png = nullptr;
@@ -81,7 +81,7 @@ bool PictureHolders::PngReady(std::int16_t index, const std::string*& png) {
     return true;
 }
 
-const std::string* PictureHolders::PngOf(std::int16_t index, const Held& held) const {
+const std::string* PictureHolders::PngOf(std::int32_t index, const Held& held) const {
     if (held.sourcePng) return sourcePngOf ? sourcePngOf(index) : nullptr;
     return held.png.empty() ? nullptr : &held.png;
 }
@@ -100,7 +100,7 @@ void PictureHolders::CollectFinished() {
     }  // the jobs' references to the pixels go here, on this thread
 }
 
-HBITMAP PictureHolders::Shown(std::int16_t index) {
+HBITMAP PictureHolders::Shown(std::int32_t index) {
     CollectFinished();
     auto it = held_.find(index);
     if (it == held_.end()) return nullptr;
@@ -117,7 +117,7 @@ HBITMAP PictureHolders::Shown(std::int16_t index) {
     return held.pixels ? held.pixels->get() : nullptr;
 }
 
-bool PictureHolders::Size(std::int16_t index, unsigned& width, unsigned& height) const {
+bool PictureHolders::Size(std::int32_t index, unsigned& width, unsigned& height) const {
     auto it = held_.find(index);
     if (it == held_.end() || it->second.width == 0) return false;
     width = it->second.width;
@@ -125,7 +125,7 @@ bool PictureHolders::Size(std::int16_t index, unsigned& width, unsigned& height)
     return true;
 }
 
-bool PictureHolders::Use(std::int16_t index, const std::function<void(HBITMAP)>& use) {
+bool PictureHolders::Use(std::int32_t index, const std::function<void(HBITMAP)>& use) {
     CollectFinished();
     auto it = held_.find(index);
     if (it == held_.end()) return false;
@@ -141,7 +141,7 @@ bool PictureHolders::Use(std::int16_t index, const std::function<void(HBITMAP)>&
     return true;
 }
 
-std::uint64_t PictureHolders::Bytes(std::int16_t index) {
+std::uint64_t PictureHolders::Bytes(std::int32_t index) {
     CollectFinished();
     auto it = held_.find(index);
     if (it == held_.end()) return 0;

@@ -20,30 +20,30 @@ class PictureHolders {
 public:
     ~PictureHolders() { compressor_.Stop(); }
 
-    bool Create(std::int16_t index);  // false when it exists
-    bool Exists(std::int16_t index) const { return held_.count(index) != 0; }
-    void Release(std::int16_t index);
+    bool Create(std::int32_t index);  // false when it exists
+    bool Exists(std::int32_t index) const { return held_.count(index) != 0; }
+    void Release(std::int32_t index);
     void Clear();
 
     // Takes a 32-bit top-down DIB section. Unless the source's PNG is kept or the picture's own PNG is
     // given, it is compressed in the background. False (and the bitmap deleted) when the holder does not exist.
-    bool Set(std::int16_t index, HBITMAP pixels, bool sourcePngKept, std::string png = {});
+    bool Set(std::int32_t index, HBITMAP pixels, bool sourcePngKept, std::string png = {});
     // A picture known by its PNG alone (one read back from the disk): decoded when it is first used.
-    bool SetCompressed(std::int16_t index, unsigned width, unsigned height, bool sourcePngKept, std::string png = {});
+    bool SetCompressed(std::int32_t index, unsigned width, unsigned height, bool sourcePngKept, std::string png = {});
     // False while the picture waits for its compressed form; then png is its PNG, or null when it has none
     // (the codec failed: it is held as pixels).
-    bool PngReady(std::int16_t index, const std::string*& png);
+    bool PngReady(std::int32_t index, const std::string*& png);
     // The picture to show, decoded when needed; the one shown before is let go. Null when it cannot be.
-    HBITMAP Shown(std::int16_t index);
-    bool Size(std::int16_t index, unsigned& width, unsigned& height) const;
+    HBITMAP Shown(std::int32_t index);
+    bool Size(std::int32_t index, unsigned& width, unsigned& height) const;
     // Calls use with the picture's pixels, decoded for the call when not at hand. False when they cannot be.
-    bool Use(std::int16_t index, const std::function<void(HBITMAP)>& use);
+    bool Use(std::int32_t index, const std::function<void(HBITMAP)>& use);
     // What the picture costs to hold: its PNG, and its pixels while they are held.
-    std::uint64_t Bytes(std::int16_t index);
+    std::uint64_t Bytes(std::int32_t index);
     void FinishCompressing();  // waits for the background work and takes in its results
     bool Compressing() const;  // whether a picture still waits for its compressed form
 
-    std::function<const std::string*(std::int16_t)> sourcePngOf;  // the PNG a clip kept from its source
+    std::function<const std::string*(std::int32_t)> sourcePngOf;  // the PNG a clip kept from its source
     std::function<void(HBITMAP)> onReleasing;                    // told before a shown bitmap is deleted
 
 private:
@@ -55,12 +55,12 @@ private:
         bool sourcePng = false;
         bool compressing = false;
     };
-    const std::string* PngOf(std::int16_t index, const Held& held) const;
+    const std::string* PngOf(std::int32_t index, const Held& held) const;
     void DropPixels(Held& held);
     void CollectFinished();
 
-    std::map<std::int16_t, Held> held_;
-    std::int16_t shown_ = -1;
+    std::map<std::int32_t, Held> held_;
+    std::int32_t shown_ = -1;
     std::uint64_t nextId_ = 1;
     PictureCompressor compressor_;
 };

@@ -14,10 +14,10 @@ namespace {
 
 TEST(ClipCollection, CounterWrapsWithoutSharingAHolder) {
     ClipCollection c;
-    // 25 live text clips holding 32743..32767, the counter just wrapped to 0; one live clip at 0 too.
+    // 25 live text clips holding the last 24 numbers, the counter just wrapped to 0; one live clip at 0 too.
     c.SetTag(0, ClipId{"TXT", 0});
-    for (int i = 1; i < 25; ++i) c.SetTag(i, clips::ClipId{"TXT", std::int16_t(32743 + i)});
-    c.Advance(HolderFamily::kText, 32767);
+    for (int i = 1; i < 25; ++i) c.SetTag(i, clips::ClipId{"TXT", kLastHolderIndex - 24 + i});
+    c.Advance(HolderFamily::kText, kLastHolderIndex);
     EXPECT_EQ(c.Counter(HolderFamily::kText), 0);
     EXPECT_EQ(c.NextHolderIndex(HolderFamily::kText, 25), 1);           // 0 is taken by a live clip
     EXPECT_EQ(c.NextHolderIndex(HolderFamily::kPicture, 25), 0);         // other families are separate

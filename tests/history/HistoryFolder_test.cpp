@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "clips/ClipCollection.h"
+#include "history/FolderIndex.h"
 #include "history/FolderTransfer.h"
 #include "support/stored_clips.h"
 #include "support/test_sealer.h"
@@ -317,9 +318,9 @@ TEST(HistoryLimits, SettingsAndTrimmingOldestUnpinnedFirst) {
         bool understood;
     } settings[] = {
         {unset, unset, 25, 1024ull << 20, true},          {"500", "64", 500, 64ull << 20, true},
-        {"10000", "1048576", 10000, 1ull << 40, true},    {"10001", "0", 10000, 1ull << 40, false},
-        {"-5", "12MB", 10000, 1ull << 40, false},         {" 25", unset, 10000, 1024ull << 20, false},
-        {"", "99999999999", 10000, 1ull << 40, false},
+        {"100000", "1048576", 100000, 1ull << 40, true},  {"100001", "0", 100000, 1ull << 40, false},
+        {"-5", "12MB", 100000, 1ull << 40, false},        {" 25", unset, 100000, 1024ull << 20, false},
+        {"", "99999999999", 100000, 1ull << 40, false},
     };
     for (const auto& s : settings) {
         const HistoryLimits limits = HistoryLimitsFromSettings(s.size, s.disk);
@@ -343,6 +344,59 @@ TEST(HistoryLimits, SettingsAndTrimmingOldestUnpinnedFirst) {
     };
     for (const auto& t : trims)
         EXPECT_EQ(ClipsToRemove(clips, {t.count, t.bytes}), t.removed) << t.count << " " << t.bytes;
+}
+
+// The folder's index lists what the files list, and only for the folder and key it was written for.
+TEST_F(HistoryFolderTest, AnIndexListsAsTheFilesDoAndNothingElseIsBelieved) {
+    Store(1700000000100, "first");
+    Store(1700000000200, "Grüße 日本", 9, true);
+    Put("1700000000300-0000000000000001.clip", "not a clip");
+    HeaderCache cache;
+    const HistoryListing listed = ListHistoryFolder(folder_, sealer_, &cache);
+    cache.files.begin()->second.written = fs::file_time_type::min();  // a file written since the last listing
+    const fs::path index = FolderIndexFile(folder_ / "indexes", folder_);
+    ASSERT_TRUE(SaveFolderIndex(index, folder_, cache, sealer_));
+    const auto loaded = LoadFolderIndex(index, folder_, sealer_);
+    ASSERT_TRUE(loaded);
+    const HistoryListing fromIndex = ListFromHeaders(*loaded, sealer_);
+    ASSERT_EQ(fromIndex.clips.size(), 2u);
+    EXPECT_EQ(fromIndex.damaged, 1);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(fromIndex.clips[i].header, listed.clips[i].header) << i;
+        EXPECT_EQ(fromIndex.clips[i].id, listed.clips[i].id) << i;
+        EXPECT_EQ(fromIndex.clips[i].file, listed.clips[i].file) << i;
+        EXPECT_EQ(loaded->files.at(listed.clips[i].file).written, cache.files.at(listed.clips[i].file).written) << i;
+    }
+    EXPECT_EQ(FolderIndexFile(folder_ / "indexes", fs::path(folder_.u8string() + "/")), index);
+
+    std::string sealed;
+    ASSERT_TRUE(ReadFileWithin(index, kMostIndexBytes, sealed));
+    std::string flipped = sealed;
+    flipped[flipped.size() / 2] ^= 1;
+    const std::string plain = EncodeFolderIndex(cache);
+    std::string planted = plain;
+    const std::string name = cache.files.begin()->first.filename().u8string();
+    planted.replace(planted.find(name), 3, "..\\");
+    const testsupport::TestSealer stranger(43);
+    const struct {
+        const char* what;
+        std::string bytes;
+        const common::Sealer& sealer;
+        fs::path folder;
+    } refused[] = {
+        {"another folder's", sealed, sealer_, folder_ / "other"},
+        {"another key's", sealed, stranger, folder_},
+        {"damaged", flipped, sealer_, folder_},
+        {"cut short", sealed.substr(0, sealed.size() - 40), sealer_, folder_},
+        {"empty", "", sealer_, folder_},
+    };
+    for (const auto& r : refused) {
+        ASSERT_TRUE(WriteFileWhole(index, r.bytes));
+        EXPECT_FALSE(LoadFolderIndex(index, r.folder, r.sealer)) << r.what;
+    }
+    EXPECT_FALSE(DecodeFolderIndex(planted, folder_));
+    EXPECT_FALSE(DecodeFolderIndex(plain.substr(0, plain.size() - 1), folder_));
+    EXPECT_TRUE(DecodeFolderIndex(plain, folder_));
 }
 
 }  // namespace

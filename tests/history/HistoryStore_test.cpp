@@ -41,9 +41,11 @@ protected:
         sealer_ = KeyOfFolder(folder_).sealer;
         ASSERT_TRUE(sealer_);
         history_.Open(folder_, sealer_);
+        SetWindowSubclass(host_.window, RouteListing, 1, reinterpret_cast<DWORD_PTR>(&history_));
     }
     void TearDown() override {
         history_.Close();
+        RemoveWindowSubclass(host_.window, RouteListing, 1);
         fs::remove_all(folder_);
         CaptureTest::TearDown();
     }
@@ -60,6 +62,20 @@ protected:
         host_.list.Model().Clear();
         history_.Open(folder_, sealer_);
         return history_.Restore(limits, sealAgain);
+    }
+    static LRESULT CALLBACK RouteListing(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR store) {
+        if (message != kFolderListedMessage) return DefSubclassProc(hwnd, message, wParam, lParam);
+        reinterpret_cast<HistoryStore*>(store)->ApplyFolderListing(lParam);
+        return 0;
+    }
+    // Restart, then the folder's first listing merged: what changed while the program was not running shows.
+    // What start-up said, and what the listing said of files it skipped.
+    std::string RestartInStep(const std::function<bool()>& sealAgain = nullptr) {
+        host_.refused.clear();
+        const std::string said = Restart({}, sealAgain);
+        EXPECT_TRUE(history_.StartSync(host_.window));
+        EXPECT_TRUE(testsupport::PumpUntil([&] { return history_.InStep(); }, testsupport::kPatientMs));
+        return said + (said.empty() || host_.refused.empty() ? "" : "; ") + host_.refused;
     }
     // Every format on the clipboard, as another program would read it.
     std::map<UINT, std::string> ClipboardFormats(const std::vector<UINT>& formats) {
@@ -136,7 +152,7 @@ TEST_F(HistoryStoreTest, AClipLetGoTakesItsFileAndAFileNotOursIsLeft) {
     clips_.Remove(0);
     EXPECT_EQ(FilesOnDisk(), 1u);
     std::ofstream(folder_ / "0000000000002-theirs.clip", std::ios::binary) << "not a clip";
-    EXPECT_EQ(Restart(), "1 damaged clip file skipped");
+    EXPECT_EQ(RestartInStep(), "1 damaged clip file skipped");
     ASSERT_EQ(Count(), 1);
     EXPECT_EQ(host_.list.Model().ItemText(0), "second");
     EXPECT_TRUE(fs::exists(folder_ / "0000000000002-theirs.clip"));
@@ -288,7 +304,7 @@ TEST_F(HistoryStoreTest, AFileIsShownAsWhatItHoldsAndGivesBackOnlyWhatACaptureKe
                     {"#2", std::string(8, '\x7f')}};  // a bitmap's handle, as bytes
     ASSERT_TRUE(WriteFileWhole(folder_ / ClipFileName({1700000000000, 0xE7E, *SealedContentId(clip.formats, *sealer_)}),
                                WriteSealedClipFile(clip, *sealer_)));
-    EXPECT_EQ(Restart(), "");
+    EXPECT_EQ(RestartInStep(), "");
     ASSERT_EQ(Count(), 1);
     EXPECT_EQ(host_.list.Model().ItemText(0), "what Enter pastes");
     ASSERT_TRUE(PutClipBack(0));
@@ -357,7 +373,7 @@ TEST_F(HistoryStoreTest, ClipsOfAKeyThatLostJoinTheFoldersKey) {
     const seal::KeySealer lost(*seal::NewKey());
     ASSERT_TRUE(seal::StoreKey(KeyIdText(*KeyIdOf(lost)), lost.KeyBytes()));
     testsupport::StoreTextClip(folder_, lost, 1700000000000, "copied before the key files synced", 0xB0B);
-    EXPECT_EQ(Restart(), "1 clip file not sealed with this history's key skipped");
+    EXPECT_EQ(RestartInStep(), "1 clip file not sealed with this history's key skipped");
     EXPECT_EQ(Restart({}, [&] {
                   return SealFilesOfOtherKeys(folder_, *sealer_, OtherKeysHeld(*sealer_)).sealed > 0;
               }),
@@ -373,17 +389,6 @@ protected:
     void SetUp() override {
         HistoryStoreTest::SetUp();
         history_.SetMachineId(0xA11CE);
-        SetWindowSubclass(host_.window, RouteListing, 1, reinterpret_cast<DWORD_PTR>(&history_));
-    }
-    void TearDown() override {
-        history_.StopSync();
-        RemoveWindowSubclass(host_.window, RouteListing, 1);
-        HistoryStoreTest::TearDown();
-    }
-    static LRESULT CALLBACK RouteListing(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR store) {
-        if (message != kFolderListedMessage) return DefSubclassProc(hwnd, message, wParam, lParam);
-        reinterpret_cast<HistoryStore*>(store)->ApplyFolderListing(lParam);
-        return 0;
     }
     // A clip as the other machine's Ardentia writes it, arriving through the sync service.
     fs::path WriteElsewhere(std::uint64_t at, const std::string& text) {
@@ -415,6 +420,38 @@ TEST_F(HistorySyncTest, ThisMachinesLimitsDeleteOnlyItsOwnFiles) {
     EXPECT_EQ(Labels(), "mine second|mine third|");
     EXPECT_TRUE(fs::exists(theirs));
     EXPECT_EQ(ListHistoryFolder(folder_, *sealer_).clips.size(), 3u);
+}
+
+// Start-up lists from the folder's index, which the folder's first listing brings in step with what changed
+// while the program was not running; an index damaged or missing is made again from the files. No clip is lost.
+TEST_F(HistorySyncTest, TheIndexIsBroughtInStepAndMadeAgainWithoutLosingAClip) {
+    Join();
+    const fs::path theirs = WriteElsewhere(1700000000000, "theirs");
+    const fs::path gone = WriteElsewhere(1700000001000, "deleted elsewhere");
+    EXPECT_EQ(Restart(), "");
+    ASSERT_TRUE(CopyText("mine", 1));
+    history_.Close();
+    ASSERT_TRUE(fs::exists(IndexFileOf(folder_)));
+    fs::remove(gone);
+    WriteElsewhere(1700000002000, "added elsewhere");
+    testsupport::StoreTextClip(folder_, *sealer_, 1700000000000, "theirs", 0xB0B, true);  // pinned there
+    EXPECT_EQ(RestartInStep(), "");
+    EXPECT_EQ(Labels(), "theirs|added elsewhere|mine|");
+    EXPECT_TRUE(host_.list.Model().ItemPinned(0));
+    // The index now says what the folder holds: the next start shows it at once.
+    EXPECT_EQ(Restart(), "");
+    EXPECT_FALSE(history_.InStep());
+    EXPECT_EQ(Labels(), "theirs|added elsewhere|mine|");
+    for (const char* index : {"damaged", "missing"}) {
+        history_.Close();
+        if (index == std::string("damaged")) ASSERT_TRUE(WriteFileWhole(IndexFileOf(folder_), "ARDIDX not an index"));
+        else fs::remove(IndexFileOf(folder_));
+        EXPECT_EQ(Restart(), "") << index;
+        EXPECT_TRUE(history_.InStep()) << index;  // listed from the files
+        EXPECT_EQ(Labels(), "theirs|added elsewhere|mine|") << index;
+        EXPECT_TRUE(host_.list.Model().ItemPinned(0)) << index;
+    }
+    EXPECT_TRUE(fs::exists(theirs));
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ TEST_F(MainWindowTest, AHistorySizeNotUnderstoodDeletesNoClip) {
     const struct {
         DWORD type;
         std::wstring text;
-    } values[] = {{REG_DWORD, L""}, {REG_SZ, L" 10"}, {REG_SZ, L"ten"}, {REG_SZ, L"100000"}};
+    } values[] = {{REG_DWORD, L""}, {REG_SZ, L" 10"}, {REG_SZ, L"ten"}, {REG_SZ, L"100001"}};
     for (const auto& value : values) {
         HKEY section = nullptr;
         ASSERT_EQ(

@@ -24,8 +24,8 @@ TEST(SettingsRulesTest, EachFieldSaysWhatIsWrongWithWhatWasTyped) {
     } cases[] = {
         {shell::kKeyHotkey, "Ctrl+Alt+H", true},     {shell::kKeyHotkey, "shift+win+f9", true},
         {shell::kKeyHotkey, "H", false},              {shell::kKeyHotkey, "Ctrl+Nothing", false},
-        {shell::kKeyHistorySize, "1", true},          {shell::kKeyHistorySize, "10000", true},
-        {shell::kKeyHistorySize, "0", false},         {shell::kKeyHistorySize, "10001", false},
+        {shell::kKeyHistorySize, "1", true},          {shell::kKeyHistorySize, "100000", true},
+        {shell::kKeyHistorySize, "0", false},         {shell::kKeyHistorySize, "100001", false},
         {shell::kKeyHistorySize, "2.5", false},       {shell::kKeyHistorySize, " 25", false},
         {shell::kKeyHistorySize, "", false},          {shell::kKeyHistoryDisk, "1048576", true},
         {shell::kKeyHistoryDisk, "1048577", false},   {shell::kKeyHistoryBudget, "3072", true},
@@ -40,7 +40,7 @@ TEST(SettingsRulesTest, EachFieldSaysWhatIsWrongWithWhatWasTyped) {
         {shell::kKeyMachineId, "00000000", false},    {shell::kKeyMachineId, "3fa2c01", false},
     };
     for (const auto& c : cases) EXPECT_EQ(Problem(c.key, c.typed).empty(), c.understood) << c.key << " " << c.typed;
-    EXPECT_EQ(Problem(shell::kKeyHistorySize, "0"), "Type a whole number from 1 to 10000.");
+    EXPECT_EQ(Problem(shell::kKeyHistorySize, "0"), "Type a whole number from 1 to 100000.");
 }
 
 // Every default the window shows for a value not kept is one its own check takes (the machine's name is

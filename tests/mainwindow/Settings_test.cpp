@@ -68,7 +68,7 @@ TEST_F(CommandsTest, SettingsAreCheckedAskedForAndPutInForce) {
     Click(form_->SettingsButton());
     UnregisterHotKey(nullptr, 7);
     EXPECT_EQ(problems, (std::vector<std::string>{
-                            "Type a whole number from 1 to 10000.",
+                            "Type a whole number from 1 to 100000.",
                             "Name each program by its file name only, as notepad.exe; separate them with ;.", "",
                             "Ctrl+Alt+J", "Another program holds this hotkey: choose another.",
                             "Another program holds this hotkey: choose another."}));
