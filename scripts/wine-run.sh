@@ -78,6 +78,12 @@ init_prefix() {
     fi
     timeout 60 wineserver -w
     # The registry is written to disk when wineserver ends: check the setting that keeps crashes from hanging.
+    # On a busy machine a write can be lost while the new prefix settles: it is made again, a few times.
+    for attempt in 1 2 3; do
+      grep -qi '"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg" 2>/dev/null && break
+      timeout 60 "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+      timeout 60 wineserver -w
+    done
     if ! grep -qi '"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg"; then
       echo "wine-run: could not switch off the crash dialog in $WINEPREFIX" >&2
       exit 1

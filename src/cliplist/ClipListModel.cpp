@@ -41,6 +41,22 @@ void ClipListModel::InsertItem(int index, const std::string& text, int16_t icon,
     surface_.RepaintAll();
 }
 
+void ClipListModel::InsertItems(int index, std::vector<ClipItem> items) {
+    if (items.empty()) return;
+    if (index > ListCount() || index < 0) throw ClipListError(kErrInvalidIndex, "invalid item index");
+    const int added = int(items.size());
+    if (ListCount() + added > kMaxCount) throw ClipListError(kErrOverflow, "the list is full");
+    items_.insert(items_.begin() + index, std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()));
+    selected_.insert(selected_.begin() + index, std::size_t(added), false);
+    scrollIntoView_ = false;
+    const int top = topIndex_;
+    if (listIndex_ >= 0 && index <= listIndex_) SetListIndex(listIndex_ + added);
+    UpdateScrollBar();
+    // The rows in view stay in view: drawn in order, they moved down by as many as came before them.
+    if (!reversed_ && index <= top && ListCount() - added > visibleRows_) ScrollTo(top + added);
+    surface_.RepaintAll();
+}
+
 void ClipListModel::ModifyItem(int index, const std::optional<std::string>& text, int16_t icon,
                                int16_t iconSelected) {
     CheckIndex(index);

@@ -30,6 +30,8 @@ public:
 
     void AddItem(const std::string& text, int16_t icon = 0, int16_t iconSelected = 0);
     void InsertItem(int index, const std::string& text, int16_t icon = 0, int16_t iconSelected = 0);
+    // Many items at once before index (ListCount: at the end), with one repaint.
+    void InsertItems(int index, std::vector<ClipItem> items);
     // Icons are replaced only when greater than -1; a missing text is left alone.
     void ModifyItem(int index, const std::optional<std::string>& text, int16_t icon = -1, int16_t iconSelected = -1);
     void RemoveItem(int index);

@@ -102,6 +102,15 @@ bool ClipCollection::InsertTag(int slot, const ClipId& tag, int liveCount) {
     return true;
 }
 
+bool ClipCollection::InsertTags(int slot, const std::vector<ClipId>& tags, int liveCount) {
+    const int added = int(tags.size());
+    if (slot < 0 || slot > liveCount || liveCount + added >= kTagSlots) return false;
+    if (liveCount + added + 2 > int(tags_.size())) tags_.resize(std::size_t(liveCount + added) + 2);
+    std::move_backward(tags_.begin() + slot, tags_.begin() + liveCount, tags_.begin() + liveCount + added);
+    std::copy(tags.begin(), tags.end(), tags_.begin() + slot);
+    return true;
+}
+
 ClipId ClipCollection::RemoveTag(int slot, int liveCount) {
     if (slot < 0 || slot >= int(tags_.size()) || slot >= kTagSlots) return {};
     const ClipId removed = tags_[slot];

@@ -77,6 +77,8 @@ public:
     // Puts tag at slot, moving the slots from it (up to liveCount) up by one.
     // False (nothing changes) when the slots are full or slot is out of range.
     bool InsertTag(int slot, const ClipId& id, int liveCount);
+    // The same for many at once, in their order (the older clips of a long history, listed behind the others).
+    bool InsertTags(int slot, const std::vector<ClipId>& tags, int liveCount);
     // Takes slot index out, moving the slots above it (up to liveCount) down by one; returns its tag.
     ClipId RemoveTag(int slot, int liveCount);
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -23,12 +24,22 @@ namespace history {
 class DiskWorker {
 public:
     ~DiskWorker() { Stop(); }  // a program that ends without closing the store still finishes its writes
-    // Every file is written sealed by sealer.
-    void Start(std::shared_ptr<const common::Sealer> sealer) {
+    // Every file is written sealed by sealer. first runs on the thread before any job (tidying the folder
+    // of what a crash left, which must not meet a write of ours under way, and may take a while).
+    void Start(std::shared_ptr<const common::Sealer> sealer, std::function<void()> first = nullptr) {
         if (thread_.joinable()) return;
         sealer_ = std::move(sealer);
         stopping_ = false;
-        thread_ = std::thread([this] { Run(); });
+        busy_ = bool(first);  // Flush waits for it too
+        thread_ = std::thread([this, first = std::move(first)] {
+            if (first) {
+                first();
+                std::lock_guard<std::mutex> lock(mutex_);
+                busy_ = false;
+            }
+            changed_.notify_all();
+            Run();
+        });
     }
     void Stop() {
         if (!thread_.joinable()) return;

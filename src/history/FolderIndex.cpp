@@ -12,7 +12,7 @@ namespace history {
 namespace {
 
 const char kIndexMagic[8] = {'A', 'R', 'D', 'I', 'D', 'X', '\r', '\n'};
-const std::uint64_t kIndexVersion = 1;
+const std::uint64_t kIndexVersion = 2;
 
 // The folder's path as one text in any case (Windows' paths are alike in any case) and without a last slash.
 std::string FolderText(const std::filesystem::path& folder) {
@@ -22,79 +22,131 @@ std::string FolderText(const std::filesystem::path& folder) {
     return name;
 }
 
-// Sealed bound to the folder's path: an index copied over another folder's is refused, not believed.
-std::string AssociatedWith(const std::filesystem::path& folder) {
-    return "Ardentia folder index\n" + FolderText(folder);
+// Each block is sealed bound to the folder's path and to its place: an index copied over another folder's,
+// or blocks dropped, repeated or reordered, are refused, not believed.
+std::string AssociatedWith(const std::filesystem::path& folder, std::size_t block, std::size_t blocks) {
+    return "Ardentia folder index\n" + FolderText(folder) + "\n" + std::to_string(block) + "/" +
+           std::to_string(blocks);
 }
 
-}  // namespace
-
-std::string EncodeFolderIndex(const HeaderCache& cache) {
-    std::string out(kIndexMagic, sizeof(kIndexMagic));
-    PutNumber(out, kIndexVersion, 4);
-    PutNumber(out, std::uint32_t(cache.damaged), 4);
-    PutNumber(out, std::uint32_t(cache.unsealed), 4);
-    PutNumber(out, cache.files.size(), 8);
-    for (const auto& [file, known] : cache.files) {
-        const std::string name = NameOf(file).value_or("");
+std::string EncodeBlock(const IndexedFolder& indexed, std::size_t from, std::size_t to) {
+    std::string out;
+    PutNumber(out, std::uint32_t(indexed.damaged), 4);
+    PutNumber(out, std::uint32_t(indexed.unsealed), 4);
+    PutNumber(out, to - from, 4);
+    for (std::size_t i = from; i < to; ++i) {
+        const IndexedClip& indexedClip = indexed.clips[i];
+        const StoredClip& clip = indexedClip.clip;
+        const std::string name = NameOf(clip.file).value_or("");
         PutNumber(out, name.size(), 2);
         out += name;
-        PutNumber(out, known.bytes, 8);
-        PutNumber(out, std::uint64_t(known.written.time_since_epoch().count()), 8);
-        const std::string header = HeaderBlock(known.header);
+        PutNumber(out, clip.id.capturedAtMs, 8);
+        PutNumber(out, clip.id.machine, 4);
+        PutNumber(out, clip.id.content, 8);
+        PutNumber(out, clip.bytes, 8);
+        PutNumber(out, std::uint64_t(indexedClip.written.time_since_epoch().count()), 8);
+        const std::string header = HeaderBlock(clip.header);
         PutNumber(out, header.size(), 4);
         out += header;
     }
     return out;
 }
 
-std::optional<HeaderCache> DecodeFolderIndex(const std::string& bytes, const std::filesystem::path& folder) {
+std::optional<std::vector<IndexedClip>> DecodeBlock(const std::string& bytes, const std::filesystem::path& folder,
+                                                    int& damaged, int& unsealed) {
     FieldReader in(bytes, bytes.size());
-    std::string magic;
-    std::uint64_t version = 0, damaged = 0, unsealed = 0, count = 0;
-    if (!in.Bytes(magic, sizeof(kIndexMagic)) || magic != std::string(kIndexMagic, sizeof(kIndexMagic)) ||
-        !in.Number(version, 4) || version != kIndexVersion || !in.Number(damaged, 4) || !in.Number(unsealed, 4) ||
-        !in.Number(count, 8))
+    std::uint64_t damagedRead = 0, unsealedRead = 0, count = 0;
+    if (!in.Number(damagedRead, 4) || !in.Number(unsealedRead, 4) || !in.Number(count, 4) ||
+        count > kIndexBlockClips)
         return std::nullopt;
-    HeaderCache cache;
-    cache.damaged = int(std::min<std::uint64_t>(damaged, 1u << 30));
-    cache.unsealed = int(std::min<std::uint64_t>(unsealed, 1u << 30));
+    damaged = int(std::min<std::uint64_t>(damagedRead, 1u << 30));
+    unsealed = int(std::min<std::uint64_t>(unsealedRead, 1u << 30));
     using Ticks = std::filesystem::file_time_type::duration;
-    for (std::uint64_t i = 0; i < count; ++i) {
-        std::uint64_t nameBytes = 0, ticks = 0, headerBytes = 0;
+    std::vector<IndexedClip> clips(count);
+    for (IndexedClip& indexed : clips) {
+        StoredClip& clip = indexed.clip;
+        std::uint64_t nameBytes = 0, machine = 0, ticks = 0, headerBytes = 0;
         std::string name, header;
-        HeaderCache::Known known;
         if (!in.Number(nameBytes, 2) || !in.Bytes(name, nameBytes) || !IsClipFileName(name) ||
-            name.find_first_of("/\\:") != std::string::npos || !in.Number(known.bytes, 8) || !in.Number(ticks, 8) ||
-            !in.Number(headerBytes, 4) || !in.Bytes(header, headerBytes))
+            name.find_first_of("/\\:") != std::string::npos || !in.Number(clip.id.capturedAtMs, 8) ||
+            !in.Number(machine, 4) || !in.Number(clip.id.content, 8) || !in.Number(clip.bytes, 8) ||
+            !in.Number(ticks, 8) || !in.Number(headerBytes, 4) || !in.Bytes(header, headerBytes))
             return std::nullopt;
+        clip.id.machine = std::uint32_t(machine);
         FieldReader fields(header, header.size());
         ClipFileError error = ClipFileError::kNone;
-        if (!ReadHeaderBlock(fields, known.header, error) || !fields.AtEnd()) return std::nullopt;
-        known.header.fileBytes = known.bytes;
-        known.written = std::filesystem::file_time_type(Ticks(static_cast<Ticks::rep>(ticks)));
-        cache.files[folder / std::filesystem::u8path(name)] = std::move(known);
+        if (!ReadHeaderBlock(fields, clip.header, error) || !fields.AtEnd()) return std::nullopt;
+        clip.header.fileBytes = clip.bytes;
+        clip.file = folder / std::filesystem::u8path(name);
+        indexed.written = std::filesystem::file_time_type(Ticks(static_cast<Ticks::rep>(ticks)));
     }
     if (!in.AtEnd()) return std::nullopt;
-    return cache;
+    return clips;
 }
 
-bool SaveFolderIndex(const std::filesystem::path& index, const std::filesystem::path& folder, const HeaderCache& cache,
-                     const common::Sealer& sealer) {
-    const auto sealed = sealer.Seal(EncodeFolderIndex(cache), AssociatedWith(folder));
-    if (!sealed) return false;
+}  // namespace
+
+bool SaveFolderIndex(const std::filesystem::path& index, const std::filesystem::path& folder,
+                     const IndexedFolder& indexed, const common::Sealer& sealer) {
+    const std::size_t count = indexed.clips.size();
+    const std::size_t blocks = std::max<std::size_t>(1, (count + kIndexBlockClips - 1) / kIndexBlockClips);
+    std::string out(kIndexMagic, sizeof(kIndexMagic));
+    PutNumber(out, kIndexVersion, 4);
+    PutNumber(out, blocks, 4);
+    for (std::size_t block = 0; block < blocks; ++block) {
+        // Block 0 ends with the newest clip.
+        const std::size_t to = count - std::min(count, block * kIndexBlockClips);
+        const std::size_t from = to - std::min(to, kIndexBlockClips);
+        const auto sealed = sealer.Seal(EncodeBlock(indexed, from, to), AssociatedWith(folder, block, blocks));
+        if (!sealed) return false;
+        PutNumber(out, sealed->size(), 8);
+        out += *sealed;
+    }
     std::error_code ignored;
     std::filesystem::create_directories(index.parent_path(), ignored);
-    return WriteFileWhole(index, *sealed);
+    return WriteFileWhole(index, out);
 }
 
-std::optional<HeaderCache> LoadFolderIndex(const std::filesystem::path& index, const std::filesystem::path& folder,
-                                           const common::Sealer& sealer) {
-    std::string sealed;
-    if (!ReadFileWithin(index, kMostIndexBytes, sealed)) return std::nullopt;
-    const auto plain = sealer.Open(sealed, AssociatedWith(folder));
+bool FolderIndexBlocks::Read(const std::filesystem::path& index, const std::filesystem::path& folder,
+                             std::shared_ptr<const common::Sealer> sealer) {
+    blocks_.clear();
+    folder_ = folder;
+    sealer_ = std::move(sealer);
+    if (!sealer_ || !ReadFileWithin(index, kMostIndexBytes, bytes_)) return false;
+    FieldReader in(bytes_, bytes_.size());
+    std::string magic;
+    std::uint64_t version = 0, count = 0;
+    if (!in.Bytes(magic, sizeof(kIndexMagic)) || magic != std::string(kIndexMagic, sizeof(kIndexMagic)) ||
+        !in.Number(version, 4) || version != kIndexVersion || !in.Number(count, 4) || count == 0)
+        return false;
+    for (std::uint64_t n = 0; n < count; ++n) {
+        std::uint64_t size = 0;
+        if (!in.Number(size, 8) || size > bytes_.size() - in.At()) return Forget();
+        blocks_.emplace_back(in.At(), std::size_t(size));
+        std::string skipped;
+        if (!in.Bytes(skipped, size)) return Forget();
+    }
+    if (!in.AtEnd()) return Forget();
+    // The newest block is opened now: one that does not open makes the whole index no index.
+    const auto newest = Block(0);
+    return newest ? true : Forget();
+}
+
+bool FolderIndexBlocks::Forget() {
+    blocks_.clear();
+    bytes_.clear();
+    return false;
+}
+
+std::optional<std::vector<IndexedClip>> FolderIndexBlocks::Block(std::size_t n) const {
+    if (n >= blocks_.size()) return std::nullopt;
+    const auto plain = sealer_->Open(bytes_.substr(blocks_[n].first, blocks_[n].second),
+                                     AssociatedWith(folder_, n, blocks_.size()));
     if (!plain) return std::nullopt;
-    return DecodeFolderIndex(*plain, folder);
+    int damaged = 0, unsealed = 0;
+    auto clips = DecodeBlock(*plain, folder_, damaged, unsealed);
+    if (n == 0) damaged_ = damaged, unsealed_ = unsealed;
+    return clips;
 }
 
 std::filesystem::path FolderIndexFile(const std::filesystem::path& indexes, const std::filesystem::path& folder) {

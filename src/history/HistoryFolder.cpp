@@ -262,15 +262,6 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, const comm
     return listing;
 }
 
-HistoryListing ListFromHeaders(const HeaderCache& cache, const common::Sealer& sealer) {
-    HistoryListing listing;
-    std::vector<StoredClip> found;
-    for (const auto& [file, known] : cache.files) found.push_back({file, known.header, known.bytes, {}});
-    ListWholeFiles(found, std::vector<FileState>(found.size(), FileState::kWhole), sealer, listing);
-    listing.damaged += cache.damaged;
-    listing.unsealed = cache.unsealed;
-    return listing;
-}
 
 void CopyIndex::List(const std::filesystem::path& folder) {
     folder_ = folder;

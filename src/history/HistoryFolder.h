@@ -83,9 +83,6 @@ struct HeaderCache {
 };
 HistoryListing ListHistoryFolder(const std::filesystem::path& folder, const common::Sealer& sealer,
                                  HeaderCache* cache = nullptr);
-// The listing as ListHistoryFolder makes it where every file is whole and as the cache says, without a look
-// at the folder (a start-up listed from the folder's index).
-HistoryListing ListFromHeaders(const HeaderCache& cache, const common::Sealer& sealer);
 // Deletes the other files of a clip file's content captured no later than it (a sync service's conflict
 // copies, the same copy captured earlier on another machine), so that a clip deleted, pinned or unpinned
 // here does not come back from one of them. Another machine's pinned copy stays. The file itself is left as

@@ -214,18 +214,21 @@ void HistoryStore::Open(const std::filesystem::path& folder, std::shared_ptr<con
     state_.folder = folder;
     state_.indexFile = IndexFileOf(folder);
     state_.open = true;
-    RemoveUnfinishedFiles(folder, state_.machine);
-    state_.worker.Start(state_.sealer);
+    state_.worker.Start(state_.sealer, [folder, machine = state_.machine] { RemoveUnfinishedFiles(folder, machine); });
     clips_.Holders().onReleased = [this](clips::HolderFamily family, clips::HolderIndex index) { Forget(family, index); };
 }
 
 void HistoryStore::Close() {
     if (!state_.open) return;
     StopSync();  // its last listing gives the index its files' times
+    // Clips of the index not listed yet stay in it, before the listed ones.
+    StopIndexThread();
+    const std::vector<IndexedClip> unlisted = UnlistedClips();
+    indexBlocks_.reset();
     WriteQueuedClips();
     state_.worker.Stop();
     TakeWriteOutcomes();
-    SaveIndex();
+    SaveIndex(unlisted);
     if (state_.window) {
         KillTimer(state_.window, kRetryTimer);
         KillTimer(state_.window, kWriteTimer);

@@ -12,13 +12,16 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <atomic>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "clips/ClipCollection.h"
 #include "clips/Clips.h"
 #include "history/ClipFile.h"
+#include "history/FolderIndex.h"
 #include "history/FolderWatcher.h"
 #include "history/HistoryFolder.h"
 #include "history/HistoryStoreState.h"
@@ -38,6 +41,8 @@ const std::size_t kClipsReadAtStart = 25;
 
 // The message the folder's watcher posts to the window; the window hands it to ApplyFolderListing.
 const UINT kFolderListedMessage = WM_APP + 0x53;
+// The message that brings the window an older block of the folder's index; it hands it to ApplyIndexBlock.
+const UINT kIndexBlockMessage = WM_APP + 0x55;
 
 // For a history folder other machines write too: what this machine lists of the folder, settled when its
 // file was written before writesDoneBefore of this program's own writes were done.
@@ -132,6 +137,11 @@ public:
     bool ApplyFolderListing(LPARAM listed);
     // False from a start listed from the folder's index until the folder's first listing is merged.
     bool InStep() const { return inStep_; }
+    // Lists an older block of the folder's index the thread posted (it owns lParam); true when it did.
+    bool ApplyIndexBlock(LPARAM posted);
+    // Lists at once what of the index is not listed yet: before what counts or deletes every clip.
+    void FinishListing();
+    bool ListingUnfinished() const { return indexBlocks_ != nullptr; }
 
 private:
     // While one lives, clips go to meet this machine's limits: another machine's files stay in the shared
@@ -201,7 +211,15 @@ private:
     // The folder's index (HistoryStoreIndex.cpp): the clips at start listed from it, or from the files when
     // it is missing or damaged (or fromFiles); written again from the listed clips.
     HistoryListing ListAtStart(bool fromFiles = false);
-    void SaveIndex();
+    void NoteIndexed(const IndexedClip& indexed);  // for the watcher's first listing
+    void ListOlderBlocks(HWND window);  // on a thread, each block posted to window
+    void StopIndexThread();
+    void ListOlderClips(std::vector<IndexedClip>& older);  // before the clips listed
+    // Many clips listed at once at position (one repaint), in their order.
+    void InsertListedClips(int position, const std::vector<const StoredClip*>& stored);
+    void ListedAll();
+    std::vector<IndexedClip> UnlistedClips() const;  // oldest first
+    void SaveIndex(const std::vector<IndexedClip>& unlisted = {});
 
     std::vector<std::uint64_t> ClipBytesOldestFirst();
     std::vector<bool> MustStayOldestFirst();
@@ -211,6 +229,12 @@ private:
     std::uint64_t budget_ = clips::kDefaultHistoryBudget;
     FolderWatcher watcher_;
     bool inStep_ = true;
+    HWND syncWindow_ = nullptr;  // watched once the whole index is listed
+    std::unique_ptr<FolderIndexBlocks> indexBlocks_;  // while older blocks are still to list
+    std::size_t blocksListed_ = 0;
+    std::thread indexThread_;
+    std::atomic<bool> stopIndexThread_{false};
+    std::uint64_t indexGeneration_ = 0;
     std::pair<int, int> skippedAtStart_;  // damaged and unsealed files, as the index said
 };
 

@@ -179,8 +179,10 @@ std::string HistoryStore::Restore(const HistoryLimits& limits, const std::functi
     if (!clips_.Host() || !state_.open) return "";
     HistoryListing listing = ListAtStart();
     if (listing.unsealed > 0 && sealAgain && sealAgain()) listing = ListAtStart(true);
-    // What is beyond the limits goes now, oldest unpinned first, as it would have gone while running.
-    const std::vector<std::size_t> removed = ClipsToRemove(listing.clips, limits);
+    // What is beyond the limits goes now, oldest unpinned first, as it would have gone while running; with
+    // older blocks of the index still to list, once they are.
+    const std::vector<std::size_t> removed =
+        indexBlocks_ ? std::vector<std::size_t>() : ClipsToRemove(listing.clips, limits);
     std::vector<bool> gone(listing.clips.size(), false);
     for (std::size_t i : removed) {
         gone[i] = true;
@@ -188,14 +190,12 @@ std::string HistoryStore::Restore(const HistoryLimits& limits, const std::functi
         if (WrittenHere(listing.clips[i].id)) DeleteStoredFile(listing.clips[i].file);
         else UnlistStoredFile(listing.clips[i].id);
     }
-    for (std::size_t i = 0; i < listing.clips.size(); ++i) {
-        if (gone[i]) continue;
-        const StoredClip& stored = listing.clips[i];
-        const clips::ClipId tag = InsertListedClip(stored.header, clips_.Host()->ClipList().Model().ListCount());
-        if (!tag.empty()) NoteRestoredClip(tag, stored);
-    }
+    std::vector<const StoredClip*> kept;
+    for (std::size_t i = 0; i < listing.clips.size(); ++i)
+        if (!gone[i]) kept.push_back(&listing.clips[i]);
+    InsertListedClips(clips_.Host()->ClipList().Model().ListCount(), kept);
     const int damaged = listing.damaged + ReadNewestWhole();
-    ReadSearchTextsAhead();
+    if (!indexBlocks_) ReadSearchTextsAhead();
     // A folder listed from its files is indexed at once: the next start, after a crash too, opens none.
     if (inStep_) SaveIndex();
     return SkippedFilesLine(damaged, listing.unsealed);

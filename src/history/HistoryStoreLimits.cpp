@@ -47,6 +47,7 @@ std::size_t HistoryStore::ClipsBeyond(const HistoryLimits& limits) const {
 }
 
 void HistoryStore::ApplyLimits(const HistoryLimits& limits) {
+    FinishListing();
     clips_.SetHistorySize(int(limits.clips));
     state_.diskBytes = limits.diskBytes;
     if (!clips_.Host()) return;

@@ -9,6 +9,12 @@
 namespace history {
 
 bool HistoryStore::StartSync(HWND window) {
+    syncWindow_ = window;
+    // Watched once the index's older blocks are listed: the first listing compares the whole history.
+    if (indexBlocks_) {
+        if (!indexThread_.joinable()) ListOlderBlocks(window);
+        return true;
+    }
     return watcher_.Start(
         Folder(), state_.sealer, window, kFolderListedMessage, [this] { return state_.worker.Done(); },
         [this](const std::filesystem::path& name, bool removed) { return state_.worker.IsOwnChange(name, removed); },

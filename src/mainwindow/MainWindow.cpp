@@ -337,9 +337,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (quitOnClose_) PostQuitMessage(0);
             return 0;
     }
-    if (message == history::kFolderListedMessage) {
-        // What another machine did changes the clips a search or the popup shows.
-        if (history_.ApplyFolderListing(lParam)) {
+    if (message == history::kFolderListedMessage || message == history::kIndexBlockMessage) {
+        // What another machine did, or the older clips of a long history, change what a search or the popup
+        // shows.
+        if (message == history::kIndexBlockMessage ? history_.ApplyIndexBlock(lParam)
+                                                   : history_.ApplyFolderListing(lParam)) {
             // As after a capture: the empty list's words go, the rows paint, the line and the current clip
             // follow; a list that had none stands on the newest. Neither the clipboard nor the focus moves.
             auto& list = clipList_.Model();

@@ -143,6 +143,7 @@ void MainWindow::DeleteAll() {
     ErrorReport step(hwnd_, "DeleteAll");
     auto& list = clipList_.Model();
     monitor_.SetCaptureSuppressed(true);
+    history_.FinishListing();  // the older clips of a long history go too
     // Pinned clips stay, in their order.
     step(2, [&] { RemoveListedClips(true); });
     const bool pinsStay = list.ListCount() > 0;

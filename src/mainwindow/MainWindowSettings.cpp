@@ -59,6 +59,7 @@ SettingsOutcome MainWindow::ApplySettings(const std::map<std::string, std::strin
     };
     const history::HistoryLimits limits =
         history::HistoryLimitsFromSettings(typed(shell::kKeyHistorySize), typed(shell::kKeyHistoryDisk));
+    history_.FinishListing();  // every clip counts
     const std::size_t going = history_.ClipsBeyond(limits);
     const std::string clipsGoing = std::to_string(going) + (going == 1 ? " oldest clip" : " oldest clips");
     if (going > 0 &&

@@ -90,5 +90,28 @@ TEST(ClipListInput, AListDrawnNewestFirstMovesByItsRows) {
     EXPECT_EQ(list.IndexAt(list.TopIndex()), 4);
 }
 
+// Older items listed before the others at once: the current item and the rows in view stay as they were, in
+// either order.
+TEST(ClipListInput, ItemsInsertedBeforeTheOthersLeaveTheViewAsItWas) {
+    for (bool reversed : {false, true}) {
+        Recorder rec;
+        ClipListModel list{rec};
+        ClipListModel::WindowSide(list).SetVisibleRows(5);
+        for (int i = 0; i < 20; ++i) list.AddItem("item" + std::to_string(i));
+        list.SetReversed(reversed);
+        list.SetListIndex(18);
+        const int topItem = list.IndexAt(list.TopIndex());
+        std::vector<ClipItem> older;
+        for (int i = 0; i < 30; ++i) older.push_back({"older" + std::to_string(i)});
+        list.InsertItems(0, older);
+        ASSERT_EQ(list.ListCount(), 50);
+        EXPECT_EQ(list.ItemText(list.ListIndex()), "item18") << reversed;
+        EXPECT_EQ(list.ItemText(list.IndexAt(list.TopIndex())), "item" + std::to_string(topItem)) << reversed;
+        EXPECT_EQ(list.ItemText(0), "older0");
+        EXPECT_EQ(list.ItemText(30), "item0");
+        EXPECT_THROW(list.InsertItems(51, older), ClipListError);
+    }
+}
+
 }  // namespace
 }  // namespace cliplist

@@ -346,37 +346,60 @@ TEST(HistoryLimits, SettingsAndTrimmingOldestUnpinnedFirst) {
         EXPECT_EQ(ClipsToRemove(clips, {t.count, t.bytes}), t.removed) << t.count << " " << t.bytes;
 }
 
-// The folder's index lists what the files list, and only for the folder and key it was written for.
-TEST_F(HistoryFolderTest, AnIndexListsAsTheFilesDoAndNothingElseIsBelieved) {
-    Store(1700000000100, "first");
-    Store(1700000000200, "Grüße 日本", 9, true);
-    Put("1700000000300-0000000000000001.clip", "not a clip");
-    HeaderCache cache;
-    const HistoryListing listed = ListHistoryFolder(folder_, sealer_, &cache);
-    cache.files.begin()->second.written = fs::file_time_type::min();  // a file written since the last listing
-    const fs::path index = FolderIndexFile(folder_ / "indexes", folder_);
-    ASSERT_TRUE(SaveFolderIndex(index, folder_, cache, sealer_));
-    const auto loaded = LoadFolderIndex(index, folder_, sealer_);
-    ASSERT_TRUE(loaded);
-    const HistoryListing fromIndex = ListFromHeaders(*loaded, sealer_);
-    ASSERT_EQ(fromIndex.clips.size(), 2u);
-    EXPECT_EQ(fromIndex.damaged, 1);
-    for (std::size_t i = 0; i < 2; ++i) {
-        EXPECT_EQ(fromIndex.clips[i].header, listed.clips[i].header) << i;
-        EXPECT_EQ(fromIndex.clips[i].id, listed.clips[i].id) << i;
-        EXPECT_EQ(fromIndex.clips[i].file, listed.clips[i].file) << i;
-        EXPECT_EQ(loaded->files.at(listed.clips[i].file).written, cache.files.at(listed.clips[i].file).written) << i;
+// The folder's index gives back the clips in their order, a block at a time, the newest first, and only for
+// the folder and key it was written for.
+TEST_F(HistoryFolderTest, AnIndexGivesBackItsClipsInOrderAndNothingElseIsBelieved) {
+    IndexedFolder indexed;
+    indexed.damaged = 2;
+    for (std::uint64_t i = 0; i < 2 * kIndexBlockClips + 7; ++i) {
+        IndexedClip clip;
+        clip.clip.id = {1700000000000 + i, 7, i * 31};
+        clip.clip.file = folder_ / ClipFileName(clip.clip.id);
+        clip.clip.bytes = 100 + i;
+        clip.clip.header = {i % 2 ? clips::kKindText : clips::kKindPicture, clip.clip.id.capturedAtMs, i % 5 == 0,
+                            "Grüße " + std::to_string(10000 + i), clip.clip.bytes};
+        clip.written = i % 3 ? fs::file_time_type::min() : fs::file_time_type::clock::now();
+        indexed.clips.push_back(clip);
     }
+    const fs::path index = FolderIndexFile(folder_ / "indexes", folder_);
     EXPECT_EQ(FolderIndexFile(folder_ / "indexes", fs::path(folder_.u8string() + "/")), index);
+    ASSERT_TRUE(SaveFolderIndex(index, folder_, indexed, sealer_));
+    // Every block, the oldest first; nothing when the index or any block is not believed.
+    const auto all = [&](const fs::path& folder, const common::Sealer& sealer) -> std::optional<std::vector<IndexedClip>> {
+        FolderIndexBlocks blocks;
+        if (!blocks.Read(index, folder, std::shared_ptr<const common::Sealer>(&sealer, [](const common::Sealer*) {})))
+            return std::nullopt;
+        std::vector<IndexedClip> clips;
+        for (std::size_t n = blocks.Count(); n > 0; --n) {
+            auto block = blocks.Block(n - 1);
+            if (!block) return std::nullopt;
+            clips.insert(clips.end(), block->begin(), block->end());
+        }
+        EXPECT_EQ(blocks.Damaged(), 2);
+        return clips;
+    };
+    const auto back = all(folder_, sealer_);
+    ASSERT_TRUE(back);
+    ASSERT_EQ(back->size(), indexed.clips.size());
+    for (std::size_t i = 0; i < back->size(); ++i) {
+        const StoredClip &was = indexed.clips[i].clip, &is = (*back)[i].clip;
+        EXPECT_TRUE(is.file == was.file && is.id == was.id && is.bytes == was.bytes && is.header == was.header &&
+                    (*back)[i].written == indexed.clips[i].written)
+            << i;
+    }
+    FolderIndexBlocks newest;
+    ASSERT_TRUE(newest.Read(index, folder_, std::shared_ptr<const common::Sealer>(&sealer_, [](const common::Sealer*) {})));
+    EXPECT_EQ(newest.Block(0)->back().clip.header.label, indexed.clips.back().clip.header.label);
 
     std::string sealed;
     ASSERT_TRUE(ReadFileWithin(index, kMostIndexBytes, sealed));
-    std::string flipped = sealed;
+    std::string flipped = sealed, swapped = sealed;
     flipped[flipped.size() / 2] ^= 1;
-    const std::string plain = EncodeFolderIndex(cache);
-    std::string planted = plain;
-    const std::string name = cache.files.begin()->first.filename().u8string();
-    planted.replace(planted.find(name), 3, "..\\");
+    // The first two blocks are as long (2,000 clips each): their places swapped.
+    const std::size_t first = 16 + 8, length = std::size_t(sealed[16] & 0xFF) | std::size_t(sealed[17] & 0xFF) << 8 |
+                                                  std::size_t(sealed[18] & 0xFF) << 16;
+    swapped.replace(first, length, sealed.substr(first + length + 8, length));
+    swapped.replace(first + length + 8, length, sealed.substr(first, length));
     const testsupport::TestSealer stranger(43);
     const struct {
         const char* what;
@@ -387,16 +410,14 @@ TEST_F(HistoryFolderTest, AnIndexListsAsTheFilesDoAndNothingElseIsBelieved) {
         {"another folder's", sealed, sealer_, folder_ / "other"},
         {"another key's", sealed, stranger, folder_},
         {"damaged", flipped, sealer_, folder_},
+        {"blocks swapped", swapped, sealer_, folder_},
         {"cut short", sealed.substr(0, sealed.size() - 40), sealer_, folder_},
         {"empty", "", sealer_, folder_},
     };
     for (const auto& r : refused) {
         ASSERT_TRUE(WriteFileWhole(index, r.bytes));
-        EXPECT_FALSE(LoadFolderIndex(index, r.folder, r.sealer)) << r.what;
+        EXPECT_FALSE(all(r.folder, r.sealer)) << r.what;
     }
-    EXPECT_FALSE(DecodeFolderIndex(planted, folder_));
-    EXPECT_FALSE(DecodeFolderIndex(plain.substr(0, plain.size() - 1), folder_));
-    EXPECT_TRUE(DecodeFolderIndex(plain, folder_));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "support/stored_clips.h"
 #include "clips/ClipLimits.h"
 #include "history/FolderKeyFile.h"
+#include "history/FolderIndex.h"
 #include "history/FolderKeys.h"
 #include "history/HistoryFolder.h"
 #include "history/SealedClipFile.h"
@@ -64,8 +65,9 @@ protected:
         return history_.Restore(limits, sealAgain);
     }
     static LRESULT CALLBACK RouteListing(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR store) {
-        if (message != kFolderListedMessage) return DefSubclassProc(hwnd, message, wParam, lParam);
-        reinterpret_cast<HistoryStore*>(store)->ApplyFolderListing(lParam);
+        if (message == kFolderListedMessage) reinterpret_cast<HistoryStore*>(store)->ApplyFolderListing(lParam);
+        else if (message == kIndexBlockMessage) reinterpret_cast<HistoryStore*>(store)->ApplyIndexBlock(lParam);
+        else return DefSubclassProc(hwnd, message, wParam, lParam);
         return 0;
     }
     // Restart, then the folder's first listing merged: what changed while the program was not running shows.
@@ -452,6 +454,37 @@ TEST_F(HistorySyncTest, TheIndexIsBroughtInStepAndMadeAgainWithoutLosingAClip) {
         EXPECT_TRUE(host_.list.Model().ItemPinned(0)) << index;
     }
     EXPECT_TRUE(fs::exists(theirs));
+}
+
+// A long history starts from its index's newest block, the older blocks listed behind it in their order; the
+// folder's first listing then takes off what the index held and the folder no longer does.
+TEST_F(HistorySyncTest, ALongHistoryIsListedFromItsIndexTheNewestFirst) {
+    Join();
+    clips_.SetHistorySize(clips::kMaxHistoryClips);
+    ASSERT_TRUE(CopyText("real", 1));
+    history_.Close();
+    IndexedFolder index;
+    for (std::uint64_t i = 0; i < 4500; ++i) {
+        IndexedClip old;
+        old.clip.id = {1600000000000 + i * 1000, 0xA11CE, i};
+        old.clip.file = folder_ / ClipFileName(old.clip.id);
+        old.clip.header = {clips::kKindText, old.clip.id.capturedAtMs, false, "old " + std::to_string(i)};
+        index.clips.push_back(old);  // its file gone since
+    }
+    index.clips.push_back({ListHistoryFolder(folder_, *sealer_).clips.at(0), fs::file_time_type::min()});
+    ASSERT_TRUE(SaveFolderIndex(IndexFileOf(folder_), folder_, index, *sealer_));
+    // The newest are read whole at start: the 24 without a file go at once.
+    EXPECT_EQ(Restart(), "24 damaged clip files skipped");
+    EXPECT_EQ(Count(), int(kIndexBlockClips) - 24);
+    EXPECT_TRUE(history_.ListingUnfinished());
+    EXPECT_EQ(host_.list.Model().ItemText(Count() - 1), "real");
+    history_.FinishListing();
+    ASSERT_EQ(Count(), 4477);
+    for (int i : {0, 1999, 2500, 4475})
+        EXPECT_EQ(host_.list.Model().ItemText(i), "old " + std::to_string(i)) << i;
+    EXPECT_EQ(RestartInStep(), "24 damaged clip files skipped");
+    ASSERT_EQ(Count(), 1);
+    EXPECT_EQ(host_.list.Model().ItemText(0), "real");
 }
 
 }  // namespace
