@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "BenchClock.h"
 #include "BenchForm.h"
@@ -29,16 +31,22 @@ void StoreClips(int clips) {
     std::filesystem::remove_all(kFolder);
     const auto key = history::KeyOfFolder(kFolder);
     if (!key.sealer) return;
-    for (int i = 0; i < clips; ++i) {
-        const std::string text = "Stored clip " + std::to_string(i) + ": a line of text as people copy them.";
-        history::ClipFileContents clip;
-        clip.header = {clips::kKindText, 1765000000000ull + std::uint64_t(i) * 1000, false, text};
-        clip.formats = {{"#13", clips::UnicodeTextFormat(text).bytes}};
-        const history::ClipFileId id{clip.header.capturedAtMs, 0,
-                                     history::SealedContentId(clip.formats, *key.sealer).value_or(0)};
-        std::ofstream(std::filesystem::path(kFolder) / history::ClipFileName(id), std::ios::binary)
-            << history::WriteSealedClipFile(clip, *key.sealer);
-    }
+    // Four writers: a hundred thousand files take minutes under Wine.
+    std::vector<std::thread> writers;
+    for (int t = 0; t < 4; ++t)
+        writers.emplace_back([&, t] {
+            for (int i = t; i < clips; i += 4) {
+                const std::string text = "Stored clip " + std::to_string(i) + ": a line of text as people copy them.";
+                history::ClipFileContents clip;
+                clip.header = {clips::kKindText, 1765000000000ull + std::uint64_t(i) * 1000, false, text};
+                clip.formats = {{"#13", clips::UnicodeTextFormat(text).bytes}};
+                const history::ClipFileId id{clip.header.capturedAtMs, 0,
+                                             history::SealedContentId(clip.formats, *key.sealer).value_or(0)};
+                std::ofstream(std::filesystem::path(kFolder) / history::ClipFileName(id), std::ios::binary)
+                    << history::WriteSealedClipFile(clip, *key.sealer);
+            }
+        });
+    for (std::thread& writer : writers) writer.join();
 }
 
 std::size_t FilesLeft() {

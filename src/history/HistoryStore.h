@@ -204,8 +204,9 @@ private:
     // deleted here), a clip it copied comes, listed by its capture time and read when used, and its pin
     // follows.
     int PositionOfStored(const ClipFileId& id);
-    void RemoveClipDeletedElsewhere(const ClipFileId& id);
-    void AddClipFromElsewhere(const StoredClip& stored);
+    void RemoveClipsDeletedElsewhere(const std::vector<ClipFileId>& ids);
+    std::vector<std::uint64_t> ListedTimes() const;  // of the list's clips, in its order
+    void AddClipFromElsewhere(const StoredClip& stored, std::vector<std::uint64_t>& times);
     void SetPinFromElsewhere(const ClipFileId& id, bool pinned);
 
     // The folder's index (HistoryStoreIndex.cpp): the clips at start listed from it, or from the files when

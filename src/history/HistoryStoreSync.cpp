@@ -27,22 +27,39 @@ int HistoryStore::PositionOfStored(const ClipFileId& id) {
     return -1;
 }
 
-void HistoryStore::RemoveClipDeletedElsewhere(const ClipFileId& id) {
-    const int position = PositionOfStored(id);
-    if (position < 0) return;
-    state_.entries.erase(KeyOf(clips_.Tags().Tag(position)));  // its file is gone, or is another machine's to keep
-    clips_.Remove(position);
+void HistoryStore::RemoveClipsDeletedElsewhere(const std::vector<ClipFileId>& ids) {
+    if (ids.empty()) return;
+    const std::set<ClipFileId> gone(ids.begin(), ids.end());
+    std::vector<int> positions;
+    for (int position = 0; position < clips_.Count(); ++position) {
+        const auto it = state_.entries.find(KeyOf(clips_.Tags().Tag(position)));
+        if (it != state_.entries.end() && !it->second.file.empty() && gone.count(it->second.id))
+            positions.push_back(position);
+    }
+    // The last first, so that the others stay where they were found; painted once.
+    cliplist::ClipListControl::PaintHold hold(clips_.Host()->ClipList());
+    for (auto it = positions.rbegin(); it != positions.rend(); ++it) {
+        state_.entries.erase(KeyOf(clips_.Tags().Tag(*it)));  // its file is gone, or is another machine's to keep
+        clips_.Remove(*it);
+    }
 }
 
-void HistoryStore::AddClipFromElsewhere(const StoredClip& stored) {
+std::vector<std::uint64_t> HistoryStore::ListedTimes() const {
     std::vector<std::uint64_t> times;
     const auto& list = clips_.Host()->ClipList().Model();
     for (int position = 0; position < list.ListCount(); ++position) {
         const auto it = state_.entries.find(KeyOf(clips_.Tags().Tag(position)));
         times.push_back(it != state_.entries.end() ? it->second.capturedAtMs : times.empty() ? 0 : times.back());
     }
-    const clips::ClipId tag = InsertListedClip(stored.header, int(PlaceByTime(times, stored.id.capturedAtMs)));
-    if (!tag.empty()) NoteRestoredClip(tag, stored);
+    return times;
+}
+
+void HistoryStore::AddClipFromElsewhere(const StoredClip& stored, std::vector<std::uint64_t>& times) {
+    const std::size_t place = PlaceByTime(times, stored.id.capturedAtMs);
+    const clips::ClipId tag = InsertListedClip(stored.header, int(place));
+    if (tag.empty()) return;
+    NoteRestoredClip(tag, stored);
+    times.insert(times.begin() + std::ptrdiff_t(place), stored.id.capturedAtMs);
 }
 
 void HistoryStore::SetPinFromElsewhere(const ClipFileId& id, bool pinned) {

@@ -38,8 +38,10 @@ bool HistoryStore::ApplyFolderListing(LPARAM listed) {
         known.push_back({state.id, state.pinned, state.settled});
     const FolderChanges changes = ChangesBetween(known, taken->listing, state_.deletedHere);
     if (changes.Empty()) return false;
-    for (const ClipFileId& id : changes.removed) RemoveClipDeletedElsewhere(id);
-    for (const StoredClip& clip : changes.added) AddClipFromElsewhere(clip);
+    RemoveClipsDeletedElsewhere(changes.removed);
+    // The list's capture times, kept as clips come: thousands may come at once to a long history.
+    std::vector<std::uint64_t> times = changes.added.empty() ? std::vector<std::uint64_t>() : ListedTimes();
+    for (const StoredClip& clip : changes.added) AddClipFromElsewhere(clip, times);
     for (const auto& [id, pinned] : changes.repinned) SetPinFromElsewhere(id, pinned);
     RemoveClipsOverLimit();
     if (!changes.added.empty()) ReadNewestWhole();
