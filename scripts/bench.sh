@@ -16,5 +16,6 @@ for bench in "$build"/win64/bench/*_bench.exe; do
   # app_bench also starts the real program, named as Windows sees it.
   args=()
   [[ "$(basename "$bench")" == app_bench.exe ]] && args=("$exe")
-  ARDENTIA_WINE_TIMEOUT=900 bash "$root/scripts/wine-run.sh" --prefix "$WINEPREFIX" --arch win64 "$bench" "${args[@]}"
+  # A hundred thousand files take Wine a while to write and to delete.
+  ARDENTIA_WINE_TIMEOUT=3600 bash "$root/scripts/wine-run.sh" --prefix "$WINEPREFIX" --arch win64 "$bench" "${args[@]}"
 done

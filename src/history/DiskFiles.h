@@ -32,5 +32,8 @@ bool RemoveFile(const std::filesystem::path& file, std::string* why = nullptr);
 std::FILE* OpenSharing(const std::filesystem::path& file, bool writing);
 bool MoveReplacing(const std::filesystem::path& from, const std::filesystem::path& to, std::string& why);
 bool DeleteOnce(const std::filesystem::path& file, std::string& why);
+// A file a sync service has left in the cloud (a placeholder): opening it would bring it down, so only using
+// its clip does.
+bool LeftInTheCloud(const std::filesystem::path& file);
 
 }  // namespace history

@@ -50,4 +50,11 @@ bool DeleteOnce(const std::filesystem::path& file, std::string& why) {
     return false;
 }
 
+bool LeftInTheCloud(const std::filesystem::path& file) {
+    const DWORD kRecallOnOpen = 0x00040000, kRecallOnDataAccess = 0x00400000;  // newer than some headers
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (kRecallOnOpen | kRecallOnDataAccess | FILE_ATTRIBUTE_OFFLINE)) != 0;
+}
+
 }  // namespace history

@@ -52,6 +52,8 @@ enum class FileState { kWhole, kArriving, kDamaged, kUnsealed };
 // Whether a file is a whole clip file of ours by its header and length, and that header when it is.
 FileState HeaderOf(const std::filesystem::path& path, std::uint64_t bytes, const common::Sealer& sealer,
                    ClipFileHeader& header) {
+    // Not brought down from the cloud to be listed: it shows once it is here (the index lists it meanwhile).
+    if (LeftInTheCloud(path)) return FileState::kArriving;
     const auto leading = ReadLeadingBytes(path, kClipFileHeaderRead);
     if (!leading) return FileState::kDamaged;
     ClipFileError why = ClipFileError::kNone;

@@ -12,6 +12,12 @@ bool HistoryStore::StoredClipSearchText(const clips::ClipId& tag, std::string& t
     Entry& entry = it->second;
     StoredSearchText found;
     const bool kept = state_.searchTexts.Find(entry.id, found);
+    // A file left in the cloud is not brought down to be searched: its text is read once it is here.
+    if (!kept && LeftInTheCloud(entry.file)) {
+        text.clear();
+        width = height = 0;
+        return true;
+    }
     if (!kept && !ReadSearchTextOfFile(entry.file, *state_.sealer, found)) found = {};
     // A damaged file is told when the clip is used; meanwhile search finds nothing in it.
     const bool whole = found.kind == tag.kind;
@@ -37,7 +43,7 @@ void HistoryStore::ReadSearchTextsAhead() {
     }
     state_.searchTexts.ReadAhead(std::move(newestFirst),
                                  [sealer = state_.sealer](const std::filesystem::path& file, StoredSearchText& read) {
-                                     return ReadSearchTextOfFile(file, *sealer, read);
+                                     return !LeftInTheCloud(file) && ReadSearchTextOfFile(file, *sealer, read);
                                  });
 }
 
