@@ -51,7 +51,8 @@ void StoreClips(int clips) {
 
 std::size_t FilesLeft() {
     std::size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(kFolder)) files += entry.is_regular_file() ? 1 : 0;
+    for (const auto& entry : std::filesystem::directory_iterator(kFolder))
+        files += history::IsClipFileName(entry.path().filename().u8string()) ? 1 : 0;  // not the key file
     return files;
 }
 
@@ -133,7 +134,7 @@ int main(int argc, char** argv) {
         else std::printf("%-44s %8.1f ms %8.1f ms\n", what, a, b);
     };
     row("first start-up, every file listed and indexed", few.convert, lots.convert);
-    row("start-up from the index, every clip listed", few.start, lots.start);
+    row("start-up from the index, until shown", few.start, lots.start);
     row("first key of a search, a moment after start", few.search, lots.search);
     row("\"clip 1\" typed in the search", few.searchTyped, lots.searchTyped);
     row("Delete All on the window's thread", few.deleteAll, lots.deleteAll);
