@@ -170,7 +170,7 @@ bool StoreClip(ClipboardMonitor& monitor, clips::CaptureHost& host, const std::s
     const int position = list.ListCount();
     const clips::HolderFamily family = clips::FamilyOfKind(kind);
     const clips::HolderIndex index = tags.NextHolderIndex(family, position);
-    const clips::HolderIndex icon = clips::IconOfKind(kind);
+    const std::int16_t icon = clips::IconOfKind(kind);
 
     holders.Create(family, index);  // fails for element 0 and for a holder left over, which is then filled
     std::string label;

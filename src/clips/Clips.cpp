@@ -37,7 +37,7 @@ void Clips::MakeNewest(int position) {
     const int last = list.ListCount() - 1;
     if (position < 0 || position >= last) return;
     const std::string label = list.ItemText(position);
-    const clips::HolderIndex icon = list.ItemIcon(position), iconSelected = list.ItemIconSelected(position);
+    const std::int16_t icon = list.ItemIcon(position), iconSelected = list.ItemIconSelected(position);
     const bool pinned = list.ItemPinned(position);
     const ClipId tag = tags_.RemoveTag(position, list.ListCount());
     list.RemoveItem(position);

@@ -126,10 +126,7 @@ bool FolderIndexBlocks::Read(const std::filesystem::path& index, const std::file
         std::string skipped;
         if (!in.Bytes(skipped, size)) return Forget();
     }
-    if (!in.AtEnd()) return Forget();
-    // The newest block is opened now: one that does not open makes the whole index no index.
-    const auto newest = Block(0);
-    return newest ? true : Forget();
+    return in.AtEnd() ? true : Forget();
 }
 
 bool FolderIndexBlocks::Forget() {

@@ -40,10 +40,12 @@ bool SaveFolderIndex(const std::filesystem::path& index, const std::filesystem::
 // for this folder, in its place among the blocks.
 class FolderIndexBlocks {
 public:
-    // False when the file is missing, damaged, not sealed with this key, or another folder's.
+    // False when the file is missing or not laid out as an index; each block is checked as it is opened (one not
+    // sealed with this key, for this folder, in its place, opens to nothing).
     bool Read(const std::filesystem::path& index, const std::filesystem::path& folder,
               std::shared_ptr<const common::Sealer> sealer);
     std::size_t Count() const { return blocks_.size(); }
+    // As the newest block says, once opened.
     int Damaged() const { return damaged_; }
     int Unsealed() const { return unsealed_; }
     // Block 0 holds the newest clips; each block's clips oldest first. Nothing when the block is damaged.
@@ -55,7 +57,7 @@ private:
     std::shared_ptr<const common::Sealer> sealer_;
     std::string bytes_;
     std::vector<std::pair<std::size_t, std::size_t>> blocks_;  // where each sealed block lies in bytes_
-    mutable int damaged_ = 0, unsealed_ = 0;  // as the newest block says
+    mutable int damaged_ = 0, unsealed_ = 0;
 };
 
 // The index's file for a folder, in `indexes` (one file per folder, named by a digest of its path).

@@ -1,5 +1,4 @@
 #include "history/HistoryStore.h"
-#include "history/FolderIndex.h"
 
 #include <shlobj.h>
 

@@ -7,12 +7,12 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <atomic>
 #include <set>
 #include <string>
 #include <thread>

@@ -143,7 +143,7 @@ clips::ClipId HistoryStore::InsertListedClip(const ClipFileHeader& header, int p
     const clips::ClipId tag{header.kind, clips_.Tags().NextHolderIndex(family, count)};
     // Every slot taken (pins past any limit): the clip is not listed, and the list keeps step with the tags.
     if (!clips_.Tags().InsertTag(position, tag, count)) return {};
-    const clips::HolderIndex icon = clips::IconOfKind(header.kind);
+    const std::int16_t icon = clips::IconOfKind(header.kind);
     if (position == count) list.AddItem(header.label, icon, icon);
     else list.InsertItem(position, header.label, icon, icon);
     list.SetItemPinned(position, header.pinned);

@@ -5,6 +5,8 @@
 #include "history/FolderIndex.h"
 #include "history/HistoryStore.h"
 
+#include <exception>
+
 #include "cliplist/ClipListControl.h"
 
 namespace history {
@@ -64,7 +66,12 @@ void HistoryStore::ListOlderBlocks(HWND window) {
             auto posted = std::make_unique<IndexBlockPosted>();
             posted->generation = generation;
             posted->block = n;
-            posted->clips = blocks->Block(n);
+            // Nothing thrown on this thread may end the program: a block that cannot be opened ends the loading.
+            try {
+                posted->clips = blocks->Block(n);
+            } catch (const std::exception&) {
+                posted->clips.reset();
+            }
             const bool damaged = !posted->clips;
             if (PostMessageW(window, kIndexBlockMessage, 0, reinterpret_cast<LPARAM>(posted.get()))) posted.release();
             if (damaged) break;
@@ -104,8 +111,7 @@ void HistoryStore::FinishListing() {
 }
 
 void HistoryStore::ListedAll() {
-    stopIndexThread_ = true;
-    if (indexThread_.joinable()) indexThread_.join();
+    StopIndexThread();
     indexBlocks_.reset();
     if (!clips_.Host()) return;
     // The limits apply once the whole history is listed (they count every clip).
