@@ -23,13 +23,31 @@
 
 namespace {
 
-const wchar_t kFolder[] = L"Z:\\tmp\\ardentia-history-bench";
+// Each size has a folder of its own: a long history written once (half an hour under Wine for 100,000 files)
+// is kept for the next run, which only forgets the folder's index.
+std::wstring FolderOf(int clips) { return L"Z:\\tmp\\ardentia-history-bench-" + std::to_wstring(clips); }
+std::filesystem::path WrittenMark(int clips) { return FolderOf(clips) + L".written"; }
+
+std::size_t FilesLeft(int clips) {
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(FolderOf(clips)))
+        files += history::IsClipFileName(entry.path().filename().u8string()) ? 1 : 0;  // not the key file
+    return files;
+}
 
 // Text clips captured a second apart, sealed with the folder's key and written as the store writes them
 // (without waiting for the disk).
 void StoreClips(int clips) {
-    std::filesystem::remove_all(kFolder);
-    const auto key = history::KeyOfFolder(kFolder);
+    const std::wstring folder = FolderOf(clips);
+    shell::SaveSetting(shell::kKeyHistoryFolder, std::filesystem::path(folder).u8string());
+    if (std::filesystem::exists(WrittenMark(clips)) && FilesLeft(clips) == std::size_t(clips)) {
+        history::ForgetFolderIndex(folder);
+        return;
+    }
+    std::filesystem::remove(WrittenMark(clips));
+    std::filesystem::remove_all(folder);
+    history::ForgetFolderIndex(folder);
+    const auto key = history::KeyOfFolder(folder);
     if (!key.sealer) return;
     // Four writers: a hundred thousand files take minutes under Wine.
     std::vector<std::thread> writers;
@@ -42,19 +60,16 @@ void StoreClips(int clips) {
                 clip.formats = {{"#13", clips::UnicodeTextFormat(text).bytes}};
                 const history::ClipFileId id{clip.header.capturedAtMs, 0,
                                              history::SealedContentId(clip.formats, *key.sealer).value_or(0)};
-                std::ofstream(std::filesystem::path(kFolder) / history::ClipFileName(id), std::ios::binary)
+                std::ofstream(std::filesystem::path(folder) / history::ClipFileName(id), std::ios::binary)
                     << history::WriteSealedClipFile(clip, *key.sealer);
             }
         });
     for (std::thread& writer : writers) writer.join();
+    std::ofstream(WrittenMark(clips)) << clips;
 }
 
-std::size_t FilesLeft() {
-    std::size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(kFolder))
-        files += history::IsClipFileName(entry.path().filename().u8string()) ? 1 : 0;  // not the key file
-    return files;
-}
+// The folder's files are about to be deleted: the next run writes them again.
+void Unmark(int clips) { std::filesystem::remove(WrittenMark(clips)); }
 
 struct Figures {
     double convert = 0, start = 0, search = 0, searchTyped = 0;
@@ -96,12 +111,13 @@ Figures Measure(int clips, bool deletes) {
         if (form.Search().Shown().empty()) std::printf("  (nothing found)\n");
         form.Search().ClearFilter();
         if (!deletes) return figures;
+        Unmark(clips);
         double start = Now();
         form.DeleteAll();
         figures.deleteAll = Now() - start;
         form.History().FlushWrites();
         figures.deleteFiles = Now() - start;
-        if (FilesLeft() != 0) std::printf("  (%zu files left after Delete All)\n", FilesLeft());
+        if (FilesLeft(clips) != 0) std::printf("  (%zu files left after Delete All)\n", FilesLeft(clips));
     }
     StoreClips(clips);
     {
@@ -110,8 +126,8 @@ Figures Measure(int clips, bool deletes) {
         figures.trimStart = LoadForm(form, "25");
         form.History().FlushWrites();
         figures.trimFiles = Now() - start;
-        if (FilesLeft() != std::size_t(std::min(clips, 25)))
-            std::printf("  (%zu files left after the trim)\n", FilesLeft());
+        if (FilesLeft(clips) != std::size_t(std::min(clips, 25)))
+            std::printf("  (%zu files left after the trim)\n", FilesLeft(clips));
     }
     return figures;
 }
@@ -120,13 +136,17 @@ Figures Measure(int clips, bool deletes) {
 
 int main(int argc, char** argv) {
     const int many = argc > 1 ? std::atoi(argv[1]) : 100000;
-    if (argc > 2) gLookMs = DWORD(std::atoi(argv[2]));
+    const bool storeOnly = argc > 2 && std::string(argv[2]) == "--store";
+    if (argc > 2 && !storeOnly) gLookMs = DWORD(std::atoi(argv[2]));
     OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     mainwindow::SetMessageBoxForTesting(AnswerOk);
     shell::SaveSetting(shell::kKeyClipboardSwitch, shell::kOn);
-    shell::SaveSetting(shell::kKeyHistoryFolder, "Z:\\tmp\\ardentia-history-bench");
+    if (storeOnly) {
+        StoreClips(many);
+        return 0;
+    }
     const Figures few = Measure(25, true), lots = Measure(many, many <= 10000);
     std::printf("%-44s %10s %10s\n", "", "25 clips", (std::to_string(many) + " clips").c_str());
     const auto row = [](const char* what, double a, double b) {
@@ -143,6 +163,7 @@ int main(int argc, char** argv) {
     row("start-up trimming to 25, files deleted", few.trimFiles, lots.trimFiles);
     shell::SaveSetting(shell::kKeyHistoryFolder, "");
     shell::SaveSetting(shell::kKeyHistorySize, "");
-    std::filesystem::remove_all(kFolder);
+    if (many <= 10000) std::filesystem::remove_all(FolderOf(many));
+    std::filesystem::remove_all(FolderOf(25));
     return 0;
 }

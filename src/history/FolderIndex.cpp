@@ -12,7 +12,10 @@ namespace history {
 namespace {
 
 const char kIndexMagic[8] = {'A', 'R', 'D', 'I', 'D', 'X', '\r', '\n'};
-const std::uint64_t kIndexVersion = 2;
+// 3 adds what search reads; an index of version 2 is read all the same (search reads those clips' files).
+const std::uint64_t kIndexVersion = 3;
+const std::uint64_t kSearchlessIndexVersion = 2;
+const std::uint64_t kMostSearchTextBytes = 256 * 1024;  // 64 K characters
 
 // The folder's path as one text in any case (Windows' paths are alike in any case) and without a last slash.
 std::string FolderText(const std::filesystem::path& folder) {
@@ -48,12 +51,34 @@ std::string EncodeBlock(const IndexedFolder& indexed, std::size_t from, std::siz
         const std::string header = HeaderBlock(clip.header);
         PutNumber(out, header.size(), 4);
         out += header;
+        const auto& search = indexedClip.search;
+        const bool searchable = search && search->markup.empty() && search->text.size() <= kMostSearchTextBytes;
+        PutNumber(out, searchable ? 1 : 0, 1);
+        if (!searchable) continue;
+        PutNumber(out, search->text.size(), 4);
+        out += search->text;
+        PutNumber(out, search->width, 4);
+        PutNumber(out, search->height, 4);
     }
     return out;
 }
 
+bool DecodeSearchText(FieldReader& in, IndexedClip& indexed) {
+    std::uint64_t searchable = 0, bytes = 0, width = 0, height = 0;
+    if (!in.Number(searchable, 1) || searchable > 1) return false;
+    if (!searchable) return true;
+    StoredSearchText search;
+    search.kind = indexed.clip.header.kind;
+    if (!in.Number(bytes, 4) || bytes > kMostSearchTextBytes || !in.Bytes(search.text, bytes) ||
+        !in.Number(width, 4) || !in.Number(height, 4))
+        return false;
+    search.width = unsigned(width), search.height = unsigned(height);
+    indexed.search = std::move(search);
+    return true;
+}
+
 std::optional<std::vector<IndexedClip>> DecodeBlock(const std::string& bytes, const std::filesystem::path& folder,
-                                                    int& damaged, int& unsealed) {
+                                                    bool withSearch, int& damaged, int& unsealed) {
     FieldReader in(bytes, bytes.size());
     std::uint64_t damagedRead = 0, unsealedRead = 0, count = 0;
     if (!in.Number(damagedRead, 4) || !in.Number(unsealedRead, 4) || !in.Number(count, 4) ||
@@ -79,6 +104,7 @@ std::optional<std::vector<IndexedClip>> DecodeBlock(const std::string& bytes, co
         clip.header.fileBytes = clip.bytes;
         clip.file = folder / std::filesystem::u8path(name);
         indexed.written = std::filesystem::file_time_type(Ticks(static_cast<Ticks::rep>(ticks)));
+        if (withSearch && !DecodeSearchText(in, indexed)) return std::nullopt;
     }
     if (!in.AtEnd()) return std::nullopt;
     return clips;
@@ -117,8 +143,10 @@ bool FolderIndexBlocks::Read(const std::filesystem::path& index, const std::file
     std::string magic;
     std::uint64_t version = 0, count = 0;
     if (!in.Bytes(magic, sizeof(kIndexMagic)) || magic != std::string(kIndexMagic, sizeof(kIndexMagic)) ||
-        !in.Number(version, 4) || version != kIndexVersion || !in.Number(count, 4) || count == 0)
+        !in.Number(version, 4) || (version != kIndexVersion && version != kSearchlessIndexVersion) ||
+        !in.Number(count, 4) || count == 0)
         return false;
+    withSearch_ = version == kIndexVersion;
     for (std::uint64_t n = 0; n < count; ++n) {
         std::uint64_t size = 0;
         if (!in.Number(size, 8) || size > bytes_.size() - in.At()) return Forget();
@@ -141,7 +169,7 @@ std::optional<std::vector<IndexedClip>> FolderIndexBlocks::Block(std::size_t n) 
                                      AssociatedWith(folder_, n, blocks_.size()));
     if (!plain) return std::nullopt;
     int damaged = 0, unsealed = 0;
-    auto clips = DecodeBlock(*plain, folder_, damaged, unsealed);
+    auto clips = DecodeBlock(*plain, folder_, withSearch_, damaged, unsealed);
     if (n == 0) damaged_ = damaged, unsealed_ = unsealed;
     return clips;
 }

@@ -1,5 +1,6 @@
 // A history folder's local index: the clips the store listed, in their order, with what listing the folder
-// reads of each file (its size, time of last change and header). It is kept in this user's local application
+// reads of each file (its size, time of last change and header) and what search reads of it when the store had
+// it (so that a search after start reads no clip file). It is kept in this user's local application
 // data, never in the folder itself (another machine's index would say nothing true of this one's files), in
 // blocks of clips sealed one by one with the folder's key, the newest first: start-up lists the newest block
 // without opening a clip file and the others behind it. The files stay the truth: the folder's first listing
@@ -15,6 +16,7 @@
 
 #include "common/Sealer.h"
 #include "history/HistoryFolder.h"
+#include "history/StoredSearchTexts.h"
 
 namespace history {
 
@@ -25,6 +27,7 @@ const std::size_t kIndexBlockClips = 2000;
 struct IndexedClip {
     StoredClip clip;
     std::filesystem::file_time_type written;  // min(): not known (the file is read again by the next listing)
+    std::optional<StoredSearchText> search;    // its plain text (no markup), of the clip's kind
 };
 struct IndexedFolder {
     std::vector<IndexedClip> clips;  // oldest first
@@ -58,6 +61,7 @@ private:
     std::string bytes_;
     std::vector<std::pair<std::size_t, std::size_t>> blocks_;  // where each sealed block lies in bytes_
     mutable int damaged_ = 0, unsealed_ = 0;
+    bool withSearch_ = true;
 };
 
 // The index's file for a folder, in `indexes` (one file per folder, named by a digest of its path).

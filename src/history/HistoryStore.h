@@ -212,7 +212,7 @@ private:
     // The folder's index (HistoryStoreIndex.cpp): the clips at start listed from it, or from the files when
     // it is missing or damaged (or fromFiles); written again from the listed clips.
     HistoryListing ListAtStart(bool fromFiles = false);
-    void NoteIndexed(const IndexedClip& indexed);  // for the watcher's first listing
+    void NoteIndexed(IndexedClip& indexed);  // for the watcher's first listing
     void ListOlderBlocks(HWND window);  // on a thread, each block posted to window
     void StopIndexThread();
     void ListOlderClips(std::vector<IndexedClip>& older);  // before the clips listed
@@ -221,6 +221,7 @@ private:
     void ListedAll();
     std::vector<IndexedClip> UnlistedClips() const;  // oldest first
     void SaveIndex(const std::vector<IndexedClip>& unlisted = {});
+    StoredSearchText HeldSearchText(const clips::ClipId& tag);
 
     std::vector<std::uint64_t> ClipBytesOldestFirst();
     std::vector<bool> MustStayOldestFirst();

@@ -4,6 +4,7 @@
 // when it closes, and at once after listing a folder from its files.
 #include "history/FolderIndex.h"
 #include "history/HistoryStore.h"
+#include "history/HistoryStoreFiles.h"
 
 #include <exception>
 
@@ -27,8 +28,9 @@ struct IndexBlockPosted {
     std::optional<std::vector<IndexedClip>> clips;  // nothing: the block is damaged, and the loading ends
 };
 
-void HistoryStore::NoteIndexed(const IndexedClip& indexed) {
+void HistoryStore::NoteIndexed(IndexedClip& indexed) {
     state_.indexed.files[indexed.clip.file] = {indexed.clip.bytes, indexed.written, indexed.clip.header};
+    if (indexed.search) state_.searchTexts.Offer(indexed.clip.id, std::move(*indexed.search));
 }
 
 HistoryListing HistoryStore::ListAtStart(bool fromFiles) {
@@ -123,7 +125,7 @@ void HistoryStore::ListedAll() {
 
 void HistoryStore::ListOlderClips(std::vector<IndexedClip>& older) {
     std::vector<const StoredClip*> clips;
-    for (const IndexedClip& indexed : older) {
+    for (IndexedClip& indexed : older) {
         NoteIndexed(indexed);
         clips.push_back(&indexed.clip);
     }
@@ -167,6 +169,15 @@ std::vector<IndexedClip> HistoryStore::UnlistedClips() const {
     return unlisted;
 }
 
+// What search reads of a clip its holder holds, as ReadSearchTextOfFile reads it from its file.
+StoredSearchText HistoryStore::HeldSearchText(const clips::ClipId& tag) {
+    StoredSearchText search;
+    search.kind = tag.kind;
+    if (tag.kind == clips::kKindPicture) clips_.Holders().Pictures().Size(tag.holder, search.width, search.height);
+    else search.text = clips_.TextHead(tag, kStoredSearchChars);
+    return search;
+}
+
 void HistoryStore::SaveIndex(const std::vector<IndexedClip>& unlisted) {
     if (!state_.open || !clips_.Host() || state_.indexFile.empty()) return;
     const auto& list = clips_.Host()->ClipList().Model();
@@ -194,6 +205,10 @@ void HistoryStore::SaveIndex(const std::vector<IndexedClip>& unlisted) {
             indexed.written = seen->second.written;
             indexed.clip.header.capturedAtMs = seen->second.header.capturedAtMs;
         }
+        StoredSearchText search;
+        if (entry.loaded) search = HeldSearchText(tag);
+        else if (!state_.searchTexts.Find(entry.id, search)) search.kind.clear();
+        if (search.kind == tag.kind) indexed.search = std::move(search);
         index.clips.push_back(std::move(indexed));
     }
     SaveFolderIndex(state_.indexFile, Folder(), index, *state_.sealer);

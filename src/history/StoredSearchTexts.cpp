@@ -18,11 +18,12 @@ void StoredSearchTexts::ReadAhead(std::vector<std::pair<ClipFileId, std::filesys
             for (std::size_t n = t; n < files->size(); n += threads) {
                 const auto& [id, file] = (*files)[n];
                 if (stopping_ || Bytes() >= budget_) return;
+                {
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    if (kept_.count(id)) continue;  // from the folder's index
+                }
                 StoredSearchText text;
-                if (!read(file, text)) continue;  // a damaged file is told when its clip is used
-                std::lock_guard<std::mutex> lock(mutex_);
-                // Reading ahead never pushes out what was asked for: it keeps only what fits beside it.
-                if (kept_.count(id) == 0 && bytes_ + BytesOf(text) <= budget_) KeepLocked(id, std::move(text));
+                if (read(file, text)) Offer(id, std::move(text));  // a damaged file is told when its clip is used
             }
         });
 }
@@ -45,6 +46,12 @@ bool StoredSearchTexts::Find(const ClipFileId& id, StoredSearchText& text) {
 void StoredSearchTexts::Keep(const ClipFileId& id, StoredSearchText text) {
     std::lock_guard<std::mutex> lock(mutex_);
     KeepLocked(id, std::move(text));
+}
+
+// Never pushes out what was asked for.
+void StoredSearchTexts::Offer(const ClipFileId& id, StoredSearchText text) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (kept_.count(id) == 0 && bytes_ + BytesOf(text) <= budget_) KeepLocked(id, std::move(text));
 }
 
 void StoredSearchTexts::KeepLocked(const ClipFileId& id, StoredSearchText text) {

@@ -43,6 +43,8 @@ public:
     // The text kept for a file, or false when none is.
     bool Find(const ClipFileId& id, StoredSearchText& text);
     void Keep(const ClipFileId& id, StoredSearchText text);
+    // Keeps text only where it fits beside what is kept (what the folder's index held for a clip).
+    void Offer(const ClipFileId& id, StoredSearchText text);
     void Forget(const ClipFileId& id);
     void Clear();
     std::uint64_t Bytes() const;

@@ -359,6 +359,7 @@ TEST_F(HistoryFolderTest, AnIndexGivesBackItsClipsInOrderAndNothingElseIsBelieve
         clip.clip.header = {i % 2 ? clips::kKindText : clips::kKindPicture, clip.clip.id.capturedAtMs, i % 5 == 0,
                             "Grüße " + std::to_string(10000 + i), clip.clip.bytes};
         clip.written = i % 3 ? fs::file_time_type::min() : fs::file_time_type::clock::now();
+        if (i % 4 == 0) clip.search = StoredSearchText{clip.clip.header.kind, "text " + std::to_string(10000 + i), 3, 4, ""};
         indexed.clips.push_back(clip);
     }
     const fs::path index = FolderIndexFile(folder_ / "indexes", folder_);
@@ -383,8 +384,11 @@ TEST_F(HistoryFolderTest, AnIndexGivesBackItsClipsInOrderAndNothingElseIsBelieve
     ASSERT_EQ(back->size(), indexed.clips.size());
     for (std::size_t i = 0; i < back->size(); ++i) {
         const StoredClip &was = indexed.clips[i].clip, &is = (*back)[i].clip;
+        const auto &searchWas = indexed.clips[i].search, &searchIs = (*back)[i].search;
         EXPECT_TRUE(is.file == was.file && is.id == was.id && is.bytes == was.bytes && is.header == was.header &&
-                    (*back)[i].written == indexed.clips[i].written)
+                    (*back)[i].written == indexed.clips[i].written && bool(searchIs) == bool(searchWas) &&
+                    (!searchIs || (searchIs->kind == was.header.kind && searchIs->text == searchWas->text &&
+                                   searchIs->width == 3 && searchIs->height == 4)))
             << i;
     }
     FolderIndexBlocks newest;

@@ -469,9 +469,10 @@ TEST_F(HistorySyncTest, ALongHistoryIsListedFromItsIndexTheNewestFirst) {
         old.clip.id = {1600000000000 + i * 1000, 0xA11CE, i};
         old.clip.file = folder_ / ClipFileName(old.clip.id);
         old.clip.header = {clips::kKindText, old.clip.id.capturedAtMs, false, "old " + std::to_string(i)};
+        old.search = StoredSearchText{clips::kKindText, "indexed text " + std::to_string(i), 0, 0, ""};
         index.clips.push_back(old);  // its file gone since
     }
-    index.clips.push_back({ListHistoryFolder(folder_, *sealer_).clips.at(0), fs::file_time_type::min()});
+    index.clips.push_back({ListHistoryFolder(folder_, *sealer_).clips.at(0), fs::file_time_type::min(), {}});
     ASSERT_TRUE(SaveFolderIndex(IndexFileOf(folder_), folder_, index, *sealer_));
     // The newest are read whole at start: the 24 without a file go at once.
     EXPECT_EQ(Restart(), "24 damaged clip files skipped");
@@ -480,8 +481,14 @@ TEST_F(HistorySyncTest, ALongHistoryIsListedFromItsIndexTheNewestFirst) {
     EXPECT_EQ(host_.list.Model().ItemText(Count() - 1), "real");
     history_.FinishListing();
     ASSERT_EQ(Count(), 4477);
-    for (int i : {0, 1999, 2500, 4475})
+    // Search reads what the index held: these files are gone.
+    for (int i : {0, 1999, 2500, 4475}) {
         EXPECT_EQ(host_.list.Model().ItemText(i), "old " + std::to_string(i)) << i;
+        std::string text;
+        unsigned width = 0, height = 0;
+        EXPECT_TRUE(history_.StoredClipSearchText(clips_.Tags().Tag(i), text, width, height, i));
+        EXPECT_EQ(text, "indexed text " + std::to_string(i));
+    }
     EXPECT_EQ(RestartInStep(), "24 damaged clip files skipped");
     ASSERT_EQ(Count(), 1);
     EXPECT_EQ(host_.list.Model().ItemText(0), "real");
