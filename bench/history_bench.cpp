@@ -4,6 +4,7 @@
 // clips the long history holds; 100,000 by default).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -19,9 +20,12 @@
 #include "history/HistoryFolder.h"
 #include "history/SealedClipFile.h"
 #include "history/HistoryStore.h"
+#include "support/process_memory.h"
 #include "support/win32_wait.h"
 
 namespace {
+
+using mainwindow::HistoryPopup;
 
 // Each size has a folder of its own: a long history written once (half an hour under Wine for 100,000 files)
 // is kept for the next run, which only forgets the folder's index.
@@ -72,7 +76,8 @@ void StoreClips(int clips) {
 void Unmark(int clips) { std::filesystem::remove(WrittenMark(clips)); }
 
 struct Figures {
-    double convert = 0, start = 0, search = 0, searchTyped = 0;
+    double convert = 0, start = 0, search = 0, searchTyped = 0, memory = 0;
+    double popup = 0, popupKey = 0, pageDown = 0, end = 0, home = 0, down = 0, pin = 0, deleteOne = 0;
     double deleteAll = -1, deleteFiles = -1, trimStart = -1, trimFiles = -1;
 };
 
@@ -86,6 +91,53 @@ double LoadForm(mainwindow::MainWindow& form, const char* historySize) {
 }
 
 DWORD gLookMs = 2000;
+
+// The time f takes until the window is painted again, best of three.
+template <typename Act>
+double Painted(HWND window, Act act) {
+    double best = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        const double start = Now();
+        act();
+        UpdateWindow(window);
+        best = std::min(best, Now() - start);
+    }
+    return best;
+}
+
+// The popup from its hotkey until painted, and its first key; the main list's keys; a pin and a delete.
+void MeasureWindow(mainwindow::MainWindow& form, Figures& figures) {
+    HistoryPopup& popup = form.Popup();
+    HWND rows = popup.List().picList();
+    figures.popup = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        const double start = Now();
+        PostMessageW(form.hwnd(), WM_HOTKEY, 1, 0);
+        RECT dirty;
+        testsupport::PumpUntil([&] { return popup.IsOpen() && !GetUpdateRect(rows, &dirty, FALSE); }, 60000);
+        figures.popup = std::min(figures.popup, Now() - start);
+        if (run < 2) popup.Close();
+    }
+    const double typed = Now();
+    SendMessageW(popup.FilterBox(), WM_CHAR, 'c', 0);
+    UpdateWindow(rows);
+    figures.popupKey = Now() - typed;
+    popup.Close();
+    HWND list = form.ClipList().picList();
+    auto& model = form.ClipList().Model();
+    model.SetListIndex(model.ListCount() / 2);
+    const auto key = [&](WPARAM k) { return Painted(list, [&] { SendMessageW(list, WM_KEYDOWN, k, 0); }); };
+    figures.pageDown = key(VK_NEXT);
+    figures.end = key(VK_END);
+    figures.home = key(VK_HOME);
+    figures.down = key(VK_DOWN);
+    const int middle = model.ListCount() / 2;
+    figures.pin = Painted(list, [&] { form.TogglePin(middle); });
+    figures.deleteOne = Painted(list, [&] {
+        model.SetListIndex(middle);
+        form.DeleteClip();
+    });
+}
 
 // Deleting every file takes 0.5-3 ms a file under Wine: a long history's deletes are measured up to 10,000.
 Figures Measure(int clips, bool deletes) {
@@ -110,6 +162,8 @@ Figures Measure(int clips, bool deletes) {
         figures.searchTyped = Now() - typed;
         if (form.Search().Shown().empty()) std::printf("  (nothing found)\n");
         form.Search().ClearFilter();
+        figures.memory = testsupport::PrivateMb();
+        MeasureWindow(form, figures);
         if (!deletes) return figures;
         Unmark(clips);
         double start = Now();
@@ -149,21 +203,33 @@ int main(int argc, char** argv) {
     }
     const Figures few = Measure(25, true), lots = Measure(many, many <= 10000);
     std::printf("%-44s %10s %10s\n", "", "25 clips", (std::to_string(many) + " clips").c_str());
-    const auto row = [](const char* what, double a, double b) {
-        if (b < 0) std::printf("%-44s %8.1f ms %11s\n", what, a, "-");
-        else std::printf("%-44s %8.1f ms %8.1f ms\n", what, a, b);
+    const auto row = [](const char* what, double a, double b, const char* unit = "ms") {
+        if (b < 0) std::printf("%-44s %8.1f %s %11s\n", what, a, unit, "-");
+        else std::printf("%-44s %8.1f %s %8.1f %s\n", what, a, unit, b, unit);
     };
     row("first start-up, every file listed and indexed", few.convert, lots.convert);
     row("start-up from the index, until shown", few.start, lots.start);
     row("first key of a search, a moment after start", few.search, lots.search);
     row("\"clip 1\" typed in the search", few.searchTyped, lots.searchTyped);
+    row("private memory after start and a search", few.memory, lots.memory, "MB");
+    row("hotkey until the popup is painted", few.popup, lots.popup);
+    row("first key in the popup until painted", few.popupKey, lots.popupKey);
+    row("the list: Page Down until painted", few.pageDown, lots.pageDown);
+    row("the list: End until painted", few.end, lots.end);
+    row("the list: Home until painted", few.home, lots.home);
+    row("the list: Down (the next row chosen)", few.down, lots.down);
+    row("pin a clip in the middle", few.pin, lots.pin);
+    row("delete a clip in the middle", few.deleteOne, lots.deleteOne);
     row("Delete All on the window's thread", few.deleteAll, lots.deleteAll);
     row("Delete All until every file is gone", few.deleteFiles, lots.deleteFiles);
     row("start-up trimming to 25", few.trimStart, lots.trimStart);
     row("start-up trimming to 25, files deleted", few.trimFiles, lots.trimFiles);
     shell::SaveSetting(shell::kKeyHistoryFolder, "");
     shell::SaveSetting(shell::kKeyHistorySize, "");
-    if (many <= 10000) std::filesystem::remove_all(FolderOf(many));
-    std::filesystem::remove_all(FolderOf(25));
+    for (int clips : {25, many})
+        if (clips <= 10000) {
+            Unmark(clips);
+            std::filesystem::remove_all(FolderOf(clips));
+        }
     return 0;
 }
