@@ -38,13 +38,38 @@ void FilteredClips::SetItems(std::vector<PopupItem> items) {
     clips::ClipId keep;
     for (const PopupItem& item : items_)
         if (item.position == chosen) keep = item.id;
+    KeepKeysOf(items);
     items_ = std::move(items);
-    keys_.assign(items_.size(), std::string());
-    keyed_.assign(items_.size(), false);
-    keyBytes_ = 0;
     Refilter();
     for (std::size_t row = 0; row < shown_.size() && !keep.empty(); ++row)
         if (items_[std::size_t(shown_[row])].id == keep) list_.Model().SetListIndex(int(row));
+}
+
+// The keys made for the clips before stay with them: with a long history, making them again would take the
+// first key typed in the popup a while at each opening. The clips are most often as they were, with a few more
+// or fewer; a clip counts as the same only where its tag and label are.
+void FilteredClips::KeepKeysOf(const std::vector<PopupItem>& items) {
+    std::vector<std::string> keys(items.size());
+    std::vector<bool> keyed(items.size(), false);
+    std::size_t bytes = 0;
+    const auto same = [&](std::size_t was, std::size_t is) {
+        return was < items_.size() && items_[was].id == items[is].id && items_[was].label == items[is].label;
+    };
+    for (std::size_t is = 0, was = 0; is < items.size(); ++is) {
+        std::size_t skip = 0;
+        while (skip < kKeptKeySkip && was + skip < items_.size() && !same(was + skip, is)) ++skip;
+        if (!same(was + skip, is)) continue;  // a clip added since
+        was += skip;  // clips gone since
+        if (keyed_[was]) {
+            keys[is] = std::move(keys_[was]);
+            keyed[is] = true;
+            bytes += keys[is].size();
+        }
+        ++was;
+    }
+    keys_ = std::move(keys);
+    keyed_ = std::move(keyed);
+    keyBytes_ = bytes;
 }
 
 void FilteredClips::SetNewestFirst(bool newestFirst) {

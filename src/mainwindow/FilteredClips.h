@@ -65,6 +65,7 @@ private:
     static LRESULT CALLBACK FilterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
     bool FilterKey(WPARAM key);
     void Refilter();
+    void KeepKeysOf(const std::vector<PopupItem>& items);  // before they replace items_
     void DblClick() override;
     void ListIndexChange() override;
     // The list itself has the keyboard (it was clicked): the same keys choose, pin and leave.
@@ -78,6 +79,7 @@ private:
     std::vector<PopupItem> items_;
     // The items' search keys, kept once made while they fit kKeptKeyBytes; past it, made each time.
     static const std::size_t kKeptKeyBytes = 32u << 20;
+    static const std::size_t kKeptKeySkip = 16;  // clips gone between two that stay, looked past
     std::vector<std::string> keys_;
     std::vector<bool> keyed_;
     std::size_t keyBytes_ = 0;

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <map>
+
 #include "clipboard/ClipboardAccess.h"
 
 namespace mainwindow {
@@ -166,6 +168,48 @@ TEST_F(MainWindowTest, TheSearchAboveTheListNarrowsItAndEscapeBringsItBack) {
     EXPECT_TRUE(IsWindowVisible(form_->ClipListWindow()));
     EXPECT_FALSE(IsWindowVisible(search.List().hwnd()));
     EXPECT_EQ(Count(), 4);
+}
+
+// A search key made once stays with its clip as the list changes (the popup reopened with a long history
+// would make them all again); a clip added, or one whose tag came back with another label, gets its own.
+TEST(FilteredClipsTest, SearchKeysStayWithTheirClipsAsTheListChanges) {
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 300, nullptr, nullptr, nullptr,
+                                  nullptr);
+    FilteredClips filtered;
+    ASSERT_TRUE(filtered.Create(parent, {0, 0, 300, 300}, 20, nullptr, "", false));
+    std::map<std::string, std::string> contents = {{"apple", "apple"}, {"banana", "banana"}, {"cherry", "cherry"},
+                                                   {"mango", "mango"}, {"kiwi", "kiwi an"}};
+    int made = 0;
+    filtered.keyOf = [&](const PopupItem& item) {
+        ++made;
+        return contents[item.label];
+    };
+    const auto items = [](std::vector<std::pair<int, std::string>> clips) {
+        std::vector<PopupItem> made;
+        for (const auto& [holder, label] : clips)
+            made.push_back({int(made.size()), label, 0, {clips::kKindText, holder}});
+        return made;
+    };
+    filtered.SetItems(items({{1, "apple"}, {2, "banana"}, {3, "cherry"}}));
+    for (char c : std::string("an")) SendMessageW(filtered.FilterBox(), WM_CHAR, WPARAM(c), 0);
+    EXPECT_EQ(made, 3);
+    const struct {
+        std::vector<std::pair<int, std::string>> clips;
+        int madeAgain;
+        std::vector<int> shown;  // newest first
+    } changes[] = {
+        {{{2, "banana"}, {3, "cherry"}, {4, "mango"}}, 1, {2, 0}},       // the oldest gone, one added
+        {{{2, "banana"}, {4, "mango"}}, 0, {1, 0}},                      // one in the middle gone
+        {{{2, "banana"}, {4, "kiwi"}}, 1, {1, 0}},                       // a tag back with another clip
+        {{{5, "cherry"}, {2, "banana"}, {4, "kiwi"}}, 1, {2, 1}},        // an older clip listed before
+    };
+    for (const auto& change : changes) {
+        made = 0;
+        filtered.SetItems(items(change.clips));
+        EXPECT_EQ(made, change.madeAgain) << change.clips.size();
+        EXPECT_EQ(filtered.Shown(), change.shown) << change.clips.size();
+    }
+    DestroyWindow(parent);
 }
 
 }  // namespace
