@@ -87,6 +87,40 @@ void ClipListModel::RemoveItem(int index) {
     surface_.RepaintAll();
 }
 
+void ClipListModel::RemoveItems(const std::vector<int>& indexes) {
+    if (indexes.empty()) return;
+    if (indexes.front() < 0 || indexes.back() > ListCount() - 1) throw ClipListError(kErrSubscript, "subscript out of range");
+    int current = listIndex_;
+    std::size_t kept = 0, next = 0;
+    for (std::size_t index = 0; index < std::size_t(ListCount()); ++index) {
+        if (next < indexes.size() && std::size_t(indexes[next]) == index) {
+            ++next;
+            if (int(index) == listIndex_) current = -1;
+            else if (int(index) < listIndex_ && current >= 0) --current;
+            continue;
+        }
+        if (kept != index) {
+            items_[kept] = std::move(items_[index]);
+            selected_[kept] = selected_[index];
+        }
+        ++kept;
+    }
+    // The last item is the list's end marker.
+    items_[kept] = std::move(items_.back());
+    selected_[kept] = selected_.back();
+    items_.resize(kept + 1);
+    selected_.resize(kept + 1);
+    // The current row follows its item (none when it went), without scrolling to it.
+    if (current != listIndex_) {
+        lastCurrent_ = -1;  // its selection moved with it
+        scrollIntoView_ = false;
+        SetListIndex(current);
+    }
+    UpdateScrollBar();
+    if (ListCount() < visibleRows_) surface_.ClearSurface();
+    surface_.RepaintAll();
+}
+
 void ClipListModel::Clear() {
     if (scrollBarShown_) {
         scrollBarShown_ = false;

@@ -35,6 +35,7 @@ public:
     // Icons are replaced only when greater than -1; a missing text is left alone.
     void ModifyItem(int index, const std::optional<std::string>& text, int16_t icon = -1, int16_t iconSelected = -1);
     void RemoveItem(int index);
+    void RemoveItems(const std::vector<int>& indexes);  // ascending, each once; repainted once
     void Clear();
 
     int ListCount() const { return static_cast<int>(items_.size()) - 1; }

@@ -120,4 +120,18 @@ ClipId ClipCollection::RemoveTag(int slot, int liveCount) {
     return removed;
 }
 
+void ClipCollection::RemoveTags(const std::vector<int>& slots, int liveCount) {
+    const int end = std::min(liveCount, int(tags_.size()));
+    int kept = 0;
+    for (int slot = 0, next = 0; slot < end; ++slot) {
+        if (next < int(slots.size()) && slots[std::size_t(next)] == slot) {
+            ++next;
+            continue;
+        }
+        if (kept != slot) tags_[std::size_t(kept)] = std::move(tags_[std::size_t(slot)]);
+        ++kept;
+    }
+    for (int slot = kept; slot < end; ++slot) tags_[std::size_t(slot)] = {};
+}
+
 }  // namespace clips

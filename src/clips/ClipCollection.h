@@ -81,6 +81,7 @@ public:
     bool InsertTags(int slot, const std::vector<ClipId>& tags, int liveCount);
     // Takes slot index out, moving the slots above it (up to liveCount) down by one; returns its tag.
     ClipId RemoveTag(int slot, int liveCount);
+    void RemoveTags(const std::vector<int>& slots, int liveCount);  // ascending, each once
 
 private:
     bool HeldByLiveClip(HolderFamily family, HolderIndex index, int liveCount) const;

@@ -22,6 +22,19 @@ void Clips::Remove(int position) {
     list.RemoveItem(position);
 }
 
+void Clips::RemoveMany(const std::vector<int>& positions) {
+    if (!host_ || positions.empty()) return;
+    auto& list = host_->ClipList().Model();
+    const int count = list.ListCount();
+    if (positions.front() < 0 || positions.back() >= count) return;
+    for (int position : positions) {
+        const ClipId tag = tags_.Tag(position);
+        holders_.Release(FamilyOfKind(tag.kind), tag.holder);
+    }
+    tags_.RemoveTags(positions, count);
+    list.RemoveItems(positions);
+}
+
 int Clips::OldestUnpinned() const {
     if (!host_) return -1;
     const auto& list = host_->ClipList().Model();

@@ -51,6 +51,8 @@ public:
 
     // Removes the clip at a list position with its tag and holder (and its file, through the holders).
     void Remove(int position);
+    // The same for many at once (positions ascending, each once): one pass over the list, not one a clip.
+    void RemoveMany(const std::vector<int>& positions);
     // The oldest clip that may go to make room: not pinned, not the newest; -1 when there is none.
     int OldestUnpinned() const;
     // Moves the clip at `position` to the end of the list, tag and all; its holder stays where it is.

@@ -206,8 +206,34 @@ void ListWholeFiles(std::vector<StoredClip>& found, const std::vector<FileState>
 
 }  // namespace
 
+namespace {
+
+// Keeps the newest files by the times their names give (a name of someone else's making counts as oldest).
+void KeepNewestByName(std::vector<StoredClip>& found, std::vector<std::filesystem::file_time_type>& written,
+                      std::size_t newest) {
+    if (found.size() <= newest) return;
+    std::vector<std::pair<std::uint64_t, std::size_t>> byTime;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        bool exact = false;
+        const auto id = ParseClipFileName(NameOf(found[i].file).value_or(""), exact);
+        byTime.emplace_back(id ? id->capturedAtMs : 0, i);
+    }
+    std::nth_element(byTime.begin(), byTime.begin() + std::ptrdiff_t(newest), byTime.end(),
+                     [](const auto& a, const auto& b) { return a > b; });
+    std::vector<StoredClip> keptFound;
+    std::vector<std::filesystem::file_time_type> keptWritten;
+    for (std::size_t n = 0; n < newest; ++n) {
+        keptFound.push_back(std::move(found[byTime[n].second]));
+        keptWritten.push_back(written[byTime[n].second]);
+    }
+    found = std::move(keptFound);
+    written = std::move(keptWritten);
+}
+
+}  // namespace
+
 HistoryListing ListHistoryFolder(const std::filesystem::path& folder, const common::Sealer& sealer,
-                                 HeaderCache* cache) {
+                                 HeaderCache* cache, std::size_t newest) {
     HistoryListing listing;
     std::vector<StoredClip> found;
     std::vector<std::filesystem::file_time_type> written;
@@ -222,6 +248,10 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, const comm
         found.push_back(std::move(clip));
         written.push_back(cache ? it->last_write_time(timed) : std::filesystem::file_time_type());
         if (timed) written.back() = std::filesystem::file_time_type::min();  // never taken for unchanged
+    }
+    if (newest && found.size() > newest) {
+        KeepNewestByName(found, written, newest);
+        listing.partial = true;
     }
     // A file the cache knows whole, of the same size and time, has the same header. A file changed in the
     // last seconds is read again: where times go in 2-second steps, a pin written again keeps size and time.

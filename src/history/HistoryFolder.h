@@ -66,6 +66,7 @@ struct HistoryListing {
     int damaged = 0;
     int unsealed = 0;
     int arriving = 0;
+    bool partial = false;  // only the newest files were listed
 };
 // Headers an earlier listing read: a whole file whose size and time of last change are as they were is
 // not opened again, so that listing a large history after each change reads only what changed. Kept by
@@ -81,8 +82,10 @@ struct HeaderCache {
     int damaged = 0;
     int unsealed = 0;
 };
+// newest, when not 0: only as many files are opened, the newest by their names (a first start lists those
+// at once, and the others behind them).
 HistoryListing ListHistoryFolder(const std::filesystem::path& folder, const common::Sealer& sealer,
-                                 HeaderCache* cache = nullptr);
+                                 HeaderCache* cache = nullptr, std::size_t newest = 0);
 // Deletes the other files of a clip file's content captured no later than it (a sync service's conflict
 // copies, the same copy captured earlier on another machine), so that a clip deleted, pinned or unpinned
 // here does not come back from one of them. Another machine's pinned copy stays. The file itself is left as

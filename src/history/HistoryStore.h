@@ -137,6 +137,7 @@ public:
     bool ApplyFolderListing(LPARAM listed);
     // False from a start listed from the folder's index until the folder's first listing is merged.
     bool InStep() const { return inStep_; }
+    void SetListedFirstWithoutIndex(std::size_t clips) { listedFirstWithoutIndex_ = clips; }  // for tests
     // Lists an older block of the folder's index the thread posted (it owns lParam); true when it did.
     bool ApplyIndexBlock(LPARAM posted);
     // Lists at once what of the index is not listed yet: before what counts or deletes every clip.
@@ -206,7 +207,7 @@ private:
     int PositionOfStored(const ClipFileId& id);
     void RemoveClipsDeletedElsewhere(const std::vector<ClipFileId>& ids);
     std::vector<std::uint64_t> ListedTimes() const;  // of the list's clips, in its order
-    void AddClipFromElsewhere(const StoredClip& stored, std::vector<std::uint64_t>& times);
+    void AddClipsFromElsewhere(std::vector<StoredClip> added);
     void SetPinFromElsewhere(const ClipFileId& id, bool pinned);
 
     // The folder's index (HistoryStoreIndex.cpp): the clips at start listed from it, or from the files when
@@ -231,6 +232,8 @@ private:
     std::uint64_t budget_ = clips::kDefaultHistoryBudget;
     FolderWatcher watcher_;
     bool inStep_ = true;
+    bool listedPartly_ = false;  // a first start listed the newest files: the folder's listing brings the rest
+    std::size_t listedFirstWithoutIndex_ = kIndexBlockClips;
     HWND syncWindow_ = nullptr;  // watched once the whole index is listed
     std::unique_ptr<FolderIndexBlocks> indexBlocks_;  // while older blocks are still to list
     std::size_t blocksListed_ = 0;

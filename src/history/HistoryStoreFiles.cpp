@@ -182,7 +182,7 @@ std::string HistoryStore::Restore(const HistoryLimits& limits, const std::functi
     // What is beyond the limits goes now, oldest unpinned first, as it would have gone while running; with
     // older blocks of the index still to list, once they are.
     const std::vector<std::size_t> removed =
-        indexBlocks_ ? std::vector<std::size_t>() : ClipsToRemove(listing.clips, limits);
+        indexBlocks_ || listing.partial ? std::vector<std::size_t>() : ClipsToRemove(listing.clips, limits);
     std::vector<bool> gone(listing.clips.size(), false);
     for (std::size_t i : removed) {
         gone[i] = true;

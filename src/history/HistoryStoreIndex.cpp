@@ -54,8 +54,13 @@ HistoryListing HistoryStore::ListAtStart(bool fromFiles) {
             return listing;
         }
     }
-    inStep_ = true;
-    return ListHistoryFolder(Folder(), *state_.sealer, &state_.indexed);
+    // Without an index, the newest files are listed at once and the folder's first listing brings the others.
+    HistoryListing listing =
+        ListHistoryFolder(Folder(), *state_.sealer, &state_.indexed, fromFiles ? 0 : listedFirstWithoutIndex_);
+    inStep_ = !listing.partial;
+    listedPartly_ = listing.partial;
+    skippedAtStart_ = {listing.damaged, listing.unsealed};
+    return listing;
 }
 
 void HistoryStore::ListOlderBlocks(HWND window) {

@@ -63,20 +63,22 @@ void HistoryStore::TrimToDiskLimit() {
     limits.diskBytes = state_.diskBytes;
     const std::vector<std::size_t> removed = ClipsToRemove(ListedOldestFirst(), limits);
     TrimScope trimming(*this);
-    cliplist::ClipListControl::PaintHold hold(clips_.Host()->ClipList());
-    // Newest first, so that the positions still to go stay where they were; the newest clip stays.
-    for (auto it = removed.rbegin(); it != removed.rend(); ++it)
-        if (int(*it) < list.ListCount() - 1) clips_.Remove(int(*it));
+    std::vector<int> positions;
+    for (std::size_t position : removed)
+        if (int(position) < list.ListCount() - 1) positions.push_back(int(position));  // the newest clip stays
+    clips_.RemoveMany(positions);
 }
 
+// The oldest unpinned go; the newest clip never does (it is the copy just made).
 void HistoryStore::RemoveClipsOverLimit() {
     if (!clips_.Host()) return;
+    const auto& list = clips_.Host()->ClipList().Model();
+    const int over = list.ListCount() - clips_.HistorySize();
+    std::vector<int> positions;
+    for (int position = 0; position < list.ListCount() - 1 && int(positions.size()) < over; ++position)
+        if (!list.ItemPinned(position)) positions.push_back(position);
     TrimScope trimming(*this);
-    while (clips_.Host()->ClipList().Model().ListCount() > clips_.HistorySize()) {
-        const int oldest = clips_.OldestUnpinned();
-        if (oldest < 0) return;
-        clips_.Remove(oldest);
-    }
+    clips_.RemoveMany(positions);
 }
 
 }  // namespace history

@@ -36,12 +36,9 @@ void HistoryStore::RemoveClipsDeletedElsewhere(const std::vector<ClipFileId>& id
         if (it != state_.entries.end() && !it->second.file.empty() && gone.count(it->second.id))
             positions.push_back(position);
     }
-    // The last first, so that the others stay where they were found; painted once.
-    cliplist::ClipListControl::PaintHold hold(clips_.Host()->ClipList());
-    for (auto it = positions.rbegin(); it != positions.rend(); ++it) {
-        state_.entries.erase(KeyOf(clips_.Tags().Tag(*it)));  // its file is gone, or is another machine's to keep
-        clips_.Remove(*it);
-    }
+    // Its file is gone, or is another machine's to keep.
+    for (int position : positions) state_.entries.erase(KeyOf(clips_.Tags().Tag(position)));
+    clips_.RemoveMany(positions);
 }
 
 std::vector<std::uint64_t> HistoryStore::ListedTimes() const {
@@ -54,12 +51,24 @@ std::vector<std::uint64_t> HistoryStore::ListedTimes() const {
     return times;
 }
 
-void HistoryStore::AddClipFromElsewhere(const StoredClip& stored, std::vector<std::uint64_t>& times) {
-    const std::size_t place = PlaceByTime(times, stored.id.capturedAtMs);
-    const clips::ClipId tag = InsertListedClip(stored.header, int(place));
-    if (tag.empty()) return;
-    NoteRestoredClip(tag, stored);
-    times.insert(times.begin() + std::ptrdiff_t(place), stored.id.capturedAtMs);
+// Thousands may come at once to a long history (a folder another machine filled, or the files of a first start
+// listed behind its newest): each run of clips that goes to one place is inserted at once, the last place first
+// so that the places before it stay where they were.
+void HistoryStore::AddClipsFromElsewhere(std::vector<StoredClip> added) {
+    if (added.empty()) return;
+    std::stable_sort(added.begin(), added.end(),
+                     [](const StoredClip& a, const StoredClip& b) { return a.id.capturedAtMs < b.id.capturedAtMs; });
+    const std::vector<std::uint64_t> times = ListedTimes();
+    std::vector<std::size_t> places;
+    for (const StoredClip& clip : added) places.push_back(PlaceByTime(times, clip.id.capturedAtMs));
+    for (std::size_t end = added.size(); end > 0;) {
+        std::size_t begin = end - 1;
+        while (begin > 0 && places[begin - 1] == places[end - 1]) --begin;
+        std::vector<const StoredClip*> run;
+        for (std::size_t i = begin; i < end; ++i) run.push_back(&added[i]);
+        InsertListedClips(int(places[begin]), run);
+        end = begin;
+    }
 }
 
 void HistoryStore::SetPinFromElsewhere(const ClipFileId& id, bool pinned) {

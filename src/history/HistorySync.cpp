@@ -2,6 +2,7 @@
 // watched, and what another machine added, deleted or pinned there is added, removed or pinned here,
 // without the clipboard or the focus. This machine's own writes change nothing here.
 #include <memory>
+#include <utility>
 
 #include "history/FolderMerge.h"
 #include "history/HistoryStore.h"
@@ -37,14 +38,20 @@ bool HistoryStore::ApplyFolderListing(LPARAM listed) {
     for (const StoredClipState& state : StoredClipStates(taken->writesDoneBefore))
         known.push_back({state.id, state.pinned, state.settled});
     const FolderChanges changes = ChangesBetween(known, taken->listing, state_.deletedHere);
-    if (changes.Empty()) return false;
+    const bool listedPartly = std::exchange(listedPartly_, false);
+    if (changes.Empty() && !listedPartly) return false;
     RemoveClipsDeletedElsewhere(changes.removed);
-    // The list's capture times, kept as clips come: thousands may come at once to a long history.
-    std::vector<std::uint64_t> times = changes.added.empty() ? std::vector<std::uint64_t>() : ListedTimes();
-    for (const StoredClip& clip : changes.added) AddClipFromElsewhere(clip, times);
+    AddClipsFromElsewhere(changes.added);
     for (const auto& [id, pinned] : changes.repinned) SetPinFromElsewhere(id, pinned);
     RemoveClipsOverLimit();
     if (!changes.added.empty()) ReadNewestWhole();
+    // The rest of a first start's files are listed now: the limits count them, search reads them, and the
+    // folder is indexed.
+    if (listedPartly) {
+        TrimToDiskLimit();
+        ReadSearchTextsAhead();
+        SaveIndex();
+    }
     return true;
 }
 

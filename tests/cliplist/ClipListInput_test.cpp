@@ -113,5 +113,36 @@ TEST(ClipListInput, ItemsInsertedBeforeTheOthersLeaveTheViewAsItWas) {
     }
 }
 
+// Many items removed at once: the others keep their order, the current item stays current where it stays.
+TEST(ClipListInput, ItemsRemovedAtOnceKeepTheOthersAndTheCurrentOne) {
+    const struct {
+        std::vector<int> removed;
+        int current, currentAfter;
+        const char* left;
+    } cases[] = {
+        {{0, 2, 9}, 5, 3, "1345678"},
+        {{4, 5}, 5, -1, "01236789"},
+        {{7, 8, 9}, 1, 1, "0123456"},
+        {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 3, -1, ""},
+    };
+    for (const auto& c : cases) {
+        Recorder rec;
+        ClipListModel list{rec};
+        for (int i = 0; i < 10; ++i) list.AddItem(std::to_string(i));
+        list.SetItemPinned(6, true);
+        list.SetListIndex(c.current);
+        list.RemoveItems(c.removed);
+        std::string left;
+        for (int i = 0; i < list.ListCount(); ++i) left += list.ItemText(i);
+        EXPECT_EQ(left, c.left);
+        EXPECT_EQ(list.ListIndex(), c.currentAfter) << c.left;
+        for (int i = 0; i < list.ListCount(); ++i) EXPECT_EQ(list.ItemPinned(i), list.ItemText(i) == "6") << c.left;
+    }
+    Recorder rec;
+    ClipListModel list{rec};
+    list.AddItem("only");
+    EXPECT_THROW(list.RemoveItems({1}), ClipListError);
+}
+
 }  // namespace
 }  // namespace cliplist

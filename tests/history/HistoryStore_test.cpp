@@ -453,6 +453,19 @@ TEST_F(HistorySyncTest, TheIndexIsBroughtInStepAndMadeAgainWithoutLosingAClip) {
         EXPECT_EQ(Labels(), "theirs|added elsewhere|mine|") << index;
         EXPECT_TRUE(host_.list.Model().ItemPinned(0)) << index;
     }
+    // Without an index, a long history shows its newest files at once; the folder's listing brings the others
+    // before them and indexes the folder.
+    history_.Close();
+    fs::remove(IndexFileOf(folder_));
+    history_.SetListedFirstWithoutIndex(2);
+    EXPECT_EQ(Restart(), "");
+    EXPECT_EQ(Labels(), "added elsewhere|mine|");
+    EXPECT_FALSE(fs::exists(IndexFileOf(folder_)));
+    EXPECT_TRUE(history_.StartSync(host_.window));
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return history_.InStep(); }, testsupport::kPatientMs));
+    EXPECT_EQ(Labels(), "theirs|added elsewhere|mine|");
+    EXPECT_TRUE(host_.list.Model().ItemPinned(0));
+    EXPECT_TRUE(fs::exists(IndexFileOf(folder_)));
     EXPECT_TRUE(fs::exists(theirs));
 }
 
