@@ -209,8 +209,7 @@ void ListWholeFiles(std::vector<StoredClip>& found, const std::vector<FileState>
 namespace {
 
 // Keeps the newest files by the times their names give (a name of someone else's making counts as oldest).
-void KeepNewestByName(std::vector<StoredClip>& found, std::vector<std::filesystem::file_time_type>& written,
-                      std::size_t newest) {
+void KeepNewestByName(std::vector<StoredClip>& found, std::size_t newest) {
     if (found.size() <= newest) return;
     std::vector<std::pair<std::uint64_t, std::size_t>> byTime;
     for (std::size_t i = 0; i < found.size(); ++i) {
@@ -220,14 +219,9 @@ void KeepNewestByName(std::vector<StoredClip>& found, std::vector<std::filesyste
     }
     std::nth_element(byTime.begin(), byTime.begin() + std::ptrdiff_t(newest), byTime.end(),
                      [](const auto& a, const auto& b) { return a > b; });
-    std::vector<StoredClip> keptFound;
-    std::vector<std::filesystem::file_time_type> keptWritten;
-    for (std::size_t n = 0; n < newest; ++n) {
-        keptFound.push_back(std::move(found[byTime[n].second]));
-        keptWritten.push_back(written[byTime[n].second]);
-    }
-    found = std::move(keptFound);
-    written = std::move(keptWritten);
+    std::vector<StoredClip> kept;
+    for (std::size_t n = 0; n < newest; ++n) kept.push_back(std::move(found[byTime[n].second]));
+    found = std::move(kept);
 }
 
 }  // namespace
@@ -236,22 +230,25 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, const comm
                                  HeaderCache* cache, std::size_t newest) {
     HistoryListing listing;
     std::vector<StoredClip> found;
-    std::vector<std::filesystem::file_time_type> written;
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         if (!IsClipFileName(NameOf(it->path()).value_or(""))) continue;
-        std::error_code sized, timed;
-        const std::uint64_t bytes = it->file_size(sized);
         StoredClip clip;
         clip.file = it->path();
-        clip.bytes = sized ? ~std::uint64_t(0) : bytes;
         found.push_back(std::move(clip));
-        written.push_back(cache ? it->last_write_time(timed) : std::filesystem::file_time_type());
-        if (timed) written.back() = std::filesystem::file_time_type::min();  // never taken for unchanged
     }
     if (newest && found.size() > newest) {
-        KeepNewestByName(found, written, newest);
+        KeepNewestByName(found, newest);
         listing.partial = true;
+    }
+    // Asked of the files kept only: each is a question to the file system.
+    std::vector<std::filesystem::file_time_type> written;
+    for (StoredClip& clip : found) {
+        std::error_code sized, timed;
+        const std::uint64_t bytes = std::filesystem::file_size(clip.file, sized);
+        clip.bytes = sized ? ~std::uint64_t(0) : bytes;
+        written.push_back(cache ? std::filesystem::last_write_time(clip.file, timed) : std::filesystem::file_time_type());
+        if (timed) written.back() = std::filesystem::file_time_type::min();  // never taken for unchanged
     }
     // A file the cache knows whole, of the same size and time, has the same header. A file changed in the
     // last seconds is read again: where times go in 2-second steps, a pin written again keeps size and time.

@@ -137,6 +137,7 @@ public:
     bool ApplyFolderListing(LPARAM listed);
     // False from a start listed from the folder's index until the folder's first listing is merged.
     bool InStep() const { return inStep_; }
+    bool ReadingSearchTextsAhead() const { return state_.searchTexts.ReadingAhead(); }
     void SetListedFirstWithoutIndex(std::size_t clips) { listedFirstWithoutIndex_ = clips; }  // for tests
     // Lists an older block of the folder's index the thread posted (it owns lParam); true when it did.
     bool ApplyIndexBlock(LPARAM posted);

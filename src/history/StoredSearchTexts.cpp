@@ -13,8 +13,13 @@ void StoredSearchTexts::ReadAhead(std::vector<std::pair<ClipFileId, std::filesys
     const std::size_t threads = std::min<std::size_t>(4, newestFirst.size() / 64 + 1);
     auto files =
         std::make_shared<const std::vector<std::pair<ClipFileId, std::filesystem::path>>>(std::move(newestFirst));
+    readersRunning_ = int(threads);
     for (std::size_t t = 0; t < threads; ++t)
         readers_.emplace_back([this, files, read, t, threads] {
+            struct Ending {
+                std::atomic<int>& running;
+                ~Ending() { --running; }
+            } ending{readersRunning_};
             for (std::size_t n = t; n < files->size(); n += threads) {
                 const auto& [id, file] = (*files)[n];
                 if (stopping_ || Bytes() >= budget_) return;

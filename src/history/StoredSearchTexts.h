@@ -40,6 +40,7 @@ public:
     // Starts reading these files (newest first) on a thread of its own, as far as the budget goes.
     void ReadAhead(std::vector<std::pair<ClipFileId, std::filesystem::path>> newestFirst, SearchTextReader read);
     void Stop();
+    bool ReadingAhead() const { return readersRunning_ > 0; }
     // The text kept for a file, or false when none is.
     bool Find(const ClipFileId& id, StoredSearchText& text);
     void Keep(const ClipFileId& id, StoredSearchText text);
@@ -66,6 +67,7 @@ private:
     std::uint64_t bytes_ = 0;
     std::vector<std::thread> readers_;
     std::atomic<bool> stopping_{false};
+    std::atomic<int> readersRunning_{0};
 };
 
 

@@ -83,35 +83,77 @@ void FilteredClips::ClearFilter() {
     Refilter();
 }
 
+const std::string& FilteredClips::KeyAt(std::size_t i, std::string& scratch) {
+    if (keyed_[i] || !keyOf) return keys_[i];
+    scratch = keyOf(items_[i]);
+    if (keyBytes_ + scratch.size() > kKeptKeyBytes) return scratch;
+    keyBytes_ += scratch.size();
+    keyed_[i] = true;
+    return keys_[i] = std::move(scratch);
+}
+
 void FilteredClips::Refilter() {
-    const auto key = [&](std::size_t i, std::string& scratch) -> const std::string& {
-        if (keyed_[i] || !keyOf) return keys_[i];
-        scratch = keyOf(items_[i]);
-        if (keyBytes_ + scratch.size() > kKeptKeyBytes) return scratch;
-        keyBytes_ += scratch.size();
-        keyed_[i] = true;
-        return keys_[i] = std::move(scratch);
-    };
-    std::vector<int> matching = ShownClips(items_.size(), key, common::WindowText(filter_));  // newest first
-    if (!newestFirst_) std::reverse(matching.begin(), matching.end());
+    KillTimer(filter_, kNarrowTimer);
+    ++narrowing_;
+    query_ = common::WindowText(filter_);
+    unscanned_ = items_.size();
+    firstShown_ = false;
     shown_.clear();
-    auto& model = list_.Model();
     refilling_ = true;  // the rows made here choose nothing
-    cliplist::ClipListControl::PaintHold hold(list_);
-    model.Clear();
-    std::vector<cliplist::ClipItem> rows;
-    rows.reserve(matching.size());
-    for (int index : matching) {
-        const PopupItem& item = items_[std::size_t(index)];
-        rows.push_back({numbered_ ? NumberedLabel(shown_.size(), item.label) : item.label, item.icon, item.icon,
-                        item.pinned});
-        shown_.push_back(item.position);
-    }
-    model.InsertItems(0, std::move(rows));  // in one: a long history's rows one by one took long
-    if (!shown_.empty()) model.SetListIndex(newestFirst_ ? 0 : int(shown_.size()) - 1);  // the newest found
+    list_.Model().Clear();
     refilling_ = false;
+    Narrow();
+}
+
+// The clips are read newest first a slice at a time, and the rows found are shown as they come: the first page
+// is painted at once, and when a key or a click waits the rest goes on from a timer after it, so that a long
+// history never holds up typing.
+void FilteredClips::Narrow() {
+    const std::uint64_t narrowing = narrowing_;
+    auto& model = list_.Model();
+    while (unscanned_ > 0) {
+        const std::size_t from = unscanned_ - std::min(unscanned_, kNarrowSlice);
+        std::vector<int> found = ShownClips(
+            unscanned_ - from, [&](std::size_t i, std::string& scratch) -> const std::string& { return KeyAt(from + i, scratch); },
+            query_);  // newest first
+        if (narrowing != narrowing_) return;  // a key read a clip's file, and its message restarted the search
+        unscanned_ = from;
+        std::vector<cliplist::ClipItem> rows;
+        for (int& index : found) {
+            const PopupItem& item = items_[std::size_t(index) + from];
+            const std::size_t row = shown_.size() + rows.size();
+            rows.push_back({numbered_ ? NumberedLabel(row, item.label) : item.label, item.icon, item.icon, item.pinned});
+            index = item.position;
+        }
+        refilling_ = true;
+        if (newestFirst_) {
+            shown_.insert(shown_.end(), found.begin(), found.end());
+            model.InsertItems(model.ListCount(), std::move(rows));
+        } else {  // older rows go before the others
+            std::reverse(found.begin(), found.end());
+            std::reverse(rows.begin(), rows.end());
+            shown_.insert(shown_.begin(), found.begin(), found.end());
+            model.InsertItems(0, std::move(rows));
+        }
+        if (model.ListIndex() < 0 && !shown_.empty()) model.SetListIndex(newestFirst_ ? 0 : int(shown_.size()) - 1);
+        refilling_ = false;
+        if (!firstShown_ && (int(shown_.size()) >= model.VisibleRows() || unscanned_ == 0)) {
+            firstShown_ = true;
+            Shown(narrowing);  // the newest found chosen, the preview following it
+            if (narrowing != narrowing_) return;
+            UpdateWindow(list_.picList());
+        }
+        if (unscanned_ > 0 && HIWORD(GetQueueStatus(QS_KEY | QS_MOUSEBUTTON))) {
+            SetTimer(filter_, kNarrowTimer, USER_TIMER_MINIMUM, nullptr);
+            return;
+        }
+    }
+    Shown(narrowing);
+}
+
+void FilteredClips::Shown(std::uint64_t narrowing) {
     if (onFilterChanged) onFilterChanged();
-    if (Filtering() && Chosen() >= 0 && onSelect) onSelect(Chosen());  // the preview follows the first found
+    if (narrowing == narrowing_ && Filtering() && Chosen() >= 0 && onSelect) onSelect(Chosen());
 }
 
 int FilteredClips::Chosen() const {
@@ -196,6 +238,11 @@ LRESULT CALLBACK FilteredClips::FilterProc(HWND hwnd, UINT message, WPARAM wPara
     if (message == WM_KEYDOWN && common::Guarded<bool>([&] { return clips->FilterKey(wParam); }, true)) return 0;
     // The keys handled above also arrive as characters: they are no text. 0x10 is Ctrl+P.
     if (message == WM_CHAR && (wParam == '\r' || wParam == 27 || wParam == 0x10)) return 0;
+    if (message == WM_TIMER && wParam == kNarrowTimer) {
+        KillTimer(hwnd, kNarrowTimer);
+        common::Guarded<bool>([&] { return clips->Narrow(), true; }, false);
+        return 0;
+    }
     if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, FilterProc, 1);
     const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
     // Backspace and Delete included: they widen the list again.

@@ -65,6 +65,9 @@ private:
     static LRESULT CALLBACK FilterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
     bool FilterKey(WPARAM key);
     void Refilter();
+    void Narrow();                         // goes on with the clips not read yet
+    void Shown(std::uint64_t narrowing);  // the rows found so far are shown
+    const std::string& KeyAt(std::size_t i, std::string& scratch);
     void KeepKeysOf(const std::vector<PopupItem>& items);  // before they replace items_
     void DblClick() override;
     void ListIndexChange() override;
@@ -84,6 +87,12 @@ private:
     std::vector<bool> keyed_;
     std::size_t keyBytes_ = 0;
     std::vector<int> shown_;
+    static const UINT_PTR kNarrowTimer = 0x4E52;
+    static const std::size_t kNarrowSlice = 4096;
+    std::uint64_t narrowing_ = 0;  // a new search stops the one under way
+    std::string query_;
+    std::size_t unscanned_ = 0;  // the items before it are not read yet
+    bool firstShown_ = false;
 };
 
 }  // namespace mainwindow

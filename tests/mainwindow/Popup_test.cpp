@@ -212,6 +212,31 @@ TEST(FilteredClipsTest, SearchKeysStayWithTheirClipsAsTheListChanges) {
     DestroyWindow(parent);
 }
 
+// A long list is read in slices: what is found in each joins the others in order, in either order of the list,
+// and the newest found is chosen.
+TEST(FilteredClipsTest, ALongListIsNarrowedSliceBySliceInOrder) {
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 300, nullptr, nullptr, nullptr,
+                                  nullptr);
+    FilteredClips filtered;
+    ASSERT_TRUE(filtered.Create(parent, {0, 0, 300, 300}, 20, nullptr, "", true));
+    filtered.keyOf = [](const PopupItem& item) { return item.label; };
+    std::vector<PopupItem> items;
+    for (int i = 0; i < 10000; ++i) items.push_back({i, "clip " + std::to_string(i), 0, {clips::kKindText, i}});
+    filtered.SetItems(items);
+    for (char c : std::string("99")) SendMessageW(filtered.FilterBox(), WM_CHAR, WPARAM(c), 0);
+    std::vector<int> newestFirst;
+    for (int i = 9999; i >= 0; --i)
+        if (std::to_string(i).find("99") != std::string::npos) newestFirst.push_back(i);
+    EXPECT_EQ(filtered.Shown(), newestFirst);
+    EXPECT_EQ(filtered.Chosen(), 9999);
+    EXPECT_EQ(filtered.List().Model().ItemText(1), "2  clip 9998");
+    EXPECT_EQ(filtered.List().Model().ItemText(9), "clip 9990");
+    filtered.SetNewestFirst(false);
+    EXPECT_EQ(filtered.Shown(), std::vector<int>(newestFirst.rbegin(), newestFirst.rend()));
+    EXPECT_EQ(filtered.Chosen(), 9999);
+    DestroyWindow(parent);
+}
+
 }  // namespace
 }  // namespace testing_form
 }  // namespace mainwindow
