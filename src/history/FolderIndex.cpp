@@ -133,40 +133,67 @@ bool SaveFolderIndex(const std::filesystem::path& index, const std::filesystem::
     return WriteFileWhole(index, out);
 }
 
+// At start only the newest block is read (a long history's index runs to megabytes); the others when asked for.
 bool FolderIndexBlocks::Read(const std::filesystem::path& index, const std::filesystem::path& folder,
                              std::shared_ptr<const common::Sealer> sealer) {
-    blocks_.clear();
+    Forget();
+    broken_ = false;
+    count_ = 0;
+    file_ = index;
     folder_ = folder;
     sealer_ = std::move(sealer);
-    if (!sealer_ || !ReadFileWithin(index, kMostIndexBytes, bytes_)) return false;
-    FieldReader in(bytes_, bytes_.size());
+    const std::size_t headBytes = sizeof(kIndexMagic) + 4 + 4 + 8;
+    const auto head = ReadLeadingBytes(index, headBytes);
+    if (!sealer_ || !head || head->size() < headBytes) return false;
+    FieldReader in(*head, head->size());
     std::string magic;
-    std::uint64_t version = 0, count = 0;
+    std::uint64_t version = 0, count = 0, newest = 0;
     if (!in.Bytes(magic, sizeof(kIndexMagic)) || magic != std::string(kIndexMagic, sizeof(kIndexMagic)) ||
         !in.Number(version, 4) || (version != kIndexVersion && version != kSearchlessIndexVersion) ||
-        !in.Number(count, 4) || count == 0)
+        !in.Number(count, 4) || count == 0 || !in.Number(newest, 8) || newest > kMostIndexBytes)
         return false;
+    const auto leading = ReadLeadingBytes(index, headBytes + std::size_t(newest));
+    if (!leading || leading->size() != headBytes + newest) return false;
     withSearch_ = version == kIndexVersion;
-    for (std::uint64_t n = 0; n < count; ++n) {
-        std::uint64_t size = 0;
-        if (!in.Number(size, 8) || size > bytes_.size() - in.At()) return Forget();
-        blocks_.emplace_back(in.At(), std::size_t(size));
-        std::string skipped;
-        if (!in.Bytes(skipped, size)) return Forget();
-    }
-    return in.AtEnd() ? true : Forget();
+    bytes_ = *leading;
+    count_ = std::size_t(count);
+    blocks_.emplace_back(headBytes, std::size_t(newest));
+    return true;
 }
 
-bool FolderIndexBlocks::Forget() {
+bool FolderIndexBlocks::ReadAll() const {
+    if (broken_) return false;
+    if (blocks_.size() == count_) return true;
+    std::string all;
+    // The file as it was when its newest block was read, or none of it.
+    if (!ReadFileWithin(file_, kMostIndexBytes, all) || all.compare(0, bytes_.size(), bytes_) != 0) return Forget();
+    FieldReader in(all, all.size());
+    std::string skipped;
+    if (!in.Bytes(skipped, sizeof(kIndexMagic) + 8)) return Forget();
+    std::vector<std::pair<std::size_t, std::size_t>> blocks;
+    for (std::size_t n = 0; n < count_; ++n) {
+        std::uint64_t size = 0;
+        if (!in.Number(size, 8) || size > all.size() - in.At()) return Forget();
+        blocks.emplace_back(in.At(), std::size_t(size));
+        if (!in.Bytes(skipped, size)) return Forget();
+    }
+    if (!in.AtEnd()) return Forget();
+    bytes_ = std::move(all);
+    blocks_ = std::move(blocks);
+    return true;
+}
+
+bool FolderIndexBlocks::Forget() const {
+    broken_ = true;
     blocks_.clear();
     bytes_.clear();
     return false;
 }
 
 std::optional<std::vector<IndexedClip>> FolderIndexBlocks::Block(std::size_t n) const {
-    if (n >= blocks_.size()) return std::nullopt;
+    if (broken_ || n >= count_ || (n >= blocks_.size() && !ReadAll())) return std::nullopt;
     const auto plain = sealer_->Open(bytes_.substr(blocks_[n].first, blocks_[n].second),
-                                     AssociatedWith(folder_, n, blocks_.size()));
+                                     AssociatedWith(folder_, n, count_));
     if (!plain) return std::nullopt;
     int damaged = 0, unsealed = 0;
     auto clips = DecodeBlock(*plain, folder_, withSearch_, damaged, unsealed);

@@ -47,19 +47,23 @@ public:
     // sealed with this key, for this folder, in its place, opens to nothing).
     bool Read(const std::filesystem::path& index, const std::filesystem::path& folder,
               std::shared_ptr<const common::Sealer> sealer);
-    std::size_t Count() const { return blocks_.size(); }
+    std::size_t Count() const { return count_; }
     // As the newest block says, once opened.
     int Damaged() const { return damaged_; }
     int Unsealed() const { return unsealed_; }
-    // Block 0 holds the newest clips; each block's clips oldest first. Nothing when the block is damaged.
+    // Block 0 holds the newest clips; each block's clips oldest first. Nothing when the block is damaged, or the
+    // file changed since Read. Not to be asked from two threads at once.
     std::optional<std::vector<IndexedClip>> Block(std::size_t n) const;
 
 private:
-    bool Forget();  // false, the blocks dropped
-    std::filesystem::path folder_;
+    bool ReadAll() const;  // the older blocks, once asked for
+    bool Forget() const;   // false, the blocks dropped
+    std::filesystem::path file_, folder_;
     std::shared_ptr<const common::Sealer> sealer_;
-    std::string bytes_;
-    std::vector<std::pair<std::size_t, std::size_t>> blocks_;  // where each sealed block lies in bytes_
+    std::size_t count_ = 0;
+    mutable bool broken_ = false;
+    mutable std::string bytes_;
+    mutable std::vector<std::pair<std::size_t, std::size_t>> blocks_;  // where each sealed block read lies in bytes_
     mutable int damaged_ = 0, unsealed_ = 0;
     bool withSearch_ = true;
 };

@@ -86,7 +86,8 @@ void FilteredClips::ClearFilter() {
 const std::string& FilteredClips::KeyAt(std::size_t i, std::string& scratch) {
     if (keyed_[i] || !keyOf) return keys_[i];
     scratch = keyOf(items_[i]);
-    if (keyBytes_ + scratch.size() > kKeptKeyBytes) return scratch;
+    // Nothing read (a file still arriving, or left in the cloud) is asked again next time.
+    if (scratch.empty() || keyBytes_ + scratch.size() > kKeptKeyBytes) return scratch;
     keyBytes_ += scratch.size();
     keyed_[i] = true;
     return keys_[i] = std::move(scratch);
