@@ -89,7 +89,8 @@ void ClipListModel::RemoveItem(int index) {
 
 void ClipListModel::RemoveItems(const std::vector<int>& indexes) {
     if (indexes.empty()) return;
-    if (indexes.front() < 0 || indexes.back() > ListCount() - 1) throw ClipListError(kErrSubscript, "subscript out of range");
+    if (indexes.front() < 0 || indexes.back() > ListCount() - 1)
+        throw ClipListError(kErrSubscript, "subscript out of range");
     int current = listIndex_;
     std::size_t kept = 0, next = 0;
     for (std::size_t index = 0; index < std::size_t(ListCount()); ++index) {

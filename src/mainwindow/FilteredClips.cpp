@@ -138,7 +138,8 @@ void FilteredClips::Narrow() {
         }
         if (model.ListIndex() < 0 && !shown_.empty()) model.SetListIndex(newestFirst_ ? 0 : int(shown_.size()) - 1);
         refilling_ = false;
-        if (!firstShown_ && (int(shown_.size()) >= model.VisibleRows() || unscanned_ == 0)) {
+        // A search read in one go is shown once, at its end.
+        if (!firstShown_ && unscanned_ > 0 && int(shown_.size()) >= model.VisibleRows()) {
             firstShown_ = true;
             Shown(narrowing);  // the newest found chosen, the preview following it
             if (narrowing != narrowing_) return;
