@@ -173,7 +173,7 @@ void ClipListModel::CheckIndex(int index) const {
 
 const std::string& ClipListModel::ItemText(int index) const {
     CheckIndex(index);
-    return items_[index].text;
+    return textOf_ && index < ListCount() ? textOf_(index) : items_[index].text;
 }
 
 void ClipListModel::SetItemText(int index, const std::string& text) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,6 +46,9 @@ public:
 
     // Indexed access; index ListCount addresses the empty spare slot.
     const std::string& ItemText(int index) const;
+    // Rows that show a longer list's texts (a filtered view of it) need not copy them: each row's text is asked
+    // of textOf, and the items' own stay empty.
+    void SetTextSource(std::function<const std::string&(int index)> textOf) { textOf_ = std::move(textOf); }
     void SetItemText(int index, const std::string& text);
     int16_t ItemIcon(int index) const;
     void SetItemIcon(int index, int16_t icon);
@@ -101,6 +105,7 @@ private:
     NoEvents noEvents_;
     std::vector<ClipItem> items_;       // always ListCount + 1 slots; the last one is the spare
     std::vector<bool> selected_;        // parallel to items_
+    std::function<const std::string&(int index)> textOf_;
     int listIndex_ = -1;
     int lastCurrent_ = -1;              // the current item before the last change, to repaint it
     bool scrollIntoView_ = true;

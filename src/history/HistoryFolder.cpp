@@ -198,7 +198,7 @@ void ListWholeFiles(std::vector<StoredClip>& found, const std::vector<FileState>
         listing.hidden.push_back(found[it->second]);
         it->second = i;
     }
-    for (const auto& [content, i] : byContent) listing.clips.push_back(found[i]);
+    for (const auto& [content, i] : byContent) listing.clips.push_back(std::move(found[i]));  // each once
     std::sort(listing.clips.begin(), listing.clips.end(), [](const StoredClip& a, const StoredClip& b) {
         return a.id < b.id;
     });
@@ -312,7 +312,7 @@ void CopyIndex::Removed(const std::filesystem::path& file) {
     if (!id) return;
     const auto [first, last] = byContent_.equal_range(id->content);
     for (auto it = first; it != last; ++it)
-        if (it->second == file) {
+        if (it->second == file.native()) {
             byContent_.erase(it);
             return;
         }

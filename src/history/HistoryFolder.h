@@ -46,7 +46,7 @@ std::optional<ClipFileId> ParseClipFileName(const std::string& name, bool& exact
 // service would carry them everywhere). Another machine's may be under way. Returns how many went.
 int RemoveUnfinishedFiles(const std::filesystem::path& folder, std::uint32_t machine);
 struct StoredClip {
-    std::filesystem::path file;
+    std::filesystem::path::string_type file;  // a plain string: a path keeps its parts apart too
     ClipFileHeader header;
     std::uint64_t bytes = 0;
     ClipFileId id;
@@ -77,7 +77,7 @@ struct HeaderCache {
         std::filesystem::file_time_type written;
         ClipFileHeader header;
     };
-    std::map<std::filesystem::path, Known> files;
+    std::map<std::filesystem::path::string_type, Known> files;  // a plain string: a path keeps its parts apart too
     // What the listing that made it skipped: files not whole, and files not sealed with the history's key.
     int damaged = 0;
     int unsealed = 0;
@@ -108,7 +108,7 @@ private:
     void List(const std::filesystem::path& folder);
     std::filesystem::path folder_;
     std::chrono::steady_clock::time_point listed_;
-    std::multimap<std::uint64_t, std::filesystem::path> byContent_;
+    std::multimap<std::uint64_t, std::filesystem::path::string_type> byContent_;
 };
 // "1 damaged clip file skipped; 3 clip files not sealed with this history's key skipped"; "" for none.
 std::string SkippedFilesLine(int damaged, int unsealed);

@@ -44,7 +44,7 @@ void HistoryStore::DeleteFiles(Entry& entry) {
         entry.file.clear();
         return;
     }
-    for (std::filesystem::path* file : {&entry.file, &entry.previous, &entry.replaced})
+    for (const auto* file : {&entry.file, &entry.previous, &entry.replaced})
         if (!file->empty()) DeleteFileHere(*file);
     entry.file.clear();
     entry.previous.clear();

@@ -8,10 +8,12 @@
 #include <windows.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -240,6 +242,11 @@ private:
     std::size_t blocksListed_ = 0;
     std::thread indexThread_;
     std::atomic<bool> stopIndexThread_{false};
+    // The thread opens a block only when the window has taken all but one before it: blocks waiting in the
+    // queue would hold the whole index at once.
+    std::mutex indexMutex_;
+    std::condition_variable indexWanted_;
+    std::size_t blocksTaken_ = 0;  // under indexMutex_
     std::uint64_t indexGeneration_ = 0;
     std::pair<int, int> skippedAtStart_;  // damaged and unsealed files, as the index said
 };

@@ -68,8 +68,14 @@ void HistoryStore::ListOlderBlocks(HWND window) {
     stopIndexThread_ = false;
     const FolderIndexBlocks* blocks = indexBlocks_.get();
     const std::size_t from = blocksListed_;
+    blocksTaken_ = from;
     indexThread_ = std::thread([this, window, generation, blocks, from] {
         for (std::size_t n = from; n < blocks->Count() && !stopIndexThread_; ++n) {
+            {
+                std::unique_lock<std::mutex> lock(indexMutex_);
+                indexWanted_.wait(lock, [&] { return stopIndexThread_ || n < blocksTaken_ + 2; });
+            }
+            if (stopIndexThread_) break;
             auto posted = std::make_unique<IndexBlockPosted>();
             posted->generation = generation;
             posted->block = n;
@@ -87,7 +93,11 @@ void HistoryStore::ListOlderBlocks(HWND window) {
 }
 
 void HistoryStore::StopIndexThread() {
-    stopIndexThread_ = true;
+    {
+        const std::lock_guard<std::mutex> lock(indexMutex_);
+        stopIndexThread_ = true;
+    }
+    indexWanted_.notify_all();
     if (indexThread_.joinable()) indexThread_.join();
     ++indexGeneration_;  // what it posted and the window has not taken yet is dropped
 }
@@ -101,6 +111,11 @@ bool HistoryStore::ApplyIndexBlock(LPARAM posted) {
     }
     ListOlderClips(*taken->clips);
     blocksListed_ = taken->block + 1;
+    {
+        const std::lock_guard<std::mutex> lock(indexMutex_);
+        blocksTaken_ = blocksListed_;
+    }
+    indexWanted_.notify_all();
     if (blocksListed_ >= indexBlocks_->Count()) ListedAll();
     return true;
 }

@@ -35,10 +35,12 @@ bool HistoryStore::StoredClipSearchText(const clips::ClipId& tag, std::string& t
 }
 
 void HistoryStore::ReadSearchTextsAhead() {
-    std::vector<std::pair<ClipFileId, std::filesystem::path>> newestFirst;
+    std::vector<std::pair<ClipFileId, std::filesystem::path::string_type>> newestFirst;
     for (int position = clips_.Count() - 1; position >= 0; --position) {
         const auto it = state_.entries.find(KeyOf(clips_.Tags().Tag(position)));
-        if (it != state_.entries.end() && !it->second.loaded && !it->second.file.empty())
+        // Those the folder's index gave are not even named: a long history's names alone take megabytes.
+        if (it != state_.entries.end() && !it->second.loaded && !it->second.file.empty() &&
+            !state_.searchTexts.Has(it->second.id))
             newestFirst.emplace_back(it->second.id, it->second.file);
     }
     state_.searchTexts.ReadAhead(std::move(newestFirst),

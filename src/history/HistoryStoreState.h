@@ -20,14 +20,16 @@ namespace history {
 
 // What the store knows of a live clip: when it was captured, and its file once written. A file written
 // anew (pinned, made newest) replaces the previous one only once it is on the disk.
+// Files are kept as plain strings: a path object also keeps each of its parts apart, several hundred bytes
+// a clip in a long history.
 struct Entry {
     clips::ClipId tag;
     std::uint64_t capturedAtMs = 0;
     bool queued = false;
-    std::filesystem::path file;
+    std::filesystem::path::string_type file;
     std::uint64_t fileBytes = 0;
-    std::filesystem::path previous;
-    std::filesystem::path replaced;  // the file its write replaces, deleted once that write is confirmed
+    std::filesystem::path::string_type previous;
+    std::filesystem::path::string_type replaced;  // the file its write replaces, deleted once that write is confirmed
     ClipFileId id;
     std::uint64_t writeJob = 0;  // the disk worker's number for the write of its file; 0 for a file found at start
     bool written = true;  // the worker said its file is whole in place (or it was found there at start)

@@ -38,11 +38,12 @@ public:
     explicit StoredSearchTexts(std::uint64_t budget = kStoredSearchBudget) : budget_(budget) {}
     ~StoredSearchTexts() { Stop(); }
     // Starts reading these files (newest first) on a thread of its own, as far as the budget goes.
-    void ReadAhead(std::vector<std::pair<ClipFileId, std::filesystem::path>> newestFirst, SearchTextReader read);
+    void ReadAhead(std::vector<std::pair<ClipFileId, std::filesystem::path::string_type>> newestFirst, SearchTextReader read);
     void Stop();
     bool ReadingAhead() const { return readersRunning_ > 0; }
     // The text kept for a file, or false when none is.
     bool Find(const ClipFileId& id, StoredSearchText& text);
+    bool Has(const ClipFileId& id) const;
     void Keep(const ClipFileId& id, StoredSearchText text);
     // Keeps text only where it fits beside what is kept (what the folder's index held for a clip).
     void Offer(const ClipFileId& id, StoredSearchText text);

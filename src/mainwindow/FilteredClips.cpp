@@ -24,6 +24,7 @@ bool FilteredClips::Create(HWND parent, const RECT& area, int filterHeight, HIMA
     list_.ReadProperties(common::PropertyBag::Parse(listProperties), common::FontSpec());
     list_.SetImageList(kindIcons);
     list_.SetEvents(this);
+    list_.Model().SetTextSource([this](int row) -> const std::string& { return RowText(row); });
     return true;
 }
 
@@ -53,7 +54,7 @@ void FilteredClips::KeepKeysOf(const std::vector<PopupItem>& items) {
     std::vector<bool> keyed(items.size(), false);
     std::size_t bytes = 0;
     const auto same = [&](std::size_t was, std::size_t is) {
-        return was < items_.size() && items_[was].id == items[is].id && items_[was].label == items[is].label;
+        return was < items_.size() && items_[was].id == items[is].id && items_[was].labelHash == items[is].labelHash;
     };
     for (std::size_t is = 0, was = 0; is < items.size(); ++is) {
         std::size_t skip = 0;
@@ -122,8 +123,7 @@ void FilteredClips::Narrow() {
         std::vector<cliplist::ClipItem> rows;
         for (int& index : found) {
             const PopupItem& item = items_[std::size_t(index) + from];
-            const std::size_t row = shown_.size() + rows.size();
-            rows.push_back({numbered_ ? NumberedLabel(row, item.label) : item.label, item.icon, item.icon, item.pinned});
+            rows.push_back({std::string(), item.icon, item.icon, item.pinned});  // its text is asked of RowText
             index = item.position;
         }
         refilling_ = true;
@@ -151,6 +151,16 @@ void FilteredClips::Narrow() {
         }
     }
     Shown(narrowing);
+}
+
+// A row's text: its clip's label, numbered by the order found (the first nine carry the number Ctrl picks).
+const std::string& FilteredClips::RowText(int row) {
+    static const std::string none;
+    if (row < 0 || std::size_t(row) >= shown_.size() || !labelOf) return none;
+    const std::string& label = labelOf(shown_[std::size_t(row)]);
+    const std::size_t found = newestFirst_ ? std::size_t(row) : shown_.size() - 1 - std::size_t(row);
+    if (!numbered_ || found >= 9) return label;
+    return numberedTexts_[found] = NumberedLabel(found, label);
 }
 
 void FilteredClips::Shown(std::uint64_t narrowing) {

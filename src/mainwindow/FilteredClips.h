@@ -17,11 +17,12 @@
 
 namespace mainwindow {
 
-// One clip as the filter lists it: where it is in the main list, its label and icon, what search reads
-// of it (SearchKey), and what names it while positions shift (its tag).
+// One clip as the filter lists it: where it is in the main list, a hash of its label (the label itself is
+// the main list's: a long history's labels are not copied), its icon, and what names it while positions shift
+// (its tag).
 struct PopupItem {
     int position;
-    std::string label;
+    std::uint64_t labelHash;
     std::int16_t icon;
     clips::ClipId id;
     bool pinned = false;
@@ -60,6 +61,8 @@ public:
     std::function<void()> onFilterChanged;         // after the list follows what was typed
     // What search reads of a clip (SearchKey), asked for when something is typed, not for every clip shown.
     std::function<std::string(const PopupItem&)> keyOf;
+    // The label of the clip at a main-list position, as the rows show it (empty past the list's end).
+    std::function<const std::string&(int position)> labelOf;
 
 private:
     static LRESULT CALLBACK FilterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
@@ -68,6 +71,7 @@ private:
     void Narrow();                         // goes on with the clips not read yet
     void Shown(std::uint64_t narrowing);  // the rows found so far are shown
     const std::string& KeyAt(std::size_t i, std::string& scratch);
+    const std::string& RowText(int row);
     void KeepKeysOf(const std::vector<PopupItem>& items);  // before they replace items_
     void DblClick() override;
     void ListIndexChange() override;
@@ -87,6 +91,7 @@ private:
     std::vector<bool> keyed_;
     std::size_t keyBytes_ = 0;
     std::vector<int> shown_;
+    std::string numberedTexts_[9];  // the numbered rows' texts, made as they are asked for
     static const UINT_PTR kNarrowTimer = 0x4E52;
     static const std::size_t kNarrowSlice = 4096;
     std::uint64_t narrowing_ = 0;  // a new search stops the one under way

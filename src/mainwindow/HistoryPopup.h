@@ -48,7 +48,11 @@ public:
     // The system's look, for the window's face and filter box (its list is coloured by its owner).
     void SetLook(shell::Look look) { look_ = look; }
     // What search reads of a clip; see FilteredClips.
-    void SetKeyOf(std::function<std::string(const PopupItem&)> keyOf) { clips_.keyOf = std::move(keyOf); }
+    void SetKeyOf(std::function<std::string(const PopupItem&)> keyOf,
+                  std::function<const std::string&(int position)> labelOf) {
+        clips_.keyOf = std::move(keyOf);
+        clips_.labelOf = std::move(labelOf);
+    }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

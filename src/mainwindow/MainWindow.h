@@ -207,6 +207,7 @@ private:
     std::string hotkeyName_;  // the popup's, as registered
     std::vector<PopupItem> PopupItems() const;
     std::string SearchKeyOf(const PopupItem& item);  // may read the clip's file
+    const std::string& LabelAt(int position) const;  // the main list's; empty past its end
     void PasteFromPopup(int position, bool plainText);
     bool IsOwnWindow(HWND window) const;
     // Puts the clip back (plain text only, if asked) and tells the information line how it went.

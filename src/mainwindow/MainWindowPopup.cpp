@@ -34,7 +34,8 @@ void MainWindow::RegisterPopupHotkey() {
             popup_.Update(PopupItems());
         };
         popup_.onDismiss = [this] { ReturnFocusTo(popupReturnTo_); };
-        popup_.SetKeyOf([this](const PopupItem& item) { return SearchKeyOf(item); });
+        popup_.SetKeyOf([this](const PopupItem& item) { return SearchKeyOf(item); },
+                        [this](int position) -> const std::string& { return LabelAt(position); });
     }
     if (hotkeyRegistered_) UnregisterHotKey(hwnd_, kPopupHotkeyId);
     const std::string wanted = shell::GetSetting(shell::kKeyHotkey, kDefaultHotkey);
@@ -62,8 +63,14 @@ std::vector<PopupItem> MainWindow::PopupItems() const {
     std::vector<PopupItem> items;
     const auto& list = clipList_.Model();
     for (int i = 0; i < list.ListCount(); ++i)
-        items.push_back({i, list.ItemText(i), list.ItemIcon(i), clips_.Tags().Tag(i), list.ItemPinned(i)});
+        items.push_back({i, LabelHash(list.ItemText(i)), list.ItemIcon(i), clips_.Tags().Tag(i), list.ItemPinned(i)});
     return items;
+}
+
+const std::string& MainWindow::LabelAt(int position) const {
+    static const std::string none;
+    const auto& list = clipList_.Model();
+    return position >= 0 && position < list.ListCount() ? list.ItemText(position) : none;
 }
 
 std::string MainWindow::SearchKeyOf(const PopupItem& item) {

@@ -17,6 +17,7 @@ bool MainWindow::CreateSearch(const RECT& area, int boxHeight) {
     ShowWindow(search_.List().hwnd(), SW_HIDE);
     search_.onFilterChanged = [this] { SearchChanged(); };
     search_.keyOf = [this](const PopupItem& item) { return SearchKeyOf(item); };
+    search_.labelOf = [this](int position) -> const std::string& { return LabelAt(position); };
     search_.onSelect = [this](int position) {
         choosingFromSearch_ = true;
         clipList_.Model().SetListIndex(position);

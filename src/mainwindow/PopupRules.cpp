@@ -114,6 +114,12 @@ std::string HotkeyName(const Hotkey& hotkey) {
     return name + key;
 }
 
+std::uint64_t LabelHash(const std::string& label) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : label) hash = (hash ^ c) * 1099511628211ull;
+    return hash;
+}
+
 std::string NumberedLabel(std::size_t row, const std::string& label) {
     return row < 9 ? std::to_string(row + 1) + "  " + label : label;
 }

@@ -28,6 +28,8 @@ std::vector<int> ShownClips(const std::vector<std::string>& keys, const std::str
 using KeyOfClip = std::function<const std::string&(std::size_t index, std::string& scratch)>;
 std::vector<int> ShownClips(std::size_t count, const KeyOfClip& keyOf, const std::string& query);
 
+// What tells a clip's label from another's where the label itself is not kept (FNV-1a).
+std::uint64_t LabelHash(const std::string& label);
 // A row's label in the popup: the first nine rows carry the number that Ctrl+number picks.
 std::string NumberedLabel(std::size_t row, const std::string& label);
 

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "clipboard/ClipboardAccess.h"
+#include "mainwindow/PopupRules.h"
 
 namespace mainwindow {
 namespace testing_form {
@@ -180,14 +181,19 @@ TEST(FilteredClipsTest, SearchKeysStayWithTheirClipsAsTheListChanges) {
     std::map<std::string, std::string> contents = {{"apple", "apple"}, {"banana", "banana"}, {"cherry", "cherry"},
                                                    {"mango", "mango"}, {"kiwi", "kiwi an"}};
     int made = 0;
+    std::vector<std::string> labels;  // the main list's
+    filtered.labelOf = [&](int position) -> const std::string& { return labels[std::size_t(position)]; };
     filtered.keyOf = [&](const PopupItem& item) {
         ++made;
-        return contents[item.label];
+        return contents[labels[std::size_t(item.position)]];
     };
-    const auto items = [](std::vector<std::pair<int, std::string>> clips) {
+    const auto items = [&](std::vector<std::pair<int, std::string>> clips) {
         std::vector<PopupItem> made;
-        for (const auto& [holder, label] : clips)
-            made.push_back({int(made.size()), label, 0, {clips::kKindText, holder}});
+        labels.clear();
+        for (const auto& [holder, label] : clips) {
+            made.push_back({int(made.size()), LabelHash(label), 0, {clips::kKindText, holder}});
+            labels.push_back(label);
+        }
         return made;
     };
     filtered.SetItems(items({{1, "apple"}, {2, "banana"}, {3, "cherry"}}));
@@ -219,9 +225,12 @@ TEST(FilteredClipsTest, ALongListIsNarrowedSliceBySliceInOrder) {
                                   nullptr);
     FilteredClips filtered;
     ASSERT_TRUE(filtered.Create(parent, {0, 0, 300, 300}, 20, nullptr, "", true));
-    filtered.keyOf = [](const PopupItem& item) { return item.label; };
+    std::vector<std::string> labels;
+    for (int i = 0; i < 10000; ++i) labels.push_back("clip " + std::to_string(i));
+    filtered.labelOf = [&](int position) -> const std::string& { return labels[std::size_t(position)]; };
+    filtered.keyOf = [&](const PopupItem& item) { return labels[std::size_t(item.position)]; };
     std::vector<PopupItem> items;
-    for (int i = 0; i < 10000; ++i) items.push_back({i, "clip " + std::to_string(i), 0, {clips::kKindText, i}});
+    for (int i = 0; i < 10000; ++i) items.push_back({i, LabelHash(labels[std::size_t(i)]), 0, {clips::kKindText, i}});
     filtered.SetItems(items);
     for (char c : std::string("99")) SendMessageW(filtered.FilterBox(), WM_CHAR, WPARAM(c), 0);
     std::vector<int> newestFirst;
@@ -234,6 +243,7 @@ TEST(FilteredClipsTest, ALongListIsNarrowedSliceBySliceInOrder) {
     filtered.SetNewestFirst(false);
     EXPECT_EQ(filtered.Shown(), std::vector<int>(newestFirst.rbegin(), newestFirst.rend()));
     EXPECT_EQ(filtered.Chosen(), 9999);
+    EXPECT_EQ(filtered.List().Model().ItemText(int(newestFirst.size()) - 2), "2  clip 9998");
     DestroyWindow(parent);
 }
 
