@@ -229,6 +229,7 @@ private:
     void ShowClipMenu();
     // The information line at once; the preview on a zero-delay timer (kPreviewTimer).
     void ShowCurrentClip();
+    bool ShowInfoLine(const clips::ClipId& tag);  // reads the clip when only its file holds it; false when damaged
     clips::ClipId CurrentTag() const;
     void SchedulePreview();
     void FillPreview();

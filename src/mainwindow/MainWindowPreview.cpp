@@ -114,17 +114,32 @@ void MainWindow::ShowCurrentClip() {
     if (!IsWindowVisible(hwnd_)) return;
     const auto& list = clipList_.Model();
     ShowWindow(emptyPanel_, list.ListCount() < 1 ? SW_SHOW : SW_HIDE);
-    const int position = list.ListIndex() < 0 ? 0 : list.ListIndex();
     // No focus is taken here: a capture runs while the user works in another program.
     const clips::ClipId tag = CurrentTag();
-    if (!history_.UseClip(tag)) return;
     const std::string kind = tag.kind;
-    const bool picture = kind == clips::kKindPicture;
-    if (!picture && kind != clips::kKindText && kind != clips::kKindFileList && kind != clips::kKindRichText) return;
-    // The line at once: it names the new clip before the preview lays out its text.
-    const std::string head = clips_.TextHead(tag, kInfoTextHead);  // "" for a picture
-    common::SetWindowTextUtf8(infoLine_, InfoLine(InfoPrefix(kind, head), position, list.ListCount()));
+    if (kind != clips::kKindPicture && kind != clips::kKindText && kind != clips::kKindFileList &&
+        kind != clips::kKindRichText)
+        return;
+    // A clip listed from its file is read by the preview, once the list is painted: moving through a long
+    // history waits on no file. Its line says what the list does meanwhile.
+    if (!history_.ClipHeld(tag)) {
+        const int position = list.ListIndex() < 0 ? 0 : list.ListIndex();
+        common::SetWindowTextUtf8(infoLine_, InfoLine(InfoPrefix(kind, list.ItemText(position)), position,
+                                                     list.ListCount()));
+    } else if (!ShowInfoLine(tag)) {
+        return;
+    }
     SchedulePreview();
+}
+
+// The line at once: it names the clip before the preview lays out its text.
+bool MainWindow::ShowInfoLine(const clips::ClipId& tag) {
+    if (!history_.UseClip(tag)) return false;
+    const auto& list = clipList_.Model();
+    const int position = list.ListIndex() < 0 ? 0 : list.ListIndex();
+    const std::string head = clips_.TextHead(tag, kInfoTextHead);  // "" for a picture
+    common::SetWindowTextUtf8(infoLine_, InfoLine(InfoPrefix(tag.kind, head), position, list.ListCount()));
+    return true;
 }
 
 void MainWindow::FillPreview() {
@@ -132,7 +147,7 @@ void MainWindow::FillPreview() {
     previewPending_ = false;
     if (!IsWindowVisible(hwnd_) || clipList_.Model().ListCount() < 1) return;
     const clips::ClipId tag = CurrentTag();
-    if (!history_.ClipHeld(tag) && !history_.UseClip(tag)) return;
+    if (!history_.ClipHeld(tag) && !ShowInfoLine(tag)) return;
     const std::string kind = tag.kind;
     if (kind == clips::kKindPicture) {
         pictureView_.SetPicture(clips_.Holders().Picture(tag.holder));

@@ -54,6 +54,15 @@ TEST_F(MainWindowTest, ClipsFromAnotherMachineFillAnEmptyList) {
     EXPECT_FALSE(IsWindowVisible(form_->EmptyPanel()));
     EXPECT_EQ(form_->ClipList().Model().ListIndex(), 1);
     EXPECT_EQ(WindowText(form_->InformationLine()), "Text Clip - Item 2 of 2");
+    // Moving to a clip only its file holds reads no file on the way: the preview reads it after.
+    const clips::ClipId older = form_->Clips().Tags().Tag(0);
+    ASSERT_TRUE(form_->History().UnloadClip(older));
+    form_->ClipList().Model().SetListIndex(0);
+    EXPECT_FALSE(form_->History().ClipHeld(older));
+    EXPECT_EQ(WindowText(form_->InformationLine()), "Text Clip - Item 1 of 2");
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return WindowText(form_->Preview()) == "from 1700000000000"; },
+                                       testsupport::kPatientMs));
+    EXPECT_TRUE(form_->History().ClipHeld(older));
 }
 
 // A Windows reinstalled: the folder's key is no longer this user's, and its recovery code opens the folder.
