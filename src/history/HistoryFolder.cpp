@@ -20,6 +20,16 @@
 
 namespace history {
 
+const HeaderCache::Known* HeaderCache::Find(const std::filesystem::path& file) const {
+    const auto name = NameOf(file);
+    const auto it = name ? files.find(*name) : files.end();
+    return it == files.end() ? nullptr : &it->second;
+}
+
+void HeaderCache::Put(const std::filesystem::path& file, Known known) {
+    if (auto name = NameOf(file)) files[std::move(*name)] = std::move(known);
+}
+
 std::optional<std::string> NameOf(const std::filesystem::path& file) {
     try {
         return file.filename().u8string();
@@ -255,10 +265,9 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, const comm
     const auto recently = std::filesystem::file_time_type::clock::now() - std::chrono::seconds(4);
     const auto known = [&](std::size_t i) {
         if (!cache || written[i] == std::filesystem::file_time_type::min() || written[i] > recently) return false;
-        const auto it = cache->files.find(found[i].file);
-        if (it == cache->files.end() || it->second.bytes != found[i].bytes || it->second.written != written[i])
-            return false;
-        found[i].header = it->second.header;
+        const HeaderCache::Known* seen = cache->Find(found[i].file);
+        if (!seen || seen->bytes != found[i].bytes || seen->written != written[i]) return false;
+        found[i].header = seen->header;
         return true;
     };
     std::vector<FileState> state(found.size(), FileState::kDamaged);
@@ -284,49 +293,13 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, const comm
         cache->files.clear();
         for (std::size_t i = 0; i < found.size(); ++i)
             if (state[i] == FileState::kWhole)
-                cache->files[found[i].file] = {found[i].bytes, written[i], found[i].header};
+                cache->Put(found[i].file, {found[i].bytes, written[i], found[i].header});
     }
     ListWholeFiles(found, state, sealer, listing);
     if (cache) cache->damaged = listing.damaged, cache->unsealed = listing.unsealed;
     return listing;
 }
 
-
-void CopyIndex::List(const std::filesystem::path& folder) {
-    folder_ = folder;
-    byContent_.clear();
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-        Written(it->path());
-    listed_ = std::chrono::steady_clock::now();
-}
-
-void CopyIndex::Written(const std::filesystem::path& file) {
-    bool exact = false;
-    if (const auto id = ParseClipFileName(NameOf(file).value_or(""), exact)) byContent_.emplace(id->content, file);
-}
-
-void CopyIndex::Removed(const std::filesystem::path& file) {
-    bool exact = false;
-    const auto id = ParseClipFileName(NameOf(file).value_or(""), exact);
-    if (!id) return;
-    const auto [first, last] = byContent_.equal_range(id->content);
-    for (auto it = first; it != last; ++it)
-        if (it->second == file.native()) {
-            byContent_.erase(it);
-            return;
-        }
-}
-
-std::vector<std::filesystem::path> CopyIndex::CopiesOf(const std::filesystem::path& file, std::uint64_t content) {
-    // Other machines add copies too: a listing older than a few seconds is made again.
-    if (folder_ != file.parent_path() || std::chrono::steady_clock::now() - listed_ > std::chrono::seconds(5))
-        List(file.parent_path());
-    std::vector<std::filesystem::path> copies;
-    const auto [first, last] = byContent_.equal_range(content);
-    for (auto it = first; it != last; ++it) copies.push_back(it->second);
-    return copies;
-}
 
 void RemoveOlderCopies(const std::filesystem::path& file, const common::Sealer& sealer, CopyIndex* index,
                        const std::function<void(const std::filesystem::path&)>& deleting) {

@@ -77,7 +77,10 @@ struct HeaderCache {
         std::filesystem::file_time_type written;
         ClipFileHeader header;
     };
-    std::map<std::filesystem::path::string_type, Known> files;  // a plain string: a path keeps its parts apart too
+    // By the file's name: one folder's files, a long history's worth (a name is a fraction of a full path).
+    const Known* Find(const std::filesystem::path& file) const;
+    void Put(const std::filesystem::path& file, Known known);
+    std::map<std::string, Known> files;
     // What the listing that made it skipped: files not whole, and files not sealed with the history's key.
     int damaged = 0;
     int unsealed = 0;

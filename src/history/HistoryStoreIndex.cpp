@@ -29,7 +29,7 @@ struct IndexBlockPosted {
 };
 
 void HistoryStore::NoteIndexed(IndexedClip& indexed) {
-    state_.indexed.files[indexed.clip.file] = {indexed.clip.bytes, indexed.written, indexed.clip.header};
+    state_.indexed.Put(indexed.clip.file, {indexed.clip.bytes, indexed.written, indexed.clip.header});
     if (indexed.search) state_.searchTexts.Offer(indexed.clip.id, std::move(*indexed.search));
 }
 
@@ -219,11 +219,10 @@ void HistoryStore::SaveIndex(const std::vector<IndexedClip>& unlisted) {
         // A file a listing saw as it is now keeps its time: the next start's listing does not open it again.
         // One written since is opened once more.
         indexed.written = std::filesystem::file_time_type::min();
-        const auto seen = state_.indexed.files.find(entry.file);
-        if (seen != state_.indexed.files.end() && seen->second.bytes == entry.fileBytes &&
-            seen->second.header.pinned == indexed.clip.header.pinned) {
-            indexed.written = seen->second.written;
-            indexed.clip.header.capturedAtMs = seen->second.header.capturedAtMs;
+        const HeaderCache::Known* seen = state_.indexed.Find(entry.file);
+        if (seen && seen->bytes == entry.fileBytes && seen->header.pinned == indexed.clip.header.pinned) {
+            indexed.written = seen->written;
+            indexed.clip.header.capturedAtMs = seen->header.capturedAtMs;
         }
         StoredSearchText search;
         if (entry.loaded) search = HeldSearchText(tag);
