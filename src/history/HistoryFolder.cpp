@@ -12,7 +12,6 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
-#include <map>
 #include <optional>
 #include <thread>
 #include <system_error>
@@ -160,8 +159,8 @@ namespace {
 // not whole counted by their state.
 void ListWholeFiles(std::vector<StoredClip>& found, const std::vector<FileState>& state, const common::Sealer& sealer,
                     HistoryListing& listing) {
-    std::map<ClipFileId, std::size_t> byId;
-    std::map<std::uint64_t, std::size_t> byContent;
+    // Sorted vectors, not maps: a long history's listing would leave hundreds of thousands of small blocks behind.
+    std::vector<std::size_t> whole;  // in the order found
     std::vector<bool> exact(found.size(), false);
     for (std::size_t i = 0; i < found.size(); ++i) {
         if (state[i] != FileState::kWhole) {
@@ -180,35 +179,50 @@ void ListWholeFiles(std::vector<StoredClip>& found, const std::vector<FileState>
             continue;
         }
         exact[i] = !id || exactName;
-        auto [it, added] = byId.emplace(found[i].id, i);
-        if (!added) {
-            const std::size_t kept = exact[i] && !exact[it->second] ? i : it->second;
-            const std::size_t other = kept == i ? it->second : i;
-            it->second = kept;
-            found[kept].header.pinned |= found[other].header.pinned;
-            listing.hidden.push_back(found[other]);
-        }
+        whole.push_back(i);
     }
-    for (const auto& [id, i] : byId) {
-        auto [it, added] = byContent.emplace(id.content, i);
-        if (added) continue;
+    // One file an id: the first found, unless a later one has the exact name.
+    std::stable_sort(whole.begin(), whole.end(), [&](std::size_t a, std::size_t b) { return found[a].id < found[b].id; });
+    std::vector<std::size_t> byId;
+    for (std::size_t i : whole) {
+        if (byId.empty() || !(found[byId.back()].id == found[i].id)) {
+            byId.push_back(i);
+            continue;
+        }
+        std::size_t& held = byId.back();
+        const std::size_t kept = exact[i] && !exact[held] ? i : held;
+        const std::size_t other = kept == i ? held : i;
+        held = kept;
+        found[kept].header.pinned |= found[other].header.pinned;
+        listing.hidden.push_back(found[other]);
+    }
+    // One clip a content, taken in time order: the newest.
+    std::stable_sort(byId.begin(), byId.end(),
+                     [&](std::size_t a, std::size_t b) { return found[a].id.content < found[b].id.content; });
+    std::vector<std::size_t> byContent;
+    for (std::size_t i : byId) {
+        if (byContent.empty() || found[byContent.back()].id.content != found[i].id.content) {
+            byContent.push_back(i);
+            continue;
+        }
+        std::size_t& held = byContent.back();
         // Two files say they hold one content: each must, before they count as one clip (a file made to
         // hide another behind its name is refused).
         if (!ContentMatchesName(found[i], sealer)) {
             ++listing.damaged;
             continue;
         }
-        if (!ContentMatchesName(found[it->second], sealer)) {
+        if (!ContentMatchesName(found[held], sealer)) {
             ++listing.damaged;
-            it->second = i;
+            held = i;
             continue;
         }
-        // byId is in time order: this one is newer than the one held, and pinned if either is.
-        found[i].header.pinned |= found[it->second].header.pinned;
-        listing.hidden.push_back(found[it->second]);
-        it->second = i;
+        // This one is newer than the one held, and pinned if either is.
+        found[i].header.pinned |= found[held].header.pinned;
+        listing.hidden.push_back(found[held]);
+        held = i;
     }
-    for (const auto& [content, i] : byContent) listing.clips.push_back(std::move(found[i]));  // each once
+    for (std::size_t i : byContent) listing.clips.push_back(std::move(found[i]));  // each once
     std::sort(listing.clips.begin(), listing.clips.end(), [](const StoredClip& a, const StoredClip& b) {
         return a.id < b.id;
     });
