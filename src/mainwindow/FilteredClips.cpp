@@ -2,6 +2,7 @@
 #include "mainwindow/FilteredClips.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "common/PropertyBag.h"
 #include "common/WindowText.h"
@@ -113,6 +114,10 @@ void FilteredClips::Refilter() {
 void FilteredClips::Narrow() {
     const std::uint64_t narrowing = narrowing_;
     auto& model = list_.Model();
+    // Painted when a page is first shown and when it stops, not after each slice: a paint takes longer than a
+    // slice's reading.
+    std::optional<cliplist::ClipListControl::PaintHold> hold;
+    hold.emplace(list_);
     while (unscanned_ > 0) {
         const std::size_t from = unscanned_ - std::min(unscanned_, kNarrowSlice);
         std::vector<int> found = ShownClips(
@@ -141,15 +146,18 @@ void FilteredClips::Narrow() {
         // A search read in one go is shown once, at its end.
         if (!firstShown_ && unscanned_ > 0 && int(shown_.size()) >= model.VisibleRows()) {
             firstShown_ = true;
+            hold.reset();
             Shown(narrowing);  // the newest found chosen, the preview following it
             if (narrowing != narrowing_) return;
             UpdateWindow(list_.picList());
+            hold.emplace(list_);
         }
         if (unscanned_ > 0 && HIWORD(GetQueueStatus(QS_KEY | QS_MOUSEBUTTON))) {
             SetTimer(filter_, kNarrowTimer, USER_TIMER_MINIMUM, nullptr);
             return;
         }
     }
+    hold.reset();
     Shown(narrowing);
 }
 

@@ -130,13 +130,11 @@ void MainWindow::OnDeleteAllClicked() {
 
 void MainWindow::RemoveListedClips(bool pinnedStay) {
     auto& list = clipList_.Model();
-    cliplist::ClipListControl::PaintHold hold(clipList_);
-    for (int i = list.ListCount() - 1; i >= 0; --i) {
-        if (pinnedStay && list.ItemPinned(i)) continue;
-        ReleaseHolderOf(clips_, clips_.Tags().Tag(i));
-        clips_.Tags().RemoveTag(i, list.ListCount());
-        list.RemoveItem(i);
-    }
+    // In one pass: one by one, each removal would move every pin kept after it.
+    std::vector<int> positions;
+    for (int i = 0; i < list.ListCount(); ++i)
+        if (!pinnedStay || !list.ItemPinned(i)) positions.push_back(i);
+    clips_.RemoveMany(positions);
 }
 
 void MainWindow::DeleteAll() {
