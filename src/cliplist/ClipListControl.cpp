@@ -175,7 +175,9 @@ void ClipListControl::RepaintAll() {
 }
 
 void ClipListControl::RepaintItem(int index) {
-    if (!picList_ || index < 0 || paintHeld_ > 0) return;
+    // A row out of view asks for no DC: a search that corrects a long history's labels touches every row.
+    const int top = model_.TopIndex(), row = model_.RowOf(index);
+    if (!picList_ || index < 0 || paintHeld_ > 0 || row < top || row >= top + model_.VisibleRows()) return;
     gdi::WindowDC dc(picList_);
     PaintItem(dc.get(), index);
 }
