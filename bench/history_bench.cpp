@@ -143,10 +143,8 @@ void MeasureWindow(mainwindow::MainWindow& form, Figures& figures) {
 // first: this process never starts the window before them, as a second one would see another instance running.
 int StartHere(int clips, bool measure) {
     shell::SaveSetting(shell::kKeyHistoryFolder, std::filesystem::path(FolderOf(clips)).u8string());
-    shell::SaveSetting(shell::kKeyHistorySize, "100000");
     mainwindow::MainWindow form;
-    if (!form.Load(false)) return 1;
-    form.Show();
+    if (LoadForm(form, "100000") < 0) return 1;
     testsupport::PumpUntil([&] { return form.History().InStep() && !form.History().ReadingSearchTextsAhead(); },
                            3600000);
     if (!measure) return 0;

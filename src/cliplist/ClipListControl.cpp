@@ -176,8 +176,7 @@ void ClipListControl::RepaintAll() {
 
 void ClipListControl::RepaintItem(int index) {
     // A row out of view asks for no DC: a search that corrects a long history's labels touches every row.
-    const int top = model_.TopIndex(), row = model_.RowOf(index);
-    if (!picList_ || index < 0 || paintHeld_ > 0 || row < top || row >= top + model_.VisibleRows()) return;
+    if (!picList_ || paintHeld_ > 0 || !InView(index)) return;
     gdi::WindowDC dc(picList_);
     PaintItem(dc.get(), index);
 }
@@ -267,10 +266,14 @@ void ClipListControl::RedrawVisible(HDC dc) {
     PaintFocusOn(dc, model_.ListIndex());
 }
 
-void ClipListControl::PaintItem(HDC dc, int index) {
+bool ClipListControl::InView(int index) const {
     const int top = model_.TopIndex(), shownRow = model_.RowOf(index);
-    if (index < 0 || index > model_.ListCount() - 1 || shownRow < top || shownRow > top + model_.VisibleRows() - 1)
-        return;
+    return index >= 0 && index < model_.ListCount() && shownRow >= top && shownRow < top + model_.VisibleRows();
+}
+
+void ClipListControl::PaintItem(HDC dc, int index) {
+    if (!InView(index)) return;
+    const int top = model_.TopIndex(), shownRow = model_.RowOf(index);
     const RowToPaint row{shownRow - top,           ClientWidth(),          WidthTakenByScrollBar(),
                          model_.ItemSelected(index), model_.ItemText(index), model_.ItemIcon(index),
                          model_.ItemIconSelected(index), model_.ItemPinned(index)};

@@ -163,6 +163,7 @@ private:
     LRESULT HandleControl(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleSurface(UINT msg, WPARAM wp, LPARAM lp);
     RowAppearance LookOfRows() const;
+    bool InView(int index) const;  // an item whose row is on the screen
     void PaintItem(HDC dc, int index);
     void PaintFocusOn(HDC dc, int index);
     void EditClosed(bool keepText, const std::string& text, bool hadFocus);

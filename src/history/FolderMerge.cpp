@@ -20,9 +20,10 @@ FolderChanges ChangesBetween(const std::vector<KnownClip>& known, const HistoryL
         // The last of equal ids, as a map filled in order would keep.
         const auto it = std::upper_bound(byId.begin(), byId.end(), clip.id,
                                          [](const ClipFileId& id, const KnownClip* known) { return id < known->id; });
-        if (it == byId.begin() || !((*std::prev(it))->id == clip.id)) {
+        const KnownClip* match = it == byId.begin() || !((*std::prev(it))->id == clip.id) ? nullptr : *std::prev(it);
+        if (!match) {
             if (!deletedHere.count(clip.id)) changes.added.push_back(clip);
-        } else if ((*std::prev(it))->settled && (*std::prev(it))->pinned != clip.header.pinned) {
+        } else if (match->settled && match->pinned != clip.header.pinned) {
             // A pin set here and not yet written is newer than what a listing begun before it shows.
             changes.repinned.push_back({clip.id, clip.header.pinned});
         }

@@ -35,7 +35,7 @@ bool HistoryStore::StoredClipSearchText(const clips::ClipId& tag, std::string& t
 }
 
 void HistoryStore::ReadSearchTextsAhead() {
-    std::vector<std::pair<ClipFileId, std::filesystem::path::string_type>> newestFirst;
+    FilesToRead newestFirst;
     for (int position = clips_.Count() - 1; position >= 0; --position) {
         const auto it = state_.entries.find(KeyOf(clips_.Tags().Tag(position)));
         // Those the folder's index gave are not even named: a long history's names alone take megabytes.

@@ -5,14 +5,12 @@
 
 namespace history {
 
-void StoredSearchTexts::ReadAhead(std::vector<std::pair<ClipFileId, std::filesystem::path::string_type>> newestFirst,
-                                  SearchTextReader read) {
+void StoredSearchTexts::ReadAhead(FilesToRead newestFirst, SearchTextReader read) {
     Stop();
     stopping_ = false;
     // A few threads at once, as opening a file is most of the cost and it waits; newest first all the same.
     const std::size_t threads = std::min<std::size_t>(4, newestFirst.size() / 64 + 1);
-    auto files =
-        std::make_shared<const std::vector<std::pair<ClipFileId, std::filesystem::path::string_type>>>(std::move(newestFirst));
+    auto files = std::make_shared<const FilesToRead>(std::move(newestFirst));
     readersRunning_ = int(threads);
     for (std::size_t t = 0; t < threads; ++t)
         readers_.emplace_back([this, files, read, t, threads] {
@@ -28,7 +26,8 @@ void StoredSearchTexts::ReadAhead(std::vector<std::pair<ClipFileId, std::filesys
                     if (kept_.count(id)) continue;  // from the folder's index
                 }
                 StoredSearchText text;
-                if (read(std::filesystem::path(file), text)) Offer(id, std::move(text));  // a damaged file is told when its clip is used
+                // A damaged file is told when its clip is used.
+                if (read(std::filesystem::path(file), text)) Offer(id, std::move(text));
             }
         });
 }

@@ -30,6 +30,8 @@ struct StoredSearchText {
     std::string markup;  // rich text offered alone, until its plain text is read on the window's thread
 };
 
+// Files to read ahead, by the id of their clips (plain strings: a long history's paths would take megabytes).
+using FilesToRead = std::vector<std::pair<ClipFileId, std::filesystem::path::string_type>>;
 // Reads what search reads of a clip file; false when it holds no whole clip.
 using SearchTextReader = std::function<bool(const std::filesystem::path&, StoredSearchText&)>;
 
@@ -38,7 +40,7 @@ public:
     explicit StoredSearchTexts(std::uint64_t budget = kStoredSearchBudget) : budget_(budget) {}
     ~StoredSearchTexts() { Stop(); }
     // Starts reading these files (newest first) on a thread of its own, as far as the budget goes.
-    void ReadAhead(std::vector<std::pair<ClipFileId, std::filesystem::path::string_type>> newestFirst, SearchTextReader read);
+    void ReadAhead(FilesToRead newestFirst, SearchTextReader read);
     void Stop();
     bool ReadingAhead() const { return readersRunning_ > 0; }
     // The text kept for a file, or false when none is.

@@ -230,6 +230,7 @@ private:
     // The information line at once; the preview on a zero-delay timer (kPreviewTimer).
     void ShowCurrentClip();
     bool ShowInfoLine(const clips::ClipId& tag);  // reads the clip when only its file holds it; false when damaged
+    void NameCurrentClip(const std::string& kind, const std::string& head);  // on the information line
     clips::ClipId CurrentTag() const;
     void SchedulePreview();
     void FillPreview();

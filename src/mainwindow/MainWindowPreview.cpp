@@ -122,24 +122,24 @@ void MainWindow::ShowCurrentClip() {
         return;
     // A clip listed from its file is read by the preview, once the list is painted: moving through a long
     // history waits on no file. Its line says what the list does meanwhile.
-    if (!history_.ClipHeld(tag)) {
-        const int position = list.ListIndex() < 0 ? 0 : list.ListIndex();
-        common::SetWindowTextUtf8(infoLine_, InfoLine(InfoPrefix(kind, list.ItemText(position)), position,
-                                                     list.ListCount()));
-    } else if (!ShowInfoLine(tag)) {
+    if (!history_.ClipHeld(tag))
+        NameCurrentClip(kind, list.ItemText(list.ListIndex() < 0 ? 0 : list.ListIndex()));
+    else if (!ShowInfoLine(tag))
         return;
-    }
     SchedulePreview();
 }
 
 // The line at once: it names the clip before the preview lays out its text.
 bool MainWindow::ShowInfoLine(const clips::ClipId& tag) {
     if (!history_.UseClip(tag)) return false;
+    NameCurrentClip(tag.kind, clips_.TextHead(tag, kInfoTextHead));  // "" for a picture
+    return true;
+}
+
+void MainWindow::NameCurrentClip(const std::string& kind, const std::string& head) {
     const auto& list = clipList_.Model();
     const int position = list.ListIndex() < 0 ? 0 : list.ListIndex();
-    const std::string head = clips_.TextHead(tag, kInfoTextHead);  // "" for a picture
-    common::SetWindowTextUtf8(infoLine_, InfoLine(InfoPrefix(tag.kind, head), position, list.ListCount()));
-    return true;
+    common::SetWindowTextUtf8(infoLine_, InfoLine(InfoPrefix(kind, head), position, list.ListCount()));
 }
 
 void MainWindow::FillPreview() {
