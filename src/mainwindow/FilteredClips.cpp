@@ -37,25 +37,33 @@ void FilteredClips::Move(const RECT& area, int filterHeight) {
 
 void FilteredClips::SetItems(std::vector<PopupItem> items) {
     const int chosen = Chosen();
-    clips::ClipId keep;
+    std::optional<PopupItem> keep;
     for (const PopupItem& item : items_)
-        if (item.position == chosen) keep = item.id;
+        if (item.position == chosen) keep = item;
     KeepKeysOf(items);
-    items_ = std::move(items);
+    items_.swap(items);
+    spareItems_ = std::move(items);
     Refilter();
-    for (std::size_t row = 0; row < shown_.size() && !keep.empty(); ++row)
-        if (items_[std::size_t(shown_[row])].id == keep) list_.Model().SetListIndex(int(row));
+    for (std::size_t row = 0; row < shown_.size() && keep; ++row)
+        if (items_[std::size_t(shown_[row])].SameClip(*keep)) list_.Model().SetListIndex(int(row));
+}
+
+std::vector<PopupItem> FilteredClips::SpareItems() {
+    spareItems_.clear();
+    return std::move(spareItems_);
 }
 
 // The keys made for the clips before stay with them: with a long history, making them again would take the
 // first key typed in the popup a while at each opening. The clips are most often as they were, with a few more
 // or fewer; a clip counts as the same only where its tag and label are.
 void FilteredClips::KeepKeysOf(const std::vector<PopupItem>& items) {
-    std::vector<std::string> keys(items.size());
-    std::vector<bool> keyed(items.size(), false);
+    std::vector<std::string>& keys = spareKeys_;
+    std::vector<bool>& keyed = spareKeyed_;
+    keys.assign(items.size(), std::string());
+    keyed.assign(items.size(), false);
     std::size_t bytes = 0;
     const auto same = [&](std::size_t was, std::size_t is) {
-        return was < items_.size() && items_[was].id == items[is].id && items_[was].labelHash == items[is].labelHash;
+        return was < items_.size() && items_[was].SameClip(items[is]) && items_[was].labelHash == items[is].labelHash;
     };
     for (std::size_t is = 0, was = 0; is < items.size(); ++is) {
         std::size_t skip = 0;
@@ -69,8 +77,9 @@ void FilteredClips::KeepKeysOf(const std::vector<PopupItem>& items) {
         }
         ++was;
     }
-    keys_ = std::move(keys);
-    keyed_ = std::move(keyed);
+    keys_.swap(keys);
+    keyed_.swap(keyed);
+    for (std::string& gone : spareKeys_) std::string().swap(gone);  // the keys of clips gone
     keyBytes_ = bytes;
 }
 
@@ -126,6 +135,7 @@ void FilteredClips::Narrow() {
         if (narrowing != narrowing_) return;  // a key read a clip's file, and its message restarted the search
         unscanned_ = from;
         std::vector<cliplist::ClipItem> rows;
+        rows.reserve(found.size());
         for (int& index : found) {
             const PopupItem& item = items_[std::size_t(index) + from];
             rows.push_back({std::string(), item.icon, item.icon, item.pinned});  // its text is asked of RowText

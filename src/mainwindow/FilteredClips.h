@@ -19,13 +19,15 @@ namespace mainwindow {
 
 // One clip as the filter lists it: where it is in the main list, a hash of its label (the label itself is
 // the main list's: a long history's labels are not copied), its icon, and what names it while positions shift
-// (its tag).
+// (its holder's family and index). Small: a long history's worth is made at each opening of the popup.
 struct PopupItem {
     int position;
     std::uint64_t labelHash;
     std::int16_t icon;
-    clips::ClipId id;
+    clips::HolderFamily family;
+    clips::HolderIndex holder;
     bool pinned = false;
+    bool SameClip(const PopupItem& o) const { return family == o.family && holder == o.holder; }
 };
 
 class FilteredClips : private cliplist::ClipListEvents {
@@ -43,6 +45,9 @@ public:
     // The clips (oldest first, as the main list holds them). The filter stays, and so does the clip
     // chosen where it is still shown.
     void SetItems(std::vector<PopupItem> items);
+    // Storage for the next items, kept from the ones they replaced: on first use each page of fresh memory is
+    // the system's to give, and a long history's worth costs more than filling it.
+    std::vector<PopupItem> SpareItems();
     // The clips found newest first (the popup's order), or oldest first with the newest found chosen.
     void SetNewestFirst(bool newestFirst);
     // Empties the box; the list shows every clip again.
@@ -84,11 +89,12 @@ private:
     bool newestFirst_ = true;
     bool refilling_ = false;
     std::vector<PopupItem> items_;
+    std::vector<PopupItem> spareItems_;
     // The items' search keys, kept once made while they fit kKeptKeyBytes; past it, made each time.
     static const std::size_t kKeptKeyBytes = 32u << 20;
     static const std::size_t kKeptKeySkip = 16;  // clips gone between two that stay, looked past
-    std::vector<std::string> keys_;
-    std::vector<bool> keyed_;
+    std::vector<std::string> keys_, spareKeys_;
+    std::vector<bool> keyed_, spareKeyed_;
     std::size_t keyBytes_ = 0;
     std::vector<int> shown_;
     std::string numberedTexts_[9];  // the numbered rows' texts, made as they are asked for

@@ -34,6 +34,7 @@ public:
     // The clips changed while it is open (one was deleted, or captured and the oldest let go): the filter
     // stays, and so does the clip chosen where it is still shown.
     void Update(std::vector<PopupItem> items);
+    std::vector<PopupItem> SpareItems() { return clips_.SpareItems(); }  // to fill for Open or Update
     // Hides the popup; the owner decides where the focus goes.
     void Close();
     // The positions now shown, newest first.

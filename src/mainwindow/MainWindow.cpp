@@ -351,7 +351,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 ShowCurrentClip();
             InvalidateRect(clipList_.picList(), nullptr, TRUE);
             RefreshSearch();
-            if (popup_.IsOpen()) popup_.Update(PopupItems());
+            if (popup_.IsOpen()) popup_.Update(PopupItems(popup_.SpareItems()));
         }
         return 0;
     }

@@ -205,7 +205,7 @@ private:
     // The empty list's words, which say whether the manager collects and how to use clips again.
     void ShowEmptyListText();
     std::string hotkeyName_;  // the popup's, as registered
-    std::vector<PopupItem> PopupItems() const;
+    std::vector<PopupItem> PopupItems(std::vector<PopupItem> into) const;  // the main list's clips, filled into
     std::string SearchKeyOf(const PopupItem& item);  // may read the clip's file
     const std::string& LabelAt(int position) const;  // the main list's; empty past its end
     void PasteFromPopup(int position, bool plainText);

@@ -27,11 +27,11 @@ void MainWindow::RegisterPopupHotkey() {
             }
             clipList_.Model().SetListIndex(position);
             DeleteClip();
-            popup_.Update(PopupItems());
+            popup_.Update(PopupItems(popup_.SpareItems()));
         };
         popup_.onPin = [this](int position) {
             TogglePin(position);
-            popup_.Update(PopupItems());
+            popup_.Update(PopupItems(popup_.SpareItems()));
         };
         popup_.onDismiss = [this] { ReturnFocusTo(popupReturnTo_); };
         popup_.SetKeyOf([this](const PopupItem& item) { return SearchKeyOf(item); },
@@ -59,11 +59,15 @@ void MainWindow::ShowEmptyListText() {
 }
 
 // Items carry no text: what search reads of each clip is made only once something is typed.
-std::vector<PopupItem> MainWindow::PopupItems() const {
-    std::vector<PopupItem> items;
+std::vector<PopupItem> MainWindow::PopupItems(std::vector<PopupItem> items) const {
     const auto& list = clipList_.Model();
-    for (int i = 0; i < list.ListCount(); ++i)
-        items.push_back({i, LabelHash(list.ItemText(i)), list.ItemIcon(i), clips_.Tags().Tag(i), list.ItemPinned(i)});
+    items.clear();
+    items.reserve(std::size_t(list.ListCount()));
+    for (int i = 0; i < list.ListCount(); ++i) {
+        const clips::ClipId& tag = clips_.Tags().Tag(i);
+        items.push_back({i, LabelHash(list.ItemText(i)), list.ItemIcon(i), clips::FamilyOfKind(tag.kind), tag.holder,
+                         list.ItemPinned(i)});
+    }
     return items;
 }
 
@@ -74,7 +78,9 @@ const std::string& MainWindow::LabelAt(int position) const {
 }
 
 std::string MainWindow::SearchKeyOf(const PopupItem& item) {
-    const clips::ClipId& tag = item.id;
+    const clips::ClipId tag = clips_.Tags().Tag(item.position);
+    // The list changed since the items were made: asked again once they are made anew.
+    if (clips::FamilyOfKind(tag.kind) != item.family || tag.holder != item.holder) return {};
     PopupClip clip{tag.kind, "", 0, 0};
     unsigned width = 0, height = 0;
     if (history_.StoredClipSearchText(tag, clip.text, width, height, item.position)) {  // not held: read from its file
@@ -93,7 +99,7 @@ void MainWindow::OpenPopup() {
     // Asked again while open, the window to return to stays what it was. With nothing in front there is
     // none: never the window an earlier opening returned to.
     if (!popup_.IsOpen() || (front && front != popup_.hwnd())) popupReturnTo_ = front;
-    popup_.Open(PopupItems());
+    popup_.Open(PopupItems(popup_.SpareItems()));
 }
 
 bool MainWindow::PutBack(int position, bool plainText) {

@@ -85,7 +85,7 @@ void MainWindow::ListIndexChange() {
     step(1, [&] { ShowCurrentClip(); });
     // A capture (or a deletion) while the popup is open: its rows follow the clips' new positions.
     step(2, [&] {
-        if (popup_.IsOpen()) popup_.Update(PopupItems());
+        if (popup_.IsOpen()) popup_.Update(PopupItems(popup_.SpareItems()));
         RefreshSearch();
     });
 }

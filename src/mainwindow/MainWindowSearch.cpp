@@ -49,7 +49,7 @@ void MainWindow::SearchChanged() {
     const bool searching = search_.Filtering();
     if (searching && searchStale_) {
         searchStale_ = false;
-        search_.SetItems(PopupItems());  // filters again, and comes back here
+        search_.SetItems(PopupItems(search_.SpareItems()));  // filters again, and comes back here
         return;
     }
     if (!searching) searchStale_ = true;
@@ -60,7 +60,7 @@ void MainWindow::SearchChanged() {
 
 void MainWindow::RefreshSearch() {
     if (choosingFromSearch_) return;
-    if (search_.Filtering()) search_.SetItems(PopupItems());
+    if (search_.Filtering()) search_.SetItems(PopupItems(search_.SpareItems()));
     else searchStale_ = true;
 }
 

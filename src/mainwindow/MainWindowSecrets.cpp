@@ -60,7 +60,7 @@ void MainWindow::ExpireCredentials() {
     ShowCurrentClip();
     InvalidateRect(clipList_.picList(), nullptr, TRUE);
     RefreshSearch();
-    if (popup_.IsOpen()) popup_.Update(PopupItems());
+    if (popup_.IsOpen()) popup_.Update(PopupItems(popup_.SpareItems()));
 }
 
 bool MainWindow::MayPin(int position) {

@@ -191,7 +191,7 @@ TEST(FilteredClipsTest, SearchKeysStayWithTheirClipsAsTheListChanges) {
         std::vector<PopupItem> made;
         labels.clear();
         for (const auto& [holder, label] : clips) {
-            made.push_back({int(made.size()), LabelHash(label), 0, {clips::kKindText, holder}});
+            made.push_back({int(made.size()), LabelHash(label), 0, clips::HolderFamily::kText, holder});
             labels.push_back(label);
         }
         return made;
@@ -230,7 +230,8 @@ TEST(FilteredClipsTest, ALongListIsNarrowedSliceBySliceInOrder) {
     filtered.labelOf = [&](int position) -> const std::string& { return labels[std::size_t(position)]; };
     filtered.keyOf = [&](const PopupItem& item) { return labels[std::size_t(item.position)]; };
     std::vector<PopupItem> items;
-    for (int i = 0; i < 10000; ++i) items.push_back({i, LabelHash(labels[std::size_t(i)]), 0, {clips::kKindText, i}});
+    for (int i = 0; i < 10000; ++i)
+        items.push_back({i, LabelHash(labels[std::size_t(i)]), 0, clips::HolderFamily::kText, i});
     filtered.SetItems(items);
     for (char c : std::string("99")) SendMessageW(filtered.FilterBox(), WM_CHAR, WPARAM(c), 0);
     std::vector<int> newestFirst;
