@@ -43,6 +43,8 @@ void FilteredClips::SetItems(std::vector<PopupItem> items) {
     KeepKeysOf(items);
     items_.swap(items);
     spareItems_ = std::move(items);
+    ++itemsMade_;
+    keysAheadFrom_ = items_.size();
     Refilter();
     for (std::size_t row = 0; row < shown_.size() && keep; ++row)
         if (items_[std::size_t(shown_[row])].SameClip(*keep)) list_.Model().SetListIndex(int(row));
@@ -104,6 +106,28 @@ const std::string& FilteredClips::KeyAt(std::size_t i, std::string& scratch) {
     return keys_[i] = std::move(scratch);
 }
 
+bool FilteredClips::MakeKeysAhead(double budgetMs) {
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    const std::uint64_t made = itemsMade_;
+    std::string scratch;
+    for (int n = 1; keysAheadFrom_ > 0; ++n) {
+        const std::size_t i = keysAheadFrom_ - 1;
+        if (!keyed_[i]) {
+            KeyAt(i, scratch);
+            if (made != itemsMade_) return true;  // reading the clip changed the list: the new items are keyed next
+            if (keyBytes_ >= kKeptKeyBytes) return false;
+        }
+        keysAheadFrom_ = i;
+        if (n % 64 == 0) {
+            QueryPerformanceCounter(&now);
+            if (double(now.QuadPart - start.QuadPart) * 1000.0 > budgetMs * double(frequency.QuadPart)) break;
+        }
+    }
+    return keysAheadFrom_ > 0;
+}
+
 void FilteredClips::Refilter() {
     KillTimer(filter_, kNarrowTimer);
     ++narrowing_;
@@ -114,6 +138,7 @@ void FilteredClips::Refilter() {
     refilling_ = true;  // the rows made here choose nothing
     list_.Model().Clear();
     refilling_ = false;
+    if (query_.empty() && !listsAllUnfiltered_) unscanned_ = 0;
     Narrow();
 }
 

@@ -50,8 +50,12 @@ public:
     std::vector<PopupItem> SpareItems();
     // The clips found newest first (the popup's order), or oldest first with the newest found chosen.
     void SetNewestFirst(bool newestFirst);
-    // Empties the box; the list shows every clip again.
+    // Empties the box; the list shows every clip again (none when it lists only what is found).
     void ClearFilter();
+    void ListOnlyWhatIsFound() { listsAllUnfiltered_ = false; }
+    // Makes the keys of the clips not read yet, newest first, for about budgetMs, so that a first search finds
+    // them ready; true while some are left.
+    bool MakeKeysAhead(double budgetMs);
     bool Filtering() const { return GetWindowTextLengthW(filter_) > 0; }
     // The positions now shown, in the order shown, and the main-list position of the current row (or -1).
     const std::vector<int>& Shown() const { return shown_; }
@@ -88,6 +92,7 @@ private:
     bool numbered_ = true;
     bool newestFirst_ = true;
     bool refilling_ = false;
+    bool listsAllUnfiltered_ = true;
     std::vector<PopupItem> items_;
     std::vector<PopupItem> spareItems_;
     // The items' search keys, kept once made while they fit kKeptKeyBytes; past it, made each time.
@@ -96,6 +101,8 @@ private:
     std::vector<std::string> keys_, spareKeys_;
     std::vector<bool> keyed_, spareKeyed_;
     std::size_t keyBytes_ = 0;
+    std::size_t keysAheadFrom_ = 0;  // the items from it on are keyed, or not to be
+    std::uint64_t itemsMade_ = 0;   // counts SetItems
     std::vector<int> shown_;
     std::string numberedTexts_[9];  // the numbered rows' texts, made as they are asked for
     static const UINT_PTR kNarrowTimer = 0x4E52;

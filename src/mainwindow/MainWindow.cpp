@@ -276,6 +276,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_TIMER:
             if (wParam == kCredentialTimer) ExpireCredentials();
+            if (wParam == kSearchKeysTimer) MakeSearchKeysAhead();
             if (wParam != kPreviewTimer) break;
             FillPreview();
             return 0;
@@ -351,6 +352,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 ShowCurrentClip();
             InvalidateRect(clipList_.picList(), nullptr, TRUE);
             RefreshSearch();
+            StartSearchKeysAhead();
             if (popup_.IsOpen()) popup_.Update(PopupItems(popup_.SpareItems()));
         }
         return 0;

@@ -197,6 +197,10 @@ private:
     void SearchChanged();
     // The clips changed (captured, deleted, pinned, put back): a search under way reads them again.
     void RefreshSearch();
+    // Once the history is listed whole, the search's keys are made on a timer a slice at a time, so that the
+    // first search of a long history finds them ready.
+    void StartSearchKeysAhead();
+    void MakeSearchKeysAhead();
     std::string historyNote_;  // what start-up skipped of the history on disk, said once shown
     void MinimiseToTray();
     void RestoreFromTray();
@@ -237,6 +241,7 @@ private:
     void SetPreviewText(const std::string& text);
     static const UINT_PTR kPreviewTimer = 0x5056;  // "PV"
     static const UINT_PTR kCredentialTimer = 0x4352;  // "CR"
+    static const UINT_PTR kSearchKeysTimer = 0x534B;  // "SK"
     // Clips that look like a credential (by their tag's text), and when each goes unless pinned.
     std::map<std::string, std::chrono::steady_clock::time_point> credentialsUntil_;
     void ReadCaptureSettings();  // Secret Seconds and Ignore Programs
@@ -274,6 +279,7 @@ private:
     HistoryPopup popup_;
     FilteredClips search_;
     bool searchStale_ = true;
+    bool searchKeysItemsMade_ = false;  // the items keyed ahead are the list's since the timer started
     bool choosingFromSearch_ = false;
     HWND popupReturnTo_ = nullptr;
     bool hotkeyRegistered_ = false;

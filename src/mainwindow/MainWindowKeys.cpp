@@ -26,6 +26,7 @@ std::string MainWindow::OpenSealedHistory(const history::FolderKey& key) {
     });
     // Another machine may write the folder too (a file-sync service keeps it alike): what it does shows here.
     history_.StartSync(hwnd_);
+    StartSearchKeysAhead();
     return said;
 }
 

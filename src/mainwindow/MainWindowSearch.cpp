@@ -15,6 +15,7 @@ bool MainWindow::CreateSearch(const RECT& area, int boxHeight) {
     SendMessageW(search_.FilterBox(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     SendMessageW(search_.FilterBox(), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"Search (Ctrl+F)"));
     ShowWindow(search_.List().hwnd(), SW_HIDE);
+    search_.ListOnlyWhatIsFound();  // the main list shows them all
     search_.onFilterChanged = [this] { SearchChanged(); };
     search_.keyOf = [this](const PopupItem& item) { return SearchKeyOf(item); };
     search_.labelOf = [this](int position) -> const std::string& { return LabelAt(position); };
@@ -61,7 +62,27 @@ void MainWindow::SearchChanged() {
 void MainWindow::RefreshSearch() {
     if (choosingFromSearch_) return;
     if (search_.Filtering()) search_.SetItems(PopupItems(search_.SpareItems()));
-    else searchStale_ = true;
+    else searchStale_ = true, searchKeysItemsMade_ = false;
+}
+
+void MainWindow::StartSearchKeysAhead() {
+    searchKeysItemsMade_ = false;
+    SetTimer(hwnd_, kSearchKeysTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+// A slice a tick, so that keys and clicks meanwhile wait no longer than it; while a search is typed, it makes
+// the keys it needs itself.
+void MainWindow::MakeSearchKeysAhead() {
+    const double kSliceMs = 12;
+    if (!history_.InStep() || history_.ListingUnfinished() || history_.ReadingSearchTextsAhead() ||
+        search_.Filtering())
+        return;
+    if (!searchKeysItemsMade_) {
+        searchKeysItemsMade_ = true;
+        search_.SetItems(PopupItems(search_.SpareItems()));
+        return;
+    }
+    if (!search_.MakeKeysAhead(kSliceMs)) KillTimer(hwnd_, kSearchKeysTimer);
 }
 
 }  // namespace mainwindow

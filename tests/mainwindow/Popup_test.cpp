@@ -248,6 +248,33 @@ TEST(FilteredClipsTest, ALongListIsNarrowedSliceBySliceInOrder) {
     DestroyWindow(parent);
 }
 
+// Keys made ahead serve the first search: typing reads no clip again. A list of what is found shows none
+// before something is typed.
+TEST(FilteredClipsTest, KeysMadeAheadServeTheFirstSearch) {
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 300, nullptr, nullptr, nullptr,
+                                  nullptr);
+    FilteredClips filtered;
+    ASSERT_TRUE(filtered.Create(parent, {0, 0, 300, 300}, 20, nullptr, "", false));
+    filtered.ListOnlyWhatIsFound();
+    std::vector<std::string> labels;
+    for (int i = 0; i < 300; ++i) labels.push_back("clip " + std::to_string(i));
+    int made = 0;
+    filtered.labelOf = [&](int position) -> const std::string& { return labels[std::size_t(position)]; };
+    filtered.keyOf = [&](const PopupItem& item) { return ++made, labels[std::size_t(item.position)]; };
+    std::vector<PopupItem> items;
+    for (int i = 0; i < 300; ++i)
+        items.push_back({i, LabelHash(labels[std::size_t(i)]), 0, clips::HolderFamily::kText, i});
+    filtered.SetItems(items);
+    EXPECT_TRUE(filtered.Shown().empty());
+    while (filtered.MakeKeysAhead(1000)) {
+    }
+    EXPECT_EQ(made, 300);
+    for (char c : std::string("29")) SendMessageW(filtered.FilterBox(), WM_CHAR, WPARAM(c), 0);
+    EXPECT_EQ(made, 300);
+    EXPECT_EQ(filtered.Shown(), (std::vector<int>{299, 298, 297, 296, 295, 294, 293, 292, 291, 290, 229, 129, 29}));
+    DestroyWindow(parent);
+}
+
 }  // namespace
 }  // namespace testing_form
 }  // namespace mainwindow
