@@ -44,7 +44,8 @@ void HistoryStore::DeleteFiles(Entry& entry) {
         entry.file.clear();
         return;
     }
-    for (const auto* file : {&entry.file, &entry.previous, &entry.replaced})
+    if (!entry.file.empty()) DeleteFileHere(FileOf(entry));
+    for (const auto* file : {&entry.previous, &entry.replaced})
         if (!file->empty()) DeleteFileHere(*file);
     entry.file.clear();
     entry.previous.clear();
@@ -123,7 +124,7 @@ void HistoryStore::TakeWriteOutcomes() {
             if (entry.writeJob != outcome.job || entry.queued) continue;
             if (outcome.done) {
                 entry.written = confirmed = true;
-                if (!entry.replaced.empty() && entry.replaced != entry.file) DeleteFileHere(entry.replaced);
+                if (!entry.replaced.empty() && entry.replaced != FileOf(entry).native()) DeleteFileHere(entry.replaced);
             } else {
                 entry.file.clear();
                 entry.fileBytes = 0;
@@ -141,7 +142,7 @@ void HistoryStore::Queue(HWND window, const clips::ClipId& tag, bool newTime, bo
     if (!LoadClip(tag)) return;
     Entry& entry = state_.entries[KeyOf(tag)];
     if (!entry.previous.empty()) DeleteFileHere(entry.previous);  // an earlier rewrite never got written
-    entry.previous = entry.file;
+    entry.previous = FileOf(entry).native();
     entry.file.clear();
     entry.tag = tag;
     if (newTime || entry.capturedAtMs == 0) entry.capturedAtMs = NowMs();
@@ -295,15 +296,16 @@ bool HistoryStore::WriteQueuedClips() {
             continue;
         }
         entry.id = {entry.capturedAtMs, state_.machine, *content};
-        entry.file = state_.folder / ClipFileName(entry.id);
+        const std::filesystem::path file = state_.folder / ClipFileName(entry.id);
+        entry.file.Set(file, state_.folder, entry.id);
         entry.fileBytes = SealedClipFileBytes(*contents, *state_.sealer);
         // A clip that had a file (pinned, unpinned, made newest) replaces every older copy of it.
         entry.written = false;
-        entry.writeJob = state_.worker.Write(entry.file, std::move(*contents), !entry.previous.empty());
-        if (!entry.replaced.empty() && entry.replaced != entry.file) DeleteFileHere(entry.replaced);
+        entry.writeJob = state_.worker.Write(file, std::move(*contents), !entry.previous.empty());
+        if (!entry.replaced.empty() && entry.replaced != file.native()) DeleteFileHere(entry.replaced);
         entry.replaced = std::exchange(entry.previous, {});
         // The file it replaces goes once this one is written: a listing meanwhile shows no other clip in it.
-        if (!entry.replaced.empty() && entry.replaced != entry.file) NoteDeletedHere(entry.replaced);
+        if (!entry.replaced.empty() && entry.replaced != file.native()) NoteDeletedHere(entry.replaced);
         written = true;
     }
     if (written) {
@@ -318,7 +320,7 @@ bool HistoryStore::LoadClip(const clips::ClipId& tag) {
     const auto it = state_.entries.find(key);
     if (it == state_.entries.end() || it->second.loaded) return true;  // held since it was captured, or read already
     std::optional<ClipFileContents> clip;
-    if (!ReadStoredClip(it->second.file, *state_.sealer, clip) || clip->header.kind != tag.kind ||
+    if (!ReadStoredClip(FileOf(it->second), *state_.sealer, clip) || clip->header.kind != tag.kind ||
         !FillHolderFromFile(*clip, key.second)) {
         ReleaseKeepingFile(key);
         return false;
@@ -370,9 +372,9 @@ void HistoryStore::NoteRestoredClip(const clips::ClipId& tag, const StoredClip& 
     Entry entry;
     entry.tag = tag;
     entry.capturedAtMs = stored.id.capturedAtMs;
-    entry.file = stored.file;
-    entry.fileBytes = stored.bytes;
     entry.id = stored.id;
+    entry.file.Set(stored.file, state_.folder, stored.id);
+    entry.fileBytes = stored.bytes;
     entry.loaded = false;
     state_.entries[KeyOf(tag)] = std::move(entry);
 }

@@ -171,6 +171,7 @@ private:
     void NoteDeletedHere(const std::filesystem::path& file);
     void DeleteFileHere(const std::filesystem::path& file);
     void DeleteFiles(Entry& entry);
+    std::filesystem::path FileOf(const Entry& entry) const { return entry.file.Path(state_.folder, entry.id); }
     void Forget(clips::HolderFamily family, clips::HolderIndex index);
     void TakeWriteOutcomes();
     void RetryFailedWrites(HWND window);

@@ -13,12 +13,13 @@ bool HistoryStore::StoredClipSearchText(const clips::ClipId& tag, std::string& t
     StoredSearchText found;
     const bool kept = state_.searchTexts.Find(entry.id, found);
     // A file left in the cloud is not brought down to be searched: its text is read once it is here.
-    if (!kept && LeftInTheCloud(entry.file)) {
+    const std::filesystem::path file = kept ? std::filesystem::path() : FileOf(entry);
+    if (!kept && LeftInTheCloud(file)) {
         text.clear();
         width = height = 0;
         return true;
     }
-    if (!kept && !ReadSearchTextOfFile(entry.file, *state_.sealer, found)) found = {};
+    if (!kept && !ReadSearchTextOfFile(file, *state_.sealer, found)) found = {};
     // A damaged file is told when the clip is used; meanwhile search finds nothing in it.
     const bool whole = found.kind == tag.kind;
     if (!whole) found = {};
@@ -41,7 +42,7 @@ void HistoryStore::ReadSearchTextsAhead() {
         // Those the folder's index gave are not even named: a long history's names alone take megabytes.
         if (it != state_.entries.end() && !it->second.loaded && !it->second.file.empty() &&
             !state_.searchTexts.Has(it->second.id))
-            newestFirst.emplace_back(it->second.id, it->second.file);
+            newestFirst.emplace_back(it->second.id, FileOf(it->second).native());
     }
     state_.searchTexts.ReadAhead(std::move(newestFirst),
                                  [sealer = state_.sealer](const std::filesystem::path& file, StoredSearchText& read) {

@@ -18,6 +18,30 @@
 
 namespace history {
 
+// Where a live clip's file is. Most are named by their id in the history's folder and keep no path: a long
+// history's paths would take many megabytes. Another name (a sync service's conflict copy) is kept whole.
+class EntryFile {
+public:
+    bool empty() const { return !present_; }
+    void clear() {
+        present_ = false;
+        other_.clear();
+    }
+    void Set(const std::filesystem::path& file, const std::filesystem::path& folder, const ClipFileId& id) {
+        present_ = true;
+        other_.clear();
+        if (file != folder / ClipFileName(id)) other_ = file.native();
+    }
+    std::filesystem::path Path(const std::filesystem::path& folder, const ClipFileId& id) const {
+        if (!present_) return {};
+        return other_.empty() ? folder / ClipFileName(id) : std::filesystem::path(other_);
+    }
+
+private:
+    bool present_ = false;
+    std::filesystem::path::string_type other_;
+};
+
 // What the store knows of a live clip: when it was captured, and its file once written. A file written
 // anew (pinned, made newest) replaces the previous one only once it is on the disk.
 // Files are kept as plain strings: a path object also keeps each of its parts apart, several hundred bytes
@@ -26,7 +50,7 @@ struct Entry {
     clips::ClipId tag;
     std::uint64_t capturedAtMs = 0;
     bool queued = false;
-    std::filesystem::path::string_type file;
+    EntryFile file;  // named by id
     std::uint64_t fileBytes = 0;
     std::filesystem::path::string_type previous;
     std::filesystem::path::string_type replaced;  // the file its write replaces, deleted once that write is confirmed
