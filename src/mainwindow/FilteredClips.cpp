@@ -59,10 +59,8 @@ std::vector<PopupItem> FilteredClips::SpareItems() {
 // first key typed in the popup a while at each opening. The clips are most often as they were, with a few more
 // or fewer; a clip counts as the same only where its tag and label are.
 void FilteredClips::KeepKeysOf(const std::vector<PopupItem>& items) {
-    std::vector<std::string>& keys = spareKeys_;
-    std::vector<bool>& keyed = spareKeyed_;
-    keys.assign(items.size(), std::string());
-    keyed.assign(items.size(), false);
+    std::vector<KeySpan>& spans = spareKeySpans_;
+    spans.assign(items.size(), KeySpan{});
     std::size_t bytes = 0;
     const auto same = [&](std::size_t was, std::size_t is) {
         return was < items_.size() && items_[was].SameClip(items[is]) && items_[was].labelHash == items[is].labelHash;
@@ -72,17 +70,25 @@ void FilteredClips::KeepKeysOf(const std::vector<PopupItem>& items) {
         while (skip < kKeptKeySkip && was + skip < items_.size() && !same(was + skip, is)) ++skip;
         if (!same(was + skip, is)) continue;  // a clip added since
         was += skip;  // clips gone since
-        if (keyed_[was]) {
-            keys[is] = std::move(keys_[was]);
-            keyed[is] = true;
-            bytes += keys[is].size();
-        }
+        spans[is] = keySpans_[was];
+        if (spans[is].at != kNotKeyed) bytes += spans[is].length;
         ++was;
     }
-    keys_.swap(keys);
-    keyed_.swap(keyed);
-    for (std::string& gone : spareKeys_) std::string().swap(gone);  // the keys of clips gone
-    keyBytes_ = bytes;
+    keySpans_.swap(spans);
+    liveKeyBytes_ = bytes;
+    if (keyText_.size() > 2 * liveKeyBytes_ + (1u << 20)) PackKeys();
+}
+
+void FilteredClips::PackKeys() {
+    std::string packed;
+    packed.reserve(liveKeyBytes_);
+    for (KeySpan& span : keySpans_) {
+        if (span.at == kNotKeyed) continue;
+        const std::uint32_t at = std::uint32_t(packed.size());
+        packed.append(keyText_, span.at, span.length);
+        span.at = at;
+    }
+    keyText_ = std::move(packed);
 }
 
 void FilteredClips::SetNewestFirst(bool newestFirst) {
@@ -96,14 +102,20 @@ void FilteredClips::ClearFilter() {
     Refilter();
 }
 
-const std::string& FilteredClips::KeyAt(std::size_t i, std::string& scratch) {
-    if (keyed_[i] || !keyOf) return keys_[i];
+// A view into keyText_: good until the next key is kept.
+std::string_view FilteredClips::KeyAt(std::size_t i, std::string& scratch) {
+    const KeySpan span = keySpans_[i];
+    if (span.at != kNotKeyed) return std::string_view(keyText_).substr(span.at, span.length);
+    if (!keyOf) return {};
+    const std::uint64_t made = itemsMade_;
     scratch = keyOf(items_[i]);
-    // Nothing read (a file still arriving, or left in the cloud) is asked again next time.
-    if (scratch.empty() || keyBytes_ + scratch.size() > kKeptKeyBytes) return scratch;
-    keyBytes_ += scratch.size();
-    keyed_[i] = true;
-    return keys_[i] = std::move(scratch);
+    // Nothing read (a file still arriving, or left in the cloud) is asked again next time; nor is a key made
+    // while reading the clip gave the filter new items.
+    if (scratch.empty() || made != itemsMade_ || keyText_.size() + scratch.size() > kKeptKeyBytes) return scratch;
+    keySpans_[i] = {std::uint32_t(keyText_.size()), std::uint32_t(scratch.size())};
+    keyText_ += scratch;
+    liveKeyBytes_ += scratch.size();
+    return std::string_view(keyText_).substr(keySpans_[i].at, keySpans_[i].length);
 }
 
 bool FilteredClips::MakeKeysAhead(double budgetMs) {
@@ -114,10 +126,10 @@ bool FilteredClips::MakeKeysAhead(double budgetMs) {
     std::string scratch;
     for (int n = 1; keysAheadFrom_ > 0; ++n) {
         const std::size_t i = keysAheadFrom_ - 1;
-        if (!keyed_[i]) {
+        if (keySpans_[i].at == kNotKeyed) {
             KeyAt(i, scratch);
             if (made != itemsMade_) return true;  // reading the clip changed the list: the new items are keyed next
-            if (keyBytes_ >= kKeptKeyBytes) return false;
+            if (keyText_.size() >= kKeptKeyBytes) return false;
         }
         keysAheadFrom_ = i;
         if (n % 64 == 0) {
@@ -155,7 +167,7 @@ void FilteredClips::Narrow() {
     while (unscanned_ > 0) {
         const std::size_t from = unscanned_ - std::min(unscanned_, kNarrowSlice);
         std::vector<int> found = ShownClips(
-            unscanned_ - from, [&](std::size_t i, std::string& scratch) -> const std::string& { return KeyAt(from + i, scratch); },
+            unscanned_ - from, [&](std::size_t i, std::string& scratch) { return KeyAt(from + i, scratch); },
             query_);  // newest first
         if (narrowing != narrowing_) return;  // a key read a clip's file, and its message restarted the search
         unscanned_ = from;

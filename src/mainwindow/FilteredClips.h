@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "clips/ClipCollection.h"
@@ -79,7 +80,7 @@ private:
     void Refilter();
     void Narrow();                         // goes on with the clips not read yet
     void Shown(std::uint64_t narrowing);  // the rows found so far are shown
-    const std::string& KeyAt(std::size_t i, std::string& scratch);
+    std::string_view KeyAt(std::size_t i, std::string& scratch);
     const std::string& RowText(int row);
     void KeepKeysOf(const std::vector<PopupItem>& items);  // before they replace items_
     void DblClick() override;
@@ -95,12 +96,20 @@ private:
     bool listsAllUnfiltered_ = true;
     std::vector<PopupItem> items_;
     std::vector<PopupItem> spareItems_;
-    // The items' search keys, kept once made while they fit kKeptKeyBytes; past it, made each time.
+    // The items' search keys, kept once made while they fit kKeptKeyBytes; past it, made each time. They are
+    // packed in one text (a long history's keys as strings of their own would take twice the memory, and be
+    // slower to scan); the keys of clips gone stay in it until they are as many bytes as the others.
     static const std::size_t kKeptKeyBytes = 32u << 20;
     static const std::size_t kKeptKeySkip = 16;  // clips gone between two that stay, looked past
-    std::vector<std::string> keys_, spareKeys_;
-    std::vector<bool> keyed_, spareKeyed_;
-    std::size_t keyBytes_ = 0;
+    static const std::uint32_t kNotKeyed = 0xFFFFFFFF;
+    struct KeySpan {
+        std::uint32_t at = kNotKeyed;
+        std::uint32_t length = 0;
+    };
+    std::string keyText_;
+    std::vector<KeySpan> keySpans_, spareKeySpans_;  // by item
+    std::size_t liveKeyBytes_ = 0;
+    void PackKeys();  // drops the keys of clips gone from keyText_
     std::size_t keysAheadFrom_ = 0;  // the items from it on are keyed, or not to be
     std::uint64_t itemsMade_ = 0;   // counts SetItems
     std::vector<int> shown_;

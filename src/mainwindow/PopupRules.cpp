@@ -41,7 +41,7 @@ std::string SearchKey(const PopupClip& clip) {
 }
 
 std::vector<int> ShownClips(const std::vector<std::string>& keys, const std::string& query) {
-    return ShownClips(keys.size(), [&](std::size_t i, std::string&) -> const std::string& { return keys[i]; }, query);
+    return ShownClips(keys.size(), [&](std::size_t i, std::string&) { return std::string_view(keys[i]); }, query);
 }
 
 std::vector<int> ShownClips(std::size_t count, const KeyOfClip& keyOf, const std::string& query) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mainwindow {
@@ -25,7 +26,7 @@ std::string SearchKey(const PopupClip& clip);
 // folded, newest first.
 std::vector<int> ShownClips(const std::vector<std::string>& keys, const std::string& query);
 // The same over count clips whose keys are made when asked for (into scratch, or returned as kept).
-using KeyOfClip = std::function<const std::string&(std::size_t index, std::string& scratch)>;
+using KeyOfClip = std::function<std::string_view(std::size_t index, std::string& scratch)>;
 std::vector<int> ShownClips(std::size_t count, const KeyOfClip& keyOf, const std::string& query);
 
 // What tells a clip's label from another's where the label itself is not kept (FNV-1a).
