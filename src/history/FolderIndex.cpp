@@ -115,14 +115,15 @@ std::optional<std::vector<IndexedClip>> DecodeBlock(const std::string& bytes, co
 bool SaveFolderIndex(const std::filesystem::path& index, const std::filesystem::path& folder,
                      const IndexedFolder& indexed, const common::Sealer& sealer) {
     const std::size_t count = indexed.clips.size();
-    const std::size_t blocks = std::max<std::size_t>(1, (count + kIndexBlockClips - 1) / kIndexBlockClips);
+    const std::size_t older = count - std::min(count, kNewestIndexBlockClips);
+    const std::size_t blocks = 1 + (older + kIndexBlockClips - 1) / kIndexBlockClips;
     std::string out(kIndexMagic, sizeof(kIndexMagic));
     PutNumber(out, kIndexVersion, 4);
     PutNumber(out, blocks, 4);
     for (std::size_t block = 0; block < blocks; ++block) {
         // Block 0 ends with the newest clip.
-        const std::size_t to = count - std::min(count, block * kIndexBlockClips);
-        const std::size_t from = to - std::min(to, kIndexBlockClips);
+        const std::size_t to = block == 0 ? count : older - std::min(older, (block - 1) * kIndexBlockClips);
+        const std::size_t from = to - std::min(to, block == 0 ? kNewestIndexBlockClips : kIndexBlockClips);
         const auto sealed = sealer.Seal(EncodeBlock(indexed, from, to), AssociatedWith(folder, block, blocks));
         if (!sealed) return false;
         PutNumber(out, sealed->size(), 8);

@@ -23,6 +23,8 @@ namespace history {
 // An index bigger than this is no index of ours (a million clips with labels of 1 KB fit).
 const std::uint64_t kMostIndexBytes = 1ull << 30;
 const std::size_t kIndexBlockClips = 2000;
+// The newest block is smaller: start-up waits for it alone, and it need hold little more than a window of rows.
+const std::size_t kNewestIndexBlockClips = 250;
 
 struct IndexedClip {
     StoredClip clip;

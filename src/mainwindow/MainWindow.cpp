@@ -4,6 +4,7 @@
 #include "shell/SystemLook.h"
 
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "history/HistoryStore.h"
@@ -369,6 +370,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         BringToFront();
         if (wParam == kActivatePassphrase) SetFolderPassphrase();
         if (wParam == kActivateSettings) OpenSettings();
+        return 0;
+    }
+    if (message == kStartFolderSync) {
+        if (std::exchange(syncStartPosted_, false)) history_.StartSync(hwnd_);
         return 0;
     }
     if (message == kAskFolderKey) {

@@ -45,6 +45,8 @@ const WPARAM kActivateSettings = 3;    // opens the settings window
 // Posted to itself to ask for what opens the history folder (its passphrase, its key's recovery code) once
 // the window shows.
 const UINT kAskFolderKey = WM_APP + 0x54;
+// Posted to itself at start: the folder's watcher and the index's older blocks start once the window is painted.
+const UINT kStartFolderSync = WM_APP + 0x56;
 // The window menu's commands: the settings, the history's key.
 const UINT kCommandSetPassphrase = 0x0110;
 const UINT kCommandRecoveryCode = 0x0120;
@@ -279,6 +281,7 @@ private:
     HistoryPopup popup_;
     FilteredClips search_;
     bool searchStale_ = true;
+    bool syncStartPosted_ = false;
     bool searchKeysItemsMade_ = false;  // the items keyed ahead are the list's since the timer started
     bool choosingFromSearch_ = false;
     HWND popupReturnTo_ = nullptr;

@@ -53,6 +53,7 @@ MainWindow::FolderChange MainWindow::AskFolderChange(const std::filesystem::path
 void MainWindow::ChangeHistoryFolder(const std::filesystem::path& to, FolderChange change) {
     SetHourglass(true);
     // What is queued is written to the old folder first; the clips leave the list with their files kept.
+    syncStartPosted_ = false;
     history_.StopSync();
     history_.Close();
     RemoveListedClips(false);

@@ -25,7 +25,10 @@ std::string MainWindow::OpenSealedHistory(const history::FolderKey& key) {
                0;
     });
     // Another machine may write the folder too (a file-sync service keeps it alike): what it does shows here.
-    history_.StartSync(hwnd_);
+    // At start, once the window is painted: listing the folder or the index's older blocks on another thread
+    // meanwhile slowed the first paint of a long history.
+    syncStartPosted_ = !IsWindowVisible(hwnd_) && PostMessageW(hwnd_, kStartFolderSync, 0, 0);
+    if (!syncStartPosted_) history_.StartSync(hwnd_);
     StartSearchKeysAhead();
     return said;
 }

@@ -489,7 +489,7 @@ TEST_F(HistorySyncTest, ALongHistoryIsListedFromItsIndexTheNewestFirst) {
     ASSERT_TRUE(SaveFolderIndex(IndexFileOf(folder_), folder_, index, *sealer_));
     // The newest are read whole at start: the 24 without a file go at once.
     EXPECT_EQ(Restart(), "24 damaged clip files skipped");
-    EXPECT_EQ(Count(), int(kIndexBlockClips) - 24);
+    EXPECT_EQ(Count(), int(kNewestIndexBlockClips) - 24);
     EXPECT_TRUE(history_.ListingUnfinished());
     EXPECT_EQ(host_.list.Model().ItemText(Count() - 1), "real");
     history_.FinishListing();
