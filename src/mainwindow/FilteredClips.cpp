@@ -106,6 +106,8 @@ void FilteredClips::ClearFilter() {
 std::string_view FilteredClips::KeyAt(std::size_t i, std::string& scratch) {
     const KeySpan span = keySpans_[i];
     if (span.at != kNotKeyed) return std::string_view(keyText_).substr(span.at, span.length);
+    if (lender_)
+        if (const auto lent = lender_->KeptKeyOf(items_[i])) return *lent;
     if (!keyOf) return {};
     const std::uint64_t made = itemsMade_;
     scratch = keyOf(items_[i]);
@@ -115,6 +117,14 @@ std::string_view FilteredClips::KeyAt(std::size_t i, std::string& scratch) {
     keySpans_[i] = {std::uint32_t(keyText_.size()), std::uint32_t(scratch.size())};
     keyText_ += scratch;
     liveKeyBytes_ += scratch.size();
+    return std::string_view(keyText_).substr(keySpans_[i].at, keySpans_[i].length);
+}
+
+std::optional<std::string_view> FilteredClips::KeptKeyOf(const PopupItem& item) const {
+    const std::size_t i = std::size_t(item.position);
+    if (i >= items_.size() || keySpans_[i].at == kNotKeyed || items_[i].position != item.position ||
+        !items_[i].SameClip(item) || items_[i].labelHash != item.labelHash)
+        return std::nullopt;
     return std::string_view(keyText_).substr(keySpans_[i].at, keySpans_[i].length);
 }
 

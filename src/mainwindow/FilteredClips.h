@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +58,8 @@ public:
     // Makes the keys of the clips not read yet, newest first, for about budgetMs, so that a first search finds
     // them ready; true while some are left.
     bool MakeKeysAhead(double budgetMs);
+    // The keys another filter made for the same clips serve here too, not copied: the popup reads the search's.
+    void BorrowKeysOf(const FilteredClips* lender) { lender_ = lender; }
     bool Filtering() const { return GetWindowTextLengthW(filter_) > 0; }
     // The positions now shown, in the order shown, and the main-list position of the current row (or -1).
     const std::vector<int>& Shown() const { return shown_; }
@@ -81,6 +84,9 @@ private:
     void Narrow();                         // goes on with the clips not read yet
     void Shown(std::uint64_t narrowing);  // the rows found so far are shown
     std::string_view KeyAt(std::size_t i, std::string& scratch);
+    // The key kept here for the clip an item of another filter names, when it is the same clip with the same
+    // label at the same position.
+    std::optional<std::string_view> KeptKeyOf(const PopupItem& item) const;
     const std::string& RowText(int row);
     void KeepKeysOf(const std::vector<PopupItem>& items);  // before they replace items_
     void DblClick() override;
@@ -109,6 +115,7 @@ private:
     std::string keyText_;
     std::vector<KeySpan> keySpans_, spareKeySpans_;  // by item
     std::size_t liveKeyBytes_ = 0;
+    const FilteredClips* lender_ = nullptr;
     void PackKeys();  // drops the keys of clips gone from keyText_
     std::size_t keysAheadFrom_ = 0;  // the items from it on are keyed, or not to be
     std::uint64_t itemsMade_ = 0;   // counts SetItems

@@ -35,6 +35,7 @@ public:
     // stays, and so does the clip chosen where it is still shown.
     void Update(std::vector<PopupItem> items);
     std::vector<PopupItem> SpareItems() { return clips_.SpareItems(); }  // to fill for Open or Update
+    void BorrowKeysOf(const FilteredClips* lender) { clips_.BorrowKeysOf(lender); }
     // Hides the popup; the owner decides where the focus goes.
     void Close();
     // The positions now shown, newest first.

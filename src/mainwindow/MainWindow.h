@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "capture/ChainWatchdog.h"
 #include "capture/ClipboardMonitor.h"
@@ -203,6 +204,8 @@ private:
     // first search of a long history finds them ready.
     void StartSearchKeysAhead();
     void MakeSearchKeysAhead();
+    // What tells a list that changed since its keys were made ahead: its count, its oldest and newest clips.
+    std::tuple<int, clips::ClipId, clips::ClipId> ListShape() const;
     std::string historyNote_;  // what start-up skipped of the history on disk, said once shown
     void MinimiseToTray();
     void RestoreFromTray();
@@ -283,6 +286,7 @@ private:
     bool searchStale_ = true;
     bool syncStartPosted_ = false;
     bool searchKeysItemsMade_ = false;  // the items keyed ahead are the list's since the timer started
+    std::tuple<int, clips::ClipId, clips::ClipId> keyedShape_;
     bool choosingFromSearch_ = false;
     HWND popupReturnTo_ = nullptr;
     bool hotkeyRegistered_ = false;

@@ -34,6 +34,7 @@ void MainWindow::RegisterPopupHotkey() {
             popup_.Update(PopupItems(popup_.SpareItems()));
         };
         popup_.onDismiss = [this] { ReturnFocusTo(popupReturnTo_); };
+        popup_.BorrowKeysOf(&search_);  // made ahead for the search
         popup_.SetKeyOf([this](const PopupItem& item) { return SearchKeyOf(item); },
                         [this](int position) -> const std::string& { return LabelAt(position); });
     }

@@ -61,8 +61,18 @@ void MainWindow::SearchChanged() {
 
 void MainWindow::RefreshSearch() {
     if (choosingFromSearch_) return;
-    if (search_.Filtering()) search_.SetItems(PopupItems(search_.SpareItems()));
-    else searchStale_ = true, searchKeysItemsMade_ = false;
+    if (search_.Filtering()) {
+        search_.SetItems(PopupItems(search_.SpareItems()));
+        return;
+    }
+    searchStale_ = true;
+    // The keys made ahead follow a list that changed (a capture, a trim, a delete): the popup reads them too.
+    if (ListShape() != keyedShape_) StartSearchKeysAhead();
+}
+
+std::tuple<int, clips::ClipId, clips::ClipId> MainWindow::ListShape() const {
+    const int count = clipList_.Model().ListCount();
+    return {count, clips_.Tags().Tag(0), clips_.Tags().Tag(count - 1)};
 }
 
 void MainWindow::StartSearchKeysAhead() {
@@ -79,6 +89,7 @@ void MainWindow::MakeSearchKeysAhead() {
         return;
     if (!searchKeysItemsMade_) {
         searchKeysItemsMade_ = true;
+        keyedShape_ = ListShape();
         search_.SetItems(PopupItems(search_.SpareItems()));
         return;
     }

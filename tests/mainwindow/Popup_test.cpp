@@ -248,8 +248,8 @@ TEST(FilteredClipsTest, ALongListIsNarrowedSliceBySliceInOrder) {
     DestroyWindow(parent);
 }
 
-// Keys made ahead serve the first search: typing reads no clip again. A list of what is found shows none
-// before something is typed.
+// Keys made ahead serve the first search, and another filter over the same clips: typing reads no clip again.
+// A list of what is found shows none before something is typed.
 TEST(FilteredClipsTest, KeysMadeAheadServeTheFirstSearch) {
     HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 300, nullptr, nullptr, nullptr,
                                   nullptr);
@@ -272,6 +272,18 @@ TEST(FilteredClipsTest, KeysMadeAheadServeTheFirstSearch) {
     for (char c : std::string("29")) SendMessageW(filtered.FilterBox(), WM_CHAR, WPARAM(c), 0);
     EXPECT_EQ(made, 300);
     EXPECT_EQ(filtered.Shown(), (std::vector<int>{299, 298, 297, 296, 295, 294, 293, 292, 291, 290, 229, 129, 29}));
+    // Another filter borrows them: only the clip whose label changed since is read.
+    FilteredClips borrower;
+    ASSERT_TRUE(borrower.Create(parent, {0, 0, 300, 300}, 20, nullptr, "", true));
+    borrower.labelOf = filtered.labelOf;
+    borrower.keyOf = filtered.keyOf;
+    borrower.BorrowKeysOf(&filtered);
+    labels[129] = "clip one";
+    items[129].labelHash = LabelHash(labels[129]);
+    borrower.SetItems(items);
+    for (char c : std::string("29")) SendMessageW(borrower.FilterBox(), WM_CHAR, WPARAM(c), 0);
+    EXPECT_EQ(made, 301);
+    EXPECT_EQ(borrower.Shown(), (std::vector<int>{299, 298, 297, 296, 295, 294, 293, 292, 291, 290, 229, 29}));
     DestroyWindow(parent);
 }
 
