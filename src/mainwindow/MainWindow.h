@@ -247,6 +247,7 @@ private:
     static const UINT_PTR kPreviewTimer = 0x5056;  // "PV"
     static const UINT_PTR kCredentialTimer = 0x4352;  // "CR"
     static const UINT_PTR kSearchKeysTimer = 0x534B;  // "SK"
+    static const UINT kSearchKeysWaitMs = 250;
     // Clips that look like a credential (by their tag's text), and when each goes unless pinned.
     std::map<std::string, std::chrono::steady_clock::time_point> credentialsUntil_;
     void ReadCaptureSettings();  // Secret Seconds and Ignore Programs

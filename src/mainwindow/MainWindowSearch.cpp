@@ -75,9 +75,11 @@ std::tuple<int, clips::ClipId, clips::ClipId> MainWindow::ListShape() const {
     return {count, clips_.Tags().Tag(0), clips_.Tags().Tag(count - 1)};
 }
 
+// Waiting for the history to be listed whole, the timer ticks slowly: a folder that is never in step (one that
+// cannot be watched) would otherwise wake the program a hundred times a second for good.
 void MainWindow::StartSearchKeysAhead() {
     searchKeysItemsMade_ = false;
-    SetTimer(hwnd_, kSearchKeysTimer, USER_TIMER_MINIMUM, nullptr);
+    SetTimer(hwnd_, kSearchKeysTimer, kSearchKeysWaitMs, nullptr);
 }
 
 // A slice a tick, so that keys and clicks meanwhile wait no longer than it; while a search is typed, it makes
@@ -85,8 +87,11 @@ void MainWindow::StartSearchKeysAhead() {
 void MainWindow::MakeSearchKeysAhead() {
     const double kSliceMs = 12;
     if (!history_.InStep() || history_.ListingUnfinished() || history_.ReadingSearchTextsAhead() ||
-        search_.Filtering())
+        search_.Filtering()) {
+        SetTimer(hwnd_, kSearchKeysTimer, kSearchKeysWaitMs, nullptr);
         return;
+    }
+    SetTimer(hwnd_, kSearchKeysTimer, USER_TIMER_MINIMUM, nullptr);
     if (!searchKeysItemsMade_) {
         searchKeysItemsMade_ = true;
         keyedShape_ = ListShape();
