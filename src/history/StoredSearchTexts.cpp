@@ -47,7 +47,7 @@ bool StoredSearchTexts::Find(const ClipFileId& id, StoredSearchText& text) {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto it = kept_.find(id);
     if (it == kept_.end()) return false;
-    order_.splice(order_.begin(), order_, it->second.used);
+    it->second.used = ++uses_;
     text = it->second.text;
     return true;
 }
@@ -68,15 +68,28 @@ void StoredSearchTexts::KeepLocked(const ClipFileId& id, StoredSearchText text) 
     if (old != kept_.end()) EraseLocked(old);
     const std::uint64_t bytes = BytesOf(text);
     if (bytes > budget_) return;  // larger than the budget alone: read each time it is asked for
-    while (bytes_ + bytes > budget_) EraseLocked(kept_.find(order_.back()));
-    order_.push_front(id);
-    kept_.emplace(id, Kept{std::move(text), order_.begin()});
+    if (bytes_ + bytes > budget_) MakeRoomLocked(bytes);
+    kept_.emplace(id, Kept{std::move(text), ++uses_});
     bytes_ += bytes;
+}
+
+// The least recently used go, an eighth of what is kept at least: finding them takes a pass over all, and a list
+// in the order of use would cost a node more for each of a long history's clips.
+void StoredSearchTexts::MakeRoomLocked(std::uint64_t bytes) {
+    std::vector<std::pair<std::uint64_t, ClipFileId>> byUse;
+    byUse.reserve(kept_.size());
+    for (const auto& [id, kept] : kept_) byUse.emplace_back(kept.used, id);
+    std::sort(byUse.begin(), byUse.end());
+    std::size_t gone = 0;
+    for (const auto& [used, id] : byUse) {
+        if (bytes_ + bytes <= budget_ && gone >= byUse.size() / 8) break;
+        EraseLocked(kept_.find(id));
+        ++gone;
+    }
 }
 
 void StoredSearchTexts::EraseLocked(std::map<ClipFileId, Kept>::iterator it) {
     bytes_ -= BytesOf(it->second.text);
-    order_.erase(it->second.used);
     kept_.erase(it);
 }
 
@@ -90,7 +103,6 @@ void StoredSearchTexts::Clear() {
     Stop();
     std::lock_guard<std::mutex> lock(mutex_);
     kept_.clear();
-    order_.clear();
     bytes_ = 0;
 }
 

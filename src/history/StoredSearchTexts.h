@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <list>
 #include <map>
 #include <mutex>
 #include <string>
@@ -54,19 +53,19 @@ public:
     std::uint64_t Bytes() const;
 
 private:
-    using Order = std::list<ClipFileId>;  // most recently used first
     struct Kept {
         StoredSearchText text;
-        Order::iterator used;
+        std::uint64_t used;  // when last kept or found: the least recently used go first
     };
     static std::uint64_t BytesOf(const StoredSearchText& text) { return text.text.size() + text.markup.size() + 64; }
     // Keeps text in place of any older one, the least recently used going to make room.
     void KeepLocked(const ClipFileId& id, StoredSearchText text);
+    void MakeRoomLocked(std::uint64_t bytes);
     void EraseLocked(std::map<ClipFileId, Kept>::iterator it);
     const std::uint64_t budget_;
     mutable std::mutex mutex_;
     std::map<ClipFileId, Kept> kept_;
-    Order order_;
+    std::uint64_t uses_ = 0;
     std::uint64_t bytes_ = 0;
     std::vector<std::thread> readers_;
     std::atomic<bool> stopping_{false};
