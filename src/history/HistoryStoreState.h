@@ -18,6 +18,32 @@
 
 namespace history {
 
+// A path most clips never have (a file being replaced, a conflict copy's name): empty, it takes one pointer.
+class RarePath {
+public:
+    using String = std::filesystem::path::string_type;
+    RarePath() = default;
+    RarePath(const RarePath& o) : path_(o.path_ ? std::make_unique<String>(*o.path_) : nullptr) {}
+    RarePath(RarePath&&) = default;
+    RarePath& operator=(const RarePath& o) { return *this = RarePath(o); }
+    RarePath& operator=(RarePath&&) = default;
+    RarePath& operator=(const String& path) {
+        path_ = path.empty() ? nullptr : std::make_unique<String>(path);
+        return *this;
+    }
+    bool empty() const { return !path_; }
+    void clear() { path_.reset(); }
+    const String& native() const {
+        static const String none;
+        return path_ ? *path_ : none;
+    }
+    operator std::filesystem::path() const { return native(); }
+    bool operator!=(const String& o) const { return native() != o; }
+
+private:
+    std::unique_ptr<String> path_;
+};
+
 // Where a live clip's file is. Most are named by their id in the history's folder and keep no path: a long
 // history's paths would take many megabytes. Another name (a sync service's conflict copy) is kept whole.
 class EntryFile {
@@ -34,28 +60,27 @@ public:
     }
     std::filesystem::path Path(const std::filesystem::path& folder, const ClipFileId& id) const {
         if (!present_) return {};
-        return other_.empty() ? folder / ClipFileName(id) : std::filesystem::path(other_);
+        return other_.empty() ? folder / ClipFileName(id) : std::filesystem::path(other_.native());
     }
 
 private:
     bool present_ = false;
-    std::filesystem::path::string_type other_;
+    RarePath other_;
 };
 
 // What the store knows of a live clip: when it was captured, and its file once written. A file written
-// anew (pinned, made newest) replaces the previous one only once it is on the disk.
-// Files are kept as plain strings: a path object also keeps each of its parts apart, several hundred bytes
-// a clip in a long history.
+// anew (pinned, made newest) replaces the previous one only once it is on the disk. Small: a long history
+// has one for each clip.
 struct Entry {
     clips::ClipId tag;
     std::uint64_t capturedAtMs = 0;
-    bool queued = false;
     EntryFile file;  // named by id
     std::uint64_t fileBytes = 0;
-    std::filesystem::path::string_type previous;
-    std::filesystem::path::string_type replaced;  // the file its write replaces, deleted once that write is confirmed
+    RarePath previous;
+    RarePath replaced;  // the file its write replaces, deleted once that write is confirmed
     ClipFileId id;
     std::uint64_t writeJob = 0;  // the disk worker's number for the write of its file; 0 for a file found at start
+    bool queued = false;
     bool written = true;  // the worker said its file is whole in place (or it was found there at start)
     bool unwritten = false;  // its write failed: written again once the folder can be
     bool loaded = true;  // its holder holds it; a clip listed from its file's header is read when used
