@@ -3,6 +3,7 @@
 // to 25 (the others' files deleted). Run it under Wine on a display: scripts/bench.sh (argument: how many
 // clips the long history holds; 100,000 by default).
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -77,6 +78,7 @@ void Unmark(int clips) { std::filesystem::remove(WrittenMark(clips)); }
 
 struct Figures {
     double convert = 0, converted = 0, start = 0, inStep = 0, search = 0, searchTyped = 0, memory = 0, freshStart = 0;
+    double searchFirstPage = 0;
     double popup = 0, popupKey = 0, pageDown = 0, end = 0, home = 0, down = 0, pin = 0, deleteOne = 0;
     double deleteAll = -1, deleteFiles = -1, trimStart = -1, trimFiles = -1;
 };
@@ -91,6 +93,14 @@ double LoadForm(mainwindow::MainWindow& form, const char* historySize) {
 }
 
 DWORD gLookMs = 2000;
+
+// When a list window is first painted after gPaintedAt was set to 0: the first page of a search, before the rest
+// of the list is narrowed.
+double gPaintedAt = -1;
+LRESULT CALLBACK NotePaint(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_PAINT && gPaintedAt == 0) gPaintedAt = Now();
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
 
 // The time f takes until the window is painted again, best of three.
 template <typename Act>
@@ -205,10 +215,15 @@ Figures Measure(int clips, bool deletes) {
         figures.inStep = Now() - start;
         testsupport::PumpFor(gLookMs);  // the user looks before typing; reading ahead goes on meanwhile
         // Each key is handled before SendMessage returns; the list is then painted.
+        HWND rows = form.Search().List().picList();
+        SetWindowSubclass(rows, NotePaint, 1, 0);
+        gPaintedAt = 0;
         const double typed = Now();
         SendMessageW(form.SearchBox(), WM_CHAR, 'c', 0);
         UpdateWindow(form.Search().List().hwnd());
         figures.search = Now() - typed;
+        figures.searchFirstPage = gPaintedAt > 0 ? gPaintedAt - typed : -1;
+        RemoveWindowSubclass(rows, NotePaint, 1);
         for (char c : std::string("lip 1")) SendMessageW(form.SearchBox(), WM_CHAR, WPARAM(c), 0);
         UpdateWindow(form.Search().List().hwnd());
         figures.searchTyped = Now() - typed;
@@ -270,6 +285,7 @@ int main(int argc, char** argv) {
     row("start-up from the index in a new process, until shown", few.freshStart, lots.freshStart);
     row("start-up from the index after the first, until shown", few.start, lots.start);
     row("the same, until listed and the folder's in step", few.inStep, lots.inStep);
+    row("first key of a search, until its first page is painted", few.searchFirstPage, lots.searchFirstPage);
     row("first key of a search, a moment after start", few.search, lots.search);
     row("\"clip 1\" typed in the search", few.searchTyped, lots.searchTyped);
     row("private memory after a start from the index and a search", few.memory, lots.memory, "MB");
