@@ -181,7 +181,7 @@ int main(int argc, char** argv) {
         history::ListHistoryFolder(kBenchHistory, *sealer, &cache);
         std::filesystem::remove_all(kPlainHistory);
         // What the folder's watcher does after each copy: only the new file is opened.
-        std::filesystem::copy_file(listing.clips.back().file,
+        std::filesystem::copy_file(listing.clips.back().File(kBenchHistory),
                                    std::filesystem::path(kBenchHistory) / "9999999999999-0000000000000001.clip");
         const double start = Now();
         const auto again = history::ListHistoryFolder(kBenchHistory, *sealer, &cache);

@@ -40,7 +40,7 @@ std::string EncodeBlock(const IndexedFolder& indexed, std::size_t from, std::siz
     for (std::size_t i = from; i < to; ++i) {
         const IndexedClip& indexedClip = indexed.clips[i];
         const StoredClip& clip = indexedClip.clip;
-        const std::string name = NameOf(clip.file).value_or("");
+        const std::string name = clip.Name();
         PutNumber(out, name.size(), 2);
         out += name;
         PutNumber(out, clip.id.capturedAtMs, 8);
@@ -102,7 +102,7 @@ std::optional<std::vector<IndexedClip>> DecodeBlock(const std::string& bytes, co
         ClipFileError error = ClipFileError::kNone;
         if (!ReadHeaderBlock(fields, clip.header, error) || !fields.AtEnd()) return std::nullopt;
         clip.header.fileBytes = clip.bytes;
-        clip.file = folder / std::filesystem::u8path(name);
+        if (name != ClipFileName(clip.id)) clip.otherFile = (folder / std::filesystem::u8path(name)).native();
         indexed.written = std::filesystem::file_time_type(Ticks(static_cast<Ticks::rep>(ticks)));
         if (withSearch && !DecodeSearchText(in, indexed)) return std::nullopt;
     }

@@ -19,16 +19,6 @@
 
 namespace history {
 
-const HeaderCache::Known* HeaderCache::Find(const std::filesystem::path& file) const {
-    const auto name = NameOf(file);
-    const auto it = name ? files.find(*name) : files.end();
-    return it == files.end() ? nullptr : &it->second;
-}
-
-void HeaderCache::Put(const std::filesystem::path& file, Known known) {
-    if (auto name = NameOf(file)) files[std::move(*name)] = std::move(known);
-}
-
 std::optional<std::string> NameOf(const std::filesystem::path& file) {
     try {
         return file.filename().u8string();
@@ -82,9 +72,9 @@ FileState HeaderOf(const std::filesystem::path& path, std::uint64_t bytes, const
 }
 
 // Whether a file holds what its name says (the hash of its formats), read whole within its kind's bound.
-bool ContentMatchesName(const StoredClip& clip, const common::Sealer& sealer) {
+bool ContentMatchesName(const StoredClip& clip, const std::filesystem::path& folder, const common::Sealer& sealer) {
     std::string bytes;
-    if (!ReadFileWithin(clip.file, clips::MaxClipFileBytes(clip.header.kind), bytes)) return false;
+    if (!ReadFileWithin(clip.File(folder), clips::MaxClipFileBytes(clip.header.kind), bytes)) return false;
     ClipFileError error = ClipFileError::kNone;
     const auto contents = ReadSealedClipFile(bytes, sealer, error);
     return contents && SealedContentId(contents->formats, sealer) == clip.id.content;
@@ -157,8 +147,8 @@ namespace {
 
 // One clip for one id (the exact name before a conflict copy) and one for one content (the newest); the files
 // not whole counted by their state.
-void ListWholeFiles(std::vector<StoredClip>& found, const std::vector<FileState>& state, const common::Sealer& sealer,
-                    HistoryListing& listing) {
+void ListWholeFiles(std::vector<StoredClip>& found, const std::vector<FileState>& state,
+                    const std::filesystem::path& folder, const common::Sealer& sealer, HistoryListing& listing) {
     // Sorted vectors, not maps: a long history's listing would leave hundreds of thousands of small blocks behind.
     std::vector<std::size_t> whole;  // in the order found
     std::vector<bool> exact(found.size(), false);
@@ -170,7 +160,7 @@ void ListWholeFiles(std::vector<StoredClip>& found, const std::vector<FileState>
             continue;
         }
         bool exactName = false;
-        const std::string name = NameOf(found[i].file).value_or("");
+        const std::string name = found[i].Name();
         const auto id = ParseClipFileName(name, exactName);
         // A whole clip under a name of someone else's making is listed by its header's time.
         found[i].id = id ? *id : ClipFileId{found[i].header.capturedAtMs, 0, Checksum(name.data(), name.size())};
@@ -208,11 +198,11 @@ void ListWholeFiles(std::vector<StoredClip>& found, const std::vector<FileState>
         std::size_t& held = byContent.back();
         // Two files say they hold one content: each must, before they count as one clip (a file made to
         // hide another behind its name is refused).
-        if (!ContentMatchesName(found[i], sealer)) {
+        if (!ContentMatchesName(found[i], folder, sealer)) {
             ++listing.damaged;
             continue;
         }
-        if (!ContentMatchesName(found[held], sealer)) {
+        if (!ContentMatchesName(found[held], folder, sealer)) {
             ++listing.damaged;
             held = i;
             continue;
@@ -238,7 +228,7 @@ void KeepNewestByName(std::vector<StoredClip>& found, std::size_t newest) {
     std::vector<std::pair<std::uint64_t, std::size_t>> byTime;
     for (std::size_t i = 0; i < found.size(); ++i) {
         bool exact = false;
-        const auto id = ParseClipFileName(NameOf(found[i].file).value_or(""), exact);
+        const auto id = ParseClipFileName(found[i].Name(), exact);
         byTime.emplace_back(id ? id->capturedAtMs : 0, i);
     }
     std::nth_element(byTime.begin(), byTime.begin() + std::ptrdiff_t(newest), byTime.end(),
@@ -256,9 +246,13 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, const comm
     std::vector<StoredClip> found;
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (!IsClipFileName(NameOf(it->path()).value_or(""))) continue;
+        const std::string name = NameOf(it->path()).value_or("");
+        if (!IsClipFileName(name)) continue;
         StoredClip clip;
-        clip.file = it->path();
+        bool exact = false;
+        if (const auto id = ParseClipFileName(name, exact)) clip.id = *id;
+        // Most files are named by their ids: their paths are not kept.
+        if (!exact || ClipFileName(clip.id) != name) clip.otherFile = it->path().native();
         found.push_back(std::move(clip));
     }
     if (newest && found.size() > newest) {
@@ -269,9 +263,10 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, const comm
     std::vector<std::filesystem::file_time_type> written;
     for (StoredClip& clip : found) {
         std::error_code sized, timed;
-        const std::uint64_t bytes = std::filesystem::file_size(clip.file, sized);
+        const std::filesystem::path file = clip.File(folder);
+        const std::uint64_t bytes = std::filesystem::file_size(file, sized);
         clip.bytes = sized ? ~std::uint64_t(0) : bytes;
-        written.push_back(cache ? std::filesystem::last_write_time(clip.file, timed) : std::filesystem::file_time_type());
+        written.push_back(cache ? std::filesystem::last_write_time(file, timed) : std::filesystem::file_time_type());
         if (timed) written.back() = std::filesystem::file_time_type::min();  // never taken for unchanged
     }
     // A file the cache knows whole, of the same size and time, has the same header. A file changed in the
@@ -279,9 +274,9 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, const comm
     const auto recently = std::filesystem::file_time_type::clock::now() - std::chrono::seconds(4);
     const auto known = [&](std::size_t i) {
         if (!cache || written[i] == std::filesystem::file_time_type::min() || written[i] > recently) return false;
-        const HeaderCache::Known* seen = cache->Find(found[i].file);
+        auto seen = cache->Find(found[i]);
         if (!seen || seen->bytes != found[i].bytes || seen->written != written[i]) return false;
-        found[i].header = seen->header;
+        found[i].header = std::move(seen->header);
         return true;
     };
     std::vector<FileState> state(found.size(), FileState::kDamaged);
@@ -299,17 +294,16 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, const comm
         readers.emplace_back([&, t] {
             for (std::size_t n = t; n < unread.size(); n += threads) {
                 const std::size_t i = unread[n];
-                state[i] = HeaderOf(found[i].file, found[i].bytes, sealer, found[i].header);
+                state[i] = HeaderOf(found[i].File(folder), found[i].bytes, sealer, found[i].header);
             }
         });
     for (std::thread& reader : readers) reader.join();
     if (cache) {
-        cache->files.clear();
+        cache->Clear();
         for (std::size_t i = 0; i < found.size(); ++i)
-            if (state[i] == FileState::kWhole)
-                cache->Put(found[i].file, {found[i].bytes, written[i], found[i].header});
+            if (state[i] == FileState::kWhole) cache->Put(found[i], written[i]);
     }
-    ListWholeFiles(found, state, sealer, listing);
+    ListWholeFiles(found, state, folder, sealer, listing);
     if (cache) cache->damaged = listing.damaged, cache->unsealed = listing.unsealed;
     return listing;
 }

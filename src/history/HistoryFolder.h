@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/Sealer.h"
@@ -46,10 +47,15 @@ std::optional<ClipFileId> ParseClipFileName(const std::string& name, bool& exact
 // service would carry them everywhere). Another machine's may be under way. Returns how many went.
 int RemoveUnfinishedFiles(const std::filesystem::path& folder, std::uint32_t machine);
 struct StoredClip {
-    std::filesystem::path::string_type file;  // a plain string: a path keeps its parts apart too
+    // The file's path when its name is not the one its id gives (a sync service's conflict copy, a name of
+    // someone else's making); empty for a file named by its id in the folder listed: a long history's paths
+    // would take many megabytes.
+    std::filesystem::path::string_type otherFile;
     ClipFileHeader header;
     std::uint64_t bytes = 0;
     ClipFileId id;
+    std::filesystem::path File(const std::filesystem::path& folder) const;
+    std::string Name() const;  // UTF-8; "" for a name that is no Unicode
 };
 
 // What the folder holds, oldest first (by capture time, then name), read through the history's sealer.
@@ -70,20 +76,41 @@ struct HistoryListing {
 };
 // Headers an earlier listing read: a whole file whose size and time of last change are as they were is
 // not opened again, so that listing a large history after each change reads only what changed. Kept by
-// one lister (a thread) at a time.
-struct HeaderCache {
+// one lister (a thread) at a time. A long history's worth: kept in two large blocks, not a block a file.
+class HeaderCache {
+public:
     struct Known {
         std::uint64_t bytes = 0;
         std::filesystem::file_time_type written;
         ClipFileHeader header;
     };
-    // By the file's name: one folder's files, a long history's worth (a name is a fraction of a full path).
-    const Known* Find(const std::filesystem::path& file) const;
-    void Put(const std::filesystem::path& file, Known known);
-    std::map<std::string, Known> files;
+    // What was put for this file (named by clip.id, or clip.otherFile); nothing when nothing was.
+    std::optional<Known> Find(const StoredClip& clip) const;
+    // A header of a kind not known is not kept.
+    void Put(const StoredClip& clip, std::filesystem::file_time_type written);
+    void Clear();
+    std::size_t Count() const { return records_.size(); }
     // What the listing that made it skipped: files not whole, and files not sealed with the history's key.
     int damaged = 0;
     int unsealed = 0;
+
+private:
+    struct Record {
+        ClipFileId key;  // the id the name gives; none for a name that gives none
+        std::uint64_t bytes = 0;
+        std::filesystem::file_time_type::rep written = 0;
+        std::uint64_t capturedAtMs = 0;
+        std::uint32_t textAt = 0;  // in texts_: the label, then the name when it is not the id's
+        std::uint16_t labelBytes = 0, nameBytes = 0;
+        std::uint8_t kind = 0;
+        bool pinned = false;
+    };
+    std::string_view NameOf(const Record& record) const;
+    bool Before(const Record& a, const ClipFileId& key, std::string_view name) const;
+    void Sort() const;
+    mutable std::vector<Record> records_;
+    mutable bool sorted_ = true;
+    std::string texts_;
 };
 // newest, when not 0: only as many files are opened, the newest by their names (a first start lists those
 // at once, and the others behind them).

@@ -373,7 +373,7 @@ void HistoryStore::NoteRestoredClip(const clips::ClipId& tag, const StoredClip& 
     entry.tag = tag;
     entry.capturedAtMs = stored.id.capturedAtMs;
     entry.id = stored.id;
-    entry.file.Set(stored.file, state_.folder, stored.id);
+    entry.file.Set(stored);
     entry.fileBytes = stored.bytes;
     entry.loaded = false;
     state_.entries[KeyOf(tag)] = std::move(entry);

@@ -187,7 +187,7 @@ std::string HistoryStore::Restore(const HistoryLimits& limits, const std::functi
     for (std::size_t i : removed) {
         gone[i] = true;
         // Another machine's files are its own to trim: this machine only lists fewer of them.
-        if (WrittenHere(listing.clips[i].id)) DeleteStoredFile(listing.clips[i].file);
+        if (WrittenHere(listing.clips[i].id)) DeleteStoredFile(listing.clips[i].File(Folder()));
         else UnlistStoredFile(listing.clips[i].id);
     }
     std::vector<const StoredClip*> kept;

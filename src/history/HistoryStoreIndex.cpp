@@ -29,7 +29,7 @@ struct IndexBlockPosted {
 };
 
 void HistoryStore::NoteIndexed(IndexedClip& indexed) {
-    state_.indexed.Put(indexed.clip.file, {indexed.clip.bytes, indexed.written, indexed.clip.header});
+    state_.indexed.Put(indexed.clip, indexed.written);
     if (indexed.search) state_.searchTexts.Offer(indexed.clip.id, std::move(*indexed.search));
 }
 
@@ -211,7 +211,7 @@ void HistoryStore::SaveIndex(const std::vector<IndexedClip>& unlisted) {
         if (it == state_.entries.end() || !OnDisk(it->second)) continue;
         const Entry& entry = it->second;
         IndexedClip indexed;
-        indexed.clip.file = FileOf(entry).native();
+        indexed.clip.otherFile = entry.file.Other();
         indexed.clip.id = entry.id;
         indexed.clip.bytes = entry.fileBytes;
         indexed.clip.header = {tag.kind, entry.capturedAtMs, list.ItemPinned(position), list.ItemText(position),
@@ -219,7 +219,7 @@ void HistoryStore::SaveIndex(const std::vector<IndexedClip>& unlisted) {
         // A file a listing saw as it is now keeps its time: the next start's listing does not open it again.
         // One written since is opened once more.
         indexed.written = std::filesystem::file_time_type::min();
-        const HeaderCache::Known* seen = state_.indexed.Find(indexed.clip.file);
+        const auto seen = state_.indexed.Find(indexed.clip);
         if (seen && seen->bytes == entry.fileBytes && seen->header.pinned == indexed.clip.header.pinned) {
             indexed.written = seen->written;
             indexed.clip.header.capturedAtMs = seen->header.capturedAtMs;

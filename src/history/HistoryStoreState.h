@@ -58,6 +58,11 @@ public:
         other_.clear();
         if (file != folder / ClipFileName(id)) other_ = file.native();
     }
+    void Set(const StoredClip& listed) {
+        present_ = true;
+        other_ = listed.otherFile;
+    }
+    const RarePath::String& Other() const { return other_.native(); }
     std::filesystem::path Path(const std::filesystem::path& folder, const ClipFileId& id) const {
         if (!present_) return {};
         return other_.empty() ? folder / ClipFileName(id) : std::filesystem::path(other_.native());

@@ -78,13 +78,13 @@ TEST_F(HistoryFolderTest, ClipsAreListedAsCapturedAndAnythingElseIsCountedOnceAn
 
     // A sync service's conflict copy of a file, and the same copy captured earlier on another machine: each
     // clip is listed once, the exact name and the newest capture.
-    const fs::path third = List(folder_).clips.at(2).file;
+    const fs::path third = List(folder_).clips.at(2).File(folder_);
     fs::copy_file(third, folder_ / (third.stem().u8string() + " (conflicted copy).clip"));
     Store(1700000000050, "third", 9);
 
     const HistoryListing listing = List(folder_);
     ASSERT_EQ(listing.clips.size(), 3u);
-    EXPECT_EQ(listing.clips[2].file, third);
+    EXPECT_EQ(listing.clips[2].File(folder_), third);
     EXPECT_EQ(listing.hidden.size(), 2u);
     EXPECT_EQ(listing.clips[0].header.label, "first");
     EXPECT_EQ(listing.clips[1].header.label, "Grüße 日本");
@@ -111,7 +111,7 @@ TEST_F(HistoryFolderTest, CopiesOfAClipShowAsOneAndGoWithIt) {
     const fs::path other = Store(1700000000150, "other", 9);
     HistoryListing listing = List(folder_);
     ASSERT_EQ(listing.clips.size(), 2u);
-    EXPECT_EQ(listing.clips[1].file, kept);
+    EXPECT_EQ(listing.clips[1].File(folder_), kept);
     EXPECT_TRUE(listing.clips[1].header.pinned);
     EXPECT_EQ(listing.hidden.size(), 2u);
     // A file named for that content that holds something else hides nothing, and one from the future does
@@ -124,7 +124,7 @@ TEST_F(HistoryFolderTest, CopiesOfAClipShowAsOneAndGoWithIt) {
     const fs::path future = Store(4102444800000, "from 2100");
     listing = List(folder_);
     ASSERT_EQ(listing.clips.size(), 2u);
-    EXPECT_EQ(listing.clips[1].file, kept);
+    EXPECT_EQ(listing.clips[1].File(folder_), kept);
     EXPECT_EQ(listing.damaged, 2);
     fs::remove(lying);
     fs::remove(future);
@@ -134,6 +134,39 @@ TEST_F(HistoryFolderTest, CopiesOfAClipShowAsOneAndGoWithIt) {
     std::set<fs::path> left;
     for (const auto& entry : fs::directory_iterator(folder_)) left.insert(entry.path());
     EXPECT_EQ(left, (std::set<fs::path>{kept, other, later, pinnedThere}));  // another machine's pin stays
+}
+
+// A file of the same size and time as an earlier listing saw is not opened again (here its bytes were changed
+// behind that time's back); any other change is read, and a conflict copy's header is its own.
+TEST_F(HistoryFolderTest, AListingWithACacheOpensOnlyWhatChanged) {
+    const fs::path plain = Store(1700000000100, "plain");
+    const fs::path pinned = Store(1700000000200, "was pinned", 7, true);
+    fs::copy_file(plain, folder_ / (plain.stem().u8string() + " (1).clip"));
+    fs::rename(Store(1700000000300, "not its name"), folder_ / "somebody's.clip");
+    const auto old = fs::last_write_time(plain) - std::chrono::minutes(5);
+    for (const auto& entry : fs::directory_iterator(folder_)) fs::last_write_time(entry.path(), old);
+    HeaderCache cache;
+    ASSERT_EQ(ListHistoryFolder(folder_, sealer_, &cache).clips.size(), 3u);
+    EXPECT_EQ(cache.Count(), 4u);
+
+    std::string bytes;
+    ASSERT_TRUE(ReadFileWithin(plain, 1 << 20, bytes));
+    std::fill(bytes.begin(), bytes.end(), 'x');
+    ASSERT_TRUE(WriteFileWhole(plain, bytes));
+    fs::last_write_time(plain, old);
+    fs::remove(pinned);
+    Store(1700000000200, "was pinned");  // the same name, unpinned, written just now
+    const HistoryListing listing = ListHistoryFolder(folder_, sealer_, &cache);
+    ASSERT_EQ(listing.clips.size(), 3u);
+    EXPECT_EQ(listing.clips[0].header.label, "plain");
+    EXPECT_FALSE(listing.clips[1].header.pinned);
+    EXPECT_EQ(listing.clips[2].header.label, "not its name");
+    EXPECT_EQ(listing.clips[2].File(folder_), folder_ / "somebody's.clip");
+    ASSERT_EQ(listing.hidden.size(), 1u);
+    EXPECT_EQ(listing.hidden[0].File(folder_).filename(), plain.stem().u8string() + " (1).clip");
+    EXPECT_EQ(listing.damaged, 0);
+    fs::last_write_time(plain, old + std::chrono::seconds(2));
+    EXPECT_EQ(ListHistoryFolder(folder_, sealer_, &cache).damaged, 1);
 }
 
 // The first version's plain files are sealed in place once: listed as before, nothing of them left in the clear.
@@ -354,7 +387,8 @@ TEST_F(HistoryFolderTest, AnIndexGivesBackItsClipsInOrderAndNothingElseIsBelieve
     for (std::uint64_t i = 0; i < 2 * kIndexBlockClips + 7; ++i) {
         IndexedClip clip;
         clip.clip.id = {1700000000000 + i, 7, i * 31};
-        clip.clip.file = folder_ / ClipFileName(clip.clip.id);
+        // A sync service's copy keeps its name.
+        if (i == 3) clip.clip.otherFile = (folder_ / (ClipFileName(clip.clip.id) + " (1).clip")).native();
         clip.clip.bytes = 100 + i;
         clip.clip.header = {i % 2 ? clips::kKindText : clips::kKindPicture, clip.clip.id.capturedAtMs, i % 5 == 0,
                             "Grüße " + std::to_string(10000 + i), clip.clip.bytes};
@@ -385,7 +419,7 @@ TEST_F(HistoryFolderTest, AnIndexGivesBackItsClipsInOrderAndNothingElseIsBelieve
     for (std::size_t i = 0; i < back->size(); ++i) {
         const StoredClip &was = indexed.clips[i].clip, &is = (*back)[i].clip;
         const auto &searchWas = indexed.clips[i].search, &searchIs = (*back)[i].search;
-        EXPECT_TRUE(is.file == was.file && is.id == was.id && is.bytes == was.bytes && is.header == was.header &&
+        EXPECT_TRUE(is.otherFile == was.otherFile && is.File(folder_) == was.File(folder_) && is.id == was.id && is.bytes == was.bytes && is.header == was.header &&
                     (*back)[i].written == indexed.clips[i].written && bool(searchIs) == bool(searchWas) &&
                     (!searchIs || (searchIs->kind == was.header.kind && searchIs->text == searchWas->text &&
                                    searchIs->width == 3 && searchIs->height == 4)))

@@ -185,7 +185,7 @@ TEST_F(HistoryStoreTest, OlderClipsAreReadWhenUsedAndGoBackToTheDiskWhenMemoryIs
     EXPECT_TRUE(history_.StoredClipSearchText(clips_.Tags().Tag(4), text, width, height));
     EXPECT_EQ(text, "text 4");
 
-    const fs::path second = ListHistoryFolder(folder_, *sealer_).clips.at(1).file;
+    const fs::path second = ListHistoryFolder(folder_, *sealer_).clips.at(1).File(folder_);
     std::fstream(second, std::ios::in | std::ios::out | std::ios::binary).seekp(-12, std::ios::end).put('!');
     EXPECT_FALSE(history_.UseClip(clips_.Tags().Tag(1)));
     EXPECT_EQ(host_.refused, "1 damaged clip file skipped");
@@ -480,7 +480,6 @@ TEST_F(HistorySyncTest, ALongHistoryIsListedFromItsIndexTheNewestFirst) {
     for (std::uint64_t i = 0; i < 4500; ++i) {
         IndexedClip old;
         old.clip.id = {1600000000000 + i * 1000, 0xA11CE, i};
-        old.clip.file = folder_ / ClipFileName(old.clip.id);
         old.clip.header = {clips::kKindText, old.clip.id.capturedAtMs, false, "old " + std::to_string(i)};
         old.search = StoredSearchText{clips::kKindText, "indexed text " + std::to_string(i), 0, 0, ""};
         index.clips.push_back(old);  // its file gone since

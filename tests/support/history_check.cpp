@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     if (argc == 4) {
         for (auto it = listing.clips.rbegin(); it != listing.clips.rend(); ++it)
             if (it->header.label.find(argv[3]) != std::string::npos) {
-                std::printf("%s\n", std::filesystem::path(it->file).filename().string().c_str());
+                std::printf("%s\n", it->Name().c_str());
                 return 0;
             }
         return 1;
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     int whole = 0, damaged = listing.damaged + listing.unsealed, temporary = 0;
     // A file listed under a final name must be whole to its last byte, sealed tag and all.
     for (const history::StoredClip& clip : listing.clips) {
-        std::ifstream in(std::filesystem::path(clip.file), std::ios::binary);
+        std::ifstream in(clip.File(folder), std::ios::binary);
         const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         history::ClipFileError error = history::ClipFileError::kNone;
         ++(history::ReadSealedClipFile(bytes, *key.sealer, error) ? whole : damaged);
