@@ -47,8 +47,13 @@ bool StoredSearchTexts::Find(const ClipFileId& id, StoredSearchText& text) {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto it = kept_.find(id);
     if (it == kept_.end()) return false;
-    it->second.used = ++uses_;
-    text = it->second.text;
+    Kept& kept = it->second;
+    kept.used = ++uses_;
+    text.kind.assign(texts_, kept.at, kept.kindBytes);
+    text.text.assign(texts_, kept.at + kept.kindBytes, kept.textBytes);
+    text.markup.assign(texts_, kept.at + kept.kindBytes + kept.textBytes, kept.markupBytes);
+    text.width = kept.width;
+    text.height = kept.height;
     return true;
 }
 
@@ -67,9 +72,21 @@ void StoredSearchTexts::KeepLocked(const ClipFileId& id, StoredSearchText text) 
     const auto old = kept_.find(id);
     if (old != kept_.end()) EraseLocked(old);
     const std::uint64_t bytes = BytesOf(text);
-    if (bytes > budget_) return;  // larger than the budget alone: read each time it is asked for
+    // Larger than the budget alone: read each time it is asked for. No kind of ours is long.
+    if (bytes > budget_ || text.kind.size() > 0xFF) return;
     if (bytes_ + bytes > budget_) MakeRoomLocked(bytes);
-    kept_.emplace(id, Kept{std::move(text), ++uses_});
+    Kept kept;
+    kept.used = ++uses_;
+    kept.at = std::uint32_t(texts_.size());
+    kept.kindBytes = std::uint8_t(text.kind.size());
+    kept.textBytes = std::uint32_t(text.text.size());
+    kept.markupBytes = std::uint32_t(text.markup.size());
+    kept.width = text.width;
+    kept.height = text.height;
+    texts_ += text.kind;
+    texts_ += text.text;
+    texts_ += text.markup;
+    kept_.emplace(id, kept);
     bytes_ += bytes;
 }
 
@@ -89,8 +106,21 @@ void StoredSearchTexts::MakeRoomLocked(std::uint64_t bytes) {
 }
 
 void StoredSearchTexts::EraseLocked(std::map<ClipFileId, Kept>::iterator it) {
-    bytes_ -= BytesOf(it->second.text);
+    bytes_ -= BytesOf(it->second);
+    gaps_ += it->second.Span();
     kept_.erase(it);
+    if (gaps_ > (texts_.size() - gaps_) / 4 + (1u << 20)) CompactLocked();
+}
+
+void StoredSearchTexts::CompactLocked() {
+    std::string compact;
+    compact.reserve(texts_.size() - gaps_);
+    for (auto& [id, kept] : kept_) {
+        compact.append(texts_, kept.at, kept.Span());
+        kept.at = std::uint32_t(compact.size() - kept.Span());
+    }
+    texts_ = std::move(compact);
+    gaps_ = 0;
 }
 
 void StoredSearchTexts::Forget(const ClipFileId& id) {
@@ -103,6 +133,8 @@ void StoredSearchTexts::Clear() {
     Stop();
     std::lock_guard<std::mutex> lock(mutex_);
     kept_.clear();
+    texts_ = {};
+    gaps_ = 0;
     bytes_ = 0;
 }
 

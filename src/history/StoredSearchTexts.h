@@ -53,18 +53,28 @@ public:
     std::uint64_t Bytes() const;
 
 private:
+    // Its kind, text and markup lie in texts_ one after the other: a long history's texts are one block, not
+    // two or three a clip.
     struct Kept {
-        StoredSearchText text;
-        std::uint64_t used;  // when last kept or found: the least recently used go first
+        std::uint64_t used = 0;  // when last kept or found: the least recently used go first
+        std::uint32_t at = 0, textBytes = 0, markupBytes = 0;
+        std::uint32_t width = 0, height = 0;
+        std::uint8_t kindBytes = 0;
+        std::size_t Span() const { return std::size_t(kindBytes) + textBytes + markupBytes; }
     };
     static std::uint64_t BytesOf(const StoredSearchText& text) { return text.text.size() + text.markup.size() + 64; }
+    static std::uint64_t BytesOf(const Kept& kept) { return std::uint64_t(kept.textBytes) + kept.markupBytes + 64; }
     // Keeps text in place of any older one, the least recently used going to make room.
     void KeepLocked(const ClipFileId& id, StoredSearchText text);
     void MakeRoomLocked(std::uint64_t bytes);
     void EraseLocked(std::map<ClipFileId, Kept>::iterator it);
     const std::uint64_t budget_;
     mutable std::mutex mutex_;
+    // Texts let go leave gaps in texts_ until they are a quarter of it: then it is written again without them.
+    void CompactLocked();
     std::map<ClipFileId, Kept> kept_;
+    std::string texts_;
+    std::size_t gaps_ = 0;
     std::uint64_t uses_ = 0;
     std::uint64_t bytes_ = 0;
     std::vector<std::thread> readers_;

@@ -25,5 +25,27 @@ TEST(StoredSearchTextsTest, TheLeastRecentlyUsedGoFirstAndOffersPushNothingOut) 
     EXPECT_EQ(texts.Bytes(), 300u);
 }
 
+// Texts let go and texts kept again in their place leave what stays whole, through the packing of what is kept.
+TEST(StoredSearchTextsTest, WhatStaysIsWholeAfterOthersGo) {
+    StoredSearchTexts texts;
+    const auto text = [](std::uint64_t n) {
+        return StoredSearchText{n % 3 ? "TXT" : "RTF", std::string(40000 + n, char('a' + n % 26)), unsigned(n), 7,
+                                n % 3 ? "" : "{\\rtf1 " + std::to_string(n) + "}"};
+    };
+    for (std::uint64_t n = 0; n < 300; ++n) texts.Keep({n, 0, n}, text(n));
+    for (std::uint64_t n = 0; n < 300; ++n)
+        if (n % 4) texts.Forget({n, 0, n});
+    for (std::uint64_t n = 0; n < 300; n += 8) texts.Keep({n, 0, n}, text(n + 1));
+    for (std::uint64_t n = 0; n < 300; ++n) {
+        StoredSearchText found;
+        const StoredSearchText want = text(n % 8 ? n : n + 1);
+        ASSERT_EQ(texts.Find({n, 0, n}, found), n % 4 == 0) << n;
+        if (n % 4) continue;
+        EXPECT_TRUE(found.kind == want.kind && found.text == want.text && found.markup == want.markup &&
+                    found.width == want.width && found.height == 7)
+            << n;
+    }
+}
+
 }  // namespace
 }  // namespace history
