@@ -44,7 +44,7 @@ std::int16_t IconOfKind(const std::string& kind) {
     return 0;
 }
 
-std::string TagText(const ClipId& id) { return id.kind + std::to_string(id.holder); }
+std::string TagText(const ClipId& id) { return std::string(id.kind) + std::to_string(id.holder); }
 
 std::string ListLabel(const std::string& text) {
     const std::string head = common::Utf8Prefix(text, kLabelLength);

@@ -42,10 +42,34 @@ std::string KindForFormats(bool text, bool bitmap, bool dib, bool richText, bool
 HolderFamily FamilyOfKind(const std::string& kind);
 std::int16_t IconOfKind(const std::string& kind);
 
+// A clip's kind as a ClipId keeps it: in the id itself, not a string on the heap (a long history has two ids for
+// each clip). The kinds are short words; anything longer is no kind, kept as "".
+class KindName {
+public:
+    KindName() = default;
+    KindName(const std::string& kind) { Assign(kind.data(), kind.size()); }
+    KindName(const char* kind) { Assign(kind, std::char_traits<char>::length(kind)); }
+    operator std::string() const { return std::string(text_, length_); }
+    bool empty() const { return length_ == 0; }
+    friend bool operator==(const KindName& a, const KindName& b) {
+        return a.length_ == b.length_ && std::char_traits<char>::compare(a.text_, b.text_, a.length_) == 0;
+    }
+    friend bool operator!=(const KindName& a, const KindName& b) { return !(a == b); }
+
+private:
+    void Assign(const char* kind, std::size_t length) {
+        if (length >= sizeof(text_)) return;
+        std::char_traits<char>::copy(text_, kind, length);
+        length_ = std::uint8_t(length);
+    }
+    char text_[7] = {};
+    std::uint8_t length_ = 0;
+};
+
 // Which clip: its kind and the index of the holder that keeps it. Spelled out as a tag ("TXT90") only
 // where a user sees it, in the names of the files Save Results writes.
 struct ClipId {
-    std::string kind;  // "" for no clip
+    KindName kind;  // "" for no clip
     HolderIndex holder = 0;
     bool empty() const { return kind.empty(); }
     bool operator==(const ClipId& o) const { return kind == o.kind && holder == o.holder; }

@@ -112,6 +112,12 @@ std::optional<HeaderCache::Known> HeaderCache::Find(const StoredClip& clip) cons
     return known;
 }
 
+void HeaderCache::Settle() {
+    Sort();
+    records_.shrink_to_fit();
+    texts_.shrink_to_fit();
+}
+
 void HeaderCache::Clear() {
     records_ = {};
     texts_ = {};

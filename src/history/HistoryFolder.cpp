@@ -302,6 +302,7 @@ HistoryListing ListHistoryFolder(const std::filesystem::path& folder, const comm
         cache->Clear();
         for (std::size_t i = 0; i < found.size(); ++i)
             if (state[i] == FileState::kWhole) cache->Put(found[i], written[i]);
+        cache->Settle();
     }
     ListWholeFiles(found, state, folder, sealer, listing);
     if (cache) cache->damaged = listing.damaged, cache->unsealed = listing.unsealed;

@@ -89,6 +89,8 @@ public:
     // A header of a kind not known is not kept.
     void Put(const StoredClip& clip, std::filesystem::file_time_type written);
     void Clear();
+    // Once all is put: sorted, and no room kept for more.
+    void Settle();
     std::size_t Count() const { return records_.size(); }
     // What the listing that made it skipped: files not whole, and files not sealed with the history's key.
     int damaged = 0;

@@ -135,6 +135,7 @@ void HistoryStore::FinishListing() {
 void HistoryStore::ListedAll() {
     StopIndexThread();
     indexBlocks_.reset();
+    state_.searchTexts.Settle();
     if (!clips_.Host()) return;
     // The limits apply once the whole history is listed (they count every clip).
     RemoveClipsOverLimit();

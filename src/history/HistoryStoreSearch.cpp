@@ -12,14 +12,16 @@ bool HistoryStore::StoredClipSearchText(const clips::ClipId& tag, std::string& t
     Entry& entry = it->second;
     StoredSearchText found;
     const bool kept = state_.searchTexts.Find(entry.id, found);
-    // A file left in the cloud is not brought down to be searched: its text is read once it is here.
-    const std::filesystem::path file = kept ? std::filesystem::path() : FileOf(entry);
-    if (!kept && LeftInTheCloud(file)) {
-        text.clear();
-        width = height = 0;
-        return true;
+    if (!kept) {
+        const std::filesystem::path file = FileOf(entry);
+        // A file left in the cloud is not brought down to be searched: its text is read once it is here.
+        if (LeftInTheCloud(file)) {
+            text.clear();
+            width = height = 0;
+            return true;
+        }
+        if (!ReadSearchTextOfFile(file, *state_.sealer, found)) found = {};
     }
-    if (!kept && !ReadSearchTextOfFile(file, *state_.sealer, found)) found = {};
     // A damaged file is told when the clip is used; meanwhile search finds nothing in it.
     const bool whole = found.kind == tag.kind;
     if (!whole) found = {};

@@ -15,9 +15,11 @@ void StoredSearchTexts::ReadAhead(FilesToRead newestFirst, SearchTextReader read
     for (std::size_t t = 0; t < threads; ++t)
         readers_.emplace_back([this, files, read, t, threads] {
             struct Ending {
-                std::atomic<int>& running;
-                ~Ending() { --running; }
-            } ending{readersRunning_};
+                StoredSearchTexts& texts;
+                ~Ending() {
+                    if (--texts.readersRunning_ == 0) texts.Settle();
+                }
+            } ending{*this};
             for (std::size_t n = t; n < files->size(); n += threads) {
                 const auto& [id, file] = (*files)[n];
                 if (stopping_ || Bytes() >= budget_) return;
@@ -127,6 +129,12 @@ void StoredSearchTexts::Forget(const ClipFileId& id) {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto it = kept_.find(id);
     if (it != kept_.end()) EraseLocked(it);
+}
+
+void StoredSearchTexts::Settle() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::size_t live = texts_.size() - gaps_;
+    if (texts_.capacity() > live + live / 8) CompactLocked();
 }
 
 void StoredSearchTexts::Clear() {

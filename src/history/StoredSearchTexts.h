@@ -50,6 +50,8 @@ public:
     void Offer(const ClipFileId& id, StoredSearchText text);
     void Forget(const ClipFileId& id);
     void Clear();
+    // Once the texts at hand are kept: the room their text grew by is let go.
+    void Settle();
     std::uint64_t Bytes() const;
 
 private:

@@ -147,6 +147,8 @@ bool FilteredClips::MakeKeysAhead(double budgetMs) {
             if (double(now.QuadPart - start.QuadPart) * 1000.0 > budgetMs * double(frequency.QuadPart)) break;
         }
     }
+    // Every key made: the room the text grew by is let go.
+    if (keysAheadFrom_ == 0 && keyText_.capacity() > keyText_.size() + keyText_.size() / 8) PackKeys();
     return keysAheadFrom_ > 0;
 }
 
