@@ -13,6 +13,7 @@
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "history/ClipFile.h"
 #include "history/HistoryFolder.h"
@@ -53,11 +54,20 @@ public:
     // Each returns its job's number; Done() is how many jobs are finished, in order. A clip deleted, or
     // written again (replacesCopies), takes the older copies of its content with it (RemoveOlderCopies).
     // The clip file is made here too: megabytes of a large clip are laid out and sealed off the window's thread.
-    std::uint64_t Write(std::filesystem::path file, ClipFileContents contents, bool replacesCopies) {
-        return Push({std::move(file), std::move(contents), false, replacesCopies});
+    // The paths are plain strings: a path made on the window's thread costs its parts' allocations, and Delete
+    // All at a long history asks for a hundred thousand.
+    std::uint64_t Write(const std::filesystem::path& file, ClipFileContents contents, bool replacesCopies) {
+        return Push({file.native(), std::move(contents), false, replacesCopies, 0, {}});
     }
-    std::uint64_t Delete(std::filesystem::path file) { return Push({std::move(file), {}, true, true}); }
+    std::uint64_t Delete(std::filesystem::path::string_type file) {
+        return Push({std::move(file), {}, true, true, 0, {}});
+    }
     std::uint64_t Done() const { return done_; }
+    // Files named by their ids in folder, deleted as one job (Delete All at a long history: a job and a path
+    // each would cost the window's thread hundreds of milliseconds); an outcome for each file.
+    std::uint64_t DeleteMany(const std::filesystem::path& folder, std::vector<ClipFileId> ids) {
+        return Push({folder.native(), {}, true, true, 0, std::move(ids)});
+    }
     // Whether a change the folder's watcher saw is only this worker's doing (any thread).
     bool IsOwnChange(const std::filesystem::path& name, bool removed) { return own_.IsOwn(name, removed); }
     bool Idle() const { return done_ == pushed_; }
@@ -81,11 +91,12 @@ public:
 
 private:
     struct Job {
-        std::filesystem::path file;
+        std::filesystem::path::string_type file;  // the folder of the files named, when some are
         ClipFileContents contents;
         bool remove;
         bool replacesCopies;
         std::uint64_t number = 0;
+        std::vector<ClipFileId> named;
     };
     std::uint64_t Push(Job job) {
         std::uint64_t number = 0;
@@ -93,6 +104,8 @@ private:
             std::lock_guard<std::mutex> lock(mutex_);
             number = job.number = ++pushed_;
             jobs_.push_back(std::move(job));
+            // A worker at work takes the next job without being woken: thousands pushed at once wake it once.
+            if (!waiting_) return number;
         }
         changed_.notify_all();
         return number;
@@ -100,40 +113,57 @@ private:
     void Run() {
         std::unique_lock<std::mutex> lock(mutex_);
         for (;;) {
+            waiting_ = true;
             changed_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+            waiting_ = false;
             if (jobs_.empty()) return;  // stopping, with everything done
             Job job = std::move(jobs_.front());
             jobs_.pop_front();
             busy_ = true;
             lock.unlock();
-            Outcome outcome{job.number, job.file, job.remove, false, {}};
-            // Nothing thrown here may end the program: a job that throws failed, and says what threw.
-            try {
-                job.remove ? own_.Deleting(job.file) : own_.Writing(job.file);
-                outcome.done = job.remove ? RemoveFile(job.file, &outcome.why) : WriteSealed(job, outcome.why);
-                if (outcome.done) job.remove ? copies_.Removed(job.file) : copies_.Written(job.file);
-                if (outcome.done && job.replacesCopies)
-                    RemoveOlderCopies(job.file, *sealer_, &copies_,
-                                      [this](const std::filesystem::path& copy) { own_.Deleting(copy); });
-                job.remove ? own_.Deleting(job.file) : own_.Writing(job.file);  // the watcher hears of it from now
-            } catch (const std::exception& error) {
-                outcome.why = error.what();
+            const std::filesystem::path file(std::move(job.file));
+            if (job.named.empty()) {
+                Outcome outcome = Do(job, file);
+                lock.lock();
+                outcomes_.push_back(std::move(outcome));
+            } else {
+                for (const ClipFileId& id : job.named) {
+                    Outcome outcome = Do(job, file / ClipFileName(id));
+                    lock.lock();
+                    outcomes_.push_back(std::move(outcome));
+                    lock.unlock();
+                }
+                lock.lock();
             }
-            lock.lock();
-            outcomes_.push_back(std::move(outcome));
             ++done_;
             busy_ = false;
             changed_.notify_all();
         }
     }
-    bool WriteSealed(Job& job, std::string& why) {
+    Outcome Do(Job& job, const std::filesystem::path& file) {
+        Outcome outcome{job.number, file, job.remove, false, {}};
+        // Nothing thrown here may end the program: a job that throws failed, and says what threw.
+        try {
+            job.remove ? own_.Deleting(file) : own_.Writing(file);
+            outcome.done = job.remove ? RemoveFile(file, &outcome.why) : WriteSealed(file, job, outcome.why);
+            if (outcome.done) job.remove ? copies_.Removed(file) : copies_.Written(file);
+            if (outcome.done && job.replacesCopies)
+                RemoveOlderCopies(file, *sealer_, &copies_,
+                                  [this](const std::filesystem::path& copy) { own_.Deleting(copy); });
+            job.remove ? own_.Deleting(file) : own_.Writing(file);  // the watcher hears of it from now
+        } catch (const std::exception& error) {
+            outcome.why = error.what();
+        }
+        return outcome;
+    }
+    bool WriteSealed(const std::filesystem::path& file, Job& job, std::string& why) {
         const std::string bytes = WriteSealedClipFile(job.contents, *sealer_);
         job.contents = {};  // the plain bytes are not kept while the file is written
         if (bytes.empty()) {
             why = "the system could not seal the clip";
             return false;
         }
-        return WriteFileWhole(job.file, bytes, &why);
+        return WriteFileWhole(file, bytes, &why);
     }
     std::shared_ptr<const common::Sealer> sealer_;
     std::thread thread_;
@@ -141,6 +171,7 @@ private:
     std::condition_variable changed_;
     std::deque<Job> jobs_;
     bool busy_ = false;
+    bool waiting_ = false;  // the worker waits for a job
     bool stopping_ = false;
     std::deque<Outcome> outcomes_;
     CopyIndex copies_;  // the worker's thread alone uses it

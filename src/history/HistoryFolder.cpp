@@ -118,6 +118,14 @@ std::optional<ClipFileId> ParseClipFileName(const std::string& name, bool& exact
     return id;
 }
 
+std::filesystem::path::string_type ClipFilePathText(const std::filesystem::path& folder, const ClipFileId& id) {
+    std::filesystem::path::string_type text = folder.native();
+    if (!text.empty() && text.back() != std::filesystem::path::preferred_separator && text.back() != '/')
+        text += std::filesystem::path::preferred_separator;
+    for (const char c : ClipFileName(id)) text += std::filesystem::path::value_type(c);  // ASCII
+    return text;
+}
+
 bool IsClipFileName(const std::string& name) { return EndsWith(name, kClipExtension); }
 
 std::vector<std::filesystem::path> ClipFilesIn(const std::filesystem::path& folder, std::error_code& error) {

@@ -37,6 +37,8 @@ struct ClipFileId {
 };
 // "<13-digit time>-<8-hex machine>-<16-hex content>.clip". Temporary files end otherwise and are never listed.
 std::string ClipFileName(const ClipFileId& id);
+// folder / ClipFileName(id) as a plain string, made without a path's parts: Delete All asks for thousands at once.
+std::filesystem::path::string_type ClipFilePathText(const std::filesystem::path& folder, const ClipFileId& id);
 bool IsClipFileName(const std::string& name);
 // The id a clip file's name starts with. A file-sync service's second copy of a file ("<name> (conflicted
 // copy).clip", "<name>.sync-conflict-….clip") starts the same way and is no exact name. Names of the

@@ -33,7 +33,7 @@ void HistoryStore::NoteDeletedHere(const std::filesystem::path& file) {
 
 void HistoryStore::DeleteFileHere(const std::filesystem::path& file) {
     NoteDeletedHere(file);
-    state_.worker.Delete(file);
+    state_.worker.Delete(file.native());
 }
 
 void HistoryStore::DeleteFiles(Entry& entry) {
@@ -44,7 +44,15 @@ void HistoryStore::DeleteFiles(Entry& entry) {
         entry.file.clear();
         return;
     }
-    if (!entry.file.empty()) DeleteFileHere(FileOf(entry));
+    if (!entry.file.empty() && entry.file.Other().empty()) {
+        // Named by its id: its id needs no reading from its name, and its path is made on the worker's thread
+        // when many go at once.
+        state_.deletedHere.insert(entry.id);
+        if (state_.removingMany > 0) state_.deletesNamed.push_back(entry.id);
+        else state_.worker.Delete(ClipFilePathText(state_.folder, entry.id));
+    } else if (!entry.file.empty()) {
+        DeleteFileHere(FileOf(entry));
+    }
     for (const auto* file : {&entry.previous, &entry.replaced})
         if (!file->empty()) DeleteFileHere(*file);
     entry.file.clear();
@@ -94,7 +102,7 @@ void HistoryStore::RetryFailedWrites(HWND window) {
     std::filesystem::create_directories(state_.folder, ignored);
     for (auto& [key, entry] : state_.entries)
         if (entry.unwritten && PositionOf(entry.tag) >= 0) Queue(window, entry.tag, false);
-    for (const auto& file : std::exchange(state_.undeleted, {})) state_.worker.Delete(file);
+    for (const auto& file : std::exchange(state_.undeleted, {})) state_.worker.Delete(file.native());
     SetTimer(window, kWriteTimer, 10, WriteOnTimer);
 }
 

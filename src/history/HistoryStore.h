@@ -146,14 +146,27 @@ public:
     // Lists at once what of the index is not listed yet: before what counts or deletes every clip.
     void FinishListing();
     bool ListingUnfinished() const { return indexBlocks_ != nullptr; }
+    // While one lives, many clips may go at once (Delete All at a long history): their files' deletes wait for
+    // the disk worker until all are asked, and the kept search texts are packed once, after.
+    class ManyRemovals {
+    public:
+        explicit ManyRemovals(HistoryStore& store);
+        ~ManyRemovals();
+        ManyRemovals(const ManyRemovals&) = delete;
+        ManyRemovals& operator=(const ManyRemovals&) = delete;
+
+    private:
+        HistoryStore& store_;
+    };
 
 private:
     // While one lives, clips go to meet this machine's limits: another machine's files stay in the shared
     // folder for it (this machine only stops listing them); this machine's own files go with their clips.
     struct TrimScope {
-        explicit TrimScope(HistoryStore& store) : store(store) { ++store.state_.trimming; }
+        explicit TrimScope(HistoryStore& store) : store(store), removals(store) { ++store.state_.trimming; }
         ~TrimScope() { --store.state_.trimming; }
         HistoryStore& store;
+        ManyRemovals removals;
     };
     static void CALLBACK WriteOnTimer(HWND window, UINT, UINT_PTR id, DWORD);
     static void CALLBACK RetryOnTimer(HWND window, UINT, UINT_PTR id, DWORD);

@@ -201,4 +201,15 @@ std::string HistoryStore::Restore(const HistoryLimits& limits, const std::functi
     return SkippedFilesLine(damaged, listing.unsealed);
 }
 
+HistoryStore::ManyRemovals::ManyRemovals(HistoryStore& store) : store_(store) {
+    if (store_.state_.removingMany++ == 0) store_.state_.searchTexts.HoldPacking();
+}
+
+HistoryStore::ManyRemovals::~ManyRemovals() {
+    if (--store_.state_.removingMany > 0) return;
+    if (!store_.state_.deletesNamed.empty())
+        store_.state_.worker.DeleteMany(store_.state_.folder, std::exchange(store_.state_.deletesNamed, {}));
+    store_.state_.searchTexts.Settle();
+}
+
 }  // namespace history

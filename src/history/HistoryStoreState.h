@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "clips/ClipLimits.h"
 #include "history/DiskWorker.h"
@@ -115,6 +116,8 @@ struct HistoryStoreState {
     std::filesystem::path indexFile;  // the folder's index, in this user's local application data
     HeaderCache indexed;  // what the index held at start, then the watcher's last listing: the next index's times
     int trimming = 0;  // TrimScopes alive
+    int removingMany = 0;  // ManyRemovals alive
+    std::vector<ClipFileId> deletesNamed;  // files named by id to delete once no ManyRemovals lives
 };
 EntryKey KeyOf(const clips::ClipId& tag);
 bool OnDisk(const Entry& entry);

@@ -111,7 +111,7 @@ void StoredSearchTexts::EraseLocked(std::map<ClipFileId, Kept>::iterator it) {
     bytes_ -= BytesOf(it->second);
     gaps_ += it->second.Span();
     kept_.erase(it);
-    if (gaps_ > (texts_.size() - gaps_) / 4 + (1u << 20)) CompactLocked();
+    if (!packingHeld_ && gaps_ > (texts_.size() - gaps_) / 4 + (1u << 20)) CompactLocked();
 }
 
 void StoredSearchTexts::CompactLocked() {
@@ -131,8 +131,14 @@ void StoredSearchTexts::Forget(const ClipFileId& id) {
     if (it != kept_.end()) EraseLocked(it);
 }
 
+void StoredSearchTexts::HoldPacking() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    packingHeld_ = true;
+}
+
 void StoredSearchTexts::Settle() {
     std::lock_guard<std::mutex> lock(mutex_);
+    packingHeld_ = false;
     const std::size_t live = texts_.size() - gaps_;
     if (texts_.capacity() > live + live / 8) CompactLocked();
 }

@@ -50,7 +50,9 @@ public:
     void Offer(const ClipFileId& id, StoredSearchText text);
     void Forget(const ClipFileId& id);
     void Clear();
-    // Once the texts at hand are kept: the room their text grew by is let go.
+    // Texts forgotten meanwhile leave their gaps until Settle: many forgotten at once are packed once.
+    void HoldPacking();
+    // Once the texts at hand are kept: the room their text grew by, and the gaps, are let go.
     void Settle();
     std::uint64_t Bytes() const;
 
@@ -77,6 +79,7 @@ private:
     std::map<ClipFileId, Kept> kept_;
     std::string texts_;
     std::size_t gaps_ = 0;
+    bool packingHeld_ = false;
     std::uint64_t uses_ = 0;
     std::uint64_t bytes_ = 0;
     std::vector<std::thread> readers_;

@@ -134,6 +134,7 @@ void MainWindow::RemoveListedClips(bool pinnedStay) {
     std::vector<int> positions;
     for (int i = 0; i < list.ListCount(); ++i)
         if (!pinnedStay || !list.ItemPinned(i)) positions.push_back(i);
+    const history::HistoryStore::ManyRemovals removals(history_);
     clips_.RemoveMany(positions);
 }
 
