@@ -56,6 +56,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(listing.clips.size() + listing.hidden.size() +
                 std::size_t(listing.damaged + listing.unsealed + listing.arriving) <= files);
     for (std::size_t i = 1; i < listing.clips.size(); ++i) Require(listing.clips[i - 1].id < listing.clips[i].id);
-    for (const auto& clip : listing.clips) history::RemoveOlderCopies(clip.file, sealer);
+    for (const auto& clip : listing.clips) history::RemoveOlderCopies(clip.File(folder), sealer);
     return 0;
 }
