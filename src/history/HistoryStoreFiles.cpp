@@ -209,7 +209,7 @@ HistoryStore::ManyRemovals::~ManyRemovals() {
     if (--store_.state_.removingMany > 0) return;
     if (!store_.state_.deletesNamed.empty())
         store_.state_.worker.DeleteMany(store_.state_.folder, std::exchange(store_.state_.deletesNamed, {}));
-    store_.state_.searchTexts.Settle();
+    store_.state_.searchTexts.ReleasePacking();
 }
 
 }  // namespace history

@@ -136,11 +136,18 @@ void StoredSearchTexts::HoldPacking() {
     packingHeld_ = true;
 }
 
+void StoredSearchTexts::ReleasePacking() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        packingHeld_ = false;
+    }
+    Settle();
+}
+
 void StoredSearchTexts::Settle() {
     std::lock_guard<std::mutex> lock(mutex_);
-    packingHeld_ = false;
     const std::size_t live = texts_.size() - gaps_;
-    if (texts_.capacity() > live + live / 8) CompactLocked();
+    if (!packingHeld_ && texts_.capacity() > live + live / 8) CompactLocked();
 }
 
 void StoredSearchTexts::Clear() {

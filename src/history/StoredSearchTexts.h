@@ -50,9 +50,10 @@ public:
     void Offer(const ClipFileId& id, StoredSearchText text);
     void Forget(const ClipFileId& id);
     void Clear();
-    // Texts forgotten meanwhile leave their gaps until Settle: many forgotten at once are packed once.
+    // Between the two, texts forgotten leave their gaps: many forgotten at once are packed once, at the release.
     void HoldPacking();
-    // Once the texts at hand are kept: the room their text grew by, and the gaps, are let go.
+    void ReleasePacking();
+    // Once the texts at hand are kept: the room their text grew by, and the gaps, are let go (not while held).
     void Settle();
     std::uint64_t Bytes() const;
 
