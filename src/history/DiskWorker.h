@@ -128,7 +128,7 @@ private:
                 outcomes_.push_back(std::move(outcome));
             } else {
                 for (const ClipFileId& id : job.named) {
-                    Outcome outcome = Do(job, file / ClipFileName(id));
+                    Outcome outcome = Do(job, ClipFilePathText(file, id));
                     lock.lock();
                     outcomes_.push_back(std::move(outcome));
                     lock.unlock();

@@ -37,7 +37,7 @@ Key KeyOf(const StoredClip& clip) {
 }  // namespace
 
 std::filesystem::path StoredClip::File(const std::filesystem::path& folder) const {
-    return otherFile.empty() ? folder / ClipFileName(id) : std::filesystem::path(otherFile);
+    return otherFile.empty() ? std::filesystem::path(ClipFilePathText(folder, id)) : std::filesystem::path(otherFile);
 }
 
 std::string StoredClip::Name() const {

@@ -304,7 +304,7 @@ bool HistoryStore::WriteQueuedClips() {
             continue;
         }
         entry.id = {entry.capturedAtMs, state_.machine, *content};
-        const std::filesystem::path file = state_.folder / ClipFileName(entry.id);
+        const std::filesystem::path file(ClipFilePathText(state_.folder, entry.id));
         entry.file.Set(file, state_.folder, entry.id);
         entry.fileBytes = SealedClipFileBytes(*contents, *state_.sealer);
         // A clip that had a file (pinned, unpinned, made newest) replaces every older copy of it.

@@ -57,7 +57,7 @@ public:
     void Set(const std::filesystem::path& file, const std::filesystem::path& folder, const ClipFileId& id) {
         present_ = true;
         other_.clear();
-        if (file != folder / ClipFileName(id)) other_ = file.native();
+        if (file != std::filesystem::path(ClipFilePathText(folder, id))) other_ = file.native();
     }
     void Set(const StoredClip& listed) {
         present_ = true;
@@ -66,7 +66,7 @@ public:
     const RarePath::String& Other() const { return other_.native(); }
     std::filesystem::path Path(const std::filesystem::path& folder, const ClipFileId& id) const {
         if (!present_) return {};
-        return other_.empty() ? folder / ClipFileName(id) : std::filesystem::path(other_.native());
+        return std::filesystem::path(other_.empty() ? ClipFilePathText(folder, id) : other_.native());
     }
 
 private:
