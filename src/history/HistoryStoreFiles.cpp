@@ -205,11 +205,20 @@ HistoryStore::ManyRemovals::ManyRemovals(HistoryStore& store) : store_(store) {
     if (store_.state_.removingMany++ == 0) store_.state_.searchTexts.HoldPacking();
 }
 
+// A destructor throws nothing: without memory for the deletes' job, the files stay (their clips are gone from the
+// list, and no listing brings them back while the program runs).
 HistoryStore::ManyRemovals::~ManyRemovals() {
     if (--store_.state_.removingMany > 0) return;
-    if (!store_.state_.deletesNamed.empty())
-        store_.state_.worker.DeleteMany(store_.state_.folder, std::exchange(store_.state_.deletesNamed, {}));
-    store_.state_.searchTexts.ReleasePacking();
+    try {
+        if (!store_.state_.deletesNamed.empty())
+            store_.state_.worker.DeleteMany(store_.state_.folder, std::exchange(store_.state_.deletesNamed, {}));
+    } catch (const std::exception&) {
+        store_.state_.deletesNamed.clear();
+    }
+    try {
+        store_.state_.searchTexts.ReleasePacking();
+    } catch (const std::exception&) {
+    }
 }
 
 }  // namespace history
